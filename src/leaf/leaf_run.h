@@ -1,0 +1,18 @@
+#pragma once
+#include <functional>
+
+#include "leaf/leaf_parameters.h"
+
+namespace tulmera::leaf {
+
+// The leaf spectrum file of the working directory.
+inline constexpr const char* kLeafSpectrumFile = "VP.dat";
+
+// The leaf run: computes the leaf spectrum for `p` and publishes it as "VP.dat" (421 lines of
+// wavelength, reflectance and transmittance in the printed number layout). The file is replaced
+// whole: on any failure (bad parameters, a model fault, a file that cannot be written) the
+// previous "VP.dat" stays as it was and tulmera::Error is thrown. `afterFileClosed`, when set,
+// runs once the new file is complete and closed; the main window draws its charts there.
+void RunProspect(const LeafParameters& p, const std::function<void()>& afterFileClosed = {});
+
+}  // namespace tulmera::leaf

@@ -1,0 +1,90 @@
+#include "leaf/leaf_spectrum.h"
+
+#include <cmath>
+
+#include "leaf/prospect.h"
+#include "spectral/leaf_tables.h"
+#include "textio/error.h"
+#include "textio/number_text.h"
+
+namespace tulmera::leaf {
+namespace {
+
+using spectral::kWavelengthCount;
+
+// The interface transmissivities depend only on the refractive index table, so they are
+// computed once for the program's life instead of twice per grid point and run.
+const std::array<Transmissivities, kWavelengthCount>& GridTransmissivities()
+{
+    static const std::array<Transmissivities, kWavelengthCount> table = [] {
+        std::array<Transmissivities, kWavelengthCount> t{};
+        const spectral::LeafTables& tables = spectral::LoadLeafTables();
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            t[i] = InterfaceTransmissivities(tables.refIndex[i]);
+        }
+        return t;
+    }();
+    return table;
+}
+
+void CheckFinite(double value, const char* name)
+{
+    if (!std::isfinite(value)) {
+        throw Error(std::string("The leaf parameter ") + name + " is not a finite number.");
+    }
+}
+
+[[noreturn]] void FailAt(int index, const std::string& problem)
+{
+    throw Error("Leaf model at " + std::to_string(spectral::WavelengthNm(index))
+                + " nm: " + problem);
+}
+
+}  // namespace
+
+void CheckLeafParameters(const LeafParameters& p)
+{
+    CheckFinite(p.N, "N");
+    CheckFinite(p.Cab, "Cab");
+    CheckFinite(p.Cw, "Cw");
+    CheckFinite(p.Cm, "Cm");
+    if (!(p.N > 0.0)) {
+        throw Error("The leaf structure N must be greater than 0, not " + textio::NumberText(p.N)
+                    + ".");
+    }
+}
+
+LeafSpectrum ComputeLeafSpectrum(const LeafParameters& p)
+{
+    CheckLeafParameters(p);
+    const spectral::LeafTables& tables = spectral::LoadLeafTables();
+    const auto& tav = GridTransmissivities();
+    LeafSpectrum spectrum{};
+    for (int i = 0; i < kWavelengthCount; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        const double n = tables.refIndex[at];
+        const double k = LeafAbsorption(p, tables, i);
+        if (!(k > 0.0)) {
+            FailAt(i, "the absorption coefficient k is " + textio::NumberText(k)
+                          + ", but the model needs k > 0 (is Cm 0?).");
+        }
+        const LeafOptics optics = ProspectLeaf(p.N, n, k, tav[at]);
+        if (!std::isfinite(optics.refl) || !std::isfinite(optics.trans)) {
+            FailAt(i, "the reflectance or transmittance is not a finite number.");
+        }
+        spectrum.refl[at] = optics.refl;
+        spectrum.trans[at] = optics.trans;
+    }
+    return spectrum;
+}
+
+void PrintLeafSpectrum(textio::PrintedText& text, const LeafSpectrum& spectrum)
+{
+    const spectral::LeafTables& tables = spectral::LoadLeafTables();
+    for (std::size_t i = 0; i < kWavelengthCount; ++i) {
+        text.Number(tables.wavelength[i]).Number(spectrum.refl[i]).Number(spectrum.trans[i]);
+        text.EndLine();
+    }
+}
+
+}  // namespace tulmera::leaf

@@ -1,0 +1,53 @@
+#include "spectral/soil_library.h"
+
+#include <algorithm>
+#include <ranges>
+
+namespace tulmera::spectral {
+namespace {
+
+struct SoilRow {
+    int wavelengthNm;
+    double s1, s2, s3, s4;
+};
+
+// clang-format off
+constexpr std::array<SoilRow, kWavelengthCount> kSoilRows = {{
+#include "soils.inc"
+}};
+// clang-format on
+
+static_assert(std::ranges::all_of(std::views::iota(0, kWavelengthCount), [](int i) {
+    return kSoilRows[static_cast<std::size_t>(i)].wavelengthNm == WavelengthNm(i);
+}));
+
+constexpr std::array<Spectrum, 4> BuildSoilSpectra()
+{
+    std::array<Spectrum, 4> soils{};
+    for (std::size_t i = 0; i < kSoilRows.size(); ++i) {
+        soils[0][i] = kSoilRows[i].s1;
+        soils[1][i] = kSoilRows[i].s2;
+        soils[2][i] = kSoilRows[i].s3;
+        soils[3][i] = kSoilRows[i].s4;
+    }
+    return soils;
+}
+
+constexpr std::array<Spectrum, 4> kSoilSpectra = BuildSoilSpectra();
+
+}  // namespace
+
+const Spectrum& SoilSpectrum(int entry) { return kSoilSpectra.at(static_cast<std::size_t>(entry)); }
+
+bool LoadSoil(std::string_view soilText, Spectrum& soilRefl)
+{
+    for (std::size_t entry = 0; entry < kSoilKeys.size(); ++entry) {
+        if (soilText == kSoilKeys[entry]) {
+            soilRefl = kSoilSpectra[entry];
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace tulmera::spectral

@@ -1,0 +1,68 @@
+// Runs the tulmera-batch program itself: exit codes, messages and the files it leaves.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "support/golden.h"
+#include "support/work_dir.h"
+
+namespace tulmera::batch {
+namespace {
+
+using testing::FileBytes;
+using testing::ScopedWorkDir;
+
+struct Outcome {
+    int exitCode;
+    std::string output;  // stdout and stderr
+};
+
+Outcome RunBatch(const std::string& arguments)
+{
+    const std::string command = std::string(TULMERA_BATCH) + " " + arguments + " 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    Outcome outcome{-1, ""};
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        outcome.output.append(buffer, got);
+    }
+    const int status = ::pclose(pipe);
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return outcome;
+}
+
+TEST(BatchProgram, LeafWritesTheReferenceFileIntoTheGivenDirectory)
+{
+    ScopedWorkDir dir;
+    std::filesystem::create_directory("out");
+    const Outcome run = RunBatch("leaf --N 4 --Cab 90 --Cw 0.07 --Cm 0.04 -C out");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(testing::MatchesGolden("out/VP.dat", testing::GoldenDir("leaf-thick") / "VP.dat"));
+    EXPECT_FALSE(std::filesystem::exists("VP.dat"));
+}
+
+TEST(BatchProgram, ExitCodesTellBadArgumentsFromFailedRuns)
+{
+    ScopedWorkDir dir;
+    const Outcome help = RunBatch("--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.output.find("Usage: tulmera-batch"), std::string::npos);
+
+    const Outcome badValue = RunBatch("leaf --N x");
+    EXPECT_EQ(badValue.exitCode, 2);
+    EXPECT_NE(badValue.output.find("--N: \"x\" is not a number"), std::string::npos);
+
+    const Outcome badModel = RunBatch("leaf --N 0");
+    EXPECT_EQ(badModel.exitCode, 1);
+    EXPECT_NE(badModel.output.find("N must be greater than 0"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists("VP.dat"));
+
+    const Outcome noDirectory = RunBatch("leaf -C does-not-exist");
+    EXPECT_EQ(noDirectory.exitCode, 1);
+    EXPECT_NE(noDirectory.output.find("does-not-exist"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tulmera::batch

@@ -1,0 +1,173 @@
+#include "textio/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <locale>
+#include <random>
+
+#include "textio/error.h"
+#include "textio/printed_text.h"
+
+namespace tulmera::textio {
+namespace {
+
+struct FormatCase {
+    const char* name;
+    double value;
+    const char* text;
+};
+
+TEST(NumberText, WritesTheShortestFormWithFifteenDigits)
+{
+    const FormatCase cases[] = {
+        {"whole", 15.0, "15"},
+        {"wavelength", 400.0, "400"},
+        {"scroll value 1 / 10000", 1.0 / 10000.0, "0.0001"},
+        {"scroll value 7 / 10000", 7.0 / 10000.0, "0.0007"},
+        {"negative whole", -7500.0 / 100.0, "-75"},
+        {"divisor 10", 125.0 / 10.0, "12.5"},
+        {"rounding noise removed", 0.1 + 0.2, "0.3"},
+        {"zero", 0.0, "0"},
+        {"negative zero", -0.0, "0"},
+        {"fifteen digits kept", 0.0577367154347588, "0.0577367154347588"},
+        {"rounded at fifteen digits", 0.092780440250308266, "0.0927804402503083"},
+        {"smallest plain magnitude", 0.0001, "0.0001"},
+        {"rounds up to the plain form", 0.000099999999999999995, "0.0001"},
+        {"exponent form below 1e-4", 0.00001, "1E-05"},
+        {"exponent form with mantissa", 1.2e-8, "1.2E-08"},
+        {"tiny transmittance", 6.52137583988269e-07, "6.52137583988269E-07"},
+        {"three exponent digits", 1.5e-300, "1.5E-300"},
+        {"negative exponent form", -3.25e-7, "-3.25E-07"},
+        {"largest plain magnitude", 999999999999999.0, "999999999999999"},
+        {"rounds up to 1e15", 9999999999999999.0, "1E+16"},
+        {"large exponent form", 1e15, "1E+15"},
+        {"plain with fraction", 1234.5, "1234.5"},
+        {"plain needing zeros", 120000.0, "120000"},
+    };
+    for (const FormatCase& c : cases) {
+        EXPECT_EQ(NumberText(c.value), c.text) << c.name;
+    }
+}
+
+TEST(NumberText, WritesSingleDigitsOnRequest)
+{
+    EXPECT_EQ(NumberText(static_cast<double>(12.3456f), kSingleDigits), "12.3456");
+    EXPECT_EQ(NumberText(static_cast<double>(0.05f * 100.0f), kSingleDigits), "5");
+    EXPECT_EQ(NumberText(static_cast<double>(1.0f / 3.0f), kSingleDigits), "0.3333333");
+}
+
+TEST(NumberText, RefusesNonFiniteNumbers)
+{
+    EXPECT_THROW(NumberText(std::numeric_limits<double>::quiet_NaN()), Error);
+    EXPECT_THROW(NumberText(std::numeric_limits<double>::infinity()), Error);
+    EXPECT_THROW(NumberText(-std::numeric_limits<double>::infinity()), Error);
+}
+
+TEST(NumberText, ParsesPlainAndExponentForms)
+{
+    EXPECT_EQ(ParseNumberText("15"), 15.0);
+    EXPECT_EQ(ParseNumberText("-75"), -75.0);
+    EXPECT_EQ(ParseNumberText("1.2E-08"), 1.2e-8);
+    EXPECT_EQ(ParseNumberText("1.2e-08"), 1.2e-8);
+    EXPECT_EQ(ParseNumberText(" 0.0001\t"), 0.0001);
+    EXPECT_EQ(ParseNumberText("+5"), 5.0);
+    EXPECT_EQ(ParseNumberText(".5"), 0.5);
+    EXPECT_EQ(ParseNumberText("3."), 3.0);
+}
+
+TEST(NumberText, RejectsWhatIsNotWhollyOneNumber)
+{
+    for (const char* text : {"", "  ", "abc", "1,5", "12abc", "1.5e", "--1", "+-1", "+", "-", "inf",
+                             "-inf", "nan", "infinity", "0x10", "1e999", "1 2", "1.2.3"}) {
+        EXPECT_FALSE(ParseNumberText(text).has_value()) << '"' << text << '"';
+    }
+}
+
+TEST(NumberText, ScrollValuesComeBackUnchangedFromTheirText)
+{
+    // Every value a scroll bar of the windows can show: integer / divisor.
+    for (const int divisor : {10, 100, 1000, 10000, 100000}) {
+        for (int v = -7500; v <= 10000; ++v) {
+            const double value = static_cast<double>(v) / divisor;
+            ASSERT_EQ(ParseNumberText(NumberText(value)), value) << v << " / " << divisor;
+        }
+    }
+}
+
+// The C library's "%.15G" and "%.7G" round the exact binary value; the formatter takes a
+// faster path through the shortest digits, which must agree on every double.
+TEST(NumberText, AgreesWithTheCLibraryOnRandomBitPatterns)
+{
+    std::mt19937_64 random(8122026);
+    std::uniform_int_distribution<int> shortDigits(1, 17);
+    char expected[64];
+    for (int i = 0; i < 1000000; ++i) {
+        double x = 0.0;
+        if (i % 2 == 0) {  // any bit pattern
+            const std::uint64_t bits = random();
+            std::memcpy(&x, &bits, sizeof x);
+        } else {  // few digits, where ties one digit beyond the cut are common
+            std::snprintf(expected, sizeof expected, "%.*e", shortDigits(random) - 1,
+                          std::bit_cast<double>(random() >> 2));
+            x = std::strtod(expected, nullptr);
+        }
+        if (!std::isfinite(x) || x == 0.0) continue;
+        for (const int digits : {kDoubleDigits, kSingleDigits}) {
+            std::snprintf(expected, sizeof expected, "%.*G", digits, x);
+            ASSERT_EQ(NumberText(x, digits), expected) << digits << " digits";
+        }
+    }
+}
+
+TEST(NumberText, RandomDoublesRoundTripThroughTheirText)
+{
+    std::mt19937_64 random(20261208);  // fixed seed: the same doubles every run
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-320, 300);
+    for (int i = 0; i < 200000; ++i) {
+        const double x = mantissa(random) * std::pow(10.0, exponent(random));
+        const std::string text = NumberText(x);
+        const std::optional<double> back = ParseNumberText(text);
+        ASSERT_TRUE(back.has_value()) << text;
+        ASSERT_EQ(NumberText(*back), text) << x;
+        ASSERT_LE(std::abs(*back - x), 5e-15 * std::abs(x)) << text;
+    }
+}
+
+TEST(NumberText, IgnoresACommaDecimalLocale)
+{
+    // The windows adopt the user's locale; under es_ES the C library writes "1,5".
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "es_ES.UTF-8"), nullptr)
+        << "the es_ES.UTF-8 locale is missing (scripts/install-deps generates it)";
+    const std::locale previousGlobal = std::locale::global(std::locale("es_ES.UTF-8"));
+
+    EXPECT_EQ(NumberText(12.5), "12.5");
+    EXPECT_EQ(NumberText(1.2e-8), "1.2E-08");
+    EXPECT_EQ(ParseNumberText("0.0001"), 0.0001);
+    EXPECT_FALSE(ParseNumberText("0,0001").has_value());
+    EXPECT_EQ(PrintedText().Number(-0.25).Number(1.5).str(), "-0.25  1.5 ");
+
+    std::locale::global(previousGlobal);
+    std::setlocale(LC_ALL, previous.c_str());
+}
+
+TEST(PrintedText, LaysOutSignPositionNumberAndTrailingSpace)
+{
+    PrintedText text;
+    text.Number(400).Number(0.05).Number(0.01).EndLine();
+    text.Text("N =").Number(1.5).EndLine();
+    text.Text("Ca+b =").Number(15).Text(" u.g.cm-2").EndLine();
+    text.Number(-75).Number(0).EndLine();
+    EXPECT_EQ(text.str(), " 400  0.05  0.01 \r\nN = 1.5 \r\nCa+b = 15  u.g.cm-2\r\n-75  0 \r\n");
+}
+
+}  // namespace
+}  // namespace tulmera::textio
