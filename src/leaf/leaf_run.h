@@ -2,11 +2,9 @@
 #include <functional>
 
 #include "leaf/leaf_parameters.h"
+#include "textio/working_files.h"
 
 namespace tulmera::leaf {
-
-// The leaf spectrum file of the working directory.
-inline constexpr const char* kLeafSpectrumFile = "VP.dat";
 
 // The leaf run: computes the leaf spectrum for `p` and publishes it as "VP.dat" (421 lines of
 // wavelength, reflectance and transmittance in the printed number layout). The file is replaced
