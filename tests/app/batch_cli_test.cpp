@@ -61,7 +61,7 @@ TEST(BatchProgram, ExitCodesTellBadArgumentsFromFailedRuns)
 
     const Outcome noDirectory = RunBatch("leaf -C does-not-exist");
     EXPECT_EQ(noDirectory.exitCode, 1);
-    EXPECT_NE(noDirectory.output.find("does-not-exist"), std::string::npos);
+    EXPECT_NE(noDirectory.output.find("\"does-not-exist\""), std::string::npos);
 }
 
 }  // namespace

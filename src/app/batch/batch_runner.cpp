@@ -1,0 +1,100 @@
+#include "app/batch/batch_runner.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <ostream>
+
+#include "app/batch/leaf_command.h"
+#include "textio/error.h"
+
+namespace tulmera::batch {
+namespace {
+
+const OptionInfo kDirectoryOption{"-C", "DIR",
+                                  "write the result files into DIR (default: the current one)"};
+
+bool IsHelp(std::string_view argument)
+{
+    return argument == "--help" || argument == "-h" || argument == "help";
+}
+
+void ChangeDirectory(const std::string& directory)
+{
+    std::error_code error;
+    std::filesystem::current_path(directory, error);
+    if (error) {
+        throw Error("Cannot use the directory \"" + directory + "\": " + error.message() + ".");
+    }
+}
+
+}  // namespace
+
+const std::vector<BatchCommand>& BatchCommands()
+{
+    static const std::vector<BatchCommand> commands = {LeafCommand()};
+    return commands;
+}
+
+std::string BatchHelpText()
+{
+    std::string text =
+        "Usage: tulmera-batch COMMAND [OPTIONS]\n\n"
+        "Runs Tulmera's models without windows and writes the same result files as the\n"
+        "program, in the current directory or in the one given with -C.\n";
+    for (const BatchCommand& command : BatchCommands()) {
+        text += "\n" + std::string(command.name) + ": ";
+        text += command.summary;
+        text += "\n";
+        for (const OptionInfo& option : command.options) {
+            std::string usage =
+                "  " + std::string(option.name) + " " + std::string(option.valueName);
+            usage.resize(std::max<std::size_t>(usage.size() + 1, 22), ' ');
+            text += usage + std::string(option.help) + "\n";
+        }
+    }
+    text +=
+        "\nEvery command also takes -C DIR (write the result files into DIR) and --help.\n"
+        "Numbers use a point as decimal separator, whatever the locale.\n"
+        "Exit status: 0 success, 1 the run failed, 2 bad arguments.\n";
+    return text;
+}
+
+int RunBatch(const std::vector<std::string_view>& arguments, std::ostream& out, std::ostream& err)
+{
+    if (std::any_of(arguments.begin(), arguments.end(), IsHelp)) {
+        out << BatchHelpText();
+        return 0;
+    }
+    std::function<void()> work;
+    std::string directory;
+    try {
+        if (arguments.empty()) throw UsageError("No command given; try --help.");
+        const auto& commands = BatchCommands();
+        const auto command =
+            std::find_if(commands.begin(), commands.end(),
+                         [&](const BatchCommand& c) { return c.name == arguments.front(); });
+        if (command == commands.end()) {
+            throw UsageError("Unknown command \"" + std::string(arguments.front())
+                             + "\"; try --help.");
+        }
+        std::vector<OptionInfo> accepted = command->options;
+        accepted.push_back(kDirectoryOption);
+        const BatchArguments parsed = BatchArguments::Parse(
+            std::vector<std::string_view>(arguments.begin() + 1, arguments.end()), accepted);
+        directory = parsed.Text("-C", ".");
+        work = command->prepare(parsed);
+    } catch (const UsageError& e) {
+        err << "tulmera-batch: " << e.what() << '\n';
+        return 2;
+    }
+    try {
+        ChangeDirectory(directory);
+        work();
+        return 0;
+    } catch (const std::exception& e) {
+        err << "tulmera-batch: " << e.what() << '\n';
+        return 1;
+    }
+}
+
+}  // namespace tulmera::batch

@@ -1,0 +1,16 @@
+#pragma once
+#include "app/batch/batch_command.h"
+#include "leaf/leaf_parameters.h"
+
+namespace tulmera::batch {
+
+// --N, --Cab, --Cw, --Cm, shared by every command that runs the leaf model.
+std::vector<OptionInfo> LeafOptions();
+
+// The leaf parameters given by LeafOptions(), the main window's start values for the others.
+leaf::LeafParameters LeafParametersFrom(const BatchArguments& arguments);
+
+// `leaf`: the leaf run, writing "VP.dat".
+BatchCommand LeafCommand();
+
+}  // namespace tulmera::batch
