@@ -42,13 +42,14 @@ std::string BatchHelpText()
         "Runs Tulmera's models without windows and writes the same result files as the\n"
         "program, in the current directory or in the one given with -C.\n";
     for (const BatchCommand& command : BatchCommands()) {
-        text += "\n" + std::string(command.name) + ": ";
-        text += command.summary;
+        text += "\ntulmera-batch " + std::string(command.name) + " [OPTIONS]\n  ";
+        for (const char c : command.summary)
+            text += c == '\n' ? std::string("\n  ") : std::string(1, c);
         text += "\n";
         for (const OptionInfo& option : command.options) {
             std::string usage =
-                "  " + std::string(option.name) + " " + std::string(option.valueName);
-            usage.resize(std::max<std::size_t>(usage.size() + 1, 22), ' ');
+                "    " + std::string(option.name) + " " + std::string(option.valueName);
+            usage.resize(std::max<std::size_t>(usage.size() + 1, 24), ' ');
             text += usage + std::string(option.help) + "\n";
         }
     }
