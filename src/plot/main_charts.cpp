@@ -1,0 +1,178 @@
+#include "plot/main_charts.h"
+
+#include <cmath>
+#include <string>
+#include <string_view>
+
+#include "plot/background_lines.h"
+#include "plot/band_overlays.h"
+#include "textio/error.h"
+#include "textio/field_reader.h"
+#include "textio/number_text.h"
+#include "textio/working_files.h"
+
+namespace tulmera::plot {
+namespace {
+
+constexpr Rgb kGridGrey{200, 200, 200};
+constexpr Rgb kReflectanceGreen{0, 200, 0};
+constexpr Rgb kTransmittanceRed{200, 0, 0};
+constexpr Rgb kSoilBrown{200, 100, 0};
+
+constexpr int kLeafRecords = spectral::kWavelengthCount;  // 400 .. 2500 nm
+// The canopy and soil curves stop at 2495 nm: the last grid point is not drawn.
+constexpr int kCanopySamples = spectral::kWavelengthCount - 1;
+
+void DrawGrid(const MainCharts& charts)
+{
+    SetPenOnBoth(charts, kGridGrey, 1, PenStyle::Dashed);
+    DrawHorizontalLines(charts);
+    // From 0 nm: the lines left of 400 nm fall outside both charts.
+    for (int x = 0; x <= 2500; x += 100) {
+        charts.leaf.Line(x, 0, x, 100);
+        charts.canopy.Line(x, 0, x, 100);
+    }
+}
+
+// Where a sample comes from, for messages: "\"VP.dat\", record 12 (leaf reflectance)".
+struct SamplePlace {
+    std::string source;
+    std::string_view what;
+};
+
+std::string RecordSource(const char* fileName, int record)
+{
+    return "\"" + std::string(fileName) + "\", record " + std::to_string(record);
+}
+
+[[noreturn]] void FailOverflow(const SamplePlace& place, const std::string& value)
+{
+    throw Error(place.source + " (" + std::string(place.what) + "): " + value
+                + " overflows single precision.");
+}
+
+// The sample as the chart holds it: in single precision.
+float ToSingle(double value, const SamplePlace& place)
+{
+    const auto single = static_cast<float>(value);
+    if (!std::isfinite(single)) FailOverflow(place, textio::NumberText(value));
+    return single;
+}
+
+// 100 × fraction, computed in single precision.
+float Percent(float fraction, const SamplePlace& place)
+{
+    const float percent = 100.0F * fraction;
+    if (!std::isfinite(percent)) {
+        FailOverflow(place, "100 × " + textio::NumberText(static_cast<double>(fraction)));
+    }
+    return percent;
+}
+
+float ReadSingle(textio::FieldReader& reader, const char* fileName, int record,
+                 std::string_view what)
+{
+    return ToSingle(reader.ReadNumber(what), {RecordSource(fileName, record), what});
+}
+
+struct LeafSample {
+    float wavelength;
+    float refl;
+    float trans;
+};
+
+LeafSample ReadLeafSample(textio::FieldReader& reader, int record)
+{
+    LeafSample sample{};
+    sample.wavelength = ReadSingle(reader, kLeafSpectrumFile, record, "wavelength");
+    sample.refl = ReadSingle(reader, kLeafSpectrumFile, record, "leaf reflectance");
+    sample.trans = ReadSingle(reader, kLeafSpectrumFile, record, "leaf transmittance");
+    return sample;
+}
+
+// The leaf reflectance curve, 100 × R upward from the bottom.
+void DrawLeafReflectance(ChartSurface& leafChart)
+{
+    textio::FieldReader reader = textio::FieldReader::Open(kLeafSpectrumFile);
+    leafChart.PlotPoint(0, 0);  // outside the chart: only moves the pen
+    leafChart.SetPenWidth(2);
+    for (int record = 1; record <= kLeafRecords; ++record) {
+        const LeafSample sample = ReadLeafSample(reader, record);
+        const float y =
+            Percent(sample.refl, {RecordSource(kLeafSpectrumFile, record), "leaf reflectance"});
+        leafChart.SetPenColor(kReflectanceGreen);
+        leafChart.LineTo(static_cast<double>(sample.wavelength), static_cast<double>(y));
+    }
+}
+
+// The leaf transmittance curve, 100 − 100 × T downward from the top.
+void DrawLeafTransmittance(ChartSurface& leafChart)
+{
+    textio::FieldReader reader = textio::FieldReader::Open(kLeafSpectrumFile);
+    leafChart.PlotPoint(0, 0);
+    leafChart.SetPenWidth(2);
+    for (int record = 1; record <= kLeafRecords; ++record) {
+        const LeafSample sample = ReadLeafSample(reader, record);
+        const float y = 100.0F
+                        - Percent(sample.trans,
+                                  {RecordSource(kLeafSpectrumFile, record), "leaf transmittance"});
+        leafChart.SetPenColor(kTransmittanceRed);
+        leafChart.LineTo(static_cast<double>(sample.wavelength), static_cast<double>(y));
+    }
+}
+
+}  // namespace
+
+void PaintBackground(const MainCharts& charts, const ChartBackground& background)
+{
+    charts.leaf.Clear();
+    charts.canopy.Clear();
+    if (IsChecked(background, kGridEntry)) {
+        DrawGrid(charts);
+        return;
+    }
+    for (int entry = kFirstSensorEntry; entry <= kBackgroundEntryCount; ++entry) {
+        if (IsChecked(background, entry)) {
+            PaintSensorBands(charts, entry);
+            return;
+        }
+    }
+}
+
+void PaintProspect(ChartSurface& leafChart)
+{
+    DrawLeafReflectance(leafChart);
+    DrawLeafTransmittance(leafChart);  // reads the file again from the start
+}
+
+void PaintSailh(ChartSurface& canopyChart)
+{
+    canopyChart.SetPenColor(kReflectanceGreen);
+    canopyChart.SetPenWidth(2);
+    canopyChart.SetPenStyle(PenStyle::Solid);
+    textio::FieldReader reader = textio::FieldReader::Open(kCanopySpectrumFile);
+    canopyChart.PlotPoint(400, 0);  // the lower left corner
+    for (int record = 1; record <= kCanopySamples; ++record) {
+        const int wavelength = reader.ReadWholeNumber("wavelength");
+        const SamplePlace place{RecordSource(kCanopySpectrumFile, record), "canopy reflectance"};
+        const float y = Percent(ToSingle(reader.ReadNumber(place.what), place), place);
+        canopyChart.LineTo(wavelength, static_cast<double>(y));
+    }
+}
+
+void PaintSoil(ChartSurface& canopyChart, const spectral::Spectrum& soilRefl)
+{
+    canopyChart.SetPenColor(kSoilBrown);
+    canopyChart.SetPenWidth(1);
+    canopyChart.SetPenStyle(PenStyle::Solid);
+    canopyChart.PlotPoint(400, 0);
+    int x = 400;
+    for (std::size_t i = 0; i < kCanopySamples; ++i) {
+        const SamplePlace place{"The soil spectrum at " + std::to_string(x) + " nm",
+                                "soil reflectance"};
+        canopyChart.LineTo(x, static_cast<double>(ToSingle(soilRefl[i], place)));
+        x += 5;
+    }
+}
+
+}  // namespace tulmera::plot
