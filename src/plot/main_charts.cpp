@@ -34,21 +34,27 @@ void DrawGrid(const MainCharts& charts)
     }
 }
 
-// Where a sample comes from, for messages: "\"VP.dat\", record 12 (leaf reflectance)".
+// Where a sample comes from, for messages: "\"VP.dat\", record 12 (leaf reflectance)", or
+// for the soil "the soil spectrum at 405 nm (soil reflectance)". Kept as parts, so that the
+// text is only built when a message is needed.
 struct SamplePlace {
-    std::string source;
+    const char* fileName;  // nullptr: the soil spectrum, `record` then being a wavelength
+    int record;
     std::string_view what;
-};
 
-std::string RecordSource(const char* fileName, int record)
-{
-    return "\"" + std::string(fileName) + "\", record " + std::to_string(record);
-}
+    std::string Describe() const
+    {
+        const std::string source =
+            fileName != nullptr
+                ? "\"" + std::string(fileName) + "\", record " + std::to_string(record)
+                : "The soil spectrum at " + std::to_string(record) + " nm";
+        return source + " (" + std::string(what) + ")";
+    }
+};
 
 [[noreturn]] void FailOverflow(const SamplePlace& place, const std::string& value)
 {
-    throw Error(place.source + " (" + std::string(place.what) + "): " + value
-                + " overflows single precision.");
+    throw Error(place.Describe() + ": " + value + " overflows single precision.");
 }
 
 // The sample as the chart holds it: in single precision.
@@ -72,7 +78,7 @@ float Percent(float fraction, const SamplePlace& place)
 float ReadSingle(textio::FieldReader& reader, const char* fileName, int record,
                  std::string_view what)
 {
-    return ToSingle(reader.ReadNumber(what), {RecordSource(fileName, record), what});
+    return ToSingle(reader.ReadNumber(what), {fileName, record, what});
 }
 
 struct LeafSample {
@@ -98,8 +104,7 @@ void DrawLeafReflectance(ChartSurface& leafChart)
     leafChart.SetPenWidth(2);
     for (int record = 1; record <= kLeafRecords; ++record) {
         const LeafSample sample = ReadLeafSample(reader, record);
-        const float y =
-            Percent(sample.refl, {RecordSource(kLeafSpectrumFile, record), "leaf reflectance"});
+        const float y = Percent(sample.refl, {kLeafSpectrumFile, record, "leaf reflectance"});
         leafChart.SetPenColor(kReflectanceGreen);
         leafChart.LineTo(static_cast<double>(sample.wavelength), static_cast<double>(y));
     }
@@ -113,9 +118,8 @@ void DrawLeafTransmittance(ChartSurface& leafChart)
     leafChart.SetPenWidth(2);
     for (int record = 1; record <= kLeafRecords; ++record) {
         const LeafSample sample = ReadLeafSample(reader, record);
-        const float y = 100.0F
-                        - Percent(sample.trans,
-                                  {RecordSource(kLeafSpectrumFile, record), "leaf transmittance"});
+        const float y =
+            100.0F - Percent(sample.trans, {kLeafSpectrumFile, record, "leaf transmittance"});
         leafChart.SetPenColor(kTransmittanceRed);
         leafChart.LineTo(static_cast<double>(sample.wavelength), static_cast<double>(y));
     }
@@ -154,7 +158,7 @@ void PaintSailh(ChartSurface& canopyChart)
     canopyChart.PlotPoint(400, 0);  // the lower left corner
     for (int record = 1; record <= kCanopySamples; ++record) {
         const int wavelength = reader.ReadWholeNumber("wavelength");
-        const SamplePlace place{RecordSource(kCanopySpectrumFile, record), "canopy reflectance"};
+        const SamplePlace place{kCanopySpectrumFile, record, "canopy reflectance"};
         const float y = Percent(ToSingle(reader.ReadNumber(place.what), place), place);
         canopyChart.LineTo(wavelength, static_cast<double>(y));
     }
@@ -168,8 +172,7 @@ void PaintSoil(ChartSurface& canopyChart, const spectral::Spectrum& soilRefl)
     canopyChart.PlotPoint(400, 0);
     int x = 400;
     for (std::size_t i = 0; i < kCanopySamples; ++i) {
-        const SamplePlace place{"The soil spectrum at " + std::to_string(x) + " nm",
-                                "soil reflectance"};
+        const SamplePlace place{nullptr, x, "soil reflectance"};
         canopyChart.LineTo(x, static_cast<double>(ToSingle(soilRefl[i], place)));
         x += 5;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstdlib>
 
 namespace tulmera::plot {
 namespace {
@@ -101,21 +102,36 @@ void RasterSurface::DrawSegment(double x1, double y1, double x2, double y2)
         static_cast<int>(std::clamp(std::max(start, end), -margin, majorSize + margin));
     // Dashes are counted along the major axis from the first pixel of the first square.
     const bool dashed = penStyle_ == PenStyle::Dashed && penWidth_ == 1;
-    const double origin = end >= start ? start - before : start - before + size - 1;
+    const auto origin =
+        static_cast<long long>(end >= start ? start - before : start - before + size - 1);
     const QRgb color = ToQRgb(penColor_);
+    // Pixels are written straight into the image: one detach for the whole segment.
+    QRgb* const bits = reinterpret_cast<QRgb*>(image_.bits());
+    const qsizetype stride = image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    const int majorLimit = xMajor ? image_.width() : image_.height();
+    const int minorLimit = xMajor ? image_.height() : image_.width();
     for (int m = first; m <= last; ++m) {
         const double minor =
             std::clamp(RoundHalfUp(minor1 + (m - start) * slope), -margin, minorSize + margin);
         const int across = static_cast<int>(minor) - before;
-        for (int along = m - before; along < m - before + size; ++along) {
+        const int acrossFirst = std::max(across, 0);
+        const int acrossLast = std::min(across + size - 1, minorLimit - 1);
+        if (acrossFirst > acrossLast) continue;
+        const int alongFirst = std::max(m - before, 0);
+        const int alongLast = std::min(m - before + size - 1, majorLimit - 1);
+        for (int along = alongFirst; along <= alongLast; ++along) {
             if (dashed) {
-                const double step = std::floor(std::abs(along - origin) / k_);
-                if (std::fmod(step, kDashOn + kDashOff) >= kDashOn) continue;
+                const long long distance = std::llabs(along - origin);
+                const long long step = k_ == 1 ? distance : distance / k_;
+                if (step % (kDashOn + kDashOff) >= kDashOn) continue;
             }
             if (xMajor) {
-                FillPixels(along, across, along, across + size - 1, color);
+                for (int row = acrossFirst; row <= acrossLast; ++row) {
+                    bits[row * stride + along] = color;
+                }
             } else {
-                FillPixels(across, along, across + size - 1, along, color);
+                std::fill(bits + along * stride + acrossFirst,
+                          bits + along * stride + acrossLast + 1, color);
             }
         }
     }
