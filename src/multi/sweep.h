@@ -58,6 +58,8 @@ std::vector<double> CheckedSweepValues(const SweepRequest& request);
 // step (RunMultiProspect). Returns nsim, the number of values.
 // A failing step throws tulmera::Error naming the value ("value 4 of 31, N = 1.3") with the
 // cause; the sweep stops there and the blocks and curves of the earlier values stay.
+// A window whose export reads "MVP.dat" calls CheckedSweepValues() first: a refusal leaves the
+// export as it was; once the request is accepted, it disables the export until RunSweep returns.
 int RunSweep(const SweepRequest& request, const plot::SweepCharts& charts);
 
 }  // namespace tulmera::multi
