@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "app/batch/leaf_command.h"
+#include "app/batch/sweep_command.h"
 #include "textio/error.h"
 
 namespace tulmera::batch {
@@ -31,7 +32,7 @@ void ChangeDirectory(const std::string& directory)
 
 const std::vector<BatchCommand>& BatchCommands()
 {
-    static const std::vector<BatchCommand> commands = {LeafCommand()};
+    static const std::vector<BatchCommand> commands = {LeafCommand(), SweepCommand()};
     return commands;
 }
 

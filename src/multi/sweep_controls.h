@@ -1,0 +1,95 @@
+#pragma once
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "multi/sweep.h"
+
+// What the multiple-simulation window shows and reads, without the window: the set-up of its
+// scroll bars, the texts a run reads from it and the captions a run writes back. Scroll values
+// are 16-bit integers; the value shown is the scroll value divided by a fixed divisor.
+namespace tulmera::multi {
+
+// One scroll bar's set-up. The limit bars are vertical with Min the larger number, so that
+// their top is their largest value.
+struct ScrollSetup {
+    int min;
+    int max;
+    int smallChange;
+    int largeChange;
+    int value;
+};
+
+// One parameter row (index = btOption index): its option caption, its horizontal bar (hsN,
+// hscab, hscw, hscm) as the window loads it, and the divisor of its text box.
+struct ParameterRow {
+    std::string_view caption;  // UTF-8, letter for letter (the typo "Esrtructura" is the product's)
+    ScrollSetup bar;
+    int divisor;
+};
+
+// clang-format off
+inline constexpr std::array<ParameterRow, 4> kParameterRows{{
+    {"Esrtructura interna de la hoja (N):",    {100, 400, 1, 50, 100},       100},
+    {"Contenido de clorofila a+b (u.g.cm-2):", {1500, 9000, 10, 1500, 1500}, 100},
+    {"Espesor equivalente de agua (cm)",       {1, 700, 1, 100, 1},          10000},
+    {"Contenido de materia seca (g.cm-2):",    {20, 400, 10, 50, 20},        10000},
+}};
+// clang-format on
+
+// The limit bars vsmax, vsmin, vsinter as they are set up when parameter i is chosen, with the
+// divisors of lblmax and lblmin (`limitDivisor`) and of lblinter (`intervalDivisor`).
+struct LimitBars {
+    ScrollSetup vsmax;
+    ScrollSetup vsmin;
+    ScrollSetup vsinter;
+    int limitDivisor;
+    int intervalDivisor;
+};
+
+// clang-format off
+inline constexpr std::array<LimitBars, 4> kLimitBars{{
+    //  vsmax                    vsmin                    vsinter                     divisors
+    {{400, 100, 10, 10, 400},  {400, 100, 10, 10, 100},  {2000, 100, 10, 10, 100},   100,   1000},
+    {{9000, 1500, 10, 10, 9000}, {9000, 1500, 10, 10, 1500}, {10000, 1000, 10, 10, 1000}, 100, 1000},
+    {{700, 1, 1, 1, 700},      {700, 1, 1, 1, 1},        {1000, 100, 10, 10, 100},   10000, 100000},
+    {{400, 20, 10, 10, 400},   {400, 20, 10, 10, 20},    {1000, 50, 10, 10, 50},     10000, 100000},
+}};
+// clang-format on
+
+constexpr const ParameterRow& RowOf(SweptParameter p)
+{
+    return kParameterRows[static_cast<int>(p)];
+}
+constexpr const LimitBars& LimitBarsOf(SweptParameter p) { return kLimitBars[static_cast<int>(p)]; }
+
+// The text of a scroll value: the number text of value / divisor ("0.0001", "15").
+std::string ScrollText(int value, int divisor);
+
+// The texts a run reads from the window.
+struct SweepTexts {
+    SweptParameter swept = SweptParameter::N;
+    std::array<std::string, 4> fixed;  // txtN, txtcab, txtcw, txtcm; the swept row's is ignored
+    std::string upper;                 // lblmax
+    std::string lower;                 // lblmin
+    std::string interval;              // lblinter
+};
+
+// The request a run makes of these texts: the fixed rows in index order, then the upper limit,
+// the lower limit and the interval. Throws tulmera::Error naming the control when a text is not
+// a number ("The fixed value of Cab (txtcab), \"1,5\", is not a number."). The values are not
+// checked further here: RunSweep refuses what cannot run.
+SweepRequest ReadSweepRequest(const SweepTexts& texts);
+
+// The captions a completed run writes under the legend strip.
+struct SweepCaptions {
+    std::string label6;  // the swept parameter at the lower limit: "Cab = 15 u.g.cm-2"
+    std::string label7;  // the same at the upper limit
+    std::string label8;  // the held parameters as typed: "N=1  Cw=0.0001 cm   Cm=0.002 g.cm-2"
+};
+
+// Label6 and Label7 from the limits of `request` (as number text), Label8 from the texts of
+// the fixed rows as they stand.
+SweepCaptions CaptionsAfterSweep(const SweepRequest& request, const SweepTexts& texts);
+
+}  // namespace tulmera::multi
