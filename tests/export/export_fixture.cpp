@@ -38,6 +38,12 @@ CellMap ReadCellsFile(const std::filesystem::path& file)
     return cells;
 }
 
+spreadsheet::MainExportHeader StartHeader()
+{
+    return {leaf::kStartLeafParameters,          0.1, 0,  0, "Planofilo",
+            "S1:61% arena 24% limo 15% arcilla", "0", "0"};
+}
+
 spreadsheet::MainExportHeader SphericalCanopyHeader()
 {
     return {{1.5, 40, 0.01, 0.005},

@@ -18,6 +18,9 @@ using CellMap = std::map<std::pair<spreadsheet::RowNumber, int>, CellContent>;
 // significant digits, which identify a single-precision number).
 CellMap ReadCellsFile(const std::filesystem::path& file);
 
+// The header values of the main window's start.
+spreadsheet::MainExportHeader StartHeader();
+
 // The header values of the "canopy-spherical" reference set.
 spreadsheet::MainExportHeader SphericalCanopyHeader();
 
