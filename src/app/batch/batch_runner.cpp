@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "app/batch/export_command.h"
 #include "app/batch/leaf_command.h"
 #include "app/batch/sweep_command.h"
 #include "textio/error.h"
@@ -32,7 +33,8 @@ void ChangeDirectory(const std::string& directory)
 
 const std::vector<BatchCommand>& BatchCommands()
 {
-    static const std::vector<BatchCommand> commands = {LeafCommand(), SweepCommand()};
+    static const std::vector<BatchCommand> commands = {LeafCommand(), SweepCommand(),
+                                                       ExportCommand()};
     return commands;
 }
 

@@ -1,0 +1,30 @@
+#include "app/export/sheet_cells.h"
+
+#include <memory>
+
+#include "textio/number_text.h"
+
+namespace tulmera::spreadsheet {
+
+double CellNumber(float number)
+{
+    // A single's shortest text of at most 7 digits always reads back as a number.
+    return *textio::ParseNumberText(
+        textio::NumberText(static_cast<double>(number), textio::kSingleDigits));
+}
+
+void FillWorkbook(const std::vector<Cell>& cells, SpreadsheetAutomation& automation)
+{
+    const std::unique_ptr<SpreadsheetApplication> application =
+        automation.CreateApplication(kApplicationId);
+    application->SetVisible(true);
+    application->AddWorkbook();
+    for (const Cell& cell : cells) {
+        std::visit(
+            [&](const auto& value) { application->SetFormula(cell.row, cell.column, value); },
+            cell.value);
+    }
+    application->EndCommand();
+}
+
+}  // namespace tulmera::spreadsheet

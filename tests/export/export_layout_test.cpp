@@ -1,0 +1,314 @@
+// The cell layouts of both exports, driven through the recording backend.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/export/main_export.h"
+#include "app/export/recording_automation.h"
+#include "app/export/sweep_export.h"
+#include "export/export_fixture.h"
+#include "export/synthetic_sweep.h"
+#include "leaf/leaf_run.h"
+#include "support/golden.h"
+#include "support/work_dir.h"
+#include "textio/number_text.h"
+#include "textio/text_file.h"
+
+namespace tulmera::spreadsheet {
+namespace {
+
+using testing::CellContent;
+using testing::CellMap;
+using testing::CopyGolden;
+using testing::GoldenDir;
+using testing::ScopedWorkDir;
+using testing::StartHeader;
+using Operation = AutomationCall::Operation;
+
+const std::string kSweepTitles = "Lon.onda    Reflectividad     Transmisividad";
+
+CellMap CellsOf(const RecordingAutomation& automation)
+{
+    CellMap cells;
+    for (const auto& [key, value] : automation.Cells()) cells[key] = value;
+    return cells;
+}
+
+std::string Describe(const CellContent& cell)
+{
+    if (const double* number = std::get_if<double>(&cell)) return textio::NumberText(*number);
+    return "\"" + std::get<std::string>(cell) + "\"";
+}
+
+// Compares exported cells with a reference cells file: the same cells, texts equal, and
+// numbers equal once both sides are converted to single precision. A cell holds the number's
+// 7-digit text, which identifies most single-precision numbers but not all (a single has up to
+// 9 significant digits); such a cell must then hold exactly the 7-digit text of the reference
+// single. Prints how many cells are which.
+::testing::AssertionResult MatchesReferenceCells(const CellMap& cells, const CellMap& reference)
+{
+    int texts = 0, sameSingle = 0, sevenDigitsOnly = 0;
+    for (const auto& [key, expected] : reference) {
+        const auto found = cells.find(key);
+        const std::string where =
+            "row " + std::to_string(key.first) + ", column " + std::to_string(key.second);
+        if (found == cells.end()) return ::testing::AssertionFailure() << where << " is missing";
+        if (expected.index() != found->second.index()) {
+            return ::testing::AssertionFailure() << where << ": " << Describe(found->second)
+                                                 << " where " << Describe(expected) << " belongs";
+        }
+        if (const std::string* text = std::get_if<std::string>(&expected)) {
+            if (*text != std::get<std::string>(found->second)) {
+                return ::testing::AssertionFailure() << where << ": " << Describe(found->second)
+                                                     << " instead of \"" << *text << "\"";
+            }
+            ++texts;
+            continue;
+        }
+        const auto single = static_cast<float>(std::get<double>(expected));
+        const double actual = std::get<double>(found->second);
+        if (static_cast<float>(actual) == single) {
+            ++sameSingle;
+        } else if (actual == CellNumber(single)) {
+            ++sevenDigitsOnly;
+        } else {
+            return ::testing::AssertionFailure()
+                   << where << ": " << Describe(found->second) << " instead of the single "
+                   << Describe(expected) << " (7 digits: " << textio::NumberText(CellNumber(single))
+                   << ")";
+        }
+    }
+    if (cells.size() != reference.size()) {
+        return ::testing::AssertionFailure()
+               << cells.size() << " cells where the reference has " << reference.size();
+    }
+    std::cout << "  " << reference.size() << " cells: " << texts << " texts equal, " << sameSingle
+              << " numbers the same single, " << sevenDigitsOnly
+              << " numbers whose 7-digit text reads back as a neighbouring single\n";
+    return ::testing::AssertionSuccess();
+}
+
+// Every number the exports sent: the same single as the reference.
+::testing::AssertionResult SentTheReferenceSingles(const RecordingAutomation& automation,
+                                                   const CellMap& reference)
+{
+    int numbers = 0;
+    for (const AutomationCall& call : automation.calls()) {
+        const float* sent = std::get_if<float>(&call.value);
+        if (call.operation != Operation::kSetFormula || sent == nullptr) continue;
+        const auto found = reference.find({call.row, call.column});
+        if (found == reference.end() || !std::holds_alternative<double>(found->second)
+            || static_cast<float>(std::get<double>(found->second)) != *sent) {
+            return ::testing::AssertionFailure()
+                   << "row " << call.row << ", column " << call.column << ": sent "
+                   << textio::NumberText(static_cast<double>(*sent), 9);
+        }
+        ++numbers;
+    }
+    return ::testing::AssertionSuccess() << numbers << " numbers";
+}
+
+TEST(ExportCells, NumbersBecomeTheirSevenDigitText)
+{
+    const struct {
+        float sent;
+        double cell;
+    } cases[] = {
+        {0.05f * 100.0f, 5},  // 5.0000000745 in double, one single: 5
+        {static_cast<float>(0.123456) * 100.0f, 12.3456},
+        {12.345600128173828f, 12.3456},
+        {400.0f, 400},
+        {2500.0f, 2500},
+        {0.0f, 0},
+        {1.0f / 3.0f, 0.3333333},
+        {1.2345678e-8f, 1.234568e-08},
+        {123456789.0f, 1.234568e+08},
+        {-75.5f, -75.5},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CellNumber(c.sent), c.cell) << textio::NumberText(static_cast<double>(c.sent));
+    }
+}
+
+TEST(ExportCells, CallsTheFourOperationsInOrderAndLetsGo)
+{
+    ScopedWorkDir dir;
+    leaf::RunProspect(leaf::kStartLeafParameters);
+    CopyGolden("start", {"VS.dat"});
+    RecordingAutomation automation;
+    ExportMainWindow(StartHeader(), automation);
+
+    const std::vector<AutomationCall>& calls = automation.calls();
+    ASSERT_EQ(calls.size(), 3u + 1701u + 2u);
+    EXPECT_EQ(calls[0].operation, Operation::kCreate);
+    EXPECT_EQ(calls[0].programmaticId, "Excel.application");
+    EXPECT_EQ(calls[1].operation, Operation::kSetVisible);
+    EXPECT_TRUE(calls[1].visible);
+    EXPECT_EQ(calls[2].operation, Operation::kAddWorkbook);
+    for (std::size_t i = 3; i < 3 + 1701; ++i) {
+        ASSERT_EQ(calls[i].operation, Operation::kSetFormula) << i;
+        // Row by row from the top, each row from its first column.
+        const AutomationCall& previous = calls[i - 1];
+        if (i > 3) {
+            ASSERT_TRUE(calls[i].row > previous.row
+                        || (calls[i].row == previous.row && calls[i].column > previous.column))
+                << "call " << i << " at row " << calls[i].row;
+        }
+    }
+    EXPECT_EQ(calls[3 + 1701].operation, Operation::kEndCommand);
+    EXPECT_EQ(calls[3 + 1701 + 1].operation, Operation::kDrop);
+}
+
+TEST(ExportCells, MainWindowMatchesTheReferenceCells)
+{
+    ScopedWorkDir dir;
+    CopyGolden("canopy-spherical", {"VP.dat", "VS.dat"});
+    RecordingAutomation automation;
+    ExportMainWindow(testing::SphericalCanopyHeader(), automation);
+    const CellMap reference = testing::ReadCellsFile(GoldenDir("canopy-spherical") / "cells.tsv");
+    EXPECT_TRUE(SentTheReferenceSingles(automation, reference));
+    EXPECT_TRUE(MatchesReferenceCells(CellsOf(automation), reference));
+}
+
+TEST(ExportCells, SweepMatchesTheReferenceCells)
+{
+    ScopedWorkDir dir;
+    CopyGolden("sweep-Cw", {"MVP.dat"});
+    RecordingAutomation automation;
+    ExportSweep(8, automation);
+    const CellMap reference = testing::ReadCellsFile(GoldenDir("sweep-Cw") / "cells.tsv");
+    EXPECT_TRUE(SentTheReferenceSingles(automation, reference));
+    EXPECT_TRUE(MatchesReferenceCells(CellsOf(automation), reference));
+}
+
+// The reference cells check every cell of one export; this one checks the header texts of
+// other values and that nothing but the layout's cells is set.
+TEST(ExportCells, MainWindowLayoutHoldsEveryCell)
+{
+    ScopedWorkDir dir;
+    leaf::RunProspect(leaf::kStartLeafParameters);
+    CopyGolden("start", {"VS.dat"});
+    RecordingAutomation automation;
+    ExportMainWindow(StartHeader(), automation);
+    const CellMap cells = CellsOf(automation);
+
+    const CellMap texts = {
+        {{1, 1}, "Parametros modelo PROSPECT"},
+        {{2, 1}, "N = 1"},
+        {{3, 1}, "Ca+b = 15"},
+        {{4, 1}, "Cw = 0.0001"},
+        {{5, 1}, "Cm = 0.002"},
+        {{6, 1}, "Parametros modelo SAILH"},
+        {{7, 1}, "LAI = 0.1"},
+        {{8, 1}, "Arquitectura Dosel: Planofilo"},
+        {{9, 1}, "Suelo:  S1:61% arena 24% limo 15% arcilla"},
+        {{10, 1}, "Cenital Solar = 0"},
+        {{11, 1}, "Cenital obs. = 0"},
+        {{12, 1}, "Acimutal Rel. = 0"},
+        {{13, 1}, "Hot Spot = 0"},
+        {{14, 1}, "Long. Onda"},
+        {{14, 2}, "Reflec. Hoja"},
+        {{14, 3}, "Trans. Hoja"},
+        {{14, 4}, "Reflec. Dosel"},
+    };
+    for (const auto& [key, text] : texts) {
+        ASSERT_TRUE(cells.contains(key)) << key.first << ", " << key.second;
+        EXPECT_EQ(cells.at(key), text) << "row " << key.first << ", column " << key.second;
+    }
+
+    for (int i = 0; i < 421; ++i) {
+        EXPECT_EQ(cells.at({15 + i, 1}), CellContent(400.0 + 5 * i));
+        for (int column = 2; column <= 4; ++column) {
+            const double percent = std::get<double>(cells.at({15 + i, column}));
+            EXPECT_TRUE(percent > 0 && percent < 100) << "row " << 15 + i << ": " << percent;
+        }
+    }
+    EXPECT_EQ(cells.at({15, 1}), CellContent(400.0));
+    EXPECT_EQ(cells.at({435, 1}), CellContent(2500.0));
+    EXPECT_EQ(cells.size(), 17u + 4u * 421u);  // nothing else
+    EXPECT_EQ(cells.rbegin()->first, std::make_pair(RowNumber{435}, 4));
+}
+
+TEST(ExportCells, PercentIsTheSingleTimesOneHundredInSingle)
+{
+    ScopedWorkDir dir;
+    // value in the file -> cell: the fraction as a single, times 100 as a single, 7 digits.
+    // The single of 1E-09 times 100 is 9.9999994E-08 in single; that of 1/3, 33.333336.
+    const struct {
+        const char* text;
+        double cell;
+    } values[] = {
+        {"0.05", 5},
+        {"0.123456", 12.3456},
+        {"0.5", 50},
+        {"1E-09", 9.999999e-08},
+        {"0.999999999", 100},
+        {"0.333333333333333", 33.33334},
+        {"0", 0},
+        {"0.0523762821927195", 5.237628},
+    };
+    std::string leafText, canopyText;
+    for (int i = 0; i < 421; ++i) {
+        const auto& v = values[i % std::size(values)];
+        const std::string wavelength = std::to_string(400 + 5 * i);
+        leafText += " " + wavelength + "  " + v.text + "  " + v.text + " \r\n";
+        canopyText += wavelength + "," + v.text + "\r\n";
+    }
+    textio::ReplaceTextFile("VP.dat", leafText);
+    textio::ReplaceTextFile("VS.dat", canopyText);
+    RecordingAutomation automation;
+    ExportMainWindow(StartHeader(), automation);
+    const CellMap cells = CellsOf(automation);
+    for (int i = 0; i < 421; ++i) {
+        const auto& v = values[i % std::size(values)];
+        for (int column = 2; column <= 4; ++column) {
+            ASSERT_EQ(cells.at({15 + i, column}), CellContent(v.cell)) << v.text;
+        }
+    }
+}
+
+TEST(ExportCells, SweepLayoutFillsWholeBlocks)
+{
+    ScopedWorkDir dir;
+    CopyGolden("sweep-N", {"MVP.dat"});
+    RecordingAutomation automation;
+    ExportSweep(31, automation);
+    const CellMap cells = CellsOf(automation);
+
+    EXPECT_EQ(cells.size(), 31u * (5 + 3 * 421));
+    EXPECT_EQ(cells.rbegin()->first, std::make_pair(RowNumber{13206}, 3));
+    for (int block = 0; block < 31; ++block) {
+        const RowNumber first = 426 * block + 1;
+        const std::string n = textio::NumberText(1 + 0.1 * block, 2);  // 1, 1.1, ... 4
+        EXPECT_EQ(cells.at({first, 1}), CellContent("N = " + n)) << block;
+        EXPECT_EQ(cells.at({first + 1, 1}), CellContent("Ca+b = 15  u.g.cm-2"));
+        EXPECT_EQ(cells.at({first + 2, 1}), CellContent("Cw = 0.0001  cm"));
+        EXPECT_EQ(cells.at({first + 3, 1}), CellContent("Cm = 0.002  g.cm-2"));
+        EXPECT_EQ(cells.at({first + 4, 1}), CellContent(kSweepTitles));  // whole, one cell
+        for (RowNumber row = first; row < first + 5; ++row) {
+            EXPECT_FALSE(cells.contains({row, 2})) << row;
+        }
+        EXPECT_EQ(cells.at({first + 5, 1}), CellContent(400.0));
+        EXPECT_EQ(cells.at({first + 425, 1}), CellContent(2500.0));
+    }
+    EXPECT_EQ(cells.at({427, 1}), CellContent("N = 1.1"));
+}
+
+TEST(ExportCells, SweepOfSeventySevenValuesExportsWhole)
+{
+    ScopedWorkDir dir;
+    textio::ReplaceTextFile("MVP.dat", testing::SyntheticSweepText(77));
+    RecordingAutomation automation;
+    ExportSweep(77, automation);
+    const CellMap cells = CellsOf(automation);
+
+    EXPECT_EQ(cells.size(), 77u * (5 + 3 * 421));
+    for (RowNumber row = 1; row <= 32802; ++row) ASSERT_TRUE(cells.contains({row, 1})) << row;
+    EXPECT_EQ(cells.rbegin()->first, std::make_pair(RowNumber{32802}, 3));
+    EXPECT_EQ(cells.at({32377, 1}), CellContent("N = 1"));  // block 77 begins
+    EXPECT_EQ(cells.at({32380, 1}), CellContent("Cm = 0.04  g.cm-2"));
+    EXPECT_EQ(cells.at({32802, 1}), CellContent(2500.0));
+}
+
+}  // namespace
+}  // namespace tulmera::spreadsheet
