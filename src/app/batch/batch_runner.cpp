@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "app/batch/canopy_command.h"
 #include "app/batch/leaf_command.h"
 #include "textio/error.h"
 
@@ -31,7 +32,7 @@ void ChangeDirectory(const std::string& directory)
 
 const std::vector<BatchCommand>& BatchCommands()
 {
-    static const std::vector<BatchCommand> commands = {LeafCommand()};
+    static const std::vector<BatchCommand> commands = {LeafCommand(), CanopyCommand()};
     return commands;
 }
 
