@@ -7,18 +7,6 @@
 namespace tulmera::canopy {
 namespace {
 
-TEST(LeafAngles, ClassesCoverZeroToNinetyDegrees)
-{
-    // Eight classes 10° wide, then five 2° wide: each centre lies mid-class.
-    double lower = 0;
-    for (const double centre : kLeafAngleClassesDeg) {
-        const double width = lower < 80 ? 10 : 2;
-        EXPECT_EQ(centre, lower + width / 2);
-        lower += width;
-    }
-    EXPECT_EQ(lower, 90);
-}
-
 TEST(LeafAngles, RowsAreUsedExactlyAsStored)
 {
     const double sums[] = {100.00, 100.00, 100.01, 99.98, 100.02};

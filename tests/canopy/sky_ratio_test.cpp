@@ -9,12 +9,6 @@ namespace {
 
 using spectral::kWavelengthCount;
 
-TEST(SkyRatio, VisibilityOptionsAre15And50Km)
-{
-    EXPECT_EQ(VisibilityKm(Visibility::Km15), 15);
-    EXPECT_EQ(VisibilityKm(Visibility::Km50), 50);
-}
-
 // A clearer sky sends less diffuse light at every wavelength.
 TEST(SkyRatio, FiftyKilometresLowerTheRatioEverywhere)
 {
@@ -43,14 +37,6 @@ TEST(SkyRatio, StaysPositiveAndFallsWithWavelength)
         }
         EXPECT_GT(SkyRatio(60, v).front(), SkyRatio(30, v).front());
     }
-}
-
-// Stored × 100: the blue ratio under a hazy sky is a few tenths, held as tens.
-TEST(SkyRatio, IsStoredAsPercent)
-{
-    const spectral::Spectrum pct = SkyRatio(0, Visibility::Km15);
-    EXPECT_GT(pct.front(), 10);
-    EXPECT_LT(pct.front(), 100);
 }
 
 }  // namespace
