@@ -219,8 +219,13 @@ TEST(CanopyRun, FailuresLeaveStateAndFileAsTheyWere)
     std::string shortLeaf = goodLeaf.substr(0, goodLeaf.rfind(" 2500"));
     std::string badLine = goodLeaf;
     badLine.replace(badLine.find("0.05", badLine.find(" 430 ")), 4, "0.o5");
-    std::string darkLine = goodLeaf;
-    darkLine.replace(darkLine.find("0.05  0.04", darkLine.find(" 1000 ")), 10, "0  0");
+    // A leaf that neither reflects nor transmits at one wavelength leaves no backscatter σ.
+    const auto darkAt = [&](const std::string& nm) {
+        std::string text = goodLeaf;
+        return text.replace(text.find("0.05  0.04", text.find(" " + nm + " ")), 10, "0  0");
+    };
+    const std::string dark1000 = darkAt("1000"), dark1005 = darkAt("1005"),
+                      dark2500 = darkAt("2500");
     const CanopyInputs start = StartCanopyInputs();
     CanopyInputs lai0 = start, laiNegative = start, laiNaN = start, sunInfinite = start;
     lai0.lai = 0;
@@ -236,7 +241,9 @@ TEST(CanopyRun, FailuresLeaveStateAndFileAsTheyWere)
         {"missing VP.dat", nullptr, start, "\"VP.dat\""},
         {"short VP.dat", shortLeaf.c_str(), start, "\"VP.dat\", line 421, field 1"},
         {"malformed VP.dat", badLine.c_str(), start, "\"VP.dat\", line 7, field 2"},
-        {"leaf neither reflects nor transmits", darkLine.c_str(), start, "at 1000 nm"},
+        {"dark leaf at 1000 nm", dark1000.c_str(), start, "at 1000 nm: the backscatter σ is 0"},
+        {"dark leaf at 1005 nm", dark1005.c_str(), start, "at 1005 nm: the backscatter σ is 0"},
+        {"dark leaf at 2500 nm", dark2500.c_str(), start, "at 2500 nm: the backscatter σ is 0"},
         {"LAI 0", goodLeaf.c_str(), lai0, "LAI) must be greater than 0"},
         {"LAI negative", goodLeaf.c_str(), laiNegative, "LAI) must be greater than 0, not -1"},
         {"LAI not a number", goodLeaf.c_str(), laiNaN, "LAI is not a finite number"},
