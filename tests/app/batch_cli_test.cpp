@@ -43,6 +43,22 @@ TEST(BatchProgram, LeafWritesTheReferenceFileIntoTheGivenDirectory)
     EXPECT_FALSE(std::filesystem::exists("VP.dat"));
 }
 
+TEST(BatchProgram, CanopyWritesBothReferenceFiles)
+{
+    ScopedWorkDir dir;
+    const Outcome run = RunBatch(
+        "canopy --N 2.2 --Cab 60 --Cw 0.02 --Cm 0.01 --lai 2 --sun 30 --view 30 --azimuth 0"
+        " --hotspot 0.1 --lidf Erectofilo --soil 'S3:44% arena 39% limo 29% arcilla'");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    const auto golden = testing::GoldenDir("canopy-hotspot");
+    EXPECT_TRUE(testing::MatchesGolden("VP.dat", golden / "VP.dat"));
+    EXPECT_TRUE(testing::MatchesGolden("VS.dat", golden / "VS.dat"));
+
+    const Outcome badSoil = RunBatch("canopy --soil S3");
+    EXPECT_EQ(badSoil.exitCode, 2);
+    EXPECT_NE(badSoil.output.find("\"S3:44% arena 39% limo 29% arcilla\""), std::string::npos);
+}
+
 TEST(BatchProgram, ExitCodesTellBadArgumentsFromFailedRuns)
 {
     ScopedWorkDir dir;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "app/batch/canopy_command.h"
 #include "app/batch/export_command.h"
 #include "app/batch/leaf_command.h"
 #include "app/batch/sweep_command.h"
@@ -33,8 +34,8 @@ void ChangeDirectory(const std::string& directory)
 
 const std::vector<BatchCommand>& BatchCommands()
 {
-    static const std::vector<BatchCommand> commands = {LeafCommand(), SweepCommand(),
-                                                       ExportCommand()};
+    static const std::vector<BatchCommand> commands = {LeafCommand(), CanopyCommand(),
+                                                       SweepCommand(), ExportCommand()};
     return commands;
 }
 

@@ -1,0 +1,102 @@
+#include "canopy/canopy_run.h"
+
+#include <cmath>
+
+#include "canopy/sailh.h"
+#include "spectral/soil_library.h"
+#include "textio/error.h"
+#include "textio/field_reader.h"
+#include "textio/number_text.h"
+#include "textio/text_file.h"
+
+namespace tulmera::canopy {
+namespace {
+
+using spectral::kWavelengthCount;
+using spectral::Spectrum;
+
+SailhInputs ModelInputs(const CanopyInputs& inputs, const LeafAngleDistribution& lidf)
+{
+    return {inputs.lai,        inputs.sunZenith, std::abs(inputs.viewAngle),
+            inputs.relAzimuth, inputs.hotSpot,   lidf};
+}
+
+}  // namespace
+
+CanopyInputs StartCanopyInputs()
+{
+    return {0.1,
+            0.0,
+            0.0,
+            0.0,
+            0.0,
+            "Planofilo",
+            std::string(spectral::kSoilKeys[0]),
+            Visibility::Km15};
+}
+
+void CheckCanopyInputs(const CanopyInputs& inputs)
+{
+    CheckSailhInputs(ModelInputs(inputs, LeafAngleDistribution{}));
+}
+
+CanopyState ComputeCanopySpectrum(const CanopyInputs& inputs, const Spectrum& leafReflPct,
+                                  const Spectrum& leafTransPct, const CanopyState& previous)
+{
+    CanopyState next = previous;
+    next.lai = inputs.lai;
+    next.sunZenith = inputs.sunZenith;
+    next.viewZenith = std::abs(inputs.viewAngle);
+    next.relAzimuth = inputs.relAzimuth;
+    next.hotSpot = inputs.hotSpot;
+    next.leafReflPct = leafReflPct;
+    next.leafTransPct = leafTransPct;
+    SelectLeafAngles(inputs.leafArchitecture, next.lidf);
+    if (next.lidf == LeafAngleDistribution{}) {
+        // Only before any distribution was ever chosen: every extinction would be 0 / 0.
+        throw Error("No leaf architecture is in effect: \"" + inputs.leafArchitecture
+                    + "\" is not one of the list and none was chosen before.");
+    }
+    spectral::LoadSoil(inputs.soil, next.soilRefl);
+    next.visibilityKm = VisibilityKm(inputs.visibility);
+    next.skyRatioPct = SkyRatio(next.sunZenith, inputs.visibility);
+
+    const SailhGeometry geometry = PrepareSailh(ModelInputs(inputs, next.lidf));
+    next.canopyReflPct =
+        CanopyReflectancePct(geometry, leafReflPct, leafTransPct, next.soilRefl, next.skyRatioPct);
+    return next;
+}
+
+std::string CanopySpectrumText(const Spectrum& canopyReflPct)
+{
+    std::string text;
+    text.reserve(kWavelengthCount * 28);
+    for (int i = 0; i < kWavelengthCount; ++i) {
+        textio::AppendNumberText(text, spectral::WavelengthNm(i));
+        text += ',';
+        textio::AppendNumberText(text, canopyReflPct[static_cast<std::size_t>(i)] / 100.0);
+        text += "\r\n";
+    }
+    return text;
+}
+
+void ReadLeafSpectrumPct(const std::string& fileName, Spectrum& leafReflPct, Spectrum& leafTransPct)
+{
+    textio::FieldReader reader = textio::FieldReader::Open(fileName);
+    for (std::size_t i = 0; i < kWavelengthCount; ++i) {
+        reader.ReadWholeNumber("wavelength");  // read and not used: the grid gives it
+        leafReflPct[i] = 100.0 * reader.ReadNumber("leaf reflectance");
+        leafTransPct[i] = 100.0 * reader.ReadNumber("leaf transmittance");
+    }
+}
+
+void RunSailh(const CanopyInputs& inputs, CanopyState& state)
+{
+    Spectrum leafReflPct{}, leafTransPct{};
+    ReadLeafSpectrumPct(kLeafSpectrumFile, leafReflPct, leafTransPct);
+    CanopyState next = ComputeCanopySpectrum(inputs, leafReflPct, leafTransPct, state);
+    textio::ReplaceTextFile(kCanopySpectrumFile, CanopySpectrumText(next.canopyReflPct));
+    state = next;
+}
+
+}  // namespace tulmera::canopy
