@@ -172,6 +172,15 @@ std::string NumberText(double x, int significantDigits)
     return text;
 }
 
+double ShortestSingleValue(float x)
+{
+    std::array<char, 32> text{};
+    const auto written = std::to_chars(text.data(), text.data() + text.size(), x);
+    double value = 0.0;
+    std::from_chars(text.data(), written.ptr, value);
+    return value;
+}
+
 std::optional<double> ParseNumberText(std::string_view text)
 {
     const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };

@@ -21,6 +21,12 @@ void AppendNumberText(std::string& out, double x, int significantDigits = kDoubl
 // The number text of x as a new string (see AppendNumberText).
 std::string NumberText(double x, int significantDigits = kDoubleDigits);
 
+// The value a single-precision number stands for when it is passed on as text: the double
+// nearest to the shortest decimal that reads back as the same single. 12.3456f (stored as
+// 12.345600128173828) gives 12.3456; 0.05f * 100 gives 5. Converting the result back to single
+// precision gives `x` again. Independent of the process locale. `x` must be finite.
+double ShortestSingleValue(float x);
+
 // The inverse of the number text: the double written by `text`, which may carry blanks or tabs
 // around it and a leading sign, in plain ("12.5", ".5", "-75") or exponent form ("1.2E-08",
 // "3e5"). Only a point is a decimal separator. Returns nothing for an empty text, anything

@@ -63,6 +63,18 @@ TEST(NumberText, WritesSingleDigitsOnRequest)
     EXPECT_EQ(NumberText(static_cast<double>(1.0f / 3.0f), kSingleDigits), "0.3333333");
 }
 
+TEST(NumberText, SinglesStandForTheirShortestText)
+{
+    EXPECT_EQ(ShortestSingleValue(12.345600128173828f), 12.3456);
+    EXPECT_EQ(ShortestSingleValue(0.05f * 100.0f), 5.0);
+    EXPECT_EQ(ShortestSingleValue(1.0f / 3.0f), 0.33333334);
+    std::mt19937 random(20261208);
+    for (int i = 0; i < 100000; ++i) {
+        const float x = std::bit_cast<float>(static_cast<std::uint32_t>(random()) & 0x7f7fffffu);
+        ASSERT_EQ(static_cast<float>(ShortestSingleValue(x)), x) << x;
+    }
+}
+
 TEST(NumberText, RefusesNonFiniteNumbers)
 {
     EXPECT_THROW(NumberText(std::numeric_limits<double>::quiet_NaN()), Error);
@@ -154,6 +166,7 @@ TEST(NumberText, IgnoresACommaDecimalLocale)
     EXPECT_EQ(ParseNumberText("0.0001"), 0.0001);
     EXPECT_FALSE(ParseNumberText("0,0001").has_value());
     EXPECT_EQ(PrintedText().Number(-0.25).Number(1.5).str(), "-0.25  1.5 ");
+    EXPECT_EQ(ShortestSingleValue(12.5f), 12.5);
 
     std::locale::global(previousGlobal);
     std::setlocale(LC_ALL, previous.c_str());

@@ -6,12 +6,7 @@
 
 namespace tulmera::spreadsheet {
 
-double CellNumber(float number)
-{
-    // A single's shortest text of at most 7 digits always reads back as a number.
-    return *textio::ParseNumberText(
-        textio::NumberText(static_cast<double>(number), textio::kSingleDigits));
-}
+double CellNumber(float number) { return textio::ShortestSingleValue(number); }
 
 void FillWorkbook(const std::vector<Cell>& cells, SpreadsheetAutomation& automation)
 {

@@ -50,8 +50,9 @@ public:
 };
 
 // The value a cell holds after its formula was set to `number`: the automation passes a
-// single-precision number on as its shortest text of at most 7 significant digits, so 5.0f
-// (0.05f times 100) becomes 5 and 12.3456f becomes 12.3456, never 12.345600128173828.
+// single-precision number on as its shortest text, the fewest digits that still give the same
+// single (at most 9, mostly 7 or fewer), so 5.0f (0.05f times 100) becomes 5 and 12.3456f
+// becomes 12.3456, never 12.345600128173828, and no cell loses a digit of the single.
 // `number` must be finite.
 double CellNumber(float number);
 
