@@ -1,0 +1,92 @@
+#pragma once
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "app/refresh.h"
+#include "canopy/canopy_run.h"
+#include "leaf/leaf_parameters.h"
+#include "plot/main_charts.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QScrollBar;
+
+namespace tulmera::widgets {
+class ChartPanel;
+}
+
+namespace tulmera::app {
+
+// The main window: the four leaf parameters and the canopy parameters, and the leaf and canopy
+// charts that every change redraws. Loading the window (the constructor) runs the start-up
+// sequence, which writes "VP.dat" and "VS.dat" in the current directory.
+class FrmTulmera : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit FrmTulmera(QWidget* parent = nullptr);
+    ~FrmTulmera() override;
+
+    // Told of every step of each recomputation (tests use it to check the order).
+    void SetRefreshObserver(std::function<void(RefreshStep)> observer);
+
+    const leaf::LeafParameters& leafParameters() const { return leaf_; }
+    const canopy::CanopyState& canopyState() const { return canopyState_; }
+
+    // Empties "VP.dat" then "VS.dat"; returns the failure message, or an empty text.
+    static QString EmptyWorkingFiles();
+
+signals:
+    void ExportRequested();              // menu11 "Ver hoja de calculo"
+    void MultipleSimulationRequested();  // menu121 "Modelo Prospect"
+    void ExitRequested();                // menu13 "Sailr"
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    QWidget* BuildProspectGroup();
+    QWidget* BuildSailhGroup();
+    void Connect();
+
+    void Load();
+    void LeafParameterSequence();
+    void CanopyParameterSequence();
+    void ChooseBackground(int entry);
+    void RefreshLeafTexts();
+    void RefreshSailhTexts();
+    void SetLeafParametersFromTexts();
+    bool ReadCanopyInputs(canopy::CanopyInputs& inputs);
+    void ShowCanopyInputs(const canopy::CanopyInputs& inputs);
+    void Recompute();
+
+    struct Ui {
+        std::array<QScrollBar*, 4> hsbProspect{};
+        std::array<QLineEdit*, 4> txtProspect{};
+        std::array<QLabel*, 4> lblProspect{};
+        std::array<QScrollBar*, 5> hsbSailh{};
+        std::array<QLineEdit*, 5> txtSailh{};
+        std::array<QLabel*, 8> lblSailh{};  // 0..2: lists and visibility; 3..7: the bars
+        std::array<QComboBox*, 2> cmbSailh{};
+        std::array<QRadioButton*, 2> tipocielo{};
+        QAction* menu11 = nullptr;
+        QAction* menu121 = nullptr;
+        QAction* menu13 = nullptr;
+        std::array<QAction*, 9> menu211{};  // entries 1..8; element 0 unused
+        widgets::ChartPanel* prospectPanel = nullptr;
+        widgets::ChartPanel* sailhPanel = nullptr;
+    } ui_;
+
+    leaf::LeafParameters leaf_ = leaf::kStartLeafParameters;
+    canopy::CanopyState canopyState_;
+    canopy::CanopyInputs lastGoodInputs_ = canopy::StartCanopyInputs();
+    plot::ChartBackground background_;
+    std::function<void(RefreshStep)> refreshObserver_;
+};
+
+}  // namespace tulmera::app

@@ -1,0 +1,234 @@
+#include "app/widgets/chart_panel.h"
+
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
+
+namespace tulmera::widgets {
+namespace {
+
+constexpr int kLabelGap = 4;   // between a label and the chart frame
+constexpr int kLegendGap = 6;  // between the legend and the chart
+constexpr int kSwatchLength = 28;
+
+QFont AxisFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    return font;
+}
+
+}  // namespace
+
+ChartView::ChartView(const plot::ChartScale& scale, bool framed, QWidget* parent)
+    : QFrame(parent), scale_(scale), framed_(framed)
+{
+    if (framed) {
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setLineWidth(kFrameWidth);
+    }
+    setFixedSize(scale.widthPx + 2 * frameWidth(), scale.heightPx + 2 * frameWidth());
+    image_ = QImage(scale.widthPx, scale.heightPx, QImage::Format_RGB32);
+    image_.fill(Qt::white);
+}
+
+void ChartView::SetImage(const QImage& image)
+{
+    image_ = image;
+    image_.setDevicePixelRatio(static_cast<double>(image.width()) / scale_.widthPx);
+    update();
+}
+
+int ChartView::SurfacePixelScale() const
+{
+    const QWindow* window = windowHandle();
+    const double ratio = window != nullptr ? window->devicePixelRatio() : devicePixelRatioF();
+    return std::max(1, static_cast<int>(std::ceil(ratio - 1e-9)));
+}
+
+void ChartView::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(frameWidth(), frameWidth(), scale_.widthPx, scale_.heightPx), image_);
+}
+
+LegendSwatch::LegendSwatch(const QColor& color, int thickness, QWidget* parent)
+    : QWidget(parent), color_(color), thickness_(thickness)
+{
+    setFixedSize(sizeHint());
+}
+
+void LegendSwatch::SetColor(const QColor& color)
+{
+    color_ = color;
+    update();
+}
+
+QSize LegendSwatch::sizeHint() const { return {kSwatchLength, std::max(thickness_, 9)}; }
+
+void LegendSwatch::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const int top = (height() - thickness_) / 2;
+    painter.fillRect(QRect(0, top, width(), thickness_), color_);
+}
+
+ChartPanel::ChartPanel(const QString& chartName, const plot::ChartScale& scale,
+                       const ChartDecorations& decorations, QWidget* parent)
+    : QWidget(parent), view_(new ChartView(scale, true, this))
+{
+    view_->setObjectName(chartName);
+    if (!decorations.title.isEmpty()) {
+        title_ = new QLabel(decorations.title, this);
+        title_->setObjectName(decorations.titleName);
+        QFont bold = title_->font();
+        bold.setBold(true);
+        title_->setFont(bold);
+    }
+    for (const auto& entry : decorations.legend) {
+        auto* row = new QWidget(this);
+        auto* layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto* swatch = new LegendSwatch(entry.color, entry.thickness, row);
+        swatch->setObjectName(entry.swatchName);
+        layout->addWidget(swatch);
+        layout->addWidget(new QLabel(entry.caption, row));
+        legendRows_.push_back(row);
+        swatches_.push_back(swatch);
+    }
+    int index = decorations.firstLabelIndex;
+    const auto makeLabel = [&](const ChartDecorations::AxisLabel& axis) {
+        auto* label = new QLabel(axis.text, this);
+        label->setObjectName(QStringLiteral("lblGrid(%1)").arg(index++));
+        label->setFont(AxisFont());
+        label->adjustSize();
+        return std::pair{axis.value, label};
+    };
+    for (const auto& axis : decorations.valueLabels) valueLabels_.push_back(makeLabel(axis));
+    for (const auto& axis : decorations.wavelengthLabels) {
+        wavelengthLabels_.push_back(makeLabel(axis));
+    }
+    if (!decorations.axisTitle.isEmpty()) {
+        axisTitle_ = new QLabel(decorations.axisTitle, this);
+        axisTitle_->setObjectName(decorations.axisTitleName);
+        axisTitle_->setFont(AxisFont());
+        axisTitle_->adjustSize();
+    }
+    if (decorations.strip) {
+        stripView_ = new ChartView(decorations.strip->scale, false, this);
+        stripView_->setObjectName(decorations.strip->name);
+        stripLeft_ = new QLabel(this);
+        stripLeft_->setObjectName(decorations.strip->leftLabelName);
+        stripRight_ = new QLabel(this);
+        stripRight_->setObjectName(decorations.strip->rightLabelName);
+    }
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+int ChartPanel::LeftMargin() const
+{
+    int widest = 0;
+    for (const auto& [value, label] : valueLabels_) widest = std::max(widest, label->width());
+    // Half of a wavelength label may hang over the left edge too.
+    for (const auto& [value, label] : wavelengthLabels_) {
+        widest = std::max(widest, label->width() / 2 - kLabelGap);
+    }
+    return widest + kLabelGap;
+}
+
+int ChartPanel::LegendHeight() const
+{
+    int height = title_ != nullptr ? title_->sizeHint().height() + kLegendGap : 0;
+    int rowHeight = 0;
+    for (const QWidget* row : legendRows_)
+        rowHeight = std::max(rowHeight, row->sizeHint().height());
+    return height + (legendRows_.empty() ? 0 : rowHeight + kLegendGap);
+}
+
+QSize ChartPanel::sizeHint() const
+{
+    const int labelHeight =
+        wavelengthLabels_.empty() ? 0 : wavelengthLabels_.front().second->height();
+    const int titleHeight = axisTitle_ != nullptr ? axisTitle_->height() : 0;
+    const int overhang =
+        wavelengthLabels_.empty() ? 0 : wavelengthLabels_.back().second->width() / 2;
+    const int stripHeight =
+        stripView_ != nullptr
+            ? kLegendGap + stripView_->height() + stripLeft_->fontMetrics().height() + kLabelGap
+            : 0;
+    return {LeftMargin() + view_->width() + overhang,
+            LegendHeight() + view_->height() + labelHeight + titleHeight + kLabelGap + stripHeight};
+}
+
+void ChartPanel::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    PlaceChildren();
+}
+
+void ChartPanel::PlaceChildren()
+{
+    const plot::ChartScale& s = view_->scale();
+    const int chartLeft = LeftMargin();
+    int y = 0;
+    if (title_ != nullptr) {
+        title_->adjustSize();
+        title_->move(chartLeft + (view_->width() - title_->width()) / 2, y);
+        y += title_->height() + kLegendGap;
+    }
+    // Legend entries side by side above the chart, from its left edge.
+    int x = chartLeft;
+    for (QWidget* row : legendRows_) {
+        row->adjustSize();
+        row->move(x, y);
+        x += row->width() + 3 * kLegendGap;
+    }
+    const int chartTop = LegendHeight();
+    view_->move(chartLeft, chartTop);
+
+    // Pixel positions of chart values inside the frame.
+    const int interiorLeft = chartLeft + view_->frameWidth();
+    const int interiorTop = chartTop + view_->frameWidth();
+    for (const auto& [value, label] : valueLabels_) {
+        const double row = (s.top - value) / (s.top - s.bottom) * s.heightPx;
+        label->move(chartLeft - kLabelGap - label->width(),
+                    interiorTop + static_cast<int>(std::lround(row)) - label->height() / 2);
+    }
+    const int labelsTop = chartTop + view_->height() + 1;
+    int labelHeight = 0;
+    for (const auto& [value, label] : wavelengthLabels_) {
+        const double column = (value - s.left) / (s.right - s.left) * s.widthPx;
+        label->move(interiorLeft + static_cast<int>(std::lround(column)) - label->width() / 2,
+                    labelsTop);
+        labelHeight = label->height();
+    }
+    int bottom = labelsTop + labelHeight;
+    if (axisTitle_ != nullptr) {
+        axisTitle_->move(chartLeft + (view_->width() - axisTitle_->width()) / 2, bottom);
+        bottom += axisTitle_->height();
+    }
+    if (stripView_ != nullptr) {
+        stripView_->move(chartLeft, bottom + kLegendGap);
+        const int labelTop = stripView_->y() + stripView_->height() + 1;
+        stripLeft_->adjustSize();
+        stripRight_->adjustSize();
+        stripLeft_->move(chartLeft, labelTop);
+        stripRight_->move(chartLeft + stripView_->width() - stripRight_->width(), labelTop);
+    }
+}
+
+void ChartPanel::SetStripLabels(const QString& left, const QString& right)
+{
+    stripLeft_->setText(left);
+    stripRight_->setText(right);
+    PlaceChildren();
+}
+
+}  // namespace tulmera::widgets

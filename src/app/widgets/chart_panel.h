@@ -1,0 +1,131 @@
+#pragma once
+#include <QColor>
+#include <QFrame>
+#include <QImage>
+#include <QString>
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "plot/chart_surface.h"
+
+class QLabel;
+
+namespace tulmera::widgets {
+
+// The interior of a chart (its ChartSurface's picture), inside a sunken frame 2 pixels wide
+// or without a frame.
+class ChartView : public QFrame {
+    Q_OBJECT
+public:
+    static constexpr int kFrameWidth = 2;
+
+    ChartView(const plot::ChartScale& scale, bool framed, QWidget* parent);
+    int frameWidth() const { return framed_ ? kFrameWidth : 0; }
+
+    // Shows `image`, the surface's picture at any integer multiple of the interior's size.
+    void SetImage(const QImage& image);
+    const QImage& image() const { return image_; }
+    const plot::ChartScale& scale() const { return scale_; }
+
+    // The pixel scale a surface drawn for this view should use: the screen's device pixel
+    // ratio, rounded up, so that charts stay sharp on high-DPI screens.
+    int SurfacePixelScale() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    plot::ChartScale scale_;
+    bool framed_;
+    QImage image_;
+};
+
+// A short line in a legend, coloured as the curve it names.
+class LegendSwatch : public QWidget {
+    Q_OBJECT
+public:
+    LegendSwatch(const QColor& color, int thickness, QWidget* parent);
+    void SetColor(const QColor& color);
+    QColor color() const { return color_; }
+    int thickness() const { return thickness_; }
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor color_;
+    int thickness_;
+};
+
+// What surrounds a chart: its legend, value labels and axis title. The charts draw no text;
+// every label here is a separate label placed at the height or wavelength of its value.
+struct ChartDecorations {
+    struct LegendEntry {
+        QString swatchName;  // object name of the swatch ("Line1")
+        QColor color;
+        int thickness;
+        QString caption;
+    };
+    struct AxisLabel {
+        double value;  // in chart units: a y value for the value labels, a wavelength below
+        QString text;
+    };
+    QString title;  // above the chart, may be empty
+    QString titleName;
+    std::vector<LegendEntry> legend;
+    std::vector<AxisLabel> valueLabels;       // left of the chart, centred on their height
+    std::vector<AxisLabel> wavelengthLabels;  // under the chart, centred on their wavelength
+    int firstLabelIndex = 0;                  // names the labels lblGrid(firstLabelIndex + k)
+    QString axisTitle;                        // under the wavelength labels
+    QString axisTitleName;
+    // A frameless strip under it all, as wide as the framed chart, with a label under each end.
+    struct Strip {
+        QString name;
+        plot::ChartScale scale;
+        QString leftLabelName;
+        QString rightLabelName;
+    };
+    std::optional<Strip> strip;
+};
+
+// A chart with its decorations, laid out by hand around the fixed-size chart so that each
+// label sits exactly at its value whatever the font.
+class ChartPanel : public QWidget {
+    Q_OBJECT
+public:
+    ChartPanel(const QString& chartName, const plot::ChartScale& scale,
+               const ChartDecorations& decorations, QWidget* parent);
+
+    ChartView* view() const { return view_; }
+    ChartView* stripView() const { return stripView_; }
+    QLabel* stripLabel(int end) const { return end == 0 ? stripLeft_ : stripRight_; }
+    // The texts under the left and the right end of the strip.
+    void SetStripLabels(const QString& left, const QString& right);
+    LegendSwatch* swatch(int entry) const { return swatches_.at(static_cast<std::size_t>(entry)); }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void PlaceChildren();
+    int LeftMargin() const;
+    int LegendHeight() const;
+
+    ChartView* view_;
+    QLabel* title_ = nullptr;
+    std::vector<QWidget*> legendRows_;
+    std::vector<LegendSwatch*> swatches_;
+    std::vector<std::pair<double, QLabel*>> valueLabels_;
+    std::vector<std::pair<double, QLabel*>> wavelengthLabels_;
+    QLabel* axisTitle_ = nullptr;
+    ChartView* stripView_ = nullptr;
+    QLabel* stripLeft_ = nullptr;
+    QLabel* stripRight_ = nullptr;
+};
+
+}  // namespace tulmera::widgets

@@ -1,0 +1,60 @@
+#include "app/widgets/controls.h"
+
+#include <QScrollBar>
+#include <QStatusBar>
+#include <exception>
+
+#include "textio/number_text.h"
+
+namespace tulmera::widgets {
+
+QScrollBar* MakeScrollBar(Qt::Orientation orientation, const QString& name,
+                          const ScrollRange& range, QWidget* parent)
+{
+    auto* bar = new QScrollBar(orientation, parent);
+    bar->setObjectName(name);
+    bar->setRange(range.min, range.max);
+    bar->setSingleStep(range.smallChange);
+    bar->setPageStep(range.largeChange);
+    bar->setValue(range.value);
+    bar->setTracking(false);  // valueChanged on release, not while the thumb is dragged
+    return bar;
+}
+
+DescendingScrollBar::DescendingScrollBar(const QString& name, QWidget* parent)
+    : QScrollBar(Qt::Vertical, parent)
+{
+    setObjectName(name);
+    setTracking(false);
+    connect(this, &QScrollBar::valueChanged, this,
+            [this](int negated) { emit DescendingValueChanged(-negated); });
+}
+
+void DescendingScrollBar::SetUp(int largest, int smallest, int smallChange, int largeChange,
+                                int value)
+{
+    setRange(-largest, -smallest);
+    setSingleStep(smallChange);
+    setPageStep(largeChange);
+    setValue(-value);
+}
+
+QString ValueText(double value) { return QString::fromStdString(textio::NumberText(value)); }
+
+std::optional<double> ParseValueText(const QString& text)
+{
+    return textio::ParseNumberText(text.toStdString());
+}
+
+bool Guarded(QStatusBar* status, const QString& spanishWhat, const std::function<void()>& body)
+{
+    try {
+        body();
+        return true;
+    } catch (const std::exception& e) {  // tulmera::Error and anything unexpected
+        status->showMessage(spanishWhat + QStringLiteral(": ") + QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+}  // namespace tulmera::widgets

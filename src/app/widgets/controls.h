@@ -1,0 +1,56 @@
+#pragma once
+#include <QScrollBar>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QStatusBar;
+class QWidget;
+
+// Small helpers shared by the windows.
+namespace tulmera::widgets {
+
+// The range and steps of a scroll bar, in its own 16-bit units.
+struct ScrollRange {
+    int min;
+    int max;
+    int smallChange;
+    int largeChange;
+    int value;  // the value when the window opens
+};
+
+// A scroll bar that reports a value change only once the user has set the value (arrow, page
+// area, keyboard, or release of a dragged thumb): dragging alone changes nothing.
+QScrollBar* MakeScrollBar(Qt::Orientation orientation, const QString& name,
+                          const ScrollRange& range, QWidget* parent);
+
+// A vertical scroll bar whose top is its largest value (the sweep limits). Qt draws a bar's
+// minimum at the top, so the bar holds the negated value: arrows, page clicks, keys, the wheel
+// and dragging then all move the thumb towards the value they set. Read and set it through
+// DescendingValue(), never value().
+class DescendingScrollBar : public QScrollBar {
+    Q_OBJECT
+public:
+    DescendingScrollBar(const QString& name, QWidget* parent);
+
+    // `largest` at the top, `smallest` at the bottom.
+    void SetUp(int largest, int smallest, int smallChange, int largeChange, int value);
+    int DescendingValue() const { return -value(); }
+    void SetDescendingValue(int v) { setValue(-v); }
+
+signals:
+    void DescendingValueChanged(int value);  // once the user has set a value, as valueChanged
+};
+
+// The number text of a value shown in a control (locale-independent: "12.5", "0.0001").
+QString ValueText(double value);
+
+// The value a control's text holds, read with the inverse of ValueText; nothing when the text
+// is not one number.
+std::optional<double> ParseValueText(const QString& text);
+
+// Runs `body`. If it throws, shows `spanishWhat` followed by the error's own message in the
+// status bar and returns false; the window stays usable.
+bool Guarded(QStatusBar* status, const QString& spanishWhat, const std::function<void()>& body);
+
+}  // namespace tulmera::widgets
