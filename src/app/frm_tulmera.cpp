@@ -421,6 +421,20 @@ void FrmTulmera::ShowCanopyInputs(const canopy::CanopyInputs& inputs)
     }
 }
 
+spreadsheet::MainExportHeader FrmTulmera::ExportHeader() const
+{
+    spreadsheet::MainExportHeader header;
+    header.leaf = leaf_;
+    header.lai = canopyState_.lai;
+    header.sunZenith = canopyState_.sunZenith;
+    header.hotSpot = canopyState_.hotSpot;
+    header.architecture = ui_.cmbSailh[0]->currentText().toStdString();
+    header.soil = ui_.cmbSailh[1]->currentText().toStdString();
+    header.viewText = ui_.txtSailh[2]->text().toStdString();
+    header.azimuthText = ui_.txtSailh[3]->text().toStdString();
+    return header;
+}
+
 QString FrmTulmera::EmptyWorkingFiles()
 {
     QString failure;

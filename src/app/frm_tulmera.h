@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/export/main_export.h"
 #include "app/refresh.h"
 #include "canopy/canopy_run.h"
 #include "leaf/leaf_parameters.h"
@@ -36,6 +37,10 @@ public:
 
     const leaf::LeafParameters& leafParameters() const { return leaf_; }
     const canopy::CanopyState& canopyState() const { return canopyState_; }
+
+    // What the spreadsheet export writes in its header rows: the current leaf parameters, the
+    // values kept by the last canopy run, the list texts and the view and azimuth texts.
+    spreadsheet::MainExportHeader ExportHeader() const;
 
     // Empties "VP.dat" then "VS.dat"; returns the failure message, or an empty text.
     static QString EmptyWorkingFiles();

@@ -1,18 +1,20 @@
-// Tulmera: the desktop program.
+// Tulmera: the desktop program. It starts with the splash window.
 #include <QApplication>
-#include <cstdio>
 
-#include "app/frm_tulmera.h"
+#include "app/tulmera_app.h"
+#include "app/widgets/pictures.h"
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    tulmera::app::FrmTulmera window;
-    QObject::connect(&window, &tulmera::app::FrmTulmera::ExitRequested, &application, [&] {
-        const QString failure = tulmera::app::FrmTulmera::EmptyWorkingFiles();
-        if (!failure.isEmpty()) std::fprintf(stderr, "tulmera: %s\n", qPrintable(failure));
-        QApplication::exit(0);
-    });
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("Tulmera"));
+    QApplication::setDesktopFileName(QStringLiteral("tulmera"));
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        icon.addPixmap(tulmera::widgets::PicturePixmap(tulmera::widgets::Picture::Icon, size));
+    }
+    QApplication::setWindowIcon(icon);
+    tulmera::app::TulmeraApp tulmera;
+    tulmera.Start();
     return QApplication::exec();
 }

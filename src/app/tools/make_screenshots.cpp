@@ -1,0 +1,56 @@
+// Takes the screenshots of the README: the splash, the main window with the grid and with a
+// sensor's bands, and the multiple-simulation window after a 25-value sweep.
+// Run it under a virtual display from an empty directory: scripts/screenshots does both.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <cstdio>
+
+#include "app/tulmera_app.h"
+#include "app/widgets/controls.h"
+#include "app/widgets/pictures.h"
+
+namespace {
+
+bool Save(QWidget* window, const QString& path)
+{
+    QTest::qWait(200);  // let the window manager and the first paint settle
+    const bool saved = window->grab().save(path);
+    if (!saved) std::fprintf(stderr, "make_screenshots: cannot write %s\n", qPrintable(path));
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_screenshots OUTPUT_DIR\n");
+        return 2;
+    }
+    QApplication::setWindowIcon(
+        QIcon(tulmera::widgets::PicturePixmap(tulmera::widgets::Picture::Icon, 64)));
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(out);
+    tulmera::app::TulmeraApp app({}, [] {});
+    app.Start();
+    bool ok = Save(app.splash(), out + QStringLiteral("/splash.png"));
+
+    QTest::mouseClick(app.splash()->findChild<QLabel*>(QStringLiteral("Image2")), Qt::LeftButton);
+    QWidget* main = app.mainWindow();
+    ok = Save(main, out + QStringLiteral("/main-grid.png")) && ok;
+    main->findChild<QAction*>(QStringLiteral("menu211(4)"))->trigger();
+    ok = Save(main, out + QStringLiteral("/main-landsat.png")) && ok;
+
+    main->findChild<QAction*>(QStringLiteral("menu121"))->trigger();
+    QWidget* sweep = app.multiWindow();
+    sweep->findChild<tulmera::widgets::DescendingScrollBar*>(QStringLiteral("vsmax"))
+        ->SetDescendingValue(340);  // N from 1 to 3.4 by 0.1: 25 curves
+    sweep->findChild<QPushButton*>(QStringLiteral("btok"))->click();
+    ok = Save(sweep, out + QStringLiteral("/multiple-simulation.png")) && ok;
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,126 @@
+#include "app/tulmera_app.h"
+
+#include <QApplication>
+#include <QStatusBar>
+#include <cstdio>
+
+#include "app/export/main_export.h"
+#include "app/export/sweep_export.h"
+#include "app/export/xlsx_automation.h"
+#include "app/frm_splash.h"
+#include "app/frm_tulmera.h"
+#include "app/widgets/controls.h"
+#include "multi/ui/frm_multi_prospect.h"
+
+namespace tulmera::app {
+namespace {
+
+const QString kExportFailed =
+    QStringLiteral("No se pudo pasar los resultados a la hoja de cálculo");
+
+// An exit cannot be refused: a working file that cannot be emptied is only reported.
+void ReportOnStandardError(const QString& failure)
+{
+    if (!failure.isEmpty()) std::fprintf(stderr, "tulmera: %s\n", qPrintable(failure));
+}
+
+// Runs an export under the hourglass pointer; a failure goes to `status`.
+void Export(QStatusBar* status, const std::function<void()>& body)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    widgets::Guarded(status, kExportFailed, body);
+    QApplication::restoreOverrideCursor();
+}
+
+}  // namespace
+
+TulmeraApp::TulmeraApp()
+    : TulmeraApp([] { return std::make_unique<spreadsheet::XlsxAutomation>(); },
+                 [] { QCoreApplication::exit(0); })
+{
+}
+
+TulmeraApp::TulmeraApp(AutomationFactory automation, EndProgram endProgram)
+    : automation_(std::move(automation)), endProgram_(std::move(endProgram))
+{
+}
+
+TulmeraApp::~TulmeraApp()
+{
+    delete splash_;
+    delete main_;
+    delete multi_;
+}
+
+void TulmeraApp::Start()
+{
+    splash_ = new FrmSplash;
+    splash_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(splash_, &FrmSplash::EnterRequested, this, &TulmeraApp::Enter);
+    splash_->show();
+}
+
+// The entry picture: the splash goes, the main window loads (its first recomputation writes
+// "VP.dat" and "VS.dat") and shows. It shows before the splash is gone, so that the program
+// never has no window.
+void TulmeraApp::Enter()
+{
+    main_ = new FrmTulmera;
+    main_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(main_, &FrmTulmera::ExportRequested, this, &TulmeraApp::ExportMain);
+    connect(main_, &FrmTulmera::MultipleSimulationRequested, this,
+            &TulmeraApp::SwitchToMultipleSimulation);
+    connect(main_, &FrmTulmera::ExitRequested, this, &TulmeraApp::ExitMain);
+    main_->show();
+    splash_->hide();
+    splash_->deleteLater();
+}
+
+// "Modelo Prospect": the leaf and canopy files are emptied, the multiple-simulation window
+// takes over and the main window is gone for the rest of the run.
+void TulmeraApp::SwitchToMultipleSimulation()
+{
+    const QString failure = FrmTulmera::EmptyWorkingFiles();
+    multi_ = new multi::FrmMultiProspect;
+    multi_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(multi_, &multi::FrmMultiProspect::ExportRequested, this, &TulmeraApp::ExportSweep);
+    connect(multi_, &multi::FrmMultiProspect::ExitRequested, this,
+            &TulmeraApp::ExitMultipleSimulation);
+    multi_->show();
+    if (!failure.isEmpty()) {
+        multi_->ShowMessage(QStringLiteral("No se pudieron vaciar los ficheros de resultados: ")
+                            + failure);
+    }
+    main_->hide();
+    main_->deleteLater();  // unloaded without its close handling: the files are emptied already
+}
+
+void TulmeraApp::ExitMain()
+{
+    ReportOnStandardError(FrmTulmera::EmptyWorkingFiles());
+    endProgram_();
+}
+
+void TulmeraApp::ExitMultipleSimulation()
+{
+    ReportOnStandardError(multi::FrmMultiProspect::EmptyWorkingFiles());
+    endProgram_();
+}
+
+void TulmeraApp::ExportMain()
+{
+    Export(main_->statusBar(), [this] {
+        const std::unique_ptr<spreadsheet::SpreadsheetAutomation> automation = automation_();
+        spreadsheet::ExportMainWindow(main_->ExportHeader(), *automation);
+    });
+}
+
+void TulmeraApp::ExportSweep(int nsim)
+{
+    Export(multi_->statusBar(), [this, nsim] {
+        const std::unique_ptr<spreadsheet::SpreadsheetAutomation> automation = automation_();
+        spreadsheet::ExportSweep(nsim, *automation);
+    });
+}
+
+}  // namespace tulmera::app

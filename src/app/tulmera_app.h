@@ -1,0 +1,53 @@
+#pragma once
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "app/export/spreadsheet_automation.h"
+#include "app/frm_splash.h"
+#include "app/frm_tulmera.h"
+#include "multi/ui/frm_multi_prospect.h"
+
+namespace tulmera::app {
+
+// The program's windows and their order: the splash, then the main window, then, for the rest
+// of the run, the multiple-simulation window. Each way out empties the working files of the
+// window being left.
+class TulmeraApp : public QObject {
+    Q_OBJECT
+public:
+    // How a spreadsheet application is reached; each export gets a new one.
+    using AutomationFactory = std::function<std::unique_ptr<spreadsheet::SpreadsheetAutomation>()>;
+    // How the program ends at once, without closing its windows.
+    using EndProgram = std::function<void()>;
+
+    // By default exports go to .xlsx workbooks shown in the desktop's spreadsheet program, and
+    // ending the program leaves the application's event loop.
+    TulmeraApp();
+    TulmeraApp(AutomationFactory automation, EndProgram endProgram);
+    ~TulmeraApp() override;
+
+    // Program start: shows the splash; nothing else runs before it.
+    void Start();
+
+    FrmSplash* splash() const { return splash_; }
+    FrmTulmera* mainWindow() const { return main_; }
+    multi::FrmMultiProspect* multiWindow() const { return multi_; }
+
+private:
+    void Enter();
+    void SwitchToMultipleSimulation();
+    void ExitMain();
+    void ExitMultipleSimulation();
+    void ExportMain();
+    void ExportSweep(int nsim);
+
+    AutomationFactory automation_;
+    EndProgram endProgram_;
+    QPointer<FrmSplash> splash_;
+    QPointer<FrmTulmera> main_;
+    QPointer<multi::FrmMultiProspect> multi_;
+};
+
+}  // namespace tulmera::app

@@ -1,0 +1,246 @@
+// The program's window flow, exits and exports, driven offscreen.
+#include "app/tulmera_app.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+
+#include "app/export/recording_automation.h"
+#include "support/work_dir.h"
+#include "textio/error.h"
+#include "textio/text_file.h"
+
+namespace tulmera::app {
+
+using testing::FileBytes;
+
+namespace {
+
+// Hands every export the one recording backend of the test.
+class ForwardingAutomation : public spreadsheet::SpreadsheetAutomation {
+public:
+    explicit ForwardingAutomation(spreadsheet::SpreadsheetAutomation& target) : target_(target) {}
+    std::unique_ptr<spreadsheet::SpreadsheetApplication> CreateApplication(
+        std::string_view programmaticId) override
+    {
+        return target_.CreateApplication(programmaticId);
+    }
+
+private:
+    spreadsheet::SpreadsheetAutomation& target_;
+};
+
+// A spreadsheet program that cannot be started.
+class MissingAutomation : public spreadsheet::SpreadsheetAutomation {
+public:
+    std::unique_ptr<spreadsheet::SpreadsheetApplication> CreateApplication(
+        std::string_view) override
+    {
+        throw Error("No program could be started to show \"/tmp/tulmera-x.xlsx\".");
+    }
+};
+
+bool IsEmptyFile(const char* name)
+{
+    return std::filesystem::exists(name) && std::filesystem::file_size(name) == 0;
+}
+
+}  // namespace
+
+class TulmeraAppTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing::ScopedWorkDir> dir_;
+    spreadsheet::RecordingAutomation recording_;
+    bool spreadsheetMissing_ = false;
+    int ends_ = 0;
+    std::unique_ptr<TulmeraApp> app_;
+
+    void Deliver() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    template <typename T>
+    T* In(QWidget* window, const char* name) const
+    {
+        T* child = window->findChild<T*>(QLatin1String(name));
+        if (child == nullptr) qFatal("no control named %s", name);
+        return child;
+    }
+    void ClickEntry()
+    {
+        QTest::mouseClick(In<QLabel>(app_->splash(), "Image2"), Qt::LeftButton);
+        Deliver();
+    }
+    void SwitchToSweep()
+    {
+        ClickEntry();
+        In<QAction>(app_->mainWindow(), "menu121")->trigger();
+        Deliver();
+    }
+
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<testing::ScopedWorkDir>();
+        ends_ = 0;
+        spreadsheetMissing_ = false;
+        recording_ = {};
+        app_ = std::make_unique<TulmeraApp>(
+            [this]() -> std::unique_ptr<spreadsheet::SpreadsheetAutomation> {
+                if (spreadsheetMissing_) return std::make_unique<MissingAutomation>();
+                return std::make_unique<ForwardingAutomation>(recording_);
+            },
+            [this] { ++ends_; });
+        app_->Start();
+    }
+    void cleanup()
+    {
+        app_.reset();
+        Deliver();
+        dir_.reset();
+    }
+
+    void theProgramStartsWithTheSplashAlone()
+    {
+        QVERIFY(app_->splash()->isVisible());
+        QVERIFY(app_->splash()->windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(app_->mainWindow() == nullptr);
+        QVERIFY(!std::filesystem::exists("VP.dat"));
+        QCOMPARE(In<QLabel>(app_->splash(), "Label2")->text(), QStringLiteral("ENTRAR"));
+        QVERIFY(In<QLabel>(app_->splash(), "lblModelProspect")
+                    ->text()
+                    .startsWith(QStringLiteral("Aplicación del Modelo PROSPECT (")));
+        QVERIFY(In<QLabel>(app_->splash(), "lblModelSailh")
+                    ->text()
+                    .startsWith(QStringLiteral("Aplicación del Modelo SAILH (")));
+    }
+
+    void onlyTheEntryPictureReactsOnTheSplash()
+    {
+        app_->splash()->show();
+        for (const char* name : {"lblProductName", "Label2", "Image1", "Image3", "Image4",
+                                 "lblModelProspect", "lblInstitution1"}) {
+            QTest::mouseClick(In<QWidget>(app_->splash(), name), Qt::LeftButton);
+        }
+        QTest::mouseClick(app_->splash(), Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::keyClick(app_->splash(), Qt::Key_Escape);
+        QVERIFY(app_->mainWindow() == nullptr);
+        QVERIFY(app_->splash()->isVisible());
+
+        QLabel* entry = In<QLabel>(app_->splash(), "Image2");
+        QCOMPARE(entry->focusPolicy(), Qt::StrongFocus);
+        QTest::keyClick(entry, Qt::Key_Space);  // the keyboard reaches it too
+        QVERIFY(app_->mainWindow() != nullptr);
+    }
+
+    void theEntryPictureOpensTheMainWindow()
+    {
+        ClickEntry();
+        QVERIFY(app_->splash() == nullptr);
+        QVERIFY(app_->mainWindow()->isVisible());
+        QCOMPARE(FileBytes("VP.dat").size() > 0, true);
+        QCOMPARE(FileBytes("VS.dat").size() > 0, true);
+    }
+
+    void theMainExitEmptiesItsFilesAndEndsAtOnce()
+    {
+        ClickEntry();
+        In<QAction>(app_->mainWindow(), "menu13")->trigger();
+        QVERIFY(IsEmptyFile("VP.dat"));
+        QVERIFY(IsEmptyFile("VS.dat"));
+        QCOMPARE(ends_, 1);
+    }
+
+    void theSwitchEmptiesTheMainFilesAndNeverShowsTheMainWindowAgain()
+    {
+        SwitchToSweep();
+        QVERIFY(IsEmptyFile("VP.dat"));
+        QVERIFY(IsEmptyFile("VS.dat"));
+        QVERIFY(app_->mainWindow() == nullptr);
+        QVERIFY(app_->multiWindow()->isVisible());
+        QCOMPARE(ends_, 0);
+        const auto windows = QApplication::topLevelWidgets();
+        QVERIFY(std::none_of(windows.begin(), windows.end(), [](QWidget* w) {
+            return w->objectName() == QStringLiteral("frmTulmera");
+        }));
+    }
+
+    void leavingTheSweepEmptiesOnlyTheSweepFiles()
+    {
+        SwitchToSweep();
+        In<QPushButton>(app_->multiWindow(), "btok")->click();
+        textio::ReplaceTextFile("VP.dat", "left alone\r\n");
+        In<QPushButton>(app_->multiWindow(), "Command2")->click();
+        QVERIFY(IsEmptyFile("MVP.dat"));
+        QVERIFY(IsEmptyFile("MVPaint.dat"));
+        QCOMPARE(FileBytes("VP.dat"), std::string("left alone\r\n"));
+        QCOMPARE(ends_, 1);
+    }
+
+    void theMainExportFillsANewWorkbookUnderTheHourglass()
+    {
+        ClickEntry();
+        In<QAction>(app_->mainWindow(), "menu11")->trigger();
+        const auto cells = recording_.Cells();
+        QCOMPARE(cells.size(), std::size_t{13 + 4 + 421 * 4});  // header texts, titles, numbers
+        QCOMPARE(std::get<std::string>(cells.at({9, 1})),
+                 std::string("Suelo:  S1:61% arena 24% limo 15% arcilla"));
+        QCOMPARE(std::get<double>(cells.at({435, 1})), 2500.0);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QVERIFY(app_->mainWindow()->statusBar()->currentMessage().isEmpty());
+    }
+
+    void theSweepExportWritesEveryBlockOfTheLastSweep()
+    {
+        SwitchToSweep();
+        In<QPushButton>(app_->multiWindow(), "btok")->click();
+        In<QPushButton>(app_->multiWindow(), "cmdfich")->click();
+        const auto cells = recording_.Cells();
+        QCOMPARE(cells.rbegin()->first.first, 31 * 426);
+        QCOMPARE(std::get<std::string>(cells.at({427, 1})), std::string("N = 1.1"));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void aSpreadsheetProgramThatCannotStartIsReported()
+    {
+        ClickEntry();
+        spreadsheetMissing_ = true;
+        In<QAction>(app_->mainWindow(), "menu11")->trigger();
+        const QString message = app_->mainWindow()->statusBar()->currentMessage();
+        QVERIFY2(message.startsWith(QStringLiteral("No se pudo pasar los resultados")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("tulmera-x.xlsx")), qPrintable(message));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        In<QAction>(app_->mainWindow(), "menu211(3)")->trigger();  // still usable
+        QVERIFY(app_->mainWindow()->statusBar()->currentMessage().isEmpty());
+    }
+
+    void anUnwritableDirectoryIsReportedAndNothingBreaks()
+    {
+        dir_->MakeUnwritable();
+        ClickEntry();
+        FrmTulmera* main = app_->mainWindow();
+        QVERIFY(main->isVisible());
+        QVERIFY2(main->statusBar()->currentMessage().contains(QStringLiteral("VP.dat")),
+                 qPrintable(main->statusBar()->currentMessage()));
+        In<QAction>(main, "menu211(2)")->trigger();  // recomputes, fails again, stays usable
+        QVERIFY(main->statusBar()->currentMessage().startsWith(QStringLiteral("No se pudo")));
+
+        In<QAction>(main, "menu121")->trigger();  // the switch reports and still switches
+        Deliver();
+        QVERIFY(app_->multiWindow()->isVisible());
+        QVERIFY(
+            app_->multiWindow()->statusBar()->currentMessage().contains(QStringLiteral("VP.dat")));
+        In<QPushButton>(app_->multiWindow(), "Command2")->click();
+        QCOMPARE(ends_, 1);  // the exit still ends the program
+    }
+};
+
+}  // namespace tulmera::app
+
+QTEST_MAIN(tulmera::app::TulmeraAppTest)
+#include "tulmera_app_test.moc"
