@@ -1,9 +1,10 @@
+#include "app/batch/batch_runner.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "app/batch/batch_arguments.h"
-#include "app/batch/batch_runner.h"
 #include "app/batch/leaf_command.h"
 
 namespace tulmera::batch {

@@ -100,7 +100,8 @@ private slots:
             const char* box = std::string_view(r.bar) == "hsbProspect" ? "txtProspect" : "txtSailh";
             QCOMPARE(Box(box, r.index)->text(), QLatin1String(r.text));
         }
-        QCOMPARE(Find<QLabel>("lblProspect(0)")->text(), QStringLiteral("Estructura interna de la hoja (N):"));
+        QCOMPARE(Find<QLabel>("lblProspect(0)")->text(),
+                 QStringLiteral("Estructura interna de la hoja (N):"));
         QCOMPARE(Find<QLabel>("lblSailh(7)")->text(), QStringLiteral("Parámetro Hot-Spot:"));
         QCOMPARE(Find<QComboBox>("cmbSailh(0)")->currentText(), QStringLiteral("Planofilo"));
         QCOMPARE(Find<QComboBox>("cmbSailh(0)")->count(), 5);
@@ -112,7 +113,8 @@ private slots:
         QCOMPARE(Find<widgets::LegendSwatch>("Line3")->color(), QColor(200, 100, 0));
         QCOMPARE(Find<widgets::ChartView>("pctProspect")->image().width(), 317);
         QCOMPARE(Find<widgets::ChartView>("pctSailh")->image().height(), 165);
-        QCOMPARE(window_->findChildren<QLabel*>(QRegularExpression("^lblGrid\\(\\d+\\)$")).size(), 27);
+        QCOMPARE(window_->findChildren<QLabel*>(QRegularExpression("^lblGrid\\(\\d+\\)$")).size(),
+                 27);
 
         // The start-up recomputation wrote the reference files of the start values.
         QVERIFY(testing::MatchesGolden("VP.dat", testing::GoldenDir("start") / "VP.dat"));
@@ -170,7 +172,7 @@ private slots:
     void aTypedCanopyTextCountsAtTheNextRecomputationNotStartedByACanopyBar()
     {
         QTest::keyClicks(Box("txtSailh", 0), QStringLiteral("5"));  // "0.15"
-        QCOMPARE(Refreshes(), 0);                                    // typing recomputes nothing
+        QCOMPARE(Refreshes(), 0);                                   // typing recomputes nothing
         Find<QRadioButton>("tipocielo(1)")->click();
         QCOMPARE(Refreshes(), 1);
         QCOMPARE(window_->canopyState().lai, 0.15);
@@ -209,7 +211,8 @@ private slots:
         const QImage canopy = Chart("pctSailh");
         Box("txtSailh", 0)->setText(QStringLiteral("1E+308"));  // overflows the canopy model
         Menu211(1)->trigger();
-        QVERIFY2(Status().startsWith(QStringLiteral("No se pudo recalcular")), qPrintable(Status()));
+        QVERIFY2(Status().startsWith(QStringLiteral("No se pudo recalcular")),
+                 qPrintable(Status()));
         QCOMPARE(FileBytes("VS.dat"), vs);
         QCOMPARE(Chart("pctSailh"), canopy);
         QCOMPARE(Box("txtSailh", 0)->text(), QStringLiteral("0.1"));

@@ -35,16 +35,6 @@ private:
     spreadsheet::SpreadsheetAutomation& target_;
 };
 
-// A spreadsheet program that cannot be started.
-class MissingAutomation : public spreadsheet::SpreadsheetAutomation {
-public:
-    std::unique_ptr<spreadsheet::SpreadsheetApplication> CreateApplication(
-        std::string_view) override
-    {
-        throw Error("No program could be started to show \"/tmp/tulmera-x.xlsx\".");
-    }
-};
-
 bool IsEmptyFile(const char* name)
 {
     return std::filesystem::exists(name) && std::filesystem::file_size(name) == 0;
@@ -58,7 +48,6 @@ class TulmeraAppTest : public QObject {
 private:
     std::unique_ptr<testing::ScopedWorkDir> dir_;
     spreadsheet::RecordingAutomation recording_;
-    bool spreadsheetMissing_ = false;
     int ends_ = 0;
     std::unique_ptr<TulmeraApp> app_;
 
@@ -87,11 +76,9 @@ private slots:
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();
         ends_ = 0;
-        spreadsheetMissing_ = false;
         recording_ = {};
         app_ = std::make_unique<TulmeraApp>(
             [this]() -> std::unique_ptr<spreadsheet::SpreadsheetAutomation> {
-                if (spreadsheetMissing_) return std::make_unique<MissingAutomation>();
                 return std::make_unique<ForwardingAutomation>(recording_);
             },
             [this] { ++ends_; });
@@ -203,40 +190,6 @@ private slots:
         QCOMPARE(cells.rbegin()->first.first, 31 * 426);
         QCOMPARE(std::get<std::string>(cells.at({427, 1})), std::string("N = 1.1"));
         QVERIFY(QApplication::overrideCursor() == nullptr);
-    }
-
-    void aSpreadsheetProgramThatCannotStartIsReported()
-    {
-        ClickEntry();
-        spreadsheetMissing_ = true;
-        In<QAction>(app_->mainWindow(), "menu11")->trigger();
-        const QString message = app_->mainWindow()->statusBar()->currentMessage();
-        QVERIFY2(message.startsWith(QStringLiteral("No se pudo pasar los resultados")),
-                 qPrintable(message));
-        QVERIFY2(message.contains(QStringLiteral("tulmera-x.xlsx")), qPrintable(message));
-        QVERIFY(QApplication::overrideCursor() == nullptr);
-        In<QAction>(app_->mainWindow(), "menu211(3)")->trigger();  // still usable
-        QVERIFY(app_->mainWindow()->statusBar()->currentMessage().isEmpty());
-    }
-
-    void anUnwritableDirectoryIsReportedAndNothingBreaks()
-    {
-        dir_->MakeUnwritable();
-        ClickEntry();
-        FrmTulmera* main = app_->mainWindow();
-        QVERIFY(main->isVisible());
-        QVERIFY2(main->statusBar()->currentMessage().contains(QStringLiteral("VP.dat")),
-                 qPrintable(main->statusBar()->currentMessage()));
-        In<QAction>(main, "menu211(2)")->trigger();  // recomputes, fails again, stays usable
-        QVERIFY(main->statusBar()->currentMessage().startsWith(QStringLiteral("No se pudo")));
-
-        In<QAction>(main, "menu121")->trigger();  // the switch reports and still switches
-        Deliver();
-        QVERIFY(app_->multiWindow()->isVisible());
-        QVERIFY(
-            app_->multiWindow()->statusBar()->currentMessage().contains(QStringLiteral("VP.dat")));
-        In<QPushButton>(app_->multiWindow(), "Command2")->click();
-        QCOMPARE(ends_, 1);  // the exit still ends the program
     }
 };
 
