@@ -111,8 +111,12 @@ private slots:
         QVERIFY(!Find<QRadioButton>("tipocielo(1)")->isChecked());
         for (int entry = 1; entry <= 8; ++entry) QCOMPARE(Menu211(entry)->isChecked(), entry == 1);
         QCOMPARE(Find<widgets::LegendSwatch>("Line3")->color(), QColor(200, 100, 0));
-        QCOMPARE(Find<widgets::ChartView>("pctProspect")->image().width(), 317);
-        QCOMPARE(Find<widgets::ChartView>("pctSailh")->image().height(), 165);
+        // The charts are 317 x 165 at 96 dpi, and that many times the screen's pixel ratio.
+        const widgets::ChartView* leafChart = Find<widgets::ChartView>("pctProspect");
+        const int k = leafChart->SurfacePixelScale();
+        QCOMPARE(leafChart->image().width(), 317 * k);
+        QCOMPARE(Find<widgets::ChartView>("pctSailh")->image().height(), 165 * k);
+        QCOMPARE(leafChart->size(), QSize(317 + 4, 165 + 4));
         QCOMPARE(window_->findChildren<QLabel*>(QRegularExpression("^lblGrid\\(\\d+\\)$")).size(),
                  27);
 
