@@ -53,10 +53,18 @@ void BM_SaveChartPngs(benchmark::State& state)
 {
     BenchWorkDir dir;
     leaf::RunProspect(leaf::kStartLeafParameters);
-    const plot::MainChartImages images = plot::RenderMainCharts({}, 3);
+    WriteCanopyFile();
+    spectral::Spectrum soil{};
+    spectral::LoadSoil(spectral::kSoilKeys[0], soil);
+    plot::RasterSurface leafChart(plot::kLeafChartScale, 3);
+    plot::RasterSurface canopyChart(plot::kCanopyChartScale, 3);
+    plot::PaintBackground({leafChart, canopyChart}, {});
+    plot::PaintProspect(leafChart);
+    plot::PaintSailh(canopyChart);
+    plot::PaintSoil(canopyChart, soil);
     for (auto _ : state) {
-        plot::SavePng(images.leaf, "leaf.png");
-        plot::SavePng(images.canopy, "canopy.png");
+        plot::SavePng(leafChart.image(), "leaf.png");
+        plot::SavePng(canopyChart.image(), "canopy.png");
     }
 }
 BENCHMARK(BM_SaveChartPngs);

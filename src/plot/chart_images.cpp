@@ -4,27 +4,10 @@
 #include <QByteArray>
 #include <string_view>
 
-#include "plot/chart_geometry.h"
-#include "plot/main_charts.h"
-#include "plot/raster_surface.h"
 #include "textio/error.h"
 #include "textio/text_file.h"
 
 namespace tulmera::plot {
-
-MainChartImages RenderMainCharts(const ChartBackground& background, int pixelScale,
-                                 const spectral::Spectrum* soilRefl)
-{
-    RasterSurface leaf(kLeafChartScale, pixelScale);
-    RasterSurface canopy(kCanopyChartScale, pixelScale);
-    PaintBackground({leaf, canopy}, background);
-    PaintProspect(leaf);
-    if (soilRefl != nullptr) {
-        PaintSailh(canopy);
-        PaintSoil(canopy, *soilRefl);
-    }
-    return {leaf.image(), canopy.image()};
-}
 
 void SavePng(const QImage& image, const std::string& path)
 {

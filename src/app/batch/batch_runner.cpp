@@ -8,6 +8,7 @@
 #include "app/batch/export_command.h"
 #include "app/batch/leaf_command.h"
 #include "app/batch/sweep_command.h"
+#include "plot/chart_background.h"
 #include "textio/error.h"
 
 namespace tulmera::batch {
@@ -59,8 +60,17 @@ std::string BatchHelpText()
     }
     text +=
         "\nEvery command also takes -C DIR (write the result files into DIR) and --help.\n"
+        "A relative DIR or FILE of an option is taken from the -C directory.\n"
         "Numbers use a point as decimal separator, whatever the locale.\n"
-        "Exit status: 0 success, 1 the run failed, 2 bad arguments.\n";
+        "Exit status: 0 success, 1 the run failed, 2 bad arguments.\n"
+        "\n--background N chooses an entry of the main window's chart menu:";
+    for (int entry = 1; entry <= plot::kBackgroundEntryCount; ++entry) {
+        const std::string_view caption =
+            plot::kBackgroundCaptions[static_cast<std::size_t>(entry - 1)];
+        const char* separator = entry == 1 ? "\n  " : entry % 3 == 1 ? ",\n  " : ", ";
+        text += separator + std::to_string(entry) + " \"" + std::string(caption) + "\"";
+    }
+    text += ".\n";
     return text;
 }
 

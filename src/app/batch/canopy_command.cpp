@@ -2,8 +2,12 @@
 
 #include <algorithm>
 
+#include "app/batch/chart_image_options.h"
 #include "app/batch/leaf_command.h"
+#include "app/refresh.h"
 #include "leaf/leaf_run.h"
+#include "plot/chart_geometry.h"
+#include "plot/raster_surface.h"
 #include "spectral/soil_library.h"
 
 namespace tulmera::batch {
@@ -40,6 +44,20 @@ canopy::Visibility VisibilityFrom(const BatchArguments& arguments)
     throw UsageError("--visibility: \"" + km + "\" is not a visibility; use 15 or 50 (km).");
 }
 
+// Both runs as the main window's recomputation, on charts saved as "leaf.png" and
+// "canopy.png" once every step has succeeded.
+void RunCanopyWithImages(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& inputs,
+                         const ChartImageRequest& images)
+{
+    CheckImageDirectory(images);
+    plot::RasterSurface leafChart(plot::kLeafChartScale, images.pixelScale);
+    plot::RasterSurface canopyChart(plot::kCanopyChartScale, images.pixelScale);
+    canopy::CanopyState state;  // no previous run to keep
+    app::Recompute(leaf, inputs, state, {leafChart, canopyChart}, images.background);
+    SaveChartImage(images, leafChart.image(), "leaf.png");
+    SaveChartImage(images, canopyChart.image(), "canopy.png");
+}
+
 }  // namespace
 
 std::vector<OptionInfo> CanopyOptions()
@@ -72,18 +90,26 @@ canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments)
 BatchCommand CanopyCommand()
 {
     std::vector<OptionInfo> options = LeafOptions();
-    const std::vector<OptionInfo> canopyOptions = CanopyOptions();
-    options.insert(options.end(), canopyOptions.begin(), canopyOptions.end());
+    for (const std::vector<OptionInfo>& more : {CanopyOptions(), MainChartImageOptions()}) {
+        options.insert(options.end(), more.begin(), more.end());
+    }
     return {
         "canopy",
         "Leaf run, then canopy run: the leaf spectra written to \"VP.dat\", then the\n"
-        "canopy reflectance from 400 to 2500 nm, every 5 nm, written to \"VS.dat\".",
+        "canopy reflectance from 400 to 2500 nm, every 5 nm, written to \"VS.dat\".\n"
+        "With --png DIR, also both charts as the main window draws them, as\n"
+        "DIR/leaf.png and DIR/canopy.png (317 x 165 pixels times --scale).",
         options,
         [](const BatchArguments& arguments) -> std::function<void()> {
             const leaf::LeafParameters leafParameters = LeafParametersFrom(arguments);
             const canopy::CanopyInputs canopyInputs = CanopyInputsFrom(arguments);
-            return [leafParameters, canopyInputs] {
+            const ChartImageRequest images = ChartImageRequestFrom(arguments);
+            return [leafParameters, canopyInputs, images] {
                 canopy::CheckCanopyInputs(canopyInputs);  // refuse before "VP.dat" is written
+                if (images.Wanted()) {
+                    RunCanopyWithImages(leafParameters, canopyInputs, images);
+                    return;
+                }
                 leaf::RunProspect(leafParameters);
                 canopy::CanopyState state;  // no previous run to keep
                 canopy::RunSailh(canopyInputs, state);

@@ -14,7 +14,9 @@ std::vector<OptionInfo> CanopyOptions();
 // back on, an unmatched name would be an error.
 canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments);
 
-// `canopy`: the leaf run, then the canopy run, writing "VP.dat" and "VS.dat".
+// `canopy`: the leaf run, then the canopy run, writing "VP.dat" and "VS.dat"; with --png DIR
+// the main window's recomputation (app::Recompute), its two charts saved as "leaf.png" and
+// "canopy.png".
 BatchCommand CanopyCommand();
 
 }  // namespace tulmera::batch

@@ -10,7 +10,8 @@ std::vector<OptionInfo> LeafOptions();
 // The leaf parameters given by LeafOptions(), the main window's start values for the others.
 leaf::LeafParameters LeafParametersFrom(const BatchArguments& arguments);
 
-// `leaf`: the leaf run, writing "VP.dat".
+// `leaf`: the leaf run, writing "VP.dat"; with --png DIR also the leaf chart as the main
+// window draws it ("leaf.png").
 BatchCommand LeafCommand();
 
 }  // namespace tulmera::batch

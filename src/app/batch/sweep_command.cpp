@@ -1,13 +1,17 @@
 #include "app/batch/sweep_command.h"
 
+#include "app/batch/chart_image_options.h"
 #include "app/batch/leaf_command.h"
+#include "app/export/workbook_files.h"
 #include "multi/sweep_controls.h"
+#include "plot/chart_geometry.h"
+#include "plot/raster_surface.h"
 #include "textio/error.h"
 
 namespace tulmera::batch {
 namespace {
 
-// Draws nothing: the batch runner only writes the files.
+// Draws nothing: for a sweep that only writes the files.
 class BlankSurface : public plot::ChartSurface {
 public:
     void Clear() override {}
@@ -28,6 +32,28 @@ multi::SweptParameter ParameterFrom(const BatchArguments& arguments)
         if (multi::ParameterName(parameter) == name) return parameter;
     }
     throw UsageError("--param: \"" + name + "\" is not one of N, Cab, Cw, Cm.");
+}
+
+// The sweep as the multiple-simulation window runs it, on a chart and a legend strip that
+// are saved as "sweep.png" and "legend.png" once every step has succeeded. Returns nsim.
+int RunSweepWithImages(const multi::SweepRequest& request, const ChartImageRequest& images)
+{
+    CheckImageDirectory(images);
+    plot::RasterSurface chart(plot::kSweepChartScale, images.pixelScale);
+    plot::RasterSurface legend(plot::kLegendStripScale, images.pixelScale);
+    const int nsim = multi::RunSweep(request, {chart, legend});
+    SaveChartImage(images, chart.image(), "sweep.png");
+    SaveChartImage(images, legend.image(), "legend.png");
+    return nsim;
+}
+
+// The workbook file given with --xlsx, or an empty text when none was asked for.
+std::string WorkbookFrom(const BatchArguments& arguments)
+{
+    if (!arguments.Has("--xlsx")) return {};
+    const std::string path = arguments.Text("--xlsx", "");
+    if (path.empty()) throw UsageError("--xlsx needs a file name.");
+    return path;
 }
 
 }  // namespace
@@ -60,7 +86,10 @@ BatchCommand SweepCommand()
         {"--to", "y", "upper limit: values up to it + 0.0001 are swept"},
         {"--step", "z", "interval between values, greater than 0"},
     };
-    for (const OptionInfo& option : LeafOptions()) options.push_back(option);
+    for (const std::vector<OptionInfo>& more : {LeafOptions(), SweepImageOptions()}) {
+        options.insert(options.end(), more.begin(), more.end());
+    }
+    options.push_back({"--xlsx", "FILE", "also write the sweep's workbook into FILE (replaced)"});
     return {
         "sweep",
         "Multiple simulation: one leaf parameter swept from --from to --to by --step\n"
@@ -68,13 +97,25 @@ BatchCommand SweepCommand()
         "is ignored). One block per value in \"MVP.dat\", the last spectrum in\n"
         "\"MVPaint.dat\". Limits by default as the window sets them up: N 1 to 4 by\n"
         "0.1, Cab 15 to 90 by 1, Cw 0.0001 to 0.07 by 0.001, Cm 0.002 to 0.04 by\n"
-        "0.0005. At most 1000 values.",
+        "0.0005. At most 1000 values. With --png DIR, also the sweep chart and its\n"
+        "colour legend as the window draws them, as DIR/sweep.png (365 x 245 pixels)\n"
+        "and DIR/legend.png (369 x 17), times --scale. With --xlsx FILE, also the\n"
+        "window's spreadsheet export of \"MVP.dat\" as an .xlsx workbook (nothing is\n"
+        "opened).",
         options,
         [](const BatchArguments& arguments) -> std::function<void()> {
             const multi::SweepRequest request = SweepRequestFrom(arguments);
-            return [request] {
-                BlankSurface chart, legend;
-                multi::RunSweep(request, {chart, legend});
+            const ChartImageRequest images = ChartImageRequestFrom(arguments);
+            const std::string workbook = WorkbookFrom(arguments);
+            return [request, images, workbook] {
+                int nsim = 0;
+                if (images.Wanted()) {
+                    nsim = RunSweepWithImages(request, images);
+                } else {
+                    BlankSurface chart, legend;
+                    nsim = multi::RunSweep(request, {chart, legend});
+                }
+                if (!workbook.empty()) spreadsheet::WriteSweepWorkbook(nsim, workbook);
             };
         },
     };

@@ -10,7 +10,9 @@ namespace tulmera::batch {
 // option and for a sweep that cannot run (multi::CheckedSweepValues says why).
 multi::SweepRequest SweepRequestFrom(const BatchArguments& arguments);
 
-// `sweep`: the multiple simulation, writing "MVP.dat" and "MVPaint.dat".
+// `sweep`: the multiple simulation, writing "MVP.dat" and "MVPaint.dat"; with --png DIR also
+// the sweep chart and its legend strip as drawn by the multiple-simulation window
+// ("sweep.png", "legend.png"), with --xlsx FILE also the window's spreadsheet export.
 BatchCommand SweepCommand();
 
 }  // namespace tulmera::batch
