@@ -19,7 +19,6 @@
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
 #include "spectral/soil_library.h"
-#include "textio/text_file.h"
 #include "textio/working_files.h"
 
 namespace tulmera::app {
@@ -437,16 +436,7 @@ spreadsheet::MainExportHeader FrmTulmera::ExportHeader() const
 
 QString FrmTulmera::EmptyWorkingFiles()
 {
-    QString failure;
-    for (const char* file : {kLeafSpectrumFile, kCanopySpectrumFile}) {
-        try {
-            textio::EmptyTextFile(file);
-        } catch (const std::exception& e) {
-            if (!failure.isEmpty()) failure += QStringLiteral("; ");
-            failure += QString::fromUtf8(e.what());
-        }
-    }
-    return failure;
+    return widgets::EmptyFiles({kLeafSpectrumFile, kCanopySpectrumFile});
 }
 
 void FrmTulmera::closeEvent(QCloseEvent* event)

@@ -19,8 +19,8 @@
 #include "app/export/recording_automation.h"
 #include "app/tulmera_app.h"
 #include "app/widgets/controls.h"
+#include "support/spreadsheets.h"
 #include "support/work_dir.h"
-#include "textio/error.h"
 #include "textio/text_file.h"
 
 namespace tulmera::app {
@@ -28,28 +28,6 @@ namespace tulmera::app {
 using testing::FileBytes;
 
 namespace {
-
-class ForwardingAutomation : public spreadsheet::SpreadsheetAutomation {
-public:
-    explicit ForwardingAutomation(spreadsheet::SpreadsheetAutomation& target) : target_(target) {}
-    std::unique_ptr<spreadsheet::SpreadsheetApplication> CreateApplication(
-        std::string_view programmaticId) override
-    {
-        return target_.CreateApplication(programmaticId);
-    }
-
-private:
-    spreadsheet::SpreadsheetAutomation& target_;
-};
-
-class MissingAutomation : public spreadsheet::SpreadsheetAutomation {
-public:
-    std::unique_ptr<spreadsheet::SpreadsheetApplication> CreateApplication(
-        std::string_view) override
-    {
-        throw Error("No program could be started to show \"/tmp/tulmera-x.xlsx\".");
-    }
-};
 
 int LineCount(const std::string& text)
 {
@@ -135,8 +113,8 @@ private slots:
         ends_ = 0;
         app_ = std::make_unique<TulmeraApp>(
             [this]() -> std::unique_ptr<spreadsheet::SpreadsheetAutomation> {
-                if (spreadsheetMissing_) return std::make_unique<MissingAutomation>();
-                return std::make_unique<ForwardingAutomation>(recording_);
+                if (spreadsheetMissing_) return std::make_unique<testing::MissingAutomation>();
+                return std::make_unique<testing::ForwardingAutomation>(recording_);
             },
             [this] { ++ends_; });
         app_->Start();

@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "app/export/recording_automation.h"
+#include "support/spreadsheets.h"
 #include "support/work_dir.h"
-#include "textio/error.h"
 #include "textio/text_file.h"
 
 namespace tulmera::app {
@@ -20,20 +20,6 @@ namespace tulmera::app {
 using testing::FileBytes;
 
 namespace {
-
-// Hands every export the one recording backend of the test.
-class ForwardingAutomation : public spreadsheet::SpreadsheetAutomation {
-public:
-    explicit ForwardingAutomation(spreadsheet::SpreadsheetAutomation& target) : target_(target) {}
-    std::unique_ptr<spreadsheet::SpreadsheetApplication> CreateApplication(
-        std::string_view programmaticId) override
-    {
-        return target_.CreateApplication(programmaticId);
-    }
-
-private:
-    spreadsheet::SpreadsheetAutomation& target_;
-};
 
 bool IsEmptyFile(const char* name)
 {
@@ -79,7 +65,7 @@ private slots:
         recording_ = {};
         app_ = std::make_unique<TulmeraApp>(
             [this]() -> std::unique_ptr<spreadsheet::SpreadsheetAutomation> {
-                return std::make_unique<ForwardingAutomation>(recording_);
+                return std::make_unique<testing::ForwardingAutomation>(recording_);
             },
             [this] { ++ends_; });
         app_->Start();

@@ -20,6 +20,7 @@ namespace {
 
 using testing::FileBytes;
 using testing::GoldenDir;
+using testing::Lines;
 using testing::MatchesGolden;
 using testing::ScopedWorkDir;
 
@@ -66,21 +67,6 @@ TEST(CanopyRun, ReproducesTheReferenceCanopyFromTheReferenceLeafFile)
         RunSailh(c.canopy, state);
         EXPECT_TRUE(MatchesGolden("VS.dat", GoldenDir(c.folder) / "VS.dat"));
     }
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start) + "<no CR LF>");
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
 }
 
 // A leaf spectrum file whose every line holds `refl` and `trans`, in the leaf run's layout.

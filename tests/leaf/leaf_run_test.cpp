@@ -16,23 +16,9 @@ namespace {
 
 using testing::FileBytes;
 using testing::GoldenDir;
+using testing::Lines;
 using testing::MatchesGolden;
 using testing::ScopedWorkDir;
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start) + "<no CR LF>");
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
 
 TEST(LeafRun, ReproducesTheReferenceFiles)
 {

@@ -21,25 +21,11 @@ using plot::ChartOp;
 using plot::RecordingSurface;
 using testing::FileBytes;
 using testing::GoldenDir;
+using testing::Lines;
 using testing::MatchesGolden;
 using testing::ScopedWorkDir;
 
 constexpr int kBlockLines = 426;
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start) + "<no CR LF>");
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
 
 // The two surfaces of a sweep, recording what is drawn.
 struct Charts {

@@ -1,5 +1,7 @@
 #pragma once
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace tulmera::testing {
 
@@ -35,6 +37,10 @@ public:
 private:
     unsigned long previousSoftLimit_;
 };
+
+// The lines of a result file without their CR LF; a last line without CR LF is kept with
+// "<no CR LF>" appended, so that a layout test sees it.
+std::vector<std::string> Lines(const std::string& text);
 
 // The content of a file, as bytes.
 std::string FileBytes(const std::filesystem::path& file);

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "textio/number_text.h"
+#include "textio/text_file.h"
 
 namespace tulmera::widgets {
 
@@ -44,6 +45,20 @@ QString ValueText(double value) { return QString::fromStdString(textio::NumberTe
 std::optional<double> ParseValueText(const QString& text)
 {
     return textio::ParseNumberText(text.toStdString());
+}
+
+QString EmptyFiles(std::initializer_list<const char*> fileNames)
+{
+    QString failures;
+    for (const char* file : fileNames) {
+        try {
+            textio::EmptyTextFile(file);
+        } catch (const std::exception& e) {
+            if (!failures.isEmpty()) failures += QStringLiteral("; ");
+            failures += QString::fromUtf8(e.what());
+        }
+    }
+    return failures;
 }
 
 bool Guarded(QStatusBar* status, const QString& spanishWhat, const std::function<void()>& body)

@@ -2,6 +2,7 @@
 #include <QScrollBar>
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 
 class QStatusBar;
@@ -48,6 +49,10 @@ QString ValueText(double value);
 // The value a control's text holds, read with the inverse of ValueText; nothing when the text
 // is not one number.
 std::optional<double> ParseValueText(const QString& text);
+
+// Empties each of `fileNames` in order (opened for output and closed at once), going on after
+// a failure. Returns the failures' messages, or an empty text when all were emptied.
+QString EmptyFiles(std::initializer_list<const char*> fileNames);
 
 // Runs `body`. If it throws, shows `spanishWhat` followed by the error's own message in the
 // status bar and returns false; the window stays usable.

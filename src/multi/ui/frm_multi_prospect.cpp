@@ -15,7 +15,6 @@
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/pictures.h"
-#include "textio/text_file.h"
 #include "textio/working_files.h"
 
 namespace tulmera::multi {
@@ -313,16 +312,7 @@ void FrmMultiProspect::ShowMessage(const QString& message) { statusBar()->showMe
 
 QString FrmMultiProspect::EmptyWorkingFiles()
 {
-    QString failure;
-    for (const char* file : {kSweepFile, kSweepCurveFile}) {
-        try {
-            textio::EmptyTextFile(file);
-        } catch (const std::exception& e) {
-            if (!failure.isEmpty()) failure += QStringLiteral("; ");
-            failure += QString::fromUtf8(e.what());
-        }
-    }
-    return failure;
+    return widgets::EmptyFiles({kSweepFile, kSweepCurveFile});
 }
 
 void FrmMultiProspect::closeEvent(QCloseEvent* event)
