@@ -100,10 +100,12 @@ void RasterSurface::DrawSegment(double x1, double y1, double x2, double y2)
         static_cast<int>(std::clamp(std::min(start, end), -margin, majorSize + margin));
     const int last =
         static_cast<int>(std::clamp(std::max(start, end), -margin, majorSize + margin));
-    // Dashes are counted along the major axis from the first pixel of the first square.
+    // Dashes are counted along the major axis from the first pixel of the first square; of a
+    // first end farther than 2^24 pixels outside, from 2^24 pixels out (as ColumnOf limits).
     const bool dashed = penStyle_ == PenStyle::Dashed && penWidth_ == 1;
+    const double originEnd = std::clamp(start, -kFar, majorSize + kFar);
     const auto origin =
-        static_cast<long long>(end >= start ? start - before : start - before + size - 1);
+        static_cast<long long>(end >= start ? originEnd - before : originEnd - before + size - 1);
     const QRgb color = ToQRgb(penColor_);
     // Pixels are written straight into the image: one detach for the whole segment.
     QRgb* const bits = reinterpret_cast<QRgb*>(image_.bits());

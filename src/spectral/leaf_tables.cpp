@@ -1,7 +1,6 @@
 #include "spectral/leaf_tables.h"
 
-#include <algorithm>
-#include <ranges>
+#include <array>
 
 namespace tulmera::spectral {
 namespace {
@@ -17,9 +16,16 @@ constexpr std::array<LeafConstantsRow, kWavelengthCount> kLeafConstants = {{
 }};
 // clang-format on
 
-static_assert(std::ranges::all_of(std::views::iota(0, kWavelengthCount), [](int i) {
-    return kLeafConstants[static_cast<std::size_t>(i)].wavelengthNm == WavelengthNm(i);
-}));
+// Row i holds the grid's wavelength i. A plain loop: clang 14, which builds the fuzz targets,
+// cannot iterate libstdc++ 12's std::views::iota.
+static_assert([] {
+    for (int i = 0; i < kWavelengthCount; ++i) {
+        if (kLeafConstants[static_cast<std::size_t>(i)].wavelengthNm != WavelengthNm(i)) {
+            return false;
+        }
+    }
+    return true;
+}());
 
 constexpr LeafTables BuildLeafTables()
 {

@@ -1,7 +1,6 @@
 #include "spectral/soil_library.h"
 
-#include <algorithm>
-#include <ranges>
+#include <array>
 
 namespace tulmera::spectral {
 namespace {
@@ -17,9 +16,14 @@ constexpr std::array<SoilRow, kWavelengthCount> kSoilRows = {{
 }};
 // clang-format on
 
-static_assert(std::ranges::all_of(std::views::iota(0, kWavelengthCount), [](int i) {
-    return kSoilRows[static_cast<std::size_t>(i)].wavelengthNm == WavelengthNm(i);
-}));
+// Row i holds the grid's wavelength i. A plain loop: clang 14, which builds the fuzz targets,
+// cannot iterate libstdc++ 12's std::views::iota.
+static_assert([] {
+    for (int i = 0; i < kWavelengthCount; ++i) {
+        if (kSoilRows[static_cast<std::size_t>(i)].wavelengthNm != WavelengthNm(i)) return false;
+    }
+    return true;
+}());
 
 constexpr std::array<Spectrum, 4> BuildSoilSpectra()
 {

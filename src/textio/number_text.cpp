@@ -12,6 +12,9 @@ namespace tulmera::textio {
 namespace {
 
 constexpr double kLargestPlainWhole = 1e15;  // whole numbers below it have at most 15 digits
+// Above this magnitude a number's rounded text may exceed the largest double
+// ("1.79769313486232E+308"), and no reader could take it back.
+constexpr double kNearLargestDouble = 1e308;
 
 // Number texts are assembled through a plain cursor into a fixed buffer: at most a sign,
 // 17 digits, a point, "E", a sign and three exponent digits, or 15 zeros after "0.".
@@ -160,6 +163,12 @@ void AppendNumberText(std::string& out, double x, int significantDigits)
                     .ptr;
         } else {
             end = PutRounded(end, magnitude, significantDigits);
+            if (magnitude > kNearLargestDouble
+                && !ParseNumberText(std::string_view(text.data(), end))) {
+                throw Error(
+                    "A result is too large to be written: its number text would read "
+                    "back as infinite.");
+            }
         }
     }
     out.append(text.data(), end);

@@ -15,7 +15,9 @@ inline constexpr int kSingleDigits = 7;
 // 10^significantDigits and above take the exponent form: mantissa, "E", sign and at least two
 // exponent digits ("1.2E-08", "1E-05", "1E+15"). These are exactly the choices of C's "%.15g"
 // with an upper-case E. Negative zero is written "0". Independent of the process locale.
-// Throws tulmera::Error for NaN and infinities: a non-finite number is never written.
+// Throws tulmera::Error for NaN and infinities, and for the few finite numbers next to the
+// largest double whose rounded text exceeds it ("1.79769313486232E+308" would read back as
+// infinite): a non-finite number is never written.
 void AppendNumberText(std::string& out, double x, int significantDigits = kDoubleDigits);
 
 // The number text of x as a new string (see AppendNumberText).

@@ -80,6 +80,11 @@ TEST(NumberText, RefusesNonFiniteNumbers)
     EXPECT_THROW(NumberText(std::numeric_limits<double>::quiet_NaN()), Error);
     EXPECT_THROW(NumberText(std::numeric_limits<double>::infinity()), Error);
     EXPECT_THROW(NumberText(-std::numeric_limits<double>::infinity()), Error);
+    // Next to the largest double the rounded text exceeds it and would read back as infinite.
+    EXPECT_THROW(NumberText(std::numeric_limits<double>::max()), Error);
+    EXPECT_THROW(NumberText(-std::nextafter(std::numeric_limits<double>::max(), 0.0)), Error);
+    EXPECT_EQ(NumberText(-1.797693134862314e308), "-1.79769313486231E+308");
+    EXPECT_EQ(NumberText(std::numeric_limits<double>::max(), kSingleDigits), "1.797693E+308");
 }
 
 TEST(NumberText, ParsesPlainAndExponentForms)

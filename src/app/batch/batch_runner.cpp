@@ -74,37 +74,39 @@ std::string BatchHelpText()
     return text;
 }
 
+PreparedBatch PrepareBatch(const std::vector<std::string_view>& arguments)
+{
+    if (arguments.empty()) throw UsageError("No command given; try --help.");
+    const auto& commands = BatchCommands();
+    const auto command = std::find_if(commands.begin(), commands.end(), [&](const BatchCommand& c) {
+        return c.name == arguments.front();
+    });
+    if (command == commands.end()) {
+        throw UsageError("Unknown command \"" + std::string(arguments.front()) + "\"; try --help.");
+    }
+    std::vector<OptionInfo> accepted = command->options;
+    accepted.push_back(kDirectoryOption);
+    const BatchArguments parsed = BatchArguments::Parse(
+        std::vector<std::string_view>(arguments.begin() + 1, arguments.end()), accepted);
+    return {parsed.Text("-C", "."), command->prepare(parsed)};
+}
+
 int RunBatch(const std::vector<std::string_view>& arguments, std::ostream& out, std::ostream& err)
 {
     if (std::any_of(arguments.begin(), arguments.end(), IsHelp)) {
         out << BatchHelpText();
         return 0;
     }
-    std::function<void()> work;
-    std::string directory;
+    PreparedBatch prepared;
     try {
-        if (arguments.empty()) throw UsageError("No command given; try --help.");
-        const auto& commands = BatchCommands();
-        const auto command =
-            std::find_if(commands.begin(), commands.end(),
-                         [&](const BatchCommand& c) { return c.name == arguments.front(); });
-        if (command == commands.end()) {
-            throw UsageError("Unknown command \"" + std::string(arguments.front())
-                             + "\"; try --help.");
-        }
-        std::vector<OptionInfo> accepted = command->options;
-        accepted.push_back(kDirectoryOption);
-        const BatchArguments parsed = BatchArguments::Parse(
-            std::vector<std::string_view>(arguments.begin() + 1, arguments.end()), accepted);
-        directory = parsed.Text("-C", ".");
-        work = command->prepare(parsed);
+        prepared = PrepareBatch(arguments);
     } catch (const UsageError& e) {
         err << "tulmera-batch: " << e.what() << '\n';
         return 2;
     }
     try {
-        ChangeDirectory(directory);
-        work();
+        ChangeDirectory(prepared.directory);
+        prepared.work();
         return 0;
     } catch (const std::exception& e) {
         err << "tulmera-batch: " << e.what() << '\n';

@@ -1,0 +1,50 @@
+#pragma once
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The entry functions of the fuzz targets, shared by the libFuzzer executables and by the
+// regression test that replays every input a fuzzer ever crashed on. Each takes arbitrary bytes
+// and returns normally when the code under test handled them: with a result, or with the
+// tulmera::Error its contract allows. A broken property throws FuzzFailure; any other exception
+// escaping, a crash or a sanitizer report is a finding as well.
+namespace tulmera::fuzz {
+
+// A property of the code under test that an input broke; what() says which and how.
+class FuzzFailure : public std::logic_error {
+public:
+    explicit FuzzFailure(const std::string& what) : std::logic_error(what) {}
+};
+
+// The number text: ParseNumberText on the bytes; a value it accepts is finite, and its number
+// text (15 and 7 digits) parses back to a value that writes the same text again.
+void FuzzNumberText(std::string_view bytes);
+
+// The result files: the bytes as a leaf spectrum file ("VP.dat", and "MVPaint.dat"), a canopy
+// spectrum file ("VS.dat") and a sweep file ("MVP.dat"), read field by field in each shape and
+// by every real reader: the canopy run's leaf reader, the chart procedures (recorded, then
+// replayed on a raster surface) and the export readers. Writes working files in the current
+// directory, which must be a scratch directory.
+void FuzzResultFiles(std::string_view bytes);
+
+// The batch runner's command line: the bytes split at NUL bytes into arguments, parsed and
+// prepared (batch::PrepareBatch), never run.
+void FuzzBatchArguments(std::string_view bytes);
+
+// The canopy run fed the bytes as "VP.dat": canopy::RunSailh for a few canopies in the current
+// directory, which must be a scratch directory. A run either writes a complete, readable
+// "VS.dat" and finite results, or fails with "VS.dat" and its state as they were.
+void FuzzCanopyRun(std::string_view bytes);
+
+// A fuzz target: its name (the folder of its corpus and of its regressions, and the executable
+// "fuzz_<name>") and its entry function.
+struct FuzzTarget {
+    std::string_view name;
+    void (*entry)(std::string_view bytes);
+};
+
+// Every fuzz target.
+const std::vector<FuzzTarget>& FuzzTargets();
+
+}  // namespace tulmera::fuzz

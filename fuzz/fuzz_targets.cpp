@@ -1,0 +1,16 @@
+#include "fuzz/fuzz_entries.h"
+
+namespace tulmera::fuzz {
+
+const std::vector<FuzzTarget>& FuzzTargets()
+{
+    static const std::vector<FuzzTarget> targets = {
+        {"number_text", FuzzNumberText},
+        {"result_files", FuzzResultFiles},
+        {"batch_arguments", FuzzBatchArguments},
+        {"canopy_run", FuzzCanopyRun},
+    };
+    return targets;
+}
+
+}  // namespace tulmera::fuzz
