@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,16 +10,24 @@ namespace tulmera::textio {
 inline constexpr int kDoubleDigits = 15;
 inline constexpr int kSingleDigits = 7;
 
-// Appends the number text of x: x rounded to `significantDigits` significant digits, written
-// in its shortest form with a point as decimal separator, no trailing zeros and no point for
-// whole values ("15", "400", "0.0001", "-75", "12.5"). Magnitudes that round below 1e-4 or to
-// 10^significantDigits and above take the exponent form: mantissa, "E", sign and at least two
-// exponent digits ("1.2E-08", "1E-05", "1E+15"). These are exactly the choices of C's "%.15g"
-// with an upper-case E. Negative zero is written "0". Independent of the process locale.
+// Appends the number text of x: x rounded to `significantDigits` (1 .. 17) significant
+// digits, written in its shortest form with a point as decimal separator, no trailing zeros
+// and no point for whole values ("15", "400", "0.0001", "-75", "12.5"). Magnitudes that round
+// below 1e-4 or to 10^significantDigits and above take the exponent form: mantissa, "E", sign
+// and at least two exponent digits ("1.2E-08", "1E-05", "1E+15"). These are exactly the
+// choices of C's "%.15g" with an upper-case E. Negative zero is written "0". Independent of
+// the process locale.
 // Throws tulmera::Error for NaN and infinities, and for the few finite numbers next to the
 // largest double whose rounded text exceeds it ("1.79769313486232E+308" would read back as
 // infinite): a non-finite number is never written.
 void AppendNumberText(std::string& out, double x, int significantDigits = kDoubleDigits);
+
+// Room for any number text.
+inline constexpr std::size_t kNumberTextCapacity = 48;
+
+// Writes the number text of x (see AppendNumberText) from `out` on, which must have room for
+// kNumberTextCapacity characters, and returns the end of the text. Throws as AppendNumberText.
+char* PutNumberText(char* out, double x, int significantDigits = kDoubleDigits);
 
 // The number text of x as a new string (see AppendNumberText).
 std::string NumberText(double x, int significantDigits = kDoubleDigits);

@@ -8,9 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <locale>
 #include <random>
+#include <string>
 
 #include "textio/error.h"
 #include "textio/printed_text.h"
@@ -143,6 +146,84 @@ TEST(NumberText, AgreesWithTheCLibraryOnRandomBitPatterns)
     }
 }
 
+// Where rounding to 15 (or 7) digits is delicate: exact ties one digit beyond the cut, whose
+// binary value is that decimal exactly (r / 2^j for odd r has the digits of r·5^j, ending in
+// 5), and their neighbours; powers of two and ten with theirs; subnormals; every value
+// integer / divisor of the windows' scroll bars and value boxes; the values of the reference
+// files. The formatter rounds through integer arithmetic for most of them and through
+// std::to_chars for the rest; both must agree with the C library.
+TEST(NumberText, AgreesWithTheCLibraryWhereRoundingIsDelicate)
+{
+    char expected[64];
+    long long compared = 0;
+    const auto check = [&](double x, int digits) {
+        std::snprintf(expected, sizeof expected, "%.*G", digits, x);
+        ++compared;
+        return NumberText(x, digits) == expected;
+    };
+    std::mt19937_64 random(20261208);
+    for (const int digits : {kDoubleDigits, kSingleDigits}) {
+        for (int j = 1; j <= 22; ++j) {
+            const double lowest = std::ceil(std::pow(10.0, digits) / std::pow(5.0, j));
+            const double highest =
+                std::min(std::pow(10.0, digits + 1) / std::pow(5.0, j), 9007199254740991.0);
+            if (highest < std::max(lowest, 1.0)) continue;
+            std::uniform_int_distribution<std::uint64_t> pick(
+                static_cast<std::uint64_t>(std::max(lowest, 1.0)),
+                static_cast<std::uint64_t>(highest));
+            for (int i = 0; i < 2000; ++i) {
+                for (int binade = -20; binade <= 20; binade += 10) {  // ties times 2^binade too
+                    const double x = std::ldexp(static_cast<double>(pick(random) | 1), binade - j);
+                    for (const double y : {x, std::nextafter(x, 0.0), std::nextafter(x, 2 * x)}) {
+                        ASSERT_TRUE(check(y, digits)) << NumberText(y, digits) << " " << expected;
+                    }
+                }
+            }
+        }
+    }
+    for (int e = -1074; e <= 1023; ++e) {
+        const double x = std::ldexp(1.0, e);
+        for (const double y : {x, std::nextafter(x, 0.0), std::nextafter(x, 2 * x)}) {
+            ASSERT_TRUE(check(y, kDoubleDigits)) << NumberText(y) << " " << expected;
+        }
+    }
+    for (int e = -323; e <= 308; ++e) {
+        double x = std::strtod(("1e" + std::to_string(e)).c_str(), nullptr);
+        for (int i = 0; i < 8; ++i, x = std::nextafter(x, 0.0)) {
+            ASSERT_TRUE(check(x, kDoubleDigits)) << NumberText(x) << " " << expected;
+        }
+    }
+    for (int i = 0; i < 100000; ++i) {
+        const double x = std::bit_cast<double>(random() >> 12);  // subnormal
+        ASSERT_TRUE(check(x, kDoubleDigits)) << NumberText(x) << " " << expected;
+    }
+    for (const int divisor : {1, 10, 100, 1000, 10000, 100000}) {
+        for (int v = -10000; v <= 10000; ++v) {
+            const double x = static_cast<double>(v) / divisor;
+            if (x != 0.0) {
+                ASSERT_TRUE(check(x, kDoubleDigits)) << v << " / " << divisor;
+            }
+        }
+    }
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(TULMERA_GOLDEN_DIR)) {
+        if (entry.path().extension() != ".dat") continue;
+        std::ifstream file(entry.path());
+        std::string word;
+        while (file >> word) {
+            for (std::size_t start = 0; start < word.size();) {  // "400,0.05" holds two
+                const std::size_t comma = std::min(word.find(',', start), word.size());
+                const std::optional<double> x = ParseNumberText(word.substr(start, comma - start));
+                start = comma + 1;
+                if (!x || *x == 0.0) continue;
+                for (const double y : {*x, *x * 100.0, *x / 100.0}) {
+                    ASSERT_TRUE(check(y, kDoubleDigits)) << entry.path() << ": " << y;
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, 1000000);  // every group above ran
+}
+
 TEST(NumberText, RandomDoublesRoundTripThroughTheirText)
 {
     std::mt19937_64 random(20261208);  // fixed seed: the same doubles every run
@@ -185,6 +266,26 @@ TEST(PrintedText, LaysOutSignPositionNumberAndTrailingSpace)
     text.Text("Ca+b =").Number(15).Text(" u.g.cm-2").EndLine();
     text.Number(-75).Number(0).EndLine();
     EXPECT_EQ(text.str(), " 400  0.05  0.01 \r\nN = 1.5 \r\nCa+b = 15  u.g.cm-2\r\n-75  0 \r\n");
+}
+
+TEST(PrintedText, ANumberLineIsItsNumbersAndTheLineEnd)
+{
+    for (const std::initializer_list<double> numbers :
+         {std::initializer_list<double>{400, 0.05, 6.52137583988269e-07},
+          {2500, -0.0, -1e-300, 123456789012345.6},
+          {7},
+          {}}) {
+        PrintedText itemByItem;
+        for (const double x : numbers) itemByItem.Number(x);
+        itemByItem.EndLine();
+        PrintedText line;
+        line.NumberLine(numbers);
+        EXPECT_EQ(line.str(), itemByItem.str());
+    }
+    PrintedText refused;
+    refused.Text("N =");
+    EXPECT_THROW(refused.NumberLine({1, std::numeric_limits<double>::quiet_NaN()}), Error);
+    EXPECT_EQ(refused.str(), "N =");
 }
 
 }  // namespace
