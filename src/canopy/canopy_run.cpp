@@ -1,5 +1,6 @@
 #include "canopy/canopy_run.h"
 
+#include <array>
 #include <cmath>
 
 #include "canopy/sailh.h"
@@ -71,11 +72,14 @@ std::string CanopySpectrumText(const Spectrum& canopyReflPct)
 {
     std::string text;
     text.reserve(kWavelengthCount * 28);
+    std::array<char, 2 * textio::kNumberTextCapacity + 3> line;  // one append a line
     for (int i = 0; i < kWavelengthCount; ++i) {
-        textio::AppendNumberText(text, spectral::WavelengthNm(i));
-        text += ',';
-        textio::AppendNumberText(text, canopyReflPct[static_cast<std::size_t>(i)] / 100.0);
-        text += "\r\n";
+        char* end = textio::PutNumberText(line.data(), spectral::WavelengthNm(i));
+        *end++ = ',';
+        end = textio::PutNumberText(end, canopyReflPct[static_cast<std::size_t>(i)] / 100.0);
+        *end++ = '\r';
+        *end++ = '\n';
+        text.append(line.data(), end);
     }
     return text;
 }

@@ -82,8 +82,7 @@ void PrintLeafSpectrum(textio::PrintedText& text, const LeafSpectrum& spectrum)
 {
     const spectral::LeafTables& tables = spectral::LoadLeafTables();
     for (std::size_t i = 0; i < kWavelengthCount; ++i) {
-        text.Number(tables.wavelength[i]).Number(spectrum.refl[i]).Number(spectrum.trans[i]);
-        text.EndLine();
+        text.NumberLine({tables.wavelength[i], spectrum.refl[i], spectrum.trans[i]});
     }
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -14,6 +16,12 @@ public:
     PrintedText& Number(double x);  // throws tulmera::Error for a non-finite x
     PrintedText& Text(std::string_view text);
     PrintedText& EndLine();
+
+    // A whole line of at most kMaxLineNumbers numbers: the text of Number() for each, then
+    // EndLine(), added in one step (the result files' data lines). Throws tulmera::Error for a
+    // non-finite number, and then adds nothing.
+    static constexpr std::size_t kMaxLineNumbers = 4;
+    PrintedText& NumberLine(std::initializer_list<double> numbers);
 
     void Reserve(std::size_t bytes) { text_.reserve(bytes); }
     const std::string& str() const { return text_; }
