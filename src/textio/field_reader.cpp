@@ -1,8 +1,10 @@
 #include "textio/field_reader.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <system_error>
 #include <utility>
 
 #include "textio/error.h"
@@ -13,6 +15,19 @@ namespace tulmera::textio {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A blank, a comma or a line end: what ends a number field.
+bool EndsField(char c) { return IsBlank(c) || c == ',' || c == '\r' || c == '\n'; }
+
+bool IsDigitOrPoint(char c) { return (c >= '0' && c <= '9') || c == '.'; }
+
+// Whether the field at `p` starts as ParseNumberText wants a number to start, without the
+// leading "+" it also accepts: a digit or a point, after an optional minus sign.
+bool StartsPlainNumber(const char* p, const char* end)
+{
+    if (*p == '-') ++p;
+    return p != end && IsDigitOrPoint(*p);
+}
 
 // Shows a field in a message without flooding it with an arbitrarily long or binary text.
 std::string Quoted(std::string_view field)
@@ -81,6 +96,23 @@ double FieldReader::ReadNumber(std::string_view what)
 {
     SkipBlanksAndLineEnds();
     if (pos_ >= content_.size()) Fail(what, "the file ends before this field.");
+    // The usual field at once: std::from_chars reads the number up to the end of the field.
+    // It never reads past a blank, comma or line end, so it stops where it stops on the field
+    // alone, and the field is then exactly what ParseNumberText accepts, with the same value.
+    // Anything else takes the general way below, from the same position.
+    const char* const data = content_.data();
+    const char* const end = data + content_.size();
+    if (StartsPlainNumber(data + pos_, end)) {
+        double value = 0.0;
+        const auto [stop, error] =
+            std::from_chars(data + pos_, end, value, std::chars_format::general);
+        if (error == std::errc{} && (stop == end || EndsField(*stop)) && std::isfinite(value)) {
+            pos_ = static_cast<std::size_t>(stop - data);
+            ++fieldOfLine_;
+            ConsumeSeparator();
+            return value;
+        }
+    }
     const std::size_t start = pos_;
     while (pos_ < content_.size() && !IsBlank(content_[pos_]) && content_[pos_] != ','
            && !IsLineEnd()) {

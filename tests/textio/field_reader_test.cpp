@@ -2,8 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
 #include "support/work_dir.h"
 #include "textio/error.h"
+#include "textio/number_text.h"
 
 namespace tulmera::textio {
 namespace {
@@ -93,6 +103,89 @@ TEST(FieldReader, WavelengthsMustBeWholeSixteenBitNumbers)
     }
     FieldReader reader("VS.dat", "\r\n\r\n-32768");
     EXPECT_EQ(reader.ReadWholeNumber("wavelength"), -32768);
+}
+
+// Fields are read through a shortcut when they look like plain numbers; whatever the field,
+// the value must be bit for bit and the error word for word what ParseNumberText makes of it.
+TEST(FieldReader, ReadsEveryFieldAsTheNumberTextInverseDoes)
+{
+    std::vector<std::string> fields = {
+        "400",
+        "0.05",
+        "-0.25",
+        ".5",
+        "-.5",
+        "5.",
+        "+5",
+        "+-5",
+        "-",
+        ".",
+        "-.",
+        "1e5",
+        "1E+05",
+        "1e-400",
+        "1e400",
+        "1e",
+        "1e+",
+        "1.5e",
+        "12abc",
+        "0x10",
+        "inf",
+        "-inf",
+        "nan",
+        "-nan",
+        "infinity",
+        "--1",
+        "1-",
+        "1..2",
+        "-0",
+        "00012",
+        "1e0001",
+        "e5",
+        ".e5",
+        "1.2.3",
+        "\x01\x02",
+        "9e307",
+        "4.9406564584124654e-324",
+        "1.7976931348623159e308",
+        "0.0577367154347588",
+        "6.52137583988269E-07",
+    };
+    std::mt19937_64 random(4242);
+    for (int i = 0; i < 2000; ++i) {
+        const double x = std::bit_cast<double>(random());
+        if (!std::isfinite(x)) continue;
+        fields.push_back(NumberText(x));
+        fields.push_back(NumberText(x, kSingleDigits));
+        char text[40];
+        std::snprintf(text, sizeof text, "%.17g", x);
+        fields.push_back(text);
+    }
+    for (const std::string& field : fields) {
+        for (const std::string& after :
+             {std::string(",7\r\n"), std::string(" 7"), std::string("\t7"), std::string("\r7"),
+              std::string("\n7"), std::string()}) {
+            FieldReader reader("VS.dat", "  " + field + after);
+            const std::optional<double> expected = ParseNumberText(field);
+            if (expected) {
+                const double value = reader.ReadNumber("reflectance");
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(value),
+                          std::bit_cast<std::uint64_t>(*expected))
+                    << field;
+                if (!after.empty()) {
+                    ASSERT_EQ(reader.ReadNumber("next"), 7.0) << field;
+                }
+                ASSERT_TRUE(reader.AtEnd()) << field;
+            } else {
+                std::string shown;
+                for (const char c : field) shown += (c >= 0x20 && c < 0x7f) ? c : '?';
+                ASSERT_EQ(
+                    ErrorOf([&] { reader.ReadNumber("reflectance"); }),
+                    "\"VS.dat\", line 1, field 1 (reflectance): \"" + shown + "\" is not a number.")
+                    << field;
+            }
+        }
+    }
 }
 
 TEST(FieldReader, QuotesBinaryGarbageSafely)
