@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <limits>
 
 #include "plot/chart_surface.h"
 
@@ -74,10 +75,23 @@ private:
     void Stamp(int column, int row, QRgb color);
     void FillPixels(int column1, int row1, int column2, int row2, QRgb color);
     void DrawSegment(double x1, double y1, double x2, double y2);
+    // PixelX and PixelY rounded half up: the pixel of a coordinate. Each remembers its last
+    // coordinate, where the next segment of a polyline starts.
+    double RoundedPixelX(double x);
+    double RoundedPixelY(double y);
+
+    // A user coordinate and its rounded pixel coordinate.
+    struct PixelMemo {
+        double user = std::numeric_limits<double>::quiet_NaN();
+        double pixel = 0.0;
+    };
 
     ChartScale scale_;
     int k_;
+    int width_;  // of the image, which never changes size
+    int height_;
     QImage image_;
+    PixelMemo lastX_, lastY_;
     Rgb penColor_{0, 0, 0};
     int penWidth_ = 1;
     PenStyle penStyle_ = PenStyle::Solid;
