@@ -1,5 +1,6 @@
 #include "plot/main_charts.h"
 
+#include <array>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -96,28 +97,31 @@ LeafSample ReadLeafSample(textio::FieldReader& reader, int record)
     return sample;
 }
 
-// The leaf reflectance curve, 100 × R upward from the bottom.
-void DrawLeafReflectance(ChartSurface& leafChart)
+using LeafSamples = std::array<LeafSample, kLeafRecords>;
+
+// The leaf reflectance curve, 100 × R upward from the bottom. Keeps the records it reads.
+void DrawLeafReflectance(ChartSurface& leafChart, LeafSamples& samples)
 {
     textio::FieldReader reader = textio::FieldReader::Open(kLeafSpectrumFile);
     leafChart.PlotPoint(0, 0);  // outside the chart: only moves the pen
     leafChart.SetPenWidth(2);
     for (int record = 1; record <= kLeafRecords; ++record) {
         const LeafSample sample = ReadLeafSample(reader, record);
+        samples[static_cast<std::size_t>(record - 1)] = sample;
         const float y = Percent(sample.refl, {kLeafSpectrumFile, record, "leaf reflectance"});
         leafChart.SetPenColor(kReflectanceGreen);
         leafChart.LineTo(static_cast<double>(sample.wavelength), static_cast<double>(y));
     }
 }
 
-// The leaf transmittance curve, 100 − 100 × T downward from the top.
-void DrawLeafTransmittance(ChartSurface& leafChart)
+// The leaf transmittance curve, 100 − 100 × T downward from the top, from the records of the
+// reflectance pass.
+void DrawLeafTransmittance(ChartSurface& leafChart, const LeafSamples& samples)
 {
-    textio::FieldReader reader = textio::FieldReader::Open(kLeafSpectrumFile);
     leafChart.PlotPoint(0, 0);
     leafChart.SetPenWidth(2);
     for (int record = 1; record <= kLeafRecords; ++record) {
-        const LeafSample sample = ReadLeafSample(reader, record);
+        const LeafSample& sample = samples[static_cast<std::size_t>(record - 1)];
         const float y =
             100.0F - Percent(sample.trans, {kLeafSpectrumFile, record, "leaf transmittance"});
         leafChart.SetPenColor(kTransmittanceRed);
@@ -145,8 +149,12 @@ void PaintBackground(const MainCharts& charts, const ChartBackground& background
 
 void PaintProspect(ChartSurface& leafChart)
 {
-    DrawLeafReflectance(leafChart);
-    DrawLeafTransmittance(leafChart);  // reads the file again from the start
+    // The transmittance pass reads "VP.dat" again from the start. Nothing writes the file in
+    // between, so it finds the records of the first pass, which read every field of every
+    // record and stopped at the first bad one: it draws from those, read once.
+    LeafSamples samples;
+    DrawLeafReflectance(leafChart, samples);
+    DrawLeafTransmittance(leafChart, samples);
 }
 
 void PaintSailh(ChartSurface& canopyChart)
