@@ -59,21 +59,33 @@ LeafSpectrum ComputeLeafSpectrum(const LeafParameters& p)
     CheckLeafParameters(p);
     const spectral::LeafTables& tables = spectral::LoadLeafTables();
     const auto& tav = GridTransmissivities();
-    LeafSpectrum spectrum{};
-    for (int i = 0; i < kWavelengthCount; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        const double n = tables.refIndex[at];
-        const double k = LeafAbsorption(p, tables, i);
+    // The layer transmissions first, grid-wide: each is a long chain of dependent steps,
+    // and consecutive ones then overlap in the processor. The values are the same, and so is
+    // the first failure: the points before a bad k are checked before it is reported.
+    spectral::Spectrum tau{};
+    int valid = 0;  // grid points before the first k <= 0
+    double badK = 0.0;
+    for (; valid < kWavelengthCount; ++valid) {
+        const double k = LeafAbsorption(p, tables, valid);
         if (!(k > 0.0)) {
-            FailAt(i, "the absorption coefficient k is " + textio::NumberText(k)
-                          + ", but the model needs k > 0 (is Cm 0?).");
+            badK = k;
+            break;
         }
-        const LeafOptics optics = ProspectLeaf(p.N, n, k, tav[at]);
+        tau[static_cast<std::size_t>(valid)] = LayerTransmission(k);
+    }
+    LeafSpectrum spectrum{};
+    for (int i = 0; i < valid; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        const LeafOptics optics = StackOptics(p.N, tables.refIndex[at], tau[at], tav[at]);
         if (!std::isfinite(optics.refl) || !std::isfinite(optics.trans)) {
             FailAt(i, "the reflectance or transmittance is not a finite number.");
         }
         spectrum.refl[at] = optics.refl;
         spectrum.trans[at] = optics.trans;
+    }
+    if (valid < kWavelengthCount) {
+        FailAt(valid, "the absorption coefficient k is " + textio::NumberText(badK)
+                          + ", but the model needs k > 0 (is Cm 0?).");
     }
     return spectrum;
 }

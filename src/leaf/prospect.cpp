@@ -84,11 +84,18 @@ LeafOptics ProspectLeaf(double N, double n, double k)
     return ProspectLeaf(N, n, k, InterfaceTransmissivities(n));
 }
 
+double LayerTransmission(double k)
+{
+    return k <= 0.0 ? 1.0 : (1.0 - k) * std::exp(-k) + k * k * ExpIntegral(k);
+}
+
 LeafOptics ProspectLeaf(double N, double n, double k, const Transmissivities& tav)
 {
-    // Transmission through one elementary layer.
-    const double tau = k <= 0.0 ? 1.0 : (1.0 - k) * std::exp(-k) + k * k * ExpIntegral(k);
+    return StackOptics(N, n, LayerTransmission(k), tav);
+}
 
+LeafOptics StackOptics(double N, double n, double tau, const Transmissivities& tav)
+{
     // Reflectance and transmittance of one layer for isotropic light (r, t) and of the top
     // layer, which receives light within 60 degrees of the normal (ra, ta).
     const double t1 = tav.t1;

@@ -42,4 +42,10 @@ Transmissivities InterfaceTransmissivities(double n);
 LeafOptics ProspectLeaf(double N, double n, double k);
 LeafOptics ProspectLeaf(double N, double n, double k, const Transmissivities& tav);
 
+// The two steps of ProspectLeaf, for a run that takes them grid-wide one after the other:
+// the transmission tau through one elementary layer of absorption k (1 for k <= 0), then the
+// optics of the pile of N layers of refractive index n.
+double LayerTransmission(double k);
+LeafOptics StackOptics(double N, double n, double tau, const Transmissivities& tav);
+
 }  // namespace tulmera::leaf

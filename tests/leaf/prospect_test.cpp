@@ -117,17 +117,20 @@ TEST(LeafSpectrum, StartLeafTransmitsMoreThanItReflectsOnTheNearInfraredPlateau)
     EXPECT_GT(s.trans[nir], s.trans[red]);
 }
 
+// The grid takes the model's two steps grid-wide; every value must be the point's own.
 TEST(LeafSpectrum, UsesTheModelAtEveryGridPoint)
 {
-    const LeafParameters p{2.2, 60, 0.02, 0.01};
-    const LeafSpectrum s = ComputeLeafSpectrum(p);
     const spectral::LeafTables& tables = spectral::LoadLeafTables();
-    for (int i = 0; i < kWavelengthCount; i += 20) {
-        const auto at = static_cast<std::size_t>(i);
-        const LeafOptics optics =
-            ProspectLeaf(p.N, tables.refIndex[at], LeafAbsorption(p, tables, i));
-        EXPECT_EQ(s.refl[at], optics.refl) << WavelengthNm(i);
-        EXPECT_EQ(s.trans[at], optics.trans) << WavelengthNm(i);
+    for (const LeafParameters& p : {LeafParameters{2.2, 60, 0.02, 0.01}, kStartLeafParameters,
+                                    LeafParameters{4, 90, 0.07, 0.04}}) {
+        const LeafSpectrum s = ComputeLeafSpectrum(p);
+        for (int i = 0; i < kWavelengthCount; ++i) {
+            const auto at = static_cast<std::size_t>(i);
+            const LeafOptics optics =
+                ProspectLeaf(p.N, tables.refIndex[at], LeafAbsorption(p, tables, i));
+            ASSERT_EQ(s.refl[at], optics.refl) << p.N << " at " << WavelengthNm(i);
+            ASSERT_EQ(s.trans[at], optics.trans) << p.N << " at " << WavelengthNm(i);
+        }
     }
 }
 
