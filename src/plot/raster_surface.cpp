@@ -112,7 +112,13 @@ RasterSurface::RasterSurface(const ChartScale& scale, int pixelScale)
     Clear();
 }
 
-void RasterSurface::Clear() { image_.fill(qRgb(255, 255, 255)); }
+void RasterSurface::Clear()
+{
+    // An image handed out (a window showing it) shares its pixels: filling it would first
+    // copy them all, only to overwrite them. A new image of the same kind skips the copy.
+    if (!image_.isDetached()) image_ = QImage(width_, height_, QImage::Format_RGB32);
+    image_.fill(qRgb(255, 255, 255));
+}
 
 void RasterSurface::SetPenColor(Rgb color) { penColor_ = color; }
 

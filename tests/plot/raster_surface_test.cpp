@@ -199,5 +199,22 @@ TEST(RasterSurface, PointsAreSquaresOfThePenWidth)
     EXPECT_EQ(CountOf(surface.image(), kWhite), 317 * 165);
 }
 
+// A window keeps the image it was handed while the surface draws the next one.
+TEST(RasterSurface, AnImageHandedOutKeepsItsPixels)
+{
+    RasterSurface surface(kCanopyChartScale, 2);
+    surface.SetPenColor(kInkRgb);
+    surface.Line(400, 35, 2500, 35);
+    const QImage shown = surface.image();
+    const int inked = CountOf(shown, kInk);
+    surface.Clear();
+    EXPECT_EQ(CountOf(surface.image(), kWhite), 317 * 165 * 4);
+    EXPECT_EQ(surface.image().size(), shown.size());
+    EXPECT_EQ(surface.image().format(), shown.format());
+    surface.Line(1000, 0, 1000, 70);
+    EXPECT_EQ(CountOf(shown, kInk), inked);
+    EXPECT_EQ(ColumnsWith(shown, kInk).size(), 634u);  // the first line only, 317 · 2 wide
+}
+
 }  // namespace
 }  // namespace tulmera::plot
