@@ -59,20 +59,20 @@ LeafSpectrum ComputeLeafSpectrum(const LeafParameters& p)
     CheckLeafParameters(p);
     const spectral::LeafTables& tables = spectral::LoadLeafTables();
     const auto& tav = GridTransmissivities();
-    // The layer transmissions first, grid-wide: each is a long chain of dependent steps,
-    // and consecutive ones then overlap in the processor. The values are the same, and so is
-    // the first failure: the points before a bad k are checked before it is reported.
-    spectral::Spectrum tau{};
+    // The model's steps grid-wide, one after the other: absorptions, exponential integrals,
+    // layer transmissions, pile optics. An exponential integral ends in a long chain of
+    // dependent multiplications; taken one after the other, consecutive chains overlap in the
+    // processor. The values are those of the point-by-point model, and so is the first
+    // failure: the points before a bad k are checked before it is reported.
+    spectral::Spectrum k{}, e1{}, tau{};
     int valid = 0;  // grid points before the first k <= 0
-    double badK = 0.0;
     for (; valid < kWavelengthCount; ++valid) {
-        const double k = LeafAbsorption(p, tables, valid);
-        if (!(k > 0.0)) {
-            badK = k;
-            break;
-        }
-        tau[static_cast<std::size_t>(valid)] = LayerTransmission(k);
+        k[static_cast<std::size_t>(valid)] = LeafAbsorption(p, tables, valid);
+        if (!(k[static_cast<std::size_t>(valid)] > 0.0)) break;
     }
+    const auto points = static_cast<std::size_t>(valid);
+    for (std::size_t i = 0; i < points; ++i) e1[i] = ExpIntegral(k[i]);
+    for (std::size_t i = 0; i < points; ++i) tau[i] = LayerTransmission(k[i], e1[i]);
     LeafSpectrum spectrum{};
     for (int i = 0; i < valid; ++i) {
         const auto at = static_cast<std::size_t>(i);
@@ -84,7 +84,7 @@ LeafSpectrum ComputeLeafSpectrum(const LeafParameters& p)
         spectrum.trans[at] = optics.trans;
     }
     if (valid < kWavelengthCount) {
-        FailAt(valid, "the absorption coefficient k is " + textio::NumberText(badK)
+        FailAt(valid, "the absorption coefficient k is " + textio::NumberText(k[points])
                           + ", but the model needs k > 0 (is Cm 0?).");
     }
     return spectrum;

@@ -84,9 +84,11 @@ LeafOptics ProspectLeaf(double N, double n, double k)
     return ProspectLeaf(N, n, k, InterfaceTransmissivities(n));
 }
 
-double LayerTransmission(double k)
+double LayerTransmission(double k) { return k <= 0.0 ? 1.0 : LayerTransmission(k, ExpIntegral(k)); }
+
+double LayerTransmission(double k, double expIntegralOfK)
 {
-    return k <= 0.0 ? 1.0 : (1.0 - k) * std::exp(-k) + k * k * ExpIntegral(k);
+    return (1.0 - k) * std::exp(-k) + k * k * expIntegralOfK;
 }
 
 LeafOptics ProspectLeaf(double N, double n, double k, const Transmissivities& tav)

@@ -44,8 +44,10 @@ LeafOptics ProspectLeaf(double N, double n, double k, const Transmissivities& ta
 
 // The two steps of ProspectLeaf, for a run that takes them grid-wide one after the other:
 // the transmission tau through one elementary layer of absorption k (1 for k <= 0), then the
-// optics of the pile of N layers of refractive index n.
+// optics of the pile of N layers of refractive index n. The second form of LayerTransmission
+// takes ExpIntegral(k) computed beforehand (k > 0) and gives the same value.
 double LayerTransmission(double k);
+double LayerTransmission(double k, double expIntegralOfK);
 LeafOptics StackOptics(double N, double n, double tau, const Transmissivities& tav);
 
 }  // namespace tulmera::leaf
