@@ -387,16 +387,19 @@ bool FrmTulmera::ReadCanopyInputs(canopy::CanopyInputs& inputs)
 }
 
 // The recomputation: leaf run, chart backgrounds and leaf curves, canopy run, canopy and soil
-// curves. It draws on new surfaces, which replace the shown charts only when every step has
-// succeeded, so a failure leaves the charts of the last good recomputation on screen.
+// curves. It draws on the back surfaces, which become the shown charts only when every step
+// has succeeded, so a failure leaves the charts of the last good recomputation on screen.
 void FrmTulmera::Recompute()
 {
     canopy::CanopyInputs inputs;
     const bool inputsAsTyped = ReadCanopyInputs(inputs);
     widgets::ChartView* leafView = ui_.prospectPanel->view();
     widgets::ChartView* canopyView = ui_.sailhPanel->view();
-    plot::RasterSurface leafChart(plot::kLeafChartScale, leafView->SurfacePixelScale());
-    plot::RasterSurface canopyChart(plot::kCanopyChartScale, canopyView->SurfacePixelScale());
+    ChartSurfaces& back = surfaces_[back_];
+    plot::RasterSurface& leafChart =
+        DrawingSurface(back.leaf, plot::kLeafChartScale, leafView->SurfacePixelScale());
+    plot::RasterSurface& canopyChart =
+        DrawingSurface(back.canopy, plot::kCanopyChartScale, canopyView->SurfacePixelScale());
     const bool done = widgets::Guarded(statusBar(), QStringLiteral("No se pudo recalcular"), [&] {
         app::Recompute(leaf_, inputs, canopyState_, {leafChart, canopyChart}, background_,
                        refreshObserver_);
@@ -408,7 +411,19 @@ void FrmTulmera::Recompute()
     lastGoodInputs_ = inputs;
     leafView->SetImage(leafChart.image());
     canopyView->SetImage(canopyChart.image());
+    back_ = 1 - back_;
     if (inputsAsTyped) statusBar()->clearMessage();
+}
+
+// A back surface at the screen's current pixel scale: kept from one recomputation to the
+// next, made anew when the window moved to a screen of another pixel ratio.
+plot::RasterSurface& FrmTulmera::DrawingSurface(std::unique_ptr<plot::RasterSurface>& surface,
+                                                const plot::ChartScale& scale, int pixelScale)
+{
+    if (!surface || surface->pixelScale() != pixelScale) {
+        surface = std::make_unique<plot::RasterSurface>(scale, pixelScale);
+    }
+    return *surface;
 }
 
 void FrmTulmera::ShowCanopyInputs(const canopy::CanopyInputs& inputs)

@@ -9,6 +9,7 @@
 #include "canopy/canopy_run.h"
 #include "leaf/leaf_parameters.h"
 #include "plot/main_charts.h"
+#include "plot/raster_surface.h"
 
 class QAction;
 class QComboBox;
@@ -69,6 +70,8 @@ private:
     bool ReadCanopyInputs(canopy::CanopyInputs& inputs);
     void ShowCanopyInputs(const canopy::CanopyInputs& inputs);
     void Recompute();
+    plot::RasterSurface& DrawingSurface(std::unique_ptr<plot::RasterSurface>& surface,
+                                        const plot::ChartScale& scale, int pixelScale);
 
     struct Ui {
         std::array<QScrollBar*, 4> hsbProspect{};
@@ -91,6 +94,14 @@ private:
     canopy::CanopyState canopyState_;
     canopy::CanopyInputs lastGoodInputs_ = canopy::StartCanopyInputs();
     plot::ChartBackground background_;
+    // The charts are drawn on the back pair of surfaces while the front pair is shown; a
+    // recomputation that succeeds makes its pair the shown one.
+    struct ChartSurfaces {
+        std::unique_ptr<plot::RasterSurface> leaf;
+        std::unique_ptr<plot::RasterSurface> canopy;
+    };
+    std::array<ChartSurfaces, 2> surfaces_;
+    std::size_t back_ = 0;
     std::function<void(RefreshStep)> refreshObserver_;
 };
 
