@@ -103,10 +103,11 @@ LeafOptics StackOptics(double N, double n, double tau, const Transmissivities& t
     const double t1 = tav.t1;
     const double t2 = tav.t2;
     const double n2 = n * n;
+    const double n4 = n2 * n2;  // n⁴ as the square of n²
     const double x1 = 1.0 - t1;
     const double x2 = t1 * t1 * (tau * tau) * (n2 - t1);
     const double x3 = t1 * t1 * tau * n2;
-    const double x4 = n * n * n * n - tau * tau * ((n2 - t1) * (n2 - t1));
+    const double x4 = n4 - tau * tau * ((n2 - t1) * (n2 - t1));
     const double x5 = t2 / t1;
     const double x6 = x5 * (t1 - 1.0) + 1.0 - t2;
     const double r = x1 + x2 / x4;

@@ -70,7 +70,7 @@ TEST(ProspectLeaf, OneLayerGivesTheTopLayerPair)
     const Transmissivities tav = InterfaceTransmissivities(n);
     const double tau = (1.0 - k) * std::exp(-k) + k * k * ExpIntegral(k);
     const double n2 = n * n;
-    const double x4 = n * n * n * n - tau * tau * ((n2 - tav.t1) * (n2 - tav.t1));
+    const double x4 = n2 * n2 - tau * tau * ((n2 - tav.t1) * (n2 - tav.t1));
     const double r = 1.0 - tav.t1 + tav.t1 * tav.t1 * (tau * tau) * (n2 - tav.t1) / x4;
     const double t = tav.t1 * tav.t1 * tau * n2 / x4;
     const double x5 = tav.t2 / tav.t1;
