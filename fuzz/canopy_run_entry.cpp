@@ -37,16 +37,6 @@ bool AllFinite(const Spectrum& values)
     return true;
 }
 
-bool SameState(const canopy::CanopyState& a, const canopy::CanopyState& b)
-{
-    return a.lai == b.lai && a.sunZenith == b.sunZenith && a.viewZenith == b.viewZenith
-           && a.relAzimuth == b.relAzimuth && a.hotSpot == b.hotSpot
-           && a.leafReflPct == b.leafReflPct && a.leafTransPct == b.leafTransPct
-           && a.soilRefl == b.soilRefl && a.skyRatioPct == b.skyRatioPct
-           && a.canopyReflPct == b.canopyReflPct && a.lidf == b.lidf
-           && a.visibilityKm == b.visibilityKm;
-}
-
 // "VS.dat" as a successful run leaves it: one line per grid wavelength, nothing more.
 void RequireCompleteCanopyFile(const Spectrum& canopyReflPct)
 {
@@ -77,7 +67,7 @@ void FuzzCanopyRun(std::string_view bytes)
         try {
             canopy::RunSailh(inputs, state);
         } catch (const Error&) {
-            Require(SameState(state, before), "A failed canopy run changed its state.");
+            Require(state == before, "A failed canopy run changed its state.");
             Require(textio::ReadTextFile(kCanopySpectrumFile) == kEarlierCanopyFile,
                     "A failed canopy run changed \"VS.dat\".");
             continue;

@@ -31,6 +31,8 @@ struct CanopyState {
     spectral::Spectrum leafReflPct{}, leafTransPct{}, soilRefl{}, skyRatioPct{}, canopyReflPct{};
     LeafAngleDistribution lidf{};
     int visibilityKm = 0;
+
+    bool operator==(const CanopyState&) const = default;
 };
 
 // Throws tulmera::Error naming the parameter when a number of `inputs` is not finite or the
