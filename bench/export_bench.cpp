@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
-#include "app/export/main_export.h"
-#include "app/export/workbook_files.h"
+#include "export/main_export.h"
+#include "export/workbook_files.h"
 #include "bench_work_dir.h"
 #include "export/synthetic_sweep.h"
 #include "leaf/leaf_run.h"

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "app/refresh.h"
+#include "refresh/refresh.h"
 #include "bench_work_dir.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"

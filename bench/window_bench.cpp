@@ -10,10 +10,10 @@
 #include <chrono>
 #include <vector>
 
-#include "app/frm_tulmera.h"
+#include "app/windows/frm_tulmera.h"
 #include "app/widgets/controls.h"
 #include "bench_work_dir.h"
-#include "multi/ui/frm_multi_prospect.h"
+#include "app/windows/frm_multi_prospect.h"
 
 namespace {
 

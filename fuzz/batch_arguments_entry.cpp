@@ -1,8 +1,8 @@
 #include <string>
 #include <vector>
 
-#include "app/batch/batch_arguments.h"
-#include "app/batch/batch_runner.h"
+#include "batch/batch_arguments.h"
+#include "batch/batch_runner.h"
 #include "fuzz/fuzz_entries.h"
 #include "fuzz/fuzz_support.h"
 

@@ -5,8 +5,8 @@
 #include <variant>
 #include <vector>
 
-#include "app/export/main_export.h"
-#include "app/export/sweep_export.h"
+#include "export/main_export.h"
+#include "export/sweep_export.h"
 #include "canopy/canopy_run.h"
 #include "fuzz/fuzz_entries.h"
 #include "fuzz/fuzz_support.h"

@@ -4,13 +4,13 @@
 #include <QStatusBar>
 #include <cstdio>
 
-#include "app/export/main_export.h"
-#include "app/export/sweep_export.h"
-#include "app/export/xlsx_automation.h"
-#include "app/frm_splash.h"
-#include "app/frm_tulmera.h"
+#include "export/main_export.h"
+#include "export/sweep_export.h"
+#include "export/xlsx_automation.h"
+#include "app/windows/frm_splash.h"
+#include "app/windows/frm_tulmera.h"
 #include "app/widgets/controls.h"
-#include "multi/ui/frm_multi_prospect.h"
+#include "app/windows/frm_multi_prospect.h"
 
 namespace tulmera::app {
 namespace {

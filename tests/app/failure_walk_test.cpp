@@ -16,7 +16,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/export/recording_automation.h"
+#include "support/recording_automation.h"
 #include "app/tulmera_app.h"
 #include "app/widgets/controls.h"
 #include "support/spreadsheets.h"

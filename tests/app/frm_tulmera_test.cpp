@@ -1,5 +1,5 @@
 // The main window, driven offscreen through its controls, found by their product names.
-#include "app/frm_tulmera.h"
+#include "app/windows/frm_tulmera.h"
 
 #include <QAction>
 #include <QComboBox>

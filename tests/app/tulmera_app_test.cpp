@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/export/recording_automation.h"
+#include "support/recording_automation.h"
 #include "support/spreadsheets.h"
 #include "support/work_dir.h"
 #include "textio/text_file.h"

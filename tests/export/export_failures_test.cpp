@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "app/export/main_export.h"
-#include "app/export/recording_automation.h"
-#include "app/export/sweep_export.h"
+#include "export/main_export.h"
+#include "support/recording_automation.h"
+#include "export/sweep_export.h"
 #include "export/export_fixture.h"
 #include "leaf/leaf_run.h"
 #include "support/golden.h"

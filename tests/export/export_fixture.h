@@ -4,8 +4,8 @@
 #include <string>
 #include <variant>
 
-#include "app/export/main_export.h"
-#include "app/export/spreadsheet_automation.h"
+#include "export/main_export.h"
+#include "export/spreadsheet_automation.h"
 
 // What the export tests share: the reference sets' header values and cell files.
 namespace tulmera::testing {

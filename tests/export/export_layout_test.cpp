@@ -3,9 +3,9 @@
 
 #include <filesystem>
 
-#include "app/export/main_export.h"
-#include "app/export/recording_automation.h"
-#include "app/export/sweep_export.h"
+#include "export/main_export.h"
+#include "support/recording_automation.h"
+#include "export/sweep_export.h"
 #include "export/export_fixture.h"
 #include "export/synthetic_sweep.h"
 #include "leaf/leaf_run.h"

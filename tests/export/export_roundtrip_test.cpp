@@ -9,12 +9,12 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/export/desktop_opener.h"
-#include "app/export/main_export.h"
-#include "app/export/recording_automation.h"
-#include "app/export/sweep_export.h"
-#include "app/export/utf8_text.h"
-#include "app/export/workbook_files.h"
+#include "export/desktop_opener.h"
+#include "export/main_export.h"
+#include "support/recording_automation.h"
+#include "export/sweep_export.h"
+#include "export/utf8_text.h"
+#include "export/workbook_files.h"
 #include "export/export_fixture.h"
 #include "support/golden.h"
 #include "support/work_dir.h"

@@ -1,5 +1,5 @@
 // The .xlsx backend and the desktop opener, without starting any program.
-#include "app/export/xlsx_automation.h"
+#include "export/xlsx_automation.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,11 +9,11 @@
 #include <optional>
 #include <set>
 
-#include "app/export/desktop_opener.h"
-#include "app/export/main_export.h"
-#include "app/export/sweep_export.h"
-#include "app/export/utf8_text.h"
-#include "app/export/workbook_files.h"
+#include "export/desktop_opener.h"
+#include "export/main_export.h"
+#include "export/sweep_export.h"
+#include "export/utf8_text.h"
+#include "export/workbook_files.h"
 #include "export/export_fixture.h"
 #include "export/synthetic_sweep.h"
 #include "support/work_dir.h"

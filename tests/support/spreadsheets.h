@@ -2,7 +2,7 @@
 #include <memory>
 #include <string_view>
 
-#include "app/export/spreadsheet_automation.h"
+#include "export/spreadsheet_automation.h"
 #include "textio/error.h"
 
 // Spreadsheet backends for the window tests.

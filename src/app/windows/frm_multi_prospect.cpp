@@ -1,0 +1,325 @@
+#include "app/windows/frm_multi_prospect.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "app/widgets/chart_panel.h"
+#include "app/widgets/controls.h"
+#include "app/widgets/pictures.h"
+#include "textio/working_files.h"
+
+namespace tulmera::multi {
+namespace {
+
+constexpr std::array<const char*, 4> kRowBarNames = {"hsN", "hscab", "hscw", "hscm"};
+constexpr std::array<const char*, 4> kRowTextNames = {"txtN", "txtcab", "txtcw", "txtcm"};
+constexpr std::array<const char*, 3> kLimitBarNames = {"vsmax", "vsmin", "vsinter"};
+constexpr std::array<const char*, 3> kLimitLabelNames = {"lblmax", "lblmin", "lblinter"};
+constexpr std::array<const char*, 3> kLimitCaptions = {
+    "Límite superior:", "Límite inferior:", "Intervalo:"};
+constexpr int kButtonPicture = 20;
+
+QString Utf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+widgets::ScrollRange RangeOf(const ScrollSetup& s)
+{
+    return {s.min, s.max, s.smallChange, s.largeChange, s.value};
+}
+
+// A limit bar's top is its largest value: the set-up tables give it as Min.
+void SetUpLimitBar(widgets::DescendingScrollBar* bar, const ScrollSetup& s)
+{
+    bar->SetUp(s.min, s.max, s.smallChange, s.largeChange, s.value);
+}
+
+QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+widgets::ChartDecorations SweepChartDecorations()
+{
+    widgets::ChartDecorations d;
+    d.title = QStringLiteral("Gráfico de Reflectividad");
+    d.titleName = QStringLiteral("Label14");
+    d.valueLabels = {{20, "0.2"}, {40, "0.4"}, {60, "0.6"}, {80, "0.8"}, {100, "1.0"}};
+    for (int nm = 400; nm <= 2500; nm += 300)
+        d.wavelengthLabels.push_back({double(nm), QString::number(nm)});
+    d.axisTitle = QStringLiteral("LONGITUD DE ONDA (nm)");
+    d.axisTitleName = QStringLiteral("Label9");
+    d.strip = widgets::ChartDecorations::Strip{QStringLiteral("pctlegend"), plot::kLegendStripScale,
+                                               QStringLiteral("Label6"), QStringLiteral("Label7")};
+    return d;
+}
+
+}  // namespace
+
+FrmMultiProspect::FrmMultiProspect(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmMultiProspect"));
+    setWindowTitle(QStringLiteral("Simulación múltiple: modelo PROSPECT"));
+
+    auto* central = new QWidget(this);
+    auto* row = new QHBoxLayout(central);
+    auto* controls = new QVBoxLayout;
+    controls->addWidget(BuildParameterGroup());
+    controls->addWidget(BuildLimitGroup());
+    controls->addWidget(BuildButtons());
+    controls->addStretch(1);
+    row->addLayout(controls, 1);
+
+    auto* chartColumn = new QVBoxLayout;
+    ui_.chartPanel = new widgets::ChartPanel(QStringLiteral("pctMProspect"), plot::kSweepChartScale,
+                                             SweepChartDecorations(), central);
+    chartColumn->addWidget(ui_.chartPanel);
+    ui_.Label8 = MakeLabel(QStringLiteral("Label8"), QString(), central);
+    chartColumn->addWidget(ui_.Label8);
+    chartColumn->addStretch(1);
+    row->addLayout(chartColumn);
+    setCentralWidget(central);
+    statusBar()->setSizeGripEnabled(false);
+
+    chart_ = std::make_unique<plot::RasterSurface>(plot::kSweepChartScale,
+                                                   ui_.chartPanel->view()->SurfacePixelScale());
+    legend_ = std::make_unique<plot::RasterSurface>(
+        plot::kLegendStripScale, ui_.chartPanel->stripView()->SurfacePixelScale());
+    Connect();
+    Load();
+}
+
+FrmMultiProspect::~FrmMultiProspect() = default;
+
+QWidget* FrmMultiProspect::BuildParameterGroup()
+{
+    auto* group = new QWidget(this);
+    auto* grid = new QGridLayout(group);
+    auto* instruction =
+        MakeLabel(QStringLiteral("Label1"),
+                  QStringLiteral(
+                      "Selecciona el parámetro con el que deseas realizar múltiples simulaciones y "
+                      "establece un valor fijo para el resto de parámetros"),
+                  group);
+    instruction->setWordWrap(true);
+    grid->addWidget(instruction, 0, 0, 1, 2);
+    for (std::size_t i = 0; i < kParameterRows.size(); ++i) {
+        const ParameterRow& p = kParameterRows[i];
+        const int at = static_cast<int>(i);
+        auto* option = new QRadioButton(Utf8(p.caption), group);
+        option->setObjectName(QStringLiteral("btOption(%1)").arg(at));
+        ui_.btOption[i] = option;
+        ui_.rowBars[i] = widgets::MakeScrollBar(Qt::Horizontal, QLatin1String(kRowBarNames[i]),
+                                                RangeOf(p.bar), group);
+        auto* text = new QLineEdit(group);
+        text->setObjectName(QLatin1String(kRowTextNames[i]));
+        text->setFixedWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("0.00000")) + 16);
+        text->setAlignment(Qt::AlignRight);
+        ui_.rowTexts[i] = text;
+        grid->addWidget(option, 1 + 2 * at, 0, 1, 2);
+        grid->addWidget(ui_.rowBars[i], 2 + 2 * at, 0);
+        grid->addWidget(text, 2 + 2 * at, 1);
+    }
+    grid->setColumnMinimumWidth(0, 240);
+    return group;
+}
+
+QWidget* FrmMultiProspect::BuildLimitGroup()
+{
+    auto* group = new QWidget(this);
+    auto* grid = new QGridLayout(group);
+    auto* instruction =
+        MakeLabel(QStringLiteral("Label5"),
+                  QStringLiteral("Establece el valor máximo, mínimo y el intervalo de "
+                                 "variación para realizar la simulación múltiple"),
+                  group);
+    instruction->setWordWrap(true);
+    grid->addWidget(instruction, 0, 0, 1, 3);
+    for (std::size_t i = 0; i < kLimitBarNames.size(); ++i) {
+        const int column = static_cast<int>(i);
+        grid->addWidget(MakeLabel(QStringLiteral("Label%1").arg(column + 2),
+                                  QString::fromUtf8(kLimitCaptions[i]), group),
+                        1, column, Qt::AlignHCenter);
+        auto* bar = new widgets::DescendingScrollBar(QLatin1String(kLimitBarNames[i]), group);
+        bar->setFixedHeight(110);
+        ui_.limitBars[i] = bar;
+        grid->addWidget(bar, 2, column, Qt::AlignHCenter);
+        auto* value = MakeLabel(QLatin1String(kLimitLabelNames[i]), QString(), group);
+        value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("0.00000"))
+                               + 8);
+        value->setAlignment(Qt::AlignCenter);
+        ui_.limitLabels[i] = value;
+        grid->addWidget(value, 3, column, Qt::AlignHCenter);
+    }
+    return group;
+}
+
+QWidget* FrmMultiProspect::BuildButtons()
+{
+    auto* group = new QWidget(this);
+    auto* row = new QHBoxLayout(group);
+    const auto makeButton = [&](const char* name, const char* caption, widgets::Picture picture) {
+        auto* button = new QPushButton(QString::fromUtf8(caption), group);
+        button->setObjectName(QLatin1String(name));
+        button->setIcon(
+            QIcon(widgets::PicturePixmap(picture, kButtonPicture, devicePixelRatioF())));
+        button->setIconSize(QSize(kButtonPicture, kButtonPicture));
+        row->addWidget(button);
+        return button;
+    };
+    ui_.btok = makeButton("btok", "Ejecutar", widgets::Picture::Run);
+    ui_.cmdfich = makeButton("cmdfich", "Hoja de calculo", widgets::Picture::Sheet);
+    ui_.Command2 = makeButton("Command2", "Sailr", widgets::Picture::Leave);
+    return group;
+}
+
+void FrmMultiProspect::Connect()
+{
+    for (std::size_t i = 0; i < ui_.btOption.size(); ++i) {
+        connect(ui_.btOption[i], &QRadioButton::clicked, this,
+                [this, i] { SetUpFor(static_cast<SweptParameter>(i)); });
+    }
+    for (std::size_t i = 0; i < ui_.rowBars.size(); ++i) {
+        connect(ui_.rowBars[i], &QScrollBar::valueChanged, this, [this, i](int value) {
+            ui_.rowTexts[i]->setText(Utf8(ScrollText(value, kParameterRows[i].divisor)));
+            ui_.cmdfich->setEnabled(false);
+        });
+    }
+    for (std::size_t i = 0; i < ui_.limitBars.size(); ++i) {
+        connect(ui_.limitBars[i], &widgets::DescendingScrollBar::DescendingValueChanged, this,
+                [this, i] {
+                    ShowLimit(static_cast<int>(i));
+                    ui_.cmdfich->setEnabled(false);
+                });
+    }
+    connect(ui_.btok, &QPushButton::clicked, this, [this] { Run(); });
+    connect(ui_.cmdfich, &QPushButton::clicked, this, [this] { emit ExportRequested(nsim_); });
+    connect(ui_.Command2, &QPushButton::clicked, this, &FrmMultiProspect::ExitRequested);
+}
+
+// Window load: a clear chart and the sweep of N from 1 to 4 by 0.1 with the others held at
+// their scroll bars' values.
+void FrmMultiProspect::Load()
+{
+    chart_->Clear();
+    ShowCharts();
+    ui_.btOption[0]->setChecked(true);
+    SetUpFor(SweptParameter::N);
+}
+
+SweptParameter FrmMultiProspect::Selected() const
+{
+    for (std::size_t i = 0; i < ui_.btOption.size(); ++i) {
+        if (ui_.btOption[i]->isChecked()) return static_cast<SweptParameter>(i);
+    }
+    return SweptParameter::N;  // one option is always selected
+}
+
+void FrmMultiProspect::SetUpFor(SweptParameter parameter)
+{
+    const LimitBars& limits = LimitBarsOf(parameter);
+    const std::array<ScrollSetup, 3> setups = {limits.vsmax, limits.vsmin, limits.vsinter};
+    for (std::size_t i = 0; i < setups.size(); ++i) SetUpLimitBar(ui_.limitBars[i], setups[i]);
+
+    const auto swept = static_cast<std::size_t>(parameter);
+    for (std::size_t i = 0; i < ui_.rowTexts.size(); ++i) {
+        const bool isSwept = i == swept;
+        ui_.rowTexts[i]->setEnabled(!isSwept);
+        ui_.rowTexts[i]->setReadOnly(isSwept);
+        ui_.rowBars[i]->setEnabled(!isSwept);
+        ui_.rowTexts[i]->setText(
+            isSwept ? QString()
+                    : Utf8(ScrollText(ui_.rowBars[i]->value(), kParameterRows[i].divisor)));
+    }
+    for (int bar = 0; bar < 3; ++bar) ShowLimit(bar);
+    ui_.cmdfich->setEnabled(false);
+}
+
+// lblmax, lblmin (bars 0 and 1) or lblinter (bar 2) from its bar, with the divisors of the
+// parameter being swept.
+void FrmMultiProspect::ShowLimit(int bar)
+{
+    const LimitBars& limits = LimitBarsOf(Selected());
+    const int divisor = bar == 2 ? limits.intervalDivisor : limits.limitDivisor;
+    const auto at = static_cast<std::size_t>(bar);
+    ui_.limitLabels[at]->setText(Utf8(ScrollText(ui_.limitBars[at]->DescendingValue(), divisor)));
+}
+
+SweepTexts FrmMultiProspect::ReadTexts() const
+{
+    SweepTexts texts;
+    texts.swept = Selected();
+    for (std::size_t i = 0; i < texts.fixed.size(); ++i) {
+        texts.fixed[i] = ui_.rowTexts[i]->text().toStdString();
+    }
+    texts.upper = ui_.limitLabels[0]->text().toStdString();
+    texts.lower = ui_.limitLabels[1]->text().toStdString();
+    texts.interval = ui_.limitLabels[2]->text().toStdString();
+    return texts;
+}
+
+// The run: a request that cannot run is refused and changes nothing; otherwise the export is
+// disabled until the sweep has completed, under the hourglass pointer.
+void FrmMultiProspect::Run()
+{
+    const SweepTexts texts = ReadTexts();
+    SweepRequest request;
+    const bool accepted =
+        widgets::Guarded(statusBar(), QStringLiteral("No se puede ejecutar la simulación"), [&] {
+            request = ReadSweepRequest(texts);
+            CheckedSweepValues(request);
+        });
+    if (!accepted) return;
+
+    ui_.cmdfich->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    int count = 0;
+    const bool done = widgets::Guarded(statusBar(), QStringLiteral("La simulación se detuvo"), [&] {
+        count = RunSweep(request, {*chart_, *legend_});
+    });
+    ShowCharts();
+    if (done) {
+        nsim_ = count;
+        const SweepCaptions captions = CaptionsAfterSweep(request, texts);
+        ui_.chartPanel->SetStripLabels(Utf8(captions.label6), Utf8(captions.label7));
+        ui_.Label8->setText(Utf8(captions.label8));
+        ui_.cmdfich->setEnabled(true);
+        statusBar()->clearMessage();
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void FrmMultiProspect::ShowCharts()
+{
+    ui_.chartPanel->view()->SetImage(chart_->image());
+    ui_.chartPanel->stripView()->SetImage(legend_->image());
+}
+
+void FrmMultiProspect::ShowMessage(const QString& message) { statusBar()->showMessage(message); }
+
+QString FrmMultiProspect::EmptyWorkingFiles()
+{
+    return widgets::EmptyFiles({kSweepFile, kSweepCurveFile});
+}
+
+void FrmMultiProspect::closeEvent(QCloseEvent* event)
+{
+    const QString failure = EmptyWorkingFiles();
+    if (!failure.isEmpty()) qWarning("%s", qPrintable(failure));
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace tulmera::multi

@@ -1,0 +1,108 @@
+#pragma once
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "export/main_export.h"
+#include "refresh/refresh.h"
+#include "canopy/canopy_run.h"
+#include "leaf/leaf_parameters.h"
+#include "plot/main_charts.h"
+#include "plot/raster_surface.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QScrollBar;
+
+namespace tulmera::widgets {
+class ChartPanel;
+}
+
+namespace tulmera::app {
+
+// The main window: the four leaf parameters and the canopy parameters, and the leaf and canopy
+// charts that every change redraws. Loading the window (the constructor) runs the start-up
+// sequence, which writes "VP.dat" and "VS.dat" in the current directory.
+class FrmTulmera : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit FrmTulmera(QWidget* parent = nullptr);
+    ~FrmTulmera() override;
+
+    // Told of every step of each recomputation (tests use it to check the order).
+    void SetRefreshObserver(std::function<void(RefreshStep)> observer);
+
+    const leaf::LeafParameters& leafParameters() const { return leaf_; }
+    const canopy::CanopyState& canopyState() const { return canopyState_; }
+
+    // What the spreadsheet export writes in its header rows: the current leaf parameters, the
+    // values kept by the last canopy run, the list texts and the view and azimuth texts.
+    spreadsheet::MainExportHeader ExportHeader() const;
+
+    // Empties "VP.dat" then "VS.dat"; returns the failure message, or an empty text.
+    static QString EmptyWorkingFiles();
+
+signals:
+    void ExportRequested();              // menu11 "Ver hoja de calculo"
+    void MultipleSimulationRequested();  // menu121 "Modelo Prospect"
+    void ExitRequested();                // menu13 "Sailr"
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    QWidget* BuildProspectGroup();
+    QWidget* BuildSailhGroup();
+    void Connect();
+
+    void Load();
+    void LeafParameterSequence();
+    void CanopyParameterSequence();
+    void ChooseBackground(int entry);
+    void RefreshLeafTexts();
+    void RefreshSailhTexts();
+    void SetLeafParametersFromTexts();
+    bool ReadCanopyInputs(canopy::CanopyInputs& inputs);
+    void ShowCanopyInputs(const canopy::CanopyInputs& inputs);
+    void Recompute();
+    plot::RasterSurface& DrawingSurface(std::unique_ptr<plot::RasterSurface>& surface,
+                                        const plot::ChartScale& scale, int pixelScale);
+
+    struct Ui {
+        std::array<QScrollBar*, 4> hsbProspect{};
+        std::array<QLineEdit*, 4> txtProspect{};
+        std::array<QLabel*, 4> lblProspect{};
+        std::array<QScrollBar*, 5> hsbSailh{};
+        std::array<QLineEdit*, 5> txtSailh{};
+        std::array<QLabel*, 8> lblSailh{};  // 0..2: lists and visibility; 3..7: the bars
+        std::array<QComboBox*, 2> cmbSailh{};
+        std::array<QRadioButton*, 2> tipocielo{};
+        QAction* menu11 = nullptr;
+        QAction* menu121 = nullptr;
+        QAction* menu13 = nullptr;
+        std::array<QAction*, 9> menu211{};  // entries 1..8; element 0 unused
+        widgets::ChartPanel* prospectPanel = nullptr;
+        widgets::ChartPanel* sailhPanel = nullptr;
+    } ui_;
+
+    leaf::LeafParameters leaf_ = leaf::kStartLeafParameters;
+    canopy::CanopyState canopyState_;
+    canopy::CanopyInputs lastGoodInputs_ = canopy::StartCanopyInputs();
+    plot::ChartBackground background_;
+    // The charts are drawn on the back pair of surfaces while the front pair is shown; a
+    // recomputation that succeeds makes its pair the shown one.
+    struct ChartSurfaces {
+        std::unique_ptr<plot::RasterSurface> leaf;
+        std::unique_ptr<plot::RasterSurface> canopy;
+    };
+    std::array<ChartSurfaces, 2> surfaces_;
+    std::size_t back_ = 0;
+    std::function<void(RefreshStep)> refreshObserver_;
+};
+
+}  // namespace tulmera::app

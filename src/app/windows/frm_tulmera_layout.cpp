@@ -1,0 +1,211 @@
+// The main window's controls, menus and charts, laid out: the leaf group above, the canopy
+// group below, each chart to the right of its group.
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include "app/windows/frm_tulmera.h"
+#include "app/windows/main_window_rows.h"
+#include "app/widgets/chart_panel.h"
+#include "app/widgets/controls.h"
+#include "plot/chart_background.h"
+#include "plot/chart_geometry.h"
+#include "spectral/soil_library.h"
+
+namespace tulmera::app {
+namespace {
+
+QString Indexed(const char* name, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+QLineEdit* MakeValueBox(const QString& name, QWidget* parent)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("-0.00000")) + 16);
+    box->setAlignment(Qt::AlignRight);
+    return box;
+}
+
+QLabel* MakeTitle(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* title = new QLabel(text, parent);
+    title->setObjectName(name);
+    QFont font = title->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.15);
+    title->setFont(font);
+    return title;
+}
+
+std::vector<widgets::ChartDecorations::AxisLabel> WavelengthLabels()
+{
+    std::vector<widgets::ChartDecorations::AxisLabel> labels;
+    for (int nm = 400; nm <= 2500; nm += 300) labels.push_back({double(nm), QString::number(nm)});
+    return labels;
+}
+
+widgets::ChartDecorations LeafChartDecorations()
+{
+    widgets::ChartDecorations d;
+    d.legend = {{"Line1", QColor(0, 255, 0), 3, "Reflectividad Hoja"},
+                {"Line2", QColor(255, 0, 0), 3, "Transmisividad Hoja"}};
+    d.valueLabels = {{100, "1.0"}, {80, "0.8"}, {60, "0.6"}, {40, "0.4"}, {20, "0.2"}};
+    d.wavelengthLabels = WavelengthLabels();
+    d.firstLabelIndex = 0;
+    d.axisTitle = QStringLiteral("LONGITUD DE ONDA (nm)");
+    d.axisTitleName = QStringLiteral("Label2");
+    return d;
+}
+
+widgets::ChartDecorations CanopyChartDecorations()
+{
+    widgets::ChartDecorations d;
+    d.legend = {{"Line4", QColor(0, 255, 0), 3, "Reflectividad Dosel"},
+                {"Line3", QColor(0, 0, 0), 1, "Reflectividad suelo"}};
+    d.valueLabels = {{60, "0.6"}, {50, "0.5"}, {40, "0.4"}, {30, "0.3"}, {20, "0.2"}, {10, "0.1"}};
+    d.wavelengthLabels = WavelengthLabels();
+    d.firstLabelIndex = 13;
+    d.axisTitle = QStringLiteral("LONGITUD DE ONDA (nm)");
+    d.axisTitleName = QStringLiteral("Label1");
+    return d;
+}
+
+}  // namespace
+
+void FrmTulmera::BuildMenus()
+{
+    QMenu* menu1 = menuBar()->addMenu(QStringLiteral("Archivo"));
+    menu1->setObjectName(QStringLiteral("menu1"));
+    ui_.menu11 = menu1->addAction(QStringLiteral("Ver hoja de calculo"));
+    ui_.menu11->setObjectName(QStringLiteral("menu11"));
+    QMenu* menu12 = menu1->addMenu(QStringLiteral("Simulación múltiple"));
+    menu12->setObjectName(QStringLiteral("menu12"));
+    ui_.menu121 = menu12->addAction(QStringLiteral("Modelo Prospect"));
+    ui_.menu121->setObjectName(QStringLiteral("menu121"));
+    ui_.menu13 = menu1->addAction(QStringLiteral("Sailr"));
+    ui_.menu13->setObjectName(QStringLiteral("menu13"));
+
+    QMenu* menu2 = menuBar()->addMenu(QStringLiteral("Configuracion"));
+    menu2->setObjectName(QStringLiteral("menu2"));
+    QMenu* menu21 = menu2->addMenu(QStringLiteral("Gráficos"));
+    menu21->setObjectName(QStringLiteral("menu21"));
+    for (int entry = 1; entry <= plot::kBackgroundEntryCount; ++entry) {
+        const std::string_view caption =
+            plot::kBackgroundCaptions[static_cast<std::size_t>(entry - 1)];
+        QAction* action = menu21->addAction(
+            QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+        action->setObjectName(Indexed("menu211", entry));
+        action->setCheckable(true);
+        action->setChecked(entry == background_.checkedEntry);
+        ui_.menu211[static_cast<std::size_t>(entry)] = action;
+    }
+}
+
+QWidget* FrmTulmera::BuildProspectGroup()
+{
+    auto* group = new QWidget(this);
+    auto* row = new QHBoxLayout(group);
+    auto* controls = new QGridLayout;
+    controls->addWidget(
+        MakeTitle(QStringLiteral("Label3"), QStringLiteral("Modelo PROSPECT"), group), 0, 0, 1, 2);
+    for (int i = 0; i < 4; ++i) {
+        const ParameterRow& p = kLeafRows[static_cast<std::size_t>(i)];
+        const auto at = static_cast<std::size_t>(i);
+        ui_.lblProspect[at] = new QLabel(QString::fromUtf8(p.caption), group);
+        ui_.lblProspect[at]->setObjectName(Indexed("lblProspect", i));
+        ui_.hsbProspect[at] =
+            widgets::MakeScrollBar(Qt::Horizontal, Indexed("hsbProspect", i), p.range, group);
+        ui_.txtProspect[at] = MakeValueBox(Indexed("txtProspect", i), group);
+        controls->addWidget(ui_.lblProspect[at], 1 + 2 * i, 0, 1, 2);
+        controls->addWidget(ui_.hsbProspect[at], 2 + 2 * i, 0);
+        controls->addWidget(ui_.txtProspect[at], 2 + 2 * i, 1);
+    }
+    controls->setRowStretch(9, 1);
+    controls->setColumnMinimumWidth(0, 260);
+    row->addLayout(controls, 1);
+    ui_.prospectPanel = new widgets::ChartPanel(
+        QStringLiteral("pctProspect"), plot::kLeafChartScale, LeafChartDecorations(), group);
+    row->addWidget(ui_.prospectPanel, 0, Qt::AlignTop);
+    return group;
+}
+
+QWidget* FrmTulmera::BuildSailhGroup()
+{
+    auto* group = new QWidget(this);
+    auto* row = new QHBoxLayout(group);
+    auto* controls = new QGridLayout;
+    controls->addWidget(MakeTitle(QStringLiteral("Label5"), QStringLiteral("Modelo SAILH"), group),
+                        0, 0, 1, 2);
+    for (int i = 0; i < 5; ++i) {
+        const ParameterRow& p = kCanopyRows[static_cast<std::size_t>(i)];
+        const auto at = static_cast<std::size_t>(i);
+        auto* caption = new QLabel(QString::fromUtf8(p.caption), group);
+        caption->setObjectName(Indexed("lblSailh", i + 3));
+        ui_.lblSailh[at + 3] = caption;
+        ui_.hsbSailh[at] =
+            widgets::MakeScrollBar(Qt::Horizontal, Indexed("hsbSailh", i), p.range, group);
+        ui_.txtSailh[at] = MakeValueBox(Indexed("txtSailh", i), group);
+        controls->addWidget(caption, 1 + 2 * i, 0, 1, 2);
+        controls->addWidget(ui_.hsbSailh[at], 2 + 2 * i, 0);
+        controls->addWidget(ui_.txtSailh[at], 2 + 2 * i, 1);
+    }
+
+    const auto addList = [&](int index, const char* caption, const QStringList& items,
+                             int gridRow) {
+        auto* label = new QLabel(QString::fromUtf8(caption), group);
+        label->setObjectName(Indexed("lblSailh", index));
+        ui_.lblSailh[static_cast<std::size_t>(index)] = label;
+        auto* combo = new QComboBox(group);
+        combo->setObjectName(Indexed("cmbSailh", index));
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);  // a typed text is used, not added
+        combo->addItems(items);
+        combo->setCurrentIndex(0);
+        ui_.cmbSailh[static_cast<std::size_t>(index)] = combo;
+        controls->addWidget(label, gridRow, 0, 1, 2);
+        controls->addWidget(combo, gridRow + 1, 0, 1, 2);
+    };
+    QStringList architectures;
+    for (const std::string_view name : canopy::kLeafArchitectureNames) {
+        architectures << QString::fromUtf8(name.data(), static_cast<int>(name.size()));
+    }
+    QStringList soils;
+    for (const std::string_view key : spectral::kSoilKeys) {
+        soils << QString::fromUtf8(key.data(), static_cast<int>(key.size()));
+    }
+    addList(0, "Arquitectura del dosel", architectures, 11);
+    addList(1, "Reflectividad del suelo:", soils, 13);
+
+    ui_.lblSailh[2] = new QLabel(QStringLiteral("Visibilidad atmosférica:"), group);
+    ui_.lblSailh[2]->setObjectName(Indexed("lblSailh", 2));
+    auto* visibility = new QHBoxLayout;
+    visibility->addWidget(ui_.lblSailh[2]);
+    for (int i = 0; i < 2; ++i) {
+        auto* option =
+            new QRadioButton(i == 0 ? QStringLiteral("15 Km") : QStringLiteral("50 Km"), group);
+        option->setObjectName(Indexed("tipocielo", i));
+        option->setChecked(i == 0);
+        ui_.tipocielo[static_cast<std::size_t>(i)] = option;
+        visibility->addWidget(option);
+    }
+    visibility->addStretch(1);
+    controls->addLayout(visibility, 15, 0, 1, 2);
+    controls->setRowStretch(16, 1);
+    controls->setColumnMinimumWidth(0, 260);
+    row->addLayout(controls, 1);
+    ui_.sailhPanel = new widgets::ChartPanel(QStringLiteral("pctSailh"), plot::kCanopyChartScale,
+                                             CanopyChartDecorations(), group);
+    row->addWidget(ui_.sailhPanel, 0, Qt::AlignTop);
+    return group;
+}
+
+}  // namespace tulmera::app

@@ -1,0 +1,59 @@
+#include "batch/batch_arguments.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "textio/number_text.h"
+
+namespace tulmera::batch {
+
+BatchArguments BatchArguments::Parse(const std::vector<std::string_view>& arguments,
+                                     const std::vector<OptionInfo>& accepted)
+{
+    BatchArguments parsed;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view name = arguments[i];
+        const bool known = std::any_of(accepted.begin(), accepted.end(),
+                                       [&](const OptionInfo& o) { return o.name == name; });
+        if (!known) throw UsageError("Unknown option \"" + std::string(name) + "\"; try --help.");
+        if (i + 1 >= arguments.size()) {
+            throw UsageError(std::string(name) + " needs a value; try --help.");
+        }
+        if (!parsed.values_.emplace(name, arguments[++i]).second) {
+            throw UsageError(std::string(name) + " is given twice.");
+        }
+    }
+    return parsed;
+}
+
+bool BatchArguments::Has(std::string_view name) const { return values_.contains(name); }
+
+std::string BatchArguments::Text(std::string_view name, std::string_view fallback) const
+{
+    const auto found = values_.find(name);
+    return found == values_.end() ? std::string(fallback) : found->second;
+}
+
+double BatchArguments::Number(std::string_view name, double fallback) const
+{
+    const auto found = values_.find(name);
+    if (found == values_.end()) return fallback;
+    const std::optional<double> number = textio::ParseNumberText(found->second);
+    if (!number) {
+        throw UsageError(std::string(name) + ": \"" + found->second
+                         + "\" is not a number (use a point as decimal separator).");
+    }
+    return *number;
+}
+
+int BatchArguments::WholeNumber(std::string_view name, int fallback, int min, int max) const
+{
+    const double number = Number(name, fallback);
+    if (number != std::floor(number) || number < min || number > max) {
+        throw UsageError(std::string(name) + " must be a whole number from " + std::to_string(min)
+                         + " to " + std::to_string(max) + ".");
+    }
+    return static_cast<int>(number);
+}
+
+}  // namespace tulmera::batch

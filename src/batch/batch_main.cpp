@@ -1,0 +1,12 @@
+// tulmera-batch: the models without windows, for scripting, teaching material and tests.
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "batch/batch_runner.h"
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    return tulmera::batch::RunBatch(arguments, std::cout, std::cerr);
+}

@@ -1,0 +1,121 @@
+#include "batch/canopy_command.h"
+
+#include <algorithm>
+
+#include "batch/chart_image_options.h"
+#include "batch/leaf_command.h"
+#include "refresh/refresh.h"
+#include "leaf/leaf_run.h"
+#include "plot/chart_geometry.h"
+#include "plot/raster_surface.h"
+#include "spectral/soil_library.h"
+
+namespace tulmera::batch {
+namespace {
+
+template <std::size_t Count>
+std::string ListTexts(const std::array<std::string_view, Count>& texts)
+{
+    std::string list;
+    for (const std::string_view text : texts) {
+        list += (list.empty() ? "\"" : ", \"") + std::string(text) + "\"";
+    }
+    return list;
+}
+
+// The option's text, which must be one of `texts` exactly.
+template <std::size_t Count>
+std::string ListText(const BatchArguments& arguments, std::string_view option,
+                     const std::array<std::string_view, Count>& texts, std::string_view what)
+{
+    const std::string text = arguments.Text(option, texts.front());
+    if (std::find(texts.begin(), texts.end(), text) == texts.end()) {
+        throw UsageError(std::string(option) + ": \"" + text + "\" is not a " + std::string(what)
+                         + "; use one of " + ListTexts(texts) + ".");
+    }
+    return text;
+}
+
+canopy::Visibility VisibilityFrom(const BatchArguments& arguments)
+{
+    const std::string km = arguments.Text("--visibility", "15");
+    if (km == "15") return canopy::Visibility::Km15;
+    if (km == "50") return canopy::Visibility::Km50;
+    throw UsageError("--visibility: \"" + km + "\" is not a visibility; use 15 or 50 (km).");
+}
+
+// Both runs as the main window's recomputation, on charts saved as "leaf.png" and
+// "canopy.png" once every step has succeeded.
+void RunCanopyWithImages(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& inputs,
+                         const ChartImageRequest& images)
+{
+    CheckImageDirectory(images);
+    plot::RasterSurface leafChart(plot::kLeafChartScale, images.pixelScale);
+    plot::RasterSurface canopyChart(plot::kCanopyChartScale, images.pixelScale);
+    canopy::CanopyState state;  // no previous run to keep
+    app::Recompute(leaf, inputs, state, {leafChart, canopyChart}, images.background);
+    SaveChartImage(images, leafChart.image(), "leaf.png");
+    SaveChartImage(images, canopyChart.image(), "canopy.png");
+}
+
+}  // namespace
+
+std::vector<OptionInfo> CanopyOptions()
+{
+    return {
+        {"--lai", "v", "leaf area index, greater than 0 (default 0.1)"},
+        {"--sun", "deg", "sun zenith angle, degrees (default 0)"},
+        {"--view", "deg", "view angle, degrees, signed (default 0)"},
+        {"--azimuth", "deg", "relative azimuth, degrees (default 0)"},
+        {"--hotspot", "v", "hot-spot parameter (default 0)"},
+        {"--lidf", "NAME", "Planofilo (default), Erectofilo, Plagiofilo, Extremofilo, Esferico"},
+        {"--soil", "KEY", "soil list text (default \"S1:61% arena 24% limo 15% arcilla\")"},
+        {"--visibility", "km", "atmospheric visibility, 15 (default) or 50"},
+    };
+}
+
+canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments)
+{
+    const canopy::CanopyInputs start = canopy::StartCanopyInputs();
+    return {arguments.Number("--lai", start.lai),
+            arguments.Number("--sun", start.sunZenith),
+            arguments.Number("--view", start.viewAngle),
+            arguments.Number("--azimuth", start.relAzimuth),
+            arguments.Number("--hotspot", start.hotSpot),
+            ListText(arguments, "--lidf", canopy::kLeafArchitectureNames, "leaf architecture"),
+            ListText(arguments, "--soil", spectral::kSoilKeys, "soil"),
+            VisibilityFrom(arguments)};
+}
+
+BatchCommand CanopyCommand()
+{
+    std::vector<OptionInfo> options = LeafOptions();
+    for (const std::vector<OptionInfo>& more : {CanopyOptions(), MainChartImageOptions()}) {
+        options.insert(options.end(), more.begin(), more.end());
+    }
+    return {
+        "canopy",
+        "Leaf run, then canopy run: the leaf spectra written to \"VP.dat\", then the\n"
+        "canopy reflectance from 400 to 2500 nm, every 5 nm, written to \"VS.dat\".\n"
+        "With --png DIR, also both charts as the main window draws them, as\n"
+        "DIR/leaf.png and DIR/canopy.png (317 x 165 pixels times --scale).",
+        options,
+        [](const BatchArguments& arguments) -> std::function<void()> {
+            const leaf::LeafParameters leafParameters = LeafParametersFrom(arguments);
+            const canopy::CanopyInputs canopyInputs = CanopyInputsFrom(arguments);
+            const ChartImageRequest images = ChartImageRequestFrom(arguments);
+            return [leafParameters, canopyInputs, images] {
+                canopy::CheckCanopyInputs(canopyInputs);  // refuse before "VP.dat" is written
+                if (images.Wanted()) {
+                    RunCanopyWithImages(leafParameters, canopyInputs, images);
+                    return;
+                }
+                leaf::RunProspect(leafParameters);
+                canopy::CanopyState state;  // no previous run to keep
+                canopy::RunSailh(canopyInputs, state);
+            };
+        },
+    };
+}
+
+}  // namespace tulmera::batch

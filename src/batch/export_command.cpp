@@ -1,0 +1,62 @@
+#include "batch/export_command.h"
+
+#include "batch/leaf_command.h"
+#include "export/workbook_files.h"
+
+namespace tulmera::batch {
+namespace {
+
+std::vector<OptionInfo> ExportOptions()
+{
+    std::vector<OptionInfo> options = {
+        {"--xlsx", "FILE", "the workbook to write (required), replaced if present"},
+    };
+    for (const OptionInfo& option : LeafOptions()) options.push_back(option);
+    const std::vector<OptionInfo> canopy = {
+        {"--lai", "v", "leaf area index of the canopy run (default 0.1)"},
+        {"--sun", "v", "sun zenith angle of the canopy run, degrees (default 0)"},
+        {"--hotspot", "v", "hot-spot parameter of the canopy run (default 0)"},
+        {"--lidf", "NAME", "leaf architecture (default \"Planofilo\")"},
+        {"--soil", "KEY", "soil (default \"S1:61% arena 24% limo 15% arcilla\")"},
+        {"--view", "TEXT", "view angle as typed, degrees (default \"0\")"},
+        {"--azimuth", "TEXT", "relative azimuth as typed, degrees (default \"0\")"},
+    };
+    options.insert(options.end(), canopy.begin(), canopy.end());
+    return options;
+}
+
+}  // namespace
+
+spreadsheet::MainExportHeader ExportHeaderFrom(const BatchArguments& arguments)
+{
+    return {
+        LeafParametersFrom(arguments),
+        arguments.Number("--lai", 0.1),
+        arguments.Number("--sun", 0.0),
+        arguments.Number("--hotspot", 0.0),
+        arguments.Text("--lidf", "Planofilo"),
+        arguments.Text("--soil", "S1:61% arena 24% limo 15% arcilla"),
+        arguments.Text("--view", "0"),
+        arguments.Text("--azimuth", "0"),
+    };
+}
+
+BatchCommand ExportCommand()
+{
+    return {
+        "export",
+        "Spreadsheet export of the main window: the parameters, then the leaf and\n"
+        "canopy spectra of \"VP.dat\" and \"VS.dat\" in percent, written into an .xlsx\n"
+        "workbook (nothing is opened). The options give the header values.",
+        ExportOptions(),
+        [](const BatchArguments& arguments) -> std::function<void()> {
+            if (!arguments.Has("--xlsx")) throw UsageError("export needs --xlsx FILE.");
+            const std::string path = arguments.Text("--xlsx", "");
+            if (path.empty()) throw UsageError("--xlsx needs a file name.");
+            const spreadsheet::MainExportHeader header = ExportHeaderFrom(arguments);
+            return [header, path] { spreadsheet::WriteMainWorkbook(header, path); };
+        },
+    };
+}
+
+}  // namespace tulmera::batch

@@ -1,0 +1,79 @@
+#include "export/main_export.h"
+
+#include "export/result_reading.h"
+#include "spectral/grid.h"
+#include "textio/field_reader.h"
+#include "textio/number_text.h"
+#include "textio/working_files.h"
+
+namespace tulmera::spreadsheet {
+namespace {
+
+constexpr RowNumber kTitleRow = 14;
+constexpr RowNumber kFirstDataRow = 15;  // 400 nm; 2500 nm is row 435
+
+void AddText(std::vector<Cell>& cells, RowNumber row, int column, std::string text)
+{
+    cells.emplace_back(row, column, std::move(text));
+}
+
+void AddNumber(std::vector<Cell>& cells, RowNumber row, int column, float number)
+{
+    cells.emplace_back(row, column, number);
+}
+
+void AddHeader(std::vector<Cell>& cells, const MainExportHeader& h)
+{
+    using textio::NumberText;
+    AddText(cells, 1, 1, "Parametros modelo PROSPECT");
+    AddText(cells, 2, 1, "N = " + NumberText(h.leaf.N));
+    AddText(cells, 3, 1, "Ca+b = " + NumberText(h.leaf.Cab));
+    AddText(cells, 4, 1, "Cw = " + NumberText(h.leaf.Cw));
+    AddText(cells, 5, 1, "Cm = " + NumberText(h.leaf.Cm));
+    AddText(cells, 6, 1, "Parametros modelo SAILH");
+    AddText(cells, 7, 1, "LAI = " + NumberText(h.lai));
+    AddText(cells, 8, 1, "Arquitectura Dosel: " + h.architecture);
+    AddText(cells, 9, 1, "Suelo:  " + h.soil);
+    AddText(cells, 10, 1, "Cenital Solar = " + NumberText(h.sunZenith));
+    AddText(cells, 11, 1, "Cenital obs. = " + h.viewText);
+    AddText(cells, 12, 1, "Acimutal Rel. = " + h.azimuthText);
+    AddText(cells, 13, 1, "Hot Spot = " + NumberText(h.hotSpot));
+    AddText(cells, kTitleRow, 1, "Long. Onda");
+    AddText(cells, kTitleRow, 2, "Reflec. Hoja");
+    AddText(cells, kTitleRow, 3, "Trans. Hoja");
+    AddText(cells, kTitleRow, 4, "Reflec. Dosel");
+}
+
+}  // namespace
+
+std::vector<Cell> MainWindowCells(const MainExportHeader& header)
+{
+    textio::FieldReader leafFile = textio::FieldReader::Open(kLeafSpectrumFile);
+    textio::FieldReader canopyFile = textio::FieldReader::Open(kCanopySpectrumFile);
+    std::vector<Cell> cells;
+    cells.reserve(kTitleRow + 3 + 4 * spectral::kWavelengthCount);
+    AddHeader(cells, header);
+    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+        const int line = i + 1;  // both files hold one line per grid wavelength
+        const RowNumber row = kFirstDataRow + i;
+        ReadGridWavelength(leafFile, i, line);  // read, checked and not written
+        const float leafRefl = ReadSinglePercent(leafFile, "leaf reflectance", line);
+        const float leafTrans = ReadSinglePercent(leafFile, "leaf transmittance", line);
+        const int wavelength = ReadGridWavelength(canopyFile, i, line);
+        const float canopyRefl = ReadSinglePercent(canopyFile, "canopy reflectance", line);
+        AddNumber(cells, row, 1, static_cast<float>(wavelength));
+        AddNumber(cells, row, 2, leafRefl);
+        AddNumber(cells, row, 3, leafTrans);
+        AddNumber(cells, row, 4, canopyRefl);
+    }
+    ExpectFileEnd(leafFile, "421 lines");
+    ExpectFileEnd(canopyFile, "421 lines");
+    return cells;
+}
+
+void ExportMainWindow(const MainExportHeader& header, SpreadsheetAutomation& automation)
+{
+    FillWorkbook(MainWindowCells(header), automation);
+}
+
+}  // namespace tulmera::spreadsheet

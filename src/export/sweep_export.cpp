@@ -1,0 +1,48 @@
+#include "export/sweep_export.h"
+
+#include <string>
+
+#include "export/result_reading.h"
+#include "spectral/grid.h"
+#include "textio/error.h"
+#include "textio/field_reader.h"
+#include "textio/working_files.h"
+
+namespace tulmera::spreadsheet {
+
+std::vector<Cell> SweepCells(int nsim)
+{
+    if (nsim < 1) {
+        throw Error("There is no sweep to export: it has " + std::to_string(nsim)
+                    + " values; run the sweep first.");
+    }
+    textio::FieldReader file = textio::FieldReader::Open(kSweepFile);
+    constexpr int kCellsPerBlock = kSweepHeaderLines + 3 * spectral::kWavelengthCount;
+    std::vector<Cell> cells;
+    cells.reserve(static_cast<std::size_t>(nsim) * kCellsPerBlock);
+    RowNumber row = 1;  // the next row to fill; the row of a line of the file
+    for (int block = 0; block < nsim; ++block) {
+        for (int h = 0; h < kSweepHeaderLines; ++h) {
+            cells.emplace_back(row, 1, file.ReadText("header line"));
+            ++row;
+        }
+        for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+            const int wavelength = ReadGridWavelength(file, i, row);
+            const float leafRefl = ReadSinglePercent(file, "leaf reflectance", row);
+            const float leafTrans = ReadSinglePercent(file, "leaf transmittance", row);
+            cells.emplace_back(row, 1, static_cast<float>(wavelength));
+            cells.emplace_back(row, 2, leafRefl);
+            cells.emplace_back(row, 3, leafTrans);
+            ++row;
+        }
+    }
+    ExpectFileEnd(file, std::to_string(nsim) + (nsim == 1 ? " block" : " blocks"));
+    return cells;
+}
+
+void ExportSweep(int nsim, SpreadsheetAutomation& automation)
+{
+    FillWorkbook(SweepCells(nsim), automation);
+}
+
+}  // namespace tulmera::spreadsheet

@@ -1,0 +1,20 @@
+#include "export/workbook_files.h"
+
+#include "export/sweep_export.h"
+#include "export/xlsx_automation.h"
+
+namespace tulmera::spreadsheet {
+
+void WriteMainWorkbook(const MainExportHeader& header, const std::string& path)
+{
+    XlsxAutomation automation(XlsxOptions{path, {}});
+    ExportMainWindow(header, automation);
+}
+
+void WriteSweepWorkbook(int nsim, const std::string& path)
+{
+    XlsxAutomation automation(XlsxOptions{path, {}});
+    ExportSweep(nsim, automation);
+}
+
+}  // namespace tulmera::spreadsheet

@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+
+#include "export/main_export.h"
+
+// The exports written straight into a workbook file, without showing it (the batch runner).
+namespace tulmera::spreadsheet {
+
+// Writes the main window's export (MainWindowCells) into the .xlsx file `path`, which is
+// replaced whole once the workbook is complete. Throws tulmera::Error naming the file.
+void WriteMainWorkbook(const MainExportHeader& header, const std::string& path);
+
+// Writes the sweep export of `nsim` blocks (SweepCells) into the .xlsx file `path`, which is
+// replaced whole once the workbook is complete. Throws tulmera::Error naming the file.
+void WriteSweepWorkbook(int nsim, const std::string& path);
+
+}  // namespace tulmera::spreadsheet

@@ -1,0 +1,231 @@
+#include "export/xlsx_automation.h"
+
+#include <fcntl.h>
+#include <locale.h>
+#include <unistd.h>
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "export/utf8_text.h"
+#include "textio/error.h"
+
+namespace tulmera::spreadsheet {
+namespace {
+
+std::string Reason(int errorNumber) { return std::strerror(errorNumber); }
+
+bool SameIdentifier(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x))
+               == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// Creates a new empty file with a unique name for the workbook writer to fill: in the
+// temporary directory when `target` is empty, else beside `target` (so that the finished
+// file can be renamed over it). Returns its name.
+std::string ReserveFile(const std::string& target)
+{
+    if (target.empty()) {
+        const std::string directory = UserTemporaryDirectory();
+        std::string name = directory + "/tulmera-XXXXXX.xlsx";
+        const int fd = ::mkostemps(name.data(), 5, O_CLOEXEC);
+        if (fd < 0) {
+            throw Error("Cannot create a workbook file in the temporary directory \"" + directory
+                        + "\": " + Reason(errno) + ".");
+        }
+        ::close(fd);
+        return name;
+    }
+    static std::atomic<unsigned> counter{0};
+    const std::size_t slash = target.rfind('/');
+    const std::string directory = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    for (int attempt = 0;; ++attempt) {
+        const std::string name = directory + "." + base + "." + std::to_string(::getpid()) + "."
+                                 + std::to_string(counter.fetch_add(1)) + ".tmp";
+        const int fd = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            return name;
+        }
+        if (errno != EEXIST || attempt == 100) {
+            throw Error("Cannot write the workbook \"" + target + "\": " + Reason(errno) + ".");
+        }
+    }
+}
+
+// Makes this thread use the "C" locale while the object lives. The workbook writer prints its
+// numbers with the C library's "%g", which follows the locale: under es_ES (which the windows
+// adopt) 12.3456 would become "12,3456" and the workbook unreadable.
+class ScopedCLocale {
+public:
+    ScopedCLocale() : c_(::newlocale(LC_ALL_MASK, "C", nullptr))
+    {
+        if (c_ == nullptr) throw Error("Cannot write a workbook: the C locale is not available.");
+        previous_ = ::uselocale(c_);
+    }
+    ~ScopedCLocale()
+    {
+        ::uselocale(previous_);
+        ::freelocale(c_);
+    }
+    ScopedCLocale(const ScopedCLocale&) = delete;
+    ScopedCLocale& operator=(const ScopedCLocale&) = delete;
+
+private:
+    locale_t c_;
+    locale_t previous_ = nullptr;
+};
+
+class XlsxApplication : public SpreadsheetApplication {
+public:
+    XlsxApplication(const XlsxOptions& options, std::string& lastWorkbook)
+        : options_(options), lastWorkbook_(lastWorkbook)
+    {
+    }
+    ~XlsxApplication() override { Discard(); }
+    XlsxApplication(const XlsxApplication&) = delete;
+    XlsxApplication& operator=(const XlsxApplication&) = delete;
+
+    void SetVisible(bool visible) override { visible_ = visible; }
+
+    void AddWorkbook() override
+    {
+        if (workbook_ != nullptr) {
+            throw Error("This spreadsheet holds one workbook per command; a second was added.");
+        }
+        reserved_ = ReserveFile(options_.path);
+        temporaryDirectory_ = UserTemporaryDirectory();
+        lxw_workbook_options workbookOptions{};
+        workbookOptions.tmpdir = temporaryDirectory_.data();
+        workbook_ = workbook_new_opt(reserved_.c_str(), &workbookOptions);
+        if (workbook_ != nullptr) sheet_ = workbook_add_worksheet(workbook_, nullptr);
+        if (sheet_ == nullptr) {
+            Discard();
+            throw Error("Cannot start a new workbook: out of memory.");
+        }
+    }
+
+    void SetFormula(RowNumber row, int column, std::string_view text) override
+    {
+        CheckCell(row, column);
+        const std::string utf8 = Utf8Text(text);
+        Check(worksheet_write_string(sheet_, static_cast<lxw_row_t>(row - 1),
+                                     static_cast<lxw_col_t>(column - 1), utf8.c_str(), nullptr),
+              row, column);
+    }
+
+    void SetFormula(RowNumber row, int column, float number) override
+    {
+        CheckCell(row, column);
+        Check(
+            worksheet_write_number(sheet_, static_cast<lxw_row_t>(row - 1),
+                                   static_cast<lxw_col_t>(column - 1), CellNumber(number), nullptr),
+            row, column);
+    }
+
+    void EndCommand() override
+    {
+        if (workbook_ == nullptr) return;  // no workbook was added: nothing to write or show
+        const std::string& shownName = options_.path.empty() ? reserved_ : options_.path;
+        lxw_error error = LXW_NO_ERROR;
+        int systemError = 0;
+        {
+            const ScopedCLocale cLocale;
+            errno = 0;
+            error = workbook_close(std::exchange(workbook_, nullptr));  // frees the workbook
+            systemError = errno;
+        }
+        if (error != LXW_NO_ERROR) {
+            std::string message =
+                "Cannot write the workbook \"" + shownName + "\": " + lxw_strerror(error);
+            if (systemError != 0) message += " System error: " + Reason(systemError) + ".";
+            Discard();
+            throw Error(message);
+        }
+        if (!options_.path.empty() && ::rename(reserved_.c_str(), options_.path.c_str()) != 0) {
+            const std::string message =
+                "Cannot write the workbook \"" + options_.path + "\": " + Reason(errno) + ".";
+            Discard();
+            throw Error(message);
+        }
+        const std::string written = shownName;
+        reserved_.clear();
+        lastWorkbook_ = written;
+        if (!visible_ || !options_.opener) return;
+        try {
+            options_.opener(written);
+        } catch (const std::exception& e) {
+            throw Error("The workbook was written to \"" + written + "\" but cannot be shown. "
+                        + e.what());
+        }
+    }
+
+private:
+    void CheckCell(RowNumber row, int column) const
+    {
+        if (sheet_ == nullptr) throw Error("A cell was set before a workbook was added.");
+        if (row < 1 || row > LXW_ROW_MAX || column < 1 || column > LXW_COL_MAX) {
+            throw Error("The cell at row " + std::to_string(row) + ", column "
+                        + std::to_string(column) + " lies outside a worksheet.");
+        }
+    }
+
+    static void Check(lxw_error error, RowNumber row, int column)
+    {
+        if (error != LXW_NO_ERROR) {
+            throw Error("Cannot set the cell at row " + std::to_string(row) + ", column "
+                        + std::to_string(column) + ": " + lxw_strerror(error) + ".");
+        }
+    }
+
+    // Forgets the unfinished workbook and removes its file.
+    void Discard() noexcept
+    {
+        if (workbook_ != nullptr) lxw_workbook_free(std::exchange(workbook_, nullptr));
+        sheet_ = nullptr;
+        if (!reserved_.empty()) ::unlink(reserved_.c_str());
+        reserved_.clear();
+    }
+
+    const XlsxOptions& options_;
+    std::string& lastWorkbook_;
+    bool visible_ = false;
+    std::string reserved_;  // the file the workbook is written to, until it is finished
+    std::string temporaryDirectory_;
+    lxw_workbook* workbook_ = nullptr;
+    lxw_worksheet* sheet_ = nullptr;
+};
+
+}  // namespace
+
+XlsxAutomation::XlsxAutomation() : XlsxAutomation(XlsxOptions{{}, OpenInDesktopSpreadsheet}) {}
+
+XlsxAutomation::XlsxAutomation(XlsxOptions options) : options_(std::move(options)) {}
+
+std::unique_ptr<SpreadsheetApplication> XlsxAutomation::CreateApplication(
+    std::string_view programmaticId)
+{
+    if (!SameIdentifier(programmaticId, kApplicationId)) {
+        throw Error("No spreadsheet application is known as \"" + std::string(programmaticId)
+                    + "\".");
+    }
+    return std::make_unique<XlsxApplication>(options_, lastWorkbook_);
+}
+
+std::string UserTemporaryDirectory()
+{
+    const char* directory = std::getenv("TMPDIR");
+    return directory != nullptr && *directory != '\0' ? directory : "/tmp";
+}
+
+}  // namespace tulmera::spreadsheet

@@ -1,0 +1,207 @@
+// The multiple-simulation window, driven offscreen through its controls.
+#include "app/windows/frm_multi_prospect.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <memory>
+
+#include "app/widgets/chart_panel.h"
+#include "app/widgets/controls.h"
+#include "support/golden.h"
+#include "support/work_dir.h"
+
+namespace tulmera::multi {
+
+using testing::FileBytes;
+
+class FrmMultiProspectTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing::ScopedWorkDir> dir_;
+    std::unique_ptr<FrmMultiProspect> window_;
+
+    template <typename T>
+    T* Find(const QString& name) const
+    {
+        T* control = window_->findChild<T*>(name);
+        if (control == nullptr) qFatal("no control named %s", qPrintable(name));
+        return control;
+    }
+    QString Text(const char* name) const
+    {
+        if (auto* box = window_->findChild<QLineEdit*>(QLatin1String(name))) return box->text();
+        return Find<QLabel>(QLatin1String(name))->text();
+    }
+    QScrollBar* Bar(const char* name) const { return Find<QScrollBar>(QLatin1String(name)); }
+    widgets::DescendingScrollBar* Limit(const char* name) const
+    {
+        return Find<widgets::DescendingScrollBar>(QLatin1String(name));
+    }
+    QRadioButton* Option(int i) const
+    {
+        return Find<QRadioButton>(QStringLiteral("btOption(%1)").arg(i));
+    }
+    bool ExportEnabled() const { return Find<QPushButton>("cmdfich")->isEnabled(); }
+    QString Status() const { return window_->statusBar()->currentMessage(); }
+    void Run() { Find<QPushButton>("btok")->click(); }
+
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<testing::ScopedWorkDir>();
+        window_ = std::make_unique<FrmMultiProspect>();
+    }
+    void cleanup()
+    {
+        window_.reset();
+        dir_.reset();
+    }
+
+    void opensReadyToSweepN()
+    {
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Simulación múltiple: modelo PROSPECT"));
+        QCOMPARE(Option(0)->text(), QStringLiteral("Esrtructura interna de la hoja (N):"));
+        QVERIFY(Option(0)->isChecked());
+        QCOMPARE(Text("lblmax"), QStringLiteral("4"));
+        QCOMPARE(Text("lblmin"), QStringLiteral("1"));
+        QCOMPARE(Text("lblinter"), QStringLiteral("0.1"));
+        QCOMPARE(Text("txtN"), QString());
+        QVERIFY(!Find<QLineEdit>("txtN")->isEnabled());
+        QVERIFY(!Bar("hsN")->isEnabled());
+        QCOMPARE(Text("txtcab"), QStringLiteral("15"));
+        QCOMPARE(Text("txtcw"), QStringLiteral("0.0001"));
+        QCOMPARE(Text("txtcm"), QStringLiteral("0.002"));
+        QVERIFY(!ExportEnabled());
+        QCOMPARE(Find<QPushButton>("btok")->text(), QStringLiteral("Ejecutar"));
+        QCOMPARE(Find<QPushButton>("Command2")->text(), QStringLiteral("Sailr"));
+        QCOMPARE(Find<widgets::ChartView>("pctMProspect")->image().width(), 365);
+        QCOMPARE(Find<widgets::ChartView>("pctlegend")->image().size(), QSize(369, 17));
+    }
+
+    void choosingAParameterSetsUpItsLimits()
+    {
+        Option(2)->click();  // Cw
+        QCOMPARE(Text("lblmax"), QStringLiteral("0.07"));
+        QCOMPARE(Text("lblmin"), QStringLiteral("0.0001"));
+        QCOMPARE(Text("lblinter"), QStringLiteral("0.001"));
+        QCOMPARE(Text("txtcw"), QString());
+        QVERIFY(!Find<QLineEdit>("txtcw")->isEnabled());
+        QCOMPARE(Text("txtN"), QStringLiteral("1"));
+        QVERIFY(Find<QLineEdit>("txtN")->isEnabled());
+
+        Option(3)->click();  // Cm: one interval step is 10 / 100000
+        QCOMPARE(Text("lblinter"), QStringLiteral("0.0005"));
+        Limit("vsinter")->triggerAction(QAbstractSlider::SliderSingleStepSub);  // one step up
+        QCOMPARE(Text("lblinter"), QStringLiteral("0.0006"));
+    }
+
+    void theLimitBarsHaveTheirLargestValueAtTheTop()
+    {
+        widgets::DescendingScrollBar* vsmax = Limit("vsmax");
+        vsmax->SetDescendingValue(300);
+        QCOMPARE(Text("lblmax"), QStringLiteral("3"));
+        window_->show();
+        // The arrow at the top raises the value, the one at the bottom lowers it; the key Up
+        // raises it too.
+        QTest::mouseClick(vsmax, Qt::LeftButton, {}, QPoint(vsmax->width() / 2, 3));
+        QCOMPARE(vsmax->DescendingValue(), 310);
+        QCOMPARE(Text("lblmax"), QStringLiteral("3.1"));
+        QTest::mouseClick(vsmax, Qt::LeftButton, {},
+                          QPoint(vsmax->width() / 2, vsmax->height() - 3));
+        QCOMPARE(vsmax->DescendingValue(), 300);
+        vsmax->setFocus();
+        QTest::keyClick(vsmax, Qt::Key_Up);
+        QCOMPARE(vsmax->DescendingValue(), 310);
+        vsmax->SetDescendingValue(400);  // the top
+        QCOMPARE(vsmax->sliderPosition(), vsmax->minimum());
+    }
+
+    void aSweepReproducesTheReferenceFilesAndEnablesTheExport()
+    {
+        Option(2)->click();
+        Limit("vsinter")->SetDescendingValue(1000);  // 0.01
+        QVERIFY(!ExportEnabled());
+        Find<QLineEdit>("txtN")->setText(QStringLiteral("1"));
+        Run();
+        QVERIFY2(Status().isEmpty(), qPrintable(Status()));
+        QCOMPARE(window_->nsim(), 8);
+        QVERIFY(ExportEnabled());
+        QVERIFY(testing::MatchesGolden("MVP.dat", testing::GoldenDir("sweep-Cw") / "MVP.dat"));
+        QVERIFY(
+            testing::MatchesGolden("MVPaint.dat", testing::GoldenDir("sweep-Cw") / "MVPaint.dat"));
+        QCOMPARE(Text("Label6"), QStringLiteral("Cw = 0.0001 cm"));
+        QCOMPARE(Text("Label7"), QStringLiteral("Cw = 0.07 cm"));
+        QCOMPARE(Text("Label8"), QStringLiteral("N=1  Cab=15 u.g.cm-2   Cm=0.002 g.cm-2"));
+        // The eighth legend box ends at the right end of the strip.
+        const QImage legend = Find<widgets::ChartView>("pctlegend")->image();
+        QVERIFY(legend.pixelColor(legend.width() - 1, legend.height() / 2) != QColor(Qt::white));
+    }
+
+    void theExportIsDisabledByBarsAndOptionsButNotByTyping()
+    {
+        Run();
+        QVERIFY(ExportEnabled());
+        QTest::keyClicks(Find<QLineEdit>("txtcab"), QStringLiteral("0"));
+        QVERIFY(ExportEnabled());
+        Bar("hscab")->setValue(2000);
+        QVERIFY(!ExportEnabled());
+        Run();
+        Limit("vsmin")->SetDescendingValue(200);
+        QVERIFY(!ExportEnabled());
+        Run();
+        Option(0)->click();
+        QVERIFY(!ExportEnabled());
+    }
+
+    void aCabSweepLabelsTheLegendWithItsLimits()
+    {
+        Option(1)->click();
+        Run();
+        QCOMPARE(window_->nsim(), 76);
+        QCOMPARE(Text("Label6"), QStringLiteral("Cab = 15 u.g.cm-2"));
+        QCOMPARE(Text("Label7"), QStringLiteral("Cab = 90 u.g.cm-2"));
+    }
+
+    void aSweepThatCannotRunIsRefusedAndChangesNothing()
+    {
+        Run();
+        const std::string mvp = FileBytes("MVP.dat");
+        const QImage chart = Find<widgets::ChartView>("pctMProspect")->image();
+        Limit("vsmin")->SetDescendingValue(400);
+        Limit("vsmax")->SetDescendingValue(200);  // lower limit 4 above upper limit 2
+        Run();
+        QVERIFY2(Status().contains(QStringLiteral("No se puede ejecutar")), qPrintable(Status()));
+        QCOMPARE(FileBytes("MVP.dat"), mvp);
+        QCOMPARE(Find<widgets::ChartView>("pctMProspect")->image(), chart);
+        QVERIFY(!ExportEnabled());
+
+        Limit("vsmax")->SetDescendingValue(400);
+        Find<QLineEdit>("txtcab")->setText(QStringLiteral("quince"));
+        Run();
+        QVERIFY2(Status().contains(QStringLiteral("txtcab")), qPrintable(Status()));
+        QCOMPARE(FileBytes("MVP.dat"), mvp);
+    }
+
+    void leavingEmptiesTheSweepFiles()
+    {
+        Run();
+        QSignalSpy exit(window_.get(), &FrmMultiProspect::ExitRequested);
+        Find<QPushButton>("Command2")->click();
+        QCOMPARE(exit.count(), 1);
+        window_->close();
+        QCOMPARE(FileBytes("MVP.dat"), std::string());
+        QCOMPARE(FileBytes("MVPaint.dat"), std::string());
+    }
+};
+
+}  // namespace tulmera::multi
+
+QTEST_MAIN(tulmera::multi::FrmMultiProspectTest)
+#include "frm_multi_prospect_test.moc"

@@ -1,0 +1,96 @@
+// The export command of tulmera-batch.
+#include "batch/export_command.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+#include "batch/batch_runner.h"
+#include "support/golden.h"
+#include "support/work_dir.h"
+
+namespace tulmera::batch {
+namespace {
+
+using testing::ScopedWorkDir;
+namespace fs = std::filesystem;
+
+spreadsheet::MainExportHeader HeaderOf(std::vector<std::string_view> arguments)
+{
+    return ExportHeaderFrom(BatchArguments::Parse(arguments, ExportCommand().options));
+}
+
+TEST(ExportCommand, HeaderValuesAreTheOptionsOrTheStartValues)
+{
+    const spreadsheet::MainExportHeader start = HeaderOf({});
+    EXPECT_EQ(start.leaf.N, 1.0);
+    EXPECT_EQ(start.leaf.Cm, 0.002);
+    EXPECT_EQ(start.lai, 0.1);
+    EXPECT_EQ(start.sunZenith, 0.0);
+    EXPECT_EQ(start.hotSpot, 0.0);
+    EXPECT_EQ(start.architecture, "Planofilo");
+    EXPECT_EQ(start.soil, "S1:61% arena 24% limo 15% arcilla");
+    EXPECT_EQ(start.viewText, "0");
+    EXPECT_EQ(start.azimuthText, "0");
+
+    const spreadsheet::MainExportHeader given = HeaderOf(
+        {"--Cab", "40", "--lai", "3", "--sun", "30", "--hotspot", "0.05", "--lidf", "Esferico",
+         "--soil", "S2:32% arena 39% limo 29% arcilla", "--view", "-20", "--azimuth", "90"});
+    EXPECT_EQ(given.leaf.Cab, 40.0);
+    EXPECT_EQ(given.lai, 3.0);
+    EXPECT_EQ(given.sunZenith, 30.0);
+    EXPECT_EQ(given.hotSpot, 0.05);
+    EXPECT_EQ(given.architecture, "Esferico");
+    EXPECT_EQ(given.soil, "S2:32% arena 39% limo 29% arcilla");
+    EXPECT_EQ(given.viewText, "-20");  // the text as typed
+    EXPECT_EQ(given.azimuthText, "90");
+}
+
+std::pair<int, std::string> RunExport(std::vector<std::string_view> arguments)
+{
+    std::ostringstream out, err;
+    const int status = RunBatch(arguments, out, err);
+    return {status, out.str() + err.str()};
+}
+
+TEST(ExportCommand, WritesTheWorkbookIntoTheWorkingDirectory)
+{
+    ScopedWorkDir dir;
+    fs::create_directory("run");
+    for (const char* name : {"VP.dat", "VS.dat"}) {
+        fs::copy_file(testing::GoldenDir("canopy-spherical") / name, fs::path("run") / name);
+    }
+    const auto [status, text] =
+        RunExport({"export", "-C", "run", "--xlsx", "cells.xlsx", "--N", "1.5"});
+    EXPECT_EQ(status, 0) << text;
+    // The runner changed into "run"; the workbook went there, and only there.
+    EXPECT_EQ(testing::FileBytes(dir.path() / "run" / "cells.xlsx").substr(0, 4), "PK\x03\x04");
+    EXPECT_FALSE(fs::exists(dir.path() / "cells.xlsx"));
+}
+
+TEST(ExportCommand, FailuresSayWhyAndWriteNothing)
+{
+    ScopedWorkDir dir;
+    const struct {
+        std::vector<std::string_view> arguments;
+        int status;
+        const char* expected;
+    } cases[] = {
+        {{"export"}, 2, "export needs --xlsx FILE"},
+        {{"export", "--xlsx", ""}, 2, "--xlsx needs a file name"},
+        {{"export", "--xlsx", "a.xlsx", "--lai", "x"}, 2, "--lai: \"x\" is not a number"},
+        {{"export", "--xlsx", "a.xlsx"}, 1, "\"VP.dat\""},
+    };
+    for (const auto& c : cases) {
+        const auto [status, text] = RunExport(c.arguments);
+        EXPECT_EQ(status, c.status) << text;
+        EXPECT_NE(text.find(c.expected), std::string::npos) << text;
+    }
+    EXPECT_TRUE(fs::is_empty("."));
+}
+
+}  // namespace
+}  // namespace tulmera::batch
