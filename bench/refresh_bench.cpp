@@ -35,7 +35,7 @@ void BM_FullRefresh(benchmark::State& state)
         cabScroll = cabScroll >= 9000 ? 1500 : cabScroll + 10;
         leafParameters.Cab = cabScroll / 100.0;
         const auto start = std::chrono::steady_clock::now();
-        app::Recompute(leafParameters, canopyInputs, canopyState, {leafChart, canopyChart},
+        refresh::Recompute(leafParameters, canopyInputs, canopyState, {leafChart, canopyChart},
                        plot::ChartBackground{plot::kGridEntry});
         const auto stop = std::chrono::steady_clock::now();
         micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());

@@ -62,7 +62,7 @@ BENCHMARK(BM_MainWindowRefresh)->Iterations(2000)->Unit(benchmark::kMicrosecond)
 void BM_WindowSweep77(benchmark::State& state)
 {
     BenchWorkDir dir;
-    tulmera::multi::FrmMultiProspect window;
+    tulmera::app::FrmMultiProspect window;
     window.show();
     window.findChild<QAbstractButton*>(QStringLiteral("btOption(3)"))->click();
     auto* run = window.findChild<QPushButton*>(QStringLiteral("btok"));

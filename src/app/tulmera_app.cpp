@@ -81,10 +81,10 @@ void TulmeraApp::Enter()
 void TulmeraApp::SwitchToMultipleSimulation()
 {
     const QString failure = FrmTulmera::EmptyWorkingFiles();
-    multi_ = new multi::FrmMultiProspect;
+    multi_ = new FrmMultiProspect;
     multi_->setAttribute(Qt::WA_DeleteOnClose);
-    connect(multi_, &multi::FrmMultiProspect::ExportRequested, this, &TulmeraApp::ExportSweep);
-    connect(multi_, &multi::FrmMultiProspect::ExitRequested, this,
+    connect(multi_, &FrmMultiProspect::ExportRequested, this, &TulmeraApp::ExportSweep);
+    connect(multi_, &FrmMultiProspect::ExitRequested, this,
             &TulmeraApp::ExitMultipleSimulation);
     multi_->show();
     if (!failure.isEmpty()) {
@@ -103,7 +103,7 @@ void TulmeraApp::ExitMain()
 
 void TulmeraApp::ExitMultipleSimulation()
 {
-    ReportOnStandardError(multi::FrmMultiProspect::EmptyWorkingFiles());
+    ReportOnStandardError(FrmMultiProspect::EmptyWorkingFiles());
     endProgram_();
 }
 

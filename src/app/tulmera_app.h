@@ -33,7 +33,7 @@ public:
 
     FrmSplash* splash() const { return splash_; }
     FrmTulmera* mainWindow() const { return main_; }
-    multi::FrmMultiProspect* multiWindow() const { return multi_; }
+    FrmMultiProspect* multiWindow() const { return multi_; }
 
 private:
     void Enter();
@@ -47,7 +47,7 @@ private:
     EndProgram endProgram_;
     QPointer<FrmSplash> splash_;
     QPointer<FrmTulmera> main_;
-    QPointer<multi::FrmMultiProspect> multi_;
+    QPointer<FrmMultiProspect> multi_;
 };
 
 }  // namespace tulmera::app

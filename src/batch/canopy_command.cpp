@@ -53,7 +53,7 @@ void RunCanopyWithImages(const leaf::LeafParameters& leaf, const canopy::CanopyI
     plot::RasterSurface leafChart(plot::kLeafChartScale, images.pixelScale);
     plot::RasterSurface canopyChart(plot::kCanopyChartScale, images.pixelScale);
     canopy::CanopyState state;  // no previous run to keep
-    app::Recompute(leaf, inputs, state, {leafChart, canopyChart}, images.background);
+    refresh::Recompute(leaf, inputs, state, {leafChart, canopyChart}, images.background);
     SaveChartImage(images, leafChart.image(), "leaf.png");
     SaveChartImage(images, canopyChart.image(), "canopy.png");
 }

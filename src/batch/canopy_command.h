@@ -15,7 +15,7 @@ std::vector<OptionInfo> CanopyOptions();
 canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments);
 
 // `canopy`: the leaf run, then the canopy run, writing "VP.dat" and "VS.dat"; with --png DIR
-// the main window's recomputation (app::Recompute), its two charts saved as "leaf.png" and
+// the main window's recomputation (refresh::Recompute), its two charts saved as "leaf.png" and
 // "canopy.png".
 BatchCommand CanopyCommand();
 

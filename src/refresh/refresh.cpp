@@ -2,7 +2,7 @@
 
 #include "leaf/leaf_run.h"
 
-namespace tulmera::app {
+namespace tulmera::refresh {
 
 void Recompute(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& canopyInputs,
                canopy::CanopyState& canopyState, const plot::MainCharts& charts,
@@ -27,4 +27,4 @@ void Recompute(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& can
     plot::PaintSoil(charts.canopy, canopyState.soilRefl);
 }
 
-}  // namespace tulmera::app
+}  // namespace tulmera::refresh

@@ -7,7 +7,7 @@
 
 // The main window's recomputation as a plain procedure, so that the windows, the batch
 // runner's chart images and the tests run one and the same sequence.
-namespace tulmera::app {
+namespace tulmera::refresh {
 
 // The steps of one recomputation, in the order they run.
 enum class RefreshStep {
@@ -29,4 +29,4 @@ void Recompute(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& can
                const plot::ChartBackground& background,
                const std::function<void(RefreshStep)>& onStep = {});
 
-}  // namespace tulmera::app
+}  // namespace tulmera::refresh

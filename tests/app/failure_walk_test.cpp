@@ -77,7 +77,7 @@ private:
         return child;
     }
     FrmTulmera* Main() const { return app_->mainWindow(); }
-    multi::FrmMultiProspect* Sweep() const { return app_->multiWindow(); }
+    FrmMultiProspect* Sweep() const { return app_->multiWindow(); }
     QString MainStatus() const { return Main()->statusBar()->currentMessage(); }
     QString SweepStatus() const { return Sweep()->statusBar()->currentMessage(); }
     void Recompute() { In<QAction>(Main(), QStringLiteral("menu211(1)"))->trigger(); }

@@ -16,7 +16,9 @@
 #include "support/golden.h"
 #include "support/work_dir.h"
 
-namespace tulmera::multi {
+namespace tulmera::app {
+
+using namespace multi;
 
 using testing::FileBytes;
 
@@ -201,7 +203,7 @@ private slots:
     }
 };
 
-}  // namespace tulmera::multi
+}  // namespace tulmera::app
 
-QTEST_MAIN(tulmera::multi::FrmMultiProspectTest)
+QTEST_MAIN(tulmera::app::FrmMultiProspectTest)
 #include "frm_multi_prospect_test.moc"

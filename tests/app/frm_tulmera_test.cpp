@@ -18,6 +18,8 @@
 
 namespace tulmera::app {
 
+using refresh::RefreshStep;
+
 using testing::FileBytes;
 
 class FrmTulmeraTest : public QObject {

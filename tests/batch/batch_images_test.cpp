@@ -113,7 +113,7 @@ TEST(BatchImages, MainChartsAreTheWindowsRecomputation)
         plot::RasterSurface leafChart(plot::kLeafChartScale, c.k);
         plot::RasterSurface canopyChart(plot::kCanopyChartScale, c.k);
         canopy::CanopyState state;
-        app::Recompute(kLeaf, kCanopy, state, {leafChart, canopyChart}, {c.background});
+        refresh::Recompute(kLeaf, kCanopy, state, {leafChart, canopyChart}, {c.background});
 
         const QImage leafPng = ReadPng(dir.path() / "canopy" / "img" / "leaf.png");
         const QImage canopyPng = ReadPng(dir.path() / "canopy" / "img" / "canopy.png");

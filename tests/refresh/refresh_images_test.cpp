@@ -17,7 +17,7 @@
 #include "support/work_dir.h"
 #include "textio/working_files.h"
 
-namespace tulmera::app {
+namespace tulmera::refresh {
 namespace {
 
 using canopy::Visibility;
@@ -201,4 +201,4 @@ TEST(RefreshImages, EveryDigitAndPixelStaysAsBefore)
 }
 
 }  // namespace
-}  // namespace tulmera::app
+}  // namespace tulmera::refresh

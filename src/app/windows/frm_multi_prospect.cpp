@@ -17,7 +17,9 @@
 #include "app/widgets/pictures.h"
 #include "textio/working_files.h"
 
-namespace tulmera::multi {
+namespace tulmera::app {
+
+using namespace multi;
 namespace {
 
 constexpr std::array<const char*, 4> kRowBarNames = {"hsN", "hscab", "hscw", "hscm"};
@@ -83,20 +85,20 @@ FrmMultiProspect::FrmMultiProspect(QWidget* parent) : QMainWindow(parent)
     row->addLayout(controls, 1);
 
     auto* chartColumn = new QVBoxLayout;
-    ui_.chartPanel = new widgets::ChartPanel(QStringLiteral("pctMProspect"), plot::kSweepChartScale,
+    chartPanel_ = new widgets::ChartPanel(QStringLiteral("pctMProspect"), plot::kSweepChartScale,
                                              SweepChartDecorations(), central);
-    chartColumn->addWidget(ui_.chartPanel);
-    ui_.Label8 = MakeLabel(QStringLiteral("Label8"), QString(), central);
-    chartColumn->addWidget(ui_.Label8);
+    chartColumn->addWidget(chartPanel_);
+    heldValuesCaption_ = MakeLabel(QStringLiteral("Label8"), QString(), central);
+    chartColumn->addWidget(heldValuesCaption_);
     chartColumn->addStretch(1);
     row->addLayout(chartColumn);
     setCentralWidget(central);
     statusBar()->setSizeGripEnabled(false);
 
     chart_ = std::make_unique<plot::RasterSurface>(plot::kSweepChartScale,
-                                                   ui_.chartPanel->view()->SurfacePixelScale());
+                                                   chartPanel_->view()->SurfacePixelScale());
     legend_ = std::make_unique<plot::RasterSurface>(
-        plot::kLegendStripScale, ui_.chartPanel->stripView()->SurfacePixelScale());
+        plot::kLegendStripScale, chartPanel_->stripView()->SurfacePixelScale());
     Connect();
     Load();
 }
@@ -120,16 +122,16 @@ QWidget* FrmMultiProspect::BuildParameterGroup()
         const int at = static_cast<int>(i);
         auto* option = new QRadioButton(Utf8(p.caption), group);
         option->setObjectName(QStringLiteral("btOption(%1)").arg(at));
-        ui_.btOption[i] = option;
-        ui_.rowBars[i] = widgets::MakeScrollBar(Qt::Horizontal, QLatin1String(kRowBarNames[i]),
+        parameterOptions_[i] = option;
+        parameterBars_[i] = widgets::MakeScrollBar(Qt::Horizontal, QLatin1String(kRowBarNames[i]),
                                                 RangeOf(p.bar), group);
         auto* text = new QLineEdit(group);
         text->setObjectName(QLatin1String(kRowTextNames[i]));
         text->setFixedWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("0.00000")) + 16);
         text->setAlignment(Qt::AlignRight);
-        ui_.rowTexts[i] = text;
+        parameterBoxes_[i] = text;
         grid->addWidget(option, 1 + 2 * at, 0, 1, 2);
-        grid->addWidget(ui_.rowBars[i], 2 + 2 * at, 0);
+        grid->addWidget(parameterBars_[i], 2 + 2 * at, 0);
         grid->addWidget(text, 2 + 2 * at, 1);
     }
     grid->setColumnMinimumWidth(0, 240);
@@ -154,14 +156,14 @@ QWidget* FrmMultiProspect::BuildLimitGroup()
                         1, column, Qt::AlignHCenter);
         auto* bar = new widgets::DescendingScrollBar(QLatin1String(kLimitBarNames[i]), group);
         bar->setFixedHeight(110);
-        ui_.limitBars[i] = bar;
+        limitBars_[i] = bar;
         grid->addWidget(bar, 2, column, Qt::AlignHCenter);
         auto* value = MakeLabel(QLatin1String(kLimitLabelNames[i]), QString(), group);
         value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("0.00000"))
                                + 8);
         value->setAlignment(Qt::AlignCenter);
-        ui_.limitLabels[i] = value;
+        limitValues_[i] = value;
         grid->addWidget(value, 3, column, Qt::AlignHCenter);
     }
     return group;
@@ -180,34 +182,34 @@ QWidget* FrmMultiProspect::BuildButtons()
         row->addWidget(button);
         return button;
     };
-    ui_.btok = makeButton("btok", "Ejecutar", widgets::Picture::Run);
-    ui_.cmdfich = makeButton("cmdfich", "Hoja de calculo", widgets::Picture::Sheet);
-    ui_.Command2 = makeButton("Command2", "Sailr", widgets::Picture::Leave);
+    runButton_ = makeButton("btok", "Ejecutar", widgets::Picture::Run);
+    exportButton_ = makeButton("cmdfich", "Hoja de calculo", widgets::Picture::Sheet);
+    exitButton_ = makeButton("Command2", "Sailr", widgets::Picture::Leave);
     return group;
 }
 
 void FrmMultiProspect::Connect()
 {
-    for (std::size_t i = 0; i < ui_.btOption.size(); ++i) {
-        connect(ui_.btOption[i], &QRadioButton::clicked, this,
+    for (std::size_t i = 0; i < parameterOptions_.size(); ++i) {
+        connect(parameterOptions_[i], &QRadioButton::clicked, this,
                 [this, i] { SetUpFor(static_cast<SweptParameter>(i)); });
     }
-    for (std::size_t i = 0; i < ui_.rowBars.size(); ++i) {
-        connect(ui_.rowBars[i], &QScrollBar::valueChanged, this, [this, i](int value) {
-            ui_.rowTexts[i]->setText(Utf8(ScrollText(value, kParameterRows[i].divisor)));
-            ui_.cmdfich->setEnabled(false);
+    for (std::size_t i = 0; i < parameterBars_.size(); ++i) {
+        connect(parameterBars_[i], &QScrollBar::valueChanged, this, [this, i](int value) {
+            parameterBoxes_[i]->setText(Utf8(ScrollText(value, kParameterRows[i].divisor)));
+            exportButton_->setEnabled(false);
         });
     }
-    for (std::size_t i = 0; i < ui_.limitBars.size(); ++i) {
-        connect(ui_.limitBars[i], &widgets::DescendingScrollBar::DescendingValueChanged, this,
+    for (std::size_t i = 0; i < limitBars_.size(); ++i) {
+        connect(limitBars_[i], &widgets::DescendingScrollBar::DescendingValueChanged, this,
                 [this, i] {
                     ShowLimit(static_cast<int>(i));
-                    ui_.cmdfich->setEnabled(false);
+                    exportButton_->setEnabled(false);
                 });
     }
-    connect(ui_.btok, &QPushButton::clicked, this, [this] { Run(); });
-    connect(ui_.cmdfich, &QPushButton::clicked, this, [this] { emit ExportRequested(nsim_); });
-    connect(ui_.Command2, &QPushButton::clicked, this, &FrmMultiProspect::ExitRequested);
+    connect(runButton_, &QPushButton::clicked, this, [this] { Run(); });
+    connect(exportButton_, &QPushButton::clicked, this, [this] { emit ExportRequested(nsim_); });
+    connect(exitButton_, &QPushButton::clicked, this, &FrmMultiProspect::ExitRequested);
 }
 
 // Window load: a clear chart and the sweep of N from 1 to 4 by 0.1 with the others held at
@@ -216,14 +218,14 @@ void FrmMultiProspect::Load()
 {
     chart_->Clear();
     ShowCharts();
-    ui_.btOption[0]->setChecked(true);
+    parameterOptions_[0]->setChecked(true);
     SetUpFor(SweptParameter::N);
 }
 
 SweptParameter FrmMultiProspect::Selected() const
 {
-    for (std::size_t i = 0; i < ui_.btOption.size(); ++i) {
-        if (ui_.btOption[i]->isChecked()) return static_cast<SweptParameter>(i);
+    for (std::size_t i = 0; i < parameterOptions_.size(); ++i) {
+        if (parameterOptions_[i]->isChecked()) return static_cast<SweptParameter>(i);
     }
     return SweptParameter::N;  // one option is always selected
 }
@@ -232,20 +234,20 @@ void FrmMultiProspect::SetUpFor(SweptParameter parameter)
 {
     const LimitBars& limits = LimitBarsOf(parameter);
     const std::array<ScrollSetup, 3> setups = {limits.vsmax, limits.vsmin, limits.vsinter};
-    for (std::size_t i = 0; i < setups.size(); ++i) SetUpLimitBar(ui_.limitBars[i], setups[i]);
+    for (std::size_t i = 0; i < setups.size(); ++i) SetUpLimitBar(limitBars_[i], setups[i]);
 
     const auto swept = static_cast<std::size_t>(parameter);
-    for (std::size_t i = 0; i < ui_.rowTexts.size(); ++i) {
+    for (std::size_t i = 0; i < parameterBoxes_.size(); ++i) {
         const bool isSwept = i == swept;
-        ui_.rowTexts[i]->setEnabled(!isSwept);
-        ui_.rowTexts[i]->setReadOnly(isSwept);
-        ui_.rowBars[i]->setEnabled(!isSwept);
-        ui_.rowTexts[i]->setText(
+        parameterBoxes_[i]->setEnabled(!isSwept);
+        parameterBoxes_[i]->setReadOnly(isSwept);
+        parameterBars_[i]->setEnabled(!isSwept);
+        parameterBoxes_[i]->setText(
             isSwept ? QString()
-                    : Utf8(ScrollText(ui_.rowBars[i]->value(), kParameterRows[i].divisor)));
+                    : Utf8(ScrollText(parameterBars_[i]->value(), kParameterRows[i].divisor)));
     }
     for (int bar = 0; bar < 3; ++bar) ShowLimit(bar);
-    ui_.cmdfich->setEnabled(false);
+    exportButton_->setEnabled(false);
 }
 
 // lblmax, lblmin (bars 0 and 1) or lblinter (bar 2) from its bar, with the divisors of the
@@ -255,7 +257,7 @@ void FrmMultiProspect::ShowLimit(int bar)
     const LimitBars& limits = LimitBarsOf(Selected());
     const int divisor = bar == 2 ? limits.intervalDivisor : limits.limitDivisor;
     const auto at = static_cast<std::size_t>(bar);
-    ui_.limitLabels[at]->setText(Utf8(ScrollText(ui_.limitBars[at]->DescendingValue(), divisor)));
+    limitValues_[at]->setText(Utf8(ScrollText(limitBars_[at]->DescendingValue(), divisor)));
 }
 
 SweepTexts FrmMultiProspect::ReadTexts() const
@@ -263,11 +265,11 @@ SweepTexts FrmMultiProspect::ReadTexts() const
     SweepTexts texts;
     texts.swept = Selected();
     for (std::size_t i = 0; i < texts.fixed.size(); ++i) {
-        texts.fixed[i] = ui_.rowTexts[i]->text().toStdString();
+        texts.fixed[i] = parameterBoxes_[i]->text().toStdString();
     }
-    texts.upper = ui_.limitLabels[0]->text().toStdString();
-    texts.lower = ui_.limitLabels[1]->text().toStdString();
-    texts.interval = ui_.limitLabels[2]->text().toStdString();
+    texts.upper = limitValues_[0]->text().toStdString();
+    texts.lower = limitValues_[1]->text().toStdString();
+    texts.interval = limitValues_[2]->text().toStdString();
     return texts;
 }
 
@@ -284,7 +286,7 @@ void FrmMultiProspect::Run()
         });
     if (!accepted) return;
 
-    ui_.cmdfich->setEnabled(false);
+    exportButton_->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     int count = 0;
     const bool done = widgets::Guarded(statusBar(), QStringLiteral("La simulación se detuvo"), [&] {
@@ -294,9 +296,9 @@ void FrmMultiProspect::Run()
     if (done) {
         nsim_ = count;
         const SweepCaptions captions = CaptionsAfterSweep(request, texts);
-        ui_.chartPanel->SetStripLabels(Utf8(captions.label6), Utf8(captions.label7));
-        ui_.Label8->setText(Utf8(captions.label8));
-        ui_.cmdfich->setEnabled(true);
+        chartPanel_->SetStripLabels(Utf8(captions.label6), Utf8(captions.label7));
+        heldValuesCaption_->setText(Utf8(captions.label8));
+        exportButton_->setEnabled(true);
         statusBar()->clearMessage();
     }
     QApplication::restoreOverrideCursor();
@@ -304,8 +306,8 @@ void FrmMultiProspect::Run()
 
 void FrmMultiProspect::ShowCharts()
 {
-    ui_.chartPanel->view()->SetImage(chart_->image());
-    ui_.chartPanel->stripView()->SetImage(legend_->image());
+    chartPanel_->view()->SetImage(chart_->image());
+    chartPanel_->stripView()->SetImage(legend_->image());
 }
 
 void FrmMultiProspect::ShowMessage(const QString& message) { statusBar()->showMessage(message); }
@@ -322,4 +324,4 @@ void FrmMultiProspect::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
-}  // namespace tulmera::multi
+}  // namespace tulmera::app

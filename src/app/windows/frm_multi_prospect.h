@@ -18,7 +18,7 @@ class ChartPanel;
 class DescendingScrollBar;
 }  // namespace tulmera::widgets
 
-namespace tulmera::multi {
+namespace tulmera::app {
 
 // The multiple-simulation window: one leaf parameter swept between two limits while the other
 // three are held, the family of reflectance curves on the sweep chart with its colour legend,
@@ -39,8 +39,8 @@ public:
     static QString EmptyWorkingFiles();
 
 signals:
-    void ExportRequested(int nsim);  // cmdfich "Hoja de calculo"
-    void ExitRequested();            // Command2 "Sailr"
+    void ExportRequested(int nsim);  // "Hoja de calculo"
+    void ExitRequested();            // "Sailr"
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -52,29 +52,38 @@ private:
     void Connect();
 
     void Load();
-    void SetUpFor(SweptParameter parameter);
-    SweptParameter Selected() const;
+    void SetUpFor(multi::SweptParameter parameter);
+    multi::SweptParameter Selected() const;
     void ShowLimit(int bar);
     void Run();
-    SweepTexts ReadTexts() const;
+    multi::SweepTexts ReadTexts() const;
     void ShowCharts();
 
-    struct Ui {
-        std::array<QRadioButton*, 4> btOption{};
-        std::array<QScrollBar*, 4> rowBars{};                      // hsN, hscab, hscw, hscm
-        std::array<QLineEdit*, 4> rowTexts{};                      // txtN, txtcab, txtcw, txtcm
-        std::array<widgets::DescendingScrollBar*, 3> limitBars{};  // vsmax, vsmin, vsinter
-        std::array<QLabel*, 3> limitLabels{};                      // lblmax, lblmin, lblinter
-        QPushButton* btok = nullptr;
-        QPushButton* cmdfich = nullptr;
-        QPushButton* Command2 = nullptr;
-        widgets::ChartPanel* chartPanel = nullptr;
-        QLabel* Label8 = nullptr;
-    } ui_;
+    // The controls, named for what they are. Their object names are the form's own:
+    //   btOption(0..3)                   parameterOptions_ (N, Cab, Cw, Cm)
+    //   hsN, hscab, hscw, hscm           parameterBars_
+    //   txtN, txtcab, txtcw, txtcm       parameterBoxes_
+    //   vsmax, vsmin, vsinter            limitBars_ (upper, lower, interval)
+    //   lblmax, lblmin, lblinter         limitValues_
+    //   btok "Ejecutar"                  runButton_
+    //   cmdfich "Hoja de calculo"        exportButton_
+    //   Command2 "Sailr"                 exitButton_
+    //   pctMProspect, pctlegend          chartPanel_ (chart and colour legend)
+    //   Label8                           heldValuesCaption_
+    std::array<QRadioButton*, 4> parameterOptions_{};
+    std::array<QScrollBar*, 4> parameterBars_{};
+    std::array<QLineEdit*, 4> parameterBoxes_{};
+    std::array<widgets::DescendingScrollBar*, 3> limitBars_{};
+    std::array<QLabel*, 3> limitValues_{};
+    QPushButton* runButton_ = nullptr;
+    QPushButton* exportButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
+    widgets::ChartPanel* chartPanel_ = nullptr;
+    QLabel* heldValuesCaption_ = nullptr;
 
     std::unique_ptr<plot::RasterSurface> chart_;   // pctMProspect: keeps every curve of a sweep
     std::unique_ptr<plot::RasterSurface> legend_;  // pctlegend
     int nsim_ = 0;
 };
 
-}  // namespace tulmera::multi
+}  // namespace tulmera::app

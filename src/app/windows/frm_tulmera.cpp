@@ -47,32 +47,32 @@ FrmTulmera::FrmTulmera(QWidget* parent) : QMainWindow(parent)
 
 FrmTulmera::~FrmTulmera() = default;
 
-void FrmTulmera::SetRefreshObserver(std::function<void(RefreshStep)> observer)
+void FrmTulmera::SetRefreshObserver(std::function<void(refresh::RefreshStep)> observer)
 {
     refreshObserver_ = std::move(observer);
 }
 
 void FrmTulmera::Connect()
 {
-    for (QScrollBar* bar : ui_.hsbProspect) {
+    for (QScrollBar* bar : leafBars_) {
         connect(bar, &QScrollBar::valueChanged, this, [this] { LeafParameterSequence(); });
     }
-    for (QScrollBar* bar : ui_.hsbSailh) {
+    for (QScrollBar* bar : canopyBars_) {
         connect(bar, &QScrollBar::valueChanged, this, [this] { CanopyParameterSequence(); });
     }
-    for (QRadioButton* option : ui_.tipocielo) {
+    for (QRadioButton* option : visibilityOptions_) {
         connect(option, &QRadioButton::clicked, this, [this] { Recompute(); });
     }
-    for (QComboBox* combo : ui_.cmbSailh) {
+    for (QComboBox* combo : canopyLists_) {
         connect(combo, &QComboBox::activated, this, [this] { Recompute(); });
     }
     for (int entry = 1; entry <= 8; ++entry) {
-        connect(ui_.menu211[static_cast<std::size_t>(entry)], &QAction::triggered, this,
+        connect(backgroundActions_[static_cast<std::size_t>(entry)], &QAction::triggered, this,
                 [this, entry] { ChooseBackground(entry); });
     }
-    connect(ui_.menu11, &QAction::triggered, this, &FrmTulmera::ExportRequested);
-    connect(ui_.menu121, &QAction::triggered, this, &FrmTulmera::MultipleSimulationRequested);
-    connect(ui_.menu13, &QAction::triggered, this, &FrmTulmera::ExitRequested);
+    connect(exportAction_, &QAction::triggered, this, &FrmTulmera::ExportRequested);
+    connect(switchToSweepAction_, &QAction::triggered, this, &FrmTulmera::MultipleSimulationRequested);
+    connect(exitAction_, &QAction::triggered, this, &FrmTulmera::ExitRequested);
 }
 
 // Start-up: the value texts from the bars, then a first recomputation. The soil swatch takes
@@ -82,7 +82,7 @@ void FrmTulmera::Load()
     RefreshLeafTexts();
     SetLeafParametersFromTexts();
     RefreshSailhTexts();
-    ui_.sailhPanel->swatch(1)->SetColor(kSoilSwatchColor);
+    canopyChartPanel_->swatch(1)->SetColor(kSoilSwatchColor);
     Recompute();
 }
 
@@ -101,8 +101,8 @@ void FrmTulmera::CanopyParameterSequence()
 
 void FrmTulmera::ChooseBackground(int entry)
 {
-    for (int i = 1; i <= 8; ++i) ui_.menu211[static_cast<std::size_t>(i)]->setChecked(false);
-    ui_.menu211[static_cast<std::size_t>(entry)]->setChecked(true);
+    for (int i = 1; i <= 8; ++i) backgroundActions_[static_cast<std::size_t>(i)]->setChecked(false);
+    backgroundActions_[static_cast<std::size_t>(entry)]->setChecked(true);
     background_.checkedEntry = entry;
     Recompute();
 }
@@ -110,15 +110,15 @@ void FrmTulmera::ChooseBackground(int entry)
 void FrmTulmera::RefreshLeafTexts()
 {
     for (std::size_t i = 0; i < kLeafRows.size(); ++i) {
-        ui_.txtProspect[i]->setText(widgets::ValueText(
-            static_cast<double>(ui_.hsbProspect[i]->value()) / kLeafRows[i].divisor));
+        leafBoxes_[i]->setText(widgets::ValueText(
+            static_cast<double>(leafBars_[i]->value()) / kLeafRows[i].divisor));
     }
 }
 
 void FrmTulmera::RefreshSailhTexts()
 {
     for (std::size_t i = 0; i < kCanopyRows.size(); ++i) {
-        ui_.txtSailh[i]->setText(widgets::ValueText(static_cast<double>(ui_.hsbSailh[i]->value())
+        canopyBoxes_[i]->setText(widgets::ValueText(static_cast<double>(canopyBars_[i]->value())
                                                     / kCanopyRows[i].divisor));
     }
 }
@@ -128,7 +128,7 @@ void FrmTulmera::SetLeafParametersFromTexts()
 {
     std::array<double, 4> values{};
     for (std::size_t i = 0; i < values.size(); ++i) {
-        values[i] = widgets::ParseValueText(ui_.txtProspect[i]->text()).value_or(0.0);
+        values[i] = widgets::ParseValueText(leafBoxes_[i]->text()).value_or(0.0);
     }
     leaf_ = {values[0], values[1], values[2], values[3]};
 }
@@ -145,9 +145,9 @@ bool FrmTulmera::ReadCanopyInputs(canopy::CanopyInputs& inputs)
                                             lastGoodInputs_.hotSpot};
     QStringList problems;
     for (std::size_t i = 0; i < targets.size(); ++i) {
-        const QString text = ui_.txtSailh[i]->text();
+        const QString text = canopyBoxes_[i]->text();
         const std::optional<double> value = widgets::ParseValueText(text);
-        const QString caption = ui_.lblSailh[i + 3]->text();
+        const QString caption = canopyCaptions_[i + 3]->text();
         if (!value) {
             problems << QStringLiteral("%1 «%2» no es un número").arg(caption, text.trimmed());
         } else if (i == 0 && !(*value > 0.0)) {
@@ -157,12 +157,12 @@ bool FrmTulmera::ReadCanopyInputs(canopy::CanopyInputs& inputs)
             continue;
         }
         *targets[i] = previous[i];
-        ui_.txtSailh[i]->setText(widgets::ValueText(previous[i]));
+        canopyBoxes_[i]->setText(widgets::ValueText(previous[i]));
     }
-    inputs.leafArchitecture = ui_.cmbSailh[0]->currentText().toStdString();
-    inputs.soil = ui_.cmbSailh[1]->currentText().toStdString();
+    inputs.leafArchitecture = canopyLists_[0]->currentText().toStdString();
+    inputs.soil = canopyLists_[1]->currentText().toStdString();
     inputs.visibility =
-        ui_.tipocielo[0]->isChecked() ? canopy::Visibility::Km15 : canopy::Visibility::Km50;
+        visibilityOptions_[0]->isChecked() ? canopy::Visibility::Km15 : canopy::Visibility::Km50;
     if (problems.isEmpty()) return true;
     statusBar()->showMessage(problems.join(QStringLiteral("; "))
                              + QStringLiteral(": se mantiene el valor anterior."));
@@ -176,15 +176,15 @@ void FrmTulmera::Recompute()
 {
     canopy::CanopyInputs inputs;
     const bool inputsAsTyped = ReadCanopyInputs(inputs);
-    widgets::ChartView* leafView = ui_.prospectPanel->view();
-    widgets::ChartView* canopyView = ui_.sailhPanel->view();
+    widgets::ChartView* leafView = leafChartPanel_->view();
+    widgets::ChartView* canopyView = canopyChartPanel_->view();
     ChartSurfaces& back = surfaces_[back_];
     plot::RasterSurface& leafChart =
         DrawingSurface(back.leaf, plot::kLeafChartScale, leafView->SurfacePixelScale());
     plot::RasterSurface& canopyChart =
         DrawingSurface(back.canopy, plot::kCanopyChartScale, canopyView->SurfacePixelScale());
     const bool done = widgets::Guarded(statusBar(), QStringLiteral("No se pudo recalcular"), [&] {
-        app::Recompute(leaf_, inputs, canopyState_, {leafChart, canopyChart}, background_,
+        refresh::Recompute(leaf_, inputs, canopyState_, {leafChart, canopyChart}, background_,
                        refreshObserver_);
     });
     if (!done) {
@@ -214,7 +214,7 @@ void FrmTulmera::ShowCanopyInputs(const canopy::CanopyInputs& inputs)
     const std::array<double, 5> values = {inputs.lai, inputs.sunZenith, inputs.viewAngle,
                                           inputs.relAzimuth, inputs.hotSpot};
     for (std::size_t i = 0; i < values.size(); ++i) {
-        ui_.txtSailh[i]->setText(widgets::ValueText(values[i]));
+        canopyBoxes_[i]->setText(widgets::ValueText(values[i]));
     }
 }
 
@@ -225,10 +225,10 @@ spreadsheet::MainExportHeader FrmTulmera::ExportHeader() const
     header.lai = canopyState_.lai;
     header.sunZenith = canopyState_.sunZenith;
     header.hotSpot = canopyState_.hotSpot;
-    header.architecture = ui_.cmbSailh[0]->currentText().toStdString();
-    header.soil = ui_.cmbSailh[1]->currentText().toStdString();
-    header.viewText = ui_.txtSailh[2]->text().toStdString();
-    header.azimuthText = ui_.txtSailh[3]->text().toStdString();
+    header.architecture = canopyLists_[0]->currentText().toStdString();
+    header.soil = canopyLists_[1]->currentText().toStdString();
+    header.viewText = canopyBoxes_[2]->text().toStdString();
+    header.azimuthText = canopyBoxes_[3]->text().toStdString();
     return header;
 }
 

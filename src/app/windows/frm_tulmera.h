@@ -34,7 +34,7 @@ public:
     ~FrmTulmera() override;
 
     // Told of every step of each recomputation (tests use it to check the order).
-    void SetRefreshObserver(std::function<void(RefreshStep)> observer);
+    void SetRefreshObserver(std::function<void(refresh::RefreshStep)> observer);
 
     const leaf::LeafParameters& leafParameters() const { return leaf_; }
     const canopy::CanopyState& canopyState() const { return canopyState_; }
@@ -47,9 +47,9 @@ public:
     static QString EmptyWorkingFiles();
 
 signals:
-    void ExportRequested();              // menu11 "Ver hoja de calculo"
-    void MultipleSimulationRequested();  // menu121 "Modelo Prospect"
-    void ExitRequested();                // menu13 "Sailr"
+    void ExportRequested();              // "Ver hoja de calculo"
+    void MultipleSimulationRequested();  // "Modelo Prospect"
+    void ExitRequested();                // "Sailr"
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,22 +73,32 @@ private:
     plot::RasterSurface& DrawingSurface(std::unique_ptr<plot::RasterSurface>& surface,
                                         const plot::ChartScale& scale, int pixelScale);
 
-    struct Ui {
-        std::array<QScrollBar*, 4> hsbProspect{};
-        std::array<QLineEdit*, 4> txtProspect{};
-        std::array<QLabel*, 4> lblProspect{};
-        std::array<QScrollBar*, 5> hsbSailh{};
-        std::array<QLineEdit*, 5> txtSailh{};
-        std::array<QLabel*, 8> lblSailh{};  // 0..2: lists and visibility; 3..7: the bars
-        std::array<QComboBox*, 2> cmbSailh{};
-        std::array<QRadioButton*, 2> tipocielo{};
-        QAction* menu11 = nullptr;
-        QAction* menu121 = nullptr;
-        QAction* menu13 = nullptr;
-        std::array<QAction*, 9> menu211{};  // entries 1..8; element 0 unused
-        widgets::ChartPanel* prospectPanel = nullptr;
-        widgets::ChartPanel* sailhPanel = nullptr;
-    } ui_;
+    // The controls, named for what they are. Their object names, which the tests and the
+    // automation find them by, are the form's own:
+    //   hsbProspect(i), txtProspect(i), lblProspect(i)   leafBars_, leafBoxes_, leafCaptions_
+    //   hsbSailh(i), txtSailh(i)                          canopyBars_, canopyBoxes_
+    //   lblSailh(0..2), lblSailh(3..7)                    canopyCaptions_ (lists, visibility, bars)
+    //   cmbSailh(0), cmbSailh(1)                          canopyLists_ (architecture, soil)
+    //   tipocielo(0), tipocielo(1)                        visibilityOptions_ (15 Km, 50 Km)
+    //   menu11 "Ver hoja de calculo"                      exportAction_
+    //   menu121 "Modelo Prospect"                         switchToSweepAction_
+    //   menu13 "Sailr"                                    exitAction_
+    //   menu211(1..8) "Gráficos" entries                  backgroundActions_
+    //   pctProspect, pctSailh                             leafChartPanel_, canopyChartPanel_
+    std::array<QScrollBar*, 4> leafBars_{};
+    std::array<QLineEdit*, 4> leafBoxes_{};
+    std::array<QLabel*, 4> leafCaptions_{};
+    std::array<QScrollBar*, 5> canopyBars_{};
+    std::array<QLineEdit*, 5> canopyBoxes_{};
+    std::array<QLabel*, 8> canopyCaptions_{};  // 0..2: lists and visibility; 3..7: the bars
+    std::array<QComboBox*, 2> canopyLists_{};  // leaf architecture, soil
+    std::array<QRadioButton*, 2> visibilityOptions_{};  // 15 Km, 50 Km
+    QAction* exportAction_ = nullptr;
+    QAction* switchToSweepAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    std::array<QAction*, 9> backgroundActions_{};  // entries 1..8; element 0 unused
+    widgets::ChartPanel* leafChartPanel_ = nullptr;
+    widgets::ChartPanel* canopyChartPanel_ = nullptr;
 
     leaf::LeafParameters leaf_ = leaf::kStartLeafParameters;
     canopy::CanopyState canopyState_;
@@ -102,7 +112,7 @@ private:
     };
     std::array<ChartSurfaces, 2> surfaces_;
     std::size_t back_ = 0;
-    std::function<void(RefreshStep)> refreshObserver_;
+    std::function<void(refresh::RefreshStep)> refreshObserver_;
 };
 
 }  // namespace tulmera::app

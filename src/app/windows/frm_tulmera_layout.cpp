@@ -85,14 +85,14 @@ void FrmTulmera::BuildMenus()
 {
     QMenu* menu1 = menuBar()->addMenu(QStringLiteral("Archivo"));
     menu1->setObjectName(QStringLiteral("menu1"));
-    ui_.menu11 = menu1->addAction(QStringLiteral("Ver hoja de calculo"));
-    ui_.menu11->setObjectName(QStringLiteral("menu11"));
+    exportAction_ = menu1->addAction(QStringLiteral("Ver hoja de calculo"));
+    exportAction_->setObjectName(QStringLiteral("menu11"));
     QMenu* menu12 = menu1->addMenu(QStringLiteral("Simulación múltiple"));
     menu12->setObjectName(QStringLiteral("menu12"));
-    ui_.menu121 = menu12->addAction(QStringLiteral("Modelo Prospect"));
-    ui_.menu121->setObjectName(QStringLiteral("menu121"));
-    ui_.menu13 = menu1->addAction(QStringLiteral("Sailr"));
-    ui_.menu13->setObjectName(QStringLiteral("menu13"));
+    switchToSweepAction_ = menu12->addAction(QStringLiteral("Modelo Prospect"));
+    switchToSweepAction_->setObjectName(QStringLiteral("menu121"));
+    exitAction_ = menu1->addAction(QStringLiteral("Sailr"));
+    exitAction_->setObjectName(QStringLiteral("menu13"));
 
     QMenu* menu2 = menuBar()->addMenu(QStringLiteral("Configuracion"));
     menu2->setObjectName(QStringLiteral("menu2"));
@@ -106,7 +106,7 @@ void FrmTulmera::BuildMenus()
         action->setObjectName(Indexed("menu211", entry));
         action->setCheckable(true);
         action->setChecked(entry == background_.checkedEntry);
-        ui_.menu211[static_cast<std::size_t>(entry)] = action;
+        backgroundActions_[static_cast<std::size_t>(entry)] = action;
     }
 }
 
@@ -120,21 +120,21 @@ QWidget* FrmTulmera::BuildProspectGroup()
     for (int i = 0; i < 4; ++i) {
         const ParameterRow& p = kLeafRows[static_cast<std::size_t>(i)];
         const auto at = static_cast<std::size_t>(i);
-        ui_.lblProspect[at] = new QLabel(QString::fromUtf8(p.caption), group);
-        ui_.lblProspect[at]->setObjectName(Indexed("lblProspect", i));
-        ui_.hsbProspect[at] =
+        leafCaptions_[at] = new QLabel(QString::fromUtf8(p.caption), group);
+        leafCaptions_[at]->setObjectName(Indexed("lblProspect", i));
+        leafBars_[at] =
             widgets::MakeScrollBar(Qt::Horizontal, Indexed("hsbProspect", i), p.range, group);
-        ui_.txtProspect[at] = MakeValueBox(Indexed("txtProspect", i), group);
-        controls->addWidget(ui_.lblProspect[at], 1 + 2 * i, 0, 1, 2);
-        controls->addWidget(ui_.hsbProspect[at], 2 + 2 * i, 0);
-        controls->addWidget(ui_.txtProspect[at], 2 + 2 * i, 1);
+        leafBoxes_[at] = MakeValueBox(Indexed("txtProspect", i), group);
+        controls->addWidget(leafCaptions_[at], 1 + 2 * i, 0, 1, 2);
+        controls->addWidget(leafBars_[at], 2 + 2 * i, 0);
+        controls->addWidget(leafBoxes_[at], 2 + 2 * i, 1);
     }
     controls->setRowStretch(9, 1);
     controls->setColumnMinimumWidth(0, 260);
     row->addLayout(controls, 1);
-    ui_.prospectPanel = new widgets::ChartPanel(
+    leafChartPanel_ = new widgets::ChartPanel(
         QStringLiteral("pctProspect"), plot::kLeafChartScale, LeafChartDecorations(), group);
-    row->addWidget(ui_.prospectPanel, 0, Qt::AlignTop);
+    row->addWidget(leafChartPanel_, 0, Qt::AlignTop);
     return group;
 }
 
@@ -150,27 +150,27 @@ QWidget* FrmTulmera::BuildSailhGroup()
         const auto at = static_cast<std::size_t>(i);
         auto* caption = new QLabel(QString::fromUtf8(p.caption), group);
         caption->setObjectName(Indexed("lblSailh", i + 3));
-        ui_.lblSailh[at + 3] = caption;
-        ui_.hsbSailh[at] =
+        canopyCaptions_[at + 3] = caption;
+        canopyBars_[at] =
             widgets::MakeScrollBar(Qt::Horizontal, Indexed("hsbSailh", i), p.range, group);
-        ui_.txtSailh[at] = MakeValueBox(Indexed("txtSailh", i), group);
+        canopyBoxes_[at] = MakeValueBox(Indexed("txtSailh", i), group);
         controls->addWidget(caption, 1 + 2 * i, 0, 1, 2);
-        controls->addWidget(ui_.hsbSailh[at], 2 + 2 * i, 0);
-        controls->addWidget(ui_.txtSailh[at], 2 + 2 * i, 1);
+        controls->addWidget(canopyBars_[at], 2 + 2 * i, 0);
+        controls->addWidget(canopyBoxes_[at], 2 + 2 * i, 1);
     }
 
     const auto addList = [&](int index, const char* caption, const QStringList& items,
                              int gridRow) {
         auto* label = new QLabel(QString::fromUtf8(caption), group);
         label->setObjectName(Indexed("lblSailh", index));
-        ui_.lblSailh[static_cast<std::size_t>(index)] = label;
+        canopyCaptions_[static_cast<std::size_t>(index)] = label;
         auto* combo = new QComboBox(group);
         combo->setObjectName(Indexed("cmbSailh", index));
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);  // a typed text is used, not added
         combo->addItems(items);
         combo->setCurrentIndex(0);
-        ui_.cmbSailh[static_cast<std::size_t>(index)] = combo;
+        canopyLists_[static_cast<std::size_t>(index)] = combo;
         controls->addWidget(label, gridRow, 0, 1, 2);
         controls->addWidget(combo, gridRow + 1, 0, 1, 2);
     };
@@ -185,16 +185,16 @@ QWidget* FrmTulmera::BuildSailhGroup()
     addList(0, "Arquitectura del dosel", architectures, 11);
     addList(1, "Reflectividad del suelo:", soils, 13);
 
-    ui_.lblSailh[2] = new QLabel(QStringLiteral("Visibilidad atmosférica:"), group);
-    ui_.lblSailh[2]->setObjectName(Indexed("lblSailh", 2));
+    canopyCaptions_[2] = new QLabel(QStringLiteral("Visibilidad atmosférica:"), group);
+    canopyCaptions_[2]->setObjectName(Indexed("lblSailh", 2));
     auto* visibility = new QHBoxLayout;
-    visibility->addWidget(ui_.lblSailh[2]);
+    visibility->addWidget(canopyCaptions_[2]);
     for (int i = 0; i < 2; ++i) {
         auto* option =
             new QRadioButton(i == 0 ? QStringLiteral("15 Km") : QStringLiteral("50 Km"), group);
         option->setObjectName(Indexed("tipocielo", i));
         option->setChecked(i == 0);
-        ui_.tipocielo[static_cast<std::size_t>(i)] = option;
+        visibilityOptions_[static_cast<std::size_t>(i)] = option;
         visibility->addWidget(option);
     }
     visibility->addStretch(1);
@@ -202,9 +202,9 @@ QWidget* FrmTulmera::BuildSailhGroup()
     controls->setRowStretch(16, 1);
     controls->setColumnMinimumWidth(0, 260);
     row->addLayout(controls, 1);
-    ui_.sailhPanel = new widgets::ChartPanel(QStringLiteral("pctSailh"), plot::kCanopyChartScale,
+    canopyChartPanel_ = new widgets::ChartPanel(QStringLiteral("pctSailh"), plot::kCanopyChartScale,
                                              CanopyChartDecorations(), group);
-    row->addWidget(ui_.sailhPanel, 0, Qt::AlignTop);
+    row->addWidget(canopyChartPanel_, 0, Qt::AlignTop);
     return group;
 }
 
