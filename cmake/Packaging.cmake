@@ -1,0 +1,37 @@
+# The Debian package: `cpack -G DEB` in the build folder writes tulmera_<version>_amd64.deb.
+# The documents a Debian package must carry (copyright, changelog) and the shared notices.
+include(GNUInstallDirs)
+set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/tulmera)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${PROJECT_SOURCE_DIR}/NOTICE
+        DESTINATION ${doc_dir})
+set(changelog ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
+add_custom_command(OUTPUT ${changelog}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging
+  COMMAND gzip -9n -c ${PROJECT_SOURCE_DIR}/packaging/changelog > ${changelog}
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog
+  COMMENT "Compressing the package's changelog")
+add_custom_target(tulmera_changelog ALL DEPENDS ${changelog})
+install(FILES ${changelog} DESTINATION ${doc_dir})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tulmera)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "The Tulmera developers")
+set(CPACK_PACKAGE_CONTACT "Tulmera developers <developers@tulmera.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "leaf and canopy reflectance simulator for teaching")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "Tulmera computes the reflectance and transmittance of a leaf from 400 to
+2500 nm with the PROSPECT model, and the reflectance of a plant canopy over
+a soil with the SAILH model. Every change of a parameter redraws both
+spectra at once, over a grid or over the bands of a satellite sensor. A
+second window sweeps one leaf parameter into a family of curves; results go
+to a spreadsheet. The batch runner tulmera-batch runs the same models from
+scripts. The interface is in Spanish.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-calc")
+include(CPack)
