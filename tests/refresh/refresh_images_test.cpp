@@ -76,7 +76,7 @@ constexpr std::array<std::uint64_t, 5> kFileChecksums = {
 };
 
 // Checksums of both chart images after the refresh of input `input` (0 .. 4) with
-// background `background` (0: none, 1: grid, 2 .. 8: sensors), at pixel scales 1, 2 and 3.
+// background `background` (0: none, 1: grid, 2 .. 10: sensors), at pixel scales 1, 2 and 3.
 // Each scale has its own pair of surfaces, refreshed in the order of this table, so pens
 // inherited from the previous refresh are part of the result.
 struct ImageRow {
