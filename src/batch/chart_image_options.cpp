@@ -25,7 +25,8 @@ std::vector<OptionInfo> MainChartImageOptions()
 {
     return {
         kPngOption,
-        {"--background", "N", "chart background, 1 to 10 as the overlay menu (default 1, the grid)"},
+        {"--background", "N",
+         "chart background, 1 to 10 as the overlay menu (default 1, the grid)"},
         kScaleOption,
     };
 }

@@ -12,9 +12,15 @@ inline constexpr int kFirstSensorEntry = 2;  // entries 2 .. 10 are the sensors
 
 // The menu captions of entries 1 .. 10 (index 0 holds entry 1).
 inline constexpr std::array<std::string_view, kBackgroundEntryCount> kBackgroundCaptions = {
-    "Cuadricula",         "Bandas IRS-WIS",         "Bandas NOAA-AVHRR",
-    "Bandas Landsat-TM",  "Bandas SPOT-VEGETATION", "Bandas IKONOS",
-    "Bandas Terra-MODIS", "Bandas Terra-ASTER",     "Bandas Sentinel-2 MSI",
+    "Cuadricula",
+    "Bandas IRS-WIS",
+    "Bandas NOAA-AVHRR",
+    "Bandas Landsat-TM",
+    "Bandas SPOT-VEGETATION",
+    "Bandas IKONOS",
+    "Bandas Terra-MODIS",
+    "Bandas Terra-ASTER",
+    "Bandas Sentinel-2 MSI",
     "Bandas Landsat-8/9 OLI",
 };
 

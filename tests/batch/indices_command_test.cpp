@@ -53,10 +53,7 @@ std::vector<std::string> SplitLines(const std::string& text)
     return lines;
 }
 
-std::string FieldOf(const std::string& line)
-{
-    return line.substr(line.find(',') + 1);
-}
+std::string FieldOf(const std::string& line) { return line.substr(line.find(',') + 1); }
 
 // The canopy reflectance as "VS.dat" holds it: fractions, printed to 15 digits.
 spectral::Spectrum ReadCanopyFile()

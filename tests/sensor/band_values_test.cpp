@@ -46,12 +46,11 @@ TEST(BandValues, AverageTheGridSamplesWithinTheLimits)
         int firstNm, lastNm;
     };
     const std::vector<Case> cases = {
-        {{458, 523}, 460, 520},    // both limits between grid points (Sentinel-2 B2)
-        {{405, 420}, 405, 420},    // both on grid points, inclusive (MODIS 8)
-        {{673, 683}, 675, 680},    // MODIS 14
-        {{433, 453}, 435, 450},    // Sentinel-2 B1
-        {{2107, 2294}, 2110, 2290},
-        {{395, 402}, 400, 400},    // clipped to the grid
+        {{458, 523}, 460, 520},  // both limits between grid points (Sentinel-2 B2)
+        {{405, 420}, 405, 420},  // both on grid points, inclusive (Terra-MODIS 1)
+        {{673, 683}, 675, 680},  // Terra-MODIS 7
+        {{433, 453}, 435, 450},  // Sentinel-2 B1
+        {{2107, 2294}, 2110, 2290}, {{395, 402}, 400, 400},  // clipped to the grid
     };
     Spectrum ramp;  // each sample holds its wavelength, nm
     for (int i = 0; i < kWavelengthCount; ++i) ramp[static_cast<std::size_t>(i)] = WavelengthNm(i);
@@ -67,7 +66,8 @@ TEST(BandValues, AverageTheGridSamplesWithinTheLimits)
 TEST(BandValues, MatchTheHandSumOfSentinel2Blue)
 {
     Spectrum s = Flat(1000);
-    for (int nm = 460; nm <= 520; nm += 5) s[static_cast<std::size_t>((nm - 400) / 5)] = (nm - 455) / 5;
+    for (int nm = 460; nm <= 520; nm += 5)
+        s[static_cast<std::size_t>((nm - 400) / 5)] = (nm - 455) / 5;
     const double handSum = 1 + 2 + 3 + 4 + 5 + 6 + 7 + 8 + 9 + 10 + 11 + 12 + 13;  // 91
     EXPECT_EQ(*BandMean(s, kSentinel2MsiBands[1]), handSum / 13);
 }
@@ -80,7 +80,7 @@ TEST(BandValues, AreUndefinedWhenASampleIsNotFinite)
     EXPECT_TRUE(BandMean(s, kLandsatTmBands[3]).has_value());
     EXPECT_FALSE(BroadbandNdvi(s, kLandsatTm).has_value());
     EXPECT_FALSE(BroadbandNdvi(Flat(0), kLandsatTm).has_value());  // 0 / 0
-    EXPECT_EQ(BroadbandNdvi(Flat(0.25), kLandsatTm), 0.0);  // sums of 0.25 are exact
+    EXPECT_EQ(BroadbandNdvi(Flat(0.25), kLandsatTm), 0.0);         // sums of 0.25 are exact
 }
 
 TEST(BandValues, NamesAreNumbersOrTheSensorsOwn)
@@ -102,9 +102,9 @@ TEST(BroadbandNdvi, PicksTheRedAndNirBands)
         std::string red, nir;
     };
     const std::vector<Case> cases = {
-        {&kIrsWis, "1", "2"},           {&kNoaaAvhrr, "1", "2"},     {&kLandsatTm, "3", "4"},
-        {&kSpotVegetation, "2", "3"},   {&kIkonos, "3", "4"},        {&kTerraModis, "6", "9"},
-        {&kTerraAster, "2", "3"},       {&kSentinel2Msi, "B4", "B8"},  // B8 before B8A
+        {&kIrsWis, "1", "2"},         {&kNoaaAvhrr, "1", "2"},      {&kLandsatTm, "3", "4"},
+        {&kSpotVegetation, "2", "3"}, {&kIkonos, "3", "4"},         {&kTerraModis, "6", "9"},
+        {&kTerraAster, "2", "3"},     {&kSentinel2Msi, "B4", "B8"},  // B8 before B8A
         {&kLandsatOli, "B4", "B5"},
     };
     for (const Case& c : cases) {

@@ -41,12 +41,15 @@ Spectrum Flat(double value)
     return s;
 }
 
-double& At(Spectrum& s, int wavelengthNm) { return s[static_cast<std::size_t>((wavelengthNm - 400) / 5)]; }
+double& At(Spectrum& s, int wavelengthNm)
+{
+    return s[static_cast<std::size_t>((wavelengthNm - 400) / 5)];
+}
 
 TEST(Indices, AreListedInTheirOrder)
 {
     const std::vector<std::string_view> names = {
-        "NDVI", "EVI",     "SAVI", "MSAVI", "OSAVI", "NDRE",  "MTCI",        "REIP", "CIre",
+        "NDVI",    "EVI",  "SAVI", "MSAVI", "OSAVI", "NDRE",  "MTCI",        "REIP", "CIre",
         "CIgreen", "NDWI", "NDII", "MSI",   "PRI",   "MCARI", "TCARI/OSAVI", "ARI"};
     ASSERT_EQ(names.size(), kIndices.size());
     for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(kIndices[i].name, names[i]);
@@ -84,7 +87,8 @@ TEST(Indices, ReadTheirWavelengths)
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(Value(v, c.name).has_value()) << c.name;
-        EXPECT_NEAR(*Value(v, c.name), c.expected, kTolerance * (1 + std::abs(c.expected))) << c.name;
+        EXPECT_NEAR(*Value(v, c.name), c.expected, kTolerance * (1 + std::abs(c.expected)))
+            << c.name;
     }
     // MSAVI: (1.16 - √(1.16² - 8·0.013)) / 2
     EXPECT_NEAR(*Value(v, "MSAVI"), (1.16 - std::sqrt(1.16 * 1.16 - 0.104)) / 2, kTolerance);
@@ -99,11 +103,14 @@ TEST(Indices, UndefinedCases)
         std::vector<std::string_view> undefined;
         std::vector<std::pair<std::string_view, double>> defined;
     } cases[] = {
-        {"flat 0.3", Flat(0.3), {"MTCI", "REIP", "TCARI/OSAVI"},
+        {"flat 0.3",
+         Flat(0.3),
+         {"MTCI", "REIP", "TCARI/OSAVI"},
          {{"NDVI", 0}, {"EVI", 0}, {"MSAVI", 0}, {"MSI", 1}, {"MCARI", 0}, {"ARI", 0}}},
-        {"black", Flat(0),
-         {"NDVI", "NDRE", "MTCI", "REIP", "CIre", "CIgreen", "NDWI", "NDII", "MSI", "PRI",
-          "MCARI", "TCARI/OSAVI", "ARI"},
+        {"black",
+         Flat(0),
+         {"NDVI", "NDRE", "MTCI", "REIP", "CIre", "CIgreen", "NDWI", "NDII", "MSI", "PRI", "MCARI",
+          "TCARI/OSAVI", "ARI"},
          {{"EVI", 0}, {"SAVI", 0}, {"MSAVI", 0}, {"OSAVI", 0}}},
         {"NaN at 670 nm",
          [] {

@@ -101,7 +101,8 @@ void FrmTulmera::CanopyParameterSequence()
 
 void FrmTulmera::ChooseBackground(int entry)
 {
-    for (int i = 1; i <= plot::kBackgroundEntryCount; ++i) backgroundActions_[static_cast<std::size_t>(i)]->setChecked(false);
+    for (int i = 1; i <= plot::kBackgroundEntryCount; ++i)
+        backgroundActions_[static_cast<std::size_t>(i)]->setChecked(false);
     backgroundActions_[static_cast<std::size_t>(entry)]->setChecked(true);
     background_.checkedEntry = entry;
     Recompute();
