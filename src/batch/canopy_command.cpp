@@ -46,8 +46,9 @@ canopy::Visibility VisibilityFrom(const BatchArguments& arguments)
 
 // Both runs as the main window's recomputation, on charts saved as "leaf.png" and
 // "canopy.png" once every step has succeeded.
-void RunCanopyWithImages(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& inputs,
-                         const ChartImageRequest& images)
+canopy::CanopyState RunCanopyWithImages(const leaf::LeafParameters& leaf,
+                                        const canopy::CanopyInputs& inputs,
+                                        const ChartImageRequest& images)
 {
     CheckImageDirectory(images);
     plot::RasterSurface leafChart(plot::kLeafChartScale, images.pixelScale);
@@ -56,6 +57,7 @@ void RunCanopyWithImages(const leaf::LeafParameters& leaf, const canopy::CanopyI
     refresh::Recompute(leaf, inputs, state, {leafChart, canopyChart}, images.background);
     SaveChartImage(images, leafChart.image(), "leaf.png");
     SaveChartImage(images, canopyChart.image(), "canopy.png");
+    return state;
 }
 
 }  // namespace
@@ -87,6 +89,18 @@ canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments)
             VisibilityFrom(arguments)};
 }
 
+canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leafParameters,
+                                     const canopy::CanopyInputs& canopyInputs,
+                                     const ChartImageRequest& images)
+{
+    canopy::CheckCanopyInputs(canopyInputs);  // refuse before "VP.dat" is written
+    if (images.Wanted()) return RunCanopyWithImages(leafParameters, canopyInputs, images);
+    leaf::RunProspect(leafParameters);
+    canopy::CanopyState state;  // no previous run to keep
+    canopy::RunSailh(canopyInputs, state);
+    return state;
+}
+
 BatchCommand CanopyCommand()
 {
     std::vector<OptionInfo> options = LeafOptions();
@@ -105,14 +119,7 @@ BatchCommand CanopyCommand()
             const canopy::CanopyInputs canopyInputs = CanopyInputsFrom(arguments);
             const ChartImageRequest images = ChartImageRequestFrom(arguments);
             return [leafParameters, canopyInputs, images] {
-                canopy::CheckCanopyInputs(canopyInputs);  // refuse before "VP.dat" is written
-                if (images.Wanted()) {
-                    RunCanopyWithImages(leafParameters, canopyInputs, images);
-                    return;
-                }
-                leaf::RunProspect(leafParameters);
-                canopy::CanopyState state;  // no previous run to keep
-                canopy::RunSailh(canopyInputs, state);
+                RunLeafAndCanopy(leafParameters, canopyInputs, images);
             };
         },
     };

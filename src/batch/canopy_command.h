@@ -1,6 +1,8 @@
 #pragma once
 #include "batch/batch_command.h"
+#include "batch/chart_image_options.h"
 #include "canopy/canopy_run.h"
+#include "leaf/leaf_parameters.h"
 
 namespace tulmera::batch {
 
@@ -13,6 +15,14 @@ std::vector<OptionInfo> CanopyOptions();
 // one of the list texts, or a --visibility other than 15 or 50: without a previous run to fall
 // back on, an unmatched name would be an error.
 canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments);
+
+// The run of `canopy`: CheckCanopyInputs, then the leaf run and the canopy run, writing
+// "VP.dat" and "VS.dat"; when `images` are wanted, the main window's recomputation
+// (refresh::Recompute) instead, its two charts saved as "leaf.png" and "canopy.png". Returns
+// the canopy run's state (its canopy reflectance in memory). Throws tulmera::Error.
+canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leafParameters,
+                                     const canopy::CanopyInputs& canopyInputs,
+                                     const ChartImageRequest& images);
 
 // `canopy`: the leaf run, then the canopy run, writing "VP.dat" and "VS.dat"; with --png DIR
 // the main window's recomputation (refresh::Recompute), its two charts saved as "leaf.png" and

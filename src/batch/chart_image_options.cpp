@@ -11,7 +11,7 @@ namespace tulmera::batch {
 namespace {
 
 // The help texts below spell out these ranges.
-static_assert(plot::kBackgroundEntryCount == 8);
+static_assert(plot::kBackgroundEntryCount == 10);
 static_assert(plot::kMaxPixelScale == 16);
 
 const OptionInfo kPngOption{"--png", "DIR",
@@ -25,7 +25,8 @@ std::vector<OptionInfo> MainChartImageOptions()
 {
     return {
         kPngOption,
-        {"--background", "N", "chart background, 1 to 8 as the overlay menu (default 1, the grid)"},
+        {"--background", "N",
+         "chart background, 1 to 10 as the overlay menu (default 1, the grid)"},
         kScaleOption,
     };
 }

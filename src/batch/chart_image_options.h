@@ -14,7 +14,7 @@ namespace tulmera::batch {
 // What --png, --background and --scale ask for.
 struct ChartImageRequest {
     std::string directory;             // --png DIR; empty: no images
-    plot::ChartBackground background;  // --background N, the overlay menu's entry (1 .. 8)
+    plot::ChartBackground background;  // --background N, the overlay menu's entry (1 .. 10)
     int pixelScale = 1;                // --scale K, 1 .. plot::kMaxPixelScale
 
     bool Wanted() const { return !directory.empty(); }

@@ -18,14 +18,17 @@ constexpr bool InIncreasingOrderWithoutOverlap(std::span<const Band> bands)
     return true;
 }
 
-// The band tables as listed for each sensor: edge counts, order, no overlaps.
-static_assert(DistinctEdges(kIrsWisBands).size() == 4);
-static_assert(DistinctEdges(kNoaaAvhrrBands).size() == 6);
-static_assert(DistinctEdges(kLandsatTmBands).size() == 11);
-static_assert(DistinctEdges(kSpotVegetationBands).size() == 8);
-static_assert(DistinctEdges(kIkonosBands).size() == 7);
-static_assert(DistinctEdges(kTerraModisBands).size() == 28);
-static_assert(DistinctEdges(kTerraAsterBands).size() == 16);
+// The band tables as listed for each sensor: edge counts, order, no overlaps among the first
+// seven (the two newer sensors' bands overlap; their stripes are drawn in table order).
+static_assert(DistinctEdges(kIrsWis.bands).size() == 4);
+static_assert(DistinctEdges(kNoaaAvhrr.bands).size() == 6);
+static_assert(DistinctEdges(kLandsatTm.bands).size() == 11);
+static_assert(DistinctEdges(kSpotVegetation.bands).size() == 8);
+static_assert(DistinctEdges(kIkonos.bands).size() == 7);
+static_assert(DistinctEdges(kTerraModis.bands).size() == 28);
+static_assert(DistinctEdges(kTerraAster.bands).size() == 16);
+static_assert(DistinctEdges(kSentinel2Msi.bands).size() == 26);
+static_assert(DistinctEdges(kLandsatOli.bands).size() == 16);
 static_assert(std::ranges::all_of(
     std::array{kIrsWis, kNoaaAvhrr, kLandsatTm, kSpotVegetation, kIkonos, kTerraModis, kTerraAster},
     [](const SensorBands& sensor) { return InIncreasingOrderWithoutOverlap(sensor.bands); }));
@@ -54,6 +57,8 @@ void BandsSpotVegetation(const MainCharts& charts) { PaintBands(charts, kSpotVeg
 void BandsIkonos(const MainCharts& charts) { PaintBands(charts, kIkonos); }
 void BandsTerraModis(const MainCharts& charts) { PaintBands(charts, kTerraModis); }
 void BandsTerraAster(const MainCharts& charts) { PaintBands(charts, kTerraAster); }
+void BandsSentinel2Msi(const MainCharts& charts) { PaintBands(charts, kSentinel2Msi); }
+void BandsLandsatOli(const MainCharts& charts) { PaintBands(charts, kLandsatOli); }
 
 void PaintSensorBands(const MainCharts& charts, int entry)
 {
@@ -78,6 +83,12 @@ void PaintSensorBands(const MainCharts& charts, int entry)
             break;
         case 8:
             BandsTerraAster(charts);
+            break;
+        case 9:
+            BandsSentinel2Msi(charts);
+            break;
+        case 10:
+            BandsLandsatOli(charts);
             break;
         default:
             break;

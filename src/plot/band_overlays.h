@@ -18,8 +18,10 @@ void BandsSpotVegetation(const MainCharts& charts);  // entry 5
 void BandsIkonos(const MainCharts& charts);          // entry 6
 void BandsTerraModis(const MainCharts& charts);      // entry 7
 void BandsTerraAster(const MainCharts& charts);      // entry 8
+void BandsSentinel2Msi(const MainCharts& charts);    // entry 9
+void BandsLandsatOli(const MainCharts& charts);      // entry 10
 
-// Draws the overlay of menu entry `entry` (2 .. 8); does nothing for any other value.
+// Draws the overlay of menu entry `entry` (2 .. 10); does nothing for any other value.
 void PaintSensorBands(const MainCharts& charts, int entry);
 
 }  // namespace tulmera::plot

@@ -1,64 +1,65 @@
 #pragma once
-#include <algorithm>
 #include <array>
 #include <span>
-#include <vector>
+#include <string_view>
 
+#include "plot/chart_background.h"
 #include "plot/chart_surface.h"
+#include "sensor/band_tables.h"
 
-// The spectral bands of the seven sensors that the main charts can show behind their curves.
-// Each band is drawn as a pale stripe between its lower and upper wavelength.
+// The sensor band overlays of the main charts: each sensor's bands (sensor/band_tables.h, the
+// one table the band values use too) drawn as pale stripes between lower and upper wavelength.
 namespace tulmera::plot {
 
-struct Band {
-    int lowerNm;
-    int upperNm;
-};
+using sensor::Band;
+using sensor::DistinctEdges;
 
 struct SensorBands {
     Rgb stripeColor;
-    std::span<const Band> bands;  // increasing wavelength; bands may touch, never overlap
+    std::span<const Band> bands;  // table order; stripes are drawn in it
 };
 
 inline constexpr Rgb kLilacStripe{250, 230, 255};
 inline constexpr Rgb kPaleLilacStripe{250, 240, 255};
+// Reads on both charts beside the green, red, canopy and brown soil curves and the grey lines.
+inline constexpr Rgb kPaleBlueStripe{225, 240, 255};
 
-// clang-format off
-inline constexpr std::array<Band, 2> kIrsWisBands = {{{620, 680}, {770, 860}}};
-inline constexpr std::array<Band, 3> kNoaaAvhrrBands = {{{580, 680}, {720, 1100}, {1580, 1640}}};
-inline constexpr std::array<Band, 6> kLandsatTmBands = {{
-    {450, 520}, {520, 600}, {630, 690}, {760, 900}, {1550, 1750}, {2080, 2350}}};
-inline constexpr std::array<Band, 4> kSpotVegetationBands = {{
-    {430, 470}, {610, 680}, {780, 890}, {1580, 1750}}};
-inline constexpr std::array<Band, 4> kIkonosBands = {{
-    {450, 530}, {530, 610}, {640, 720}, {740, 880}}};
-inline constexpr std::array<Band, 14> kTerraModisBands = {{
-    {405, 420}, {438, 448}, {483, 493}, {526, 536}, {546, 556}, {662, 672}, {673, 683},
-    {743, 753}, {862, 877}, {890, 920}, {931, 941}, {1230, 1250}, {1628, 1652}, {2105, 2155}}};
-inline constexpr std::array<Band, 9> kTerraAsterBands = {{
-    {520, 600}, {630, 690}, {760, 860}, {1600, 1700}, {2145, 2185}, {2185, 2225}, {2235, 2285},
-    {2295, 2365}, {2365, 2430}}};
+inline constexpr SensorBands kIrsWis{kLilacStripe, sensor::kIrsWisBands};
+inline constexpr SensorBands kNoaaAvhrr{kLilacStripe, sensor::kNoaaAvhrrBands};
+inline constexpr SensorBands kLandsatTm{kPaleLilacStripe, sensor::kLandsatTmBands};
+inline constexpr SensorBands kSpotVegetation{kLilacStripe, sensor::kSpotVegetationBands};
+inline constexpr SensorBands kIkonos{kLilacStripe, sensor::kIkonosBands};
+inline constexpr SensorBands kTerraModis{kLilacStripe, sensor::kTerraModisBands};
+inline constexpr SensorBands kTerraAster{kPaleLilacStripe, sensor::kTerraAsterBands};
+inline constexpr SensorBands kSentinel2Msi{kPaleBlueStripe, sensor::kSentinel2MsiBands};
+inline constexpr SensorBands kLandsatOli{kPaleBlueStripe, sensor::kLandsatOliBands};
 
-inline constexpr SensorBands kIrsWis{kLilacStripe, kIrsWisBands};
-inline constexpr SensorBands kNoaaAvhrr{kLilacStripe, kNoaaAvhrrBands};
-inline constexpr SensorBands kLandsatTm{kPaleLilacStripe, kLandsatTmBands};
-inline constexpr SensorBands kSpotVegetation{kLilacStripe, kSpotVegetationBands};
-inline constexpr SensorBands kIkonos{kLilacStripe, kIkonosBands};
-inline constexpr SensorBands kTerraModis{kLilacStripe, kTerraModisBands};
-inline constexpr SensorBands kTerraAster{kPaleLilacStripe, kTerraAsterBands};
-// clang-format on
+// The overlays of the chart menu's sensor entries, kFirstSensorEntry .. kBackgroundEntryCount,
+// in the order of sensor::kSensors.
+inline constexpr std::array<SensorBands, sensor::kSensorCount> kSensorOverlays = {
+    kIrsWis,     kNoaaAvhrr,  kLandsatTm,    kSpotVegetation, kIkonos,
+    kTerraModis, kTerraAster, kSentinel2Msi, kLandsatOli,
+};
+static_assert(kBackgroundEntryCount - kFirstSensorEntry + 1 == sensor::kSensorCount);
 
-// Every distinct band edge of `bands` (a shared edge once), in increasing order.
-constexpr std::vector<int> DistinctEdges(std::span<const Band> bands)
+// The sensor of chart menu entry `entry` (kFirstSensorEntry .. kBackgroundEntryCount).
+constexpr const sensor::Sensor& SensorOfEntry(int entry)
 {
-    std::vector<int> edges;
-    for (const Band& band : bands) {
-        edges.push_back(band.lowerNm);
-        edges.push_back(band.upperNm);
-    }
-    std::sort(edges.begin(), edges.end());
-    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
-    return edges;
+    return sensor::kSensors[static_cast<std::size_t>(entry - kFirstSensorEntry)];
 }
+
+// Each overlay draws its sensor's table, and each sensor entry's caption is "Bandas " and the
+// sensor's name.
+static_assert([] {
+    for (int entry = kFirstSensorEntry; entry <= kBackgroundEntryCount; ++entry) {
+        const auto i = static_cast<std::size_t>(entry - kFirstSensorEntry);
+        const std::string_view caption = kBackgroundCaptions[static_cast<std::size_t>(entry - 1)];
+        const sensor::Sensor& sensor = SensorOfEntry(entry);
+        if (kSensorOverlays[i].bands.data() != sensor.bands.data()) return false;
+        if (kSensorOverlays[i].bands.size() != sensor.bands.size()) return false;
+        if (!caption.starts_with("Bandas ") || caption.substr(7) != sensor.name) return false;
+    }
+    return true;
+}());
 
 }  // namespace tulmera::plot

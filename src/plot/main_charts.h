@@ -16,7 +16,7 @@ struct MainCharts {
 };
 
 // Clears the leaf chart, then the canopy chart, and draws the checked background on both: the
-// grid for entry 1, else the bands of the first checked sensor among entries 2 .. 8, else
+// grid for entry 1, else the bands of the first checked sensor among entries 2 .. 10, else
 // nothing. The grid is a dashed grey (200, 200, 200) 1-pixel pen, lines every 10 percent and
 // every 100 nm, all drawn from 0 (those outside a chart are clipped). Cannot fail.
 void PaintBackground(const MainCharts& charts, const ChartBackground& background);

@@ -167,9 +167,9 @@ TEST(BatchImages, BadImageOptionsAreUsageErrorsNamingTheRange)
         const char* expected;
     } cases[] = {
         {{"leaf", "--png", "img", "--background", "0"},
-         "--background must be a whole number from 1 to 8"},
-        {{"canopy", "--png", "img", "--background", "9"},
-         "--background must be a whole number from 1 to 8"},
+         "--background must be a whole number from 1 to 10"},
+        {{"canopy", "--png", "img", "--background", "11"},
+         "--background must be a whole number from 1 to 10"},
         {{"leaf", "--png", "img", "--scale", "0"}, "--scale must be a whole number from 1 to 16"},
         {{"canopy", "--png", "img", "--scale", "17"},
          "--scale must be a whole number from 1 to 16"},

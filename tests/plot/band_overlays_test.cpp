@@ -38,6 +38,13 @@ const std::vector<OverlayCase> kOverlays = {
     {8, "Terra-ASTER", {250, 240, 255},
      {{520, 600}, {630, 690}, {760, 860}, {1600, 1700}, {2145, 2185}, {2185, 2225},
       {2235, 2285}, {2295, 2365}, {2365, 2430}}, 16, {2185, 2365}},
+    // Overlapping bands: every stripe in table order, each edge once.
+    {9, "Sentinel-2 MSI", {225, 240, 255},
+     {{433, 453}, {458, 523}, {543, 578}, {650, 680}, {698, 713}, {733, 748}, {773, 793},
+      {785, 900}, {855, 875}, {935, 955}, {1360, 1390}, {1565, 1655}, {2100, 2280}}, 26, {}},
+    {10, "Landsat-8/9 OLI", {225, 240, 255},
+     {{435, 451}, {452, 512}, {533, 590}, {636, 673}, {851, 879}, {1363, 1384}, {1566, 1651},
+      {2107, 2294}}, 16, {}},
 };
 // clang-format on
 
@@ -77,7 +84,7 @@ TEST(BandOverlays, DrawStripesThenEachEdgeOnceThenHorizontalsOnBothCharts)
     }
 }
 
-// Entry 1 is the grid, 2 .. 8 the sensors; with no entry checked the charts are only cleared.
+// Entry 1 is the grid, 2 .. 10 the sensors; with no entry checked the charts are only cleared.
 TEST(BandOverlays, TheCheckedEntrySelectsTheBackground)
 {
     struct Row {
@@ -95,8 +102,10 @@ TEST(BandOverlays, TheCheckedEntrySelectsTheBackground)
         {6, {100, 100, 100}, 4, 18},
         {7, {100, 100, 100}, 14, 39},
         {8, {100, 100, 100}, 9, 27},
+        {9, {100, 100, 100}, 13, 37},
+        {10, {100, 100, 100}, 8, 27},
         {0, {}, 0, 0},
-        {9, {}, 0, 0},
+        {11, {}, 0, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.checkedEntry);

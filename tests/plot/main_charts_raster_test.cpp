@@ -147,13 +147,22 @@ TEST(MainChartsOnRaster, AShortLeafFileStopsTheDrawingAndKeepsWhatWasDrawn)
 // the dashed lines' colour.
 TEST(MainChartsOnRaster, CurvesStayVisibleOverTheStripes)
 {
-    for (const int entry : {4, 7}) {
+    const struct {
+        int entry;
+        QRgb stripe;
+        int stripeNm;  // a wavelength inside a band
+    } cases[] = {
+        {4, qRgb(250, 240, 255), 800},
+        {7, qRgb(250, 230, 255), 870},
+        {9, qRgb(225, 240, 255), 800},  // Sentinel-2 MSI: overlapping bands, pale blue
+    };
+    for (const auto& [entry, stripe, stripeNm] : cases) {
         SCOPED_TRACE(entry);
         ScopedWorkDir dir;
         leaf::RunProspect(leaf::kStartLeafParameters);
         const DrawnCharts charts = Draw(ChartBackground{entry}, 1);
         const RasterSurface unit(kLeafChartScale);
-        const SensorBands& sensor = entry == 4 ? kLandsatTm : kTerraModis;
+        const SensorBands& sensor = kSensorOverlays[static_cast<std::size_t>(entry - 2)];
         textio::FieldReader reader = textio::FieldReader::Open("VP.dat");
         int inBands = 0;
         while (!reader.AtEnd()) {
@@ -171,9 +180,7 @@ TEST(MainChartsOnRaster, CurvesStayVisibleOverTheStripes)
             EXPECT_TRUE(pixel == kGreen || pixel == kRed) << wavelength << " nm";
         }
         EXPECT_GT(inBands, 20);
-        const QRgb stripe = qRgb(250, entry == 4 ? 240 : 230, 255);
-        EXPECT_TRUE(
-            ColumnHas(charts.canopy.image(), unit.ColumnOf(entry == 4 ? 800 : 870), stripe));
+        EXPECT_TRUE(ColumnHas(charts.canopy.image(), unit.ColumnOf(stripeNm), stripe));
     }
 }
 

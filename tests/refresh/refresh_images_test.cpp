@@ -76,7 +76,7 @@ constexpr std::array<std::uint64_t, 5> kFileChecksums = {
 };
 
 // Checksums of both chart images after the refresh of input `input` (0 .. 4) with
-// background `background` (0: none, 1: grid, 2 .. 8: sensors), at pixel scales 1, 2 and 3.
+// background `background` (0: none, 1: grid, 2 .. 10: sensors), at pixel scales 1, 2 and 3.
 // Each scale has its own pair of surfaces, refreshed in the order of this table, so pens
 // inherited from the previous refresh are part of the result.
 struct ImageRow {
@@ -96,6 +96,8 @@ constexpr ImageRow kImageChecksums[] = {
     {0, 6, {0xe5b94e641964181a, 0xd6ad7cf559fbaa74, 0x9cb37e7eb5962d98}},
     {0, 7, {0x2e3badd5aab34701, 0xabf54a4679d41027, 0xa4349ece9215fd69}},
     {0, 8, {0x41b2895564052766, 0x50a262eb46b18f1f, 0x678961e3b7c4e4e5}},
+    {0, 9, {0x1a3b3b79fa26c490, 0x9cbe09e17c9e19db, 0xc24f6a62317ff40a}},
+    {0, 10, {0x6c8d2dcd9459a692, 0x27aba5c5d482bb66, 0x7fcbe8d351845c16}},
     {1, 0, {0x7995d3d38f796b13, 0x34ae6a2bf6a93867, 0x0351bcca7a3f1a2f}},
     {1, 1, {0x2e2dc93daa1db5a1, 0x6df5b7477743d3b2, 0xad5cccfb36c2e6ff}},
     {1, 2, {0x49cd442b0e946dc9, 0x3a96b52734b34d31, 0xc6567367e2885f7b}},
@@ -105,6 +107,8 @@ constexpr ImageRow kImageChecksums[] = {
     {1, 6, {0xd0e08328db6a2f1f, 0xca3382e7feb63c80, 0x284482c4db8edbbe}},
     {1, 7, {0x41fc913db5aa4baf, 0x1c0b7cc2be90b306, 0xb581026604489924}},
     {1, 8, {0xcf633b74a1f3a25f, 0x1401defbb181b9dd, 0x2c4ab907efb4636f}},
+    {1, 9, {0xdaa168a7d1a25ef5, 0x67ef3c845a7b1f04, 0xdff44e7aa4e8942b}},
+    {1, 10, {0xc5d7b9ef3b7f5602, 0x8bd9845960c55f8f, 0xd933d98bcf07d1cd}},
     {2, 0, {0xfa90374de752707c, 0xb6da3c120cfe18d0, 0xdc85e74bef3be385}},
     {2, 1, {0x7b7267c51dbde54c, 0x99894da0a964052e, 0x9a13c3b686d96d17}},
     {2, 2, {0x4d16515cfd8bfbdf, 0x22915b28194c38e4, 0x15b5fb3627edcaaf}},
@@ -114,6 +118,8 @@ constexpr ImageRow kImageChecksums[] = {
     {2, 6, {0x9053e4f68d09acce, 0x127bfb33c9250f29, 0x7c830ef8e9c0e5fd}},
     {2, 7, {0x42498018c17ec4b9, 0x76410015012c0507, 0xc80bd5e9847b6fe6}},
     {2, 8, {0x56f3093d1333b80e, 0x2a1105f6f6c2891b, 0x806371e15533188b}},
+    {2, 9, {0x9dc6797eb387dfe8, 0xac94614acf4c47de, 0x5b43acbf12c2b2cb}},
+    {2, 10, {0xcf11dc2b2e6cdbaf, 0x0f40d787a3143465, 0x0e7a0dca117c492c}},
     {3, 0, {0xf0e915fd8b935f0c, 0x3eca7c23c26a7f1c, 0x9da6e8967dee4c35}},
     {3, 1, {0x95da8733216d9fe2, 0xdf5677778d89b98f, 0x6e551c9815a231c5}},
     {3, 2, {0xc083fe75841c2a22, 0xa9f3f5284324bf00, 0x0bab316e3bee1e23}},
@@ -123,6 +129,8 @@ constexpr ImageRow kImageChecksums[] = {
     {3, 6, {0x79c5b6a33c2084ca, 0x6cf96ab1f229e1f6, 0x0571423da73f301c}},
     {3, 7, {0x7e3eca68354e6fcd, 0x3896c8a669f1aa2a, 0xe41d5b2851b39afe}},
     {3, 8, {0x24fbf197b89ff82a, 0xa34f0db5189dca8b, 0x2ec0663500dc9fa7}},
+    {3, 9, {0x095831e8c20e7105, 0x0d0bd644970b1f17, 0x10a96272c7146454}},
+    {3, 10, {0x98395de014b0d2b9, 0x6f6892871f999fc5, 0x50a09b77dacf7913}},
     {4, 0, {0xd06719dc8f6e7376, 0xf4bf4d79cea778fb, 0x58490349859c6d27}},
     {4, 1, {0x48dddf62fceb9f20, 0xb0330e4050c79819, 0xa311989784b9d84c}},
     {4, 2, {0x2a2a4ad87eeefbc4, 0x6fa0ec15ee1b592f, 0x87248fe96267cf05}},
@@ -132,6 +140,8 @@ constexpr ImageRow kImageChecksums[] = {
     {4, 6, {0xe1374011ac72c6d4, 0xd98b34522fd0f7f9, 0xf5b5dc078963ef3e}},
     {4, 7, {0x7f88312b4f5dec2b, 0x0d55e111413d4c9a, 0x89e3f833079fe2bd}},
     {4, 8, {0xbedaa8850c2331ec, 0x7f03e3b9ff6cbcbc, 0x2069d998b1e57814}},
+    {4, 9, {0x11dd00f01d77bf4a, 0x69cdb40455d26444, 0x4629683a75367f88}},
+    {4, 10, {0xf783d73b606128c6, 0x90eb04d502879886, 0x77bcd0707bf47e62}},
 };
 // clang-format on
 

@@ -66,7 +66,7 @@ void FrmTulmera::Connect()
     for (QComboBox* combo : canopyLists_) {
         connect(combo, &QComboBox::activated, this, [this] { Recompute(); });
     }
-    for (int entry = 1; entry <= 8; ++entry) {
+    for (int entry = 1; entry <= plot::kBackgroundEntryCount; ++entry) {
         connect(backgroundActions_[static_cast<std::size_t>(entry)], &QAction::triggered, this,
                 [this, entry] { ChooseBackground(entry); });
     }
@@ -101,7 +101,8 @@ void FrmTulmera::CanopyParameterSequence()
 
 void FrmTulmera::ChooseBackground(int entry)
 {
-    for (int i = 1; i <= 8; ++i) backgroundActions_[static_cast<std::size_t>(i)]->setChecked(false);
+    for (int i = 1; i <= plot::kBackgroundEntryCount; ++i)
+        backgroundActions_[static_cast<std::size_t>(i)]->setChecked(false);
     backgroundActions_[static_cast<std::size_t>(entry)]->setChecked(true);
     background_.checkedEntry = entry;
     Recompute();

@@ -83,7 +83,7 @@ private:
     //   menu11 "Ver hoja de calculo"                      exportAction_
     //   menu121 "Modelo Prospect"                         switchToSweepAction_
     //   menu13 "Sailr"                                    exitAction_
-    //   menu211(1..8) "Gráficos" entries                  backgroundActions_
+    //   menu211(1..10) "Gráficos" entries                 backgroundActions_
     //   pctProspect, pctSailh                             leafChartPanel_, canopyChartPanel_
     std::array<QScrollBar*, 4> leafBars_{};
     std::array<QLineEdit*, 4> leafBoxes_{};
@@ -96,7 +96,8 @@ private:
     QAction* exportAction_ = nullptr;
     QAction* switchToSweepAction_ = nullptr;
     QAction* exitAction_ = nullptr;
-    std::array<QAction*, 9> backgroundActions_{};  // entries 1..8; element 0 unused
+    // entries 1..kBackgroundEntryCount; element 0 unused
+    std::array<QAction*, plot::kBackgroundEntryCount + 1> backgroundActions_{};
     widgets::ChartPanel* leafChartPanel_ = nullptr;
     widgets::ChartPanel* canopyChartPanel_ = nullptr;
 

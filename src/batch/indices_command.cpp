@@ -1,0 +1,103 @@
+#include "batch/indices_command.h"
+
+#include <iostream>
+#include <optional>
+
+#include "batch/canopy_command.h"
+#include "batch/chart_image_options.h"
+#include "batch/leaf_command.h"
+#include "sensor/band_values.h"
+#include "sensor/indices.h"
+#include "textio/error.h"
+#include "textio/number_text.h"
+
+namespace tulmera::batch {
+namespace {
+
+const OptionInfo kSensorOption{"--sensor", "NAME",
+                               "also that sensor's band values and NDVI (e.g. \"Sentinel-2 MSI\")"};
+
+// The number text with the fewest significant digits that reads back as `x` exactly.
+std::string ShortestNumberText(double x)
+{
+    for (int digits = 1; digits < 17; ++digits) {
+        std::string text = textio::NumberText(x, digits);
+        if (textio::ParseNumberText(text) == x) return text;
+    }
+    return textio::NumberText(x, 17);  // 17 significant digits always read back exactly
+}
+
+void AppendRow(std::string& csv, const std::string& quantity, const std::optional<double>& value)
+{
+    csv += quantity;
+    csv += ',';
+    if (value) csv += ShortestNumberText(*value);
+    csv += '\n';
+}
+
+const sensor::Sensor* SensorFrom(const BatchArguments& arguments)
+{
+    if (!arguments.Has("--sensor")) return nullptr;
+    const std::string name = arguments.Text("--sensor", "");
+    if (const sensor::Sensor* found = sensor::FindSensor(name)) return found;
+    std::string list;
+    for (const sensor::Sensor& known : sensor::kSensors) {
+        list += (list.empty() ? "\"" : ", \"") + std::string(known.name) + "\"";
+    }
+    throw UsageError("--sensor: \"" + name + "\" is not a sensor; use one of " + list + ".");
+}
+
+void PrintToStandardOutput(const std::string& text)
+{
+    std::cout << text << std::flush;
+    if (!std::cout) throw Error("Cannot write the indices to the standard output.");
+}
+
+}  // namespace
+
+std::string IndicesCsv(const spectral::Spectrum& canopyRefl, const sensor::Sensor* sensor)
+{
+    std::string csv = "quantity,value\n";
+    const sensor::IndexValues indices = sensor::ComputeIndices(canopyRefl);
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        AppendRow(csv, std::string(sensor::kIndices[i].name), indices[i]);
+    }
+    if (sensor == nullptr) return csv;
+    const std::string name(sensor->name);
+    const std::vector<std::optional<double>> means = sensor::BandMeans(canopyRefl, *sensor);
+    for (std::size_t i = 0; i < means.size(); ++i) {
+        AppendRow(csv, name + " band " + sensor::BandName(*sensor, i), means[i]);
+    }
+    AppendRow(csv, name + " NDVI", sensor::BroadbandNdvi(canopyRefl, *sensor));
+    return csv;
+}
+
+BatchCommand IndicesCommand()
+{
+    std::vector<OptionInfo> options = CanopyCommand().options;
+    options.push_back(kSensorOption);
+    return {
+        "indices",
+        "The runs of canopy (\"VP.dat\", \"VS.dat\", the images with --png), then CSV\n"
+        "on standard output: \"quantity,value\", one row per vegetation index of the\n"
+        "canopy reflectance (NDVI, EVI, ... ARI); with --sensor NAME also one row\n"
+        "\"NAME band B\" per band (mean reflectance over the band) and \"NAME NDVI\".\n"
+        "NAME is a chart menu sensor without \"Bandas \", e.g. Landsat-TM or\n"
+        "\"Landsat-8/9 OLI\". An index that is undefined (division by 0) is left empty.",
+        options,
+        [](const BatchArguments& arguments) -> std::function<void()> {
+            const leaf::LeafParameters leafParameters = LeafParametersFrom(arguments);
+            const canopy::CanopyInputs canopyInputs = CanopyInputsFrom(arguments);
+            const ChartImageRequest images = ChartImageRequestFrom(arguments);
+            const sensor::Sensor* sensor = SensorFrom(arguments);
+            return [leafParameters, canopyInputs, images, sensor] {
+                const canopy::CanopyState state =
+                    RunLeafAndCanopy(leafParameters, canopyInputs, images);
+                PrintToStandardOutput(
+                    IndicesCsv(sensor::FractionOfPercent(state.canopyReflPct), sensor));
+            };
+        },
+    };
+}
+
+}  // namespace tulmera::batch

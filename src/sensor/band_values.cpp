@@ -1,0 +1,89 @@
+#include "sensor/band_values.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace tulmera::sensor {
+namespace {
+
+constexpr int kRedNm = 670;
+constexpr int kNirNm = 860;
+
+constexpr bool Holds(const Band& band, int wavelengthNm)
+{
+    return band.lowerNm <= wavelengthNm && wavelengthNm <= band.upperNm;
+}
+
+}  // namespace
+
+std::optional<double> BandMean(const spectral::Spectrum& spectrum, const Band& band)
+{
+    const GridSpan span = SamplesOf(band);
+    if (span.last < span.first) return std::nullopt;
+    double sum = 0;
+    for (int i = span.first; i <= span.last; ++i) sum += spectrum[static_cast<std::size_t>(i)];
+    const double mean = sum / (span.last - span.first + 1);
+    if (!std::isfinite(mean)) return std::nullopt;
+    return mean;
+}
+
+std::vector<std::optional<double>> BandMeans(const spectral::Spectrum& spectrum,
+                                             const Sensor& sensor)
+{
+    std::vector<std::optional<double>> means;
+    means.reserve(sensor.bands.size());
+    for (const Band& band : sensor.bands) means.push_back(BandMean(spectrum, band));
+    return means;
+}
+
+std::string BandName(const Sensor& sensor, std::size_t index)
+{
+    if (!sensor.bandNames.empty()) return std::string(sensor.bandNames[index]);
+    return std::to_string(index + 1);
+}
+
+NdviBands NdviBandsOf(const Sensor& sensor)
+{
+    NdviBands found{std::nullopt, 0};
+    const auto& bands = sensor.bands;
+    for (std::size_t i = 0; i < bands.size() && !found.red; ++i) {
+        if (Holds(bands[i], kRedNm)) found.red = i;
+    }
+    // Twice the distance of the centre from 860 nm, in whole nanometres.
+    const auto twiceDistance = [](const Band& band) {
+        return std::abs(band.lowerNm + band.upperNm - 2 * kNirNm);
+    };
+    bool holding = false;
+    for (std::size_t i = 0; i < bands.size() && !holding; ++i) {
+        if (Holds(bands[i], kNirNm)) {
+            found.nir = i;
+            holding = true;
+        } else if (twiceDistance(bands[i]) < twiceDistance(bands[found.nir])) {
+            found.nir = i;
+        }
+    }
+    return found;
+}
+
+std::optional<double> BroadbandNdvi(const spectral::Spectrum& spectrum, const Sensor& sensor)
+{
+    const NdviBands bands = NdviBandsOf(sensor);
+    if (!bands.red) return std::nullopt;
+    const std::optional<double> red = BandMean(spectrum, sensor.bands[*bands.red]);
+    const std::optional<double> nir = BandMean(spectrum, sensor.bands[bands.nir]);
+    if (!red || !nir) return std::nullopt;
+    const double denominator = *nir + *red;
+    if (denominator == 0) return std::nullopt;
+    const double ndvi = (*nir - *red) / denominator;
+    if (!std::isfinite(ndvi)) return std::nullopt;
+    return ndvi;
+}
+
+spectral::Spectrum FractionOfPercent(const spectral::Spectrum& percent)
+{
+    spectral::Spectrum fraction;
+    for (std::size_t i = 0; i < percent.size(); ++i) fraction[i] = percent[i] / 100;
+    return fraction;
+}
+
+}  // namespace tulmera::sensor

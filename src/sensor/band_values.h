@@ -1,0 +1,65 @@
+#pragma once
+#include <algorithm>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sensor/band_tables.h"
+#include "spectral/grid.h"
+
+// What a sensor measures of a spectrum: the mean over each band.
+namespace tulmera::sensor {
+
+// The grid indexes a band holds: first .. last, both inclusive; empty when last < first.
+struct GridSpan {
+    int first;
+    int last;
+};
+
+// The grid samples with lowerNm <= wavelength <= upperNm, clipped to the grid.
+constexpr GridSpan SamplesOf(const Band& band)
+{
+    const int step = spectral::kWavelengthStepNm;
+    const int fromFirst = band.lowerNm - spectral::kFirstWavelengthNm;
+    const int toLast = band.upperNm - spectral::kFirstWavelengthNm;
+    // Ceiling of fromFirst / step and floor of toLast / step, for either sign.
+    int first = fromFirst >= 0 ? (fromFirst + step - 1) / step : -((-fromFirst) / step);
+    int last = toLast >= 0 ? toLast / step : -((-toLast + step - 1) / step);
+    first = std::max(first, 0);
+    last = std::min(last, spectral::kWavelengthCount - 1);
+    return {first, last};
+}
+
+// The band value of `spectrum` (any unit; the result is in the same one): the arithmetic mean
+// of its grid samples inside the band (a box-car response), summed in increasing wavelength.
+// Undefined when the band holds no grid sample or the mean is not finite.
+std::optional<double> BandMean(const spectral::Spectrum& spectrum, const Band& band);
+
+// BandMean of every band of `sensor`, in table order.
+std::vector<std::optional<double>> BandMeans(const spectral::Spectrum& spectrum,
+                                             const Sensor& sensor);
+
+// The name of band `index` (0-based, table order) of `sensor`: its own name ("B8A") or its
+// number counted from 1 ("3").
+std::string BandName(const Sensor& sensor, std::size_t index);
+
+// The sensor's broadband NDVI, (nir - red) / (nir + red), from the band values of `spectrum`:
+// red is the first band (table order) holding 670 nm; nir the first holding 860 nm, else the
+// band whose centre lies nearest 860 nm (the first of equals). Undefined when the sensor has
+// no red band, a band value is undefined, the denominator is 0 or the result is not finite.
+std::optional<double> BroadbandNdvi(const spectral::Spectrum& spectrum, const Sensor& sensor);
+
+// The indexes (table order) of the red and NIR bands BroadbandNdvi uses; red is empty when no
+// band holds 670 nm.
+struct NdviBands {
+    std::optional<std::size_t> red;
+    std::size_t nir;
+};
+NdviBands NdviBandsOf(const Sensor& sensor);
+
+// A spectrum in percent as fractions: each value / 100 (the canopy reflectance as written to
+// "VS.dat").
+spectral::Spectrum FractionOfPercent(const spectral::Spectrum& percent);
+
+}  // namespace tulmera::sensor

@@ -1,0 +1,149 @@
+#include "sensor/band_values.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "plot/band_tables.h"
+#include "plot/main_charts.h"
+#include "plot/recording_surface.h"
+
+namespace tulmera::sensor {
+namespace {
+
+using spectral::kWavelengthCount;
+using spectral::Spectrum;
+using spectral::WavelengthNm;
+
+// A spectrum with `value` at every grid point.
+Spectrum Flat(double value)
+{
+    Spectrum s;
+    s.fill(value);
+    return s;
+}
+
+// Every band of every sensor averages at least one grid sample: a band between two grid
+// points would have no value.
+TEST(BandTables, EveryBandHoldsAGridSample)
+{
+    for (const Sensor& sensor : kSensors) {
+        for (std::size_t i = 0; i < sensor.bands.size(); ++i) {
+            const GridSpan span = SamplesOf(sensor.bands[i]);
+            EXPECT_LE(span.first, span.last) << sensor.name << " band " << BandName(sensor, i);
+            EXPECT_TRUE(BandMean(Flat(0.25), sensor.bands[i]).has_value()) << sensor.name;
+        }
+    }
+}
+
+// Limits on and between grid points: the first and last samples each band averages.
+TEST(BandValues, AverageTheGridSamplesWithinTheLimits)
+{
+    struct Case {
+        Band band;
+        int firstNm, lastNm;
+    };
+    const std::vector<Case> cases = {
+        {{458, 523}, 460, 520},  // both limits between grid points (Sentinel-2 B2)
+        {{405, 420}, 405, 420},  // both on grid points, inclusive (Terra-MODIS 1)
+        {{673, 683}, 675, 680},  // Terra-MODIS 7
+        {{433, 453}, 435, 450},  // Sentinel-2 B1
+        {{2107, 2294}, 2110, 2290}, {{395, 402}, 400, 400},  // clipped to the grid
+    };
+    Spectrum ramp;  // each sample holds its wavelength, nm
+    for (int i = 0; i < kWavelengthCount; ++i) ramp[static_cast<std::size_t>(i)] = WavelengthNm(i);
+    for (const Case& c : cases) {
+        const GridSpan span = SamplesOf(c.band);
+        EXPECT_EQ(WavelengthNm(span.first), c.firstNm) << c.band.lowerNm;
+        EXPECT_EQ(WavelengthNm(span.last), c.lastNm) << c.band.upperNm;
+        EXPECT_DOUBLE_EQ(*BandMean(ramp, c.band), (c.firstNm + c.lastNm) / 2.0) << c.band.lowerNm;
+    }
+}
+
+// 458-523 nm by hand: the 13 samples 460 .. 520 nm hold 1 .. 13, their neighbours 1000.
+TEST(BandValues, MatchTheHandSumOfSentinel2Blue)
+{
+    Spectrum s = Flat(1000);
+    for (int nm = 460; nm <= 520; nm += 5)
+        s[static_cast<std::size_t>((nm - 400) / 5)] = (nm - 455) / 5;
+    const double handSum = 1 + 2 + 3 + 4 + 5 + 6 + 7 + 8 + 9 + 10 + 11 + 12 + 13;  // 91
+    EXPECT_EQ(*BandMean(s, kSentinel2MsiBands[1]), handSum / 13);
+}
+
+TEST(BandValues, AreUndefinedWhenASampleIsNotFinite)
+{
+    Spectrum s = Flat(0.2);
+    s[(660 - 400) / 5] = std::numeric_limits<double>::infinity();
+    EXPECT_FALSE(BandMean(s, kLandsatTmBands[2]).has_value());  // 630-690 holds 660
+    EXPECT_TRUE(BandMean(s, kLandsatTmBands[3]).has_value());
+    EXPECT_FALSE(BroadbandNdvi(s, kLandsatTm).has_value());
+    EXPECT_FALSE(BroadbandNdvi(Flat(0), kLandsatTm).has_value());  // 0 / 0
+    EXPECT_EQ(BroadbandNdvi(Flat(0.25), kLandsatTm), 0.0);         // sums of 0.25 are exact
+}
+
+TEST(BandValues, NamesAreNumbersOrTheSensorsOwn)
+{
+    EXPECT_EQ(BandName(kLandsatTm, 0), "1");
+    EXPECT_EQ(BandName(kTerraModis, 13), "14");
+    EXPECT_EQ(BandName(kSentinel2Msi, 8), "B8A");
+    EXPECT_EQ(BandName(kLandsatOli, 5), "B9");
+    EXPECT_EQ(FindSensor("Landsat-8/9 OLI"), &kSensors[8]);
+    EXPECT_EQ(FindSensor("Landsat-TM"), &kSensors[2]);
+    EXPECT_EQ(FindSensor("landsat-tm"), nullptr);
+}
+
+// Red holds 670 nm, NIR 860 nm, else the NIR band is the one centred nearest 860 nm.
+TEST(BroadbandNdvi, PicksTheRedAndNirBands)
+{
+    struct Case {
+        const Sensor* sensor;
+        std::string red, nir;
+    };
+    const std::vector<Case> cases = {
+        {&kIrsWis, "1", "2"},         {&kNoaaAvhrr, "1", "2"},      {&kLandsatTm, "3", "4"},
+        {&kSpotVegetation, "2", "3"}, {&kIkonos, "3", "4"},         {&kTerraModis, "6", "9"},
+        {&kTerraAster, "2", "3"},     {&kSentinel2Msi, "B4", "B8"},  // B8 before B8A
+        {&kLandsatOli, "B4", "B5"},
+    };
+    for (const Case& c : cases) {
+        const NdviBands bands = NdviBandsOf(*c.sensor);
+        ASSERT_TRUE(bands.red.has_value()) << c.sensor->name;
+        EXPECT_EQ(BandName(*c.sensor, *bands.red), c.red) << c.sensor->name;
+        EXPECT_EQ(BandName(*c.sensor, bands.nir), c.nir) << c.sensor->name;
+    }
+    // 0.05 in the red band, 0.45 in the NIR band (Sentinel-2 B4 650-680, B8 785-900).
+    Spectrum s = Flat(0.05);
+    for (int nm = 785; nm <= 900; nm += 5) s[static_cast<std::size_t>((nm - 400) / 5)] = 0.45;
+    EXPECT_DOUBLE_EQ(*BroadbandNdvi(s, kSentinel2Msi), 0.8);
+}
+
+// The stripes of each sensor entry are the bands the band values average: a spectrum that is 1
+// inside the k-th stripe and 0 elsewhere has band value 1 in band k.
+TEST(BandTables, DriveBothTheOverlayStripesAndTheBandValues)
+{
+    for (int entry = plot::kFirstSensorEntry; entry <= plot::kBackgroundEntryCount; ++entry) {
+        const Sensor& sensor = plot::SensorOfEntry(entry);
+        SCOPED_TRACE(std::string(sensor.name));
+        plot::RecordingSurface leafChart, canopyChart;
+        plot::PaintBackground({leafChart, canopyChart}, plot::ChartBackground{entry});
+        std::vector<Band> stripes;
+        for (const plot::ChartOp& op : leafChart.ops()) {
+            if (op.kind != plot::ChartOp::Kind::FilledBox) continue;
+            stripes.push_back({static_cast<int>(op.x1), static_cast<int>(op.x2)});
+        }
+        ASSERT_EQ(stripes.size(), sensor.bands.size());
+        for (std::size_t k = 0; k < stripes.size(); ++k) {
+            Spectrum inside = Flat(0);
+            const GridSpan span = SamplesOf(stripes[k]);
+            for (int i = span.first; i <= span.last; ++i) inside[static_cast<std::size_t>(i)] = 1;
+            EXPECT_EQ(BandMeans(inside, sensor)[k], 1.0) << BandName(sensor, k);
+            EXPECT_EQ(stripes[k].lowerNm, sensor.bands[k].lowerNm);
+            EXPECT_EQ(stripes[k].upperNm, sensor.bands[k].upperNm);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tulmera::sensor
