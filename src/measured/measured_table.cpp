@@ -70,11 +70,12 @@ bool LooksNonFinite(std::string_view field)
 bool AllNumbers(const std::vector<std::string_view>& fields, bool commaAllowed)
 {
     return !fields.empty() && std::all_of(fields.begin(), fields.end(), [&](std::string_view f) {
-        return FieldNumber(f, commaAllowed).has_value();
+        return FieldNumber(f, commaAllowed).has_value() || LooksNonFinite(f);
     });
 }
 
-// The delimiter of a first row of numbers, or nothing when the line is not one.
+// The delimiter of a first row of numbers, or nothing when the line is not one. NaN and
+// infinities count as numbers here, so that the row is refused for them, not taken as a header.
 std::optional<char> RowDelimiter(std::string_view line)
 {
     for (const char delimiter : {'\t', ';', ',', ' '}) {
