@@ -6,6 +6,7 @@
 
 #include "batch/canopy_command.h"
 #include "batch/export_command.h"
+#include "batch/fit_leaf_command.h"
 #include "batch/leaf_command.h"
 #include "batch/sweep_command.h"
 #include "plot/chart_background.h"
@@ -36,7 +37,8 @@ void ChangeDirectory(const std::string& directory)
 const std::vector<BatchCommand>& BatchCommands()
 {
     static const std::vector<BatchCommand> commands = {LeafCommand(), CanopyCommand(),
-                                                       SweepCommand(), ExportCommand()};
+                                                       SweepCommand(), ExportCommand(),
+                                                       FitLeafCommand()};
     return commands;
 }
 
