@@ -64,7 +64,8 @@ struct Sample {
 void SayConversions(const measured::MeasuredTable& table)
 {
     if (table.fromMicrometres) {
-        std::cerr << "tulmera-batch: " << table.fileName << ": wavelengths in um, converted to nm.\n";
+        std::cerr << "tulmera-batch: " << table.fileName
+                  << ": wavelengths in um, converted to nm.\n";
     }
     if (table.fromPercent) {
         std::cerr << "tulmera-batch: " << table.fileName << ": values in percent, converted to "
@@ -75,12 +76,15 @@ void SayConversions(const measured::MeasuredTable& table)
 std::vector<Sample> ReadSamples(const FitLeafRequest& request)
 {
     std::optional<measured::MeasuredTable> R, T;
-    if (!request.reflectanceFile.empty()) R = measured::ReadMeasuredFile(request.reflectanceFile, request.scale);
-    if (!request.transmittanceFile.empty()) T = measured::ReadMeasuredFile(request.transmittanceFile, request.scale);
+    if (!request.reflectanceFile.empty())
+        R = measured::ReadMeasuredFile(request.reflectanceFile, request.scale);
+    if (!request.transmittanceFile.empty())
+        T = measured::ReadMeasuredFile(request.transmittanceFile, request.scale);
     if (R && T && R->columns.size() != T->columns.size()) {
         throw Error("The reflectance file \"" + R->fileName + "\" has "
-                    + std::to_string(R->columns.size()) + " spectrum columns, the transmittance file \""
-                    + T->fileName + "\" " + std::to_string(T->columns.size())
+                    + std::to_string(R->columns.size())
+                    + " spectrum columns, the transmittance file \"" + T->fileName + "\" "
+                    + std::to_string(T->columns.size())
                     + "; column k of one must be the same sample as column k of the other.");
     }
     const measured::MeasuredTable& first = R ? *R : *T;
@@ -152,17 +156,20 @@ std::string CsvField(const std::string& text)
     return quoted + "\"";
 }
 
-std::string CsvText(const std::vector<Sample>& samples, const std::vector<fit::LeafFitResult>& results)
+std::string CsvText(const std::vector<Sample>& samples,
+                    const std::vector<fit::LeafFitResult>& results)
 {
     std::string text = "column,N,Cab,Cw,Cm,rmse_R,rmse_T,evaluations\n";
     for (std::size_t i = 0; i < samples.size(); ++i) {
         const fit::LeafFitResult& r = results[i];
         text += CsvField(samples[i].name);
-        for (const double value : {r.parameters.N, r.parameters.Cab, r.parameters.Cw, r.parameters.Cm}) {
+        for (const double value :
+             {r.parameters.N, r.parameters.Cab, r.parameters.Cw, r.parameters.Cm}) {
             text += ',';
             textio::AppendNumberText(text, value);
         }
-        for (const std::optional<double>& rmse : {r.rmseReflectancePercent, r.rmseTransmittancePercent}) {
+        for (const std::optional<double>& rmse :
+             {r.rmseReflectancePercent, r.rmseTransmittancePercent}) {
             text += ',';
             if (rmse) textio::AppendNumberText(text, *rmse);
         }

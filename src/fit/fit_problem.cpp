@@ -40,7 +40,8 @@ double LeafResiduals::SumOfSquares(const leaf::LeafParameters& p) const
         k[i] = leaf::LeafAbsorption(p, tables, index_[i]);
         if (!(k[i] > 0.0)) return kFailedSum;
     }
-    for (std::size_t i = 0; i < n; ++i) tau[i] = leaf::LayerTransmission(k[i], leaf::ExpIntegral(k[i]));
+    for (std::size_t i = 0; i < n; ++i)
+        tau[i] = leaf::LayerTransmission(k[i], leaf::ExpIntegral(k[i]));
     double sum = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
         const leaf::LeafOptics optics = leaf::StackOptics(p.N, refIndex_[i], tau[i], tav_[i]);

@@ -14,8 +14,8 @@ class LeafResiduals {
 public:
     // The grid points from `firstNm` to `lastNm` (ends included) where `reflectance` or
     // `transmittance` (either may be null) has data.
-    LeafResiduals(const measured::GridValues* reflectance, const measured::GridValues* transmittance,
-                  int firstNm, int lastNm);
+    LeafResiduals(const measured::GridValues* reflectance,
+                  const measured::GridValues* transmittance, int firstNm, int lastNm);
 
     // Number of residuals (a point with both R and T counts twice).
     int Count() const { return count_; }

@@ -25,9 +25,9 @@ const Values kStart = ToValues(kFitStart);
 
 // The optimiser sees each free parameter scaled linearly to 0 .. 1 over its bounds, so that
 // one trust-region radius suits all of them.
-constexpr double kScaledStep = 0.1;      // BOBYQA's first trust-region radius
-constexpr double kScaledTolerance = 1e-7; // stop when the steps become this small
-constexpr double kOnBound = 1e-6;         // a scaled value this close to 0 or 1 is on the bound
+constexpr double kScaledStep = 0.1;        // BOBYQA's first trust-region radius
+constexpr double kScaledTolerance = 1e-7;  // stop when the steps become this small
+constexpr double kOnBound = 1e-6;          // a scaled value this close to 0 or 1 is on the bound
 constexpr int kMaxEvaluationsPerRun = 3000;
 
 double Scaled(const Values& v, int j) { return (v[j] - kLower[j]) / (kUpper[j] - kLower[j]); }
@@ -163,7 +163,8 @@ std::optional<LeafFitResult> FitLeaf(const LeafFitTarget& target, const LeafFitO
     LeafFitResult result{ToParameters(values), std::nullopt, std::nullopt, evaluations};
     const leaf::LeafSpectrum model = leaf::ComputeLeafSpectrum(result.parameters);
     if (target.reflectance) {
-        result.rmseReflectancePercent = measured::RmsePercent(model.refl, *target.reflectance, false);
+        result.rmseReflectancePercent =
+            measured::RmsePercent(model.refl, *target.reflectance, false);
     }
     if (target.transmittance) {
         result.rmseTransmittancePercent =

@@ -33,10 +33,10 @@ struct LeafFitOptions {
 };
 
 struct LeafFitResult {
-    leaf::LeafParameters parameters;             // the fitted values, within the bounds
-    std::optional<double> rmseReflectancePercent;   // over the measured points (none if no R)
+    leaf::LeafParameters parameters;               // the fitted values, within the bounds
+    std::optional<double> rmseReflectancePercent;  // over the measured points (none if no R)
     std::optional<double> rmseTransmittancePercent;
-    int evaluations = 0;                         // model evaluations, all stages and restarts
+    int evaluations = 0;  // model evaluations, all stages and restarts
 };
 
 // Fits N, Cab, Cw, Cm by bounded least squares on the residuals of R and T over the grid
@@ -45,6 +45,7 @@ struct LeafFitResult {
 // value and that bound, keeping the better of the two. Returns nothing when cancelled.
 // Throws tulmera::Error when neither spectrum is given, when a stage has no measured point,
 // or when the optimiser fails.
-std::optional<LeafFitResult> FitLeaf(const LeafFitTarget& target, const LeafFitOptions& options = {});
+std::optional<LeafFitResult> FitLeaf(const LeafFitTarget& target,
+                                     const LeafFitOptions& options = {});
 
 }  // namespace tulmera::fit

@@ -9,8 +9,8 @@ namespace tulmera::measured {
 MeasuredSpectrum SpectrumOnGrid(const MeasuredTable& table, std::size_t column)
 {
     const MeasuredColumn& source = table.columns.at(column);
-    MeasuredSpectrum spectrum{table.fileName, source.name, {}, source.negativeCount,
-                              source.aboveOneCount};
+    MeasuredSpectrum spectrum{
+        table.fileName, source.name, {}, source.negativeCount, source.aboveOneCount};
     const std::vector<double>& w = table.wavelengthNm;
     std::size_t next = 0;              // first row at or after the grid wavelength
     std::optional<std::size_t> prior;  // last row with a value before it

@@ -16,9 +16,9 @@ using GridValues = std::array<std::optional<double>, spectral::kWavelengthCount>
 // One column of a file brought onto the grid.
 struct MeasuredSpectrum {
     std::string fileName;
-    std::string name;        // the column's name (see MeasuredColumn)
+    std::string name;  // the column's name (see MeasuredColumn)
     GridValues value;
-    int negativeCount = 0;   // of the column's measured values
+    int negativeCount = 0;  // of the column's measured values
     int aboveOneCount = 0;
 };
 

@@ -14,8 +14,8 @@ namespace tulmera::measured {
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
-constexpr double kPercentGuessAbove = 1.5;   // a value above this makes a file percent
-constexpr double kMicrometresBelow = 3.0;    // all wavelengths below this: µm
+constexpr double kPercentGuessAbove = 1.5;  // a value above this makes a file percent
+constexpr double kMicrometresBelow = 3.0;   // all wavelengths below this: µm
 constexpr double kGridFirstNm = 400.0, kGridLastNm = 2500.0;
 
 std::string_view Trim(std::string_view text)
@@ -166,8 +166,8 @@ double TableBuilder::ReadField(std::string_view field, int lineNumber, std::size
 {
     const bool commaAllowed = table_.delimiter != ',';
     const std::optional<double> number = FieldNumber(field, commaAllowed);
-    const std::string where = "field " + std::to_string(fieldIndex + 1) + " \""
-                              + std::string(field.substr(0, 40)) + "\"";
+    const std::string where =
+        "field " + std::to_string(fieldIndex + 1) + " \"" + std::string(field.substr(0, 40)) + "\"";
     if (!number) {
         FailAt(lineNumber, LooksNonFinite(field) ? where + " is not a finite number."
                                                  : where + " is not a number.");
@@ -198,8 +198,9 @@ void TableBuilder::ScaleValues()
     bool percent = scale_ == ValueScale::Percent;
     if (scale_ == ValueScale::Guess) {
         for (const MeasuredColumn& column : table_.columns) {
-            percent = percent || std::any_of(column.value.begin(), column.value.end(),
-                                             [](const auto& v) { return v && *v > kPercentGuessAbove; });
+            percent = percent
+                      || std::any_of(column.value.begin(), column.value.end(),
+                                     [](const auto& v) { return v && *v > kPercentGuessAbove; });
         }
     }
     table_.fromPercent = percent;
@@ -224,14 +225,14 @@ void TableBuilder::SortRows()
     const std::vector<double>& w = table_.wavelengthNm;
     std::vector<std::size_t> order(w.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return w[a] < w[b]; });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return w[a] < w[b]; });
     for (std::size_t i = 1; i < order.size(); ++i) {
         if (w[order[i]] == w[order[i - 1]]) {
             const int first = std::min(rowLines_[order[i]], rowLines_[order[i - 1]]);
             const int second = std::max(rowLines_[order[i]], rowLines_[order[i - 1]]);
             FailAt(second, "the wavelength " + textio::NumberText(w[order[i]])
-                               + " nm appears twice (also at line " + std::to_string(first)
-                               + ").");
+                               + " nm appears twice (also at line " + std::to_string(first) + ").");
         }
     }
     table_.sorted = !std::is_sorted(w.begin(), w.end());
@@ -249,15 +250,16 @@ MeasuredTable TableBuilder::Finish()
 {
     if (!anyText_) Fail("is empty.");
     if (rowLines_.empty()) {
-        Fail("has no rows of numbers (a wavelength followed by values, separated by commas, "
-             "semicolons, tabs or spaces).");
+        Fail(
+            "has no rows of numbers (a wavelength followed by values, separated by commas, "
+            "semicolons, tabs or spaces).");
     }
     ScaleValues();
     SortRows();
     const std::vector<double>& w = table_.wavelengthNm;
     if (w.back() < kGridFirstNm || w.front() > kGridLastNm) {
-        Fail("has every wavelength outside 400 .. 2500 nm (they run from " + textio::NumberText(w.front())
-             + " to " + textio::NumberText(w.back()) + " nm).");
+        Fail("has every wavelength outside 400 .. 2500 nm (they run from "
+             + textio::NumberText(w.front()) + " to " + textio::NumberText(w.back()) + " nm).");
     }
     return std::move(table_);
 }
@@ -305,7 +307,8 @@ void CheckFile(const std::string& fileName)
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(fileName, error);
     if (error) FailToRead(fileName, error.message() + ".");
-    if (!std::filesystem::is_regular_file(status)) FailToRead(fileName, "it is not a regular file.");
+    if (!std::filesystem::is_regular_file(status))
+        FailToRead(fileName, "it is not a regular file.");
     const std::uintmax_t bytes = std::filesystem::file_size(fileName, error);
     if (error) FailToRead(fileName, error.message() + ".");
     if (bytes > kMaxMeasuredFileBytes) {
@@ -322,7 +325,9 @@ MeasuredTable ReadMeasuredFile(const std::string& fileName, ValueScale scale)
     CheckFile(fileName);
     errno = 0;
     std::ifstream in(fileName, std::ios::binary);
-    if (!in) FailToRead(fileName, std::string(errno != 0 ? std::strerror(errno) : "cannot open it") + ".");
+    if (!in)
+        FailToRead(fileName,
+                   std::string(errno != 0 ? std::strerror(errno) : "cannot open it") + ".");
     TableBuilder builder(fileName, scale);
     LineSplitter lines(builder);
     std::string chunk(1 << 16, '\0');
@@ -331,7 +336,8 @@ MeasuredTable ReadMeasuredFile(const std::string& fileName, ValueScale scale)
         in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
         const auto got = static_cast<std::size_t>(in.gcount());
         total += got;
-        if (total > kMaxMeasuredFileBytes) FailToRead(fileName, "it grew beyond 100 MB while being read.");
+        if (total > kMaxMeasuredFileBytes)
+            FailToRead(fileName, "it grew beyond 100 MB while being read.");
         lines.Feed(std::string_view(chunk.data(), got));
     }
     if (in.bad()) FailToRead(fileName, "a read failed.");
@@ -339,7 +345,8 @@ MeasuredTable ReadMeasuredFile(const std::string& fileName, ValueScale scale)
     return builder.Finish();
 }
 
-MeasuredTable ParseMeasuredText(const std::string& fileName, std::string_view text, ValueScale scale)
+MeasuredTable ParseMeasuredText(const std::string& fileName, std::string_view text,
+                                ValueScale scale)
 {
     TableBuilder builder(fileName, scale);
     LineSplitter lines(builder);

@@ -44,8 +44,9 @@ std::string Stderr() { return testing::FileBytes("stderr.txt"); }
 TEST(FitLeafCommand, PrintsOneCsvLinePerColumnInColumnOrder)
 {
     testing::ScopedWorkDir dir;
-    const Outcome run = FitLeaf("--reflectance " + kExamples + "/leaf_reflectance.csv --transmittance "
-                                + kExamples + "/leaf_transmittance.csv --subdomains");
+    const Outcome run =
+        FitLeaf("--reflectance " + kExamples + "/leaf_reflectance.csv --transmittance " + kExamples
+                + "/leaf_transmittance.csv --subdomains");
     ASSERT_EQ(run.exitCode, 0) << Stderr();
     std::vector<std::string> rows;
     for (std::size_t pos = 0; pos < run.out.size();) {
@@ -56,7 +57,8 @@ TEST(FitLeafCommand, PrintsOneCsvLinePerColumnInColumnOrder)
     ASSERT_EQ(rows.size(), 4u) << run.out;
     EXPECT_EQ(rows[0], "column,N,Cab,Cw,Cm,rmse_R,rmse_T,evaluations");
     // The example leaves (see the files' header) come back close to their parameters.
-    const double truth[3][4] = {{1.3, 28, 0.009, 0.0035}, {1.9, 62, 0.016, 0.0075}, {2.4, 14, 0.006, 0.011}};
+    const double truth[3][4] = {
+        {1.3, 28, 0.009, 0.0035}, {1.9, 62, 0.016, 0.0075}, {2.4, 14, 0.006, 0.011}};
     const char* names[3] = {"young", "mature", "pale"};
     const double tolerance[4] = {0.02, 2.0, 0.0005, 0.0005};
     for (int r = 0; r < 3; ++r) {
@@ -84,10 +86,11 @@ TEST(FitLeafCommand, PrintsOneCsvLinePerColumnInColumnOrder)
 TEST(FitLeafCommand, SaysWhatItConvertedAndLeavesAnAbsentSpectrumEmpty)
 {
     testing::ScopedWorkDir dir;
-    const Outcome run =
-        FitLeaf("--reflectance " + kExamples + "/leaf_reflectance_percent_um.txt --columns 3,young");
+    const Outcome run = FitLeaf("--reflectance " + kExamples
+                                + "/leaf_reflectance_percent_um.txt --columns 3,young");
     ASSERT_EQ(run.exitCode, 0) << Stderr();
-    EXPECT_EQ(run.out.find("column,N,Cab,Cw,Cm,rmse_R,rmse_T,evaluations\npale,2.4"), 0u) << run.out;
+    EXPECT_EQ(run.out.find("column,N,Cab,Cw,Cm,rmse_R,rmse_T,evaluations\npale,2.4"), 0u)
+        << run.out;
     EXPECT_NE(run.out.find("\nyoung,1.3"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find(",,"), std::string::npos) << "no rmse_T without a transmittance";
     EXPECT_NE(Stderr().find("wavelengths in um, converted to nm"), std::string::npos);
@@ -97,8 +100,12 @@ TEST(FitLeafCommand, SaysWhatItConvertedAndLeavesAnAbsentSpectrumEmpty)
 TEST(FitLeafCommand, ExitsWithTwoForBadArgumentsAndOneForFailedRuns)
 {
     testing::ScopedWorkDir dir;
-    { std::ofstream("two.csv") << "nm,a,b\n400,0.1,0.1\n"; }
-    { std::ofstream("nan.csv") << "nm,a\n400,0.1\n405,NaN\n"; }
+    {
+        std::ofstream("two.csv") << "nm,a,b\n400,0.1,0.1\n";
+    }
+    {
+        std::ofstream("nan.csv") << "nm,a\n400,0.1\n405,NaN\n";
+    }
     const std::string R = " --reflectance " + kExamples + "/leaf_reflectance.csv";
     struct Case {
         std::string arguments;
@@ -113,7 +120,8 @@ TEST(FitLeafCommand, ExitsWithTwoForBadArgumentsAndOneForFailedRuns)
         {R + " --subdomains --subdomains", 2, "--subdomains is given twice"},
         {"--reflectance none.csv", 1, "\"none.csv\": No such file"},
         {R + " --columns 4", 1, "has no column \"4\""},
-        {R + " --transmittance two.csv", 1, "has 3 spectrum columns, the transmittance file \"two.csv\" 2"},
+        {R + " --transmittance two.csv", 1,
+         "has 3 spectrum columns, the transmittance file \"two.csv\" 2"},
         {"--transmittance nan.csv", 1, "\"nan.csv\" has a problem at line 3: field 2 \"NaN\""},
         {R + " --fraction", 1, ""},  // fractions are right for this file: runs
     };

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <string>
 
@@ -46,8 +46,8 @@ LeafFitResult Fit(const LeafFitTarget& target, bool subdomains)
 // Leaves across the box, its corners' neighbourhood included (not on a bound: a parameter on
 // a bound is recovered too, but relative error means nothing at Cab 0).
 const LeafParameters kLeaves[] = {
-    {1.5, 40.0, 0.01, 0.005},  {1.05, 5.0, 0.0005, 0.0008}, {3.8, 140.0, 0.09, 0.055},
-    {2.2, 70.0, 0.002, 0.03},  {1.3, 120.0, 0.06, 0.0015},  {3.0, 15.0, 0.03, 0.012},
+    {1.5, 40.0, 0.01, 0.005}, {1.05, 5.0, 0.0005, 0.0008}, {3.8, 140.0, 0.09, 0.055},
+    {2.2, 70.0, 0.002, 0.03}, {1.3, 120.0, 0.06, 0.0015},  {3.0, 15.0, 0.03, 0.012},
 };
 
 TEST(LeafFit, RecoversNoiseFreeSpectraToOneTenThousandth)
@@ -108,8 +108,9 @@ TEST(LeafFit, RecoversNoisySpectraAcrossTheBox)
             sumSq.Cw += square(fit.parameters.Cw - p.Cw);
             sumSq.Cm += square(fit.parameters.Cm - p.Cm);
         }
-        const LeafParameters rmse{std::sqrt(sumSq.N / kLeafCount), std::sqrt(sumSq.Cab / kLeafCount),
-                                  std::sqrt(sumSq.Cw / kLeafCount), std::sqrt(sumSq.Cm / kLeafCount)};
+        const LeafParameters rmse{
+            std::sqrt(sumSq.N / kLeafCount), std::sqrt(sumSq.Cab / kLeafCount),
+            std::sqrt(sumSq.Cw / kLeafCount), std::sqrt(sumSq.Cm / kLeafCount)};
         const std::string label = "case " + std::to_string(static_cast<int>(c.measured))
                                   + (c.subdomains ? " subdomains" : "") + ", RMSE " + Label(rmse);
         EXPECT_LE(rmse.N, c.tolerance.N) << label;

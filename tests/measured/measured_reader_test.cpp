@@ -49,30 +49,65 @@ TEST(MeasuredReader, ReadsWhatSpectrometersAndSpreadsheetsWrite)
     const std::string csv = Rows(400, 2500, 10, ",");
     const ReaderCase cases[] = {
         {"comma", csv, ValueScale::Guess, ""},
-        {"semicolon, header", "Wavelength;leaf A;leaf B\n" + Rows(400, 2500, 10, ";"),
-         ValueScale::Guess, "", {"leaf A", "leaf B"}},
-        {"tab, quoted header, CR LF", "\"nm\"\t\"s1\"\t\"s2\"\r\n" + Rows(400, 2500, 10, "\t"),
-         ValueScale::Guess, "", {"s1", "s2"}},
-        {"spaces, two header lines", "Instrument XY 200\nwl  a  b\n" + Rows(400, 2500, 10, "   "),
-         ValueScale::Guess, "", {"a", "b"}},
+        {"semicolon, header",
+         "Wavelength;leaf A;leaf B\n" + Rows(400, 2500, 10, ";"),
+         ValueScale::Guess,
+         "",
+         {"leaf A", "leaf B"}},
+        {"tab, quoted header, CR LF",
+         "\"nm\"\t\"s1\"\t\"s2\"\r\n" + Rows(400, 2500, 10, "\t"),
+         ValueScale::Guess,
+         "",
+         {"s1", "s2"}},
+        {"spaces, two header lines",
+         "Instrument XY 200\nwl  a  b\n" + Rows(400, 2500, 10, "   "),
+         ValueScale::Guess,
+         "",
+         {"a", "b"}},
         {"semicolon, decimal comma, micrometres",
-         "um;x;y\n" + Rows(400, 2500, 10, ";", 0.001, 1.0, true), ValueScale::Guess, "",
-         {"x", "y"}, true, false, true},
-        {"spaces, decimal comma", Rows(400, 2500, 10, " ", 1.0, 1.0, true), ValueScale::Guess, "",
-         {"1", "2"}, false, false, true},
-        {"percent guessed", Rows(400, 2500, 10, ",", 1.0, 100.0), ValueScale::Guess, "", {"1", "2"},
-         false, true},
-        {"percent said", Rows(400, 2500, 10, ",", 1.0, 100.0), ValueScale::Percent, "",
-         {"1", "2"}, false, true},
+         "um;x;y\n" + Rows(400, 2500, 10, ";", 0.001, 1.0, true),
+         ValueScale::Guess,
+         "",
+         {"x", "y"},
+         true,
+         false,
+         true},
+        {"spaces, decimal comma",
+         Rows(400, 2500, 10, " ", 1.0, 1.0, true),
+         ValueScale::Guess,
+         "",
+         {"1", "2"},
+         false,
+         false,
+         true},
+        {"percent guessed",
+         Rows(400, 2500, 10, ",", 1.0, 100.0),
+         ValueScale::Guess,
+         "",
+         {"1", "2"},
+         false,
+         true},
+        {"percent said",
+         Rows(400, 2500, 10, ",", 1.0, 100.0),
+         ValueScale::Percent,
+         "",
+         {"1", "2"},
+         false,
+         true},
         {"descending rows, sorted", "2500,0.35,0.25\n" + Rows(400, 2490, 10, ","),
          ValueScale::Guess, ""},
-        {"UTF-8 mark, blank lines", "\xEF\xBB\xBFnm,a,b\n\n" + csv + "\n\n", ValueScale::Guess, "",
+        {"UTF-8 mark, blank lines",
+         "\xEF\xBB\xBFnm,a,b\n\n" + csv + "\n\n",
+         ValueScale::Guess,
+         "",
          {"a", "b"}},
         {"empty", "", ValueScale::Guess, "\"t.csv\" is empty"},
         {"blank", " \n\r\n", ValueScale::Guess, "\"t.csv\" is empty"},
-        {"no numbers", "wavelength,reflectance\nabc,def\n", ValueScale::Guess, "no rows of numbers"},
-        {"single column", "nm\n400\n405\n", ValueScale::Guess, "line 2: the first row of numbers "
-                                                                "has a single column"},
+        {"no numbers", "wavelength,reflectance\nabc,def\n", ValueScale::Guess,
+         "no rows of numbers"},
+        {"single column", "nm\n400\n405\n", ValueScale::Guess,
+         "line 2: the first row of numbers "
+         "has a single column"},
         {"ragged row", "400,0.1,0.2\n405,0.1\n", ValueScale::Guess,
          "line 2: it has 2 fields, but the first row of numbers has 3"},
         {"text in the data", csv + "end of data,,\n", ValueScale::Guess,
@@ -122,14 +157,16 @@ TEST(MeasuredReader, ReadsWhatSpectrometersAndSpreadsheetsWrite)
 TEST(MeasuredReader, KeepsOutOfRangeValuesAndCountsThem)
 {
     // 1.2 alone does not make a file percent; -0.01 is spectrometer noise.
-    const MeasuredTable guessed = ParseMeasuredText("t.csv", "400,1.2,0.2\n405,-0.01,0.2\n405.5,,0.3\n");
+    const MeasuredTable guessed =
+        ParseMeasuredText("t.csv", "400,1.2,0.2\n405,-0.01,0.2\n405.5,,0.3\n");
     EXPECT_FALSE(guessed.fromPercent);
     EXPECT_EQ(guessed.columns[0].aboveOneCount, 1);
     EXPECT_EQ(guessed.columns[0].negativeCount, 1);
     EXPECT_FALSE(guessed.columns[0].value[2].has_value());  // an empty field
     EXPECT_EQ(guessed.columns[1].negativeCount + guessed.columns[1].aboveOneCount, 0);
     // Said to be fractions: 45 stays 45 and counts as above 1.
-    const MeasuredTable fractions = ParseMeasuredText("t.csv", "400,45,0.2\n", ValueScale::Fraction);
+    const MeasuredTable fractions =
+        ParseMeasuredText("t.csv", "400,45,0.2\n", ValueScale::Fraction);
     EXPECT_EQ(*fractions.columns[0].value[0], 45.0);
     EXPECT_EQ(fractions.columns[0].aboveOneCount, 1);
     EXPECT_EQ(FindColumn(fractions, "2"), 1u);
@@ -147,15 +184,21 @@ TEST(MeasuredReader, RefusesFilesItShouldNotReadWholeWithTheirReason)
         }
         return std::string("no error");
     };
-    EXPECT_NE(message("none.csv").find("Cannot read the measured spectrum file \"none.csv\": No "
-                                       "such file"), std::string::npos);
+    EXPECT_NE(message("none.csv")
+                  .find("Cannot read the measured spectrum file \"none.csv\": No "
+                        "such file"),
+              std::string::npos);
     std::filesystem::create_directory("folder.csv");
     EXPECT_NE(message("folder.csv").find("\"folder.csv\": it is not a regular file"),
               std::string::npos);
-    { std::ofstream("huge.csv").close(); }
+    {
+        std::ofstream("huge.csv").close();
+    }
     std::filesystem::resize_file("huge.csv", kMaxMeasuredFileBytes + 1);  // sparse, quick
     EXPECT_NE(message("huge.csv").find("104857601 bytes, more than the 100 MB"), std::string::npos);
-    { std::ofstream("good.csv") << "nm;a\r400;50\r500;60\r"; }  // CR line ends, percent
+    {
+        std::ofstream("good.csv") << "nm;a\r400;50\r500;60\r";
+    }  // CR line ends, percent
     const MeasuredTable good = ReadMeasuredFile("good.csv");
     EXPECT_EQ(good.wavelengthNm, (std::vector<double>{400, 500}));
     EXPECT_EQ(*good.columns[0].value[1], 0.6);
@@ -167,25 +210,27 @@ TEST(MeasuredGrid, InterpolatesBetweenMeasuredNeighboursAndLeavesGapsOutside)
     // Samples at 401, 403 .. and 410.5: grid 400 is before the first, so no data; a missing
     // value at 415 is bridged from 410.5 to 420.
     const MeasuredTable table = ParseMeasuredText(
-        "t.csv", "401,0.1,1\n403,0.3,1\n405,0.2,1\n410.5,0.4,1\n415,,1\n420,0.5,1\n425,0.1,1\n"
-                 "430,0.1,1\n435,0.1,1\n440,0.1,1\n445,0.1,1\n450,0.1,1\n452,0.9,1\n");
+        "t.csv",
+        "401,0.1,1\n403,0.3,1\n405,0.2,1\n410.5,0.4,1\n415,,1\n420,0.5,1\n425,0.1,1\n"
+        "430,0.1,1\n435,0.1,1\n440,0.1,1\n445,0.1,1\n450,0.1,1\n452,0.9,1\n");
     const MeasuredSpectrum s = SpectrumOnGrid(table, 0);
-    EXPECT_FALSE(s.value[0].has_value());                       // 400, before 401
-    EXPECT_EQ(*s.value[1], 0.2);                                // 405, a sample
-    EXPECT_DOUBLE_EQ(*s.value[2], 0.2 + 0.2 * 5.0 / 5.5);       // 410, between 405 and 410.5
-    EXPECT_DOUBLE_EQ(*s.value[3], 0.4 + 0.1 * 4.5 / 9.5);       // 415 between 410.5 and 420
-    EXPECT_EQ(*s.value[4], 0.5);                                // 420
-    EXPECT_EQ(*s.value[10], 0.1);                               // 450
-    EXPECT_FALSE(s.value[11].has_value());                      // 455, after 452
-    EXPECT_EQ(DataCount(s.value), kMinGridPoints);              // 405 .. 450
+    EXPECT_FALSE(s.value[0].has_value());                  // 400, before 401
+    EXPECT_EQ(*s.value[1], 0.2);                           // 405, a sample
+    EXPECT_DOUBLE_EQ(*s.value[2], 0.2 + 0.2 * 5.0 / 5.5);  // 410, between 405 and 410.5
+    EXPECT_DOUBLE_EQ(*s.value[3], 0.4 + 0.1 * 4.5 / 9.5);  // 415 between 410.5 and 420
+    EXPECT_EQ(*s.value[4], 0.5);                           // 420
+    EXPECT_EQ(*s.value[10], 0.1);                          // 450
+    EXPECT_FALSE(s.value[11].has_value());                 // 455, after 452
+    EXPECT_EQ(DataCount(s.value), kMinGridPoints);         // 405 .. 450
     // One point fewer is too few.
     const MeasuredTable short_ = ParseMeasuredText("t.csv", "405,0.1\n444,0.1\n445,0.2\n");
     try {
         SpectrumOnGrid(short_, 0);
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
-        EXPECT_STREQ(e.what(), "The measured spectrum \"1\" of \"t.csv\" covers 9 wavelengths of "
-                               "the 5 nm grid from 400 to 2500 nm; at least 10 are needed.");
+        EXPECT_STREQ(e.what(),
+                     "The measured spectrum \"1\" of \"t.csv\" covers 9 wavelengths of "
+                     "the 5 nm grid from 400 to 2500 nm; at least 10 are needed.");
     }
 }
 
@@ -203,8 +248,8 @@ TEST(MeasuredGrid, RmseCoversOnlyMeasuredPointsAndMayLeaveOutTheWaterBands)
     EXPECT_FALSE(InWaterBand(1335) || InWaterBand(1455) || InWaterBand(1795) || InWaterBand(1965));
     EXPECT_NEAR(*RmsePercent(model, measured, true), 1.0, 1e-12);
     // 301 points from 1000 nm: 23 + 33 = 56 in the water bands.
-    EXPECT_NEAR(*RmsePercent(model, measured, false), std::sqrt((245.0 * 1.0 + 56.0 * 25.0) / 301.0),
-                1e-12);
+    EXPECT_NEAR(*RmsePercent(model, measured, false),
+                std::sqrt((245.0 * 1.0 + 56.0 * 25.0) / 301.0), 1e-12);
     GridValues onlyWater;
     onlyWater[200] = 0.3;  // 1400 nm
     EXPECT_FALSE(RmsePercent(model, onlyWater, true).has_value());
