@@ -13,9 +13,17 @@ BatchArguments BatchArguments::Parse(const std::vector<std::string_view>& argume
     BatchArguments parsed;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view name = arguments[i];
-        const bool known = std::any_of(accepted.begin(), accepted.end(),
-                                       [&](const OptionInfo& o) { return o.name == name; });
-        if (!known) throw UsageError("Unknown option \"" + std::string(name) + "\"; try --help.");
+        const auto option = std::find_if(accepted.begin(), accepted.end(),
+                                         [&](const OptionInfo& o) { return o.name == name; });
+        if (option == accepted.end()) {
+            throw UsageError("Unknown option \"" + std::string(name) + "\"; try --help.");
+        }
+        if (option->valueName.empty()) {
+            if (!parsed.values_.emplace(name, "").second) {
+                throw UsageError(std::string(name) + " is given twice.");
+            }
+            continue;
+        }
         if (i + 1 >= arguments.size()) {
             throw UsageError(std::string(name) + " needs a value; try --help.");
         }

@@ -13,10 +13,11 @@ public:
     explicit UsageError(const std::string& what) : std::runtime_error(what) {}
 };
 
-// One option a command accepts; every option takes one value.
+// One option a command accepts; it takes one value, or none when valueName is empty (a
+// switch, whose value reads as "").
 struct OptionInfo {
     std::string_view name;       // "--N"
-    std::string_view valueName;  // "v", "DIR", ...: shown in the help
+    std::string_view valueName;  // "v", "DIR", ...: shown in the help; empty for a switch
     std::string_view help;       // one line
 };
 

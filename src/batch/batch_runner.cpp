@@ -6,6 +6,7 @@
 
 #include "batch/canopy_command.h"
 #include "batch/export_command.h"
+#include "batch/fit_leaf_command.h"
 #include "batch/indices_command.h"
 #include "batch/leaf_command.h"
 #include "batch/sweep_command.h"
@@ -36,8 +37,9 @@ void ChangeDirectory(const std::string& directory)
 
 const std::vector<BatchCommand>& BatchCommands()
 {
-    static const std::vector<BatchCommand> commands = {
-        LeafCommand(), CanopyCommand(), IndicesCommand(), SweepCommand(), ExportCommand()};
+    static const std::vector<BatchCommand> commands = {LeafCommand(),   CanopyCommand(),
+                                                       IndicesCommand(), SweepCommand(),
+                                                       ExportCommand(),  FitLeafCommand()};
     return commands;
 }
 

@@ -1,0 +1,217 @@
+#include "batch/fit_leaf_command.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "fit/leaf_fit.h"
+#include "measured/measured_grid.h"
+#include "measured/measured_table.h"
+#include "textio/error.h"
+#include "textio/number_text.h"
+
+namespace tulmera::batch {
+namespace {
+
+struct FitLeafRequest {
+    std::string reflectanceFile;    // empty when not given
+    std::string transmittanceFile;  // empty when not given
+    bool subdomains = false;
+    measured::ValueScale scale = measured::ValueScale::Guess;
+    std::vector<std::string> columns;  // empty: all
+};
+
+FitLeafRequest RequestFrom(const BatchArguments& arguments)
+{
+    FitLeafRequest request;
+    request.reflectanceFile = arguments.Text("--reflectance", "");
+    request.transmittanceFile = arguments.Text("--transmittance", "");
+    if (request.reflectanceFile.empty() && request.transmittanceFile.empty()) {
+        throw UsageError("fit-leaf needs --reflectance FILE, --transmittance FILE or both.");
+    }
+    if (arguments.Has("--percent") && arguments.Has("--fraction")) {
+        throw UsageError("--percent and --fraction exclude each other.");
+    }
+    if (arguments.Has("--percent")) request.scale = measured::ValueScale::Percent;
+    if (arguments.Has("--fraction")) request.scale = measured::ValueScale::Fraction;
+    request.subdomains = arguments.Has("--subdomains");
+    const std::string columns = arguments.Text("--columns", "all");
+    if (columns != "all") {
+        for (std::size_t pos = 0; pos <= columns.size();) {
+            const std::size_t end = std::min(columns.find(',', pos), columns.size());
+            if (end == pos) {
+                throw UsageError("--columns: \"" + columns
+                                 + "\" has an empty entry; give all or K[,K...].");
+            }
+            request.columns.push_back(columns.substr(pos, end - pos));
+            pos = end + 1;
+        }
+    }
+    return request;
+}
+
+// The spectra of one column (sample) on the grid, and its name for the output.
+struct Sample {
+    std::string name;
+    fit::LeafFitTarget target;
+};
+
+void SayConversions(const measured::MeasuredTable& table)
+{
+    if (table.fromMicrometres) {
+        std::cerr << "tulmera-batch: " << table.fileName
+                  << ": wavelengths in um, converted to nm.\n";
+    }
+    if (table.fromPercent) {
+        std::cerr << "tulmera-batch: " << table.fileName << ": values in percent, converted to "
+                  << "fractions.\n";
+    }
+}
+
+std::vector<Sample> ReadSamples(const FitLeafRequest& request)
+{
+    std::optional<measured::MeasuredTable> R, T;
+    if (!request.reflectanceFile.empty())
+        R = measured::ReadMeasuredFile(request.reflectanceFile, request.scale);
+    if (!request.transmittanceFile.empty())
+        T = measured::ReadMeasuredFile(request.transmittanceFile, request.scale);
+    if (R && T && R->columns.size() != T->columns.size()) {
+        throw Error("The reflectance file \"" + R->fileName + "\" has "
+                    + std::to_string(R->columns.size())
+                    + " spectrum columns, the transmittance file \"" + T->fileName + "\" "
+                    + std::to_string(T->columns.size())
+                    + "; column k of one must be the same sample as column k of the other.");
+    }
+    const measured::MeasuredTable& first = R ? *R : *T;
+    std::vector<std::size_t> selected;
+    for (const std::string& name : request.columns) {
+        const std::optional<std::size_t> column = measured::FindColumn(first, name);
+        if (!column) {
+            throw Error("The measured spectrum file \"" + first.fileName + "\" has no column \""
+                        + name + "\" (neither a header name nor a number from 1 to "
+                        + std::to_string(first.columns.size()) + ").");
+        }
+        selected.push_back(*column);
+    }
+    if (request.columns.empty()) {
+        for (std::size_t c = 0; c < first.columns.size(); ++c) selected.push_back(c);
+    }
+    if (R) SayConversions(*R);
+    if (T) SayConversions(*T);
+    std::vector<Sample> samples;
+    for (const std::size_t column : selected) {
+        Sample sample{first.columns[column].name, {}};
+        if (R) sample.target.reflectance = measured::SpectrumOnGrid(*R, column).value;
+        if (T) sample.target.transmittance = measured::SpectrumOnGrid(*T, column).value;
+        samples.push_back(std::move(sample));
+    }
+    return samples;
+}
+
+// Fits every sample on as many threads as the machine has cores; the results keep the
+// samples' order. The first failure, in that order, is thrown once all threads are done.
+std::vector<fit::LeafFitResult> FitAll(const std::vector<Sample>& samples, bool subdomains)
+{
+    std::vector<fit::LeafFitResult> results(samples.size());
+    std::vector<std::exception_ptr> failures(samples.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i; (i = next.fetch_add(1)) < samples.size();) {
+            try {
+                results[i] = fit::FitLeaf(samples[i].target, {subdomains, nullptr}).value();
+            } catch (...) {
+                failures[i] = std::current_exception();
+            }
+        }
+    };
+    const std::size_t threadCount =
+        std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), samples.size());
+    {
+        std::vector<std::jthread> threads;
+        for (std::size_t t = 1; t < threadCount; ++t) threads.emplace_back(work);
+        work();
+    }
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (!failures[i]) continue;
+        try {
+            std::rethrow_exception(failures[i]);
+        } catch (const std::exception& e) {
+            throw Error("Fitting column \"" + samples[i].name + "\": " + e.what());
+        }
+    }
+    return results;
+}
+
+// A CSV field: quoted, with doubled quotes, when it holds a comma, a quote or a line end.
+std::string CsvField(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+std::string CsvText(const std::vector<Sample>& samples,
+                    const std::vector<fit::LeafFitResult>& results)
+{
+    std::string text = "column,N,Cab,Cw,Cm,rmse_R,rmse_T,evaluations\n";
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const fit::LeafFitResult& r = results[i];
+        text += CsvField(samples[i].name);
+        for (const double value :
+             {r.parameters.N, r.parameters.Cab, r.parameters.Cw, r.parameters.Cm}) {
+            text += ',';
+            textio::AppendNumberText(text, value);
+        }
+        for (const std::optional<double>& rmse :
+             {r.rmseReflectancePercent, r.rmseTransmittancePercent}) {
+            text += ',';
+            if (rmse) textio::AppendNumberText(text, *rmse);
+        }
+        text += ',' + std::to_string(r.evaluations) + '\n';
+    }
+    return text;
+}
+
+void RunFitLeaf(const FitLeafRequest& request)
+{
+    const std::vector<Sample> samples = ReadSamples(request);
+    const std::string text = CsvText(samples, FitAll(samples, request.subdomains));
+    std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
+    std::cout.flush();
+    if (!std::cout) throw Error("Cannot write the fit results to standard output.");
+}
+
+}  // namespace
+
+BatchCommand FitLeafCommand()
+{
+    return {
+        "fit-leaf",
+        "Leaf fit: N, Cab, Cw and Cm fitted to measured leaf spectra, one fit per\n"
+        "column, printed as CSV on standard output: column,N,Cab,Cw,Cm,rmse_R,rmse_T,\n"
+        "evaluations (RMSE in percent reflectance). The files are delimited text, the\n"
+        "first column the wavelength (nm, or um when all are below 3), each further\n"
+        "column one sample; column K of one file is the same sample as column K of the\n"
+        "other. No working file is touched.",
+        {
+            {"--reflectance", "FILE", "measured leaf reflectance"},
+            {"--transmittance", "FILE", "measured leaf transmittance"},
+            {"--subdomains", "", "then Cab on 700-720 nm, Cw and Cm on 1700-2400 nm"},
+            {"--percent", "", "values are percent (default: guessed)"},
+            {"--fraction", "", "values are fractions (default: guessed)"},
+            {"--columns", "LIST", "all (default) or K[,K...]: header names or numbers, 1 first"},
+        },
+        [](const BatchArguments& arguments) -> std::function<void()> {
+            const FitLeafRequest request = RequestFrom(arguments);
+            return [request] { RunFitLeaf(request); };
+        },
+    };
+}
+
+}  // namespace tulmera::batch

@@ -1,0 +1,56 @@
+#include "fit/fit_problem.h"
+
+#include <array>
+#include <cmath>
+
+#include "spectral/leaf_tables.h"
+
+namespace tulmera::fit {
+
+LeafResiduals::LeafResiduals(const measured::GridValues* reflectance,
+                             const measured::GridValues* transmittance, int firstNm, int lastNm)
+{
+    const spectral::LeafTables& tables = spectral::LoadLeafTables();
+    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+        const int nm = spectral::WavelengthNm(i);
+        if (nm < firstNm || nm > lastNm) continue;
+        const auto at = static_cast<std::size_t>(i);
+        const bool hasR = reflectance != nullptr && (*reflectance)[at].has_value();
+        const bool hasT = transmittance != nullptr && (*transmittance)[at].has_value();
+        if (!hasR && !hasT) continue;
+        index_.push_back(i);
+        refIndex_.push_back(tables.refIndex[at]);
+        tav_.push_back(leaf::InterfaceTransmissivities(tables.refIndex[at]));
+        R_.push_back(hasR ? *(*reflectance)[at] : 0.0);
+        T_.push_back(hasT ? *(*transmittance)[at] : 0.0);
+        weightR_.push_back(hasR ? 1.0 : 0.0);
+        weightT_.push_back(hasT ? 1.0 : 0.0);
+        count_ += (hasR ? 1 : 0) + (hasT ? 1 : 0);
+    }
+}
+
+double LeafResiduals::SumOfSquares(const leaf::LeafParameters& p) const
+{
+    const spectral::LeafTables& tables = spectral::LoadLeafTables();
+    const std::size_t n = index_.size();
+    // The model's steps point-wide one after the other, as the leaf spectrum takes them: the
+    // long dependent chains of consecutive exponential integrals overlap in the processor.
+    std::array<double, spectral::kWavelengthCount> k{}, tau{};
+    for (std::size_t i = 0; i < n; ++i) {
+        k[i] = leaf::LeafAbsorption(p, tables, index_[i]);
+        if (!(k[i] > 0.0)) return kFailedSum;
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        tau[i] = leaf::LayerTransmission(k[i], leaf::ExpIntegral(k[i]));
+    double sum = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const leaf::LeafOptics optics = leaf::StackOptics(p.N, refIndex_[i], tau[i], tav_[i]);
+        const double r = (optics.refl - R_[i]) * weightR_[i];
+        const double t = (optics.trans - T_[i]) * weightT_[i];
+        sum += r * r;
+        sum += t * t;
+    }
+    return std::isfinite(sum) ? sum : kFailedSum;
+}
+
+}  // namespace tulmera::fit

@@ -1,0 +1,38 @@
+#include "fit/synthetic_spectra.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "leaf/leaf_spectrum.h"
+
+namespace tulmera::fit {
+
+NormalNoise::NormalNoise(std::uint32_t seed) : engine_(seed) {}
+
+double NormalNoise::Uniform() { return (static_cast<double>(engine_()) + 0.5) / 4294967296.0; }
+
+double NormalNoise::Next(double sigma)
+{
+    if (hasSpare_) {
+        hasSpare_ = false;
+        return sigma * spare_;
+    }
+    const double radius = std::sqrt(-2.0 * std::log(Uniform()));
+    const double angle = 2.0 * std::numbers::pi * Uniform();
+    spare_ = radius * std::sin(angle);
+    hasSpare_ = true;
+    return sigma * (radius * std::cos(angle));
+}
+
+SyntheticLeaf MakeSyntheticLeaf(const leaf::LeafParameters& p, double sigma, NormalNoise& noise)
+{
+    const leaf::LeafSpectrum model = leaf::ComputeLeafSpectrum(p);
+    SyntheticLeaf leaf;
+    for (std::size_t i = 0; i < model.refl.size(); ++i) {
+        leaf.reflectance[i] = model.refl[i] + noise.Next(sigma);
+        leaf.transmittance[i] = model.trans[i] + noise.Next(sigma);
+    }
+    return leaf;
+}
+
+}  // namespace tulmera::fit

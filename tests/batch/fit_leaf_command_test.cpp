@@ -1,0 +1,151 @@
+// tulmera-batch fit-leaf run as a program: its CSV, its exit codes, and the example files.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "support/work_dir.h"
+#include "textio/number_text.h"
+
+namespace tulmera::batch {
+namespace {
+
+const std::string kExamples = TULMERA_EXAMPLES_DIR;
+
+struct Outcome {
+    int exitCode;
+    std::string out;  // standard output only
+};
+
+Outcome RunProgram(const std::string& program, const std::string& arguments)
+{
+    const std::string command = program + " " + arguments + " 2>stderr.txt";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    Outcome outcome{-1, ""};
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        outcome.out.append(buffer, got);
+    }
+    const int status = ::pclose(pipe);
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return outcome;
+}
+
+Outcome FitLeaf(const std::string& arguments)
+{
+    return RunProgram(TULMERA_BATCH, "fit-leaf " + arguments);
+}
+
+std::string Stderr() { return testing::FileBytes("stderr.txt"); }
+
+TEST(FitLeafCommand, PrintsOneCsvLinePerColumnInColumnOrder)
+{
+    testing::ScopedWorkDir dir;
+    const Outcome run =
+        FitLeaf("--reflectance " + kExamples + "/leaf_reflectance.csv --transmittance " + kExamples
+                + "/leaf_transmittance.csv --subdomains");
+    ASSERT_EQ(run.exitCode, 0) << Stderr();
+    std::vector<std::string> rows;
+    for (std::size_t pos = 0; pos < run.out.size();) {
+        const std::size_t end = run.out.find('\n', pos);
+        rows.push_back(run.out.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    ASSERT_EQ(rows.size(), 4u) << run.out;
+    EXPECT_EQ(rows[0], "column,N,Cab,Cw,Cm,rmse_R,rmse_T,evaluations");
+    // The example leaves (see the files' header) come back close to their parameters.
+    const double truth[3][4] = {
+        {1.3, 28, 0.009, 0.0035}, {1.9, 62, 0.016, 0.0075}, {2.4, 14, 0.006, 0.011}};
+    const char* names[3] = {"young", "mature", "pale"};
+    const double tolerance[4] = {0.02, 2.0, 0.0005, 0.0005};
+    for (int r = 0; r < 3; ++r) {
+        std::vector<std::string> fields;
+        for (std::size_t pos = 0;;) {
+            const std::size_t end = rows[r + 1].find(',', pos);
+            fields.push_back(rows[r + 1].substr(pos, end - pos));
+            if (end == std::string::npos) break;
+            pos = end + 1;
+        }
+        ASSERT_EQ(fields.size(), 8u) << rows[r + 1];
+        EXPECT_EQ(fields[0], names[r]);
+        for (int p = 0; p < 4; ++p) {
+            EXPECT_NEAR(textio::ParseNumberText(fields[p + 1]).value(), truth[r][p], tolerance[p])
+                << rows[r + 1];
+        }
+        EXPECT_NEAR(textio::ParseNumberText(fields[5]).value(), 0.5, 0.1) << "rmse_R";
+        EXPECT_NEAR(textio::ParseNumberText(fields[6]).value(), 0.5, 0.1) << "rmse_T";
+        EXPECT_GT(textio::ParseNumberText(fields[7]).value(), 0.0);
+    }
+    // Nothing but the captured messages was written where it ran.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 1);
+}
+
+TEST(FitLeafCommand, SaysWhatItConvertedAndLeavesAnAbsentSpectrumEmpty)
+{
+    testing::ScopedWorkDir dir;
+    const Outcome run = FitLeaf("--reflectance " + kExamples
+                                + "/leaf_reflectance_percent_um.txt --columns 3,young");
+    ASSERT_EQ(run.exitCode, 0) << Stderr();
+    EXPECT_EQ(run.out.find("column,N,Cab,Cw,Cm,rmse_R,rmse_T,evaluations\npale,2.4"), 0u)
+        << run.out;
+    EXPECT_NE(run.out.find("\nyoung,1.3"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(",,"), std::string::npos) << "no rmse_T without a transmittance";
+    EXPECT_NE(Stderr().find("wavelengths in um, converted to nm"), std::string::npos);
+    EXPECT_NE(Stderr().find("values in percent, converted to fractions"), std::string::npos);
+}
+
+TEST(FitLeafCommand, ExitsWithTwoForBadArgumentsAndOneForFailedRuns)
+{
+    testing::ScopedWorkDir dir;
+    {
+        std::ofstream("two.csv") << "nm,a,b\n400,0.1,0.1\n";
+    }
+    {
+        std::ofstream("nan.csv") << "nm,a\n400,0.1\n405,NaN\n";
+    }
+    const std::string R = " --reflectance " + kExamples + "/leaf_reflectance.csv";
+    struct Case {
+        std::string arguments;
+        int exitCode;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"", 2, "needs --reflectance FILE, --transmittance FILE or both"},
+        {R + " --percent --fraction", 2, "--percent and --fraction exclude each other"},
+        {R + " --columns 1,,2", 2, "--columns: \"1,,2\" has an empty entry"},
+        {R + " --subdomains yes", 2, "Unknown option \"yes\""},
+        {R + " --subdomains --subdomains", 2, "--subdomains is given twice"},
+        {"--reflectance none.csv", 1, "\"none.csv\": No such file"},
+        {R + " --columns 4", 1, "has no column \"4\""},
+        {R + " --transmittance two.csv", 1,
+         "has 3 spectrum columns, the transmittance file \"two.csv\" 2"},
+        {"--transmittance nan.csv", 1, "\"nan.csv\" has a problem at line 3: field 2 \"NaN\""},
+        {R + " --fraction", 1, ""},  // fractions are right for this file: runs
+    };
+    for (const Case& c : cases) {
+        const Outcome run = FitLeaf(c.arguments);
+        const int expected = c.message.empty() ? 0 : c.exitCode;
+        EXPECT_EQ(run.exitCode, expected) << c.arguments << ": " << Stderr();
+        EXPECT_NE(Stderr().find(c.message), std::string::npos) << c.arguments << ": " << Stderr();
+        if (expected != 0) {
+            EXPECT_EQ(run.out, "") << c.arguments;
+        }
+    }
+}
+
+TEST(ExampleFiles, AreWhatTheGeneratorWrites)
+{
+    testing::ScopedWorkDir dir;
+    ASSERT_EQ(RunProgram(TULMERA_MAKE_EXAMPLES, ".").exitCode, 0) << Stderr();
+    for (const char* name :
+         {"leaf_reflectance.csv", "leaf_transmittance.csv", "leaf_reflectance_percent_um.txt"}) {
+        EXPECT_EQ(testing::FileBytes(name), testing::FileBytes(kExamples + "/" + name))
+            << name << " is out of date: run tulmera-make-examples examples";
+    }
+}
+
+}  // namespace
+}  // namespace tulmera::batch
