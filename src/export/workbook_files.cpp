@@ -11,10 +11,10 @@ void WriteMainWorkbook(const MainExportHeader& header, const std::string& path)
     ExportMainWindow(header, automation);
 }
 
-void WriteSweepWorkbook(int nsim, const std::string& path)
+void WriteSweepWorkbook(int nsim, const std::string& path, const std::string& readName)
 {
     XlsxAutomation automation(XlsxOptions{path, {}});
-    ExportSweep(nsim, automation);
+    ExportSweep(nsim, automation, readName);
 }
 
 }  // namespace tulmera::spreadsheet
