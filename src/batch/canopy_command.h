@@ -14,6 +14,9 @@ std::vector<OptionInfo> CanopyOptions();
 // back on, an unmatched name would be an error.
 canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments);
 
+// Throws UsageError (DomainMessage) for the first canopy number outside its accepted range.
+void CheckCanopyOptions(const canopy::CanopyInputs& inputs);
+
 // `canopy`: the leaf run, then the canopy run, writing "VP.dat" and "VS.dat"; with --png DIR
 // the main window's recomputation (refresh::Recompute), its two charts saved as "leaf.png" and
 // "canopy.png".

@@ -1,6 +1,7 @@
 #include "textio/staged_files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -86,6 +87,15 @@ std::string StagedFiles::ReadName(const std::string& fileName) const
 
 void StagedFiles::Publish()
 {
+    // Each place must take a file before any is replaced: a directory or a device where a
+    // file should go would otherwise stop the run half published.
+    for (const Staged& file : files_) {
+        struct stat info {};
+        if (::lstat(file.fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+            throw Error("Cannot replace \"" + file.fileName + "\": "
+                        + (S_ISDIR(info.st_mode) ? "it is a directory." : "not a regular file."));
+        }
+    }
     while (!files_.empty()) {
         const Staged file = files_.front();
         files_.erase(files_.begin());

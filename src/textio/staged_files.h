@@ -32,8 +32,9 @@ public:
     // else `fileName` itself.
     std::string ReadName(const std::string& fileName) const;
 
-    // Puts every staged file in the place of its file, in the order they were first staged;
-    // afterwards nothing is staged. Throws tulmera::Error naming the first file that could
+    // Puts every staged file in the place of its file, in the order they were first staged,
+    // after checking that no place holds a directory or other non-regular file (then nothing
+    // is published); afterwards nothing is staged. Throws tulmera::Error naming the first file that could
     // not be published; the temporaries not published are removed.
     void Publish();
 
