@@ -52,6 +52,14 @@ TulmeraApp::~TulmeraApp()
     delete multi_;
 }
 
+QString TulmeraApp::BusyDirectoryText(long holderPid)
+{
+    const QString who = holderPid > 0 ? QStringLiteral("Otra ventana de Tulmera (PID %1)").arg(holderPid)
+                                      : QStringLiteral("Otra ventana de Tulmera");
+    return who + QStringLiteral(" ya trabaja en este directorio. Si sigue, las dos escribirán "
+                                "los mismos ficheros de resultados.");
+}
+
 void TulmeraApp::Start()
 {
     splash_ = new FrmSplash;

@@ -31,6 +31,10 @@ public:
     // Program start: shows the splash; nothing else runs before it.
     void Start();
 
+    // What a window started in a directory where another Tulmera already works says, in
+    // Spanish, naming the other's process id (0: unknown).
+    static QString BusyDirectoryText(long holderPid);
+
     FrmSplash* splash() const { return splash_; }
     FrmTulmera* mainWindow() const { return main_; }
     FrmMultiProspect* multiWindow() const { return multi_; }

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "batch/batch_runner.h"
+#include "textio/working_files.h"
 #include "support/recording_automation.h"
 #include "export/sweep_export.h"
 #include "refresh/refresh.h"
@@ -71,6 +72,7 @@ std::set<std::string> FileNames(const fs::path& directory)
     for (const auto& entry : fs::directory_iterator(directory)) {
         names.insert(entry.path().filename().string());
     }
+    names.erase(kLockFile);  // the run's lock, left in place for the next run
     return names;
 }
 
