@@ -57,7 +57,7 @@ BatchCommand ExportCommand()
             const spreadsheet::MainExportHeader header = ExportHeaderFrom(arguments);
             return {[header, path] {
                         textio::StagedFiles staged;
-                        spreadsheet::WriteMainWorkbook(header, staged.Reserve(path));
+                        spreadsheet::WriteMainWorkbook(header, staged.Reserve(path), path);
                         staged.Publish();
                     },
                     {path}};

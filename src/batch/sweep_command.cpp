@@ -46,7 +46,7 @@ void RunSweepCommand(const multi::SweepRequest& request, const ChartImageRequest
     }
     if (!workbook.empty()) {
         const std::string temporary = staged.Reserve(workbook);
-        spreadsheet::WriteSweepWorkbook(nsim, temporary, staged.ReadName(kSweepFile));
+        spreadsheet::WriteSweepWorkbook(nsim, temporary, staged.ReadName(kSweepFile), workbook);
     }
     staged.Publish();
 }

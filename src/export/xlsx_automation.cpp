@@ -213,7 +213,9 @@ public:
     void EndCommand() override
     {
         if (workbook_ == nullptr) return;  // no workbook was added: nothing to write or show
-        const std::string& shownName = options_.path.empty() ? reserved_ : options_.path;
+        const std::string& shownName = !options_.shownPath.empty() ? options_.shownPath
+                                       : options_.path.empty()     ? reserved_
+                                                                   : options_.path;
         lxw_error error = LXW_NO_ERROR;
         int systemError = 0;
         std::string libraryText;
@@ -224,6 +226,9 @@ public:
             error = workbook_close(std::exchange(workbook_, nullptr));  // frees the workbook
             systemError = errno;
             libraryText = diagnostics.Text();
+            for (std::size_t at; (at = libraryText.find(reserved_)) != std::string::npos;) {
+                libraryText.replace(at, reserved_.size(), shownName);
+            }
         }
         if (error != LXW_NO_ERROR) {
             std::string message =
@@ -289,7 +294,7 @@ private:
 
 }  // namespace
 
-XlsxAutomation::XlsxAutomation() : XlsxAutomation(XlsxOptions{{}, OpenInDesktopSpreadsheet}) {}
+XlsxAutomation::XlsxAutomation() : XlsxAutomation(XlsxOptions{{}, OpenInDesktopSpreadsheet, {}}) {}
 
 XlsxAutomation::XlsxAutomation(XlsxOptions options) : options_(std::move(options)) {}
 

@@ -16,6 +16,9 @@ struct XlsxOptions {
     std::string path;
     // Shows each written workbook whose application was made visible. Empty: shows nothing.
     DocumentOpener opener;
+    // The name messages give the workbook when `path` is a stand-in (a run's staged copy of
+    // it). Empty: messages name `path`.
+    std::string shownPath;
 };
 
 // The spreadsheet application of this platform, under the identifier "Excel.application"
