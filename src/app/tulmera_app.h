@@ -4,10 +4,10 @@
 #include <functional>
 #include <memory>
 
-#include "export/spreadsheet_automation.h"
+#include "app/windows/frm_multi_prospect.h"
 #include "app/windows/frm_splash.h"
 #include "app/windows/frm_tulmera.h"
-#include "app/windows/frm_multi_prospect.h"
+#include "export/spreadsheet_automation.h"
 
 namespace tulmera::app {
 

@@ -58,9 +58,9 @@ void CheckOutputs(const std::string& directory, const std::vector<std::string>& 
         for (std::size_t i = 0; i < seen.size(); ++i) {
             if (seen[i] != resolved) continue;
             throw UsageError("The output \"" + Shown(output) + "\" would be written over "
-                             + (i < workingCount ? "the working file \"" + std::string(kWorkingFiles[i])
-                                                       + "\""
-                                                 : std::string("another output of this run"))
+                             + (i < workingCount
+                                    ? "the working file \"" + std::string(kWorkingFiles[i]) + "\""
+                                    : std::string("another output of this run"))
                              + "; choose another name.");
         }
         seen.push_back(resolved);

@@ -17,8 +17,8 @@ std::string BatchHelpText();
 
 // A command line parsed and checked, ready to run.
 struct PreparedBatch {
-    std::string directory;       // the value of -C: where the run writes ("." when not given)
-    std::function<void()> work;  // the command's run, to be called from `directory`
+    std::string directory;             // the value of -C: where the run writes ("." when not given)
+    std::function<void()> work;        // the command's run, to be called from `directory`
     std::vector<std::string> outputs;  // its files besides the working files, from `directory`
     bool noWait = false;               // --no-wait: fail at once when the directory is busy
     bool help = false;                 // --help (or -h) as an option, or "help" as the command

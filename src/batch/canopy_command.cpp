@@ -4,9 +4,9 @@
 
 #include "batch/chart_image_options.h"
 #include "batch/leaf_command.h"
-#include "refresh/refresh.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
+#include "refresh/refresh.h"
 #include "spectral/soil_library.h"
 
 namespace tulmera::batch {
@@ -29,8 +29,8 @@ std::string ListText(const BatchArguments& arguments, std::string_view option,
 {
     const std::string text = arguments.Text(option, texts.front());
     if (std::find(texts.begin(), texts.end(), text) == texts.end()) {
-        throw UsageError(std::string(option) + ": \"" + Shown(text) + "\" is not a " + std::string(what)
-                         + "; use one of " + ListTexts(texts) + ".");
+        throw UsageError(std::string(option) + ": \"" + Shown(text) + "\" is not a "
+                         + std::string(what) + "; use one of " + ListTexts(texts) + ".");
     }
     return text;
 }

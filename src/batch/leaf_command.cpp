@@ -52,8 +52,8 @@ leaf::LeafParameters LeafParametersFrom(const BatchArguments& arguments)
 std::string DomainMessage(const refresh::DomainProblem& problem)
 {
     return "--" + std::string(refresh::OptionName(problem.input)) + " "
-           + textio::NumberText(problem.value) + " is outside "
-           + refresh::RangeText(problem.range) + ".";
+           + textio::NumberText(problem.value) + " is outside " + refresh::RangeText(problem.range)
+           + ".";
 }
 
 void CheckLeafOptions(const leaf::LeafParameters& leaf)

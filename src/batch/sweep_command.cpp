@@ -54,10 +54,14 @@ void RunSweepCommand(const multi::SweepRequest& request, const ChartImageRequest
 refresh::Input InputOf(multi::SweptParameter parameter)
 {
     switch (parameter) {
-    case multi::SweptParameter::N: return refresh::Input::N;
-    case multi::SweptParameter::Cab: return refresh::Input::Cab;
-    case multi::SweptParameter::Cw: return refresh::Input::Cw;
-    case multi::SweptParameter::Cm: return refresh::Input::Cm;
+        case multi::SweptParameter::N:
+            return refresh::Input::N;
+        case multi::SweptParameter::Cab:
+            return refresh::Input::Cab;
+        case multi::SweptParameter::Cw:
+            return refresh::Input::Cw;
+        case multi::SweptParameter::Cm:
+            return refresh::Input::Cm;
     }
     return refresh::Input::N;
 }
@@ -69,10 +73,18 @@ void CheckSweepOptions(const multi::SweepRequest& request, const std::vector<dou
     leaf::LeafParameters held = request.fixed;
     const leaf::LeafParameters start = leaf::kStartLeafParameters;
     switch (request.swept) {
-    case multi::SweptParameter::N: held.N = start.N; break;
-    case multi::SweptParameter::Cab: held.Cab = start.Cab; break;
-    case multi::SweptParameter::Cw: held.Cw = start.Cw; break;
-    case multi::SweptParameter::Cm: held.Cm = start.Cm; break;
+        case multi::SweptParameter::N:
+            held.N = start.N;
+            break;
+        case multi::SweptParameter::Cab:
+            held.Cab = start.Cab;
+            break;
+        case multi::SweptParameter::Cw:
+            held.Cw = start.Cw;
+            break;
+        case multi::SweptParameter::Cm:
+            held.Cm = start.Cm;
+            break;
     }
     CheckLeafOptions(held);
     const refresh::Input swept = InputOf(request.swept);
@@ -112,8 +124,8 @@ multi::SweepRequest SweepRequestFrom(const BatchArguments& arguments)
     try {
         values = multi::SweepValues(request.lower, request.upper, request.interval);
     } catch (const Error& e) {
-        throw UsageError(std::string("Cannot sweep ") + std::string(multi::ParameterName(request.swept))
-                         + ". " + e.what());
+        throw UsageError(std::string("Cannot sweep ")
+                         + std::string(multi::ParameterName(request.swept)) + ". " + e.what());
     }
     CheckSweepOptions(request, values);
     return request;

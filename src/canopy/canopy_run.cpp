@@ -39,11 +39,10 @@ void KeepPhysical(Spectrum& canopyReflPct, const CanopyInputs& inputs)
             using textio::NumberText;
             throw Error("Canopy model at " + std::to_string(spectral::WavelengthNm(i))
                         + " nm: the reflectance " + NumberText(fraction)
-                        + " lies outside 0 to 1 (LAI = " + NumberText(inputs.lai)
-                        + ", sun = " + NumberText(inputs.sunZenith) + ", view = "
-                        + NumberText(inputs.viewAngle) + ", azimuth = "
-                        + NumberText(inputs.relAzimuth) + ", hot spot = "
-                        + NumberText(inputs.hotSpot) + ").");
+                        + " lies outside 0 to 1 (LAI = " + NumberText(inputs.lai) + ", sun = "
+                        + NumberText(inputs.sunZenith) + ", view = " + NumberText(inputs.viewAngle)
+                        + ", azimuth = " + NumberText(inputs.relAzimuth)
+                        + ", hot spot = " + NumberText(inputs.hotSpot) + ").");
         }
     }
 }

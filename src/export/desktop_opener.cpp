@@ -89,7 +89,8 @@ void StartDetached(const std::vector<std::string>& command)
     const int error =
         ::posix_spawn(&shell, "/bin/sh", &setup.actions, &setup.attributes, argv.data(), environ);
     if (error != 0) {
-        throw Error("Cannot start \"" + command.front() + "\": " + textio::SystemReason(error) + ".");
+        throw Error("Cannot start \"" + command.front() + "\": " + textio::SystemReason(error)
+                    + ".");
     }
     int status = 0;
     while (::waitpid(shell, &status, 0) < 0) {

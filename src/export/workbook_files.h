@@ -16,8 +16,7 @@ void WriteMainWorkbook(const MainExportHeader& header, const std::string& path,
 // Writes the sweep export of `nsim` blocks (SweepCells, from `readName` in place of "MVP.dat"
 // when given) into the .xlsx file `path`, which is replaced whole once the workbook is
 // complete. Throws tulmera::Error naming the file.
-void WriteSweepWorkbook(int nsim, const std::string& path,
-                        const std::string& readName = kSweepFile,
+void WriteSweepWorkbook(int nsim, const std::string& path, const std::string& readName = kSweepFile,
                         const std::string& shownPath = {});
 
 }  // namespace tulmera::spreadsheet

@@ -1,16 +1,16 @@
 #include "export/xlsx_automation.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <locale.h>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 #include "export/utf8_text.h"
@@ -67,7 +67,8 @@ public:
             }
             if (line.starts_with(":")) line.erase(0, 1);
             while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.erase(0, 1);
-            while (!line.empty() && (line.back() == '.' || line.back() == ' ' || line.back() == '\r')) {
+            while (!line.empty()
+                   && (line.back() == '.' || line.back() == ' ' || line.back() == '\r')) {
                 line.pop_back();
             }
             if (line.empty()) continue;
@@ -283,7 +284,7 @@ private:
         reserved_.clear();
     }
 
-    const XlsxOptions options_;                   // a copy: the application may outlive its maker
+    const XlsxOptions options_;                  // a copy: the application may outlive its maker
     std::shared_ptr<std::string> lastWorkbook_;  // shared with the maker, which reports it
     bool visible_ = false;
     std::string reserved_;  // the file the workbook is written to, until it is finished

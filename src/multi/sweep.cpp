@@ -62,8 +62,9 @@ std::vector<double> SweepValues(double lower, double upper, double interval)
                         + " values, the most one sweep may have.");
         }
         if (x + interval == x) {
-            throw Error("The interval " + NumberText(interval) + " is too small to advance the value "
-                        + NumberText(x) + " of the sweep: it is lost in rounding.");
+            throw Error("The interval " + NumberText(interval)
+                        + " is too small to advance the value " + NumberText(x)
+                        + " of the sweep: it is lost in rounding.");
         }
         values.push_back(x);
     }

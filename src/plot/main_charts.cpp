@@ -9,8 +9,8 @@
 #include "plot/band_overlays.h"
 #include "textio/error.h"
 #include "textio/field_reader.h"
-#include "textio/text_file.h"
 #include "textio/number_text.h"
+#include "textio/text_file.h"
 #include "textio/working_files.h"
 
 namespace tulmera::plot {
@@ -101,8 +101,7 @@ LeafSample ReadLeafSample(textio::FieldReader& reader, int record)
 using LeafSamples = std::array<LeafSample, kLeafRecords>;
 
 // The leaf reflectance curve, 100 × R upward from the bottom. Keeps the records it reads.
-void DrawLeafReflectance(ChartSurface& leafChart, LeafSamples& samples,
-                         const std::string& readName)
+void DrawLeafReflectance(ChartSurface& leafChart, LeafSamples& samples, const std::string& readName)
 {
     textio::FieldReader reader(kLeafSpectrumFile, textio::ReadTextFile(readName));
     leafChart.PlotPoint(0, 0);  // outside the chart: only moves the pen

@@ -1,10 +1,10 @@
 #pragma once
 #include <string>
 
-#include "textio/working_files.h"
 #include "plot/chart_background.h"
 #include "plot/chart_surface.h"
 #include "spectral/grid.h"
+#include "textio/working_files.h"
 
 // The two charts of the main window and the procedures that draw them after every refresh:
 // PaintBackground and PaintProspect once "VP.dat" is written, PaintSailh and PaintSoil once

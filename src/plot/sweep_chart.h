@@ -1,9 +1,9 @@
 #pragma once
 #include <string>
 
-#include "textio/working_files.h"
 #include "plot/chart_geometry.h"
 #include "plot/chart_surface.h"
+#include "textio/working_files.h"
 
 // The sweep chart of the multiple simulation: one leaf reflectance curve per swept value, each
 // in its own shade from dark green to yellow, and under it a legend strip with one box per curve

@@ -38,15 +38,24 @@ bool InputRange::Contains(double value) const
 InputRange AcceptedRange(Input input)
 {
     switch (input) {
-    case Input::N: return {1.0, 100.0};
-    case Input::Cab: return {0.0, 10000.0};
-    case Input::Cw: return {0.0, 10.0};
-    case Input::Cm: return {0.0, 10.0, true, false};
-    case Input::Lai: return {0.0, 100.0, true, false};
-    case Input::SunZenith: return {0.0, 90.0};
-    case Input::ViewAngle: return {-90.0, 90.0};
-    case Input::RelAzimuth: return {0.0, 360.0};
-    case Input::HotSpot: return {0.0, 100.0};
+        case Input::N:
+            return {1.0, 100.0};
+        case Input::Cab:
+            return {0.0, 10000.0};
+        case Input::Cw:
+            return {0.0, 10.0};
+        case Input::Cm:
+            return {0.0, 10.0, true, false};
+        case Input::Lai:
+            return {0.0, 100.0, true, false};
+        case Input::SunZenith:
+            return {0.0, 90.0};
+        case Input::ViewAngle:
+            return {-90.0, 90.0};
+        case Input::RelAzimuth:
+            return {0.0, 360.0};
+        case Input::HotSpot:
+            return {0.0, 100.0};
     }
     return {0.0, 0.0};
 }
@@ -92,11 +101,20 @@ std::optional<SweepDomainProblem> CheckSweepDomain(const leaf::LeafParameters& f
     for (std::size_t i = 0; i < values.size(); ++i) {
         leaf::LeafParameters p = fixed;
         switch (swept) {
-        case Input::N: p.N = values[i]; break;
-        case Input::Cab: p.Cab = values[i]; break;
-        case Input::Cw: p.Cw = values[i]; break;
-        case Input::Cm: p.Cm = values[i]; break;
-        default: break;
+            case Input::N:
+                p.N = values[i];
+                break;
+            case Input::Cab:
+                p.Cab = values[i];
+                break;
+            case Input::Cw:
+                p.Cw = values[i];
+                break;
+            case Input::Cm:
+                p.Cm = values[i];
+                break;
+            default:
+                break;
         }
         if (const auto problem = CheckLeafDomain(p)) {
             return SweepDomainProblem{*problem, static_cast<int>(i) + 1,

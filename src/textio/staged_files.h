@@ -34,8 +34,8 @@ public:
 
     // Puts every staged file in the place of its file, in the order they were first staged,
     // after checking that no place holds a directory or other non-regular file (then nothing
-    // is published); afterwards nothing is staged. Throws tulmera::Error naming the first file that could
-    // not be published; the temporaries not published are removed.
+    // is published); afterwards nothing is staged. Throws tulmera::Error naming the first file that
+    // could not be published; the temporaries not published are removed.
     void Publish();
 
 private:

@@ -123,7 +123,8 @@ std::string CreateTemporarySibling(const std::string& fileName, int* fd)
     const std::string base = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
     for (int attempt = 0;; ++attempt) {
         const std::string name = dir + "." + base + "." + std::to_string(::getpid()) + "."
-                                 + std::to_string(counter.fetch_add(1)) + std::string(kTemporarySuffix);
+                                 + std::to_string(counter.fetch_add(1))
+                                 + std::string(kTemporarySuffix);
         const int opened = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
         if (opened >= 0) {
             if (fd != nullptr) {

@@ -12,8 +12,7 @@ namespace tulmera::textio {
 
 // The whole content of a file, which must be a regular file of at most `maxBytes` bytes: a
 // FIFO, a device, a directory or a larger file is refused at once, without reading it.
-std::string ReadTextFile(const std::string& fileName,
-                         std::size_t maxBytes = kMaxSpectrumFileBytes);
+std::string ReadTextFile(const std::string& fileName, std::size_t maxBytes = kMaxSpectrumFileBytes);
 
 // A new, empty file beside `fileName`, named ".NAME.PID.COUNT.tmp" after the file and this
 // process; another name is tried while one exists. Returns its name and, when `fd` is given,

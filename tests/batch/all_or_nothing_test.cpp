@@ -69,7 +69,7 @@ int Wait(Child& child, std::string* errorText = nullptr)
 }
 
 int RunToEnd(const std::vector<std::string>& arguments, std::string* errorText = nullptr,
-        rlim_t fileSizeLimit = RLIM_INFINITY)
+             rlim_t fileSizeLimit = RLIM_INFINITY)
 {
     Child child = Spawn(arguments, fileSizeLimit);
     return Wait(child, errorText);
@@ -249,7 +249,7 @@ TEST(AllOrNothing, AKilledSweepLeavesThePreviousResultsAndTheNextRunRemovesItsLe
     ScopedWorkDir dir;
     ASSERT_EQ(RunToEnd({"sweep", "--param", "Cm", "--xlsx", "s.xlsx"}), 0);
     auto before = Snapshot();
-    const std::vector<std::string> longSweep = {"sweep",  "--from", "1", "--to", "60",
+    const std::vector<std::string> longSweep = {"sweep",  "--from", "1",      "--to",  "60",
                                                 "--step", "0.1",    "--xlsx", "s.xlsx"};
     // The staged sweep file, the staged curve file, the reserved workbook, the workbook
     // writer's own file.

@@ -93,8 +93,8 @@ TEST(BatchSweep, AFailedStepIsARunFailureNamingTheValue)
     // A leaf so thick that the pile of a little more than one layer cannot be computed: the
     // range checks accept each value, the model refuses the second.
     std::ostringstream out, err;
-    EXPECT_EQ(RunBatch({"sweep", "--N", "1.01", "--param", "Cab", "--from", "100", "--to",
-                        "1500", "--step", "700"},
+    EXPECT_EQ(RunBatch({"sweep", "--N", "1.01", "--param", "Cab", "--from", "100", "--to", "1500",
+                        "--step", "700"},
                        out, err),
               1);
     EXPECT_NE(err.str().find("value 2 of 3, Cab = 800: Leaf model at 400 nm"), std::string::npos)

@@ -9,9 +9,9 @@
 #include <sstream>
 
 #include "batch/batch_runner.h"
-#include "textio/working_files.h"
 #include "support/golden.h"
 #include "support/work_dir.h"
+#include "textio/working_files.h"
 
 namespace tulmera::batch {
 namespace {

@@ -10,12 +10,12 @@
 #include <set>
 
 #include "export/desktop_opener.h"
+#include "export/export_fixture.h"
 #include "export/main_export.h"
 #include "export/sweep_export.h"
+#include "export/synthetic_sweep.h"
 #include "export/utf8_text.h"
 #include "export/workbook_files.h"
-#include "export/export_fixture.h"
-#include "export/synthetic_sweep.h"
 #include "support/work_dir.h"
 #include "textio/error.h"
 #include "textio/text_file.h"
@@ -193,8 +193,8 @@ TEST(XlsxAutomation, AWorkbookThatCannotBeShownNamesItsFile)
     ScopedWorkDir dir;
     CopyGolden("canopy-spherical", {"VP.dat", "VS.dat"});
     const MainExportHeader header = testing::SphericalCanopyHeader();
-    XlsxAutomation failing(
-        XlsxOptions{"shown.xlsx", [](const std::string&) { throw Error("The viewer crashed."); }, {}});
+    XlsxAutomation failing(XlsxOptions{
+        "shown.xlsx", [](const std::string&) { throw Error("The viewer crashed."); }, {}});
     ExpectError([&] { ExportMainWindow(header, failing); },
                 {"written to \"shown.xlsx\"", "The viewer crashed."});
     EXPECT_TRUE(IsZipFile("shown.xlsx"));  // the user can still open it by hand

@@ -1,6 +1,8 @@
 // Every accepted range against the models themselves: the values at each range's edges run
 // for every leaf angle distribution, soil and visibility, and the checks refuse what just
 // lies beyond an edge.
+#include "refresh/input_domain.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,7 +13,6 @@
 #include "canopy/canopy_run.h"
 #include "canopy/leaf_angles.h"
 #include "leaf/leaf_spectrum.h"
-#include "refresh/input_domain.h"
 #include "spectral/soil_library.h"
 #include "textio/number_text.h"
 
@@ -42,7 +43,8 @@ std::vector<double> RefusedEdges(const InputRange& r)
     std::vector<double> values = {std::numeric_limits<double>::quiet_NaN(),
                                   std::numeric_limits<double>::infinity()};
     values.push_back(r.lowestOpen ? r.lowest : Nudge(r.lowest, -1));
-    if (std::isfinite(r.highest)) values.push_back(r.highestOpen ? r.highest : Nudge(r.highest, +1));
+    if (std::isfinite(r.highest))
+        values.push_back(r.highestOpen ? r.highest : Nudge(r.highest, +1));
     return values;
 }
 
@@ -50,11 +52,20 @@ leaf::LeafParameters WithLeaf(Input input, double value)
 {
     leaf::LeafParameters p = leaf::kStartLeafParameters;
     switch (input) {
-    case Input::N: p.N = value; break;
-    case Input::Cab: p.Cab = value; break;
-    case Input::Cw: p.Cw = value; break;
-    case Input::Cm: p.Cm = value; break;
-    default: break;
+        case Input::N:
+            p.N = value;
+            break;
+        case Input::Cab:
+            p.Cab = value;
+            break;
+        case Input::Cw:
+            p.Cw = value;
+            break;
+        case Input::Cm:
+            p.Cm = value;
+            break;
+        default:
+            break;
     }
     return p;
 }
@@ -63,12 +74,23 @@ canopy::CanopyInputs WithCanopy(Input input, double value)
 {
     canopy::CanopyInputs in = canopy::StartCanopyInputs();
     switch (input) {
-    case Input::Lai: in.lai = value; break;
-    case Input::SunZenith: in.sunZenith = value; break;
-    case Input::ViewAngle: in.viewAngle = value; break;
-    case Input::RelAzimuth: in.relAzimuth = value; break;
-    case Input::HotSpot: in.hotSpot = value; break;
-    default: break;
+        case Input::Lai:
+            in.lai = value;
+            break;
+        case Input::SunZenith:
+            in.sunZenith = value;
+            break;
+        case Input::ViewAngle:
+            in.viewAngle = value;
+            break;
+        case Input::RelAzimuth:
+            in.relAzimuth = value;
+            break;
+        case Input::HotSpot:
+            in.hotSpot = value;
+            break;
+        default:
+            break;
     }
     return in;
 }
@@ -107,8 +129,8 @@ std::string RunModels(const leaf::LeafParameters& p, canopy::CanopyInputs in)
     return {};
 }
 
-constexpr Input kInputs[] = {Input::N,         Input::Cab,       Input::Cw,
-                             Input::Cm,        Input::Lai,       Input::SunZenith,
+constexpr Input kInputs[] = {Input::N,         Input::Cab,        Input::Cw,
+                             Input::Cm,        Input::Lai,        Input::SunZenith,
                              Input::ViewAngle, Input::RelAzimuth, Input::HotSpot};
 
 TEST(InputDomain, AcceptedEdgesRunAndRefusedEdgesAreRefused)

@@ -1,8 +1,9 @@
 // Staged files, the readers' guards, stray temporaries and the directory lock: the pieces
 // that make a run all or nothing.
-#include <gtest/gtest.h>
+#include "textio/staged_files.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,7 +15,6 @@
 #include "support/work_dir.h"
 #include "textio/directory_lock.h"
 #include "textio/error.h"
-#include "textio/staged_files.h"
 #include "textio/system_reason.h"
 #include "textio/text_file.h"
 
@@ -103,7 +103,8 @@ TEST(RemoveStrayTemporaries, RemovesThoseOfDeadProcessesOnly)
     ::waitpid(child, nullptr, 0);  // a process id that is surely gone
     const std::string dead = ".MVP.dat." + std::to_string(child) + ".0.tmp";
     const std::string alive = ".MVP.dat." + std::to_string(::getppid()) + ".0.tmp";
-    for (const std::string& name : {dead, alive, std::string(".notes.tmp"), std::string("VP.dat")}) {
+    for (const std::string& name :
+         {dead, alive, std::string(".notes.tmp"), std::string("VP.dat")}) {
         ReplaceTextFile(name, "x");
     }
     RemoveStrayTemporaries("");
