@@ -4,13 +4,13 @@
 #include <QStatusBar>
 #include <cstdio>
 
+#include "app/widgets/controls.h"
+#include "app/windows/frm_multi_prospect.h"
+#include "app/windows/frm_splash.h"
+#include "app/windows/frm_tulmera.h"
 #include "export/main_export.h"
 #include "export/sweep_export.h"
 #include "export/xlsx_automation.h"
-#include "app/windows/frm_splash.h"
-#include "app/windows/frm_tulmera.h"
-#include "app/widgets/controls.h"
-#include "app/windows/frm_multi_prospect.h"
 
 namespace tulmera::app {
 namespace {
@@ -52,6 +52,17 @@ TulmeraApp::~TulmeraApp()
     delete multi_;
 }
 
+QString TulmeraApp::BusyDirectoryText(long holderPid)
+{
+    const QString who = holderPid > 0
+                            ? QStringLiteral("Otra ventana de Tulmera (PID %1)").arg(holderPid)
+                            : QStringLiteral("Otra ventana de Tulmera");
+    return who
+           + QStringLiteral(
+               " ya trabaja en este directorio. Si sigue, las dos escribirán "
+               "los mismos ficheros de resultados.");
+}
+
 void TulmeraApp::Start()
 {
     splash_ = new FrmSplash;
@@ -84,8 +95,7 @@ void TulmeraApp::SwitchToMultipleSimulation()
     multi_ = new FrmMultiProspect;
     multi_->setAttribute(Qt::WA_DeleteOnClose);
     connect(multi_, &FrmMultiProspect::ExportRequested, this, &TulmeraApp::ExportSweep);
-    connect(multi_, &FrmMultiProspect::ExitRequested, this,
-            &TulmeraApp::ExitMultipleSimulation);
+    connect(multi_, &FrmMultiProspect::ExitRequested, this, &TulmeraApp::ExitMultipleSimulation);
     multi_->show();
     if (!failure.isEmpty()) {
         multi_->ShowMessage(QStringLiteral("No se pudieron vaciar los ficheros de resultados: ")

@@ -4,10 +4,10 @@
 #include <functional>
 #include <memory>
 
-#include "export/spreadsheet_automation.h"
+#include "app/windows/frm_multi_prospect.h"
 #include "app/windows/frm_splash.h"
 #include "app/windows/frm_tulmera.h"
-#include "app/windows/frm_multi_prospect.h"
+#include "export/spreadsheet_automation.h"
 
 namespace tulmera::app {
 
@@ -30,6 +30,10 @@ public:
 
     // Program start: shows the splash; nothing else runs before it.
     void Start();
+
+    // What a window started in a directory where another Tulmera already works says, in
+    // Spanish, naming the other's process id (0: unknown).
+    static QString BusyDirectoryText(long holderPid);
 
     FrmSplash* splash() const { return splash_; }
     FrmTulmera* mainWindow() const { return main_; }

@@ -7,6 +7,13 @@
 
 namespace tulmera::batch {
 
+std::string Shown(std::string_view text)
+{
+    constexpr std::size_t kShown = 40;
+    if (text.size() <= kShown) return std::string(text);
+    return std::string(text.substr(0, kShown)) + "...";
+}
+
 BatchArguments BatchArguments::Parse(const std::vector<std::string_view>& arguments,
                                      const std::vector<OptionInfo>& accepted)
 {
@@ -16,7 +23,7 @@ BatchArguments BatchArguments::Parse(const std::vector<std::string_view>& argume
         const auto option = std::find_if(accepted.begin(), accepted.end(),
                                          [&](const OptionInfo& o) { return o.name == name; });
         if (option == accepted.end()) {
-            throw UsageError("Unknown option \"" + std::string(name) + "\"; try --help.");
+            throw UsageError("Unknown option \"" + Shown(name) + "\"; try --help.");
         }
         if (option->valueName.empty()) {
             if (!parsed.values_.emplace(name, "").second) {
@@ -48,7 +55,7 @@ double BatchArguments::Number(std::string_view name, double fallback) const
     if (found == values_.end()) return fallback;
     const std::optional<double> number = textio::ParseNumberText(found->second);
     if (!number) {
-        throw UsageError(std::string(name) + ": \"" + found->second
+        throw UsageError(std::string(name) + ": \"" + Shown(found->second)
                          + "\" is not a number (use a point as decimal separator).");
     }
     return *number;

@@ -13,6 +13,10 @@ public:
     explicit UsageError(const std::string& what) : std::runtime_error(what) {}
 };
 
+// `text` as messages show it: at most 40 characters, the rest replaced by "...", so that a
+// huge argument is not echoed back whole.
+std::string Shown(std::string_view text);
+
 // One option a command accepts; it takes one value, or none when valueName is empty (a
 // switch, whose value reads as "").
 struct OptionInfo {

@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -7,14 +8,26 @@
 
 namespace tulmera::batch {
 
-// One command of tulmera-batch. `prepare` reads and checks the command's options (throwing
-// UsageError) and returns the work to do, which the runner calls from the working directory
-// and which throws tulmera::Error when the run fails.
+// The work of one command line, ready to run.
+struct BatchWork {
+    // The run, called from the working directory while it is locked; it stages every file it
+    // writes and publishes them all at its end. Throws tulmera::Error when the run fails.
+    std::function<void()> run;
+    // The files it writes besides the working files (images, workbook), as given (relative to
+    // the working directory): none may be a working file or another output.
+    std::vector<std::string> outputs;
+    // Whether the run reads or writes the working files of its directory, and so holds the
+    // directory's lock; a command that only reads its own inputs and prints does not.
+    bool usesWorkingFiles = true;
+};
+
+// One command of tulmera-batch. `prepare` reads and checks the command's options, including
+// every value against the models' accepted ranges (throwing UsageError), and returns the work.
 struct BatchCommand {
     std::string_view name;
     std::string_view summary;  // for the help text; may span lines
     std::vector<OptionInfo> options;
-    std::function<std::function<void()>(const BatchArguments&)> prepare;
+    std::function<BatchWork(const BatchArguments&)> prepare;
 };
 
 }  // namespace tulmera::batch

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <ostream>
 
 #include "batch/canopy_command.h"
@@ -11,7 +12,11 @@
 #include "batch/leaf_command.h"
 #include "batch/sweep_command.h"
 #include "plot/chart_background.h"
+#include "textio/directory_lock.h"
 #include "textio/error.h"
+#include "textio/system_reason.h"
+#include "textio/text_file.h"
+#include "textio/working_files.h"
 
 namespace tulmera::batch {
 namespace {
@@ -19,18 +24,65 @@ namespace {
 const OptionInfo kDirectoryOption{"-C", "DIR",
                                   "write the result files into DIR (default: the current one)"};
 
-bool IsHelp(std::string_view argument)
-{
-    return argument == "--help" || argument == "-h" || argument == "help";
-}
+bool IsHelp(std::string_view argument) { return argument == "--help" || argument == "-h"; }
 
 void ChangeDirectory(const std::string& directory)
 {
     std::error_code error;
     std::filesystem::current_path(directory, error);
     if (error) {
-        throw Error("Cannot use the directory \"" + directory + "\": " + error.message() + ".");
+        throw Error("Cannot use the directory \"" + Shown(directory)
+                    + "\": " + textio::SystemReason(error.value()) + ".");
     }
+}
+
+// `path` as seen from the working directory `directory`, symbolic links resolved as far as
+// the path exists, so that two spellings of one file compare equal.
+std::filesystem::path Resolved(const std::string& directory, const std::string& path)
+{
+    const std::filesystem::path full = std::filesystem::path(directory) / path;
+    std::error_code error;
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(full, error);
+    return error ? full.lexically_normal() : resolved;
+}
+
+// Refuses an output that would be written over a working file of the directory or over
+// another output of the same run.
+void CheckOutputs(const std::string& directory, const std::vector<std::string>& outputs)
+{
+    std::vector<std::filesystem::path> seen;
+    for (const std::string_view working : kWorkingFiles) {
+        seen.push_back(Resolved(directory, std::string(working)));
+    }
+    const std::size_t workingCount = seen.size();
+    for (const std::string& output : outputs) {
+        const std::filesystem::path resolved = Resolved(directory, output);
+        for (std::size_t i = 0; i < seen.size(); ++i) {
+            if (seen[i] != resolved) continue;
+            throw UsageError("The output \"" + Shown(output) + "\" would be written over "
+                             + (i < workingCount
+                                    ? "the working file \"" + std::string(kWorkingFiles[i]) + "\""
+                                    : std::string("another output of this run"))
+                             + "; choose another name.");
+        }
+        seen.push_back(resolved);
+    }
+}
+
+// The lock of the working directory, taken as asked: waiting, or failing at once.
+std::unique_ptr<textio::DirectoryLock> LockDirectory(bool noWait, std::ostream& err)
+{
+    auto lock = std::make_unique<textio::DirectoryLock>(".");
+    if (lock->TryLock()) return lock;
+    const pid_t holder = lock->HolderPid();
+    const std::string who = holder > 0 ? "process " + std::to_string(holder) : "another process";
+    if (noWait) {
+        throw Error("The directory is busy: " + who
+                    + " (a tulmera-batch run or a Tulmera window) works in it (--no-wait).");
+    }
+    err << "tulmera-batch: waiting for " << who << ", which works in this directory.\n";
+    lock->Lock();
+    return lock;
 }
 
 }  // namespace
@@ -65,7 +117,14 @@ std::string BatchHelpText()
         "\nEvery command also takes -C DIR (write the result files into DIR) and --help.\n"
         "A relative DIR or FILE of an option is taken from the -C directory.\n"
         "Numbers use a point as decimal separator, whatever the locale.\n"
-        "Exit status: 0 success, 1 the run failed, 2 bad arguments.\n"
+        "Every command also takes --no-wait: one run works in a directory at a time\n"
+        "(batch or window, through the lock file .tulmera.lock); a second run waits\n"
+        "for the first, or with --no-wait fails at once naming its process id.\n"
+        "A run writes all its files or none: a failed or stopped run leaves the\n"
+        "previous ones as they were. No output may be a working file (VP.dat, VS.dat,\n"
+        "MVP.dat, MVPaint.dat) nor another output of the same run.\n"
+        "Exit status: 0 success; 1 the run failed (files, model); 2 the command line\n"
+        "(unknown option, bad number, value out of range, output over a working file).\n"
         "\n--background N chooses an entry of the main window's chart menu:";
     for (int entry = 1; entry <= plot::kBackgroundEntryCount; ++entry) {
         const std::string_view caption =
@@ -89,14 +148,46 @@ PreparedBatch PrepareBatch(const std::vector<std::string_view>& arguments)
     }
     std::vector<OptionInfo> accepted = command->options;
     accepted.push_back(kDirectoryOption);
-    const BatchArguments parsed = BatchArguments::Parse(
-        std::vector<std::string_view>(arguments.begin() + 1, arguments.end()), accepted);
-    return {parsed.Text("-C", "."), command->prepare(parsed)};
+    std::vector<std::string_view> options;
+    bool noWait = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == "--no-wait") {
+            noWait = true;
+            continue;
+        }
+        options.push_back(arguments[i]);
+        if (i + 1 < arguments.size()) options.push_back(arguments[++i]);  // its value
+    }
+    const BatchArguments parsed = BatchArguments::Parse(options, accepted);
+    PreparedBatch prepared;
+    prepared.directory = parsed.Text("-C", ".");
+    BatchWork work = command->prepare(parsed);
+    CheckOutputs(prepared.directory, work.outputs);
+    prepared.work = std::move(work.run);
+    prepared.outputs = std::move(work.outputs);
+    prepared.noWait = noWait;
+    prepared.usesWorkingFiles = work.usesWorkingFiles;
+    return prepared;
 }
+
+namespace {
+
+bool AsksForHelp(const std::vector<std::string_view>& arguments)
+{
+    if (arguments.empty()) return false;
+    if (arguments.front() == "help" || IsHelp(arguments.front())) return true;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        if (IsHelp(arguments[i])) return true;
+        if (arguments[i] != "--no-wait") ++i;  // skip the option's value
+    }
+    return false;
+}
+
+}  // namespace
 
 int RunBatch(const std::vector<std::string_view>& arguments, std::ostream& out, std::ostream& err)
 {
-    if (std::any_of(arguments.begin(), arguments.end(), IsHelp)) {
+    if (AsksForHelp(arguments)) {
         out << BatchHelpText();
         return 0;
     }
@@ -109,6 +200,12 @@ int RunBatch(const std::vector<std::string_view>& arguments, std::ostream& out, 
     }
     try {
         ChangeDirectory(prepared.directory);
+        std::unique_ptr<textio::DirectoryLock> lock;
+        if (prepared.usesWorkingFiles) lock = LockDirectory(prepared.noWait, err);
+        textio::RemoveStrayTemporaries(".");
+        for (const std::string& output : prepared.outputs) {
+            textio::RemoveStrayTemporaries(std::filesystem::path(output).parent_path().string());
+        }
         prepared.work();
         return 0;
     } catch (const std::exception& e) {

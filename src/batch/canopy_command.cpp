@@ -4,10 +4,9 @@
 
 #include "batch/chart_image_options.h"
 #include "batch/leaf_command.h"
-#include "refresh/refresh.h"
-#include "leaf/leaf_run.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
+#include "refresh/refresh.h"
 #include "spectral/soil_library.h"
 
 namespace tulmera::batch {
@@ -30,8 +29,8 @@ std::string ListText(const BatchArguments& arguments, std::string_view option,
 {
     const std::string text = arguments.Text(option, texts.front());
     if (std::find(texts.begin(), texts.end(), text) == texts.end()) {
-        throw UsageError(std::string(option) + ": \"" + text + "\" is not a " + std::string(what)
-                         + "; use one of " + ListTexts(texts) + ".");
+        throw UsageError(std::string(option) + ": \"" + Shown(text) + "\" is not a "
+                         + std::string(what) + "; use one of " + ListTexts(texts) + ".");
     }
     return text;
 }
@@ -41,23 +40,7 @@ canopy::Visibility VisibilityFrom(const BatchArguments& arguments)
     const std::string km = arguments.Text("--visibility", "15");
     if (km == "15") return canopy::Visibility::Km15;
     if (km == "50") return canopy::Visibility::Km50;
-    throw UsageError("--visibility: \"" + km + "\" is not a visibility; use 15 or 50 (km).");
-}
-
-// Both runs as the main window's recomputation, on charts saved as "leaf.png" and
-// "canopy.png" once every step has succeeded.
-canopy::CanopyState RunCanopyWithImages(const leaf::LeafParameters& leaf,
-                                        const canopy::CanopyInputs& inputs,
-                                        const ChartImageRequest& images)
-{
-    CheckImageDirectory(images);
-    plot::RasterSurface leafChart(plot::kLeafChartScale, images.pixelScale);
-    plot::RasterSurface canopyChart(plot::kCanopyChartScale, images.pixelScale);
-    canopy::CanopyState state;  // no previous run to keep
-    refresh::Recompute(leaf, inputs, state, {leafChart, canopyChart}, images.background);
-    SaveChartImage(images, leafChart.image(), "leaf.png");
-    SaveChartImage(images, canopyChart.image(), "canopy.png");
-    return state;
+    throw UsageError("--visibility: \"" + Shown(km) + "\" is not a visibility; use 15 or 50 (km).");
 }
 
 }  // namespace
@@ -65,15 +48,22 @@ canopy::CanopyState RunCanopyWithImages(const leaf::LeafParameters& leaf,
 std::vector<OptionInfo> CanopyOptions()
 {
     return {
-        {"--lai", "v", "leaf area index, greater than 0 (default 0.1)"},
-        {"--sun", "deg", "sun zenith angle, degrees (default 0)"},
-        {"--view", "deg", "view angle, degrees, signed (default 0)"},
-        {"--azimuth", "deg", "relative azimuth, degrees (default 0)"},
-        {"--hotspot", "v", "hot-spot parameter (default 0)"},
+        {"--lai", "v", "leaf area index, above 0 up to 100 (default 0.1)"},
+        {"--sun", "deg", "sun zenith angle, degrees, 0 to 90 (default 0)"},
+        {"--view", "deg", "view angle, degrees, signed, -90 to 90 (default 0)"},
+        {"--azimuth", "deg", "relative azimuth, degrees, 0 to 360 (default 0)"},
+        {"--hotspot", "v", "hot-spot parameter, 0 to 100 (default 0)"},
         {"--lidf", "NAME", "Planofilo (default), Erectofilo, Plagiofilo, Extremofilo, Esferico"},
         {"--soil", "KEY", "soil list text (default \"S1:61% arena 24% limo 15% arcilla\")"},
         {"--visibility", "km", "atmospheric visibility, 15 (default) or 50"},
     };
+}
+
+void CheckCanopyOptions(const canopy::CanopyInputs& inputs)
+{
+    if (const auto problem = refresh::CheckCanopyDomain(inputs)) {
+        throw UsageError(DomainMessage(*problem));
+    }
 }
 
 canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments)
@@ -89,15 +79,27 @@ canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments)
             VisibilityFrom(arguments)};
 }
 
-canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leafParameters,
-                                     const canopy::CanopyInputs& canopyInputs,
+canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leaf,
+                                     const canopy::CanopyInputs& inputs,
                                      const ChartImageRequest& images)
 {
-    canopy::CheckCanopyInputs(canopyInputs);  // refuse before "VP.dat" is written
-    if (images.Wanted()) return RunCanopyWithImages(leafParameters, canopyInputs, images);
-    leaf::RunProspect(leafParameters);
-    canopy::CanopyState state;  // no previous run to keep
-    canopy::RunSailh(canopyInputs, state);
+    textio::StagedFiles staged;
+    const canopy::CanopyState none;  // no previous run to keep
+    canopy::CanopyState state;
+    if (!images.Wanted()) {
+        BlankSurface leafChart, canopyChart;
+        state = refresh::StageRecompute(leaf, inputs, none, {leafChart, canopyChart},
+                                        images.background, staged);
+    } else {
+        CheckImageDirectory(images);
+        plot::RasterSurface leafChart(plot::kLeafChartScale, images.pixelScale);
+        plot::RasterSurface canopyChart(plot::kCanopyChartScale, images.pixelScale);
+        state = refresh::StageRecompute(leaf, inputs, none, {leafChart, canopyChart},
+                                        images.background, staged);
+        StageChartImage(staged, images, leafChart.image(), "leaf.png");
+        StageChartImage(staged, images, canopyChart.image(), "canopy.png");
+    }
+    staged.Publish();
     return state;
 }
 
@@ -114,13 +116,16 @@ BatchCommand CanopyCommand()
         "With --png DIR, also both charts as the main window draws them, as\n"
         "DIR/leaf.png and DIR/canopy.png (317 x 165 pixels times --scale).",
         options,
-        [](const BatchArguments& arguments) -> std::function<void()> {
+        [](const BatchArguments& arguments) -> BatchWork {
             const leaf::LeafParameters leafParameters = LeafParametersFrom(arguments);
+            CheckLeafOptions(leafParameters);
             const canopy::CanopyInputs canopyInputs = CanopyInputsFrom(arguments);
+            CheckCanopyOptions(canopyInputs);
             const ChartImageRequest images = ChartImageRequestFrom(arguments);
-            return [leafParameters, canopyInputs, images] {
-                RunLeafAndCanopy(leafParameters, canopyInputs, images);
-            };
+            return {[leafParameters, canopyInputs, images] {
+                        RunLeafAndCanopy(leafParameters, canopyInputs, images);
+                    },
+                    ImagePaths(images, {"leaf.png", "canopy.png"})};
         },
     };
 }

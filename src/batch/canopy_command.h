@@ -16,12 +16,15 @@ std::vector<OptionInfo> CanopyOptions();
 // back on, an unmatched name would be an error.
 canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments);
 
-// The run of `canopy`: CheckCanopyInputs, then the leaf run and the canopy run, writing
-// "VP.dat" and "VS.dat"; when `images` are wanted, the main window's recomputation
-// (refresh::Recompute) instead, its two charts saved as "leaf.png" and "canopy.png". Returns
-// the canopy run's state (its canopy reflectance in memory). Throws tulmera::Error.
-canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leafParameters,
-                                     const canopy::CanopyInputs& canopyInputs,
+// Throws UsageError (DomainMessage) for the first canopy number outside its accepted range.
+void CheckCanopyOptions(const canopy::CanopyInputs& inputs);
+
+// The run of `canopy`, as the main window's recomputation: the leaf run and the canopy run
+// staged as "VP.dat" and "VS.dat", with `images` also the two charts as "leaf.png" and
+// "canopy.png", all published together once every step has succeeded. Returns the canopy
+// run's state (its canopy reflectance in memory). Throws tulmera::Error; then no file changed.
+canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leaf,
+                                     const canopy::CanopyInputs& inputs,
                                      const ChartImageRequest& images);
 
 // `canopy`: the leaf run, then the canopy run, writing "VP.dat" and "VS.dat"; with --png DIR

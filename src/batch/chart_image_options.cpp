@@ -6,6 +6,7 @@
 #include "plot/chart_images.h"
 #include "plot/raster_surface.h"
 #include "textio/error.h"
+#include "textio/system_reason.h"
 
 namespace tulmera::batch {
 namespace {
@@ -56,19 +57,31 @@ void CheckImageDirectory(const ChartImageRequest& request)
     std::error_code error;
     const auto status = std::filesystem::status(request.directory, error);
     if (error) {
-        throw Error("Cannot write the chart images into \"" + request.directory
-                    + "\": " + error.message() + ".");
+        throw Error("Cannot write the chart images into \"" + Shown(request.directory)
+                    + "\": " + textio::SystemReason(error.value()) + ".");
     }
     if (!std::filesystem::is_directory(status)) {
-        throw Error("Cannot write the chart images into \"" + request.directory
+        throw Error("Cannot write the chart images into \"" + Shown(request.directory)
                     + "\": not a directory.");
     }
 }
 
-void SaveChartImage(const ChartImageRequest& request, const QImage& image,
-                    std::string_view fileName)
+std::vector<std::string> ImagePaths(const ChartImageRequest& request,
+                                    const std::vector<std::string_view>& fileNames)
 {
-    plot::SavePng(image, (std::filesystem::path(request.directory) / fileName).string());
+    std::vector<std::string> paths;
+    if (!request.Wanted()) return paths;
+    for (const std::string_view name : fileNames) {
+        paths.push_back((std::filesystem::path(request.directory) / name).string());
+    }
+    return paths;
+}
+
+void StageChartImage(textio::StagedFiles& staged, const ChartImageRequest& request,
+                     const QImage& image, std::string_view fileName)
+{
+    const std::string path = (std::filesystem::path(request.directory) / fileName).string();
+    staged.Stage(path, plot::PngBytes(image, path));
 }
 
 }  // namespace tulmera::batch

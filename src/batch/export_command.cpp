@@ -2,6 +2,7 @@
 
 #include "batch/leaf_command.h"
 #include "export/workbook_files.h"
+#include "textio/staged_files.h"
 
 namespace tulmera::batch {
 namespace {
@@ -49,12 +50,17 @@ BatchCommand ExportCommand()
         "canopy spectra of \"VP.dat\" and \"VS.dat\" in percent, written into an .xlsx\n"
         "workbook (nothing is opened). The options give the header values.",
         ExportOptions(),
-        [](const BatchArguments& arguments) -> std::function<void()> {
+        [](const BatchArguments& arguments) -> BatchWork {
             if (!arguments.Has("--xlsx")) throw UsageError("export needs --xlsx FILE.");
             const std::string path = arguments.Text("--xlsx", "");
             if (path.empty()) throw UsageError("--xlsx needs a file name.");
             const spreadsheet::MainExportHeader header = ExportHeaderFrom(arguments);
-            return [header, path] { spreadsheet::WriteMainWorkbook(header, path); };
+            return {[header, path] {
+                        textio::StagedFiles staged;
+                        spreadsheet::WriteMainWorkbook(header, staged.Reserve(path), path);
+                        staged.Publish();
+                    },
+                    {path}};
         },
     };
 }

@@ -207,9 +207,9 @@ BatchCommand FitLeafCommand()
             {"--fraction", "", "values are fractions (default: guessed)"},
             {"--columns", "LIST", "all (default) or K[,K...]: header names or numbers, 1 first"},
         },
-        [](const BatchArguments& arguments) -> std::function<void()> {
+        [](const BatchArguments& arguments) -> BatchWork {
             const FitLeafRequest request = RequestFrom(arguments);
-            return [request] { RunFitLeaf(request); };
+            return {[request] { RunFitLeaf(request); }, {}, false};
         },
     };
 }

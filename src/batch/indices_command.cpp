@@ -85,17 +85,20 @@ BatchCommand IndicesCommand()
         "NAME is a chart menu sensor without \"Bandas \", e.g. Landsat-TM or\n"
         "\"Landsat-8/9 OLI\". An index that is undefined (division by 0) is left empty.",
         options,
-        [](const BatchArguments& arguments) -> std::function<void()> {
+        [](const BatchArguments& arguments) -> BatchWork {
             const leaf::LeafParameters leafParameters = LeafParametersFrom(arguments);
+            CheckLeafOptions(leafParameters);
             const canopy::CanopyInputs canopyInputs = CanopyInputsFrom(arguments);
+            CheckCanopyOptions(canopyInputs);
             const ChartImageRequest images = ChartImageRequestFrom(arguments);
             const sensor::Sensor* sensor = SensorFrom(arguments);
-            return [leafParameters, canopyInputs, images, sensor] {
-                const canopy::CanopyState state =
-                    RunLeafAndCanopy(leafParameters, canopyInputs, images);
-                PrintToStandardOutput(
-                    IndicesCsv(sensor::FractionOfPercent(state.canopyReflPct), sensor));
-            };
+            return {[leafParameters, canopyInputs, images, sensor] {
+                        const canopy::CanopyState state =
+                            RunLeafAndCanopy(leafParameters, canopyInputs, images);
+                        PrintToStandardOutput(IndicesCsv(
+                            sensor::FractionOfPercent(state.canopyReflPct), sensor));
+                    },
+                    ImagePaths(images, {"leaf.png", "canopy.png"})};
         },
     };
 }

@@ -1,26 +1,33 @@
 #include "batch/leaf_command.h"
 
 #include "batch/chart_image_options.h"
-#include "leaf/leaf_run.h"
 #include "plot/chart_geometry.h"
 #include "plot/main_charts.h"
 #include "plot/raster_surface.h"
+#include "refresh/refresh.h"
+#include "textio/number_text.h"
+#include "textio/staged_files.h"
+#include "textio/text_file.h"
 
 namespace tulmera::batch {
 namespace {
 
-// The leaf run as the main window starts its recomputation: once "VP.dat" is closed, both
-// charts get their background and the leaf chart its curves. Only the leaf chart is saved.
-void RunLeafWithImage(const leaf::LeafParameters& leaf, const ChartImageRequest& images)
+// The leaf half of the main window's recomputation; with images, on charts of which the leaf
+// one is staged as "leaf.png"; then "VP.dat" (and the image) are published together.
+void RunLeaf(const leaf::LeafParameters& leaf, const ChartImageRequest& images)
 {
-    CheckImageDirectory(images);
-    plot::RasterSurface leafChart(plot::kLeafChartScale, images.pixelScale);
-    plot::RasterSurface canopyChart(plot::kCanopyChartScale, images.pixelScale);
-    leaf::RunProspect(leaf, [&] {
-        plot::PaintBackground({leafChart, canopyChart}, images.background);
-        plot::PaintProspect(leafChart);
-    });
-    SaveChartImage(images, leafChart.image(), "leaf.png");
+    textio::StagedFiles staged;
+    if (!images.Wanted()) {
+        BlankSurface leafChart, canopyChart;
+        refresh::StageLeafRecompute(leaf, {leafChart, canopyChart}, images.background, staged);
+    } else {
+        CheckImageDirectory(images);
+        plot::RasterSurface leafChart(plot::kLeafChartScale, images.pixelScale);
+        plot::RasterSurface canopyChart(plot::kCanopyChartScale, images.pixelScale);
+        refresh::StageLeafRecompute(leaf, {leafChart, canopyChart}, images.background, staged);
+        StageChartImage(staged, images, leafChart.image(), "leaf.png");
+    }
+    staged.Publish();
 }
 
 }  // namespace
@@ -28,10 +35,10 @@ void RunLeafWithImage(const leaf::LeafParameters& leaf, const ChartImageRequest&
 std::vector<OptionInfo> LeafOptions()
 {
     return {
-        {"--N", "v", "leaf structure parameter, greater than 0 (default 1)"},
-        {"--Cab", "v", "chlorophyll a+b content, ug/cm2 (default 15)"},
-        {"--Cw", "v", "equivalent water thickness, cm (default 0.0001)"},
-        {"--Cm", "v", "dry matter content, g/cm2 (default 0.002)"},
+        {"--N", "v", "leaf structure parameter, 1 to 100 (default 1)"},
+        {"--Cab", "v", "chlorophyll a+b content, ug/cm2, 0 to 10000 (default 15)"},
+        {"--Cw", "v", "equivalent water thickness, cm, 0 to 10 (default 0.0001)"},
+        {"--Cm", "v", "dry matter content, g/cm2, above 0 up to 10 (default 0.002)"},
     };
 }
 
@@ -40,6 +47,20 @@ leaf::LeafParameters LeafParametersFrom(const BatchArguments& arguments)
     const leaf::LeafParameters start = leaf::kStartLeafParameters;
     return {arguments.Number("--N", start.N), arguments.Number("--Cab", start.Cab),
             arguments.Number("--Cw", start.Cw), arguments.Number("--Cm", start.Cm)};
+}
+
+std::string DomainMessage(const refresh::DomainProblem& problem)
+{
+    return "--" + std::string(refresh::OptionName(problem.input)) + " "
+           + textio::NumberText(problem.value) + " is outside " + refresh::RangeText(problem.range)
+           + ".";
+}
+
+void CheckLeafOptions(const leaf::LeafParameters& leaf)
+{
+    if (const auto problem = refresh::CheckLeafDomain(leaf)) {
+        throw UsageError(DomainMessage(*problem));
+    }
 }
 
 BatchCommand LeafCommand()
@@ -53,11 +74,11 @@ BatchCommand LeafCommand()
         "every 5 nm, written to \"VP.dat\". With --png DIR, also the leaf chart as\n"
         "the main window draws it, as DIR/leaf.png (317 x 165 pixels times --scale).",
         options,
-        [](const BatchArguments& arguments) -> std::function<void()> {
+        [](const BatchArguments& arguments) -> BatchWork {
             const leaf::LeafParameters leaf = LeafParametersFrom(arguments);
+            CheckLeafOptions(leaf);
             const ChartImageRequest images = ChartImageRequestFrom(arguments);
-            if (images.Wanted()) return [leaf, images] { RunLeafWithImage(leaf, images); };
-            return [leaf] { leaf::RunProspect(leaf); };
+            return {[leaf, images] { RunLeaf(leaf, images); }, ImagePaths(images, {"leaf.png"})};
         },
     };
 }

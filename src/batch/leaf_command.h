@@ -1,6 +1,9 @@
 #pragma once
+#include <string>
+
 #include "batch/batch_command.h"
 #include "leaf/leaf_parameters.h"
+#include "refresh/input_domain.h"
 
 namespace tulmera::batch {
 
@@ -10,8 +13,14 @@ std::vector<OptionInfo> LeafOptions();
 // The leaf parameters given by LeafOptions(), the main window's start values for the others.
 leaf::LeafParameters LeafParametersFrom(const BatchArguments& arguments);
 
+// "--sun 100 is outside 0 to 90.": a value refused by the input domain, named by its option.
+std::string DomainMessage(const refresh::DomainProblem& problem);
+
+// Throws UsageError (DomainMessage) for the first leaf parameter outside its accepted range.
+void CheckLeafOptions(const leaf::LeafParameters& leaf);
+
 // `leaf`: the leaf run, writing "VP.dat"; with --png DIR also the leaf chart as the main
-// window draws it ("leaf.png").
+// window draws it ("leaf.png"). It runs the leaf half of the main window's recomputation.
 BatchCommand LeafCommand();
 
 }  // namespace tulmera::batch

@@ -6,23 +6,14 @@
 #include "multi/sweep_controls.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
+#include "refresh/input_domain.h"
 #include "textio/error.h"
+#include "textio/number_text.h"
+#include "textio/staged_files.h"
+#include "textio/working_files.h"
 
 namespace tulmera::batch {
 namespace {
-
-// Draws nothing: for a sweep that only writes the files.
-class BlankSurface : public plot::ChartSurface {
-public:
-    void Clear() override {}
-    void SetPenColor(plot::Rgb) override {}
-    void SetPenWidth(int) override {}
-    void SetPenStyle(plot::PenStyle) override {}
-    void PlotPoint(double, double) override {}
-    void LineTo(double, double) override {}
-    void Line(double, double, double, double) override {}
-    void FilledBox(double, double, double, double, plot::Rgb) override {}
-};
 
 multi::SweptParameter ParameterFrom(const BatchArguments& arguments)
 {
@@ -31,20 +22,79 @@ multi::SweptParameter ParameterFrom(const BatchArguments& arguments)
         const auto parameter = static_cast<multi::SweptParameter>(i);
         if (multi::ParameterName(parameter) == name) return parameter;
     }
-    throw UsageError("--param: \"" + name + "\" is not one of N, Cab, Cw, Cm.");
+    throw UsageError("--param: \"" + Shown(name) + "\" is not one of N, Cab, Cw, Cm.");
 }
 
-// The sweep as the multiple-simulation window runs it, on a chart and a legend strip that
-// are saved as "sweep.png" and "legend.png" once every step has succeeded. Returns nsim.
-int RunSweepWithImages(const multi::SweepRequest& request, const ChartImageRequest& images)
+// The sweep as the multiple-simulation window runs it, building "MVP.dat" and "MVPaint.dat"
+// aside; with images, on a chart and legend strip staged as "sweep.png" and "legend.png";
+// with a workbook, the export of the staged "MVP.dat". Everything is published at the end.
+void RunSweepCommand(const multi::SweepRequest& request, const ChartImageRequest& images,
+                     const std::string& workbook)
 {
-    CheckImageDirectory(images);
-    plot::RasterSurface chart(plot::kSweepChartScale, images.pixelScale);
-    plot::RasterSurface legend(plot::kLegendStripScale, images.pixelScale);
-    const int nsim = multi::RunSweep(request, {chart, legend});
-    SaveChartImage(images, chart.image(), "sweep.png");
-    SaveChartImage(images, legend.image(), "legend.png");
-    return nsim;
+    textio::StagedFiles staged;
+    int nsim = 0;
+    if (!images.Wanted()) {
+        BlankSurface chart, legend;
+        nsim = multi::StageSweep(request, {chart, legend}, staged);
+    } else {
+        CheckImageDirectory(images);
+        plot::RasterSurface chart(plot::kSweepChartScale, images.pixelScale);
+        plot::RasterSurface legend(plot::kLegendStripScale, images.pixelScale);
+        nsim = multi::StageSweep(request, {chart, legend}, staged);
+        StageChartImage(staged, images, chart.image(), "sweep.png");
+        StageChartImage(staged, images, legend.image(), "legend.png");
+    }
+    if (!workbook.empty()) {
+        const std::string temporary = staged.Reserve(workbook);
+        spreadsheet::WriteSweepWorkbook(nsim, temporary, staged.ReadName(kSweepFile), workbook);
+    }
+    staged.Publish();
+}
+
+refresh::Input InputOf(multi::SweptParameter parameter)
+{
+    switch (parameter) {
+        case multi::SweptParameter::N:
+            return refresh::Input::N;
+        case multi::SweptParameter::Cab:
+            return refresh::Input::Cab;
+        case multi::SweptParameter::Cw:
+            return refresh::Input::Cw;
+        case multi::SweptParameter::Cm:
+            return refresh::Input::Cm;
+    }
+    return refresh::Input::N;
+}
+
+// Every value of the sweep against the leaf model's ranges, before the first step: the held
+// parameters (with the swept one at its start value), then each swept value in order.
+void CheckSweepOptions(const multi::SweepRequest& request, const std::vector<double>& values)
+{
+    leaf::LeafParameters held = request.fixed;
+    const leaf::LeafParameters start = leaf::kStartLeafParameters;
+    switch (request.swept) {
+        case multi::SweptParameter::N:
+            held.N = start.N;
+            break;
+        case multi::SweptParameter::Cab:
+            held.Cab = start.Cab;
+            break;
+        case multi::SweptParameter::Cw:
+            held.Cw = start.Cw;
+            break;
+        case multi::SweptParameter::Cm:
+            held.Cm = start.Cm;
+            break;
+    }
+    CheckLeafOptions(held);
+    const refresh::Input swept = InputOf(request.swept);
+    if (const auto problem = refresh::CheckSweepDomain(request.fixed, swept, values)) {
+        throw UsageError("--from/--to/--step: value " + std::to_string(problem->valueNumber)
+                         + " of " + std::to_string(problem->valueCount) + ", "
+                         + std::string(refresh::OptionName(swept)) + " = "
+                         + textio::NumberText(problem->problem.value) + ", is outside "
+                         + refresh::RangeText(problem->problem.range) + ".");
+    }
 }
 
 // The workbook file given with --xlsx, or an empty text when none was asked for.
@@ -70,11 +120,14 @@ multi::SweepRequest SweepRequestFrom(const BatchArguments& arguments)
     request.upper = arguments.Number("--to", start(bars.vsmax, bars.limitDivisor));
     request.lower = arguments.Number("--from", start(bars.vsmin, bars.limitDivisor));
     request.interval = arguments.Number("--step", start(bars.vsinter, bars.intervalDivisor));
+    std::vector<double> values;
     try {
-        multi::CheckedSweepValues(request);
+        values = multi::SweepValues(request.lower, request.upper, request.interval);
     } catch (const Error& e) {
-        throw UsageError(e.what());
+        throw UsageError(std::string("Cannot sweep ")
+                         + std::string(multi::ParameterName(request.swept)) + ". " + e.what());
     }
+    CheckSweepOptions(request, values);
     return request;
 }
 
@@ -103,20 +156,14 @@ BatchCommand SweepCommand()
         "window's spreadsheet export of \"MVP.dat\" as an .xlsx workbook (nothing is\n"
         "opened).",
         options,
-        [](const BatchArguments& arguments) -> std::function<void()> {
+        [](const BatchArguments& arguments) -> BatchWork {
             const multi::SweepRequest request = SweepRequestFrom(arguments);
             const ChartImageRequest images = ChartImageRequestFrom(arguments);
             const std::string workbook = WorkbookFrom(arguments);
-            return [request, images, workbook] {
-                int nsim = 0;
-                if (images.Wanted()) {
-                    nsim = RunSweepWithImages(request, images);
-                } else {
-                    BlankSurface chart, legend;
-                    nsim = multi::RunSweep(request, {chart, legend});
-                }
-                if (!workbook.empty()) spreadsheet::WriteSweepWorkbook(nsim, workbook);
-            };
+            std::vector<std::string> outputs = ImagePaths(images, {"sweep.png", "legend.png"});
+            if (!workbook.empty()) outputs.push_back(workbook);
+            return {[request, images, workbook] { RunSweepCommand(request, images, workbook); },
+                    outputs};
         },
     };
 }

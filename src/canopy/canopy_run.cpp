@@ -22,6 +22,31 @@ SailhInputs ModelInputs(const CanopyInputs& inputs, const LeafAngleDistribution&
             inputs.relAzimuth, inputs.hotSpot,   lidf};
 }
 
+// A canopy reflectance as written: within rounding of [0, 1] (1e-12, as for the leaf) it is
+// put on the bound; beyond that it is a model fault, reported with the wavelength and inputs.
+void KeepPhysical(Spectrum& canopyReflPct, const CanopyInputs& inputs)
+{
+    constexpr double kRounding = 1e-12;
+    for (int i = 0; i < kWavelengthCount; ++i) {
+        double& pct = canopyReflPct[static_cast<std::size_t>(i)];
+        const double fraction = pct / 100.0;
+        if (fraction >= 0.0 && fraction <= 1.0) continue;
+        if (fraction < 0.0 && fraction > -kRounding) {
+            pct = 0.0;
+        } else if (fraction > 1.0 && fraction < 1.0 + kRounding) {
+            pct = 100.0;
+        } else {
+            using textio::NumberText;
+            throw Error("Canopy model at " + std::to_string(spectral::WavelengthNm(i))
+                        + " nm: the reflectance " + NumberText(fraction)
+                        + " lies outside 0 to 1 (LAI = " + NumberText(inputs.lai) + ", sun = "
+                        + NumberText(inputs.sunZenith) + ", view = " + NumberText(inputs.viewAngle)
+                        + ", azimuth = " + NumberText(inputs.relAzimuth)
+                        + ", hot spot = " + NumberText(inputs.hotSpot) + ").");
+        }
+    }
+}
+
 }  // namespace
 
 CanopyInputs StartCanopyInputs()
@@ -65,6 +90,7 @@ CanopyState ComputeCanopySpectrum(const CanopyInputs& inputs, const Spectrum& le
     const SailhGeometry geometry = PrepareSailh(ModelInputs(inputs, next.lidf));
     next.canopyReflPct =
         CanopyReflectancePct(geometry, leafReflPct, leafTransPct, next.soilRefl, next.skyRatioPct);
+    KeepPhysical(next.canopyReflPct, inputs);
     return next;
 }
 
@@ -84,9 +110,11 @@ std::string CanopySpectrumText(const Spectrum& canopyReflPct)
     return text;
 }
 
-void ReadLeafSpectrumPct(const std::string& fileName, Spectrum& leafReflPct, Spectrum& leafTransPct)
+void ReadLeafSpectrumPct(const std::string& fileName, Spectrum& leafReflPct, Spectrum& leafTransPct,
+                         const std::string& readName)
 {
-    textio::FieldReader reader = textio::FieldReader::Open(fileName);
+    textio::FieldReader reader(fileName,
+                               textio::ReadTextFile(readName.empty() ? fileName : readName));
     for (std::size_t i = 0; i < kWavelengthCount; ++i) {
         reader.ReadWholeNumber("wavelength");  // read and not used: the grid gives it
         leafReflPct[i] = 100.0 * reader.ReadNumber("leaf reflectance");
@@ -94,12 +122,22 @@ void ReadLeafSpectrumPct(const std::string& fileName, Spectrum& leafReflPct, Spe
     }
 }
 
-void RunSailh(const CanopyInputs& inputs, CanopyState& state)
+CanopyState StageSailh(const CanopyInputs& inputs, const CanopyState& previous,
+                       textio::StagedFiles& staged)
 {
     Spectrum leafReflPct{}, leafTransPct{};
-    ReadLeafSpectrumPct(kLeafSpectrumFile, leafReflPct, leafTransPct);
-    CanopyState next = ComputeCanopySpectrum(inputs, leafReflPct, leafTransPct, state);
-    textio::ReplaceTextFile(kCanopySpectrumFile, CanopySpectrumText(next.canopyReflPct));
+    ReadLeafSpectrumPct(kLeafSpectrumFile, leafReflPct, leafTransPct,
+                        staged.ReadName(kLeafSpectrumFile));
+    CanopyState next = ComputeCanopySpectrum(inputs, leafReflPct, leafTransPct, previous);
+    staged.Stage(kCanopySpectrumFile, CanopySpectrumText(next.canopyReflPct));
+    return next;
+}
+
+void RunSailh(const CanopyInputs& inputs, CanopyState& state)
+{
+    textio::StagedFiles staged;
+    CanopyState next = StageSailh(inputs, state, staged);
+    staged.Publish();
     state = next;
 }
 

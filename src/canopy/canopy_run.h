@@ -4,6 +4,7 @@
 #include "canopy/leaf_angles.h"
 #include "canopy/sky_ratio.h"
 #include "spectral/grid.h"
+#include "textio/staged_files.h"
 #include "textio/working_files.h"
 
 namespace tulmera::canopy {
@@ -55,14 +56,22 @@ std::string CanopySpectrumText(const spectral::Spectrum& canopyReflPct);
 
 // Reads the leaf spectra back from a leaf spectrum file (three numbers a line: wavelength,
 // reflectance, transmittance, 421 lines) as percent (100·value). Throws tulmera::Error naming
-// the file, and the line and field when it is short or malformed.
+// the file, and the line and field when it is short or malformed. `readName`, when not empty,
+// is read in place of `fileName` (a staged copy); messages name `fileName`.
 void ReadLeafSpectrumPct(const std::string& fileName, spectral::Spectrum& leafReflPct,
-                         spectral::Spectrum& leafTransPct);
+                         spectral::Spectrum& leafTransPct, const std::string& readName = {});
 
 // The canopy run: reads "VP.dat" (kLeafSpectrumFile), runs the model over the grid, replaces
 // "VS.dat" (kCanopySpectrumFile) whole, and only then commits everything into `state`. Throws
 // tulmera::Error, with `state` and "VS.dat" untouched, on any failure: a missing, short or
 // malformed "VP.dat", bad inputs, a model fault, a file that cannot be written.
 void RunSailh(const CanopyInputs& inputs, CanopyState& state);
+
+// The canopy run as one step of a larger run: reads the leaf spectra as the run sees them
+// (staged.ReadName("VP.dat"), the staged leaf text of the same run when there is one), runs
+// the model and stages the new "VS.dat" in `staged` without publishing it. Returns the new
+// state; `previous` is only read. Throws tulmera::Error as RunSailh does.
+CanopyState StageSailh(const CanopyInputs& inputs, const CanopyState& previous,
+                       textio::StagedFiles& staged);
 
 }  // namespace tulmera::canopy

@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "textio/error.h"
+#include "textio/system_reason.h"
 
 extern char** environ;
 
@@ -88,13 +89,14 @@ void StartDetached(const std::vector<std::string>& command)
     const int error =
         ::posix_spawn(&shell, "/bin/sh", &setup.actions, &setup.attributes, argv.data(), environ);
     if (error != 0) {
-        throw Error("Cannot start \"" + command.front() + "\": " + std::strerror(error) + ".");
+        throw Error("Cannot start \"" + command.front() + "\": " + textio::SystemReason(error)
+                    + ".");
     }
     int status = 0;
     while (::waitpid(shell, &status, 0) < 0) {
         if (errno != EINTR) {
             throw Error("Cannot follow the start of \"" + command.front()
-                        + "\": " + std::strerror(errno) + ".");
+                        + "\": " + textio::SystemReason(errno) + ".");
         }
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {

@@ -6,17 +6,18 @@
 #include "spectral/grid.h"
 #include "textio/error.h"
 #include "textio/field_reader.h"
+#include "textio/text_file.h"
 #include "textio/working_files.h"
 
 namespace tulmera::spreadsheet {
 
-std::vector<Cell> SweepCells(int nsim)
+std::vector<Cell> SweepCells(int nsim, const std::string& readName)
 {
     if (nsim < 1) {
         throw Error("There is no sweep to export: it has " + std::to_string(nsim)
                     + " values; run the sweep first.");
     }
-    textio::FieldReader file = textio::FieldReader::Open(kSweepFile);
+    textio::FieldReader file(kSweepFile, textio::ReadTextFile(readName, kMaxSweepFileBytes));
     constexpr int kCellsPerBlock = kSweepHeaderLines + 3 * spectral::kWavelengthCount;
     std::vector<Cell> cells;
     cells.reserve(static_cast<std::size_t>(nsim) * kCellsPerBlock);
@@ -40,9 +41,9 @@ std::vector<Cell> SweepCells(int nsim)
     return cells;
 }
 
-void ExportSweep(int nsim, SpreadsheetAutomation& automation)
+void ExportSweep(int nsim, SpreadsheetAutomation& automation, const std::string& readName)
 {
-    FillWorkbook(SweepCells(nsim), automation);
+    FillWorkbook(SweepCells(nsim, readName), automation);
 }
 
 }  // namespace tulmera::spreadsheet

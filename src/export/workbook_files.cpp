@@ -5,16 +5,18 @@
 
 namespace tulmera::spreadsheet {
 
-void WriteMainWorkbook(const MainExportHeader& header, const std::string& path)
+void WriteMainWorkbook(const MainExportHeader& header, const std::string& path,
+                       const std::string& shownPath)
 {
-    XlsxAutomation automation(XlsxOptions{path, {}});
+    XlsxAutomation automation(XlsxOptions{path, {}, shownPath});
     ExportMainWindow(header, automation);
 }
 
-void WriteSweepWorkbook(int nsim, const std::string& path)
+void WriteSweepWorkbook(int nsim, const std::string& path, const std::string& readName,
+                        const std::string& shownPath)
 {
-    XlsxAutomation automation(XlsxOptions{path, {}});
-    ExportSweep(nsim, automation);
+    XlsxAutomation automation(XlsxOptions{path, {}, shownPath});
+    ExportSweep(nsim, automation, readName);
 }
 
 }  // namespace tulmera::spreadsheet

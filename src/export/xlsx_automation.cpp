@@ -2,24 +2,108 @@
 
 #include <fcntl.h>
 #include <locale.h>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <utility>
 
 #include "export/utf8_text.h"
 #include "textio/error.h"
+#include "textio/system_reason.h"
+#include "textio/text_file.h"
 
 namespace tulmera::spreadsheet {
 namespace {
 
-std::string Reason(int errorNumber) { return std::strerror(errorNumber); }
+std::string Reason(int errorNumber) { return textio::SystemReason(errorNumber); }
+
+// Catches what the workbook writer prints on the standard error stream while the object
+// lives (its "[ERROR][packager.c:…]: …" lines), so that it reaches the user inside our one
+// message instead of before it. The stream is a memory file meanwhile; if that cannot be set
+// up, the writer's lines go where they always went.
+class CapturedStandardError {
+public:
+    CapturedStandardError()
+    {
+        std::fflush(stderr);
+        memory_ = ::memfd_create("tulmera-xlsx-diagnostics", MFD_CLOEXEC);
+        if (memory_ < 0) return;
+        saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        if (saved_ < 0 || ::dup2(memory_, STDERR_FILENO) < 0) Restore();
+    }
+    ~CapturedStandardError() { Restore(); }
+    CapturedStandardError(const CapturedStandardError&) = delete;
+    CapturedStandardError& operator=(const CapturedStandardError&) = delete;
+
+    // The captured lines without their "[ERROR][file:line]: " prefixes, joined by "; ",
+    // without final punctuation; the stream is given back first. At most 300 characters.
+    std::string Text()
+    {
+        std::fflush(stderr);
+        std::string captured;
+        if (memory_ >= 0) {
+            char buffer[4096];
+            const ssize_t got = ::pread(memory_, buffer, sizeof buffer, 0);
+            if (got > 0) captured.assign(buffer, static_cast<std::size_t>(got));
+        }
+        Restore();
+        std::string text;
+        std::size_t start = 0;
+        while (start < captured.size()) {
+            std::size_t end = captured.find('\n', start);
+            if (end == std::string::npos) end = captured.size();
+            std::string line = captured.substr(start, end - start);
+            start = end + 1;
+            while (!line.empty() && line.front() == '[') {
+                const std::size_t close = line.find(']');
+                if (close == std::string::npos) break;
+                line.erase(0, close + 1);
+            }
+            if (line.starts_with(":")) line.erase(0, 1);
+            while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.erase(0, 1);
+            while (!line.empty()
+                   && (line.back() == '.' || line.back() == ' ' || line.back() == '\r')) {
+                line.pop_back();
+            }
+            if (line.empty()) continue;
+            text += (text.empty() ? "" : "; ") + line;
+        }
+        if (text.size() > 300) text = text.substr(0, 300) + "...";
+        return text;
+    }
+
+private:
+    void Restore()
+    {
+        if (saved_ >= 0) {
+            std::fflush(stderr);
+            ::dup2(saved_, STDERR_FILENO);
+            ::close(saved_);
+            saved_ = -1;
+        }
+        if (memory_ >= 0) {
+            ::close(memory_);
+            memory_ = -1;
+        }
+    }
+
+    int memory_ = -1;
+    int saved_ = -1;
+};
+
+// "Cannot …: reason" with the library's own words after it, ending in one full stop.
+std::string WithLibraryText(std::string message, const std::string& libraryText)
+{
+    while (!message.empty() && message.back() == '.') message.pop_back();
+    if (!libraryText.empty()) message += " (the spreadsheet library says: " + libraryText + ")";
+    return message + ".";
+}
 
 bool SameIdentifier(std::string_view a, std::string_view b)
 {
@@ -45,21 +129,12 @@ std::string ReserveFile(const std::string& target)
         ::close(fd);
         return name;
     }
-    static std::atomic<unsigned> counter{0};
-    const std::size_t slash = target.rfind('/');
-    const std::string directory = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    for (int attempt = 0;; ++attempt) {
-        const std::string name = directory + "." + base + "." + std::to_string(::getpid()) + "."
-                                 + std::to_string(counter.fetch_add(1)) + ".tmp";
-        const int fd = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return name;
-        }
-        if (errno != EEXIST || attempt == 100) {
-            throw Error("Cannot write the workbook \"" + target + "\": " + Reason(errno) + ".");
-        }
+    try {
+        return textio::CreateTemporarySibling(target);
+    } catch (const Error& e) {  // "Cannot write "x.xlsx": reason." -> "... the workbook ..."
+        std::string message = e.what();
+        if (message.starts_with("Cannot write ")) message.insert(13, "the workbook ");
+        throw Error(message);
     }
 }
 
@@ -88,8 +163,8 @@ private:
 
 class XlsxApplication : public SpreadsheetApplication {
 public:
-    XlsxApplication(const XlsxOptions& options, std::string& lastWorkbook)
-        : options_(options), lastWorkbook_(lastWorkbook)
+    XlsxApplication(XlsxOptions options, std::shared_ptr<std::string> lastWorkbook)
+        : options_(std::move(options)), lastWorkbook_(std::move(lastWorkbook))
     {
     }
     ~XlsxApplication() override { Discard(); }
@@ -107,7 +182,10 @@ public:
         temporaryDirectory_ = UserTemporaryDirectory();
         lxw_workbook_options workbookOptions{};
         workbookOptions.tmpdir = temporaryDirectory_.data();
-        workbook_ = workbook_new_opt(reserved_.c_str(), &workbookOptions);
+        {
+            CapturedStandardError diagnostics;  // nothing to report: a failure is "out of memory"
+            workbook_ = workbook_new_opt(reserved_.c_str(), &workbookOptions);
+        }
         if (workbook_ != nullptr) sheet_ = workbook_add_worksheet(workbook_, nullptr);
         if (sheet_ == nullptr) {
             Discard();
@@ -136,21 +214,30 @@ public:
     void EndCommand() override
     {
         if (workbook_ == nullptr) return;  // no workbook was added: nothing to write or show
-        const std::string& shownName = options_.path.empty() ? reserved_ : options_.path;
+        const std::string& shownName = !options_.shownPath.empty() ? options_.shownPath
+                                       : options_.path.empty()     ? reserved_
+                                                                   : options_.path;
         lxw_error error = LXW_NO_ERROR;
         int systemError = 0;
+        std::string libraryText;
         {
             const ScopedCLocale cLocale;
+            CapturedStandardError diagnostics;
             errno = 0;
             error = workbook_close(std::exchange(workbook_, nullptr));  // frees the workbook
             systemError = errno;
+            libraryText = diagnostics.Text();
+            for (std::size_t at; (at = libraryText.find(reserved_)) != std::string::npos;) {
+                libraryText.replace(at, reserved_.size(), shownName);
+            }
         }
         if (error != LXW_NO_ERROR) {
             std::string message =
                 "Cannot write the workbook \"" + shownName + "\": " + lxw_strerror(error);
-            if (systemError != 0) message += " System error: " + Reason(systemError) + ".";
+            while (!message.empty() && message.back() == '.') message.pop_back();
+            if (systemError != 0) message += " (" + Reason(systemError) + ")";
             Discard();
-            throw Error(message);
+            throw Error(WithLibraryText(message, libraryText));
         }
         if (!options_.path.empty() && ::rename(reserved_.c_str(), options_.path.c_str()) != 0) {
             const std::string message =
@@ -160,7 +247,7 @@ public:
         }
         const std::string written = shownName;
         reserved_.clear();
-        lastWorkbook_ = written;
+        *lastWorkbook_ = written;
         if (!visible_ || !options_.opener) return;
         try {
             options_.opener(written);
@@ -197,8 +284,8 @@ private:
         reserved_.clear();
     }
 
-    const XlsxOptions& options_;
-    std::string& lastWorkbook_;
+    const XlsxOptions options_;                  // a copy: the application may outlive its maker
+    std::shared_ptr<std::string> lastWorkbook_;  // shared with the maker, which reports it
     bool visible_ = false;
     std::string reserved_;  // the file the workbook is written to, until it is finished
     std::string temporaryDirectory_;
@@ -208,7 +295,7 @@ private:
 
 }  // namespace
 
-XlsxAutomation::XlsxAutomation() : XlsxAutomation(XlsxOptions{{}, OpenInDesktopSpreadsheet}) {}
+XlsxAutomation::XlsxAutomation() : XlsxAutomation(XlsxOptions{{}, OpenInDesktopSpreadsheet, {}}) {}
 
 XlsxAutomation::XlsxAutomation(XlsxOptions options) : options_(std::move(options)) {}
 
@@ -219,7 +306,7 @@ std::unique_ptr<SpreadsheetApplication> XlsxAutomation::CreateApplication(
         throw Error("No spreadsheet application is known as \"" + std::string(programmaticId)
                     + "\".");
     }
-    return std::make_unique<XlsxApplication>(options_, lastWorkbook_);
+    return std::make_unique<XlsxApplication>(options_, lastWorkbook_);  // copies, shared name
 }
 
 std::string UserTemporaryDirectory()

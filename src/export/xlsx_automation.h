@@ -16,6 +16,9 @@ struct XlsxOptions {
     std::string path;
     // Shows each written workbook whose application was made visible. Empty: shows nothing.
     DocumentOpener opener;
+    // The name messages give the workbook when `path` is a stand-in (a run's staged copy of
+    // it). Empty: messages name `path`.
+    std::string shownPath;
 };
 
 // The spreadsheet application of this platform, under the identifier "Excel.application"
@@ -35,11 +38,12 @@ public:
         std::string_view programmaticId) override;
 
     // The file written by the last command that ended; empty before.
-    const std::string& lastWorkbook() const { return lastWorkbook_; }
+    const std::string& lastWorkbook() const { return *lastWorkbook_; }
 
 private:
     XlsxOptions options_;
-    std::string lastWorkbook_;
+    // Shared with the applications handed out, which may outlive this object.
+    std::shared_ptr<std::string> lastWorkbook_ = std::make_shared<std::string>();
 };
 
 // The user's directory for temporary files: $TMPDIR when it is set and not empty, else /tmp.

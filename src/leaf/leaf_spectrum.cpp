@@ -40,6 +40,25 @@ void CheckFinite(double value, const char* name)
                 + " nm: " + problem);
 }
 
+// "N = 1, Cab = 15, Cw = 0.0001, Cm = 0.002", naming the inputs of a failed run.
+std::string InputsText(const LeafParameters& p)
+{
+    using textio::NumberText;
+    return "N = " + NumberText(p.N) + ", Cab = " + NumberText(p.Cab) + ", Cw = " + NumberText(p.Cw)
+           + ", Cm = " + NumberText(p.Cm);
+}
+
+// A fraction as written: within rounding of [0, 1] (kFractionRounding) it is put on the
+// bound; beyond that it is a model fault, reported with the wavelength and the inputs.
+double PhysicalFraction(double value, const char* what, int index, const LeafParameters& p)
+{
+    if (value >= 0.0 && value <= 1.0) return value;
+    if (value < 0.0 && value > -kFractionRounding) return 0.0;
+    if (value > 1.0 && value < 1.0 + kFractionRounding) return 1.0;
+    FailAt(index, std::string("the ") + what + " " + textio::NumberText(value)
+                      + " lies outside 0 to 1 (" + InputsText(p) + ").");
+}
+
 }  // namespace
 
 void CheckLeafParameters(const LeafParameters& p)
@@ -78,14 +97,15 @@ LeafSpectrum ComputeLeafSpectrum(const LeafParameters& p)
         const auto at = static_cast<std::size_t>(i);
         const LeafOptics optics = StackOptics(p.N, tables.refIndex[at], tau[at], tav[at]);
         if (!std::isfinite(optics.refl) || !std::isfinite(optics.trans)) {
-            FailAt(i, "the reflectance or transmittance is not a finite number.");
+            FailAt(i, "the reflectance or transmittance is not a finite number (" + InputsText(p)
+                          + ").");
         }
-        spectrum.refl[at] = optics.refl;
-        spectrum.trans[at] = optics.trans;
+        spectrum.refl[at] = PhysicalFraction(optics.refl, "reflectance", i, p);
+        spectrum.trans[at] = PhysicalFraction(optics.trans, "transmittance", i, p);
     }
     if (valid < kWavelengthCount) {
         FailAt(valid, "the absorption coefficient k is " + textio::NumberText(k[points])
-                          + ", but the model needs k > 0 (is Cm 0?).");
+                          + ", but the model needs k > 0 (" + InputsText(p) + ").");
     }
     return spectrum;
 }

@@ -7,7 +7,6 @@
 #include "multi/sweep_step.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
-#include "textio/text_file.h"
 #include "textio/working_files.h"
 
 namespace tulmera::multi {
@@ -62,6 +61,11 @@ std::vector<double> SweepValues(double lower, double upper, double interval)
                         + std::to_string(kMaxSweepValues)
                         + " values, the most one sweep may have.");
         }
+        if (x + interval == x) {
+            throw Error("The interval " + NumberText(interval)
+                        + " is too small to advance the value " + NumberText(x)
+                        + " of the sweep: it is lost in rounding.");
+        }
         values.push_back(x);
     }
     if (values.empty()) {
@@ -114,10 +118,19 @@ std::vector<double> CheckedSweepValues(const SweepRequest& request)
 
 int RunSweep(const SweepRequest& request, const plot::SweepCharts& charts)
 {
+    textio::StagedFiles staged;
+    const int nsim = StageSweep(request, charts, staged);
+    staged.Publish();
+    return nsim;
+}
+
+int StageSweep(const SweepRequest& request, const plot::SweepCharts& charts,
+               textio::StagedFiles& staged)
+{
     const std::vector<double> values = CheckedSweepValues(request);
     const int nsim = static_cast<int>(values.size());
 
-    textio::EmptyTextFile(kSweepFile);
+    staged.Stage(kSweepFile, {});
     charts.chart.Clear();
     charts.legend.Clear();
     plot::SweepColours colours = plot::SweepColours::ForSweep(nsim);
@@ -125,7 +138,7 @@ int RunSweep(const SweepRequest& request, const plot::SweepCharts& charts)
         const double value = values[static_cast<std::size_t>(i)];
         colours.Advance();
         try {
-            RunMultiProspect(StepParameters(request, value), charts, colours);
+            RunMultiProspect(StepParameters(request, value), charts, colours, staged);
         } catch (const Error& e) {
             throw Error("The sweep stopped at value " + std::to_string(i + 1) + " of "
                         + std::to_string(nsim) + ", " + ValueName(request.swept, value) + ": "

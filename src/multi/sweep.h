@@ -4,6 +4,7 @@
 
 #include "leaf/leaf_parameters.h"
 #include "plot/sweep_chart.h"
+#include "textio/staged_files.h"
 
 // The multiple simulation: one leaf parameter swept from a lower to an upper limit in a fixed
 // interval, the other three held; every value's spectrum is appended to "MVP.dat" and drawn as
@@ -30,8 +31,9 @@ inline constexpr double kSweepTolerance = 0.0001;
 // running double sum (so rounding accumulates, and the count depends on it: 1 to 4 by 0.1 gives
 // 31 values), while the value is <= upper + kSweepTolerance.
 // Throws tulmera::Error, saying why, when a limit or the interval is not a finite number, the
-// interval is not above 0, the lower limit lies above the upper one (no value at all), or there
-// would be more than kMaxSweepValues values.
+// interval is not above 0 or too small to advance a value (x + interval == x), the lower limit
+// lies above the upper one (no value at all), or there would be more than kMaxSweepValues
+// values.
 std::vector<double> SweepValues(double lower, double upper, double interval);
 
 // What a sweep needs: the swept parameter, the three held ones (the swept one's value in
@@ -53,13 +55,20 @@ leaf::LeafParameters StepParameters(const SweepRequest& request, double value);
 std::vector<double> CheckedSweepValues(const SweepRequest& request);
 
 // Runs the sweep: checks the request first (CheckedSweepValues; a refusal throws and changes no
-// file and no surface), then empties "MVP.dat", clears both surfaces, starts the colours
+// file and no surface), then clears both surfaces, starts the colours
 // (plot::SweepColours::ForSweep) and, for each value in order, advances the colour and runs the
-// step (RunMultiProspect). Returns nsim, the number of values.
+// step (RunMultiProspect), building the new "MVP.dat" and "MVPaint.dat" aside; once every step
+// has succeeded it publishes both. Returns nsim, the number of values.
 // A failing step throws tulmera::Error naming the value ("value 4 of 31, N = 1.3") with the
-// cause; the sweep stops there and the blocks and curves of the earlier values stay.
+// cause; the sweep stops there, the curves of the earlier values stay drawn and both files stay
+// those of the last sweep that completed.
 // A window whose export reads "MVP.dat" calls CheckedSweepValues() first: a refusal leaves the
 // export as it was; once the request is accepted, it disables the export until RunSweep returns.
 int RunSweep(const SweepRequest& request, const plot::SweepCharts& charts);
+
+// RunSweep without publishing: both files stay staged in `staged`, for a caller that adds
+// files of its own (a workbook read from staged.ReadName("MVP.dat")) and publishes them all.
+int StageSweep(const SweepRequest& request, const plot::SweepCharts& charts,
+               textio::StagedFiles& staged);
 
 }  // namespace tulmera::multi

@@ -1,12 +1,9 @@
 #include "multi/sweep_step.h"
 
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 
 #include "leaf/leaf_spectrum.h"
 #include "spectral/grid.h"
-#include "textio/text_file.h"
 #include "textio/working_files.h"
 
 namespace tulmera::multi {
@@ -14,22 +11,6 @@ namespace {
 
 // Bytes of one data line, generously: three numbers of up to 22 characters each plus blanks.
 constexpr std::size_t kDataLineBytes = 80;
-
-// The length of "MVP.dat" now, or 0 when it does not exist yet.
-std::uintmax_t SweepFileLength()
-{
-    std::error_code error;
-    const std::uintmax_t length = std::filesystem::file_size(kSweepFile, error);
-    return error ? 0 : length;
-}
-
-// Cuts "MVP.dat" back to `length` after a failed step, so that it only holds whole blocks.
-// Best effort: the step's own failure is the one reported.
-void CutSweepFileBack(std::uintmax_t length)
-{
-    std::error_code error;
-    std::filesystem::resize_file(kSweepFile, length, error);
-}
 
 }  // namespace
 
@@ -43,7 +24,7 @@ void PrintSweepHeader(textio::PrintedText& text, const leaf::LeafParameters& p)
 }
 
 void RunMultiProspect(const leaf::LeafParameters& p, const plot::SweepCharts& charts,
-                      plot::SweepColours& colours)
+                      plot::SweepColours& colours, textio::StagedFiles& staged)
 {
     const leaf::LeafSpectrum spectrum = leaf::ComputeLeafSpectrum(p);
 
@@ -55,15 +36,9 @@ void RunMultiProspect(const leaf::LeafParameters& p, const plot::SweepCharts& ch
     leaf::PrintLeafSpectrum(block, spectrum);
     const std::string_view dataLines = std::string_view(block.str()).substr(headerBytes);
 
-    const std::uintmax_t lengthBefore = SweepFileLength();
-    try {
-        textio::AppendTextFile(kSweepFile, block.str());
-        textio::ReplaceTextFile(kSweepCurveFile, dataLines);
-        plot::PaintMultiProspect(charts, colours);
-    } catch (...) {
-        CutSweepFileBack(lengthBefore);
-        throw;
-    }
+    staged.Append(kSweepFile, block.str());
+    staged.Stage(kSweepCurveFile, dataLines);
+    plot::PaintMultiProspect(charts, colours, staged.ReadName(kSweepCurveFile));
 }
 
 }  // namespace tulmera::multi

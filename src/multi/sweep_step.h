@@ -2,6 +2,7 @@
 #include "leaf/leaf_parameters.h"
 #include "plot/sweep_chart.h"
 #include "textio/printed_text.h"
+#include "textio/staged_files.h"
 
 namespace tulmera::multi {
 
@@ -11,14 +12,14 @@ namespace tulmera::multi {
 void PrintSweepHeader(textio::PrintedText& text, const leaf::LeafParameters& p);
 
 // One step of a sweep, for the parameters `p` of that step: computes the leaf spectrum (the
-// leaf tables are loaded again), appends its block (header and 421 data lines) to "MVP.dat",
-// replaces "MVPaint.dat" with the 421 data lines alone, then draws the curve and its legend box
-// (plot::PaintMultiProspect) in colours.CurveColour() and advances colours.legendLeft.
-// The caller advances the colour before the step.
+// leaf tables are loaded again), appends its block (header and 421 data lines) to the staged
+// "MVP.dat", stages "MVPaint.dat" as the 421 data lines alone, then draws the curve and its
+// legend box (plot::PaintMultiProspect, from the staged "MVPaint.dat") in
+// colours.CurveColour() and advances colours.legendLeft. Nothing is published: the sweep
+// publishes both files once every step has succeeded. The caller advances the colour first.
 // Throws tulmera::Error for a model fault or a file that cannot be written or read back; then
-// "MVP.dat" is cut back to its length before the step (no block without its curve), nothing is
-// drawn and `colours` is unchanged. "MVPaint.dat" always holds one whole spectrum or none.
+// nothing is drawn and `colours` is unchanged.
 void RunMultiProspect(const leaf::LeafParameters& p, const plot::SweepCharts& charts,
-                      plot::SweepColours& colours);
+                      plot::SweepColours& colours, textio::StagedFiles& staged);
 
 }  // namespace tulmera::multi

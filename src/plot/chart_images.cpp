@@ -9,7 +9,7 @@
 
 namespace tulmera::plot {
 
-void SavePng(const QImage& image, const std::string& path)
+std::string PngBytes(const QImage& image, const std::string& path)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -17,8 +17,12 @@ void SavePng(const QImage& image, const std::string& path)
     if (image.isNull() || !image.save(&buffer, "PNG")) {
         throw Error("Cannot encode the chart image for \"" + path + "\" as PNG.");
     }
-    textio::ReplaceTextFile(
-        path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+void SavePng(const QImage& image, const std::string& path)
+{
+    textio::ReplaceTextFile(path, PngBytes(image, path));
 }
 
 }  // namespace tulmera::plot

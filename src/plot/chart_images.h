@@ -9,4 +9,8 @@ namespace tulmera::plot {
 // written file). Throws tulmera::Error naming the file and the reason on failure.
 void SavePng(const QImage& image, const std::string& path);
 
+// The bytes of `image` as a PNG file, for a run that stages its files. Throws tulmera::Error
+// naming `path`, the file they are meant for, when the image cannot be encoded.
+std::string PngBytes(const QImage& image, const std::string& path);
+
 }  // namespace tulmera::plot

@@ -10,6 +10,7 @@
 #include "textio/error.h"
 #include "textio/field_reader.h"
 #include "textio/number_text.h"
+#include "textio/text_file.h"
 #include "textio/working_files.h"
 
 namespace tulmera::plot {
@@ -100,9 +101,9 @@ LeafSample ReadLeafSample(textio::FieldReader& reader, int record)
 using LeafSamples = std::array<LeafSample, kLeafRecords>;
 
 // The leaf reflectance curve, 100 × R upward from the bottom. Keeps the records it reads.
-void DrawLeafReflectance(ChartSurface& leafChart, LeafSamples& samples)
+void DrawLeafReflectance(ChartSurface& leafChart, LeafSamples& samples, const std::string& readName)
 {
-    textio::FieldReader reader = textio::FieldReader::Open(kLeafSpectrumFile);
+    textio::FieldReader reader(kLeafSpectrumFile, textio::ReadTextFile(readName));
     leafChart.PlotPoint(0, 0);  // outside the chart: only moves the pen
     leafChart.SetPenWidth(2);
     for (int record = 1; record <= kLeafRecords; ++record) {
@@ -147,22 +148,22 @@ void PaintBackground(const MainCharts& charts, const ChartBackground& background
     }
 }
 
-void PaintProspect(ChartSurface& leafChart)
+void PaintProspect(ChartSurface& leafChart, const std::string& readName)
 {
     // The transmittance pass reads "VP.dat" again from the start. Nothing writes the file in
     // between, so it finds the records of the first pass, which read every field of every
     // record and stopped at the first bad one: it draws from those, read once.
     LeafSamples samples;
-    DrawLeafReflectance(leafChart, samples);
+    DrawLeafReflectance(leafChart, samples, readName);
     DrawLeafTransmittance(leafChart, samples);
 }
 
-void PaintSailh(ChartSurface& canopyChart)
+void PaintSailh(ChartSurface& canopyChart, const std::string& readName)
 {
     canopyChart.SetPenColor(kReflectanceGreen);
     canopyChart.SetPenWidth(2);
     canopyChart.SetPenStyle(PenStyle::Solid);
-    textio::FieldReader reader = textio::FieldReader::Open(kCanopySpectrumFile);
+    textio::FieldReader reader(kCanopySpectrumFile, textio::ReadTextFile(readName));
     canopyChart.PlotPoint(400, 0);  // the lower left corner
     for (int record = 1; record <= kCanopySamples; ++record) {
         const int wavelength = reader.ReadWholeNumber("wavelength");

@@ -1,7 +1,10 @@
 #pragma once
+#include <string>
+
 #include "plot/chart_background.h"
 #include "plot/chart_surface.h"
 #include "spectral/grid.h"
+#include "textio/working_files.h"
 
 // The two charts of the main window and the procedures that draw them after every refresh:
 // PaintBackground and PaintProspect once "VP.dat" is written, PaintSailh and PaintSoil once
@@ -26,13 +29,15 @@ void PaintBackground(const MainCharts& charts, const ChartBackground& background
 // directory, each as a 2-pixel polyline starting at (0, 0). Samples are converted to single
 // precision before they are scaled. Throws tulmera::Error naming the file and the record when
 // "VP.dat" is missing, short or holds a field that is not a number, or when a sample overflows
-// single precision; the segments drawn until then stay.
-void PaintProspect(ChartSurface& leafChart);
+// single precision; the segments drawn until then stay. `readName`, when given, is the file
+// read in place of "VP.dat" (a run's staged copy); messages still name "VP.dat".
+void PaintProspect(ChartSurface& leafChart, const std::string& readName = kLeafSpectrumFile);
 
 // Draws the canopy reflectance from the first 420 records of "VS.dat" (wavelength as a whole
 // number, 100 × reflectance in single precision) as a solid green 2-pixel polyline starting at
-// (400, 0). Throws tulmera::Error as PaintProspect does; what was drawn stays.
-void PaintSailh(ChartSurface& canopyChart);
+// (400, 0). Throws tulmera::Error as PaintProspect does; what was drawn stays. `readName` is
+// read in place of "VS.dat", as for PaintProspect.
+void PaintSailh(ChartSurface& canopyChart, const std::string& readName = kCanopySpectrumFile);
 
 // Draws the soil reflectance `soilRefl` (percent, unscaled) at 400, 405, ..., 2495 nm (420
 // samples) as a solid brown 1-pixel polyline starting at (400, 0). Throws tulmera::Error naming

@@ -8,6 +8,7 @@
 #include "spectral/grid.h"
 #include "textio/error.h"
 #include "textio/field_reader.h"
+#include "textio/text_file.h"
 #include "textio/working_files.h"
 
 namespace tulmera::plot {
@@ -33,9 +34,9 @@ float ReadSingle(textio::FieldReader& reader, int record, std::string_view what,
     return value;
 }
 
-Curve ReadCurve()
+Curve ReadCurve(const std::string& readName)
 {
-    textio::FieldReader reader = textio::FieldReader::Open(kSweepCurveFile);
+    textio::FieldReader reader(kSweepCurveFile, textio::ReadTextFile(readName));
     Curve curve{};
     int record = 1;
     for (CurvePoint& point : curve) {
@@ -78,9 +79,10 @@ Rgb SweepColours::CurveColour() const
     return {std::min(curveRed, 255), std::min(curveGreen, 255), 0};
 }
 
-void PaintMultiProspect(const SweepCharts& charts, SweepColours& colours)
+void PaintMultiProspect(const SweepCharts& charts, SweepColours& colours,
+                        const std::string& readName)
 {
-    const Curve curve = ReadCurve();
+    const Curve curve = ReadCurve(readName);
     const Rgb colour = colours.CurveColour();
 
     PaintGrid(charts.chart);

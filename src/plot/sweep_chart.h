@@ -1,6 +1,9 @@
 #pragma once
+#include <string>
+
 #include "plot/chart_geometry.h"
 #include "plot/chart_surface.h"
+#include "textio/working_files.h"
 
 // The sweep chart of the multiple simulation: one leaf reflectance curve per swept value, each
 // in its own shade from dark green to yellow, and under it a legend strip with one box per curve
@@ -41,6 +44,9 @@ struct SweepCharts {
 // 0) in the same colour; finally advances legendLeft by legendWidth. The file is read whole
 // before anything is drawn: if it is missing or short or holds a field that is not a number,
 // tulmera::Error names the file, line and field, and neither the surfaces nor `colours` change.
-void PaintMultiProspect(const SweepCharts& charts, SweepColours& colours);
+// `readName`, when given, is the file read in place of "MVPaint.dat" (a sweep's staged copy);
+// messages still name "MVPaint.dat".
+void PaintMultiProspect(const SweepCharts& charts, SweepColours& colours,
+                        const std::string& readName = kSweepCurveFile);
 
 }  // namespace tulmera::plot

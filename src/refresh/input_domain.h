@@ -1,6 +1,8 @@
 #pragma once
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "canopy/canopy_run.h"
 #include "leaf/leaf_parameters.h"
@@ -27,6 +29,9 @@ struct InputRange {
 // The accepted values of `input`.
 InputRange AcceptedRange(Input input);
 
+// "0 to 90", "0 (excluded) to 10": the range as messages show it, in English.
+std::string RangeText(const InputRange& range);
+
 // The batch runner's option for `input` ("N", "Cab", "lai", "sun", ...), without dashes.
 std::string_view OptionName(Input input);
 
@@ -44,5 +49,18 @@ std::optional<DomainProblem> CheckLeafDomain(const leaf::LeafParameters& leaf);
 // The first canopy number, in the order LAI, sun, view, azimuth, hot spot, that the canopy
 // model refuses; nothing when it accepts them all.
 std::optional<DomainProblem> CheckCanopyDomain(const canopy::CanopyInputs& inputs);
+
+// A value of a sweep outside its range: which one (from 1) of how many.
+struct SweepDomainProblem {
+    DomainProblem problem;
+    int valueNumber;
+    int valueCount;
+};
+
+// The first of the leaf parameters of a sweep that the leaf model refuses: the held ones
+// (`fixed`, with each swept value put in for `swept`, one of N, Cab, Cw, Cm), value by value in
+// order, all of them before the sweep's first step; nothing when every step would be accepted.
+std::optional<SweepDomainProblem> CheckSweepDomain(const leaf::LeafParameters& fixed, Input swept,
+                                                   const std::vector<double>& values);
 
 }  // namespace tulmera::refresh

@@ -47,9 +47,9 @@ FieldReader::FieldReader(std::string fileName, std::string content)
 {
 }
 
-FieldReader FieldReader::Open(const std::string& fileName)
+FieldReader FieldReader::Open(const std::string& fileName, std::size_t maxBytes)
 {
-    return FieldReader(fileName, ReadTextFile(fileName));
+    return FieldReader(fileName, ReadTextFile(fileName, maxBytes));
 }
 
 bool FieldReader::IsLineEnd() const

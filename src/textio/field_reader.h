@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "textio/working_files.h"
+
 namespace tulmera::textio {
 
 // Reads the fields of a result file one after the other, across lines:
@@ -19,7 +21,8 @@ public:
     FieldReader(std::string fileName, std::string content);
 
     // Reads the whole file now (throws tulmera::Error if it cannot be read).
-    static FieldReader Open(const std::string& fileName);
+    static FieldReader Open(const std::string& fileName,
+                            std::size_t maxBytes = kMaxSpectrumFileBytes);
 
     // `what` names the field in messages, for example "leaf reflectance".
     double ReadNumber(std::string_view what);

@@ -1,25 +1,28 @@
 #include "textio/text_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
-#include <cstring>
 
 #include "textio/error.h"
+#include "textio/system_reason.h"
 
 namespace tulmera::textio {
 namespace {
 
-std::string Reason(int errorNumber) { return std::strerror(errorNumber); }
+constexpr std::string_view kTemporarySuffix = ".tmp";
 
 [[noreturn]] void Fail(const std::string& action, const std::string& fileName, int errorNumber)
 {
-    throw Error("Cannot " + action + " \"" + fileName + "\": " + Reason(errorNumber) + ".");
+    throw Error("Cannot " + action + " \"" + fileName + "\": " + SystemReason(errorNumber) + ".");
 }
 
 // Writes all of `content` to the open descriptor; returns 0 or the errno of the failure.
@@ -46,23 +49,51 @@ int WriteFile(const std::string& fileName, int flags, std::string_view content)
     return error;
 }
 
-std::string TemporarySibling(const std::string& fileName)
+// The owner's process id of a temporary sibling's name ".NAME.PID.COUNT.tmp", or 0.
+pid_t OwnerOf(std::string_view name)
 {
-    static std::atomic<unsigned> counter{0};
-    const auto slash = fileName.rfind('/');
-    const std::string dir = slash == std::string::npos ? "" : fileName.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
-    return dir + "." + base + "." + std::to_string(::getpid()) + "."
-           + std::to_string(counter.fetch_add(1)) + ".tmp";
+    if (name.size() < 8 || name.front() != '.' || !name.ends_with(kTemporarySuffix)) return 0;
+    name.remove_suffix(kTemporarySuffix.size());
+    const auto countDot = name.rfind('.');
+    if (countDot == std::string_view::npos || countDot == 0) return 0;
+    const auto pidDot = name.rfind('.', countDot - 1);
+    if (pidDot == std::string_view::npos || pidDot == 0) return 0;
+    const std::string_view count = name.substr(countDot + 1);
+    const std::string_view pid = name.substr(pidDot + 1, countDot - pidDot - 1);
+    unsigned countValue = 0;
+    pid_t pidValue = 0;
+    const auto countEnd = std::from_chars(count.data(), count.data() + count.size(), countValue);
+    const auto pidEnd = std::from_chars(pid.data(), pid.data() + pid.size(), pidValue);
+    if (count.empty() || countEnd.ptr != count.data() + count.size()) return 0;
+    if (pid.empty() || pidEnd.ptr != pid.data() + pid.size() || pidValue <= 0) return 0;
+    return pidValue;
 }
 
 }  // namespace
 
-std::string ReadTextFile(const std::string& fileName)
+std::string ReadTextFile(const std::string& fileName, std::size_t maxBytes)
 {
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) Fail("open", fileName, errno);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        Fail("read", fileName, error);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw Error("Cannot read \"" + fileName + "\": not a regular file.");
+    }
+    if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+        ::close(fd);
+        throw Error("Cannot read \"" + fileName + "\": " + std::to_string(info.st_size)
+                    + " bytes, more than a result file can hold (" + std::to_string(maxBytes)
+                    + ").");
+    }
     std::string content;
+    content.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
@@ -74,18 +105,41 @@ std::string ReadTextFile(const std::string& fileName)
         }
         if (got == 0) break;
         content.append(buffer, static_cast<std::size_t>(got));
+        if (content.size() > maxBytes) {  // grew while being read
+            ::close(fd);
+            throw Error("Cannot read \"" + fileName + "\": it grows beyond "
+                        + std::to_string(maxBytes) + " bytes.");
+        }
     }
     ::close(fd);
     return content;
 }
 
-void ReplaceTextFile(const std::string& fileName, std::string_view content)
+std::string CreateTemporarySibling(const std::string& fileName, int* fd)
 {
-    const std::string temporary = TemporarySibling(fileName);
-    if (const int error = WriteFile(temporary, O_CREAT | O_EXCL, content); error != 0) {
-        ::unlink(temporary.c_str());
-        Fail("write", fileName, error);
+    static std::atomic<unsigned> counter{0};
+    const auto slash = fileName.rfind('/');
+    const std::string dir = slash == std::string::npos ? "" : fileName.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+    for (int attempt = 0;; ++attempt) {
+        const std::string name = dir + "." + base + "." + std::to_string(::getpid()) + "."
+                                 + std::to_string(counter.fetch_add(1))
+                                 + std::string(kTemporarySuffix);
+        const int opened = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+        if (opened >= 0) {
+            if (fd != nullptr) {
+                *fd = opened;
+            } else {
+                ::close(opened);
+            }
+            return name;
+        }
+        if (errno != EEXIST || attempt == 100) Fail("write", fileName, errno);
     }
+}
+
+void PublishTemporary(const std::string& temporary, const std::string& fileName)
+{
     // ext4 flushes the new data to disk when a rename replaces an existing file (its
     // auto_da_alloc guard), which would triple the cost of a refresh. Exchanging the two names
     // is just as atomic for readers and skips that flush; the old content then goes with the
@@ -103,6 +157,33 @@ void ReplaceTextFile(const std::string& fileName, std::string_view content)
         ::unlink(temporary.c_str());
         Fail("replace", fileName, error);
     }
+}
+
+void RemoveStrayTemporaries(const std::string& directory)
+{
+    const std::string dir = directory.empty() ? "." : directory;
+    DIR* stream = ::opendir(dir.c_str());
+    if (stream == nullptr) return;
+    while (const dirent* entry = ::readdir(stream)) {
+        const pid_t owner = OwnerOf(entry->d_name);
+        if (owner == 0 || owner == ::getpid()) continue;
+        if (::kill(owner, 0) == 0 || errno != ESRCH) continue;  // alive, or not ours to judge
+        ::unlinkat(::dirfd(stream), entry->d_name, 0);
+    }
+    ::closedir(stream);
+}
+
+void ReplaceTextFile(const std::string& fileName, std::string_view content)
+{
+    int fd = -1;
+    const std::string temporary = CreateTemporarySibling(fileName, &fd);
+    int error = WriteAll(fd, content);
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        Fail("write", fileName, error);
+    }
+    PublishTemporary(temporary, fileName);
 }
 
 void AppendTextFile(const std::string& fileName, std::string_view content)

@@ -1,14 +1,33 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
+
+#include "textio/working_files.h"
 
 // Whole-file access to the working files. Names are used as given, so a bare name such as
 // "VP.dat" is a file of the current directory. Every failure throws tulmera::Error naming the
 // file and the operating system's reason.
 namespace tulmera::textio {
 
-// The whole content of a file.
-std::string ReadTextFile(const std::string& fileName);
+// The whole content of a file, which must be a regular file of at most `maxBytes` bytes: a
+// FIFO, a device, a directory or a larger file is refused at once, without reading it.
+std::string ReadTextFile(const std::string& fileName, std::size_t maxBytes = kMaxSpectrumFileBytes);
+
+// A new, empty file beside `fileName`, named ".NAME.PID.COUNT.tmp" after the file and this
+// process; another name is tried while one exists. Returns its name and, when `fd` is given,
+// leaves it open for writing there (else closes it). Throws tulmera::Error naming `fileName`.
+std::string CreateTemporarySibling(const std::string& fileName, int* fd = nullptr);
+
+// Puts the complete file `temporary` (made by CreateTemporarySibling) in the place of
+// `fileName` in one step, so that readers see the old or the new file, never a mix. On failure
+// `temporary` is removed and tulmera::Error names `fileName`.
+void PublishTemporary(const std::string& temporary, const std::string& fileName);
+
+// Removes the temporary siblings in `directory` ("" is the current one) whose process is gone
+// (killed before it could remove them). Those of running processes stay. Best effort: a
+// directory that cannot be read is skipped.
+void RemoveStrayTemporaries(const std::string& directory);
 
 // Replaces the file's content with `content` so that readers only ever see the old or the new
 // complete file: the text goes to a temporary sibling, which is then renamed over the file.

@@ -71,8 +71,12 @@ TEST(BatchProgram, ExitCodesTellBadArgumentsFromFailedRuns)
     EXPECT_NE(badValue.output.find("--N: \"x\" is not a number"), std::string::npos);
 
     const Outcome badModel = RunBatch("leaf --N 0");
-    EXPECT_EQ(badModel.exitCode, 1);
-    EXPECT_NE(badModel.output.find("N must be greater than 0"), std::string::npos);
+    EXPECT_EQ(badModel.exitCode, 2);
+    EXPECT_NE(badModel.output.find("--N 0 is outside 1 to 100."), std::string::npos);
+
+    const Outcome helpAsValue = RunBatch("leaf -C help --N 3");  // a value, not the help
+    EXPECT_EQ(helpAsValue.exitCode, 1);
+    EXPECT_EQ(helpAsValue.output.find("Usage:"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists("VP.dat"));
 
     const Outcome noDirectory = RunBatch("leaf -C does-not-exist");

@@ -9,15 +9,16 @@
 #include <sstream>
 
 #include "batch/batch_runner.h"
-#include "support/recording_automation.h"
 #include "export/sweep_export.h"
-#include "refresh/refresh.h"
 #include "multi/sweep.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
+#include "refresh/refresh.h"
 #include "spectral/soil_library.h"
+#include "support/recording_automation.h"
 #include "support/work_dir.h"
 #include "textio/error.h"
+#include "textio/working_files.h"
 
 namespace tulmera::batch {
 namespace {
@@ -71,6 +72,7 @@ std::set<std::string> FileNames(const fs::path& directory)
     for (const auto& entry : fs::directory_iterator(directory)) {
         names.insert(entry.path().filename().string());
     }
+    names.erase(kLockFile);  // the run's lock, left in place for the next run
     return names;
 }
 

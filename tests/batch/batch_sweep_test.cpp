@@ -58,7 +58,10 @@ TEST(BatchSweep, SweepsThatCannotRunAreUsageErrorsAndWriteNothing)
         {{"sweep", "--step", "0"}, "greater than 0, not 0"},
         {{"sweep", "--from", "4", "--to", "1"}, "lower limit 4 lies above the upper limit 1"},
         {{"sweep", "--param", "Cab", "--step", "1e-6"}, "more than 1000 values"},
-        {{"sweep", "--param", "Cab", "--N", "0"}, "N must be greater than 0"},
+        {{"sweep", "--param", "Cab", "--N", "0"}, "--N 0 is outside 1 to 100"},
+        {{"sweep", "--param", "Cab", "--from", "-5", "--to", "5", "--step", "5"},
+         "value 1 of 3, Cab = -5, is outside 0 to 10000"},
+        {{"sweep", "--from", "1e17", "--to", "1e17", "--step", "1"}, "too small to advance"},
         {{"sweep", "--from", "x"}, "--from: \"x\" is not a number"},
     };
     for (const auto& c : cases) {
@@ -87,12 +90,17 @@ TEST(BatchSweep, WritesTheReferenceFiles)
 TEST(BatchSweep, AFailedStepIsARunFailureNamingTheValue)
 {
     ScopedWorkDir dir;
-    std::filesystem::create_directory("MVPaint.dat");
+    // A leaf so thick that the pile of a little more than one layer cannot be computed: the
+    // range checks accept each value, the model refuses the second.
     std::ostringstream out, err;
-    EXPECT_EQ(RunBatch({"sweep", "--param", "Cab"}, out, err), 1);
-    EXPECT_NE(err.str().find("value 1 of 76, Cab = 15: Cannot replace \"MVPaint.dat\""),
-              std::string::npos)
+    EXPECT_EQ(RunBatch({"sweep", "--N", "1.01", "--param", "Cab", "--from", "100", "--to", "1500",
+                        "--step", "700"},
+                       out, err),
+              1);
+    EXPECT_NE(err.str().find("value 2 of 3, Cab = 800: Leaf model at 400 nm"), std::string::npos)
         << err.str();
+    EXPECT_FALSE(std::filesystem::exists("MVP.dat"));
+    EXPECT_FALSE(std::filesystem::exists("MVPaint.dat"));
 }
 
 }  // namespace

@@ -77,8 +77,8 @@ TEST(CanopyCommand, BadCanopyValuesWriteNoFile)
 {
     testing::ScopedWorkDir dir;
     const auto [badLai, laiText] = RunInMemory({"canopy", "--lai", "0"});
-    EXPECT_EQ(badLai, 1);
-    EXPECT_NE(laiText.find("LAI) must be greater than 0"), std::string::npos) << laiText;
+    EXPECT_EQ(badLai, 2);
+    EXPECT_NE(laiText.find("--lai 0 is outside 0 (excluded) to 100"), std::string::npos) << laiText;
     const auto [badName, nameText] = RunInMemory({"canopy", "--lidf", "Esferica"});
     EXPECT_EQ(badName, 2);
     EXPECT_FALSE(std::filesystem::exists("VP.dat"));

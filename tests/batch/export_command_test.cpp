@@ -11,6 +11,7 @@
 #include "batch/batch_runner.h"
 #include "support/golden.h"
 #include "support/work_dir.h"
+#include "textio/working_files.h"
 
 namespace tulmera::batch {
 namespace {
@@ -89,6 +90,7 @@ TEST(ExportCommand, FailuresSayWhyAndWriteNothing)
         EXPECT_EQ(status, c.status) << text;
         EXPECT_NE(text.find(c.expected), std::string::npos) << text;
     }
+    fs::remove(kLockFile);  // the run's lock, left in place for the next run
     EXPECT_TRUE(fs::is_empty("."));
 }
 

@@ -10,12 +10,12 @@
 #include <set>
 
 #include "export/desktop_opener.h"
+#include "export/export_fixture.h"
 #include "export/main_export.h"
 #include "export/sweep_export.h"
+#include "export/synthetic_sweep.h"
 #include "export/utf8_text.h"
 #include "export/workbook_files.h"
-#include "export/export_fixture.h"
-#include "export/synthetic_sweep.h"
 #include "support/work_dir.h"
 #include "textio/error.h"
 #include "textio/text_file.h"
@@ -77,7 +77,7 @@ TEST(XlsxAutomation, WritesTheGivenFileWholeAndShowsItOnce)
     CopyGolden("canopy-spherical", {"VP.dat", "VS.dat"});
     textio::ReplaceTextFile("out.xlsx", "an older file");
     OpenerLog log;
-    XlsxAutomation automation(XlsxOptions{"out.xlsx", log.Opener()});
+    XlsxAutomation automation(XlsxOptions{"out.xlsx", log.Opener(), {}});
     ExportMainWindow(testing::SphericalCanopyHeader(), automation);
 
     EXPECT_TRUE(IsZipFile("out.xlsx"));
@@ -93,7 +93,7 @@ TEST(XlsxAutomation, EachExportIsANewFileInTheTemporaryDirectory)
     fs::create_directory("tmp");
     const ScopedEnvironment tmpdir("TMPDIR", (dir.path() / "tmp").string());
     OpenerLog log;
-    XlsxAutomation automation(XlsxOptions{{}, log.Opener()});
+    XlsxAutomation automation(XlsxOptions{{}, log.Opener(), {}});
     ExportSweep(8, automation);
     ExportSweep(8, automation);
 
@@ -114,7 +114,7 @@ TEST(XlsxAutomation, AnApplicationLeftWithoutEndingLeavesNothing)
     ScopedWorkDir dir;
     const ScopedEnvironment tmpdir("TMPDIR", dir.path().string());
     OpenerLog log;
-    XlsxAutomation automation(XlsxOptions{{}, log.Opener()});
+    XlsxAutomation automation(XlsxOptions{{}, log.Opener(), {}});
     {
         auto application = automation.CreateApplication("Excel.application");
         application->SetVisible(true);
@@ -131,7 +131,7 @@ TEST(XlsxAutomation, AnInvisibleApplicationIsWrittenButNotShown)
 {
     ScopedWorkDir dir;
     OpenerLog log;
-    XlsxAutomation automation(XlsxOptions{"hidden.xlsx", log.Opener()});
+    XlsxAutomation automation(XlsxOptions{"hidden.xlsx", log.Opener(), {}});
     auto application = automation.CreateApplication("EXCEL.Application");  // any case
     application->AddWorkbook();
     application->SetFormula(1, 1, 1.5f);
@@ -164,7 +164,7 @@ TEST(XlsxAutomation, FailuresAreErrorsThatSayWhereAndLeaveNoFile)
                 {"\"missing/out.xlsx\"", "No such file"});
     {
         const ScopedEnvironment tmpdir("TMPDIR", (dir.path() / "missing").string());
-        XlsxAutomation automation(XlsxOptions{{}, {}});
+        XlsxAutomation automation(XlsxOptions{{}, {}, {}});
         ExpectError([&] { ExportMainWindow(header, automation); },
                     {"temporary directory", "missing\""});
     }
@@ -174,7 +174,7 @@ TEST(XlsxAutomation, FailuresAreErrorsThatSayWhereAndLeaveNoFile)
         ExpectError([&] { WriteMainWorkbook(header, "full.xlsx"); },
                     {"Cannot write the workbook \"full.xlsx\"", "File too large"});
     }
-    XlsxAutomation automation(XlsxOptions{"cells.xlsx", {}});
+    XlsxAutomation automation(XlsxOptions{"cells.xlsx", {}, {}});
     ExpectError([&] { automation.CreateApplication("Calc.application"); },
                 {"\"Calc.application\""});
     auto application = automation.CreateApplication(kApplicationId);
@@ -193,8 +193,8 @@ TEST(XlsxAutomation, AWorkbookThatCannotBeShownNamesItsFile)
     ScopedWorkDir dir;
     CopyGolden("canopy-spherical", {"VP.dat", "VS.dat"});
     const MainExportHeader header = testing::SphericalCanopyHeader();
-    XlsxAutomation failing(
-        XlsxOptions{"shown.xlsx", [](const std::string&) { throw Error("The viewer crashed."); }});
+    XlsxAutomation failing(XlsxOptions{
+        "shown.xlsx", [](const std::string&) { throw Error("The viewer crashed."); }, {}});
     ExpectError([&] { ExportMainWindow(header, failing); },
                 {"written to \"shown.xlsx\"", "The viewer crashed."});
     EXPECT_TRUE(IsZipFile("shown.xlsx"));  // the user can still open it by hand
@@ -202,7 +202,7 @@ TEST(XlsxAutomation, AWorkbookThatCannotBeShownNamesItsFile)
     // The desktop's opener with no spreadsheet program on the PATH: nothing is started.
     fs::create_directory("empty");
     const ScopedEnvironment path("PATH", (dir.path() / "empty").string());
-    XlsxAutomation desktop(XlsxOptions{"desktop.xlsx", OpenInDesktopSpreadsheet});
+    XlsxAutomation desktop(XlsxOptions{"desktop.xlsx", OpenInDesktopSpreadsheet, {}});
     ExpectError([&] { ExportMainWindow(header, desktop); },
                 {"written to \"desktop.xlsx\"", "No spreadsheet program", "soffice", "xdg-open"});
     EXPECT_TRUE(IsZipFile("desktop.xlsx"));

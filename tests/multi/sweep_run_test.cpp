@@ -156,12 +156,30 @@ TEST(Sweep, OnlyTheLastCurveLiesOverTheGrid)
     }
 }
 
-// A legend surface that looks at "MVPaint.dat" each time a curve's box is drawn.
+// The names of the hidden temporary files in the current directory.
+std::vector<std::string> Temporaries()
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(".") && name.ends_with(".tmp")) names.push_back(name);
+    }
+    return names;
+}
+
+// A legend surface that looks at the sweep's staged "MVPaint.dat" each time a curve's box is
+// drawn: the one temporary of that name.
 class CurveFileProbe : public RecordingSurface {
 public:
     void FilledBox(double x1, double y1, double x2, double y2, plot::Rgb color) override
     {
-        linesSeen.push_back(Lines(FileBytes(kSweepCurveFile)).size());
+        std::size_t lines = 0, staged = 0;
+        for (const std::string& name : Temporaries()) {
+            if (!name.starts_with(".MVPaint.dat.")) continue;
+            ++staged;
+            lines = Lines(FileBytes(name)).size();
+        }
+        linesSeen.push_back(staged == 1 ? lines : 0);
         RecordingSurface::FilledBox(x1, y1, x2, y2, color);
     }
     std::vector<std::size_t> linesSeen;
@@ -174,6 +192,8 @@ TEST(Sweep, TheCurveFileHoldsOneSpectrumAtEveryStep)
     CurveFileProbe legend;
     ASSERT_EQ(RunSweep(Request(SweptParameter::Cm, 0.002, 0.04, 0.0005), {chart, legend}), 77);
     EXPECT_EQ(legend.linesSeen, std::vector<std::size_t>(77, 421));
+    EXPECT_EQ(Lines(FileBytes(kSweepCurveFile)).size(), 421u);
+    EXPECT_TRUE(Temporaries().empty());
 }
 
 TEST(Sweep, ARefusedSweepChangesNothing)
@@ -210,17 +230,17 @@ std::string What(const std::function<void()>& body)
     return "<no error>";
 }
 
-TEST(Sweep, AFullDiskStopsTheSweepAfterTheLastWholeBlock)
+TEST(Sweep, AFullDiskStopsTheSweepAndKeepsThePreviousFilesWhole)
 {
     ScopedWorkDir dir;
     const SweepRequest request = Request(SweptParameter::N, 1, 4, 0.1);
     Charts full;
     RunSweep(request, full.surfaces());
     const std::string complete = FileBytes(kSweepFile);
+    const std::string lastCurve = FileBytes(kSweepCurveFile);
     // Room for three blocks and part of the fourth.
     std::size_t fourthBlock = 0;
     for (int b = 0; b < 3; ++b) fourthBlock = complete.find("N =", fourthBlock + 1);
-    const std::string threeBlocks = complete.substr(0, fourthBlock);
 
     Charts charts;
     std::string what;
@@ -230,23 +250,25 @@ TEST(Sweep, AFullDiskStopsTheSweepAfterTheLastWholeBlock)
     }
     EXPECT_NE(what.find("value 4 of 31, N = 1.3: "), std::string::npos) << what;
     EXPECT_NE(what.find("\"MVP.dat\""), std::string::npos) << what;
-    EXPECT_EQ(FileBytes(kSweepFile), threeBlocks);  // no half block
+    EXPECT_EQ(FileBytes(kSweepFile), complete);  // the previous sweep's, whole
+    EXPECT_EQ(FileBytes(kSweepCurveFile), lastCurve);
     EXPECT_EQ(charts.CurveColours().size(), 3u);
     EXPECT_EQ(charts.legend.ops().size(), 1u + 3u);
-    EXPECT_EQ(Lines(FileBytes(kSweepCurveFile)).size(), 421u);
+    EXPECT_TRUE(Temporaries().empty());
 }
 
-TEST(Sweep, AStepThatFailsLeavesNoBlockWithoutItsCurve)
+TEST(Sweep, AFileThatCannotBeReplacedPublishesNothing)
 {
     ScopedWorkDir dir;
+    textio::ReplaceTextFile(kSweepFile, "earlier sweep\r\n");
     std::filesystem::create_directory(kSweepCurveFile);  // "MVPaint.dat" cannot be replaced
     Charts charts;
     const std::string what =
         What([&] { RunSweep(Request(SweptParameter::Cab, 15, 90, 1), charts.surfaces()); });
-    EXPECT_NE(what.find("value 1 of 76, Cab = 15: "), std::string::npos) << what;
-    EXPECT_NE(what.find("\"MVPaint.dat\""), std::string::npos) << what;
-    EXPECT_EQ(FileBytes(kSweepFile), "");
-    EXPECT_TRUE(charts.CurveColours().empty());
+    EXPECT_NE(what.find("Cannot replace \"MVPaint.dat\": it is a directory"), std::string::npos)
+        << what;
+    EXPECT_EQ(FileBytes(kSweepFile), "earlier sweep\r\n");  // not half of a run published
+    EXPECT_TRUE(Temporaries().empty());
 }
 
 TEST(Sweep, AModelFaultNamesTheValue)

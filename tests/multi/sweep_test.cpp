@@ -88,7 +88,7 @@ TEST(CheckedSweepValues, RefusesWhatCannotRunAndSaysWhy)
         {"too many values", {SweptParameter::Cab, start, 1001, 1, 1}, "more than 1000 values"},
         {"an interval lost in rounding",
          {SweptParameter::N, start, 2, 1, 1e-17},
-         "more than 1000 values"},
+         "The interval 1E-17 is too small to advance the value 1 "},
         {"held N of 0", {SweptParameter::Cab, {0, 15, 0.0001, 0.002}, 90, 15, 1}, "N must be"},
         {"held N below 0",
          {SweptParameter::Cm, {-1, 15, 0.0001, 0.002}, 0.04, 0.002, 0.001},
