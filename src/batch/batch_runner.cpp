@@ -7,6 +7,7 @@
 #include "batch/canopy_command.h"
 #include "batch/export_command.h"
 #include "batch/leaf_command.h"
+#include "batch/lut_command.h"
 #include "batch/sweep_command.h"
 #include "plot/chart_background.h"
 #include "textio/error.h"
@@ -35,8 +36,9 @@ void ChangeDirectory(const std::string& directory)
 
 const std::vector<BatchCommand>& BatchCommands()
 {
-    static const std::vector<BatchCommand> commands = {LeafCommand(), CanopyCommand(),
-                                                       SweepCommand(), ExportCommand()};
+    static const std::vector<BatchCommand> commands = {
+        LeafCommand(), CanopyCommand(), SweepCommand(), ExportCommand(), LutCommand(),
+        LutMergeCommand()};
     return commands;
 }
 

@@ -10,7 +10,8 @@ namespace tulmera::lut {
 // zero), but without the text for the numbers of a spectrum: x is rounded to 15 digits by
 // exact integer arithmetic and the decimal is divided by an exact power of ten, one correctly
 // rounded IEEE operation (Clinger's fast path). Numbers outside 1e-8 .. 1e8 in magnitude go
-// through the text. x must be finite.
+// through the text. x must be finite; throws tulmera::Error as the number text does for
+// the few numbers next to the largest double.
 double PrintedValue(double x);
 
 }  // namespace tulmera::lut

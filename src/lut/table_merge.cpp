@@ -13,8 +13,9 @@ struct ShardFile {
 
 std::string Rows(std::uint64_t first, std::uint64_t end)
 {
-    return end - first == 1 ? "row " + std::to_string(first)
-                            : "rows " + std::to_string(first) + " to " + std::to_string(end - 1);
+    return end - first == 1 ? "row " + std::to_string(first) + " is"
+                            : "rows " + std::to_string(first) + " to " + std::to_string(end - 1)
+                                  + " are";
 }
 
 // Checks that the shards, sorted by first row, hold every row of their table once.
@@ -28,11 +29,11 @@ void CheckCoverage(const std::vector<ShardFile>& shards)
         if (info.rowCount == 0) continue;
         if (info.firstRow > expected) {
             throw Error("The shards do not make a whole table: " + Rows(expected, info.firstRow)
-                        + " are in none of them.");
+                        + " in none of them.");
         }
         if (info.firstRow < expected) {
             throw Error("The shards overlap: " + Rows(info.firstRow, std::min(expected, info.firstRow + info.rowCount))
-                        + " are in both \"" + previous->file.string() + "\" and \""
+                        + " in both \"" + previous->file.string() + "\" and \""
                         + shard.file.string() + "\".");
         }
         expected = info.firstRow + info.rowCount;
@@ -40,7 +41,7 @@ void CheckCoverage(const std::vector<ShardFile>& shards)
     }
     if (expected != samples) {
         throw Error("The shards do not make a whole table: " + Rows(expected, samples)
-                    + " are in none of them.");
+                    + " in none of them.");
     }
 }
 
