@@ -33,9 +33,10 @@ lut::TableSpec FitSpec(std::uint64_t samples)
 void BM_LutOneSimulation(benchmark::State& state)
 {
     const lut::TableSpec spec = FitSpec(100000);
+    lut::Simulator simulator(spec);
     std::uint64_t row = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(lut::SimulateReflectance(spec, lut::SampleValues(spec, row++)));
+        benchmark::DoNotOptimize(simulator.Simulate(lut::SampleValues(spec, row++)));
     }
     state.SetItemsProcessed(state.iterations());
 }

@@ -20,9 +20,10 @@ BatchArguments BatchArguments::Parse(const std::vector<std::string_view>& argume
             parsed.positionals_.emplace_back(name);
             continue;
         }
-        const auto option = std::find_if(accepted.begin(), accepted.end(), [&](const OptionInfo& o) {
-            return o.name == name && o.kind != OptionKind::Positional;
-        });
+        const auto option =
+            std::find_if(accepted.begin(), accepted.end(), [&](const OptionInfo& o) {
+                return o.name == name && o.kind != OptionKind::Positional;
+            });
         if (option == accepted.end()) {
             throw UsageError("Unknown option \"" + std::string(name) + "\"; try --help.");
         }

@@ -36,9 +36,9 @@ void ChangeDirectory(const std::string& directory)
 
 const std::vector<BatchCommand>& BatchCommands()
 {
-    static const std::vector<BatchCommand> commands = {
-        LeafCommand(), CanopyCommand(), SweepCommand(), ExportCommand(), LutCommand(),
-        LutMergeCommand()};
+    static const std::vector<BatchCommand> commands = {LeafCommand(),  CanopyCommand(),
+                                                       SweepCommand(), ExportCommand(),
+                                                       LutCommand(),   LutMergeCommand()};
     return commands;
 }
 

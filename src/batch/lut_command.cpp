@@ -38,12 +38,15 @@ public:
         interrupted.store(false);
         struct sigaction action {};
         action.sa_handler = OnInterrupt;
+        action.sa_flags = SA_RESTART;  // the file writes carry on; the workers stop the run
         sigemptyset(&action.sa_mask);
-        for (std::size_t i = 0; i < kSignals.size(); ++i) sigaction(kSignals[i], &action, &previous_[i]);
+        for (std::size_t i = 0; i < kSignals.size(); ++i)
+            sigaction(kSignals[i], &action, &previous_[i]);
     }
     ~InterruptGuard()
     {
-        for (std::size_t i = 0; i < kSignals.size(); ++i) sigaction(kSignals[i], &previous_[i], nullptr);
+        for (std::size_t i = 0; i < kSignals.size(); ++i)
+            sigaction(kSignals[i], &previous_[i], nullptr);
     }
     InterruptGuard(const InterruptGuard&) = delete;
     InterruptGuard& operator=(const InterruptGuard&) = delete;
@@ -71,7 +74,8 @@ lut::RowRange ShardFrom(const BatchArguments& arguments, std::uint64_t samples)
                                   "numbered from 0).";
     const std::size_t slash = text.find('/');
     if (slash == std::string::npos) throw UsageError(problem);
-    const double count = WholeValue(std::string_view(text).substr(slash + 1), 1, kLargestSeed, problem);
+    const double count =
+        WholeValue(std::string_view(text).substr(slash + 1), 1, kLargestSeed, problem);
     const double index = WholeValue(std::string_view(text).substr(0, slash), 0, count, problem);
     return lut::ShardRows(samples, static_cast<std::uint64_t>(index),
                           static_cast<std::uint64_t>(count));
@@ -83,13 +87,15 @@ void ReadRange(const std::string& text, const BatchArguments& arguments, lut::Ta
     const std::size_t equals = text.find('=');
     const std::size_t colon = text.find(':', equals == std::string::npos ? 0 : equals);
     if (equals == std::string::npos || colon == std::string::npos) {
-        throw UsageError("--range: \"" + text + "\" is not a range; write P=lo:hi, e.g. LAI=0.1:8.");
+        throw UsageError("--range: \"" + text
+                         + "\" is not a range; write P=lo:hi, e.g. LAI=0.1:8.");
     }
     const std::string name = text.substr(0, equals);
     const std::optional<lut::Parameter> parameter = lut::ParameterNamed(name);
     if (!parameter) {
         std::string names;
-        for (const std::string_view n : lut::kParameterNames) names += (names.empty() ? "" : ", ") + std::string(n);
+        for (const std::string_view n : lut::kParameterNames)
+            names += (names.empty() ? "" : ", ") + std::string(n);
         throw UsageError("--range: \"" + name + "\" is not a parameter; use one of " + names + ".");
     }
     const auto at = static_cast<std::size_t>(*parameter);
@@ -98,10 +104,13 @@ void ReadRange(const std::string& text, const BatchArguments& arguments, lut::Ta
         throw UsageError("--range " + name + " and " + std::string(kHeldOptions[at])
                          + " both given: a parameter either varies or is held.");
     }
-    const std::optional<double> lo = textio::ParseNumberText(text.substr(equals + 1, colon - equals - 1));
+    const std::optional<double> lo =
+        textio::ParseNumberText(text.substr(equals + 1, colon - equals - 1));
     const std::optional<double> hi = textio::ParseNumberText(text.substr(colon + 1));
     if (!lo || !hi) {
-        throw UsageError("--range: \"" + text + "\" has an end that is not a number (use a point as decimal separator).");
+        throw UsageError(
+            "--range: \"" + text
+            + "\" has an end that is not a number (use a point as decimal separator).");
     }
     spec.ranges[at] = {*lo, *hi, true};
 }
@@ -143,7 +152,8 @@ LutRequest LutRequestFrom(const BatchArguments& arguments)
     }
     request.rows = ShardFrom(arguments, spec.samples);
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    request.threads = arguments.WholeNumber("--threads", std::min(cores, kMostThreads), 1, kMostThreads);
+    request.threads =
+        arguments.WholeNumber("--threads", std::min(cores, kMostThreads), 1, kMostThreads);
     request.quiet = arguments.Has("--quiet");
     if (!arguments.Has("--out")) throw UsageError("lut needs --out FILE (.h5 or .csv).");
     request.out = OutFrom(arguments.Text("--out", ""));
@@ -183,7 +193,7 @@ BatchCommand LutCommand()
                 lut::ProgressBar bar(std::cerr, request.rows.end - request.rows.first, progress);
                 const InterruptGuard guard;
                 lut::RunOptions run{request.rows, request.threads, &interrupted,
-                                        [&bar](std::uint64_t done) { bar.Update(done); }};
+                                    [&bar](std::uint64_t done) { bar.Update(done); }};
                 try {
                     lut::WriteTable(request.out, request.spec, run);
                 } catch (...) {

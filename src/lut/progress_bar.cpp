@@ -23,14 +23,18 @@ std::string Duration(double seconds)
 }  // namespace
 
 ProgressBar::ProgressBar(std::ostream& out, std::uint64_t total, bool enabled)
-    : out_(out), total_(total), enabled_(enabled), start_(std::chrono::steady_clock::now()),
+    : out_(out),
+      total_(total),
+      enabled_(enabled),
+      start_(std::chrono::steady_clock::now()),
       lastDrawn_(start_)
 {
 }
 
 std::string ProgressBar::Line(std::uint64_t done, std::uint64_t total, double seconds)
 {
-    const double fraction = total == 0 ? 1.0 : static_cast<double>(done) / static_cast<double>(total);
+    const double fraction =
+        total == 0 ? 1.0 : static_cast<double>(done) / static_cast<double>(total);
     const int filled = std::clamp(static_cast<int>(fraction * kBarWidth), 0, kBarWidth);
     std::string line = "[" + std::string(static_cast<std::size_t>(filled), '#')
                        + std::string(static_cast<std::size_t>(kBarWidth - filled), '.') + "] ";
@@ -39,7 +43,8 @@ std::string ProgressBar::Line(std::uint64_t done, std::uint64_t total, double se
     if (seconds > 0 && done > 0) {
         const double rate = static_cast<double>(done) / seconds;
         line += "  " + Whole(rate) + "/s";
-        if (done < total) line += "  " + Duration(static_cast<double>(total - done) / rate) + " left";
+        if (done < total)
+            line += "  " + Duration(static_cast<double>(total - done) / rate) + " left";
     }
     return line;
 }

@@ -48,7 +48,8 @@ std::uint64_t PermuteIndex(std::uint64_t index, std::uint64_t count, std::uint64
     do {  // cycle walking: a bijection of 0 .. 2^bits - 1 restricted to 0 .. count - 1
         std::uint64_t left = x >> half, right = x & mask;
         for (int round = 0; round < kFeistelRounds; ++round) {
-            const std::uint64_t next = left ^ (Mix(key + static_cast<std::uint64_t>(round), right) & mask);
+            const std::uint64_t next =
+                left ^ (Mix(key + static_cast<std::uint64_t>(round), right) & mask);
             left = right;
             right = next;
         }
@@ -74,7 +75,8 @@ ParameterValues SampleValues(const TableSpec& spec, std::uint64_t row)
             u = (static_cast<double>(stratum) + jitter) / static_cast<double>(spec.samples);
         }
         // Ends typed with more than 15 digits could round outside the range: kept inside.
-        values[p] = std::clamp(PrintedValue(range.lo + (range.hi - range.lo) * u), range.lo, range.hi);
+        values[p] =
+            std::clamp(PrintedValue(range.lo + (range.hi - range.lo) * u), range.lo, range.hi);
     }
     return values;
 }

@@ -2,8 +2,9 @@
 // look-up table 1; samples=...; ..." with the spec, a header "row,N,...,hotspot,400,...,2500",
 // then one line per sample: its row number, the parameters and the reflectance (the shortest
 // decimal of each single-precision value), comma-separated, LF line ends.
-#include <cstdio>
+#include <cerrno>
 #include <fstream>
+#include <system_error>
 
 #include "canopy/sky_ratio.h"
 #include "lut/table.h"
@@ -48,8 +49,12 @@ public:
     CsvWriter(std::filesystem::path file, const TableInfo& info)
         : file_(std::move(file)), temporary_(TemporarySibling(file_)), info_(info)
     {
+        errno = 0;
         out_.open(temporary_, std::ios::binary | std::ios::trunc);
-        if (!out_) Fail("cannot be created");
+        if (!out_) {
+            Fail("cannot be created: "
+                 + (errno != 0 ? std::generic_category().message(errno) : "unknown reason"));
+        }
         const std::string head = SpecLine(info.spec) + HeaderLine();
         out_.write(head.data(), static_cast<std::streamsize>(head.size()));
     }
@@ -70,14 +75,15 @@ public:
             textio::AppendNumberText(text, static_cast<double>(rows.firstRow + r));
             for (std::size_t p = 0; p < kParameterCount; ++p) {
                 text += ',';
-                text.append(number.data(), textio::PutNumberText(
-                                                number.data(), rows.parameters[r * kParameterCount + p]));
+                text.append(
+                    number.data(),
+                    textio::PutNumberText(number.data(), rows.parameters[r * kParameterCount + p]));
             }
             for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
                 const float value = rows.reflectance[r * spectral::kWavelengthCount + i];
                 text += ',';
-                text.append(number.data(), textio::PutNumberText(number.data(),
-                                                                 textio::ShortestSingleValue(value)));
+                text.append(number.data(), textio::PutNumberText(
+                                               number.data(), textio::ShortestSingleValue(value)));
             }
             text += '\n';
         }
@@ -94,8 +100,8 @@ public:
         std::error_code error;
         std::filesystem::rename(temporary_, file_, error);
         if (error) {
-            throw Error("The table \"" + file_.string() + "\" could not be put in place: "
-                        + error.message() + ".");
+            throw Error("The table \"" + file_.string()
+                        + "\" could not be put in place: " + error.message() + ".");
         }
         committed_ = true;
     }
@@ -133,8 +139,8 @@ public:
 
     [[noreturn]] void Fail(const std::string& problem) const
     {
-        throw Error("\"" + file_.string() + "\" is not a look-up table of ours or is damaged: "
-                    + problem);
+        throw Error("\"" + file_.string()
+                    + "\" is not a look-up table of ours or is damaged: " + problem);
     }
 
     double Number(std::string_view text, const std::string& where) const
@@ -147,7 +153,8 @@ public:
     std::uint64_t Whole(std::string_view text, const std::string& where) const
     {
         const double value = Number(text, where);
-        if (value < 0 || value >= 1e15 || value != static_cast<double>(static_cast<std::uint64_t>(value))) {
+        if (value < 0 || value >= 1e15
+            || value != static_cast<double>(static_cast<std::uint64_t>(value))) {
             Fail(where + " \"" + std::string(text) + "\" is not a whole number.");
         }
         return static_cast<std::uint64_t>(value);
@@ -205,7 +212,8 @@ Table LoadCsv(const std::filesystem::path& file)
     const CsvReader reader(file);
     const std::string text = textio::ReadTextFile(file.string());
     if (text.empty() || text.back() != '\n') reader.Fail("it ends in the middle of a line.");
-    std::vector<std::string_view> lines = Split(std::string_view(text).substr(0, text.size() - 1), "\n");
+    std::vector<std::string_view> lines =
+        Split(std::string_view(text).substr(0, text.size() - 1), "\n");
     if (lines.size() < 2) reader.Fail("it has no header.");
     Table table;
     table.info.spec = reader.ReadSpec(lines[0]);

@@ -62,8 +62,8 @@ public:
         : file_(std::move(file)), temporary_(TemporarySibling(file_)), info_(info)
     {
         SilenceLibrary();
-        file_id_ = H5Fcreate(temporary_.c_str(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT);
-        if (file_id_ < 0) Fail("cannot be created (does its folder exist and is it writable?)");
+        fileId_ = H5Fcreate(temporary_.c_str(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT);
+        if (fileId_ < 0) Fail("cannot be created (does its folder exist and is it writable?)");
         try {
             WriteAttributes();
             parameters_ = CreateDataset("parameters", H5T_IEEE_F64LE, kParameterCount);
@@ -94,14 +94,14 @@ public:
     {
         if (written_ != info_.rowCount) Fail("is incomplete");
         CloseDatasets();
-        const herr_t closed = H5Fclose(file_id_);
-        file_id_ = -1;
+        const herr_t closed = H5Fclose(fileId_);
+        fileId_ = -1;
         if (closed < 0) Fail("could not be written (is the disk full?)");
         std::error_code error;
         std::filesystem::rename(temporary_, file_, error);
         if (error) {
-            throw Error("The table \"" + file_.string() + "\" could not be put in place: "
-                        + error.message() + ".");
+            throw Error("The table \"" + file_.string()
+                        + "\" could not be put in place: " + error.message() + ".");
         }
         committed_ = true;
     }
@@ -116,8 +116,8 @@ private:
     void Discard()
     {
         CloseDatasets();
-        if (file_id_ >= 0) H5Fclose(file_id_);
-        file_id_ = -1;
+        if (fileId_ >= 0) H5Fclose(fileId_);
+        fileId_ = -1;
         std::error_code ignored;
         std::filesystem::remove(temporary_, ignored);
     }
@@ -139,8 +139,8 @@ private:
                    const void* data) const
     {
         const Handle space = count == 0 ? Handle(H5Screate(H5S_SCALAR), H5Sclose) : Space({count});
-        const Handle attribute(H5Acreate2(on, name, fileType, space.get(), H5P_DEFAULT, H5P_DEFAULT),
-                               H5Aclose);
+        const Handle attribute(
+            H5Acreate2(on, name, fileType, space.get(), H5P_DEFAULT, H5P_DEFAULT), H5Aclose);
         if (!attribute.ok()) Fail(std::string("could not be written (attribute ") + name + ")");
         Check(H5Awrite(attribute.get(), memType, data), name);
     }
@@ -155,18 +155,18 @@ private:
     void WriteAttributes() const
     {
         const TableSpec& spec = info_.spec;
-        TextAttribute(file_id_, "format", std::string(kMark));
-        Attribute(file_id_, "format_version", H5T_STD_I32LE, H5T_NATIVE_INT, 0, &kVersion);
+        TextAttribute(fileId_, "format", std::string(kMark));
+        Attribute(fileId_, "format_version", H5T_STD_I32LE, H5T_NATIVE_INT, 0, &kVersion);
         const std::array<std::uint64_t, 3> counts = {spec.samples, spec.seed, info_.firstRow};
         const std::array<const char*, 3> countNames = {"samples", "seed", "first_row"};
         for (std::size_t i = 0; i < counts.size(); ++i) {
-            Attribute(file_id_, countNames[i], H5T_STD_U64LE, H5T_NATIVE_UINT64, 0, &counts[i]);
+            Attribute(fileId_, countNames[i], H5T_STD_U64LE, H5T_NATIVE_UINT64, 0, &counts[i]);
         }
-        TextAttribute(file_id_, "sampling", std::string(SamplingName(spec.sampling)));
-        TextAttribute(file_id_, "lidf", spec.leafArchitecture);
-        TextAttribute(file_id_, "soil", spec.soil);
+        TextAttribute(fileId_, "sampling", std::string(SamplingName(spec.sampling)));
+        TextAttribute(fileId_, "lidf", spec.leafArchitecture);
+        TextAttribute(fileId_, "soil", spec.soil);
         const int km = canopy::VisibilityKm(spec.visibility);
-        Attribute(file_id_, "visibility_km", H5T_STD_I32LE, H5T_NATIVE_INT, 0, &km);
+        Attribute(fileId_, "visibility_km", H5T_STD_I32LE, H5T_NATIVE_INT, 0, &km);
         std::array<double, kParameterCount> lo{}, hi{};
         std::array<std::uint8_t, kParameterCount> varies{};
         for (std::size_t p = 0; p < kParameterCount; ++p) {
@@ -174,17 +174,19 @@ private:
             hi[p] = spec.ranges[p].hi;
             varies[p] = spec.ranges[p].varies ? 1 : 0;
         }
-        Attribute(file_id_, "range_low", H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE, kParameterCount, lo.data());
-        Attribute(file_id_, "range_high", H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE, kParameterCount, hi.data());
-        Attribute(file_id_, "range_varies", H5T_STD_U8LE, H5T_NATIVE_UINT8, kParameterCount,
+        Attribute(fileId_, "range_low", H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE, kParameterCount,
+                  lo.data());
+        Attribute(fileId_, "range_high", H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE, kParameterCount,
+                  hi.data());
+        Attribute(fileId_, "range_varies", H5T_STD_U8LE, H5T_NATIVE_UINT8, kParameterCount,
                   varies.data());
     }
 
     hid_t CreateDataset(const char* name, hid_t type, hsize_t columns) const
     {
         const Handle space = Space({info_.rowCount, columns});
-        const hid_t dataset = H5Dcreate2(file_id_, name, type, space.get(), H5P_DEFAULT,
-                                         H5P_DEFAULT, H5P_DEFAULT);
+        const hid_t dataset =
+            H5Dcreate2(fileId_, name, type, space.get(), H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
         if (dataset < 0) Fail(std::string("could not be written (dataset ") + name + ")");
         return dataset;
     }
@@ -205,7 +207,7 @@ private:
             nm[i] = spectral::WavelengthNm(static_cast<int>(i));
         }
         const Handle space = Space({nm.size()});
-        const Handle dataset(H5Dcreate2(file_id_, "wavelength", H5T_IEEE_F64LE, space.get(),
+        const Handle dataset(H5Dcreate2(fileId_, "wavelength", H5T_IEEE_F64LE, space.get(),
                                         H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT),
                              H5Dclose);
         if (!dataset.ok()) Fail("could not be written (dataset wavelength)");
@@ -224,12 +226,13 @@ private:
                                   size.data(), nullptr),
               "rows");
         const Handle memSpace = Space({count, columns});
-        Check(H5Dwrite(dataset, memType, memSpace.get(), fileSpace.get(), H5P_DEFAULT, data), "rows");
+        Check(H5Dwrite(dataset, memType, memSpace.get(), fileSpace.get(), H5P_DEFAULT, data),
+              "rows");
     }
 
     std::filesystem::path file_, temporary_;
     TableInfo info_;
-    hid_t file_id_ = -1, parameters_ = -1, reflectance_ = -1;
+    hid_t fileId_ = -1, parameters_ = -1, reflectance_ = -1;
     std::uint64_t written_ = 0;
     bool committed_ = false;
 };
@@ -239,7 +242,8 @@ private:
 class Hdf5Reader {
 public:
     explicit Hdf5Reader(const std::filesystem::path& file)
-        : file_(file), id_((SilenceLibrary(), H5Fopen(file.c_str(), H5F_ACC_RDONLY, H5P_DEFAULT)), H5Fclose)
+        : file_(file),
+          id_((SilenceLibrary(), H5Fopen(file.c_str(), H5F_ACC_RDONLY, H5P_DEFAULT)), H5Fclose)
     {
         if (!id_.ok()) {
             std::error_code error;
@@ -252,8 +256,8 @@ public:
 
     [[noreturn]] void Fail(const std::string& problem) const
     {
-        throw Error("\"" + file_.string() + "\" is not a look-up table of ours or is damaged: "
-                    + problem);
+        throw Error("\"" + file_.string()
+                    + "\" is not a look-up table of ours or is damaged: " + problem);
     }
 
     // A scalar or array attribute of the root group (or of `on`) with `count` values.
@@ -290,7 +294,8 @@ public:
         const Handle space(H5Dget_space(dataset.get()), H5Sclose);
         std::array<hsize_t, 2> dims{};
         if (H5Sget_simple_extent_ndims(space.get()) != 2
-            || H5Sget_simple_extent_dims(space.get(), dims.data(), nullptr) != 2 || dims[1] != columns) {
+            || H5Sget_simple_extent_dims(space.get(), dims.data(), nullptr) != 2
+            || dims[1] != columns) {
             Fail(std::string("its dataset \"") + name + "\" has the wrong shape.");
         }
         rows = dims[0];
@@ -327,7 +332,8 @@ public:
         Read("range_low", H5T_NATIVE_DOUBLE, kParameterCount, lo.data());
         Read("range_high", H5T_NATIVE_DOUBLE, kParameterCount, hi.data());
         Read("range_varies", H5T_NATIVE_UINT8, kParameterCount, varies.data());
-        for (std::size_t p = 0; p < kParameterCount; ++p) spec.ranges[p] = {lo[p], hi[p], varies[p] != 0};
+        for (std::size_t p = 0; p < kParameterCount; ++p)
+            spec.ranges[p] = {lo[p], hi[p], varies[p] != 0};
         hsize_t parameterRows = 0, reflectanceRows = 0;
         table.rows.parameters =
             Dataset<double>("parameters", H5T_NATIVE_DOUBLE, kParameterCount, parameterRows);

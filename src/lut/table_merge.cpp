@@ -13,9 +13,9 @@ struct ShardFile {
 
 std::string Rows(std::uint64_t first, std::uint64_t end)
 {
-    return end - first == 1 ? "row " + std::to_string(first) + " is"
-                            : "rows " + std::to_string(first) + " to " + std::to_string(end - 1)
-                                  + " are";
+    return end - first == 1
+               ? "row " + std::to_string(first) + " is"
+               : "rows " + std::to_string(first) + " to " + std::to_string(end - 1) + " are";
 }
 
 // Checks that the shards, sorted by first row, hold every row of their table once.
@@ -32,7 +32,8 @@ void CheckCoverage(const std::vector<ShardFile>& shards)
                         + " in none of them.");
         }
         if (info.firstRow < expected) {
-            throw Error("The shards overlap: " + Rows(info.firstRow, std::min(expected, info.firstRow + info.rowCount))
+            throw Error("The shards overlap: "
+                        + Rows(info.firstRow, std::min(expected, info.firstRow + info.rowCount))
                         + " in both \"" + previous->file.string() + "\" and \""
                         + shard.file.string() + "\".");
         }

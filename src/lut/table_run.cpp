@@ -1,6 +1,8 @@
 #include "lut/table_run.h"
 
 #include <algorithm>
+#include <array>
+#include <future>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -31,14 +33,16 @@ struct Failure {
     }
 };
 
-void ComputeRow(const TableSpec& spec, std::uint64_t row, TableRows& block)
+void ComputeRow(const TableSpec& spec, Simulator& simulator, std::uint64_t row, TableRows& block)
 {
     const ParameterValues values = SampleValues(spec, row);
-    const spectral::Spectrum reflectance = SimulateReflectance(spec, values);
+    const spectral::Spectrum reflectance = simulator.Simulate(values);
     const std::size_t at = static_cast<std::size_t>(row - block.firstRow);
-    std::copy(values.begin(), values.end(), block.parameters.begin() + static_cast<std::ptrdiff_t>(at * kParameterCount));
+    std::copy(values.begin(), values.end(),
+              block.parameters.begin() + static_cast<std::ptrdiff_t>(at * kParameterCount));
     float* out = block.reflectance.data() + at * spectral::kWavelengthCount;
-    for (std::size_t i = 0; i < reflectance.size(); ++i) out[i] = static_cast<float>(reflectance[i]);
+    for (std::size_t i = 0; i < reflectance.size(); ++i)
+        out[i] = static_cast<float>(reflectance[i]);
 }
 
 }  // namespace
@@ -52,57 +56,79 @@ RowRange ShardRows(std::uint64_t samples, std::uint64_t index, std::uint64_t cou
     return {at(index), at(index + 1)};
 }
 
+namespace {
+
+// Computes the rows of `block` (its firstRow set, its vectors sized) on `threads` threads.
+void ComputeBlock(const TableSpec& spec, const RunOptions& options, int threads,
+                  std::atomic<std::uint64_t>& done, TableRows& block)
+{
+    const std::uint64_t first = block.firstRow, end = first + block.Count();
+    std::atomic<std::uint64_t> next{first};
+    // Rows from the lowest failing one on are not needed; every row below it is computed,
+    // so the failure reported is the lowest of the block whatever the threads' timing.
+    std::atomic<std::uint64_t> limit{end};
+    Failure failure;
+    const auto work = [&] {
+        std::optional<Simulator> simulator;
+        for (;;) {
+            if (options.cancel && options.cancel->load(std::memory_order_relaxed)) return;
+            const std::uint64_t chunk = next.fetch_add(kChunkRows);
+            if (chunk >= limit.load()) return;
+            const std::uint64_t chunkEnd = std::min(chunk + kChunkRows, end);
+            for (std::uint64_t row = chunk; row < chunkEnd; ++row) {
+                try {
+                    if (!simulator) simulator.emplace(spec);
+                    ComputeRow(spec, *simulator, row, block);
+                } catch (const std::exception& e) {
+                    failure.Record(row, e.what());
+                    std::uint64_t seen = limit.load();
+                    while (row < seen && !limit.compare_exchange_weak(seen, row)) {
+                    }
+                    return;
+                }
+            }
+            const std::uint64_t total = done.fetch_add(chunkEnd - chunk) + (chunkEnd - chunk);
+            if (options.progress) options.progress(total);
+        }
+    };
+    {
+        std::vector<std::jthread> workers;
+        for (int t = 1; t < threads; ++t) workers.emplace_back(work);
+        work();
+    }
+    if (failure.row) {
+        throw Error("The simulation of row " + std::to_string(*failure.row) + " ("
+                    + DescribeValues(SampleValues(spec, *failure.row))
+                    + ") failed: " + failure.message);
+    }
+    if (options.cancel && options.cancel->load()) {
+        throw Error("The run was interrupted; no table was written.");
+    }
+}
+
+}  // namespace
+
 void ComputeRows(const TableSpec& spec, const RunOptions& options, TableWriter& writer)
 {
     const int threads = std::max(1, options.threads);
     std::atomic<std::uint64_t> done{0};
-    TableRows block;
+    // Two blocks: one is written while the next is computed. The future of std::async waits
+    // for its write when destroyed, also when a failure leaves this function.
+    std::array<TableRows, 2> blocks;
+    std::future<void> writing;
+    std::size_t current = 0;
     for (std::uint64_t first = options.rows.first; first < options.rows.end; first += kBlockRows) {
         const std::uint64_t end = std::min(first + kBlockRows, options.rows.end);
+        TableRows& block = blocks[current];
         block.firstRow = first;
         block.parameters.assign((end - first) * kParameterCount, 0.0);
         block.reflectance.assign((end - first) * spectral::kWavelengthCount, 0.0f);
-        std::atomic<std::uint64_t> next{first};
-        // Rows from the lowest failing one on are not needed; every row below it is computed,
-        // so the failure reported is the lowest of the block whatever the threads' timing.
-        std::atomic<std::uint64_t> limit{end};
-        Failure failure;
-        const auto work = [&] {
-            for (;;) {
-                if (options.cancel && options.cancel->load(std::memory_order_relaxed)) return;
-                const std::uint64_t chunk = next.fetch_add(kChunkRows);
-                if (chunk >= limit.load()) return;
-                const std::uint64_t chunkEnd = std::min(chunk + kChunkRows, end);
-                for (std::uint64_t row = chunk; row < chunkEnd; ++row) {
-                    try {
-                        ComputeRow(spec, row, block);
-                    } catch (const std::exception& e) {
-                        failure.Record(row, e.what());
-                        std::uint64_t seen = limit.load();
-                        while (row < seen && !limit.compare_exchange_weak(seen, row)) {
-                        }
-                        return;
-                    }
-                }
-                const std::uint64_t total = done.fetch_add(chunkEnd - chunk) + (chunkEnd - chunk);
-                if (options.progress) options.progress(total);
-            }
-        };
-        {
-            std::vector<std::jthread> workers;
-            for (int t = 1; t < threads; ++t) workers.emplace_back(work);
-            work();
-        }
-        if (failure.row) {
-            throw Error("The simulation of row " + std::to_string(*failure.row) + " ("
-                        + DescribeValues(SampleValues(spec, *failure.row)) + ") failed: "
-                        + failure.message);
-        }
-        if (options.cancel && options.cancel->load()) {
-            throw Error("The run was interrupted; no table was written.");
-        }
-        writer.Append(block);
+        ComputeBlock(spec, options, threads, done, block);
+        if (writing.valid()) writing.get();  // the previous block, in order; rethrows its failure
+        writing = std::async(std::launch::async, [&writer, &block] { writer.Append(block); });
+        current = 1 - current;
     }
+    if (writing.valid()) writing.get();
 }
 
 void WriteTable(const std::filesystem::path& file, const TableSpec& spec, const RunOptions& options)

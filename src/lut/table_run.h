@@ -26,7 +26,8 @@ struct RunOptions {
 };
 
 // Computes the rows of `spec` that `options` asks for, on options.threads threads, and hands
-// them to `writer` in order, a block at a time (the writer is only called from this thread).
+// them to `writer` in order, a block at a time (one call at a time, from a helper thread
+// while the next block is computed).
 // Throws tulmera::Error naming the lowest failing row and its parameters when a model fails
 // at a sample, or saying the run was interrupted when *options.cancel became true; the
 // writer then has not been committed.
@@ -39,6 +40,7 @@ void WriteTable(const std::filesystem::path& file, const TableSpec& spec,
 // Joins shard files (in any order) into `out` (its format by extension): they must describe
 // the same table and together hold each of its rows exactly once. Throws tulmera::Error naming
 // the file at fault, or the missing or repeated rows, with nothing written under `out`.
-void MergeShards(const std::filesystem::path& out, const std::vector<std::filesystem::path>& shards);
+void MergeShards(const std::filesystem::path& out,
+                 const std::vector<std::filesystem::path>& shards);
 
 }  // namespace tulmera::lut

@@ -20,7 +20,8 @@ static_assert(static_cast<int>(refresh::Input::HotSpot) == static_cast<int>(Para
 std::string RangeText(const refresh::InputRange& r)
 {
     const auto end = [](double v) {
-        return std::isinf(v) ? std::string(v < 0 ? "-infinity" : "infinity") : textio::NumberText(v);
+        return std::isinf(v) ? std::string(v < 0 ? "-infinity" : "infinity")
+                             : textio::NumberText(v);
     };
     return std::string(r.lowestOpen ? "above " : "from ") + end(r.lowest)
            + (r.highestOpen ? " below " : " up to ") + end(r.highest);
@@ -71,9 +72,9 @@ TableSpec HeldSpec(const leaf::LeafParameters& leaf, const canopy::CanopyInputs&
 std::optional<std::string> RangeProblem(Parameter parameter, const ParameterRange& range)
 {
     const std::string name(kParameterNames[static_cast<std::size_t>(parameter)]);
-    const std::string text = range.varies ? textio::NumberText(range.lo) + ":"
-                                                + textio::NumberText(range.hi)
-                                          : textio::NumberText(range.lo);
+    const std::string text = range.varies
+                                 ? textio::NumberText(range.lo) + ":" + textio::NumberText(range.hi)
+                                 : textio::NumberText(range.lo);
     if (range.varies && !(range.lo <= range.hi)) {
         return name + " range " + text + ": the low end is above the high end.";
     }
@@ -84,8 +85,8 @@ std::optional<std::string> RangeProblem(Parameter parameter, const ParameterRang
             domain += ", below 90 in magnitude";
         }
         return name + (range.varies ? " range " : " value ") + text + " reaches "
-               + textio::NumberText(end) + ", outside the model's domain (" + name + " "
-               + domain + ").";
+               + textio::NumberText(end) + ", outside the model's domain (" + name + " " + domain
+               + ").";
     }
     return std::nullopt;
 }

@@ -121,18 +121,45 @@ TEST(LutCommand, EachRowIsACanopyRunWithItsParameters)
 {
     ScopedWorkDir dir;
     const std::string soil = "S2:32% arena 39% limo 29% arcilla";
-    const Outcome made = RunLine({"lut", "--samples", "40", "--seed", "11", "--threads", "2",
-                              "--range", "N=1:2.5", "--range", "Cab=0:90", "--range", "Cw=0:0.05",
-                              "--range", "Cm=0.001:0.02", "--range", "LAI=0.05:8", "--range",
-                              "sun=0:80", "--range", "view=-75:75", "--range", "azimuth=0:360",
-                              "--range", "hotspot=0:1", "--lidf", "Plagiofilo", "--soil", soil,
-                              "--visibility", "50", "--out", "t.csv"});
+    const Outcome made = RunLine({"lut",
+                                  "--samples",
+                                  "40",
+                                  "--seed",
+                                  "11",
+                                  "--threads",
+                                  "2",
+                                  "--range",
+                                  "N=1:2.5",
+                                  "--range",
+                                  "Cab=0:90",
+                                  "--range",
+                                  "Cw=0:0.05",
+                                  "--range",
+                                  "Cm=0.001:0.02",
+                                  "--range",
+                                  "LAI=0.05:8",
+                                  "--range",
+                                  "sun=0:80",
+                                  "--range",
+                                  "view=-75:75",
+                                  "--range",
+                                  "azimuth=0:360",
+                                  "--range",
+                                  "hotspot=0:1",
+                                  "--lidf",
+                                  "Plagiofilo",
+                                  "--soil",
+                                  soil,
+                                  "--visibility",
+                                  "50",
+                                  "--out",
+                                  "t.csv"});
     ASSERT_EQ(made.exitCode, 0) << made.messages;
     const lut::Table table = lut::LoadTable("t.csv");
     for (const std::size_t row : {0u, 13u, 39u}) {
         lut::ParameterValues values{};
-        std::vector<std::string> arguments = {"canopy", "--lidf", "Plagiofilo", "--soil", soil,
-                                              "--visibility", "50", "-C", "."};
+        std::vector<std::string> arguments = {
+            "canopy", "--lidf", "Plagiofilo", "--soil", soil, "--visibility", "50", "-C", "."};
         const std::array<const char*, lut::kParameterCount> options = {
             "--N", "--Cab", "--Cw", "--Cm", "--lai", "--sun", "--view", "--azimuth", "--hotspot"};
         for (std::size_t p = 0; p < lut::kParameterCount; ++p) {
@@ -168,8 +195,9 @@ TEST(LutCommand, FourShardsThroughGnuParallelMergeIntoTheWholeTable)
     }
     ScopedWorkDir dir;
     const std::string batch = TULMERA_BATCH;
-    const std::string table = " lut --samples 1001 --seed 5 --range LAI=0.1:8 --range Cab=5:90"
-                              " --range Cm=0.002:0.02 --sampling uniform";
+    const std::string table =
+        " lut --samples 1001 --seed 5 --range LAI=0.1:8 --range Cab=5:90"
+        " --range Cm=0.002:0.02 --sampling uniform";
     for (const std::string extension : {".csv", ".h5"}) {
         ASSERT_EQ(Shell("parallel --will-cite --halt now,fail=1 " + batch + table
                         + " --threads 1 --shard {}/4 --out shard{}" + extension + " ::: 0 1 2 3"),
@@ -190,9 +218,9 @@ TEST(LutCommand, FourShardsThroughGnuParallelMergeIntoTheWholeTable)
 TEST(LutCommand, AnInterruptedRunLeavesNoFile)
 {
     ScopedWorkDir dir;
-    const std::vector<std::string> arguments = {
-        TULMERA_BATCH, "lut",         "--samples", "5000000", "--range", "LAI=0.1:8",
-        "--threads",   "1",           "--quiet",   "--out",   "big.h5"};
+    const std::vector<std::string> arguments = {TULMERA_BATCH, "lut",       "--samples", "5000000",
+                                                "--range",     "LAI=0.1:8", "--threads", "1",
+                                                "--quiet",     "--out",     "big.h5"};
     std::vector<char*> argv;
     for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);

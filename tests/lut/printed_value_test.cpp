@@ -17,7 +17,8 @@ double ThroughText(double x) { return *textio::ParseNumberText(textio::NumberTex
 
 void ExpectSameBits(double x)
 {
-    ASSERT_EQ(std::bit_cast<std::uint64_t>(PrintedValue(x)), std::bit_cast<std::uint64_t>(ThroughText(x)))
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(PrintedValue(x)),
+              std::bit_cast<std::uint64_t>(ThroughText(x)))
         << textio::NumberText(x, 17) << " gives " << textio::NumberText(PrintedValue(x), 17)
         << " instead of " << textio::NumberText(ThroughText(x), 17);
 }
@@ -25,12 +26,30 @@ void ExpectSameBits(double x)
 TEST(PrintedValue, EqualsTheNumberTextReadBackAtTheHardCases)
 {
     const double kTie = 1.0 + std::ldexp(1.0, -15);  // 1.000030517578125: a 16th digit 5, exact
-    for (const double x : {
-             0.0, -0.0, 1.0, 0.5, 0.1, 1e-8, 1e-8 * (1 + 1e-15), 9.99999999999999e-9, 1e8,
-             99999999.99999999, 0.99999999999999994,  // rounds up to the next power of ten
-             9.9999999999999947, 0.33333333333333331, kTie, 3 * kTie, 1 + 3 * std::ldexp(1.0, -15),
-             1.0000000000000002, 0.0123456789012345678, 2.5e-5, 1e-300, 5e-324, 1e300,
-             -0.0338266047637353, 123456.78901234567}) {
+    for (const double x : {0.0,
+                           -0.0,
+                           1.0,
+                           0.5,
+                           0.1,
+                           1e-8,
+                           1e-8 * (1 + 1e-15),
+                           9.99999999999999e-9,
+                           1e8,
+                           99999999.99999999,
+                           0.99999999999999994,  // rounds up to the next power of ten
+                           9.9999999999999947,
+                           0.33333333333333331,
+                           kTie,
+                           3 * kTie,
+                           1 + 3 * std::ldexp(1.0, -15),
+                           1.0000000000000002,
+                           0.0123456789012345678,
+                           2.5e-5,
+                           1e-300,
+                           5e-324,
+                           1e300,
+                           -0.0338266047637353,
+                           123456.78901234567}) {
         SCOPED_TRACE(textio::NumberText(x, 17));
         ExpectSameBits(x);
     }

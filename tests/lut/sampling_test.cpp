@@ -19,7 +19,8 @@ TEST(Sampling, PermuteIndexIsABijectionForEveryCount)
             ASSERT_LT(to, count) << "count " << count;
             ++hits[to];
         }
-        for (std::uint64_t s = 0; s < count; ++s) ASSERT_EQ(hits[s], 1) << "count " << count << " index " << s;
+        for (std::uint64_t s = 0; s < count; ++s)
+            ASSERT_EQ(hits[s], 1) << "count " << count << " index " << s;
     }
 }
 
@@ -30,14 +31,14 @@ TableSpec VaryingSpec(Sampling sampling, std::uint64_t samples)
     spec.seed = 42;
     spec.sampling = sampling;
     const std::array<ParameterRange, kParameterCount> ranges = {{{1, 2.5, true},
-                                                                  {5, 90, true},
-                                                                  {0.001, 0.05, true},
-                                                                  {0.002, 0.02, true},
-                                                                  {0.1, 8, true},
-                                                                  {0, 60, true},
-                                                                  {-60, 60, true},
-                                                                  {0, 180, true},
-                                                                  {0, 1, true}}};
+                                                                 {5, 90, true},
+                                                                 {0.001, 0.05, true},
+                                                                 {0.002, 0.02, true},
+                                                                 {0.1, 8, true},
+                                                                 {0, 60, true},
+                                                                 {-60, 60, true},
+                                                                 {0, 180, true},
+                                                                 {0, 1, true}}};
     spec.ranges = ranges;
     return spec;
 }
@@ -56,7 +57,8 @@ TEST(Sampling, LatinHypercubeVisitsEveryStratumOnceAndValuesSurviveTheirText)
             ASSERT_LE(values[p], r.hi);
             // Written as text, a sample reads back as the very value simulated.
             ASSERT_EQ(*textio::ParseNumberText(textio::NumberText(values[p])), values[p]);
-            const auto stratum = static_cast<std::size_t>((values[p] - r.lo) / (r.hi - r.lo) * kSamples);
+            const auto stratum =
+                static_cast<std::size_t>((values[p] - r.lo) / (r.hi - r.lo) * kSamples);
             ++hits[p][std::min<std::size_t>(stratum, kSamples - 1)];
         }
     }

@@ -1,11 +1,10 @@
 // Tables through their files: independent of threads and shards, nothing left by a failure,
 // and every file that is not a whole table of ours refused.
-#include "lut/table_run.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 
+#include "lut/table_run.h"
 #include "support/work_dir.h"
 #include "textio/error.h"
 
@@ -32,7 +31,10 @@ TableSpec SmallSpec(std::uint64_t samples, std::uint64_t seed = 7)
     return spec;
 }
 
-RunOptions AllRows(const TableSpec& spec, int threads) { return {{0, spec.samples}, threads, nullptr, {}}; }
+RunOptions AllRows(const TableSpec& spec, int threads)
+{
+    return {{0, spec.samples}, threads, nullptr, {}};
+}
 
 std::vector<std::string> DirectoryEntries()
 {
@@ -129,7 +131,8 @@ TEST(LookUpTable, MergeRefusesWhatIsNotAWholeTableOfOurs)
     const TableSpec spec = SmallSpec(40);
     for (std::uint64_t k = 0; k < 4; ++k) {
         for (const std::string extension : {".csv", ".h5"}) {
-            WriteTable("s" + std::to_string(k) + extension, spec, {ShardRows(40, k, 4), 1, nullptr, {}});
+            WriteTable("s" + std::to_string(k) + extension, spec,
+                       {ShardRows(40, k, 4), 1, nullptr, {}});
         }
     }
     WriteTable("seed8.csv", SmallSpec(40, 8), {ShardRows(40, 3, 4), 1, nullptr, {}});
@@ -145,13 +148,19 @@ TEST(LookUpTable, MergeRefusesWhatIsNotAWholeTableOfOurs)
         const char* message;
     };
     const std::vector<Case> cases = {
-        {"truncated HDF5", {"s0.h5", "half.h5", "s2.h5", "s3.h5"}, "half.h5\" is not a look-up table of ours or is damaged"},
-        {"truncated CSV", {"s0.csv", "half.csv", "s2.csv", "s3.csv"}, "half.csv\" is not a look-up table of ours or is damaged"},
+        {"truncated HDF5",
+         {"s0.h5", "half.h5", "s2.h5", "s3.h5"},
+         "half.h5\" is not a look-up table of ours or is damaged"},
+        {"truncated CSV",
+         {"s0.csv", "half.csv", "s2.csv", "s3.csv"},
+         "half.csv\" is not a look-up table of ours or is damaged"},
         {"a row missing", {"s0.csv", "short.csv", "s2.csv", "s3.csv"}, "row 19 is in none"},
         {"not HDF5", {"text.h5"}, "text.h5\" is not a look-up table of ours"},
         {"another CSV", {"other.csv"}, "other.csv\" is not a look-up table of ours"},
         {"another extension", {"s0.txt"}, "neither in .h5 nor .csv"},
-        {"another table", {"s0.csv", "s1.csv", "s2.csv", "seed8.csv"}, "seed8.csv\" is a shard of another table"},
+        {"another table",
+         {"s0.csv", "s1.csv", "s2.csv", "seed8.csv"},
+         "seed8.csv\" is a shard of another table"},
         {"a shard missing", {"s0.h5", "s1.h5", "s3.h5"}, "rows 20 to 29 are in none"},
         {"a shard twice", {"s0.h5", "s1.h5", "s1.h5", "s2.h5", "s3.h5"}, "overlap: rows 10 to 19"},
         {"no end", {"s0.csv", "s1.csv", "s2.csv"}, "rows 30 to 39 are in none"},
