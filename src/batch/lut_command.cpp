@@ -168,7 +168,7 @@ BatchCommand LutCommand()
         {"--range", "P=lo:hi",
          "vary P (N Cab Cw Cm LAI sun view azimuth hotspot) over lo..hi; repeatable",
          OptionKind::Repeated},
-        {"--sampling", "lhs|uniform", "Latin hypercube (default) or independent uniform draws"},
+        {"--sampling", "KIND", "lhs: Latin hypercube (default); uniform: independent draws"},
         {"--threads", "T", "worker threads (default: every core)"},
         {"--shard", "k/n", "compute only shard k (0 .. n-1) of n contiguous parts"},
         {"--out", "FILE", "the table: FILE.h5 (HDF5) or FILE.csv (required)"},

@@ -13,11 +13,14 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 
 std::string Whole(double x) { return textio::NumberText(std::round(x)); }
 
+// Two significant digits below ten units, whole units above.
+std::string Amount(double x) { return x < 10 ? textio::NumberText(x, 2) : Whole(x); }
+
 std::string Duration(double seconds)
 {
-    if (seconds < 60) return textio::NumberText(seconds, 2) + " s";
+    if (seconds < 60) return Amount(seconds) + " s";
     if (seconds < 3600) return Whole(seconds / 60) + " min";
-    return textio::NumberText(seconds / 3600, 2) + " h";
+    return Amount(seconds / 3600) + " h";
 }
 
 }  // namespace
