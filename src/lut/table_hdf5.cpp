@@ -37,8 +37,15 @@ private:
     herr_t (*close_)(hid_t);
 };
 
-// The library's own error printing would land on the user's terminal; we report ourselves.
-void SilenceLibrary() { H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr); }
+// Called before any other call of the library. Its own error printing would land on the
+// user's terminal: we report ourselves. And it must not close its files at the program's
+// exit: a file whose closing failed (a full disk) stays open in the library, and closing it
+// again at exit crashes HDF5 1.10; our files are closed (or abandoned) by their writers.
+void SilenceLibrary()
+{
+    H5dont_atexit();  // fails harmlessly once the library runs
+    H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
+}
 
 Handle Space(std::initializer_list<hsize_t> dims)
 {
@@ -116,7 +123,7 @@ private:
     void Discard()
     {
         CloseDatasets();
-        if (fileId_ >= 0) H5Fclose(fileId_);
+        if (fileId_ >= 0) H5Fclose(fileId_);  // may fail (a full disk): the file is then leaked
         fileId_ = -1;
         std::error_code ignored;
         std::filesystem::remove(temporary_, ignored);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <future>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -58,9 +58,12 @@ RowRange ShardRows(std::uint64_t samples, std::uint64_t index, std::uint64_t cou
 
 namespace {
 
-// Computes the rows of `block` (its firstRow set, its vectors sized) on `threads` threads.
+// Computes the rows of `block` (its firstRow set, its vectors sized) on `threads` new
+// threads; meanwhile this thread runs `meanwhile` (the write of the previous block: the HDF5
+// library is called from one thread only).
 void ComputeBlock(const TableSpec& spec, const RunOptions& options, int threads,
-                  std::atomic<std::uint64_t>& done, TableRows& block)
+                  std::atomic<std::uint64_t>& done, TableRows& block,
+                  const std::function<void()>& meanwhile)
 {
     const std::uint64_t first = block.firstRow, end = first + block.Count();
     std::atomic<std::uint64_t> next{first};
@@ -93,8 +96,8 @@ void ComputeBlock(const TableSpec& spec, const RunOptions& options, int threads,
     };
     {
         std::vector<std::jthread> workers;
-        for (int t = 1; t < threads; ++t) workers.emplace_back(work);
-        work();
+        for (int t = 0; t < threads; ++t) workers.emplace_back(work);
+        meanwhile();  // a failure here waits for the workers (jthread joins), then propagates
     }
     if (failure.row) {
         throw Error("The simulation of row " + std::to_string(*failure.row) + " ("
@@ -112,10 +115,9 @@ void ComputeRows(const TableSpec& spec, const RunOptions& options, TableWriter& 
 {
     const int threads = std::max(1, options.threads);
     std::atomic<std::uint64_t> done{0};
-    // Two blocks: one is written while the next is computed. The future of std::async waits
-    // for its write when destroyed, also when a failure leaves this function.
+    // Two blocks: this thread writes one while the workers compute the next.
     std::array<TableRows, 2> blocks;
-    std::future<void> writing;
+    TableRows* written = nullptr;
     std::size_t current = 0;
     for (std::uint64_t first = options.rows.first; first < options.rows.end; first += kBlockRows) {
         const std::uint64_t end = std::min(first + kBlockRows, options.rows.end);
@@ -123,12 +125,13 @@ void ComputeRows(const TableSpec& spec, const RunOptions& options, TableWriter& 
         block.firstRow = first;
         block.parameters.assign((end - first) * kParameterCount, 0.0);
         block.reflectance.assign((end - first) * spectral::kWavelengthCount, 0.0f);
-        ComputeBlock(spec, options, threads, done, block);
-        if (writing.valid()) writing.get();  // the previous block, in order; rethrows its failure
-        writing = std::async(std::launch::async, [&writer, &block] { writer.Append(block); });
+        ComputeBlock(spec, options, threads, done, block, [&] {
+            if (written) writer.Append(*written);
+        });
+        written = &block;
         current = 1 - current;
     }
-    if (writing.valid()) writing.get();
+    if (written) writer.Append(*written);
 }
 
 void WriteTable(const std::filesystem::path& file, const TableSpec& spec, const RunOptions& options)

@@ -26,8 +26,8 @@ struct RunOptions {
 };
 
 // Computes the rows of `spec` that `options` asks for, on options.threads threads, and hands
-// them to `writer` in order, a block at a time (one call at a time, from a helper thread
-// while the next block is computed).
+// them to `writer` in order, a block at a time, from this thread while the workers compute
+// the next block.
 // Throws tulmera::Error naming the lowest failing row and its parameters when a model fails
 // at a sample, or saying the run was interrupted when *options.cancel became true; the
 // writer then has not been committed.
