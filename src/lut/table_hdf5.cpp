@@ -63,6 +63,15 @@ Handle StringType()
 
 // ---- Writing ----
 
+// Datasets without the modification times HDF5 stores by default: the same table gives the
+// same bytes, whenever and on however many threads it is computed.
+Handle UntimedCreation()
+{
+    Handle creation(H5Pcreate(H5P_DATASET_CREATE), H5Pclose);
+    H5Pset_obj_track_times(creation.get(), false);
+    return creation;
+}
+
 class Hdf5Writer final : public TableWriter {
 public:
     Hdf5Writer(std::filesystem::path file, const TableInfo& info)
@@ -192,8 +201,9 @@ private:
     hid_t CreateDataset(const char* name, hid_t type, hsize_t columns) const
     {
         const Handle space = Space({info_.rowCount, columns});
+        const Handle creation = UntimedCreation();
         const hid_t dataset =
-            H5Dcreate2(fileId_, name, type, space.get(), H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
+            H5Dcreate2(fileId_, name, type, space.get(), H5P_DEFAULT, creation.get(), H5P_DEFAULT);
         if (dataset < 0) Fail(std::string("could not be written (dataset ") + name + ")");
         return dataset;
     }
@@ -214,8 +224,9 @@ private:
             nm[i] = spectral::WavelengthNm(static_cast<int>(i));
         }
         const Handle space = Space({nm.size()});
+        const Handle creation = UntimedCreation();
         const Handle dataset(H5Dcreate2(fileId_, "wavelength", H5T_IEEE_F64LE, space.get(),
-                                        H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT),
+                                        H5P_DEFAULT, creation.get(), H5P_DEFAULT),
                              H5Dclose);
         if (!dataset.ok()) Fail("could not be written (dataset wavelength)");
         Check(H5Dwrite(dataset.get(), H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, nm.data()),

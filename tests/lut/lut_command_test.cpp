@@ -213,6 +213,7 @@ TEST(LutCommand, FourShardsThroughGnuParallelMergeIntoTheWholeTable)
         EXPECT_EQ(merged.rows.reflectance, whole.rows.reflectance);
     }
     EXPECT_EQ(FileBytes("merged.csv"), FileBytes("whole.csv"));
+    EXPECT_EQ(FileBytes("merged.h5"), FileBytes("whole.h5"));
 }
 
 TEST(LutCommand, AnInterruptedRunLeavesNoFile)

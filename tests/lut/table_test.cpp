@@ -63,8 +63,8 @@ TEST(LookUpTable, IsTheSameWhateverTheThreadCount)
     EXPECT_EQ(FileBytes("one.csv"), FileBytes("three.csv"));
     WriteTable("one.h5", spec, AllRows(spec, 1));
     WriteTable("two.h5", spec, AllRows(spec, 2));
+    EXPECT_EQ(FileBytes("one.h5"), FileBytes("two.h5"));
     const Table h5 = LoadTable("one.h5");
-    ExpectSameTable(h5, LoadTable("two.h5"));
     // Both formats hold the same numbers, and the reflectance is a fraction in 0 .. 1.
     ExpectSameTable(h5, LoadTable("one.csv"));
     EXPECT_EQ(h5.info.rowCount, 300u);
@@ -84,9 +84,8 @@ TEST(LookUpTable, ShardsMergedInAnyOrderEqualTheWholeTable)
         }
         MergeShards("merged" + extension, shards);
         ExpectSameTable(LoadTable("merged" + extension), LoadTable("whole" + extension));
-        if (extension == ".csv") {
-            EXPECT_EQ(FileBytes("merged.csv"), FileBytes("whole.csv"));
-        }
+        // Byte for byte: HDF5 files carry no modification times.
+        EXPECT_EQ(FileBytes("merged" + extension), FileBytes("whole" + extension));
     }
     EXPECT_EQ(ShardRows(100, 0, 3).end, 33u);
     EXPECT_EQ(ShardRows(100, 2, 3).first, 66u);
