@@ -18,14 +18,23 @@ BatchArguments BatchArguments::Parse(const std::vector<std::string_view>& argume
                                      const std::vector<OptionInfo>& accepted)
 {
     BatchArguments parsed;
+    const bool takesPlain = std::any_of(accepted.begin(), accepted.end(), [](const OptionInfo& o) {
+        return o.kind == OptionKind::Positional;
+    });
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view name = arguments[i];
-        const auto option = std::find_if(accepted.begin(), accepted.end(),
-                                         [&](const OptionInfo& o) { return o.name == name; });
+        if (takesPlain && !name.starts_with('-')) {
+            parsed.positionals_.emplace_back(name);
+            continue;
+        }
+        const auto option =
+            std::find_if(accepted.begin(), accepted.end(), [&](const OptionInfo& o) {
+                return o.name == name && o.kind != OptionKind::Positional;
+            });
         if (option == accepted.end()) {
             throw UsageError("Unknown option \"" + Shown(name) + "\"; try --help.");
         }
-        if (option->valueName.empty()) {
+        if (option->kind == OptionKind::Flag) {
             if (!parsed.values_.emplace(name, "").second) {
                 throw UsageError(std::string(name) + " is given twice.");
             }
@@ -34,14 +43,27 @@ BatchArguments BatchArguments::Parse(const std::vector<std::string_view>& argume
         if (i + 1 >= arguments.size()) {
             throw UsageError(std::string(name) + " needs a value; try --help.");
         }
-        if (!parsed.values_.emplace(name, arguments[++i]).second) {
+        if (option->kind == OptionKind::Repeated) {
+            parsed.repeated_.emplace(name, arguments[++i]);
+        } else if (!parsed.values_.emplace(name, arguments[++i]).second) {
             throw UsageError(std::string(name) + " is given twice.");
         }
     }
     return parsed;
 }
 
-bool BatchArguments::Has(std::string_view name) const { return values_.contains(name); }
+bool BatchArguments::Has(std::string_view name) const
+{
+    return values_.contains(name) || repeated_.contains(name);
+}
+
+std::vector<std::string> BatchArguments::Values(std::string_view name) const
+{
+    std::vector<std::string> values;
+    const auto [first, last] = repeated_.equal_range(name);
+    for (auto it = first; it != last; ++it) values.push_back(it->second);
+    return values;
+}
 
 std::string BatchArguments::Text(std::string_view name, std::string_view fallback) const
 {

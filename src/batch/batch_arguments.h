@@ -17,19 +17,26 @@ public:
 // huge argument is not echoed back whole.
 std::string Shown(std::string_view text);
 
-// One option a command accepts; it takes one value, or none when valueName is empty (a
-// switch, whose value reads as "").
+// How an option is given: once with its value (most options), as a flag without value
+// ("--quiet"), any number of times with a value each ("--range"), or as the command's plain
+// arguments, which do not start with "-" (name and valueName are then shown in the help:
+// "OUT SHARD...").
+enum class OptionKind { Value, Flag, Repeated, Positional };
+
+// One option a command accepts.
 struct OptionInfo {
     std::string_view name;       // "--N"
-    std::string_view valueName;  // "v", "DIR", ...: shown in the help; empty for a switch
+    std::string_view valueName;  // "v", "DIR", ...: shown in the help
     std::string_view help;       // one line
+    OptionKind kind = OptionKind::Value;
 };
 
 // The options of one command line, by name.
 class BatchArguments {
 public:
-    // Reads "NAME VALUE" pairs. Throws UsageError for an option not in `accepted`, an option
-    // given twice or an option without its value.
+    // Reads "NAME VALUE" pairs, flags "NAME" and plain arguments as `accepted` describes
+    // them. Throws UsageError for an option not in `accepted`, a plain argument the command
+    // does not take, an option (not Repeated) given twice or an option without its value.
     static BatchArguments Parse(const std::vector<std::string_view>& arguments,
                                 const std::vector<OptionInfo>& accepted);
 
@@ -41,9 +48,15 @@ public:
     double Number(std::string_view name, double fallback) const;
     // The value as a whole number from `min` to `max`; throws UsageError otherwise.
     int WholeNumber(std::string_view name, int fallback, int min, int max) const;
+    // Every value of a Repeated option, in command-line order.
+    std::vector<std::string> Values(std::string_view name) const;
+    // The plain arguments, in command-line order.
+    const std::vector<std::string>& Positionals() const { return positionals_; }
 
 private:
     std::map<std::string, std::string, std::less<>> values_;
+    std::multimap<std::string, std::string, std::less<>> repeated_;
+    std::vector<std::string> positionals_;
 };
 
 }  // namespace tulmera::batch

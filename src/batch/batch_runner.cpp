@@ -10,6 +10,7 @@
 #include "batch/fit_leaf_command.h"
 #include "batch/indices_command.h"
 #include "batch/leaf_command.h"
+#include "batch/lut_command.h"
 #include "batch/sweep_command.h"
 #include "plot/chart_background.h"
 #include "textio/directory_lock.h"
@@ -89,9 +90,9 @@ std::unique_ptr<textio::DirectoryLock> LockDirectory(bool noWait, std::ostream& 
 
 const std::vector<BatchCommand>& BatchCommands()
 {
-    static const std::vector<BatchCommand> commands = {LeafCommand(),   CanopyCommand(),
-                                                       IndicesCommand(), SweepCommand(),
-                                                       ExportCommand(),  FitLeafCommand()};
+    static const std::vector<BatchCommand> commands = {
+        LeafCommand(),   CanopyCommand(),  IndicesCommand(), SweepCommand(),
+        ExportCommand(), FitLeafCommand(), LutCommand(),     LutMergeCommand()};
     return commands;
 }
 

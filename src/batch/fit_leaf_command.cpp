@@ -202,9 +202,9 @@ BatchCommand FitLeafCommand()
         {
             {"--reflectance", "FILE", "measured leaf reflectance"},
             {"--transmittance", "FILE", "measured leaf transmittance"},
-            {"--subdomains", "", "then Cab on 700-720 nm, Cw and Cm on 1700-2400 nm"},
-            {"--percent", "", "values are percent (default: guessed)"},
-            {"--fraction", "", "values are fractions (default: guessed)"},
+            {"--subdomains", "", "then Cab on 700-720 nm, Cw and Cm on 1700-2400 nm", OptionKind::Flag},
+            {"--percent", "", "values are percent (default: guessed)", OptionKind::Flag},
+            {"--fraction", "", "values are fractions (default: guessed)", OptionKind::Flag},
             {"--columns", "LIST", "all (default) or K[,K...]: header names or numbers, 1 first"},
         },
         [](const BatchArguments& arguments) -> BatchWork {

@@ -1,0 +1,229 @@
+#include "batch/lut_command.h"
+
+#include <unistd.h>
+
+#include <cmath>
+#include <csignal>
+#include <iostream>
+#include <limits>
+#include <thread>
+
+#include "batch/canopy_command.h"
+#include "batch/leaf_command.h"
+#include "lut/progress_bar.h"
+#include "textio/number_text.h"
+
+namespace tulmera::batch {
+namespace {
+
+constexpr double kLargestSeed = 1e15;  // below it a seed is written exactly as number text
+constexpr int kMostThreads = 1024;
+
+// The batch option that holds each parameter when it has no range.
+constexpr std::array<std::string_view, lut::kParameterCount> kHeldOptions = {
+    "--N", "--Cab", "--Cw", "--Cm", "--lai", "--sun", "--view", "--azimuth", "--hotspot"};
+
+// Set by SIGINT, SIGTERM and SIGHUP while a table is being computed; the run then stops and
+// removes its temporary file. A signal handler can only reach a static lock-free atomic.
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void OnInterrupt(int) { interrupted.store(true); }
+
+// Installs OnInterrupt for the life of the object, then restores the previous handlers.
+class InterruptGuard {
+public:
+    InterruptGuard()
+    {
+        interrupted.store(false);
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        action.sa_flags = SA_RESTART;  // the file writes carry on; the workers stop the run
+        sigemptyset(&action.sa_mask);
+        for (std::size_t i = 0; i < kSignals.size(); ++i)
+            sigaction(kSignals[i], &action, &previous_[i]);
+    }
+    ~InterruptGuard()
+    {
+        for (std::size_t i = 0; i < kSignals.size(); ++i)
+            sigaction(kSignals[i], &previous_[i], nullptr);
+    }
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+private:
+    static constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
+    std::array<struct sigaction, 3> previous_{};
+};
+
+double WholeValue(std::string_view text, double lowest, double limit, const std::string& what)
+{
+    const std::optional<double> value = textio::ParseNumberText(text);
+    if (!value || *value != std::floor(*value) || *value < lowest || *value >= limit) {
+        throw UsageError(what);
+    }
+    return *value;
+}
+
+lut::RowRange ShardFrom(const BatchArguments& arguments, std::uint64_t samples)
+{
+    if (!arguments.Has("--shard")) return {0, samples};
+    const std::string text = arguments.Text("--shard", "");
+    const std::string problem = "--shard: \"" + text
+                                + "\" is not a shard; use k/n with 0 <= k < n (shards are "
+                                  "numbered from 0).";
+    const std::size_t slash = text.find('/');
+    if (slash == std::string::npos) throw UsageError(problem);
+    const double count =
+        WholeValue(std::string_view(text).substr(slash + 1), 1, kLargestSeed, problem);
+    const double index = WholeValue(std::string_view(text).substr(0, slash), 0, count, problem);
+    return lut::ShardRows(samples, static_cast<std::uint64_t>(index),
+                          static_cast<std::uint64_t>(count));
+}
+
+// "P=lo:hi" into the spec's range of P.
+void ReadRange(const std::string& text, const BatchArguments& arguments, lut::TableSpec& spec)
+{
+    const std::size_t equals = text.find('=');
+    const std::size_t colon = text.find(':', equals == std::string::npos ? 0 : equals);
+    if (equals == std::string::npos || colon == std::string::npos) {
+        throw UsageError("--range: \"" + text
+                         + "\" is not a range; write P=lo:hi, e.g. LAI=0.1:8.");
+    }
+    const std::string name = text.substr(0, equals);
+    const std::optional<lut::Parameter> parameter = lut::ParameterNamed(name);
+    if (!parameter) {
+        std::string names;
+        for (const std::string_view n : lut::kParameterNames)
+            names += (names.empty() ? "" : ", ") + std::string(n);
+        throw UsageError("--range: \"" + name + "\" is not a parameter; use one of " + names + ".");
+    }
+    const auto at = static_cast<std::size_t>(*parameter);
+    if (spec.ranges[at].varies) throw UsageError("--range: " + name + " is given twice.");
+    if (arguments.Has(kHeldOptions[at])) {
+        throw UsageError("--range " + name + " and " + std::string(kHeldOptions[at])
+                         + " both given: a parameter either varies or is held.");
+    }
+    const std::optional<double> lo =
+        textio::ParseNumberText(text.substr(equals + 1, colon - equals - 1));
+    const std::optional<double> hi = textio::ParseNumberText(text.substr(colon + 1));
+    if (!lo || !hi) {
+        throw UsageError(
+            "--range: \"" + text
+            + "\" has an end that is not a number (use a point as decimal separator).");
+    }
+    spec.ranges[at] = {*lo, *hi, true};
+}
+
+lut::Sampling SamplingFrom(const BatchArguments& arguments)
+{
+    const std::string text = arguments.Text("--sampling", "lhs");
+    if (text == "lhs") return lut::Sampling::LatinHypercube;
+    if (text == "uniform") return lut::Sampling::Uniform;
+    throw UsageError("--sampling: \"" + text + "\" is not a sampling; use lhs or uniform.");
+}
+
+std::string OutFrom(const std::string& out)
+{
+    if (!lut::FormatOf(out)) {
+        throw UsageError("\"" + out + "\": a table is written as FILE.h5 (HDF5) or FILE.csv.");
+    }
+    return out;
+}
+
+}  // namespace
+
+LutRequest LutRequestFrom(const BatchArguments& arguments)
+{
+    LutRequest request;
+    request.spec = lut::HeldSpec(LeafParametersFrom(arguments), CanopyInputsFrom(arguments));
+    lut::TableSpec& spec = request.spec;
+    if (!arguments.Has("--samples")) throw UsageError("lut needs --samples N (the table's rows).");
+    spec.samples = static_cast<std::uint64_t>(
+        arguments.WholeNumber("--samples", 1, 1, std::numeric_limits<int>::max()));
+    spec.seed = static_cast<std::uint64_t>(
+        WholeValue(arguments.Text("--seed", "0"), 0, kLargestSeed,
+                   "--seed must be a whole number from 0 to 999999999999999."));
+    spec.sampling = SamplingFrom(arguments);
+    for (const std::string& range : arguments.Values("--range")) ReadRange(range, arguments, spec);
+    for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
+        const auto problem = lut::RangeProblem(static_cast<lut::Parameter>(p), spec.ranges[p]);
+        if (problem) throw UsageError(*problem);
+    }
+    request.rows = ShardFrom(arguments, spec.samples);
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    request.threads =
+        arguments.WholeNumber("--threads", std::min(cores, kMostThreads), 1, kMostThreads);
+    request.quiet = arguments.Has("--quiet");
+    if (!arguments.Has("--out")) throw UsageError("lut needs --out FILE (.h5 or .csv).");
+    request.out = OutFrom(arguments.Text("--out", ""));
+    return request;
+}
+
+BatchCommand LutCommand()
+{
+    std::vector<OptionInfo> options = {
+        {"--samples", "N", "rows of the table, at least 1 (required)"},
+        {"--seed", "S", "seed of the samples, 0 to 999999999999999 (default 0)"},
+        {"--range", "P=lo:hi",
+         "vary P (N Cab Cw Cm LAI sun view azimuth hotspot) over lo..hi; repeatable",
+         OptionKind::Repeated},
+        {"--sampling", "KIND", "lhs: Latin hypercube (default); uniform: independent draws"},
+        {"--threads", "T", "worker threads (default: every core)"},
+        {"--shard", "k/n", "compute only shard k (0 .. n-1) of n contiguous parts"},
+        {"--out", "FILE", "the table: FILE.h5 (HDF5) or FILE.csv (required)"},
+        {"--quiet", "", "no progress bar (there is none when stderr is not a terminal)",
+         OptionKind::Flag},
+    };
+    for (const std::vector<OptionInfo>& more : {LeafOptions(), CanopyOptions()}) {
+        options.insert(options.end(), more.begin(), more.end());
+    }
+    return {
+        "lut",
+        "A look-up table: --samples leaf + canopy simulations over the --range\n"
+        "parameters (the others held at their option or default values), computed\n"
+        "in memory on every core and written to --out. The samples depend only on\n"
+        "the seed and the number of samples, not on threads or shards. On a\n"
+        "terminal a progress bar shows the rate and the time left.",
+        options,
+        [](const BatchArguments& arguments) -> BatchWork {
+            const LutRequest request = LutRequestFrom(arguments);
+            auto work = [request] {
+                const bool progress = !request.quiet && ::isatty(STDERR_FILENO) == 1;
+                lut::ProgressBar bar(std::cerr, request.rows.end - request.rows.first, progress);
+                const InterruptGuard guard;
+                lut::RunOptions run{request.rows, request.threads, &interrupted,
+                                    [&bar](std::uint64_t done) { bar.Update(done); }};
+                try {
+                    lut::WriteTable(request.out, request.spec, run);
+                } catch (...) {
+                    if (progress) std::cerr << '\n';
+                    throw;
+                }
+                bar.Finish();
+            };
+            // In memory: the working files are neither read nor written.
+            return {work, {request.out}, false};
+        },
+    };
+}
+
+BatchCommand LutMergeCommand()
+{
+    return {
+        "lut-merge",
+        "Joins the shards of one look-up table (written by lut --shard k/n, in any\n"
+        "order) into OUT, the same table as one run without --shard.",
+        {{"OUT", "SHARD...", "the joined table (.h5 or .csv), then the shard files",
+          OptionKind::Positional}},
+        [](const BatchArguments& arguments) -> BatchWork {
+            const std::vector<std::string>& files = arguments.Positionals();
+            if (files.size() < 2) throw UsageError("lut-merge needs OUT and at least one SHARD.");
+            const std::string out = OutFrom(files.front());
+            const std::vector<std::filesystem::path> shards(files.begin() + 1, files.end());
+            return {[out, shards] { lut::MergeShards(out, shards); }, {out}, false};
+        },
+    };
+}
+
+}  // namespace tulmera::batch

@@ -1,0 +1,17 @@
+#pragma once
+
+// The file route of the program hands the leaf spectrum to the canopy model as number text
+// (15 significant digits, see textio/number_text.h) and reads it back; a simulation in memory
+// must see the same values to give the same canopy reflectance to the last bit.
+namespace tulmera::lut {
+
+// The double that the number text of x reads back as: exactly
+// *textio::ParseNumberText(textio::NumberText(x)), for every finite x (negative zero gives
+// zero), but without the text for the numbers of a spectrum: x is rounded to 15 digits by
+// exact integer arithmetic and the decimal is divided by an exact power of ten, one correctly
+// rounded IEEE operation (Clinger's fast path). Numbers outside 1e-8 .. 1e8 in magnitude go
+// through the text. x must be finite; throws tulmera::Error as the number text does for
+// the few numbers next to the largest double.
+double PrintedValue(double x);
+
+}  // namespace tulmera::lut

@@ -1,0 +1,78 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "lut/table_spec.h"
+#include "spectral/grid.h"
+
+// A look-up table's rows in memory and in its files. A file holds the rows firstRow ..
+// firstRow + rowCount - 1 of the table its spec describes: the whole table, or one shard.
+namespace tulmera::lut {
+
+// What identifies a table file's rows.
+struct TableInfo {
+    TableSpec spec;
+    std::uint64_t firstRow = 0;
+    std::uint64_t rowCount = 0;
+
+    bool operator==(const TableInfo&) const = default;
+};
+
+// Consecutive rows: parameters row by row (kParameterCount each, Parameter order) and the
+// canopy reflectance as a fraction, spectral::kWavelengthCount single-precision values a row.
+struct TableRows {
+    std::uint64_t firstRow = 0;
+    std::vector<double> parameters;
+    std::vector<float> reflectance;
+
+    std::size_t Count() const { return parameters.size() / kParameterCount; }
+};
+
+// A table file and its rows.
+struct Table {
+    TableInfo info;
+    TableRows rows;
+};
+
+// The two file formats, chosen by the name's extension: ".h5" (HDF5) or ".csv".
+enum class TableFormat { Hdf5, Csv };
+std::optional<TableFormat> FormatOf(const std::filesystem::path& file);
+
+// Writes a table file in its format, into a temporary sibling of the file that becomes the
+// file only in Commit(): until then, and whenever the writer is destroyed without Commit()
+// (a failure, an interruption), nothing exists under the final name and the temporary file is
+// removed. Rows must come in order, firstRow first, rowCount in all. Every failure throws
+// tulmera::Error naming the file.
+class TableWriter {
+public:
+    virtual ~TableWriter() = default;
+    virtual void Append(const TableRows& rows) = 0;
+    virtual void Commit() = 0;
+};
+
+// A writer for `file` (format by extension, see FormatOf; throws tulmera::Error for another
+// extension) of the rows `info` announces.
+std::unique_ptr<TableWriter> OpenTableWriter(const std::filesystem::path& file,
+                                             const TableInfo& info);
+
+// Reads a table file whole. Throws tulmera::Error naming the file when it is not one of ours
+// (another extension, another layout, missing attributes or columns), is truncated or holds a
+// value that is not a number.
+Table LoadTable(const std::filesystem::path& file);
+
+// The name of the temporary sibling a writer of `file` uses ("table.h5" -> ".table.h5.<pid>.part").
+std::filesystem::path TemporarySibling(const std::filesystem::path& file);
+
+namespace detail {
+std::unique_ptr<TableWriter> OpenCsvWriter(const std::filesystem::path& file,
+                                           const TableInfo& info);
+std::unique_ptr<TableWriter> OpenHdf5Writer(const std::filesystem::path& file,
+                                            const TableInfo& info);
+Table LoadCsv(const std::filesystem::path& file);
+Table LoadHdf5(const std::filesystem::path& file);
+}  // namespace detail
+
+}  // namespace tulmera::lut

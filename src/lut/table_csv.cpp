@@ -1,0 +1,251 @@
+// The CSV form of a table, for small tables and spreadsheets: a first line "# tulmera
+// look-up table 1; samples=...; ..." with the spec, a header "row,N,...,hotspot,400,...,2500",
+// then one line per sample: its row number, the parameters and the reflectance (the shortest
+// decimal of each single-precision value), comma-separated, LF line ends.
+#include <cerrno>
+#include <fstream>
+#include <system_error>
+
+#include "canopy/sky_ratio.h"
+#include "lut/table.h"
+#include "textio/error.h"
+#include "textio/number_text.h"
+#include "textio/text_file.h"
+
+namespace tulmera::lut::detail {
+namespace {
+
+constexpr std::string_view kMark = "# tulmera look-up table 1";
+constexpr std::size_t kColumns = 1 + kParameterCount + spectral::kWavelengthCount;
+
+std::string SpecLine(const TableSpec& spec)
+{
+    std::string line(kMark);
+    line += "; samples=" + textio::NumberText(static_cast<double>(spec.samples));
+    line += "; seed=" + textio::NumberText(static_cast<double>(spec.seed));
+    line += "; sampling=" + std::string(SamplingName(spec.sampling));
+    line += "; lidf=" + spec.leafArchitecture + "; soil=" + spec.soil;
+    line += "; visibility=" + std::to_string(canopy::VisibilityKm(spec.visibility));
+    for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
+        const ParameterRange& r = spec.ranges[p];
+        line += "; " + std::string(kParameterNames[p]) + "=" + textio::NumberText(r.lo);
+        if (r.varies) line += ":" + textio::NumberText(r.hi);
+    }
+    return line + "\n";
+}
+
+std::string HeaderLine()
+{
+    std::string line = "row";
+    for (const std::string_view name : kParameterNames) line += "," + std::string(name);
+    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+        line += "," + std::to_string(spectral::WavelengthNm(i));
+    }
+    return line + "\n";
+}
+
+class CsvWriter final : public TableWriter {
+public:
+    CsvWriter(std::filesystem::path file, const TableInfo& info)
+        : file_(std::move(file)), temporary_(TemporarySibling(file_)), info_(info)
+    {
+        errno = 0;
+        out_.open(temporary_, std::ios::binary | std::ios::trunc);
+        if (!out_) {
+            Fail("cannot be created: "
+                 + (errno != 0 ? std::generic_category().message(errno) : "unknown reason"));
+        }
+        const std::string head = SpecLine(info.spec) + HeaderLine();
+        out_.write(head.data(), static_cast<std::streamsize>(head.size()));
+    }
+    ~CsvWriter() override
+    {
+        if (committed_) return;
+        out_.close();
+        std::error_code ignored;
+        std::filesystem::remove(temporary_, ignored);
+    }
+
+    void Append(const TableRows& rows) override
+    {
+        std::string text;
+        text.reserve(rows.Count() * (kColumns * 12));
+        std::array<char, textio::kNumberTextCapacity> number;
+        for (std::size_t r = 0; r < rows.Count(); ++r) {
+            textio::AppendNumberText(text, static_cast<double>(rows.firstRow + r));
+            for (std::size_t p = 0; p < kParameterCount; ++p) {
+                text += ',';
+                text.append(
+                    number.data(),
+                    textio::PutNumberText(number.data(), rows.parameters[r * kParameterCount + p]));
+            }
+            for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
+                const float value = rows.reflectance[r * spectral::kWavelengthCount + i];
+                text += ',';
+                text.append(number.data(), textio::PutNumberText(
+                                               number.data(), textio::ShortestSingleValue(value)));
+            }
+            text += '\n';
+        }
+        written_ += rows.Count();
+        out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+        if (!out_) Fail("could not be written (is the disk full?)");
+    }
+
+    void Commit() override
+    {
+        if (written_ != info_.rowCount) Fail("is incomplete");
+        out_.close();
+        if (!out_) Fail("could not be written (is the disk full?)");
+        std::error_code error;
+        std::filesystem::rename(temporary_, file_, error);
+        if (error) {
+            throw Error("The table \"" + file_.string()
+                        + "\" could not be put in place: " + error.message() + ".");
+        }
+        committed_ = true;
+    }
+
+private:
+    [[noreturn]] void Fail(const std::string& problem)
+    {
+        throw Error("The table \"" + file_.string() + "\" (temporary \"" + temporary_.string()
+                    + "\") " + problem + ".");
+    }
+
+    std::filesystem::path file_, temporary_;
+    TableInfo info_;
+    std::ofstream out_;
+    std::uint64_t written_ = 0;
+    bool committed_ = false;
+};
+
+// ---- Reading ----
+
+std::vector<std::string_view> Split(std::string_view text, std::string_view separator)
+{
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t at = text.find(separator, start);
+        parts.push_back(text.substr(start, at == std::string_view::npos ? at : at - start));
+        if (at == std::string_view::npos) return parts;
+        start = at + separator.size();
+    }
+}
+
+class CsvReader {
+public:
+    explicit CsvReader(const std::filesystem::path& file) : file_(file) {}
+
+    [[noreturn]] void Fail(const std::string& problem) const
+    {
+        throw Error("\"" + file_.string()
+                    + "\" is not a look-up table of ours or is damaged: " + problem);
+    }
+
+    double Number(std::string_view text, const std::string& where) const
+    {
+        const std::optional<double> value = textio::ParseNumberText(text);
+        if (!value) Fail(where + " \"" + std::string(text) + "\" is not a number.");
+        return *value;
+    }
+
+    std::uint64_t Whole(std::string_view text, const std::string& where) const
+    {
+        const double value = Number(text, where);
+        if (value < 0 || value >= 1e15
+            || value != static_cast<double>(static_cast<std::uint64_t>(value))) {
+            Fail(where + " \"" + std::string(text) + "\" is not a whole number.");
+        }
+        return static_cast<std::uint64_t>(value);
+    }
+
+    TableSpec ReadSpec(std::string_view line) const;
+
+private:
+    std::filesystem::path file_;
+};
+
+TableSpec CsvReader::ReadSpec(std::string_view line) const
+{
+    const std::vector<std::string_view> items = Split(line, "; ");
+    const std::size_t expected = 7 + kParameterCount;
+    if (items.size() != expected || items[0] != kMark) Fail("its first line is not our mark.");
+    const auto value = [&](std::size_t i, std::string_view key) {
+        const std::string_view item = items[i];
+        if (item.substr(0, key.size() + 1) != std::string(key) + "=") {
+            Fail("the first line lacks \"" + std::string(key) + "=\".");
+        }
+        return item.substr(key.size() + 1);
+    };
+    TableSpec spec;
+    spec.samples = Whole(value(1, "samples"), "samples");
+    spec.seed = Whole(value(2, "seed"), "seed");
+    const std::string_view sampling = value(3, "sampling");
+    if (sampling != "lhs" && sampling != "uniform") Fail("unknown sampling.");
+    spec.sampling = sampling == "lhs" ? Sampling::LatinHypercube : Sampling::Uniform;
+    spec.leafArchitecture = value(4, "lidf");
+    spec.soil = value(5, "soil");
+    const std::string_view visibility = value(6, "visibility");
+    if (visibility != "15" && visibility != "50") Fail("unknown visibility.");
+    spec.visibility = visibility == "15" ? canopy::Visibility::Km15 : canopy::Visibility::Km50;
+    for (std::size_t p = 0; p < kParameterCount; ++p) {
+        const std::vector<std::string_view> ends = Split(value(7 + p, kParameterNames[p]), ":");
+        if (ends.size() > 2) Fail("a range has more than two ends.");
+        const std::string name(kParameterNames[p]);
+        spec.ranges[p].lo = Number(ends.front(), name);
+        spec.ranges[p].hi = Number(ends.back(), name);
+        spec.ranges[p].varies = ends.size() == 2;
+    }
+    return spec;
+}
+
+}  // namespace
+
+std::unique_ptr<TableWriter> OpenCsvWriter(const std::filesystem::path& file, const TableInfo& info)
+{
+    return std::make_unique<CsvWriter>(file, info);
+}
+
+// CSV is the form for small tables: one of 250,000 rows of 421 values is about 1 GB of text,
+// read whole; larger tables belong in HDF5.
+constexpr std::size_t kMaxCsvTableBytes = std::size_t{1} << 30;
+
+Table LoadCsv(const std::filesystem::path& file)
+{
+    const CsvReader reader(file);
+    const std::string text = textio::ReadTextFile(file.string(), kMaxCsvTableBytes);
+    if (text.empty() || text.back() != '\n') reader.Fail("it ends in the middle of a line.");
+    std::vector<std::string_view> lines =
+        Split(std::string_view(text).substr(0, text.size() - 1), "\n");
+    if (lines.size() < 2) reader.Fail("it has no header.");
+    Table table;
+    table.info.spec = reader.ReadSpec(lines[0]);
+    if (std::string(lines[1]) + "\n" != HeaderLine()) reader.Fail("its column header is not ours.");
+    const std::size_t count = lines.size() - 2;
+    table.info.rowCount = count;
+    table.rows.parameters.reserve(count * kParameterCount);
+    table.rows.reflectance.reserve(count * spectral::kWavelengthCount);
+    for (std::size_t r = 0; r < count; ++r) {
+        const std::string where = "line " + std::to_string(r + 3);
+        const std::vector<std::string_view> fields = Split(lines[r + 2], ",");
+        if (fields.size() != kColumns) {
+            reader.Fail(where + " has " + std::to_string(fields.size()) + " fields instead of "
+                        + std::to_string(kColumns) + ".");
+        }
+        const std::uint64_t row = reader.Whole(fields[0], where + ", row number");
+        if (r == 0) table.info.firstRow = row;
+        if (row != table.info.firstRow + r) reader.Fail(where + ": the rows are not consecutive.");
+        for (std::size_t p = 0; p < kParameterCount; ++p) {
+            table.rows.parameters.push_back(reader.Number(fields[1 + p], where));
+        }
+        for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
+            table.rows.reflectance.push_back(
+                static_cast<float>(reader.Number(fields[1 + kParameterCount + i], where)));
+        }
+    }
+    table.rows.firstRow = table.info.firstRow;
+    return table;
+}
+
+}  // namespace tulmera::lut::detail

@@ -1,0 +1,384 @@
+// The HDF5 form of a table (through the HDF5 C library), readable as it is by h5py, R's hdf5r
+// and HDFView: datasets "parameters" (rows x 9, float64, attribute "names"), "reflectance"
+// (rows x 421, float32, canopy reflectance as a fraction) and "wavelength" (421, float64, nm);
+// the spec as attributes of the root group.
+#include <hdf5.h>
+
+#include <array>
+#include <cstring>
+
+#include "canopy/sky_ratio.h"
+#include "lut/table.h"
+#include "textio/error.h"
+
+namespace tulmera::lut::detail {
+namespace {
+
+constexpr std::string_view kMark = "tulmera look-up table";
+constexpr int kVersion = 1;
+
+// An HDF5 identifier closed by its closing function when it goes out of scope.
+class Handle {
+public:
+    Handle(hid_t id, herr_t (*close)(hid_t)) : id_(id), close_(close) {}
+    ~Handle()
+    {
+        if (id_ >= 0) close_(id_);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    Handle(Handle&& other) noexcept : id_(other.id_), close_(other.close_) { other.id_ = -1; }
+    Handle& operator=(Handle&&) = delete;
+    hid_t get() const { return id_; }
+    bool ok() const { return id_ >= 0; }
+
+private:
+    hid_t id_;
+    herr_t (*close_)(hid_t);
+};
+
+// Called before any other call of the library. Its own error printing would land on the
+// user's terminal: we report ourselves. And it must not close its files at the program's
+// exit: a file whose closing failed (a full disk) stays open in the library, and closing it
+// again at exit crashes HDF5 1.10; our files are closed (or abandoned) by their writers.
+void SilenceLibrary()
+{
+    H5dont_atexit();  // fails harmlessly once the library runs
+    H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
+}
+
+Handle Space(std::initializer_list<hsize_t> dims)
+{
+    const std::vector<hsize_t> d(dims);
+    return {H5Screate_simple(static_cast<int>(d.size()), d.data(), nullptr), H5Sclose};
+}
+
+Handle StringType()
+{
+    Handle type(H5Tcopy(H5T_C_S1), H5Tclose);
+    H5Tset_size(type.get(), H5T_VARIABLE);
+    H5Tset_cset(type.get(), H5T_CSET_UTF8);
+    return type;
+}
+
+// ---- Writing ----
+
+// Datasets without the modification times HDF5 stores by default: the same table gives the
+// same bytes, whenever and on however many threads it is computed.
+Handle UntimedCreation()
+{
+    Handle creation(H5Pcreate(H5P_DATASET_CREATE), H5Pclose);
+    H5Pset_obj_track_times(creation.get(), false);
+    return creation;
+}
+
+class Hdf5Writer final : public TableWriter {
+public:
+    Hdf5Writer(std::filesystem::path file, const TableInfo& info)
+        : file_(std::move(file)), temporary_(TemporarySibling(file_)), info_(info)
+    {
+        SilenceLibrary();
+        fileId_ = H5Fcreate(temporary_.c_str(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT);
+        if (fileId_ < 0) Fail("cannot be created (does its folder exist and is it writable?)");
+        try {
+            WriteAttributes();
+            parameters_ = CreateDataset("parameters", H5T_IEEE_F64LE, kParameterCount);
+            reflectance_ = CreateDataset("reflectance", H5T_IEEE_F32LE, spectral::kWavelengthCount);
+            WriteNames();
+            WriteWavelengths();
+        } catch (...) {
+            Discard();
+            throw;
+        }
+    }
+    ~Hdf5Writer() override
+    {
+        if (!committed_) Discard();
+    }
+
+    void Append(const TableRows& rows) override
+    {
+        const std::uint64_t at = rows.firstRow - info_.firstRow;
+        WriteRows(parameters_, H5T_NATIVE_DOUBLE, at, rows.Count(), kParameterCount,
+                  rows.parameters.data());
+        WriteRows(reflectance_, H5T_NATIVE_FLOAT, at, rows.Count(), spectral::kWavelengthCount,
+                  rows.reflectance.data());
+        written_ += rows.Count();
+    }
+
+    void Commit() override
+    {
+        if (written_ != info_.rowCount) Fail("is incomplete");
+        CloseDatasets();
+        const herr_t closed = H5Fclose(fileId_);
+        fileId_ = -1;
+        if (closed < 0) Fail("could not be written (is the disk full?)");
+        std::error_code error;
+        std::filesystem::rename(temporary_, file_, error);
+        if (error) {
+            throw Error("The table \"" + file_.string()
+                        + "\" could not be put in place: " + error.message() + ".");
+        }
+        committed_ = true;
+    }
+
+private:
+    [[noreturn]] void Fail(const std::string& problem) const
+    {
+        throw Error("The table \"" + file_.string() + "\" (temporary \"" + temporary_.string()
+                    + "\") " + problem + ".");
+    }
+
+    void Discard()
+    {
+        CloseDatasets();
+        if (fileId_ >= 0) H5Fclose(fileId_);  // may fail (a full disk): the file is then leaked
+        fileId_ = -1;
+        std::error_code ignored;
+        std::filesystem::remove(temporary_, ignored);
+    }
+
+    void CloseDatasets()
+    {
+        for (hid_t* id : {&parameters_, &reflectance_}) {
+            if (*id >= 0) H5Dclose(*id);
+            *id = -1;
+        }
+    }
+
+    void Check(herr_t status, const char* what) const
+    {
+        if (status < 0) Fail(std::string("could not be written (") + what + ")");
+    }
+
+    void Attribute(hid_t on, const char* name, hid_t fileType, hid_t memType, hsize_t count,
+                   const void* data) const
+    {
+        const Handle space = count == 0 ? Handle(H5Screate(H5S_SCALAR), H5Sclose) : Space({count});
+        const Handle attribute(
+            H5Acreate2(on, name, fileType, space.get(), H5P_DEFAULT, H5P_DEFAULT), H5Aclose);
+        if (!attribute.ok()) Fail(std::string("could not be written (attribute ") + name + ")");
+        Check(H5Awrite(attribute.get(), memType, data), name);
+    }
+
+    void TextAttribute(hid_t on, const char* name, const std::string& text) const
+    {
+        const Handle type = StringType();
+        const char* value = text.c_str();
+        Attribute(on, name, type.get(), type.get(), 0, &value);
+    }
+
+    void WriteAttributes() const
+    {
+        const TableSpec& spec = info_.spec;
+        TextAttribute(fileId_, "format", std::string(kMark));
+        Attribute(fileId_, "format_version", H5T_STD_I32LE, H5T_NATIVE_INT, 0, &kVersion);
+        const std::array<std::uint64_t, 3> counts = {spec.samples, spec.seed, info_.firstRow};
+        const std::array<const char*, 3> countNames = {"samples", "seed", "first_row"};
+        for (std::size_t i = 0; i < counts.size(); ++i) {
+            Attribute(fileId_, countNames[i], H5T_STD_U64LE, H5T_NATIVE_UINT64, 0, &counts[i]);
+        }
+        TextAttribute(fileId_, "sampling", std::string(SamplingName(spec.sampling)));
+        TextAttribute(fileId_, "lidf", spec.leafArchitecture);
+        TextAttribute(fileId_, "soil", spec.soil);
+        const int km = canopy::VisibilityKm(spec.visibility);
+        Attribute(fileId_, "visibility_km", H5T_STD_I32LE, H5T_NATIVE_INT, 0, &km);
+        std::array<double, kParameterCount> lo{}, hi{};
+        std::array<std::uint8_t, kParameterCount> varies{};
+        for (std::size_t p = 0; p < kParameterCount; ++p) {
+            lo[p] = spec.ranges[p].lo;
+            hi[p] = spec.ranges[p].hi;
+            varies[p] = spec.ranges[p].varies ? 1 : 0;
+        }
+        Attribute(fileId_, "range_low", H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE, kParameterCount,
+                  lo.data());
+        Attribute(fileId_, "range_high", H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE, kParameterCount,
+                  hi.data());
+        Attribute(fileId_, "range_varies", H5T_STD_U8LE, H5T_NATIVE_UINT8, kParameterCount,
+                  varies.data());
+    }
+
+    hid_t CreateDataset(const char* name, hid_t type, hsize_t columns) const
+    {
+        const Handle space = Space({info_.rowCount, columns});
+        const Handle creation = UntimedCreation();
+        const hid_t dataset =
+            H5Dcreate2(fileId_, name, type, space.get(), H5P_DEFAULT, creation.get(), H5P_DEFAULT);
+        if (dataset < 0) Fail(std::string("could not be written (dataset ") + name + ")");
+        return dataset;
+    }
+
+    void WriteNames() const
+    {
+        std::array<const char*, kParameterCount> names{};
+        for (std::size_t p = 0; p < kParameterCount; ++p) names[p] = kParameterNames[p].data();
+        const Handle type = StringType();
+        Attribute(parameters_, "names", type.get(), type.get(), kParameterCount, names.data());
+        TextAttribute(reflectance_, "units", "fraction");
+    }
+
+    void WriteWavelengths() const
+    {
+        std::array<double, spectral::kWavelengthCount> nm{};
+        for (std::size_t i = 0; i < nm.size(); ++i) {
+            nm[i] = spectral::WavelengthNm(static_cast<int>(i));
+        }
+        const Handle space = Space({nm.size()});
+        const Handle creation = UntimedCreation();
+        const Handle dataset(H5Dcreate2(fileId_, "wavelength", H5T_IEEE_F64LE, space.get(),
+                                        H5P_DEFAULT, creation.get(), H5P_DEFAULT),
+                             H5Dclose);
+        if (!dataset.ok()) Fail("could not be written (dataset wavelength)");
+        Check(H5Dwrite(dataset.get(), H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, nm.data()),
+              "wavelength");
+        TextAttribute(dataset.get(), "units", "nm");
+    }
+
+    void WriteRows(hid_t dataset, hid_t memType, std::uint64_t at, std::size_t count,
+                   hsize_t columns, const void* data) const
+    {
+        if (count == 0) return;
+        const Handle fileSpace(H5Dget_space(dataset), H5Sclose);
+        const std::array<hsize_t, 2> start = {at, 0}, size = {count, columns};
+        Check(H5Sselect_hyperslab(fileSpace.get(), H5S_SELECT_SET, start.data(), nullptr,
+                                  size.data(), nullptr),
+              "rows");
+        const Handle memSpace = Space({count, columns});
+        Check(H5Dwrite(dataset, memType, memSpace.get(), fileSpace.get(), H5P_DEFAULT, data),
+              "rows");
+    }
+
+    std::filesystem::path file_, temporary_;
+    TableInfo info_;
+    hid_t fileId_ = -1, parameters_ = -1, reflectance_ = -1;
+    std::uint64_t written_ = 0;
+    bool committed_ = false;
+};
+
+// ---- Reading ----
+
+class Hdf5Reader {
+public:
+    explicit Hdf5Reader(const std::filesystem::path& file)
+        : file_(file),
+          id_((SilenceLibrary(), H5Fopen(file.c_str(), H5F_ACC_RDONLY, H5P_DEFAULT)), H5Fclose)
+    {
+        if (!id_.ok()) {
+            std::error_code error;
+            if (!std::filesystem::exists(file, error)) {
+                throw Error("The table \"" + file.string() + "\" does not exist.");
+            }
+            Fail("HDF5 cannot open it.");
+        }
+    }
+
+    [[noreturn]] void Fail(const std::string& problem) const
+    {
+        throw Error("\"" + file_.string()
+                    + "\" is not a look-up table of ours or is damaged: " + problem);
+    }
+
+    // A scalar or array attribute of the root group (or of `on`) with `count` values.
+    void Read(const char* name, hid_t memType, hsize_t count, void* data, hid_t on = -1) const
+    {
+        const Handle attribute(H5Aopen(on < 0 ? id_.get() : on, name, H5P_DEFAULT), H5Aclose);
+        if (!attribute.ok()) Fail(std::string("it has no attribute \"") + name + "\".");
+        const Handle space(H5Aget_space(attribute.get()), H5Sclose);
+        const hssize_t points = H5Sget_simple_extent_npoints(space.get());
+        if (points != static_cast<hssize_t>(count == 0 ? 1 : count)) {
+            Fail(std::string("its attribute \"") + name + "\" has the wrong size.");
+        }
+        if (H5Aread(attribute.get(), memType, data) < 0) {
+            Fail(std::string("its attribute \"") + name + "\" cannot be read.");
+        }
+    }
+
+    std::string Text(const char* name) const
+    {
+        const Handle type = StringType();
+        char* value = nullptr;
+        Read(name, type.get(), 0, &value);
+        std::string text = value ? value : "";
+        H5free_memory(value);
+        return text;
+    }
+
+    // The rows x columns values of a dataset, checking its shape.
+    template <typename T>
+    std::vector<T> Dataset(const char* name, hid_t memType, hsize_t columns, hsize_t& rows) const
+    {
+        const Handle dataset(H5Dopen2(id_.get(), name, H5P_DEFAULT), H5Dclose);
+        if (!dataset.ok()) Fail(std::string("it has no dataset \"") + name + "\".");
+        const Handle space(H5Dget_space(dataset.get()), H5Sclose);
+        std::array<hsize_t, 2> dims{};
+        if (H5Sget_simple_extent_ndims(space.get()) != 2
+            || H5Sget_simple_extent_dims(space.get(), dims.data(), nullptr) != 2
+            || dims[1] != columns) {
+            Fail(std::string("its dataset \"") + name + "\" has the wrong shape.");
+        }
+        rows = dims[0];
+        std::vector<T> values(dims[0] * dims[1]);
+        if (!values.empty()
+            && H5Dread(dataset.get(), memType, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data()) < 0) {
+            Fail(std::string("its dataset \"") + name + "\" cannot be read (truncated?).");
+        }
+        return values;
+    }
+
+    Table Load() const
+    {
+        if (Text("format") != kMark) Fail("its \"format\" attribute is not ours.");
+        int version = 0;
+        Read("format_version", H5T_NATIVE_INT, 0, &version);
+        if (version != kVersion) Fail("its format version is not one this program reads.");
+        Table table;
+        TableSpec& spec = table.info.spec;
+        Read("samples", H5T_NATIVE_UINT64, 0, &spec.samples);
+        Read("seed", H5T_NATIVE_UINT64, 0, &spec.seed);
+        Read("first_row", H5T_NATIVE_UINT64, 0, &table.info.firstRow);
+        const std::string sampling = Text("sampling");
+        if (sampling != "lhs" && sampling != "uniform") Fail("unknown sampling.");
+        spec.sampling = sampling == "lhs" ? Sampling::LatinHypercube : Sampling::Uniform;
+        spec.leafArchitecture = Text("lidf");
+        spec.soil = Text("soil");
+        int km = 0;
+        Read("visibility_km", H5T_NATIVE_INT, 0, &km);
+        if (km != 15 && km != 50) Fail("unknown visibility.");
+        spec.visibility = km == 15 ? canopy::Visibility::Km15 : canopy::Visibility::Km50;
+        std::array<double, kParameterCount> lo{}, hi{};
+        std::array<std::uint8_t, kParameterCount> varies{};
+        Read("range_low", H5T_NATIVE_DOUBLE, kParameterCount, lo.data());
+        Read("range_high", H5T_NATIVE_DOUBLE, kParameterCount, hi.data());
+        Read("range_varies", H5T_NATIVE_UINT8, kParameterCount, varies.data());
+        for (std::size_t p = 0; p < kParameterCount; ++p)
+            spec.ranges[p] = {lo[p], hi[p], varies[p] != 0};
+        hsize_t parameterRows = 0, reflectanceRows = 0;
+        table.rows.parameters =
+            Dataset<double>("parameters", H5T_NATIVE_DOUBLE, kParameterCount, parameterRows);
+        table.rows.reflectance = Dataset<float>("reflectance", H5T_NATIVE_FLOAT,
+                                                spectral::kWavelengthCount, reflectanceRows);
+        if (parameterRows != reflectanceRows) Fail("its datasets differ in their number of rows.");
+        table.info.rowCount = parameterRows;
+        table.rows.firstRow = table.info.firstRow;
+        if (table.info.firstRow + table.info.rowCount > spec.samples) {
+            Fail("it holds rows beyond its table's samples.");
+        }
+        return table;
+    }
+
+private:
+    std::filesystem::path file_;
+    Handle id_;
+};
+
+}  // namespace
+
+std::unique_ptr<TableWriter> OpenHdf5Writer(const std::filesystem::path& file,
+                                            const TableInfo& info)
+{
+    return std::make_unique<Hdf5Writer>(file, info);
+}
+
+Table LoadHdf5(const std::filesystem::path& file) { return Hdf5Reader(file).Load(); }
+
+}  // namespace tulmera::lut::detail

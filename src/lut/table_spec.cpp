@@ -1,0 +1,101 @@
+#include "lut/table_spec.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "refresh/input_domain.h"
+#include "textio/number_text.h"
+
+namespace tulmera::lut {
+namespace {
+
+constexpr double kHorizonDeg = 90.0;
+
+refresh::Input DomainInput(Parameter parameter)
+{
+    return static_cast<refresh::Input>(static_cast<int>(parameter));  // the same order
+}
+static_assert(static_cast<int>(refresh::Input::HotSpot) == static_cast<int>(Parameter::HotSpot));
+
+bool InDomain(Parameter parameter, double value)
+{
+    if (!refresh::AcceptedRange(DomainInput(parameter)).Contains(value)) return false;
+    if (parameter == Parameter::Sun || parameter == Parameter::View) {
+        return std::abs(value) < kHorizonDeg;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<Parameter> ParameterNamed(std::string_view name)
+{
+    const auto found = std::find(kParameterNames.begin(), kParameterNames.end(), name);
+    if (found == kParameterNames.end()) return std::nullopt;
+    return static_cast<Parameter>(found - kParameterNames.begin());
+}
+
+std::string_view SamplingName(Sampling sampling)
+{
+    return sampling == Sampling::LatinHypercube ? "lhs" : "uniform";
+}
+
+TableSpec HeldSpec(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& canopyInputs)
+{
+    TableSpec spec;
+    const ParameterValues held = {leaf.N,
+                                  leaf.Cab,
+                                  leaf.Cw,
+                                  leaf.Cm,
+                                  canopyInputs.lai,
+                                  canopyInputs.sunZenith,
+                                  canopyInputs.viewAngle,
+                                  canopyInputs.relAzimuth,
+                                  canopyInputs.hotSpot};
+    for (std::size_t p = 0; p < held.size(); ++p) spec.ranges[p] = {held[p], held[p], false};
+    spec.leafArchitecture = canopyInputs.leafArchitecture;
+    spec.soil = canopyInputs.soil;
+    spec.visibility = canopyInputs.visibility;
+    return spec;
+}
+
+std::optional<std::string> RangeProblem(Parameter parameter, const ParameterRange& range)
+{
+    const std::string name(kParameterNames[static_cast<std::size_t>(parameter)]);
+    const std::string text = range.varies
+                                 ? textio::NumberText(range.lo) + ":" + textio::NumberText(range.hi)
+                                 : textio::NumberText(range.lo);
+    if (range.varies && !(range.lo <= range.hi)) {
+        return name + " range " + text + ": the low end is above the high end.";
+    }
+    for (const double end : {range.lo, range.hi}) {
+        if (InDomain(parameter, end)) continue;
+        std::string domain = RangeText(refresh::AcceptedRange(DomainInput(parameter)));
+        if (parameter == Parameter::Sun || parameter == Parameter::View) {
+            domain += ", below 90 in magnitude";
+        }
+        return name + (range.varies ? " range " : " value ") + text + " reaches "
+               + textio::NumberText(end) + ", outside the model's domain (" + name + " " + domain
+               + ").";
+    }
+    return std::nullopt;
+}
+
+leaf::LeafParameters LeafOf(const ParameterValues& v) { return {v[0], v[1], v[2], v[3]}; }
+
+canopy::CanopyInputs CanopyOf(const TableSpec& spec, const ParameterValues& v)
+{
+    return {v[4], v[5], v[6], v[7], v[8], spec.leafArchitecture, spec.soil, spec.visibility};
+}
+
+std::string DescribeValues(const ParameterValues& values)
+{
+    std::string text;
+    for (std::size_t p = 0; p < values.size(); ++p) {
+        if (p > 0) text += ", ";
+        text += std::string(kParameterNames[p]) + "=" + textio::NumberText(values[p]);
+    }
+    return text;
+}
+
+}  // namespace tulmera::lut

@@ -1,0 +1,247 @@
+// tulmera-batch lut and lut-merge: bad command lines, a row against a canopy run, shards
+// through GNU parallel and an interrupted run.
+#include "batch/lut_command.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "batch/batch_runner.h"
+#include "lut/simulation.h"
+#include "support/work_dir.h"
+#include "textio/number_text.h"
+
+namespace tulmera::batch {
+namespace {
+
+using testing::FileBytes;
+using testing::ScopedWorkDir;
+
+struct Outcome {
+    int exitCode;
+    std::string messages;
+};
+
+Outcome RunLine(const std::vector<std::string>& arguments)
+{
+    const std::vector<std::string_view> views(arguments.begin(), arguments.end());
+    std::ostringstream out, err;
+    const int code = RunBatch(views, out, err);
+    return {code, err.str()};
+}
+
+bool DirectoryIsEmpty() { return std::filesystem::is_empty("."); }
+
+TEST(LutCommand, RefusesBadInputsAndWritesNothing)
+{
+    ScopedWorkDir dir;
+    std::filesystem::create_directory("x");
+    std::ofstream("x/notours.csv") << "a,b\n1,2\n";
+    const std::vector<std::string> base = {"lut", "--samples", "10", "--out", "t.h5"};
+    struct Case {
+        std::vector<std::string> more;
+        int exitCode;
+        const char* message;
+    };
+    // clang-format off
+    const std::vector<Case> cases = {
+        {{"--range", "LAI=8:0.1"}, 2, "LAI range 8:0.1: the low end is above the high end"},
+        {{"--range", "LAI=0:8"}, 2, "reaches 0, outside the model's domain (LAI 0 (excluded) to 100)"},
+        {{"--range", "N=0:2"}, 2, "N range 0:2 reaches 0, outside"},
+        {{"--range", "sun=0:90"}, 2, "sun range 0:90 reaches 90"},
+        {{"--range", "view=-90:10"}, 2, "view range -90:10 reaches -90"},
+        {{"--range", "Cab=-1:10"}, 2, "Cab range -1:10 reaches -1"},
+        {{"--lai", "0"}, 2, "LAI value 0 reaches 0"},
+        {{"--range", "LAI=1"}, 2, "is not a range; write P=lo:hi"},
+        {{"--range", "LAI=1:x"}, 2, "has an end that is not a number"},
+        {{"--range", "lai=1:2"}, 2, "\"lai\" is not a parameter; use one of N, Cab"},
+        {{"--range", "LAI=1:2", "--range", "LAI=1:3"}, 2, "LAI is given twice"},
+        {{"--range", "LAI=1:2", "--lai", "3"}, 2, "--range LAI and --lai both given"},
+        {{"--shard", "4/4"}, 2, "\"4/4\" is not a shard; use k/n with 0 <= k < n"},
+        {{"--shard", "0/0"}, 2, "is not a shard"},
+        {{"--shard", "1"}, 2, "is not a shard"},
+        {{"--sampling", "sobol"}, 2, "use lhs or uniform"},
+        {{"--threads", "0"}, 2, "--threads must be a whole number from 1"},
+        {{"--quiet", "--quiet"}, 2, "--quiet is given twice"},
+        {{"extra"}, 2, "Unknown option \"extra\""},
+        {{"--Cm", "0"}, 2, "Cm value 0 reaches 0, outside"},
+        {{"--N", "1.01", "--Cab", "1500"}, 1, "The simulation of row 0 (N=1.01, Cab=1500, Cw=0.0001"},
+        {{"-C", "missing-dir"}, 1, "missing-dir"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = base;
+        arguments.insert(arguments.end(), c.more.begin(), c.more.end());
+        const Outcome outcome = RunLine(arguments);
+        SCOPED_TRACE(c.message);
+        EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.messages;
+        EXPECT_NE(outcome.messages.find(c.message), std::string::npos) << outcome.messages;
+        EXPECT_FALSE(std::filesystem::exists("t.h5"));
+    }
+    const std::vector<Case> alone = {
+        {{"lut", "--samples", "0", "--out", "t.h5"}, 2, "--samples must be a whole number from 1"},
+        {{"lut", "--out", "t.h5"}, 2, "lut needs --samples"},
+        {{"lut", "--samples", "3"}, 2, "lut needs --out"},
+        {{"lut", "--samples", "3", "--out", "t.txt"}, 2, "a table is written as FILE.h5"},
+        {{"lut-merge", "t.h5"}, 2, "lut-merge needs OUT and at least one SHARD"},
+        {{"lut-merge", "t.xlsx", "x/notours.csv"}, 2, "a table is written as FILE.h5"},
+        {{"lut-merge", "t.h5", "--quiet"}, 2, "Unknown option \"--quiet\""},
+        {{"lut-merge", "t.h5", "x/notours.csv"}, 1, "notours.csv\" is not a look-up table of ours"},
+        {{"lut-merge", "t.h5", "x/none.h5"}, 1, "none.h5\" does not exist"},
+    };
+    for (const Case& c : alone) {
+        const Outcome outcome = RunLine(c.more);
+        SCOPED_TRACE(c.message);
+        EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.messages;
+        EXPECT_NE(outcome.messages.find(c.message), std::string::npos) << outcome.messages;
+        EXPECT_FALSE(std::filesystem::exists("t.h5"));
+    }
+    std::filesystem::remove_all("x");
+    EXPECT_TRUE(DirectoryIsEmpty());
+}
+
+std::vector<std::string> CanopySpectrumFields(const std::string& file)
+{
+    const std::string text = FileBytes(file);
+    std::vector<std::string> fields;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t comma = text.find(',', start), end = text.find("\r\n", start);
+        fields.push_back(text.substr(comma + 1, end - comma - 1));
+        start = end + 2;
+    }
+    return fields;
+}
+
+TEST(LutCommand, EachRowIsACanopyRunWithItsParameters)
+{
+    ScopedWorkDir dir;
+    const std::string soil = "S2:32% arena 39% limo 29% arcilla";
+    const Outcome made = RunLine({"lut",
+                                  "--samples",
+                                  "40",
+                                  "--seed",
+                                  "11",
+                                  "--threads",
+                                  "2",
+                                  "--range",
+                                  "N=1:2.5",
+                                  "--range",
+                                  "Cab=0:90",
+                                  "--range",
+                                  "Cw=0:0.05",
+                                  "--range",
+                                  "Cm=0.001:0.02",
+                                  "--range",
+                                  "LAI=0.05:8",
+                                  "--range",
+                                  "sun=0:80",
+                                  "--range",
+                                  "view=-75:75",
+                                  "--range",
+                                  "azimuth=0:360",
+                                  "--range",
+                                  "hotspot=0:1",
+                                  "--lidf",
+                                  "Plagiofilo",
+                                  "--soil",
+                                  soil,
+                                  "--visibility",
+                                  "50",
+                                  "--out",
+                                  "t.csv"});
+    ASSERT_EQ(made.exitCode, 0) << made.messages;
+    const lut::Table table = lut::LoadTable("t.csv");
+    for (const std::size_t row : {0u, 13u, 39u}) {
+        lut::ParameterValues values{};
+        std::vector<std::string> arguments = {
+            "canopy", "--lidf", "Plagiofilo", "--soil", soil, "--visibility", "50", "-C", "."};
+        const std::array<const char*, lut::kParameterCount> options = {
+            "--N", "--Cab", "--Cw", "--Cm", "--lai", "--sun", "--view", "--azimuth", "--hotspot"};
+        for (std::size_t p = 0; p < lut::kParameterCount; ++p) {
+            values[p] = table.rows.parameters[row * lut::kParameterCount + p];
+            arguments.insert(arguments.end(), {options[p], textio::NumberText(values[p])});
+        }
+        ASSERT_EQ(RunLine(arguments).exitCode, 0);
+        const std::vector<std::string> canopyRun = CanopySpectrumFields("VS.dat");
+        ASSERT_EQ(canopyRun.size(), static_cast<std::size_t>(spectral::kWavelengthCount));
+        const spectral::Spectrum inMemory = lut::SimulateReflectance(table.info.spec, values);
+        for (std::size_t i = 0; i < canopyRun.size(); ++i) {
+            SCOPED_TRACE("row " + std::to_string(row) + " at "
+                         + std::to_string(spectral::WavelengthNm(static_cast<int>(i))) + " nm");
+            // The double in memory is the one "VS.dat" writes (15 digits name a double to
+            // within a few units of its last bit; the simulations agree on every one)...
+            ASSERT_EQ(textio::NumberText(inMemory[i]), canopyRun[i]);
+            ASSERT_EQ(textio::NumberText(inMemory[i], 17),
+                      textio::NumberText(lut::SimulateReflectance(table.info.spec, values)[i], 17));
+            // ...and the table stores it rounded once to single precision.
+            ASSERT_EQ(table.rows.reflectance[row * spectral::kWavelengthCount + i],
+                      static_cast<float>(inMemory[i]));
+        }
+    }
+}
+
+int Shell(const std::string& command) { return std::system(command.c_str()); }
+
+TEST(LutCommand, FourShardsThroughGnuParallelMergeIntoTheWholeTable)
+{
+    if (Shell("command -v parallel >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "GNU parallel is not installed (Debian package \"parallel\"; "
+                        "scripts/install-deps test installs it).";
+    }
+    ScopedWorkDir dir;
+    const std::string batch = TULMERA_BATCH;
+    const std::string table =
+        " lut --samples 1001 --seed 5 --range LAI=0.1:8 --range Cab=5:90"
+        " --range Cm=0.002:0.02 --sampling uniform";
+    for (const std::string extension : {".csv", ".h5"}) {
+        ASSERT_EQ(Shell("parallel --will-cite --halt now,fail=1 " + batch + table
+                        + " --threads 1 --shard {}/4 --out shard{}" + extension + " ::: 0 1 2 3"),
+                  0);
+        ASSERT_EQ(Shell(batch + " lut-merge merged" + extension + " shard2" + extension + " shard0"
+                        + extension + " shard3" + extension + " shard1" + extension),
+                  0);
+        ASSERT_EQ(Shell(batch + table + " --out whole" + extension), 0);
+        const lut::Table merged = lut::LoadTable("merged" + extension);
+        const lut::Table whole = lut::LoadTable("whole" + extension);
+        EXPECT_EQ(merged.info, whole.info);
+        EXPECT_EQ(merged.rows.parameters, whole.rows.parameters);
+        EXPECT_EQ(merged.rows.reflectance, whole.rows.reflectance);
+    }
+    EXPECT_EQ(FileBytes("merged.csv"), FileBytes("whole.csv"));
+    EXPECT_EQ(FileBytes("merged.h5"), FileBytes("whole.h5"));
+}
+
+TEST(LutCommand, AnInterruptedRunLeavesNoFile)
+{
+    ScopedWorkDir dir;
+    const std::vector<std::string> arguments = {TULMERA_BATCH, "lut",       "--samples", "5000000",
+                                                "--range",     "LAI=0.1:8", "--threads", "1",
+                                                "--quiet",     "--out",     "big.h5"};
+    std::vector<char*> argv;
+    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    ASSERT_EQ(::posix_spawn(&pid, TULMERA_BATCH, nullptr, nullptr, argv.data(), environ), 0);
+    // Wait until the run has its temporary file, then interrupt it as Ctrl-C would.
+    const std::filesystem::path temporary = ".big.h5." + std::to_string(pid) + ".part";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!std::filesystem::exists(temporary) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(std::filesystem::exists(temporary));
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_TRUE(DirectoryIsEmpty());
+}
+
+}  // namespace
+}  // namespace tulmera::batch
