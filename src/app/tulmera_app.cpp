@@ -4,13 +4,13 @@
 #include <QStatusBar>
 #include <cstdio>
 
+#include "app/widgets/controls.h"
+#include "app/windows/frm_multi_prospect.h"
+#include "app/windows/frm_splash.h"
+#include "app/windows/frm_tulmera.h"
 #include "export/main_export.h"
 #include "export/sweep_export.h"
 #include "export/xlsx_automation.h"
-#include "app/windows/frm_splash.h"
-#include "app/windows/frm_tulmera.h"
-#include "app/widgets/controls.h"
-#include "app/windows/frm_multi_prospect.h"
 
 namespace tulmera::app {
 namespace {
@@ -57,6 +57,7 @@ void TulmeraApp::Start()
     splash_ = new FrmSplash;
     splash_->setAttribute(Qt::WA_DeleteOnClose);
     connect(splash_, &FrmSplash::EnterRequested, this, &TulmeraApp::Enter);
+    connect(splash_, &FrmSplash::EndRequested, this, [this] { endProgram_(); });
     splash_->show();
 }
 
@@ -65,6 +66,7 @@ void TulmeraApp::Start()
 // never has no window.
 void TulmeraApp::Enter()
 {
+    if (main_ != nullptr || splash_ == nullptr) return;  // a second Enter while leaving
     main_ = new FrmTulmera;
     main_->setAttribute(Qt::WA_DeleteOnClose);
     connect(main_, &FrmTulmera::ExportRequested, this, &TulmeraApp::ExportMain);
@@ -84,8 +86,7 @@ void TulmeraApp::SwitchToMultipleSimulation()
     multi_ = new FrmMultiProspect;
     multi_->setAttribute(Qt::WA_DeleteOnClose);
     connect(multi_, &FrmMultiProspect::ExportRequested, this, &TulmeraApp::ExportSweep);
-    connect(multi_, &FrmMultiProspect::ExitRequested, this,
-            &TulmeraApp::ExitMultipleSimulation);
+    connect(multi_, &FrmMultiProspect::ExitRequested, this, &TulmeraApp::ExitMultipleSimulation);
     multi_->show();
     if (!failure.isEmpty()) {
         multi_->ShowMessage(QStringLiteral("No se pudieron vaciar los ficheros de resultados: ")

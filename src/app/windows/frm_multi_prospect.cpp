@@ -86,7 +86,7 @@ FrmMultiProspect::FrmMultiProspect(QWidget* parent) : QMainWindow(parent)
 
     auto* chartColumn = new QVBoxLayout;
     chartPanel_ = new widgets::ChartPanel(QStringLiteral("pctMProspect"), plot::kSweepChartScale,
-                                             SweepChartDecorations(), central);
+                                          SweepChartDecorations(), central);
     chartColumn->addWidget(chartPanel_);
     heldValuesCaption_ = MakeLabel(QStringLiteral("Label8"), QString(), central);
     chartColumn->addWidget(heldValuesCaption_);
@@ -97,8 +97,8 @@ FrmMultiProspect::FrmMultiProspect(QWidget* parent) : QMainWindow(parent)
 
     chart_ = std::make_unique<plot::RasterSurface>(plot::kSweepChartScale,
                                                    chartPanel_->view()->SurfacePixelScale());
-    legend_ = std::make_unique<plot::RasterSurface>(
-        plot::kLegendStripScale, chartPanel_->stripView()->SurfacePixelScale());
+    legend_ = std::make_unique<plot::RasterSurface>(plot::kLegendStripScale,
+                                                    chartPanel_->stripView()->SurfacePixelScale());
     Connect();
     Load();
 }
@@ -124,7 +124,7 @@ QWidget* FrmMultiProspect::BuildParameterGroup()
         option->setObjectName(QStringLiteral("btOption(%1)").arg(at));
         parameterOptions_[i] = option;
         parameterBars_[i] = widgets::MakeScrollBar(Qt::Horizontal, QLatin1String(kRowBarNames[i]),
-                                                RangeOf(p.bar), group);
+                                                   RangeOf(p.bar), group);
         auto* text = new QLineEdit(group);
         text->setObjectName(QLatin1String(kRowTextNames[i]));
         text->setFixedWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("0.00000")) + 16);
@@ -299,7 +299,7 @@ void FrmMultiProspect::Run()
         chartPanel_->SetStripLabels(Utf8(captions.label6), Utf8(captions.label7));
         heldValuesCaption_->setText(Utf8(captions.label8));
         exportButton_->setEnabled(true);
-        statusBar()->clearMessage();
+        widgets::ShowProblems(statusBar(), {});
     }
     QApplication::restoreOverrideCursor();
 }

@@ -177,9 +177,41 @@ FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
     entry->addWidget(label2);
     column->addLayout(entry);
 
+    entryPicture_ = image2;
+    entryWord_ = label2;
+    label2->setCursor(Qt::PointingHandCursor);
     connect(image2, &PictureButton::Clicked, this, &FrmSplash::EnterRequested);
     setFixedWidth(620);
     image2->setFocus();
+}
+
+void FrmSplash::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            emit EnterRequested();
+            break;
+        case Qt::Key_Escape:
+            emit EndRequested();
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+// A click on the word "ENTRAR" reaches the window (a label ignores clicks); a click on the
+// picture is the picture's own.
+void FrmSplash::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    const QRect word(entryWord_->mapTo(this, QPoint(0, 0)), entryWord_->size());
+    if (event->button() == Qt::LeftButton && word.contains(at)) {
+        emit EnterRequested();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
 }
 
 }  // namespace tulmera::app
