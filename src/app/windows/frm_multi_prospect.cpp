@@ -11,10 +11,13 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <cmath>
+#include <optional>
 
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/pictures.h"
+#include "app/widgets/value_messages.h"
 #include "textio/working_files.h"
 
 namespace tulmera::app {
@@ -158,10 +161,10 @@ QWidget* FrmMultiProspect::BuildLimitGroup()
         bar->setFixedHeight(110);
         limitBars_[i] = bar;
         grid->addWidget(bar, 2, column, Qt::AlignHCenter);
-        auto* value = MakeLabel(QLatin1String(kLimitLabelNames[i]), QString(), group);
-        value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("0.00000"))
-                               + 8);
+        auto* value = new QLineEdit(group);
+        value->setObjectName(QLatin1String(kLimitLabelNames[i]));
+        value->setFixedWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("0.00000"))
+                             + 16);
         value->setAlignment(Qt::AlignCenter);
         limitValues_[i] = value;
         grid->addWidget(value, 3, column, Qt::AlignHCenter);
@@ -206,6 +209,14 @@ void FrmMultiProspect::Connect()
                     ShowLimit(static_cast<int>(i));
                     exportButton_->setEnabled(false);
                 });
+    }
+    for (std::size_t i = 0; i < limitValues_.size(); ++i) {
+        connect(limitValues_[i], &QLineEdit::editingFinished, this,
+                [this, i] { ApplyLimitText(i); });
+    }
+    for (std::size_t i = 0; i < parameterBoxes_.size(); ++i) {
+        connect(parameterBoxes_[i], &QLineEdit::editingFinished, this,
+                [this, i] { ApplyHeldText(i); });
     }
     connect(runButton_, &QPushButton::clicked, this, [this] { Run(); });
     connect(exportButton_, &QPushButton::clicked, this, [this] { emit ExportRequested(nsim_); });
@@ -260,6 +271,61 @@ void FrmMultiProspect::ShowLimit(int bar)
     limitValues_[at]->setText(Utf8(ScrollText(limitBars_[at]->DescendingValue(), divisor)));
 }
 
+namespace {
+
+// Where a typed value puts a bar whose value is position / divisor: the nearest position, or
+// nothing (with the message) when the text is no number or lies outside lowest .. highest.
+std::optional<int> TypedPosition(const QString& control, const QString& text, int lowest,
+                                 int highest, int divisor, QStringList& messages)
+{
+    const std::optional<double> typed = widgets::ParseValueText(text);
+    const double scale = divisor;
+    if (!typed) {
+        messages << widgets::NotANumber(control, text);
+        return std::nullopt;
+    }
+    if (!(*typed >= lowest / scale && *typed <= highest / scale)) {
+        messages << widgets::OutsideRange(control, *typed, {lowest / scale, highest / scale});
+        return std::nullopt;
+    }
+    const int position = static_cast<int>(std::lround(*typed * scale));
+    if (position / scale != *typed) messages << widgets::Rounded(control, *typed, position / scale);
+    return position;
+}
+
+}  // namespace
+
+// A typed limit moves its bar (rounded to a position) or is refused; the box then shows the
+// bar's value.
+void FrmMultiProspect::ApplyLimitText(std::size_t bar)
+{
+    const LimitBars& limits = LimitBarsOf(Selected());
+    const int divisor = bar == 2 ? limits.intervalDivisor : limits.limitDivisor;
+    widgets::DescendingScrollBar* scroll = limitBars_[bar];
+    QStringList messages;
+    const std::optional<int> position = TypedPosition(
+        widgets::ControlName(QString::fromUtf8(kLimitCaptions[bar])), limitValues_[bar]->text(),
+        -scroll->maximum(), -scroll->minimum(), divisor, messages);
+    if (position && *position != scroll->DescendingValue()) {
+        scroll->SetDescendingValue(*position);  // reported as a value the user set
+    }
+    ShowLimit(static_cast<int>(bar));
+    widgets::ShowProblems(statusBar(), messages);
+}
+
+void FrmMultiProspect::ApplyHeldText(std::size_t row)
+{
+    QScrollBar* bar = parameterBars_[row];
+    if (!bar->isEnabled()) return;  // the swept row holds no value
+    QStringList messages;
+    const std::optional<int> position = TypedPosition(
+        widgets::ControlName(parameterOptions_[row]->text()), parameterBoxes_[row]->text(),
+        bar->minimum(), bar->maximum(), kParameterRows[row].divisor, messages);
+    if (position && *position != bar->value()) bar->setValue(*position);
+    parameterBoxes_[row]->setText(Utf8(ScrollText(bar->value(), kParameterRows[row].divisor)));
+    widgets::ShowProblems(statusBar(), messages);
+}
+
 SweepTexts FrmMultiProspect::ReadTexts() const
 {
     SweepTexts texts;
@@ -280,11 +346,22 @@ void FrmMultiProspect::Run()
     const SweepTexts texts = ReadTexts();
     SweepRequest request;
     const bool accepted =
-        widgets::Guarded(statusBar(), QStringLiteral("No se puede ejecutar la simulación"), [&] {
-            request = ReadSweepRequest(texts);
-            CheckedSweepValues(request);
-        });
+        widgets::Guarded(statusBar(), QStringLiteral("No se puede ejecutar la simulación"),
+                         [&] { request = ReadSweepRequest(texts); });
     if (!accepted) return;
+    if (request.lower > request.upper) {
+        widgets::ShowProblems(
+            statusBar(),
+            {QStringLiteral("Límite inferior: %1 está por encima del límite "
+                            "superior %2.")
+                 .arg(widgets::ValueText(request.lower), widgets::ValueText(request.upper))});
+        return;
+    }
+    if (!widgets::Guarded(statusBar(), QStringLiteral("No se puede ejecutar la simulación"),
+                          [&] { CheckedSweepValues(request); })) {
+        return;
+    }
+    MakeSurfacesForScreen();
 
     exportButton_->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -302,6 +379,17 @@ void FrmMultiProspect::Run()
         widgets::ShowProblems(statusBar(), {});
     }
     QApplication::restoreOverrideCursor();
+}
+
+// The chart surfaces are made anew, empty, when the window has moved to a screen of another
+// pixel ratio since they were made: the next sweep draws sharp there.
+void FrmMultiProspect::MakeSurfacesForScreen()
+{
+    const int pixelScale = chartPanel_->view()->SurfacePixelScale();
+    if (chart_->pixelScale() == pixelScale) return;
+    chart_ = std::make_unique<plot::RasterSurface>(plot::kSweepChartScale, pixelScale);
+    legend_ = std::make_unique<plot::RasterSurface>(plot::kLegendStripScale,
+                                                    chartPanel_->stripView()->SurfacePixelScale());
 }
 
 void FrmMultiProspect::ShowCharts()

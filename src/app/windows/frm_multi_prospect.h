@@ -55,6 +55,9 @@ private:
     void SetUpFor(multi::SweptParameter parameter);
     multi::SweptParameter Selected() const;
     void ShowLimit(int bar);
+    void ApplyLimitText(std::size_t bar);
+    void ApplyHeldText(std::size_t row);
+    void MakeSurfacesForScreen();
     void Run();
     multi::SweepTexts ReadTexts() const;
     void ShowCharts();
@@ -74,7 +77,7 @@ private:
     std::array<QScrollBar*, 4> parameterBars_{};
     std::array<QLineEdit*, 4> parameterBoxes_{};
     std::array<widgets::DescendingScrollBar*, 3> limitBars_{};
-    std::array<QLabel*, 3> limitValues_{};
+    std::array<QLineEdit*, 3> limitValues_{};  // typed values move their bars
     QPushButton* runButton_ = nullptr;
     QPushButton* exportButton_ = nullptr;
     QPushButton* exitButton_ = nullptr;
