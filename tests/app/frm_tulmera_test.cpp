@@ -61,6 +61,10 @@ private:
     {
         return static_cast<int>(std::count(steps_.begin(), steps_.end(), RefreshStep::LeafRun));
     }
+    static QString Indexed(const char* name, int i)
+    {
+        return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
+    }
     QString Status() const { return window_->statusBar()->currentMessage(); }
 
     // The value the last recomputation used for the input of a value box.
@@ -432,6 +436,96 @@ private slots:
         bar->setSliderDown(false);
         QCOMPARE(Refreshes(), 1);
         QCOMPARE(window_->leafParameters().N, 3.0);
+    }
+
+    // Tab walks the controls in reading order, scroll bars included, and the keys move a bar.
+    void tabReachesEveryControlInReadingOrder()
+    {
+        window_->show();
+        QStringList chain;
+        for (QWidget* w = window_->nextInFocusChain(); w != window_.get();
+             w = w->nextInFocusChain()) {
+            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible() && !w->objectName().isEmpty()
+                && !w->objectName().startsWith(QLatin1String("qt_"))) {
+                chain << w->objectName();
+            }
+        }
+        QStringList expected;
+        for (int i = 0; i < 4; ++i)
+            expected << Indexed("hsbProspect", i) << Indexed("txtProspect", i);
+        for (int i = 0; i < 5; ++i) expected << Indexed("hsbSailh", i) << Indexed("txtSailh", i);
+        expected << "cmbSailh(0)"
+                 << "cmbSailh(1)"
+                 << "tipocielo(0)";
+        chain.removeIf([&](const QString& name) { return !expected.contains(name); });
+        QCOMPARE(chain, expected);
+
+        QScrollBar* bar = Bar("hsbProspect", 0);
+        bar->setFocus();
+        QTest::keyClick(bar, Qt::Key_Right);
+        QTest::keyClick(bar, Qt::Key_PageUp);
+        QCOMPARE(bar->value(), 100);  // one step up, a page down to the bar's end
+        QCOMPARE(Box("txtProspect", 0)->text(), QStringLiteral("1"));
+        QTest::keyClick(bar, Qt::Key_PageDown);
+        QCOMPARE(bar->value(), 150);
+        QCOMPARE(window_->leafParameters().N, 1.5);
+    }
+
+    // On a 1280 x 720 screen (and at twice the pixels) the window fits: its minimum is smaller,
+    // and at that size or at the minimum no control is squeezed below its own minimum or cut off
+    // by its parent; what does not fit scrolls.
+    void fitsASmallScreenWithoutClippingAControl_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("1280 x 720") << QSize(1280, 720);
+        QTest::newRow("its minimum") << QSize();
+    }
+    void fitsASmallScreenWithoutClippingAControl()
+    {
+        QFETCH(QSize, size);
+        const QSize minimum = window_->minimumSizeHint();
+        QVERIFY2(minimum.width() <= 1280 && minimum.height() <= 720,
+                 qPrintable(QStringLiteral("%1 x %2").arg(minimum.width()).arg(minimum.height())));
+        window_->show();
+        window_->resize(size.isValid() ? size : minimum);
+        QCoreApplication::processEvents();
+        for (const QWidget* child : window_->findChildren<QWidget*>()) {
+            if (!child->isVisible() || child->objectName().startsWith(QLatin1String("qt_"))
+                || child->objectName().isEmpty()) {
+                continue;
+            }
+            const QSize least = child->minimumSizeHint().expandedTo(child->minimumSize());
+            QVERIFY2(child->width() >= least.width() && child->height() >= least.height(),
+                     qPrintable(child->objectName() + QStringLiteral(" squeezed")));
+            const QWidget* parent = child->parentWidget();
+            if (parent->objectName().startsWith(QLatin1String("qt_scrollarea"))) continue;
+            QVERIFY2(parent->rect().contains(child->geometry()),
+                     qPrintable(child->objectName() + QStringLiteral(" cut off")));
+        }
+    }
+
+    // A larger window gives the charts more pixels, drawn afresh at that size (not stretched),
+    // in the same user units: the same recomputation drawn on a surface of that size.
+    void resizingRedrawsTheChartsAtTheirNewSize()
+    {
+        window_->show();
+        QCoreApplication::processEvents();
+        const widgets::ChartView* leafView = Find<widgets::ChartView>("pctProspect");
+        const int k = leafView->SurfacePixelScale();
+        window_->resize(1700, 1300);  // larger than everything needs, at any scale
+        QCoreApplication::processEvents();
+        const plot::ChartScale grown = leafView->DisplayedScale();
+        QVERIFY2(grown.widthPx > 317 && grown.heightPx > 165,
+                 qPrintable(QStringLiteral("%1 x %2").arg(grown.widthPx).arg(grown.heightPx)));
+        QCOMPARE(leafView->image().size(), QSize(grown.widthPx, grown.heightPx) * k);
+        plot::RasterSurface leafChart(grown, k);
+        plot::RasterSurface canopyChart(Find<widgets::ChartView>("pctSailh")->DisplayedScale(), k);
+        canopy::CanopyState state;
+        refresh::Recompute(window_->leafParameters(), canopy::StartCanopyInputs(), state,
+                           {leafChart, canopyChart}, plot::ChartBackground{});
+        QImage expected = leafChart.image();
+        expected.setDevicePixelRatio(leafView->image().devicePixelRatio());
+        QCOMPARE(leafView->image(), expected);
     }
 
     void theExitEntryAsksToEndAndClosingEmptiesTheFiles()
