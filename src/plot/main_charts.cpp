@@ -105,6 +105,7 @@ void DrawLeafReflectance(ChartSurface& leafChart, LeafSamples& samples)
     textio::FieldReader reader = textio::FieldReader::Open(kLeafSpectrumFile);
     leafChart.PlotPoint(0, 0);  // outside the chart: only moves the pen
     leafChart.SetPenWidth(2);
+    leafChart.SetPenStyle(PenStyle::Solid);  // set, not inherited from the dashed grid
     for (int record = 1; record <= kLeafRecords; ++record) {
         const LeafSample sample = ReadLeafSample(reader, record);
         samples[static_cast<std::size_t>(record - 1)] = sample;
@@ -120,6 +121,7 @@ void DrawLeafTransmittance(ChartSurface& leafChart, const LeafSamples& samples)
 {
     leafChart.PlotPoint(0, 0);
     leafChart.SetPenWidth(2);
+    leafChart.SetPenStyle(PenStyle::Solid);  // set, not inherited from the dashed grid
     for (int record = 1; record <= kLeafRecords; ++record) {
         const LeafSample& sample = samples[static_cast<std::size_t>(record - 1)];
         const float y =

@@ -6,20 +6,17 @@
 #include <initializer_list>
 #include <optional>
 
+#include "multi/parameter_rows.h"
+
 class QStatusBar;
 class QWidget;
 
 // Small helpers shared by the windows.
 namespace tulmera::widgets {
 
-// The range and steps of a scroll bar, in its own 16-bit units.
-struct ScrollRange {
-    int min;
-    int max;
-    int smallChange;
-    int largeChange;
-    int value;  // the value when the window opens
-};
+// The range and steps of a scroll bar, in its own 16-bit units: the record both windows' row
+// tables use.
+using ScrollRange = multi::ScrollSetup;
 
 // A scroll bar that reports a value change only once the user has set the value (arrow, page
 // area, keyboard, or release of a dragged thumb): dragging alone changes nothing.

@@ -38,11 +38,6 @@ QString Utf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-widgets::ScrollRange RangeOf(const ScrollSetup& s)
-{
-    return {s.min, s.max, s.smallChange, s.largeChange, s.value};
-}
-
 // A limit bar's top is its largest value: the set-up tables give it as Min.
 void SetUpLimitBar(widgets::DescendingScrollBar* bar, const ScrollSetup& s)
 {
@@ -126,8 +121,8 @@ QWidget* FrmMultiProspect::BuildParameterGroup()
         auto* option = new QRadioButton(Utf8(p.caption), group);
         option->setObjectName(QStringLiteral("btOption(%1)").arg(at));
         parameterOptions_[i] = option;
-        parameterBars_[i] = widgets::MakeScrollBar(Qt::Horizontal, QLatin1String(kRowBarNames[i]),
-                                                   RangeOf(p.bar), group);
+        parameterBars_[i] =
+            widgets::MakeScrollBar(Qt::Horizontal, QLatin1String(kRowBarNames[i]), p.bar, group);
         auto* text = new QLineEdit(group);
         text->setObjectName(QLatin1String(kRowTextNames[i]));
         text->setFixedWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("0.00000")) + 16);

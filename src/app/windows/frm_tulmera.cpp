@@ -145,9 +145,9 @@ void FrmTulmera::Load()
 FrmTulmera::ShownControls FrmTulmera::StartControls() const
 {
     ShownControls start;
-    for (std::size_t i = 0; i < kLeafRows.size(); ++i) start.leafBars[i] = kLeafRows[i].range.value;
+    for (std::size_t i = 0; i < kLeafRows.size(); ++i) start.leafBars[i] = kLeafRows[i].bar.value;
     for (std::size_t i = 0; i < kCanopyRows.size(); ++i) {
-        start.canopyBars[i] = kCanopyRows[i].range.value;
+        start.canopyBars[i] = kCanopyRows[i].bar.value;
     }
     start.background = plot::ChartBackground{}.checkedEntry;
     return start;
@@ -237,8 +237,8 @@ void FrmTulmera::ApplyLeafBox(std::size_t i)
     const QString text = leafBoxes_[i]->text();
     const std::optional<double> typed = widgets::ParseValueText(text);
     const QString name = widgets::ControlName(leafCaptions_[i]->text());
-    const double lowest = row.range.min / divisor;
-    const double highest = row.range.max / divisor;
+    const double lowest = row.bar.min / divisor;
+    const double highest = row.bar.max / divisor;
     if (!typed || !(*typed >= lowest && *typed <= highest)) {
         RefreshLeafTexts();  // the value in use
         widgets::ShowProblems(statusBar(),
@@ -284,10 +284,9 @@ void FrmTulmera::ApplyCanopyBox(std::size_t i)
         return;
     }
     const double divisor = row.divisor;
-    const double position =
-        std::clamp(*typed * divisor, double(row.range.min), double(row.range.max));
+    const double position = std::clamp(*typed * divisor, double(row.bar.min), double(row.bar.max));
     const bool beyond = position != *typed * divisor
-                        && (*typed * divisor < row.range.min || *typed * divisor > row.range.max);
+                        && (*typed * divisor < row.bar.min || *typed * divisor > row.bar.max);
     {
         const QSignalBlocker block(canopyBars_[i]);
         canopyBars_[i]->setValue(static_cast<int>(std::lround(position)));

@@ -122,10 +122,11 @@ QWidget* FrmTulmera::BuildProspectGroup()
     for (int i = 0; i < 4; ++i) {
         const ParameterRow& p = kLeafRows[static_cast<std::size_t>(i)];
         const auto at = static_cast<std::size_t>(i);
-        leafCaptions_[at] = new QLabel(QString::fromUtf8(p.caption), group);
+        leafCaptions_[at] = new QLabel(
+            QString::fromUtf8(p.caption.data(), static_cast<qsizetype>(p.caption.size())), group);
         leafCaptions_[at]->setObjectName(Indexed("lblProspect", i));
         leafBars_[at] =
-            widgets::MakeScrollBar(Qt::Horizontal, Indexed("hsbProspect", i), p.range, group);
+            widgets::MakeScrollBar(Qt::Horizontal, Indexed("hsbProspect", i), p.bar, group);
         leafBoxes_[at] = MakeValueBox(Indexed("txtProspect", i), group);
         controls->addWidget(leafCaptions_[at], 1 + 2 * i, 0, 1, 2);
         controls->addWidget(leafBars_[at], 2 + 2 * i, 0);
@@ -150,11 +151,12 @@ QWidget* FrmTulmera::BuildSailhGroup()
     for (int i = 0; i < 5; ++i) {
         const ParameterRow& p = kCanopyRows[static_cast<std::size_t>(i)];
         const auto at = static_cast<std::size_t>(i);
-        auto* caption = new QLabel(QString::fromUtf8(p.caption), group);
+        auto* caption = new QLabel(
+            QString::fromUtf8(p.caption.data(), static_cast<qsizetype>(p.caption.size())), group);
         caption->setObjectName(Indexed("lblSailh", i + 3));
         canopyCaptions_[at + 3] = caption;
         canopyBars_[at] =
-            widgets::MakeScrollBar(Qt::Horizontal, Indexed("hsbSailh", i), p.range, group);
+            widgets::MakeScrollBar(Qt::Horizontal, Indexed("hsbSailh", i), p.bar, group);
         canopyBoxes_[at] = MakeValueBox(Indexed("txtSailh", i), group);
         controls->addWidget(caption, 1 + 2 * i, 0, 1, 2);
         controls->addWidget(canopyBars_[at], 2 + 2 * i, 0);
