@@ -222,6 +222,27 @@ private slots:
         QTEST(Status(), "status");
     }
 
+    // A larger window draws the last sweep again at the chart's new size, not stretched.
+    void resizingRedrawsTheSweepAtTheNewSize()
+    {
+        Run();
+        const std::string mvp = FileBytes("MVP.dat");
+        window_->show();
+        window_->resize(1700, 1300);
+        QCoreApplication::processEvents();
+        const auto* view = Find<widgets::ChartView>("pctMProspect");
+        const plot::ChartScale shown = view->DisplayedScale();
+        QVERIFY2(shown.widthPx > 365 && shown.heightPx > 245,
+                 qPrintable(QStringLiteral("%1 x %2").arg(shown.widthPx).arg(shown.heightPx)));
+        const int k = view->SurfacePixelScale();
+        QCOMPARE(view->image().size(), QSize(shown.widthPx, shown.heightPx) * k);
+        QCOMPARE(Find<widgets::ChartView>("pctlegend")->image().width(),
+                 (shown.widthPx + 4) * k);    // the legend strip is as wide as the framed chart
+        QCOMPARE(FileBytes("MVP.dat"), mvp);  // the same sweep
+        QVERIFY(ExportEnabled());
+        QVERIFY(Status().isEmpty());
+    }
+
     void aSweepThatCannotRunIsRefusedAndChangesNothing()
     {
         Run();

@@ -80,16 +80,15 @@ FrmMultiProspect::FrmMultiProspect(QWidget* parent) : QMainWindow(parent)
     controls->addWidget(BuildLimitGroup());
     controls->addWidget(BuildButtons());
     controls->addStretch(1);
-    row->addLayout(controls, 1);
+    row->addLayout(controls, 1);  // the chart column takes twice the room the controls do
 
     auto* chartColumn = new QVBoxLayout;
     chartPanel_ = new widgets::ChartPanel(QStringLiteral("pctMProspect"), plot::kSweepChartScale,
                                           SweepChartDecorations(), central);
-    chartColumn->addWidget(chartPanel_);
+    chartColumn->addWidget(chartPanel_, 1);
     heldValuesCaption_ = MakeLabel(QStringLiteral("Label8"), QString(), central);
     chartColumn->addWidget(heldValuesCaption_);
-    chartColumn->addStretch(1);
-    row->addLayout(chartColumn);
+    row->addLayout(chartColumn, 2);
     setCentralWidget(central);
     statusBar()->setSizeGripEnabled(false);
 
@@ -133,6 +132,7 @@ QWidget* FrmMultiProspect::BuildParameterGroup()
         grid->addWidget(text, 2 + 2 * at, 1);
     }
     grid->setColumnMinimumWidth(0, 240);
+    grid->setColumnStretch(0, 1);  // the bars take the width, each box stays beside its bar
     return group;
 }
 
@@ -214,6 +214,11 @@ void FrmMultiProspect::Connect()
                 [this, i] { ApplyHeldText(i); });
     }
     connect(runButton_, &QPushButton::clicked, this, [this] { Run(); });
+    for (widgets::ChartView* view : {chartPanel_->view(), chartPanel_->stripView()}) {
+        connect(
+            view, &widgets::ChartView::Resized, this, [this] { RedrawIfResized(); },
+            Qt::QueuedConnection);
+    }
     connect(exportButton_, &QPushButton::clicked, this, [this] { emit ExportRequested(nsim_); });
     connect(exitButton_, &QPushButton::clicked, this, &FrmMultiProspect::ExitRequested);
 }
@@ -356,7 +361,7 @@ void FrmMultiProspect::Run()
                           [&] { CheckedSweepValues(request); })) {
         return;
     }
-    MakeSurfacesForScreen();
+    MakeSurfacesForView();
 
     exportButton_->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -365,8 +370,10 @@ void FrmMultiProspect::Run()
         count = RunSweep(request, {*chart_, *legend_});
     });
     ShowCharts();
+    shownRequest_.reset();
     if (done) {
         nsim_ = count;
+        shownRequest_ = request;
         const SweepCaptions captions = CaptionsAfterSweep(request, texts);
         chartPanel_->SetStripLabels(Utf8(captions.label6), Utf8(captions.label7));
         heldValuesCaption_->setText(Utf8(captions.label8));
@@ -376,15 +383,37 @@ void FrmMultiProspect::Run()
     QApplication::restoreOverrideCursor();
 }
 
-// The chart surfaces are made anew, empty, when the window has moved to a screen of another
-// pixel ratio since they were made: the next sweep draws sharp there.
-void FrmMultiProspect::MakeSurfacesForScreen()
+// The chart surfaces are made anew, empty, when the chart is shown at another size or the
+// window has moved to a screen of another pixel ratio since they were made. Returns whether
+// they were.
+bool FrmMultiProspect::MakeSurfacesForView()
 {
-    const int pixelScale = chartPanel_->view()->SurfacePixelScale();
-    if (chart_->pixelScale() == pixelScale) return;
-    chart_ = std::make_unique<plot::RasterSurface>(plot::kSweepChartScale, pixelScale);
-    legend_ = std::make_unique<plot::RasterSurface>(plot::kLegendStripScale,
-                                                    chartPanel_->stripView()->SurfacePixelScale());
+    const widgets::ChartView* view = chartPanel_->view();
+    const widgets::ChartView* strip = chartPanel_->stripView();
+    const plot::ChartScale chartScale = view->DisplayedScale();
+    const plot::ChartScale stripScale = strip->DisplayedScale();
+    const int pixelScale = view->SurfacePixelScale();
+    if (chart_->pixelScale() == pixelScale && chart_->scale().widthPx == chartScale.widthPx
+        && chart_->scale().heightPx == chartScale.heightPx
+        && legend_->scale().widthPx == stripScale.widthPx) {
+        return false;
+    }
+    chart_ = std::make_unique<plot::RasterSurface>(chartScale, pixelScale);
+    legend_ = std::make_unique<plot::RasterSurface>(stripScale, strip->SurfacePixelScale());
+    return true;
+}
+
+// After a resize the chart is drawn again at its new size: the last completed sweep runs
+// again (the same request writes the same files), or the chart stays empty.
+void FrmMultiProspect::RedrawIfResized()
+{
+    if (!MakeSurfacesForView()) return;
+    if (shownRequest_) {
+        widgets::Guarded(statusBar(), QStringLiteral("No se pudo redibujar el gráfico"), [&] {
+            RunSweep(*shownRequest_, {*chart_, *legend_});
+        });
+    }
+    ShowCharts();
 }
 
 void FrmMultiProspect::ShowCharts()

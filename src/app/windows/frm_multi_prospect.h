@@ -2,6 +2,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "multi/sweep_controls.h"
 #include "plot/raster_surface.h"
@@ -57,7 +58,8 @@ private:
     void ShowLimit(int bar);
     void ApplyLimitText(std::size_t bar);
     void ApplyHeldText(std::size_t row);
-    void MakeSurfacesForScreen();
+    bool MakeSurfacesForView();
+    void RedrawIfResized();
     void Run();
     multi::SweepTexts ReadTexts() const;
     void ShowCharts();
@@ -87,6 +89,7 @@ private:
     std::unique_ptr<plot::RasterSurface> chart_;   // pctMProspect: keeps every curve of a sweep
     std::unique_ptr<plot::RasterSurface> legend_;  // pctlegend
     int nsim_ = 0;
+    std::optional<multi::SweepRequest> shownRequest_;  // the sweep the chart shows
 };
 
 }  // namespace tulmera::app
