@@ -35,8 +35,11 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void FitToScreen();
+
     QWidget* entryPicture_ = nullptr;
     QWidget* entryWord_ = nullptr;
 };

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -70,7 +71,12 @@ void FrmTulmera::OpenAtNaturalSize(QWidget* content)
         + QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     QSize size = natural;
     if (const QScreen* shown = screen(); shown != nullptr) {
-        size = size.boundedTo(shown->availableGeometry().size());
+        const QSize free = shown->availableGeometry().size();
+        // Too low: the controls scroll vertically, and the scroll bar needs its width.
+        if (size.height() > free.height()) {
+            size.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        }
+        size = size.boundedTo(free);
     }
     resize(size);
 }
