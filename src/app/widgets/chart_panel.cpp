@@ -205,10 +205,15 @@ void ChartPanel::PlaceChildren()
 {
     const plot::ChartScale& s = view_->scale();
     const int chartLeft = LeftMargin();
-    // The chart takes whatever the panel has beyond its hinted size.
+    // The chart grows into the room the panel has beyond its hinted size, keeping its aspect:
+    // a window that only grew in one direction keeps the chart at its size.
     const QSize hint = sizeHint();
-    const QSize chartSize(view_->sizeHint().width() + std::max(0, width() - hint.width()),
-                          view_->sizeHint().height() + std::max(0, height() - hint.height()));
+    const QSize base = view_->sizeHint();
+    const double grow = std::min(
+        static_cast<double>(base.width() + std::max(0, width() - hint.width())) / base.width(),
+        static_cast<double>(base.height() + std::max(0, height() - hint.height())) / base.height());
+    const QSize chartSize(static_cast<int>(std::lround(base.width() * grow)),
+                          static_cast<int>(std::lround(base.height() * grow)));
     view_->resize(chartSize);
     const int interiorWidth = chartSize.width() - 2 * view_->frameWidth();
     const int interiorHeight = chartSize.height() - 2 * view_->frameWidth();
