@@ -7,9 +7,14 @@
 #include "multi/sweep.h"
 
 // What the multiple-simulation window shows and reads, without the window: the set-up of its
-// scroll bars (its parameter rows are in parameter_rows.h), the texts a run reads from it and the captions a run writes back. Scroll values
-// are 16-bit integers; the value shown is the scroll value divided by a fixed divisor.
+// scroll bars (its parameter rows are in parameter_rows.h), the texts a run reads from it and the
+// captions a run writes back. Scroll values are 16-bit integers; the value shown is the scroll
+// value divided by a fixed divisor.
 namespace tulmera::multi {
+
+// The captions of the limit bars vsmax, vsmin, vsinter (UTF-8).
+inline constexpr std::array<std::string_view, 3> kLimitCaptions = {
+    "Límite superior:", "Límite inferior:", "Intervalo:"};
 
 // The limit bars vsmax, vsmin, vsinter as they are set up when parameter i is chosen, with the
 // divisors of lblmax and lblmin (`limitDivisor`) and of lblinter (`intervalDivisor`).

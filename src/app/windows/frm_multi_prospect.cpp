@@ -29,8 +29,6 @@ constexpr std::array<const char*, 4> kRowBarNames = {"hsN", "hscab", "hscw", "hs
 constexpr std::array<const char*, 4> kRowTextNames = {"txtN", "txtcab", "txtcw", "txtcm"};
 constexpr std::array<const char*, 3> kLimitBarNames = {"vsmax", "vsmin", "vsinter"};
 constexpr std::array<const char*, 3> kLimitLabelNames = {"lblmax", "lblmin", "lblinter"};
-constexpr std::array<const char*, 3> kLimitCaptions = {
-    "Límite superior:", "Límite inferior:", "Intervalo:"};
 constexpr int kButtonPicture = 20;
 
 QString Utf8(std::string_view text)
@@ -149,9 +147,9 @@ QWidget* FrmMultiProspect::BuildLimitGroup()
     grid->addWidget(instruction, 0, 0, 1, 3);
     for (std::size_t i = 0; i < kLimitBarNames.size(); ++i) {
         const int column = static_cast<int>(i);
-        grid->addWidget(MakeLabel(QStringLiteral("Label%1").arg(column + 2),
-                                  QString::fromUtf8(kLimitCaptions[i]), group),
-                        1, column, Qt::AlignHCenter);
+        grid->addWidget(
+            MakeLabel(QStringLiteral("Label%1").arg(column + 2), Utf8(kLimitCaptions[i]), group), 1,
+            column, Qt::AlignHCenter);
         auto* bar = new widgets::DescendingScrollBar(QLatin1String(kLimitBarNames[i]), group);
         bar->setFixedHeight(110);
         limitBars_[i] = bar;
@@ -269,61 +267,6 @@ void FrmMultiProspect::ShowLimit(int bar)
     const int divisor = bar == 2 ? limits.intervalDivisor : limits.limitDivisor;
     const auto at = static_cast<std::size_t>(bar);
     limitValues_[at]->setText(Utf8(ScrollText(limitBars_[at]->DescendingValue(), divisor)));
-}
-
-namespace {
-
-// Where a typed value puts a bar whose value is position / divisor: the nearest position, or
-// nothing (with the message) when the text is no number or lies outside lowest .. highest.
-std::optional<int> TypedPosition(const QString& control, const QString& text, int lowest,
-                                 int highest, int divisor, QStringList& messages)
-{
-    const std::optional<double> typed = widgets::ParseValueText(text);
-    const double scale = divisor;
-    if (!typed) {
-        messages << widgets::NotANumber(control, text);
-        return std::nullopt;
-    }
-    if (!(*typed >= lowest / scale && *typed <= highest / scale)) {
-        messages << widgets::OutsideRange(control, *typed, {lowest / scale, highest / scale});
-        return std::nullopt;
-    }
-    const int position = static_cast<int>(std::lround(*typed * scale));
-    if (position / scale != *typed) messages << widgets::Rounded(control, *typed, position / scale);
-    return position;
-}
-
-}  // namespace
-
-// A typed limit moves its bar (rounded to a position) or is refused; the box then shows the
-// bar's value.
-void FrmMultiProspect::ApplyLimitText(std::size_t bar)
-{
-    const LimitBars& limits = LimitBarsOf(Selected());
-    const int divisor = bar == 2 ? limits.intervalDivisor : limits.limitDivisor;
-    widgets::DescendingScrollBar* scroll = limitBars_[bar];
-    QStringList messages;
-    const std::optional<int> position = TypedPosition(
-        widgets::ControlName(QString::fromUtf8(kLimitCaptions[bar])), limitValues_[bar]->text(),
-        -scroll->maximum(), -scroll->minimum(), divisor, messages);
-    if (position && *position != scroll->DescendingValue()) {
-        scroll->SetDescendingValue(*position);  // reported as a value the user set
-    }
-    ShowLimit(static_cast<int>(bar));
-    widgets::ShowProblems(statusBar(), messages);
-}
-
-void FrmMultiProspect::ApplyHeldText(std::size_t row)
-{
-    QScrollBar* bar = parameterBars_[row];
-    if (!bar->isEnabled()) return;  // the swept row holds no value
-    QStringList messages;
-    const std::optional<int> position = TypedPosition(
-        widgets::ControlName(parameterOptions_[row]->text()), parameterBoxes_[row]->text(),
-        bar->minimum(), bar->maximum(), kParameterRows[row].divisor, messages);
-    if (position && *position != bar->value()) bar->setValue(*position);
-    parameterBoxes_[row]->setText(Utf8(ScrollText(bar->value(), kParameterRows[row].divisor)));
-    widgets::ShowProblems(statusBar(), messages);
 }
 
 SweepTexts FrmMultiProspect::ReadTexts() const
