@@ -82,6 +82,7 @@ void TulmeraApp::Enter()
 // takes over and the main window is gone for the rest of the run.
 void TulmeraApp::SwitchToMultipleSimulation()
 {
+    main_->FinishEditing();
     const QString failure = FrmTulmera::EmptyWorkingFiles();
     multi_ = new FrmMultiProspect;
     multi_->setAttribute(Qt::WA_DeleteOnClose);

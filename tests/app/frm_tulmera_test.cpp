@@ -2,6 +2,7 @@
 #include "app/windows/frm_tulmera.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -533,6 +534,12 @@ private slots:
         QSignalSpy exit(window_.get(), &FrmTulmera::ExitRequested);
         Find<QAction>("menu13")->trigger();
         QCOMPARE(exit.count(), 1);
+        // A value being typed when the window closes is dealt with before the files are emptied.
+        window_->show();
+        QApplication::setActiveWindow(window_.get());
+        Box("txtSailh", 0)->setFocus();
+        QVERIFY(Box("txtSailh", 0)->hasFocus());
+        QTest::keyClicks(Box("txtSailh", 0), QStringLiteral("5"));
         window_->close();
         QCOMPARE(FileBytes("VP.dat"), std::string());
         QCOMPARE(FileBytes("VS.dat"), std::string());

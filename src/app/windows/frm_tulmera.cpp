@@ -313,8 +313,14 @@ QString FrmTulmera::EmptyWorkingFiles()
     return widgets::EmptyFiles({kLeafSpectrumFile, kCanopySpectrumFile});
 }
 
+void FrmTulmera::FinishEditing()
+{
+    if (QWidget* editing = focusWidget(); editing != nullptr) editing->clearFocus();
+}
+
 void FrmTulmera::closeEvent(QCloseEvent* event)
 {
+    FinishEditing();  // a typed value recomputes now, not after the files are emptied
     const QString failure = EmptyWorkingFiles();
     if (!failure.isEmpty()) qWarning("%s", qPrintable(failure));
     QMainWindow::closeEvent(event);

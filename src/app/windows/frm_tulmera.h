@@ -44,6 +44,10 @@ public:
     // values kept by the last canopy run, the list texts and the view and azimuth texts.
     spreadsheet::MainExportHeader ExportHeader() const;
 
+    // Takes the keyboard focus from the control that has it, so that a value being typed is
+    // applied (or refused) now: before the window empties its files and goes.
+    void FinishEditing();
+
     // Empties "VP.dat" then "VS.dat"; returns the failure message, or an empty text.
     static QString EmptyWorkingFiles();
 
