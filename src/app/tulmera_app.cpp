@@ -68,6 +68,7 @@ void TulmeraApp::Start()
     splash_ = new FrmSplash;
     splash_->setAttribute(Qt::WA_DeleteOnClose);
     connect(splash_, &FrmSplash::EnterRequested, this, &TulmeraApp::Enter);
+    connect(splash_, &FrmSplash::EndRequested, this, [this] { endProgram_(); });
     splash_->show();
 }
 
@@ -76,6 +77,7 @@ void TulmeraApp::Start()
 // never has no window.
 void TulmeraApp::Enter()
 {
+    if (main_ != nullptr || splash_ == nullptr) return;  // a second Enter while leaving
     main_ = new FrmTulmera;
     main_->setAttribute(Qt::WA_DeleteOnClose);
     connect(main_, &FrmTulmera::ExportRequested, this, &TulmeraApp::ExportMain);
@@ -91,6 +93,7 @@ void TulmeraApp::Enter()
 // takes over and the main window is gone for the rest of the run.
 void TulmeraApp::SwitchToMultipleSimulation()
 {
+    main_->FinishEditing();
     const QString failure = FrmTulmera::EmptyWorkingFiles();
     multi_ = new FrmMultiProspect;
     multi_->setAttribute(Qt::WA_DeleteOnClose);

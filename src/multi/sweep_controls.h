@@ -3,39 +3,18 @@
 #include <string>
 #include <string_view>
 
+#include "multi/parameter_rows.h"
 #include "multi/sweep.h"
 
 // What the multiple-simulation window shows and reads, without the window: the set-up of its
-// scroll bars, the texts a run reads from it and the captions a run writes back. Scroll values
-// are 16-bit integers; the value shown is the scroll value divided by a fixed divisor.
+// scroll bars (its parameter rows are in parameter_rows.h), the texts a run reads from it and the
+// captions a run writes back. Scroll values are 16-bit integers; the value shown is the scroll
+// value divided by a fixed divisor.
 namespace tulmera::multi {
 
-// One scroll bar's set-up. The limit bars are vertical with Min the larger number, so that
-// their top is their largest value.
-struct ScrollSetup {
-    int min;
-    int max;
-    int smallChange;
-    int largeChange;
-    int value;
-};
-
-// One parameter row (index = btOption index): its option caption, its horizontal bar (hsN,
-// hscab, hscw, hscm) as the window loads it, and the divisor of its text box.
-struct ParameterRow {
-    std::string_view caption;  // UTF-8, letter for letter (the typo "Esrtructura" is the product's)
-    ScrollSetup bar;
-    int divisor;
-};
-
-// clang-format off
-inline constexpr std::array<ParameterRow, 4> kParameterRows{{
-    {"Esrtructura interna de la hoja (N):",    {100, 400, 1, 50, 100},       100},
-    {"Contenido de clorofila a+b (u.g.cm-2):", {1500, 9000, 10, 1500, 1500}, 100},
-    {"Espesor equivalente de agua (cm)",       {1, 700, 1, 100, 1},          10000},
-    {"Contenido de materia seca (g.cm-2):",    {20, 400, 10, 50, 20},        10000},
-}};
-// clang-format on
+// The captions of the limit bars vsmax, vsmin, vsinter (UTF-8).
+inline constexpr std::array<std::string_view, 3> kLimitCaptions = {
+    "Límite superior:", "Límite inferior:", "Intervalo:"};
 
 // The limit bars vsmax, vsmin, vsinter as they are set up when parameter i is chosen, with the
 // divisors of lblmax and lblmin (`limitDivisor`) and of lblinter (`intervalDivisor`).

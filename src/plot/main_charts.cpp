@@ -106,6 +106,7 @@ void DrawLeafReflectance(ChartSurface& leafChart, LeafSamples& samples, const st
     textio::FieldReader reader(kLeafSpectrumFile, textio::ReadTextFile(readName));
     leafChart.PlotPoint(0, 0);  // outside the chart: only moves the pen
     leafChart.SetPenWidth(2);
+    leafChart.SetPenStyle(PenStyle::Solid);  // set, not inherited from the dashed grid
     for (int record = 1; record <= kLeafRecords; ++record) {
         const LeafSample sample = ReadLeafSample(reader, record);
         samples[static_cast<std::size_t>(record - 1)] = sample;
@@ -121,6 +122,7 @@ void DrawLeafTransmittance(ChartSurface& leafChart, const LeafSamples& samples)
 {
     leafChart.PlotPoint(0, 0);
     leafChart.SetPenWidth(2);
+    leafChart.SetPenStyle(PenStyle::Solid);  // set, not inherited from the dashed grid
     for (int record = 1; record <= kLeafRecords; ++record) {
         const LeafSample& sample = samples[static_cast<std::size_t>(record - 1)];
         const float y =

@@ -87,8 +87,9 @@ void PaintMultiProspect(const SweepCharts& charts, SweepColours& colours,
 
     PaintGrid(charts.chart);
     // The first segment comes from (0, 0), left of the interior: only its end is seen. The
-    // style stays dashed, but a 2-pixel pen draws solid.
+    // curve is solid, set explicitly rather than left to the 2-pixel pen over the grid's dashes.
     charts.chart.PlotPoint(0.0, 0.0);
+    charts.chart.SetPenStyle(PenStyle::Solid);
     charts.chart.SetPenWidth(2);
     charts.chart.SetPenColor(colour);
     for (const CurvePoint& point : curve) {

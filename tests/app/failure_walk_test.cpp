@@ -16,9 +16,9 @@
 #include <cstdlib>
 #include <memory>
 
-#include "support/recording_automation.h"
 #include "app/tulmera_app.h"
 #include "app/widgets/controls.h"
+#include "support/recording_automation.h"
 #include "support/spreadsheets.h"
 #include "support/work_dir.h"
 #include "textio/text_file.h"
@@ -78,8 +78,14 @@ private:
     }
     FrmTulmera* Main() const { return app_->mainWindow(); }
     FrmMultiProspect* Sweep() const { return app_->multiWindow(); }
-    QString MainStatus() const { return Main()->statusBar()->currentMessage(); }
-    QString SweepStatus() const { return Sweep()->statusBar()->currentMessage(); }
+    // The status line with its details (the tooltip), where the files and causes are named.
+    static QString StatusOf(const QMainWindow* window)
+    {
+        const QString line = window->statusBar()->currentMessage();
+        return line.isEmpty() ? line : line + QLatin1Char('\n') + window->statusBar()->toolTip();
+    }
+    QString MainStatus() const { return StatusOf(Main()); }
+    QString SweepStatus() const { return StatusOf(Sweep()); }
     void Recompute() { In<QAction>(Main(), QStringLiteral("menu211(1)"))->trigger(); }
     void ExportMain() { In<QAction>(Main(), QStringLiteral("menu11"))->trigger(); }
     void RunSweep() { In<QPushButton>(Sweep(), QStringLiteral("btok"))->click(); }

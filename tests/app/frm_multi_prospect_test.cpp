@@ -39,7 +39,7 @@ private:
     QString Text(const char* name) const
     {
         if (auto* box = window_->findChild<QLineEdit*>(QLatin1String(name))) return box->text();
-        return Find<QLabel>(QLatin1String(name))->text();
+        return Find<QWidget>(QLatin1String(name))->property("text").toString();
     }
     QScrollBar* Bar(const char* name) const { return Find<QScrollBar>(QLatin1String(name)); }
     widgets::DescendingScrollBar* Limit(const char* name) const
@@ -171,6 +171,78 @@ private slots:
         QCOMPARE(Text("Label7"), QStringLiteral("Cab = 90 u.g.cm-2"));
     }
 
+    // The limits and the held values can be typed, with the rules of the main window's boxes.
+    void typedLimitsAndHeldValuesMoveTheirBars_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("bar");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("status");
+        const QString none;
+        QTest::newRow("limit good") << "lblmax"
+                                    << "vsmax"
+                                    << "3.5"
+                                    << "3.5" << 350 << none;
+        QTest::newRow("limit rounded")
+            << "lblmin"
+            << "vsmin"
+            << "1.234"
+            << "1.23" << 123 << "Límite inferior: 1.234 se redondea a 1.23.";
+        QTest::newRow("interval out of range")
+            << "lblinter"
+            << "vsinter"
+            << "5"
+            << "0.1" << 100 << "Intervalo: 5 está fuera de 0.1 a 2.";
+        QTest::newRow("held no number") << "txtcab"
+                                        << "hscab"
+                                        << "x"
+                                        << "15" << 1500
+                                        << "Contenido de clorofila a+b (u.g.cm-2): «x» no es un "
+                                           "número.";
+        QTest::newRow("held good") << "txtcw"
+                                   << "hscw"
+                                   << "0.05"
+                                   << "0.05" << 500 << none;
+    }
+    void typedLimitsAndHeldValuesMoveTheirBars()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, bar);
+        QFETCH(QString, typed);
+        QLineEdit* edit = Find<QLineEdit>(box);
+        edit->clear();
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTEST(edit->text(), "shown");
+        auto* limit = qobject_cast<widgets::DescendingScrollBar*>(Find<QScrollBar>(bar));
+        QTEST(limit != nullptr ? limit->DescendingValue() : Find<QScrollBar>(bar)->value(),
+              "value");
+        QTEST(Status(), "status");
+    }
+
+    // A larger window draws the last sweep again at the chart's new size, not stretched.
+    void resizingRedrawsTheSweepAtTheNewSize()
+    {
+        Run();
+        const std::string mvp = FileBytes("MVP.dat");
+        window_->show();
+        window_->resize(1700, 1300);
+        QCoreApplication::processEvents();
+        const auto* view = Find<widgets::ChartView>("pctMProspect");
+        const plot::ChartScale shown = view->DisplayedScale();
+        QVERIFY2(shown.widthPx > 365 && shown.heightPx > 245,
+                 qPrintable(QStringLiteral("%1 x %2").arg(shown.widthPx).arg(shown.heightPx)));
+        const int k = view->SurfacePixelScale();
+        QCOMPARE(view->image().size(), QSize(shown.widthPx, shown.heightPx) * k);
+        QCOMPARE(Find<widgets::ChartView>("pctlegend")->image().width(),
+                 (shown.widthPx + 4) * k);    // the legend strip is as wide as the framed chart
+        QCOMPARE(FileBytes("MVP.dat"), mvp);  // the same sweep
+        QVERIFY(ExportEnabled());
+        QVERIFY(Status().isEmpty());
+    }
+
     void aSweepThatCannotRunIsRefusedAndChangesNothing()
     {
         Run();
@@ -179,7 +251,8 @@ private slots:
         Limit("vsmin")->SetDescendingValue(400);
         Limit("vsmax")->SetDescendingValue(200);  // lower limit 4 above upper limit 2
         Run();
-        QVERIFY2(Status().contains(QStringLiteral("No se puede ejecutar")), qPrintable(Status()));
+        QCOMPARE(Status(),
+                 QStringLiteral("Límite inferior: 4 está por encima del límite superior 2."));
         QCOMPARE(FileBytes("MVP.dat"), mvp);
         QCOMPARE(Find<widgets::ChartView>("pctMProspect")->image(), chart);
         QVERIFY(!ExportEnabled());
@@ -187,7 +260,8 @@ private slots:
         Limit("vsmax")->SetDescendingValue(400);
         Find<QLineEdit>("txtcab")->setText(QStringLiteral("quince"));
         Run();
-        QVERIFY2(Status().contains(QStringLiteral("txtcab")), qPrintable(Status()));
+        QVERIFY2(window_->statusBar()->toolTip().contains(QStringLiteral("txtcab")),
+                 qPrintable(window_->statusBar()->toolTip()));
         QCOMPARE(FileBytes("MVP.dat"), mvp);
     }
 

@@ -2,6 +2,7 @@
 #include "app/windows/frm_tulmera.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,9 +11,13 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <map>
 #include <memory>
 
 #include "app/widgets/chart_panel.h"
+#include "app/widgets/controls.h"
+#include "plot/chart_geometry.h"
+#include "plot/raster_surface.h"
 #include "support/golden.h"
 #include "support/work_dir.h"
 
@@ -57,7 +62,84 @@ private:
     {
         return static_cast<int>(std::count(steps_.begin(), steps_.end(), RefreshStep::LeafRun));
     }
+    static QString Indexed(const char* name, int i)
+    {
+        return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
+    }
     QString Status() const { return window_->statusBar()->currentMessage(); }
+
+    // The value the last recomputation used for the input of a value box.
+    double ModelValue(const QString& box) const
+    {
+        const leaf::LeafParameters& leaf = window_->leafParameters();
+        const canopy::CanopyState& canopy = window_->canopyState();
+        const std::map<QString, double> values = {
+            {"txtProspect(0)", leaf.N},         {"txtProspect(1)", leaf.Cab},
+            {"txtProspect(2)", leaf.Cw},        {"txtProspect(3)", leaf.Cm},
+            {"txtSailh(0)", canopy.lai},        {"txtSailh(1)", canopy.sunZenith},
+            {"txtSailh(2)", canopy.viewZenith}, {"txtSailh(3)", canopy.relAzimuth},
+            {"txtSailh(4)", canopy.hotSpot}};
+        return values.at(box);
+    }
+
+    // Every input control's state in one text, to compare two moments.
+    QString ControlsText() const
+    {
+        QStringList parts;
+        for (QScrollBar* bar : window_->findChildren<QScrollBar*>(
+                 QRegularExpression(QStringLiteral("^hsb(Prospect|Sailh)\\(\\d\\)$")))) {
+            parts << bar->objectName() + QLatin1Char('=') + QString::number(bar->value());
+        }
+        for (QLineEdit* box : window_->findChildren<QLineEdit*>(
+                 QRegularExpression(QStringLiteral("^txt(Prospect|Sailh)\\(\\d\\)$")))) {
+            parts << box->objectName() + QLatin1Char('=') + box->text();
+        }
+        for (int i = 0; i < 2; ++i) {
+            parts << QString::number(
+                Find<QComboBox>(QStringLiteral("cmbSailh(%1)").arg(i))->currentIndex());
+            parts << QString::number(
+                Find<QRadioButton>(QStringLiteral("tipocielo(%1)").arg(i))->isChecked());
+        }
+        for (int entry = 1; entry <= 8; ++entry)
+            parts << QString::number(Menu211(entry)->isChecked());
+        return parts.join(QLatin1Char(' '));
+    }
+
+    // The charts on screen are those of a recomputation from the values the controls show.
+    void CheckChartsShowTheControls() const
+    {
+        const auto number = [this](const char* name, int i) {
+            return *widgets::ParseValueText(Box(name, i)->text());
+        };
+        const leaf::LeafParameters leaf{number("txtProspect", 0), number("txtProspect", 1),
+                                        number("txtProspect", 2), number("txtProspect", 3)};
+        canopy::CanopyInputs inputs = canopy::StartCanopyInputs();
+        inputs.lai = number("txtSailh", 0);
+        inputs.sunZenith = number("txtSailh", 1);
+        inputs.viewAngle = number("txtSailh", 2);
+        inputs.relAzimuth = number("txtSailh", 3);
+        inputs.hotSpot = number("txtSailh", 4);
+        inputs.leafArchitecture =
+            Find<QComboBox>("cmbSailh(0)")->currentData().toString().toStdString();
+        inputs.soil = Find<QComboBox>("cmbSailh(1)")->currentData().toString().toStdString();
+        inputs.visibility = Find<QRadioButton>("tipocielo(0)")->isChecked()
+                                ? canopy::Visibility::Km15
+                                : canopy::Visibility::Km50;
+        plot::ChartBackground background;
+        for (int entry = 1; entry <= 8; ++entry) {
+            if (Menu211(entry)->isChecked()) background.checkedEntry = entry;
+        }
+        const int k = Find<widgets::ChartView>("pctProspect")->SurfacePixelScale();
+        plot::RasterSurface leafChart(plot::kLeafChartScale, k);
+        plot::RasterSurface canopyChart(plot::kCanopyChartScale, k);
+        canopy::CanopyState state;
+        refresh::Recompute(leaf, inputs, state, {leafChart, canopyChart}, background);
+        QImage leafImage = leafChart.image(), canopyImage = canopyChart.image();
+        leafImage.setDevicePixelRatio(Chart("pctProspect").devicePixelRatio());
+        canopyImage.setDevicePixelRatio(Chart("pctSailh").devicePixelRatio());
+        QCOMPARE(Chart("pctProspect"), leafImage);
+        QCOMPARE(Chart("pctSailh"), canopyImage);
+    }
 
 private slots:
     void init()
@@ -197,33 +279,151 @@ private slots:
         Menu211(1)->trigger();
         QCOMPARE(Box("txtSailh", 0)->text(), QStringLiteral("2"));
         QCOMPARE(Box("txtSailh", 1)->text(), QStringLiteral("0"));
-        QVERIFY2(Status().contains(QStringLiteral("«dos» no es un número")), qPrintable(Status()));
-        QVERIFY2(Status().contains(QStringLiteral("«3,5» no es un número")), qPrintable(Status()));
+        QCOMPARE(Status(),
+                 QStringLiteral("Indice de área foliar (LAI): «dos» no es un número. (y 1 más)"));
+        QVERIFY(window_->statusBar()->toolTip().contains(QStringLiteral("«3,5» no es un número")));
         QCOMPARE(FileBytes("VS.dat"), vs);  // recomputed with the kept values: the same file
-
-        Box("txtSailh", 0)->setText(QStringLiteral("0"));
-        Find<QRadioButton>("tipocielo(0)")->click();
-        QCOMPARE(Box("txtSailh", 0)->text(), QStringLiteral("2"));
-        QVERIFY2(Status().contains(QStringLiteral("debe ser mayor que 0")), qPrintable(Status()));
-        QCOMPARE(window_->canopyState().lai, 2.0);
 
         Bar("hsbSailh", 0)->setValue(250);  // the next good recomputation clears the message
         QVERIFY(Status().isEmpty());
+        QVERIFY(window_->statusBar()->toolTip().isEmpty());
     }
 
-    void aFailedRecomputationLeavesTheLastGoodChartsAndFiles()
+    // Typing a value and pressing Enter applies it at once, or refuses it and shows the value in
+    // use; either way the box, its bar, the model's value and the charts agree afterwards.
+    void typedValuesActOnEnter_data()
     {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("bar");
+        QTest::addColumn<double>("used");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<int>("refreshes");
+        const QString none;
+        QTest::newRow("leaf good") << "txtProspect(0)"
+                                   << "2.5"
+                                   << "2.5" << 250 << 2.5 << none << 1;
+        QTest::newRow("leaf rounded") << "txtProspect(1)"
+                                      << "40.123"
+                                      << "40.12" << 4012 << 40.12
+                                      << "Contenido de clorofila a+b (u.g.cm-2): 40.123 se "
+                                         "redondea a 40.12."
+                                      << 1;
+        QTest::newRow("leaf top end") << "txtProspect(2)"
+                                      << "0.07"
+                                      << "0.07" << 700 << 0.07 << none << 1;
+        QTest::newRow("leaf above range")
+            << "txtProspect(0)"
+            << "8"
+            << "1" << 100 << 1.0 << "Estructura interna de la hoja (N): 8 está fuera de 1 a 4."
+            << 0;
+        QTest::newRow("leaf no number") << "txtProspect(3)"
+                                        << "abc"
+                                        << "0.002" << 20 << 0.002
+                                        << "Contenido de materia seca (g.cm-2): «abc» no es un "
+                                           "número."
+                                        << 0;
+        QTest::newRow("canopy good") << "txtSailh(1)"
+                                     << "45"
+                                     << "45" << 4500 << 45.0 << none << 1;
+        QTest::newRow("canopy between positions") << "txtSailh(1)"
+                                                  << "45.004"
+                                                  << "45.004" << 4500 << 45.004 << none << 1;
+        QTest::newRow("canopy beyond its bar")
+            << "txtSailh(0)"
+            << "8"
+            << "8" << 700 << 8.0
+            << "Indice de área foliar (LAI): 8 se usa; la barra queda en su extremo (7)." << 1;
+        QTest::newRow("canopy outside the model")
+            << "txtSailh(1)"
+            << "120"
+            << "0" << 0 << 0.0 << "Ángulo cenital solar: 120 está fuera de 0 a 90." << 0;
+        QTest::newRow("canopy no number")
+            << "txtSailh(4)"
+            << "x"
+            << "0" << 0 << 0.0 << "Parámetro Hot-Spot: «x» no es un número." << 0;
+    }
+    void typedValuesActOnEnter()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QLineEdit* edit = Find<QLineEdit>(box);
+        edit->clear();
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTEST(edit->text(), "shown");
+        QString barName = box;
+        barName.replace(QStringLiteral("txt"), QStringLiteral("hsb"));
+        QTEST(Find<QScrollBar>(barName)->value(), "bar");
+        QTEST(ModelValue(box), "used");
+        QTEST(Status(), "status");
+        QTEST(Refreshes(), "refreshes");
+        CheckChartsShowTheControls();
+    }
+
+    // A recomputation that fails leaves every control at the last good recomputation's input.
+    void aFailedRecomputationRestoresEveryControl()
+    {
+        Bar("hsbProspect", 0)->setValue(250);
+        Find<QComboBox>("cmbSailh(1)")->setCurrentIndex(2);
+        Find<QRadioButton>("tipocielo(1)")->click();
+        Menu211(3)->trigger();
+        const QString good = ControlsText();
         const std::string vs = FileBytes("VS.dat");
         const QImage canopy = Chart("pctSailh");
-        Box("txtSailh", 0)->setText(QStringLiteral("1E+308"));  // overflows the canopy model
-        Menu211(1)->trigger();
+
+        Box("txtSailh", 1)->setText(QStringLiteral("30"));
+        Find<QComboBox>("cmbSailh(0)")->setCurrentIndex(3);
+        Find<QRadioButton>("tipocielo(0)")->setChecked(true);
+        {
+            const testing::ScopedFileSizeLimit tiny(100);  // "VP.dat" cannot be written whole
+            Bar("hsbProspect", 1)->setValue(4000);
+        }
         QVERIFY2(Status().startsWith(QStringLiteral("No se pudo recalcular")),
                  qPrintable(Status()));
-        QCOMPARE(FileBytes("VS.dat"), vs);
+        QVERIFY(!window_->statusBar()->toolTip().isEmpty());  // the cause, on demand
+        QCOMPARE(ControlsText(), good);
+        QCOMPARE(window_->leafParameters().Cab, 15.0);
         QCOMPARE(Chart("pctSailh"), canopy);
-        QCOMPARE(Box("txtSailh", 0)->text(), QStringLiteral("0.1"));
-        Menu211(1)->trigger();  // usable again
+        QCOMPARE(FileBytes("VS.dat"), vs);
+        Menu211(3)->trigger();  // usable again, with the controls as shown
         QVERIFY(Status().isEmpty());
+        QCOMPARE(ControlsText(), good);
+        CheckChartsShowTheControls();
+    }
+
+    void theSoilListRefusesFreeTextAndReachesTheModelByKey()
+    {
+        QComboBox* soil = Find<QComboBox>("cmbSailh(1)");
+        QVERIFY(!soil->isEditable());  // nothing but its entries can be chosen
+        soil->setFocus();
+        QTest::keyClicks(soil, QStringLiteral("arena"));  // begins no entry: nothing chosen
+        QCOMPARE(soil->currentIndex(), 0);
+        QTest::keyClick(soil, Qt::Key_Down);
+        QCOMPARE(Refreshes(), 1);
+        QCOMPARE(window_->canopyState().soilRefl.front(), 3.589);
+        QCOMPARE(window_->ExportHeader().soil, std::string("S2:32% arena 39% limo 29% arcilla"));
+        soil->setItemText(1, QStringLiteral("Suelo dos"));  // a caption never changes the model
+        Menu211(1)->trigger();
+        QCOMPARE(window_->canopyState().soilRefl.front(), 3.589);
+        QCOMPARE(window_->ExportHeader().soil, std::string("S2:32% arena 39% limo 29% arcilla"));
+    }
+
+    void restoringTheStartValuesResetsEveryControl()
+    {
+        const QString start = ControlsText();
+        const QImage leaf = Chart("pctProspect");
+        Bar("hsbProspect", 0)->setValue(250);
+        Box("txtSailh", 0)->setText(QStringLiteral("3"));
+        Find<QComboBox>("cmbSailh(0)")->setCurrentIndex(2);
+        Find<QRadioButton>("tipocielo(1)")->click();
+        Menu211(5)->trigger();
+        QVERIFY(ControlsText() != start);
+        Find<QAction>("menu22")->trigger();
+        QCOMPARE(ControlsText(), start);
+        QCOMPARE(Chart("pctProspect"), leaf);
+        QCOMPARE(Find<QAction>("menu22")->text(), QStringLiteral("&Restablecer valores iniciales"));
     }
 
     void draggingTheThumbRecomputesOnlyOnRelease()
@@ -239,24 +439,94 @@ private slots:
         QCOMPARE(window_->leafParameters().N, 3.0);
     }
 
-    void choosingAListItemRecomputesButTypingDoesNot()
+    // Tab walks the controls in reading order, scroll bars included, and the keys move a bar.
+    void tabReachesEveryControlInReadingOrder()
     {
-        QComboBox* soil = Find<QComboBox>("cmbSailh(1)");
-        soil->setFocus();
-        QTest::keyClick(soil, Qt::Key_Down);  // chooses the next item, as a click in the list
-        QCOMPARE(soil->currentText(), QStringLiteral("S2:32% arena 39% limo 29% arcilla"));
-        QCOMPARE(Refreshes(), 1);
-        QCOMPARE(window_->canopyState().soilRefl.front(), 3.589);
+        window_->show();
+        QStringList chain;
+        for (QWidget* w = window_->nextInFocusChain(); w != window_.get();
+             w = w->nextInFocusChain()) {
+            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible() && !w->objectName().isEmpty()
+                && !w->objectName().startsWith(QLatin1String("qt_"))) {
+                chain << w->objectName();
+            }
+        }
+        QStringList expected;
+        for (int i = 0; i < 4; ++i)
+            expected << Indexed("hsbProspect", i) << Indexed("txtProspect", i);
+        for (int i = 0; i < 5; ++i) expected << Indexed("hsbSailh", i) << Indexed("txtSailh", i);
+        expected << "cmbSailh(0)"
+                 << "cmbSailh(1)"
+                 << "tipocielo(0)";
+        chain.removeIf([&](const QString& name) { return !expected.contains(name); });
+        QCOMPARE(chain, expected);
 
-        soil->lineEdit()->setText(QStringLiteral("S4:61% arena 26% limo 13% arcilla"));
-        QCOMPARE(Refreshes(), 1);
-        Menu211(1)->trigger();  // the typed text is used by the next recomputation
-        QCOMPARE(window_->canopyState().soilRefl.front(), 7.663);
+        QScrollBar* bar = Bar("hsbProspect", 0);
+        bar->setFocus();
+        QTest::keyClick(bar, Qt::Key_Right);
+        QTest::keyClick(bar, Qt::Key_PageUp);
+        QCOMPARE(bar->value(), 100);  // one step up, a page down to the bar's end
+        QCOMPARE(Box("txtProspect", 0)->text(), QStringLiteral("1"));
+        QTest::keyClick(bar, Qt::Key_PageDown);
+        QCOMPARE(bar->value(), 150);
+        QCOMPARE(window_->leafParameters().N, 1.5);
+    }
 
-        soil->lineEdit()->setText(QStringLiteral("arena"));  // matches no soil: S4 stays
-        Menu211(1)->trigger();
-        QCOMPARE(window_->canopyState().soilRefl.front(), 7.663);
-        QVERIFY(Status().isEmpty());
+    // On a 1280 x 720 screen (and at twice the pixels) the window fits: its minimum is smaller,
+    // and at that size or at the minimum no control is squeezed below its own minimum or cut off
+    // by its parent; what does not fit scrolls.
+    void fitsASmallScreenWithoutClippingAControl_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("1280 x 720") << QSize(1280, 720);
+        QTest::newRow("its minimum") << QSize();
+    }
+    void fitsASmallScreenWithoutClippingAControl()
+    {
+        QFETCH(QSize, size);
+        const QSize minimum = window_->minimumSizeHint();
+        QVERIFY2(minimum.width() <= 1280 && minimum.height() <= 720,
+                 qPrintable(QStringLiteral("%1 x %2").arg(minimum.width()).arg(minimum.height())));
+        window_->show();
+        window_->resize(size.isValid() ? size : minimum);
+        QCoreApplication::processEvents();
+        for (const QWidget* child : window_->findChildren<QWidget*>()) {
+            if (!child->isVisible() || child->objectName().startsWith(QLatin1String("qt_"))
+                || child->objectName().isEmpty()) {
+                continue;
+            }
+            const QSize least = child->minimumSizeHint().expandedTo(child->minimumSize());
+            QVERIFY2(child->width() >= least.width() && child->height() >= least.height(),
+                     qPrintable(child->objectName() + QStringLiteral(" squeezed")));
+            const QWidget* parent = child->parentWidget();
+            if (parent->objectName().startsWith(QLatin1String("qt_scrollarea"))) continue;
+            QVERIFY2(parent->rect().contains(child->geometry()),
+                     qPrintable(child->objectName() + QStringLiteral(" cut off")));
+        }
+    }
+
+    // A larger window gives the charts more pixels, drawn afresh at that size (not stretched),
+    // in the same user units: the same recomputation drawn on a surface of that size.
+    void resizingRedrawsTheChartsAtTheirNewSize()
+    {
+        window_->show();
+        QCoreApplication::processEvents();
+        const widgets::ChartView* leafView = Find<widgets::ChartView>("pctProspect");
+        const int k = leafView->SurfacePixelScale();
+        window_->resize(1700, 1300);  // larger than everything needs, at any scale
+        QCoreApplication::processEvents();
+        const plot::ChartScale grown = leafView->DisplayedScale();
+        QVERIFY2(grown.widthPx > 317 && grown.heightPx > 165,
+                 qPrintable(QStringLiteral("%1 x %2").arg(grown.widthPx).arg(grown.heightPx)));
+        QCOMPARE(leafView->image().size(), QSize(grown.widthPx, grown.heightPx) * k);
+        plot::RasterSurface leafChart(grown, k);
+        plot::RasterSurface canopyChart(Find<widgets::ChartView>("pctSailh")->DisplayedScale(), k);
+        canopy::CanopyState state;
+        refresh::Recompute(window_->leafParameters(), canopy::StartCanopyInputs(), state,
+                           {leafChart, canopyChart}, plot::ChartBackground{});
+        QImage expected = leafChart.image();
+        expected.setDevicePixelRatio(leafView->image().devicePixelRatio());
+        QCOMPARE(leafView->image(), expected);
     }
 
     void theExitEntryAsksToEndAndClosingEmptiesTheFiles()
@@ -264,6 +534,12 @@ private slots:
         QSignalSpy exit(window_.get(), &FrmTulmera::ExitRequested);
         Find<QAction>("menu13")->trigger();
         QCOMPARE(exit.count(), 1);
+        // A value being typed when the window closes is dealt with before the files are emptied.
+        window_->show();
+        QApplication::setActiveWindow(window_.get());
+        Box("txtSailh", 0)->setFocus();
+        QVERIFY(Box("txtSailh", 0)->hasFocus());
+        QTest::keyClicks(Box("txtSailh", 0), QStringLiteral("5"));
         window_->close();
         QCOMPARE(FileBytes("VP.dat"), std::string());
         QCOMPARE(FileBytes("VS.dat"), std::string());

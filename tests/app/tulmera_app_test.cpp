@@ -95,12 +95,14 @@ private slots:
     void onlyTheEntryPictureReactsOnTheSplash()
     {
         app_->splash()->show();
-        for (const char* name : {"lblProductName", "Label2", "Image1", "Image3", "Image4",
-                                 "lblModelProspect", "lblInstitution1"}) {
+        for (const char* name : {"lblProductName", "Image1", "Image3", "Image4", "lblModelProspect",
+                                 "lblInstitution1"}) {
             QTest::mouseClick(In<QWidget>(app_->splash(), name), Qt::LeftButton);
         }
         QTest::mouseClick(app_->splash(), Qt::LeftButton, {}, QPoint(5, 5));
-        QTest::keyClick(app_->splash(), Qt::Key_Escape);
+        QVERIFY(app_->mainWindow() == nullptr);
+        QTest::keyClick(app_->splash(), Qt::Key_Escape);  // Escape ends the program
+        QCOMPARE(ends_, 1);
         QVERIFY(app_->mainWindow() == nullptr);
         QVERIFY(app_->splash()->isVisible());
 
@@ -108,6 +110,15 @@ private slots:
         QCOMPARE(entry->focusPolicy(), Qt::StrongFocus);
         QTest::keyClick(entry, Qt::Key_Space);  // the keyboard reaches it too
         QVERIFY(app_->mainWindow() != nullptr);
+    }
+
+    void theWordEntrarEntersToo()
+    {
+        app_->splash()->show();
+        QTest::mouseClick(In<QLabel>(app_->splash(), "Label2"), Qt::LeftButton);
+        Deliver();
+        QVERIFY(app_->splash() == nullptr);
+        QVERIFY(app_->mainWindow()->isVisible());
     }
 
     void theEntryPictureOpensTheMainWindow()

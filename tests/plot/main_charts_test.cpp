@@ -76,17 +76,18 @@ TEST(MainCharts, AFullRefreshDrawsInTheFixedOrderWithInheritedPens)
 
     const std::vector<LeafRecord> leafFile = ReadLeafFile();
     ASSERT_EQ(leafFile.size(), 421u);
-    // Start point (0, 0) with the grid's pen; the 2-pixel pen draws solid although the style
-    // stays dashed, so neither curve sets a style.
+    // Start point (0, 0) with the grid's pen; each curve then sets a 2-pixel solid pen.
     std::vector<ChartOp> leafOps{ClearOp()};
     Append(leafOps, GridOps());
     leafOps.push_back(PointOp(0, 0));
     leafOps.push_back(WidthOp(2));
+    leafOps.push_back(StyleOp(PenStyle::Solid));
     for (const LeafRecord& r : leafFile) {
         Append(leafOps, {ColorOp(0, 200, 0), LineToOp(r.wavelength, Percent(r.refl))});
     }
     leafOps.push_back(PointOp(0, 0));
     leafOps.push_back(WidthOp(2));
+    leafOps.push_back(StyleOp(PenStyle::Solid));
     for (const LeafRecord& r : leafFile) {
         const double y = static_cast<double>(100.0F - 100.0F * static_cast<float>(r.trans));
         Append(leafOps, {ColorOp(200, 0, 0), LineToOp(r.wavelength, y)});

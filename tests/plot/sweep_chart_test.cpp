@@ -56,7 +56,7 @@ TEST(PaintMultiProspect, DrawsGridThenCurveThenLegendBox)
     PaintMultiProspect({chart, legend}, colours);
 
     const std::vector<ChartOp>& ops = chart.ops();
-    ASSERT_EQ(ops.size(), 3u + 11u + 26u + 3u + 421u);
+    ASSERT_EQ(ops.size(), 3u + 11u + 26u + 4u + 421u);
     EXPECT_EQ(ops[0], (ChartOp{.kind = Kind::SetPenColor, .color = {200, 200, 200}}));
     EXPECT_EQ(ops[1], (ChartOp{.kind = Kind::SetPenWidth, .width = 1}));
     EXPECT_EQ(ops[2], (ChartOp{.kind = Kind::SetPenStyle, .style = PenStyle::Dashed}));
@@ -69,15 +69,16 @@ TEST(PaintMultiProspect, DrawsGridThenCurveThenLegendBox)
         EXPECT_EQ(ops[14 + j], (ChartOp{.kind = Kind::Line, .x1 = x, .x2 = x, .y2 = 100}));
     }
     EXPECT_EQ(ops[40], (ChartOp{.kind = Kind::PlotPoint, .x1 = 0, .y1 = 0}));
-    EXPECT_EQ(ops[41], (ChartOp{.kind = Kind::SetPenWidth, .width = 2}));
-    EXPECT_EQ(ops[42], (ChartOp{.kind = Kind::SetPenColor, .color = {0, 60, 0}}));
+    EXPECT_EQ(ops[41], (ChartOp{.kind = Kind::SetPenStyle, .style = PenStyle::Solid}));
+    EXPECT_EQ(ops[42], (ChartOp{.kind = Kind::SetPenWidth, .width = 2}));
+    EXPECT_EQ(ops[43], (ChartOp{.kind = Kind::SetPenColor, .color = {0, 60, 0}}));
     for (int i = 0; i < 421; ++i) {
         // Like every chart sample, the reflectance is plotted in single precision.
         const float percent = 100.0F * static_cast<float>(i / 1000.0);
-        ASSERT_EQ(ops[43 + static_cast<std::size_t>(i)],
-                  (ChartOp{.kind = Kind::LineTo,
-                           .x1 = 400.0 + 5 * i,
-                           .y1 = static_cast<double>(percent)}))
+        ASSERT_EQ(
+            ops[44 + static_cast<std::size_t>(i)],
+            (ChartOp{
+                .kind = Kind::LineTo, .x1 = 400.0 + 5 * i, .y1 = static_cast<double>(percent)}))
             << i;
     }
 

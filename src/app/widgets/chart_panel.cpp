@@ -32,7 +32,8 @@ ChartView::ChartView(const plot::ChartScale& scale, bool framed, QWidget* parent
         setFrameStyle(QFrame::Panel | QFrame::Sunken);
         setLineWidth(kFrameWidth);
     }
-    setFixedSize(scale.widthPx + 2 * frameWidth(), scale.heightPx + 2 * frameWidth());
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    resize(sizeHint());  // the scale's size until a layout gives it more
     // The frame and the chart cover every pixel: nothing behind needs painting first, which
     // halves the painting of a refresh.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -43,8 +44,29 @@ ChartView::ChartView(const plot::ChartScale& scale, bool framed, QWidget* parent
 void ChartView::SetImage(const QImage& image)
 {
     image_ = image;
-    image_.setDevicePixelRatio(static_cast<double>(image.width()) / scale_.widthPx);
+    image_.setDevicePixelRatio(static_cast<double>(image.width()) / DisplayedScale().widthPx);
     update();
+}
+
+QSize ChartView::sizeHint() const
+{
+    return {scale_.widthPx + 2 * frameWidth(), scale_.heightPx + 2 * frameWidth()};
+}
+
+plot::ChartScale ChartView::DisplayedScale() const
+{
+    plot::ChartScale displayed = scale_;
+    if (isVisible()) {
+        displayed.widthPx = std::max(1, width() - 2 * frameWidth());
+        displayed.heightPx = std::max(1, height() - 2 * frameWidth());
+    }
+    return displayed;
+}
+
+void ChartView::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    if (isVisible()) emit Resized();
 }
 
 int ChartView::SurfacePixelScale() const
@@ -59,7 +81,9 @@ void ChartView::paintEvent(QPaintEvent* event)
     QFrame::paintEvent(event);
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRectF(frameWidth(), frameWidth(), scale_.widthPx, scale_.heightPx), image_);
+    painter.drawImage(
+        QRectF(frameWidth(), frameWidth(), width() - 2 * frameWidth(), height() - 2 * frameWidth()),
+        image_);
 }
 
 LegendSwatch::LegendSwatch(const QColor& color, int thickness, QWidget* parent)
@@ -132,7 +156,7 @@ ChartPanel::ChartPanel(const QString& chartName, const plot::ChartScale& scale,
         stripRight_ = new QLabel(this);
         stripRight_->setObjectName(decorations.strip->rightLabelName);
     }
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 int ChartPanel::LeftMargin() const
@@ -162,12 +186,13 @@ QSize ChartPanel::sizeHint() const
     const int titleHeight = axisTitle_ != nullptr ? axisTitle_->height() : 0;
     const int overhang =
         wavelengthLabels_.empty() ? 0 : wavelengthLabels_.back().second->width() / 2;
-    const int stripHeight =
-        stripView_ != nullptr
-            ? kLegendGap + stripView_->height() + stripLeft_->fontMetrics().height() + kLabelGap
-            : 0;
-    return {LeftMargin() + view_->width() + overhang,
-            LegendHeight() + view_->height() + labelHeight + titleHeight + kLabelGap + stripHeight};
+    const int stripHeight = stripView_ != nullptr
+                                ? kLegendGap + stripView_->sizeHint().height()
+                                      + stripLeft_->fontMetrics().height() + kLabelGap
+                                : 0;
+    return {LeftMargin() + view_->sizeHint().width() + overhang,
+            LegendHeight() + view_->sizeHint().height() + labelHeight + titleHeight + kLabelGap
+                + stripHeight};
 }
 
 void ChartPanel::resizeEvent(QResizeEvent* event)
@@ -180,6 +205,18 @@ void ChartPanel::PlaceChildren()
 {
     const plot::ChartScale& s = view_->scale();
     const int chartLeft = LeftMargin();
+    // The chart grows into the room the panel has beyond its hinted size, keeping its aspect:
+    // a window that only grew in one direction keeps the chart at its size.
+    const QSize hint = sizeHint();
+    const QSize base = view_->sizeHint();
+    const double grow = std::min(
+        static_cast<double>(base.width() + std::max(0, width() - hint.width())) / base.width(),
+        static_cast<double>(base.height() + std::max(0, height() - hint.height())) / base.height());
+    const QSize chartSize(static_cast<int>(std::lround(base.width() * grow)),
+                          static_cast<int>(std::lround(base.height() * grow)));
+    view_->resize(chartSize);
+    const int interiorWidth = chartSize.width() - 2 * view_->frameWidth();
+    const int interiorHeight = chartSize.height() - 2 * view_->frameWidth();
     int y = 0;
     if (title_ != nullptr) {
         title_->adjustSize();
@@ -200,14 +237,14 @@ void ChartPanel::PlaceChildren()
     const int interiorLeft = chartLeft + view_->frameWidth();
     const int interiorTop = chartTop + view_->frameWidth();
     for (const auto& [value, label] : valueLabels_) {
-        const double row = (s.top - value) / (s.top - s.bottom) * s.heightPx;
+        const double row = (s.top - value) / (s.top - s.bottom) * interiorHeight;
         label->move(chartLeft - kLabelGap - label->width(),
                     interiorTop + static_cast<int>(std::lround(row)) - label->height() / 2);
     }
     const int labelsTop = chartTop + view_->height() + 1;
     int labelHeight = 0;
     for (const auto& [value, label] : wavelengthLabels_) {
-        const double column = (value - s.left) / (s.right - s.left) * s.widthPx;
+        const double column = (value - s.left) / (s.right - s.left) * interiorWidth;
         label->move(interiorLeft + static_cast<int>(std::lround(column)) - label->width() / 2,
                     labelsTop);
         labelHeight = label->height();
@@ -218,6 +255,7 @@ void ChartPanel::PlaceChildren()
         bottom += axisTitle_->height();
     }
     if (stripView_ != nullptr) {
+        stripView_->resize(chartSize.width(), stripView_->sizeHint().height());
         stripView_->move(chartLeft, bottom + kLegendGap);
         const int labelTop = stripView_->y() + stripView_->height() + 1;
         stripLeft_->adjustSize();

@@ -23,17 +23,29 @@ public:
     ChartView(const plot::ChartScale& scale, bool framed, QWidget* parent);
     int frameWidth() const { return framed_ ? kFrameWidth : 0; }
 
-    // Shows `image`, the surface's picture at any integer multiple of the interior's size.
+    // Shows `image`, the surface's picture, stretched over the interior if its size differs.
     void SetImage(const QImage& image);
     const QImage& image() const { return image_; }
     const plot::ChartScale& scale() const { return scale_; }
+
+    // The chart's scale with the interior's displayed size in pixels: the same user units on a
+    // larger interior once a layout has grown the view; `scale()` until the view is shown.
+    plot::ChartScale DisplayedScale() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
     // The pixel scale a surface drawn for this view should use: the screen's device pixel
     // ratio, rounded up, so that charts stay sharp on high-DPI screens.
     int SurfacePixelScale() const;
 
+signals:
+    // The interior changed size: a picture drawn for DisplayedScale() is due.
+    void Resized();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     plot::ChartScale scale_;
@@ -90,8 +102,9 @@ struct ChartDecorations {
     std::optional<Strip> strip;
 };
 
-// A chart with its decorations, laid out by hand around the fixed-size chart so that each
-// label sits exactly at its value whatever the font.
+// A chart with its decorations, laid out by hand around the chart so that each label sits
+// exactly at its value whatever the font. The chart opens at its scale's size and takes the
+// room a layout gives the panel beyond that.
 class ChartPanel : public QWidget {
     Q_OBJECT
 public:

@@ -19,6 +19,7 @@ QScrollBar* MakeScrollBar(Qt::Orientation orientation, const QString& name,
     bar->setPageStep(range.largeChange);
     bar->setValue(range.value);
     bar->setTracking(false);  // valueChanged on release, not while the thumb is dragged
+    bar->setFocusPolicy(Qt::StrongFocus);  // Tab reaches it; arrows and Page Up/Down move it
     return bar;
 }
 
@@ -27,6 +28,7 @@ DescendingScrollBar::DescendingScrollBar(const QString& name, QWidget* parent)
 {
     setObjectName(name);
     setTracking(false);
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, &QScrollBar::valueChanged, this,
             [this](int negated) { emit DescendingValueChanged(-negated); });
 }
@@ -67,9 +69,24 @@ bool Guarded(QStatusBar* status, const QString& spanishWhat, const std::function
         body();
         return true;
     } catch (const std::exception& e) {  // tulmera::Error and anything unexpected
-        status->showMessage(spanishWhat + QStringLiteral(": ") + QString::fromUtf8(e.what()));
+        ShowProblems(status, {spanishWhat + QLatin1Char('.')}, QString::fromUtf8(e.what()));
         return false;
     }
+}
+
+void ShowProblems(QStatusBar* status, const QStringList& problems, const QString& detail)
+{
+    if (problems.isEmpty()) {
+        status->clearMessage();
+        status->setToolTip(QString());
+        return;
+    }
+    QString line = problems.front();
+    if (problems.size() > 1) line += QStringLiteral(" (y %1 más)").arg(problems.size() - 1);
+    QString full = problems.join(QLatin1Char('\n'));
+    if (!detail.isEmpty()) full += QStringLiteral("\n\nDetalles: ") + detail;
+    status->setToolTip(full);
+    status->showMessage(line);
 }
 
 }  // namespace tulmera::widgets

@@ -1,9 +1,12 @@
 #pragma once
 #include <QScrollBar>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <initializer_list>
 #include <optional>
+
+#include "multi/parameter_rows.h"
 
 class QStatusBar;
 class QWidget;
@@ -11,14 +14,9 @@ class QWidget;
 // Small helpers shared by the windows.
 namespace tulmera::widgets {
 
-// The range and steps of a scroll bar, in its own 16-bit units.
-struct ScrollRange {
-    int min;
-    int max;
-    int smallChange;
-    int largeChange;
-    int value;  // the value when the window opens
-};
+// The range and steps of a scroll bar, in its own 16-bit units: the record both windows' row
+// tables use.
+using ScrollRange = multi::ScrollSetup;
 
 // A scroll bar that reports a value change only once the user has set the value (arrow, page
 // area, keyboard, or release of a dragged thumb): dragging alone changes nothing.
@@ -54,8 +52,13 @@ std::optional<double> ParseValueText(const QString& text);
 // a failure. Returns the failures' messages, or an empty text when all were emptied.
 QString EmptyFiles(std::initializer_list<const char*> fileNames);
 
-// Runs `body`. If it throws, shows `spanishWhat` followed by the error's own message in the
-// status bar and returns false; the window stays usable.
+// Runs `body`. If it throws, shows `spanishWhat` in the status line, with the error's own
+// (technical, English) message in its tooltip, and returns false; the window stays usable.
 bool Guarded(QStatusBar* status, const QString& spanishWhat, const std::function<void()>& body);
+
+// Shows short Spanish sentences in the status line: the first, followed by "(y N más)" when
+// there are more; the tooltip holds every sentence in full and then `detail`, so that nothing
+// is lost when the line is too narrow. An empty list clears the line and its tooltip.
+void ShowProblems(QStatusBar* status, const QStringList& problems, const QString& detail = {});
 
 }  // namespace tulmera::widgets

@@ -11,10 +11,13 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <cmath>
+#include <optional>
 
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/pictures.h"
+#include "app/widgets/value_messages.h"
 #include "textio/working_files.h"
 
 namespace tulmera::app {
@@ -26,18 +29,11 @@ constexpr std::array<const char*, 4> kRowBarNames = {"hsN", "hscab", "hscw", "hs
 constexpr std::array<const char*, 4> kRowTextNames = {"txtN", "txtcab", "txtcw", "txtcm"};
 constexpr std::array<const char*, 3> kLimitBarNames = {"vsmax", "vsmin", "vsinter"};
 constexpr std::array<const char*, 3> kLimitLabelNames = {"lblmax", "lblmin", "lblinter"};
-constexpr std::array<const char*, 3> kLimitCaptions = {
-    "Límite superior:", "Límite inferior:", "Intervalo:"};
 constexpr int kButtonPicture = 20;
 
 QString Utf8(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-widgets::ScrollRange RangeOf(const ScrollSetup& s)
-{
-    return {s.min, s.max, s.smallChange, s.largeChange, s.value};
 }
 
 // A limit bar's top is its largest value: the set-up tables give it as Min.
@@ -82,23 +78,22 @@ FrmMultiProspect::FrmMultiProspect(QWidget* parent) : QMainWindow(parent)
     controls->addWidget(BuildLimitGroup());
     controls->addWidget(BuildButtons());
     controls->addStretch(1);
-    row->addLayout(controls, 1);
+    row->addLayout(controls, 1);  // the chart column takes twice the room the controls do
 
     auto* chartColumn = new QVBoxLayout;
     chartPanel_ = new widgets::ChartPanel(QStringLiteral("pctMProspect"), plot::kSweepChartScale,
-                                             SweepChartDecorations(), central);
-    chartColumn->addWidget(chartPanel_);
+                                          SweepChartDecorations(), central);
+    chartColumn->addWidget(chartPanel_, 1);
     heldValuesCaption_ = MakeLabel(QStringLiteral("Label8"), QString(), central);
     chartColumn->addWidget(heldValuesCaption_);
-    chartColumn->addStretch(1);
-    row->addLayout(chartColumn);
+    row->addLayout(chartColumn, 2);
     setCentralWidget(central);
     statusBar()->setSizeGripEnabled(false);
 
     chart_ = std::make_unique<plot::RasterSurface>(plot::kSweepChartScale,
                                                    chartPanel_->view()->SurfacePixelScale());
-    legend_ = std::make_unique<plot::RasterSurface>(
-        plot::kLegendStripScale, chartPanel_->stripView()->SurfacePixelScale());
+    legend_ = std::make_unique<plot::RasterSurface>(plot::kLegendStripScale,
+                                                    chartPanel_->stripView()->SurfacePixelScale());
     Connect();
     Load();
 }
@@ -123,8 +118,8 @@ QWidget* FrmMultiProspect::BuildParameterGroup()
         auto* option = new QRadioButton(Utf8(p.caption), group);
         option->setObjectName(QStringLiteral("btOption(%1)").arg(at));
         parameterOptions_[i] = option;
-        parameterBars_[i] = widgets::MakeScrollBar(Qt::Horizontal, QLatin1String(kRowBarNames[i]),
-                                                RangeOf(p.bar), group);
+        parameterBars_[i] =
+            widgets::MakeScrollBar(Qt::Horizontal, QLatin1String(kRowBarNames[i]), p.bar, group);
         auto* text = new QLineEdit(group);
         text->setObjectName(QLatin1String(kRowTextNames[i]));
         text->setFixedWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("0.00000")) + 16);
@@ -135,6 +130,7 @@ QWidget* FrmMultiProspect::BuildParameterGroup()
         grid->addWidget(text, 2 + 2 * at, 1);
     }
     grid->setColumnMinimumWidth(0, 240);
+    grid->setColumnStretch(0, 1);  // the bars take the width, each box stays beside its bar
     return group;
 }
 
@@ -151,17 +147,17 @@ QWidget* FrmMultiProspect::BuildLimitGroup()
     grid->addWidget(instruction, 0, 0, 1, 3);
     for (std::size_t i = 0; i < kLimitBarNames.size(); ++i) {
         const int column = static_cast<int>(i);
-        grid->addWidget(MakeLabel(QStringLiteral("Label%1").arg(column + 2),
-                                  QString::fromUtf8(kLimitCaptions[i]), group),
-                        1, column, Qt::AlignHCenter);
+        grid->addWidget(
+            MakeLabel(QStringLiteral("Label%1").arg(column + 2), Utf8(kLimitCaptions[i]), group), 1,
+            column, Qt::AlignHCenter);
         auto* bar = new widgets::DescendingScrollBar(QLatin1String(kLimitBarNames[i]), group);
         bar->setFixedHeight(110);
         limitBars_[i] = bar;
         grid->addWidget(bar, 2, column, Qt::AlignHCenter);
-        auto* value = MakeLabel(QLatin1String(kLimitLabelNames[i]), QString(), group);
-        value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("0.00000"))
-                               + 8);
+        auto* value = new QLineEdit(group);
+        value->setObjectName(QLatin1String(kLimitLabelNames[i]));
+        value->setFixedWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("0.00000"))
+                             + 16);
         value->setAlignment(Qt::AlignCenter);
         limitValues_[i] = value;
         grid->addWidget(value, 3, column, Qt::AlignHCenter);
@@ -207,7 +203,20 @@ void FrmMultiProspect::Connect()
                     exportButton_->setEnabled(false);
                 });
     }
+    for (std::size_t i = 0; i < limitValues_.size(); ++i) {
+        connect(limitValues_[i], &QLineEdit::editingFinished, this,
+                [this, i] { ApplyLimitText(i); });
+    }
+    for (std::size_t i = 0; i < parameterBoxes_.size(); ++i) {
+        connect(parameterBoxes_[i], &QLineEdit::editingFinished, this,
+                [this, i] { ApplyHeldText(i); });
+    }
     connect(runButton_, &QPushButton::clicked, this, [this] { Run(); });
+    for (widgets::ChartView* view : {chartPanel_->view(), chartPanel_->stripView()}) {
+        connect(
+            view, &widgets::ChartView::Resized, this, [this] { RedrawIfResized(); },
+            Qt::QueuedConnection);
+    }
     connect(exportButton_, &QPushButton::clicked, this, [this] { emit ExportRequested(nsim_); });
     connect(exitButton_, &QPushButton::clicked, this, &FrmMultiProspect::ExitRequested);
 }
@@ -280,11 +289,22 @@ void FrmMultiProspect::Run()
     const SweepTexts texts = ReadTexts();
     SweepRequest request;
     const bool accepted =
-        widgets::Guarded(statusBar(), QStringLiteral("No se puede ejecutar la simulación"), [&] {
-            request = ReadSweepRequest(texts);
-            CheckedSweepValues(request);
-        });
+        widgets::Guarded(statusBar(), QStringLiteral("No se puede ejecutar la simulación"),
+                         [&] { request = ReadSweepRequest(texts); });
     if (!accepted) return;
+    if (request.lower > request.upper) {
+        widgets::ShowProblems(
+            statusBar(),
+            {QStringLiteral("Límite inferior: %1 está por encima del límite "
+                            "superior %2.")
+                 .arg(widgets::ValueText(request.lower), widgets::ValueText(request.upper))});
+        return;
+    }
+    if (!widgets::Guarded(statusBar(), QStringLiteral("No se puede ejecutar la simulación"),
+                          [&] { CheckedSweepValues(request); })) {
+        return;
+    }
+    MakeSurfacesForView();
 
     exportButton_->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -293,15 +313,50 @@ void FrmMultiProspect::Run()
         count = RunSweep(request, {*chart_, *legend_});
     });
     ShowCharts();
+    shownRequest_.reset();
     if (done) {
         nsim_ = count;
+        shownRequest_ = request;
         const SweepCaptions captions = CaptionsAfterSweep(request, texts);
         chartPanel_->SetStripLabels(Utf8(captions.label6), Utf8(captions.label7));
         heldValuesCaption_->setText(Utf8(captions.label8));
         exportButton_->setEnabled(true);
-        statusBar()->clearMessage();
+        widgets::ShowProblems(statusBar(), {});
     }
     QApplication::restoreOverrideCursor();
+}
+
+// The chart surfaces are made anew, empty, when the chart is shown at another size or the
+// window has moved to a screen of another pixel ratio since they were made. Returns whether
+// they were.
+bool FrmMultiProspect::MakeSurfacesForView()
+{
+    const widgets::ChartView* view = chartPanel_->view();
+    const widgets::ChartView* strip = chartPanel_->stripView();
+    const plot::ChartScale chartScale = view->DisplayedScale();
+    const plot::ChartScale stripScale = strip->DisplayedScale();
+    const int pixelScale = view->SurfacePixelScale();
+    if (chart_->pixelScale() == pixelScale && chart_->scale().widthPx == chartScale.widthPx
+        && chart_->scale().heightPx == chartScale.heightPx
+        && legend_->scale().widthPx == stripScale.widthPx) {
+        return false;
+    }
+    chart_ = std::make_unique<plot::RasterSurface>(chartScale, pixelScale);
+    legend_ = std::make_unique<plot::RasterSurface>(stripScale, strip->SurfacePixelScale());
+    return true;
+}
+
+// After a resize the chart is drawn again at its new size: the last completed sweep runs
+// again (the same request writes the same files), or the chart stays empty.
+void FrmMultiProspect::RedrawIfResized()
+{
+    if (!MakeSurfacesForView()) return;
+    if (shownRequest_) {
+        widgets::Guarded(statusBar(), QStringLiteral("No se pudo redibujar el gráfico"), [&] {
+            RunSweep(*shownRequest_, {*chart_, *legend_});
+        });
+    }
+    ShowCharts();
 }
 
 void FrmMultiProspect::ShowCharts()

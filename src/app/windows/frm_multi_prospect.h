@@ -2,6 +2,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "multi/sweep_controls.h"
 #include "plot/raster_surface.h"
@@ -55,6 +56,10 @@ private:
     void SetUpFor(multi::SweptParameter parameter);
     multi::SweptParameter Selected() const;
     void ShowLimit(int bar);
+    void ApplyLimitText(std::size_t bar);
+    void ApplyHeldText(std::size_t row);
+    bool MakeSurfacesForView();
+    void RedrawIfResized();
     void Run();
     multi::SweepTexts ReadTexts() const;
     void ShowCharts();
@@ -74,7 +79,7 @@ private:
     std::array<QScrollBar*, 4> parameterBars_{};
     std::array<QLineEdit*, 4> parameterBoxes_{};
     std::array<widgets::DescendingScrollBar*, 3> limitBars_{};
-    std::array<QLabel*, 3> limitValues_{};
+    std::array<QLineEdit*, 3> limitValues_{};  // typed values move their bars
     QPushButton* runButton_ = nullptr;
     QPushButton* exportButton_ = nullptr;
     QPushButton* exitButton_ = nullptr;
@@ -84,6 +89,7 @@ private:
     std::unique_ptr<plot::RasterSurface> chart_;   // pctMProspect: keeps every curve of a sweep
     std::unique_ptr<plot::RasterSurface> legend_;  // pctlegend
     int nsim_ = 0;
+    std::optional<multi::SweepRequest> shownRequest_;  // the sweep the chart shows
 };
 
 }  // namespace tulmera::app

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/widgets/pictures.h"
@@ -16,6 +17,8 @@ using widgets::PicturePixmap;
 
 constexpr int kPictureSize = 96;
 constexpr int kEntrySize = 56;
+constexpr int kSplashWidth = 620;  // widened only when the wrapped texts would not fit in height
+constexpr int kWidthStep = 40;
 
 QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent)
 {
@@ -177,9 +180,65 @@ FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
     entry->addWidget(label2);
     column->addLayout(entry);
 
+    entryPicture_ = image2;
+    entryWord_ = label2;
+    label2->setCursor(Qt::PointingHandCursor);
     connect(image2, &PictureButton::Clicked, this, &FrmSplash::EnterRequested);
-    setFixedWidth(620);
+    setFixedWidth(kSplashWidth);
     image2->setFocus();
+}
+
+void FrmSplash::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    FitToScreen();
+}
+
+// The height the wrapped texts need at the window's width, so that nothing overlaps; on a
+// screen too low for that (a large scale factor), the window widens until they fit.
+void FrmSplash::FitToScreen()
+{
+    int width = kSplashWidth;
+    if (const QScreen* shown = screen(); shown != nullptr) {
+        const QRect free = shown->availableGeometry();
+        while (layout()->totalHeightForWidth(width) > free.height()
+               && width + kWidthStep <= free.width()) {
+            width += kWidthStep;
+        }
+        setFixedSize(width, layout()->totalHeightForWidth(width));
+        move(free.center() - rect().center());
+        return;
+    }
+    setFixedSize(width, layout()->totalHeightForWidth(width));
+}
+
+void FrmSplash::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            emit EnterRequested();
+            break;
+        case Qt::Key_Escape:
+            emit EndRequested();
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+// A click on the word "ENTRAR" reaches the window (a label ignores clicks); a click on the
+// picture is the picture's own.
+void FrmSplash::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    const QRect word(entryWord_->mapTo(this, QPoint(0, 0)), entryWord_->size());
+    if (event->button() == Qt::LeftButton && word.contains(at)) {
+        emit EnterRequested();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
 }
 
 }  // namespace tulmera::app

@@ -21,14 +21,27 @@ protected:
 };
 
 // The splash window: the program's name, the two models with their papers, and the entry
-// picture `Image2`, the only thing on it that reacts to the mouse.
+// picture `Image2` with its word "ENTRAR" (`Label2`), the only things on it that react to the
+// mouse. Enter or Space enters wherever the focus is; Escape ends the program.
 class FrmSplash : public QWidget {
     Q_OBJECT
 public:
     explicit FrmSplash(QWidget* parent = nullptr);
 
 signals:
-    void EnterRequested();  // Image2 was clicked
+    void EnterRequested();  // Image2 or Label2 clicked, Enter or Space
+    void EndRequested();    // Escape
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FitToScreen();
+
+    QWidget* entryPicture_ = nullptr;
+    QWidget* entryWord_ = nullptr;
 };
 
 }  // namespace tulmera::app

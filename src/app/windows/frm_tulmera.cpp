@@ -5,16 +5,25 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
-#include "app/windows/main_window_rows.h"
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
+#include "app/widgets/value_messages.h"
+#include "app/windows/main_window_rows.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
+#include "refresh/input_domain.h"
 #include "textio/working_files.h"
 
 namespace tulmera::app {
@@ -30,7 +39,13 @@ FrmTulmera::FrmTulmera(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("Tulmera"));
     BuildMenus();
 
-    auto* central = new QWidget(this);
+    // The controls and charts scroll when the window is smaller than they need (a small
+    // screen or a large font), and the charts take any room beyond it.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("scrTulmera"));
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    auto* central = new QWidget(scroller);
     auto* column = new QVBoxLayout(central);
     column->addWidget(BuildProspectGroup());
     auto* separator = new QFrame(central);
@@ -38,11 +53,42 @@ FrmTulmera::FrmTulmera(QWidget* parent) : QMainWindow(parent)
     separator->setFrameShadow(QFrame::Sunken);
     column->addWidget(separator);
     column->addWidget(BuildSailhGroup());
-    setCentralWidget(central);
-    statusBar()->setSizeGripEnabled(false);
+    scroller->setWidget(central);
+    setCentralWidget(scroller);
+    statusBar()->setSizeGripEnabled(true);
 
     Connect();
     Load();
+    OpenAtNaturalSize(central);
+}
+
+// The window opens with its charts at their scale's size, shrunk to the screen's free area
+// when that is smaller (the controls then scroll).
+void FrmTulmera::OpenAtNaturalSize(QWidget* content)
+{
+    const QSize natural =
+        content->sizeHint()
+        + QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    QSize size = natural;
+    if (const QScreen* shown = screen(); shown != nullptr) {
+        const QSize free = shown->availableGeometry().size();
+        // Too low: the controls scroll vertically, and the scroll bar needs its width.
+        if (size.height() > free.height()) {
+            size.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        }
+        size = size.boundedTo(free);
+    }
+    resize(size);
+}
+
+void FrmTulmera::RedrawIfResized()
+{
+    const auto drawnFor = [](const widgets::ChartView* view) {
+        const plot::ChartScale displayed = view->DisplayedScale();
+        return view->image().width() == displayed.widthPx * view->SurfacePixelScale()
+               && view->image().height() == displayed.heightPx * view->SurfacePixelScale();
+    };
+    if (!drawnFor(leafChartPanel_->view()) || !drawnFor(canopyChartPanel_->view())) Recompute();
 }
 
 FrmTulmera::~FrmTulmera() = default;
@@ -60,6 +106,13 @@ void FrmTulmera::Connect()
     for (QScrollBar* bar : canopyBars_) {
         connect(bar, &QScrollBar::valueChanged, this, [this] { CanopyParameterSequence(); });
     }
+    for (std::size_t i = 0; i < leafBoxes_.size(); ++i) {
+        connect(leafBoxes_[i], &QLineEdit::editingFinished, this, [this, i] { ApplyLeafBox(i); });
+    }
+    for (std::size_t i = 0; i < canopyBoxes_.size(); ++i) {
+        connect(canopyBoxes_[i], &QLineEdit::editingFinished, this,
+                [this, i] { ApplyCanopyBox(i); });
+    }
     for (QRadioButton* option : visibilityOptions_) {
         connect(option, &QRadioButton::clicked, this, [this] { Recompute(); });
     }
@@ -71,14 +124,23 @@ void FrmTulmera::Connect()
                 [this, entry] { ChooseBackground(entry); });
     }
     connect(exportAction_, &QAction::triggered, this, &FrmTulmera::ExportRequested);
-    connect(switchToSweepAction_, &QAction::triggered, this, &FrmTulmera::MultipleSimulationRequested);
+    connect(switchToSweepAction_, &QAction::triggered, this,
+            &FrmTulmera::MultipleSimulationRequested);
     connect(exitAction_, &QAction::triggered, this, &FrmTulmera::ExitRequested);
+    connect(restoreStartAction_, &QAction::triggered, this, [this] { RestoreStartValues(); });
+    for (widgets::ChartPanel* panel : {leafChartPanel_, canopyChartPanel_}) {
+        // Queued: a drag that resizes many times redraws once the events have settled.
+        connect(
+            panel->view(), &widgets::ChartView::Resized, this, [this] { RedrawIfResized(); },
+            Qt::QueuedConnection);
+    }
 }
 
 // Start-up: the value texts from the bars, then a first recomputation. The soil swatch takes
 // its colour here.
 void FrmTulmera::Load()
 {
+    lastGood_ = StartControls();
     RefreshLeafTexts();
     SetLeafParametersFromTexts();
     RefreshSailhTexts();
@@ -86,11 +148,11 @@ void FrmTulmera::Load()
     Recompute();
 }
 
-void FrmTulmera::LeafParameterSequence()
+bool FrmTulmera::LeafParameterSequence()
 {
     RefreshLeafTexts();
     SetLeafParametersFromTexts();
-    Recompute();
+    return Recompute();
 }
 
 void FrmTulmera::CanopyParameterSequence()
@@ -111,8 +173,8 @@ void FrmTulmera::ChooseBackground(int entry)
 void FrmTulmera::RefreshLeafTexts()
 {
     for (std::size_t i = 0; i < kLeafRows.size(); ++i) {
-        leafBoxes_[i]->setText(widgets::ValueText(
-            static_cast<double>(leafBars_[i]->value()) / kLeafRows[i].divisor));
+        leafBoxes_[i]->setText(
+            widgets::ValueText(static_cast<double>(leafBars_[i]->value()) / kLeafRows[i].divisor));
     }
 }
 
@@ -134,25 +196,31 @@ void FrmTulmera::SetLeafParametersFromTexts()
     leaf_ = {values[0], values[1], values[2], values[3]};
 }
 
-// Reads the canopy inputs from the controls. A text that is no number, or a leaf area index
-// that is not above 0, keeps the value of the last good recomputation: the box shows it
-// again and the status line says why. Returns false when that happened.
-bool FrmTulmera::ReadCanopyInputs(canopy::CanopyInputs& inputs)
+QString FrmTulmera::CanopyControlName(std::size_t i) const
+{
+    return widgets::ControlName(canopyCaptions_[i + 3]->text());
+}
+
+// Reads the canopy inputs from the controls. A text that is no number, or a value the canopy
+// model does not accept, keeps the value of the last good recomputation: the box shows it
+// again and `problems` says why. The lists give their entries' keys.
+void FrmTulmera::ReadCanopyInputs(canopy::CanopyInputs& inputs, QStringList& problems)
 {
     const std::array<double*, 5> targets = {&inputs.lai, &inputs.sunZenith, &inputs.viewAngle,
                                             &inputs.relAzimuth, &inputs.hotSpot};
-    const std::array<double, 5> previous = {lastGoodInputs_.lai, lastGoodInputs_.sunZenith,
-                                            lastGoodInputs_.viewAngle, lastGoodInputs_.relAzimuth,
-                                            lastGoodInputs_.hotSpot};
-    QStringList problems;
+    const std::array<double, 5> previous = {lastGood_.canopy.lai, lastGood_.canopy.sunZenith,
+                                            lastGood_.canopy.viewAngle, lastGood_.canopy.relAzimuth,
+                                            lastGood_.canopy.hotSpot};
     for (std::size_t i = 0; i < targets.size(); ++i) {
         const QString text = canopyBoxes_[i]->text();
         const std::optional<double> value = widgets::ParseValueText(text);
-        const QString caption = canopyCaptions_[i + 3]->text();
+        const auto input = static_cast<refresh::Input>(static_cast<int>(refresh::Input::Lai)
+                                                       + static_cast<int>(i));
+        const refresh::InputRange range = refresh::AcceptedRange(input);
         if (!value) {
-            problems << QStringLiteral("%1 «%2» no es un número").arg(caption, text.trimmed());
-        } else if (i == 0 && !(*value > 0.0)) {
-            problems << QStringLiteral("%1 debe ser mayor que 0").arg(caption);
+            problems << widgets::NotANumber(CanopyControlName(i), text);
+        } else if (!range.Contains(*value)) {
+            problems << widgets::OutsideRange(CanopyControlName(i), *value, range);
         } else {
             *targets[i] = *value;
             continue;
@@ -160,63 +228,71 @@ bool FrmTulmera::ReadCanopyInputs(canopy::CanopyInputs& inputs)
         *targets[i] = previous[i];
         canopyBoxes_[i]->setText(widgets::ValueText(previous[i]));
     }
-    inputs.leafArchitecture = canopyLists_[0]->currentText().toStdString();
-    inputs.soil = canopyLists_[1]->currentText().toStdString();
+    inputs.leafArchitecture = canopyLists_[0]->currentData().toString().toStdString();
+    inputs.soil = canopyLists_[1]->currentData().toString().toStdString();
     inputs.visibility =
         visibilityOptions_[0]->isChecked() ? canopy::Visibility::Km15 : canopy::Visibility::Km50;
-    if (problems.isEmpty()) return true;
-    statusBar()->showMessage(problems.join(QStringLiteral("; "))
-                             + QStringLiteral(": se mantiene el valor anterior."));
-    return false;
 }
 
 // The recomputation: leaf run, chart backgrounds and leaf curves, canopy run, canopy and soil
 // curves. It draws on the back surfaces, which become the shown charts only when every step
-// has succeeded, so a failure leaves the charts of the last good recomputation on screen.
-void FrmTulmera::Recompute()
+// has succeeded, so a failure leaves the charts of the last good recomputation on screen, and
+// every control shows that recomputation's inputs again.
+bool FrmTulmera::Recompute()
 {
     canopy::CanopyInputs inputs;
-    const bool inputsAsTyped = ReadCanopyInputs(inputs);
+    QStringList problems;
+    ReadCanopyInputs(inputs, problems);
+    std::optional<refresh::DomainProblem> refused = refresh::CheckLeafDomain(leaf_);
+    if (!refused) refused = refresh::CheckCanopyDomain(inputs);
+    if (refused) {
+        const QString name =
+            refused->input <= refresh::Input::Cm
+                ? widgets::ControlName(
+                    leafCaptions_[static_cast<std::size_t>(refused->input)]->text())
+                : CanopyControlName(static_cast<std::size_t>(refused->input)
+                                    - static_cast<std::size_t>(refresh::Input::Lai));
+        ShowControls(lastGood_);
+        widgets::ShowProblems(statusBar(),
+                              {widgets::OutsideRange(name, refused->value, refused->range)});
+        return false;
+    }
     widgets::ChartView* leafView = leafChartPanel_->view();
     widgets::ChartView* canopyView = canopyChartPanel_->view();
     ChartSurfaces& back = surfaces_[back_];
     plot::RasterSurface& leafChart =
-        DrawingSurface(back.leaf, plot::kLeafChartScale, leafView->SurfacePixelScale());
+        DrawingSurface(back.leaf, leafView->DisplayedScale(), leafView->SurfacePixelScale());
     plot::RasterSurface& canopyChart =
-        DrawingSurface(back.canopy, plot::kCanopyChartScale, canopyView->SurfacePixelScale());
-    const bool done = widgets::Guarded(statusBar(), QStringLiteral("No se pudo recalcular"), [&] {
-        refresh::Recompute(leaf_, inputs, canopyState_, {leafChart, canopyChart}, background_,
-                       refreshObserver_);
-    });
+        DrawingSurface(back.canopy, canopyView->DisplayedScale(), canopyView->SurfacePixelScale());
+    const bool done = widgets::Guarded(
+        statusBar(), QStringLiteral("No se pudo recalcular; se muestran los últimos resultados"),
+        [&] {
+            refresh::Recompute(leaf_, inputs, canopyState_, {leafChart, canopyChart}, background_,
+                               refreshObserver_);
+        });
     if (!done) {
-        ShowCanopyInputs(lastGoodInputs_);  // the values the charts still show
-        return;
+        ShowControls(lastGood_);  // the values the charts still show
+        return false;
     }
-    lastGoodInputs_ = inputs;
+    lastGood_ = CapturedControls(inputs);
     leafView->SetImage(leafChart.image());
     canopyView->SetImage(canopyChart.image());
     back_ = 1 - back_;
-    if (inputsAsTyped) statusBar()->clearMessage();
+    widgets::ShowProblems(statusBar(), problems);
+    return problems.isEmpty();
 }
 
 // A back surface at the screen's current pixel scale: kept from one recomputation to the
-// next, made anew when the window moved to a screen of another pixel ratio.
+// next, made anew when the window moved to a screen of another pixel ratio or the chart was
+// resized.
 plot::RasterSurface& FrmTulmera::DrawingSurface(std::unique_ptr<plot::RasterSurface>& surface,
                                                 const plot::ChartScale& scale, int pixelScale)
 {
-    if (!surface || surface->pixelScale() != pixelScale) {
+    if (!surface || surface->pixelScale() != pixelScale || surface->scale().widthPx != scale.widthPx
+        || surface->scale().heightPx != scale.heightPx) {
         surface = std::make_unique<plot::RasterSurface>(scale, pixelScale);
     }
     return *surface;
-}
-
-void FrmTulmera::ShowCanopyInputs(const canopy::CanopyInputs& inputs)
-{
-    const std::array<double, 5> values = {inputs.lai, inputs.sunZenith, inputs.viewAngle,
-                                          inputs.relAzimuth, inputs.hotSpot};
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        canopyBoxes_[i]->setText(widgets::ValueText(values[i]));
-    }
 }
 
 spreadsheet::MainExportHeader FrmTulmera::ExportHeader() const
@@ -226,10 +302,10 @@ spreadsheet::MainExportHeader FrmTulmera::ExportHeader() const
     header.lai = canopyState_.lai;
     header.sunZenith = canopyState_.sunZenith;
     header.hotSpot = canopyState_.hotSpot;
-    header.architecture = canopyLists_[0]->currentText().toStdString();
-    header.soil = canopyLists_[1]->currentText().toStdString();
-    header.viewText = canopyBoxes_[2]->text().toStdString();
-    header.azimuthText = canopyBoxes_[3]->text().toStdString();
+    header.architecture = lastGood_.canopy.leafArchitecture;  // the keys that were computed
+    header.soil = lastGood_.canopy.soil;
+    header.viewText = widgets::ValueText(lastGood_.canopy.viewAngle).toStdString();
+    header.azimuthText = widgets::ValueText(lastGood_.canopy.relAzimuth).toStdString();
     return header;
 }
 
@@ -238,8 +314,14 @@ QString FrmTulmera::EmptyWorkingFiles()
     return widgets::EmptyFiles({kLeafSpectrumFile, kCanopySpectrumFile});
 }
 
+void FrmTulmera::FinishEditing()
+{
+    if (QWidget* editing = focusWidget(); editing != nullptr) editing->clearFocus();
+}
+
 void FrmTulmera::closeEvent(QCloseEvent* event)
 {
+    FinishEditing();  // a typed value recomputes now, not after the files are emptied
     const QString failure = EmptyWorkingFiles();
     if (!failure.isEmpty()) qWarning("%s", qPrintable(failure));
     QMainWindow::closeEvent(event);

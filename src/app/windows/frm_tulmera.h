@@ -1,15 +1,16 @@
 #pragma once
 #include <QMainWindow>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <memory>
 
-#include "export/main_export.h"
-#include "refresh/refresh.h"
 #include "canopy/canopy_run.h"
+#include "export/main_export.h"
 #include "leaf/leaf_parameters.h"
 #include "plot/main_charts.h"
 #include "plot/raster_surface.h"
+#include "refresh/refresh.h"
 
 class QAction;
 class QComboBox;
@@ -43,6 +44,10 @@ public:
     // values kept by the last canopy run, the list texts and the view and azimuth texts.
     spreadsheet::MainExportHeader ExportHeader() const;
 
+    // Takes the keyboard focus from the control that has it, so that a value being typed is
+    // applied (or refused) now: before the window empties its files and goes.
+    void FinishEditing();
+
     // Empties "VP.dat" then "VS.dat"; returns the failure message, or an empty text.
     static QString EmptyWorkingFiles();
 
@@ -59,17 +64,38 @@ private:
     QWidget* BuildProspectGroup();
     QWidget* BuildSailhGroup();
     void Connect();
+    void OpenAtNaturalSize(QWidget* content);
+    void RedrawIfResized();
+
+    // What the controls show: the inputs of one recomputation. The window keeps the start
+    // values and those of the last good recomputation, and shows them again when needed.
+    struct ShownControls {
+        std::array<int, 4> leafBars{};
+        std::array<int, 5> canopyBars{};
+        canopy::CanopyInputs canopy = canopy::StartCanopyInputs();  // boxes, list keys, option
+        std::array<int, 2> listEntries{};
+        int background = 1;
+        leaf::LeafParameters leaf = leaf::kStartLeafParameters;
+    };
+    ShownControls StartControls() const;
+    ShownControls CapturedControls(const canopy::CanopyInputs& inputs) const;
+    void ShowControls(const ShownControls& shown);
 
     void Load();
-    void LeafParameterSequence();
+    bool LeafParameterSequence();
     void CanopyParameterSequence();
     void ChooseBackground(int entry);
+    void RestoreStartValues();
+    void ApplyLeafBox(std::size_t i);
+    void ApplyCanopyBox(std::size_t i);
     void RefreshLeafTexts();
     void RefreshSailhTexts();
     void SetLeafParametersFromTexts();
-    bool ReadCanopyInputs(canopy::CanopyInputs& inputs);
-    void ShowCanopyInputs(const canopy::CanopyInputs& inputs);
-    void Recompute();
+    void ReadCanopyInputs(canopy::CanopyInputs& inputs, QStringList& problems);
+    QString CanopyControlName(std::size_t i) const;
+    // Recomputes from the controls; true when the charts now show exactly what the controls
+    // show (a refused box is set back to its last good value and reported, returning false).
+    bool Recompute();
     plot::RasterSurface& DrawingSurface(std::unique_ptr<plot::RasterSurface>& surface,
                                         const plot::ChartScale& scale, int pixelScale);
 
@@ -83,6 +109,7 @@ private:
     //   menu11 "Ver hoja de calculo"                      exportAction_
     //   menu121 "Modelo Prospect"                         switchToSweepAction_
     //   menu13 "Sailr"                                    exitAction_
+    //   menu22 "Restablecer valores iniciales"            restoreStartAction_
     //   menu211(1..10) "Gráficos" entries                 backgroundActions_
     //   pctProspect, pctSailh                             leafChartPanel_, canopyChartPanel_
     std::array<QScrollBar*, 4> leafBars_{};
@@ -96,6 +123,7 @@ private:
     QAction* exportAction_ = nullptr;
     QAction* switchToSweepAction_ = nullptr;
     QAction* exitAction_ = nullptr;
+    QAction* restoreStartAction_ = nullptr;
     // entries 1..kBackgroundEntryCount; element 0 unused
     std::array<QAction*, plot::kBackgroundEntryCount + 1> backgroundActions_{};
     widgets::ChartPanel* leafChartPanel_ = nullptr;
@@ -103,7 +131,7 @@ private:
 
     leaf::LeafParameters leaf_ = leaf::kStartLeafParameters;
     canopy::CanopyState canopyState_;
-    canopy::CanopyInputs lastGoodInputs_ = canopy::StartCanopyInputs();
+    ShownControls lastGood_;
     plot::ChartBackground background_;
     // The charts are drawn on the back pair of surfaces while the front pair is shown; a
     // recomputation that succeeds makes its pair the shown one.

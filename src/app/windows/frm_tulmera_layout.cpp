@@ -10,10 +10,10 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-#include "app/windows/frm_tulmera.h"
-#include "app/windows/main_window_rows.h"
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
+#include "app/windows/frm_tulmera.h"
+#include "app/windows/main_window_rows.h"
 #include "plot/chart_background.h"
 #include "plot/chart_geometry.h"
 #include "spectral/soil_library.h"
@@ -83,20 +83,20 @@ widgets::ChartDecorations CanopyChartDecorations()
 
 void FrmTulmera::BuildMenus()
 {
-    QMenu* menu1 = menuBar()->addMenu(QStringLiteral("Archivo"));
+    QMenu* menu1 = menuBar()->addMenu(QStringLiteral("&Archivo"));
     menu1->setObjectName(QStringLiteral("menu1"));
-    exportAction_ = menu1->addAction(QStringLiteral("Ver hoja de calculo"));
+    exportAction_ = menu1->addAction(QStringLiteral("&Ver hoja de calculo"));
     exportAction_->setObjectName(QStringLiteral("menu11"));
-    QMenu* menu12 = menu1->addMenu(QStringLiteral("Simulación múltiple"));
+    QMenu* menu12 = menu1->addMenu(QStringLiteral("&Simulación múltiple"));
     menu12->setObjectName(QStringLiteral("menu12"));
-    switchToSweepAction_ = menu12->addAction(QStringLiteral("Modelo Prospect"));
+    switchToSweepAction_ = menu12->addAction(QStringLiteral("&Modelo Prospect"));
     switchToSweepAction_->setObjectName(QStringLiteral("menu121"));
-    exitAction_ = menu1->addAction(QStringLiteral("Sailr"));
+    exitAction_ = menu1->addAction(QStringLiteral("S&ailr"));
     exitAction_->setObjectName(QStringLiteral("menu13"));
 
-    QMenu* menu2 = menuBar()->addMenu(QStringLiteral("Configuracion"));
+    QMenu* menu2 = menuBar()->addMenu(QStringLiteral("&Configuracion"));
     menu2->setObjectName(QStringLiteral("menu2"));
-    QMenu* menu21 = menu2->addMenu(QStringLiteral("Gráficos"));
+    QMenu* menu21 = menu2->addMenu(QStringLiteral("&Gráficos"));
     menu21->setObjectName(QStringLiteral("menu21"));
     for (int entry = 1; entry <= plot::kBackgroundEntryCount; ++entry) {
         const std::string_view caption =
@@ -108,6 +108,8 @@ void FrmTulmera::BuildMenus()
         action->setChecked(entry == background_.checkedEntry);
         backgroundActions_[static_cast<std::size_t>(entry)] = action;
     }
+    restoreStartAction_ = menu2->addAction(QStringLiteral("&Restablecer valores iniciales"));
+    restoreStartAction_->setObjectName(QStringLiteral("menu22"));
 }
 
 QWidget* FrmTulmera::BuildProspectGroup()
@@ -120,10 +122,11 @@ QWidget* FrmTulmera::BuildProspectGroup()
     for (int i = 0; i < 4; ++i) {
         const ParameterRow& p = kLeafRows[static_cast<std::size_t>(i)];
         const auto at = static_cast<std::size_t>(i);
-        leafCaptions_[at] = new QLabel(QString::fromUtf8(p.caption), group);
+        leafCaptions_[at] = new QLabel(
+            QString::fromUtf8(p.caption.data(), static_cast<qsizetype>(p.caption.size())), group);
         leafCaptions_[at]->setObjectName(Indexed("lblProspect", i));
         leafBars_[at] =
-            widgets::MakeScrollBar(Qt::Horizontal, Indexed("hsbProspect", i), p.range, group);
+            widgets::MakeScrollBar(Qt::Horizontal, Indexed("hsbProspect", i), p.bar, group);
         leafBoxes_[at] = MakeValueBox(Indexed("txtProspect", i), group);
         controls->addWidget(leafCaptions_[at], 1 + 2 * i, 0, 1, 2);
         controls->addWidget(leafBars_[at], 2 + 2 * i, 0);
@@ -132,9 +135,9 @@ QWidget* FrmTulmera::BuildProspectGroup()
     controls->setRowStretch(9, 1);
     controls->setColumnMinimumWidth(0, 260);
     row->addLayout(controls, 1);
-    leafChartPanel_ = new widgets::ChartPanel(
-        QStringLiteral("pctProspect"), plot::kLeafChartScale, LeafChartDecorations(), group);
-    row->addWidget(leafChartPanel_, 0, Qt::AlignTop);
+    leafChartPanel_ = new widgets::ChartPanel(QStringLiteral("pctProspect"), plot::kLeafChartScale,
+                                              LeafChartDecorations(), group);
+    row->addWidget(leafChartPanel_, 1);
     return group;
 }
 
@@ -148,11 +151,12 @@ QWidget* FrmTulmera::BuildSailhGroup()
     for (int i = 0; i < 5; ++i) {
         const ParameterRow& p = kCanopyRows[static_cast<std::size_t>(i)];
         const auto at = static_cast<std::size_t>(i);
-        auto* caption = new QLabel(QString::fromUtf8(p.caption), group);
+        auto* caption = new QLabel(
+            QString::fromUtf8(p.caption.data(), static_cast<qsizetype>(p.caption.size())), group);
         caption->setObjectName(Indexed("lblSailh", i + 3));
         canopyCaptions_[at + 3] = caption;
         canopyBars_[at] =
-            widgets::MakeScrollBar(Qt::Horizontal, Indexed("hsbSailh", i), p.range, group);
+            widgets::MakeScrollBar(Qt::Horizontal, Indexed("hsbSailh", i), p.bar, group);
         canopyBoxes_[at] = MakeValueBox(Indexed("txtSailh", i), group);
         controls->addWidget(caption, 1 + 2 * i, 0, 1, 2);
         controls->addWidget(canopyBars_[at], 2 + 2 * i, 0);
@@ -166,9 +170,10 @@ QWidget* FrmTulmera::BuildSailhGroup()
         canopyCaptions_[static_cast<std::size_t>(index)] = label;
         auto* combo = new QComboBox(group);
         combo->setObjectName(Indexed("cmbSailh", index));
-        combo->setEditable(true);
-        combo->setInsertPolicy(QComboBox::NoInsert);  // a typed text is used, not added
-        combo->addItems(items);
+        // Only the entries: typing picks the entry it begins, nothing else can be chosen. Each
+        // entry carries the key the canopy run selects it by.
+        combo->setEditable(false);
+        for (const QString& item : items) combo->addItem(item, item);
         combo->setCurrentIndex(0);
         canopyLists_[static_cast<std::size_t>(index)] = combo;
         controls->addWidget(label, gridRow, 0, 1, 2);
@@ -203,8 +208,8 @@ QWidget* FrmTulmera::BuildSailhGroup()
     controls->setColumnMinimumWidth(0, 260);
     row->addLayout(controls, 1);
     canopyChartPanel_ = new widgets::ChartPanel(QStringLiteral("pctSailh"), plot::kCanopyChartScale,
-                                             CanopyChartDecorations(), group);
-    row->addWidget(canopyChartPanel_, 0, Qt::AlignTop);
+                                                CanopyChartDecorations(), group);
+    row->addWidget(canopyChartPanel_, 1);
     return group;
 }
 

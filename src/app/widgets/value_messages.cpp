@@ -1,0 +1,58 @@
+#include "app/widgets/value_messages.h"
+
+#include <cmath>
+
+#include "app/widgets/controls.h"
+
+namespace tulmera::widgets {
+
+QString ControlName(const QString& caption)
+{
+    QString name = caption.trimmed();
+    while (name.endsWith(QLatin1Char(':'))) name.chop(1);
+    return name.trimmed();
+}
+
+QString NotANumber(const QString& control, const QString& text)
+{
+    return QStringLiteral("%1: «%2» no es un número.").arg(control, text.trimmed().left(30));
+}
+
+QString OutsideRange(const QString& control, double value, const refresh::InputRange& range)
+{
+    const QString shown = std::isfinite(value) ? ValueText(value) : QStringLiteral("ese valor");
+    const bool lowFinite = std::isfinite(range.lowest);
+    const bool highFinite = std::isfinite(range.highest);
+    if (lowFinite && highFinite && !range.lowestOpen && !range.highestOpen) {
+        return QStringLiteral("%1: %2 está fuera de %3 a %4.")
+            .arg(control, shown, ValueText(range.lowest), ValueText(range.highest));
+    }
+    QStringList conditions;
+    if (lowFinite) {
+        conditions << (range.lowestOpen
+                           ? QStringLiteral("mayor que %1").arg(ValueText(range.lowest))
+                           : QStringLiteral("%1 o más").arg(ValueText(range.lowest)));
+    }
+    if (highFinite) {
+        conditions << (range.highestOpen
+                           ? QStringLiteral("menor que %1").arg(ValueText(range.highest))
+                           : QStringLiteral("hasta %1").arg(ValueText(range.highest)));
+    }
+    if (conditions.isEmpty()) return QStringLiteral("%1: debe ser un número finito.").arg(control);
+    return QStringLiteral("%1: %2 no se admite; debe ser %3.")
+        .arg(control, shown, conditions.join(QStringLiteral(" y ")));
+}
+
+QString Rounded(const QString& control, double typed, double used)
+{
+    return QStringLiteral("%1: %2 se redondea a %3.")
+        .arg(control, ValueText(typed), ValueText(used));
+}
+
+QString BarAtItsEnd(const QString& control, double value, double barEnd)
+{
+    return QStringLiteral("%1: %2 se usa; la barra queda en su extremo (%3).")
+        .arg(control, ValueText(value), ValueText(barEnd));
+}
+
+}  // namespace tulmera::widgets

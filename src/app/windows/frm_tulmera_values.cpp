@@ -1,0 +1,157 @@
+// The main window's value boxes and what its controls show: typed values applied on Enter
+// or focus-out, and the controls set back to the last good recomputation or to the start.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <algorithm>
+#include <cmath>
+
+#include "app/widgets/controls.h"
+#include "app/widgets/value_messages.h"
+#include "app/windows/frm_tulmera.h"
+#include "app/windows/main_window_rows.h"
+#include "refresh/input_domain.h"
+#include "plot/chart_background.h"
+
+namespace tulmera::app {
+
+FrmTulmera::ShownControls FrmTulmera::StartControls() const
+{
+    ShownControls start;
+    for (std::size_t i = 0; i < kLeafRows.size(); ++i) start.leafBars[i] = kLeafRows[i].bar.value;
+    for (std::size_t i = 0; i < kCanopyRows.size(); ++i) {
+        start.canopyBars[i] = kCanopyRows[i].bar.value;
+    }
+    start.background = plot::ChartBackground{}.checkedEntry;
+    return start;
+}
+
+FrmTulmera::ShownControls FrmTulmera::CapturedControls(const canopy::CanopyInputs& inputs) const
+{
+    ShownControls shown;
+    for (std::size_t i = 0; i < leafBars_.size(); ++i) shown.leafBars[i] = leafBars_[i]->value();
+    for (std::size_t i = 0; i < canopyBars_.size(); ++i) {
+        shown.canopyBars[i] = canopyBars_[i]->value();
+    }
+    shown.canopy = inputs;
+    for (std::size_t i = 0; i < canopyLists_.size(); ++i) {
+        shown.listEntries[i] = canopyLists_[i]->currentIndex();
+    }
+    shown.background = background_.checkedEntry;
+    shown.leaf = leaf_;
+    return shown;
+}
+
+// Sets every control to `shown` without starting a recomputation.
+void FrmTulmera::ShowControls(const ShownControls& shown)
+{
+    for (std::size_t i = 0; i < leafBars_.size(); ++i) {
+        const QSignalBlocker block(leafBars_[i]);
+        leafBars_[i]->setValue(shown.leafBars[i]);
+    }
+    RefreshLeafTexts();
+    for (std::size_t i = 0; i < canopyBars_.size(); ++i) {
+        const QSignalBlocker block(canopyBars_[i]);
+        canopyBars_[i]->setValue(shown.canopyBars[i]);
+    }
+    const std::array<double, 5> values = {shown.canopy.lai, shown.canopy.sunZenith,
+                                          shown.canopy.viewAngle, shown.canopy.relAzimuth,
+                                          shown.canopy.hotSpot};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        canopyBoxes_[i]->setText(widgets::ValueText(values[i]));
+    }
+    for (std::size_t i = 0; i < canopyLists_.size(); ++i) {
+        const QSignalBlocker block(canopyLists_[i]);
+        canopyLists_[i]->setCurrentIndex(shown.listEntries[i]);
+    }
+    const bool km15 = shown.canopy.visibility == canopy::Visibility::Km15;
+    visibilityOptions_[km15 ? 0 : 1]->setChecked(true);
+    for (int i = 1; i <= plot::kBackgroundEntryCount; ++i) {
+        backgroundActions_[static_cast<std::size_t>(i)]->setChecked(i == shown.background);
+    }
+    background_.checkedEntry = shown.background;
+    leaf_ = shown.leaf;
+}
+
+void FrmTulmera::RestoreStartValues()
+{
+    ShowControls(StartControls());
+    Recompute();
+}
+
+// A typed leaf value moves its bar: rounded to the bar's nearest position (and said so), or
+// refused when it is no number or outside the bar's range.
+void FrmTulmera::ApplyLeafBox(std::size_t i)
+{
+    const ParameterRow& row = kLeafRows[i];
+    QScrollBar* bar = leafBars_[i];
+    const double divisor = row.divisor;
+    const QString text = leafBoxes_[i]->text();
+    const std::optional<double> typed = widgets::ParseValueText(text);
+    const QString name = widgets::ControlName(leafCaptions_[i]->text());
+    const double lowest = row.bar.min / divisor;
+    const double highest = row.bar.max / divisor;
+    if (!typed || !(*typed >= lowest && *typed <= highest)) {
+        RefreshLeafTexts();  // the value in use
+        widgets::ShowProblems(statusBar(),
+                              {typed ? widgets::OutsideRange(name, *typed, {lowest, highest})
+                                     : widgets::NotANumber(name, text)});
+        return;
+    }
+    const int position = static_cast<int>(std::lround(*typed * divisor));
+    const double used = position / divisor;
+    if (position == bar->value()) {
+        RefreshLeafTexts();
+    } else {
+        {
+            const QSignalBlocker block(bar);
+            bar->setValue(position);
+        }
+        if (!LeafParameterSequence()) return;
+    }
+    if (used != *typed) widgets::ShowProblems(statusBar(), {widgets::Rounded(name, *typed, used)});
+}
+
+// A typed canopy value is used as typed; its bar goes to the nearest position, or to its end
+// (with a note) when the value lies beyond the bar's range.
+void FrmTulmera::ApplyCanopyBox(std::size_t i)
+{
+    const ParameterRow& row = kCanopyRows[i];
+    const std::optional<double> typed = widgets::ParseValueText(canopyBoxes_[i]->text());
+    const std::array<double, 5> previous = {lastGood_.canopy.lai, lastGood_.canopy.sunZenith,
+                                            lastGood_.canopy.viewAngle, lastGood_.canopy.relAzimuth,
+                                            lastGood_.canopy.hotSpot};
+    const auto input =
+        static_cast<refresh::Input>(static_cast<int>(refresh::Input::Lai) + static_cast<int>(i));
+    const refresh::InputRange range = refresh::AcceptedRange(input);
+    if (!typed || *typed == previous[i] || !range.Contains(*typed)) {
+        QStringList problems;
+        if (!typed) {
+            problems << widgets::NotANumber(CanopyControlName(i), canopyBoxes_[i]->text());
+        } else if (!range.Contains(*typed)) {
+            problems << widgets::OutsideRange(CanopyControlName(i), *typed, range);
+        }
+        canopyBoxes_[i]->setText(widgets::ValueText(previous[i]));  // the value in use
+        if (!problems.isEmpty()) widgets::ShowProblems(statusBar(), problems);
+        return;
+    }
+    const double divisor = row.divisor;
+    const double position = std::clamp(*typed * divisor, double(row.bar.min), double(row.bar.max));
+    const bool beyond = position != *typed * divisor
+                        && (*typed * divisor < row.bar.min || *typed * divisor > row.bar.max);
+    {
+        const QSignalBlocker block(canopyBars_[i]);
+        canopyBars_[i]->setValue(static_cast<int>(std::lround(position)));
+    }
+    if (Recompute() && beyond) {
+        widgets::ShowProblems(
+            statusBar(), {widgets::BarAtItsEnd(CanopyControlName(i), *typed, position / divisor)});
+    }
+}
+
+}  // namespace tulmera::app
