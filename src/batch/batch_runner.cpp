@@ -14,6 +14,7 @@
 #include "batch/sweep_command.h"
 #include "plot/chart_background.h"
 #include "textio/directory_lock.h"
+#include "tulmera_version.h"
 #include "textio/error.h"
 #include "textio/system_reason.h"
 #include "textio/text_file.h"
@@ -26,6 +27,23 @@ const OptionInfo kDirectoryOption{"-C", "DIR",
                                   "write the result files into DIR (default: the current one)"};
 
 bool IsHelp(std::string_view argument) { return argument == "--help" || argument == "-h"; }
+
+// Whether `argument` names an option of `command` that is followed by its value.
+bool TakesValue(const BatchCommand& command, std::string_view argument)
+{
+    if (argument == kDirectoryOption.name) return true;
+    return std::any_of(command.options.begin(), command.options.end(), [&](const OptionInfo& o) {
+        return o.name == argument && (o.kind == OptionKind::Value || o.kind == OptionKind::Repeated);
+    });
+}
+
+const BatchCommand* FindCommand(std::string_view name)
+{
+    const auto& commands = BatchCommands();
+    const auto found = std::find_if(commands.begin(), commands.end(),
+                                    [&](const BatchCommand& c) { return c.name == name; });
+    return found == commands.end() ? nullptr : &*found;
+}
 
 void ChangeDirectory(const std::string& directory)
 {
@@ -101,7 +119,8 @@ std::string BatchHelpText()
     std::string text =
         "Usage: tulmera-batch COMMAND [OPTIONS]\n\n"
         "Runs Tulmera's models without windows and writes the same result files as the\n"
-        "program, in the current directory or in the one given with -C.\n";
+        "program, in the current directory or in the one given with -C.\n"
+        "tulmera-batch --version prints the version.\n";
     for (const BatchCommand& command : BatchCommands()) {
         text += "\ntulmera-batch " + std::string(command.name) + " [OPTIONS]\n  ";
         for (const char c : command.summary)
@@ -140,11 +159,8 @@ std::string BatchHelpText()
 PreparedBatch PrepareBatch(const std::vector<std::string_view>& arguments)
 {
     if (arguments.empty()) throw UsageError("No command given; try --help.");
-    const auto& commands = BatchCommands();
-    const auto command = std::find_if(commands.begin(), commands.end(), [&](const BatchCommand& c) {
-        return c.name == arguments.front();
-    });
-    if (command == commands.end()) {
+    const BatchCommand* command = FindCommand(arguments.front());
+    if (!command) {
         throw UsageError("Unknown command \"" + std::string(arguments.front()) + "\"; try --help.");
     }
     std::vector<OptionInfo> accepted = command->options;
@@ -157,7 +173,9 @@ PreparedBatch PrepareBatch(const std::vector<std::string_view>& arguments)
             continue;
         }
         options.push_back(arguments[i]);
-        if (i + 1 < arguments.size()) options.push_back(arguments[++i]);  // its value
+        if (TakesValue(*command, arguments[i]) && i + 1 < arguments.size()) {
+            options.push_back(arguments[++i]);  // its value, whatever it reads
+        }
     }
     const BatchArguments parsed = BatchArguments::Parse(options, accepted);
     PreparedBatch prepared;
@@ -177,9 +195,11 @@ bool AsksForHelp(const std::vector<std::string_view>& arguments)
 {
     if (arguments.empty()) return false;
     if (arguments.front() == "help" || IsHelp(arguments.front())) return true;
+    const BatchCommand* command = FindCommand(arguments.front());
+    if (!command) return false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         if (IsHelp(arguments[i])) return true;
-        if (arguments[i] != "--no-wait") ++i;  // skip the option's value
+        if (TakesValue(*command, arguments[i])) ++i;  // skip the option's value
     }
     return false;
 }
@@ -190,6 +210,10 @@ int RunBatch(const std::vector<std::string_view>& arguments, std::ostream& out, 
 {
     if (AsksForHelp(arguments)) {
         out << BatchHelpText();
+        return 0;
+    }
+    if (arguments.size() == 1 && arguments.front() == "--version") {
+        out << "tulmera-batch " << kVersion << '\n';
         return 0;
     }
     PreparedBatch prepared;

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Installs the build into a temporary prefix and checks what a desktop needs: both programs,
-# the desktop entry naming them and the icon at every size.
+# Installs the build into a temporary prefix and checks what a desktop and a package need:
+# both programs and their versions, the desktop entry naming them, the icon at every size, the
+# AppStream metadata, the notices, and manual pages that name every option of --help.
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
-for f in bin/tulmera bin/tulmera-batch share/applications/tulmera.desktop; do
+for f in bin/tulmera bin/tulmera-batch share/applications/tulmera.desktop \
+         share/metainfo/io.github.tulmera.Tulmera.metainfo.xml share/doc/tulmera/copyright \
+         share/doc/tulmera/NOTICE share/man/man1/tulmera.1.gz share/man/man1/tulmera-batch.1.gz; do
   [ -e "$prefix/$f" ] || { echo "missing $f"; exit 1; }
 done
 [ -x "$prefix/bin/tulmera" ] || { echo "bin/tulmera is not executable"; exit 1; }
@@ -15,7 +18,26 @@ for size in 16 32 48 64 128 256; do
   [ -s "$icon" ] || { echo "missing icon $icon"; exit 1; }
 done
 entry=$prefix/share/applications/tulmera.desktop
-grep -qx 'Exec=tulmera' "$entry" && grep -qx 'Icon=tulmera' "$entry" && grep -qx 'Type=Application' "$entry" \
-  || { echo "the desktop entry does not start tulmera with its icon"; exit 1; }
-"$prefix/bin/tulmera-batch" --help > /dev/null
+grep -qx 'Exec=tulmera --user-data-workdir' "$entry" && grep -qx 'Icon=tulmera' "$entry" \
+  && grep -qx 'Type=Application' "$entry" \
+  || { echo "the desktop entry does not start tulmera with its icon in its data folder"; exit 1; }
+
+version=$(sed -n 's/^project(Tulmera VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
+[ "$("$prefix/bin/tulmera-batch" --version)" = "tulmera-batch $version" ] \
+  || { echo "tulmera-batch --version does not say $version"; exit 1; }
+[ "$(QT_QPA_PLATFORM=offscreen "$prefix/bin/tulmera" --version)" = "tulmera $version" ] \
+  || { echo "tulmera --version does not say $version"; exit 1; }
+
+# Every option that --help lists appears in the manual page.
+check_manual() {
+  local program=$1 page=$2 missing=0
+  local text
+  text=$(zcat "$page" | sed 's/\\-/-/g')
+  for option in $("$program" --help | grep -oE '(^|[[:space:]])--[a-zA-Z][a-zA-Z0-9-]*' | sort -u); do
+    grep -qF -- "$option" <<< "$text" || { echo "$page lacks $option"; missing=1; }
+  done
+  return $missing
+}
+check_manual "$prefix/bin/tulmera-batch" "$prefix/share/man/man1/tulmera-batch.1.gz"
+QT_QPA_PLATFORM=offscreen check_manual "$prefix/bin/tulmera" "$prefix/share/man/man1/tulmera.1.gz"
 echo "install layout complete"
