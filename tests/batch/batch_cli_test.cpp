@@ -82,6 +82,18 @@ TEST(BatchProgram, ExitCodesTellBadArgumentsFromFailedRuns)
     const Outcome noDirectory = RunBatch("leaf -C does-not-exist");
     EXPECT_EQ(noDirectory.exitCode, 1);
     EXPECT_NE(noDirectory.output.find("\"does-not-exist\""), std::string::npos);
+
+    // A flag takes no value, so what follows it is read as an option of its own.
+    const Outcome helpAfterFlag = RunBatch("fit-leaf --subdomains --help");
+    EXPECT_EQ(helpAfterFlag.exitCode, 0);
+    EXPECT_NE(helpAfterFlag.output.find("Usage: tulmera-batch"), std::string::npos);
+    const Outcome noWaitAfterFlag = RunBatch("fit-leaf --subdomains --no-wait");
+    EXPECT_EQ(noWaitAfterFlag.exitCode, 2);
+    EXPECT_EQ(noWaitAfterFlag.output.find("Unknown option"), std::string::npos);
+
+    const Outcome version = RunBatch("--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.output.rfind("tulmera-batch ", 0), 0u);
 }
 
 }  // namespace
