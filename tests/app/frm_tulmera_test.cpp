@@ -527,6 +527,12 @@ private slots:
         QImage expected = leafChart.image();
         expected.setDevicePixelRatio(leafView->image().devicePixelRatio());
         QCOMPARE(leafView->image(), expected);
+
+        // A value still being typed is no input of the redraw: the charts keep the last one.
+        QTest::keyClicks(Box("txtSailh", 0), QStringLiteral("5"));
+        window_->resize(1600, 1200);
+        QCoreApplication::processEvents();
+        QCOMPARE(window_->canopyState().lai, canopy::StartCanopyInputs().lai);
     }
 
     void theExitEntryAsksToEndAndClosingEmptiesTheFiles()

@@ -88,6 +88,13 @@ void FrmTulmera::RedrawIfResized()
         return view->image().width() == displayed.widthPx * view->SurfacePixelScale()
                && view->image().height() == displayed.heightPx * view->SurfacePixelScale();
     };
+    // A value being typed is not an input yet: the redraw waits for Enter or for the box to
+    // lose focus, whose recomputation draws at the new size anyway.
+    const auto typing = [](const auto& boxes) {
+        return std::any_of(boxes.begin(), boxes.end(),
+                           [](const QLineEdit* box) { return box->isModified(); });
+    };
+    if (typing(leafBoxes_) || typing(canopyBoxes_)) return;
     if (!drawnFor(leafChartPanel_->view()) || !drawnFor(canopyChartPanel_->view())) Recompute();
 }
 
