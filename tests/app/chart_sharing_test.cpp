@@ -4,9 +4,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMouseEvent>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -14,7 +17,9 @@
 #include <sstream>
 
 #include "app/widgets/chart_panel.h"
+#include "app/widgets/chart_readout.h"
 #include "app/windows/frm_tulmera.h"
+#include "plot/chart_readout.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
 #include "textio/text_file.h"
@@ -29,6 +34,7 @@ class ChartSharingTest : public QObject {
 private:
     std::unique_ptr<testing::ScopedWorkDir> dir_;
     std::unique_ptr<FrmTulmera> window_;
+    QTemporaryDir settingsDir_;
 
     template <typename T>
     T* Find(const QString& name) const
@@ -46,7 +52,13 @@ private:
     }
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        // Settings of their own: the es_ES variant may run at the same time.
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+        QSettings().clear();
+    }
 
     void init()
     {
@@ -141,6 +153,84 @@ private slots:
         if (how == "folder" && ::geteuid() != 0) {
             fs::permissions(dir_->path() / "cerrada", fs::perms::owner_all);
         }
+    }
+
+    // The pointer over a known pixel reads out that sample's wavelength and the curves' values
+    // there; the arrow keys move the cursor; where a curve has no data nothing is read out.
+    void readoutAtAKnownPixel()
+    {
+        auto* leafView = Find<widgets::ChartView>("pctProspect");
+        auto* readout = leafView->findChild<widgets::ChartReadout*>();
+        QVERIFY(readout != nullptr);
+        const plot::ChartScale shown = leafView->DisplayedScale();
+        const double X = plot::PixelXOf(shown, 80);  // 800 nm
+        QMouseEvent move(
+            QEvent::MouseMove, QPointF(X + leafView->frameWidth(), 20 + leafView->frameWidth()),
+            leafView->mapToGlobal(QPointF(X, 20)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(leafView, &move);
+        QCOMPARE(readout->index(), std::optional<int>(80));
+        const canopy::CanopyState& state = window_->canopyState();
+        const auto percent = [](double value) {
+            return QString::fromStdString(textio::NumberText(value, 4)) + QStringLiteral(" %");
+        };
+        QVERIFY2(readout->text().startsWith(QStringLiteral("800 nm")), qPrintable(readout->text()));
+        QVERIFY(readout->text().contains(percent(state.leafReflPct[80])));
+        QVERIFY(readout->text().contains(percent(state.leafTransPct[80])));
+        QVERIFY(leafView->cursorX().has_value());
+
+        leafView->setFocus();
+        QTest::keyClick(leafView, Qt::Key_Right);
+        QCOMPARE(readout->index(), std::optional<int>(81));
+        QVERIFY(readout->text().startsWith(QStringLiteral("805 nm")));
+        QTest::keyClick(leafView, Qt::Key_End);
+        QCOMPARE(readout->index(), std::optional<int>(420));
+
+        auto* canopyView = Find<widgets::ChartView>("pctSailh");
+        auto* canopyReadout = canopyView->findChild<widgets::ChartReadout*>();
+        canopyReadout->ShowAtPixel(canopyView->DisplayedScale().widthPx - 1, 10);  // 2500 nm
+        QVERIFY(!canopyReadout->index().has_value());
+        QVERIFY(canopyReadout->text().isEmpty());
+        QVERIFY(!canopyView->cursorX().has_value());
+        canopyReadout->ShowSample(419);
+        QVERIFY(canopyReadout->text().contains(percent(state.canopyReflPct[419])));
+        QVERIFY(canopyReadout->text().contains(percent(state.soilRefl[419])));
+    }
+
+    // Off (the default) a dragged thumb changes nothing until released; on, moves refresh,
+    // coalesced so that the last position wins, and the charts show it.
+    void chartsFollowADraggedThumb()
+    {
+        auto* follow = Find<QAction>("mnuActualizarAlArrastrar");
+        QVERIFY(!follow->isChecked());
+        int refreshes = 0;
+        window_->SetRefreshObserver([&refreshes](refresh::RefreshStep step) {
+            if (step == refresh::RefreshStep::LeafRun) ++refreshes;
+        });
+        auto* bar = Find<QScrollBar>("hsbProspect(1)");  // Cab, hundredths
+        bar->setSliderDown(true);
+        bar->setSliderPosition(3000);
+        QCoreApplication::processEvents();
+        QCOMPARE(refreshes, 0);
+        bar->setSliderDown(false);  // release: the usual refresh
+        QCOMPARE(refreshes, 1);
+
+        follow->trigger();
+        QVERIFY(QSettings().value(QStringLiteral("charts/actualizarAlArrastrar")).toBool());
+        const QImage before = Find<widgets::ChartView>("pctProspect")->image();
+        bar->setSliderDown(true);
+        for (const int position : {3500, 5000, 7250}) bar->setSliderPosition(position);
+        QCoreApplication::processEvents();
+        QCOMPARE(refreshes, 2);  // three moves, one refresh: the latest
+        QCOMPARE(window_->leafParameters().Cab, 72.5);
+        QVERIFY(Find<widgets::ChartView>("pctProspect")->image() != before);
+        bar->setSliderPosition(7300);
+        QCoreApplication::processEvents();
+        QCOMPARE(refreshes, 3);
+        bar->setSliderDown(false);  // the release sets the value already shown
+        QCoreApplication::processEvents();
+        QCOMPARE(refreshes, 3);
+        QCOMPARE(window_->leafParameters().Cab, 73.0);
+        follow->trigger();  // back to the default for the other tests
     }
 };
 
