@@ -19,7 +19,10 @@
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/chart_readout.h"
 #include "app/windows/frm_tulmera.h"
+#include "plot/chart_geometry.h"
 #include "plot/chart_readout.h"
+#include "plot/raster_surface.h"
+#include "refresh/refresh.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
 #include "textio/text_file.h"
@@ -231,6 +234,29 @@ private slots:
         QCOMPARE(refreshes, 3);
         QCOMPARE(window_->leafParameters().Cab, 73.0);
         follow->trigger();  // back to the default for the other tests
+    }
+
+    // "Guardar gráficos…" at 3×: both charts, redrawn at three image pixels per chart pixel,
+    // showing what the window shows (the same picture as the 1× chart, scaled).
+    void chartImagesAtAScale()
+    {
+        Find<QScrollBar>("hsbSailh(0)")->setValue(350);
+        const fs::path file = dir_->path() / "graficos.png";
+        QVERIFY(window_->SaveChartImages(QString::fromStdString(file.string()), 3));
+        QVERIFY2(Status().startsWith(QStringLiteral("Gráficos guardados")), qPrintable(Status()));
+        const QImage leaf(QString::fromStdString((dir_->path() / "graficos-hoja.png").string()));
+        const QImage canopy(
+            QString::fromStdString((dir_->path() / "graficos-cubierta.png").string()));
+        QCOMPARE(leaf.size(), QSize(317 * 3, 165 * 3));
+        QCOMPARE(canopy.size(), QSize(317 * 3, 165 * 3));
+        QVERIFY(!fs::exists(dir_->path() / "graficos.png"));
+        plot::RasterSurface expected(plot::kCanopyChartScale, 3);
+        plot::RasterSurface leafChart(plot::kLeafChartScale, 3);
+        canopy::CanopyState state;
+        canopy::CanopyInputs inputs = canopy::StartCanopyInputs();
+        inputs.lai = 3.5;
+        refresh::Recompute(leaf::kStartLeafParameters, inputs, state, {leafChart, expected}, {});
+        QVERIFY(canopy.convertToFormat(QImage::Format_RGB32) == expected.image());
     }
 };
 

@@ -59,6 +59,12 @@ public:
     // the status line, in Spanish, that it was saved or why not. True when saved.
     bool SaveSpectraCsv(const QString& fileName);
 
+    // Saves both charts as they are shown, drawn anew at `pixelScale` (1 .. 4) image pixels per
+    // chart pixel, as the PNG files "<name>-hoja.png" and "<name>-cubierta.png" beside
+    // `fileName` ("<name>.png"); both are replaced together or neither. Reports as
+    // SaveSpectraCsv. True when saved.
+    bool SaveChartImages(const QString& fileName, int pixelScale);
+
 signals:
     void ExportRequested();              // "Ver hoja de calculo"
     void MultipleSimulationRequested();  // "Modelo Prospect"

@@ -1,6 +1,10 @@
 // The main window's ways of reading and sharing what it shows: the spectra as a CSV file, the
 // values under the pointer, and charts that follow a dragged thumb.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSettings>
@@ -13,7 +17,11 @@
 #include "app/widgets/thumb_follower.h"
 #include "app/windows/frm_tulmera.h"
 #include "export/spectra_csv.h"
+#include "plot/chart_geometry.h"
+#include "plot/chart_images.h"
+#include "plot/raster_surface.h"
 #include "textio/number_text.h"
+#include "textio/staged_files.h"
 
 namespace tulmera::app {
 namespace {
@@ -37,6 +45,19 @@ void FrmTulmera::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
     saveSpectraAction_ = new QAction(QStringLiteral("Guardar espectros (CSV)…"), fileMenu);
     saveSpectraAction_->setObjectName(QStringLiteral("mnuGuardarEspectros"));
     fileMenu->insertAction(exitAction_, saveSpectraAction_);
+    QMenu* imagesMenu = new QMenu(QStringLiteral("Guardar gráficos…"), fileMenu);
+    imagesMenu->setObjectName(QStringLiteral("mnuGuardarGraficos"));
+    for (int k = 1; k <= 4; ++k) {
+        QAction* action = imagesMenu->addAction(QStringLiteral("PNG %1×…").arg(k));
+        action->setObjectName(QStringLiteral("mnuGuardarGraficosPng(%1)").arg(k));
+        connect(action, &QAction::triggered, this, [this, k] {
+            widgets::ChooseFileToSave(
+                this, QStringLiteral("Guardar gráficos"), QStringLiteral("Imagen PNG (*.png)"),
+                QStringLiteral("png"), QStringLiteral("graficos"),
+                [this, k](const QString& fileName) { SaveChartImages(fileName, k); });
+        });
+    }
+    fileMenu->insertMenu(exitAction_, imagesMenu);
     fileMenu->insertSeparator(exitAction_);
 
     followThumbAction_ = settingsMenu->addAction(QStringLiteral("Actualizar al &arrastrar"));
@@ -58,6 +79,16 @@ void FrmTulmera::ConnectSharing()
                               [this](int index, double) { return LeafReadoutText(index); });
     new widgets::ChartReadout(canopyChartPanel_->view(), kCanopySamples,
                               [this](int index, double) { return CanopyReadoutText(index); });
+
+    for (widgets::ChartPanel* panel : {leafChartPanel_, canopyChartPanel_}) {
+        widgets::ChartView* view = panel->view();
+        auto* copy = new QAction(QStringLiteral("Copiar gráfico"), view);
+        copy->setObjectName(view->objectName() + QStringLiteral("_copiar"));
+        connect(copy, &QAction::triggered, view,
+                [view] { QApplication::clipboard()->setImage(view->image()); });
+        view->addAction(copy);
+        view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
 
     std::vector<QScrollBar*> bars(leafBars_.begin(), leafBars_.end());
     bars.insert(bars.end(), canopyBars_.begin(), canopyBars_.end());
@@ -85,6 +116,39 @@ QString FrmTulmera::CanopyReadoutText(int index) const
     return Wavelength(index) + QStringLiteral("   R cubierta ")
            + Percent(canopyState_.canopyReflPct[i]) + QStringLiteral("   R suelo ")
            + Percent(canopyState_.soilRefl[i]);
+}
+
+bool FrmTulmera::SaveChartImages(const QString& fileName, int pixelScale)
+{
+    const QFileInfo file(fileName);
+    const QString base = file.dir().filePath(file.completeBaseName());
+    const bool saved = widgets::Guarded(
+        statusBar(),
+        QStringLiteral("No se pudieron guardar los gráficos «%1»; los archivos anteriores no "
+                       "cambiaron")
+            .arg(fileName),
+        [&] {
+            // The charts drawn again from the inputs they show; the working files this
+            // redraw stages are never published.
+            plot::RasterSurface leafChart(plot::kLeafChartScale, pixelScale);
+            plot::RasterSurface canopyChart(plot::kCanopyChartScale, pixelScale);
+            textio::StagedFiles redraw;
+            refresh::StageRecompute(lastGood_.leaf, lastGood_.canopy, canopyState_,
+                                    {leafChart, canopyChart}, background_, redraw);
+            textio::StagedFiles images;
+            for (const auto& [suffix, chart] :
+                 {std::pair{QStringLiteral("-hoja.png"), &leafChart},
+                  std::pair{QStringLiteral("-cubierta.png"), &canopyChart}}) {
+                const std::string path = QFile::encodeName(base + suffix).toStdString();
+                images.Stage(path, plot::PngBytes(chart->image(), path));
+            }
+            images.Publish();
+        });
+    if (saved) {
+        statusBar()->showMessage(
+            QStringLiteral("Gráficos guardados en «%1-hoja.png» y «%1-cubierta.png».").arg(base));
+    }
+    return saved;
 }
 
 bool FrmTulmera::SaveSpectraCsv(const QString& fileName)
