@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "batch/chart_image_options.h"
+#include "batch/csv_option.h"
 #include "batch/leaf_command.h"
+#include "export/spectra_csv.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
 #include "refresh/refresh.h"
@@ -81,7 +83,7 @@ canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments)
 
 canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leaf,
                                      const canopy::CanopyInputs& inputs,
-                                     const ChartImageRequest& images)
+                                     const ChartImageRequest& images, const std::string& csvFile)
 {
     textio::StagedFiles staged;
     const canopy::CanopyState none;  // no previous run to keep
@@ -99,6 +101,9 @@ canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leaf,
         StageChartImage(staged, images, leafChart.image(), "leaf.png");
         StageChartImage(staged, images, canopyChart.image(), "canopy.png");
     }
+    if (!csvFile.empty()) {
+        staged.Stage(csvFile, spreadsheet::MainSpectraCsv({leaf, inputs, state}));
+    }
     staged.Publish();
     return state;
 }
@@ -109,12 +114,14 @@ BatchCommand CanopyCommand()
     for (const std::vector<OptionInfo>& more : {CanopyOptions(), MainChartImageOptions()}) {
         options.insert(options.end(), more.begin(), more.end());
     }
+    options.push_back(CsvOption());
     return {
         "canopy",
         "Leaf run, then canopy run: the leaf spectra written to \"VP.dat\", then the\n"
         "canopy reflectance from 400 to 2500 nm, every 5 nm, written to \"VS.dat\".\n"
         "With --png DIR, also both charts as the main window draws them, as\n"
-        "DIR/leaf.png and DIR/canopy.png (317 x 165 pixels times --scale).",
+        "DIR/leaf.png and DIR/canopy.png (317 x 165 pixels times --scale).\n"
+        "With --csv FILE, also the leaf, canopy and soil spectra as a CSV file.",
         options,
         [](const BatchArguments& arguments) -> BatchWork {
             const leaf::LeafParameters leafParameters = LeafParametersFrom(arguments);
@@ -122,10 +129,13 @@ BatchCommand CanopyCommand()
             const canopy::CanopyInputs canopyInputs = CanopyInputsFrom(arguments);
             CheckCanopyOptions(canopyInputs);
             const ChartImageRequest images = ChartImageRequestFrom(arguments);
-            return {[leafParameters, canopyInputs, images] {
-                        RunLeafAndCanopy(leafParameters, canopyInputs, images);
+            const std::string csvFile = CsvFileFrom(arguments);
+            std::vector<std::string> outputs = ImagePaths(images, {"leaf.png", "canopy.png"});
+            if (!csvFile.empty()) outputs.push_back(csvFile);
+            return {[leafParameters, canopyInputs, images, csvFile] {
+                        RunLeafAndCanopy(leafParameters, canopyInputs, images, csvFile);
                     },
-                    ImagePaths(images, {"leaf.png", "canopy.png"})};
+                    outputs};
         },
     };
 }

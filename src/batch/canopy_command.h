@@ -21,11 +21,14 @@ void CheckCanopyOptions(const canopy::CanopyInputs& inputs);
 
 // The run of `canopy`, as the main window's recomputation: the leaf run and the canopy run
 // staged as "VP.dat" and "VS.dat", with `images` also the two charts as "leaf.png" and
-// "canopy.png", all published together once every step has succeeded. Returns the canopy
-// run's state (its canopy reflectance in memory). Throws tulmera::Error; then no file changed.
+// "canopy.png", with `csvFile` (when not empty) the spectra as CSV
+// (spreadsheet::MainSpectraCsv), all published together once every step has succeeded.
+// Returns the canopy run's state (its canopy reflectance in memory). Throws tulmera::Error;
+// then no file changed.
 canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leaf,
                                      const canopy::CanopyInputs& inputs,
-                                     const ChartImageRequest& images);
+                                     const ChartImageRequest& images,
+                                     const std::string& csvFile = {});
 
 // `canopy`: the leaf run, then the canopy run, writing "VP.dat" and "VS.dat"; with --png DIR
 // the main window's recomputation (refresh::Recompute), its two charts saved as "leaf.png" and

@@ -5,6 +5,7 @@
 
 #include "batch/canopy_command.h"
 #include "batch/chart_image_options.h"
+#include "batch/csv_option.h"
 #include "batch/leaf_command.h"
 #include "sensor/band_values.h"
 #include "sensor/indices.h"
@@ -17,21 +18,11 @@ namespace {
 const OptionInfo kSensorOption{"--sensor", "NAME",
                                "also that sensor's band values and NDVI (e.g. \"Sentinel-2 MSI\")"};
 
-// The number text with the fewest significant digits that reads back as `x` exactly.
-std::string ShortestNumberText(double x)
-{
-    for (int digits = 1; digits < 17; ++digits) {
-        std::string text = textio::NumberText(x, digits);
-        if (textio::ParseNumberText(text) == x) return text;
-    }
-    return textio::NumberText(x, 17);  // 17 significant digits always read back exactly
-}
-
 void AppendRow(std::string& csv, const std::string& quantity, const std::optional<double>& value)
 {
     csv += quantity;
     csv += ',';
-    if (value) csv += ShortestNumberText(*value);
+    if (value) csv += textio::ShortestNumberText(*value);
     csv += '\n';
 }
 
@@ -83,7 +74,8 @@ BatchCommand IndicesCommand()
         "canopy reflectance (NDVI, EVI, ... ARI); with --sensor NAME also one row\n"
         "\"NAME band B\" per band (mean reflectance over the band) and \"NAME NDVI\".\n"
         "NAME is a chart menu sensor without \"Bandas \", e.g. Landsat-TM or\n"
-        "\"Landsat-8/9 OLI\". An index that is undefined (division by 0) is left empty.",
+        "\"Landsat-8/9 OLI\". An index that is undefined (division by 0) is left empty.\n"
+        "With --csv FILE, also the spectra as a CSV file, as canopy writes it.",
         options,
         [](const BatchArguments& arguments) -> BatchWork {
             const leaf::LeafParameters leafParameters = LeafParametersFrom(arguments);
@@ -92,13 +84,16 @@ BatchCommand IndicesCommand()
             CheckCanopyOptions(canopyInputs);
             const ChartImageRequest images = ChartImageRequestFrom(arguments);
             const sensor::Sensor* sensor = SensorFrom(arguments);
-            return {[leafParameters, canopyInputs, images, sensor] {
+            const std::string csvFile = CsvFileFrom(arguments);
+            std::vector<std::string> outputs = ImagePaths(images, {"leaf.png", "canopy.png"});
+            if (!csvFile.empty()) outputs.push_back(csvFile);
+            return {[leafParameters, canopyInputs, images, sensor, csvFile] {
                         const canopy::CanopyState state =
-                            RunLeafAndCanopy(leafParameters, canopyInputs, images);
-                        PrintToStandardOutput(IndicesCsv(
-                            sensor::FractionOfPercent(state.canopyReflPct), sensor));
+                            RunLeafAndCanopy(leafParameters, canopyInputs, images, csvFile);
+                        PrintToStandardOutput(
+                            IndicesCsv(sensor::FractionOfPercent(state.canopyReflPct), sensor));
                     },
-                    ImagePaths(images, {"leaf.png", "canopy.png"})};
+                    outputs};
         },
     };
 }

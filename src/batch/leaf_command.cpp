@@ -1,6 +1,9 @@
 #include "batch/leaf_command.h"
 
 #include "batch/chart_image_options.h"
+#include "batch/csv_option.h"
+#include "canopy/canopy_run.h"
+#include "export/spectra_csv.h"
 #include "plot/chart_geometry.h"
 #include "plot/main_charts.h"
 #include "plot/raster_surface.h"
@@ -13,8 +16,10 @@ namespace tulmera::batch {
 namespace {
 
 // The leaf half of the main window's recomputation; with images, on charts of which the leaf
-// one is staged as "leaf.png"; then "VP.dat" (and the image) are published together.
-void RunLeaf(const leaf::LeafParameters& leaf, const ChartImageRequest& images)
+// one is staged as "leaf.png"; with a CSV file, the spectra read back from the staged
+// "VP.dat" are staged as CSV; then "VP.dat", the image and the CSV are published together.
+void RunLeaf(const leaf::LeafParameters& leaf, const ChartImageRequest& images,
+             const std::string& csvFile)
 {
     textio::StagedFiles staged;
     if (!images.Wanted()) {
@@ -26,6 +31,13 @@ void RunLeaf(const leaf::LeafParameters& leaf, const ChartImageRequest& images)
         plot::RasterSurface canopyChart(plot::kCanopyChartScale, images.pixelScale);
         refresh::StageLeafRecompute(leaf, {leafChart, canopyChart}, images.background, staged);
         StageChartImage(staged, images, leafChart.image(), "leaf.png");
+    }
+    if (!csvFile.empty()) {
+        spreadsheet::MainSpectra spectra;
+        spectra.leaf = leaf;
+        canopy::ReadLeafSpectrumPct(kLeafSpectrumFile, spectra.state.leafReflPct,
+                                    spectra.state.leafTransPct, staged.ReadName(kLeafSpectrumFile));
+        staged.Stage(csvFile, spreadsheet::MainSpectraCsv(spectra));
     }
     staged.Publish();
 }
@@ -68,17 +80,22 @@ BatchCommand LeafCommand()
     std::vector<OptionInfo> options = LeafOptions();
     const std::vector<OptionInfo> imageOptions = MainChartImageOptions();
     options.insert(options.end(), imageOptions.begin(), imageOptions.end());
+    options.push_back(CsvOption());
     return {
         "leaf",
         "Leaf run: the leaf reflectance and transmittance from 400 to 2500 nm,\n"
         "every 5 nm, written to \"VP.dat\". With --png DIR, also the leaf chart as\n"
-        "the main window draws it, as DIR/leaf.png (317 x 165 pixels times --scale).",
+        "the main window draws it, as DIR/leaf.png (317 x 165 pixels times --scale).\n"
+        "With --csv FILE, also the leaf spectra as a CSV file.",
         options,
         [](const BatchArguments& arguments) -> BatchWork {
             const leaf::LeafParameters leaf = LeafParametersFrom(arguments);
             CheckLeafOptions(leaf);
             const ChartImageRequest images = ChartImageRequestFrom(arguments);
-            return {[leaf, images] { RunLeaf(leaf, images); }, ImagePaths(images, {"leaf.png"})};
+            const std::string csvFile = CsvFileFrom(arguments);
+            std::vector<std::string> outputs = ImagePaths(images, {"leaf.png"});
+            if (!csvFile.empty()) outputs.push_back(csvFile);
+            return {[leaf, images, csvFile] { RunLeaf(leaf, images, csvFile); }, outputs};
         },
     };
 }

@@ -1,7 +1,9 @@
 #include "batch/sweep_command.h"
 
 #include "batch/chart_image_options.h"
+#include "batch/csv_option.h"
 #include "batch/leaf_command.h"
+#include "export/spectra_csv.h"
 #include "export/workbook_files.h"
 #include "multi/sweep_controls.h"
 #include "plot/chart_geometry.h"
@@ -29,7 +31,7 @@ multi::SweptParameter ParameterFrom(const BatchArguments& arguments)
 // aside; with images, on a chart and legend strip staged as "sweep.png" and "legend.png";
 // with a workbook, the export of the staged "MVP.dat". Everything is published at the end.
 void RunSweepCommand(const multi::SweepRequest& request, const ChartImageRequest& images,
-                     const std::string& workbook)
+                     const std::string& workbook, const std::string& csvFile)
 {
     textio::StagedFiles staged;
     int nsim = 0;
@@ -47,6 +49,10 @@ void RunSweepCommand(const multi::SweepRequest& request, const ChartImageRequest
     if (!workbook.empty()) {
         const std::string temporary = staged.Reserve(workbook);
         spreadsheet::WriteSweepWorkbook(nsim, temporary, staged.ReadName(kSweepFile), workbook);
+    }
+    if (!csvFile.empty()) {
+        staged.Stage(csvFile,
+                     spreadsheet::SweepSpectraCsv(spreadsheet::ComputeSweepSpectra(request)));
     }
     staged.Publish();
 }
@@ -143,6 +149,7 @@ BatchCommand SweepCommand()
         options.insert(options.end(), more.begin(), more.end());
     }
     options.push_back({"--xlsx", "FILE", "also write the sweep's workbook into FILE (replaced)"});
+    options.push_back(CsvOption());
     return {
         "sweep",
         "Multiple simulation: one leaf parameter swept from --from to --to by --step\n"
@@ -154,7 +161,7 @@ BatchCommand SweepCommand()
         "colour legend as the window draws them, as DIR/sweep.png (365 x 245 pixels)\n"
         "and DIR/legend.png (369 x 17), times --scale. With --xlsx FILE, also the\n"
         "window's spreadsheet export of \"MVP.dat\" as an .xlsx workbook (nothing is\n"
-        "opened).",
+        "opened). With --csv FILE, also every value's spectra as a long CSV table.",
         options,
         [](const BatchArguments& arguments) -> BatchWork {
             const multi::SweepRequest request = SweepRequestFrom(arguments);
@@ -162,7 +169,11 @@ BatchCommand SweepCommand()
             const std::string workbook = WorkbookFrom(arguments);
             std::vector<std::string> outputs = ImagePaths(images, {"sweep.png", "legend.png"});
             if (!workbook.empty()) outputs.push_back(workbook);
-            return {[request, images, workbook] { RunSweepCommand(request, images, workbook); },
+            const std::string csvFile = CsvFileFrom(arguments);
+            if (!csvFile.empty()) outputs.push_back(csvFile);
+            return {[request, images, workbook, csvFile] {
+                        RunSweepCommand(request, images, workbook, csvFile);
+                    },
                     outputs};
         },
     };

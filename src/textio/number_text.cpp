@@ -372,6 +372,20 @@ std::string NumberText(double x, int significantDigits)
     return text;
 }
 
+std::string ShortestNumberText(double x)
+{
+    std::string longest = NumberText(x, kMostDigits);  // 17 digits always read back exactly
+    // Too few digits for a whole part write it in exponent form ("6E+01" for 60): the plain
+    // form is kept wherever the longest text is plain.
+    const bool plain = longest.find('E') == std::string::npos;
+    for (int digits = 1; digits < kMostDigits; ++digits) {
+        std::string text = NumberText(x, digits);
+        if (plain && text.find('E') != std::string::npos) continue;
+        if (ParseNumberText(text) == x) return text;
+    }
+    return longest;
+}
+
 double ShortestSingleValue(float x)
 {
     std::array<char, 32> text{};

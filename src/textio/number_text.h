@@ -32,6 +32,12 @@ char* PutNumberText(char* out, double x, int significantDigits = kDoubleDigits);
 // The number text of x as a new string (see AppendNumberText).
 std::string NumberText(double x, int significantDigits = kDoubleDigits);
 
+// The number text of x with the fewest significant digits (1 .. 17) that reads back through
+// ParseNumberText as exactly x: a shortest round-trip text for files other programs read
+// (0.1 gives "0.1", 1.0 / 3 gives "0.3333333333333333", 60 gives "60", not "6E+01": the
+// plain form whenever the 17-digit text is plain). Throws as AppendNumberText.
+std::string ShortestNumberText(double x);
+
 // The value a single-precision number stands for when it is passed on as text: the double
 // nearest to the shortest decimal that reads back as the same single. 12.3456f (stored as
 // 12.345600128173828) gives 12.3456; 0.05f * 100 gives 5. Converting the result back to single

@@ -239,6 +239,35 @@ TEST(NumberText, RandomDoublesRoundTripThroughTheirText)
     }
 }
 
+// The CSV files' numbers: the fewest digits that read back exactly, plain where the plain form
+// is what the 15-digit text would be, and exact where 15 digits would not be.
+TEST(NumberText, ShortestTextReadsBackExactly)
+{
+    const struct {
+        double x;
+        const char* text;
+    } cases[] = {
+        {60, "60"},  // not "6E+01"
+        {-20, "-20"},
+        {2500, "2500"},
+        {0.1, "0.1"},
+        {0.05, "0.05"},
+        {1.0 / 3, "0.3333333333333333"},  // 16 digits: 15 would not read back
+        {0.1 + 0.2, "0.30000000000000004"},
+        {1.2e-8, "1.2E-08"},
+        {0, "0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShortestNumberText(c.x), c.text);
+    }
+    std::mt19937_64 random(20261209);
+    std::uniform_real_distribution<double> fraction(0.0, 1.0);
+    for (int i = 0; i < 20000; ++i) {
+        const double x = fraction(random);
+        ASSERT_EQ(ParseNumberText(ShortestNumberText(x)), x) << ShortestNumberText(x);
+    }
+}
+
 TEST(NumberText, IgnoresACommaDecimalLocale)
 {
     // The windows adopt the user's locale; under es_ES the C library writes "1,5".

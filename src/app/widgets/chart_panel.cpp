@@ -46,6 +46,7 @@ void ChartView::SetImage(const QImage& image)
     image_ = image;
     image_.setDevicePixelRatio(static_cast<double>(image.width()) / DisplayedScale().widthPx);
     update();
+    emit ImageChanged();
 }
 
 QSize ChartView::sizeHint() const
@@ -84,6 +85,17 @@ void ChartView::paintEvent(QPaintEvent* event)
     painter.drawImage(
         QRectF(frameWidth(), frameWidth(), width() - 2 * frameWidth(), height() - 2 * frameWidth()),
         image_);
+    if (cursorX_) {
+        painter.setPen(QPen(QColor(90, 90, 90), 0, Qt::DotLine));
+        painter.drawLine(QLineF(*cursorX_, frameWidth(), *cursorX_, height() - frameWidth() - 1));
+    }
+}
+
+void ChartView::SetCursorX(std::optional<double> x)
+{
+    if (x == cursorX_) return;
+    cursorX_ = x;
+    update();
 }
 
 LegendSwatch::LegendSwatch(const QColor& color, int thickness, QWidget* parent)

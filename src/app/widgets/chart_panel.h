@@ -39,9 +39,16 @@ public:
     // ratio, rounded up, so that charts stay sharp on high-DPI screens.
     int SurfacePixelScale() const;
 
+    // A thin vertical cursor line over the chart at widget column `x` (pixels, frame
+    // included), or none. Drawn over the picture, never into it.
+    void SetCursorX(std::optional<double> x);
+    std::optional<double> cursorX() const { return cursorX_; }
+
 signals:
     // The interior changed size: a picture drawn for DisplayedScale() is due.
     void Resized();
+    // SetImage showed a new picture.
+    void ImageChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -51,6 +58,7 @@ private:
     plot::ChartScale scale_;
     bool framed_;
     QImage image_;
+    std::optional<double> cursorX_;
 };
 
 // A short line in a legend, coloured as the curve it names.

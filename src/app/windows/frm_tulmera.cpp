@@ -58,6 +58,7 @@ FrmTulmera::FrmTulmera(QWidget* parent) : QMainWindow(parent)
     statusBar()->setSizeGripEnabled(true);
 
     Connect();
+    ConnectSharing();
     Load();
     OpenAtNaturalSize(central);
 }

@@ -16,12 +16,15 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QRadioButton;
 class QScrollBar;
 
 namespace tulmera::widgets {
 class ChartPanel;
-}
+class ChartReadout;
+class ThumbFollower;
+}  // namespace tulmera::widgets
 
 namespace tulmera::app {
 
@@ -51,6 +54,17 @@ public:
     // Empties "VP.dat" then "VS.dat"; returns the failure message, or an empty text.
     static QString EmptyWorkingFiles();
 
+    // Saves the spectra the charts show (spreadsheet::MainSpectraCsv of the last good
+    // recomputation) into `fileName`, replacing it only once the new file is complete. Says in
+    // the status line, in Spanish, that it was saved or why not. True when saved.
+    bool SaveSpectraCsv(const QString& fileName);
+
+    // Saves both charts as they are shown, drawn anew at `pixelScale` (1 .. 4) image pixels per
+    // chart pixel, as the PNG files "<name>-hoja.png" and "<name>-cubierta.png" beside
+    // `fileName` ("<name>.png"); both are replaced together or neither. Reports as
+    // SaveSpectraCsv. True when saved.
+    bool SaveChartImages(const QString& fileName, int pixelScale);
+
 signals:
     void ExportRequested();              // "Ver hoja de calculo"
     void MultipleSimulationRequested();  // "Modelo Prospect"
@@ -61,6 +75,11 @@ protected:
 
 private:
     void BuildMenus();
+    // frm_tulmera_sharing.cpp: the spectra file, the readouts, the dragged thumbs.
+    void BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu);
+    void ConnectSharing();
+    QString LeafReadoutText(int index) const;
+    QString CanopyReadoutText(int index) const;
     QWidget* BuildProspectGroup();
     QWidget* BuildSailhGroup();
     void Connect();
@@ -128,6 +147,9 @@ private:
     std::array<QAction*, plot::kBackgroundEntryCount + 1> backgroundActions_{};
     widgets::ChartPanel* leafChartPanel_ = nullptr;
     widgets::ChartPanel* canopyChartPanel_ = nullptr;
+    QAction* saveSpectraAction_ = nullptr;  // "Guardar espectros (CSV)…"
+    QAction* followThumbAction_ = nullptr;  // "Actualizar al arrastrar"
+    widgets::ThumbFollower* thumbFollower_ = nullptr;
 
     leaf::LeafParameters leaf_ = leaf::kStartLeafParameters;
     canopy::CanopyState canopyState_;

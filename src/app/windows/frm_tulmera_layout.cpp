@@ -110,6 +110,7 @@ void FrmTulmera::BuildMenus()
     }
     restoreStartAction_ = menu2->addAction(QStringLiteral("&Restablecer valores iniciales"));
     restoreStartAction_->setObjectName(QStringLiteral("menu22"));
+    BuildSharingMenus(menu1, menu2);
 }
 
 QWidget* FrmTulmera::BuildProspectGroup()

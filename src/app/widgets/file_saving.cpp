@@ -1,0 +1,42 @@
+#include "app/widgets/file_saving.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
+
+#include "textio/staged_files.h"
+
+namespace tulmera::widgets {
+namespace {
+
+QString FolderSetting(const QString& folderKey) { return QStringLiteral("folders/") + folderKey; }
+
+}  // namespace
+
+void SaveWholeFile(const QString& fileName, std::string_view content)
+{
+    textio::StagedFiles staged;
+    staged.Stage(QFile::encodeName(fileName).toStdString(), content);
+    staged.Publish();
+}
+
+void ChooseFileToSave(QWidget* parent, const QString& caption, const QString& filter,
+                      const QString& defaultSuffix, const QString& folderKey,
+                      const std::function<void(const QString&)>& onChosen)
+{
+    const QString folder =
+        QSettings().value(FolderSetting(folderKey), QDir::currentPath()).toString();
+    auto* dialog = new QFileDialog(parent, caption, folder, filter);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(defaultSuffix);
+    QObject::connect(
+        dialog, &QFileDialog::fileSelected, parent, [folderKey, onChosen](const QString& fileName) {
+            QSettings().setValue(FolderSetting(folderKey), QFileInfo(fileName).absolutePath());
+            onChosen(fileName);
+        });
+    dialog->open();
+}
+
+}  // namespace tulmera::widgets

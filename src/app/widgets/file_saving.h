@@ -1,0 +1,26 @@
+#pragma once
+#include <QString>
+#include <functional>
+#include <string_view>
+
+class QWidget;
+
+// Files the user saves from a window (spectra, chart images): chosen in a non-modal dialog
+// that starts in the folder used last, and written whole or not at all.
+namespace tulmera::widgets {
+
+// Replaces `fileName` with `content` through textio::StagedFiles: the content goes into a
+// temporary sibling that takes the file's place only once complete, so a failure (a folder
+// that cannot be written, a full disk) leaves the previous file as it was. Throws
+// tulmera::Error naming the file and the reason.
+void SaveWholeFile(const QString& fileName, std::string_view content);
+
+// Opens a non-modal "save" dialog titled `caption` with the name filter `filter`, starting in
+// the folder last used for `folderKey` (remembered with QSettings under "folders/<key>"), and
+// calls `onChosen` with the chosen file name once the user accepts; nothing when cancelled.
+// A name given without the filter's suffix gets `defaultSuffix`.
+void ChooseFileToSave(QWidget* parent, const QString& caption, const QString& filter,
+                      const QString& defaultSuffix, const QString& folderKey,
+                      const std::function<void(const QString&)>& onChosen);
+
+}  // namespace tulmera::widgets

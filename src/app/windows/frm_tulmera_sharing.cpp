@@ -1,0 +1,169 @@
+// The main window's ways of reading and sharing what it shows: the spectra as a CSV file, the
+// values under the pointer, and charts that follow a dragged thumb.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSettings>
+#include <QStatusBar>
+
+#include "app/widgets/chart_panel.h"
+#include "app/widgets/chart_readout.h"
+#include "app/widgets/controls.h"
+#include "app/widgets/file_saving.h"
+#include "app/widgets/thumb_follower.h"
+#include "app/windows/frm_tulmera.h"
+#include "export/spectra_csv.h"
+#include "plot/chart_geometry.h"
+#include "plot/chart_images.h"
+#include "plot/raster_surface.h"
+#include "textio/number_text.h"
+#include "textio/staged_files.h"
+
+namespace tulmera::app {
+namespace {
+
+const QString kFollowThumbSetting = QStringLiteral("charts/actualizarAlArrastrar");
+constexpr int kCanopySamples = spectral::kWavelengthCount - 1;  // the canopy chart ends at 2495
+constexpr int kReadoutDigits = 4;
+
+// "45.12 %": a value in percent as the readout shows it.
+QString Percent(double value)
+{
+    return QString::fromStdString(textio::NumberText(value, kReadoutDigits)) + QStringLiteral(" %");
+}
+
+QString Wavelength(int index) { return QStringLiteral("%1 nm").arg(spectral::WavelengthNm(index)); }
+
+}  // namespace
+
+void FrmTulmera::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
+{
+    saveSpectraAction_ = new QAction(QStringLiteral("Guardar espectros (CSV)…"), fileMenu);
+    saveSpectraAction_->setObjectName(QStringLiteral("mnuGuardarEspectros"));
+    fileMenu->insertAction(exitAction_, saveSpectraAction_);
+    QMenu* imagesMenu = new QMenu(QStringLiteral("Guardar gráficos…"), fileMenu);
+    imagesMenu->setObjectName(QStringLiteral("mnuGuardarGraficos"));
+    for (int k = 1; k <= 4; ++k) {
+        QAction* action = imagesMenu->addAction(QStringLiteral("PNG %1×…").arg(k));
+        action->setObjectName(QStringLiteral("mnuGuardarGraficosPng(%1)").arg(k));
+        connect(action, &QAction::triggered, this, [this, k] {
+            widgets::ChooseFileToSave(
+                this, QStringLiteral("Guardar gráficos"), QStringLiteral("Imagen PNG (*.png)"),
+                QStringLiteral("png"), QStringLiteral("graficos"),
+                [this, k](const QString& fileName) { SaveChartImages(fileName, k); });
+        });
+    }
+    fileMenu->insertMenu(exitAction_, imagesMenu);
+    fileMenu->insertSeparator(exitAction_);
+
+    followThumbAction_ = settingsMenu->addAction(QStringLiteral("Actualizar al &arrastrar"));
+    followThumbAction_->setObjectName(QStringLiteral("mnuActualizarAlArrastrar"));
+    followThumbAction_->setCheckable(true);
+    followThumbAction_->setChecked(QSettings().value(kFollowThumbSetting, false).toBool());
+}
+
+void FrmTulmera::ConnectSharing()
+{
+    connect(saveSpectraAction_, &QAction::triggered, this, [this] {
+        widgets::ChooseFileToSave(this, QStringLiteral("Guardar espectros (CSV)"),
+                                  QStringLiteral("Tabla CSV (*.csv)"), QStringLiteral("csv"),
+                                  QStringLiteral("espectros"),
+                                  [this](const QString& fileName) { SaveSpectraCsv(fileName); });
+    });
+
+    new widgets::ChartReadout(leafChartPanel_->view(), spectral::kWavelengthCount,
+                              [this](int index, double) { return LeafReadoutText(index); });
+    new widgets::ChartReadout(canopyChartPanel_->view(), kCanopySamples,
+                              [this](int index, double) { return CanopyReadoutText(index); });
+
+    for (widgets::ChartPanel* panel : {leafChartPanel_, canopyChartPanel_}) {
+        widgets::ChartView* view = panel->view();
+        auto* copy = new QAction(QStringLiteral("Copiar gráfico"), view);
+        copy->setObjectName(view->objectName() + QStringLiteral("_copiar"));
+        connect(copy, &QAction::triggered, view,
+                [view] { QApplication::clipboard()->setImage(view->image()); });
+        view->addAction(copy);
+        view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+
+    std::vector<QScrollBar*> bars(leafBars_.begin(), leafBars_.end());
+    bars.insert(bars.end(), canopyBars_.begin(), canopyBars_.end());
+    thumbFollower_ = new widgets::ThumbFollower(bars, this);
+    thumbFollower_->SetEnabled(followThumbAction_->isChecked());
+    connect(followThumbAction_, &QAction::toggled, this, [this](bool on) {
+        thumbFollower_->SetEnabled(on);
+        QSettings().setValue(kFollowThumbSetting, on);
+    });
+}
+
+// The leaf chart's curves at a sample: reflectance and transmittance, as the last good
+// recomputation computed them (the transmittance is drawn downward from the top; its value is
+// read out as it is).
+QString FrmTulmera::LeafReadoutText(int index) const
+{
+    const auto i = static_cast<std::size_t>(index);
+    return Wavelength(index) + QStringLiteral("   R hoja ") + Percent(canopyState_.leafReflPct[i])
+           + QStringLiteral("   T hoja ") + Percent(canopyState_.leafTransPct[i]);
+}
+
+QString FrmTulmera::CanopyReadoutText(int index) const
+{
+    const auto i = static_cast<std::size_t>(index);
+    return Wavelength(index) + QStringLiteral("   R cubierta ")
+           + Percent(canopyState_.canopyReflPct[i]) + QStringLiteral("   R suelo ")
+           + Percent(canopyState_.soilRefl[i]);
+}
+
+bool FrmTulmera::SaveChartImages(const QString& fileName, int pixelScale)
+{
+    const QFileInfo file(fileName);
+    const QString base = file.dir().filePath(file.completeBaseName());
+    const bool saved = widgets::Guarded(
+        statusBar(),
+        QStringLiteral("No se pudieron guardar los gráficos «%1»; los archivos anteriores no "
+                       "cambiaron")
+            .arg(fileName),
+        [&] {
+            // The charts drawn again from the inputs they show; the working files this
+            // redraw stages are never published.
+            plot::RasterSurface leafChart(plot::kLeafChartScale, pixelScale);
+            plot::RasterSurface canopyChart(plot::kCanopyChartScale, pixelScale);
+            textio::StagedFiles redraw;
+            refresh::StageRecompute(lastGood_.leaf, lastGood_.canopy, canopyState_,
+                                    {leafChart, canopyChart}, background_, redraw);
+            textio::StagedFiles images;
+            for (const auto& [suffix, chart] :
+                 {std::pair{QStringLiteral("-hoja.png"), &leafChart},
+                  std::pair{QStringLiteral("-cubierta.png"), &canopyChart}}) {
+                const std::string path = QFile::encodeName(base + suffix).toStdString();
+                images.Stage(path, plot::PngBytes(chart->image(), path));
+            }
+            images.Publish();
+        });
+    if (saved) {
+        statusBar()->showMessage(
+            QStringLiteral("Gráficos guardados en «%1-hoja.png» y «%1-cubierta.png».").arg(base));
+    }
+    return saved;
+}
+
+bool FrmTulmera::SaveSpectraCsv(const QString& fileName)
+{
+    const bool saved = widgets::Guarded(
+        statusBar(),
+        QStringLiteral("No se pudo guardar «%1»; el archivo anterior no cambió").arg(fileName),
+        [&] {
+            const spreadsheet::MainSpectra shown{lastGood_.leaf, lastGood_.canopy, canopyState_};
+            widgets::SaveWholeFile(fileName, spreadsheet::MainSpectraCsv(shown));
+        });
+    if (saved) {
+        statusBar()->showMessage(QStringLiteral("Espectros guardados en «%1».").arg(fileName));
+    }
+    return saved;
+}
+
+}  // namespace tulmera::app

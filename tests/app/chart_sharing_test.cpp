@@ -1,0 +1,266 @@
+// Reading and sharing the main window's charts, driven offscreen: the spectra file, the values
+// under the pointer, charts that follow a dragged thumb, and the chart images.
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "app/widgets/chart_panel.h"
+#include "app/widgets/chart_readout.h"
+#include "app/windows/frm_tulmera.h"
+#include "plot/chart_geometry.h"
+#include "plot/chart_readout.h"
+#include "plot/raster_surface.h"
+#include "refresh/refresh.h"
+#include "support/work_dir.h"
+#include "textio/number_text.h"
+#include "textio/text_file.h"
+
+namespace tulmera::app {
+
+namespace fs = std::filesystem;
+
+class ChartSharingTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing::ScopedWorkDir> dir_;
+    std::unique_ptr<FrmTulmera> window_;
+    QTemporaryDir settingsDir_;
+
+    template <typename T>
+    T* Find(const QString& name) const
+    {
+        T* control = window_->findChild<T*>(name);
+        if (control == nullptr) qFatal("no control named %s", qPrintable(name));
+        return control;
+    }
+    QString Status() const { return window_->statusBar()->currentMessage(); }
+
+    static std::string Text(const fs::path& file) { return textio::ReadTextFile(file.string()); }
+    static void Write(const fs::path& file, const std::string& text)
+    {
+        std::ofstream(file, std::ios::binary) << text;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // Settings of their own: the es_ES variant may run at the same time.
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+        QSettings().clear();
+    }
+
+    void init()
+    {
+        dir_ = std::make_unique<testing::ScopedWorkDir>();
+        window_ = std::make_unique<FrmTulmera>();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    void cleanup()
+    {
+        window_.reset();
+        dir_.reset();
+    }
+
+    // The saved numbers are the charts' own, whatever the locale the window adopted (the
+    // es_ES variant of this test writes "0,05" with the C library).
+    void savedSpectraReadBackAsTheShownValues()
+    {
+        Find<QScrollBar>("hsbProspect(1)")->setValue(4000);  // Cab 40
+        Find<QScrollBar>("hsbSailh(0)")->setValue(350);      // LAI 3.5
+        const fs::path file = dir_->path() / "espectros.csv";
+        QVERIFY(window_->SaveSpectraCsv(QString::fromStdString(file.string())));
+        QVERIFY2(Status().startsWith(QStringLiteral("Espectros guardados")), qPrintable(Status()));
+
+        const canopy::CanopyState& state = window_->canopyState();
+        QCOMPARE(state.lai, 3.5);
+        std::istringstream in(Text(file));
+        std::string line;
+        std::size_t row = 0;
+        bool sawParameters = false;
+        while (std::getline(in, line)) {
+            if (line.starts_with('#')) {
+                sawParameters = sawParameters || line == "# Cab_ug_per_cm2 = 40";
+                continue;
+            }
+            if (line.starts_with("wavelength_nm")) continue;
+            QVERIFY2(row < spectral::kWavelengthCount, line.c_str());
+            std::vector<double> fields;
+            std::istringstream cells(line);
+            std::string cell;
+            while (std::getline(cells, cell, ',')) {
+                const auto value = textio::ParseNumberText(cell);
+                QVERIFY2(value.has_value(), line.c_str());
+                fields.push_back(*value);
+            }
+            QCOMPARE(fields.size(), std::size_t{5});
+            QCOMPARE(fields[0], static_cast<double>(spectral::WavelengthNm(static_cast<int>(row))));
+            QCOMPARE(fields[1], state.leafReflPct[row] / 100.0);
+            QCOMPARE(fields[2], state.leafTransPct[row] / 100.0);
+            QCOMPARE(fields[3], state.canopyReflPct[row] / 100.0);
+            QCOMPARE(fields[4], state.soilRefl[row] / 100.0);
+            ++row;
+        }
+        QCOMPARE(row, std::size_t{spectral::kWavelengthCount});
+        QVERIFY(sawParameters);
+    }
+
+    // A save that fails says so in Spanish and leaves the file that was there.
+    void aFailedSaveKeepsThePreviousFile_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("folder that cannot be written") << "folder";
+        QTest::newRow("full disk") << "disk";
+    }
+    void aFailedSaveKeepsThePreviousFile()
+    {
+        QFETCH(QString, how);
+        fs::path file = dir_->path() / "previo.csv";
+        std::unique_ptr<testing::ScopedFileSizeLimit> limit;
+        if (how == "folder") {
+            const fs::path folder = dir_->path() / "cerrada";
+            fs::create_directory(folder);
+            file = folder / "previo.csv";
+            Write(file, "previous\n");
+            if (::geteuid() == 0) {
+                // root writes into any folder: a name under a plain file fails the same way
+                file = dir_->path() / "previo.csv" / "x.csv";
+                Write(dir_->path() / "previo.csv", "previous\n");
+            } else {
+                fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+            }
+        } else {
+            Write(file, "previous\n");
+            limit = std::make_unique<testing::ScopedFileSizeLimit>(4096);
+        }
+        QVERIFY(!window_->SaveSpectraCsv(QString::fromStdString(file.string())));
+        limit.reset();
+        QVERIFY2(Status().startsWith(QStringLiteral("No se pudo guardar")), qPrintable(Status()));
+        if (how == "folder" && ::geteuid() == 0) file = dir_->path() / "previo.csv";
+        QCOMPARE(Text(file), std::string("previous\n"));
+        if (how == "folder" && ::geteuid() != 0) {
+            fs::permissions(dir_->path() / "cerrada", fs::perms::owner_all);
+        }
+    }
+
+    // The pointer over a known pixel reads out that sample's wavelength and the curves' values
+    // there; the arrow keys move the cursor; where a curve has no data nothing is read out.
+    void readoutAtAKnownPixel()
+    {
+        auto* leafView = Find<widgets::ChartView>("pctProspect");
+        auto* readout = leafView->findChild<widgets::ChartReadout*>();
+        QVERIFY(readout != nullptr);
+        const plot::ChartScale shown = leafView->DisplayedScale();
+        const double X = plot::PixelXOf(shown, 80);  // 800 nm
+        QMouseEvent move(
+            QEvent::MouseMove, QPointF(X + leafView->frameWidth(), 20 + leafView->frameWidth()),
+            leafView->mapToGlobal(QPointF(X, 20)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(leafView, &move);
+        QCOMPARE(readout->index(), std::optional<int>(80));
+        const canopy::CanopyState& state = window_->canopyState();
+        const auto percent = [](double value) {
+            return QString::fromStdString(textio::NumberText(value, 4)) + QStringLiteral(" %");
+        };
+        QVERIFY2(readout->text().startsWith(QStringLiteral("800 nm")), qPrintable(readout->text()));
+        QVERIFY(readout->text().contains(percent(state.leafReflPct[80])));
+        QVERIFY(readout->text().contains(percent(state.leafTransPct[80])));
+        QVERIFY(leafView->cursorX().has_value());
+
+        leafView->setFocus();
+        QTest::keyClick(leafView, Qt::Key_Right);
+        QCOMPARE(readout->index(), std::optional<int>(81));
+        QVERIFY(readout->text().startsWith(QStringLiteral("805 nm")));
+        QTest::keyClick(leafView, Qt::Key_End);
+        QCOMPARE(readout->index(), std::optional<int>(420));
+
+        auto* canopyView = Find<widgets::ChartView>("pctSailh");
+        auto* canopyReadout = canopyView->findChild<widgets::ChartReadout*>();
+        canopyReadout->ShowAtPixel(canopyView->DisplayedScale().widthPx - 1, 10);  // 2500 nm
+        QVERIFY(!canopyReadout->index().has_value());
+        QVERIFY(canopyReadout->text().isEmpty());
+        QVERIFY(!canopyView->cursorX().has_value());
+        canopyReadout->ShowSample(419);
+        QVERIFY(canopyReadout->text().contains(percent(state.canopyReflPct[419])));
+        QVERIFY(canopyReadout->text().contains(percent(state.soilRefl[419])));
+    }
+
+    // Off (the default) a dragged thumb changes nothing until released; on, moves refresh,
+    // coalesced so that the last position wins, and the charts show it.
+    void chartsFollowADraggedThumb()
+    {
+        auto* follow = Find<QAction>("mnuActualizarAlArrastrar");
+        QVERIFY(!follow->isChecked());
+        int refreshes = 0;
+        window_->SetRefreshObserver([&refreshes](refresh::RefreshStep step) {
+            if (step == refresh::RefreshStep::LeafRun) ++refreshes;
+        });
+        auto* bar = Find<QScrollBar>("hsbProspect(1)");  // Cab, hundredths
+        bar->setSliderDown(true);
+        bar->setSliderPosition(3000);
+        QCoreApplication::processEvents();
+        QCOMPARE(refreshes, 0);
+        bar->setSliderDown(false);  // release: the usual refresh
+        QCOMPARE(refreshes, 1);
+
+        follow->trigger();
+        QVERIFY(QSettings().value(QStringLiteral("charts/actualizarAlArrastrar")).toBool());
+        const QImage before = Find<widgets::ChartView>("pctProspect")->image();
+        bar->setSliderDown(true);
+        for (const int position : {3500, 5000, 7250}) bar->setSliderPosition(position);
+        QCoreApplication::processEvents();
+        QCOMPARE(refreshes, 2);  // three moves, one refresh: the latest
+        QCOMPARE(window_->leafParameters().Cab, 72.5);
+        QVERIFY(Find<widgets::ChartView>("pctProspect")->image() != before);
+        bar->setSliderPosition(7300);
+        QCoreApplication::processEvents();
+        QCOMPARE(refreshes, 3);
+        bar->setSliderDown(false);  // the release sets the value already shown
+        QCoreApplication::processEvents();
+        QCOMPARE(refreshes, 3);
+        QCOMPARE(window_->leafParameters().Cab, 73.0);
+        follow->trigger();  // back to the default for the other tests
+    }
+
+    // "Guardar gráficos…" at 3×: both charts, redrawn at three image pixels per chart pixel,
+    // showing what the window shows (the same picture as the 1× chart, scaled).
+    void chartImagesAtAScale()
+    {
+        Find<QScrollBar>("hsbSailh(0)")->setValue(350);
+        const fs::path file = dir_->path() / "graficos.png";
+        QVERIFY(window_->SaveChartImages(QString::fromStdString(file.string()), 3));
+        QVERIFY2(Status().startsWith(QStringLiteral("Gráficos guardados")), qPrintable(Status()));
+        const QImage leaf(QString::fromStdString((dir_->path() / "graficos-hoja.png").string()));
+        const QImage canopy(
+            QString::fromStdString((dir_->path() / "graficos-cubierta.png").string()));
+        QCOMPARE(leaf.size(), QSize(317 * 3, 165 * 3));
+        QCOMPARE(canopy.size(), QSize(317 * 3, 165 * 3));
+        QVERIFY(!fs::exists(dir_->path() / "graficos.png"));
+        plot::RasterSurface expected(plot::kCanopyChartScale, 3);
+        plot::RasterSurface leafChart(plot::kLeafChartScale, 3);
+        canopy::CanopyState state;
+        canopy::CanopyInputs inputs = canopy::StartCanopyInputs();
+        inputs.lai = 3.5;
+        refresh::Recompute(leaf::kStartLeafParameters, inputs, state, {leafChart, expected}, {});
+        QVERIFY(canopy.convertToFormat(QImage::Format_RGB32) == expected.image());
+    }
+};
+
+}  // namespace tulmera::app
+
+QTEST_MAIN(tulmera::app::ChartSharingTest)
+#include "chart_sharing_test.moc"

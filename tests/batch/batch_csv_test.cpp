@@ -1,0 +1,87 @@
+// --csv FILE of tulmera-batch: the same table the windows save, staged with the run's files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "batch/batch_runner.h"
+#include "export/spectra_csv.h"
+#include "plot/recording_surface.h"
+#include "refresh/refresh.h"
+#include "support/work_dir.h"
+#include "textio/text_file.h"
+
+namespace tulmera::batch {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScopedWorkDir;
+
+std::pair<int, std::string> RunCommand(const std::vector<std::string>& arguments)
+{
+    const std::vector<std::string_view> views(arguments.begin(), arguments.end());
+    std::ostringstream out, err;
+    const int status = RunBatch(views, out, err);
+    return {status, out.str() + err.str()};
+}
+
+std::string FileText(const fs::path& file) { return textio::ReadTextFile(file.string()); }
+
+TEST(BatchCsv, EachCommandWritesTheTableOfItsOwnRun)
+{
+    const leaf::LeafParameters leaf{2.2, 60, 0.02, 0.01};
+    canopy::CanopyInputs inputs = canopy::StartCanopyInputs();
+    inputs.lai = 2;
+    inputs.sunZenith = 30;
+    ScopedWorkDir dir;
+    plot::RecordingSurface leafChart, canopyChart;
+    canopy::CanopyState state;
+    refresh::Recompute(leaf, inputs, state, {leafChart, canopyChart}, {});
+    const spreadsheet::MainSpectra leafAlone{leaf, std::nullopt, state};
+    const spreadsheet::MainSpectra withCanopy{leaf, inputs, state};
+    multi::SweepRequest sweep;
+    sweep.swept = multi::SweptParameter::Cab;
+    sweep.fixed = leaf;
+    sweep.lower = 15;
+    sweep.upper = 20;
+    sweep.interval = 1;
+
+    const std::vector<std::string> leafOptions = {"--N",  "2.2",  "--Cab", "60",
+                                                  "--Cw", "0.02", "--Cm",  "0.01"};
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments;
+        std::string expected;
+    } cases[] = {
+        {"leaf", {"leaf"}, spreadsheet::MainSpectraCsv(leafAlone)},
+        {"canopy",
+         {"canopy", "--lai", "2", "--sun", "30"},
+         spreadsheet::MainSpectraCsv(withCanopy)},
+        {"sweep",
+         {"sweep", "--param", "Cab", "--from", "15", "--to", "20", "--step", "1"},
+         spreadsheet::SweepSpectraCsv(spreadsheet::ComputeSweepSpectra(sweep))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), leafOptions.begin(), leafOptions.end());
+        arguments.insert(arguments.end(), {"-C", dir.path().string(), "--csv", "out.csv"});
+        const auto [status, text] = RunCommand(arguments);
+        ASSERT_EQ(status, 0) << text;
+        EXPECT_EQ(FileText(dir.path() / "out.csv"), c.expected);
+    }
+}
+
+TEST(BatchCsv, AWorkingFileOrAnEmptyNameIsRefusedBeforeAnythingRuns)
+{
+    ScopedWorkDir dir;
+    for (const char* bad : {"VP.dat", "MVP.dat", ""}) {
+        SCOPED_TRACE(bad);
+        const auto [status, text] = RunCommand({"canopy", "-C", dir.path().string(), "--csv", bad});
+        EXPECT_EQ(status, 2) << text;
+        EXPECT_FALSE(fs::exists(dir.path() / "VS.dat"));
+    }
+}
+
+}  // namespace
+}  // namespace tulmera::batch

@@ -1,0 +1,175 @@
+// The spectra CSV files: what pandas.read_csv(f, comment="#") and R's read.csv read back must
+// be the run's numbers exactly, whatever the locale of the process.
+#include "export/spectra_csv.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <sstream>
+
+#include "canopy/canopy_run.h"
+#include "leaf/leaf_spectrum.h"
+#include "textio/error.h"
+#include "textio/number_text.h"
+
+namespace tulmera::spreadsheet {
+namespace {
+
+struct CsvTable {
+    std::vector<std::string> comments;
+    std::string header;
+    std::vector<std::vector<std::string>> rows;
+};
+
+std::vector<std::string> Fields(const std::string& line)
+{
+    std::vector<std::string> fields(1);
+    for (const char c : line) {
+        if (c == ',') {
+            fields.emplace_back();
+        } else {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
+CsvTable ReadCsv(const std::string& text)
+{
+    CsvTable table;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        EXPECT_EQ(line.find('\r'), std::string::npos) << "lines end in LF alone";
+        if (line.starts_with('#')) {
+            EXPECT_TRUE(table.header.empty()) << "a comment after the header: " << line;
+            table.comments.push_back(line);
+        } else if (table.header.empty()) {
+            table.header = line;
+        } else {
+            table.rows.push_back(Fields(line));
+        }
+    }
+    return table;
+}
+
+double Number(const std::string& field)
+{
+    const std::optional<double> value = textio::ParseNumberText(field);
+    EXPECT_TRUE(value.has_value()) << "\"" << field << "\" is not a number";
+    return value.value_or(std::nan(""));
+}
+
+bool HasComment(const CsvTable& table, const std::string& text)
+{
+    for (const std::string& comment : table.comments) {
+        if (comment.find(text) != std::string::npos) return true;
+    }
+    return false;
+}
+
+// The windows adopt the user's locale (QApplication calls setlocale); the ctest variant
+// spectra_csv_test_es_ES runs these tests with LANG=es_ES.UTF-8, where "%g" writes "0,05".
+class SpectraCsv : public ::testing::Test {
+protected:
+    void SetUp() override { std::setlocale(LC_ALL, ""); }
+    void TearDown() override { std::setlocale(LC_ALL, "C"); }
+};
+
+MainSpectra ThickLeafCanopy()
+{
+    const leaf::LeafParameters leaf{2.2, 60, 0.02, 0.01};
+    const leaf::LeafSpectrum spectrum = leaf::ComputeLeafSpectrum(leaf);
+    spectral::Spectrum reflPct{}, transPct{};
+    for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
+        reflPct[i] = 100 * spectrum.refl[i];
+        transPct[i] = 100 * spectrum.trans[i];
+    }
+    canopy::CanopyInputs inputs = canopy::StartCanopyInputs();
+    inputs.lai = 3.5;
+    inputs.sunZenith = 30;
+    inputs.viewAngle = -20;
+    return {leaf, inputs, canopy::ComputeCanopySpectrum(inputs, reflPct, transPct, {})};
+}
+
+TEST_F(SpectraCsv, MainSpectraReadBackAsTheRunsFractionsWithEveryParameter)
+{
+    const MainSpectra spectra = ThickLeafCanopy();
+    const CsvTable table = ReadCsv(MainSpectraCsv(spectra));
+    EXPECT_EQ(table.header, kMainSpectraHeader);
+    for (const char* expected :
+         {"Tulmera", "N = 2.2", "Cab_ug_per_cm2 = 60", "Cw_cm = 0.02", "Cm_g_per_cm2 = 0.01",
+          "LAI = 3.5", "sun_zenith_deg = 30", "view_angle_deg = -20",
+          "leaf_architecture = Planofilo", "soil = S1:", "visibility_km = 15"}) {
+        EXPECT_TRUE(HasComment(table, expected)) << expected;
+    }
+    ASSERT_EQ(table.rows.size(), spectral::kWavelengthCount);
+    const canopy::CanopyState& s = spectra.state;
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        const std::vector<std::string>& row = table.rows[i];
+        ASSERT_EQ(row.size(), 5U) << "row " << i;
+        ASSERT_EQ(row[0], std::to_string(spectral::WavelengthNm(static_cast<int>(i))));
+        // Exact equality: the shortest text must round-trip, not merely come close.
+        ASSERT_EQ(Number(row[1]), s.leafReflPct[i] / 100.0) << row[0] << " nm";
+        ASSERT_EQ(Number(row[2]), s.leafTransPct[i] / 100.0) << row[0] << " nm";
+        ASSERT_EQ(Number(row[3]), s.canopyReflPct[i] / 100.0) << row[0] << " nm";
+        ASSERT_EQ(Number(row[4]), s.soilRefl[i] / 100.0) << row[0] << " nm";
+        for (const std::string& field : row) {
+            ASSERT_EQ(field.find_first_of(" ;\""), std::string::npos) << field;
+        }
+    }
+}
+
+TEST_F(SpectraCsv, ALeafRunAloneLeavesTheCanopyAndSoilFieldsEmpty)
+{
+    MainSpectra spectra = ThickLeafCanopy();
+    spectra.canopyInputs.reset();
+    const CsvTable table = ReadCsv(MainSpectraCsv(spectra));
+    EXPECT_FALSE(HasComment(table, "LAI"));
+    ASSERT_EQ(table.rows.size(), spectral::kWavelengthCount);
+    for (const std::vector<std::string>& row : table.rows) {
+        ASSERT_EQ(row.size(), 5U);
+        EXPECT_EQ(row[3], "");
+        EXPECT_EQ(row[4], "");
+    }
+}
+
+TEST_F(SpectraCsv, ANonFiniteValueWritesNoFile)
+{
+    MainSpectra spectra = ThickLeafCanopy();
+    spectra.state.canopyReflPct[200] = std::numeric_limits<double>::infinity();
+    EXPECT_THROW(MainSpectraCsv(spectra), Error);
+}
+
+TEST_F(SpectraCsv, TheSweepsLongFormHoldsEveryValuesSpectrumInOrder)
+{
+    multi::SweepRequest request;
+    request.swept = multi::SweptParameter::Cw;
+    request.fixed = {1.5, 40, 0.5, 0.005};  // Cw's 0.5 is ignored
+    request.lower = 0.0001;
+    request.upper = 0.03;
+    request.interval = 0.01;
+    const SweepSpectra spectra = ComputeSweepSpectra(request);
+    ASSERT_EQ(spectra.values.size(), 3U);  // 0.0001, 0.0101, 0.0201 (a running sum)
+    const CsvTable table = ReadCsv(SweepSpectraCsv(spectra));
+    EXPECT_EQ(table.header, kSweepSpectraHeader);
+    EXPECT_TRUE(HasComment(table, "swept_parameter = Cw"));
+    EXPECT_TRUE(HasComment(table, "Cab_ug_per_cm2 = 40"));
+    EXPECT_FALSE(HasComment(table, "Cw_cm")) << "the swept parameter's held value is not used";
+    ASSERT_EQ(table.rows.size(), 3 * spectral::kWavelengthCount);
+    for (std::size_t r = 0; r < table.rows.size(); ++r) {
+        const std::size_t v = r / spectral::kWavelengthCount;
+        const std::size_t i = r % spectral::kWavelengthCount;
+        const std::vector<std::string>& row = table.rows[r];
+        ASSERT_EQ(row.size(), 5U);
+        ASSERT_EQ(row[0], "Cw");
+        ASSERT_EQ(Number(row[1]), spectra.values[v]);
+        ASSERT_EQ(Number(row[3]), spectra.spectra[v].refl[i]) << "row " << r;
+        ASSERT_EQ(Number(row[4]), spectra.spectra[v].trans[i]) << "row " << r;
+    }
+}
+
+}  // namespace
+}  // namespace tulmera::spreadsheet
