@@ -41,6 +41,8 @@ bool LockWorkingDirectory(std::unique_ptr<tulmera::textio::DirectoryLock>& lock)
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    // The settings (~/.config/Tulmera/Tulmera.conf) are found by these two names.
+    QApplication::setOrganizationName(QStringLiteral("Tulmera"));
     QApplication::setApplicationName(QStringLiteral("Tulmera"));
     QApplication::setDesktopFileName(QStringLiteral("tulmera"));
     QIcon icon;

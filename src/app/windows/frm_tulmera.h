@@ -25,6 +25,8 @@ class ChartPanel;
 
 namespace tulmera::app {
 
+class SensorDock;
+
 // The main window: the four leaf parameters and the canopy parameters, and the leaf and canopy
 // charts that every change redraws. Loading the window (the constructor) runs the start-up
 // sequence, which writes "VP.dat" and "VS.dat" in the current directory.
@@ -112,6 +114,7 @@ private:
     //   menu22 "Restablecer valores iniciales"            restoreStartAction_
     //   menu211(1..10) "Gráficos" entries                 backgroundActions_
     //   pctProspect, pctSailh                             leafChartPanel_, canopyChartPanel_
+    //   sensorDock "Sensor e índices", menu "Ver"          sensorDock_ (see sensor_dock.h)
     std::array<QScrollBar*, 4> leafBars_{};
     std::array<QLineEdit*, 4> leafBoxes_{};
     std::array<QLabel*, 4> leafCaptions_{};
@@ -128,6 +131,7 @@ private:
     std::array<QAction*, plot::kBackgroundEntryCount + 1> backgroundActions_{};
     widgets::ChartPanel* leafChartPanel_ = nullptr;
     widgets::ChartPanel* canopyChartPanel_ = nullptr;
+    SensorDock* sensorDock_ = nullptr;
 
     leaf::LeafParameters leaf_ = leaf::kStartLeafParameters;
     canopy::CanopyState canopyState_;
