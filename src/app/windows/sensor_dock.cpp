@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 #include <set>
 #include <string>
@@ -110,7 +111,10 @@ QTableWidget* MakeTable(const QString& name, const QStringList& headers, QWidget
     table->verticalHeader()->setVisible(false);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::NoSelection);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Columns are fitted to their contents when the sensor changes, not at each refresh:
+    // measuring every cell's text at each refresh would cost more than the charts.
+    table->setWordWrap(false);
+    table->horizontalHeader()->setStretchLastSection(false);
     return table;
 }
 
@@ -289,6 +293,18 @@ void SensorDock::FillBands(const sensor::Sensor& sensor)
         for (std::size_t k = 0; k < spectra.size(); ++k)
             SetCell(bandTable_, row, static_cast<int>(k) + 2, Fixed(means[k][b], kPercentDecimals));
     }
+}
+
+// Fits the columns to the band names, limits and headers of `sensor`; values never need more
+// than a header's width, or the room of the widest index value.
+void SensorDock::FitColumns(const sensor::Sensor& sensor)
+{
+    bandTable_->resizeColumnsToContents();
+    indexTable_->resizeColumnsToContents();
+    const int valueWidth =
+        indexTable_->fontMetrics().horizontalAdvance(QStringLiteral("-00000.0000")) + 12;
+    indexTable_->setColumnWidth(1, std::max(indexTable_->columnWidth(1), valueWidth));
+    fittedSensor_ = &sensor;
 }
 
 void SensorDock::FillIndices(const sensor::Sensor& sensor)

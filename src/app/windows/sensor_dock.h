@@ -61,6 +61,7 @@ private:
     void Render();
     void FillBands(const sensor::Sensor& sensor);
     void FillIndices(const sensor::Sensor& sensor);
+    void FitColumns(const sensor::Sensor& sensor);
 
     QMainWindow* window_;
     QStatusBar* status_;
@@ -76,6 +77,7 @@ private:
     int chosenSensor_ = 0;  // the chooser's sensor (index of sensor::kSensors) for the grid
     bool stale_ = false;    // shown_ changed while the dock was hidden
     bool restoring_ = false;
+    const sensor::Sensor* fittedSensor_ = nullptr;  // the columns' widths fit its table
 };
 
 }  // namespace tulmera::app
