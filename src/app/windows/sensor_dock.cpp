@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -114,6 +115,10 @@ QTableWidget* MakeTable(const QString& name, const QStringList& headers, QWidget
     // Columns are fitted to their contents when the sensor changes, not at each refresh:
     // measuring every cell's text at each refresh would cost more than the charts.
     table->setWordWrap(false);
+    // As wide as its columns and as high as its rows ask, one text line a row.
+    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    table->verticalHeader()->setMinimumSectionSize(table->fontMetrics().height());
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     table->horizontalHeader()->setStretchLastSection(false);
     return table;
 }
@@ -240,10 +245,12 @@ QSize SensorDock::RoomBeside() const
 {
     if (isHidden() || isFloating()) return {};
     const Qt::DockWidgetArea area = window_->dockWidgetArea(const_cast<SensorDock*>(this));
+    // The dock and the separator between it and the window's content.
+    const int separator = style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
     if (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea) {
-        return {sizeHint().width(), 0};
+        return {sizeHint().width() + separator, 0};
     }
-    return {0, sizeHint().height()};
+    return {0, sizeHint().height() + separator};
 }
 
 const sensor::Sensor& SensorDock::ShownSensor() const
