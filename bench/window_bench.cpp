@@ -3,17 +3,19 @@
 // longest sweep of the multiple-simulation window.
 #include <benchmark/benchmark.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <algorithm>
 #include <chrono>
 #include <vector>
 
-#include "app/windows/frm_tulmera.h"
 #include "app/widgets/controls.h"
-#include "bench_work_dir.h"
 #include "app/windows/frm_multi_prospect.h"
+#include "app/windows/frm_tulmera.h"
+#include "bench_work_dir.h"
 
 namespace {
 
@@ -34,11 +36,14 @@ void ReportPercentiles(benchmark::State& state, std::vector<double> microseconds
 }
 
 // One refresh per iteration: the Cab bar moves one page back and forth, which rewrites
-// "VP.dat" and "VS.dat", redraws both charts and paints the window.
-void BM_MainWindowRefresh(benchmark::State& state)
+// "VP.dat" and "VS.dat", redraws both charts and paints the window; with `withDock`, the dock
+// "Sensor e índices" is open and fills its tables too.
+void MeasureMainWindowRefresh(benchmark::State& state, bool withDock)
 {
     BenchWorkDir dir;
     tulmera::app::FrmTulmera window;
+    auto* viewDock = window.findChild<QAction*>(QStringLiteral("viewSensorDock"));
+    if (viewDock->isChecked() != withDock) viewDock->trigger();
     window.show();
     QApplication::processEvents();
     auto* bar = window.findChild<QScrollBar*>(QStringLiteral("hsbProspect(1)"));
@@ -55,7 +60,13 @@ void BM_MainWindowRefresh(benchmark::State& state)
     }
     ReportPercentiles(state, std::move(times));
 }
+void BM_MainWindowRefresh(benchmark::State& state) { MeasureMainWindowRefresh(state, false); }
 BENCHMARK(BM_MainWindowRefresh)->Iterations(2000)->Unit(benchmark::kMicrosecond);
+void BM_MainWindowRefreshWithDock(benchmark::State& state)
+{
+    MeasureMainWindowRefresh(state, true);
+}
+BENCHMARK(BM_MainWindowRefreshWithDock)->Iterations(2000)->Unit(benchmark::kMicrosecond);
 
 // The longest sweep the window allows: Cm from 0.002 to 0.04 by 0.0005 (77 curves), with
 // both files, the chart and the legend strip drawn.
@@ -80,6 +91,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     QApplication application(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);  // the dock's settings: not the user's
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

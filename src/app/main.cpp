@@ -119,6 +119,9 @@ int main(int argc, char** argv)
     const CommandLine line = ReadCommandLine(argc, argv);
     if (line.done) return line.exitCode;
     QApplication application(argc, argv);
+    // The settings (~/.config/Tulmera/Tulmera.conf) are found by the organisation and the
+    // application names.
+    QApplication::setOrganizationName(QStringLiteral("Tulmera"));
     QApplication::setDesktopFileName(QStringLiteral("tulmera"));
     QIcon icon;
     for (const int size : {16, 32, 48, 64, 128, 256}) {

@@ -395,6 +395,22 @@ double ShortestSingleValue(float x)
     return value;
 }
 
+std::string FixedText(double x, int decimals)
+{
+    assert(decimals >= 0 && decimals <= kMostDigits);
+    if (!std::isfinite(x)) throw Error("A result is not a finite number and cannot be shown.");
+    // 309 whole digits at most, a sign, a point and the decimals.
+    std::array<char, 330> text{};
+    const auto written = std::to_chars(text.data(), text.data() + text.size(), x,
+                                       std::chars_format::fixed, decimals);
+    if (written.ec != std::errc{}) throw Error("A number could not be converted to text.");
+    std::string result(text.data(), written.ptr);
+    if (result.front() == '-' && result.find_first_not_of("-0.") == std::string::npos) {
+        result.erase(0, 1);  // "-0.0000": a small negative value rounded to zero
+    }
+    return result;
+}
+
 std::optional<double> ParseNumberText(std::string_view text)
 {
     const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };

@@ -38,6 +38,12 @@ std::string NumberText(double x, int significantDigits = kDoubleDigits);
 // plain form whenever the 17-digit text is plain). Throws as AppendNumberText.
 std::string ShortestNumberText(double x);
 
+// The text of x rounded to `decimals` (0 .. 17) digits after the point, always that many
+// ("0.7312", "718.4", "-0.0500"), with a point as decimal separator, independent of the process
+// locale. A value that rounds to zero is written without a sign ("0.0000"). Throws
+// tulmera::Error for NaN and infinities.
+std::string FixedText(double x, int decimals);
+
 // The value a single-precision number stands for when it is passed on as text: the double
 // nearest to the shortest decimal that reads back as the same single. 12.3456f (stored as
 // 12.345600128173828) gives 12.3456; 0.05f * 100 gives 5. Converting the result back to single

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTest>
 #include <clocale>
@@ -111,6 +112,8 @@ private:
     }
 
 private slots:
+    // The main window keeps its dock's state in the settings: the test ones, not the user's.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTest>
 #include <map>
@@ -142,6 +143,8 @@ private:
     }
 
 private slots:
+    // The main window keeps its dock's state in the settings: the test ones, not the user's.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTest>
 #include <filesystem>
@@ -58,6 +59,8 @@ private:
     }
 
 private slots:
+    // The main window keeps its dock's state in the settings: the test ones, not the user's.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();

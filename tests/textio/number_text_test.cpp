@@ -282,9 +282,29 @@ TEST(NumberText, IgnoresACommaDecimalLocale)
     EXPECT_FALSE(ParseNumberText("0,0001").has_value());
     EXPECT_EQ(PrintedText().Number(-0.25).Number(1.5).str(), "-0.25  1.5 ");
     EXPECT_EQ(ShortestSingleValue(12.5f), 12.5);
+    EXPECT_EQ(FixedText(718.46, 1), "718.5");
 
     std::locale::global(previousGlobal);
     std::setlocale(LC_ALL, previous.c_str());
+}
+
+// The dock's fixed decimals: rounding at the last digit, padding, negative values rounding to
+// zero, large magnitudes, and no text for what is not finite.
+TEST(NumberText, FixedTextKeepsItsDecimals)
+{
+    struct Case {
+        double x;
+        int decimals;
+        const char* text;
+    };
+    for (const Case& c :
+         {Case{0.73126, 4, "0.7313"}, Case{0.5, 4, "0.5000"}, Case{-0.05, 4, "-0.0500"},
+          Case{-0.00004, 4, "0.0000"}, Case{718.449, 1, "718.4"}, Case{2.5, 0, "2"},
+          Case{1e20, 1, "100000000000000000000.0"}}) {
+        EXPECT_EQ(FixedText(c.x, c.decimals), c.text) << c.x << " with " << c.decimals;
+    }
+    EXPECT_THROW(FixedText(std::nan(""), 4), tulmera::Error);
+    EXPECT_THROW(FixedText(-HUGE_VAL, 1), tulmera::Error);
 }
 
 TEST(PrintedText, LaysOutSignPositionNumberAndTrailingSpace)

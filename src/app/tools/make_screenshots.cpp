@@ -1,17 +1,20 @@
 // Takes the screenshots of the README: the splash, the main window with the grid and with a
-// sensor's bands, and the multiple-simulation window after a 25-value sweep.
-// Run it under a virtual display from an empty directory: scripts/screenshots does both.
+// sensor's bands, with the dock "Sensor e índices", and the multiple-simulation window after a
+// 25-value sweep. Run it under a virtual display from an empty directory: scripts/screenshots does
+// both.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <cstdio>
 
 #include "app/tulmera_app.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/pictures.h"
+#include "app/windows/sensor_dock.h"
 
 namespace {
 
@@ -28,6 +31,7 @@ bool Save(QWidget* window, const QString& path)
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);  // the user's settings neither used nor changed
     if (argc != 2) {
         std::fprintf(stderr, "usage: make_screenshots OUTPUT_DIR\n");
         return 2;
@@ -45,6 +49,18 @@ int main(int argc, char** argv)
     ok = Save(main, out + QStringLiteral("/main-grid.png")) && ok;
     main->findChild<QAction*>(QStringLiteral("menu211(4)"))->trigger();
     ok = Save(main, out + QStringLiteral("/main-landsat.png")) && ok;
+    // The dock "Sensor e índices" beside the charts, with Sentinel-2's bands on them; the
+    // window grows by the dock's width so that the charts keep theirs.
+    main->findChild<QAction*>(QStringLiteral("menu211(9)"))->trigger();
+    main->findChild<QAction*>(QStringLiteral("viewSensorDock"))->trigger();
+    const auto* dock = main->findChild<tulmera::app::SensorDock*>(QStringLiteral("sensorDock"));
+    bool laidOut = QTest::qWaitFor(
+        [&] { return dock->isVisible() && dock->geometry().right() < main->width(); });
+    const QSize grown = main->size() + dock->RoomBeside();
+    main->resize(grown);
+    laidOut = QTest::qWaitFor([&] { return main->size() == grown; }) && laidOut;
+    if (!laidOut) std::fprintf(stderr, "make_screenshots: the dock was not laid out in time\n");
+    ok = Save(main, out + QStringLiteral("/main-sensor-dock.png")) && ok;
 
     main->findChild<QAction*>(QStringLiteral("menu121"))->trigger();
     QWidget* sweep = app.multiWindow();

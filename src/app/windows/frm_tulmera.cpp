@@ -21,6 +21,7 @@
 #include "app/widgets/controls.h"
 #include "app/widgets/value_messages.h"
 #include "app/windows/main_window_rows.h"
+#include "app/windows/sensor_dock.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
 #include "refresh/input_domain.h"
@@ -56,6 +57,10 @@ FrmTulmera::FrmTulmera(QWidget* parent) : QMainWindow(parent)
     scroller->setWidget(central);
     setCentralWidget(scroller);
     statusBar()->setSizeGripEnabled(true);
+    sensorDock_ = new SensorDock(this, statusBar());
+    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&Ver"));
+    viewMenu->setObjectName(QStringLiteral("menuVer"));
+    viewMenu->addAction(sensorDock_->viewAction());
 
     Connect();
     ConnectSharing();
@@ -69,7 +74,8 @@ void FrmTulmera::OpenAtNaturalSize(QWidget* content)
 {
     const QSize natural =
         content->sizeHint()
-        + QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+        + QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height())
+        + sensorDock_->RoomBeside();
     QSize size = natural;
     if (const QScreen* shown = screen(); shown != nullptr) {
         const QSize free = shown->availableGeometry().size();
@@ -287,6 +293,7 @@ bool FrmTulmera::Recompute()
     canopyView->SetImage(canopyChart.image());
     back_ = 1 - back_;
     widgets::ShowProblems(statusBar(), problems);
+    sensorDock_->Show(canopyState_, background_.checkedEntry);  // reports its own failures
     return problems.isEmpty();
 }
 

@@ -28,6 +28,8 @@ class ThumbFollower;
 
 namespace tulmera::app {
 
+class SensorDock;
+
 // The main window: the four leaf parameters and the canopy parameters, and the leaf and canopy
 // charts that every change redraws. Loading the window (the constructor) runs the start-up
 // sequence, which writes "VP.dat" and "VS.dat" in the current directory.
@@ -131,6 +133,7 @@ private:
     //   menu22 "Restablecer valores iniciales"            restoreStartAction_
     //   menu211(1..10) "Gráficos" entries                 backgroundActions_
     //   pctProspect, pctSailh                             leafChartPanel_, canopyChartPanel_
+    //   sensorDock "Sensor e índices", menu "Ver"          sensorDock_ (see sensor_dock.h)
     std::array<QScrollBar*, 4> leafBars_{};
     std::array<QLineEdit*, 4> leafBoxes_{};
     std::array<QLabel*, 4> leafCaptions_{};
@@ -150,6 +153,8 @@ private:
     QAction* saveSpectraAction_ = nullptr;  // "Guardar espectros (CSV)…"
     QAction* followThumbAction_ = nullptr;  // "Actualizar al arrastrar"
     widgets::ThumbFollower* thumbFollower_ = nullptr;
+
+    SensorDock* sensorDock_ = nullptr;
 
     leaf::LeafParameters leaf_ = leaf::kStartLeafParameters;
     canopy::CanopyState canopyState_;
