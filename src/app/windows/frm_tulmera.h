@@ -25,6 +25,8 @@ class ChartPanel;
 
 namespace tulmera::app {
 
+class MeasuredPanel;
+
 // The main window: the four leaf parameters and the canopy parameters, and the leaf and canopy
 // charts that every change redraws. Loading the window (the constructor) runs the start-up
 // sequence, which writes "VP.dat" and "VS.dat" in the current directory.
@@ -88,6 +90,7 @@ private:
     void RestoreStartValues();
     void ApplyLeafBox(std::size_t i);
     void ApplyCanopyBox(std::size_t i);
+    void ApplyFittedLeaf(const leaf::LeafParameters& fitted);
     void RefreshLeafTexts();
     void RefreshSailhTexts();
     void SetLeafParametersFromTexts();
@@ -128,6 +131,7 @@ private:
     std::array<QAction*, plot::kBackgroundEntryCount + 1> backgroundActions_{};
     widgets::ChartPanel* leafChartPanel_ = nullptr;
     widgets::ChartPanel* canopyChartPanel_ = nullptr;
+    MeasuredPanel* measuredPanel_ = nullptr;  // dckMedido: measured spectra and the leaf fit
 
     leaf::LeafParameters leaf_ = leaf::kStartLeafParameters;
     canopy::CanopyState canopyState_;
