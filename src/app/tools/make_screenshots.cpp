@@ -1,17 +1,21 @@
 // Takes the screenshots of the README: the splash, the main window with the grid and with a
-// sensor's bands, and the multiple-simulation window after a 25-value sweep.
+// sensor's bands, the main window with a measured leaf fitted, and the multiple-simulation
+// window after a 25-value sweep.
 // Run it under a virtual display from an empty directory: scripts/screenshots does both.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 #include <cstdio>
 
 #include "app/tulmera_app.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/pictures.h"
+#include "app/windows/measured_panel.h"
 
 namespace {
 
@@ -23,11 +27,32 @@ bool Save(QWidget* window, const QString& path)
     return saved;
 }
 
+// The first example leaf, R and T, loaded and fitted, the fit applied.
+bool ShowMeasuredLeaf(QWidget* main)
+{
+    using tulmera::app::MeasuredKind;
+    auto* panel = main->findChild<tulmera::app::MeasuredPanel*>(QStringLiteral("dckMedido"));
+    const QString examples = QStringLiteral(TULMERA_EXAMPLES_DIR);
+    if (!panel->LoadFile(examples + QStringLiteral("/leaf_reflectance.csv"), 0,
+                         MeasuredKind::LeafReflectance)
+        || !panel->LoadFile(examples + QStringLiteral("/leaf_transmittance.csv"), 0,
+                            MeasuredKind::LeafTransmittance)) {
+        std::fprintf(stderr, "make_screenshots: cannot load the example leaf\n");
+        return false;
+    }
+    QSignalSpy finished(panel, &tulmera::app::MeasuredPanel::FitFinished);
+    panel->findChild<QPushButton*>(QStringLiteral("cmdAjustarHoja"))->click();
+    if (!finished.wait(60000) || !panel->fitResult()) return false;
+    panel->findChild<QPushButton*>(QStringLiteral("cmdAplicarAjuste"))->click();
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);  // the recent files go nowhere near the user's
     if (argc != 2) {
         std::fprintf(stderr, "usage: make_screenshots OUTPUT_DIR\n");
         return 2;
@@ -45,6 +70,8 @@ int main(int argc, char** argv)
     ok = Save(main, out + QStringLiteral("/main-grid.png")) && ok;
     main->findChild<QAction*>(QStringLiteral("menu211(4)"))->trigger();
     ok = Save(main, out + QStringLiteral("/main-landsat.png")) && ok;
+    main->findChild<QAction*>(QStringLiteral("menu211(1)"))->trigger();
+    ok = ShowMeasuredLeaf(main) && Save(main, out + QStringLiteral("/main-measured.png")) && ok;
 
     main->findChild<QAction*>(QStringLiteral("menu121"))->trigger();
     QWidget* sweep = app.multiWindow();

@@ -9,11 +9,15 @@
 #include <QFormLayout>
 #include <QFrame>
 #include <QLabel>
+#include <QLayout>
+#include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -76,8 +80,9 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
     rmseLabel_ = new QLabel(content);
     rmseLabel_->setObjectName(QStringLiteral("lblMedidoRmse"));
     rmseLabel_->setWordWrap(true);
-    waterBands_ = new QCheckBox(
-        QStringLiteral("Excluir las bandas de agua (1340–1450 y 1800–1960 nm)"), content);
+    waterBands_ = new QCheckBox(QStringLiteral("Excluir bandas de agua"), content);
+    waterBands_->setToolTip(QStringLiteral("Bandas de absorción atmosférica del agua: "
+                                           "1340–1450 nm y 1800–1960 nm."));
     waterBands_->setObjectName(QStringLiteral("chkMedidoBandasAgua"));
     removeButton_ =
         MakeButton(QStringLiteral("cmdQuitarMedido"), QStringLiteral("Quitar espectro medido"), content);
@@ -105,7 +110,8 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
     column->addWidget(applyButton_);
     column->addStretch(1);
     setWidget(content);
-    setMaximumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 48);
+    // A fixed width: longer texts wrap instead of taking room from the charts.
+    setFixedWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 44);
 
     connect(waterBands_, &QCheckBox::toggled, this, [this] { ShowTexts(); });
     connect(removeButton_, &QPushButton::clicked, this, [this] { RemoveSpectra(); });
@@ -209,7 +215,7 @@ bool MeasuredPanel::Commit(const measured::MeasuredTable& table, int column, Mea
         waterBands_->setChecked(kind == MeasuredKind::CanopyReflectance);
     }
     RememberRecent(QString::fromStdString(table.fileName));
-    show();
+    ShowBesideTheCharts();
     ShowTexts();
     status_->showMessage(QStringLiteral("%1 leída de «%2»: %3")
                              .arg(KindName(kind), name,
@@ -222,8 +228,41 @@ void MeasuredPanel::RemoveSpectra()
 {
     for (auto& spectrum : spectra_) spectrum.reset();
     ShowTexts();
-    hide();
+    HideGivingBackRoom();
     emit SpectraChanged();
+}
+
+// The window grows by the panel's width, as far as the screen allows, so that the charts keep
+// their room; the panel gives that width back when it goes.
+void MeasuredPanel::ShowBesideTheCharts()
+{
+    if (!isHidden()) return;
+    auto* main = qobject_cast<QMainWindow*>(parentWidget());
+    if (main == nullptr || main->centralWidget() == nullptr || main->isMaximized()
+        || main->isFullScreen()) {
+        show();
+        return;
+    }
+    const int centralWidth = main->centralWidget()->width();
+    show();
+    main->layout()->activate();  // the central widget's width with the panel beside it
+    int grown = centralWidth - main->centralWidget()->width();
+    if (const QScreen* shown = main->screen(); shown != nullptr) {
+        grown = std::min(grown,
+                         shown->availableGeometry().width() - main->frameGeometry().width());
+    }
+    grownBy_ = std::max(grown, 0);
+    main->resize(main->width() + grownBy_, main->height());
+}
+
+void MeasuredPanel::HideGivingBackRoom()
+{
+    hide();
+    QWidget* main = parentWidget();
+    if (main != nullptr && grownBy_ > 0 && !main->isMaximized() && !main->isFullScreen()) {
+        main->resize(main->width() - grownBy_, main->height());
+    }
+    grownBy_ = 0;
 }
 
 QStringList MeasuredPanel::RecentFiles() { return Settings().value(kRecentKey).toStringList(); }

@@ -81,6 +81,8 @@ private:
     void OpenFile();
     void ChooseColumn(const QString& fileName);
     bool Commit(const measured::MeasuredTable& table, int column, MeasuredKind kind);
+    void ShowBesideTheCharts();
+    void HideGivingBackRoom();
     void RememberRecent(const QString& fileName);
     void FillRecentMenu();
     void FitDone(const std::optional<fit::LeafFitResult>& result, const QString& failure);
@@ -103,6 +105,7 @@ private:
     std::array<std::optional<measured::MeasuredSpectrum>, kMeasuredKindCount> spectra_;
     std::array<spectral::Spectrum, kMeasuredKindCount> model_{};  // fractions, last refresh
     bool modelKnown_ = false;
+    int grownBy_ = 0;  // the width the window grew by when the panel showed
     std::optional<fit::LeafFitResult> fitResult_;
     std::atomic<bool> cancel_{false};
     bool cancelRequested_ = false;
