@@ -100,12 +100,12 @@ private slots:
         QTest::addColumn<bool>("waterBandsLeftOut");
         QTest::addColumn<bool>("fitEnabled");
         QTest::addColumn<bool>("onLeafChart");
-        QTest::newRow("leaf reflectance") << int(MeasuredKind::LeafReflectance) << false << true
-                                          << true;
-        QTest::newRow("leaf transmittance") << int(MeasuredKind::LeafTransmittance) << false
-                                            << true << true;
-        QTest::newRow("canopy reflectance") << int(MeasuredKind::CanopyReflectance) << true
-                                            << false << false;
+        QTest::newRow("leaf reflectance")
+            << int(MeasuredKind::LeafReflectance) << false << true << true;
+        QTest::newRow("leaf transmittance")
+            << int(MeasuredKind::LeafTransmittance) << false << true << true;
+        QTest::newRow("canopy reflectance")
+            << int(MeasuredKind::CanopyReflectance) << true << false << false;
     }
     void eachKindHasItsChartAndDefaults()
     {
@@ -120,7 +120,8 @@ private slots:
                  waterBandsLeftOut);
         QCOMPARE(Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->isEnabled(), fitEnabled);
         QVERIFY(panel_->Rmse(MeasuredKind(kind)).has_value());
-        QVERIFY(MeasuredPanel::RecentFiles().first().endsWith(QStringLiteral("leaf_reflectance.csv")));
+        QVERIFY(
+            MeasuredPanel::RecentFiles().first().endsWith(QStringLiteral("leaf_reflectance.csv")));
         // Drawn over the right chart only, and still after a change of background.
         Find<QAction>(QStringLiteral("menu211(4)"))->trigger();
         const QImage leaf = Chart("pctProspect");
@@ -180,9 +181,9 @@ private slots:
         QCOMPARE(points, 1);
         QCOMPARE(segments, 100);  // 505 .. 1000 nm
         const QImage image = Chart("pctProspect");
-        const int per100Nm = image.width() / 21;  // the chart spans 400 .. 2500 nm
-        QVERIFY(!HasBlackInColumn(image, per100Nm / 2));          // 450 nm
-        QVERIFY(HasBlackInColumn(image, 3 * per100Nm));           // 700 nm
+        const int per100Nm = image.width() / 21;                   // the chart spans 400 .. 2500 nm
+        QVERIFY(!HasBlackInColumn(image, per100Nm / 2));           // 450 nm
+        QVERIFY(HasBlackInColumn(image, 3 * per100Nm));            // 700 nm
         QVERIFY(!HasBlackInColumn(image, image.width() * 3 / 4));  // 1975 nm
         QVERIFY(RmseText().contains(QStringLiteral("101 puntos")));
     }
@@ -193,8 +194,8 @@ private slots:
         QTest::addColumn<QByteArray>("text");  // empty: the file is not written
         QTest::newRow("missing") << QStringLiteral("missing.csv") << QByteArray();
         QTest::newRow("one column") << QStringLiteral("one.csv") << QByteArray("400\n405\n410\n");
-        QTest::newRow("not a number") << QStringLiteral("text.csv")
-                                      << QByteArray("nm,r\n400,0.1\n405,abc\n");
+        QTest::newRow("not a number")
+            << QStringLiteral("text.csv") << QByteArray("nm,r\n400,0.1\n405,abc\n");
         QTest::newRow("too few grid points")
             << QStringLiteral("short.csv") << QByteArray("400,0.1\n405,0.1\n410,0.1\n");
     }
@@ -229,7 +230,9 @@ private slots:
         // The first leaf was made with N 1.3, Cab 28, Cw 0.009, Cm 0.0035 and noise.
         QVERIFY(std::abs(fitted.N - 1.3) < 0.2);
         QVERIFY(std::abs(fitted.Cab - 28) < 4);
-        QVERIFY(Find<QLabel>(QStringLiteral("lblAjuste"))->text().contains(QStringLiteral("evaluaciones")));
+        QVERIFY(Find<QLabel>(QStringLiteral("lblAjuste"))
+                    ->text()
+                    .contains(QStringLiteral("evaluaciones")));
         Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->click();
         QCOMPARE(LeafBar(0)->value(), int(std::lround(fitted.N * 100)));
         QCOMPARE(LeafBar(1)->value(), int(std::lround(fitted.Cab * 100)));

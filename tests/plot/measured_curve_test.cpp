@@ -21,10 +21,7 @@ void Fill(MeasuredValues& values, int first, int last)
     for (int i = first; i <= last; ++i) values[static_cast<std::size_t>(i)] = i / 1000.0;
 }
 
-std::vector<ChartOp> PenOps()
-{
-    return {ColorOp(0, 0, 0), WidthOp(1), StyleOp(PenStyle::Solid)};
-}
+std::vector<ChartOp> PenOps() { return {ColorOp(0, 0, 0), WidthOp(1), StyleOp(PenStyle::Solid)}; }
 
 TEST(PaintMeasured, DrawsOnePolylinePerRunOfData)
 {
@@ -36,7 +33,8 @@ TEST(PaintMeasured, DrawsOnePolylinePerRunOfData)
     const std::vector<Row> rows = {
         {"nothing measured", {}, MeasuredDirection::Upward},
         {"two runs, reflectance", {{2, 4}, {7, 8}}, MeasuredDirection::Upward},
-        {"lone sample then the last point, transmittance", {{0, 0}, {419, 420}},
+        {"lone sample then the last point, transmittance",
+         {{0, 0}, {419, 420}},
          MeasuredDirection::Downward},
     };
     for (const Row& row : rows) {

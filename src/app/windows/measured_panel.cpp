@@ -37,9 +37,12 @@ QSettings Settings() { return QSettings(QStringLiteral("Tulmera"), QStringLitera
 QString KindName(MeasuredKind kind)
 {
     switch (kind) {
-    case MeasuredKind::LeafReflectance: return QStringLiteral("Reflectividad de hoja");
-    case MeasuredKind::LeafTransmittance: return QStringLiteral("Transmisividad de hoja");
-    case MeasuredKind::CanopyReflectance: return QStringLiteral("Reflectividad de dosel");
+        case MeasuredKind::LeafReflectance:
+            return QStringLiteral("Reflectividad de hoja");
+        case MeasuredKind::LeafTransmittance:
+            return QStringLiteral("Transmisividad de hoja");
+        case MeasuredKind::CanopyReflectance:
+            return QStringLiteral("Reflectividad de dosel");
     }
     return {};
 }
@@ -81,22 +84,26 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
     rmseLabel_->setObjectName(QStringLiteral("lblMedidoRmse"));
     rmseLabel_->setWordWrap(true);
     waterBands_ = new QCheckBox(QStringLiteral("Excluir bandas de agua"), content);
-    waterBands_->setToolTip(QStringLiteral("Bandas de absorción atmosférica del agua: "
-                                           "1340–1450 nm y 1800–1960 nm."));
+    waterBands_->setToolTip(
+        QStringLiteral("Bandas de absorción atmosférica del agua: "
+                       "1340–1450 nm y 1800–1960 nm."));
     waterBands_->setObjectName(QStringLiteral("chkMedidoBandasAgua"));
-    removeButton_ =
-        MakeButton(QStringLiteral("cmdQuitarMedido"), QStringLiteral("Quitar espectro medido"), content);
+    removeButton_ = MakeButton(QStringLiteral("cmdQuitarMedido"),
+                               QStringLiteral("Quitar espectro medido"), content);
     auto* separator = new QFrame(content);
     separator->setFrameShape(QFrame::HLine);
     subdomains_ = new QCheckBox(QStringLiteral("subdominios"), content);
     subdomains_->setObjectName(QStringLiteral("chkSubdominios"));
-    fitButton_ = MakeButton(QStringLiteral("cmdAjustarHoja"), QStringLiteral("Ajustar hoja"), content);
-    cancelButton_ = MakeButton(QStringLiteral("cmdCancelarAjuste"), QStringLiteral("Cancelar"), content);
+    fitButton_ =
+        MakeButton(QStringLiteral("cmdAjustarHoja"), QStringLiteral("Ajustar hoja"), content);
+    cancelButton_ =
+        MakeButton(QStringLiteral("cmdCancelarAjuste"), QStringLiteral("Cancelar"), content);
     fitLabel_ = new QLabel(content);
     fitLabel_->setObjectName(QStringLiteral("lblAjuste"));
     fitLabel_->setWordWrap(true);
     fitLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    applyButton_ = MakeButton(QStringLiteral("cmdAplicarAjuste"), QStringLiteral("Aplicar"), content);
+    applyButton_ =
+        MakeButton(QStringLiteral("cmdAplicarAjuste"), QStringLiteral("Aplicar"), content);
     auto* fitRow = new QHBoxLayout;
     fitRow->addWidget(fitButton_);
     fitRow->addWidget(subdomains_);
@@ -156,7 +163,8 @@ void MeasuredPanel::ChooseColumn(const QString& fileName)
 {
     measured::MeasuredTable table;
     const QString name = QFileInfo(fileName).fileName();
-    if (!widgets::Guarded(status_, QStringLiteral("No se pudo leer el espectro medido «%1»").arg(name),
+    if (!widgets::Guarded(status_,
+                          QStringLiteral("No se pudo leer el espectro medido «%1»").arg(name),
                           [&] { table = measured::ReadMeasuredFile(fileName.toStdString()); })) {
         return;
     }
@@ -188,7 +196,8 @@ bool MeasuredPanel::LoadFile(const QString& fileName, int column, MeasuredKind k
 {
     measured::MeasuredTable table;
     const QString name = QFileInfo(fileName).fileName();
-    if (!widgets::Guarded(status_, QStringLiteral("No se pudo leer el espectro medido «%1»").arg(name),
+    if (!widgets::Guarded(status_,
+                          QStringLiteral("No se pudo leer el espectro medido «%1»").arg(name),
                           [&] { table = measured::ReadMeasuredFile(fileName.toStdString()); })) {
         return false;
     }
@@ -217,9 +226,9 @@ bool MeasuredPanel::Commit(const measured::MeasuredTable& table, int column, Mea
     RememberRecent(QString::fromStdString(table.fileName));
     ShowBesideTheCharts();
     ShowTexts();
-    status_->showMessage(QStringLiteral("%1 leída de «%2»: %3")
-                             .arg(KindName(kind), name,
-                                  QString::fromStdString(spectra_[At(kind)]->name)));
+    status_->showMessage(
+        QStringLiteral("%1 leída de «%2»: %3")
+            .arg(KindName(kind), name, QString::fromStdString(spectra_[At(kind)]->name)));
     emit SpectraChanged();
     return true;
 }
@@ -248,8 +257,7 @@ void MeasuredPanel::ShowBesideTheCharts()
     main->layout()->activate();  // the central widget's width with the panel beside it
     int grown = centralWidth - main->centralWidget()->width();
     if (const QScreen* shown = main->screen(); shown != nullptr) {
-        grown = std::min(grown,
-                         shown->availableGeometry().width() - main->frameGeometry().width());
+        grown = std::min(grown, shown->availableGeometry().width() - main->frameGeometry().width());
     }
     grownBy_ = std::max(grown, 0);
     main->resize(main->width() + grownBy_, main->height());

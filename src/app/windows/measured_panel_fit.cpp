@@ -64,8 +64,7 @@ void MeasuredPanel::CancelFit()
 }
 
 // On the interface thread, once the fit's thread has posted its end.
-void MeasuredPanel::FitDone(const std::optional<fit::LeafFitResult>& result,
-                            const QString& failure)
+void MeasuredPanel::FitDone(const std::optional<fit::LeafFitResult>& result, const QString& failure)
 {
     fitThread_.join();
     if (cancelRequested_ || (!result && failure.isEmpty())) {
