@@ -1,12 +1,13 @@
 // Takes the screenshots of the README: the splash, the main window with the grid and with a
-// sensor's bands, with the dock "Sensor e índices", and the multiple-simulation window after a
-// 25-value sweep. Run it under a virtual display from an empty directory: scripts/screenshots does
-// both.
+// sensor's bands, with the dock "Sensor e índices", the main window with a measured leaf
+// fitted, and the multiple-simulation window after a 25-value sweep. Run it under a virtual
+// display from an empty directory: scripts/screenshots does both.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "app/widgets/controls.h"
 #include "app/widgets/pictures.h"
 #include "app/windows/sensor_dock.h"
+#include "app/windows/measured_panel.h"
 
 namespace {
 
@@ -24,6 +26,26 @@ bool Save(QWidget* window, const QString& path)
     const bool saved = window->grab().save(path);
     if (!saved) std::fprintf(stderr, "make_screenshots: cannot write %s\n", qPrintable(path));
     return saved;
+}
+
+// The first example leaf, R and T, loaded and fitted, the fit applied.
+bool ShowMeasuredLeaf(QWidget* main)
+{
+    using tulmera::app::MeasuredKind;
+    auto* panel = main->findChild<tulmera::app::MeasuredPanel*>(QStringLiteral("dckMedido"));
+    const QString examples = QStringLiteral(TULMERA_EXAMPLES_DIR);
+    if (!panel->LoadFile(examples + QStringLiteral("/leaf_reflectance.csv"), 0,
+                         MeasuredKind::LeafReflectance)
+        || !panel->LoadFile(examples + QStringLiteral("/leaf_transmittance.csv"), 0,
+                            MeasuredKind::LeafTransmittance)) {
+        std::fprintf(stderr, "make_screenshots: cannot load the example leaf\n");
+        return false;
+    }
+    QSignalSpy finished(panel, &tulmera::app::MeasuredPanel::FitFinished);
+    panel->findChild<QPushButton*>(QStringLiteral("cmdAjustarHoja"))->click();
+    if (!finished.wait(60000) || !panel->fitResult()) return false;
+    panel->findChild<QPushButton*>(QStringLiteral("cmdAplicarAjuste"))->click();
+    return true;
 }
 
 }  // namespace
@@ -61,6 +83,9 @@ int main(int argc, char** argv)
     laidOut = QTest::qWaitFor([&] { return main->size() == grown; }) && laidOut;
     if (!laidOut) std::fprintf(stderr, "make_screenshots: the dock was not laid out in time\n");
     ok = Save(main, out + QStringLiteral("/main-sensor-dock.png")) && ok;
+    main->findChild<QAction*>(QStringLiteral("viewSensorDock"))->trigger();  // closed again
+    main->findChild<QAction*>(QStringLiteral("menu211(1)"))->trigger();
+    ok = ShowMeasuredLeaf(main) && Save(main, out + QStringLiteral("/main-measured.png")) && ok;
 
     main->findChild<QAction*>(QStringLiteral("menu121"))->trigger();
     QWidget* sweep = app.multiWindow();

@@ -22,6 +22,7 @@
 #include "app/widgets/value_messages.h"
 #include "app/windows/main_window_rows.h"
 #include "app/windows/sensor_dock.h"
+#include "app/windows/measured_panel.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
 #include "refresh/input_domain.h"
@@ -38,6 +39,8 @@ FrmTulmera::FrmTulmera(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmTulmera"));
     setWindowTitle(QStringLiteral("Tulmera"));
+    measuredPanel_ = new MeasuredPanel(statusBar(), this);
+    addDockWidget(Qt::RightDockWidgetArea, measuredPanel_);
     BuildMenus();
 
     // The controls and charts scroll when the window is smaller than they need (a small
@@ -142,6 +145,8 @@ void FrmTulmera::Connect()
             &FrmTulmera::MultipleSimulationRequested);
     connect(exitAction_, &QAction::triggered, this, &FrmTulmera::ExitRequested);
     connect(restoreStartAction_, &QAction::triggered, this, [this] { RestoreStartValues(); });
+    connect(measuredPanel_, &MeasuredPanel::SpectraChanged, this, [this] { Recompute(); });
+    connect(measuredPanel_, &MeasuredPanel::ApplyLeafRequested, this, &FrmTulmera::ApplyFittedLeaf);
     for (widgets::ChartPanel* panel : {leafChartPanel_, canopyChartPanel_}) {
         // Queued: a drag that resizes many times redraws once the events have settled.
         connect(
@@ -283,12 +288,14 @@ bool FrmTulmera::Recompute()
         [&] {
             refresh::Recompute(leaf_, inputs, canopyState_, {leafChart, canopyChart}, background_,
                                refreshObserver_);
+            measuredPanel_->Paint(leafChart, canopyChart);  // over the model curves
         });
     if (!done) {
         ShowControls(lastGood_);  // the values the charts still show
         return false;
     }
     lastGood_ = CapturedControls(inputs);
+    measuredPanel_->ModelChanged(canopyState_);
     leafView->SetImage(leafChart.image());
     canopyView->SetImage(canopyChart.image());
     back_ = 1 - back_;

@@ -29,6 +29,7 @@ class ThumbFollower;
 namespace tulmera::app {
 
 class SensorDock;
+class MeasuredPanel;
 
 // The main window: the four leaf parameters and the canopy parameters, and the leaf and canopy
 // charts that every change redraws. Loading the window (the constructor) runs the start-up
@@ -109,6 +110,7 @@ private:
     void RestoreStartValues();
     void ApplyLeafBox(std::size_t i);
     void ApplyCanopyBox(std::size_t i);
+    void ApplyFittedLeaf(const leaf::LeafParameters& fitted);
     void RefreshLeafTexts();
     void RefreshSailhTexts();
     void SetLeafParametersFromTexts();
@@ -155,6 +157,7 @@ private:
     widgets::ThumbFollower* thumbFollower_ = nullptr;
 
     SensorDock* sensorDock_ = nullptr;
+    MeasuredPanel* measuredPanel_ = nullptr;  // dckMedido: measured spectra and the leaf fit
 
     leaf::LeafParameters leaf_ = leaf::kStartLeafParameters;
     canopy::CanopyState canopyState_;

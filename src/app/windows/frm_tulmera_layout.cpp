@@ -14,6 +14,7 @@
 #include "app/widgets/controls.h"
 #include "app/windows/frm_tulmera.h"
 #include "app/windows/main_window_rows.h"
+#include "app/windows/measured_panel.h"
 #include "plot/chart_background.h"
 #include "plot/chart_geometry.h"
 #include "spectral/soil_library.h"
@@ -91,6 +92,7 @@ void FrmTulmera::BuildMenus()
     menu12->setObjectName(QStringLiteral("menu12"));
     switchToSweepAction_ = menu12->addAction(QStringLiteral("&Modelo Prospect"));
     switchToSweepAction_->setObjectName(QStringLiteral("menu121"));
+    measuredPanel_->AddMenuEntries(menu1);
     exitAction_ = menu1->addAction(QStringLiteral("S&ailr"));
     exitAction_->setObjectName(QStringLiteral("menu13"));
 

@@ -117,6 +117,35 @@ void FrmTulmera::ApplyLeafBox(std::size_t i)
     if (used != *typed) widgets::ShowProblems(statusBar(), {widgets::Rounded(name, *typed, used)});
 }
 
+// The fitted leaf values move the bars to their nearest positions, as typed values do; a
+// value beyond a bar's range leaves that bar at its end, and the status line says so. The
+// measured panel keeps the exact values.
+void FrmTulmera::ApplyFittedLeaf(const leaf::LeafParameters& fitted)
+{
+    const std::array<double, 4> values = {fitted.N, fitted.Cab, fitted.Cw, fitted.Cm};
+    QStringList notes;
+    for (std::size_t i = 0; i < kLeafRows.size(); ++i) {
+        const ParameterRow& row = kLeafRows[i];
+        const long nearest = std::lround(values[i] * row.divisor);
+        const long position = std::clamp(nearest, long{row.bar.min}, long{row.bar.max});
+        if (position != nearest) {
+            notes << QStringLiteral("%1: el ajuste da %2; la barra queda en su extremo (%3).")
+                         .arg(widgets::ControlName(leafCaptions_[i]->text()),
+                              widgets::ValueText(values[i]),
+                              widgets::ValueText(static_cast<double>(position) / row.divisor));
+        }
+        const QSignalBlocker block(leafBars_[i]);
+        leafBars_[i]->setValue(static_cast<int>(position));
+    }
+    if (!LeafParameterSequence()) return;
+    if (notes.isEmpty()) {
+        statusBar()->showMessage(
+            QStringLiteral("Valores ajustados aplicados: cada barra en su posición más cercana."));
+    } else {
+        widgets::ShowProblems(statusBar(), notes);
+    }
+}
+
 // A typed canopy value is used as typed; its bar goes to the nearest position, or to its end
 // (with a note) when the value lies beyond the bar's range.
 void FrmTulmera::ApplyCanopyBox(std::size_t i)

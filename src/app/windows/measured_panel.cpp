@@ -1,0 +1,370 @@
+#include "app/windows/measured_panel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QFrame>
+#include <QLabel>
+#include <QLayout>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <exception>
+#include <string>
+
+#include "app/widgets/controls.h"
+#include "plot/measured_curve.h"
+#include "textio/error.h"
+#include "textio/number_text.h"
+
+namespace tulmera::app {
+namespace {
+
+constexpr int kRecentFileCount = 6;
+const QString kRecentKey = QStringLiteral("medido/recientes");
+
+QSettings Settings() { return QSettings(QStringLiteral("Tulmera"), QStringLiteral("Tulmera")); }
+
+QString KindName(MeasuredKind kind)
+{
+    switch (kind) {
+        case MeasuredKind::LeafReflectance:
+            return QStringLiteral("Reflectividad de hoja");
+        case MeasuredKind::LeafTransmittance:
+            return QStringLiteral("Transmisividad de hoja");
+        case MeasuredKind::CanopyReflectance:
+            return QStringLiteral("Reflectividad de dosel");
+    }
+    return {};
+}
+
+std::size_t At(MeasuredKind kind) { return static_cast<std::size_t>(kind); }
+
+QString Number(double value, int digits)
+{
+    return QString::fromStdString(textio::NumberText(value, digits));
+}
+
+QPushButton* MakeButton(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+// The grid points the RMSE of `values` uses.
+int ComparedPoints(const measured::GridValues& values, bool leaveOutWaterBands)
+{
+    int count = 0;
+    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+        count += values[static_cast<std::size_t>(i)].has_value()
+                 && !(leaveOutWaterBands && measured::InWaterBand(spectral::WavelengthNm(i)));
+    }
+    return count;
+}
+
+}  // namespace
+
+MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
+    : QDockWidget(QStringLiteral("Espectro medido"), parent), status_(status)
+{
+    setObjectName(QStringLiteral("dckMedido"));
+    auto* content = new QWidget(this);
+    auto* column = new QVBoxLayout(content);
+    rmseLabel_ = new QLabel(content);
+    rmseLabel_->setObjectName(QStringLiteral("lblMedidoRmse"));
+    rmseLabel_->setWordWrap(true);
+    waterBands_ = new QCheckBox(QStringLiteral("Excluir bandas de agua"), content);
+    waterBands_->setToolTip(
+        QStringLiteral("Bandas de absorción atmosférica del agua: "
+                       "1340–1450 nm y 1800–1960 nm."));
+    waterBands_->setObjectName(QStringLiteral("chkMedidoBandasAgua"));
+    removeButton_ = MakeButton(QStringLiteral("cmdQuitarMedido"),
+                               QStringLiteral("Quitar espectro medido"), content);
+    auto* separator = new QFrame(content);
+    separator->setFrameShape(QFrame::HLine);
+    subdomains_ = new QCheckBox(QStringLiteral("subdominios"), content);
+    subdomains_->setObjectName(QStringLiteral("chkSubdominios"));
+    fitButton_ =
+        MakeButton(QStringLiteral("cmdAjustarHoja"), QStringLiteral("Ajustar hoja"), content);
+    cancelButton_ =
+        MakeButton(QStringLiteral("cmdCancelarAjuste"), QStringLiteral("Cancelar"), content);
+    fitLabel_ = new QLabel(content);
+    fitLabel_->setObjectName(QStringLiteral("lblAjuste"));
+    fitLabel_->setWordWrap(true);
+    fitLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    applyButton_ =
+        MakeButton(QStringLiteral("cmdAplicarAjuste"), QStringLiteral("Aplicar"), content);
+    auto* fitRow = new QHBoxLayout;
+    fitRow->addWidget(fitButton_);
+    fitRow->addWidget(subdomains_);
+    fitRow->addWidget(cancelButton_);
+    for (QWidget* w : {static_cast<QWidget*>(rmseLabel_), static_cast<QWidget*>(waterBands_),
+                       static_cast<QWidget*>(removeButton_), static_cast<QWidget*>(separator)}) {
+        column->addWidget(w);
+    }
+    column->addLayout(fitRow);
+    column->addWidget(fitLabel_);
+    column->addWidget(applyButton_);
+    column->addStretch(1);
+    setWidget(content);
+    // A fixed width: longer texts wrap instead of taking room from the charts.
+    setFixedWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 44);
+
+    connect(waterBands_, &QCheckBox::toggled, this, [this] { ShowTexts(); });
+    connect(removeButton_, &QPushButton::clicked, this, [this] { RemoveSpectra(); });
+    connect(fitButton_, &QPushButton::clicked, this, [this] { StartFit(); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelFit(); });
+    connect(applyButton_, &QPushButton::clicked, this, [this] {
+        if (fitResult_) emit ApplyLeafRequested(fitResult_->parameters);
+    });
+    ShowTexts();
+    ShowFitResult();
+    hide();
+}
+
+MeasuredPanel::~MeasuredPanel()
+{
+    cancel_ = true;
+    if (fitThread_.joinable()) fitThread_.join();
+}
+
+void MeasuredPanel::AddMenuEntries(QMenu* fileMenu)
+{
+    QAction* open = fileMenu->addAction(QStringLiteral("Abrir espectro &medido…"));
+    open->setObjectName(QStringLiteral("menuAbrirMedido"));
+    connect(open, &QAction::triggered, this, [this] { OpenFile(); });
+    recentMenu_ = fileMenu->addMenu(QStringLiteral("Espectros medidos &recientes"));
+    recentMenu_->setObjectName(QStringLiteral("menuMedidoReciente"));
+    FillRecentMenu();
+}
+
+void MeasuredPanel::OpenFile()
+{
+    const QStringList recent = RecentFiles();
+    const QString start = recent.isEmpty() ? QString() : QFileInfo(recent.first()).path();
+    const QString fileName = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Abrir espectro medido"), start,
+        QStringLiteral("Espectros (*.csv *.txt *.dat *.asc);;Todos los archivos (*)"));
+    if (!fileName.isEmpty()) ChooseColumn(fileName);
+}
+
+// Reads the file, then asks for the column and what it holds in a window of its own.
+void MeasuredPanel::ChooseColumn(const QString& fileName)
+{
+    measured::MeasuredTable table;
+    const QString name = QFileInfo(fileName).fileName();
+    if (!widgets::Guarded(status_,
+                          QStringLiteral("No se pudo leer el espectro medido «%1»").arg(name),
+                          [&] { table = measured::ReadMeasuredFile(fileName.toStdString()); })) {
+        return;
+    }
+    auto* dialog = new QDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(QStringLiteral("Abrir espectro medido: %1").arg(name));
+    auto* form = new QFormLayout(dialog);
+    auto* columns = new QComboBox(dialog);
+    for (const measured::MeasuredColumn& c : table.columns) {
+        columns->addItem(QString::fromStdString(c.name));
+    }
+    auto* kinds = new QComboBox(dialog);
+    for (int k = 0; k < kMeasuredKindCount; ++k) kinds->addItem(KindName(MeasuredKind(k)));
+    form->addRow(QStringLiteral("Muestra (columna):"), columns);
+    form->addRow(QStringLiteral("Contiene:"), kinds);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Abrir"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    connect(dialog, &QDialog::accepted, this, [this, table, columns, kinds] {
+        Commit(table, columns->currentIndex(), MeasuredKind(kinds->currentIndex()));
+    });
+    dialog->open();
+}
+
+bool MeasuredPanel::LoadFile(const QString& fileName, int column, MeasuredKind kind)
+{
+    measured::MeasuredTable table;
+    const QString name = QFileInfo(fileName).fileName();
+    if (!widgets::Guarded(status_,
+                          QStringLiteral("No se pudo leer el espectro medido «%1»").arg(name),
+                          [&] { table = measured::ReadMeasuredFile(fileName.toStdString()); })) {
+        return false;
+    }
+    return Commit(table, column, kind);
+}
+
+bool MeasuredPanel::Commit(const measured::MeasuredTable& table, int column, MeasuredKind kind)
+{
+    std::optional<measured::MeasuredSpectrum> spectrum;
+    const QString name = QFileInfo(QString::fromStdString(table.fileName)).fileName();
+    const bool done = widgets::Guarded(
+        status_, QStringLiteral("No se pudo usar la columna %1 de «%2»").arg(column + 1).arg(name),
+        [&] {
+            if (column < 0 || static_cast<std::size_t>(column) >= table.columns.size()) {
+                throw Error("\"" + table.fileName + "\" has no spectrum column "
+                            + std::to_string(column + 1) + ".");
+            }
+            spectrum = measured::SpectrumOnGrid(table, static_cast<std::size_t>(column));
+        });
+    if (!done) return false;
+    spectra_[At(kind)] = std::move(spectrum);
+    {
+        const QSignalBlocker block(waterBands_);
+        waterBands_->setChecked(kind == MeasuredKind::CanopyReflectance);
+    }
+    RememberRecent(QString::fromStdString(table.fileName));
+    ShowBesideTheCharts();
+    ShowTexts();
+    status_->showMessage(
+        QStringLiteral("%1 leída de «%2»: %3")
+            .arg(KindName(kind), name, QString::fromStdString(spectra_[At(kind)]->name)));
+    emit SpectraChanged();
+    return true;
+}
+
+void MeasuredPanel::RemoveSpectra()
+{
+    for (auto& spectrum : spectra_) spectrum.reset();
+    ShowTexts();
+    HideGivingBackRoom();
+    emit SpectraChanged();
+}
+
+// The window grows by the panel's width, as far as the screen allows, so that the charts keep
+// their room; the panel gives that width back when it goes.
+void MeasuredPanel::ShowBesideTheCharts()
+{
+    if (!isHidden()) return;
+    auto* main = qobject_cast<QMainWindow*>(parentWidget());
+    if (main == nullptr || main->centralWidget() == nullptr || main->isMaximized()
+        || main->isFullScreen()) {
+        show();
+        return;
+    }
+    const int centralWidth = main->centralWidget()->width();
+    show();
+    main->layout()->activate();  // the central widget's width with the panel beside it
+    int grown = centralWidth - main->centralWidget()->width();
+    if (const QScreen* shown = main->screen(); shown != nullptr) {
+        grown = std::min(grown, shown->availableGeometry().width() - main->frameGeometry().width());
+    }
+    grownBy_ = std::max(grown, 0);
+    main->resize(main->width() + grownBy_, main->height());
+}
+
+void MeasuredPanel::HideGivingBackRoom()
+{
+    hide();
+    QWidget* main = parentWidget();
+    if (main != nullptr && grownBy_ > 0 && !main->isMaximized() && !main->isFullScreen()) {
+        main->resize(main->width() - grownBy_, main->height());
+    }
+    grownBy_ = 0;
+}
+
+QStringList MeasuredPanel::RecentFiles() { return Settings().value(kRecentKey).toStringList(); }
+
+void MeasuredPanel::RememberRecent(const QString& fileName)
+{
+    const QString path = QFileInfo(fileName).absoluteFilePath();
+    QStringList recent = RecentFiles();
+    recent.removeAll(path);
+    recent.prepend(path);
+    while (recent.size() > kRecentFileCount) recent.removeLast();
+    Settings().setValue(kRecentKey, recent);
+    FillRecentMenu();
+}
+
+void MeasuredPanel::FillRecentMenu()
+{
+    if (recentMenu_ == nullptr) return;
+    recentMenu_->clear();
+    const QStringList recent = RecentFiles();
+    for (const QString& path : recent) {
+        connect(recentMenu_->addAction(QFileInfo(path).fileName()), &QAction::triggered, this,
+                [this, path] { ChooseColumn(path); });
+    }
+    recentMenu_->setEnabled(!recent.isEmpty());
+}
+
+void MeasuredPanel::ModelChanged(const canopy::CanopyState& state)
+{
+    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        model_[At(MeasuredKind::LeafReflectance)][at] = state.leafReflPct[at] / 100.0;
+        model_[At(MeasuredKind::LeafTransmittance)][at] = state.leafTransPct[at] / 100.0;
+        model_[At(MeasuredKind::CanopyReflectance)][at] = state.canopyReflPct[at] / 100.0;
+    }
+    modelKnown_ = true;
+    ShowTexts();
+}
+
+void MeasuredPanel::Paint(plot::ChartSurface& leafChart, plot::ChartSurface& canopyChart) const
+{
+    using plot::MeasuredDirection;
+    if (const auto& r = spectra_[At(MeasuredKind::LeafReflectance)]) {
+        plot::PaintMeasured(leafChart, r->value, MeasuredDirection::Upward);
+    }
+    if (const auto& t = spectra_[At(MeasuredKind::LeafTransmittance)]) {
+        plot::PaintMeasured(leafChart, t->value, MeasuredDirection::Downward);
+    }
+    if (const auto& c = spectra_[At(MeasuredKind::CanopyReflectance)]) {
+        plot::PaintMeasured(canopyChart, c->value, MeasuredDirection::Upward);
+    }
+}
+
+std::optional<double> MeasuredPanel::Rmse(MeasuredKind kind) const
+{
+    const auto& spectrum = spectra_[At(kind)];
+    if (!spectrum || !modelKnown_) return std::nullopt;
+    return measured::RmsePercent(model_[At(kind)], spectrum->value, waterBands_->isChecked());
+}
+
+bool MeasuredPanel::HasLeafSpectrum() const
+{
+    return spectra_[At(MeasuredKind::LeafReflectance)]
+           || spectra_[At(MeasuredKind::LeafTransmittance)];
+}
+
+// One paragraph per loaded spectrum: what it is, its column and file, the RMSE over the
+// compared points, and the values below 0 and above 1.
+void MeasuredPanel::ShowTexts()
+{
+    QStringList lines;
+    for (int k = 0; k < kMeasuredKindCount; ++k) {
+        const auto kind = MeasuredKind(k);
+        const auto& spectrum = spectra_[At(kind)];
+        if (!spectrum) continue;
+        const std::optional<double> rmse = Rmse(kind);
+        const QString error =
+            rmse ? QStringLiteral("RMSE %1 % en %2 puntos")
+                       .arg(Number(*rmse, 3))
+                       .arg(ComparedPoints(spectrum->value, waterBands_->isChecked()))
+                 : QStringLiteral("RMSE: sin longitudes de onda comunes");
+        lines << QStringLiteral("%1 («%2», %3): %4; %5 valores negativos, %6 mayores que 1.")
+                     .arg(KindName(kind), QString::fromStdString(spectrum->name),
+                          QFileInfo(QString::fromStdString(spectrum->fileName)).fileName(), error)
+                     .arg(spectrum->negativeCount)
+                     .arg(spectrum->aboveOneCount);
+    }
+    rmseLabel_->setText(lines.isEmpty() ? QStringLiteral("Ningún espectro medido.")
+                                        : lines.join(QLatin1Char('\n')));
+    const bool any = !lines.isEmpty();
+    removeButton_->setEnabled(any);
+    waterBands_->setEnabled(any);
+    fitButton_->setEnabled(HasLeafSpectrum() && !Fitting());
+    cancelButton_->setEnabled(Fitting());
+}
+
+}  // namespace tulmera::app

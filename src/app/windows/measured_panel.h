@@ -1,0 +1,115 @@
+#pragma once
+#include <QDockWidget>
+#include <QString>
+#include <array>
+#include <atomic>
+#include <optional>
+#include <thread>
+
+#include "canopy/canopy_run.h"
+#include "fit/leaf_fit.h"
+#include "leaf/leaf_parameters.h"
+#include "measured/measured_grid.h"
+#include "measured/measured_table.h"
+#include "plot/chart_surface.h"
+
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+
+namespace tulmera::app {
+
+// What a loaded measured spectrum is, and so which chart it is drawn over.
+enum class MeasuredKind { LeafReflectance, LeafTransmittance, CanopyReflectance };
+inline constexpr int kMeasuredKindCount = 3;
+
+// The main window's measured spectra: one of each kind at most (a leaf R and its T may be
+// loaded together), drawn over the model curves, compared with the model after every
+// refresh, and the leaf fit. A dock, hidden until a spectrum is loaded. Object names:
+//   dckMedido (the dock), lblMedidoRmse, chkMedidoBandasAgua, cmdQuitarMedido,
+//   chkSubdominios, cmdAjustarHoja, cmdCancelarAjuste, lblAjuste, cmdAplicarAjuste,
+//   menuAbrirMedido and menuMedidoReciente in the file menu.
+class MeasuredPanel : public QDockWidget {
+    Q_OBJECT
+public:
+    // `status` is the window's status line, where failures are reported in Spanish.
+    MeasuredPanel(QStatusBar* status, QWidget* parent);
+    ~MeasuredPanel() override;  // cancels a running fit and waits for it
+
+    // Adds "Abrir espectro medido…" and the recent files to the window's file menu.
+    void AddMenuEntries(QMenu* fileMenu);
+
+    // Reads `fileName`, brings spectrum column `column` (0 is the first after the wavelength)
+    // onto the grid and keeps it as `kind`, replacing any spectrum of that kind; the water
+    // band box takes the kind's default, the file goes first in the recent files and the
+    // panel shows. Returns false, with the reason in the status line, when the file or the
+    // column cannot be used; then nothing loaded before changes.
+    bool LoadFile(const QString& fileName, int column, MeasuredKind kind);
+
+    // Forgets every measured spectrum ("Quitar espectro medido") and hides the panel.
+    void RemoveSpectra();
+
+    // The model spectra of a good recomputation: the RMSE texts are computed again.
+    void ModelChanged(const canopy::CanopyState& state);
+
+    // Draws the loaded spectra over the model curves: leaf R and T on the leaf chart, canopy R
+    // on the canopy chart. Cannot fail.
+    void Paint(plot::ChartSurface& leafChart, plot::ChartSurface& canopyChart) const;
+
+    // The RMSE in percent reflectance of the loaded spectrum of `kind` against the last model,
+    // as shown; nothing when not loaded or without common points.
+    std::optional<double> Rmse(MeasuredKind kind) const;
+
+    // "Ajustar hoja": fits the leaf to the loaded leaf R and/or T off the interface thread.
+    // FitFinished is emitted when it has ended, been cancelled or failed.
+    void StartFit();
+    void CancelFit();  // the running fit's result, if any arrives, is discarded
+    bool Fitting() const { return fitThread_.joinable(); }
+    const std::optional<fit::LeafFitResult>& fitResult() const { return fitResult_; }
+
+    // The recent files, most recent first.
+    static QStringList RecentFiles();
+
+signals:
+    void SpectraChanged();  // loaded or removed: the charts must be drawn again
+    void ApplyLeafRequested(const tulmera::leaf::LeafParameters& fitted);  // "Aplicar"
+    void FitFinished();
+
+private:
+    void OpenFile();
+    void ChooseColumn(const QString& fileName);
+    bool Commit(const measured::MeasuredTable& table, int column, MeasuredKind kind);
+    void ShowBesideTheCharts();
+    void HideGivingBackRoom();
+    void RememberRecent(const QString& fileName);
+    void FillRecentMenu();
+    void FitDone(const std::optional<fit::LeafFitResult>& result, const QString& failure);
+    void ShowTexts();
+    void ShowFitResult();
+    bool HasLeafSpectrum() const;
+
+    QStatusBar* status_;
+    QLabel* rmseLabel_ = nullptr;
+    QCheckBox* waterBands_ = nullptr;
+    QPushButton* removeButton_ = nullptr;
+    QCheckBox* subdomains_ = nullptr;
+    QPushButton* fitButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QLabel* fitLabel_ = nullptr;
+    QPushButton* applyButton_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+
+    // Element per MeasuredKind.
+    std::array<std::optional<measured::MeasuredSpectrum>, kMeasuredKindCount> spectra_;
+    std::array<spectral::Spectrum, kMeasuredKindCount> model_{};  // fractions, last refresh
+    bool modelKnown_ = false;
+    int grownBy_ = 0;  // the width the window grew by when the panel showed
+    std::optional<fit::LeafFitResult> fitResult_;
+    std::atomic<bool> cancel_{false};
+    bool cancelRequested_ = false;
+    std::jthread fitThread_;  // last: joined before anything it uses goes
+};
+
+}  // namespace tulmera::app

@@ -1,0 +1,29 @@
+#include "plot/measured_curve.h"
+
+namespace tulmera::plot {
+
+void PaintMeasured(ChartSurface& chart, const MeasuredValues& values, MeasuredDirection direction)
+{
+    chart.SetPenColor(kMeasuredBlack);
+    chart.SetPenWidth(1);
+    chart.SetPenStyle(PenStyle::Solid);
+    bool inRun = false;
+    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+        const std::optional<double>& value = values[static_cast<std::size_t>(i)];
+        if (!value) {
+            inRun = false;  // a gap: the next sample starts a new polyline
+            continue;
+        }
+        const double percent = 100.0 * *value;
+        const double y = direction == MeasuredDirection::Upward ? percent : 100.0 - percent;
+        const double x = spectral::WavelengthNm(i);
+        if (inRun) {
+            chart.LineTo(x, y);
+        } else {
+            chart.PlotPoint(x, y);
+            inRun = true;
+        }
+    }
+}
+
+}  // namespace tulmera::plot

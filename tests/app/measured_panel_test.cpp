@@ -1,0 +1,268 @@
+// The main window's measured spectra: loading, the RMSE after each refresh, the curve drawn
+// over the charts, bad files, and the leaf fit with its cancel, driven offscreen.
+#include "app/windows/measured_panel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTest>
+#include <cmath>
+#include <fstream>
+#include <memory>
+
+#include "app/widgets/chart_panel.h"
+#include "app/windows/frm_tulmera.h"
+#include "plot/recording_surface.h"
+#include "support/work_dir.h"
+
+namespace tulmera::app {
+
+namespace {
+
+const QString kExamples = QStringLiteral(TULMERA_EXAMPLES_DIR);
+const QString kLeafR = kExamples + QStringLiteral("/leaf_reflectance.csv");
+const QString kLeafT = kExamples + QStringLiteral("/leaf_transmittance.csv");
+
+// A fit of R and T takes milliseconds; this only bounds a hang.
+constexpr int kFitTimeoutMs = 60000;
+
+void WriteFile(const char* name, const char* text)
+{
+    std::ofstream(name, std::ios::binary) << text;
+}
+
+// A file measured from 500 to 1000 nm every 10 nm, 0.4 everywhere: no data on either side.
+void WritePartialFile(const char* name)
+{
+    std::ofstream out(name, std::ios::binary);
+    out << "nm,hoja\n";
+    for (int nm = 500; nm <= 1000; nm += 10) out << nm << ",0.4\n";
+}
+
+bool HasBlackInColumn(const QImage& image, int column)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        if (image.pixel(column, y) == qRgb(0, 0, 0)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+class MeasuredPanelTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing::ScopedWorkDir> dir_;
+    std::unique_ptr<FrmTulmera> window_;
+    MeasuredPanel* panel_ = nullptr;
+
+    template <typename T>
+    T* Find(const QString& name) const
+    {
+        T* control = window_->findChild<T*>(name);
+        if (control == nullptr) qFatal("no control named %s", qPrintable(name));
+        return control;
+    }
+    QScrollBar* LeafBar(int i) const
+    {
+        return Find<QScrollBar>(QStringLiteral("hsbProspect(%1)").arg(i));
+    }
+    QString Status() const { return window_->statusBar()->currentMessage(); }
+    QString RmseText() const { return Find<QLabel>(QStringLiteral("lblMedidoRmse"))->text(); }
+    QImage Chart(const char* name) const
+    {
+        return Find<widgets::ChartView>(QLatin1String(name))->image();
+    }
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }  // not the user's settings
+    void init()
+    {
+        dir_ = std::make_unique<testing::ScopedWorkDir>();
+        window_ = std::make_unique<FrmTulmera>();
+        panel_ = Find<MeasuredPanel>(QStringLiteral("dckMedido"));
+    }
+    void cleanup()
+    {
+        window_.reset();
+        dir_.reset();
+    }
+
+    void eachKindHasItsChartAndDefaults_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("waterBandsLeftOut");
+        QTest::addColumn<bool>("fitEnabled");
+        QTest::addColumn<bool>("onLeafChart");
+        QTest::newRow("leaf reflectance")
+            << int(MeasuredKind::LeafReflectance) << false << true << true;
+        QTest::newRow("leaf transmittance")
+            << int(MeasuredKind::LeafTransmittance) << false << true << true;
+        QTest::newRow("canopy reflectance")
+            << int(MeasuredKind::CanopyReflectance) << true << false << false;
+    }
+    void eachKindHasItsChartAndDefaults()
+    {
+        QFETCH(int, kind);
+        QFETCH(bool, waterBandsLeftOut);
+        QFETCH(bool, fitEnabled);
+        QFETCH(bool, onLeafChart);
+        QVERIFY(panel_->isHidden());
+        QVERIFY(panel_->LoadFile(kLeafR, 0, MeasuredKind(kind)));
+        QVERIFY(!panel_->isHidden());
+        QCOMPARE(Find<QCheckBox>(QStringLiteral("chkMedidoBandasAgua"))->isChecked(),
+                 waterBandsLeftOut);
+        QCOMPARE(Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->isEnabled(), fitEnabled);
+        QVERIFY(panel_->Rmse(MeasuredKind(kind)).has_value());
+        QVERIFY(
+            MeasuredPanel::RecentFiles().first().endsWith(QStringLiteral("leaf_reflectance.csv")));
+        // Drawn over the right chart only, and still after a change of background.
+        Find<QAction>(QStringLiteral("menu211(4)"))->trigger();
+        const QImage leaf = Chart("pctProspect");
+        const QImage canopy = Chart("pctSailh");
+        QCOMPARE(HasBlackInColumn(leaf, leaf.width() / 2), onLeafChart);
+        QCOMPARE(HasBlackInColumn(canopy, canopy.width() / 2), !onLeafChart);
+
+        Find<QPushButton>(QStringLiteral("cmdQuitarMedido"))->click();
+        QVERIFY(panel_->isHidden());
+        QVERIFY(!HasBlackInColumn(Chart("pctProspect"), leaf.width() / 2));
+        QVERIFY(!HasBlackInColumn(Chart("pctSailh"), canopy.width() / 2));
+    }
+
+    void rmseFollowsTheBarsAndTheWaterBandBox()
+    {
+        QVERIFY(panel_->LoadFile(kLeafR, 0, MeasuredKind::LeafReflectance));
+        const double atStart = panel_->Rmse(MeasuredKind::LeafReflectance).value();
+        const QString textAtStart = RmseText();
+        QVERIFY2(textAtStart.contains(QStringLiteral("RMSE")), qPrintable(textAtStart));
+        QVERIFY(textAtStart.contains(QStringLiteral("421 puntos")));
+        // The first leaf's values (N 1.3, Cab 28, Cw 0.009, Cm 0.0035): the model meets the
+        // measurement to within its noise (σ 0.005, 0.5 %).
+        const int positions[] = {130, 2800, 90, 35};
+        for (int i = 0; i < 4; ++i) LeafBar(i)->setValue(positions[i]);
+        const double moved = panel_->Rmse(MeasuredKind::LeafReflectance).value();
+        QVERIFY2(atStart > 3 && moved < 0.7,
+                 qPrintable(QStringLiteral("%1 -> %2").arg(atStart).arg(moved)));
+        QVERIFY(RmseText() != textAtStart);
+        Find<QCheckBox>(QStringLiteral("chkMedidoBandasAgua"))->setChecked(true);
+        QVERIFY(panel_->Rmse(MeasuredKind::LeafReflectance).value() != moved);
+        QVERIFY(!RmseText().contains(QStringLiteral("421 puntos")));  // 23 + 33 points left out
+        QVERIFY(RmseText().contains(QStringLiteral("365 puntos")));
+    }
+
+    // Grid points outside the measured range are gaps: the curve starts at 500 nm, ends at
+    // 1000 nm, and nothing of it lies outside.
+    void partialSpectrumIsDrawnWithGaps()
+    {
+        WritePartialFile("partial.csv");
+        QVERIFY(panel_->LoadFile(QStringLiteral("partial.csv"), 0, MeasuredKind::LeafReflectance));
+        plot::RecordingSurface leaf;
+        plot::RecordingSurface canopy;
+        panel_->Paint(leaf, canopy);
+        QVERIFY(canopy.ops().empty());
+        int points = 0;
+        int segments = 0;
+        for (const plot::ChartOp& op : leaf.ops()) {
+            if (op.kind == plot::ChartOp::Kind::PlotPoint) {
+                ++points;
+                QCOMPARE(op.x1, 500.0);
+            } else if (op.kind == plot::ChartOp::Kind::LineTo) {
+                ++segments;
+                QVERIFY(op.x1 > 500 && op.x1 <= 1000);
+                QCOMPARE(op.y1, 40.0);
+            }
+        }
+        QCOMPARE(points, 1);
+        QCOMPARE(segments, 100);  // 505 .. 1000 nm
+        const QImage image = Chart("pctProspect");
+        const int per100Nm = image.width() / 21;                   // the chart spans 400 .. 2500 nm
+        QVERIFY(!HasBlackInColumn(image, per100Nm / 2));           // 450 nm
+        QVERIFY(HasBlackInColumn(image, 3 * per100Nm));            // 700 nm
+        QVERIFY(!HasBlackInColumn(image, image.width() * 3 / 4));  // 1975 nm
+        QVERIFY(RmseText().contains(QStringLiteral("101 puntos")));
+    }
+
+    void badFileLeavesWhatWasLoaded_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QByteArray>("text");  // empty: the file is not written
+        QTest::newRow("missing") << QStringLiteral("missing.csv") << QByteArray();
+        QTest::newRow("one column") << QStringLiteral("one.csv") << QByteArray("400\n405\n410\n");
+        QTest::newRow("not a number")
+            << QStringLiteral("text.csv") << QByteArray("nm,r\n400,0.1\n405,abc\n");
+        QTest::newRow("too few grid points")
+            << QStringLiteral("short.csv") << QByteArray("400,0.1\n405,0.1\n410,0.1\n");
+    }
+    void badFileLeavesWhatWasLoaded()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QByteArray, text);
+        if (!text.isEmpty()) WriteFile(qPrintable(fileName), text.constData());
+        QVERIFY(panel_->LoadFile(kLeafR, 1, MeasuredKind::LeafReflectance));
+        const QString shown = RmseText();
+        const double rmse = panel_->Rmse(MeasuredKind::LeafReflectance).value();
+        QSignalSpy changed(panel_, &MeasuredPanel::SpectraChanged);
+        QVERIFY(!panel_->LoadFile(fileName, 0, MeasuredKind::LeafReflectance));
+        QVERIFY2(Status().startsWith(QStringLiteral("No se pudo")), qPrintable(Status()));
+        QVERIFY(Status().contains(fileName));
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(RmseText(), shown);
+        QCOMPARE(panel_->Rmse(MeasuredKind::LeafReflectance).value(), rmse);
+    }
+
+    void appliedFitMovesTheBarsAndLowersTheRmse()
+    {
+        QVERIFY(panel_->LoadFile(kLeafR, 0, MeasuredKind::LeafReflectance));
+        QVERIFY(panel_->LoadFile(kLeafT, 0, MeasuredKind::LeafTransmittance));
+        const double before = panel_->Rmse(MeasuredKind::LeafReflectance).value();
+        QSignalSpy finished(panel_, &MeasuredPanel::FitFinished);
+        Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->click();
+        QVERIFY(!Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->isEnabled());
+        QVERIFY(finished.wait(kFitTimeoutMs));
+        QVERIFY2(panel_->fitResult().has_value(), qPrintable(Status()));
+        const leaf::LeafParameters fitted = panel_->fitResult()->parameters;
+        // The first leaf was made with N 1.3, Cab 28, Cw 0.009, Cm 0.0035 and noise.
+        QVERIFY(std::abs(fitted.N - 1.3) < 0.2);
+        QVERIFY(std::abs(fitted.Cab - 28) < 4);
+        QVERIFY(Find<QLabel>(QStringLiteral("lblAjuste"))
+                    ->text()
+                    .contains(QStringLiteral("evaluaciones")));
+        Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->click();
+        QCOMPARE(LeafBar(0)->value(), int(std::lround(fitted.N * 100)));
+        QCOMPARE(LeafBar(1)->value(), int(std::lround(fitted.Cab * 100)));
+        QCOMPARE(LeafBar(2)->value(), int(std::lround(fitted.Cw * 10000)));
+        QCOMPARE(LeafBar(3)->value(), int(std::lround(fitted.Cm * 10000)));
+        QCOMPARE(window_->leafParameters().Cab, LeafBar(1)->value() / 100.0);
+        const double after = panel_->Rmse(MeasuredKind::LeafReflectance).value();
+        QVERIFY2(after < before / 4, qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(after)));
+        QCOMPARE(panel_->fitResult()->parameters.Cab, fitted.Cab);  // the exact values stay
+    }
+
+    // A cancelled fit shows nothing and moves nothing, whether or not it had already ended.
+    void cancelledFitChangesNothing()
+    {
+        QVERIFY(panel_->LoadFile(kLeafR, 0, MeasuredKind::LeafReflectance));
+        const int cab = LeafBar(1)->value();
+        Find<QCheckBox>(QStringLiteral("chkSubdominios"))->setChecked(true);
+        QSignalSpy finished(panel_, &MeasuredPanel::FitFinished);
+        Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->click();
+        Find<QPushButton>(QStringLiteral("cmdCancelarAjuste"))->click();
+        QVERIFY(finished.wait(kFitTimeoutMs));
+        QVERIFY(!panel_->fitResult().has_value());
+        QVERIFY2(Status().contains(QStringLiteral("cancelado")), qPrintable(Status()));
+        QVERIFY(!Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->isEnabled());
+        QVERIFY(Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->isEnabled());
+        QCOMPARE(LeafBar(1)->value(), cab);
+    }
+};
+
+}  // namespace tulmera::app
+
+QTEST_MAIN(tulmera::app::MeasuredPanelTest)
+#include "measured_panel_test.moc"
