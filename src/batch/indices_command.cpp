@@ -17,21 +17,11 @@ namespace {
 const OptionInfo kSensorOption{"--sensor", "NAME",
                                "also that sensor's band values and NDVI (e.g. \"Sentinel-2 MSI\")"};
 
-// The number text with the fewest significant digits that reads back as `x` exactly.
-std::string ShortestNumberText(double x)
-{
-    for (int digits = 1; digits < 17; ++digits) {
-        std::string text = textio::NumberText(x, digits);
-        if (textio::ParseNumberText(text) == x) return text;
-    }
-    return textio::NumberText(x, 17);  // 17 significant digits always read back exactly
-}
-
 void AppendRow(std::string& csv, const std::string& quantity, const std::optional<double>& value)
 {
     csv += quantity;
     csv += ',';
-    if (value) csv += ShortestNumberText(*value);
+    if (value) csv += textio::ShortestNumberText(*value);
     csv += '\n';
 }
 
@@ -95,8 +85,8 @@ BatchCommand IndicesCommand()
             return {[leafParameters, canopyInputs, images, sensor] {
                         const canopy::CanopyState state =
                             RunLeafAndCanopy(leafParameters, canopyInputs, images);
-                        PrintToStandardOutput(IndicesCsv(
-                            sensor::FractionOfPercent(state.canopyReflPct), sensor));
+                        PrintToStandardOutput(
+                            IndicesCsv(sensor::FractionOfPercent(state.canopyReflPct), sensor));
                     },
                     ImagePaths(images, {"leaf.png", "canopy.png"})};
         },

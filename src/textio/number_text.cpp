@@ -403,4 +403,16 @@ std::optional<double> ParseNumberText(std::string_view text)
     return value;
 }
 
+std::string ShortestNumberText(double x)
+{
+    // A number written plainly in full stays plain: 80 is "80", never "8E+01".
+    const bool plain = NumberText(x, 17).find('E') == std::string::npos;
+    for (int digits = 1; digits < 17; ++digits) {
+        std::string text = NumberText(x, digits);
+        if (plain && text.find('E') != std::string::npos) continue;
+        if (ParseNumberText(text) == x) return text;
+    }
+    return NumberText(x, 17);  // 17 significant digits always read back exactly
+}
+
 }  // namespace tulmera::textio

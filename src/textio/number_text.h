@@ -32,6 +32,11 @@ char* PutNumberText(char* out, double x, int significantDigits = kDoubleDigits);
 // The number text of x as a new string (see AppendNumberText).
 std::string NumberText(double x, int significantDigits = kDoubleDigits);
 
+// The number text of x with the fewest significant digits (1 .. 17) that reads back as x
+// exactly (the batch runner's CSV), in plain form whenever the full text is plain ("80", not
+// "8E+01"). Throws tulmera::Error for a non-finite x.
+std::string ShortestNumberText(double x);
+
 // The value a single-precision number stands for when it is passed on as text: the double
 // nearest to the shortest decimal that reads back as the same single. 12.3456f (stored as
 // 12.345600128173828) gives 12.3456; 0.05f * 100 gives 5. Converting the result back to single
