@@ -8,6 +8,7 @@
 #include "app/windows/frm_multi_prospect.h"
 #include "app/windows/frm_splash.h"
 #include "app/windows/frm_tulmera.h"
+#include "export/canopy_sweep_export.h"
 #include "export/main_export.h"
 #include "export/sweep_export.h"
 #include "export/xlsx_automation.h"
@@ -50,6 +51,7 @@ TulmeraApp::~TulmeraApp()
     delete splash_;
     delete main_;
     delete multi_;
+    delete canopySweep_;
 }
 
 QString TulmeraApp::BusyDirectoryText(long holderPid)
@@ -83,6 +85,7 @@ void TulmeraApp::Enter()
     connect(main_, &FrmTulmera::ExportRequested, this, &TulmeraApp::ExportMain);
     connect(main_, &FrmTulmera::MultipleSimulationRequested, this,
             &TulmeraApp::SwitchToMultipleSimulation);
+    connect(main_, &FrmTulmera::CanopySweepRequested, this, &TulmeraApp::OpenCanopySweep);
     connect(main_, &FrmTulmera::ExitRequested, this, &TulmeraApp::ExitMain);
     main_->show();
     splash_->hide();
@@ -94,6 +97,7 @@ void TulmeraApp::Enter()
 void TulmeraApp::SwitchToMultipleSimulation()
 {
     main_->FinishEditing();
+    delete canopySweep_;  // it belongs beside the main window, which goes
     const QString failure = FrmTulmera::EmptyWorkingFiles();
     multi_ = new FrmMultiProspect;
     multi_->setAttribute(Qt::WA_DeleteOnClose);
@@ -108,14 +112,43 @@ void TulmeraApp::SwitchToMultipleSimulation()
     main_->deleteLater();  // unloaded without its close handling: the files are emptied already
 }
 
+// "Modelo SAILH": the canopy multiple-simulation window opens beside the main window, which
+// stays as it is, from the main window's current leaf parameters and canopy inputs. Opened
+// already, it comes to the front.
+void TulmeraApp::OpenCanopySweep()
+{
+    if (main_ == nullptr) return;
+    if (canopySweep_ != nullptr) {
+        canopySweep_->raise();
+        canopySweep_->activateWindow();
+        return;
+    }
+    main_->FinishEditing();
+    canopySweep_ = new FrmMultiSailh(main_->leafParameters(), main_->canopyInputs());
+    canopySweep_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(canopySweep_, &FrmMultiSailh::ExportRequested, this, &TulmeraApp::ExportCanopySweep);
+    canopySweep_->show();
+}
+
+void TulmeraApp::ExportCanopySweep(const spreadsheet::QuantityTable& table)
+{
+    Export(canopySweep_->statusBar(), [this, &table] {
+        const std::unique_ptr<spreadsheet::SpreadsheetAutomation> automation = automation_();
+        spreadsheet::ExportCanopySweep(table, *automation);
+    });
+}
+
 void TulmeraApp::ExitMain()
 {
+    delete canopySweep_;
+    ReportOnStandardError(FrmMultiSailh::EmptyWorkingFiles());
     ReportOnStandardError(FrmTulmera::EmptyWorkingFiles());
     endProgram_();
 }
 
 void TulmeraApp::ExitMultipleSimulation()
 {
+    ReportOnStandardError(FrmMultiSailh::EmptyWorkingFiles());
     ReportOnStandardError(FrmMultiProspect::EmptyWorkingFiles());
     endProgram_();
 }

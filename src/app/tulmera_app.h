@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/windows/frm_multi_prospect.h"
+#include "app/windows/frm_multi_sailh.h"
 #include "app/windows/frm_splash.h"
 #include "app/windows/frm_tulmera.h"
 #include "export/spreadsheet_automation.h"
@@ -12,8 +13,9 @@
 namespace tulmera::app {
 
 // The program's windows and their order: the splash, then the main window, then, for the rest
-// of the run, the multiple-simulation window. Each way out empties the working files of the
-// window being left.
+// of the run, the multiple-simulation window. Beside the main window, the canopy
+// multiple-simulation window may be opened, closed and opened again. Each way out empties the
+// working files of the window being left, and "MVS.dat".
 class TulmeraApp : public QObject {
     Q_OBJECT
 public:
@@ -38,10 +40,13 @@ public:
     FrmSplash* splash() const { return splash_; }
     FrmTulmera* mainWindow() const { return main_; }
     FrmMultiProspect* multiWindow() const { return multi_; }
+    FrmMultiSailh* canopySweepWindow() const { return canopySweep_; }
 
 private:
     void Enter();
     void SwitchToMultipleSimulation();
+    void OpenCanopySweep();
+    void ExportCanopySweep(const spreadsheet::QuantityTable& table);
     void ExitMain();
     void ExitMultipleSimulation();
     void ExportMain();
@@ -52,6 +57,7 @@ private:
     QPointer<FrmSplash> splash_;
     QPointer<FrmTulmera> main_;
     QPointer<FrmMultiProspect> multi_;
+    QPointer<FrmMultiSailh> canopySweep_;
 };
 
 }  // namespace tulmera::app

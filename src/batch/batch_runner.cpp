@@ -11,6 +11,7 @@
 #include "batch/indices_command.h"
 #include "batch/leaf_command.h"
 #include "batch/lut_command.h"
+#include "batch/sweep_canopy_command.h"
 #include "batch/sweep_command.h"
 #include "plot/chart_background.h"
 #include "textio/directory_lock.h"
@@ -109,7 +110,7 @@ std::unique_ptr<textio::DirectoryLock> LockDirectory(bool noWait, std::ostream& 
 const std::vector<BatchCommand>& BatchCommands()
 {
     static const std::vector<BatchCommand> commands = {
-        LeafCommand(),   CanopyCommand(),  IndicesCommand(), SweepCommand(),
+        LeafCommand(),   CanopyCommand(),  IndicesCommand(), SweepCommand(),   SweepCanopyCommand(),
         ExportCommand(), FitLeafCommand(), LutCommand(),     LutMergeCommand()};
     return commands;
 }

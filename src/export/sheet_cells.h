@@ -19,12 +19,14 @@ struct Cell {
 
     RowNumber row;
     int column;
+    int sheet = 1;  // counted from 1; the cells of a sheet follow those of the sheets before
     std::variant<std::string, float> value;
 };
 
 // Drives one export through `automation` in the order of the automation interface: creates
 // the application by kApplicationId, makes it visible, adds a workbook, sets the formula of
-// every cell in the order of `cells`, and ends the command; no reference to the application
+// every cell in the order of `cells` (adding a sheet before the first cell of each further
+// sheet), and ends the command; no reference to the application
 // survives the call. The cells are read and checked before, so a failure here can only be the
 // application's own; it is thrown as tulmera::Error and the application then shows nothing.
 void FillWorkbook(const std::vector<Cell>& cells, SpreadsheetAutomation& automation);

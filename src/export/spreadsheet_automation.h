@@ -27,6 +27,9 @@ public:
     virtual void SetVisible(bool visible) = 0;
     // "Add" of the collection "Workbooks": a new workbook becomes the active one.
     virtual void AddWorkbook() = 0;
+    // "Add" of the collection "Worksheets" of the active workbook: a new sheet after the others
+    // becomes the active one. An application that holds one sheet only throws tulmera::Error.
+    virtual void AddSheet();
     // The property "formula" of cells(row, column) of the active sheet; row and column count
     // from 1. A text cell holds the text as it stands.
     virtual void SetFormula(RowNumber row, int column, std::string_view text) = 0;

@@ -193,6 +193,14 @@ public:
         }
     }
 
+    void AddSheet() override
+    {
+        if (workbook_ == nullptr) throw Error("A sheet was added before the workbook.");
+        lxw_worksheet* sheet = workbook_add_worksheet(workbook_, nullptr);
+        if (sheet == nullptr) throw Error("Cannot add a sheet to the workbook: out of memory.");
+        sheet_ = sheet;
+    }
+
     void SetFormula(RowNumber row, int column, std::string_view text) override
     {
         CheckCell(row, column);

@@ -59,6 +59,29 @@ void PaintGrid(ChartSurface& chart)
     for (int x = 0; x <= 2500; x += 100) chart.Line(x, 0.0, x, 100.0);
 }
 
+// The grid again, then `curve` from (0, 0) and its legend box in colours.CurveColour(); then
+// legendLeft advances by one box.
+void PaintCurve(const SweepCharts& charts, SweepColours& colours, const Curve& curve)
+{
+    const Rgb colour = colours.CurveColour();
+
+    PaintGrid(charts.chart);
+    // The first segment comes from (0, 0), left of the interior: only its end is seen. The
+    // curve is solid, set explicitly rather than left to the 2-pixel pen over the grid's dashes.
+    charts.chart.PlotPoint(0.0, 0.0);
+    charts.chart.SetPenStyle(PenStyle::Solid);
+    charts.chart.SetPenWidth(2);
+    charts.chart.SetPenColor(colour);
+    for (const CurvePoint& point : curve) {
+        charts.chart.LineTo(static_cast<double>(point.wavelengthNm),
+                            static_cast<double>(point.reflectancePct));
+    }
+
+    const double left = colours.legendLeft;
+    charts.legend.FilledBox(left, 20.0, left + colours.legendWidth, 0.0, colour);
+    colours.legendLeft = colours.legendLeft + colours.legendWidth;
+}
+
 }  // namespace
 
 SweepColours SweepColours::ForSweep(int count)
@@ -82,24 +105,18 @@ Rgb SweepColours::CurveColour() const
 void PaintMultiProspect(const SweepCharts& charts, SweepColours& colours,
                         const std::string& readName)
 {
-    const Curve curve = ReadCurve(readName);
-    const Rgb colour = colours.CurveColour();
+    PaintCurve(charts, colours, ReadCurve(readName));
+}
 
-    PaintGrid(charts.chart);
-    // The first segment comes from (0, 0), left of the interior: only its end is seen. The
-    // curve is solid, set explicitly rather than left to the 2-pixel pen over the grid's dashes.
-    charts.chart.PlotPoint(0.0, 0.0);
-    charts.chart.SetPenStyle(PenStyle::Solid);
-    charts.chart.SetPenWidth(2);
-    charts.chart.SetPenColor(colour);
-    for (const CurvePoint& point : curve) {
-        charts.chart.LineTo(static_cast<double>(point.wavelengthNm),
-                            static_cast<double>(point.reflectancePct));
+void PaintSweepSpectrum(const SweepCharts& charts, SweepColours& colours,
+                        const spectral::Spectrum& reflPct)
+{
+    Curve curve{};
+    for (std::size_t i = 0; i < curve.size(); ++i) {
+        curve[i].wavelengthNm = static_cast<float>(spectral::WavelengthNm(static_cast<int>(i)));
+        curve[i].reflectancePct = static_cast<float>(reflPct[i]);
     }
-
-    const double left = colours.legendLeft;
-    charts.legend.FilledBox(left, 20.0, left + colours.legendWidth, 0.0, colour);
-    colours.legendLeft = colours.legendLeft + colours.legendWidth;
+    PaintCurve(charts, colours, curve);
 }
 
 }  // namespace tulmera::plot

@@ -11,13 +11,15 @@ inline constexpr const char* kLeafSpectrumFile = "VP.dat";     // leaf run -> ca
 inline constexpr const char* kCanopySpectrumFile = "VS.dat";   // canopy run -> chart, export
 inline constexpr const char* kSweepFile = "MVP.dat";           // sweep -> sweep export
 inline constexpr const char* kSweepCurveFile = "MVPaint.dat";  // sweep step -> sweep chart
+inline constexpr const char* kCanopySweepFile = "MVS.dat";     // canopy sweep -> its export
 // Held locked (flock) by the one run, batch or window, that works in the directory; it holds
 // the decimal process id of its holder.
 inline constexpr const char* kLockFile = ".tulmera.lock";
 
 // Every file of the working directory that no output may be written over.
-inline constexpr std::array<std::string_view, 5> kWorkingFiles = {
-    kLeafSpectrumFile, kCanopySpectrumFile, kSweepFile, kSweepCurveFile, kLockFile};
+inline constexpr std::array<std::string_view, 6> kWorkingFiles = {
+    kLeafSpectrumFile, kCanopySpectrumFile, kSweepFile,
+    kSweepCurveFile,   kCanopySweepFile,    kLockFile};
 
 // The largest leaf or canopy spectrum file a reader accepts: 421 lines of at most three
 // 22-character numbers and blanks take under 40 KB; the rest is margin.

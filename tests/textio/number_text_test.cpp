@@ -339,3 +339,21 @@ TEST(PrintedText, ANumberLineIsItsNumbersAndTheLineEnd)
 
 }  // namespace
 }  // namespace tulmera::textio
+
+namespace tulmera::textio {
+namespace {
+
+TEST(ShortestNumberText, FewestDigitsThatReadBackAndPlainWhenPossible)
+{
+    const struct {
+        double x;
+        const char* text;
+    } cases[] = {
+        {80.0, "80"},    {-80.0, "-80"},   {0.1, "0.1"}, {0.1 + 0.2, "0.30000000000000004"},
+        {1e-5, "1E-05"}, {2500.0, "2500"}, {0.0, "0"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ShortestNumberText(c.x), c.text) << c.text;
+}
+
+}  // namespace
+}  // namespace tulmera::textio

@@ -143,6 +143,7 @@ void FrmTulmera::Connect()
     connect(exportAction_, &QAction::triggered, this, &FrmTulmera::ExportRequested);
     connect(switchToSweepAction_, &QAction::triggered, this,
             &FrmTulmera::MultipleSimulationRequested);
+    connect(canopySweepAction_, &QAction::triggered, this, &FrmTulmera::CanopySweepRequested);
     connect(exitAction_, &QAction::triggered, this, &FrmTulmera::ExitRequested);
     connect(restoreStartAction_, &QAction::triggered, this, [this] { RestoreStartValues(); });
     connect(measuredPanel_, &MeasuredPanel::SpectraChanged, this, [this] { Recompute(); });

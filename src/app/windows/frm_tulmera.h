@@ -45,6 +45,8 @@ public:
 
     const leaf::LeafParameters& leafParameters() const { return leaf_; }
     const canopy::CanopyState& canopyState() const { return canopyState_; }
+    // The canopy inputs of the last good recomputation: boxes, list texts and visibility.
+    const canopy::CanopyInputs& canopyInputs() const { return lastGood_.canopy; }
 
     // What the spreadsheet export writes in its header rows: the current leaf parameters, the
     // values kept by the last canopy run, the list texts and the view and azimuth texts.
@@ -71,6 +73,7 @@ public:
 signals:
     void ExportRequested();              // "Ver hoja de calculo"
     void MultipleSimulationRequested();  // "Modelo Prospect"
+    void CanopySweepRequested();         // "Modelo SAILH"
     void ExitRequested();                // "Sailr"
 
 protected:
@@ -131,6 +134,7 @@ private:
     //   tipocielo(0), tipocielo(1)                        visibilityOptions_ (15 Km, 50 Km)
     //   menu11 "Ver hoja de calculo"                      exportAction_
     //   menu121 "Modelo Prospect"                         switchToSweepAction_
+    //   menu122 "Modelo SAILH"                            canopySweepAction_
     //   menu13 "Sailr"                                    exitAction_
     //   menu22 "Restablecer valores iniciales"            restoreStartAction_
     //   menu211(1..10) "Gráficos" entries                 backgroundActions_
@@ -146,6 +150,7 @@ private:
     std::array<QRadioButton*, 2> visibilityOptions_{};  // 15 Km, 50 Km
     QAction* exportAction_ = nullptr;
     QAction* switchToSweepAction_ = nullptr;
+    QAction* canopySweepAction_ = nullptr;
     QAction* exitAction_ = nullptr;
     QAction* restoreStartAction_ = nullptr;
     // entries 1..kBackgroundEntryCount; element 0 unused

@@ -92,6 +92,8 @@ void FrmTulmera::BuildMenus()
     menu12->setObjectName(QStringLiteral("menu12"));
     switchToSweepAction_ = menu12->addAction(QStringLiteral("&Modelo Prospect"));
     switchToSweepAction_->setObjectName(QStringLiteral("menu121"));
+    canopySweepAction_ = menu12->addAction(QStringLiteral("Modelo &SAILH"));
+    canopySweepAction_->setObjectName(QStringLiteral("menu122"));
     measuredPanel_->AddMenuEntries(menu1);
     exitAction_ = menu1->addAction(QStringLiteral("S&ailr"));
     exitAction_->setObjectName(QStringLiteral("menu13"));

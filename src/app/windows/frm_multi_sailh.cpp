@@ -1,0 +1,238 @@
+#include "app/windows/frm_multi_sailh.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "app/widgets/chart_panel.h"
+#include "app/widgets/controls.h"
+#include "multi/canopy_sweep_charts.h"
+#include "multi/sweep_quantity.h"
+#include "plot/chart_geometry.h"
+#include "plot/quantity_chart.h"
+#include "textio/staged_files.h"
+#include "textio/working_files.h"
+
+namespace tulmera::app {
+namespace {
+
+using multi::CanopySweptParameter;
+
+// The chooser's texts, in the order of CanopySweptParameter.
+const std::array<QString, multi::kCanopySweptParameterCount> kParameterTexts = {
+    QStringLiteral("Indice de área foliar (LAI)"),
+    QStringLiteral("Ángulo cenital solar"),
+    QStringLiteral("Ángulo de observación"),
+    QStringLiteral("Ángulo acimutal relativo"),
+    QStringLiteral("Parámetro Hot-Spot"),
+    QStringLiteral("Observación en el plano principal"),
+    QStringLiteral("Estructura interna de la hoja (N)"),
+    QStringLiteral("Contenido de clorofila a+b (u.g.cm-2)"),
+    QStringLiteral("Espesor equivalente de agua (cm)"),
+    QStringLiteral("Contenido de materia seca (g.cm-2)"),
+};
+
+const std::array<QString, 3> kLimitTexts = {QStringLiteral("Límite inferior:"),
+                                            QStringLiteral("Límite superior:"),
+                                            QStringLiteral("Intervalo:")};
+
+widgets::ChartDecorations CurvesDecorations()
+{
+    widgets::ChartDecorations d;
+    d.title = QStringLiteral("Reflectividad de la cubierta");
+    d.titleName = QStringLiteral("lblTituloCurvas");
+    d.valueLabels = {{20, "0.2"}, {40, "0.4"}, {60, "0.6"}, {80, "0.8"}, {100, "1.0"}};
+    for (int nm = 400; nm <= 2500; nm += 300)
+        d.wavelengthLabels.push_back({double(nm), QString::number(nm)});
+    d.axisTitle = QStringLiteral("LONGITUD DE ONDA (nm)");
+    d.axisTitleName = QStringLiteral("lblEjeCurvas");
+    d.strip =
+        widgets::ChartDecorations::Strip{QStringLiteral("pctlegend"), plot::kLegendStripScale,
+                                         QStringLiteral("lblPrimero"), QStringLiteral("lblUltimo")};
+    return d;
+}
+
+QString Utf8(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+FrmMultiSailh::FrmMultiSailh(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& canopy,
+                             QWidget* parent)
+    : QMainWindow(parent), leaf_(leaf), canopy_(canopy)
+{
+    setObjectName(QStringLiteral("frmMultiSailh"));
+    setWindowTitle(QStringLiteral("Simulación múltiple: modelo SAILH"));
+
+    auto* central = new QWidget(this);
+    auto* row = new QHBoxLayout(central);
+    row->addWidget(BuildControls());
+
+    curvesPanel_ = new widgets::ChartPanel(QStringLiteral("pctMSailh"), plot::kSweepChartScale,
+                                           CurvesDecorations(), central);
+    row->addWidget(curvesPanel_, 1);
+
+    auto* quantityColumn = new QVBoxLayout;
+    quantityList_ = new QComboBox(central);
+    quantityList_->setObjectName(QStringLiteral("cmbMagnitud"));
+    for (const std::string& name : multi::SweepQuantityNames()) quantityList_->addItem(Utf8(name));
+    quantityColumn->addWidget(quantityList_);
+    yAxisLabel_ = new QLabel(central);
+    yAxisLabel_->setObjectName(QStringLiteral("lblEjeY"));
+    quantityColumn->addWidget(yAxisLabel_);
+    quantityView_ = new widgets::ChartView(plot::kQuantityChartScale, true, central);
+    quantityView_->setObjectName(QStringLiteral("pctMagnitud"));
+    quantityColumn->addWidget(quantityView_, 1);
+    xAxisLabel_ = new QLabel(central);
+    xAxisLabel_->setObjectName(QStringLiteral("lblEjeX"));
+    quantityColumn->addWidget(xAxisLabel_);
+    row->addLayout(quantityColumn, 1);
+    setCentralWidget(central);
+
+    Connect();
+    ChooseParameter(0);
+    ShowCurves();
+    RedrawQuantity();
+}
+
+FrmMultiSailh::~FrmMultiSailh() = default;
+
+QWidget* FrmMultiSailh::BuildControls()
+{
+    auto* group = new QWidget(this);
+    auto* form = new QFormLayout(group);
+    parameterList_ = new QComboBox(group);
+    parameterList_->setObjectName(QStringLiteral("cmbParametro"));
+    for (const QString& text : kParameterTexts) parameterList_->addItem(text);
+    form->addRow(QStringLiteral("Parámetro:"), parameterList_);
+    for (std::size_t i = 0; i < limitBoxes_.size(); ++i) {
+        limitBoxes_[i] = new QLineEdit(group);
+        limitBoxes_[i]->setObjectName(QStringLiteral("txtLimite(%1)").arg(i));
+        form->addRow(kLimitTexts[i], limitBoxes_[i]);
+    }
+    runButton_ = new QPushButton(QStringLiteral("Ejecutar"), group);
+    runButton_->setObjectName(QStringLiteral("btok"));
+    exportButton_ = new QPushButton(QStringLiteral("Hoja de calculo"), group);
+    exportButton_->setObjectName(QStringLiteral("cmdfich"));
+    exportButton_->setEnabled(false);
+    form->addRow(runButton_);
+    form->addRow(exportButton_);
+    return group;
+}
+
+void FrmMultiSailh::Connect()
+{
+    connect(parameterList_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { ChooseParameter(index); });
+    connect(runButton_, &QPushButton::clicked, this, [this] { Run(); });
+    connect(quantityList_, &QComboBox::currentIndexChanged, this, [this] { RedrawQuantity(); });
+    connect(exportButton_, &QPushButton::clicked, this, [this] {
+        if (!result_) return;
+        const auto quantity = multi::ParseSweepQuantity(quantityList_->currentText().toStdString());
+        if (!quantity) return;
+        emit ExportRequested({std::string(multi::CanopyParameterName(result_->swept)),
+                              quantity->name, result_->values,
+                              multi::QuantityValues(*quantity, result_->canopyReflPct)});
+    });
+}
+
+// A parameter chosen: its lesson limits in the three boxes.
+void FrmMultiSailh::ChooseParameter(int index)
+{
+    if (index < 0) return;
+    const multi::SweepLimits limits =
+        multi::DefaultCanopyLimits(static_cast<CanopySweptParameter>(index));
+    const std::array<double, 3> values = {limits.lower, limits.upper, limits.interval};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        limitBoxes_[i]->setText(widgets::ValueText(values[i]));
+    }
+}
+
+// The sweep: read the limits, run every step in memory, then publish "MVS.dat" whole; the
+// charts change only when all of it succeeded, so a refusal or failure leaves the last good
+// sweep, its file and its charts.
+void FrmMultiSailh::Run()
+{
+    multi::CanopySweepRequest request;
+    request.swept = static_cast<CanopySweptParameter>(parameterList_->currentIndex());
+    request.leaf = leaf_;
+    request.canopy = canopy_;
+    std::array<double, 3> limits{};
+    QStringList problems;
+    for (std::size_t i = 0; i < limits.size(); ++i) {
+        const std::optional<double> value = widgets::ParseValueText(limitBoxes_[i]->text());
+        if (!value) {
+            problems << QStringLiteral("%1 \"%2\" no es un número.")
+                            .arg(kLimitTexts[i].chopped(1), limitBoxes_[i]->text());
+        } else {
+            limits[i] = *value;
+        }
+    }
+    if (!problems.isEmpty()) {
+        widgets::ShowProblems(statusBar(), problems);
+        return;
+    }
+    request.limits = {limits[0], limits[1], limits[2]};
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<multi::CanopySweepResult> next;
+    const bool done =
+        widgets::Guarded(statusBar(), QStringLiteral("La simulación no se realizó"), [&] {
+            multi::CanopySweepResult computed = multi::ComputeCanopySweep(request);
+            textio::StagedFiles staged;
+            multi::StageCanopySweepFile(computed, staged);
+            staged.Publish();
+            next = std::move(computed);
+        });
+    QApplication::restoreOverrideCursor();
+    if (!done) return;
+    result_ = std::move(next);
+    ShowCurves();
+    RedrawQuantity();
+    const QString name = Utf8(std::string(multi::CanopyParameterName(result_->swept)));
+    curvesPanel_->SetStripLabels(
+        name + QStringLiteral(" = ") + widgets::ValueText(result_->values.front()),
+        name + QStringLiteral(" = ") + widgets::ValueText(result_->values.back()));
+    exportButton_->setEnabled(true);
+    widgets::ShowProblems(statusBar(), {});
+}
+
+void FrmMultiSailh::ShowCurves()
+{
+    const int pixelScale = curvesPanel_->view()->SurfacePixelScale();
+    plot::RasterSurface curves(plot::kSweepChartScale, pixelScale);
+    plot::RasterSurface legend(plot::kLegendStripScale, pixelScale);
+    curves.Clear();
+    legend.Clear();
+    if (result_) multi::PaintCanopySweepCurves({curves, legend}, *result_);
+    curvesPanel_->view()->SetImage(curves.image());
+    curvesPanel_->stripView()->SetImage(legend.image());
+}
+
+// Chart (b) from the sweep in memory: changing the quantity never runs the sweep again.
+void FrmMultiSailh::RedrawQuantity()
+{
+    plot::RasterSurface chart(plot::kQuantityChartScale, quantityView_->SurfacePixelScale());
+    chart.Clear();
+    const auto quantity = multi::ParseSweepQuantity(quantityList_->currentText().toStdString());
+    if (result_ && quantity) {
+        const plot::QuantityAxes axes = multi::PaintSweepQuantity(chart, *result_, *quantity);
+        const QString name = Utf8(std::string(multi::CanopyParameterName(result_->swept)));
+        xAxisLabel_->setText(
+            QStringLiteral("%1: %2 a %3")
+                .arg(name, widgets::ValueText(axes.xMin), widgets::ValueText(axes.xMax)));
+        yAxisLabel_->setText(QStringLiteral("%1: %2 a %3")
+                                 .arg(Utf8(quantity->name), widgets::ValueText(axes.yMin),
+                                      widgets::ValueText(axes.yMax)));
+    }
+    quantityView_->SetImage(chart.image());
+}
+
+QString FrmMultiSailh::EmptyWorkingFiles() { return widgets::EmptyFiles({kCanopySweepFile}); }
+
+}  // namespace tulmera::app

@@ -1,0 +1,79 @@
+#pragma once
+#include <QMainWindow>
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "canopy/canopy_run.h"
+#include "export/canopy_sweep_export.h"
+#include "leaf/leaf_parameters.h"
+#include "multi/canopy_sweep.h"
+#include "plot/raster_surface.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tulmera::widgets {
+class ChartPanel;
+class ChartView;
+}  // namespace tulmera::widgets
+
+namespace tulmera::app {
+
+// The canopy multiple-simulation window, opened beside the main window: one canopy or leaf
+// parameter swept between two limits, the family of canopy reflectance curves with the colour
+// legend of the leaf sweep, and beside it a chosen quantity against the swept value.
+class FrmMultiSailh : public QMainWindow {
+    Q_OBJECT
+public:
+    // Starts from the main window's current leaf parameters and canopy inputs (lists and
+    // visibility included); they are held for every sweep.
+    FrmMultiSailh(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& canopy,
+                  QWidget* parent = nullptr);
+    ~FrmMultiSailh() override;
+
+    // The last completed sweep, if any.
+    const std::optional<multi::CanopySweepResult>& result() const { return result_; }
+
+    // Empties "MVS.dat"; returns the failure message, or an empty text.
+    static QString EmptyWorkingFiles();
+
+signals:
+    // "Hoja de calculo": the table of the quantity chart of the last completed sweep.
+    void ExportRequested(const spreadsheet::QuantityTable& table);
+
+private:
+    QWidget* BuildControls();
+    void Connect();
+    void ChooseParameter(int index);
+    void Run();
+    void RedrawQuantity();
+    void ShowCurves();
+
+    // The controls, named for what they are. Their object names:
+    //   cmbParametro                      parameterList_
+    //   txtLimite(0..2)                   limitBoxes_ (lower, upper, interval)
+    //   btok "Ejecutar"                   runButton_
+    //   cmdfich "Hoja de calculo"         exportButton_
+    //   cmbMagnitud                       quantityList_
+    //   pctMSailh, pctlegend              curvesPanel_ (curves and colour legend)
+    //   pctMagnitud                       quantityView_
+    //   lblEjeX, lblEjeY                  xAxisLabel_, yAxisLabel_ (the quantity chart's ranges)
+    QComboBox* parameterList_ = nullptr;
+    std::array<QLineEdit*, 3> limitBoxes_{};
+    QPushButton* runButton_ = nullptr;
+    QPushButton* exportButton_ = nullptr;
+    QComboBox* quantityList_ = nullptr;
+    widgets::ChartPanel* curvesPanel_ = nullptr;
+    widgets::ChartView* quantityView_ = nullptr;
+    QLabel* xAxisLabel_ = nullptr;
+    QLabel* yAxisLabel_ = nullptr;
+
+    leaf::LeafParameters leaf_;
+    canopy::CanopyInputs canopy_;
+    std::optional<multi::CanopySweepResult> result_;
+};
+
+}  // namespace tulmera::app

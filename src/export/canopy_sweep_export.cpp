@@ -1,0 +1,73 @@
+#include "export/canopy_sweep_export.h"
+
+#include <string>
+
+#include "export/result_reading.h"
+#include "export/xlsx_automation.h"
+#include "spectral/grid.h"
+#include "textio/error.h"
+#include "textio/field_reader.h"
+#include "textio/text_file.h"
+
+namespace tulmera::spreadsheet {
+namespace {
+
+void AddQuantitySheet(const QuantityTable& table, std::vector<Cell>& cells)
+{
+    constexpr int kSheet = 2;
+    const auto add = [&](Cell cell) {
+        cell.sheet = kSheet;
+        cells.push_back(std::move(cell));
+    };
+    add(Cell(1, 1, table.parameterName));
+    add(Cell(1, 2, table.quantityName));
+    RowNumber row = 2;
+    for (std::size_t i = 0; i < table.values.size(); ++i, ++row) {
+        add(Cell(row, 1, static_cast<float>(table.values[i])));
+        if (table.quantity[i]) add(Cell(row, 2, static_cast<float>(*table.quantity[i])));
+    }
+}
+
+}  // namespace
+
+std::vector<Cell> CanopySweepCells(const QuantityTable& table, const std::string& readName)
+{
+    const int nsim = static_cast<int>(table.values.size());
+    if (nsim < 1 || table.quantity.size() != table.values.size()) {
+        throw Error("There is no canopy sweep to export; run the sweep first.");
+    }
+    textio::FieldReader file(kCanopySweepFile, textio::ReadTextFile(readName, kMaxSweepFileBytes));
+    std::vector<Cell> cells;
+    cells.reserve(static_cast<std::size_t>(nsim) * (1 + 2 * spectral::kWavelengthCount)
+                  + 2 * table.values.size() + 2);
+    RowNumber row = 1;
+    for (int block = 0; block < nsim; ++block) {
+        cells.emplace_back(row, 1, file.ReadText("header line"));
+        ++row;
+        for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+            const int wavelength = ReadGridWavelength(file, i, row);
+            const float canopyRefl = ReadSinglePercent(file, "canopy reflectance", row);
+            cells.emplace_back(row, 1, static_cast<float>(wavelength));
+            cells.emplace_back(row, 2, canopyRefl);
+            ++row;
+        }
+    }
+    ExpectFileEnd(file, std::to_string(nsim) + (nsim == 1 ? " block" : " blocks"));
+    AddQuantitySheet(table, cells);
+    return cells;
+}
+
+void ExportCanopySweep(const QuantityTable& table, SpreadsheetAutomation& automation,
+                       const std::string& readName)
+{
+    FillWorkbook(CanopySweepCells(table, readName), automation);
+}
+
+void WriteCanopySweepWorkbook(const QuantityTable& table, const std::string& path,
+                              const std::string& readName, const std::string& shownPath)
+{
+    XlsxAutomation automation(XlsxOptions{path, {}, shownPath});
+    ExportCanopySweep(table, automation, readName);
+}
+
+}  // namespace tulmera::spreadsheet

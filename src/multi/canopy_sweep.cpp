@@ -1,0 +1,207 @@
+#include "multi/canopy_sweep.h"
+
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "leaf/leaf_spectrum.h"
+#include "multi/sweep.h"
+#include "refresh/input_domain.h"
+#include "textio/error.h"
+#include "textio/field_reader.h"
+#include "textio/number_text.h"
+#include "textio/printed_text.h"
+#include "textio/working_files.h"
+
+namespace tulmera::multi {
+namespace {
+
+using textio::NumberText;
+
+constexpr std::array<std::string_view, kCanopySweptParameterCount> kNames = {
+    "LAI", "sun", "view", "azimuth", "hotspot", "plane", "N", "Cab", "Cw", "Cm"};
+
+bool SweepsLeaf(CanopySweptParameter p)
+{
+    return p == CanopySweptParameter::N || p == CanopySweptParameter::Cab
+           || p == CanopySweptParameter::Cw || p == CanopySweptParameter::Cm;
+}
+
+std::string ValueName(CanopySweptParameter swept, double value)
+{
+    return std::string(CanopyParameterName(swept)) + " = " + NumberText(value);
+}
+
+// The first input of `step` outside its accepted range, leaf first.
+std::optional<refresh::DomainProblem> FirstRefused(const CanopyStepInputs& step)
+{
+    if (auto problem = refresh::CheckLeafDomain(step.leaf)) return problem;
+    return refresh::CheckCanopyDomain(step.canopy);
+}
+
+// The leaf spectra in percent as the canopy run sees them: printed as "VP.dat" prints them
+// (15 significant digits) and read back as the canopy run reads "VP.dat".
+void LeafSpectraAsRead(const leaf::LeafParameters& p, spectral::Spectrum& reflPct,
+                       spectral::Spectrum& transPct)
+{
+    textio::PrintedText printed;
+    leaf::PrintLeafSpectrum(printed, leaf::ComputeLeafSpectrum(p));
+    textio::FieldReader reader(kLeafSpectrumFile, printed.str());
+    for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
+        reader.ReadWholeNumber("wavelength");
+        reflPct[i] = 100.0 * reader.ReadNumber("leaf reflectance");
+        transPct[i] = 100.0 * reader.ReadNumber("leaf transmittance");
+    }
+}
+
+}  // namespace
+
+std::string_view CanopyParameterName(CanopySweptParameter parameter)
+{
+    return kNames[static_cast<std::size_t>(parameter)];
+}
+
+std::optional<CanopySweptParameter> CanopyParameterNamed(std::string_view name)
+{
+    for (std::size_t i = 0; i < kNames.size(); ++i) {
+        if (kNames[i] == name) return static_cast<CanopySweptParameter>(i);
+    }
+    return std::nullopt;
+}
+
+SweepLimits DefaultCanopyLimits(CanopySweptParameter parameter)
+{
+    switch (parameter) {
+        case CanopySweptParameter::Lai:
+            return {0.5, 8.0, 0.5};
+        case CanopySweptParameter::Sun:
+            return {0.0, 80.0, 10.0};
+        case CanopySweptParameter::View:
+        case CanopySweptParameter::Plane:
+            return {-80.0, 80.0, 5.0};
+        case CanopySweptParameter::Azimuth:
+            return {0.0, 180.0, 10.0};
+        case CanopySweptParameter::HotSpot:
+            return {0.0, 1.0, 0.1};
+        case CanopySweptParameter::N:
+            return {1.0, 4.0, 0.1};
+        case CanopySweptParameter::Cab:
+            return {15.0, 90.0, 1.0};
+        case CanopySweptParameter::Cw:
+            return {0.0001, 0.07, 0.001};
+        case CanopySweptParameter::Cm:
+            return {0.002, 0.04, 0.0005};
+    }
+    return {0.0, 0.0, 1.0};
+}
+
+CanopyStepInputs CanopyStepOf(const CanopySweepRequest& request, double value)
+{
+    CanopyStepInputs step{request.leaf, request.canopy};
+    switch (request.swept) {
+        case CanopySweptParameter::Lai:
+            step.canopy.lai = value;
+            break;
+        case CanopySweptParameter::Sun:
+            step.canopy.sunZenith = value;
+            break;
+        case CanopySweptParameter::View:
+            step.canopy.viewAngle = value;
+            break;
+        case CanopySweptParameter::Azimuth:
+            step.canopy.relAzimuth = value;
+            break;
+        case CanopySweptParameter::HotSpot:
+            step.canopy.hotSpot = value;
+            break;
+        case CanopySweptParameter::Plane:
+            step.canopy.viewAngle = std::abs(value);
+            step.canopy.relAzimuth = value >= 0.0 ? 0.0 : 180.0;
+            break;
+        case CanopySweptParameter::N:
+            step.leaf.N = value;
+            break;
+        case CanopySweptParameter::Cab:
+            step.leaf.Cab = value;
+            break;
+        case CanopySweptParameter::Cw:
+            step.leaf.Cw = value;
+            break;
+        case CanopySweptParameter::Cm:
+            step.leaf.Cm = value;
+            break;
+    }
+    return step;
+}
+
+std::vector<double> CheckedCanopySweepValues(const CanopySweepRequest& request)
+{
+    const std::string name(CanopyParameterName(request.swept));
+    std::vector<double> values;
+    try {
+        values = SweepValues(request.limits.lower, request.limits.upper, request.limits.interval);
+    } catch (const Error& e) {
+        throw Error("Cannot sweep " + name + ". " + e.what());
+    }
+    const int count = static_cast<int>(values.size());
+    for (int i = 0; i < count; ++i) {
+        const double value = values[static_cast<std::size_t>(i)];
+        if (const auto problem = FirstRefused(CanopyStepOf(request, value))) {
+            throw Error("Cannot sweep " + name + ". Value " + std::to_string(i + 1) + " of "
+                        + std::to_string(count) + ", " + ValueName(request.swept, value)
+                        + ", gives " + std::string(refresh::OptionName(problem->input)) + " = "
+                        + NumberText(problem->value) + ", outside "
+                        + refresh::RangeText(problem->range) + ".");
+        }
+    }
+    return values;
+}
+
+CanopySweepResult ComputeCanopySweep(const CanopySweepRequest& request)
+{
+    CanopySweepResult result;
+    result.swept = request.swept;
+    result.values = CheckedCanopySweepValues(request);
+    const int count = static_cast<int>(result.values.size());
+    result.canopyReflPct.reserve(result.values.size());
+
+    const bool leafSwept = SweepsLeaf(request.swept);
+    spectral::Spectrum leafReflPct{}, leafTransPct{};
+    const canopy::CanopyState none;  // no previous run: the lists' texts must match
+    for (int i = 0; i < count; ++i) {
+        const double value = result.values[static_cast<std::size_t>(i)];
+        const CanopyStepInputs step = CanopyStepOf(request, value);
+        try {
+            if (leafSwept || i == 0) LeafSpectraAsRead(step.leaf, leafReflPct, leafTransPct);
+            result.canopyReflPct.push_back(
+                canopy::ComputeCanopySpectrum(step.canopy, leafReflPct, leafTransPct, none)
+                    .canopyReflPct);
+        } catch (const Error& e) {
+            throw Error("The sweep stopped at value " + std::to_string(i + 1) + " of "
+                        + std::to_string(count) + ", " + ValueName(request.swept, value) + ": "
+                        + e.what());
+        }
+    }
+    return result;
+}
+
+std::string CanopySweepText(const CanopySweepResult& result)
+{
+    std::string text;
+    text.reserve(result.values.size() * spectral::kWavelengthCount * 28);
+    const std::string prefix = std::string(CanopyParameterName(result.swept)) + " =";
+    for (std::size_t i = 0; i < result.values.size(); ++i) {
+        textio::PrintedText header;
+        header.Text(prefix).Number(result.values[i]).EndLine();
+        text += header.str();
+        text += canopy::CanopySpectrumText(result.canopyReflPct[i]);
+    }
+    return text;
+}
+
+void StageCanopySweepFile(const CanopySweepResult& result, textio::StagedFiles& staged)
+{
+    staged.Stage(kCanopySweepFile, CanopySweepText(result));
+}
+
+}  // namespace tulmera::multi

@@ -1,0 +1,39 @@
+#include "multi/canopy_sweep_charts.h"
+
+#include "textio/number_text.h"
+
+namespace tulmera::multi {
+
+void PaintCanopySweepCurves(const plot::SweepCharts& charts, const CanopySweepResult& result)
+{
+    charts.chart.Clear();
+    charts.legend.Clear();
+    plot::SweepColours colours =
+        plot::SweepColours::ForSweep(static_cast<int>(result.canopyReflPct.size()));
+    for (const spectral::Spectrum& spectrum : result.canopyReflPct) {
+        colours.Advance();
+        plot::PaintSweepSpectrum(charts, colours, spectrum);
+    }
+}
+
+plot::QuantityAxes PaintSweepQuantity(plot::ChartSurface& chart, const CanopySweepResult& result,
+                                      const SweepQuantity& quantity)
+{
+    return plot::PaintQuantityChart(chart, result.values,
+                                    QuantityValues(quantity, result.canopyReflPct));
+}
+
+std::string SweepQuantityCsv(const CanopySweepResult& result, const SweepQuantity& quantity)
+{
+    std::string csv = std::string(CanopyParameterName(result.swept)) + "," + quantity.name + "\n";
+    const std::vector<std::optional<double>> y = QuantityValues(quantity, result.canopyReflPct);
+    for (std::size_t i = 0; i < result.values.size(); ++i) {
+        csv += textio::ShortestNumberText(result.values[i]);
+        csv += ',';
+        if (y[i]) csv += textio::ShortestNumberText(*y[i]);
+        csv += '\n';
+    }
+    return csv;
+}
+
+}  // namespace tulmera::multi

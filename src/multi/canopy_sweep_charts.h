@@ -1,0 +1,28 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "multi/canopy_sweep.h"
+#include "multi/sweep_quantity.h"
+#include "plot/quantity_chart.h"
+#include "plot/sweep_chart.h"
+
+// What the canopy sweep shows of a completed sweep: its curves, its quantity chart and the
+// quantity's table.
+namespace tulmera::multi {
+
+// Clears both surfaces and draws every value's canopy reflectance in sweep order, in the
+// colour ramp and with the legend boxes of the leaf sweep (plot::SweepColours).
+void PaintCanopySweepCurves(const plot::SweepCharts& charts, const CanopySweepResult& result);
+
+// Draws `quantity` against the swept value (plot::PaintQuantityChart); returns its axes.
+plot::QuantityAxes PaintSweepQuantity(plot::ChartSurface& chart, const CanopySweepResult& result,
+                                      const SweepQuantity& quantity);
+
+// The quantity's table as CSV: the header "P,Q" (the parameter's short name and the quantity's
+// name), then one row "value,quantity" per swept value, each number in its shortest text that
+// reads back exactly, an undefined quantity left empty; lines end in LF.
+std::string SweepQuantityCsv(const CanopySweepResult& result, const SweepQuantity& quantity);
+
+}  // namespace tulmera::multi

@@ -1,0 +1,94 @@
+// The sweep-canopy command: its refusals before anything runs, and what a run writes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+
+#include "batch/batch_runner.h"
+#include "export/canopy_sweep_export.h"
+#include "support/work_dir.h"
+#include "textio/staged_files.h"
+#include "textio/text_file.h"
+#include "textio/working_files.h"
+
+namespace tulmera::batch {
+namespace {
+
+using testing::ScopedWorkDir;
+
+TEST(BatchSweepCanopy, RefusalsAreUsageErrorsThatChangeNothing)
+{
+    const struct {
+        std::vector<std::string_view> arguments;
+        const char* expected;
+    } cases[] = {
+        {{"sweep-canopy", "--param", "LAI", "--from", "0", "--to", "2", "--step", "0.5"},
+         "Value 1 of 5, LAI = 0, gives lai = 0, outside 0 (excluded) to 100."},
+        {{"sweep-canopy", "--param", "plane", "--from", "-100", "--to", "0", "--step", "10"},
+         "plane = -100, gives view = 100, outside -90 to 90."},
+        {{"sweep-canopy", "--param", "sun", "--from", "80", "--to", "10", "--step", "10"},
+         "lies above the upper limit"},
+        {{"sweep-canopy", "--param", "hotspot", "--step", "-0.1"}, "greater than 0"},
+        {{"sweep-canopy", "--param", "azimuth", "--to", "360", "--step", "0.01"},
+         "more than 1000 values"},
+        {{"sweep-canopy", "--param", "leaf"}, "--param: \"leaf\" is not one of"},
+        {{"sweep-canopy", "--quantity", "Landsat-TM band 9"}, "--quantity:"},
+        {{"sweep-canopy", "--param", "N", "--lai", "0"}, "N = 1, gives lai = 0"},
+        {{"sweep-canopy", "--xlsx", "MVS.dat"}, "working file \"MVS.dat\""},
+    };
+    for (const auto& c : cases) {
+        ScopedWorkDir dir;
+        {
+            textio::StagedFiles previous;
+            previous.Stage(kCanopySweepFile, "previous sweep");
+            previous.Publish();
+        }
+        std::ostringstream out, err;
+        EXPECT_EQ(RunBatch(c.arguments, out, err), 2) << c.expected;
+        EXPECT_NE(err.str().find(c.expected), std::string::npos) << err.str();
+        EXPECT_EQ(out.str(), "");
+        EXPECT_EQ(textio::ReadTextFile(kCanopySweepFile), "previous sweep") << c.expected;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
+            << c.expected;
+    }
+}
+
+TEST(BatchSweepCanopy, WritesTheFileTheTableTheImagesAndBothSheets)
+{
+    ScopedWorkDir dir;
+    std::filesystem::create_directory("png");
+    std::ostringstream out, err;
+    // The table goes to the process's standard output.
+    std::streambuf* const standardOutput = std::cout.rdbuf(out.rdbuf());
+    const int exitCode = RunBatch({"sweep-canopy", "--param", "plane", "--from", "-10", "--to",
+                                   "10", "--step", "10", "--sun", "10", "--lai", "2", "--quantity",
+                                   "Landsat-TM band 4", "--png", "png", "--xlsx", "plane.xlsx"},
+                                  out, err);
+    std::cout.rdbuf(standardOutput);
+    ASSERT_EQ(exitCode, 0) << err.str();
+    const std::string csv = out.str();
+    EXPECT_EQ(csv.substr(0, csv.find('\n') + 1), "plane,Landsat-TM band 4\n");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4);
+    EXPECT_NE(csv.find("\n-10,0."), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\n10,0."), std::string::npos) << csv;
+    const std::string file = textio::ReadTextFile(kCanopySweepFile, kMaxSweepFileBytes);
+    EXPECT_EQ(file.substr(0, 13), "plane =-10 \r\n");
+    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 3 * 422);
+    for (const char* image : {"png/sweep.png", "png/legend.png", "png/quantity.png"}) {
+        EXPECT_GT(std::filesystem::file_size(image), 0u) << image;
+    }
+    EXPECT_GT(std::filesystem::file_size("plane.xlsx"), 0u);
+
+    // The workbook's cells: three blocks on sheet 1, the table on sheet 2.
+    const spreadsheet::QuantityTable table{"plane", "NDVI", {-10, 0, 10}, {0.5, std::nullopt, 0.7}};
+    const std::vector<spreadsheet::Cell> cells = spreadsheet::CanopySweepCells(table);
+    const auto onSheet2 = std::count_if(
+        cells.begin(), cells.end(), [](const spreadsheet::Cell& cell) { return cell.sheet == 2; });
+    EXPECT_EQ(onSheet2, 2 + 3 + 2);  // header, values, the defined quantities
+    EXPECT_EQ(cells.size() - static_cast<std::size_t>(onSheet2), 3u * (1 + 2 * 421));
+    EXPECT_EQ(std::get<std::string>(cells.front().value), "plane =-10");
+}
+
+}  // namespace
+}  // namespace tulmera::batch
