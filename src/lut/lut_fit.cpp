@@ -76,7 +76,9 @@ std::optional<std::size_t> ScanRows(const TableRows& rows, const Compared& compa
     return bad;
 }
 
-// Mean and sample standard deviation of each parameter over `best`, in rank order.
+// Mean and sample standard deviation of each parameter over the best rows, in rank order,
+// summed as differences from the best row's value (the shifted-data algorithm): a parameter
+// the table holds comes out as exactly its value with a standard deviation of exactly 0.
 void Summarise(const TableRows& rows, CanopyFitResult& result)
 {
     const auto k = static_cast<double>(result.bestRows.size());
@@ -84,9 +86,10 @@ void Summarise(const TableRows& rows, CanopyFitResult& result)
         const auto value = [&](std::uint64_t row) {
             return rows.parameters[static_cast<std::size_t>(row) * kParameterCount + p];
         };
+        const double shift = value(result.bestRows.front());
         double sum = 0.0;
-        for (const std::uint64_t row : result.bestRows) sum += value(row);
-        const double mean = sum / k;
+        for (const std::uint64_t row : result.bestRows) sum += value(row) - shift;
+        const double mean = shift + sum / k;
         result.mean[p] = mean;
         if (result.bestRows.size() < 2) continue;
         double squares = 0.0;

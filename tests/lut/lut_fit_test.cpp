@@ -71,6 +71,12 @@ TEST(CanopyFit, FindsARowItselfFirstWhateverTheThreadCount)
         EXPECT_EQ(one.bestRmsePercent[0], 0.0);
         EXPECT_TRUE(std::is_sorted(one.bestRmsePercent.begin(), one.bestRmsePercent.end()));
         EXPECT_EQ(one.wavelengthsCompared, c.water ? 301 - 23 - 33 : 421);
+        // The held geometry comes back exactly, without a spread made of rounding.
+        for (const Parameter held : {Parameter::Sun, Parameter::View, Parameter::HotSpot}) {
+            const auto p = static_cast<std::size_t>(held);
+            EXPECT_EQ(one.mean[p], rows.parameters[p]) << kParameterNames[p];
+            EXPECT_EQ(one.sd[p], 0.0) << kParameterNames[p];
+        }
         for (const int threads : {2, 3, 7, 800}) {
             const CanopyFitResult many = FitCanopy(rows, spectrum, {20, c.water, threads});
             EXPECT_EQ(many.bestRows, one.bestRows) << threads << " threads";
