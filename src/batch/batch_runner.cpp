@@ -7,6 +7,7 @@
 
 #include "batch/canopy_command.h"
 #include "batch/export_command.h"
+#include "batch/fit_canopy_command.h"
 #include "batch/fit_leaf_command.h"
 #include "batch/indices_command.h"
 #include "batch/leaf_command.h"
@@ -15,11 +16,11 @@
 #include "batch/sweep_command.h"
 #include "plot/chart_background.h"
 #include "textio/directory_lock.h"
-#include "tulmera_version.h"
 #include "textio/error.h"
 #include "textio/system_reason.h"
 #include "textio/text_file.h"
 #include "textio/working_files.h"
+#include "tulmera_version.h"
 
 namespace tulmera::batch {
 namespace {
@@ -34,7 +35,8 @@ bool TakesValue(const BatchCommand& command, std::string_view argument)
 {
     if (argument == kDirectoryOption.name) return true;
     return std::any_of(command.options.begin(), command.options.end(), [&](const OptionInfo& o) {
-        return o.name == argument && (o.kind == OptionKind::Value || o.kind == OptionKind::Repeated);
+        return o.name == argument
+               && (o.kind == OptionKind::Value || o.kind == OptionKind::Repeated);
     });
 }
 
@@ -110,8 +112,9 @@ std::unique_ptr<textio::DirectoryLock> LockDirectory(bool noWait, std::ostream& 
 const std::vector<BatchCommand>& BatchCommands()
 {
     static const std::vector<BatchCommand> commands = {
-        LeafCommand(),   CanopyCommand(),  IndicesCommand(), SweepCommand(),   SweepCanopyCommand(),
-        ExportCommand(), FitLeafCommand(), LutCommand(),     LutMergeCommand()};
+        LeafCommand(),    CanopyCommand(),    IndicesCommand(), SweepCommand(),
+        SweepCanopyCommand(), ExportCommand(), FitLeafCommand(), FitCanopyCommand(),
+        LutCommand(),     LutMergeCommand()};
     return commands;
 }
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
-#include <iostream>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "batch/measured_options.h"
 #include "fit/leaf_fit.h"
 #include "measured/measured_grid.h"
 #include "measured/measured_table.h"
@@ -34,24 +34,9 @@ FitLeafRequest RequestFrom(const BatchArguments& arguments)
     if (request.reflectanceFile.empty() && request.transmittanceFile.empty()) {
         throw UsageError("fit-leaf needs --reflectance FILE, --transmittance FILE or both.");
     }
-    if (arguments.Has("--percent") && arguments.Has("--fraction")) {
-        throw UsageError("--percent and --fraction exclude each other.");
-    }
-    if (arguments.Has("--percent")) request.scale = measured::ValueScale::Percent;
-    if (arguments.Has("--fraction")) request.scale = measured::ValueScale::Fraction;
+    request.scale = ScaleFrom(arguments);
     request.subdomains = arguments.Has("--subdomains");
-    const std::string columns = arguments.Text("--columns", "all");
-    if (columns != "all") {
-        for (std::size_t pos = 0; pos <= columns.size();) {
-            const std::size_t end = std::min(columns.find(',', pos), columns.size());
-            if (end == pos) {
-                throw UsageError("--columns: \"" + columns
-                                 + "\" has an empty entry; give all or K[,K...].");
-            }
-            request.columns.push_back(columns.substr(pos, end - pos));
-            pos = end + 1;
-        }
-    }
+    request.columns = ColumnsFrom(arguments);
     return request;
 }
 
@@ -60,18 +45,6 @@ struct Sample {
     std::string name;
     fit::LeafFitTarget target;
 };
-
-void SayConversions(const measured::MeasuredTable& table)
-{
-    if (table.fromMicrometres) {
-        std::cerr << "tulmera-batch: " << table.fileName
-                  << ": wavelengths in um, converted to nm.\n";
-    }
-    if (table.fromPercent) {
-        std::cerr << "tulmera-batch: " << table.fileName << ": values in percent, converted to "
-                  << "fractions.\n";
-    }
-}
 
 std::vector<Sample> ReadSamples(const FitLeafRequest& request)
 {
@@ -88,19 +61,7 @@ std::vector<Sample> ReadSamples(const FitLeafRequest& request)
                     + "; column k of one must be the same sample as column k of the other.");
     }
     const measured::MeasuredTable& first = R ? *R : *T;
-    std::vector<std::size_t> selected;
-    for (const std::string& name : request.columns) {
-        const std::optional<std::size_t> column = measured::FindColumn(first, name);
-        if (!column) {
-            throw Error("The measured spectrum file \"" + first.fileName + "\" has no column \""
-                        + name + "\" (neither a header name nor a number from 1 to "
-                        + std::to_string(first.columns.size()) + ").");
-        }
-        selected.push_back(*column);
-    }
-    if (request.columns.empty()) {
-        for (std::size_t c = 0; c < first.columns.size(); ++c) selected.push_back(c);
-    }
+    const std::vector<std::size_t> selected = SelectedColumns(first, request.columns);
     if (R) SayConversions(*R);
     if (T) SayConversions(*T);
     std::vector<Sample> samples;
@@ -147,15 +108,6 @@ std::vector<fit::LeafFitResult> FitAll(const std::vector<Sample>& samples, bool 
     return results;
 }
 
-// A CSV field: quoted, with doubled quotes, when it holds a comma, a quote or a line end.
-std::string CsvField(const std::string& text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
 std::string CsvText(const std::vector<Sample>& samples,
                     const std::vector<fit::LeafFitResult>& results)
 {
@@ -181,10 +133,7 @@ std::string CsvText(const std::vector<Sample>& samples,
 void RunFitLeaf(const FitLeafRequest& request)
 {
     const std::vector<Sample> samples = ReadSamples(request);
-    const std::string text = CsvText(samples, FitAll(samples, request.subdomains));
-    std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
-    std::cout.flush();
-    if (!std::cout) throw Error("Cannot write the fit results to standard output.");
+    PrintResults(CsvText(samples, FitAll(samples, request.subdomains)));
 }
 
 }  // namespace
@@ -202,7 +151,8 @@ BatchCommand FitLeafCommand()
         {
             {"--reflectance", "FILE", "measured leaf reflectance"},
             {"--transmittance", "FILE", "measured leaf transmittance"},
-            {"--subdomains", "", "then Cab on 700-720 nm, Cw and Cm on 1700-2400 nm", OptionKind::Flag},
+            {"--subdomains", "", "then Cab on 700-720 nm, Cw and Cm on 1700-2400 nm",
+             OptionKind::Flag},
             {"--percent", "", "values are percent (default: guessed)", OptionKind::Flag},
             {"--fraction", "", "values are fractions (default: guessed)", OptionKind::Flag},
             {"--columns", "LIST", "all (default) or K[,K...]: header names or numbers, 1 first"},

@@ -1,0 +1,103 @@
+// The canopy fit against a look-up table: one spectrum against 100,000 rows at 1 and 2
+// threads, and the accuracy of the fit on the model's own noisy spectra with 20,000 rows.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+#include "fit/synthetic_spectra.h"
+#include "lut/lut_fit.h"
+#include "lut/sampling.h"
+#include "lut/simulation.h"
+
+namespace {
+
+using namespace tulmera;
+
+constexpr auto kLai = static_cast<std::size_t>(lut::Parameter::Lai);
+constexpr auto kCab = static_cast<std::size_t>(lut::Parameter::Cab);
+
+// The fit's default ranges, geometry held (sun 30°, view 10°, hot spot 0.05).
+lut::TableSpec FitSpec(std::uint64_t samples, std::uint64_t seed)
+{
+    canopy::CanopyInputs canopyInputs = canopy::StartCanopyInputs();
+    canopyInputs.sunZenith = 30;
+    canopyInputs.viewAngle = 10;
+    canopyInputs.hotSpot = 0.05;
+    lut::TableSpec spec =
+        lut::WithFitRanges(lut::HeldSpec(leaf::kStartLeafParameters, canopyInputs));
+    spec.samples = samples;
+    spec.seed = seed;
+    return spec;
+}
+
+// The model's spectrum of `values` with noise of σ 0.005 at every wavelength.
+measured::GridValues NoisySpectrum(lut::Simulator& simulator, const lut::ParameterValues& values,
+                                   fit::NormalNoise& noise)
+{
+    const spectral::Spectrum exact = simulator.Simulate(values);
+    measured::GridValues spectrum;
+    for (std::size_t i = 0; i < exact.size(); ++i) spectrum[i] = exact[i] + noise.Next(0.005);
+    return spectrum;
+}
+
+// One spectrum against a 100,000-row table already in memory (loading it is BM_LutLoad100k).
+void BM_FitCanopy100k(benchmark::State& state)
+{
+    static const lut::TableRows rows = lut::ComputeTableRows(FitSpec(100000, 1), 2);
+    lut::TableSpec truthSpec = FitSpec(1, 2);
+    lut::Simulator simulator(truthSpec);
+    fit::NormalNoise noise(3);
+    const measured::GridValues spectrum =
+        NoisySpectrum(simulator, lut::SampleValues(truthSpec, 0), noise);
+    const int threads = static_cast<int>(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lut::FitCanopy(rows, spectrum, {20, false, threads}));
+    state.SetItemsProcessed(state.iterations() * 100000);
+}
+BENCHMARK(BM_FitCanopy100k)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 400 spectra drawn uniformly over the fit's ranges (another seed than the table's) fitted
+// with the mean of the K best of R rows (arguments R/K): counters LAI_RMSE_le4 (the spectra
+// with LAI <= 4), Cab_RMSE (all) and Cab_RMSE_le4, in the parameters' units. The time is
+// mostly the table's.
+void BM_FitCanopyAccuracy(benchmark::State& state)
+{
+    const auto tableRows = static_cast<std::uint64_t>(state.range(0));
+    const int best = static_cast<int>(state.range(1));
+    const lut::TableRows rows = lut::ComputeTableRows(FitSpec(tableRows, 1), 2);
+    lut::TableSpec truthSpec = FitSpec(400, 77);
+    truthSpec.sampling = lut::Sampling::Uniform;
+    lut::Simulator simulator(truthSpec);
+    double laiSquares = 0, cabSquares = 0, cabSquaresLe4 = 0;
+    int countLe4 = 0;
+    for (auto _ : state) {
+        fit::NormalNoise noise(5);
+        laiSquares = cabSquares = cabSquaresLe4 = 0;
+        countLe4 = 0;
+        for (std::uint64_t s = 0; s < truthSpec.samples; ++s) {
+            const lut::ParameterValues truth = lut::SampleValues(truthSpec, s);
+            const lut::CanopyFitResult fit =
+                lut::FitCanopy(rows, NoisySpectrum(simulator, truth, noise), {best, false, 2});
+            const double dLai = fit.mean[kLai] - truth[kLai];
+            const double dCab = fit.mean[kCab] - truth[kCab];
+            cabSquares += dCab * dCab;
+            if (truth[kLai] > 4) continue;
+            laiSquares += dLai * dLai;
+            cabSquaresLe4 += dCab * dCab;
+            ++countLe4;
+        }
+    }
+    state.counters["LAI_RMSE_le4"] = std::sqrt(laiSquares / countLe4);
+    state.counters["Cab_RMSE"] = std::sqrt(cabSquares / static_cast<double>(truthSpec.samples));
+    state.counters["Cab_RMSE_le4"] = std::sqrt(cabSquaresLe4 / countLe4);
+    state.counters["spectra_le4"] = countLe4;
+}
+BENCHMARK(BM_FitCanopyAccuracy)
+    ->Args({20000, 20})
+    ->Args({20000, 1})
+    ->Args({100000, 20})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,177 @@
+#include "lut/lut_fit.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <numeric>
+#include <string>
+#include <thread>
+
+#include "lut/table_run.h"
+#include "textio/error.h"
+
+namespace tulmera::lut {
+namespace {
+
+// The grid points compared and the measured value at each.
+struct Compared {
+    std::vector<std::size_t> index;
+    std::vector<double> value;
+};
+
+Compared ComparedPoints(const measured::GridValues& measured, bool leaveOutWaterBands)
+{
+    Compared compared;
+    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        if (!measured[at]
+            || (leaveOutWaterBands && measured::InWaterBand(spectral::WavelengthNm(i))))
+            continue;
+        compared.index.push_back(at);
+        compared.value.push_back(*measured[at]);
+    }
+    return compared;
+}
+
+// The RMSE in percent of one stored row, with measured::RmsePercent's arithmetic.
+double RowRmsePercent(const float* row, const Compared& compared)
+{
+    double sum = 0.0;
+    const std::size_t count = compared.index.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        const double difference =
+            (static_cast<double>(row[compared.index[k]]) - compared.value[k]) * 100.0;
+        sum += difference * difference;
+    }
+    return std::sqrt(sum / static_cast<double>(count));
+}
+
+// The RMSE of every row, contiguous slices of rows on `threads` threads. Each row's value is
+// computed alone, so the slicing changes nothing. Returns the lowest row whose RMSE is not
+// finite, if any.
+std::optional<std::size_t> ScanRows(const TableRows& rows, const Compared& compared, int threads,
+                                    std::vector<double>& rmse)
+{
+    const std::size_t count = rows.Count();
+    rmse.assign(count, 0.0);
+    const auto workers = static_cast<std::size_t>(threads);
+    const std::size_t slice = (count + workers - 1) / workers;
+    std::vector<std::size_t> firstBad(workers, count);
+    const auto scan = [&](std::size_t worker) {
+        const std::size_t end = std::min(count, (worker + 1) * slice);
+        for (std::size_t r = worker * slice; r < end; ++r) {
+            rmse[r] =
+                RowRmsePercent(rows.reflectance.data() + r * spectral::kWavelengthCount, compared);
+            if (!std::isfinite(rmse[r]) && firstBad[worker] == count) firstBad[worker] = r;
+        }
+    };
+    {
+        std::vector<std::jthread> pool;
+        for (std::size_t w = 1; w < workers; ++w) pool.emplace_back(scan, w);
+        scan(0);
+    }
+    const std::size_t bad = *std::min_element(firstBad.begin(), firstBad.end());
+    if (bad == count) return std::nullopt;
+    return bad;
+}
+
+// Mean and sample standard deviation of each parameter over the best rows, in rank order,
+// summed as differences from the best row's value (the shifted-data algorithm): a parameter
+// the table holds comes out as exactly its value with a standard deviation of exactly 0.
+void Summarise(const TableRows& rows, CanopyFitResult& result)
+{
+    const auto k = static_cast<double>(result.bestRows.size());
+    for (std::size_t p = 0; p < kParameterCount; ++p) {
+        const auto value = [&](std::uint64_t row) {
+            return rows.parameters[static_cast<std::size_t>(row) * kParameterCount + p];
+        };
+        const double shift = value(result.bestRows.front());
+        double sum = 0.0;
+        for (const std::uint64_t row : result.bestRows) sum += value(row) - shift;
+        const double mean = shift + sum / k;
+        result.mean[p] = mean;
+        if (result.bestRows.size() < 2) continue;
+        double squares = 0.0;
+        for (const std::uint64_t row : result.bestRows) {
+            const double deviation = value(row) - mean;
+            squares += deviation * deviation;
+        }
+        result.sd[p] = std::sqrt(squares / (k - 1.0));
+    }
+}
+
+// Keeps the rows in memory.
+class MemoryWriter : public TableWriter {
+public:
+    void Append(const TableRows& rows) override
+    {
+        rows_.parameters.insert(rows_.parameters.end(), rows.parameters.begin(),
+                                rows.parameters.end());
+        rows_.reflectance.insert(rows_.reflectance.end(), rows.reflectance.begin(),
+                                 rows.reflectance.end());
+    }
+    void Commit() override {}
+    TableRows Take() { return std::move(rows_); }
+
+private:
+    TableRows rows_;
+};
+
+}  // namespace
+
+TableSpec WithFitRanges(TableSpec spec)
+{
+    const auto set = [&](Parameter p, double lo, double hi) {
+        spec.ranges[static_cast<std::size_t>(p)] = {lo, hi, true};
+    };
+    set(Parameter::N, 1, 2.5);
+    set(Parameter::Cab, 5, 90);
+    set(Parameter::Cw, 0.001, 0.05);
+    set(Parameter::Cm, 0.002, 0.02);
+    set(Parameter::Lai, 0.1, 8);
+    return spec;
+}
+
+TableRows ComputeTableRows(const TableSpec& spec, int threads)
+{
+    MemoryWriter writer;
+    ComputeRows(spec, {{0, spec.samples}, threads, nullptr, {}}, writer);
+    return writer.Take();
+}
+
+CanopyFitResult FitCanopy(const TableRows& rows, const measured::GridValues& measured,
+                          const CanopyFitOptions& options)
+{
+    const std::size_t count = rows.Count();
+    assert(options.best >= 1 && static_cast<std::size_t>(options.best) <= count);
+    assert(options.threads >= 1);
+    const Compared compared = ComparedPoints(measured, options.leaveOutWaterBands);
+    if (compared.index.size() < static_cast<std::size_t>(measured::kMinGridPoints)) {
+        throw Error("The spectrum shares " + std::to_string(compared.index.size())
+                    + " wavelengths with the table (400 to 2500 nm every 5 nm"
+                    + (options.leaveOutWaterBands ? ", water bands left out" : "") + "); at least "
+                    + std::to_string(measured::kMinGridPoints) + " are needed.");
+    }
+    std::vector<double> rmse;
+    const int threads =
+        static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(options.threads), count));
+    if (const std::optional<std::size_t> bad = ScanRows(rows, compared, threads, rmse)) {
+        throw Error("Row " + std::to_string(rows.firstRow + *bad)
+                    + " of the table holds a reflectance that is not a number.");
+    }
+    std::vector<std::uint64_t> order(count);
+    std::iota(order.begin(), order.end(), std::uint64_t{0});
+    const auto best = static_cast<std::ptrdiff_t>(options.best);
+    std::partial_sort(order.begin(), order.begin() + best, order.end(),
+                      [&](std::uint64_t a, std::uint64_t b) {
+                          return rmse[a] < rmse[b] || (rmse[a] == rmse[b] && a < b);
+                      });
+    CanopyFitResult result;
+    result.bestRows.assign(order.begin(), order.begin() + best);
+    for (const std::uint64_t row : result.bestRows) result.bestRmsePercent.push_back(rmse[row]);
+    result.wavelengthsCompared = static_cast<int>(compared.index.size());
+    Summarise(rows, result);
+    return result;
+}
+
+}  // namespace tulmera::lut

@@ -1,0 +1,162 @@
+// tulmera-batch fit-canopy: its CSV from the program, and every bad input refused with its
+// exit code and an English message.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "batch/batch_runner.h"
+#include "lut/lut_fit.h"
+#include "lut/table_run.h"
+#include "support/work_dir.h"
+#include "textio/number_text.h"
+
+namespace tulmera::batch {
+namespace {
+
+using testing::FileBytes;
+using testing::ScopedWorkDir;
+
+constexpr std::uint64_t kRows = 200;
+
+// t.h5: a 200-row table with the fit's ranges; a.csv: its rows 17 and 150 as columns "a" and
+// "b", written with 17 digits so that they read back as the very stored values.
+lut::Table WriteInputs()
+{
+    canopy::CanopyInputs canopyInputs = canopy::StartCanopyInputs();
+    lut::TableSpec spec =
+        lut::WithFitRanges(lut::HeldSpec(leaf::kStartLeafParameters, canopyInputs));
+    spec.samples = kRows;
+    spec.seed = 4;
+    lut::WriteTable("t.h5", spec, {{0, kRows}, 2, nullptr, {}});
+    lut::Table table = lut::LoadTable("t.h5");
+    std::string text = "wavelength,a,b\n";
+    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+        text += std::to_string(spectral::WavelengthNm(i));
+        for (const std::size_t row : {17u, 150u}) {
+            text += ',';
+            const float value =
+                table.rows
+                    .reflectance[row * spectral::kWavelengthCount + static_cast<std::size_t>(i)];
+            textio::AppendNumberText(text, static_cast<double>(value), 17);
+        }
+        text += '\n';
+    }
+    std::ofstream("a.csv") << text;
+    return table;
+}
+
+std::string RunProgram(const std::string& arguments, int& exitCode)
+{
+    const std::string command = std::string(TULMERA_BATCH) + " " + arguments + " 2>stderr.txt";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    std::string out;
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, got);
+    const int status = ::pclose(pipe);
+    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return out;
+}
+
+std::vector<std::string> Split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(separator, start)) != std::string::npos; start = end + 1)
+        parts.push_back(text.substr(start, end - start));
+    if (start < text.size()) parts.push_back(text.substr(start));
+    return parts;
+}
+
+TEST(FitCanopyCommand, FindsEachColumnsOwnRow)
+{
+    ScopedWorkDir dir;
+    const lut::Table table = WriteInputs();
+    int exitCode = -1;
+    const std::string out =
+        RunProgram("fit-canopy --lut t.h5 --reflectance a.csv --best 1 --fraction", exitCode);
+    ASSERT_EQ(exitCode, 0) << FileBytes("stderr.txt");
+    const std::vector<std::string> lines = Split(out, '\n');
+    ASSERT_EQ(lines.size(), 3u) << out;
+    EXPECT_EQ(lines[0],
+              "column,N_mean,Cab_mean,Cw_mean,Cm_mean,LAI_mean,sun_mean,view_mean,azimuth_mean,"
+              "hotspot_mean,N_sd,Cab_sd,Cw_sd,Cm_sd,LAI_sd,sun_sd,view_sd,azimuth_sd,hotspot_sd,"
+              "rmse_best");
+    const std::size_t rows[] = {17, 150};
+    for (std::size_t c = 0; c < 2; ++c) {
+        std::string expected = c == 0 ? "a" : "b";
+        for (std::size_t p = 0; p < lut::kParameterCount; ++p) {
+            expected += ',';
+            textio::AppendNumberText(expected,
+                                     table.rows.parameters[rows[c] * lut::kParameterCount + p]);
+        }
+        expected += std::string(lut::kParameterCount, ',') + ",0";  // no SD with one row
+        EXPECT_EQ(lines[c + 1], expected);
+    }
+    // Twenty rows: every field a number, the first still an exact match.
+    const std::string twenty = RunProgram(
+        "fit-canopy --lut t.h5 --reflectance a.csv --columns b --exclude-water", exitCode);
+    ASSERT_EQ(exitCode, 0) << FileBytes("stderr.txt");
+    const std::vector<std::string> fields = Split(Split(twenty, '\n').at(1), ',');
+    ASSERT_EQ(fields.size(), 2 * lut::kParameterCount + 2) << twenty;
+    for (const std::string& field : fields) EXPECT_FALSE(field.empty()) << twenty;
+    EXPECT_EQ(fields.back(), "0");
+}
+
+TEST(FitCanopyCommand, RefusesBadInputsWithTheirExitCodes)
+{
+    ScopedWorkDir dir;
+    WriteInputs();
+    std::ofstream("notours.csv") << "a,b\n1,2\n";
+    const std::string whole = FileBytes("t.h5");
+    std::ofstream("truncated.h5", std::ios::binary) << whole.substr(0, whole.size() / 2);
+    std::ofstream("uv.csv") << "wavelength,a\n300,0.1\n350,0.1\n395,0.1\n";
+    std::string water = "wavelength,a\n";
+    for (int nm = 1800; nm <= 1960; nm += 5) water += std::to_string(nm) + ",0.2\n";
+    std::ofstream("water.csv") << water;
+    struct Case {
+        std::vector<std::string> arguments;  // after "fit-canopy"
+        int exitCode;
+        const char* message;
+    };
+    // clang-format off
+    const std::vector<Case> cases = {
+        {{"--reflectance", "a.csv"}, 2, "fit-canopy needs --lut FILE."},
+        {{"--lut", "t.h5"}, 2, "fit-canopy needs --reflectance FILE."},
+        {{"--lut", "t.txt", "--reflectance", "a.csv"}, 2, "a table is read from FILE.h5 (HDF5) or FILE.csv"},
+        {{"--lut", "t.h5", "--reflectance", "a.csv", "--best", "0"}, 2, "--best must be a whole number"},
+        {{"--lut", "t.h5", "--reflectance", "a.csv", "--best", "-3"}, 2, "--best must be a whole number"},
+        {{"--lut", "t.h5", "--reflectance", "a.csv", "--best", "2.5"}, 2, "--best must be a whole number"},
+        {{"--lut", "t.h5", "--reflectance", "a.csv", "--best", "x"}, 2, "--best: \"x\" is not a number"},
+        {{"--lut", "t.h5", "--reflectance", "a.csv", "--percent", "--fraction"}, 2, "exclude each other"},
+        {{"--lut", "t.h5", "--reflectance", "a.csv", "--columns", "a,,b"}, 2, "has an empty entry"},
+        {{"--lut", "t.h5", "--reflectance", "a.csv", "--threads", "2"}, 2, "Unknown option \"--threads\""},
+        {{"--lut", "t.h5", "--reflectance", "a.csv", "--best", "201"}, 1,
+         "--best 201 asks for more rows than the table \"t.h5\" holds (200)."},
+        {{"--lut", "notours.csv", "--reflectance", "a.csv"}, 1, "\"notours.csv\" is not a look-up table of ours"},
+        {{"--lut", "truncated.h5", "--reflectance", "a.csv"}, 1, "\"truncated.h5\" is not a look-up table of ours or is damaged"},
+        {{"--lut", "none.h5", "--reflectance", "a.csv"}, 1, "The table \"none.h5\" does not exist."},
+        {{"--lut", "t.h5", "--reflectance", "none.csv"}, 1, "none.csv"},
+        {{"--lut", "t.h5", "--reflectance", "uv.csv"}, 1, "has every wavelength outside 400 .. 2500 nm"},
+        {{"--lut", "t.h5", "--reflectance", "water.csv", "--exclude-water"}, 1,
+         "Fitting column \"a\" of \"water.csv\" against \"t.h5\": The spectrum shares 0 wavelengths"},
+        {{"--lut", "t.h5", "--reflectance", "a.csv", "--columns", "c"}, 1, "has no column \"c\""},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        std::vector<std::string_view> arguments = {"fit-canopy"};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        std::ostringstream out, err;
+        SCOPED_TRACE(c.message);
+        EXPECT_EQ(RunBatch(arguments, out, err), c.exitCode) << err.str();
+        EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
+    }
+}
+
+}  // namespace
+}  // namespace tulmera::batch
