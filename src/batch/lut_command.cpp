@@ -81,7 +81,7 @@ lut::RowRange ShardFrom(const BatchArguments& arguments, std::uint64_t samples)
                           static_cast<std::uint64_t>(count));
 }
 
-// "P=lo:hi" into the spec's range of P.
+// "P=lo:hi" into the table settings' range of P.
 void ReadRange(const std::string& text, const BatchArguments& arguments, lut::TableSpec& spec)
 {
     const std::size_t equals = text.find('=');

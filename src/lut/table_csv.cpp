@@ -1,5 +1,5 @@
 // The CSV form of a table, for small tables and spreadsheets: a first line "# tulmera
-// look-up table 1; samples=...; ..." with the spec, a header "row,N,...,hotspot,400,...,2500",
+// look-up table 1; samples=...; ..." with the table settings, a header "row,N,...,hotspot,400,...,2500",
 // then one line per sample: its row number, the parameters and the reflectance (the shortest
 // decimal of each single-precision value), comma-separated, LF line ends.
 #include <cerrno>

@@ -1,7 +1,7 @@
 // The HDF5 form of a table (through the HDF5 C library), readable as it is by h5py, R's hdf5r
 // and HDFView: datasets "parameters" (rows x 9, float64, attribute "names"), "reflectance"
 // (rows x 421, float32, canopy reflectance as a fraction) and "wavelength" (421, float64, nm);
-// the spec as attributes of the root group.
+// the table settings as attributes of the root group.
 #include <hdf5.h>
 
 #include <array>
