@@ -83,6 +83,8 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
     rmseLabel_ = new QLabel(content);
     rmseLabel_->setObjectName(QStringLiteral("lblMedidoRmse"));
     rmseLabel_->setWordWrap(true);
+    // Never squeezed below the height of its wrapped lines when another dock shares the side.
+    rmseLabel_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
     waterBands_ = new QCheckBox(QStringLiteral("Excluir bandas de agua"), content);
     waterBands_->setToolTip(
         QStringLiteral("Bandas de absorción atmosférica del agua: "
