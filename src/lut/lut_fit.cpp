@@ -132,10 +132,11 @@ TableSpec WithFitRanges(TableSpec spec)
     return spec;
 }
 
-TableRows ComputeTableRows(const TableSpec& spec, int threads)
+TableRows ComputeTableRows(const TableSpec& spec, int threads, const std::atomic<bool>* cancel,
+                           std::function<void(std::uint64_t done)> progress)
 {
     MemoryWriter writer;
-    ComputeRows(spec, {{0, spec.samples}, threads, nullptr, {}}, writer);
+    ComputeRows(spec, {{0, spec.samples}, threads, cancel, std::move(progress)}, writer);
     return writer.Take();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,8 +16,11 @@ namespace tulmera::lut {
 // Cw 0.001 .. 0.05 cm, Cm 0.002 .. 0.02 g/cm², LAI 0.1 .. 8; the geometry stays held.
 TableSpec WithFitRanges(TableSpec spec);
 
-// The rows of `spec` computed in memory on `threads` threads (see ComputeRows).
-TableRows ComputeTableRows(const TableSpec& spec, int threads);
+// The rows of `spec` computed in memory on `threads` threads (see ComputeRows, which also
+// says what `cancel` and `progress` do).
+TableRows ComputeTableRows(const TableSpec& spec, int threads,
+                           const std::atomic<bool>* cancel = nullptr,
+                           std::function<void(std::uint64_t done)> progress = {});
 
 struct CanopyFitOptions {
     int best = 20;                    // rows averaged, 1 .. the table's rows

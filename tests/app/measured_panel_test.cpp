@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -19,6 +21,7 @@
 #include "app/windows/frm_tulmera.h"
 #include "plot/recording_surface.h"
 #include "support/work_dir.h"
+#include "textio/number_text.h"
 
 namespace tulmera::app {
 
@@ -42,6 +45,18 @@ void WritePartialFile(const char* name)
     std::ofstream out(name, std::ios::binary);
     out << "nm,hoja\n";
     for (int nm = 500; nm <= 1000; nm += 10) out << nm << ",0.4\n";
+}
+
+// The canopy reflectance of `state` as a measured file, in fractions.
+void WriteCanopyFile(const char* name, const canopy::CanopyState& state)
+{
+    std::ofstream out(name, std::ios::binary);
+    out << "nm,dosel\n";
+    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+        out << spectral::WavelengthNm(i) << ','
+            << textio::ShortestNumberText(state.canopyReflPct[static_cast<std::size_t>(i)] / 100.0)
+            << '\n';
+    }
 }
 
 bool HasBlackInColumn(const QImage& image, int column)
@@ -72,6 +87,12 @@ private:
     QScrollBar* LeafBar(int i) const
     {
         return Find<QScrollBar>(QStringLiteral("hsbProspect(%1)").arg(i));
+    }
+    void Type(const QString& box, const QString& text)
+    {
+        auto* edit = Find<QLineEdit>(box);
+        edit->setText(text);
+        emit edit->editingFinished();
     }
     QString Status() const { return window_->statusBar()->currentMessage(); }
     QString RmseText() const { return Find<QLabel>(QStringLiteral("lblMedidoRmse"))->text(); }
@@ -259,6 +280,58 @@ private slots:
         QVERIFY(!Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->isEnabled());
         QVERIFY(Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->isEnabled());
         QCOMPARE(LeafBar(1)->value(), cab);
+    }
+    // The canopy fit finds the LAI of a spectrum the model made inside the table's ranges, and
+    // "Aplicar" brings the window there: the LAI box holds the fitted mean and the RMSE drops.
+    void canopyFitRecoversTheLaiAndApplies()
+    {
+        const std::array<const char*, 4> leaf = {"1.5", "40", "0.012", "0.005"};
+        for (int i = 0; i < 4; ++i) {
+            Type(QStringLiteral("txtProspect(%1)").arg(i), QLatin1String(leaf[i]));
+        }
+        Type(QStringLiteral("txtSailh(0)"), QStringLiteral("2"));
+        WriteCanopyFile("dosel.csv", window_->canopyState());
+        Type(QStringLiteral("txtSailh(0)"), QStringLiteral("6"));
+        QVERIFY(panel_->LoadFile(QStringLiteral("dosel.csv"), 0, MeasuredKind::CanopyReflectance));
+        const double before = panel_->Rmse(MeasuredKind::CanopyReflectance).value();
+        QSignalSpy finished(panel_, &MeasuredPanel::FitFinished);
+        Find<QPushButton>(QStringLiteral("cmdAjustarDosel"))->click();
+        QVERIFY(finished.wait(kFitTimeoutMs));
+        QVERIFY2(panel_->canopyFitResult().has_value(), qPrintable(Status()));
+        const double lai =
+            panel_->canopyFitResult()->mean[static_cast<std::size_t>(lut::Parameter::Lai)];
+        QVERIFY2(std::abs(lai - 2) < 0.5, qPrintable(QString::number(lai)));
+        QVERIFY(Find<QLabel>(QStringLiteral("lblAjuste"))->text().startsWith(QStringLiteral("LAI")));
+        Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->click();
+        QCOMPARE(window_->canopyInputs().lai, lai);
+        const double after = panel_->Rmse(MeasuredKind::CanopyReflectance).value();
+        QVERIFY2(after < before / 4, qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(after)));
+    }
+
+    // Cancelled from its progress dialog, or refused for a sun on the horizon: no result and
+    // the window's values stay.
+    void canopyFitThatDoesNotRunChangesNothing()
+    {
+        WriteCanopyFile("dosel.csv", window_->canopyState());
+        QVERIFY(panel_->LoadFile(QStringLiteral("dosel.csv"), 0, MeasuredKind::CanopyReflectance));
+        const QString lai = Find<QLineEdit>(QStringLiteral("txtSailh(0)"))->text();
+        QSignalSpy finished(panel_, &MeasuredPanel::FitFinished);
+        Find<QPushButton>(QStringLiteral("cmdAjustarDosel"))->click();
+        Find<QProgressDialog>(QStringLiteral("dlgProgresoDosel"))
+            ->findChild<QPushButton*>()
+            ->click();
+        QVERIFY(finished.wait(kFitTimeoutMs));
+        QVERIFY(!panel_->canopyFitResult().has_value());
+        QVERIFY2(Status().contains(QStringLiteral("cancelado")), qPrintable(Status()));
+        QVERIFY(!Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->isEnabled());
+
+        Type(QStringLiteral("txtSailh(1)"), QStringLiteral("90"));
+        Find<QPushButton>(QStringLiteral("cmdAjustarDosel"))->click();
+        QVERIFY(!panel_->Fitting());
+        QVERIFY2(Status().contains(QStringLiteral("No se puede ajustar el dosel")),
+                 qPrintable(Status()));
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(Find<QLineEdit>(QStringLiteral("txtSailh(0)"))->text(), lai);
     }
 };
 

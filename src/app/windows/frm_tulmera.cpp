@@ -23,6 +23,7 @@
 #include "app/windows/main_window_rows.h"
 #include "app/windows/sensor_dock.h"
 #include "app/windows/measured_panel.h"
+#include "lut/table_spec.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
 #include "refresh/input_domain.h"
@@ -147,7 +148,11 @@ void FrmTulmera::Connect()
     connect(exitAction_, &QAction::triggered, this, &FrmTulmera::ExitRequested);
     connect(restoreStartAction_, &QAction::triggered, this, [this] { RestoreStartValues(); });
     connect(measuredPanel_, &MeasuredPanel::SpectraChanged, this, [this] { Recompute(); });
-    connect(measuredPanel_, &MeasuredPanel::ApplyLeafRequested, this, &FrmTulmera::ApplyFittedLeaf);
+    connect(measuredPanel_, &MeasuredPanel::ApplyLeafRequested, this,
+            [this](const leaf::LeafParameters& fitted) { ApplyFitted(fitted, std::nullopt); });
+    connect(measuredPanel_, &MeasuredPanel::ApplyCanopyRequested, this, &FrmTulmera::ApplyFitted);
+    connect(measuredPanel_, &MeasuredPanel::CanopyFitRequested, this,
+            [this] { measuredPanel_->StartCanopyFit(lut::HeldSpec(leaf_, canopyInputs())); });
     for (widgets::ChartPanel* panel : {leafChartPanel_, canopyChartPanel_}) {
         // Queued: a drag that resizes many times redraws once the events have settled.
         connect(

@@ -113,7 +113,7 @@ private:
     void RestoreStartValues();
     void ApplyLeafBox(std::size_t i);
     void ApplyCanopyBox(std::size_t i);
-    void ApplyFittedLeaf(const leaf::LeafParameters& fitted);
+    void ApplyFitted(const leaf::LeafParameters& fitted, std::optional<double> lai);
     void RefreshLeafTexts();
     void RefreshSailhTexts();
     void SetLeafParametersFromTexts();

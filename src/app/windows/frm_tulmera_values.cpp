@@ -118,9 +118,10 @@ void FrmTulmera::ApplyLeafBox(std::size_t i)
 }
 
 // The fitted leaf values move the bars to their nearest positions, as typed values do; a
-// value beyond a bar's range leaves that bar at its end, and the status line says so. The
-// measured panel keeps the exact values.
-void FrmTulmera::ApplyFittedLeaf(const leaf::LeafParameters& fitted)
+// value beyond a bar's range leaves that bar at its end, and the status line says so. A fitted
+// LAI is used as typed in its box, its bar going to the nearest position. The measured panel
+// keeps the exact values.
+void FrmTulmera::ApplyFitted(const leaf::LeafParameters& fitted, std::optional<double> lai)
 {
     const std::array<double, 4> values = {fitted.N, fitted.Cab, fitted.Cw, fitted.Cm};
     QStringList notes;
@@ -136,6 +137,13 @@ void FrmTulmera::ApplyFittedLeaf(const leaf::LeafParameters& fitted)
         }
         const QSignalBlocker block(leafBars_[i]);
         leafBars_[i]->setValue(static_cast<int>(position));
+    }
+    if (lai) {
+        const ParameterRow& row = kCanopyRows[0];
+        canopyBoxes_[0]->setText(widgets::ValueText(*lai));
+        const QSignalBlocker block(canopyBars_[0]);
+        canopyBars_[0]->setValue(static_cast<int>(
+            std::clamp(std::lround(*lai * row.divisor), long{row.bar.min}, long{row.bar.max})));
     }
     if (!LeafParameterSequence()) return;
     if (notes.isEmpty()) {

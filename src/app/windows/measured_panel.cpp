@@ -100,6 +100,15 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
         MakeButton(QStringLiteral("cmdAjustarHoja"), QStringLiteral("Ajustar hoja"), content);
     cancelButton_ =
         MakeButton(QStringLiteral("cmdCancelarAjuste"), QStringLiteral("Cancelar"), content);
+    canopyFitButton_ =
+        MakeButton(QStringLiteral("cmdAjustarDosel"), QStringLiteral("Ajustar dosel"), content);
+    canopyFitButton_->setToolTip(
+        QStringLiteral("Compara la reflectividad de dosel medida con %1 simulaciones (LAI 0.1–8, "
+                       "Cab 5–90, Cw 0.001–0.05, Cm 0.002–0.02, N 1–2.5) con la geometría, la "
+                       "distribución foliar, el suelo y la visibilidad de la ventana, y promedia "
+                       "las %2 más parecidas.")
+            .arg(kCanopyFitRows)
+            .arg(kCanopyFitBest));
     fitLabel_ = new QLabel(content);
     fitLabel_->setObjectName(QStringLiteral("lblAjuste"));
     fitLabel_->setWordWrap(true);
@@ -115,6 +124,7 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
         column->addWidget(w);
     }
     column->addLayout(fitRow);
+    column->addWidget(canopyFitButton_);
     column->addWidget(fitLabel_);
     column->addWidget(applyButton_);
     column->addStretch(1);
@@ -126,9 +136,8 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
     connect(removeButton_, &QPushButton::clicked, this, [this] { RemoveSpectra(); });
     connect(fitButton_, &QPushButton::clicked, this, [this] { StartFit(); });
     connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelFit(); });
-    connect(applyButton_, &QPushButton::clicked, this, [this] {
-        if (fitResult_) emit ApplyLeafRequested(fitResult_->parameters);
-    });
+    connect(canopyFitButton_, &QPushButton::clicked, this, [this] { emit CanopyFitRequested(); });
+    connect(applyButton_, &QPushButton::clicked, this, [this] { ApplyFit(); });
     ShowTexts();
     ShowFitResult();
     hide();
@@ -366,6 +375,7 @@ void MeasuredPanel::ShowTexts()
     removeButton_->setEnabled(any);
     waterBands_->setEnabled(any);
     fitButton_->setEnabled(HasLeafSpectrum() && !Fitting());
+    canopyFitButton_->setEnabled(spectra_[At(MeasuredKind::CanopyReflectance)] && !Fitting());
     cancelButton_->setEnabled(Fitting());
 }
 

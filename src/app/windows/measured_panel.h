@@ -3,12 +3,16 @@
 #include <QString>
 #include <array>
 #include <atomic>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <thread>
 
 #include "canopy/canopy_run.h"
 #include "fit/leaf_fit.h"
 #include "leaf/leaf_parameters.h"
+#include "lut/lut_fit.h"
+#include "lut/table_spec.h"
 #include "measured/measured_grid.h"
 #include "measured/measured_table.h"
 #include "plot/chart_surface.h"
@@ -16,6 +20,7 @@
 class QCheckBox;
 class QLabel;
 class QMenu;
+class QProgressDialog;
 class QPushButton;
 class QStatusBar;
 
@@ -27,10 +32,12 @@ inline constexpr int kMeasuredKindCount = 3;
 
 // The main window's measured spectra: one of each kind at most (a leaf R and its T may be
 // loaded together), drawn over the model curves, compared with the model after every
-// refresh, and the leaf fit. A dock, hidden until a spectrum is loaded. Object names:
+// refresh, and the two fits: the leaf against a leaf R and/or T, the canopy against a canopy R.
+// A dock, hidden until a spectrum is loaded. Object names:
 //   dckMedido (the dock), lblMedidoRmse, chkMedidoBandasAgua, cmdQuitarMedido,
-//   chkSubdominios, cmdAjustarHoja, cmdCancelarAjuste, lblAjuste, cmdAplicarAjuste,
-//   menuAbrirMedido and menuMedidoReciente in the file menu.
+//   chkSubdominios, cmdAjustarHoja, cmdAjustarDosel, cmdCancelarAjuste, lblAjuste,
+//   cmdAplicarAjuste, dlgProgresoDosel (the canopy fit's progress), menuAbrirMedido and
+//   menuMedidoReciente in the file menu.
 class MeasuredPanel : public QDockWidget {
     Q_OBJECT
 public:
@@ -69,12 +76,25 @@ public:
     bool Fitting() const { return fitThread_.joinable(); }
     const std::optional<fit::LeafFitResult>& fitResult() const { return fitResult_; }
 
+    // "Ajustar dosel": a table of kCanopyFitRows simulations around `held` (the window's lists,
+    // visibility and geometry; see lut::WithFitRanges for what varies), computed off the
+    // interface thread behind a progress dialog that can cancel it, then the loaded canopy R
+    // fitted against it. FitFinished is emitted as for the leaf fit. A geometry the table
+    // cannot be made at (sun or view at 90°) is reported and nothing starts.
+    void StartCanopyFit(const lut::TableSpec& held);
+    const std::optional<lut::CanopyFitResult>& canopyFitResult() const { return canopyFitResult_; }
+    static constexpr std::uint64_t kCanopyFitRows = 20000;
+    static constexpr int kCanopyFitBest = 20;
+
     // The recent files, most recent first.
     static QStringList RecentFiles();
 
 signals:
     void SpectraChanged();  // loaded or removed: the charts must be drawn again
-    void ApplyLeafRequested(const tulmera::leaf::LeafParameters& fitted);  // "Aplicar"
+    // "Aplicar": the leaf fit's values, or the canopy fit's leaf values and LAI.
+    void ApplyLeafRequested(const tulmera::leaf::LeafParameters& fitted);
+    void ApplyCanopyRequested(const tulmera::leaf::LeafParameters& fitted, double lai);
+    void CanopyFitRequested();  // "Ajustar dosel": the window answers with StartCanopyFit
     void FitFinished();
 
 private:
@@ -85,7 +105,11 @@ private:
     void HideGivingBackRoom();
     void RememberRecent(const QString& fileName);
     void FillRecentMenu();
-    void FitDone(const std::optional<fit::LeafFitResult>& result, const QString& failure);
+    void RunFit(std::function<void()> work, std::function<void(const QString&)> finish);
+    void LeafFitDone(const std::optional<fit::LeafFitResult>& result, const QString& failure);
+    void CanopyFitDone(const std::optional<lut::CanopyFitResult>& result, const QString& failure);
+    void EndFit();
+    void ApplyFit();
     void ShowTexts();
     void ShowFitResult();
     bool HasLeafSpectrum() const;
@@ -96,6 +120,8 @@ private:
     QPushButton* removeButton_ = nullptr;
     QCheckBox* subdomains_ = nullptr;
     QPushButton* fitButton_ = nullptr;
+    QPushButton* canopyFitButton_ = nullptr;
+    QProgressDialog* canopyProgress_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QLabel* fitLabel_ = nullptr;
     QPushButton* applyButton_ = nullptr;
@@ -106,7 +132,10 @@ private:
     std::array<spectral::Spectrum, kMeasuredKindCount> model_{};  // fractions, last refresh
     bool modelKnown_ = false;
     int grownBy_ = 0;  // the width the window grew by when the panel showed
+    // The last fit's result: one of the two at most.
     std::optional<fit::LeafFitResult> fitResult_;
+    std::optional<lut::CanopyFitResult> canopyFitResult_;
+    std::atomic<std::uint64_t> rowsDone_{0};  // the canopy table's progress, from its workers
     std::atomic<bool> cancel_{false};
     bool cancelRequested_ = false;
     std::jthread fitThread_;  // last: joined before anything it uses goes

@@ -1,11 +1,15 @@
-// The measured panel's leaf fit: run on a thread of its own, so that the window never waits
-// for it, and its result shown, applied or discarded on the interface thread.
+// The measured panel's two fits: each runs on a thread of its own, so that the window never
+// waits for it, and its result is shown, applied or discarded on the interface thread.
 #include <QCheckBox>
 #include <QLabel>
 #include <QMetaObject>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <exception>
+#include <memory>
+#include <thread>
 
 #include "app/widgets/controls.h"
 #include "app/windows/measured_panel.h"
@@ -13,6 +17,11 @@
 
 namespace tulmera::app {
 namespace {
+
+// The canopy fit's table is the same for the same window: its samples depend on this seed.
+constexpr std::uint64_t kCanopyFitSeed = 1;
+// How often the progress dialog reads how many rows the workers have done.
+constexpr int kProgressIntervalMs = 100;
 
 QString Number(double value, int digits)
 {
@@ -24,7 +33,41 @@ QString RmseText(const std::optional<double>& rmse)
     return rmse ? Number(*rmse, 3) + QStringLiteral(" %") : QStringLiteral("—");
 }
 
+int Cores() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
+
+// "LAI 3.1 ± 0.42": the mean of the best rows and their standard deviation.
+QString MeanAndSd(const lut::CanopyFitResult& result, lut::Parameter parameter)
+{
+    const auto at = static_cast<std::size_t>(parameter);
+    QString text = QString::fromUtf8(lut::kParameterNames[at].data(),
+                                     static_cast<qsizetype>(lut::kParameterNames[at].size()))
+                   + QLatin1Char(' ') + Number(result.mean[at], 4);
+    if (result.sd[at]) text += QStringLiteral(" ± ") + Number(*result.sd[at], 2);
+    return text;
+}
+
 }  // namespace
+
+// Runs `work` on the fit's thread, then `finish` on the interface thread with the failure's
+// text, empty when `work` returned.
+void MeasuredPanel::RunFit(std::function<void()> work, std::function<void(const QString&)> finish)
+{
+    cancel_ = false;
+    cancelRequested_ = false;
+    fitThread_ = std::jthread([this, work = std::move(work), finish = std::move(finish)] {
+        QString failure;
+        try {
+            work();
+        } catch (const std::exception& e) {  // tulmera::Error and anything unexpected
+            failure = QString::fromUtf8(e.what());
+        } catch (...) {
+            failure = QStringLiteral("unknown failure");
+        }
+        QMetaObject::invokeMethod(
+            this, [this, finish, failure] { finish(failure); }, Qt::QueuedConnection);
+    });
+    ShowTexts();
+}
 
 void MeasuredPanel::StartFit()
 {
@@ -37,23 +80,60 @@ void MeasuredPanel::StartFit()
         target.transmittance = t->value;
     }
     const fit::LeafFitOptions options{subdomains_->isChecked(), &cancel_};
-    cancel_ = false;
-    cancelRequested_ = false;
     status_->showMessage(QStringLiteral("Ajustando la hoja…"));
-    fitThread_ = std::jthread([this, target, options] {
-        std::optional<fit::LeafFitResult> result;
-        QString failure;
-        try {
-            result = fit::FitLeaf(target, options);
-        } catch (const std::exception& e) {  // tulmera::Error and anything unexpected
-            failure = QString::fromUtf8(e.what());
-        } catch (...) {
-            failure = QStringLiteral("unknown failure");
+    auto result = std::make_shared<std::optional<fit::LeafFitResult>>();
+    RunFit([result, target, options] { *result = fit::FitLeaf(target, options); },
+           [this, result](const QString& failure) { LeafFitDone(*result, failure); });
+}
+
+void MeasuredPanel::StartCanopyFit(const lut::TableSpec& held)
+{
+    const auto& canopy = spectra_[static_cast<std::size_t>(MeasuredKind::CanopyReflectance)];
+    if (Fitting() || !canopy) return;
+    lut::TableSpec spec = lut::WithFitRanges(held);
+    spec.samples = kCanopyFitRows;
+    spec.seed = kCanopyFitSeed;
+    for (int p = 0; p < lut::kParameterCount; ++p) {
+        const auto at = static_cast<std::size_t>(p);
+        if (const auto problem = lut::RangeProblem(lut::Parameter(p), spec.ranges[at])) {
+            widgets::ShowProblems(
+                status_,
+                {QStringLiteral("No se puede ajustar el dosel con %1 = %2.")
+                     .arg(QString::fromUtf8(lut::kParameterNames[at].data()),
+                          widgets::ValueText(spec.ranges[at].lo))},
+                QString::fromStdString(*problem));
+            return;
         }
-        QMetaObject::invokeMethod(
-            this, [this, result, failure] { FitDone(result, failure); }, Qt::QueuedConnection);
+    }
+    const lut::CanopyFitOptions options{kCanopyFitBest, waterBands_->isChecked(), Cores()};
+    const measured::GridValues target = canopy->value;
+    rowsDone_ = 0;
+    status_->showMessage(QStringLiteral("Ajustando el dosel…"));
+    canopyProgress_ = new QProgressDialog(
+        QStringLiteral("Calculando %1 simulaciones del dosel…").arg(kCanopyFitRows),
+        QStringLiteral("Cancelar"), 0, static_cast<int>(kCanopyFitRows), this);
+    canopyProgress_->setObjectName(QStringLiteral("dlgProgresoDosel"));
+    canopyProgress_->setWindowTitle(QStringLiteral("Ajustar dosel"));
+    canopyProgress_->setWindowModality(Qt::WindowModal);
+    canopyProgress_->setAutoClose(false);
+    canopyProgress_->setAutoReset(false);
+    canopyProgress_->setMinimumDuration(0);
+    canopyProgress_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(canopyProgress_, &QProgressDialog::canceled, this, [this] { CancelFit(); });
+    auto* timer = new QTimer(canopyProgress_);
+    connect(timer, &QTimer::timeout, canopyProgress_, [this, dialog = canopyProgress_] {
+        dialog->setValue(static_cast<int>(rowsDone_.load()));
     });
-    ShowTexts();
+    timer->start(kProgressIntervalMs);
+    canopyProgress_->show();
+    auto result = std::make_shared<std::optional<lut::CanopyFitResult>>();
+    RunFit(
+        [this, result, spec, options, target] {
+            const lut::TableRows rows = lut::ComputeTableRows(
+                spec, options.threads, &cancel_, [this](std::uint64_t done) { rowsDone_ = done; });
+            *result = lut::FitCanopy(rows, target, options);
+        },
+        [this, result](const QString& failure) { CanopyFitDone(*result, failure); });
 }
 
 void MeasuredPanel::CancelFit()
@@ -63,8 +143,9 @@ void MeasuredPanel::CancelFit()
     cancel_ = true;
 }
 
-// On the interface thread, once the fit's thread has posted its end.
-void MeasuredPanel::FitDone(const std::optional<fit::LeafFitResult>& result, const QString& failure)
+// On the interface thread, once the leaf fit's thread has posted its end.
+void MeasuredPanel::LeafFitDone(const std::optional<fit::LeafFitResult>& result,
+                                const QString& failure)
 {
     fitThread_.join();
     if (cancelRequested_ || (!result && failure.isEmpty())) {
@@ -73,28 +154,77 @@ void MeasuredPanel::FitDone(const std::optional<fit::LeafFitResult>& result, con
         widgets::ShowProblems(status_, {QStringLiteral("No se pudo ajustar la hoja.")}, failure);
     } else {
         fitResult_ = result;
+        canopyFitResult_.reset();
         status_->showMessage(QStringLiteral("Hoja ajustada en %1 evaluaciones del modelo.")
                                  .arg(fitResult_->evaluations));
     }
+    EndFit();
+}
+
+// As LeafFitDone, for the canopy fit; a cancelled table is reported as cancelled, not as a
+// failure, even when its workers ended with "interrupted".
+void MeasuredPanel::CanopyFitDone(const std::optional<lut::CanopyFitResult>& result,
+                                  const QString& failure)
+{
+    fitThread_.join();
+    if (canopyProgress_ != nullptr) canopyProgress_->close();
+    canopyProgress_ = nullptr;
+    if (cancelRequested_) {
+        status_->showMessage(QStringLiteral("Ajuste del dosel cancelado."));
+    } else if (!result) {
+        widgets::ShowProblems(status_, {QStringLiteral("No se pudo ajustar el dosel.")}, failure);
+    } else {
+        canopyFitResult_ = result;
+        fitResult_.reset();
+        status_->showMessage(
+            QStringLiteral("Dosel ajustado con las %1 mejores de %2 simulaciones.")
+                .arg(kCanopyFitBest)
+                .arg(kCanopyFitRows));
+    }
+    EndFit();
+}
+
+void MeasuredPanel::EndFit()
+{
     ShowFitResult();
     ShowTexts();
     emit FitFinished();
 }
 
+void MeasuredPanel::ApplyFit()
+{
+    if (fitResult_) {
+        emit ApplyLeafRequested(fitResult_->parameters);
+    } else if (canopyFitResult_) {
+        const lut::ParameterValues& mean = canopyFitResult_->mean;
+        emit ApplyCanopyRequested(lut::LeafOf(mean),
+                                  mean[static_cast<std::size_t>(lut::Parameter::Lai)]);
+    }
+}
+
 void MeasuredPanel::ShowFitResult()
 {
-    applyButton_->setEnabled(fitResult_.has_value());
-    if (!fitResult_) {
+    applyButton_->setEnabled(fitResult_.has_value() || canopyFitResult_.has_value());
+    if (fitResult_) {
+        const leaf::LeafParameters& p = fitResult_->parameters;
+        fitLabel_->setText(
+            QStringLiteral("N %1 · Cab %2 · Cw %3 · Cm %4\nRMSE R %5 · T %6 · %7 evaluaciones")
+                .arg(Number(p.N, 5), Number(p.Cab, 5), Number(p.Cw, 5), Number(p.Cm, 5),
+                     RmseText(fitResult_->rmseReflectancePercent),
+                     RmseText(fitResult_->rmseTransmittancePercent))
+                .arg(fitResult_->evaluations));
+    } else if (canopyFitResult_) {
+        using lut::Parameter;
+        const lut::CanopyFitResult& r = *canopyFitResult_;
+        fitLabel_->setText(
+            QStringLiteral("%1\n%2 · %3 · %4 · %5\nRMSE %6 (mejor de %7 simulaciones)")
+                .arg(MeanAndSd(r, Parameter::Lai), MeanAndSd(r, Parameter::N),
+                     MeanAndSd(r, Parameter::Cab), MeanAndSd(r, Parameter::Cw),
+                     MeanAndSd(r, Parameter::Cm), RmseText(r.bestRmsePercent.front()))
+                .arg(kCanopyFitRows));
+    } else {
         fitLabel_->setText(QStringLiteral("Sin ajuste."));
-        return;
     }
-    const leaf::LeafParameters& p = fitResult_->parameters;
-    fitLabel_->setText(
-        QStringLiteral("N %1 · Cab %2 · Cw %3 · Cm %4\nRMSE R %5 · T %6 · %7 evaluaciones")
-            .arg(Number(p.N, 5), Number(p.Cab, 5), Number(p.Cw, 5), Number(p.Cm, 5),
-                 RmseText(fitResult_->rmseReflectancePercent),
-                 RmseText(fitResult_->rmseTransmittancePercent))
-            .arg(fitResult_->evaluations));
 }
 
 }  // namespace tulmera::app
