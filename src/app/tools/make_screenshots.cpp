@@ -1,9 +1,12 @@
 // Takes the screenshots of the README: the splash, the main window with the grid and with a
 // sensor's bands, with the dock "Sensor e índices", the main window with a measured leaf
-// fitted, and the multiple-simulation window after a 25-value sweep. Run it under a virtual
-// display from an empty directory: scripts/screenshots does both.
+// fitted, the multiple-simulation window after a 25-value sweep, and the canopy sweep window
+// with NDVI against LAI and with the hot spot of a principal-plane sweep. Run it under a
+// virtual display from an empty directory: scripts/screenshots does both.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -17,6 +20,7 @@
 #include "app/widgets/pictures.h"
 #include "app/windows/sensor_dock.h"
 #include "app/windows/measured_panel.h"
+#include "multi/canopy_sweep.h"
 
 namespace {
 
@@ -45,6 +49,23 @@ bool ShowMeasuredLeaf(QWidget* main)
     panel->findChild<QPushButton*>(QStringLiteral("cmdAjustarHoja"))->click();
     if (!finished.wait(60000) || !panel->fitResult()) return false;
     panel->findChild<QPushButton*>(QStringLiteral("cmdAplicarAjuste"))->click();
+    return true;
+}
+
+// A canopy sweep of `parameter` (its default limits) with `quantity` on the second chart.
+bool SweepCanopy(QWidget* window, tulmera::multi::CanopySweptParameter parameter,
+                 const QString& quantity)
+{
+    auto* quantities = window->findChild<QComboBox*>(QStringLiteral("cmbMagnitud"));
+    const int entry = quantities->findText(quantity);
+    if (entry < 0) {
+        std::fprintf(stderr, "make_screenshots: no quantity %s\n", qPrintable(quantity));
+        return false;
+    }
+    window->findChild<QComboBox*>(QStringLiteral("cmbParametro"))
+        ->setCurrentIndex(static_cast<int>(parameter));
+    quantities->setCurrentIndex(entry);
+    window->findChild<QPushButton*>(QStringLiteral("btok"))->click();
     return true;
 }
 
@@ -87,11 +108,28 @@ int main(int argc, char** argv)
     main->findChild<QAction*>(QStringLiteral("menu211(1)"))->trigger();
     ok = ShowMeasuredLeaf(main) && Save(main, out + QStringLiteral("/main-measured.png")) && ok;
 
+    // The canopy sweeps of the lessons: NDVI saturating along LAI 0.5 .. 8, and the hot spot
+    // where the view meets the sun (40°) in the principal plane of a planophile canopy of
+    // LAI 3 (hot spot 0.2), in the red, where the shadows the hot spot hides matter most.
+    for (const auto& [box, value] : {std::pair{"txtSailh(0)", "3"}, {"txtSailh(1)", "40"}, {"txtSailh(4)", "0.2"}}) {
+        auto* edit = main->findChild<QLineEdit*>(QLatin1String(box));
+        edit->setText(QLatin1String(value));
+        emit edit->editingFinished();
+    }
+    main->findChild<QAction*>(QStringLiteral("menu122"))->trigger();
+    QWidget* canopySweep = app.canopySweepWindow();
+    using tulmera::multi::CanopySweptParameter;
+    ok = SweepCanopy(canopySweep, CanopySweptParameter::Lai, QStringLiteral("NDVI"))
+         && Save(canopySweep, out + QStringLiteral("/canopy-sweep-lai-ndvi.png")) && ok;
+    ok = SweepCanopy(canopySweep, CanopySweptParameter::Plane, QStringLiteral("670 nm"))
+         && Save(canopySweep, out + QStringLiteral("/canopy-sweep-hot-spot.png")) && ok;
+
     main->findChild<QAction*>(QStringLiteral("menu121"))->trigger();
     QWidget* sweep = app.multiWindow();
     sweep->findChild<tulmera::widgets::DescendingScrollBar*>(QStringLiteral("vsmax"))
         ->SetDescendingValue(340);  // N from 1 to 3.4 by 0.1: 25 curves
     sweep->findChild<QPushButton*>(QStringLiteral("btok"))->click();
     ok = Save(sweep, out + QStringLiteral("/multiple-simulation.png")) && ok;
+
     return ok ? 0 : 1;
 }
