@@ -165,6 +165,31 @@ private slots:
         QVERIFY(!std::filesystem::exists(kCanopySweepFile));
         QVERIFY(In<QLabel>(window, "lblEjeY")->text().startsWith(QStringLiteral("800 nm")));
     }
+
+    // "Hoja de calculo" puts "MVS.dat" on the first sheet, one block per value (its header
+    // read as a text field, as the leaf sweep's), and the quantity chart's table on the second.
+    void exportFillsBothSheets()
+    {
+        FrmMultiSailh* window = Open();
+        In<QPushButton>(window, "btok")->click();  // LAI 0.5 to 8 by 0.5, NDVI
+        In<QPushButton>(window, "cmdfich")->click();
+        const auto curves = recording_.Cells(1);
+        const auto table = recording_.Cells(2);
+        using Cell = std::variant<std::string, double>;
+        QCOMPARE(curves.at({1, 1}), Cell(std::string("LAI = 0.5")));
+        QCOMPARE(curves.at({1 + 15 * 422, 1}), Cell(std::string("LAI = 8")));
+        QCOMPARE(curves.size(), std::size_t{16 * (1 + 2 * 421)});
+        QCOMPARE(table.at({1, 1}), Cell(std::string("LAI")));
+        QCOMPARE(table.at({1, 2}), Cell(std::string("NDVI")));
+        double previous = 0;
+        for (int row = 2; row <= 17; ++row) {
+            QCOMPARE(std::get<double>(table.at({row, 1})), 0.5 * (row - 1));
+            const double ndvi = std::get<double>(table.at({row, 2}));
+            QVERIFY(ndvi >= previous);
+            previous = ndvi;
+        }
+        QCOMPARE(table.size(), std::size_t{2 * 17});
+    }
 };
 
 }  // namespace tulmera::app

@@ -25,6 +25,7 @@ public:
         Record(calls_, Operation::kSetVisible).visible = visible;
     }
     void AddWorkbook() override { Record(calls_, Operation::kAddWorkbook); }
+    void AddSheet() override { Record(calls_, Operation::kAddSheet); }
     void SetFormula(RowNumber row, int column, std::string_view text) override
     {
         SetCell(row, column).value = std::string(text);
@@ -57,12 +58,17 @@ std::unique_ptr<SpreadsheetApplication> RecordingAutomation::CreateApplication(
 }
 
 std::map<RecordingAutomation::CellKey, std::variant<std::string, double>>
-RecordingAutomation::Cells() const
+RecordingAutomation::Cells(int sheet) const
 {
     std::map<CellKey, std::variant<std::string, double>> cells;
+    int active = 1;
     for (const AutomationCall& call : calls_) {
-        if (call.operation == Operation::kAddWorkbook) cells.clear();
-        if (call.operation != Operation::kSetFormula) continue;
+        if (call.operation == Operation::kAddWorkbook) {
+            cells.clear();
+            active = 1;
+        }
+        if (call.operation == Operation::kAddSheet) ++active;
+        if (call.operation != Operation::kSetFormula || active != sheet) continue;
         std::variant<std::string, double>& cell = cells[{call.row, call.column}];
         if (const float* number = std::get_if<float>(&call.value)) {
             cell = CellNumber(*number);

@@ -13,7 +13,9 @@ namespace tulmera::spreadsheet {
 
 // One call on the automation interface, as a recording backend saw it.
 struct AutomationCall {
-    enum class Operation { kCreate, kSetVisible, kAddWorkbook, kSetFormula, kEndCommand, kDrop };
+    enum class Operation {
+        kCreate, kSetVisible, kAddWorkbook, kAddSheet, kSetFormula, kEndCommand, kDrop
+    };
     Operation operation = Operation::kCreate;
     std::string programmaticId;              // kCreate
     bool visible = false;                    // kSetVisible
@@ -32,10 +34,11 @@ public:
 
     const std::vector<AutomationCall>& calls() const { return calls_; }
 
-    // The cells as the last workbook holds them: texts as sent, numbers as CellNumber gives
-    // them; a later formula on the same cell replaces the earlier one.
+    // The cells of sheet `sheet` (1 is the first) as the last workbook holds them: texts as
+    // sent, numbers as CellNumber gives them; a later formula on the same cell replaces the
+    // earlier one.
     using CellKey = std::pair<RowNumber, int>;  // row, column
-    std::map<CellKey, std::variant<std::string, double>> Cells() const;
+    std::map<CellKey, std::variant<std::string, double>> Cells(int sheet = 1) const;
 
 private:
     std::vector<AutomationCall> calls_;
