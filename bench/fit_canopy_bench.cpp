@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "fit/synthetic_spectra.h"
+#include "lut/canopy_refine.h"
 #include "lut/lut_fit.h"
 #include "lut/sampling.h"
 #include "lut/simulation.h"
@@ -60,7 +61,7 @@ BENCHMARK(BM_FitCanopy100k)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseR
 // with the mean of the K best of R rows (arguments R/K): counters LAI_RMSE_le4 (the spectra
 // with LAI <= 4), Cab_RMSE (all) and Cab_RMSE_le4, in the parameters' units. The time is
 // mostly the table's.
-void BM_FitCanopyAccuracy(benchmark::State& state)
+void FitAccuracy(benchmark::State& state, bool refined)
 {
     const auto tableRows = static_cast<std::uint64_t>(state.range(0));
     const int best = static_cast<int>(state.range(1));
@@ -76,10 +77,14 @@ void BM_FitCanopyAccuracy(benchmark::State& state)
         countLe4 = 0;
         for (std::uint64_t s = 0; s < truthSpec.samples; ++s) {
             const lut::ParameterValues truth = lut::SampleValues(truthSpec, s);
-            const lut::CanopyFitResult fit =
-                lut::FitCanopy(rows, NoisySpectrum(simulator, truth, noise), {best, false, 2});
-            const double dLai = fit.mean[kLai] - truth[kLai];
-            const double dCab = fit.mean[kCab] - truth[kCab];
+            const measured::GridValues spectrum = NoisySpectrum(simulator, truth, noise);
+            const lut::CanopyFitResult fit = lut::FitCanopy(rows, spectrum, {best, false, 2});
+            lut::ParameterValues found = fit.mean;
+            if (refined) {
+                found = lut::RefineCanopyFit(FitSpec(1, 1), spectrum, fit.mean, false)->values;
+            }
+            const double dLai = found[kLai] - truth[kLai];
+            const double dCab = found[kCab] - truth[kCab];
             cabSquares += dCab * dCab;
             if (truth[kLai] > 4) continue;
             laiSquares += dLai * dLai;
@@ -92,10 +97,17 @@ void BM_FitCanopyAccuracy(benchmark::State& state)
     state.counters["Cab_RMSE_le4"] = std::sqrt(cabSquaresLe4 / countLe4);
     state.counters["spectra_le4"] = countLe4;
 }
+void BM_FitCanopyAccuracy(benchmark::State& state) { FitAccuracy(state, false); }
+void BM_FitCanopyRefinedAccuracy(benchmark::State& state) { FitAccuracy(state, true); }
 BENCHMARK(BM_FitCanopyAccuracy)
     ->Args({20000, 20})
     ->Args({20000, 1})
     ->Args({100000, 20})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_FitCanopyRefinedAccuracy)
+    ->Args({20000, 20})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

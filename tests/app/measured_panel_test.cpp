@@ -299,8 +299,8 @@ private slots:
         QVERIFY(finished.wait(kFitTimeoutMs));
         QVERIFY2(panel_->canopyFitResult().has_value(), qPrintable(Status()));
         const double lai =
-            panel_->canopyFitResult()->mean[static_cast<std::size_t>(lut::Parameter::Lai)];
-        QVERIFY2(std::abs(lai - 2) < 0.5, qPrintable(QString::number(lai)));
+            panel_->canopyFitResult()->refined.values[static_cast<std::size_t>(lut::Parameter::Lai)];
+        QVERIFY2(std::abs(lai - 2) < 0.05, qPrintable(QString::number(lai)));
         QVERIFY(Find<QLabel>(QStringLiteral("lblAjuste"))->text().startsWith(QStringLiteral("LAI")));
         Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->click();
         QCOMPARE(window_->canopyInputs().lai, lai);

@@ -1,5 +1,6 @@
 // The canopy fit against a table: a row finds itself, the thread count changes nothing,
-// the model's own noisy spectra come back near their parameters, and damaged inputs fail.
+// the model's own noisy spectra come back near their parameters (closer once refined), and
+// damaged inputs fail.
 #include "lut/lut_fit.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <limits>
 
 #include "fit/synthetic_spectra.h"
+#include "lut/canopy_refine.h"
 #include "lut/sampling.h"
 #include "lut/simulation.h"
 #include "textio/error.h"
@@ -106,7 +108,8 @@ TEST(CanopyFit, RecoversLaiAndChlorophyllFromNoisySpectra)
     truthSpec.ranges[kLai] = {0.5, 4, true};
     Simulator simulator(truthSpec);
     fit::NormalNoise noise(5);
-    double laiSquares = 0, cabSquares = 0;
+    double laiSquares = 0, cabSquares = 0, refinedLaiSquares = 0, refinedCabSquares = 0;
+    const TableSpec fitSpec = FitSpec(1, 1);
     for (std::uint64_t s = 0; s < truthSpec.samples; ++s) {
         const ParameterValues truth = SampleValues(truthSpec, s);
         const spectral::Spectrum exact = simulator.Simulate(truth);
@@ -118,10 +121,22 @@ TEST(CanopyFit, RecoversLaiAndChlorophyllFromNoisySpectra)
         cabSquares += dCab * dCab;
         EXPECT_GT(fit.bestRmsePercent[0], 0.3);  // the noise alone is 0.5 %
         EXPECT_LT(fit.bestRmsePercent[0], 1.5);
+
+        const RefinedCanopyFit refined = *RefineCanopyFit(fitSpec, spectrum, fit.mean, false);
+        EXPECT_LE(refined.rmsePercent, fit.bestRmsePercent[0]);
+        EXPECT_GT(refined.rmsePercent, 0.4);  // no closer than the noise allows
+        for (std::size_t p = kLai + 1; p < kParameterCount; ++p)  // the geometry stays held
+            EXPECT_EQ(refined.values[p], fitSpec.ranges[p].lo);
+        const double rLai = refined.values[kLai] - truth[kLai];
+        const double rCab = refined.values[kCab] - truth[kCab];
+        refinedLaiSquares += rLai * rLai;
+        refinedCabSquares += rCab * rCab;
     }
     const auto n = static_cast<double>(truthSpec.samples);
     EXPECT_LT(std::sqrt(laiSquares / n), 1.6);
     EXPECT_LT(std::sqrt(cabSquares / n), 12.0);
+    EXPECT_LT(std::sqrt(refinedLaiSquares / n), 0.6);
+    EXPECT_LT(std::sqrt(refinedCabSquares / n), 5.0);
 }
 
 TEST(CanopyFit, RefusesTooFewWavelengthsAndRowsThatAreNotNumbers)

@@ -11,6 +11,7 @@
 #include "canopy/canopy_run.h"
 #include "fit/leaf_fit.h"
 #include "leaf/leaf_parameters.h"
+#include "lut/canopy_refine.h"
 #include "lut/lut_fit.h"
 #include "lut/table_spec.h"
 #include "measured/measured_grid.h"
@@ -25,6 +26,12 @@ class QPushButton;
 class QStatusBar;
 
 namespace tulmera::app {
+
+// The canopy fit's answer: the table's best rows, and the parameters refined from their mean.
+struct CanopyFit {
+    lut::CanopyFitResult table;
+    lut::RefinedCanopyFit refined;
+};
 
 // What a loaded measured spectrum is, and so which chart it is drawn over.
 enum class MeasuredKind { LeafReflectance, LeafTransmittance, CanopyReflectance };
@@ -79,10 +86,11 @@ public:
     // "Ajustar dosel": a table of kCanopyFitRows simulations around `held` (the window's lists,
     // visibility and geometry; see lut::WithFitRanges for what varies), computed off the
     // interface thread behind a progress dialog that can cancel it, then the loaded canopy R
-    // fitted against it. FitFinished is emitted as for the leaf fit. A geometry the table
-    // cannot be made at (sun or view at 90°) is reported and nothing starts.
+    // fitted against it and the answer refined (lut::RefineCanopyFit). FitFinished is emitted
+    // as for the leaf fit. A geometry the table cannot be made at (sun or view at 90°) is
+    // reported and nothing starts.
     void StartCanopyFit(const lut::TableSpec& held);
-    const std::optional<lut::CanopyFitResult>& canopyFitResult() const { return canopyFitResult_; }
+    const std::optional<CanopyFit>& canopyFitResult() const { return canopyFitResult_; }
     static constexpr std::uint64_t kCanopyFitRows = 20000;
     static constexpr int kCanopyFitBest = 20;
 
@@ -107,7 +115,7 @@ private:
     void FillRecentMenu();
     void RunFit(std::function<void()> work, std::function<void(const QString&)> finish);
     void LeafFitDone(const std::optional<fit::LeafFitResult>& result, const QString& failure);
-    void CanopyFitDone(const std::optional<lut::CanopyFitResult>& result, const QString& failure);
+    void CanopyFitDone(const std::optional<CanopyFit>& result, const QString& failure);
     void EndFit();
     void ApplyFit();
     void ShowTexts();
@@ -134,7 +142,7 @@ private:
     int grownBy_ = 0;  // the width the window grew by when the panel showed
     // The last fit's result: one of the two at most.
     std::optional<fit::LeafFitResult> fitResult_;
-    std::optional<lut::CanopyFitResult> canopyFitResult_;
+    std::optional<CanopyFit> canopyFitResult_;
     std::atomic<std::uint64_t> rowsDone_{0};  // the canopy table's progress, from its workers
     std::atomic<bool> cancel_{false};
     bool cancelRequested_ = false;

@@ -126,12 +126,15 @@ void MeasuredPanel::StartCanopyFit(const lut::TableSpec& held)
     });
     timer->start(kProgressIntervalMs);
     canopyProgress_->show();
-    auto result = std::make_shared<std::optional<lut::CanopyFitResult>>();
+    auto result = std::make_shared<std::optional<CanopyFit>>();
     RunFit(
         [this, result, spec, options, target] {
             const lut::TableRows rows = lut::ComputeTableRows(
                 spec, options.threads, &cancel_, [this](std::uint64_t done) { rowsDone_ = done; });
-            *result = lut::FitCanopy(rows, target, options);
+            const lut::CanopyFitResult table = lut::FitCanopy(rows, target, options);
+            const std::optional<lut::RefinedCanopyFit> refined = lut::RefineCanopyFit(
+                spec, target, table.mean, options.leaveOutWaterBands, &cancel_);
+            if (refined) *result = CanopyFit{table, *refined};
         },
         [this, result](const QString& failure) { CanopyFitDone(*result, failure); });
 }
@@ -163,13 +166,13 @@ void MeasuredPanel::LeafFitDone(const std::optional<fit::LeafFitResult>& result,
 
 // As LeafFitDone, for the canopy fit; a cancelled table is reported as cancelled, not as a
 // failure, even when its workers ended with "interrupted".
-void MeasuredPanel::CanopyFitDone(const std::optional<lut::CanopyFitResult>& result,
+void MeasuredPanel::CanopyFitDone(const std::optional<CanopyFit>& result,
                                   const QString& failure)
 {
     fitThread_.join();
     if (canopyProgress_ != nullptr) canopyProgress_->close();
     canopyProgress_ = nullptr;
-    if (cancelRequested_) {
+    if (cancelRequested_ || (!result && failure.isEmpty())) {
         status_->showMessage(QStringLiteral("Ajuste del dosel cancelado."));
     } else if (!result) {
         widgets::ShowProblems(status_, {QStringLiteral("No se pudo ajustar el dosel.")}, failure);
@@ -177,9 +180,9 @@ void MeasuredPanel::CanopyFitDone(const std::optional<lut::CanopyFitResult>& res
         canopyFitResult_ = result;
         fitResult_.reset();
         status_->showMessage(
-            QStringLiteral("Dosel ajustado con las %1 mejores de %2 simulaciones.")
-                .arg(kCanopyFitBest)
-                .arg(kCanopyFitRows));
+            QStringLiteral("Dosel ajustado: %1 simulaciones de la tabla y %2 del refinamiento.")
+                .arg(kCanopyFitRows)
+                .arg(result->refined.evaluations));
     }
     EndFit();
 }
@@ -196,9 +199,9 @@ void MeasuredPanel::ApplyFit()
     if (fitResult_) {
         emit ApplyLeafRequested(fitResult_->parameters);
     } else if (canopyFitResult_) {
-        const lut::ParameterValues& mean = canopyFitResult_->mean;
-        emit ApplyCanopyRequested(lut::LeafOf(mean),
-                                  mean[static_cast<std::size_t>(lut::Parameter::Lai)]);
+        const lut::ParameterValues& fitted = canopyFitResult_->refined.values;
+        emit ApplyCanopyRequested(lut::LeafOf(fitted),
+                                  fitted[static_cast<std::size_t>(lut::Parameter::Lai)]);
     }
 }
 
@@ -215,13 +218,19 @@ void MeasuredPanel::ShowFitResult()
                 .arg(fitResult_->evaluations));
     } else if (canopyFitResult_) {
         using lut::Parameter;
-        const lut::CanopyFitResult& r = *canopyFitResult_;
+        const lut::CanopyFitResult& table = canopyFitResult_->table;
+        const lut::RefinedCanopyFit& refined = canopyFitResult_->refined;
+        const auto value = [&](Parameter p) {
+            return Number(refined.values[static_cast<std::size_t>(p)], 4);
+        };
         fitLabel_->setText(
-            QStringLiteral("%1\n%2 · %3 · %4 · %5\nRMSE %6 (mejor de %7 simulaciones)")
-                .arg(MeanAndSd(r, Parameter::Lai), MeanAndSd(r, Parameter::N),
-                     MeanAndSd(r, Parameter::Cab), MeanAndSd(r, Parameter::Cw),
-                     MeanAndSd(r, Parameter::Cm), RmseText(r.bestRmsePercent.front()))
-                .arg(kCanopyFitRows));
+            QStringLiteral("LAI %1 · N %2 · Cab %3 · Cw %4 · Cm %5\nRMSE %6\n"
+                           "Tabla (%7 mejores de %8): %9 · RMSE %10")
+                .arg(value(Parameter::Lai), value(Parameter::N), value(Parameter::Cab),
+                     value(Parameter::Cw), value(Parameter::Cm), RmseText(refined.rmsePercent))
+                .arg(kCanopyFitBest)
+                .arg(kCanopyFitRows)
+                .arg(MeanAndSd(table, Parameter::Lai), RmseText(table.bestRmsePercent.front())));
     } else {
         fitLabel_->setText(QStringLiteral("Sin ajuste."));
     }

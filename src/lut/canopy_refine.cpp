@@ -1,0 +1,130 @@
+#include "lut/canopy_refine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <nlopt.hpp>
+#include <string>
+#include <vector>
+
+#include "lut/simulation.h"
+#include "textio/error.h"
+
+namespace tulmera::lut {
+namespace {
+
+constexpr double kScaledStep = 0.05;       // BOBYQA's first trust-region radius
+constexpr double kScaledTolerance = 1e-6;  // stop when the steps become this small
+constexpr int kMaxEvaluations = 2000;
+// A model that fails at a trial point makes that point this bad, so the optimiser moves away.
+constexpr double kFailedSum = 1e30;
+
+struct Problem {
+    const TableSpec& spec;
+    Simulator simulator;
+    std::vector<std::size_t> points;  // grid indexes compared
+    std::vector<double> measured;     // at those points
+    std::vector<std::size_t> free;    // the parameters that vary
+    ParameterValues values;           // held values, and the free ones' latest
+    const std::atomic<bool>* cancel;
+    nlopt::opt* optimizer = nullptr;
+    int evaluations = 0;
+
+    double Lo(std::size_t p) const { return spec.ranges[p].lo; }
+    double Width(std::size_t p) const { return spec.ranges[p].hi - spec.ranges[p].lo; }
+
+    ParameterValues At(const std::vector<double>& x) const
+    {
+        ParameterValues v = values;
+        for (std::size_t f = 0; f < free.size(); ++f) v[free[f]] = Lo(free[f]) + x[f] * Width(free[f]);
+        return v;
+    }
+
+    double SumOfSquares(const ParameterValues& v)
+    {
+        ++evaluations;
+        spectral::Spectrum model;
+        try {
+            model = simulator.Simulate(v);
+        } catch (const Error&) {
+            return kFailedSum;
+        }
+        double sum = 0.0;
+        for (std::size_t k = 0; k < points.size(); ++k) {
+            const double difference = model[points[k]] - measured[k];
+            sum += difference * difference;
+        }
+        return std::isfinite(sum) ? sum : kFailedSum;
+    }
+};
+
+double Objective(const std::vector<double>& x, std::vector<double>& /*gradient*/, void* data)
+{
+    auto& problem = *static_cast<Problem*>(data);
+    if (problem.cancel != nullptr && problem.cancel->load(std::memory_order_relaxed)) {
+        problem.optimizer->force_stop();
+        return 0.0;
+    }
+    return problem.SumOfSquares(problem.At(x));
+}
+
+}  // namespace
+
+std::optional<RefinedCanopyFit> RefineCanopyFit(const TableSpec& spec,
+                                                const measured::GridValues& measured,
+                                                const ParameterValues& start,
+                                                bool leaveOutWaterBands,
+                                                const std::atomic<bool>* cancel)
+{
+    Problem problem{spec, Simulator(spec), {}, {}, {}, start, cancel};
+    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        if (!measured[at]
+            || (leaveOutWaterBands && measured::InWaterBand(spectral::WavelengthNm(i))))
+            continue;
+        problem.points.push_back(at);
+        problem.measured.push_back(*measured[at]);
+    }
+    if (problem.points.size() < static_cast<std::size_t>(measured::kMinGridPoints)) {
+        throw Error("The spectrum shares " + std::to_string(problem.points.size())
+                    + " wavelengths with the model's grid; at least "
+                    + std::to_string(measured::kMinGridPoints) + " are needed.");
+    }
+    for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
+        if (spec.ranges[p].varies && problem.Width(p) > 0) problem.free.push_back(p);
+    }
+    RefinedCanopyFit result;
+    std::vector<double> x(problem.free.size());
+    for (std::size_t f = 0; f < x.size(); ++f) {
+        const std::size_t p = problem.free[f];
+        x[f] = std::clamp((start[p] - problem.Lo(p)) / problem.Width(p), 0.0, 1.0);
+    }
+    double sum = 0.0;
+    if (!x.empty()) {
+        nlopt::opt optimizer(nlopt::LN_BOBYQA, static_cast<unsigned>(x.size()));
+        problem.optimizer = &optimizer;
+        optimizer.set_lower_bounds(0.0);
+        optimizer.set_upper_bounds(1.0);
+        optimizer.set_min_objective(Objective, &problem);
+        optimizer.set_xtol_abs(kScaledTolerance);
+        optimizer.set_maxeval(kMaxEvaluations);
+        optimizer.set_initial_step(kScaledStep);
+        try {
+            optimizer.optimize(x, sum);
+        } catch (const nlopt::forced_stop&) {
+            return std::nullopt;
+        } catch (const nlopt::roundoff_limited&) {
+            sum = optimizer.last_optimum_value();  // x holds the best point found
+        } catch (const std::exception& e) {
+            throw Error(std::string("The canopy fit failed in the optimiser: ") + e.what() + ".");
+        }
+    }
+    result.values = problem.At(x);
+    result.evaluations = problem.evaluations;
+    // As every other RMSE the program shows (the optimiser's sum is of fractions).
+    const auto rmse = measured::RmsePercent(problem.simulator.Simulate(result.values), measured,
+                                            leaveOutWaterBands);
+    result.rmsePercent = rmse.value_or(std::sqrt(sum / double(problem.points.size())) * 100.0);
+    return result;
+}
+
+}  // namespace tulmera::lut
