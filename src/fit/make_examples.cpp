@@ -1,5 +1,6 @@
-// tulmera-make-examples DIR: writes the example measured leaf spectra into DIR. They are the
-// leaf model's own spectra with reproducible noise, so a fit of them shows what it recovers.
+// tulmera-make-examples DIR: writes the example measured leaf and canopy spectra into DIR.
+// They are the models' own spectra with reproducible noise, so a fit of them shows what it
+// recovers.
 // Run it again after a change of the leaf model or of these leaves, and commit examples/.
 #include <algorithm>
 #include <exception>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "fit/synthetic_spectra.h"
+#include "lut/simulation.h"
 #include "spectral/grid.h"
 #include "textio/number_text.h"
 #include "textio/text_file.h"
@@ -76,6 +78,64 @@ std::string Header(const std::string& what)
     return text + "\n";
 }
 
+// Three canopies under the main window's start geometry, leaf angles, soil and sky: a sparse
+// one of young leaves, a closed one of mature leaves and a dense pale one.
+struct ExampleCanopy {
+    const char* name;
+    const ExampleLeaf& leaf;
+    double lai;
+};
+const ExampleCanopy kCanopies[] = {
+    {"sparse", kLeaves[0], 0.8},
+    {"closed", kLeaves[1], 3.0},
+    {"dense", kLeaves[2], 5.5},
+};
+
+std::string CanopyExampleText(std::uint32_t seed)
+{
+    const canopy::CanopyInputs held = canopy::StartCanopyInputs();
+    std::string text =
+        "# Tulmera example: canopy reflectance of three canopies, made by the leaf and canopy\n"
+        "# models with noise of standard deviation 0.005 (tulmera-make-examples), under the\n"
+        "# main window's start values: sun " + textio::NumberText(held.sunZenith) + ", view "
+        + textio::NumberText(held.viewAngle) + ", azimuth " + textio::NumberText(held.relAzimuth)
+        + ", hot spot " + textio::NumberText(held.hotSpot) + ", " + held.leafArchitecture
+        + ", soil \"" + held.soil + "\", visibility "
+        + (held.visibility == canopy::Visibility::Km15 ? "15" : "50") + " Km. Canopies:";
+    fit::NormalNoise noise(seed);
+    const lut::TableSpec spec = lut::HeldSpec(leaf::kStartLeafParameters, held);
+    lut::Simulator simulator(spec);
+    std::vector<spectral::Spectrum> spectra;
+    for (const ExampleCanopy& c : kCanopies) {
+        const leaf::LeafParameters& p = c.leaf.parameters;
+        text += std::string("\n#   ") + c.name + ": LAI " + textio::NumberText(c.lai)
+                + ", the " + c.leaf.name + " leaf (N " + textio::NumberText(p.N) + ", Cab "
+                + textio::NumberText(p.Cab) + ", Cw " + textio::NumberText(p.Cw) + ", Cm "
+                + textio::NumberText(p.Cm) + ")";
+        lut::ParameterValues values{};
+        for (int q = 0; q < lut::kParameterCount; ++q)
+            values[static_cast<std::size_t>(q)] = spec.ranges[static_cast<std::size_t>(q)].lo;
+        const auto set = [&](lut::Parameter q, double v) { values[static_cast<std::size_t>(q)] = v; };
+        set(lut::Parameter::N, p.N);
+        set(lut::Parameter::Cab, p.Cab);
+        set(lut::Parameter::Cw, p.Cw);
+        set(lut::Parameter::Cm, p.Cm);
+        set(lut::Parameter::Lai, c.lai);
+        spectral::Spectrum s = simulator.Simulate(values);
+        for (double& v : s) v += noise.Next(kSigma);
+        spectra.push_back(s);
+    }
+    text += "\nwavelength_nm";
+    for (const ExampleCanopy& c : kCanopies) text += std::string(",") + c.name;
+    text += "\n";
+    for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
+        text += textio::NumberText(spectral::WavelengthNm(static_cast<int>(i)), kDigits);
+        for (const spectral::Spectrum& s : spectra) text += "," + textio::NumberText(s[i], kDigits);
+        text += "\n";
+    }
+    return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -94,6 +154,7 @@ int main(int argc, char** argv)
             dir + "/leaf_reflectance_percent_um.txt",
             ExampleText(Header("leaf reflectance in percent, wavelengths in micrometres,"), false,
                         true, 3));
+        textio::ReplaceTextFile(dir + "/canopy_reflectance.csv", CanopyExampleText(4));
     } catch (const std::exception& e) {
         std::cerr << "tulmera-make-examples: " << e.what() << '\n';
         return 1;

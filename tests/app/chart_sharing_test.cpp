@@ -9,7 +9,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +22,7 @@
 #include "plot/chart_readout.h"
 #include "plot/raster_surface.h"
 #include "refresh/refresh.h"
+#include "support/scratch_settings.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
 #include "textio/text_file.h"
@@ -37,7 +37,6 @@ class ChartSharingTest : public QObject {
 private:
     std::unique_ptr<testing::ScopedWorkDir> dir_;
     std::unique_ptr<FrmTulmera> window_;
-    QTemporaryDir settingsDir_;
 
     template <typename T>
     T* Find(const QString& name) const
@@ -55,13 +54,8 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        // Settings of their own: the es_ES variant may run at the same time.
-        QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
-        QSettings().clear();
-    }
+    // Settings of their own: the es_ES variant may run at the same time.
+    void initTestCase() { testing::UseScratchSettings(); }
 
     void init()
     {

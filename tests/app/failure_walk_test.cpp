@@ -19,6 +19,7 @@
 
 #include "app/tulmera_app.h"
 #include "app/widgets/controls.h"
+#include "support/scratch_settings.h"
 #include "support/recording_automation.h"
 #include "support/spreadsheets.h"
 #include "support/work_dir.h"
@@ -113,7 +114,7 @@ private:
 
 private slots:
     // The main window keeps its dock's state in the settings: the test ones, not the user's.
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() { testing::UseScratchSettings(); }
     void init()
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();

@@ -13,6 +13,7 @@
 
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
+#include "support/scratch_settings.h"
 #include "support/golden.h"
 #include "support/work_dir.h"
 
@@ -55,6 +56,7 @@ private:
     void Run() { Find<QPushButton>("btok")->click(); }
 
 private slots:
+    void initTestCase() { testing::UseScratchSettings(); }
     void init()
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();

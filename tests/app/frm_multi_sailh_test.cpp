@@ -15,6 +15,7 @@
 #include "app/tulmera_app.h"
 #include "app/widgets/chart_panel.h"
 #include "multi/canopy_sweep.h"
+#include "support/scratch_settings.h"
 #include "support/recording_automation.h"
 #include "support/spreadsheets.h"
 #include "support/work_dir.h"
@@ -57,6 +58,7 @@ private:
     }
 
 private slots:
+    void initTestCase() { testing::UseScratchSettings(); }
     void init()
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();

@@ -19,6 +19,7 @@
 #include "app/widgets/controls.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
+#include "support/scratch_settings.h"
 #include "support/golden.h"
 #include "support/work_dir.h"
 
@@ -144,7 +145,7 @@ private:
 
 private slots:
     // The main window keeps its dock's state in the settings: the test ones, not the user's.
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() { testing::UseScratchSettings(); }
     void init()
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();

@@ -12,7 +12,6 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -21,6 +20,7 @@
 #include "sensor/band_tables.h"
 #include "sensor/band_values.h"
 #include "sensor/indices.h"
+#include "support/scratch_settings.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
 
@@ -30,7 +30,6 @@ class SensorDockTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> settingsDir_;
     std::unique_ptr<testing::ScopedWorkDir> dir_;
     std::unique_ptr<FrmTulmera> window_;
 
@@ -77,10 +76,7 @@ private slots:
     // Settings go to a temporary folder, never the user's.
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        settingsDir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(settingsDir_->isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_->path());
+        testing::UseScratchSettings();
         QCoreApplication::setOrganizationName(QStringLiteral("tulmera-tests"));
         QCoreApplication::setApplicationName(QStringLiteral("sensor_dock_test"));
     }

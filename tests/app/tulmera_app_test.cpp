@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "support/scratch_settings.h"
 #include "support/recording_automation.h"
 #include "support/spreadsheets.h"
 #include "support/work_dir.h"
@@ -60,7 +61,7 @@ private:
 
 private slots:
     // The main window keeps its dock's state in the settings: the test ones, not the user's.
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() { testing::UseScratchSettings(); }
     void init()
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();

@@ -1,8 +1,9 @@
 // Takes the screenshots of the README: the splash, the main window with the grid and with a
 // sensor's bands, with the dock "Sensor e índices", the main window with a measured leaf
-// fitted, the multiple-simulation window after a 25-value sweep, and the canopy sweep window
-// with NDVI against LAI and with the hot spot of a principal-plane sweep. Run it under a
-// virtual display from an empty directory: scripts/screenshots does both.
+// fitted and with a measured canopy fitted, the multiple-simulation window after a 25-value
+// sweep, and the canopy sweep window with NDVI against LAI and with the hot spot of a
+// principal-plane sweep. Run it under a virtual display from an empty directory:
+// scripts/screenshots does both.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -11,7 +12,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
@@ -69,12 +72,32 @@ bool SweepCanopy(QWidget* window, tulmera::multi::CanopySweptParameter parameter
     return true;
 }
 
+// The example canopy "closed" loaded, fitted against a table and the fit applied.
+bool ShowMeasuredCanopy(QWidget* main)
+{
+    using tulmera::app::MeasuredKind;
+    auto* panel = main->findChild<tulmera::app::MeasuredPanel*>(QStringLiteral("dckMedido"));
+    if (!panel->LoadFile(QStringLiteral(TULMERA_EXAMPLES_DIR "/canopy_reflectance.csv"), 1,
+                         MeasuredKind::CanopyReflectance)) {
+        std::fprintf(stderr, "make_screenshots: cannot load the example canopy\n");
+        return false;
+    }
+    QSignalSpy finished(panel, &tulmera::app::MeasuredPanel::FitFinished);
+    panel->findChild<QPushButton*>(QStringLiteral("cmdAjustarDosel"))->click();
+    if (!finished.wait(60000) || !panel->canopyFitResult()) return false;
+    panel->findChild<QPushButton*>(QStringLiteral("cmdAplicarAjuste"))->click();
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    QStandardPaths::setTestModeEnabled(true);  // the user's settings neither used nor changed
+    // Settings of this run only: neither the user's nor those an earlier run left.
+    QStandardPaths::setTestModeEnabled(true);
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     if (argc != 2) {
         std::fprintf(stderr, "usage: make_screenshots OUTPUT_DIR\n");
         return 2;
@@ -95,6 +118,7 @@ int main(int argc, char** argv)
     // The dock "Sensor e índices" beside the charts, with Sentinel-2's bands on them; the
     // window grows by the dock's width so that the charts keep theirs.
     main->findChild<QAction*>(QStringLiteral("menu211(9)"))->trigger();
+    const QSize withoutDock = main->size();
     main->findChild<QAction*>(QStringLiteral("viewSensorDock"))->trigger();
     const auto* dock = main->findChild<tulmera::app::SensorDock*>(QStringLiteral("sensorDock"));
     bool laidOut = QTest::qWaitFor(
@@ -104,9 +128,12 @@ int main(int argc, char** argv)
     laidOut = QTest::qWaitFor([&] { return main->size() == grown; }) && laidOut;
     if (!laidOut) std::fprintf(stderr, "make_screenshots: the dock was not laid out in time\n");
     ok = Save(main, out + QStringLiteral("/main-sensor-dock.png")) && ok;
-    main->findChild<QAction*>(QStringLiteral("viewSensorDock"))->trigger();  // closed again
+    if (dock->isVisible())  // closed again, the window at its size without it
+        main->findChild<QAction*>(QStringLiteral("viewSensorDock"))->trigger();
+    main->resize(withoutDock);
     main->findChild<QAction*>(QStringLiteral("menu211(1)"))->trigger();
     ok = ShowMeasuredLeaf(main) && Save(main, out + QStringLiteral("/main-measured.png")) && ok;
+    ok = ShowMeasuredCanopy(main) && Save(main, out + QStringLiteral("/main-canopy-fit.png")) && ok;
 
     // The canopy sweeps of the lessons: NDVI saturating along LAI 0.5 .. 8, and the hot spot
     // where the view meets the sun (40°) in the principal plane of a planophile canopy of

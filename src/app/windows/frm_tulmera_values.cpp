@@ -119,8 +119,9 @@ void FrmTulmera::ApplyLeafBox(std::size_t i)
 
 // The fitted leaf values move the bars to their nearest positions, as typed values do; a
 // value beyond a bar's range leaves that bar at its end, and the status line says so. A fitted
-// LAI is used as typed in its box, its bar going to the nearest position. The measured panel
-// keeps the exact values.
+// LAI is rounded to its bar's resolution and then used as a typed LAI is: in its box, its bar
+// at the nearest position or at its end with a note. The measured panel keeps the exact
+// values.
 void FrmTulmera::ApplyFitted(const leaf::LeafParameters& fitted, std::optional<double> lai)
 {
     const std::array<double, 4> values = {fitted.N, fitted.Cab, fitted.Cw, fitted.Cm};
@@ -138,12 +139,18 @@ void FrmTulmera::ApplyFitted(const leaf::LeafParameters& fitted, std::optional<d
         const QSignalBlocker block(leafBars_[i]);
         leafBars_[i]->setValue(static_cast<int>(position));
     }
-    if (lai) {
+    if (lai) {  // rounded to the LAI bar's resolution, and used as a typed LAI is
         const ParameterRow& row = kCanopyRows[0];
-        canopyBoxes_[0]->setText(widgets::ValueText(*lai));
+        const long nearest = std::lround(*lai * row.divisor);
+        const long position = std::clamp(nearest, long{row.bar.min}, long{row.bar.max});
+        const double used = static_cast<double>(nearest) / row.divisor;
+        if (position != nearest) {
+            notes << widgets::BarAtItsEnd(CanopyControlName(0), used,
+                                          static_cast<double>(position) / row.divisor);
+        }
+        canopyBoxes_[0]->setText(widgets::ValueText(used));
         const QSignalBlocker block(canopyBars_[0]);
-        canopyBars_[0]->setValue(static_cast<int>(
-            std::clamp(std::lround(*lai * row.divisor), long{row.bar.min}, long{row.bar.max})));
+        canopyBars_[0]->setValue(static_cast<int>(position));
     }
     if (!LeafParameterSequence()) return;
     if (notes.isEmpty()) {

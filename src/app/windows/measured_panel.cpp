@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -112,6 +113,7 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
     fitLabel_ = new QLabel(content);
     fitLabel_->setObjectName(QStringLiteral("lblAjuste"));
     fitLabel_->setWordWrap(true);
+    fitLabel_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
     fitLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     applyButton_ =
         MakeButton(QStringLiteral("cmdAplicarAjuste"), QStringLiteral("Aplicar"), content);
@@ -128,7 +130,14 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
     column->addWidget(fitLabel_);
     column->addWidget(applyButton_);
     column->addStretch(1);
-    setWidget(content);
+    // When the docks beside the charts share less height than the texts need, the panel
+    // scrolls instead of cutting them.
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(content);
+    setWidget(scroll);
     // A fixed width: longer texts wrap instead of taking room from the charts.
     setFixedWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 44);
 
