@@ -97,25 +97,28 @@ std::string CanopyExampleText(std::uint32_t seed)
     std::string text =
         "# Tulmera example: canopy reflectance of three canopies, made by the leaf and canopy\n"
         "# models with noise of standard deviation 0.005 (tulmera-make-examples), under the\n"
-        "# main window's start values: sun " + textio::NumberText(held.sunZenith) + ", view "
-        + textio::NumberText(held.viewAngle) + ", azimuth " + textio::NumberText(held.relAzimuth)
-        + ", hot spot " + textio::NumberText(held.hotSpot) + ", " + held.leafArchitecture
-        + ", soil \"" + held.soil + "\", visibility "
-        + (held.visibility == canopy::Visibility::Km15 ? "15" : "50") + " Km. Canopies:";
+        "# main window's start values: sun "
+        + textio::NumberText(held.sunZenith) + ", view " + textio::NumberText(held.viewAngle)
+        + ", azimuth " + textio::NumberText(held.relAzimuth) + ", hot spot "
+        + textio::NumberText(held.hotSpot) + ", " + held.leafArchitecture + ", soil \"" + held.soil
+        + "\", visibility " + (held.visibility == canopy::Visibility::Km15 ? "15" : "50")
+        + " Km. Canopies:";
     fit::NormalNoise noise(seed);
     const lut::TableSpec spec = lut::HeldSpec(leaf::kStartLeafParameters, held);
     lut::Simulator simulator(spec);
     std::vector<spectral::Spectrum> spectra;
     for (const ExampleCanopy& c : kCanopies) {
         const leaf::LeafParameters& p = c.leaf.parameters;
-        text += std::string("\n#   ") + c.name + ": LAI " + textio::NumberText(c.lai)
-                + ", the " + c.leaf.name + " leaf (N " + textio::NumberText(p.N) + ", Cab "
+        text += std::string("\n#   ") + c.name + ": LAI " + textio::NumberText(c.lai) + ", the "
+                + c.leaf.name + " leaf (N " + textio::NumberText(p.N) + ", Cab "
                 + textio::NumberText(p.Cab) + ", Cw " + textio::NumberText(p.Cw) + ", Cm "
                 + textio::NumberText(p.Cm) + ")";
         lut::ParameterValues values{};
         for (int q = 0; q < lut::kParameterCount; ++q)
             values[static_cast<std::size_t>(q)] = spec.ranges[static_cast<std::size_t>(q)].lo;
-        const auto set = [&](lut::Parameter q, double v) { values[static_cast<std::size_t>(q)] = v; };
+        const auto set = [&](lut::Parameter q, double v) {
+            values[static_cast<std::size_t>(q)] = v;
+        };
         set(lut::Parameter::N, p.N);
         set(lut::Parameter::Cab, p.Cab);
         set(lut::Parameter::Cw, p.Cw);

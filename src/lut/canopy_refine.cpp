@@ -21,10 +21,9 @@ constexpr double kFailedSum = 1e30;
 struct Problem {
     const TableSpec& spec;
     Simulator simulator;
-    std::vector<std::size_t> points;  // grid indexes compared
-    std::vector<double> measured;     // at those points
-    std::vector<std::size_t> free;    // the parameters that vary
-    ParameterValues values;           // held values, and the free ones' latest
+    measured::ComparedPoints points;
+    std::vector<std::size_t> free;  // the parameters that vary
+    ParameterValues values;         // held values, and the free ones' latest
     const std::atomic<bool>* cancel;
     nlopt::opt* optimizer = nullptr;
     int evaluations = 0;
@@ -35,7 +34,8 @@ struct Problem {
     ParameterValues At(const std::vector<double>& x) const
     {
         ParameterValues v = values;
-        for (std::size_t f = 0; f < free.size(); ++f) v[free[f]] = Lo(free[f]) + x[f] * Width(free[f]);
+        for (std::size_t f = 0; f < free.size(); ++f)
+            v[free[f]] = Lo(free[f]) + x[f] * Width(free[f]);
         return v;
     }
 
@@ -49,8 +49,8 @@ struct Problem {
             return kFailedSum;
         }
         double sum = 0.0;
-        for (std::size_t k = 0; k < points.size(); ++k) {
-            const double difference = model[points[k]] - measured[k];
+        for (std::size_t k = 0; k < points.index.size(); ++k) {
+            const double difference = model[points.index[k]] - points.value[k];
             sum += difference * difference;
         }
         return std::isfinite(sum) ? sum : kFailedSum;
@@ -75,17 +75,10 @@ std::optional<RefinedCanopyFit> RefineCanopyFit(const TableSpec& spec,
                                                 bool leaveOutWaterBands,
                                                 const std::atomic<bool>* cancel)
 {
-    Problem problem{spec, Simulator(spec), {}, {}, {}, start, cancel};
-    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        if (!measured[at]
-            || (leaveOutWaterBands && measured::InWaterBand(spectral::WavelengthNm(i))))
-            continue;
-        problem.points.push_back(at);
-        problem.measured.push_back(*measured[at]);
-    }
-    if (problem.points.size() < static_cast<std::size_t>(measured::kMinGridPoints)) {
-        throw Error("The spectrum shares " + std::to_string(problem.points.size())
+    Problem problem{spec, Simulator(spec), measured::PointsCompared(measured, leaveOutWaterBands),
+                    {},   start,           cancel};
+    if (problem.points.index.size() < static_cast<std::size_t>(measured::kMinGridPoints)) {
+        throw Error("The spectrum shares " + std::to_string(problem.points.index.size())
                     + " wavelengths with the model's grid; at least "
                     + std::to_string(measured::kMinGridPoints) + " are needed.");
     }
@@ -123,7 +116,8 @@ std::optional<RefinedCanopyFit> RefineCanopyFit(const TableSpec& spec,
     // As every other RMSE the program shows (the optimiser's sum is of fractions).
     const auto rmse = measured::RmsePercent(problem.simulator.Simulate(result.values), measured,
                                             leaveOutWaterBands);
-    result.rmsePercent = rmse.value_or(std::sqrt(sum / double(problem.points.size())) * 100.0);
+    result.rmsePercent =
+        rmse.value_or(std::sqrt(sum / double(problem.points.index.size())) * 100.0);
     return result;
 }
 

@@ -13,28 +13,8 @@
 namespace tulmera::lut {
 namespace {
 
-// The grid points compared and the measured value at each.
-struct Compared {
-    std::vector<std::size_t> index;
-    std::vector<double> value;
-};
-
-Compared ComparedPoints(const measured::GridValues& measured, bool leaveOutWaterBands)
-{
-    Compared compared;
-    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        if (!measured[at]
-            || (leaveOutWaterBands && measured::InWaterBand(spectral::WavelengthNm(i))))
-            continue;
-        compared.index.push_back(at);
-        compared.value.push_back(*measured[at]);
-    }
-    return compared;
-}
-
 // The RMSE in percent of one stored row, with measured::RmsePercent's arithmetic.
-double RowRmsePercent(const float* row, const Compared& compared)
+double RowRmsePercent(const float* row, const measured::ComparedPoints& compared)
 {
     double sum = 0.0;
     const std::size_t count = compared.index.size();
@@ -49,7 +29,7 @@ double RowRmsePercent(const float* row, const Compared& compared)
 // The RMSE of every row, contiguous slices of rows on `threads` threads. Each row's value is
 // computed alone, so the slicing changes nothing. Returns the lowest row whose RMSE is not
 // finite, if any.
-std::optional<std::size_t> ScanRows(const TableRows& rows, const Compared& compared, int threads,
+std::optional<std::size_t> ScanRows(const TableRows& rows, const measured::ComparedPoints& compared, int threads,
                                     std::vector<double>& rmse)
 {
     const std::size_t count = rows.Count();
@@ -146,7 +126,8 @@ CanopyFitResult FitCanopy(const TableRows& rows, const measured::GridValues& mea
     const std::size_t count = rows.Count();
     assert(options.best >= 1 && static_cast<std::size_t>(options.best) <= count);
     assert(options.threads >= 1);
-    const Compared compared = ComparedPoints(measured, options.leaveOutWaterBands);
+    const measured::ComparedPoints compared =
+        measured::PointsCompared(measured, options.leaveOutWaterBands);
     if (compared.index.size() < static_cast<std::size_t>(measured::kMinGridPoints)) {
         throw Error("The spectrum shares " + std::to_string(compared.index.size())
                     + " wavelengths with the table (400 to 2500 nm every 5 nm"

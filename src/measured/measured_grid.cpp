@@ -53,6 +53,20 @@ bool InWaterBand(int wavelengthNm)
            || (wavelengthNm >= 1800 && wavelengthNm <= 1960);
 }
 
+ComparedPoints PointsCompared(const GridValues& measured, bool leaveOutWaterBands)
+{
+    ComparedPoints compared;
+    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        if (!measured[at] || (leaveOutWaterBands && InWaterBand(spectral::WavelengthNm(i)))) {
+            continue;
+        }
+        compared.index.push_back(at);
+        compared.value.push_back(*measured[at]);
+    }
+    return compared;
+}
+
 std::optional<double> RmsePercent(const spectral::Spectrum& model, const GridValues& measured,
                                   bool leaveOutWaterBands)
 {

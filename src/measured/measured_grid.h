@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "measured/measured_table.h"
 #include "spectral/grid.h"
@@ -37,6 +38,14 @@ int DataCount(const GridValues& values);
 // True for the grid wavelengths of the atmospheric water bands, 1340 .. 1450 nm and
 // 1800 .. 1960 nm (ends included), which canopy comparisons may leave out.
 bool InWaterBand(int wavelengthNm);
+
+// The grid points a comparison with `measured` uses: those with data, without the water bands
+// when asked; in grid order, each with its grid index and measured value.
+struct ComparedPoints {
+    std::vector<std::size_t> index;
+    std::vector<double> value;
+};
+ComparedPoints PointsCompared(const GridValues& measured, bool leaveOutWaterBands);
 
 // The root mean square difference, in percent reflectance (fraction × 100), between a model
 // spectrum (fractions) and a measured one over the grid points where the measured one has

@@ -299,10 +299,11 @@ private slots:
         Find<QPushButton>(QStringLiteral("cmdAjustarDosel"))->click();
         QVERIFY(finished.wait(kFitTimeoutMs));
         QVERIFY2(panel_->canopyFitResult().has_value(), qPrintable(Status()));
-        const double lai =
-            panel_->canopyFitResult()->refined.values[static_cast<std::size_t>(lut::Parameter::Lai)];
+        const double lai = panel_->canopyFitResult()
+                               ->refined.values[static_cast<std::size_t>(lut::Parameter::Lai)];
         QVERIFY2(std::abs(lai - 2) < 0.05, qPrintable(QString::number(lai)));
-        QVERIFY(Find<QLabel>(QStringLiteral("lblAjuste"))->text().startsWith(QStringLiteral("LAI")));
+        QVERIFY(
+            Find<QLabel>(QStringLiteral("lblAjuste"))->text().startsWith(QStringLiteral("LAI")));
         Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->click();
         QCOMPARE(window_->canopyInputs().lai, std::round(lai * 100) / 100);  // the bar's resolution
         const double after = panel_->Rmse(MeasuredKind::CanopyReflectance).value();

@@ -7,12 +7,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,8 +21,8 @@
 #include "app/tulmera_app.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/pictures.h"
-#include "app/windows/sensor_dock.h"
 #include "app/windows/measured_panel.h"
+#include "app/windows/sensor_dock.h"
 #include "multi/canopy_sweep.h"
 
 namespace {
@@ -138,7 +138,8 @@ int main(int argc, char** argv)
     // The canopy sweeps of the lessons: NDVI saturating along LAI 0.5 .. 8, and the hot spot
     // where the view meets the sun (40°) in the principal plane of a planophile canopy of
     // LAI 3 (hot spot 0.2), in the red, where the shadows the hot spot hides matter most.
-    for (const auto& [box, value] : {std::pair{"txtSailh(0)", "3"}, {"txtSailh(1)", "40"}, {"txtSailh(4)", "0.2"}}) {
+    for (const auto& [box, value] :
+         {std::pair{"txtSailh(0)", "3"}, {"txtSailh(1)", "40"}, {"txtSailh(4)", "0.2"}}) {
         auto* edit = main->findChild<QLineEdit*>(QLatin1String(box));
         edit->setText(QLatin1String(value));
         emit edit->editingFinished();

@@ -62,17 +62,6 @@ QPushButton* MakeButton(const QString& name, const QString& text, QWidget* paren
     return button;
 }
 
-// The grid points the RMSE of `values` uses.
-int ComparedPoints(const measured::GridValues& values, bool leaveOutWaterBands)
-{
-    int count = 0;
-    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
-        count += values[static_cast<std::size_t>(i)].has_value()
-                 && !(leaveOutWaterBands && measured::InWaterBand(spectral::WavelengthNm(i)));
-    }
-    return count;
-}
-
 }  // namespace
 
 MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
@@ -370,7 +359,8 @@ void MeasuredPanel::ShowTexts()
         const QString error =
             rmse ? QStringLiteral("RMSE %1 % en %2 puntos")
                        .arg(Number(*rmse, 3))
-                       .arg(ComparedPoints(spectrum->value, waterBands_->isChecked()))
+                       .arg(measured::PointsCompared(spectrum->value, waterBands_->isChecked())
+                                .index.size())
                  : QStringLiteral("RMSE: sin longitudes de onda comunes");
         lines << QStringLiteral("%1 («%2», %3): %4; %5 valores negativos, %6 mayores que 1.")
                      .arg(KindName(kind), QString::fromStdString(spectrum->name),

@@ -96,12 +96,11 @@ void MeasuredPanel::StartCanopyFit(const lut::TableSpec& held)
     for (int p = 0; p < lut::kParameterCount; ++p) {
         const auto at = static_cast<std::size_t>(p);
         if (const auto problem = lut::RangeProblem(lut::Parameter(p), spec.ranges[at])) {
-            widgets::ShowProblems(
-                status_,
-                {QStringLiteral("No se puede ajustar el dosel con %1 = %2.")
-                     .arg(QString::fromUtf8(lut::kParameterNames[at].data()),
-                          widgets::ValueText(spec.ranges[at].lo))},
-                QString::fromStdString(*problem));
+            widgets::ShowProblems(status_,
+                                  {QStringLiteral("No se puede ajustar el dosel con %1 = %2.")
+                                       .arg(QString::fromUtf8(lut::kParameterNames[at].data()),
+                                            widgets::ValueText(spec.ranges[at].lo))},
+                                  QString::fromStdString(*problem));
             return;
         }
     }
@@ -166,8 +165,7 @@ void MeasuredPanel::LeafFitDone(const std::optional<fit::LeafFitResult>& result,
 
 // As LeafFitDone, for the canopy fit; a cancelled table is reported as cancelled, not as a
 // failure, even when its workers ended with "interrupted".
-void MeasuredPanel::CanopyFitDone(const std::optional<CanopyFit>& result,
-                                  const QString& failure)
+void MeasuredPanel::CanopyFitDone(const std::optional<CanopyFit>& result, const QString& failure)
 {
     fitThread_.join();
     if (canopyProgress_ != nullptr) canopyProgress_->close();
