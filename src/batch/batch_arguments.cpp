@@ -1,7 +1,6 @@
 #include "batch/batch_arguments.h"
 
 #include <CLI/CLI.hpp>
-
 #include <cmath>
 
 #include "textio/number_text.h"
@@ -23,22 +22,24 @@ void DeclareOptions(CLI::App& app, const std::vector<OptionInfo>& accepted)
         const std::string help(info.help);
         CLI::Option* option = nullptr;
         switch (info.kind) {
-        case OptionKind::Flag:
-            // Every occurrence is kept, so that From can refuse one given twice.
-            option = app.add_flag(name, help)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-            break;
-        case OptionKind::Value:
-        case OptionKind::Repeated:
-            // One value per occurrence, taken whatever it reads ("-30" is a value here).
-            option = app.add_option(name, help)
-                         ->expected(1)
-                         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-            break;
-        case OptionKind::Positional:
-            // Every plain argument; the help adds "..." after the value name itself.
-            option = app.add_option(name, help)->expected(0, -1)->allow_extra_args();
-            option->type_name(std::string(info.valueName.substr(0, info.valueName.find("..."))));
-            continue;
+            case OptionKind::Flag:
+                // Every occurrence is kept, so that From can refuse one given twice.
+                option =
+                    app.add_flag(name, help)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+                break;
+            case OptionKind::Value:
+            case OptionKind::Repeated:
+                // One value per occurrence, taken whatever it reads ("-30" is a value here).
+                option = app.add_option(name, help)
+                             ->expected(1)
+                             ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+                break;
+            case OptionKind::Positional:
+                // Every plain argument; the help adds "..." after the value name itself.
+                option = app.add_option(name, help)->expected(0, -1)->allow_extra_args();
+                option->type_name(
+                    std::string(info.valueName.substr(0, info.valueName.find("..."))));
+                continue;
         }
         if (!info.valueName.empty()) option->type_name(std::string(info.valueName));
     }
@@ -79,24 +80,26 @@ BatchArguments BatchArguments::From(const CLI::App& app, const std::vector<Optio
         const std::string name(info.name);
         const std::vector<std::string>& results = app.get_option(name)->results();
         switch (info.kind) {
-        case OptionKind::Positional:
-            parsed.positionals_.insert(parsed.positionals_.end(), results.begin(), results.end());
-            break;
-        case OptionKind::Repeated:
-            for (const std::string& value : results) parsed.repeated_.emplace(name, value);
-            break;
-        case OptionKind::Flag:
-            // A bare flag reads "true"; "--flag=VALUE" keeps the value.
-            for (const std::string& value : results) {
-                if (value != "true") throw UsageError(name + " takes no value; try --help.");
-            }
-            [[fallthrough]];
-        case OptionKind::Value:
-            if (results.size() > 1) throw UsageError(name + " is given twice.");
-            if (results.size() == 1) {
-                parsed.values_.emplace(name, info.kind == OptionKind::Flag ? "" : results.front());
-            }
-            break;
+            case OptionKind::Positional:
+                parsed.positionals_.insert(parsed.positionals_.end(), results.begin(),
+                                           results.end());
+                break;
+            case OptionKind::Repeated:
+                for (const std::string& value : results) parsed.repeated_.emplace(name, value);
+                break;
+            case OptionKind::Flag:
+                // A bare flag reads "true"; "--flag=VALUE" keeps the value.
+                for (const std::string& value : results) {
+                    if (value != "true") throw UsageError(name + " takes no value; try --help.");
+                }
+                [[fallthrough]];
+            case OptionKind::Value:
+                if (results.size() > 1) throw UsageError(name + " is given twice.");
+                if (results.size() == 1) {
+                    parsed.values_.emplace(name,
+                                           info.kind == OptionKind::Flag ? "" : results.front());
+                }
+                break;
         }
     }
     return parsed;

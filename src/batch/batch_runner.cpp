@@ -1,12 +1,11 @@
 #include "batch/batch_runner.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
-
-#include <CLI/CLI.hpp>
 
 #include "batch/canopy_command.h"
 #include "batch/export_command.h"
@@ -30,9 +29,8 @@ namespace {
 
 const OptionInfo kDirectoryOption{"-C", "DIR",
                                   "write the result files into DIR (default: the current one)"};
-const OptionInfo kNoWaitOption{"--no-wait", "",
-                               "fail at once when another run works in the directory",
-                               OptionKind::Flag};
+const OptionInfo kNoWaitOption{
+    "--no-wait", "", "fail at once when another run works in the directory", OptionKind::Flag};
 
 // What every command takes besides its own options.
 std::vector<OptionInfo> AcceptedOptions(const BatchCommand& command)
@@ -86,7 +84,7 @@ std::unique_ptr<CLI::App> MakeParser()
     app->set_help_flag();  // answered by the runner, which also shows it after a bad line
     AddFlag(*app, "-h,--help", "print this help");
     AddFlag(*app, "--version", "print the version");
-    app->allow_extras();          // an unknown command is refused by name below
+    app->allow_extras();            // an unknown command is refused by name below
     app->require_subcommand(0, 1);  // so that a plain argument never starts a second command
     app->footer(HelpNotes());
     app->get_formatter()->label("SUBCOMMAND", "COMMAND");
@@ -204,10 +202,7 @@ const std::vector<BatchCommand>& BatchCommands()
     return commands;
 }
 
-std::string BatchHelpText()
-{
-    return MakeParser()->help("", CLI::AppFormatMode::All);
-}
+std::string BatchHelpText() { return MakeParser()->help("", CLI::AppFormatMode::All); }
 
 namespace {
 

@@ -21,7 +21,8 @@ const std::vector<OptionInfo> kAccepted = {
 // Everything a command can read from parsed arguments, as one comparable text.
 std::string Seen(const BatchArguments& parsed)
 {
-    std::string seen = "view=" + parsed.Text("--view", "(none)") + " C=" + parsed.Text("-C", "(none)")
+    std::string seen = "view=" + parsed.Text("--view", "(none)")
+                       + " C=" + parsed.Text("-C", "(none)")
                        + " quiet=" + (parsed.Has("--quiet") ? "yes" : "no") + " ranges=";
     for (const std::string& range : parsed.Values("--range")) seen += "[" + range + "]";
     seen += " files=";
@@ -40,11 +41,14 @@ TEST(BatchCommandLine, NameEqualsValueReadsAsNameThenValue)
         // A short option takes its value joined without "=", as getopt does.
         {{"-C", "out"}, {"-Cout"}, "view=(none) C=out quiet=no ranges= files="},
         // The value is taken whatever it reads, even an option's name.
-        {{"--view", "--quiet"}, {"--view=--quiet"}, "view=--quiet C=(none) quiet=no ranges= files="},
+        {{"--view", "--quiet"},
+         {"--view=--quiet"},
+         "view=--quiet C=(none) quiet=no ranges= files="},
         {{"--range", "N=1:2", "a", "--range", "Cab=-5:5"},
          {"--range=N=1:2", "a", "--range=Cab=-5:5"},
          "view=(none) C=(none) quiet=no ranges=[N=1:2][Cab=-5:5] files=[a]"},
-        {{"x", "--quiet", "y"}, {"x", "--quiet=true", "y"},
+        {{"x", "--quiet", "y"},
+         {"x", "--quiet=true", "y"},
          "view=(none) C=(none) quiet=yes ranges= files=[x][y]"},
     };
     for (const auto& c : cases) {
@@ -99,7 +103,8 @@ TEST(BatchCommandLine, EachCommandsHelpShowsItsOwnOptionsWithTheirValueNames)
                     EXPECT_NE(text.find(option.name), std::string::npos) << name;
                     continue;
                 }
-                const std::string usage = std::string(option.name) + " " + std::string(option.valueName);
+                const std::string usage =
+                    std::string(option.name) + " " + std::string(option.valueName);
                 EXPECT_NE(text.find(usage), std::string::npos) << name << ": " << usage;
             }
             EXPECT_NE(text.find("-C DIR"), std::string::npos) << name;
