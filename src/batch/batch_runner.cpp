@@ -47,8 +47,8 @@ void AddFlag(CLI::App& app, const std::string& name, const std::string& help)
     app.add_flag(name, help);
 }
 
-// The notes under the help, for every command.
-std::string HelpNotes()
+// The notes under the help; the chart menu's entries where --background is taken.
+std::string HelpNotes(bool withBackgrounds)
 {
     std::string text =
         "A relative DIR or FILE of an option is taken from the -C directory.\n"
@@ -61,8 +61,9 @@ std::string HelpNotes()
         "previous ones as they were. No output may be a working file (VP.dat, VS.dat,\n"
         "MVP.dat, MVPaint.dat) nor another output of the same run.\n"
         "Exit status: 0 success; 1 the run failed (files, model); 2 the command line\n"
-        "(unknown option, bad number, value out of range, output over a working file).\n"
-        "\n--background N chooses an entry of the main window's chart menu:";
+        "(unknown option, bad number, value out of range, output over a working file).";
+    if (!withBackgrounds) return text;
+    text += "\n\n--background N chooses an entry of the main window's chart menu:";
     for (int entry = 1; entry <= plot::kBackgroundEntryCount; ++entry) {
         const std::string_view caption =
             plot::kBackgroundCaptions[static_cast<std::size_t>(entry - 1)];
@@ -86,7 +87,7 @@ std::unique_ptr<CLI::App> MakeParser()
     AddFlag(*app, "--version", "print the version");
     app->allow_extras();            // an unknown command is refused by name below
     app->require_subcommand(0, 1);  // so that a plain argument never starts a second command
-    app->footer(HelpNotes());
+    app->footer(HelpNotes(true));
     app->get_formatter()->label("SUBCOMMAND", "COMMAND");
     for (const BatchCommand& command : BatchCommands()) {
         CLI::App* sub =
@@ -94,7 +95,10 @@ std::unique_ptr<CLI::App> MakeParser()
         sub->group("Commands");
         AddFlag(*sub, "-h,--help", "print this help");
         DeclareOptions(*sub, AcceptedOptions(command));
-        sub->footer(HelpNotes());
+        const bool takesBackground =
+            std::any_of(command.options.begin(), command.options.end(),
+                        [](const OptionInfo& o) { return o.name == "--background"; });
+        sub->footer(HelpNotes(takesBackground));
     }
     app->add_subcommand("help", "")->group("")->allow_extras();
     return app;
