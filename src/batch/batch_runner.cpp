@@ -74,6 +74,16 @@ std::string HelpNotes(bool withBackgrounds)
     return text;
 }
 
+// CLI11's help with a blank line before each command of the full help, so that help2man
+// sets every command apart in the manual page.
+class BatchHelpFormatter : public CLI::Formatter {
+public:
+    std::string make_expanded(const CLI::App* sub) const override
+    {
+        return "\n" + CLI::Formatter::make_expanded(sub);
+    }
+};
+
 // The parser of tulmera-batch: one subcommand per command, each with its help flag, and
 // the unlisted "help [COMMAND]".
 std::unique_ptr<CLI::App> MakeParser()
@@ -88,6 +98,7 @@ std::unique_ptr<CLI::App> MakeParser()
     app->allow_extras();            // an unknown command is refused by name below
     app->require_subcommand(0, 1);  // so that a plain argument never starts a second command
     app->footer(HelpNotes(true));
+    app->formatter(std::make_shared<BatchHelpFormatter>());  // the commands inherit it
     app->get_formatter()->label("SUBCOMMAND", "COMMAND");
     for (const BatchCommand& command : BatchCommands()) {
         CLI::App* sub =
