@@ -1,6 +1,6 @@
 #include "batch/batch_arguments.h"
 
-#include <algorithm>
+#include <CLI/CLI.hpp>
 #include <cmath>
 
 #include "textio/number_text.h"
@@ -14,39 +14,92 @@ std::string Shown(std::string_view text)
     return std::string(text.substr(0, kShown)) + "...";
 }
 
+void DeclareOptions(CLI::App& app, const std::vector<OptionInfo>& accepted)
+{
+    app.allow_extras();
+    for (const OptionInfo& info : accepted) {
+        const std::string name(info.name);
+        const std::string help(info.help);
+        CLI::Option* option = nullptr;
+        switch (info.kind) {
+            case OptionKind::Flag:
+                // Every occurrence is kept, so that From can refuse one given twice.
+                option =
+                    app.add_flag(name, help)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+                break;
+            case OptionKind::Value:
+            case OptionKind::Repeated:
+                // One value per occurrence, taken whatever it reads ("-30" is a value here).
+                option = app.add_option(name, help)
+                             ->expected(1)
+                             ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+                break;
+            case OptionKind::Positional:
+                // Every plain argument; the help adds "..." after the value name itself.
+                option = app.add_option(name, help)->expected(0, -1)->allow_extra_args();
+                option->type_name(
+                    std::string(info.valueName.substr(0, info.valueName.find("..."))));
+                continue;
+        }
+        if (!info.valueName.empty()) option->type_name(std::string(info.valueName));
+    }
+}
+
+void ParseCommandLine(CLI::App& app, const std::vector<std::string_view>& arguments)
+{
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());  // as CLI11 reads
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ArgumentMismatch&) {
+        // Only the last argument can lack its value: every other option takes what follows.
+        const std::string_view last = arguments.back();
+        throw UsageError(Shown(last.substr(0, last.find('='))) + " needs a value; try --help.");
+    } catch (const CLI::ParseError& e) {
+        throw UsageError(std::string(e.what()) + "; try --help.");
+    }
+}
+
 BatchArguments BatchArguments::Parse(const std::vector<std::string_view>& arguments,
                                      const std::vector<OptionInfo>& accepted)
 {
+    CLI::App app;
+    app.set_help_flag();  // the runner answers --help
+    DeclareOptions(app, accepted);
+    ParseCommandLine(app, arguments);
+    return From(app, accepted);
+}
+
+BatchArguments BatchArguments::From(const CLI::App& app, const std::vector<OptionInfo>& accepted)
+{
+    const std::vector<std::string> unknown = app.remaining();
+    if (!unknown.empty()) {
+        throw UsageError("Unknown option \"" + Shown(unknown.front()) + "\"; try --help.");
+    }
     BatchArguments parsed;
-    const bool takesPlain = std::any_of(accepted.begin(), accepted.end(), [](const OptionInfo& o) {
-        return o.kind == OptionKind::Positional;
-    });
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string_view name = arguments[i];
-        if (takesPlain && !name.starts_with('-')) {
-            parsed.positionals_.emplace_back(name);
-            continue;
-        }
-        const auto option =
-            std::find_if(accepted.begin(), accepted.end(), [&](const OptionInfo& o) {
-                return o.name == name && o.kind != OptionKind::Positional;
-            });
-        if (option == accepted.end()) {
-            throw UsageError("Unknown option \"" + Shown(name) + "\"; try --help.");
-        }
-        if (option->kind == OptionKind::Flag) {
-            if (!parsed.values_.emplace(name, "").second) {
-                throw UsageError(std::string(name) + " is given twice.");
-            }
-            continue;
-        }
-        if (i + 1 >= arguments.size()) {
-            throw UsageError(std::string(name) + " needs a value; try --help.");
-        }
-        if (option->kind == OptionKind::Repeated) {
-            parsed.repeated_.emplace(name, arguments[++i]);
-        } else if (!parsed.values_.emplace(name, arguments[++i]).second) {
-            throw UsageError(std::string(name) + " is given twice.");
+    for (const OptionInfo& info : accepted) {
+        const std::string name(info.name);
+        const std::vector<std::string>& results = app.get_option(name)->results();
+        switch (info.kind) {
+            case OptionKind::Positional:
+                parsed.positionals_.insert(parsed.positionals_.end(), results.begin(),
+                                           results.end());
+                break;
+            case OptionKind::Repeated:
+                for (const std::string& value : results) parsed.repeated_.emplace(name, value);
+                break;
+            case OptionKind::Flag:
+                // A bare flag reads "true"; "--flag=VALUE" keeps the value.
+                for (const std::string& value : results) {
+                    if (value != "true") throw UsageError(name + " takes no value; try --help.");
+                }
+                [[fallthrough]];
+            case OptionKind::Value:
+                if (results.size() > 1) throw UsageError(name + " is given twice.");
+                if (results.size() == 1) {
+                    parsed.values_.emplace(name,
+                                           info.kind == OptionKind::Flag ? "" : results.front());
+                }
+                break;
         }
     }
     return parsed;

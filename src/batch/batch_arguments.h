@@ -5,6 +5,10 @@
 #include <string_view>
 #include <vector>
 
+namespace CLI {
+class App;
+}
+
 namespace tulmera::batch {
 
 // A command line that cannot be understood; what() says why, in English.
@@ -31,14 +35,30 @@ struct OptionInfo {
     OptionKind kind = OptionKind::Value;
 };
 
+// Declares the options `accepted` on the command-line parser `app` (a command of the
+// runner, or a parser of its own). Every value is kept as text, whatever it reads ("-30",
+// "--help"): numbers are read later through the program's number text. A Value or Repeated
+// option takes exactly one value per occurrence, as "NAME VALUE" or "NAME=VALUE"; `app`
+// keeps arguments it does not know (BatchArguments::From refuses them).
+void DeclareOptions(CLI::App& app, const std::vector<OptionInfo>& accepted);
+
+// Lets `app` read `arguments` (the command line after the program name). Throws UsageError
+// when the last option lacks its value, or for anything else the parser refuses; what `app`
+// read up to there stays readable.
+void ParseCommandLine(CLI::App& app, const std::vector<std::string_view>& arguments);
+
 // The options of one command line, by name.
 class BatchArguments {
 public:
-    // Reads "NAME VALUE" pairs, flags "NAME" and plain arguments as `accepted` describes
-    // them. Throws UsageError for an option not in `accepted`, a plain argument the command
-    // does not take, an option (not Repeated) given twice or an option without its value.
+    // Reads "NAME VALUE" (or "NAME=VALUE") pairs, flags "NAME" and plain arguments as
+    // `accepted` describes them. Throws UsageError for an option not in `accepted`, a plain
+    // argument the command does not take, an option (not Repeated) given twice, an option
+    // without its value or a flag given a value.
     static BatchArguments Parse(const std::vector<std::string_view>& arguments,
                                 const std::vector<OptionInfo>& accepted);
+    // The options of `accepted` as `app` (on which DeclareOptions declared them) read them
+    // from a command line; throws UsageError as Parse does.
+    static BatchArguments From(const CLI::App& app, const std::vector<OptionInfo>& accepted);
 
     bool Has(std::string_view name) const;
     // The value of option `name`, or `fallback` when it was not given.

@@ -1,8 +1,10 @@
 #include "batch/batch_runner.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "batch/canopy_command.h"
@@ -27,25 +29,122 @@ namespace {
 
 const OptionInfo kDirectoryOption{"-C", "DIR",
                                   "write the result files into DIR (default: the current one)"};
+const OptionInfo kNoWaitOption{
+    "--no-wait", "", "fail at once when another run works in the directory", OptionKind::Flag};
 
-bool IsHelp(std::string_view argument) { return argument == "--help" || argument == "-h"; }
-
-// Whether `argument` names an option of `command` that is followed by its value.
-bool TakesValue(const BatchCommand& command, std::string_view argument)
+// What every command takes besides its own options.
+std::vector<OptionInfo> AcceptedOptions(const BatchCommand& command)
 {
-    if (argument == kDirectoryOption.name) return true;
-    return std::any_of(command.options.begin(), command.options.end(), [&](const OptionInfo& o) {
-        return o.name == argument
-               && (o.kind == OptionKind::Value || o.kind == OptionKind::Repeated);
-    });
+    std::vector<OptionInfo> accepted = command.options;
+    accepted.push_back(kDirectoryOption);
+    accepted.push_back(kNoWaitOption);
+    return accepted;
 }
 
-const BatchCommand* FindCommand(std::string_view name)
+// Declares a flag of the runner itself on `app` (CLI11 wants its help as a named string).
+void AddFlag(CLI::App& app, const std::string& name, const std::string& help)
+{
+    app.add_flag(name, help);
+}
+
+// The notes under the help; the chart menu's entries where --background is taken.
+std::string HelpNotes(bool withBackgrounds)
+{
+    std::string text =
+        "A relative DIR or FILE of an option is taken from the -C directory.\n"
+        "An option's value follows it (--N 2) or its name and \"=\" (--N=2).\n"
+        "Numbers use a point as decimal separator, whatever the locale.\n"
+        "One run works in a directory at a time (batch or window, through the lock\n"
+        "file .tulmera.lock); a second run waits for the first, or with --no-wait\n"
+        "fails at once naming its process id.\n"
+        "A run writes all its files or none: a failed or stopped run leaves the\n"
+        "previous ones as they were. No output may be a working file (VP.dat, VS.dat,\n"
+        "MVP.dat, MVPaint.dat) nor another output of the same run.\n"
+        "Exit status: 0 success; 1 the run failed (files, model); 2 the command line\n"
+        "(unknown option, bad number, value out of range, output over a working file).";
+    if (!withBackgrounds) return text;
+    text += "\n\n--background N chooses an entry of the main window's chart menu:";
+    for (int entry = 1; entry <= plot::kBackgroundEntryCount; ++entry) {
+        const std::string_view caption =
+            plot::kBackgroundCaptions[static_cast<std::size_t>(entry - 1)];
+        const char* separator = entry == 1 ? "\n  " : entry % 3 == 1 ? ",\n  " : ", ";
+        text += separator + std::to_string(entry) + " \"" + std::string(caption) + "\"";
+    }
+    text += ".";
+    return text;
+}
+
+// CLI11's help with a blank line before each command of the full help, so that help2man
+// sets every command apart in the manual page.
+class BatchHelpFormatter : public CLI::Formatter {
+public:
+    std::string make_expanded(const CLI::App* sub) const override
+    {
+        return "\n" + CLI::Formatter::make_expanded(sub);
+    }
+};
+
+// The parser of tulmera-batch: one subcommand per command, each with its help flag, and
+// the unlisted "help [COMMAND]".
+std::unique_ptr<CLI::App> MakeParser()
+{
+    auto app = std::make_unique<CLI::App>(
+        "Runs Tulmera's models without windows and writes the same result files as the\n"
+        "program, in the current directory or in the one given with -C.",
+        "tulmera-batch");
+    app->set_help_flag();  // answered by the runner, which also shows it after a bad line
+    AddFlag(*app, "-h,--help", "print this help");
+    AddFlag(*app, "--version", "print the version");
+    app->allow_extras();            // an unknown command is refused by name below
+    app->require_subcommand(0, 1);  // so that a plain argument never starts a second command
+    app->footer(HelpNotes(true));
+    app->formatter(std::make_shared<BatchHelpFormatter>());  // the commands inherit it
+    app->get_formatter()->label("SUBCOMMAND", "COMMAND");
+    for (const BatchCommand& command : BatchCommands()) {
+        CLI::App* sub =
+            app->add_subcommand(std::string(command.name), std::string(command.summary));
+        sub->group("Commands");
+        AddFlag(*sub, "-h,--help", "print this help");
+        DeclareOptions(*sub, AcceptedOptions(command));
+        const bool takesBackground =
+            std::any_of(command.options.begin(), command.options.end(),
+                        [](const OptionInfo& o) { return o.name == "--background"; });
+        sub->footer(HelpNotes(takesBackground));
+    }
+    app->add_subcommand("help", "")->group("")->allow_extras();
+    return app;
+}
+
+// The command chosen on a parsed command line, or nullptr.
+CLI::App* ChosenCommand(const CLI::App& app)
+{
+    const std::vector<CLI::App*> chosen = app.get_subcommands();
+    return chosen.empty() ? nullptr : chosen.front();
+}
+
+// The help the parsed command line asks for ("--help", "-h", "help", "help COMMAND",
+// "COMMAND ... --help"), or nothing.
+std::optional<std::string> AskedHelp(const CLI::App& app)
+{
+    if (app.count(std::string("--help")) > 0) return BatchHelpText();
+    const CLI::App* chosen = ChosenCommand(app);
+    if (!chosen) return std::nullopt;
+    if (chosen->get_name() == "help") {
+        const std::vector<std::string> topic = chosen->remaining();
+        const std::vector<const CLI::App*> command = app.get_subcommands([&](const CLI::App* c) {
+            return !topic.empty() && c->get_name() == topic.front() && c != chosen;
+        });
+        return command.empty() ? BatchHelpText() : command.front()->help("tulmera-batch");
+    }
+    if (chosen->count(std::string("--help")) == 0) return std::nullopt;
+    return chosen->help("tulmera-batch");
+}
+
+const BatchCommand& FindCommand(std::string_view name)
 {
     const auto& commands = BatchCommands();
-    const auto found = std::find_if(commands.begin(), commands.end(),
-                                    [&](const BatchCommand& c) { return c.name == name; });
-    return found == commands.end() ? nullptr : &*found;
+    return *std::find_if(commands.begin(), commands.end(),
+                         [&](const BatchCommand& c) { return c.name == name; });
 }
 
 void ChangeDirectory(const std::string& directory)
@@ -118,111 +217,69 @@ const std::vector<BatchCommand>& BatchCommands()
     return commands;
 }
 
-std::string BatchHelpText()
-{
-    std::string text =
-        "Usage: tulmera-batch COMMAND [OPTIONS]\n\n"
-        "Runs Tulmera's models without windows and writes the same result files as the\n"
-        "program, in the current directory or in the one given with -C.\n"
-        "tulmera-batch --version prints the version.\n";
-    for (const BatchCommand& command : BatchCommands()) {
-        text += "\ntulmera-batch " + std::string(command.name) + " [OPTIONS]\n  ";
-        for (const char c : command.summary)
-            text += c == '\n' ? std::string("\n  ") : std::string(1, c);
-        text += "\n";
-        for (const OptionInfo& option : command.options) {
-            std::string usage =
-                "    " + std::string(option.name) + " " + std::string(option.valueName);
-            usage.resize(std::max<std::size_t>(usage.size() + 1, 24), ' ');
-            text += usage + std::string(option.help) + "\n";
-        }
-    }
-    text +=
-        "\nEvery command also takes -C DIR (write the result files into DIR) and --help.\n"
-        "A relative DIR or FILE of an option is taken from the -C directory.\n"
-        "Numbers use a point as decimal separator, whatever the locale.\n"
-        "Every command also takes --no-wait: one run works in a directory at a time\n"
-        "(batch or window, through the lock file .tulmera.lock); a second run waits\n"
-        "for the first, or with --no-wait fails at once naming its process id.\n"
-        "A run writes all its files or none: a failed or stopped run leaves the\n"
-        "previous ones as they were. No output may be a working file (VP.dat, VS.dat,\n"
-        "MVP.dat, MVPaint.dat) nor another output of the same run.\n"
-        "Exit status: 0 success; 1 the run failed (files, model); 2 the command line\n"
-        "(unknown option, bad number, value out of range, output over a working file).\n"
-        "\n--background N chooses an entry of the main window's chart menu:";
-    for (int entry = 1; entry <= plot::kBackgroundEntryCount; ++entry) {
-        const std::string_view caption =
-            plot::kBackgroundCaptions[static_cast<std::size_t>(entry - 1)];
-        const char* separator = entry == 1 ? "\n  " : entry % 3 == 1 ? ",\n  " : ", ";
-        text += separator + std::to_string(entry) + " \"" + std::string(caption) + "\"";
-    }
-    text += ".\n";
-    return text;
-}
+std::string BatchHelpText() { return MakeParser()->help("", CLI::AppFormatMode::All); }
 
-PreparedBatch PrepareBatch(const std::vector<std::string_view>& arguments)
+namespace {
+
+// Prepares the command a parsed command line chose; throws UsageError as PrepareBatch does.
+PreparedBatch PrepareParsed(const CLI::App& app)
 {
-    if (arguments.empty()) throw UsageError("No command given; try --help.");
-    const BatchCommand* command = FindCommand(arguments.front());
-    if (!command) {
-        throw UsageError("Unknown command \"" + std::string(arguments.front()) + "\"; try --help.");
+    const std::vector<std::string> unknown = app.remaining();
+    if (!unknown.empty()) {
+        throw UsageError("Unknown command \"" + Shown(unknown.front()) + "\"; try --help.");
     }
-    std::vector<OptionInfo> accepted = command->options;
-    accepted.push_back(kDirectoryOption);
-    std::vector<std::string_view> options;
-    bool noWait = false;
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
-        if (arguments[i] == "--no-wait") {
-            noWait = true;
-            continue;
-        }
-        options.push_back(arguments[i]);
-        if (TakesValue(*command, arguments[i]) && i + 1 < arguments.size()) {
-            options.push_back(arguments[++i]);  // its value, whatever it reads
-        }
+    if (app.count(std::string("--version")) > 0) {
+        throw UsageError("--version takes no other argument; try --help.");
     }
-    const BatchArguments parsed = BatchArguments::Parse(options, accepted);
+    if (AskedHelp(app)) throw UsageError("The command line asks for the help, not for a run.");
+    const CLI::App* chosen = ChosenCommand(app);
+    if (!chosen) throw UsageError("No command given; try --help.");
+    const BatchCommand& command = FindCommand(chosen->get_name());
+    const BatchArguments parsed = BatchArguments::From(*chosen, AcceptedOptions(command));
     PreparedBatch prepared;
-    prepared.directory = parsed.Text("-C", ".");
-    BatchWork work = command->prepare(parsed);
+    prepared.directory = parsed.Text(kDirectoryOption.name, ".");
+    BatchWork work = command.prepare(parsed);
     CheckOutputs(prepared.directory, work.outputs);
     prepared.work = std::move(work.run);
     prepared.outputs = std::move(work.outputs);
-    prepared.noWait = noWait;
+    prepared.noWait = parsed.Has(kNoWaitOption.name);
     prepared.usesWorkingFiles = work.usesWorkingFiles;
     return prepared;
 }
 
-namespace {
-
-bool AsksForHelp(const std::vector<std::string_view>& arguments)
-{
-    if (arguments.empty()) return false;
-    if (arguments.front() == "help" || IsHelp(arguments.front())) return true;
-    const BatchCommand* command = FindCommand(arguments.front());
-    if (!command) return false;
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
-        if (IsHelp(arguments[i])) return true;
-        if (TakesValue(*command, arguments[i])) ++i;  // skip the option's value
-    }
-    return false;
-}
-
 }  // namespace
+
+PreparedBatch PrepareBatch(const std::vector<std::string_view>& arguments)
+{
+    const std::unique_ptr<CLI::App> app = MakeParser();
+    ParseCommandLine(*app, arguments);
+    return PrepareParsed(*app);
+}
 
 int RunBatch(const std::vector<std::string_view>& arguments, std::ostream& out, std::ostream& err)
 {
-    if (AsksForHelp(arguments)) {
-        out << BatchHelpText();
-        return 0;
-    }
-    if (arguments.size() == 1 && arguments.front() == "--version") {
-        out << "tulmera-batch " << kVersion << '\n';
-        return 0;
-    }
+    const std::unique_ptr<CLI::App> app = MakeParser();
     PreparedBatch prepared;
     try {
-        prepared = PrepareBatch(arguments);
+        try {
+            ParseCommandLine(*app, arguments);
+        } catch (const UsageError&) {
+            // The help wins over a bad command line.
+            if (const std::optional<std::string> help = AskedHelp(*app)) {
+                out << *help;
+                return 0;
+            }
+            throw;
+        }
+        if (const std::optional<std::string> help = AskedHelp(*app)) {
+            out << *help;
+            return 0;
+        }
+        if (arguments.size() == 1 && app->count(std::string("--version")) == 1) {
+            out << "tulmera-batch " << kVersion << '\n';
+            return 0;
+        }
+        prepared = PrepareParsed(*app);
     } catch (const UsageError& e) {
         err << "tulmera-batch: " << e.what() << '\n';
         return 2;

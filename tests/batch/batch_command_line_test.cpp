@@ -1,0 +1,155 @@
+// The command line as CLI11 reads it for the runner: both spellings of a value, the forms
+// of the help, and the lines it must refuse.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "batch/batch_arguments.h"
+#include "batch/batch_runner.h"
+
+namespace tulmera::batch {
+namespace {
+
+const std::vector<OptionInfo> kAccepted = {
+    {"--view", "deg", "a signed number"},
+    {"-C", "DIR", "a short option"},
+    {"--range", "P=lo:hi", "repeatable", OptionKind::Repeated},
+    {"--quiet", "", "a flag", OptionKind::Flag},
+    {"FILE", "FILE...", "the plain arguments", OptionKind::Positional},
+};
+
+// Everything a command can read from parsed arguments, as one comparable text.
+std::string Seen(const BatchArguments& parsed)
+{
+    std::string seen = "view=" + parsed.Text("--view", "(none)")
+                       + " C=" + parsed.Text("-C", "(none)")
+                       + " quiet=" + (parsed.Has("--quiet") ? "yes" : "no") + " ranges=";
+    for (const std::string& range : parsed.Values("--range")) seen += "[" + range + "]";
+    seen += " files=";
+    for (const std::string& file : parsed.Positionals()) seen += "[" + file + "]";
+    return seen;
+}
+
+TEST(BatchCommandLine, NameEqualsValueReadsAsNameThenValue)
+{
+    const struct {
+        std::vector<std::string_view> spaced;
+        std::vector<std::string_view> joined;
+        const char* seen;
+    } cases[] = {
+        {{"--view", "-30"}, {"--view=-30"}, "view=-30 C=(none) quiet=no ranges= files="},
+        // A short option takes its value joined without "=", as getopt does.
+        {{"-C", "out"}, {"-Cout"}, "view=(none) C=out quiet=no ranges= files="},
+        // The value is taken whatever it reads, even an option's name.
+        {{"--view", "--quiet"},
+         {"--view=--quiet"},
+         "view=--quiet C=(none) quiet=no ranges= files="},
+        {{"--range", "N=1:2", "a", "--range", "Cab=-5:5"},
+         {"--range=N=1:2", "a", "--range=Cab=-5:5"},
+         "view=(none) C=(none) quiet=no ranges=[N=1:2][Cab=-5:5] files=[a]"},
+        {{"x", "--quiet", "y"},
+         {"x", "--quiet=true", "y"},
+         "view=(none) C=(none) quiet=yes ranges= files=[x][y]"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Seen(BatchArguments::Parse(c.spaced, kAccepted)), c.seen);
+        EXPECT_EQ(Seen(BatchArguments::Parse(c.joined, kAccepted)), c.seen);
+    }
+}
+
+TEST(BatchCommandLine, RefusesWhatTheOldSpellingCouldNotSay)
+{
+    const struct {
+        std::vector<std::string_view> arguments;
+        const char* expected;
+    } cases[] = {
+        {{"--view="}, "--view needs a value"},
+        {{"a", "-C"}, "-C needs a value"},
+        {{"--quiet", "--quiet"}, "--quiet is given twice"},
+        {{"--quiet=yes"}, "--quiet takes no value"},
+        {{"-Ca", "-C", "b"}, "-C is given twice"},
+        {{"a", "-x", "b"}, "Unknown option \"-x\""},
+    };
+    for (const auto& c : cases) {
+        try {
+            BatchArguments::Parse(c.arguments, kAccepted);
+            ADD_FAILURE() << "accepted: " << c.expected;
+        } catch (const UsageError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.expected), std::string::npos) << e.what();
+        }
+    }
+    // A command without plain arguments refuses one.
+    EXPECT_THROW(BatchArguments::Parse({"--view", "1", "2"}, {kAccepted[0]}), UsageError);
+}
+
+std::pair<int, std::string> RunInMemory(std::vector<std::string_view> arguments)
+{
+    std::ostringstream out, err;
+    const int status = RunBatch(arguments, out, err);
+    return {status, out.str() + err.str()};
+}
+
+TEST(BatchCommandLine, EachCommandsHelpShowsItsOwnOptionsWithTheirValueNames)
+{
+    for (const BatchCommand& command : BatchCommands()) {
+        const std::string name(command.name);
+        for (const auto& arguments : {std::vector<std::string_view>{command.name, "--help"},
+                                      std::vector<std::string_view>{"help", command.name}}) {
+            const auto [status, text] = RunInMemory(arguments);
+            EXPECT_EQ(status, 0) << name;
+            EXPECT_NE(text.find("Usage: tulmera-batch " + name + " "), std::string::npos) << text;
+            for (const OptionInfo& option : command.options) {
+                if (option.kind == OptionKind::Positional || option.kind == OptionKind::Flag) {
+                    EXPECT_NE(text.find(option.name), std::string::npos) << name;
+                    continue;
+                }
+                const std::string usage =
+                    std::string(option.name) + " " + std::string(option.valueName);
+                EXPECT_NE(text.find(usage), std::string::npos) << name << ": " << usage;
+            }
+            EXPECT_NE(text.find("-C DIR"), std::string::npos) << name;
+            EXPECT_NE(text.find("--no-wait"), std::string::npos) << name;
+        }
+    }
+    // The general help lists every command.
+    const auto [status, text] = RunInMemory({"help"});
+    EXPECT_EQ(status, 0);
+    for (const BatchCommand& command : BatchCommands()) {
+        EXPECT_NE(text.find("\n" + std::string(command.name) + "\n"), std::string::npos)
+            << command.name;
+    }
+}
+
+TEST(BatchCommandLine, RunnerReadsHelpVersionAndCommandsOnlyWhereTheyStand)
+{
+    const struct {
+        std::vector<std::string_view> arguments;
+        int status;
+        const char* expected;
+    } cases[] = {
+        {{"leaf", "--help", "--N"}, 0, "Usage: tulmera-batch leaf"},  // help wins
+        {{"-h", "leaf", "--N"}, 0, "Usage: tulmera-batch [OPTIONS]"},
+        {{"leaf", "--N=2", "--help=true"}, 0, "Usage: tulmera-batch leaf"},
+        {{"leaf", "--N", "--help"}, 2, "--N: \"--help\" is not a number"},
+        {{"--bogus", "leaf"}, 2, "Unknown command \"--bogus\""},
+        {{"leaf", "--version"}, 2, "Unknown option \"--version\""},
+        {{"--version", "leaf"}, 2, "--version takes no other argument"},
+        {{"leaf", "--no-wait=1"}, 2, "--no-wait takes no value"},
+    };
+    for (const auto& c : cases) {
+        const auto [status, text] = RunInMemory(c.arguments);
+        EXPECT_EQ(status, c.status) << c.expected;
+        EXPECT_NE(text.find(c.expected), std::string::npos) << text;
+    }
+}
+
+TEST(BatchCommandLine, APlainArgumentNamedLikeACommandStaysAPlainArgument)
+{
+    const PreparedBatch prepared = PrepareBatch({"lut-merge", "all.csv", "leaf", "canopy"});
+    EXPECT_EQ(prepared.outputs, std::vector<std::string>{"all.csv"});
+    EXPECT_TRUE(PrepareBatch({"leaf", "--no-wait", "-Cout"}).noWait);
+    EXPECT_EQ(PrepareBatch({"leaf", "-Cout"}).directory, "out");
+}
+
+}  // namespace
+}  // namespace tulmera::batch
