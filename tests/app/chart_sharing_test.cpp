@@ -242,7 +242,7 @@ private slots:
     {
         Find<QScrollBar>("hsbSailh(0)")->setValue(350);
         const fs::path file = dir_->path() / "graficos.png";
-        QVERIFY(window_->SaveChartImages(QString::fromStdString(file.string()), 3));
+        QVERIFY(window_->SaveChartImages(QString::fromStdString(file.string()), {3}));
         QVERIFY2(Status().startsWith(QStringLiteral("Gráficos guardados")), qPrintable(Status()));
         const QImage leaf(QString::fromStdString((dir_->path() / "graficos-hoja.png").string()));
         const QImage canopy(
