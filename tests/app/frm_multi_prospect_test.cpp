@@ -7,7 +7,10 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -54,7 +57,16 @@ private:
     QString Status() const { return window_->statusBar()->currentMessage(); }
     void Run() { Find<QPushButton>("btok")->click(); }
 
+private:
+    QTemporaryDir settingsDir_;  // the window remembers its place: never in the user's settings
+
 private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+    }
+
     void init()
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();

@@ -7,7 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 #include <memory>
@@ -56,7 +59,16 @@ private:
         return textio::ReadTextFile(name, kMaxSweepFileBytes);
     }
 
+private:
+    QTemporaryDir settingsDir_;  // the window remembers its place: never in the user's settings
+
 private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+    }
+
     void init()
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();

@@ -7,6 +7,7 @@
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/chart_saving.h"
 #include "app/widgets/file_saving.h"
+#include "app/widgets/window_settings.h"
 #include "app/windows/frm_multi_prospect.h"
 #include "app/windows/frm_multi_sailh.h"
 #include "export/spectra_csv.h"
@@ -25,7 +26,8 @@ const std::vector<widgets::ChartFile> kCurveFiles = {
     {plot::kLegendStripScale, QStringLiteral("-leyenda")},
 };
 
-// The "Archivo" menu and the charts' "Copiar gráfico" of a sweep window.
+// The "Archivo" menu and the charts' "Copiar gráfico" of a sweep window; the window opens
+// where it was last.
 template <typename Window>
 void BuildSweepSharing(Window* window, const std::vector<widgets::ChartView*>& views)
 {
@@ -51,6 +53,7 @@ bool NothingToSave(QStatusBar* status)
 void FrmMultiProspect::BuildSharing()
 {
     BuildSweepSharing(this, {chartPanel_->view(), chartPanel_->stripView()});
+    new widgets::GeometryKeeper(this, objectName());
 }
 
 bool FrmMultiProspect::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)
@@ -76,6 +79,7 @@ bool FrmMultiProspect::SaveSpectraCsv(const QString& fileName)
 void FrmMultiSailh::BuildSharing()
 {
     BuildSweepSharing(this, {curvesPanel_->view(), curvesPanel_->stripView(), quantityView_});
+    new widgets::GeometryKeeper(this, objectName());
 }
 
 bool FrmMultiSailh::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)
