@@ -9,8 +9,10 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <map>
 #include <memory>
@@ -34,6 +36,7 @@ class FrmTulmeraTest : public QObject {
 private:
     std::unique_ptr<testing::ScopedWorkDir> dir_;
     std::unique_ptr<FrmTulmera> window_;
+    QTemporaryDir settingsDir_;
     std::vector<RefreshStep> steps_;
 
     template <typename T>
@@ -144,9 +147,16 @@ private:
 
 private slots:
     // The main window keeps its dock's state in the settings: the test ones, not the user's.
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    // Settings of their own, emptied before each test: the window remembers its background
+    // and its place, and the hidpi variant may run at the same time.
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+    }
     void init()
     {
+        QSettings().clear();
         dir_ = std::make_unique<testing::ScopedWorkDir>();
         window_ = std::make_unique<FrmTulmera>();
         steps_.clear();
