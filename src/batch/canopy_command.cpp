@@ -7,7 +7,6 @@
 #include "batch/leaf_command.h"
 #include "export/spectra_csv.h"
 #include "plot/chart_geometry.h"
-#include "plot/raster_surface.h"
 #include "refresh/refresh.h"
 #include "spectral/soil_library.h"
 
@@ -87,20 +86,12 @@ canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leaf,
 {
     textio::StagedFiles staged;
     const canopy::CanopyState none;  // no previous run to keep
-    canopy::CanopyState state;
-    if (!images.Wanted()) {
-        BlankSurface leafChart, canopyChart;
-        state = refresh::StageRecompute(leaf, inputs, none, {leafChart, canopyChart},
-                                        images.background, staged);
-    } else {
-        CheckImageDirectory(images);
-        plot::RasterSurface leafChart(plot::kLeafChartScale, images.pixelScale);
-        plot::RasterSurface canopyChart(plot::kCanopyChartScale, images.pixelScale);
-        state = refresh::StageRecompute(leaf, inputs, none, {leafChart, canopyChart},
-                                        images.background, staged);
-        StageChartImage(staged, images, leafChart.image(), "leaf.png");
-        StageChartImage(staged, images, canopyChart.image(), "canopy.png");
-    }
+    CheckImageDirectory(images);
+    ChartPictures charts(images, {{plot::kLeafChartScale, "leaf"},
+                                  {plot::kCanopyChartScale, "canopy"}});
+    const canopy::CanopyState state = refresh::StageRecompute(
+        leaf, inputs, none, {charts[0], charts[1]}, images.background, staged);
+    charts.Stage(staged);
     if (!csvFile.empty()) {
         staged.Stage(csvFile, spreadsheet::MainSpectraCsv({leaf, inputs, state}));
     }
@@ -120,7 +111,8 @@ BatchCommand CanopyCommand()
         "Leaf run, then canopy run: the leaf spectra written to \"VP.dat\", then the\n"
         "canopy reflectance from 400 to 2500 nm, every 5 nm, written to \"VS.dat\".\n"
         "With --png DIR, also both charts as the main window draws them, as\n"
-        "DIR/leaf.png and DIR/canopy.png (317 x 165 pixels times --scale).\n"
+        "DIR/leaf.png and DIR/canopy.png (317 x 165 pixels times --scale); with\n"
+        "--svg DIR, the same charts as vector pictures DIR/leaf.svg and DIR/canopy.svg.\n"
         "With --csv FILE, also the leaf, canopy and soil spectra as a CSV file.",
         options,
         [](const BatchArguments& arguments) -> BatchWork {
@@ -130,7 +122,7 @@ BatchCommand CanopyCommand()
             CheckCanopyOptions(canopyInputs);
             const ChartImageRequest images = ChartImageRequestFrom(arguments);
             const std::string csvFile = CsvFileFrom(arguments);
-            std::vector<std::string> outputs = ImagePaths(images, {"leaf.png", "canopy.png"});
+            std::vector<std::string> outputs = ImagePaths(images, {"leaf", "canopy"});
             if (!csvFile.empty()) outputs.push_back(csvFile);
             return {[leafParameters, canopyInputs, images, csvFile] {
                         RunLeafAndCanopy(leafParameters, canopyInputs, images, csvFile);

@@ -20,8 +20,8 @@ canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments);
 void CheckCanopyOptions(const canopy::CanopyInputs& inputs);
 
 // The run of `canopy`, as the main window's recomputation: the leaf run and the canopy run
-// staged as "VP.dat" and "VS.dat", with `images` also the two charts as "leaf.png" and
-// "canopy.png", with `csvFile` (when not empty) the spectra as CSV
+// staged as "VP.dat" and "VS.dat", with `images` also the two charts as "leaf" and "canopy"
+// images (.png, .svg), with `csvFile` (when not empty) the spectra as CSV
 // (spreadsheet::MainSpectraCsv), all published together once every step has succeeded.
 // Returns the canopy run's state (its canopy reflectance in memory). Throws tulmera::Error;
 // then no file changed.

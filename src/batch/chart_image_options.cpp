@@ -5,6 +5,7 @@
 
 #include "plot/chart_images.h"
 #include "plot/raster_surface.h"
+#include "plot/svg_surface.h"
 #include "textio/error.h"
 #include "textio/system_reason.h"
 
@@ -17,34 +18,137 @@ static_assert(plot::kMaxPixelScale == 16);
 
 const OptionInfo kPngOption{"--png", "DIR",
                             "also write the charts as PNG files into DIR (it must exist)"};
+const OptionInfo kSvgOption{"--svg", "DIR",
+                            "also write the charts as SVG files into DIR (it must exist)"};
 const OptionInfo kScaleOption{"--scale", "K",
                               "image pixels per chart pixel, 1 to 16 (default 1); needs --png"};
 
+// Draws every operation on each of its surfaces: one chart drawn once for both formats.
+class FanOutSurface : public plot::ChartSurface {
+public:
+    explicit FanOutSurface(std::vector<plot::ChartSurface*> surfaces) : surfaces_(surfaces) {}
+    void Clear() override { Each([](auto& s) { s.Clear(); }); }
+    void SetPenColor(plot::Rgb c) override { Each([&](auto& s) { s.SetPenColor(c); }); }
+    void SetPenWidth(int w) override { Each([&](auto& s) { s.SetPenWidth(w); }); }
+    void SetPenStyle(plot::PenStyle p) override { Each([&](auto& s) { s.SetPenStyle(p); }); }
+    void PlotPoint(double x, double y) override { Each([&](auto& s) { s.PlotPoint(x, y); }); }
+    void LineTo(double x, double y) override { Each([&](auto& s) { s.LineTo(x, y); }); }
+    void Line(double x1, double y1, double x2, double y2) override
+    {
+        Each([&](auto& s) { s.Line(x1, y1, x2, y2); });
+    }
+    void FilledBox(double x1, double y1, double x2, double y2, plot::Rgb c) override
+    {
+        Each([&](auto& s) { s.FilledBox(x1, y1, x2, y2, c); });
+    }
+
+private:
+    template <typename Op>
+    void Each(Op op)
+    {
+        for (plot::ChartSurface* surface : surfaces_) op(*surface);
+    }
+    std::vector<plot::ChartSurface*> surfaces_;
+};
+
+void CheckDirectory(const std::string& directory)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(directory, error);
+    if (error) {
+        throw Error("Cannot write the chart images into \"" + Shown(directory)
+                    + "\": " + textio::SystemReason(error.value()) + ".");
+    }
+    if (!std::filesystem::is_directory(status)) {
+        throw Error("Cannot write the chart images into \"" + Shown(directory)
+                    + "\": not a directory.");
+    }
+}
+
+std::string PathIn(const std::string& directory, std::string_view baseName,
+                   std::string_view suffix)
+{
+    return (std::filesystem::path(directory) / (std::string(baseName) + std::string(suffix)))
+        .string();
+}
+
 }  // namespace
+
+struct ChartPictures::Chart {
+    std::string baseName;
+    std::unique_ptr<plot::RasterSurface> raster;
+    std::unique_ptr<plot::SvgSurface> svg;
+    std::unique_ptr<plot::ChartSurface> drawn;  // what the run draws on
+};
+
+ChartPictures::ChartPictures(const ChartImageRequest& request,
+                             const std::vector<ChartPicture>& charts)
+    : request_(request)
+{
+    for (const ChartPicture& picture : charts) {
+        auto chart = std::make_unique<Chart>();
+        chart->baseName = picture.baseName;
+        std::vector<plot::ChartSurface*> surfaces;
+        if (!request.directory.empty()) {
+            chart->raster = std::make_unique<plot::RasterSurface>(picture.scale, request.pixelScale);
+            surfaces.push_back(chart->raster.get());
+        }
+        if (!request.svgDirectory.empty()) {
+            chart->svg = std::make_unique<plot::SvgSurface>(picture.scale);
+            surfaces.push_back(chart->svg.get());
+        }
+        chart->drawn = std::make_unique<FanOutSurface>(surfaces);
+        charts_.push_back(std::move(chart));
+    }
+}
+
+ChartPictures::~ChartPictures() = default;
+
+plot::ChartSurface& ChartPictures::operator[](std::size_t index) { return *charts_[index]->drawn; }
+
+void ChartPictures::Stage(textio::StagedFiles& staged) const
+{
+    for (const auto& chart : charts_) {
+        if (chart->raster) {
+            const std::string path = PathIn(request_.directory, chart->baseName, ".png");
+            staged.Stage(path, plot::PngBytes(chart->raster->image(), path));
+        }
+        if (chart->svg) {
+            const std::string path = PathIn(request_.svgDirectory, chart->baseName, ".svg");
+            staged.Stage(path, chart->svg->Bytes(path, chart->baseName));
+        }
+    }
+}
 
 std::vector<OptionInfo> MainChartImageOptions()
 {
     return {
         kPngOption,
+        kSvgOption,
         {"--background", "N",
          "chart background, 1 to 10 as the overlay menu (default 1, the grid)"},
         kScaleOption,
     };
 }
 
-std::vector<OptionInfo> SweepImageOptions() { return {kPngOption, kScaleOption}; }
+std::vector<OptionInfo> SweepImageOptions() { return {kPngOption, kSvgOption, kScaleOption}; }
 
 ChartImageRequest ChartImageRequestFrom(const BatchArguments& arguments)
 {
     ChartImageRequest request;
     request.directory = arguments.Text("--png", "");
-    if (arguments.Has("--png") && request.directory.empty()) {
-        throw UsageError("--png needs a directory name.");
-    }
-    for (const std::string_view option : {"--background", "--scale"}) {
-        if (arguments.Has(option) && !request.Wanted()) {
-            throw UsageError(std::string(option) + " is only used with --png DIR.");
+    request.svgDirectory = arguments.Text("--svg", "");
+    for (const auto& [option, directory] :
+         {std::pair{"--png", request.directory}, std::pair{"--svg", request.svgDirectory}}) {
+        if (arguments.Has(option) && directory.empty()) {
+            throw UsageError(std::string(option) + " needs a directory name.");
         }
+    }
+    if (arguments.Has("--background") && !request.Wanted()) {
+        throw UsageError("--background is only used with --png DIR or --svg DIR.");
+    }
+    if (arguments.Has("--scale") && request.directory.empty()) {
+        throw UsageError("--scale is only used with --png DIR.");
     }
     request.background.checkedEntry = arguments.WholeNumber(
         "--background", plot::kGridEntry, plot::kGridEntry, plot::kBackgroundEntryCount);
@@ -54,34 +158,21 @@ ChartImageRequest ChartImageRequestFrom(const BatchArguments& arguments)
 
 void CheckImageDirectory(const ChartImageRequest& request)
 {
-    std::error_code error;
-    const auto status = std::filesystem::status(request.directory, error);
-    if (error) {
-        throw Error("Cannot write the chart images into \"" + Shown(request.directory)
-                    + "\": " + textio::SystemReason(error.value()) + ".");
-    }
-    if (!std::filesystem::is_directory(status)) {
-        throw Error("Cannot write the chart images into \"" + Shown(request.directory)
-                    + "\": not a directory.");
-    }
+    if (!request.directory.empty()) CheckDirectory(request.directory);
+    if (!request.svgDirectory.empty()) CheckDirectory(request.svgDirectory);
 }
 
 std::vector<std::string> ImagePaths(const ChartImageRequest& request,
-                                    const std::vector<std::string_view>& fileNames)
+                                    const std::vector<std::string_view>& baseNames)
 {
     std::vector<std::string> paths;
-    if (!request.Wanted()) return paths;
-    for (const std::string_view name : fileNames) {
-        paths.push_back((std::filesystem::path(request.directory) / name).string());
+    for (const std::string_view name : baseNames) {
+        if (!request.directory.empty()) paths.push_back(PathIn(request.directory, name, ".png"));
+        if (!request.svgDirectory.empty()) {
+            paths.push_back(PathIn(request.svgDirectory, name, ".svg"));
+        }
     }
     return paths;
-}
-
-void StageChartImage(textio::StagedFiles& staged, const ChartImageRequest& request,
-                     const QImage& image, std::string_view fileName)
-{
-    const std::string path = (std::filesystem::path(request.directory) / fileName).string();
-    staged.Stage(path, plot::PngBytes(image, path));
 }
 
 }  // namespace tulmera::batch

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,45 +9,69 @@
 #include "plot/chart_surface.h"
 #include "textio/staged_files.h"
 
-class QImage;
-
-// The chart images of tulmera-batch: the charts a command draws, written as PNG files.
+// The chart images of tulmera-batch: the charts a command draws, written as PNG files, SVG
+// files or both.
 namespace tulmera::batch {
 
-// What --png, --background and --scale ask for.
+// What --png, --svg, --background and --scale ask for.
 struct ChartImageRequest {
-    std::string directory;             // --png DIR; empty: no images
+    std::string directory;             // --png DIR; empty: no PNG files
+    std::string svgDirectory;          // --svg DIR; empty: no SVG files
     plot::ChartBackground background;  // --background N, the overlay menu's entry (1 .. 10)
-    int pixelScale = 1;                // --scale K, 1 .. plot::kMaxPixelScale
+    int pixelScale = 1;                // --scale K, 1 .. plot::kMaxPixelScale (PNG only)
 
-    bool Wanted() const { return !directory.empty(); }
+    bool Wanted() const { return !directory.empty() || !svgDirectory.empty(); }
 };
 
-// --png, --background and --scale, for the commands that draw the main window's charts.
+// --png, --svg, --background and --scale, for the commands that draw the main window's charts.
 std::vector<OptionInfo> MainChartImageOptions();
 
-// --png and --scale, for the sweep, whose chart has no background choice.
+// --png, --svg and --scale, for the sweeps, whose charts have no background choice.
 std::vector<OptionInfo> SweepImageOptions();
 
 // The image options among `arguments` (those a command does not accept are never there).
 // Throws UsageError, naming the valid range, for a background or scale that is not a whole
-// number in it, for an empty --png, and for --background or --scale given without --png.
+// number in it, for an empty --png or --svg, for --background given without --png or --svg
+// and for --scale given without --png.
 ChartImageRequest ChartImageRequestFrom(const BatchArguments& arguments);
 
-// The paths of the image files `fileNames` in the requested directory; none when no images
-// are wanted.
+// The paths of the image files of the charts `baseNames` ("leaf" gives "leaf.png" in the PNG
+// directory and "leaf.svg" in the SVG one); none when no images are wanted.
 std::vector<std::string> ImagePaths(const ChartImageRequest& request,
-                                    const std::vector<std::string_view>& fileNames);
+                                    const std::vector<std::string_view>& baseNames);
 
-// Throws tulmera::Error naming the directory when `request.directory` is not an existing
-// directory; a relative one is taken from the current directory. Commands call it before
-// their run, so that a mistyped directory fails before any file is written.
+// Throws tulmera::Error naming the directory when a requested image directory is not an
+// existing directory; a relative one is taken from the current directory. Commands call it
+// before their run, so that a mistyped directory fails before any file is written.
 void CheckImageDirectory(const ChartImageRequest& request);
 
-// Stages `image` as the PNG file `fileName` in `request.directory`, to be published with the
-// run's other files. Throws tulmera::Error naming the file on failure.
-void StageChartImage(textio::StagedFiles& staged, const ChartImageRequest& request,
-                     const QImage& image, std::string_view fileName);
+// One chart of a run: its coordinates and the base name of its files ("leaf").
+struct ChartPicture {
+    plot::ChartScale scale;
+    std::string_view baseName;
+};
+
+// The charts of one run, each drawn on the surfaces the request asks for: a raster image for
+// --png, a vector picture for --svg, both, or none (the surface then draws nothing).
+class ChartPictures {
+public:
+    ChartPictures(const ChartImageRequest& request, const std::vector<ChartPicture>& charts);
+    ~ChartPictures();
+    ChartPictures(const ChartPictures&) = delete;
+    ChartPictures& operator=(const ChartPictures&) = delete;
+
+    // The surface chart `index` (in the constructor's order) is drawn on.
+    plot::ChartSurface& operator[](std::size_t index);
+
+    // Stages every chart's image files, to be published with the run's other files. Throws
+    // tulmera::Error naming the file on failure.
+    void Stage(textio::StagedFiles& staged) const;
+
+private:
+    struct Chart;
+    ChartImageRequest request_;
+    std::vector<std::unique_ptr<Chart>> charts_;
+};
 
 // Draws nothing: the charts of a run that writes no images.
 class BlankSurface : public plot::ChartSurface {

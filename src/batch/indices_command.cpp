@@ -85,7 +85,7 @@ BatchCommand IndicesCommand()
             const ChartImageRequest images = ChartImageRequestFrom(arguments);
             const sensor::Sensor* sensor = SensorFrom(arguments);
             const std::string csvFile = CsvFileFrom(arguments);
-            std::vector<std::string> outputs = ImagePaths(images, {"leaf.png", "canopy.png"});
+            std::vector<std::string> outputs = ImagePaths(images, {"leaf", "canopy"});
             if (!csvFile.empty()) outputs.push_back(csvFile);
             return {[leafParameters, canopyInputs, images, sensor, csvFile] {
                         const canopy::CanopyState state =

@@ -6,7 +6,6 @@
 #include "export/spectra_csv.h"
 #include "plot/chart_geometry.h"
 #include "plot/main_charts.h"
-#include "plot/raster_surface.h"
 #include "refresh/refresh.h"
 #include "textio/number_text.h"
 #include "textio/staged_files.h"
@@ -16,22 +15,18 @@ namespace tulmera::batch {
 namespace {
 
 // The leaf half of the main window's recomputation; with images, on charts of which the leaf
-// one is staged as "leaf.png"; with a CSV file, the spectra read back from the staged
+// one is staged as "leaf.png" and/or "leaf.svg"; with a CSV file, the spectra read back from the staged
 // "VP.dat" are staged as CSV; then "VP.dat", the image and the CSV are published together.
 void RunLeaf(const leaf::LeafParameters& leaf, const ChartImageRequest& images,
              const std::string& csvFile)
 {
     textio::StagedFiles staged;
-    if (!images.Wanted()) {
-        BlankSurface leafChart, canopyChart;
-        refresh::StageLeafRecompute(leaf, {leafChart, canopyChart}, images.background, staged);
-    } else {
-        CheckImageDirectory(images);
-        plot::RasterSurface leafChart(plot::kLeafChartScale, images.pixelScale);
-        plot::RasterSurface canopyChart(plot::kCanopyChartScale, images.pixelScale);
-        refresh::StageLeafRecompute(leaf, {leafChart, canopyChart}, images.background, staged);
-        StageChartImage(staged, images, leafChart.image(), "leaf.png");
-    }
+    CheckImageDirectory(images);
+    // The canopy chart is drawn (its background) but not written.
+    ChartPictures charts(images, {{plot::kLeafChartScale, "leaf"}});
+    BlankSurface canopyChart;
+    refresh::StageLeafRecompute(leaf, {charts[0], canopyChart}, images.background, staged);
+    charts.Stage(staged);
     if (!csvFile.empty()) {
         spreadsheet::MainSpectra spectra;
         spectra.leaf = leaf;
@@ -85,7 +80,8 @@ BatchCommand LeafCommand()
         "leaf",
         "Leaf run: the leaf reflectance and transmittance from 400 to 2500 nm,\n"
         "every 5 nm, written to \"VP.dat\". With --png DIR, also the leaf chart as\n"
-        "the main window draws it, as DIR/leaf.png (317 x 165 pixels times --scale).\n"
+        "the main window draws it, as DIR/leaf.png (317 x 165 pixels times --scale);\n"
+        "with --svg DIR, the same chart as a vector picture DIR/leaf.svg.\n"
         "With --csv FILE, also the leaf spectra as a CSV file.",
         options,
         [](const BatchArguments& arguments) -> BatchWork {
@@ -93,7 +89,7 @@ BatchCommand LeafCommand()
             CheckLeafOptions(leaf);
             const ChartImageRequest images = ChartImageRequestFrom(arguments);
             const std::string csvFile = CsvFileFrom(arguments);
-            std::vector<std::string> outputs = ImagePaths(images, {"leaf.png"});
+            std::vector<std::string> outputs = ImagePaths(images, {"leaf"});
             if (!csvFile.empty()) outputs.push_back(csvFile);
             return {[leaf, images, csvFile] { RunLeaf(leaf, images, csvFile); }, outputs};
         },

@@ -9,7 +9,8 @@
 #include "multi/canopy_sweep_charts.h"
 #include "plot/chart_geometry.h"
 #include "plot/quantity_chart.h"
-#include "plot/raster_surface.h"
+#include "batch/csv_option.h"
+#include "export/spectra_csv.h"
 #include "textio/error.h"
 #include "textio/staged_files.h"
 #include "textio/working_files.h"
@@ -17,9 +18,9 @@
 namespace tulmera::batch {
 namespace {
 
-constexpr std::string_view kCurvesImage = "sweep.png";
-constexpr std::string_view kLegendImage = "legend.png";
-constexpr std::string_view kQuantityImage = "quantity.png";
+constexpr std::string_view kCurvesImage = "sweep";  // base names: .png, .svg
+constexpr std::string_view kLegendImage = "legend";
+constexpr std::string_view kQuantityImage = "quantity";
 
 std::string WorkbookFrom(const BatchArguments& arguments)
 {
@@ -32,21 +33,28 @@ std::string WorkbookFrom(const BatchArguments& arguments)
 void StageCharts(const multi::CanopySweepResult& result, const multi::SweepQuantity& quantity,
                  const ChartImageRequest& images, textio::StagedFiles& staged)
 {
-    plot::RasterSurface curves(plot::kSweepChartScale, images.pixelScale);
-    plot::RasterSurface legend(plot::kLegendStripScale, images.pixelScale);
-    plot::RasterSurface quantityChart(plot::kQuantityChartScale, images.pixelScale);
-    multi::PaintCanopySweepCurves({curves, legend}, result);
-    multi::PaintSweepQuantity(quantityChart, result, quantity);
-    StageChartImage(staged, images, curves.image(), kCurvesImage);
-    StageChartImage(staged, images, legend.image(), kLegendImage);
-    StageChartImage(staged, images, quantityChart.image(), kQuantityImage);
+    ChartPictures charts(images, {{plot::kSweepChartScale, kCurvesImage},
+                                  {plot::kLegendStripScale, kLegendImage},
+                                  {plot::kQuantityChartScale, kQuantityImage}});
+    multi::PaintCanopySweepCurves({charts[0], charts[1]}, result);
+    multi::PaintSweepQuantity(charts[2], result, quantity);
+    charts.Stage(staged);
 }
 
-// The sweep in memory, then "MVS.dat", the images and the workbook staged and published
-// together, and only then the CSV printed.
+// What a run writes besides "MVS.dat".
+struct SweepCanopyOutputs {
+    ChartImageRequest images;
+    std::string workbook;  // empty: none
+    std::string csvFile;   // empty: none
+};
+
+// The sweep in memory, then "MVS.dat", the images, the workbook and the spectra CSV staged and
+// published together, and only then the quantity's table printed.
 void RunSweepCanopy(const multi::CanopySweepRequest& request, const multi::SweepQuantity& quantity,
-                    const ChartImageRequest& images, const std::string& workbook)
+                    const SweepCanopyOutputs& outputs)
 {
+    const ChartImageRequest& images = outputs.images;
+    const std::string& workbook = outputs.workbook;
     if (images.Wanted()) CheckImageDirectory(images);
     const multi::CanopySweepResult result = multi::ComputeCanopySweep(request);
     textio::StagedFiles staged;
@@ -59,6 +67,9 @@ void RunSweepCanopy(const multi::CanopySweepRequest& request, const multi::Sweep
         const std::string temporary = staged.Reserve(workbook);
         spreadsheet::WriteCanopySweepWorkbook(table, temporary, staged.ReadName(kCanopySweepFile),
                                               workbook);
+    }
+    if (!outputs.csvFile.empty()) {
+        staged.Stage(outputs.csvFile, spreadsheet::CanopySweepSpectraCsv(request, result));
     }
     staged.Publish();
     std::cout << multi::SweepQuantityCsv(result, quantity) << std::flush;
@@ -115,6 +126,7 @@ BatchCommand SweepCanopyCommand()
         options.insert(options.end(), more.begin(), more.end());
     }
     options.push_back({"--xlsx", "FILE", "also write the sweep's workbook into FILE (replaced)"});
+    options.push_back(CsvOption());
     return {
         "sweep-canopy",
         "Canopy multiple simulation: one canopy or leaf parameter swept from --from to\n"
@@ -126,19 +138,21 @@ BatchCommand SweepCanopyCommand()
         "in sweep. At most 1000 values. Writes \"MVS.dat\" (per value \"P = v \" and\n"
         "its \"VS.dat\" lines) and prints CSV \"P,Q\": the quantity per value, empty when\n"
         "undefined. With --png DIR, also DIR/sweep.png, DIR/legend.png and\n"
-        "DIR/quantity.png; with --xlsx FILE, the sweep's workbook (two sheets).",
+        "DIR/quantity.png; with --svg DIR, the same charts as .svg vector pictures;\n"
+        "with --xlsx FILE, the sweep's workbook (two sheets); with --csv FILE, every\n"
+        "value's canopy reflectance as a long CSV table.",
         options,
         [](const BatchArguments& arguments) -> BatchWork {
             const multi::CanopySweepRequest request = CanopySweepRequestFrom(arguments);
             const multi::SweepQuantity quantity = SweepQuantityFrom(arguments);
-            const ChartImageRequest images = ChartImageRequestFrom(arguments);
-            const std::string workbook = WorkbookFrom(arguments);
+            const SweepCanopyOutputs files{ChartImageRequestFrom(arguments),
+                                           WorkbookFrom(arguments), CsvFileFrom(arguments)};
             std::vector<std::string> outputs =
-                ImagePaths(images, {kCurvesImage, kLegendImage, kQuantityImage});
-            if (!workbook.empty()) outputs.push_back(workbook);
-            return {[request, quantity, images, workbook] {
-                        RunSweepCanopy(request, quantity, images, workbook);
-                    },
+                ImagePaths(files.images, {kCurvesImage, kLegendImage, kQuantityImage});
+            for (const std::string& file : {files.workbook, files.csvFile}) {
+                if (!file.empty()) outputs.push_back(file);
+            }
+            return {[request, quantity, files] { RunSweepCanopy(request, quantity, files); },
                     outputs};
         },
     };

@@ -7,7 +7,6 @@
 #include "export/workbook_files.h"
 #include "multi/sweep_controls.h"
 #include "plot/chart_geometry.h"
-#include "plot/raster_surface.h"
 #include "refresh/input_domain.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
@@ -28,24 +27,17 @@ multi::SweptParameter ParameterFrom(const BatchArguments& arguments)
 }
 
 // The sweep as the multiple-simulation window runs it, building "MVP.dat" and "MVPaint.dat"
-// aside; with images, on a chart and legend strip staged as "sweep.png" and "legend.png";
+// aside; with images, on a chart and legend strip staged as "sweep" and "legend" images;
 // with a workbook, the export of the staged "MVP.dat". Everything is published at the end.
 void RunSweepCommand(const multi::SweepRequest& request, const ChartImageRequest& images,
                      const std::string& workbook, const std::string& csvFile)
 {
     textio::StagedFiles staged;
-    int nsim = 0;
-    if (!images.Wanted()) {
-        BlankSurface chart, legend;
-        nsim = multi::StageSweep(request, {chart, legend}, staged);
-    } else {
-        CheckImageDirectory(images);
-        plot::RasterSurface chart(plot::kSweepChartScale, images.pixelScale);
-        plot::RasterSurface legend(plot::kLegendStripScale, images.pixelScale);
-        nsim = multi::StageSweep(request, {chart, legend}, staged);
-        StageChartImage(staged, images, chart.image(), "sweep.png");
-        StageChartImage(staged, images, legend.image(), "legend.png");
-    }
+    CheckImageDirectory(images);
+    ChartPictures charts(images,
+                         {{plot::kSweepChartScale, "sweep"}, {plot::kLegendStripScale, "legend"}});
+    const int nsim = multi::StageSweep(request, {charts[0], charts[1]}, staged);
+    charts.Stage(staged);
     if (!workbook.empty()) {
         const std::string temporary = staged.Reserve(workbook);
         spreadsheet::WriteSweepWorkbook(nsim, temporary, staged.ReadName(kSweepFile), workbook);
@@ -159,7 +151,8 @@ BatchCommand SweepCommand()
         "0.1, Cab 15 to 90 by 1, Cw 0.0001 to 0.07 by 0.001, Cm 0.002 to 0.04 by\n"
         "0.0005. At most 1000 values. With --png DIR, also the sweep chart and its\n"
         "colour legend as the window draws them, as DIR/sweep.png (365 x 245 pixels)\n"
-        "and DIR/legend.png (369 x 17), times --scale. With --xlsx FILE, also the\n"
+        "and DIR/legend.png (369 x 17), times --scale; with --svg DIR, the same as\n"
+        "vector pictures DIR/sweep.svg and DIR/legend.svg. With --xlsx FILE, also the\n"
         "window's spreadsheet export of \"MVP.dat\" as an .xlsx workbook (nothing is\n"
         "opened). With --csv FILE, also every value's spectra as a long CSV table.",
         options,
@@ -167,7 +160,7 @@ BatchCommand SweepCommand()
             const multi::SweepRequest request = SweepRequestFrom(arguments);
             const ChartImageRequest images = ChartImageRequestFrom(arguments);
             const std::string workbook = WorkbookFrom(arguments);
-            std::vector<std::string> outputs = ImagePaths(images, {"sweep.png", "legend.png"});
+            std::vector<std::string> outputs = ImagePaths(images, {"sweep", "legend"});
             if (!workbook.empty()) outputs.push_back(workbook);
             const std::string csvFile = CsvFileFrom(arguments);
             if (!csvFile.empty()) outputs.push_back(csvFile);

@@ -1,5 +1,8 @@
 #include "export/spectra_csv.h"
 
+#include <string_view>
+#include <tuple>
+
 #include "spectral/grid.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
@@ -34,13 +37,23 @@ void AppendLeafComments(std::string& csv, const leaf::LeafParameters& p, const c
     }
 }
 
-void AppendCanopyComments(std::string& csv, const canopy::CanopyInputs& inputs)
+// The canopy inputs, leaving out those a canopy sweep sets (`skip`, its short name, or none).
+void AppendCanopyComments(std::string& csv, const canopy::CanopyInputs& inputs,
+                          std::string_view skip = "")
 {
-    AppendNumberComment(csv, "LAI", inputs.lai);
-    AppendNumberComment(csv, "sun_zenith_deg", inputs.sunZenith);
-    AppendNumberComment(csv, "view_angle_deg", inputs.viewAngle);
-    AppendNumberComment(csv, "relative_azimuth_deg", inputs.relAzimuth);
-    AppendNumberComment(csv, "hot_spot", inputs.hotSpot);
+    const bool plane = skip == "plane";  // sets both the view angle and the azimuth
+    const std::tuple<const char*, const char*, double> rows[] = {
+        {"LAI", "LAI", inputs.lai},
+        {"sun_zenith_deg", "sun", inputs.sunZenith},
+        {"view_angle_deg", "view", inputs.viewAngle},
+        {"relative_azimuth_deg", "azimuth", inputs.relAzimuth},
+        {"hot_spot", "hotspot", inputs.hotSpot}};
+    for (const auto& [name, sweptName, value] : rows) {
+        const bool planeSets = plane && (sweptName == std::string_view("view")
+                                         || sweptName == std::string_view("azimuth"));
+        if (skip == sweptName || planeSets) continue;
+        AppendNumberComment(csv, name, value);
+    }
     AppendComment(csv, "leaf_architecture", inputs.leafArchitecture);
     AppendComment(csv, "soil", inputs.soil);
     AppendComment(csv, "visibility_km", std::to_string(canopy::VisibilityKm(inputs.visibility)));
@@ -119,6 +132,36 @@ std::string SweepSpectraCsv(const SweepSpectra& spectra)
             csv += std::to_string(spectral::WavelengthNm(static_cast<int>(i)));
             AppendFractionField(csv, spectrum.refl[i]);
             AppendFractionField(csv, spectrum.trans[i]);
+            csv += '\n';
+        }
+    }
+    return csv;
+}
+
+std::string CanopySweepSpectraCsv(const multi::CanopySweepRequest& request,
+                                  const multi::CanopySweepResult& result)
+{
+    if (result.values.size() != result.canopyReflPct.size()) {
+        throw Error("The sweep's values and spectra do not match; no CSV file is written.");
+    }
+    const std::string name(multi::CanopyParameterName(result.swept));
+    std::string csv;
+    AppendVersion(csv, "canopy sweep spectra");
+    AppendComment(csv, "swept_parameter", name);
+    AppendNumberComment(csv, "from", request.limits.lower);
+    AppendNumberComment(csv, "to", request.limits.upper);
+    AppendNumberComment(csv, "step", request.limits.interval);
+    AppendLeafComments(csv, request.leaf, name.c_str());
+    AppendCanopyComments(csv, request.canopy, name);
+    csv += kCanopySweepSpectraHeader;
+    csv += '\n';
+    for (std::size_t v = 0; v < result.values.size(); ++v) {
+        const std::string rowStart = name + ',' + textio::ShortestNumberText(result.values[v]);
+        for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
+            csv += rowStart;
+            csv += ',';
+            csv += std::to_string(spectral::WavelengthNm(static_cast<int>(i)));
+            AppendFraction(csv, result.canopyReflPct[v][i]);
             csv += '\n';
         }
     }

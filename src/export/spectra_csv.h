@@ -6,6 +6,7 @@
 #include "canopy/canopy_run.h"
 #include "leaf/leaf_parameters.h"
 #include "leaf/leaf_spectrum.h"
+#include "multi/canopy_sweep.h"
 #include "multi/sweep.h"
 
 // The spectra as CSV files for other programs (pandas, R): comment lines starting with "#"
@@ -54,5 +55,18 @@ inline constexpr const char* kSweepSpectraHeader =
 // transmittance. Throws tulmera::Error for a value that is not finite, or when `spectra` holds
 // a different number of values and spectra.
 std::string SweepSpectraCsv(const SweepSpectra& spectra);
+
+// The header line of CanopySweepSpectraCsv, without its line end.
+inline constexpr const char* kCanopySweepSpectraHeader =
+    "parameter,value,wavelength_nm,reflectance";
+
+// A canopy sweep in long form: the comment lines (the swept parameter, its limits and the held
+// leaf parameters and canopy inputs; those the swept one sets are left out), then
+// kCanopySweepSpectraHeader, then for each value in order 421 rows: the swept parameter's
+// short name (multi::CanopyParameterName), the value, the wavelength and the canopy
+// reflectance. Throws tulmera::Error for a value that is not finite, or when `result` holds a
+// different number of values and spectra.
+std::string CanopySweepSpectraCsv(const multi::CanopySweepRequest& request,
+                                  const multi::CanopySweepResult& result);
 
 }  // namespace tulmera::spreadsheet

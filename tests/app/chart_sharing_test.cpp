@@ -236,7 +236,7 @@ private slots:
     {
         Find<QScrollBar>("hsbSailh(0)")->setValue(350);
         const fs::path file = dir_->path() / "graficos.png";
-        QVERIFY(window_->SaveChartImages(QString::fromStdString(file.string()), 3));
+        QVERIFY(window_->SaveChartImages(QString::fromStdString(file.string()), {3}));
         QVERIFY2(Status().startsWith(QStringLiteral("Gráficos guardados")), qPrintable(Status()));
         const QImage leaf(QString::fromStdString((dir_->path() / "graficos-hoja.png").string()));
         const QImage canopy(
@@ -251,6 +251,20 @@ private slots:
         inputs.lai = 3.5;
         refresh::Recompute(leaf::kStartLeafParameters, inputs, state, {leafChart, expected}, {});
         QVERIFY(canopy.convertToFormat(QImage::Format_RGB32) == expected.image());
+    }
+
+    // "SVG…": both charts as vector pictures of the charts' size, named as the PNG files.
+    void chartPicturesAsSvg()
+    {
+        Find<QAction>("mnuGuardarGraficosSvg");
+        const fs::path file = dir_->path() / "graficos.svg";
+        QVERIFY(window_->SaveChartImages(QString::fromStdString(file.string()), {1, true}));
+        for (const char* name : {"graficos-hoja.svg", "graficos-cubierta.svg"}) {
+            const std::string svg = Text(dir_->path() / name);
+            QVERIFY2(svg.find("<svg width=\"317\" height=\"165\"") != std::string::npos, name);
+            QVERIFY2(svg.find("<path") != std::string::npos, name);
+        }
+        QVERIFY(!fs::exists(file));
     }
 };
 

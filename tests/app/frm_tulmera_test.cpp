@@ -9,7 +9,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QStandardPaths>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTest>
 #include <map>
@@ -144,10 +144,12 @@ private:
     }
 
 private slots:
-    // The main window keeps its dock's state in the settings: the test ones, not the user's.
+    // Settings of this program only, emptied before each test: the window remembers its dock,
+    // its background and its place.
     void initTestCase() { testing::UseScratchSettings(); }
     void init()
     {
+        QSettings().clear();
         dir_ = std::make_unique<testing::ScopedWorkDir>();
         window_ = std::make_unique<FrmTulmera>();
         steps_.clear();

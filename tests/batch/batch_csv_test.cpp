@@ -45,6 +45,9 @@ TEST(BatchCsv, EachCommandWritesTheTableOfItsOwnRun)
     sweep.lower = 15;
     sweep.upper = 20;
     sweep.interval = 1;
+    multi::CanopySweepRequest canopySweep;
+    canopySweep.leaf = leaf;
+    canopySweep.limits = {1, 2, 0.5};
 
     const std::vector<std::string> leafOptions = {"--N",  "2.2",  "--Cab", "60",
                                                   "--Cw", "0.02", "--Cm",  "0.01"};
@@ -60,6 +63,9 @@ TEST(BatchCsv, EachCommandWritesTheTableOfItsOwnRun)
         {"sweep",
          {"sweep", "--param", "Cab", "--from", "15", "--to", "20", "--step", "1"},
          spreadsheet::SweepSpectraCsv(spreadsheet::ComputeSweepSpectra(sweep))},
+        {"sweep-canopy",
+         {"sweep-canopy", "--param", "LAI", "--from", "1", "--to", "2", "--step", "0.5"},
+         spreadsheet::CanopySweepSpectraCsv(canopySweep, multi::ComputeCanopySweep(canopySweep))},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

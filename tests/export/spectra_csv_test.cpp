@@ -171,5 +171,63 @@ TEST_F(SpectraCsv, TheSweepsLongFormHoldsEveryValuesSpectrumInOrder)
     }
 }
 
+// Per swept parameter, the comments leave out exactly the held inputs the sweep sets (the plane
+// sets two), and every row reads back the sweep's own reflectance.
+TEST_F(SpectraCsv, TheCanopySweepsLongFormHoldsEveryValuesReflectance)
+{
+    struct Row {
+        multi::CanopySweptParameter swept;
+        multi::SweepLimits limits;
+        std::vector<std::string> leftOut;
+        std::vector<std::string> kept;
+    };
+    const std::vector<Row> rows = {
+        {multi::CanopySweptParameter::Lai, {0.5, 1.5, 0.5}, {"# LAI ="}, {"sun_zenith_deg", "N ="}},
+        {multi::CanopySweptParameter::Plane,
+         {-10, 10, 10},
+         {"view_angle_deg", "relative_azimuth_deg"},
+         {"# LAI =", "sun_zenith_deg", "hot_spot"}},
+        {multi::CanopySweptParameter::Cab, {20, 60, 20}, {"Cab_ug_per_cm2"}, {"# LAI =", "Cw_cm"}},
+    };
+    for (const Row& row : rows) {
+        const std::string name(multi::CanopyParameterName(row.swept));
+        SCOPED_TRACE(name);
+        multi::CanopySweepRequest request;
+        request.swept = row.swept;
+        request.limits = row.limits;
+        const multi::CanopySweepResult result = multi::ComputeCanopySweep(request);
+        ASSERT_EQ(result.values.size(), 3U);
+        const CsvTable table = ReadCsv(CanopySweepSpectraCsv(request, result));
+        EXPECT_EQ(table.header, kCanopySweepSpectraHeader);
+        EXPECT_TRUE(HasComment(table, "swept_parameter = " + name));
+        for (const std::string& comment : row.leftOut) EXPECT_FALSE(HasComment(table, comment));
+        for (const std::string& comment : row.kept) EXPECT_TRUE(HasComment(table, comment));
+        ASSERT_EQ(table.rows.size(), 3 * spectral::kWavelengthCount);
+        for (std::size_t r = 0; r < table.rows.size(); ++r) {
+            const std::size_t v = r / spectral::kWavelengthCount;
+            const std::size_t i = r % spectral::kWavelengthCount;
+            const std::vector<std::string>& fields = table.rows[r];
+            ASSERT_EQ(fields.size(), 4U);
+            ASSERT_EQ(fields[0], name);
+            ASSERT_EQ(Number(fields[1]), result.values[v]);
+            ASSERT_EQ(fields[2], std::to_string(spectral::WavelengthNm(static_cast<int>(i))));
+            ASSERT_EQ(Number(fields[3]), result.canopyReflPct[v][i] / 100.0) << "row " << r;
+        }
+    }
+}
+
+TEST_F(SpectraCsv, ACanopySweepWithANonFiniteOrMissingSpectrumWritesNothing)
+{
+    multi::CanopySweepRequest request;
+    multi::CanopySweepResult result;
+    result.values = {1.0, 2.0};
+    result.canopyReflPct.resize(2);
+    EXPECT_NO_THROW(CanopySweepSpectraCsv(request, result));
+    result.canopyReflPct[1][7] = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_THROW(CanopySweepSpectraCsv(request, result), Error);
+    result.canopyReflPct.pop_back();
+    EXPECT_THROW(CanopySweepSpectraCsv(request, result), Error);
+}
+
 }  // namespace
 }  // namespace tulmera::spreadsheet

@@ -1,9 +1,13 @@
 #include "app/widgets/file_saving.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStatusBar>
+
+#include "app/widgets/controls.h"
 
 #include "textio/staged_files.h"
 
@@ -19,6 +23,22 @@ void SaveWholeFile(const QString& fileName, std::string_view content)
     textio::StagedFiles staged;
     staged.Stage(QFile::encodeName(fileName).toStdString(), content);
     staged.Publish();
+}
+
+bool SaveSpectraFile(QStatusBar* status, const QString& fileName,
+                     const std::function<std::string()>& content)
+{
+    const bool saved = Guarded(
+        status,
+        QCoreApplication::translate("FileSaving",
+                                    "No se pudo guardar «%1»; el archivo anterior no cambió")
+            .arg(fileName),
+        [&] { SaveWholeFile(fileName, content()); });
+    if (saved) {
+        status->showMessage(
+            QCoreApplication::translate("FileSaving", "Espectros guardados en «%1».").arg(fileName));
+    }
+    return saved;
 }
 
 void ChooseFileToSave(QWidget* parent, const QString& caption, const QString& filter,

@@ -1,8 +1,10 @@
 #pragma once
 #include <QString>
 #include <functional>
+#include <string>
 #include <string_view>
 
+class QStatusBar;
 class QWidget;
 
 // Files the user saves from a window (spectra, chart images): chosen in a non-modal dialog
@@ -14,6 +16,12 @@ namespace tulmera::widgets {
 // that cannot be written, a full disk) leaves the previous file as it was. Throws
 // tulmera::Error naming the file and the reason.
 void SaveWholeFile(const QString& fileName, std::string_view content);
+
+// Replaces `fileName` with the text `content` makes, as SaveWholeFile, and says in `status`,
+// in Spanish, that the spectra were saved or why not (the previous file then stays). True
+// when saved.
+bool SaveSpectraFile(QStatusBar* status, const QString& fileName,
+                     const std::function<std::string()>& content);
 
 // Opens a non-modal "save" dialog titled `caption` with the name filter `filter`, starting in
 // the folder last used for `folderKey` (remembered with QSettings under "folders/<key>"), and

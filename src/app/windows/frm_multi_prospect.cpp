@@ -95,6 +95,7 @@ FrmMultiProspect::FrmMultiProspect(QWidget* parent) : QMainWindow(parent)
     legend_ = std::make_unique<plot::RasterSurface>(plot::kLegendStripScale,
                                                     chartPanel_->stripView()->SurfacePixelScale());
     Connect();
+    BuildSharing();
     Load();
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/widgets/chart_saving.h"
 #include "multi/sweep_controls.h"
 #include "plot/raster_surface.h"
 #include "plot/sweep_chart.h"
@@ -36,6 +37,16 @@ public:
     // Shows a message in the window's status line.
     void ShowMessage(const QString& message);
 
+    // Saves the sweep chart and its colour legend as the last completed sweep draws them, as
+    // PNG images or SVG pictures "<name>-curvas" and "<name>-leyenda" beside `fileName`, both
+    // replaced together or neither. Says in the status line, in Spanish, what was saved or
+    // why not. True when saved.
+    bool SaveChartImages(const QString& fileName, widgets::ChartImageFormat format);
+
+    // Saves the last completed sweep's spectra in long form (spreadsheet::SweepSpectraCsv)
+    // into `fileName`, replaced only once complete. Reports as SaveChartImages.
+    bool SaveSpectraCsv(const QString& fileName);
+
     // Empties "MVP.dat" then "MVPaint.dat"; returns the failure message, or an empty text.
     static QString EmptyWorkingFiles();
 
@@ -51,6 +62,7 @@ private:
     QWidget* BuildLimitGroup();
     QWidget* BuildButtons();
     void Connect();
+    void BuildSharing();
 
     void Load();
     void SetUpFor(multi::SweptParameter parameter);

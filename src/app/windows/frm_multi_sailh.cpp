@@ -96,6 +96,7 @@ FrmMultiSailh::FrmMultiSailh(const leaf::LeafParameters& leaf, const canopy::Can
     setCentralWidget(central);
 
     Connect();
+    BuildSharing();
     ChooseParameter(0);
     ShowCurves();
     RedrawQuantity();
@@ -193,6 +194,7 @@ void FrmMultiSailh::Run()
     QApplication::restoreOverrideCursor();
     if (!done) return;
     result_ = std::move(next);
+    shownRequest_ = request;
     ShowCurves();
     RedrawQuantity();
     const QString name = Utf8(std::string(multi::CanopyParameterName(result_->swept)));

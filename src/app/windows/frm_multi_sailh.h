@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/widgets/chart_saving.h"
 #include "canopy/canopy_run.h"
 #include "export/canopy_sweep_export.h"
 #include "leaf/leaf_parameters.h"
@@ -37,6 +38,16 @@ public:
     // The last completed sweep, if any.
     const std::optional<multi::CanopySweepResult>& result() const { return result_; }
 
+    // Saves the canopy sweep's charts as the last completed sweep draws them: the curves, their
+    // colour legend and the chosen quantity, as PNG images or SVG pictures "<name>-curvas",
+    // "<name>-leyenda" and "<name>-magnitud" beside `fileName`, all replaced together or none.
+    // Says in the status line, in Spanish, what was saved or why not. True when saved.
+    bool SaveChartImages(const QString& fileName, widgets::ChartImageFormat format);
+
+    // Saves the last completed sweep's canopy reflectance in long form
+    // (spreadsheet::CanopySweepSpectraCsv) into `fileName`. Reports as SaveChartImages.
+    bool SaveSpectraCsv(const QString& fileName);
+
     // Empties "MVS.dat"; returns the failure message, or an empty text.
     static QString EmptyWorkingFiles();
 
@@ -47,6 +58,7 @@ signals:
 private:
     QWidget* BuildControls();
     void Connect();
+    void BuildSharing();
     void ChooseParameter(int index);
     void Run();
     void RedrawQuantity();
@@ -74,6 +86,7 @@ private:
     leaf::LeafParameters leaf_;
     canopy::CanopyInputs canopy_;
     std::optional<multi::CanopySweepResult> result_;
+    std::optional<multi::CanopySweepRequest> shownRequest_;  // the request of result_
 };
 
 }  // namespace tulmera::app

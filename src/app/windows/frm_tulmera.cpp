@@ -20,6 +20,7 @@
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/value_messages.h"
+#include "app/widgets/window_settings.h"
 #include "app/windows/main_window_rows.h"
 #include "app/windows/sensor_dock.h"
 #include "app/windows/measured_panel.h"
@@ -42,6 +43,8 @@ FrmTulmera::FrmTulmera(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("Tulmera"));
     measuredPanel_ = new MeasuredPanel(statusBar(), this);
     addDockWidget(Qt::RightDockWidgetArea, measuredPanel_);
+    background_.checkedEntry =
+        widgets::RememberedBackground(background_.checkedEntry, plot::kBackgroundEntryCount);
     BuildMenus();
 
     // The controls and charts scroll when the window is smaller than they need (a small
@@ -70,6 +73,7 @@ FrmTulmera::FrmTulmera(QWidget* parent) : QMainWindow(parent)
     ConnectSharing();
     Load();
     OpenAtNaturalSize(central);
+    new widgets::GeometryKeeper(this, objectName());  // where it was last, when it fits
 }
 
 // The window opens with its charts at their scale's size, shrunk to the screen's free area
@@ -192,6 +196,7 @@ void FrmTulmera::ChooseBackground(int entry)
         backgroundActions_[static_cast<std::size_t>(i)]->setChecked(false);
     backgroundActions_[static_cast<std::size_t>(entry)]->setChecked(true);
     background_.checkedEntry = entry;
+    widgets::RememberBackground(entry);
     Recompute();
 }
 

@@ -8,6 +8,7 @@
 #include "canopy/canopy_run.h"
 #include "export/main_export.h"
 #include "leaf/leaf_parameters.h"
+#include "app/widgets/chart_saving.h"
 #include "plot/main_charts.h"
 #include "plot/raster_surface.h"
 #include "refresh/refresh.h"
@@ -64,11 +65,11 @@ public:
     // the status line, in Spanish, that it was saved or why not. True when saved.
     bool SaveSpectraCsv(const QString& fileName);
 
-    // Saves both charts as they are shown, drawn anew at `pixelScale` (1 .. 4) image pixels per
-    // chart pixel, as the PNG files "<name>-hoja.png" and "<name>-cubierta.png" beside
-    // `fileName` ("<name>.png"); both are replaced together or neither. Reports as
-    // SaveSpectraCsv. True when saved.
-    bool SaveChartImages(const QString& fileName, int pixelScale);
+    // Saves both charts as they are shown, drawn anew as PNG images at 1 .. 4 image pixels per
+    // chart pixel or as SVG pictures, as the files "<name>-hoja.png" and "<name>-cubierta.png"
+    // (.svg) beside `fileName` ("<name>.png"); both are replaced together or neither. Reports
+    // as SaveSpectraCsv. True when saved.
+    bool SaveChartImages(const QString& fileName, widgets::ChartImageFormat format);
 
 signals:
     void ExportRequested();              // "Ver hoja de calculo"

@@ -1,10 +1,6 @@
 // The main window's ways of reading and sharing what it shows: the spectra as a CSV file, the
 // values under the pointer, and charts that follow a dragged thumb.
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QDir>
-#include <QFileInfo>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSettings>
@@ -12,14 +8,13 @@
 
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/chart_readout.h"
+#include "app/widgets/chart_saving.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/file_saving.h"
 #include "app/widgets/thumb_follower.h"
 #include "app/windows/frm_tulmera.h"
 #include "export/spectra_csv.h"
 #include "plot/chart_geometry.h"
-#include "plot/chart_images.h"
-#include "plot/raster_surface.h"
 #include "textio/number_text.h"
 #include "textio/staged_files.h"
 
@@ -47,16 +42,10 @@ void FrmTulmera::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
     fileMenu->insertAction(exitAction_, saveSpectraAction_);
     QMenu* imagesMenu = new QMenu(QStringLiteral("Guardar gráficos…"), fileMenu);
     imagesMenu->setObjectName(QStringLiteral("mnuGuardarGraficos"));
-    for (int k = 1; k <= 4; ++k) {
-        QAction* action = imagesMenu->addAction(QStringLiteral("PNG %1×…").arg(k));
-        action->setObjectName(QStringLiteral("mnuGuardarGraficosPng(%1)").arg(k));
-        connect(action, &QAction::triggered, this, [this, k] {
-            widgets::ChooseFileToSave(
-                this, QStringLiteral("Guardar gráficos"), QStringLiteral("Imagen PNG (*.png)"),
-                QStringLiteral("png"), QStringLiteral("graficos"),
-                [this, k](const QString& fileName) { SaveChartImages(fileName, k); });
-        });
-    }
+    widgets::AddChartImageEntries(imagesMenu, this,
+                                  [this](const QString& fileName, widgets::ChartImageFormat format) {
+                                      SaveChartImages(fileName, format);
+                                  });
     fileMenu->insertMenu(exitAction_, imagesMenu);
     fileMenu->insertSeparator(exitAction_);
 
@@ -80,15 +69,8 @@ void FrmTulmera::ConnectSharing()
     new widgets::ChartReadout(canopyChartPanel_->view(), kCanopySamples,
                               [this](int index, double) { return CanopyReadoutText(index); });
 
-    for (widgets::ChartPanel* panel : {leafChartPanel_, canopyChartPanel_}) {
-        widgets::ChartView* view = panel->view();
-        auto* copy = new QAction(QStringLiteral("Copiar gráfico"), view);
-        copy->setObjectName(view->objectName() + QStringLiteral("_copiar"));
-        connect(copy, &QAction::triggered, view,
-                [view] { QApplication::clipboard()->setImage(view->image()); });
-        view->addAction(copy);
-        view->setContextMenuPolicy(Qt::ActionsContextMenu);
-    }
+    widgets::AddCopyChartAction(leafChartPanel_->view());
+    widgets::AddCopyChartAction(canopyChartPanel_->view());
 
     std::vector<QScrollBar*> bars(leafBars_.begin(), leafBars_.end());
     bars.insert(bars.end(), canopyBars_.begin(), canopyBars_.end());
@@ -118,52 +100,26 @@ QString FrmTulmera::CanopyReadoutText(int index) const
            + Percent(canopyState_.soilRefl[i]);
 }
 
-bool FrmTulmera::SaveChartImages(const QString& fileName, int pixelScale)
+bool FrmTulmera::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)
 {
-    const QFileInfo file(fileName);
-    const QString base = file.dir().filePath(file.completeBaseName());
-    const bool saved = widgets::Guarded(
-        statusBar(),
-        QStringLiteral("No se pudieron guardar los gráficos «%1»; los archivos anteriores no "
-                       "cambiaron")
-            .arg(fileName),
-        [&] {
+    return widgets::SaveChartFiles(
+        statusBar(), fileName,
+        {{plot::kLeafChartScale, QStringLiteral("-hoja")},
+         {plot::kCanopyChartScale, QStringLiteral("-cubierta")}},
+        format, [this](const std::vector<plot::ChartSurface*>& charts) {
             // The charts drawn again from the inputs they show; the working files this
             // redraw stages are never published.
-            plot::RasterSurface leafChart(plot::kLeafChartScale, pixelScale);
-            plot::RasterSurface canopyChart(plot::kCanopyChartScale, pixelScale);
             textio::StagedFiles redraw;
             refresh::StageRecompute(lastGood_.leaf, lastGood_.canopy, canopyState_,
-                                    {leafChart, canopyChart}, background_, redraw);
-            textio::StagedFiles images;
-            for (const auto& [suffix, chart] :
-                 {std::pair{QStringLiteral("-hoja.png"), &leafChart},
-                  std::pair{QStringLiteral("-cubierta.png"), &canopyChart}}) {
-                const std::string path = QFile::encodeName(base + suffix).toStdString();
-                images.Stage(path, plot::PngBytes(chart->image(), path));
-            }
-            images.Publish();
+                                    {*charts[0], *charts[1]}, background_, redraw);
         });
-    if (saved) {
-        statusBar()->showMessage(
-            QStringLiteral("Gráficos guardados en «%1-hoja.png» y «%1-cubierta.png».").arg(base));
-    }
-    return saved;
 }
 
 bool FrmTulmera::SaveSpectraCsv(const QString& fileName)
 {
-    const bool saved = widgets::Guarded(
-        statusBar(),
-        QStringLiteral("No se pudo guardar «%1»; el archivo anterior no cambió").arg(fileName),
-        [&] {
-            const spreadsheet::MainSpectra shown{lastGood_.leaf, lastGood_.canopy, canopyState_};
-            widgets::SaveWholeFile(fileName, spreadsheet::MainSpectraCsv(shown));
-        });
-    if (saved) {
-        statusBar()->showMessage(QStringLiteral("Espectros guardados en «%1».").arg(fileName));
-    }
-    return saved;
+    return widgets::SaveSpectraFile(statusBar(), fileName, [this] {
+        return spreadsheet::MainSpectraCsv({lastGood_.leaf, lastGood_.canopy, canopyState_});
+    });
 }
 
 }  // namespace tulmera::app

@@ -1,0 +1,39 @@
+#include "app/widgets/window_settings.h"
+
+#include <QEvent>
+#include <QSettings>
+#include <QWidget>
+
+namespace tulmera::widgets {
+namespace {
+
+const QString kBackgroundSetting = QStringLiteral("charts/fondo");
+
+}  // namespace
+
+GeometryKeeper::GeometryKeeper(QWidget* window, const QString& key)
+    : QObject(window), window_(window), setting_(QStringLiteral("windows/") + key)
+{
+    const QByteArray saved = QSettings().value(setting_).toByteArray();
+    if (!saved.isEmpty()) window->restoreGeometry(saved);
+    window->installEventFilter(this);
+}
+
+bool GeometryKeeper::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == window_ && event->type() == QEvent::Hide) {
+        QSettings().setValue(setting_, window_->saveGeometry());
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+int RememberedBackground(int fallback, int entryCount)
+{
+    bool isNumber = false;
+    const int entry = QSettings().value(kBackgroundSetting).toInt(&isNumber);
+    return isNumber && entry >= 1 && entry <= entryCount ? entry : fallback;
+}
+
+void RememberBackground(int entry) { QSettings().setValue(kBackgroundSetting, entry); }
+
+}  // namespace tulmera::widgets

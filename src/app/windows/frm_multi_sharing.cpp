@@ -1,0 +1,107 @@
+// The sweep windows' ways of sharing what they show: their charts as images and their spectra
+// as CSV files, both from the last completed sweep.
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QStatusBar>
+
+#include "app/widgets/chart_panel.h"
+#include "app/widgets/chart_saving.h"
+#include "app/widgets/file_saving.h"
+#include "app/widgets/window_settings.h"
+#include "app/windows/frm_multi_prospect.h"
+#include "app/windows/frm_multi_sailh.h"
+#include "export/spectra_csv.h"
+#include "multi/canopy_sweep_charts.h"
+#include "multi/sweep.h"
+#include "multi/sweep_quantity.h"
+#include "plot/chart_geometry.h"
+#include "plot/quantity_chart.h"
+#include "textio/staged_files.h"
+
+namespace tulmera::app {
+namespace {
+
+const std::vector<widgets::ChartFile> kCurveFiles = {
+    {plot::kSweepChartScale, QStringLiteral("-curvas")},
+    {plot::kLegendStripScale, QStringLiteral("-leyenda")},
+};
+
+// The "Archivo" menu and the charts' "Copiar gráfico" of a sweep window; the window opens
+// where it was last.
+template <typename Window>
+void BuildSweepSharing(Window* window, const std::vector<widgets::ChartView*>& views)
+{
+    widgets::AddSharingMenu(
+        window,
+        [window](const QString& fileName, widgets::ChartImageFormat format) {
+            window->SaveChartImages(fileName, format);
+        },
+        [window](const QString& fileName) { window->SaveSpectraCsv(fileName); });
+    for (widgets::ChartView* view : views) widgets::AddCopyChartAction(view);
+}
+
+// Says that there is nothing to save yet; returns false for the caller to return.
+bool NothingToSave(QStatusBar* status)
+{
+    status->showMessage(QCoreApplication::translate(
+        "SweepSharing", "Todavía no hay ninguna simulación que guardar: pulse «Ejecutar»."));
+    return false;
+}
+
+}  // namespace
+
+void FrmMultiProspect::BuildSharing()
+{
+    BuildSweepSharing(this, {chartPanel_->view(), chartPanel_->stripView()});
+    new widgets::GeometryKeeper(this, objectName());
+}
+
+bool FrmMultiProspect::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)
+{
+    if (!shownRequest_) return NothingToSave(statusBar());
+    return widgets::SaveChartFiles(
+        statusBar(), fileName, kCurveFiles, format,
+        [request = *shownRequest_](const std::vector<plot::ChartSurface*>& charts) {
+            // The sweep drawn again; the working files it stages are never published.
+            textio::StagedFiles redraw;
+            multi::StageSweep(request, {*charts[0], *charts[1]}, redraw);
+        });
+}
+
+bool FrmMultiProspect::SaveSpectraCsv(const QString& fileName)
+{
+    if (!shownRequest_) return NothingToSave(statusBar());
+    return widgets::SaveSpectraFile(statusBar(), fileName, [request = *shownRequest_] {
+        return spreadsheet::SweepSpectraCsv(spreadsheet::ComputeSweepSpectra(request));
+    });
+}
+
+void FrmMultiSailh::BuildSharing()
+{
+    BuildSweepSharing(this, {curvesPanel_->view(), curvesPanel_->stripView(), quantityView_});
+    new widgets::GeometryKeeper(this, objectName());
+}
+
+bool FrmMultiSailh::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)
+{
+    if (!result_) return NothingToSave(statusBar());
+    std::vector<widgets::ChartFile> files = kCurveFiles;
+    files.push_back({plot::kQuantityChartScale, QStringLiteral("-magnitud")});
+    const auto quantity = multi::ParseSweepQuantity(quantityList_->currentText().toStdString());
+    return widgets::SaveChartFiles(
+        statusBar(), fileName, files, format,
+        [this, &quantity](const std::vector<plot::ChartSurface*>& charts) {
+            multi::PaintCanopySweepCurves({*charts[0], *charts[1]}, *result_);
+            if (quantity) multi::PaintSweepQuantity(*charts[2], *result_, *quantity);
+        });
+}
+
+bool FrmMultiSailh::SaveSpectraCsv(const QString& fileName)
+{
+    if (!result_ || !shownRequest_) return NothingToSave(statusBar());
+    return widgets::SaveSpectraFile(statusBar(), fileName, [this] {
+        return spreadsheet::CanopySweepSpectraCsv(*shownRequest_, *result_);
+    });
+}
+
+}  // namespace tulmera::app
