@@ -49,6 +49,7 @@ protected:
 private:
     QWidget* BuildParameterGroup();
     QWidget* BuildLimitGroup();
+    static QString LimitTip(std::size_t i);
     QWidget* BuildButtons();
     void Connect();
 

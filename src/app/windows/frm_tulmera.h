@@ -1,5 +1,6 @@
 #pragma once
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <array>
 #include <functional>
@@ -11,6 +12,7 @@
 #include "plot/main_charts.h"
 #include "plot/raster_surface.h"
 #include "refresh/refresh.h"
+#include "app/language.h"
 
 class QAction;
 class QComboBox;
@@ -28,6 +30,7 @@ class ThumbFollower;
 
 namespace tulmera::app {
 
+class GuideWindow;
 class SensorDock;
 class MeasuredPanel;
 
@@ -84,6 +87,11 @@ private:
     // frm_tulmera_sharing.cpp: the spectra file, the readouts, the dragged thumbs.
     void BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu);
     void ConnectSharing();
+    // frm_tulmera_help.cpp: "Configuracion › Idioma", the "Ayuda" menu and its windows.
+    void BuildLanguageMenu(QMenu* settingsMenu);
+    void ChooseLanguage(Language language);
+    void BuildHelpMenu();
+    void ShowGuide();
     QString LeafReadoutText(int index) const;
     QString CanopyReadoutText(int index) const;
     QWidget* BuildProspectGroup();
@@ -140,6 +148,8 @@ private:
     //   menu211(1..10) "Gráficos" entries                 backgroundActions_
     //   pctProspect, pctSailh                             leafChartPanel_, canopyChartPanel_
     //   sensorDock "Sensor e índices", menu "Ver"          sensorDock_ (see sensor_dock.h)
+    //   menu23 "Idioma", menu23(es), menu23(en)           (frm_tulmera_help.cpp)
+    //   menu3 "Ayuda": menu31 "Guía de uso", menu32 "Acerca de Tulmera"
     std::array<QScrollBar*, 4> leafBars_{};
     std::array<QLineEdit*, 4> leafBoxes_{};
     std::array<QLabel*, 4> leafCaptions_{};
@@ -163,6 +173,7 @@ private:
 
     SensorDock* sensorDock_ = nullptr;
     MeasuredPanel* measuredPanel_ = nullptr;  // dckMedido: measured spectra and the leaf fit
+    QPointer<GuideWindow> guideWindow_;        // frmGuia, made when first asked for
 
     leaf::LeafParameters leaf_ = leaf::kStartLeafParameters;
     canopy::CanopyState canopyState_;

@@ -42,17 +42,17 @@ QString Wavelength(int index) { return QStringLiteral("%1 nm").arg(spectral::Wav
 
 void FrmTulmera::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
 {
-    saveSpectraAction_ = new QAction(QStringLiteral("Guardar espectros (CSV)…"), fileMenu);
+    saveSpectraAction_ = new QAction(tr("Guardar espectros (CSV)…"), fileMenu);
     saveSpectraAction_->setObjectName(QStringLiteral("mnuGuardarEspectros"));
     fileMenu->insertAction(exitAction_, saveSpectraAction_);
-    QMenu* imagesMenu = new QMenu(QStringLiteral("Guardar gráficos…"), fileMenu);
+    QMenu* imagesMenu = new QMenu(tr("Guardar gráficos…"), fileMenu);
     imagesMenu->setObjectName(QStringLiteral("mnuGuardarGraficos"));
     for (int k = 1; k <= 4; ++k) {
         QAction* action = imagesMenu->addAction(QStringLiteral("PNG %1×…").arg(k));
         action->setObjectName(QStringLiteral("mnuGuardarGraficosPng(%1)").arg(k));
         connect(action, &QAction::triggered, this, [this, k] {
             widgets::ChooseFileToSave(
-                this, QStringLiteral("Guardar gráficos"), QStringLiteral("Imagen PNG (*.png)"),
+                this, tr("Guardar gráficos"), tr("Imagen PNG (*.png)"),
                 QStringLiteral("png"), QStringLiteral("graficos"),
                 [this, k](const QString& fileName) { SaveChartImages(fileName, k); });
         });
@@ -60,7 +60,7 @@ void FrmTulmera::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
     fileMenu->insertMenu(exitAction_, imagesMenu);
     fileMenu->insertSeparator(exitAction_);
 
-    followThumbAction_ = settingsMenu->addAction(QStringLiteral("Actualizar al &arrastrar"));
+    followThumbAction_ = settingsMenu->addAction(tr("Actualizar al &arrastrar"));
     followThumbAction_->setObjectName(QStringLiteral("mnuActualizarAlArrastrar"));
     followThumbAction_->setCheckable(true);
     followThumbAction_->setChecked(QSettings().value(kFollowThumbSetting, false).toBool());
@@ -69,8 +69,8 @@ void FrmTulmera::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
 void FrmTulmera::ConnectSharing()
 {
     connect(saveSpectraAction_, &QAction::triggered, this, [this] {
-        widgets::ChooseFileToSave(this, QStringLiteral("Guardar espectros (CSV)"),
-                                  QStringLiteral("Tabla CSV (*.csv)"), QStringLiteral("csv"),
+        widgets::ChooseFileToSave(this, tr("Guardar espectros (CSV)"),
+                                  tr("Tabla CSV (*.csv)"), QStringLiteral("csv"),
                                   QStringLiteral("espectros"),
                                   [this](const QString& fileName) { SaveSpectraCsv(fileName); });
     });
@@ -82,7 +82,7 @@ void FrmTulmera::ConnectSharing()
 
     for (widgets::ChartPanel* panel : {leafChartPanel_, canopyChartPanel_}) {
         widgets::ChartView* view = panel->view();
-        auto* copy = new QAction(QStringLiteral("Copiar gráfico"), view);
+        auto* copy = new QAction(tr("Copiar gráfico"), view);
         copy->setObjectName(view->objectName() + QStringLiteral("_copiar"));
         connect(copy, &QAction::triggered, view,
                 [view] { QApplication::clipboard()->setImage(view->image()); });
@@ -106,15 +106,15 @@ void FrmTulmera::ConnectSharing()
 QString FrmTulmera::LeafReadoutText(int index) const
 {
     const auto i = static_cast<std::size_t>(index);
-    return Wavelength(index) + QStringLiteral("   R hoja ") + Percent(canopyState_.leafReflPct[i])
-           + QStringLiteral("   T hoja ") + Percent(canopyState_.leafTransPct[i]);
+    return Wavelength(index) + tr("   R hoja ") + Percent(canopyState_.leafReflPct[i])
+           + tr("   T hoja ") + Percent(canopyState_.leafTransPct[i]);
 }
 
 QString FrmTulmera::CanopyReadoutText(int index) const
 {
     const auto i = static_cast<std::size_t>(index);
-    return Wavelength(index) + QStringLiteral("   R cubierta ")
-           + Percent(canopyState_.canopyReflPct[i]) + QStringLiteral("   R suelo ")
+    return Wavelength(index) + tr("   R cubierta ")
+           + Percent(canopyState_.canopyReflPct[i]) + tr("   R suelo ")
            + Percent(canopyState_.soilRefl[i]);
 }
 
@@ -124,7 +124,7 @@ bool FrmTulmera::SaveChartImages(const QString& fileName, int pixelScale)
     const QString base = file.dir().filePath(file.completeBaseName());
     const bool saved = widgets::Guarded(
         statusBar(),
-        QStringLiteral("No se pudieron guardar los gráficos «%1»; los archivos anteriores no "
+        tr("No se pudieron guardar los gráficos «%1»; los archivos anteriores no "
                        "cambiaron")
             .arg(fileName),
         [&] {
@@ -146,7 +146,7 @@ bool FrmTulmera::SaveChartImages(const QString& fileName, int pixelScale)
         });
     if (saved) {
         statusBar()->showMessage(
-            QStringLiteral("Gráficos guardados en «%1-hoja.png» y «%1-cubierta.png».").arg(base));
+            tr("Gráficos guardados en «%1-hoja.png» y «%1-cubierta.png».").arg(base));
     }
     return saved;
 }
@@ -155,13 +155,13 @@ bool FrmTulmera::SaveSpectraCsv(const QString& fileName)
 {
     const bool saved = widgets::Guarded(
         statusBar(),
-        QStringLiteral("No se pudo guardar «%1»; el archivo anterior no cambió").arg(fileName),
+        tr("No se pudo guardar «%1»; el archivo anterior no cambió").arg(fileName),
         [&] {
             const spreadsheet::MainSpectra shown{lastGood_.leaf, lastGood_.canopy, canopyState_};
             widgets::SaveWholeFile(fileName, spreadsheet::MainSpectraCsv(shown));
         });
     if (saved) {
-        statusBar()->showMessage(QStringLiteral("Espectros guardados en «%1».").arg(fileName));
+        statusBar()->showMessage(tr("Espectros guardados en «%1».").arg(fileName));
     }
     return saved;
 }

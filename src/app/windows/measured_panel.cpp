@@ -38,11 +38,11 @@ QString KindName(MeasuredKind kind)
 {
     switch (kind) {
         case MeasuredKind::LeafReflectance:
-            return QStringLiteral("Reflectividad de hoja");
+            return tulmera::app::MeasuredPanel::tr("Reflectividad de hoja");
         case MeasuredKind::LeafTransmittance:
-            return QStringLiteral("Transmisividad de hoja");
+            return tulmera::app::MeasuredPanel::tr("Transmisividad de hoja");
         case MeasuredKind::CanopyReflectance:
-            return QStringLiteral("Reflectividad de dosel");
+            return tulmera::app::MeasuredPanel::tr("Reflectividad de dosel");
     }
     return {};
 }
@@ -75,7 +75,7 @@ int ComparedPoints(const measured::GridValues& values, bool leaveOutWaterBands)
 }  // namespace
 
 MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
-    : QDockWidget(QStringLiteral("Espectro medido"), parent), status_(status)
+    : QDockWidget(tr("Espectro medido"), parent), status_(status)
 {
     setObjectName(QStringLiteral("dckMedido"));
     auto* content = new QWidget(this);
@@ -85,19 +85,19 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
     rmseLabel_->setWordWrap(true);
     // Never squeezed below the height of its wrapped lines when another dock shares the side.
     rmseLabel_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
-    waterBands_ = new QCheckBox(QStringLiteral("Excluir bandas de agua"), content);
+    waterBands_ = new QCheckBox(tr("Excluir bandas de agua"), content);
     waterBands_->setToolTip(
-        QStringLiteral("Bandas de absorción atmosférica del agua: "
+        tr("Bandas de absorción atmosférica del agua: "
                        "1340–1450 nm y 1800–1960 nm."));
     waterBands_->setObjectName(QStringLiteral("chkMedidoBandasAgua"));
     removeButton_ = MakeButton(QStringLiteral("cmdQuitarMedido"),
-                               QStringLiteral("Quitar espectro medido"), content);
+                               tr("Quitar espectro medido"), content);
     auto* separator = new QFrame(content);
     separator->setFrameShape(QFrame::HLine);
     subdomains_ = new QCheckBox(QStringLiteral("subdominios"), content);
     subdomains_->setObjectName(QStringLiteral("chkSubdominios"));
     fitButton_ =
-        MakeButton(QStringLiteral("cmdAjustarHoja"), QStringLiteral("Ajustar hoja"), content);
+        MakeButton(QStringLiteral("cmdAjustarHoja"), tr("Ajustar hoja"), content);
     cancelButton_ =
         MakeButton(QStringLiteral("cmdCancelarAjuste"), QStringLiteral("Cancelar"), content);
     fitLabel_ = new QLabel(content);
@@ -142,10 +142,10 @@ MeasuredPanel::~MeasuredPanel()
 
 void MeasuredPanel::AddMenuEntries(QMenu* fileMenu)
 {
-    QAction* open = fileMenu->addAction(QStringLiteral("Abrir espectro &medido…"));
+    QAction* open = fileMenu->addAction(tr("Abrir espectro &medido…"));
     open->setObjectName(QStringLiteral("menuAbrirMedido"));
     connect(open, &QAction::triggered, this, [this] { OpenFile(); });
-    recentMenu_ = fileMenu->addMenu(QStringLiteral("Espectros medidos &recientes"));
+    recentMenu_ = fileMenu->addMenu(tr("Espectros medidos &recientes"));
     recentMenu_->setObjectName(QStringLiteral("menuMedidoReciente"));
     FillRecentMenu();
 }
@@ -155,8 +155,8 @@ void MeasuredPanel::OpenFile()
     const QStringList recent = RecentFiles();
     const QString start = recent.isEmpty() ? QString() : QFileInfo(recent.first()).path();
     const QString fileName = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Abrir espectro medido"), start,
-        QStringLiteral("Espectros (*.csv *.txt *.dat *.asc);;Todos los archivos (*)"));
+        this, tr("Abrir espectro medido"), start,
+        tr("Espectros (*.csv *.txt *.dat *.asc);;Todos los archivos (*)"));
     if (!fileName.isEmpty()) ChooseColumn(fileName);
 }
 
@@ -166,13 +166,13 @@ void MeasuredPanel::ChooseColumn(const QString& fileName)
     measured::MeasuredTable table;
     const QString name = QFileInfo(fileName).fileName();
     if (!widgets::Guarded(status_,
-                          QStringLiteral("No se pudo leer el espectro medido «%1»").arg(name),
+                          tr("No se pudo leer el espectro medido «%1»").arg(name),
                           [&] { table = measured::ReadMeasuredFile(fileName.toStdString()); })) {
         return;
     }
     auto* dialog = new QDialog(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(QStringLiteral("Abrir espectro medido: %1").arg(name));
+    dialog->setWindowTitle(tr("Abrir espectro medido: %1").arg(name));
     auto* form = new QFormLayout(dialog);
     auto* columns = new QComboBox(dialog);
     for (const measured::MeasuredColumn& c : table.columns) {
@@ -180,8 +180,8 @@ void MeasuredPanel::ChooseColumn(const QString& fileName)
     }
     auto* kinds = new QComboBox(dialog);
     for (int k = 0; k < kMeasuredKindCount; ++k) kinds->addItem(KindName(MeasuredKind(k)));
-    form->addRow(QStringLiteral("Muestra (columna):"), columns);
-    form->addRow(QStringLiteral("Contiene:"), kinds);
+    form->addRow(tr("Muestra (columna):"), columns);
+    form->addRow(tr("Contiene:"), kinds);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Abrir"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
@@ -199,7 +199,7 @@ bool MeasuredPanel::LoadFile(const QString& fileName, int column, MeasuredKind k
     measured::MeasuredTable table;
     const QString name = QFileInfo(fileName).fileName();
     if (!widgets::Guarded(status_,
-                          QStringLiteral("No se pudo leer el espectro medido «%1»").arg(name),
+                          tr("No se pudo leer el espectro medido «%1»").arg(name),
                           [&] { table = measured::ReadMeasuredFile(fileName.toStdString()); })) {
         return false;
     }
@@ -211,7 +211,7 @@ bool MeasuredPanel::Commit(const measured::MeasuredTable& table, int column, Mea
     std::optional<measured::MeasuredSpectrum> spectrum;
     const QString name = QFileInfo(QString::fromStdString(table.fileName)).fileName();
     const bool done = widgets::Guarded(
-        status_, QStringLiteral("No se pudo usar la columna %1 de «%2»").arg(column + 1).arg(name),
+        status_, tr("No se pudo usar la columna %1 de «%2»").arg(column + 1).arg(name),
         [&] {
             if (column < 0 || static_cast<std::size_t>(column) >= table.columns.size()) {
                 throw Error("\"" + table.fileName + "\" has no spectrum column "
@@ -229,7 +229,7 @@ bool MeasuredPanel::Commit(const measured::MeasuredTable& table, int column, Mea
     ShowBesideTheCharts();
     ShowTexts();
     status_->showMessage(
-        QStringLiteral("%1 leída de «%2»: %3")
+        tr("%1 leída de «%2»: %3")
             .arg(KindName(kind), name, QString::fromStdString(spectra_[At(kind)]->name)));
     emit SpectraChanged();
     return true;
@@ -350,17 +350,17 @@ void MeasuredPanel::ShowTexts()
         if (!spectrum) continue;
         const std::optional<double> rmse = Rmse(kind);
         const QString error =
-            rmse ? QStringLiteral("RMSE %1 % en %2 puntos")
+            rmse ? tr("RMSE %1 % en %2 puntos")
                        .arg(Number(*rmse, 3))
                        .arg(ComparedPoints(spectrum->value, waterBands_->isChecked()))
-                 : QStringLiteral("RMSE: sin longitudes de onda comunes");
-        lines << QStringLiteral("%1 («%2», %3): %4; %5 valores negativos, %6 mayores que 1.")
+                 : tr("RMSE: sin longitudes de onda comunes");
+        lines << tr("%1 («%2», %3): %4; %5 valores negativos, %6 mayores que 1.")
                      .arg(KindName(kind), QString::fromStdString(spectrum->name),
                           QFileInfo(QString::fromStdString(spectrum->fileName)).fileName(), error)
                      .arg(spectrum->negativeCount)
                      .arg(spectrum->aboveOneCount);
     }
-    rmseLabel_->setText(lines.isEmpty() ? QStringLiteral("Ningún espectro medido.")
+    rmseLabel_->setText(lines.isEmpty() ? tr("Ningún espectro medido.")
                                         : lines.join(QLatin1Char('\n')));
     const bool any = !lines.isEmpty();
     removeButton_->setEnabled(any);

@@ -39,7 +39,7 @@ void MeasuredPanel::StartFit()
     const fit::LeafFitOptions options{subdomains_->isChecked(), &cancel_};
     cancel_ = false;
     cancelRequested_ = false;
-    status_->showMessage(QStringLiteral("Ajustando la hoja…"));
+    status_->showMessage(tr("Ajustando la hoja…"));
     fitThread_ = std::jthread([this, target, options] {
         std::optional<fit::LeafFitResult> result;
         QString failure;
@@ -68,12 +68,12 @@ void MeasuredPanel::FitDone(const std::optional<fit::LeafFitResult>& result, con
 {
     fitThread_.join();
     if (cancelRequested_ || (!result && failure.isEmpty())) {
-        status_->showMessage(QStringLiteral("Ajuste de la hoja cancelado."));
+        status_->showMessage(tr("Ajuste de la hoja cancelado."));
     } else if (!result) {
-        widgets::ShowProblems(status_, {QStringLiteral("No se pudo ajustar la hoja.")}, failure);
+        widgets::ShowProblems(status_, {tr("No se pudo ajustar la hoja.")}, failure);
     } else {
         fitResult_ = result;
-        status_->showMessage(QStringLiteral("Hoja ajustada en %1 evaluaciones del modelo.")
+        status_->showMessage(tr("Hoja ajustada en %1 evaluaciones del modelo.")
                                  .arg(fitResult_->evaluations));
     }
     ShowFitResult();
@@ -85,12 +85,12 @@ void MeasuredPanel::ShowFitResult()
 {
     applyButton_->setEnabled(fitResult_.has_value());
     if (!fitResult_) {
-        fitLabel_->setText(QStringLiteral("Sin ajuste."));
+        fitLabel_->setText(tr("Sin ajuste."));
         return;
     }
     const leaf::LeafParameters& p = fitResult_->parameters;
     fitLabel_->setText(
-        QStringLiteral("N %1 · Cab %2 · Cw %3 · Cm %4\nRMSE R %5 · T %6 · %7 evaluaciones")
+        tr("N %1 · Cab %2 · Cw %3 · Cm %4\nRMSE R %5 · T %6 · %7 evaluaciones")
             .arg(Number(p.N, 5), Number(p.Cab, 5), Number(p.Cw, 5), Number(p.Cm, 5),
                  RmseText(fitResult_->rmseReflectancePercent),
                  RmseText(fitResult_->rmseTransmittancePercent))
