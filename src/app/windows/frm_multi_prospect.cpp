@@ -27,6 +27,8 @@ namespace tulmera::app {
 using namespace multi;
 namespace {
 
+using widgets::ChartDecorations;  // unqualified: lupdate takes a qualified return type for a class
+
 constexpr std::array<const char*, 4> kRowBarNames = {"hsN", "hscab", "hscw", "hscm"};
 constexpr std::array<const char*, 4> kRowTextNames = {"txtN", "txtcab", "txtcw", "txtcm"};
 constexpr std::array<const char*, 3> kLimitBarNames = {"vsmax", "vsmin", "vsinter"};
@@ -51,7 +53,7 @@ QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent)
     return label;
 }
 
-widgets::ChartDecorations SweepChartDecorations()
+ChartDecorations SweepChartDecorations()
 {
     widgets::ChartDecorations d;
     d.title = tulmera::app::FrmMultiProspect::tr("Gráfico de Reflectividad");

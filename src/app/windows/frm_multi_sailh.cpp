@@ -22,6 +22,8 @@
 namespace tulmera::app {
 namespace {
 
+using widgets::ChartDecorations;  // unqualified: lupdate takes a qualified return type for a class
+
 using multi::CanopySweptParameter;
 
 // The chooser's texts, in the order of CanopySweptParameter.
@@ -53,7 +55,7 @@ constexpr std::array<const char*, 3> kLimitTips = {
     QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh",
                       "<b>Intervalo</b><br>El paso entre dos valores del barrido.")};
 
-widgets::ChartDecorations CurvesDecorations()
+ChartDecorations CurvesDecorations()
 {
     widgets::ChartDecorations d;
     d.title = tulmera::app::FrmMultiSailh::tr("Reflectividad de la cubierta");

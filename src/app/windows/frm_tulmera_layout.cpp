@@ -24,6 +24,8 @@
 namespace tulmera::app {
 namespace {
 
+using widgets::ChartDecorations;  // unqualified: lupdate takes a qualified return type for a class
+
 QString Indexed(const char* name, int index)
 {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
@@ -65,7 +67,7 @@ std::vector<widgets::ChartDecorations::AxisLabel> WavelengthLabels()
     return labels;
 }
 
-widgets::ChartDecorations LeafChartDecorations()
+ChartDecorations LeafChartDecorations()
 {
     widgets::ChartDecorations d;
     d.legend = {{"Line1", QColor(0, 255, 0), 3, tulmera::app::FrmTulmera::tr("Reflectividad Hoja")},
@@ -78,7 +80,7 @@ widgets::ChartDecorations LeafChartDecorations()
     return d;
 }
 
-widgets::ChartDecorations CanopyChartDecorations()
+ChartDecorations CanopyChartDecorations()
 {
     widgets::ChartDecorations d;
     d.legend = {{"Line4", QColor(0, 255, 0), 3, tulmera::app::FrmTulmera::tr("Reflectividad Dosel")},
