@@ -181,6 +181,10 @@
         <source>La simulación no se realizó</source>
         <translation>The simulation was not run</translation>
     </message>
+    <message>
+        <source>%1: %2 a %3</source>
+        <translation>%1: %2 to %3</translation>
+    </message>
 </context>
 <context>
     <name>tulmera::app::FrmSplash</name>

@@ -1,7 +1,8 @@
 // Takes the screenshots of the README: the splash, the main window with the grid and with a
 // sensor's bands, with the dock "Sensor e índices", the main window with a measured leaf
-// fitted, and the multiple-simulation window after a 25-value sweep. Run it under a virtual
-// display from an empty directory: scripts/screenshots does both.
+// fitted, and the multiple-simulation window after a 25-value sweep. With a second directory,
+// also the user guide's lesson pictures there, in Spanish (es/) and in English (en/). Run it
+// under a virtual display from an empty directory: scripts/screenshots does both.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -12,11 +13,13 @@
 #include <QTest>
 #include <cstdio>
 
+#include "app/language.h"
 #include "app/tulmera_app.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/pictures.h"
 #include "app/windows/sensor_dock.h"
 #include "app/windows/measured_panel.h"
+#include "lesson_scenes.h"
 
 namespace {
 
@@ -54,8 +57,8 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QStandardPaths::setTestModeEnabled(true);  // the user's settings neither used nor changed
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_screenshots OUTPUT_DIR\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: make_screenshots OUTPUT_DIR [GUIDE_IMAGES_DIR]\n");
         return 2;
     }
     QApplication::setWindowIcon(
@@ -93,5 +96,16 @@ int main(int argc, char** argv)
         ->SetDescendingValue(340);  // N from 1 to 3.4 by 0.1: 25 curves
     sweep->findChild<QPushButton*>(QStringLiteral("btok"))->click();
     ok = Save(sweep, out + QStringLiteral("/multiple-simulation.png")) && ok;
+
+    if (argc == 3) {
+        const QString guide = QString::fromLocal8Bit(argv[2]);
+        for (const auto language : {tulmera::app::Language::Spanish, tulmera::app::Language::English}) {
+            QObject translators;  // the English translator lives for its language's scenes
+            ok = tulmera::app::InstallTranslator(language, &translators) && ok;
+            const QString directory = guide + QLatin1Char('/') + tulmera::app::LanguageCode(language);
+            QDir().mkpath(directory);
+            ok = SaveLessonScenes(directory) && ok;
+        }
+    }
     return ok ? 0 : 1;
 }

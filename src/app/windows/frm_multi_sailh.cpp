@@ -241,9 +241,9 @@ void FrmMultiSailh::RedrawQuantity()
         const plot::QuantityAxes axes = multi::PaintSweepQuantity(chart, *result_, *quantity);
         const QString name = Utf8(std::string(multi::CanopyParameterName(result_->swept)));
         xAxisLabel_->setText(
-            QStringLiteral("%1: %2 a %3")
+            tr("%1: %2 a %3")
                 .arg(name, widgets::ValueText(axes.xMin), widgets::ValueText(axes.xMax)));
-        yAxisLabel_->setText(QStringLiteral("%1: %2 a %3")
+        yAxisLabel_->setText(tr("%1: %2 a %3")
                                  .arg(Utf8(quantity->name), widgets::ValueText(axes.yMin),
                                       widgets::ValueText(axes.yMax)));
     }
