@@ -407,16 +407,16 @@
         <translation>Back</translation>
     </message>
     <message>
-        <source>Índice</source>
-        <translation>Contents</translation>
-    </message>
-    <message>
         <source>&lt;h3&gt;Tulmera %1&lt;/h3&gt;&lt;p&gt;Simulación de la reflectividad de hojas y cubiertas vegetales para la enseñanza de la teledetección óptica.&lt;/p&gt;&lt;p&gt;Copyright © 2026 The Tulmera developers. Licencia MIT.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Modelos&lt;/b&gt; (escritos de nuevo a partir de sus ecuaciones publicadas):&lt;/p&gt;&lt;ul&gt;&lt;li&gt;PROSPECT: Jacquemoud, S. y Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91.&lt;/li&gt;&lt;li&gt;SAIL: Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; con la corrección del hot spot de Kuusk, A., 1991.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;&lt;b&gt;Datos&lt;/b&gt;:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Constantes ópticas de la hoja: PROSPECT-4 (Féret, J.-B. et al., 2008. Remote Sensing of Environment 112: 3030-3043), cada 5 nm.&lt;/li&gt;&lt;li&gt;Espectros de suelo: a partir de la Open Soil Spectral Library (Shepherd, K. D. et al., 2022. Soil Security 7: 100061), licencia CC BY 4.0.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Bibliotecas: Qt 6 (LGPL-3.0), libxlsxwriter (BSD-2-Clause), NLopt (LGPL-2.1). Detalles en el fichero NOTICE.&lt;/p&gt;</source>
         <translation>&lt;h3&gt;Tulmera %1&lt;/h3&gt;&lt;p&gt;Simulated reflectance of leaves and plant canopies for teaching optical remote sensing.&lt;/p&gt;&lt;p&gt;Copyright © 2026 The Tulmera developers. MIT licence.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Models&lt;/b&gt; (written anew from their published equations):&lt;/p&gt;&lt;ul&gt;&lt;li&gt;PROSPECT: Jacquemoud, S. and Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91.&lt;/li&gt;&lt;li&gt;SAIL: Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; with the hot-spot correction of Kuusk, A., 1991.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;&lt;b&gt;Data&lt;/b&gt;:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Leaf optical constants: PROSPECT-4 (Féret, J.-B. et al., 2008. Remote Sensing of Environment 112: 3030-3043), every 5 nm.&lt;/li&gt;&lt;li&gt;Soil spectra: after the Open Soil Spectral Library (Shepherd, K. D. et al., 2022. Soil Security 7: 100061), licence CC BY 4.0.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Libraries: Qt 6 (LGPL-3.0), libxlsxwriter (BSD-2-Clause), NLopt (LGPL-2.1). Details in the NOTICE file.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>Acerca de Tulmera</source>
         <translation>About Tulmera</translation>
+    </message>
+    <message>
+        <source>Inicio</source>
+        <translation>Home</translation>
     </message>
 </context>
 <context>
@@ -543,6 +543,22 @@ RMSE R %5 · T %6 · %7 evaluaciones</source>
         <translation>N %1 · Cab %2 · Cw %3 · Cm %4
 RMSE R %5 · T %6 · %7 evaluations</translation>
     </message>
+    <message>
+        <source>subdominios</source>
+        <translation>subdomains</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Aplicar</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>Abrir</source>
+        <translation>Open</translation>
+    </message>
 </context>
 <context>
     <name>tulmera::app::SensorDock</name>
@@ -586,7 +602,7 @@ Wavelengths: </translation>
     </message>
     <message>
         <source>Índice</source>
-        <translation>Contents</translation>
+        <translation>Index</translation>
     </message>
     <message>
         <source>Valor</source>

@@ -83,8 +83,8 @@ bool CanopySweep(const tulmera::canopy::CanopyInputs& canopy, int parameter,
     return Save(&sweep, path);
 }
 
-// Lesson 3: NDVI against LAI. Lesson 4: the principal plane with the sun at 30 degrees,
-// without and with the hot spot.
+// Lesson 3: NDVI against LAI. Lesson 4: the reflectance at 800 nm across the principal plane
+// with the sun at 30 degrees, without and with the hot spot.
 bool CanopySweeps(const QString& out)
 {
     tulmera::canopy::CanopyInputs canopy = tulmera::canopy::StartCanopyInputs();

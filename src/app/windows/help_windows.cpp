@@ -24,8 +24,8 @@ GuideWindow::GuideWindow(Language language, QWidget* parent) : QMainWindow(paren
     QAction* back = tools->addAction(tr("Atrás"));
     back->setObjectName(QStringLiteral("cmdAtras"));
     back->setEnabled(false);
-    QAction* home = tools->addAction(tr("Índice"));
-    home->setObjectName(QStringLiteral("cmdIndice"));
+    QAction* home = tools->addAction(tr("Inicio"));
+    home->setObjectName(QStringLiteral("cmdInicio"));
     connect(back, &QAction::triggered, browser_, &QTextBrowser::backward);
     connect(home, &QAction::triggered, browser_, &QTextBrowser::home);
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);

@@ -94,18 +94,18 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
                                tr("Quitar espectro medido"), content);
     auto* separator = new QFrame(content);
     separator->setFrameShape(QFrame::HLine);
-    subdomains_ = new QCheckBox(QStringLiteral("subdominios"), content);
+    subdomains_ = new QCheckBox(tr("subdominios"), content);
     subdomains_->setObjectName(QStringLiteral("chkSubdominios"));
     fitButton_ =
         MakeButton(QStringLiteral("cmdAjustarHoja"), tr("Ajustar hoja"), content);
     cancelButton_ =
-        MakeButton(QStringLiteral("cmdCancelarAjuste"), QStringLiteral("Cancelar"), content);
+        MakeButton(QStringLiteral("cmdCancelarAjuste"), tr("Cancelar"), content);
     fitLabel_ = new QLabel(content);
     fitLabel_->setObjectName(QStringLiteral("lblAjuste"));
     fitLabel_->setWordWrap(true);
     fitLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     applyButton_ =
-        MakeButton(QStringLiteral("cmdAplicarAjuste"), QStringLiteral("Aplicar"), content);
+        MakeButton(QStringLiteral("cmdAplicarAjuste"), tr("Aplicar"), content);
     auto* fitRow = new QHBoxLayout;
     fitRow->addWidget(fitButton_);
     fitRow->addWidget(subdomains_);
@@ -183,8 +183,8 @@ void MeasuredPanel::ChooseColumn(const QString& fileName)
     form->addRow(tr("Muestra (columna):"), columns);
     form->addRow(tr("Contiene:"), kinds);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Abrir"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("Abrir"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancelar"));
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
