@@ -58,9 +58,8 @@ TulmeraApp::~TulmeraApp()
 
 QString TulmeraApp::BusyDirectoryText(long holderPid)
 {
-    const QString who = holderPid > 0
-                            ? tr("Otra ventana de Tulmera (PID %1)").arg(holderPid)
-                            : tr("Otra ventana de Tulmera");
+    const QString who = holderPid > 0 ? tr("Otra ventana de Tulmera (PID %1)").arg(holderPid)
+                                      : tr("Otra ventana de Tulmera");
     return who
            + tr(
                " ya trabaja en este directorio. Si sigue, las dos escribirán "
@@ -107,8 +106,7 @@ void TulmeraApp::SwitchToMultipleSimulation()
     connect(multi_, &FrmMultiProspect::ExitRequested, this, &TulmeraApp::ExitMultipleSimulation);
     multi_->show();
     if (!failure.isEmpty()) {
-        multi_->ShowMessage(tr("No se pudieron vaciar los ficheros de resultados: ")
-                            + failure);
+        multi_->ShowMessage(tr("No se pudieron vaciar los ficheros de resultados: ") + failure);
     }
     main_->hide();
     main_->deleteLater();  // unloaded without its close handling: the files are emptied already

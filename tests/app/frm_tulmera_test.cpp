@@ -15,11 +15,11 @@
 #include <map>
 #include <memory>
 
+#include "app/layout_check.h"
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
-#include "app/layout_check.h"
 #include "support/golden.h"
 #include "support/work_dir.h"
 

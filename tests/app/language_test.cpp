@@ -1,5 +1,7 @@
 // The windows in English: the language chosen for a run, the English captions, layouts that
 // still fit, the same numbers in both languages, the language entries and the user guide.
+#include "app/language.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -21,7 +23,6 @@
 #include <QTranslator>
 #include <memory>
 
-#include "app/language.h"
 #include "app/layout_check.h"
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
@@ -86,9 +87,8 @@ private:
         for (const char* chart : {"pctProspect", "pctSailh"}) {
             const QImage image = In<widgets::ChartView>(window, QLatin1String(chart))->image();
             parts << QString::fromLatin1(
-                QCryptographicHash::hash(
-                    QByteArrayView(image.constBits(), image.sizeInBytes()),
-                    QCryptographicHash::Sha256)
+                QCryptographicHash::hash(QByteArrayView(image.constBits(), image.sizeInBytes()),
+                                         QCryptographicHash::Sha256)
                     .toHex());
         }
         parts << QString::fromStdString(testing::FileBytes("VP.dat"))
@@ -127,11 +127,14 @@ private slots:
         QTest::newRow("en_GB system") << none << QString() << "en_GB" << Language::English;
         QTest::newRow("C system") << none << QString() << "C" << Language::English;
         QTest::newRow("de_DE system") << none << QString() << "de_DE" << Language::English;
-        QTest::newRow("remembered en over es_ES") << none << "en" << "es_ES" << Language::English;
-        QTest::newRow("remembered es over C") << none << "es" << "C" << Language::Spanish;
-        QTest::newRow("unknown remembered: system") << none << "fr" << "es_MX" << Language::Spanish;
-        QTest::newRow("--lang es over remembered en")
-            << std::optional(Language::Spanish) << "en" << "en_US" << Language::Spanish;
+        QTest::newRow("remembered en over es_ES") << none << "en"
+                                                  << "es_ES" << Language::English;
+        QTest::newRow("remembered es over C") << none << "es"
+                                              << "C" << Language::Spanish;
+        QTest::newRow("unknown remembered: system") << none << "fr"
+                                                    << "es_MX" << Language::Spanish;
+        QTest::newRow("--lang es over remembered en") << std::optional(Language::Spanish) << "en"
+                                                      << "en_US" << Language::Spanish;
         QTest::newRow("--lang en over es_ES")
             << std::optional(Language::English) << QString() << "es_ES" << Language::English;
     }
@@ -153,23 +156,48 @@ private slots:
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("english");
-        QTest::newRow("main: leaf caption") << "main" << "lblProspect(0)"
+        QTest::newRow("main: leaf caption") << "main"
+                                            << "lblProspect(0)"
                                             << "Leaf internal structure (N):";
-        QTest::newRow("main: canopy caption") << "main" << "lblSailh(3)"
+        QTest::newRow("main: canopy caption") << "main"
+                                              << "lblSailh(3)"
                                               << "Leaf area index (LAI):";
-        QTest::newRow("main: visibility") << "main" << "lblSailh(2)" << "Atmospheric visibility:";
-        QTest::newRow("main: file menu") << "main" << "menu1" << "&File";
-        QTest::newRow("main: exit") << "main" << "menu13" << "E&xit";
-        QTest::newRow("main: background") << "main" << "menu211(1)" << "Grid";
-        QTest::newRow("main: language") << "main" << "menu23" << "&Language";
-        QTest::newRow("main: help") << "main" << "menu3" << "&Help";
-        QTest::newRow("main: guide") << "main" << "menu31" << "User &guide";
-        QTest::newRow("leaf sweep: option") << "prospect" << "btOption(1)"
+        QTest::newRow("main: visibility") << "main"
+                                          << "lblSailh(2)"
+                                          << "Atmospheric visibility:";
+        QTest::newRow("main: file menu") << "main"
+                                         << "menu1"
+                                         << "&File";
+        QTest::newRow("main: exit") << "main"
+                                    << "menu13"
+                                    << "E&xit";
+        QTest::newRow("main: background") << "main"
+                                          << "menu211(1)"
+                                          << "Grid";
+        QTest::newRow("main: language") << "main"
+                                        << "menu23"
+                                        << "&Language";
+        QTest::newRow("main: help") << "main"
+                                    << "menu3"
+                                    << "&Help";
+        QTest::newRow("main: guide") << "main"
+                                     << "menu31"
+                                     << "User &guide";
+        QTest::newRow("leaf sweep: option") << "prospect"
+                                            << "btOption(1)"
                                             << "Chlorophyll a+b content (µg.cm-2):";
-        QTest::newRow("leaf sweep: run") << "prospect" << "btok" << "Run";
-        QTest::newRow("leaf sweep: exit") << "prospect" << "Command2" << "Exit";
-        QTest::newRow("canopy sweep: run") << "sailh" << "btok" << "Run";
-        QTest::newRow("canopy sweep: export") << "sailh" << "cmdfich" << "Spreadsheet";
+        QTest::newRow("leaf sweep: run") << "prospect"
+                                         << "btok"
+                                         << "Run";
+        QTest::newRow("leaf sweep: exit") << "prospect"
+                                          << "Command2"
+                                          << "Exit";
+        QTest::newRow("canopy sweep: run") << "sailh"
+                                           << "btok"
+                                           << "Run";
+        QTest::newRow("canopy sweep: export") << "sailh"
+                                              << "cmdfich"
+                                              << "Spreadsheet";
     }
     void theWindowsStartedInEnglishShowEnglish()
     {
@@ -316,8 +344,8 @@ private slots:
             QCOMPARE(In<QLineEdit>(window, box)->toolTip(), scroll->toolTip());
         };
         for (int i = 0; i < 4; ++i) {
-            check(QStringLiteral("hsbProspect(%1)").arg(i), QStringLiteral("txtProspect(%1)").arg(i),
-                  kLeafRows[std::size_t(i)].divisor);
+            check(QStringLiteral("hsbProspect(%1)").arg(i),
+                  QStringLiteral("txtProspect(%1)").arg(i), kLeafRows[std::size_t(i)].divisor);
         }
         for (int i = 0; i < 5; ++i) {
             check(QStringLiteral("hsbSailh(%1)").arg(i), QStringLiteral("txtSailh(%1)").arg(i),
@@ -344,7 +372,8 @@ private slots:
         const QRegularExpression reference(QStringLiteral("(?:href|src)=\"([^\"]*)\""));
         int pages = 0;
         for (const char* language : {"es", "en"}) {
-            QDirIterator it(QStringLiteral(":/guide/") + QLatin1String(language), {QStringLiteral("*.html")});
+            QDirIterator it(QStringLiteral(":/guide/") + QLatin1String(language),
+                            {QStringLiteral("*.html")});
             while (it.hasNext()) {
                 const QString page = it.next();
                 ++pages;
@@ -366,7 +395,8 @@ private slots:
                     }
                 }
             }
-            QVERIFY(QFile::exists(QStringLiteral(":/guide/%1/index.html").arg(QLatin1String(language))));
+            QVERIFY(QFile::exists(
+                QStringLiteral(":/guide/%1/index.html").arg(QLatin1String(language))));
         }
         QVERIFY(pages >= 2);
     }

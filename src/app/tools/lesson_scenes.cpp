@@ -62,8 +62,8 @@ bool LeafConstituents(const QString& out)
 bool SoilUnderACanopy(const QString& out)
 {
     bool ok = true;
-    for (const auto& [lai, name] : {std::pair{"0.1", "lesson2-lai01.png"},
-                                    std::pair{"3", "lesson2-lai3.png"}}) {
+    for (const auto& [lai, name] :
+         {std::pair{"0.1", "lesson2-lai01.png"}, std::pair{"3", "lesson2-lai3.png"}}) {
         tulmera::app::FrmTulmera window;
         Type(&window, "txtSailh(0)", QLatin1String(lai));
         ok = Save(&window, out + QLatin1Char('/') + QLatin1String(name)) && ok;
@@ -88,13 +88,16 @@ bool CanopySweep(const tulmera::canopy::CanopyInputs& canopy, int parameter,
 bool CanopySweeps(const QString& out)
 {
     tulmera::canopy::CanopyInputs canopy = tulmera::canopy::StartCanopyInputs();
-    bool ok = CanopySweep(canopy, 0, QStringLiteral("NDVI"), out + QStringLiteral("/lesson3-ndvi.png"));
+    bool ok =
+        CanopySweep(canopy, 0, QStringLiteral("NDVI"), out + QStringLiteral("/lesson3-ndvi.png"));
     canopy.lai = 3;
     canopy.sunZenith = 30;
-    for (const auto& [hotSpot, name] : {std::pair{0.0, "lesson4-hotspot0.png"},
-                                        std::pair{0.2, "lesson4-hotspot02.png"}}) {
+    for (const auto& [hotSpot, name] :
+         {std::pair{0.0, "lesson4-hotspot0.png"}, std::pair{0.2, "lesson4-hotspot02.png"}}) {
         canopy.hotSpot = hotSpot;
-        ok = CanopySweep(canopy, 5, QStringLiteral("800 nm"), out + QLatin1Char('/') + QLatin1String(name)) && ok;
+        ok = CanopySweep(canopy, 5, QStringLiteral("800 nm"),
+                         out + QLatin1Char('/') + QLatin1String(name))
+             && ok;
     }
     return ok;
 }
@@ -104,8 +107,8 @@ bool CanopySweeps(const QString& out)
 bool Equifinality(const QString& out, const QString& examples)
 {
     bool ok = true;
-    for (const auto& [lai, architecture, name] :
-         {std::tuple{"1.5", 0, "lesson5-planofilo.png"}, std::tuple{"1.8", 1, "lesson5-erectofilo.png"}}) {
+    for (const auto& [lai, architecture, name] : {std::tuple{"1.5", 0, "lesson5-planofilo.png"},
+                                                  std::tuple{"1.8", 1, "lesson5-erectofilo.png"}}) {
         tulmera::app::FrmTulmera window;
         Type(&window, "txtProspect(1)", QStringLiteral("40"));
         Type(&window, "txtProspect(2)", QStringLiteral("0.01"));
@@ -113,7 +116,8 @@ bool Equifinality(const QString& out, const QString& examples)
         Type(&window, "txtSailh(0)", QLatin1String(lai));
         In<QComboBox>(&window, "cmbSailh(0)")->setCurrentIndex(architecture);
         In<QAction>(&window, "viewSensorDock")->trigger();
-        window.resize(window.size() + In<tulmera::app::SensorDock>(&window, "sensorDock")->RoomBeside());
+        window.resize(window.size()
+                      + In<tulmera::app::SensorDock>(&window, "sensorDock")->RoomBeside());
         ok = Save(&window, out + QLatin1Char('/') + QLatin1String(name)) && ok;
     }
     tulmera::app::FrmTulmera window;

@@ -73,7 +73,9 @@ QString ShownRange(const refresh::InputRange& range)
 {
     const QString low = ValueText(range.lowest);
     const QString high = ValueText(range.highest);
-    if (range.lowestOpen) return QCoreApplication::translate("tulmera::widgets::ParameterTip", "más de %1 hasta %2").arg(low, high);
+    if (range.lowestOpen)
+        return QCoreApplication::translate("tulmera::widgets::ParameterTip", "más de %1 hasta %2")
+            .arg(low, high);
     return QCoreApplication::translate("tulmera::widgets::ParameterTip", "%1 a %2").arg(low, high);
 }
 
@@ -82,15 +84,17 @@ QString ShownRange(const refresh::InputRange& range)
 QString ParameterTip(refresh::Input input, double barLowest, double barHighest)
 {
     const TipTexts& texts = kTips[static_cast<std::size_t>(input)];
-    return QCoreApplication::translate("tulmera::widgets::ParameterTip", "<b>%1</b><br>Unidad: %2<br>Barra: %3; la casilla admite %4.<br>%5")
-        .arg(Translated(texts.name), Translated(texts.unit),
-             ShownRange({barLowest, barHighest}), ShownRange(refresh::AcceptedRange(input)),
-             Translated(texts.meaning));
+    return QCoreApplication::translate(
+               "tulmera::widgets::ParameterTip",
+               "<b>%1</b><br>Unidad: %2<br>Barra: %3; la casilla admite %4.<br>%5")
+        .arg(Translated(texts.name), Translated(texts.unit), ShownRange({barLowest, barHighest}),
+             ShownRange(refresh::AcceptedRange(input)), Translated(texts.meaning));
 }
 
 QString ArchitectureTip()
 {
-    return QCoreApplication::translate("tulmera::widgets::ParameterTip",
+    return QCoreApplication::translate(
+        "tulmera::widgets::ParameterTip",
         "<b>Arquitectura del dosel</b><br>Cómo se inclinan las hojas: planófila (casi "
         "horizontales), erectófila (casi verticales), plagiófila (hacia 45°), extremófila "
         "(horizontales y verticales), esférica (en todas las direcciones).");
@@ -98,14 +102,16 @@ QString ArchitectureTip()
 
 QString SoilTip()
 {
-    return QCoreApplication::translate("tulmera::widgets::ParameterTip",
+    return QCoreApplication::translate(
+        "tulmera::widgets::ParameterTip",
         "<b>Reflectividad del suelo</b><br>El suelo bajo la cubierta, por su textura (arena, "
         "limo, arcilla); se ve a través de una cubierta poco densa.");
 }
 
 QString VisibilityTip()
 {
-    return QCoreApplication::translate("tulmera::widgets::ParameterTip",
+    return QCoreApplication::translate(
+        "tulmera::widgets::ParameterTip",
         "<b>Visibilidad atmosférica</b><br>15 Km o 50 Km: fija la parte de la luz que llega "
         "difusa desde el cielo; con 15 Km hay más luz difusa.");
 }

@@ -16,32 +16,47 @@ QString ControlName(const QString& caption)
 
 QString NotANumber(const QString& control, const QString& text)
 {
-    return QCoreApplication::translate("tulmera::widgets::Messages", "%1: «%2» no es un número.").arg(control, text.trimmed().left(30));
+    return QCoreApplication::translate("tulmera::widgets::Messages", "%1: «%2» no es un número.")
+        .arg(control, text.trimmed().left(30));
 }
 
 QString OutsideRange(const QString& control, double value, const refresh::InputRange& range)
 {
-    const QString shown = std::isfinite(value) ? ValueText(value) : QCoreApplication::translate("tulmera::widgets::Messages", "ese valor");
+    const QString shown = std::isfinite(value) ? ValueText(value)
+                                               : QCoreApplication::translate(
+                                                   "tulmera::widgets::Messages", "ese valor");
     const bool lowFinite = std::isfinite(range.lowest);
     const bool highFinite = std::isfinite(range.highest);
     if (lowFinite && highFinite && !range.lowestOpen && !range.highestOpen) {
-        return QCoreApplication::translate("tulmera::widgets::Messages", "%1: %2 está fuera de %3 a %4.")
+        return QCoreApplication::translate("tulmera::widgets::Messages",
+                                           "%1: %2 está fuera de %3 a %4.")
             .arg(control, shown, ValueText(range.lowest), ValueText(range.highest));
     }
     QStringList conditions;
     if (lowFinite) {
         conditions << (range.lowestOpen
-                           ? QCoreApplication::translate("tulmera::widgets::Messages", "mayor que %1").arg(ValueText(range.lowest))
-                           : QCoreApplication::translate("tulmera::widgets::Messages", "%1 o más").arg(ValueText(range.lowest)));
+                           ? QCoreApplication::translate("tulmera::widgets::Messages",
+                                                         "mayor que %1")
+                                 .arg(ValueText(range.lowest))
+                           : QCoreApplication::translate("tulmera::widgets::Messages", "%1 o más")
+                                 .arg(ValueText(range.lowest)));
     }
     if (highFinite) {
         conditions << (range.highestOpen
-                           ? QCoreApplication::translate("tulmera::widgets::Messages", "menor que %1").arg(ValueText(range.highest))
-                           : QCoreApplication::translate("tulmera::widgets::Messages", "hasta %1").arg(ValueText(range.highest)));
+                           ? QCoreApplication::translate("tulmera::widgets::Messages",
+                                                         "menor que %1")
+                                 .arg(ValueText(range.highest))
+                           : QCoreApplication::translate("tulmera::widgets::Messages", "hasta %1")
+                                 .arg(ValueText(range.highest)));
     }
-    if (conditions.isEmpty()) return QCoreApplication::translate("tulmera::widgets::Messages", "%1: debe ser un número finito.").arg(control);
-    return QCoreApplication::translate("tulmera::widgets::Messages", "%1: %2 no se admite; debe ser %3.")
-        .arg(control, shown, conditions.join(QCoreApplication::translate("tulmera::widgets::Messages", " y ")));
+    if (conditions.isEmpty())
+        return QCoreApplication::translate("tulmera::widgets::Messages",
+                                           "%1: debe ser un número finito.")
+            .arg(control);
+    return QCoreApplication::translate("tulmera::widgets::Messages",
+                                       "%1: %2 no se admite; debe ser %3.")
+        .arg(control, shown,
+             conditions.join(QCoreApplication::translate("tulmera::widgets::Messages", " y ")));
 }
 
 QString Rounded(const QString& control, double typed, double used)
@@ -52,7 +67,8 @@ QString Rounded(const QString& control, double typed, double used)
 
 QString BarAtItsEnd(const QString& control, double value, double barEnd)
 {
-    return QCoreApplication::translate("tulmera::widgets::Messages", "%1: %2 se usa; la barra queda en su extremo (%3).")
+    return QCoreApplication::translate("tulmera::widgets::Messages",
+                                       "%1: %2 se usa; la barra queda en su extremo (%3).")
         .arg(control, ValueText(value), ValueText(barEnd));
 }
 

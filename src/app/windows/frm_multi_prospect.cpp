@@ -110,9 +110,8 @@ QWidget* FrmMultiProspect::BuildParameterGroup()
     auto* grid = new QGridLayout(group);
     auto* instruction =
         MakeLabel(QStringLiteral("Label1"),
-                  tr(
-                      "Selecciona el parámetro con el que deseas realizar múltiples simulaciones y "
-                      "establece un valor fijo para el resto de parámetros"),
+                  tr("Selecciona el parámetro con el que deseas realizar múltiples simulaciones y "
+                     "establece un valor fijo para el resto de parámetros"),
                   group);
     instruction->setWordWrap(true);
     grid->addWidget(instruction, 0, 0, 1, 2);
@@ -129,9 +128,9 @@ QWidget* FrmMultiProspect::BuildParameterGroup()
         text->setFixedWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("0.00000")) + 16);
         text->setAlignment(Qt::AlignRight);
         parameterBoxes_[i] = text;
-        const QString tip = widgets::ParameterTip(static_cast<refresh::Input>(i),
-                                                  double(p.bar.min) / p.divisor,
-                                                  double(p.bar.max) / p.divisor);
+        const QString tip =
+            widgets::ParameterTip(static_cast<refresh::Input>(i), double(p.bar.min) / p.divisor,
+                                  double(p.bar.max) / p.divisor);
         for (QWidget* control : {static_cast<QWidget*>(option), static_cast<QWidget*>(text),
                                  static_cast<QWidget*>(parameterBars_[i])}) {
             control->setToolTip(tip);
@@ -150,14 +149,17 @@ QString FrmMultiProspect::LimitTip(std::size_t i)
 {
     switch (i) {
         case 0:
-            return tr("<b>Límite superior</b><br>El último valor del parámetro elegido, en su "
-                      "unidad.");
+            return tr(
+                "<b>Límite superior</b><br>El último valor del parámetro elegido, en su "
+                "unidad.");
         case 1:
-            return tr("<b>Límite inferior</b><br>El primer valor del parámetro elegido, en su "
-                      "unidad.");
+            return tr(
+                "<b>Límite inferior</b><br>El primer valor del parámetro elegido, en su "
+                "unidad.");
         default:
-            return tr("<b>Intervalo</b><br>El paso entre dos simulaciones, en la unidad del "
-                      "parámetro elegido.");
+            return tr(
+                "<b>Intervalo</b><br>El paso entre dos simulaciones, en la unidad del "
+                "parámetro elegido.");
     }
 }
 
@@ -165,18 +167,17 @@ QWidget* FrmMultiProspect::BuildLimitGroup()
 {
     auto* group = new QWidget(this);
     auto* grid = new QGridLayout(group);
-    auto* instruction =
-        MakeLabel(QStringLiteral("Label5"),
-                  tr("Establece el valor máximo, mínimo y el intervalo de "
-                                 "variación para realizar la simulación múltiple"),
-                  group);
+    auto* instruction = MakeLabel(QStringLiteral("Label5"),
+                                  tr("Establece el valor máximo, mínimo y el intervalo de "
+                                     "variación para realizar la simulación múltiple"),
+                                  group);
     instruction->setWordWrap(true);
     grid->addWidget(instruction, 0, 0, 1, 3);
     for (std::size_t i = 0; i < kLimitBarNames.size(); ++i) {
         const int column = static_cast<int>(i);
-        grid->addWidget(
-            MakeLabel(QStringLiteral("Label%1").arg(column + 2), widgets::CoreText(kLimitCaptions[i]), group), 1,
-            column, Qt::AlignHCenter);
+        grid->addWidget(MakeLabel(QStringLiteral("Label%1").arg(column + 2),
+                                  widgets::CoreText(kLimitCaptions[i]), group),
+                        1, column, Qt::AlignHCenter);
         auto* bar = new widgets::DescendingScrollBar(QLatin1String(kLimitBarNames[i]), group);
         bar->setFixedHeight(110);
         limitBars_[i] = bar;
@@ -198,7 +199,8 @@ QWidget* FrmMultiProspect::BuildButtons()
 {
     auto* group = new QWidget(this);
     auto* row = new QHBoxLayout(group);
-    const auto makeButton = [&](const char* name, const QString& caption, widgets::Picture picture) {
+    const auto makeButton = [&](const char* name, const QString& caption,
+                                widgets::Picture picture) {
         auto* button = new QPushButton(caption, group);
         button->setObjectName(QLatin1String(name));
         button->setIcon(
@@ -317,16 +319,14 @@ void FrmMultiProspect::Run()
 {
     const SweepTexts texts = ReadTexts();
     SweepRequest request;
-    const bool accepted =
-        widgets::Guarded(statusBar(), tr("No se puede ejecutar la simulación"),
-                         [&] { request = ReadSweepRequest(texts); });
+    const bool accepted = widgets::Guarded(statusBar(), tr("No se puede ejecutar la simulación"),
+                                           [&] { request = ReadSweepRequest(texts); });
     if (!accepted) return;
     if (request.lower > request.upper) {
-        widgets::ShowProblems(
-            statusBar(),
-            {tr("Límite inferior: %1 está por encima del límite "
-                            "superior %2.")
-                 .arg(widgets::ValueText(request.lower), widgets::ValueText(request.upper))});
+        widgets::ShowProblems(statusBar(), {tr("Límite inferior: %1 está por encima del límite "
+                                               "superior %2.")
+                                                .arg(widgets::ValueText(request.lower),
+                                                     widgets::ValueText(request.upper))});
         return;
     }
     if (!widgets::Guarded(statusBar(), tr("No se puede ejecutar la simulación"),

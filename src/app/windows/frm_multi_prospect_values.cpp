@@ -49,8 +49,8 @@ void FrmMultiProspect::ApplyLimitText(std::size_t bar)
     widgets::DescendingScrollBar* scroll = limitBars_[bar];
     QStringList messages;
     const std::optional<int> position = TypedPosition(
-        widgets::ControlName(widgets::CoreText(kLimitCaptions[bar])),
-        limitValues_[bar]->text(), -scroll->maximum(), -scroll->minimum(), divisor, messages);
+        widgets::ControlName(widgets::CoreText(kLimitCaptions[bar])), limitValues_[bar]->text(),
+        -scroll->maximum(), -scroll->minimum(), divisor, messages);
     if (position && *position != scroll->DescendingValue()) {
         scroll->SetDescendingValue(*position);  // reported as a value the user set
     }

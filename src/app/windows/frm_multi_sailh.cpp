@@ -198,14 +198,13 @@ void FrmMultiSailh::Run()
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::optional<multi::CanopySweepResult> next;
-    const bool done =
-        widgets::Guarded(statusBar(), tr("La simulación no se realizó"), [&] {
-            multi::CanopySweepResult computed = multi::ComputeCanopySweep(request);
-            textio::StagedFiles staged;
-            multi::StageCanopySweepFile(computed, staged);
-            staged.Publish();
-            next = std::move(computed);
-        });
+    const bool done = widgets::Guarded(statusBar(), tr("La simulación no se realizó"), [&] {
+        multi::CanopySweepResult computed = multi::ComputeCanopySweep(request);
+        textio::StagedFiles staged;
+        multi::StageCanopySweepFile(computed, staged);
+        staged.Publish();
+        next = std::move(computed);
+    });
     QApplication::restoreOverrideCursor();
     if (!done) return;
     result_ = std::move(next);

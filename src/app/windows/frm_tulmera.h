@@ -6,13 +6,13 @@
 #include <functional>
 #include <memory>
 
+#include "app/language.h"
 #include "canopy/canopy_run.h"
 #include "export/main_export.h"
 #include "leaf/leaf_parameters.h"
 #include "plot/main_charts.h"
 #include "plot/raster_surface.h"
 #include "refresh/refresh.h"
-#include "app/language.h"
 
 class QAction;
 class QComboBox;
@@ -173,7 +173,7 @@ private:
 
     SensorDock* sensorDock_ = nullptr;
     MeasuredPanel* measuredPanel_ = nullptr;  // dckMedido: measured spectra and the leaf fit
-    QPointer<GuideWindow> guideWindow_;        // frmGuia, made when first asked for
+    QPointer<GuideWindow> guideWindow_;       // frmGuia, made when first asked for
 
     leaf::LeafParameters leaf_ = leaf::kStartLeafParameters;
     canopy::CanopyState canopyState_;

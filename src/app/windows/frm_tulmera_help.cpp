@@ -21,8 +21,8 @@ void FrmTulmera::BuildLanguageMenu(QMenu* settingsMenu)
     const Language current = CurrentLanguage();
     // The entries name each language in itself, in both languages.
     for (const Language language : {Language::Spanish, Language::English}) {
-        QAction* action = menu->addAction(language == Language::Spanish ? QStringLiteral("Español")
-                                                                        : QStringLiteral("English"));
+        QAction* action = menu->addAction(
+            language == Language::Spanish ? QStringLiteral("Español") : QStringLiteral("English"));
         action->setObjectName(QStringLiteral("menu23(%1)").arg(LanguageCode(language)));
         action->setCheckable(true);
         action->setChecked(language == current);

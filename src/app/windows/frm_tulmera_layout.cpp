@@ -70,8 +70,9 @@ std::vector<widgets::ChartDecorations::AxisLabel> WavelengthLabels()
 ChartDecorations LeafChartDecorations()
 {
     widgets::ChartDecorations d;
-    d.legend = {{"Line1", QColor(0, 255, 0), 3, tulmera::app::FrmTulmera::tr("Reflectividad Hoja")},
-                {"Line2", QColor(255, 0, 0), 3, tulmera::app::FrmTulmera::tr("Transmisividad Hoja")}};
+    d.legend = {
+        {"Line1", QColor(0, 255, 0), 3, tulmera::app::FrmTulmera::tr("Reflectividad Hoja")},
+        {"Line2", QColor(255, 0, 0), 3, tulmera::app::FrmTulmera::tr("Transmisividad Hoja")}};
     d.valueLabels = {{100, "1.0"}, {80, "0.8"}, {60, "0.6"}, {40, "0.4"}, {20, "0.2"}};
     d.wavelengthLabels = WavelengthLabels();
     d.firstLabelIndex = 0;
@@ -83,8 +84,9 @@ ChartDecorations LeafChartDecorations()
 ChartDecorations CanopyChartDecorations()
 {
     widgets::ChartDecorations d;
-    d.legend = {{"Line4", QColor(0, 255, 0), 3, tulmera::app::FrmTulmera::tr("Reflectividad Dosel")},
-                {"Line3", QColor(0, 0, 0), 1, tulmera::app::FrmTulmera::tr("Reflectividad suelo")}};
+    d.legend = {
+        {"Line4", QColor(0, 255, 0), 3, tulmera::app::FrmTulmera::tr("Reflectividad Dosel")},
+        {"Line3", QColor(0, 0, 0), 1, tulmera::app::FrmTulmera::tr("Reflectividad suelo")}};
     d.valueLabels = {{60, "0.6"}, {50, "0.5"}, {40, "0.4"}, {30, "0.3"}, {20, "0.2"}, {10, "0.1"}};
     d.wavelengthLabels = WavelengthLabels();
     d.firstLabelIndex = 13;
@@ -135,8 +137,8 @@ QWidget* FrmTulmera::BuildProspectGroup()
     auto* group = new QWidget(this);
     auto* row = new QHBoxLayout(group);
     auto* controls = new QGridLayout;
-    controls->addWidget(
-        MakeTitle(QStringLiteral("Label3"), tr("Modelo PROSPECT"), group), 0, 0, 1, 2);
+    controls->addWidget(MakeTitle(QStringLiteral("Label3"), tr("Modelo PROSPECT"), group), 0, 0, 1,
+                        2);
     for (int i = 0; i < 4; ++i) {
         const ParameterRow& p = kLeafRows[static_cast<std::size_t>(i)];
         const auto at = static_cast<std::size_t>(i);
@@ -165,8 +167,7 @@ QWidget* FrmTulmera::BuildSailhGroup()
     auto* group = new QWidget(this);
     auto* row = new QHBoxLayout(group);
     auto* controls = new QGridLayout;
-    controls->addWidget(MakeTitle(QStringLiteral("Label5"), tr("Modelo SAILH"), group),
-                        0, 0, 1, 2);
+    controls->addWidget(MakeTitle(QStringLiteral("Label5"), tr("Modelo SAILH"), group), 0, 0, 1, 2);
     for (int i = 0; i < 5; ++i) {
         const ParameterRow& p = kCanopyRows[static_cast<std::size_t>(i)];
         const auto at = static_cast<std::size_t>(i);
@@ -176,9 +177,9 @@ QWidget* FrmTulmera::BuildSailhGroup()
         canopyBars_[at] =
             widgets::MakeScrollBar(Qt::Horizontal, Indexed("hsbSailh", i), p.bar, group);
         canopyBoxes_[at] = MakeValueBox(Indexed("txtSailh", i), group);
-        SetTip({caption, canopyBars_[at], canopyBoxes_[at]},
-               widgets::ParameterTip(static_cast<refresh::Input>(4 + i), BarLowest(p),
-                                     BarHighest(p)));
+        SetTip(
+            {caption, canopyBars_[at], canopyBoxes_[at]},
+            widgets::ParameterTip(static_cast<refresh::Input>(4 + i), BarLowest(p), BarHighest(p)));
         controls->addWidget(caption, 1 + 2 * i, 0, 1, 2);
         controls->addWidget(canopyBars_[at], 2 + 2 * i, 0);
         controls->addWidget(canopyBoxes_[at], 2 + 2 * i, 1);

@@ -52,8 +52,8 @@ void FrmTulmera::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
         action->setObjectName(QStringLiteral("mnuGuardarGraficosPng(%1)").arg(k));
         connect(action, &QAction::triggered, this, [this, k] {
             widgets::ChooseFileToSave(
-                this, tr("Guardar gráficos"), tr("Imagen PNG (*.png)"),
-                QStringLiteral("png"), QStringLiteral("graficos"),
+                this, tr("Guardar gráficos"), tr("Imagen PNG (*.png)"), QStringLiteral("png"),
+                QStringLiteral("graficos"),
                 [this, k](const QString& fileName) { SaveChartImages(fileName, k); });
         });
     }
@@ -69,9 +69,8 @@ void FrmTulmera::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
 void FrmTulmera::ConnectSharing()
 {
     connect(saveSpectraAction_, &QAction::triggered, this, [this] {
-        widgets::ChooseFileToSave(this, tr("Guardar espectros (CSV)"),
-                                  tr("Tabla CSV (*.csv)"), QStringLiteral("csv"),
-                                  QStringLiteral("espectros"),
+        widgets::ChooseFileToSave(this, tr("Guardar espectros (CSV)"), tr("Tabla CSV (*.csv)"),
+                                  QStringLiteral("csv"), QStringLiteral("espectros"),
                                   [this](const QString& fileName) { SaveSpectraCsv(fileName); });
     });
 
@@ -113,9 +112,8 @@ QString FrmTulmera::LeafReadoutText(int index) const
 QString FrmTulmera::CanopyReadoutText(int index) const
 {
     const auto i = static_cast<std::size_t>(index);
-    return Wavelength(index) + tr("   R cubierta ")
-           + Percent(canopyState_.canopyReflPct[i]) + tr("   R suelo ")
-           + Percent(canopyState_.soilRefl[i]);
+    return Wavelength(index) + tr("   R cubierta ") + Percent(canopyState_.canopyReflPct[i])
+           + tr("   R suelo ") + Percent(canopyState_.soilRefl[i]);
 }
 
 bool FrmTulmera::SaveChartImages(const QString& fileName, int pixelScale)
@@ -125,7 +123,7 @@ bool FrmTulmera::SaveChartImages(const QString& fileName, int pixelScale)
     const bool saved = widgets::Guarded(
         statusBar(),
         tr("No se pudieron guardar los gráficos «%1»; los archivos anteriores no "
-                       "cambiaron")
+           "cambiaron")
             .arg(fileName),
         [&] {
             // The charts drawn again from the inputs they show; the working files this
@@ -154,8 +152,7 @@ bool FrmTulmera::SaveChartImages(const QString& fileName, int pixelScale)
 bool FrmTulmera::SaveSpectraCsv(const QString& fileName)
 {
     const bool saved = widgets::Guarded(
-        statusBar(),
-        tr("No se pudo guardar «%1»; el archivo anterior no cambió").arg(fileName),
+        statusBar(), tr("No se pudo guardar «%1»; el archivo anterior no cambió").arg(fileName),
         [&] {
             const spreadsheet::MainSpectra shown{lastGood_.leaf, lastGood_.canopy, canopyState_};
             widgets::SaveWholeFile(fileName, spreadsheet::MainSpectraCsv(shown));

@@ -88,24 +88,21 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
     waterBands_ = new QCheckBox(tr("Excluir bandas de agua"), content);
     waterBands_->setToolTip(
         tr("Bandas de absorción atmosférica del agua: "
-                       "1340–1450 nm y 1800–1960 nm."));
+           "1340–1450 nm y 1800–1960 nm."));
     waterBands_->setObjectName(QStringLiteral("chkMedidoBandasAgua"));
-    removeButton_ = MakeButton(QStringLiteral("cmdQuitarMedido"),
-                               tr("Quitar espectro medido"), content);
+    removeButton_ =
+        MakeButton(QStringLiteral("cmdQuitarMedido"), tr("Quitar espectro medido"), content);
     auto* separator = new QFrame(content);
     separator->setFrameShape(QFrame::HLine);
     subdomains_ = new QCheckBox(tr("subdominios"), content);
     subdomains_->setObjectName(QStringLiteral("chkSubdominios"));
-    fitButton_ =
-        MakeButton(QStringLiteral("cmdAjustarHoja"), tr("Ajustar hoja"), content);
-    cancelButton_ =
-        MakeButton(QStringLiteral("cmdCancelarAjuste"), tr("Cancelar"), content);
+    fitButton_ = MakeButton(QStringLiteral("cmdAjustarHoja"), tr("Ajustar hoja"), content);
+    cancelButton_ = MakeButton(QStringLiteral("cmdCancelarAjuste"), tr("Cancelar"), content);
     fitLabel_ = new QLabel(content);
     fitLabel_->setObjectName(QStringLiteral("lblAjuste"));
     fitLabel_->setWordWrap(true);
     fitLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    applyButton_ =
-        MakeButton(QStringLiteral("cmdAplicarAjuste"), tr("Aplicar"), content);
+    applyButton_ = MakeButton(QStringLiteral("cmdAplicarAjuste"), tr("Aplicar"), content);
     auto* fitRow = new QHBoxLayout;
     fitRow->addWidget(fitButton_);
     fitRow->addWidget(subdomains_);
@@ -165,8 +162,7 @@ void MeasuredPanel::ChooseColumn(const QString& fileName)
 {
     measured::MeasuredTable table;
     const QString name = QFileInfo(fileName).fileName();
-    if (!widgets::Guarded(status_,
-                          tr("No se pudo leer el espectro medido «%1»").arg(name),
+    if (!widgets::Guarded(status_, tr("No se pudo leer el espectro medido «%1»").arg(name),
                           [&] { table = measured::ReadMeasuredFile(fileName.toStdString()); })) {
         return;
     }
@@ -198,8 +194,7 @@ bool MeasuredPanel::LoadFile(const QString& fileName, int column, MeasuredKind k
 {
     measured::MeasuredTable table;
     const QString name = QFileInfo(fileName).fileName();
-    if (!widgets::Guarded(status_,
-                          tr("No se pudo leer el espectro medido «%1»").arg(name),
+    if (!widgets::Guarded(status_, tr("No se pudo leer el espectro medido «%1»").arg(name),
                           [&] { table = measured::ReadMeasuredFile(fileName.toStdString()); })) {
         return false;
     }
@@ -211,8 +206,7 @@ bool MeasuredPanel::Commit(const measured::MeasuredTable& table, int column, Mea
     std::optional<measured::MeasuredSpectrum> spectrum;
     const QString name = QFileInfo(QString::fromStdString(table.fileName)).fileName();
     const bool done = widgets::Guarded(
-        status_, tr("No se pudo usar la columna %1 de «%2»").arg(column + 1).arg(name),
-        [&] {
+        status_, tr("No se pudo usar la columna %1 de «%2»").arg(column + 1).arg(name), [&] {
             if (column < 0 || static_cast<std::size_t>(column) >= table.columns.size()) {
                 throw Error("\"" + table.fileName + "\" has no spectrum column "
                             + std::to_string(column + 1) + ".");

@@ -73,8 +73,8 @@ void MeasuredPanel::FitDone(const std::optional<fit::LeafFitResult>& result, con
         widgets::ShowProblems(status_, {tr("No se pudo ajustar la hoja.")}, failure);
     } else {
         fitResult_ = result;
-        status_->showMessage(tr("Hoja ajustada en %1 evaluaciones del modelo.")
-                                 .arg(fitResult_->evaluations));
+        status_->showMessage(
+            tr("Hoja ajustada en %1 evaluaciones del modelo.").arg(fitResult_->evaluations));
     }
     ShowFitResult();
     ShowTexts();
@@ -89,12 +89,11 @@ void MeasuredPanel::ShowFitResult()
         return;
     }
     const leaf::LeafParameters& p = fitResult_->parameters;
-    fitLabel_->setText(
-        tr("N %1 · Cab %2 · Cw %3 · Cm %4\nRMSE R %5 · T %6 · %7 evaluaciones")
-            .arg(Number(p.N, 5), Number(p.Cab, 5), Number(p.Cw, 5), Number(p.Cm, 5),
-                 RmseText(fitResult_->rmseReflectancePercent),
-                 RmseText(fitResult_->rmseTransmittancePercent))
-            .arg(fitResult_->evaluations));
+    fitLabel_->setText(tr("N %1 · Cab %2 · Cw %3 · Cm %4\nRMSE R %5 · T %6 · %7 evaluaciones")
+                           .arg(Number(p.N, 5), Number(p.Cab, 5), Number(p.Cw, 5), Number(p.Cm, 5),
+                                RmseText(fitResult_->rmseReflectancePercent),
+                                RmseText(fitResult_->rmseTransmittancePercent))
+                           .arg(fitResult_->evaluations));
 }
 
 }  // namespace tulmera::app

@@ -100,8 +100,8 @@ QString IndexTooltip(const sensor::IndexInfo& index)
     }
     QStringList texts;
     for (const int nm : wavelengths) texts << QString::number(nm);
-    return tip + tulmera::app::SensorDock::tr("\nLongitudes de onda: ") + texts.join(QStringLiteral(", "))
-           + QStringLiteral(" nm");
+    return tip + tulmera::app::SensorDock::tr("\nLongitudes de onda: ")
+           + texts.join(QStringLiteral(", ")) + QStringLiteral(" nm");
 }
 
 QTableWidget* MakeTable(const QString& name, const QStringList& headers, QWidget* parent)
@@ -156,12 +156,10 @@ SensorDock::SensorDock(QMainWindow* window, QStatusBar* status)
     sensorChooser_->setCurrentText(FromView(kDefaultSensor));
     chosenSensor_ = sensorChooser_->currentIndex();
     bandTable_ = MakeTable(QStringLiteral("bandTable"),
-                           {tr("Banda"), tr("Límites (nm)"),
-                            tr("Refl. hoja (%)"), tr("Trans. hoja (%)"),
-                            tr("Refl. dosel (%)"), tr("Refl. suelo (%)")},
+                           {tr("Banda"), tr("Límites (nm)"), tr("Refl. hoja (%)"),
+                            tr("Trans. hoja (%)"), tr("Refl. dosel (%)"), tr("Refl. suelo (%)")},
                            content);
-    indexTable_ = MakeTable(QStringLiteral("indexTable"),
-                            {tr("Índice"), tr("Valor")}, content);
+    indexTable_ = MakeTable(QStringLiteral("indexTable"), {tr("Índice"), tr("Valor")}, content);
     indexTable_->setRowCount(sensor::kIndexCount);
     for (std::size_t i = 0; i < sensor::kIndices.size(); ++i) {
         const sensor::IndexInfo& index = sensor::kIndices[i];
