@@ -2,12 +2,16 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
+#include "app/language.h"
 #include "app/tulmera_app.h"
 #include "app/widgets/pictures.h"
 #include "textio/directory_lock.h"
@@ -21,6 +25,7 @@ struct CommandLine {
     bool done = false;  // --help or --version was answered, or the line was refused
     int exitCode = 0;
     QString workDirectory;  // empty: the current directory
+    std::optional<tulmera::app::Language> language;  // --lang, for this run only
 };
 
 // Reads the command line without an application object, so that --help and --version work
@@ -49,22 +54,35 @@ CommandLine ReadCommandLine(int argc, char** argv)
         QStringLiteral("Work in the user's data folder for Tulmera (XDG data home, e.g. "
                        "~/.local/share/tulmera), created if missing; the desktop menu entry "
                        "starts the program so."));
-    parser.addOptions({help, version, workdir, dataWorkdir});
+    const QCommandLineOption lang(
+        QStringLiteral("lang"),
+        QStringLiteral("The windows' language for this run: es (Spanish) or en (English). By "
+                       "default the one chosen in the windows, else the system's."),
+        QStringLiteral("LANG"));
+    parser.addOptions({help, version, workdir, dataWorkdir, lang});
     CommandLine line;
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "tulmera: %s\n", qPrintable(parser.errorText()));
-        return {true, 2, {}};
+        return {true, 2, {}, {}};
     }
     if (parser.isSet(help)) {
         // Without an application object the parser does not know the program's name.
         QString text = parser.helpText();
         text.replace(QStringLiteral("<executable_name>"), QStringLiteral("tulmera"));
         std::fputs(qPrintable(text), stdout);
-        return {true, 0, {}};
+        return {true, 0, {}, {}};
     }
     if (parser.isSet(version)) {
         std::printf("tulmera %s\n", tulmera::kVersion);
-        return {true, 0, {}};
+        return {true, 0, {}, {}};
+    }
+    if (parser.isSet(lang)) {
+        line.language = tulmera::app::ParseLanguage(parser.value(lang));
+        if (!line.language) {
+            std::fprintf(stderr, "tulmera: --lang takes es or en, not \"%s\"\n",
+                         qPrintable(parser.value(lang)));
+            return {true, 2, {}, {}};
+        }
     }
     if (parser.isSet(workdir)) line.workDirectory = parser.value(workdir);
     if (parser.isSet(dataWorkdir)) {
@@ -80,7 +98,8 @@ CommandLine ReadCommandLine(int argc, char** argv)
 QString EnterWorkDirectory(const QString& directory)
 {
     if (!QDir().mkpath(directory) || !QDir::setCurrent(directory)) {
-        return QStringLiteral("No se puede trabajar en la carpeta «%1».").arg(directory);
+        return QCoreApplication::translate("main", "No se puede trabajar en la carpeta «%1».")
+            .arg(directory);
     }
     return {};
 }
@@ -102,8 +121,8 @@ bool LockWorkingDirectory(std::unique_ptr<tulmera::textio::DirectoryLock>& lock)
     }
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Tulmera"),
                     tulmera::app::TulmeraApp::BusyDirectoryText(lock->HolderPid()));
-    QPushButton* quit = box.addButton(QStringLiteral("Salir"), QMessageBox::RejectRole);
-    box.addButton(QStringLiteral("Seguir"), QMessageBox::AcceptRole);
+    QPushButton* quit = box.addButton(QCoreApplication::translate("main", "Salir"), QMessageBox::RejectRole);
+    box.addButton(QCoreApplication::translate("main", "Seguir"), QMessageBox::AcceptRole);
     box.setDefaultButton(quit);
     box.exec();  // before any window: nothing else to block
     lock.reset();
@@ -123,6 +142,12 @@ int main(int argc, char** argv)
     // application names.
     QApplication::setOrganizationName(QStringLiteral("Tulmera"));
     QApplication::setDesktopFileName(QStringLiteral("tulmera"));
+    // The windows' language; a translation that cannot be loaded leaves them in Spanish.
+    const tulmera::app::Language language =
+        tulmera::app::RunLanguage(line.language, QSettings(), QLocale::system().name());
+    if (!tulmera::app::InstallTranslator(language, &application)) {
+        std::fprintf(stderr, "tulmera: the English translation could not be loaded\n");
+    }
     QIcon icon;
     for (const int size : {16, 32, 48, 64, 128, 256}) {
         icon.addPixmap(tulmera::widgets::PicturePixmap(tulmera::widgets::Picture::Icon, size));

@@ -16,8 +16,10 @@
 namespace tulmera::app {
 namespace {
 
-const QString kExportFailed =
-    QStringLiteral("No se pudo pasar los resultados a la hoja de cálculo");
+QString ExportFailed()
+{
+    return TulmeraApp::tr("No se pudo pasar los resultados a la hoja de cálculo");
+}
 
 // An exit cannot be refused: a working file that cannot be emptied is only reported.
 void ReportOnStandardError(const QString& failure)
@@ -29,7 +31,7 @@ void ReportOnStandardError(const QString& failure)
 void Export(QStatusBar* status, const std::function<void()>& body)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    widgets::Guarded(status, kExportFailed, body);
+    widgets::Guarded(status, ExportFailed(), body);
     QApplication::restoreOverrideCursor();
 }
 
@@ -56,11 +58,10 @@ TulmeraApp::~TulmeraApp()
 
 QString TulmeraApp::BusyDirectoryText(long holderPid)
 {
-    const QString who = holderPid > 0
-                            ? QStringLiteral("Otra ventana de Tulmera (PID %1)").arg(holderPid)
-                            : QStringLiteral("Otra ventana de Tulmera");
+    const QString who = holderPid > 0 ? tr("Otra ventana de Tulmera (PID %1)").arg(holderPid)
+                                      : tr("Otra ventana de Tulmera");
     return who
-           + QStringLiteral(
+           + tr(
                " ya trabaja en este directorio. Si sigue, las dos escribirán "
                "los mismos ficheros de resultados.");
 }
@@ -105,8 +106,7 @@ void TulmeraApp::SwitchToMultipleSimulation()
     connect(multi_, &FrmMultiProspect::ExitRequested, this, &TulmeraApp::ExitMultipleSimulation);
     multi_->show();
     if (!failure.isEmpty()) {
-        multi_->ShowMessage(QStringLiteral("No se pudieron vaciar los ficheros de resultados: ")
-                            + failure);
+        multi_->ShowMessage(tr("No se pudieron vaciar los ficheros de resultados: ") + failure);
     }
     main_->hide();
     main_->deleteLater();  // unloaded without its close handling: the files are emptied already

@@ -2,8 +2,9 @@
 // sensor's bands, with the dock "Sensor e índices", the main window with a measured leaf
 // fitted and with a measured canopy fitted, the multiple-simulation window after a 25-value
 // sweep, and the canopy sweep window with NDVI against LAI and with the hot spot of a
-// principal-plane sweep. Run it under a virtual display from an empty directory:
-// scripts/screenshots does both.
+// principal-plane sweep. With a second directory, also the user guide's lesson pictures there,
+// in Spanish (es/) and in English (en/). Run it under a virtual display from an empty
+// directory: scripts/screenshots does both.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -18,11 +19,13 @@
 #include <QTest>
 #include <cstdio>
 
+#include "app/language.h"
 #include "app/tulmera_app.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/pictures.h"
 #include "app/windows/measured_panel.h"
 #include "app/windows/sensor_dock.h"
+#include "lesson_scenes.h"
 #include "multi/canopy_sweep.h"
 
 namespace {
@@ -98,8 +101,8 @@ int main(int argc, char** argv)
     QStandardPaths::setTestModeEnabled(true);
     const QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_screenshots OUTPUT_DIR\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: make_screenshots OUTPUT_DIR [GUIDE_IMAGES_DIR]\n");
         return 2;
     }
     QApplication::setWindowIcon(
@@ -159,5 +162,15 @@ int main(int argc, char** argv)
     sweep->findChild<QPushButton*>(QStringLiteral("btok"))->click();
     ok = Save(sweep, out + QStringLiteral("/multiple-simulation.png")) && ok;
 
+    if (argc == 3) {
+        const QString guide = QString::fromLocal8Bit(argv[2]);
+        for (const auto language : {tulmera::app::Language::Spanish, tulmera::app::Language::English}) {
+            QObject translators;  // the English translator lives for its language's scenes
+            ok = tulmera::app::InstallTranslator(language, &translators) && ok;
+            const QString directory = guide + QLatin1Char('/') + tulmera::app::LanguageCode(language);
+            QDir().mkpath(directory);
+            ok = SaveLessonScenes(directory) && ok;
+        }
+    }
     return ok ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 #include "app/widgets/controls.h"
 
+#include <QCoreApplication>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <exception>
@@ -82,9 +83,13 @@ void ShowProblems(QStatusBar* status, const QStringList& problems, const QString
         return;
     }
     QString line = problems.front();
-    if (problems.size() > 1) line += QStringLiteral(" (y %1 más)").arg(problems.size() - 1);
+    if (problems.size() > 1)
+        line += QCoreApplication::translate("tulmera::widgets::Messages", " (y %1 más)")
+                    .arg(problems.size() - 1);
     QString full = problems.join(QLatin1Char('\n'));
-    if (!detail.isEmpty()) full += QStringLiteral("\n\nDetalles: ") + detail;
+    if (!detail.isEmpty())
+        full +=
+            QCoreApplication::translate("tulmera::widgets::Messages", "\n\nDetalles: ") + detail;
     status->setToolTip(full);
     status->showMessage(line);
 }

@@ -1,5 +1,6 @@
 #include "app/widgets/value_messages.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 #include "app/widgets/controls.h"
@@ -15,43 +16,59 @@ QString ControlName(const QString& caption)
 
 QString NotANumber(const QString& control, const QString& text)
 {
-    return QStringLiteral("%1: «%2» no es un número.").arg(control, text.trimmed().left(30));
+    return QCoreApplication::translate("tulmera::widgets::Messages", "%1: «%2» no es un número.")
+        .arg(control, text.trimmed().left(30));
 }
 
 QString OutsideRange(const QString& control, double value, const refresh::InputRange& range)
 {
-    const QString shown = std::isfinite(value) ? ValueText(value) : QStringLiteral("ese valor");
+    const QString shown = std::isfinite(value) ? ValueText(value)
+                                               : QCoreApplication::translate(
+                                                   "tulmera::widgets::Messages", "ese valor");
     const bool lowFinite = std::isfinite(range.lowest);
     const bool highFinite = std::isfinite(range.highest);
     if (lowFinite && highFinite && !range.lowestOpen && !range.highestOpen) {
-        return QStringLiteral("%1: %2 está fuera de %3 a %4.")
+        return QCoreApplication::translate("tulmera::widgets::Messages",
+                                           "%1: %2 está fuera de %3 a %4.")
             .arg(control, shown, ValueText(range.lowest), ValueText(range.highest));
     }
     QStringList conditions;
     if (lowFinite) {
         conditions << (range.lowestOpen
-                           ? QStringLiteral("mayor que %1").arg(ValueText(range.lowest))
-                           : QStringLiteral("%1 o más").arg(ValueText(range.lowest)));
+                           ? QCoreApplication::translate("tulmera::widgets::Messages",
+                                                         "mayor que %1")
+                                 .arg(ValueText(range.lowest))
+                           : QCoreApplication::translate("tulmera::widgets::Messages", "%1 o más")
+                                 .arg(ValueText(range.lowest)));
     }
     if (highFinite) {
         conditions << (range.highestOpen
-                           ? QStringLiteral("menor que %1").arg(ValueText(range.highest))
-                           : QStringLiteral("hasta %1").arg(ValueText(range.highest)));
+                           ? QCoreApplication::translate("tulmera::widgets::Messages",
+                                                         "menor que %1")
+                                 .arg(ValueText(range.highest))
+                           : QCoreApplication::translate("tulmera::widgets::Messages", "hasta %1")
+                                 .arg(ValueText(range.highest)));
     }
-    if (conditions.isEmpty()) return QStringLiteral("%1: debe ser un número finito.").arg(control);
-    return QStringLiteral("%1: %2 no se admite; debe ser %3.")
-        .arg(control, shown, conditions.join(QStringLiteral(" y ")));
+    if (conditions.isEmpty())
+        return QCoreApplication::translate("tulmera::widgets::Messages",
+                                           "%1: debe ser un número finito.")
+            .arg(control);
+    return QCoreApplication::translate("tulmera::widgets::Messages",
+                                       "%1: %2 no se admite; debe ser %3.")
+        .arg(control, shown,
+             conditions.join(QCoreApplication::translate("tulmera::widgets::Messages", " y ")));
 }
 
 QString Rounded(const QString& control, double typed, double used)
 {
-    return QStringLiteral("%1: %2 se redondea a %3.")
+    return QCoreApplication::translate("tulmera::widgets::Messages", "%1: %2 se redondea a %3.")
         .arg(control, ValueText(typed), ValueText(used));
 }
 
 QString BarAtItsEnd(const QString& control, double value, double barEnd)
 {
-    return QStringLiteral("%1: %2 se usa; la barra queda en su extremo (%3).")
+    return QCoreApplication::translate("tulmera::widgets::Messages",
+                                       "%1: %2 se usa; la barra queda en su extremo (%3).")
         .arg(control, ValueText(value), ValueText(barEnd));
 }
 

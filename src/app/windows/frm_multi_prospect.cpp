@@ -16,6 +16,8 @@
 
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
+#include "app/widgets/core_texts.h"
+#include "app/widgets/parameter_tips.h"
 #include "app/widgets/pictures.h"
 #include "app/widgets/value_messages.h"
 #include "textio/working_files.h"
@@ -24,6 +26,8 @@ namespace tulmera::app {
 
 using namespace multi;
 namespace {
+
+using widgets::ChartDecorations;  // unqualified: lupdate takes a qualified return type for a class
 
 constexpr std::array<const char*, 4> kRowBarNames = {"hsN", "hscab", "hscw", "hscm"};
 constexpr std::array<const char*, 4> kRowTextNames = {"txtN", "txtcab", "txtcw", "txtcm"};
@@ -49,15 +53,15 @@ QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent)
     return label;
 }
 
-widgets::ChartDecorations SweepChartDecorations()
+ChartDecorations SweepChartDecorations()
 {
     widgets::ChartDecorations d;
-    d.title = QStringLiteral("Gráfico de Reflectividad");
+    d.title = tulmera::app::FrmMultiProspect::tr("Gráfico de Reflectividad");
     d.titleName = QStringLiteral("Label14");
     d.valueLabels = {{20, "0.2"}, {40, "0.4"}, {60, "0.6"}, {80, "0.8"}, {100, "1.0"}};
     for (int nm = 400; nm <= 2500; nm += 300)
         d.wavelengthLabels.push_back({double(nm), QString::number(nm)});
-    d.axisTitle = QStringLiteral("LONGITUD DE ONDA (nm)");
+    d.axisTitle = tulmera::app::FrmMultiProspect::tr("LONGITUD DE ONDA (nm)");
     d.axisTitleName = QStringLiteral("Label9");
     d.strip = widgets::ChartDecorations::Strip{QStringLiteral("pctlegend"), plot::kLegendStripScale,
                                                QStringLiteral("Label6"), QStringLiteral("Label7")};
@@ -69,7 +73,7 @@ widgets::ChartDecorations SweepChartDecorations()
 FrmMultiProspect::FrmMultiProspect(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMultiProspect"));
-    setWindowTitle(QStringLiteral("Simulación múltiple: modelo PROSPECT"));
+    setWindowTitle(tr("Simulación múltiple: modelo PROSPECT"));
 
     auto* central = new QWidget(this);
     auto* row = new QHBoxLayout(central);
@@ -107,16 +111,15 @@ QWidget* FrmMultiProspect::BuildParameterGroup()
     auto* grid = new QGridLayout(group);
     auto* instruction =
         MakeLabel(QStringLiteral("Label1"),
-                  QStringLiteral(
-                      "Selecciona el parámetro con el que deseas realizar múltiples simulaciones y "
-                      "establece un valor fijo para el resto de parámetros"),
+                  tr("Selecciona el parámetro con el que deseas realizar múltiples simulaciones y "
+                     "establece un valor fijo para el resto de parámetros"),
                   group);
     instruction->setWordWrap(true);
     grid->addWidget(instruction, 0, 0, 1, 2);
     for (std::size_t i = 0; i < kParameterRows.size(); ++i) {
         const ParameterRow& p = kParameterRows[i];
         const int at = static_cast<int>(i);
-        auto* option = new QRadioButton(Utf8(p.caption), group);
+        auto* option = new QRadioButton(widgets::CoreText(p.caption), group);
         option->setObjectName(QStringLiteral("btOption(%1)").arg(at));
         parameterOptions_[i] = option;
         parameterBars_[i] =
@@ -126,6 +129,13 @@ QWidget* FrmMultiProspect::BuildParameterGroup()
         text->setFixedWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("0.00000")) + 16);
         text->setAlignment(Qt::AlignRight);
         parameterBoxes_[i] = text;
+        const QString tip =
+            widgets::ParameterTip(static_cast<refresh::Input>(i), double(p.bar.min) / p.divisor,
+                                  double(p.bar.max) / p.divisor);
+        for (QWidget* control : {static_cast<QWidget*>(option), static_cast<QWidget*>(text),
+                                 static_cast<QWidget*>(parameterBars_[i])}) {
+            control->setToolTip(tip);
+        }
         grid->addWidget(option, 1 + 2 * at, 0, 1, 2);
         grid->addWidget(parameterBars_[i], 2 + 2 * at, 0);
         grid->addWidget(text, 2 + 2 * at, 1);
@@ -135,25 +145,44 @@ QWidget* FrmMultiProspect::BuildParameterGroup()
     return group;
 }
 
+// The tip of limit bar i (vsmax, vsmin, vsinter) and its box.
+QString FrmMultiProspect::LimitTip(std::size_t i)
+{
+    switch (i) {
+        case 0:
+            return tr(
+                "<b>Límite superior</b><br>El último valor del parámetro elegido, en su "
+                "unidad.");
+        case 1:
+            return tr(
+                "<b>Límite inferior</b><br>El primer valor del parámetro elegido, en su "
+                "unidad.");
+        default:
+            return tr(
+                "<b>Intervalo</b><br>El paso entre dos simulaciones, en la unidad del "
+                "parámetro elegido.");
+    }
+}
+
 QWidget* FrmMultiProspect::BuildLimitGroup()
 {
     auto* group = new QWidget(this);
     auto* grid = new QGridLayout(group);
-    auto* instruction =
-        MakeLabel(QStringLiteral("Label5"),
-                  QStringLiteral("Establece el valor máximo, mínimo y el intervalo de "
-                                 "variación para realizar la simulación múltiple"),
-                  group);
+    auto* instruction = MakeLabel(QStringLiteral("Label5"),
+                                  tr("Establece el valor máximo, mínimo y el intervalo de "
+                                     "variación para realizar la simulación múltiple"),
+                                  group);
     instruction->setWordWrap(true);
     grid->addWidget(instruction, 0, 0, 1, 3);
     for (std::size_t i = 0; i < kLimitBarNames.size(); ++i) {
         const int column = static_cast<int>(i);
-        grid->addWidget(
-            MakeLabel(QStringLiteral("Label%1").arg(column + 2), Utf8(kLimitCaptions[i]), group), 1,
-            column, Qt::AlignHCenter);
+        grid->addWidget(MakeLabel(QStringLiteral("Label%1").arg(column + 2),
+                                  widgets::CoreText(kLimitCaptions[i]), group),
+                        1, column, Qt::AlignHCenter);
         auto* bar = new widgets::DescendingScrollBar(QLatin1String(kLimitBarNames[i]), group);
         bar->setFixedHeight(110);
         limitBars_[i] = bar;
+        bar->setToolTip(LimitTip(i));
         grid->addWidget(bar, 2, column, Qt::AlignHCenter);
         auto* value = new QLineEdit(group);
         value->setObjectName(QLatin1String(kLimitLabelNames[i]));
@@ -161,6 +190,7 @@ QWidget* FrmMultiProspect::BuildLimitGroup()
                              + 16);
         value->setAlignment(Qt::AlignCenter);
         limitValues_[i] = value;
+        value->setToolTip(LimitTip(i));
         grid->addWidget(value, 3, column, Qt::AlignHCenter);
     }
     return group;
@@ -170,8 +200,9 @@ QWidget* FrmMultiProspect::BuildButtons()
 {
     auto* group = new QWidget(this);
     auto* row = new QHBoxLayout(group);
-    const auto makeButton = [&](const char* name, const char* caption, widgets::Picture picture) {
-        auto* button = new QPushButton(QString::fromUtf8(caption), group);
+    const auto makeButton = [&](const char* name, const QString& caption,
+                                widgets::Picture picture) {
+        auto* button = new QPushButton(caption, group);
         button->setObjectName(QLatin1String(name));
         button->setIcon(
             QIcon(widgets::PicturePixmap(picture, kButtonPicture, devicePixelRatioF())));
@@ -179,9 +210,9 @@ QWidget* FrmMultiProspect::BuildButtons()
         row->addWidget(button);
         return button;
     };
-    runButton_ = makeButton("btok", "Ejecutar", widgets::Picture::Run);
-    exportButton_ = makeButton("cmdfich", "Hoja de calculo", widgets::Picture::Sheet);
-    exitButton_ = makeButton("Command2", "Sailr", widgets::Picture::Leave);
+    runButton_ = makeButton("btok", tr("Ejecutar"), widgets::Picture::Run);
+    exportButton_ = makeButton("cmdfich", tr("Hoja de calculo"), widgets::Picture::Sheet);
+    exitButton_ = makeButton("Command2", tr("Sailr"), widgets::Picture::Leave);
     return group;
 }
 
@@ -289,19 +320,17 @@ void FrmMultiProspect::Run()
 {
     const SweepTexts texts = ReadTexts();
     SweepRequest request;
-    const bool accepted =
-        widgets::Guarded(statusBar(), QStringLiteral("No se puede ejecutar la simulación"),
-                         [&] { request = ReadSweepRequest(texts); });
+    const bool accepted = widgets::Guarded(statusBar(), tr("No se puede ejecutar la simulación"),
+                                           [&] { request = ReadSweepRequest(texts); });
     if (!accepted) return;
     if (request.lower > request.upper) {
-        widgets::ShowProblems(
-            statusBar(),
-            {QStringLiteral("Límite inferior: %1 está por encima del límite "
-                            "superior %2.")
-                 .arg(widgets::ValueText(request.lower), widgets::ValueText(request.upper))});
+        widgets::ShowProblems(statusBar(), {tr("Límite inferior: %1 está por encima del límite "
+                                               "superior %2.")
+                                                .arg(widgets::ValueText(request.lower),
+                                                     widgets::ValueText(request.upper))});
         return;
     }
-    if (!widgets::Guarded(statusBar(), QStringLiteral("No se puede ejecutar la simulación"),
+    if (!widgets::Guarded(statusBar(), tr("No se puede ejecutar la simulación"),
                           [&] { CheckedSweepValues(request); })) {
         return;
     }
@@ -310,7 +339,7 @@ void FrmMultiProspect::Run()
     exportButton_->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     int count = 0;
-    const bool done = widgets::Guarded(statusBar(), QStringLiteral("La simulación se detuvo"), [&] {
+    const bool done = widgets::Guarded(statusBar(), tr("La simulación se detuvo"), [&] {
         count = RunSweep(request, {*chart_, *legend_});
     });
     ShowCharts();
@@ -353,7 +382,7 @@ void FrmMultiProspect::RedrawIfResized()
 {
     if (!MakeSurfacesForView()) return;
     if (shownRequest_) {
-        widgets::Guarded(statusBar(), QStringLiteral("No se pudo redibujar el gráfico"), [&] {
+        widgets::Guarded(statusBar(), tr("No se pudo redibujar el gráfico"), [&] {
             RunSweep(*shownRequest_, {*chart_, *legend_});
         });
     }

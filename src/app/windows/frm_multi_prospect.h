@@ -60,6 +60,7 @@ protected:
 private:
     QWidget* BuildParameterGroup();
     QWidget* BuildLimitGroup();
+    static QString LimitTip(std::size_t i);
     QWidget* BuildButtons();
     void Connect();
     void BuildSharing();

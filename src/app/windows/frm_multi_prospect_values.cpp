@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/widgets/controls.h"
+#include "app/widgets/core_texts.h"
 #include "app/widgets/value_messages.h"
 #include "app/windows/frm_multi_prospect.h"
 
@@ -48,9 +49,8 @@ void FrmMultiProspect::ApplyLimitText(std::size_t bar)
     widgets::DescendingScrollBar* scroll = limitBars_[bar];
     QStringList messages;
     const std::optional<int> position = TypedPosition(
-        widgets::ControlName(QString::fromUtf8(kLimitCaptions[bar].data(),
-                                               static_cast<qsizetype>(kLimitCaptions[bar].size()))),
-        limitValues_[bar]->text(), -scroll->maximum(), -scroll->minimum(), divisor, messages);
+        widgets::ControlName(widgets::CoreText(kLimitCaptions[bar])), limitValues_[bar]->text(),
+        -scroll->maximum(), -scroll->minimum(), divisor, messages);
     if (position && *position != scroll->DescendingValue()) {
         scroll->SetDescendingValue(*position);  // reported as a value the user set
     }

@@ -23,35 +23,48 @@
 namespace tulmera::app {
 namespace {
 
+using widgets::ChartDecorations;  // unqualified: lupdate takes a qualified return type for a class
+
 using multi::CanopySweptParameter;
 
 // The chooser's texts, in the order of CanopySweptParameter.
-const std::array<QString, multi::kCanopySweptParameterCount> kParameterTexts = {
-    QStringLiteral("Indice de área foliar (LAI)"),
-    QStringLiteral("Ángulo cenital solar"),
-    QStringLiteral("Ángulo de observación"),
-    QStringLiteral("Ángulo acimutal relativo"),
-    QStringLiteral("Parámetro Hot-Spot"),
-    QStringLiteral("Observación en el plano principal"),
-    QStringLiteral("Estructura interna de la hoja (N)"),
-    QStringLiteral("Contenido de clorofila a+b (u.g.cm-2)"),
-    QStringLiteral("Espesor equivalente de agua (cm)"),
-    QStringLiteral("Contenido de materia seca (g.cm-2)"),
+constexpr std::array<const char*, multi::kCanopySweptParameterCount> kParameterTexts = {
+    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Indice de área foliar (LAI)"),
+    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Ángulo cenital solar"),
+    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Ángulo de observación"),
+    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Ángulo acimutal relativo"),
+    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Parámetro Hot-Spot"),
+    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Observación en el plano principal"),
+    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Estructura interna de la hoja (N)"),
+    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Contenido de clorofila a+b (u.g.cm-2)"),
+    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Espesor equivalente de agua (cm)"),
+    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Contenido de materia seca (g.cm-2)"),
 };
 
-const std::array<QString, 3> kLimitTexts = {QStringLiteral("Límite inferior:"),
-                                            QStringLiteral("Límite superior:"),
-                                            QStringLiteral("Intervalo:")};
+constexpr std::array<const char*, 3> kLimitTexts = {
+    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Límite inferior:"),
+    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Límite superior:"),
+    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Intervalo:")};
 
-widgets::ChartDecorations CurvesDecorations()
+constexpr std::array<const char*, 3> kLimitTips = {
+    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh",
+                      "<b>Límite inferior</b><br>El primer valor del barrido, en la unidad del "
+                      "parámetro."),
+    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh",
+                      "<b>Límite superior</b><br>El último valor del barrido, en la unidad del "
+                      "parámetro."),
+    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh",
+                      "<b>Intervalo</b><br>El paso entre dos valores del barrido.")};
+
+ChartDecorations CurvesDecorations()
 {
     widgets::ChartDecorations d;
-    d.title = QStringLiteral("Reflectividad de la cubierta");
+    d.title = tulmera::app::FrmMultiSailh::tr("Reflectividad de la cubierta");
     d.titleName = QStringLiteral("lblTituloCurvas");
     d.valueLabels = {{20, "0.2"}, {40, "0.4"}, {60, "0.6"}, {80, "0.8"}, {100, "1.0"}};
     for (int nm = 400; nm <= 2500; nm += 300)
         d.wavelengthLabels.push_back({double(nm), QString::number(nm)});
-    d.axisTitle = QStringLiteral("LONGITUD DE ONDA (nm)");
+    d.axisTitle = tulmera::app::FrmMultiSailh::tr("LONGITUD DE ONDA (nm)");
     d.axisTitleName = QStringLiteral("lblEjeCurvas");
     d.strip =
         widgets::ChartDecorations::Strip{QStringLiteral("pctlegend"), plot::kLegendStripScale,
@@ -68,7 +81,7 @@ FrmMultiSailh::FrmMultiSailh(const leaf::LeafParameters& leaf, const canopy::Can
     : QMainWindow(parent), leaf_(leaf), canopy_(canopy)
 {
     setObjectName(QStringLiteral("frmMultiSailh"));
-    setWindowTitle(QStringLiteral("Simulación múltiple: modelo SAILH"));
+    setWindowTitle(tr("Simulación múltiple: modelo SAILH"));
 
     auto* central = new QWidget(this);
     auto* row = new QHBoxLayout(central);
@@ -110,16 +123,20 @@ QWidget* FrmMultiSailh::BuildControls()
     auto* form = new QFormLayout(group);
     parameterList_ = new QComboBox(group);
     parameterList_->setObjectName(QStringLiteral("cmbParametro"));
-    for (const QString& text : kParameterTexts) parameterList_->addItem(text);
-    form->addRow(QStringLiteral("Parámetro:"), parameterList_);
+    for (const char* text : kParameterTexts) parameterList_->addItem(tr(text));
+    parameterList_->setToolTip(
+        tr("<b>Parámetro</b><br>El que toma los valores del barrido; los demás quedan como en "
+           "la ventana principal."));
+    form->addRow(tr("Parámetro:"), parameterList_);
     for (std::size_t i = 0; i < limitBoxes_.size(); ++i) {
         limitBoxes_[i] = new QLineEdit(group);
         limitBoxes_[i]->setObjectName(QStringLiteral("txtLimite(%1)").arg(i));
-        form->addRow(kLimitTexts[i], limitBoxes_[i]);
+        limitBoxes_[i]->setToolTip(tr(kLimitTips[i]));
+        form->addRow(tr(kLimitTexts[i]), limitBoxes_[i]);
     }
-    runButton_ = new QPushButton(QStringLiteral("Ejecutar"), group);
+    runButton_ = new QPushButton(tr("Ejecutar"), group);
     runButton_->setObjectName(QStringLiteral("btok"));
-    exportButton_ = new QPushButton(QStringLiteral("Hoja de calculo"), group);
+    exportButton_ = new QPushButton(tr("Hoja de calculo"), group);
     exportButton_->setObjectName(QStringLiteral("cmdfich"));
     exportButton_->setEnabled(false);
     form->addRow(runButton_);
@@ -169,8 +186,8 @@ void FrmMultiSailh::Run()
     for (std::size_t i = 0; i < limits.size(); ++i) {
         const std::optional<double> value = widgets::ParseValueText(limitBoxes_[i]->text());
         if (!value) {
-            problems << QStringLiteral("%1 \"%2\" no es un número.")
-                            .arg(kLimitTexts[i].chopped(1), limitBoxes_[i]->text());
+            problems << tr("%1 \"%2\" no es un número.")
+                            .arg(tr(kLimitTexts[i]).chopped(1), limitBoxes_[i]->text());
         } else {
             limits[i] = *value;
         }
@@ -183,14 +200,13 @@ void FrmMultiSailh::Run()
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::optional<multi::CanopySweepResult> next;
-    const bool done =
-        widgets::Guarded(statusBar(), QStringLiteral("La simulación no se realizó"), [&] {
-            multi::CanopySweepResult computed = multi::ComputeCanopySweep(request);
-            textio::StagedFiles staged;
-            multi::StageCanopySweepFile(computed, staged);
-            staged.Publish();
-            next = std::move(computed);
-        });
+    const bool done = widgets::Guarded(statusBar(), tr("La simulación no se realizó"), [&] {
+        multi::CanopySweepResult computed = multi::ComputeCanopySweep(request);
+        textio::StagedFiles staged;
+        multi::StageCanopySweepFile(computed, staged);
+        staged.Publish();
+        next = std::move(computed);
+    });
     QApplication::restoreOverrideCursor();
     if (!done) return;
     result_ = std::move(next);
@@ -227,11 +243,11 @@ void FrmMultiSailh::RedrawQuantity()
         const plot::QuantityAxes axes = multi::PaintSweepQuantity(chart, *result_, *quantity);
         const QString name = Utf8(std::string(multi::CanopyParameterName(result_->swept)));
         xAxisLabel_->setText(
-            QStringLiteral("%1: %2 a %3")
+            tr("%1: %2 a %3")
                 .arg(name, widgets::ValueText(axes.xMin), widgets::ValueText(axes.xMax)));
         // Four significant digits: the curve's range to read, not its values to copy.
         const auto shown = [](double v) { return Utf8(textio::NumberText(v, 4)); };
-        yAxisLabel_->setText(QStringLiteral("%1: %2 a %3")
+        yAxisLabel_->setText(tr("%1: %2 a %3")
                                  .arg(Utf8(quantity->name), shown(axes.yMin), shown(axes.yMax)));
     }
     quantityView_->SetImage(chart.image());

@@ -137,31 +137,30 @@ FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
     pictures->addStretch(1);
     column->addLayout(pictures);
 
-    column->addWidget(MakeLabel(
-        QStringLiteral("lblModelProspect"),
-        QStringLiteral("Aplicación del Modelo PROSPECT (Jacquemoud, S. y Baret, F., 1990. "
-                       "PROSPECT: a model of leaf optical properties spectra. Remote Sensing of "
-                       "Environment 34: 75-91)"),
-        frame));
-    column->addWidget(MakeLabel(
-        QStringLiteral("lblModelSailh"),
-        QStringLiteral("Aplicación del Modelo SAILH (Verhoef, W., 1984. Light scattering by leaf "
-                       "layers with application to canopy reflectance modeling: the SAIL model. "
-                       "Remote Sensing of Environment 16: 125-141; con la corrección del punto "
-                       "caliente de Kuusk, A., 1991. The hot spot effect in plant canopy "
-                       "reflectance. En Myneni, R. y Ross, J. (eds.), Photon-Vegetation "
-                       "Interactions, Springer: 139-159)"),
-        frame));
+    column->addWidget(
+        MakeLabel(QStringLiteral("lblModelProspect"),
+                  tr("Aplicación del Modelo PROSPECT (Jacquemoud, S. y Baret, F., 1990. "
+                     "PROSPECT: a model of leaf optical properties spectra. Remote Sensing of "
+                     "Environment 34: 75-91)"),
+                  frame));
+    column->addWidget(
+        MakeLabel(QStringLiteral("lblModelSailh"),
+                  tr("Aplicación del Modelo SAILH (Verhoef, W., 1984. Light scattering by leaf "
+                     "layers with application to canopy reflectance modeling: the SAIL model. "
+                     "Remote Sensing of Environment 16: 125-141; con la corrección del punto "
+                     "caliente de Kuusk, A., 1991. The hot spot effect in plant canopy "
+                     "reflectance. En Myneni, R. y Ross, J. (eds.), Photon-Vegetation "
+                     "Interactions, Springer: 139-159)"),
+                  frame));
     column->addSpacing(6);
     column->addWidget(MakeLabel(QStringLiteral("lblInstitution1"),
-                                QStringLiteral("Herramienta docente de teledetección óptica de la "
-                                               "vegetación"),
+                                tr("Herramienta docente de teledetección óptica de la "
+                                   "vegetación"),
                                 frame));
-    column->addWidget(
-        MakeLabel(QStringLiteral("lblInstitution2"),
-                  QStringLiteral("Simulación de la reflectividad de hojas y cubiertas "
-                                 "vegetales, de 400 a 2500 nm"),
-                  frame));
+    column->addWidget(MakeLabel(QStringLiteral("lblInstitution2"),
+                                tr("Simulación de la reflectividad de hojas y cubiertas "
+                                   "vegetales, de 400 a 2500 nm"),
+                                frame));
 
     auto* entry = new QHBoxLayout;
     entry->addStretch(1);

@@ -65,9 +65,10 @@ FrmTulmera::FrmTulmera(QWidget* parent) : QMainWindow(parent)
     setCentralWidget(scroller);
     statusBar()->setSizeGripEnabled(true);
     sensorDock_ = new SensorDock(this, statusBar());
-    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&Ver"));
+    QMenu* viewMenu = menuBar()->addMenu(tr("&Ver"));
     viewMenu->setObjectName(QStringLiteral("menuVer"));
     viewMenu->addAction(sensorDock_->viewAction());
+    BuildHelpMenu();  // the last menu
 
     Connect();
     ConnectSharing();
@@ -295,7 +296,7 @@ bool FrmTulmera::Recompute()
     plot::RasterSurface& canopyChart =
         DrawingSurface(back.canopy, canopyView->DisplayedScale(), canopyView->SurfacePixelScale());
     const bool done = widgets::Guarded(
-        statusBar(), QStringLiteral("No se pudo recalcular; se muestran los últimos resultados"),
+        statusBar(), tr("No se pudo recalcular; se muestran los últimos resultados"),
         [&] {
             refresh::Recompute(leaf_, inputs, canopyState_, {leafChart, canopyChart}, background_,
                                refreshObserver_);

@@ -1,10 +1,12 @@
 #pragma once
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <array>
 #include <functional>
 #include <memory>
 
+#include "app/language.h"
 #include "canopy/canopy_run.h"
 #include "export/main_export.h"
 #include "leaf/leaf_parameters.h"
@@ -29,6 +31,7 @@ class ThumbFollower;
 
 namespace tulmera::app {
 
+class GuideWindow;
 class SensorDock;
 class MeasuredPanel;
 
@@ -85,6 +88,11 @@ private:
     // frm_tulmera_sharing.cpp: the spectra file, the readouts, the dragged thumbs.
     void BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu);
     void ConnectSharing();
+    // frm_tulmera_help.cpp: "Configuracion › Idioma", the "Ayuda" menu and its windows.
+    void BuildLanguageMenu(QMenu* settingsMenu);
+    void ChooseLanguage(Language language);
+    void BuildHelpMenu();
+    void ShowGuide();
     QString LeafReadoutText(int index) const;
     QString CanopyReadoutText(int index) const;
     QWidget* BuildProspectGroup();
@@ -141,6 +149,8 @@ private:
     //   menu211(1..10) "Gráficos" entries                 backgroundActions_
     //   pctProspect, pctSailh                             leafChartPanel_, canopyChartPanel_
     //   sensorDock "Sensor e índices", menu "Ver"          sensorDock_ (see sensor_dock.h)
+    //   menu23 "Idioma", menu23(es), menu23(en)           (frm_tulmera_help.cpp)
+    //   menu3 "Ayuda": menu31 "Guía de uso", menu32 "Acerca de Tulmera"
     std::array<QScrollBar*, 4> leafBars_{};
     std::array<QLineEdit*, 4> leafBoxes_{};
     std::array<QLabel*, 4> leafCaptions_{};
@@ -164,6 +174,7 @@ private:
 
     SensorDock* sensorDock_ = nullptr;
     MeasuredPanel* measuredPanel_ = nullptr;  // dckMedido: measured spectra and the leaf fit
+    QPointer<GuideWindow> guideWindow_;       // frmGuia, made when first asked for
 
     leaf::LeafParameters leaf_ = leaf::kStartLeafParameters;
     canopy::CanopyState canopyState_;

@@ -12,6 +12,8 @@
 
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
+#include "app/widgets/core_texts.h"
+#include "app/widgets/parameter_tips.h"
 #include "app/windows/frm_tulmera.h"
 #include "app/windows/main_window_rows.h"
 #include "app/windows/measured_panel.h"
@@ -21,6 +23,8 @@
 
 namespace tulmera::app {
 namespace {
+
+using widgets::ChartDecorations;  // unqualified: lupdate takes a qualified return type for a class
 
 QString Indexed(const char* name, int index)
 {
@@ -47,6 +51,15 @@ QLabel* MakeTitle(const QString& name, const QString& text, QWidget* parent)
     return title;
 }
 
+void SetTip(std::initializer_list<QWidget*> controls, const QString& tip)
+{
+    for (QWidget* control : controls) control->setToolTip(tip);
+}
+
+// The ends of a row's bar in the unit of its box.
+double BarLowest(const ParameterRow& row) { return double(row.bar.min) / row.divisor; }
+double BarHighest(const ParameterRow& row) { return double(row.bar.max) / row.divisor; }
+
 std::vector<widgets::ChartDecorations::AxisLabel> WavelengthLabels()
 {
     std::vector<widgets::ChartDecorations::AxisLabel> labels;
@@ -54,28 +67,30 @@ std::vector<widgets::ChartDecorations::AxisLabel> WavelengthLabels()
     return labels;
 }
 
-widgets::ChartDecorations LeafChartDecorations()
+ChartDecorations LeafChartDecorations()
 {
     widgets::ChartDecorations d;
-    d.legend = {{"Line1", QColor(0, 255, 0), 3, "Reflectividad Hoja"},
-                {"Line2", QColor(255, 0, 0), 3, "Transmisividad Hoja"}};
+    d.legend = {
+        {"Line1", QColor(0, 255, 0), 3, tulmera::app::FrmTulmera::tr("Reflectividad Hoja")},
+        {"Line2", QColor(255, 0, 0), 3, tulmera::app::FrmTulmera::tr("Transmisividad Hoja")}};
     d.valueLabels = {{100, "1.0"}, {80, "0.8"}, {60, "0.6"}, {40, "0.4"}, {20, "0.2"}};
     d.wavelengthLabels = WavelengthLabels();
     d.firstLabelIndex = 0;
-    d.axisTitle = QStringLiteral("LONGITUD DE ONDA (nm)");
+    d.axisTitle = tulmera::app::FrmTulmera::tr("LONGITUD DE ONDA (nm)");
     d.axisTitleName = QStringLiteral("Label2");
     return d;
 }
 
-widgets::ChartDecorations CanopyChartDecorations()
+ChartDecorations CanopyChartDecorations()
 {
     widgets::ChartDecorations d;
-    d.legend = {{"Line4", QColor(0, 255, 0), 3, "Reflectividad Dosel"},
-                {"Line3", QColor(0, 0, 0), 1, "Reflectividad suelo"}};
+    d.legend = {
+        {"Line4", QColor(0, 255, 0), 3, tulmera::app::FrmTulmera::tr("Reflectividad Dosel")},
+        {"Line3", QColor(0, 0, 0), 1, tulmera::app::FrmTulmera::tr("Reflectividad suelo")}};
     d.valueLabels = {{60, "0.6"}, {50, "0.5"}, {40, "0.4"}, {30, "0.3"}, {20, "0.2"}, {10, "0.1"}};
     d.wavelengthLabels = WavelengthLabels();
     d.firstLabelIndex = 13;
-    d.axisTitle = QStringLiteral("LONGITUD DE ONDA (nm)");
+    d.axisTitle = tulmera::app::FrmTulmera::tr("LONGITUD DE ONDA (nm)");
     d.axisTitleName = QStringLiteral("Label1");
     return d;
 }
@@ -84,37 +99,37 @@ widgets::ChartDecorations CanopyChartDecorations()
 
 void FrmTulmera::BuildMenus()
 {
-    QMenu* menu1 = menuBar()->addMenu(QStringLiteral("&Archivo"));
+    QMenu* menu1 = menuBar()->addMenu(tr("&Archivo"));
     menu1->setObjectName(QStringLiteral("menu1"));
-    exportAction_ = menu1->addAction(QStringLiteral("&Ver hoja de calculo"));
+    exportAction_ = menu1->addAction(tr("&Ver hoja de calculo"));
     exportAction_->setObjectName(QStringLiteral("menu11"));
-    QMenu* menu12 = menu1->addMenu(QStringLiteral("&Simulación múltiple"));
+    QMenu* menu12 = menu1->addMenu(tr("&Simulación múltiple"));
     menu12->setObjectName(QStringLiteral("menu12"));
-    switchToSweepAction_ = menu12->addAction(QStringLiteral("&Modelo Prospect"));
+    switchToSweepAction_ = menu12->addAction(tr("&Modelo Prospect"));
     switchToSweepAction_->setObjectName(QStringLiteral("menu121"));
-    canopySweepAction_ = menu12->addAction(QStringLiteral("Modelo &SAILH"));
+    canopySweepAction_ = menu12->addAction(tr("Modelo &SAILH"));
     canopySweepAction_->setObjectName(QStringLiteral("menu122"));
     measuredPanel_->AddMenuEntries(menu1);
-    exitAction_ = menu1->addAction(QStringLiteral("S&ailr"));
+    exitAction_ = menu1->addAction(tr("S&ailr"));
     exitAction_->setObjectName(QStringLiteral("menu13"));
 
-    QMenu* menu2 = menuBar()->addMenu(QStringLiteral("&Configuracion"));
+    QMenu* menu2 = menuBar()->addMenu(tr("&Configuracion"));
     menu2->setObjectName(QStringLiteral("menu2"));
-    QMenu* menu21 = menu2->addMenu(QStringLiteral("&Gráficos"));
+    QMenu* menu21 = menu2->addMenu(tr("&Gráficos"));
     menu21->setObjectName(QStringLiteral("menu21"));
     for (int entry = 1; entry <= plot::kBackgroundEntryCount; ++entry) {
         const std::string_view caption =
             plot::kBackgroundCaptions[static_cast<std::size_t>(entry - 1)];
-        QAction* action = menu21->addAction(
-            QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+        QAction* action = menu21->addAction(widgets::CoreText(caption));
         action->setObjectName(Indexed("menu211", entry));
         action->setCheckable(true);
         action->setChecked(entry == background_.checkedEntry);
         backgroundActions_[static_cast<std::size_t>(entry)] = action;
     }
-    restoreStartAction_ = menu2->addAction(QStringLiteral("&Restablecer valores iniciales"));
+    restoreStartAction_ = menu2->addAction(tr("&Restablecer valores iniciales"));
     restoreStartAction_->setObjectName(QStringLiteral("menu22"));
     BuildSharingMenus(menu1, menu2);
+    BuildLanguageMenu(menu2);
 }
 
 QWidget* FrmTulmera::BuildProspectGroup()
@@ -122,17 +137,18 @@ QWidget* FrmTulmera::BuildProspectGroup()
     auto* group = new QWidget(this);
     auto* row = new QHBoxLayout(group);
     auto* controls = new QGridLayout;
-    controls->addWidget(
-        MakeTitle(QStringLiteral("Label3"), QStringLiteral("Modelo PROSPECT"), group), 0, 0, 1, 2);
+    controls->addWidget(MakeTitle(QStringLiteral("Label3"), tr("Modelo PROSPECT"), group), 0, 0, 1,
+                        2);
     for (int i = 0; i < 4; ++i) {
         const ParameterRow& p = kLeafRows[static_cast<std::size_t>(i)];
         const auto at = static_cast<std::size_t>(i);
-        leafCaptions_[at] = new QLabel(
-            QString::fromUtf8(p.caption.data(), static_cast<qsizetype>(p.caption.size())), group);
+        leafCaptions_[at] = new QLabel(widgets::CoreText(p.caption), group);
         leafCaptions_[at]->setObjectName(Indexed("lblProspect", i));
         leafBars_[at] =
             widgets::MakeScrollBar(Qt::Horizontal, Indexed("hsbProspect", i), p.bar, group);
         leafBoxes_[at] = MakeValueBox(Indexed("txtProspect", i), group);
+        SetTip({leafCaptions_[at], leafBars_[at], leafBoxes_[at]},
+               widgets::ParameterTip(static_cast<refresh::Input>(i), BarLowest(p), BarHighest(p)));
         controls->addWidget(leafCaptions_[at], 1 + 2 * i, 0, 1, 2);
         controls->addWidget(leafBars_[at], 2 + 2 * i, 0);
         controls->addWidget(leafBoxes_[at], 2 + 2 * i, 1);
@@ -151,26 +167,27 @@ QWidget* FrmTulmera::BuildSailhGroup()
     auto* group = new QWidget(this);
     auto* row = new QHBoxLayout(group);
     auto* controls = new QGridLayout;
-    controls->addWidget(MakeTitle(QStringLiteral("Label5"), QStringLiteral("Modelo SAILH"), group),
-                        0, 0, 1, 2);
+    controls->addWidget(MakeTitle(QStringLiteral("Label5"), tr("Modelo SAILH"), group), 0, 0, 1, 2);
     for (int i = 0; i < 5; ++i) {
         const ParameterRow& p = kCanopyRows[static_cast<std::size_t>(i)];
         const auto at = static_cast<std::size_t>(i);
-        auto* caption = new QLabel(
-            QString::fromUtf8(p.caption.data(), static_cast<qsizetype>(p.caption.size())), group);
+        auto* caption = new QLabel(widgets::CoreText(p.caption), group);
         caption->setObjectName(Indexed("lblSailh", i + 3));
         canopyCaptions_[at + 3] = caption;
         canopyBars_[at] =
             widgets::MakeScrollBar(Qt::Horizontal, Indexed("hsbSailh", i), p.bar, group);
         canopyBoxes_[at] = MakeValueBox(Indexed("txtSailh", i), group);
+        SetTip(
+            {caption, canopyBars_[at], canopyBoxes_[at]},
+            widgets::ParameterTip(static_cast<refresh::Input>(4 + i), BarLowest(p), BarHighest(p)));
         controls->addWidget(caption, 1 + 2 * i, 0, 1, 2);
         controls->addWidget(canopyBars_[at], 2 + 2 * i, 0);
         controls->addWidget(canopyBoxes_[at], 2 + 2 * i, 1);
     }
 
-    const auto addList = [&](int index, const char* caption, const QStringList& items,
+    const auto addList = [&](int index, const QString& caption, const QStringList& items,
                              int gridRow) {
-        auto* label = new QLabel(QString::fromUtf8(caption), group);
+        auto* label = new QLabel(caption, group);
         label->setObjectName(Indexed("lblSailh", index));
         canopyCaptions_[static_cast<std::size_t>(index)] = label;
         auto* combo = new QComboBox(group);
@@ -178,7 +195,9 @@ QWidget* FrmTulmera::BuildSailhGroup()
         // Only the entries: typing picks the entry it begins, nothing else can be chosen. Each
         // entry carries the key the canopy run selects it by.
         combo->setEditable(false);
-        for (const QString& item : items) combo->addItem(item, item);
+        for (const QString& item : items) {
+            combo->addItem(widgets::CoreText(item.toStdString()), item);
+        }
         combo->setCurrentIndex(0);
         canopyLists_[static_cast<std::size_t>(index)] = combo;
         controls->addWidget(label, gridRow, 0, 1, 2);
@@ -192,10 +211,12 @@ QWidget* FrmTulmera::BuildSailhGroup()
     for (const std::string_view key : spectral::kSoilKeys) {
         soils << QString::fromUtf8(key.data(), static_cast<int>(key.size()));
     }
-    addList(0, "Arquitectura del dosel", architectures, 11);
-    addList(1, "Reflectividad del suelo:", soils, 13);
+    addList(0, tr("Arquitectura del dosel"), architectures, 11);
+    addList(1, tr("Reflectividad del suelo:"), soils, 13);
+    SetTip({canopyCaptions_[0], canopyLists_[0]}, widgets::ArchitectureTip());
+    SetTip({canopyCaptions_[1], canopyLists_[1]}, widgets::SoilTip());
 
-    canopyCaptions_[2] = new QLabel(QStringLiteral("Visibilidad atmosférica:"), group);
+    canopyCaptions_[2] = new QLabel(tr("Visibilidad atmosférica:"), group);
     canopyCaptions_[2]->setObjectName(Indexed("lblSailh", 2));
     auto* visibility = new QHBoxLayout;
     visibility->addWidget(canopyCaptions_[2]);
@@ -207,6 +228,8 @@ QWidget* FrmTulmera::BuildSailhGroup()
         visibilityOptions_[static_cast<std::size_t>(i)] = option;
         visibility->addWidget(option);
     }
+    SetTip({canopyCaptions_[2], visibilityOptions_[0], visibilityOptions_[1]},
+           widgets::VisibilityTip());
     visibility->addStretch(1);
     controls->addLayout(visibility, 15, 0, 1, 2);
     controls->setRowStretch(16, 1);

@@ -37,10 +37,10 @@ QString Wavelength(int index) { return QStringLiteral("%1 nm").arg(spectral::Wav
 
 void FrmTulmera::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
 {
-    saveSpectraAction_ = new QAction(QStringLiteral("Guardar espectros (CSV)…"), fileMenu);
+    saveSpectraAction_ = new QAction(tr("Guardar espectros (CSV)…"), fileMenu);
     saveSpectraAction_->setObjectName(QStringLiteral("mnuGuardarEspectros"));
     fileMenu->insertAction(exitAction_, saveSpectraAction_);
-    QMenu* imagesMenu = new QMenu(QStringLiteral("Guardar gráficos…"), fileMenu);
+    QMenu* imagesMenu = new QMenu(tr("Guardar gráficos…"), fileMenu);
     imagesMenu->setObjectName(QStringLiteral("mnuGuardarGraficos"));
     widgets::AddChartImageEntries(imagesMenu, this,
                                   [this](const QString& fileName, widgets::ChartImageFormat format) {
@@ -49,7 +49,7 @@ void FrmTulmera::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
     fileMenu->insertMenu(exitAction_, imagesMenu);
     fileMenu->insertSeparator(exitAction_);
 
-    followThumbAction_ = settingsMenu->addAction(QStringLiteral("Actualizar al &arrastrar"));
+    followThumbAction_ = settingsMenu->addAction(tr("Actualizar al &arrastrar"));
     followThumbAction_->setObjectName(QStringLiteral("mnuActualizarAlArrastrar"));
     followThumbAction_->setCheckable(true);
     followThumbAction_->setChecked(QSettings().value(kFollowThumbSetting, false).toBool());
@@ -58,9 +58,8 @@ void FrmTulmera::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
 void FrmTulmera::ConnectSharing()
 {
     connect(saveSpectraAction_, &QAction::triggered, this, [this] {
-        widgets::ChooseFileToSave(this, QStringLiteral("Guardar espectros (CSV)"),
-                                  QStringLiteral("Tabla CSV (*.csv)"), QStringLiteral("csv"),
-                                  QStringLiteral("espectros"),
+        widgets::ChooseFileToSave(this, tr("Guardar espectros (CSV)"), tr("Tabla CSV (*.csv)"),
+                                  QStringLiteral("csv"), QStringLiteral("espectros"),
                                   [this](const QString& fileName) { SaveSpectraCsv(fileName); });
     });
 
@@ -88,16 +87,15 @@ void FrmTulmera::ConnectSharing()
 QString FrmTulmera::LeafReadoutText(int index) const
 {
     const auto i = static_cast<std::size_t>(index);
-    return Wavelength(index) + QStringLiteral("   R hoja ") + Percent(canopyState_.leafReflPct[i])
-           + QStringLiteral("   T hoja ") + Percent(canopyState_.leafTransPct[i]);
+    return Wavelength(index) + tr("   R hoja ") + Percent(canopyState_.leafReflPct[i])
+           + tr("   T hoja ") + Percent(canopyState_.leafTransPct[i]);
 }
 
 QString FrmTulmera::CanopyReadoutText(int index) const
 {
     const auto i = static_cast<std::size_t>(index);
-    return Wavelength(index) + QStringLiteral("   R cubierta ")
-           + Percent(canopyState_.canopyReflPct[i]) + QStringLiteral("   R suelo ")
-           + Percent(canopyState_.soilRefl[i]);
+    return Wavelength(index) + tr("   R cubierta ") + Percent(canopyState_.canopyReflPct[i])
+           + tr("   R suelo ") + Percent(canopyState_.soilRefl[i]);
 }
 
 bool FrmTulmera::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)

@@ -131,7 +131,7 @@ void FrmTulmera::ApplyFitted(const leaf::LeafParameters& fitted, std::optional<d
         const long nearest = std::lround(values[i] * row.divisor);
         const long position = std::clamp(nearest, long{row.bar.min}, long{row.bar.max});
         if (position != nearest) {
-            notes << QStringLiteral("%1: el ajuste da %2; la barra queda en su extremo (%3).")
+            notes << tr("%1: el ajuste da %2; la barra queda en su extremo (%3).")
                          .arg(widgets::ControlName(leafCaptions_[i]->text()),
                               widgets::ValueText(values[i]),
                               widgets::ValueText(static_cast<double>(position) / row.divisor));
@@ -155,7 +155,7 @@ void FrmTulmera::ApplyFitted(const leaf::LeafParameters& fitted, std::optional<d
     if (!LeafParameterSequence()) return;
     if (notes.isEmpty()) {
         statusBar()->showMessage(
-            QStringLiteral("Valores ajustados aplicados: cada barra en su posición más cercana."));
+            tr("Valores ajustados aplicados: cada barra en su posición más cercana."));
     } else {
         widgets::ShowProblems(statusBar(), notes);
     }

@@ -39,11 +39,11 @@ QString KindName(MeasuredKind kind)
 {
     switch (kind) {
         case MeasuredKind::LeafReflectance:
-            return QStringLiteral("Reflectividad de hoja");
+            return tulmera::app::MeasuredPanel::tr("Reflectividad de hoja");
         case MeasuredKind::LeafTransmittance:
-            return QStringLiteral("Transmisividad de hoja");
+            return tulmera::app::MeasuredPanel::tr("Transmisividad de hoja");
         case MeasuredKind::CanopyReflectance:
-            return QStringLiteral("Reflectividad de dosel");
+            return tulmera::app::MeasuredPanel::tr("Reflectividad de dosel");
     }
     return {};
 }
@@ -65,7 +65,7 @@ QPushButton* MakeButton(const QString& name, const QString& text, QWidget* paren
 }  // namespace
 
 MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
-    : QDockWidget(QStringLiteral("Espectro medido"), parent), status_(status)
+    : QDockWidget(tr("Espectro medido"), parent), status_(status)
 {
     setObjectName(QStringLiteral("dckMedido"));
     auto* content = new QWidget(this);
@@ -75,28 +75,28 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
     rmseLabel_->setWordWrap(true);
     // Never squeezed below the height of its wrapped lines when another dock shares the side.
     rmseLabel_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
-    waterBands_ = new QCheckBox(QStringLiteral("Excluir bandas de agua"), content);
+    waterBands_ = new QCheckBox(tr("Excluir bandas de agua"), content);
     waterBands_->setToolTip(
-        QStringLiteral("Bandas de absorción atmosférica del agua: "
-                       "1340–1450 nm y 1800–1960 nm."));
+        tr("Bandas de absorción atmosférica del agua: "
+           "1340–1450 nm y 1800–1960 nm."));
     waterBands_->setObjectName(QStringLiteral("chkMedidoBandasAgua"));
-    removeButton_ = MakeButton(QStringLiteral("cmdQuitarMedido"),
-                               QStringLiteral("Quitar espectro medido"), content);
+    removeButton_ =
+        MakeButton(QStringLiteral("cmdQuitarMedido"), tr("Quitar espectro medido"), content);
     auto* separator = new QFrame(content);
     separator->setFrameShape(QFrame::HLine);
-    subdomains_ = new QCheckBox(QStringLiteral("subdominios"), content);
+    subdomains_ = new QCheckBox(tr("subdominios"), content);
     subdomains_->setObjectName(QStringLiteral("chkSubdominios"));
     fitButton_ =
-        MakeButton(QStringLiteral("cmdAjustarHoja"), QStringLiteral("Ajustar hoja"), content);
+        MakeButton(QStringLiteral("cmdAjustarHoja"), tr("Ajustar hoja"), content);
     cancelButton_ =
-        MakeButton(QStringLiteral("cmdCancelarAjuste"), QStringLiteral("Cancelar"), content);
+        MakeButton(QStringLiteral("cmdCancelarAjuste"), tr("Cancelar"), content);
     canopyFitButton_ =
-        MakeButton(QStringLiteral("cmdAjustarDosel"), QStringLiteral("Ajustar dosel"), content);
+        MakeButton(QStringLiteral("cmdAjustarDosel"), tr("Ajustar dosel"), content);
     canopyFitButton_->setToolTip(
-        QStringLiteral("Compara la reflectividad de dosel medida con %1 simulaciones (LAI 0.1–8, "
-                       "Cab 5–90, Cw 0.001–0.05, Cm 0.002–0.02, N 1–2.5) con la geometría, la "
-                       "distribución foliar, el suelo y la visibilidad de la ventana, y promedia "
-                       "las %2 más parecidas.")
+        tr("Compara la reflectividad de dosel medida con %1 simulaciones (LAI 0.1–8, Cab 5–90, "
+           "Cw 0.001–0.05, Cm 0.002–0.02, N 1–2.5) hechas con la geometría, la distribución "
+           "foliar, el suelo y la visibilidad de la ventana, promedia las %2 más parecidas y "
+           "afina el resultado con el modelo.")
             .arg(kCanopyFitRows)
             .arg(kCanopyFitBest));
     fitLabel_ = new QLabel(content);
@@ -104,8 +104,7 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
     fitLabel_->setWordWrap(true);
     fitLabel_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
     fitLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    applyButton_ =
-        MakeButton(QStringLiteral("cmdAplicarAjuste"), QStringLiteral("Aplicar"), content);
+    applyButton_ = MakeButton(QStringLiteral("cmdAplicarAjuste"), tr("Aplicar"), content);
     auto* fitRow = new QHBoxLayout;
     fitRow->addWidget(fitButton_);
     fitRow->addWidget(subdomains_);
@@ -149,10 +148,10 @@ MeasuredPanel::~MeasuredPanel()
 
 void MeasuredPanel::AddMenuEntries(QMenu* fileMenu)
 {
-    QAction* open = fileMenu->addAction(QStringLiteral("Abrir espectro &medido…"));
+    QAction* open = fileMenu->addAction(tr("Abrir espectro &medido…"));
     open->setObjectName(QStringLiteral("menuAbrirMedido"));
     connect(open, &QAction::triggered, this, [this] { OpenFile(); });
-    recentMenu_ = fileMenu->addMenu(QStringLiteral("Espectros medidos &recientes"));
+    recentMenu_ = fileMenu->addMenu(tr("Espectros medidos &recientes"));
     recentMenu_->setObjectName(QStringLiteral("menuMedidoReciente"));
     FillRecentMenu();
 }
@@ -162,8 +161,8 @@ void MeasuredPanel::OpenFile()
     const QStringList recent = RecentFiles();
     const QString start = recent.isEmpty() ? QString() : QFileInfo(recent.first()).path();
     const QString fileName = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Abrir espectro medido"), start,
-        QStringLiteral("Espectros (*.csv *.txt *.dat *.asc);;Todos los archivos (*)"));
+        this, tr("Abrir espectro medido"), start,
+        tr("Espectros (*.csv *.txt *.dat *.asc);;Todos los archivos (*)"));
     if (!fileName.isEmpty()) ChooseColumn(fileName);
 }
 
@@ -172,14 +171,13 @@ void MeasuredPanel::ChooseColumn(const QString& fileName)
 {
     measured::MeasuredTable table;
     const QString name = QFileInfo(fileName).fileName();
-    if (!widgets::Guarded(status_,
-                          QStringLiteral("No se pudo leer el espectro medido «%1»").arg(name),
+    if (!widgets::Guarded(status_, tr("No se pudo leer el espectro medido «%1»").arg(name),
                           [&] { table = measured::ReadMeasuredFile(fileName.toStdString()); })) {
         return;
     }
     auto* dialog = new QDialog(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(QStringLiteral("Abrir espectro medido: %1").arg(name));
+    dialog->setWindowTitle(tr("Abrir espectro medido: %1").arg(name));
     auto* form = new QFormLayout(dialog);
     auto* columns = new QComboBox(dialog);
     for (const measured::MeasuredColumn& c : table.columns) {
@@ -187,11 +185,11 @@ void MeasuredPanel::ChooseColumn(const QString& fileName)
     }
     auto* kinds = new QComboBox(dialog);
     for (int k = 0; k < kMeasuredKindCount; ++k) kinds->addItem(KindName(MeasuredKind(k)));
-    form->addRow(QStringLiteral("Muestra (columna):"), columns);
-    form->addRow(QStringLiteral("Contiene:"), kinds);
+    form->addRow(tr("Muestra (columna):"), columns);
+    form->addRow(tr("Contiene:"), kinds);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Abrir"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("Abrir"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("Cancelar"));
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
@@ -205,8 +203,7 @@ bool MeasuredPanel::LoadFile(const QString& fileName, int column, MeasuredKind k
 {
     measured::MeasuredTable table;
     const QString name = QFileInfo(fileName).fileName();
-    if (!widgets::Guarded(status_,
-                          QStringLiteral("No se pudo leer el espectro medido «%1»").arg(name),
+    if (!widgets::Guarded(status_, tr("No se pudo leer el espectro medido «%1»").arg(name),
                           [&] { table = measured::ReadMeasuredFile(fileName.toStdString()); })) {
         return false;
     }
@@ -218,8 +215,7 @@ bool MeasuredPanel::Commit(const measured::MeasuredTable& table, int column, Mea
     std::optional<measured::MeasuredSpectrum> spectrum;
     const QString name = QFileInfo(QString::fromStdString(table.fileName)).fileName();
     const bool done = widgets::Guarded(
-        status_, QStringLiteral("No se pudo usar la columna %1 de «%2»").arg(column + 1).arg(name),
-        [&] {
+        status_, tr("No se pudo usar la columna %1 de «%2»").arg(column + 1).arg(name), [&] {
             if (column < 0 || static_cast<std::size_t>(column) >= table.columns.size()) {
                 throw Error("\"" + table.fileName + "\" has no spectrum column "
                             + std::to_string(column + 1) + ".");
@@ -236,7 +232,7 @@ bool MeasuredPanel::Commit(const measured::MeasuredTable& table, int column, Mea
     ShowBesideTheCharts();
     ShowTexts();
     status_->showMessage(
-        QStringLiteral("%1 leída de «%2»: %3")
+        tr("%1 leída de «%2»: %3")
             .arg(KindName(kind), name, QString::fromStdString(spectra_[At(kind)]->name)));
     emit SpectraChanged();
     return true;
@@ -357,18 +353,18 @@ void MeasuredPanel::ShowTexts()
         if (!spectrum) continue;
         const std::optional<double> rmse = Rmse(kind);
         const QString error =
-            rmse ? QStringLiteral("RMSE %1 % en %2 puntos")
+            rmse ? tr("RMSE %1 % en %2 puntos")
                        .arg(Number(*rmse, 3))
                        .arg(measured::PointsCompared(spectrum->value, waterBands_->isChecked())
                                 .index.size())
-                 : QStringLiteral("RMSE: sin longitudes de onda comunes");
-        lines << QStringLiteral("%1 («%2», %3): %4; %5 valores negativos, %6 mayores que 1.")
+                 : tr("RMSE: sin longitudes de onda comunes");
+        lines << tr("%1 («%2», %3): %4; %5 valores negativos, %6 mayores que 1.")
                      .arg(KindName(kind), QString::fromStdString(spectrum->name),
                           QFileInfo(QString::fromStdString(spectrum->fileName)).fileName(), error)
                      .arg(spectrum->negativeCount)
                      .arg(spectrum->aboveOneCount);
     }
-    rmseLabel_->setText(lines.isEmpty() ? QStringLiteral("Ningún espectro medido.")
+    rmseLabel_->setText(lines.isEmpty() ? tr("Ningún espectro medido.")
                                         : lines.join(QLatin1Char('\n')));
     const bool any = !lines.isEmpty();
     removeButton_->setEnabled(any);

@@ -80,7 +80,7 @@ void MeasuredPanel::StartFit()
         target.transmittance = t->value;
     }
     const fit::LeafFitOptions options{subdomains_->isChecked(), &cancel_};
-    status_->showMessage(QStringLiteral("Ajustando la hoja…"));
+    status_->showMessage(tr("Ajustando la hoja…"));
     auto result = std::make_shared<std::optional<fit::LeafFitResult>>();
     RunFit([result, target, options] { *result = fit::FitLeaf(target, options); },
            [this, result](const QString& failure) { LeafFitDone(*result, failure); });
@@ -97,7 +97,7 @@ void MeasuredPanel::StartCanopyFit(const lut::TableSpec& held)
         const auto at = static_cast<std::size_t>(p);
         if (const auto problem = lut::RangeProblem(lut::Parameter(p), spec.ranges[at])) {
             widgets::ShowProblems(status_,
-                                  {QStringLiteral("No se puede ajustar el dosel con %1 = %2.")
+                                  {tr("No se puede ajustar el dosel con %1 = %2.")
                                        .arg(QString::fromUtf8(lut::kParameterNames[at].data()),
                                             widgets::ValueText(spec.ranges[at].lo))},
                                   QString::fromStdString(*problem));
@@ -107,12 +107,12 @@ void MeasuredPanel::StartCanopyFit(const lut::TableSpec& held)
     const lut::CanopyFitOptions options{kCanopyFitBest, waterBands_->isChecked(), Cores()};
     const measured::GridValues target = canopy->value;
     rowsDone_ = 0;
-    status_->showMessage(QStringLiteral("Ajustando el dosel…"));
+    status_->showMessage(tr("Ajustando el dosel…"));
     canopyProgress_ = new QProgressDialog(
-        QStringLiteral("Calculando %1 simulaciones del dosel…").arg(kCanopyFitRows),
-        QStringLiteral("Cancelar"), 0, static_cast<int>(kCanopyFitRows), this);
+        tr("Calculando %1 simulaciones del dosel…").arg(kCanopyFitRows),
+        tr("Cancelar"), 0, static_cast<int>(kCanopyFitRows), this);
     canopyProgress_->setObjectName(QStringLiteral("dlgProgresoDosel"));
-    canopyProgress_->setWindowTitle(QStringLiteral("Ajustar dosel"));
+    canopyProgress_->setWindowTitle(tr("Ajustar dosel"));
     canopyProgress_->setWindowModality(Qt::WindowModal);
     canopyProgress_->setAutoClose(false);
     canopyProgress_->setAutoReset(false);
@@ -151,13 +151,13 @@ void MeasuredPanel::LeafFitDone(const std::optional<fit::LeafFitResult>& result,
 {
     fitThread_.join();
     if (cancelRequested_ || (!result && failure.isEmpty())) {
-        status_->showMessage(QStringLiteral("Ajuste de la hoja cancelado."));
+        status_->showMessage(tr("Ajuste de la hoja cancelado."));
     } else if (!result) {
-        widgets::ShowProblems(status_, {QStringLiteral("No se pudo ajustar la hoja.")}, failure);
+        widgets::ShowProblems(status_, {tr("No se pudo ajustar la hoja.")}, failure);
     } else {
         fitResult_ = result;
         canopyFitResult_.reset();
-        status_->showMessage(QStringLiteral("Hoja ajustada en %1 evaluaciones del modelo.")
+        status_->showMessage(tr("Hoja ajustada en %1 evaluaciones del modelo.")
                                  .arg(fitResult_->evaluations));
     }
     EndFit();
@@ -171,14 +171,14 @@ void MeasuredPanel::CanopyFitDone(const std::optional<CanopyFit>& result, const 
     if (canopyProgress_ != nullptr) canopyProgress_->close();
     canopyProgress_ = nullptr;
     if (cancelRequested_ || (!result && failure.isEmpty())) {
-        status_->showMessage(QStringLiteral("Ajuste del dosel cancelado."));
+        status_->showMessage(tr("Ajuste del dosel cancelado."));
     } else if (!result) {
-        widgets::ShowProblems(status_, {QStringLiteral("No se pudo ajustar el dosel.")}, failure);
+        widgets::ShowProblems(status_, {tr("No se pudo ajustar el dosel.")}, failure);
     } else {
         canopyFitResult_ = result;
         fitResult_.reset();
         status_->showMessage(
-            QStringLiteral("Dosel ajustado: %1 simulaciones de la tabla y %2 del refinamiento.")
+            tr("Dosel ajustado: %1 simulaciones de la tabla y %2 del refinamiento.")
                 .arg(kCanopyFitRows)
                 .arg(result->refined.evaluations));
     }
@@ -209,7 +209,7 @@ void MeasuredPanel::ShowFitResult()
     if (fitResult_) {
         const leaf::LeafParameters& p = fitResult_->parameters;
         fitLabel_->setText(
-            QStringLiteral("N %1 · Cab %2 · Cw %3 · Cm %4\nRMSE R %5 · T %6 · %7 evaluaciones")
+            tr("N %1 · Cab %2 · Cw %3 · Cm %4\nRMSE R %5 · T %6 · %7 evaluaciones")
                 .arg(Number(p.N, 5), Number(p.Cab, 5), Number(p.Cw, 5), Number(p.Cm, 5),
                      RmseText(fitResult_->rmseReflectancePercent),
                      RmseText(fitResult_->rmseTransmittancePercent))
@@ -222,7 +222,7 @@ void MeasuredPanel::ShowFitResult()
             return Number(refined.values[static_cast<std::size_t>(p)], 4);
         };
         fitLabel_->setText(
-            QStringLiteral("LAI %1 · N %2 · Cab %3 · Cw %4 · Cm %5\nRMSE %6\n"
+            tr("LAI %1 · N %2 · Cab %3 · Cw %4 · Cm %5\nRMSE %6\n"
                            "Tabla (%7 mejores de %8): %9 · RMSE %10")
                 .arg(value(Parameter::Lai), value(Parameter::N), value(Parameter::Cab),
                      value(Parameter::Cw), value(Parameter::Cm), RmseText(refined.rmsePercent))
@@ -230,7 +230,7 @@ void MeasuredPanel::ShowFitResult()
                 .arg(kCanopyFitRows)
                 .arg(MeanAndSd(table, Parameter::Lai), RmseText(table.bestRmsePercent.front())));
     } else {
-        fitLabel_->setText(QStringLiteral("Sin ajuste."));
+        fitLabel_->setText(tr("Sin ajuste."));
     }
 }
 

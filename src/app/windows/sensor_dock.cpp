@@ -100,8 +100,8 @@ QString IndexTooltip(const sensor::IndexInfo& index)
     }
     QStringList texts;
     for (const int nm : wavelengths) texts << QString::number(nm);
-    return tip + QStringLiteral("\nLongitudes de onda: ") + texts.join(QStringLiteral(", "))
-           + QStringLiteral(" nm");
+    return tip + tulmera::app::SensorDock::tr("\nLongitudes de onda: ")
+           + texts.join(QStringLiteral(", ")) + QStringLiteral(" nm");
 }
 
 QTableWidget* MakeTable(const QString& name, const QStringList& headers, QWidget* parent)
@@ -137,7 +137,7 @@ void SetCell(QTableWidget* table, int row, int column, const QString& text)
 }  // namespace
 
 SensorDock::SensorDock(QMainWindow* window, QStatusBar* status)
-    : QDockWidget(QStringLiteral("Sensor e índices"), window), window_(window), status_(status)
+    : QDockWidget(tr("Sensor e índices"), window), window_(window), status_(status)
 {
     setObjectName(QStringLiteral("sensorDock"));
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable
@@ -151,17 +151,15 @@ SensorDock::SensorDock(QMainWindow* window, QStatusBar* status)
     sensorName_->setFont(bold);
     sensorChooser_ = new QComboBox(content);
     sensorChooser_->setObjectName(QStringLiteral("sensorChooser"));
-    sensorChooser_->setToolTip(QStringLiteral("El sensor que se muestra con la cuadrícula"));
+    sensorChooser_->setToolTip(tr("El sensor que se muestra con la cuadrícula"));
     for (const sensor::Sensor& s : sensor::kSensors) sensorChooser_->addItem(FromView(s.name));
     sensorChooser_->setCurrentText(FromView(kDefaultSensor));
     chosenSensor_ = sensorChooser_->currentIndex();
     bandTable_ = MakeTable(QStringLiteral("bandTable"),
-                           {QStringLiteral("Banda"), QStringLiteral("Límites (nm)"),
-                            QStringLiteral("Refl. hoja (%)"), QStringLiteral("Trans. hoja (%)"),
-                            QStringLiteral("Refl. dosel (%)"), QStringLiteral("Refl. suelo (%)")},
+                           {tr("Banda"), tr("Límites (nm)"), tr("Refl. hoja (%)"),
+                            tr("Trans. hoja (%)"), tr("Refl. dosel (%)"), tr("Refl. suelo (%)")},
                            content);
-    indexTable_ = MakeTable(QStringLiteral("indexTable"),
-                            {QStringLiteral("Índice"), QStringLiteral("Valor")}, content);
+    indexTable_ = MakeTable(QStringLiteral("indexTable"), {tr("Índice"), tr("Valor")}, content);
     indexTable_->setRowCount(sensor::kIndexCount);
     for (std::size_t i = 0; i < sensor::kIndices.size(); ++i) {
         const sensor::IndexInfo& index = sensor::kIndices[i];
@@ -182,7 +180,7 @@ SensorDock::SensorDock(QMainWindow* window, QStatusBar* status)
     column->addWidget(broadbandNdvi_);
     setWidget(content);
 
-    viewAction_ = new QAction(QStringLiteral("&Sensor e índices"), this);
+    viewAction_ = new QAction(tr("&Sensor e índices"), this);
     viewAction_->setObjectName(QStringLiteral("viewSensorDock"));
     viewAction_->setCheckable(true);
 
@@ -275,7 +273,7 @@ void SensorDock::Render()
     const sensor::Sensor& sensor = ShownSensor();
     // The chooser names the sensor shown: the checked entry's, or the one chosen in it.
     sensorChooser_->setCurrentText(FromView(sensor.name));
-    widgets::Guarded(status_, QStringLiteral("No se pudieron mostrar los valores del sensor"), [&] {
+    widgets::Guarded(status_, tr("No se pudieron mostrar los valores del sensor"), [&] {
         sensorName_->setText(FromView(sensor.name));
         FillBands(sensor);
         FillIndices(sensor);
@@ -327,7 +325,7 @@ void SensorDock::FillIndices(const sensor::Sensor& sensor)
         bands.red ? QString::fromStdString(sensor::BandName(sensor, *bands.red)) : kUndefined;
     const QString nir = QString::fromStdString(sensor::BandName(sensor, bands.nir));
     broadbandNdvi_->setText(
-        QStringLiteral("NDVI de banda ancha (bandas %1 y %2): %3")
+        tr("NDVI de banda ancha (bandas %1 y %2): %3")
             .arg(red, nir, Fixed(sensor::BroadbandNdvi(rho, sensor), kIndexDecimals)));
 }
 

@@ -1,0 +1,149 @@
+// The user guide's lesson scenes: each lesson's windows, set up as its steps say.
+#include "lesson_scenes.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <cstdio>
+
+#include "app/windows/frm_multi_prospect.h"
+#include "app/windows/frm_multi_sailh.h"
+#include "app/windows/frm_tulmera.h"
+#include "app/windows/measured_panel.h"
+#include "app/windows/sensor_dock.h"
+#include "canopy/canopy_run.h"
+#include "leaf/leaf_parameters.h"
+
+namespace {
+
+bool Save(QWidget* window, const QString& path)
+{
+    window->show();
+    QTest::qWait(200);  // let the window manager and the first paint settle
+    const bool saved = window->grab().save(path);
+    if (!saved) std::fprintf(stderr, "make_screenshots: cannot write %s\n", qPrintable(path));
+    return saved;
+}
+
+template <typename T>
+T* In(QWidget* window, const char* name)
+{
+    T* child = window->findChild<T*>(QLatin1String(name));
+    if (child == nullptr) std::fprintf(stderr, "make_screenshots: no control %s\n", name);
+    return child;
+}
+
+void Type(QWidget* window, const char* box, const QString& text)
+{
+    auto* edit = In<QLineEdit>(window, box);
+    edit->setText(text);
+    emit edit->editingFinished();
+}
+
+// Lesson 1: the leaf sweep of chlorophyll, then of water, at the limits the window proposes.
+bool LeafConstituents(const QString& out)
+{
+    bool ok = true;
+    for (const auto& [option, name] : {std::pair{"btOption(1)", "lesson1-cab.png"},
+                                       std::pair{"btOption(2)", "lesson1-cw.png"}}) {
+        tulmera::app::FrmMultiProspect sweep;
+        In<QRadioButton>(&sweep, option)->click();
+        In<QPushButton>(&sweep, "btok")->click();
+        ok = Save(&sweep, out + QLatin1Char('/') + QLatin1String(name)) && ok;
+    }
+    return ok;
+}
+
+// Lesson 2: a thin canopy (LAI 0.1) and a dense one (LAI 3) over the sandy soil S1.
+bool SoilUnderACanopy(const QString& out)
+{
+    bool ok = true;
+    for (const auto& [lai, name] :
+         {std::pair{"0.1", "lesson2-lai01.png"}, std::pair{"3", "lesson2-lai3.png"}}) {
+        tulmera::app::FrmTulmera window;
+        Type(&window, "txtSailh(0)", QLatin1String(lai));
+        ok = Save(&window, out + QLatin1Char('/') + QLatin1String(name)) && ok;
+    }
+    return ok;
+}
+
+// The canopy sweep of `parameter` (index of its list) over `canopy`, showing `quantity`.
+bool CanopySweep(const tulmera::canopy::CanopyInputs& canopy, int parameter,
+                 const QString& quantity, const QString& path)
+{
+    tulmera::leaf::LeafParameters leaf{1.5, 40, 0.01, 0.005};
+    tulmera::app::FrmMultiSailh sweep(leaf, canopy);
+    In<QComboBox>(&sweep, "cmbParametro")->setCurrentIndex(parameter);
+    In<QPushButton>(&sweep, "btok")->click();
+    if (!quantity.isEmpty()) In<QComboBox>(&sweep, "cmbMagnitud")->setCurrentText(quantity);
+    return Save(&sweep, path);
+}
+
+// Lesson 3: NDVI against LAI. Lesson 4: the reflectance at 800 nm across the principal plane
+// with the sun at 30 degrees, without and with the hot spot.
+bool CanopySweeps(const QString& out)
+{
+    tulmera::canopy::CanopyInputs canopy = tulmera::canopy::StartCanopyInputs();
+    bool ok =
+        CanopySweep(canopy, 0, QStringLiteral("NDVI"), out + QStringLiteral("/lesson3-ndvi.png"));
+    canopy.lai = 3;
+    canopy.sunZenith = 30;
+    for (const auto& [hotSpot, name] :
+         {std::pair{0.0, "lesson4-hotspot0.png"}, std::pair{0.2, "lesson4-hotspot02.png"}}) {
+        canopy.hotSpot = hotSpot;
+        ok = CanopySweep(canopy, 5, QStringLiteral("800 nm"),
+                         out + QLatin1Char('/') + QLatin1String(name))
+             && ok;
+    }
+    return ok;
+}
+
+// Lesson 5: two canopies with the same NDVI (0.86) in the dock "Sensor e índices", then the
+// leaf fit of the first example leaf.
+bool Equifinality(const QString& out, const QString& examples)
+{
+    bool ok = true;
+    for (const auto& [lai, architecture, name] : {std::tuple{"1.5", 0, "lesson5-planofilo.png"},
+                                                  std::tuple{"1.8", 1, "lesson5-erectofilo.png"}}) {
+        tulmera::app::FrmTulmera window;
+        Type(&window, "txtProspect(1)", QStringLiteral("40"));
+        Type(&window, "txtProspect(2)", QStringLiteral("0.01"));
+        Type(&window, "txtProspect(3)", QStringLiteral("0.005"));
+        Type(&window, "txtSailh(0)", QLatin1String(lai));
+        In<QComboBox>(&window, "cmbSailh(0)")->setCurrentIndex(architecture);
+        In<QAction>(&window, "viewSensorDock")->trigger();
+        window.resize(window.size()
+                      + In<tulmera::app::SensorDock>(&window, "sensorDock")->RoomBeside());
+        ok = Save(&window, out + QLatin1Char('/') + QLatin1String(name)) && ok;
+    }
+    tulmera::app::FrmTulmera window;
+    auto* panel = In<tulmera::app::MeasuredPanel>(&window, "dckMedido");
+    using tulmera::app::MeasuredKind;
+    if (!panel->LoadFile(examples + QStringLiteral("/leaf_reflectance.csv"), 0,
+                         MeasuredKind::LeafReflectance)
+        || !panel->LoadFile(examples + QStringLiteral("/leaf_transmittance.csv"), 0,
+                            MeasuredKind::LeafTransmittance)) {
+        std::fprintf(stderr, "make_screenshots: cannot load the example leaf\n");
+        return false;
+    }
+    QSignalSpy finished(panel, &tulmera::app::MeasuredPanel::FitFinished);
+    In<QPushButton>(panel, "cmdAjustarHoja")->click();
+    if (!finished.wait(60000) || !panel->fitResult()) return false;
+    In<QPushButton>(panel, "cmdAplicarAjuste")->click();
+    return Save(&window, out + QStringLiteral("/lesson5-fit.png")) && ok;
+}
+
+}  // namespace
+
+bool SaveLessonScenes(const QString& directory)
+{
+    const QString examples = QStringLiteral(TULMERA_EXAMPLES_DIR);
+    bool ok = LeafConstituents(directory);
+    ok = SoilUnderACanopy(directory) && ok;
+    ok = CanopySweeps(directory) && ok;
+    return Equifinality(directory, examples) && ok;
+}

@@ -1,0 +1,82 @@
+// The main window's "Configuracion › Idioma" entries and its "Ayuda" menu: the about box and
+// the user guide.
+#include <QAction>
+#include <QActionGroup>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStatusBar>
+
+#include "app/language.h"
+#include "app/windows/frm_tulmera.h"
+#include "app/windows/help_windows.h"
+
+namespace tulmera::app {
+
+void FrmTulmera::BuildLanguageMenu(QMenu* settingsMenu)
+{
+    QMenu* menu = settingsMenu->addMenu(tr("&Idioma"));
+    menu->setObjectName(QStringLiteral("menu23"));
+    auto* group = new QActionGroup(menu);
+    const Language current = CurrentLanguage();
+    // The entries name each language in itself, in both languages.
+    for (const Language language : {Language::Spanish, Language::English}) {
+        QAction* action = menu->addAction(
+            language == Language::Spanish ? QStringLiteral("Español") : QStringLiteral("English"));
+        action->setObjectName(QStringLiteral("menu23(%1)").arg(LanguageCode(language)));
+        action->setCheckable(true);
+        action->setChecked(language == current);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, language] { ChooseLanguage(language); });
+    }
+}
+
+// The choice is remembered for the next start; the open windows keep their language.
+void FrmTulmera::ChooseLanguage(Language language)
+{
+    QSettings settings;
+    settings.setValue(QLatin1String(kLanguageSetting), LanguageCode(language));
+    settings.sync();
+    if (settings.status() != QSettings::NoError) {
+        statusBar()->showMessage(tr("No se pudo guardar el idioma elegido."));
+        return;
+    }
+    if (language == CurrentLanguage()) {
+        statusBar()->showMessage(tr("Tulmera seguirá en este idioma."));
+        return;
+    }
+    const QString text = tr("El idioma cambiará la próxima vez que se abra Tulmera.");
+    statusBar()->showMessage(text);
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Tulmera"), text,
+                                QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("msgIdioma"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
+void FrmTulmera::BuildHelpMenu()
+{
+    QMenu* menu = menuBar()->addMenu(tr("A&yuda"));
+    menu->setObjectName(QStringLiteral("menu3"));
+    QAction* guide = menu->addAction(tr("&Guía de uso"));
+    guide->setObjectName(QStringLiteral("menu31"));
+    guide->setShortcut(QKeySequence::HelpContents);
+    connect(guide, &QAction::triggered, this, [this] { ShowGuide(); });
+    QAction* about = menu->addAction(tr("&Acerca de Tulmera"));
+    about->setObjectName(QStringLiteral("menu32"));
+    connect(about, &QAction::triggered, this, [this] { ShowAbout(this); });
+}
+
+void FrmTulmera::ShowGuide()
+{
+    if (guideWindow_ == nullptr) {
+        guideWindow_ = new GuideWindow(CurrentLanguage(), this);
+        guideWindow_->setWindowFlag(Qt::Window);
+    }
+    guideWindow_->show();
+    guideWindow_->raise();
+    guideWindow_->activateWindow();
+}
+
+}  // namespace tulmera::app

@@ -1,0 +1,1061 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="es">
+<context>
+    <name>ChartSaving</name>
+    <message>
+        <source>No se pudieron guardar los gráficos «%1»; los archivos anteriores no cambiaron</source>
+        <translation>The charts “%1” could not be saved; the previous files did not change</translation>
+    </message>
+    <message>
+        <source>Gráficos guardados en %1.</source>
+        <translation>Charts saved in %1.</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>Imagen SVG (*.svg)</source>
+        <translation>SVG image (*.svg)</translation>
+    </message>
+    <message>
+        <source>Imagen PNG (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>Guardar gráficos</source>
+        <translation>Save charts</translation>
+    </message>
+    <message>
+        <source>PNG %1×…</source>
+        <translation>PNG %1×…</translation>
+    </message>
+    <message>
+        <source>SVG…</source>
+        <translation>SVG…</translation>
+    </message>
+    <message>
+        <source>&amp;Archivo</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>Guardar gráficos…</source>
+        <translation>Save charts…</translation>
+    </message>
+    <message>
+        <source>Guardar espectros (CSV)…</source>
+        <translation>Save spectra (CSV)…</translation>
+    </message>
+    <message>
+        <source>Guardar espectros (CSV)</source>
+        <translation>Save spectra (CSV)</translation>
+    </message>
+    <message>
+        <source>Tabla CSV (*.csv)</source>
+        <translation>CSV table (*.csv)</translation>
+    </message>
+    <message>
+        <source>Copiar gráfico</source>
+        <translation>Copy chart</translation>
+    </message>
+</context>
+<context>
+    <name>FileSaving</name>
+    <message>
+        <source>No se pudo guardar «%1»; el archivo anterior no cambió</source>
+        <translation>“%1” could not be saved; the previous file did not change</translation>
+    </message>
+    <message>
+        <source>Espectros guardados en «%1».</source>
+        <translation>Spectra saved in “%1”.</translation>
+    </message>
+</context>
+<context>
+    <name>SweepSharing</name>
+    <message>
+        <source>Todavía no hay ninguna simulación que guardar: pulse «Ejecutar».</source>
+        <translation>There is no simulation to save yet: press “Run”.</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>No se puede trabajar en la carpeta «%1».</source>
+        <translation>Cannot work in the folder “%1”.</translation>
+    </message>
+    <message>
+        <source>Salir</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Seguir</source>
+        <translation>Go on</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::app::FrmMultiProspect</name>
+    <message>
+        <source>Gráfico de Reflectividad</source>
+        <translation>Reflectance chart</translation>
+    </message>
+    <message>
+        <source>LONGITUD DE ONDA (nm)</source>
+        <translation>WAVELENGTH (nm)</translation>
+    </message>
+    <message>
+        <source>Simulación múltiple: modelo PROSPECT</source>
+        <translation>Multiple simulation: PROSPECT model</translation>
+    </message>
+    <message>
+        <source>Selecciona el parámetro con el que deseas realizar múltiples simulaciones y establece un valor fijo para el resto de parámetros</source>
+        <translation>Choose the parameter to run multiple simulations with and set a fixed value for the other parameters</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Límite superior&lt;/b&gt;&lt;br&gt;El último valor del parámetro elegido, en su unidad.</source>
+        <translation>&lt;b&gt;Upper limit&lt;/b&gt;&lt;br&gt;The last value of the chosen parameter, in its unit.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Límite inferior&lt;/b&gt;&lt;br&gt;El primer valor del parámetro elegido, en su unidad.</source>
+        <translation>&lt;b&gt;Lower limit&lt;/b&gt;&lt;br&gt;The first value of the chosen parameter, in its unit.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Intervalo&lt;/b&gt;&lt;br&gt;El paso entre dos simulaciones, en la unidad del parámetro elegido.</source>
+        <translation>&lt;b&gt;Interval&lt;/b&gt;&lt;br&gt;The step between two simulations, in the unit of the chosen parameter.</translation>
+    </message>
+    <message>
+        <source>Establece el valor máximo, mínimo y el intervalo de variación para realizar la simulación múltiple</source>
+        <translation>Set the maximum, the minimum and the step of the multiple simulation</translation>
+    </message>
+    <message>
+        <source>Ejecutar</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>Hoja de calculo</source>
+        <translation>Spreadsheet</translation>
+    </message>
+    <message>
+        <source>Sailr</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>No se puede ejecutar la simulación</source>
+        <translation>The simulation cannot run</translation>
+    </message>
+    <message>
+        <source>Límite inferior: %1 está por encima del límite superior %2.</source>
+        <translation>Lower limit: %1 is above the upper limit %2.</translation>
+    </message>
+    <message>
+        <source>La simulación se detuvo</source>
+        <translation>The simulation stopped</translation>
+    </message>
+    <message>
+        <source>No se pudo redibujar el gráfico</source>
+        <translation>The chart could not be redrawn</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::app::FrmMultiSailh</name>
+    <message>
+        <source>Indice de área foliar (LAI)</source>
+        <translation>Leaf area index (LAI)</translation>
+    </message>
+    <message>
+        <source>Ángulo cenital solar</source>
+        <translation>Sun zenith angle</translation>
+    </message>
+    <message>
+        <source>Ángulo de observación</source>
+        <translation>View angle</translation>
+    </message>
+    <message>
+        <source>Ángulo acimutal relativo</source>
+        <translation>Relative azimuth angle</translation>
+    </message>
+    <message>
+        <source>Parámetro Hot-Spot</source>
+        <translation>Hot-spot parameter</translation>
+    </message>
+    <message>
+        <source>Observación en el plano principal</source>
+        <translation>View in the principal plane</translation>
+    </message>
+    <message>
+        <source>Estructura interna de la hoja (N)</source>
+        <translation>Leaf internal structure (N)</translation>
+    </message>
+    <message>
+        <source>Contenido de clorofila a+b (u.g.cm-2)</source>
+        <translation>Chlorophyll a+b content (µg.cm-2)</translation>
+    </message>
+    <message>
+        <source>Espesor equivalente de agua (cm)</source>
+        <translation>Equivalent water thickness (cm)</translation>
+    </message>
+    <message>
+        <source>Contenido de materia seca (g.cm-2)</source>
+        <translation>Dry matter content (g.cm-2)</translation>
+    </message>
+    <message>
+        <source>Límite inferior:</source>
+        <translation>Lower limit:</translation>
+    </message>
+    <message>
+        <source>Límite superior:</source>
+        <translation>Upper limit:</translation>
+    </message>
+    <message>
+        <source>Intervalo:</source>
+        <translation>Interval:</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Límite inferior&lt;/b&gt;&lt;br&gt;El primer valor del barrido, en la unidad del parámetro.</source>
+        <translation>&lt;b&gt;Lower limit&lt;/b&gt;&lt;br&gt;The first value of the sweep, in the parameter&apos;s unit.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Límite superior&lt;/b&gt;&lt;br&gt;El último valor del barrido, en la unidad del parámetro.</source>
+        <translation>&lt;b&gt;Upper limit&lt;/b&gt;&lt;br&gt;The last value of the sweep, in the parameter&apos;s unit.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Intervalo&lt;/b&gt;&lt;br&gt;El paso entre dos valores del barrido.</source>
+        <translation>&lt;b&gt;Interval&lt;/b&gt;&lt;br&gt;The step between two values of the sweep.</translation>
+    </message>
+    <message>
+        <source>Reflectividad de la cubierta</source>
+        <translation>Canopy reflectance</translation>
+    </message>
+    <message>
+        <source>LONGITUD DE ONDA (nm)</source>
+        <translation>WAVELENGTH (nm)</translation>
+    </message>
+    <message>
+        <source>Simulación múltiple: modelo SAILH</source>
+        <translation>Multiple simulation: SAILH model</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Parámetro&lt;/b&gt;&lt;br&gt;El que toma los valores del barrido; los demás quedan como en la ventana principal.</source>
+        <translation>&lt;b&gt;Parameter&lt;/b&gt;&lt;br&gt;The one that takes the values of the sweep; the others stay as in the main window.</translation>
+    </message>
+    <message>
+        <source>Parámetro:</source>
+        <translation>Parameter:</translation>
+    </message>
+    <message>
+        <source>Ejecutar</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>Hoja de calculo</source>
+        <translation>Spreadsheet</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; no es un número.</source>
+        <translation>%1 &quot;%2&quot; is not a number.</translation>
+    </message>
+    <message>
+        <source>La simulación no se realizó</source>
+        <translation>The simulation was not run</translation>
+    </message>
+    <message>
+        <source>%1: %2 a %3</source>
+        <translation>%1: %2 to %3</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::app::FrmSplash</name>
+    <message>
+        <source>Aplicación del Modelo PROSPECT (Jacquemoud, S. y Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91)</source>
+        <translation>Application of the PROSPECT model (Jacquemoud, S. and Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91)</translation>
+    </message>
+    <message>
+        <source>Aplicación del Modelo SAILH (Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; con la corrección del punto caliente de Kuusk, A., 1991. The hot spot effect in plant canopy reflectance. En Myneni, R. y Ross, J. (eds.), Photon-Vegetation Interactions, Springer: 139-159)</source>
+        <translation>Application of the SAILH model (Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; with the hot-spot correction of Kuusk, A., 1991. The hot spot effect in plant canopy reflectance. In Myneni, R. and Ross, J. (eds.), Photon-Vegetation Interactions, Springer: 139-159)</translation>
+    </message>
+    <message>
+        <source>Herramienta docente de teledetección óptica de la vegetación</source>
+        <translation>A teaching tool for the optical remote sensing of vegetation</translation>
+    </message>
+    <message>
+        <source>Simulación de la reflectividad de hojas y cubiertas vegetales, de 400 a 2500 nm</source>
+        <translation>Simulated reflectance of leaves and plant canopies, from 400 to 2500 nm</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::app::FrmTulmera</name>
+    <message>
+        <source>&amp;Ver</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>No se pudo recalcular; se muestran los últimos resultados</source>
+        <translation>Could not recompute; the last results are shown</translation>
+    </message>
+    <message>
+        <source>&amp;Idioma</source>
+        <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>No se pudo guardar el idioma elegido.</source>
+        <translation>The chosen language could not be saved.</translation>
+    </message>
+    <message>
+        <source>Tulmera seguirá en este idioma.</source>
+        <translation>Tulmera stays in this language.</translation>
+    </message>
+    <message>
+        <source>El idioma cambiará la próxima vez que se abra Tulmera.</source>
+        <translation>The language will change the next time Tulmera is opened.</translation>
+    </message>
+    <message>
+        <source>A&amp;yuda</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>&amp;Guía de uso</source>
+        <translation>User &amp;guide</translation>
+    </message>
+    <message>
+        <source>&amp;Acerca de Tulmera</source>
+        <translation>&amp;About Tulmera</translation>
+    </message>
+    <message>
+        <source>Reflectividad Hoja</source>
+        <translation>Leaf reflectance</translation>
+    </message>
+    <message>
+        <source>Transmisividad Hoja</source>
+        <translation>Leaf transmittance</translation>
+    </message>
+    <message>
+        <source>LONGITUD DE ONDA (nm)</source>
+        <translation>WAVELENGTH (nm)</translation>
+    </message>
+    <message>
+        <source>Reflectividad Dosel</source>
+        <translation>Canopy reflectance</translation>
+    </message>
+    <message>
+        <source>Reflectividad suelo</source>
+        <translation>Soil reflectance</translation>
+    </message>
+    <message>
+        <source>&amp;Archivo</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>&amp;Ver hoja de calculo</source>
+        <translation>&amp;View spreadsheet</translation>
+    </message>
+    <message>
+        <source>&amp;Simulación múltiple</source>
+        <translation>&amp;Multiple simulation</translation>
+    </message>
+    <message>
+        <source>&amp;Modelo Prospect</source>
+        <translation>&amp;Prospect model</translation>
+    </message>
+    <message>
+        <source>Modelo &amp;SAILH</source>
+        <translation>&amp;SAILH model</translation>
+    </message>
+    <message>
+        <source>S&amp;ailr</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>&amp;Configuracion</source>
+        <translation>&amp;Settings</translation>
+    </message>
+    <message>
+        <source>&amp;Gráficos</source>
+        <translation>&amp;Charts</translation>
+    </message>
+    <message>
+        <source>&amp;Restablecer valores iniciales</source>
+        <translation>&amp;Restore start values</translation>
+    </message>
+    <message>
+        <source>Modelo PROSPECT</source>
+        <translation>PROSPECT model</translation>
+    </message>
+    <message>
+        <source>Modelo SAILH</source>
+        <translation>SAILH model</translation>
+    </message>
+    <message>
+        <source>Arquitectura del dosel</source>
+        <translation>Canopy architecture</translation>
+    </message>
+    <message>
+        <source>Reflectividad del suelo:</source>
+        <translation>Soil reflectance:</translation>
+    </message>
+    <message>
+        <source>Visibilidad atmosférica:</source>
+        <translation>Atmospheric visibility:</translation>
+    </message>
+    <message>
+        <source>Guardar espectros (CSV)…</source>
+        <translation>Save spectra (CSV)…</translation>
+    </message>
+    <message>
+        <source>Guardar gráficos…</source>
+        <translation>Save charts…</translation>
+    </message>
+    <message>
+        <source>Actualizar al &amp;arrastrar</source>
+        <translation>Update while &amp;dragging</translation>
+    </message>
+    <message>
+        <source>Guardar espectros (CSV)</source>
+        <translation>Save spectra (CSV)</translation>
+    </message>
+    <message>
+        <source>Tabla CSV (*.csv)</source>
+        <translation>CSV table (*.csv)</translation>
+    </message>
+    <message>
+        <source>   R hoja </source>
+        <translation>   leaf R </translation>
+    </message>
+    <message>
+        <source>   T hoja </source>
+        <translation>   leaf T </translation>
+    </message>
+    <message>
+        <source>   R cubierta </source>
+        <translation>   canopy R </translation>
+    </message>
+    <message>
+        <source>   R suelo </source>
+        <translation>   soil R </translation>
+    </message>
+    <message>
+        <source>%1: el ajuste da %2; la barra queda en su extremo (%3).</source>
+        <translation>%1: the fit gives %2; the bar stays at its end (%3).</translation>
+    </message>
+    <message>
+        <source>Valores ajustados aplicados: cada barra en su posición más cercana.</source>
+        <translation>Fitted values applied: each bar at its nearest position.</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::app::GuideWindow</name>
+    <message>
+        <source>Guía de uso de Tulmera</source>
+        <translation>Tulmera user guide</translation>
+    </message>
+    <message>
+        <source>Navegación</source>
+        <translation>Navigation</translation>
+    </message>
+    <message>
+        <source>Atrás</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Tulmera %1&lt;/h3&gt;&lt;p&gt;Simulación de la reflectividad de hojas y cubiertas vegetales para la enseñanza de la teledetección óptica.&lt;/p&gt;&lt;p&gt;Copyright © 2026 The Tulmera developers. Licencia MIT.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Modelos&lt;/b&gt; (escritos de nuevo a partir de sus ecuaciones publicadas):&lt;/p&gt;&lt;ul&gt;&lt;li&gt;PROSPECT: Jacquemoud, S. y Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91.&lt;/li&gt;&lt;li&gt;SAIL: Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; con la corrección del hot spot de Kuusk, A., 1991.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;&lt;b&gt;Datos&lt;/b&gt;:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Constantes ópticas de la hoja: PROSPECT-4 (Féret, J.-B. et al., 2008. Remote Sensing of Environment 112: 3030-3043), cada 5 nm.&lt;/li&gt;&lt;li&gt;Espectros de suelo: a partir de la Open Soil Spectral Library (Shepherd, K. D. et al., 2022. Soil Security 7: 100061), licencia CC BY 4.0.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Bibliotecas: Qt 6 (LGPL-3.0), libxlsxwriter (BSD-2-Clause), NLopt (LGPL-2.1). Detalles en el fichero NOTICE.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Tulmera %1&lt;/h3&gt;&lt;p&gt;Simulated reflectance of leaves and plant canopies for teaching optical remote sensing.&lt;/p&gt;&lt;p&gt;Copyright © 2026 The Tulmera developers. MIT licence.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Models&lt;/b&gt; (written anew from their published equations):&lt;/p&gt;&lt;ul&gt;&lt;li&gt;PROSPECT: Jacquemoud, S. and Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91.&lt;/li&gt;&lt;li&gt;SAIL: Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; with the hot-spot correction of Kuusk, A., 1991.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;&lt;b&gt;Data&lt;/b&gt;:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Leaf optical constants: PROSPECT-4 (Féret, J.-B. et al., 2008. Remote Sensing of Environment 112: 3030-3043), every 5 nm.&lt;/li&gt;&lt;li&gt;Soil spectra: after the Open Soil Spectral Library (Shepherd, K. D. et al., 2022. Soil Security 7: 100061), licence CC BY 4.0.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Libraries: Qt 6 (LGPL-3.0), libxlsxwriter (BSD-2-Clause), NLopt (LGPL-2.1). Details in the NOTICE file.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Acerca de Tulmera</source>
+        <translation>About Tulmera</translation>
+    </message>
+    <message>
+        <source>Inicio</source>
+        <translation>Home</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::app::Language</name>
+    <message>
+        <source>es</source>
+        <extracomment>The language of this translation: &quot;es&quot; in the Spanish program, &quot;en&quot; in English.</extracomment>
+        <translation>en</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::app::MeasuredPanel</name>
+    <message>
+        <source>Reflectividad de hoja</source>
+        <translation>Leaf reflectance</translation>
+    </message>
+    <message>
+        <source>Transmisividad de hoja</source>
+        <translation>Leaf transmittance</translation>
+    </message>
+    <message>
+        <source>Reflectividad de dosel</source>
+        <translation>Canopy reflectance</translation>
+    </message>
+    <message>
+        <source>Espectro medido</source>
+        <translation>Measured spectrum</translation>
+    </message>
+    <message>
+        <source>Excluir bandas de agua</source>
+        <translation>Exclude water bands</translation>
+    </message>
+    <message>
+        <source>Bandas de absorción atmosférica del agua: 1340–1450 nm y 1800–1960 nm.</source>
+        <translation>Atmospheric water absorption bands: 1340–1450 nm and 1800–1960 nm.</translation>
+    </message>
+    <message>
+        <source>Quitar espectro medido</source>
+        <translation>Remove measured spectrum</translation>
+    </message>
+    <message>
+        <source>Ajustar hoja</source>
+        <translation>Fit leaf</translation>
+    </message>
+    <message>
+        <source>Abrir espectro &amp;medido…</source>
+        <translation>Open &amp;measured spectrum…</translation>
+    </message>
+    <message>
+        <source>Espectros medidos &amp;recientes</source>
+        <translation>&amp;Recent measured spectra</translation>
+    </message>
+    <message>
+        <source>Abrir espectro medido</source>
+        <translation>Open measured spectrum</translation>
+    </message>
+    <message>
+        <source>Espectros (*.csv *.txt *.dat *.asc);;Todos los archivos (*)</source>
+        <translation>Spectra (*.csv *.txt *.dat *.asc);;All files (*)</translation>
+    </message>
+    <message>
+        <source>No se pudo leer el espectro medido «%1»</source>
+        <translation>The measured spectrum “%1” could not be read</translation>
+    </message>
+    <message>
+        <source>Abrir espectro medido: %1</source>
+        <translation>Open measured spectrum: %1</translation>
+    </message>
+    <message>
+        <source>Muestra (columna):</source>
+        <translation>Sample (column):</translation>
+    </message>
+    <message>
+        <source>Contiene:</source>
+        <translation>Contains:</translation>
+    </message>
+    <message>
+        <source>No se pudo usar la columna %1 de «%2»</source>
+        <translation>Column %1 of “%2” could not be used</translation>
+    </message>
+    <message>
+        <source>%1 leída de «%2»: %3</source>
+        <translation>%1 read from “%2”: %3</translation>
+    </message>
+    <message>
+        <source>RMSE %1 % en %2 puntos</source>
+        <translation>RMSE %1 % over %2 points</translation>
+    </message>
+    <message>
+        <source>RMSE: sin longitudes de onda comunes</source>
+        <translation>RMSE: no wavelengths in common</translation>
+    </message>
+    <message>
+        <source>%1 («%2», %3): %4; %5 valores negativos, %6 mayores que 1.</source>
+        <translation>%1 (“%2”, %3): %4; %5 negative values, %6 above 1.</translation>
+    </message>
+    <message>
+        <source>Ningún espectro medido.</source>
+        <translation>No measured spectrum.</translation>
+    </message>
+    <message>
+        <source>Ajustando la hoja…</source>
+        <translation>Fitting the leaf…</translation>
+    </message>
+    <message>
+        <source>Ajuste de la hoja cancelado.</source>
+        <translation>Leaf fit cancelled.</translation>
+    </message>
+    <message>
+        <source>No se pudo ajustar la hoja.</source>
+        <translation>The leaf could not be fitted.</translation>
+    </message>
+    <message>
+        <source>Hoja ajustada en %1 evaluaciones del modelo.</source>
+        <translation>Leaf fitted in %1 model evaluations.</translation>
+    </message>
+    <message>
+        <source>Sin ajuste.</source>
+        <translation>No fit.</translation>
+    </message>
+    <message>
+        <source>N %1 · Cab %2 · Cw %3 · Cm %4
+RMSE R %5 · T %6 · %7 evaluaciones</source>
+        <translation>N %1 · Cab %2 · Cw %3 · Cm %4
+RMSE R %5 · T %6 · %7 evaluations</translation>
+    </message>
+    <message>
+        <source>subdominios</source>
+        <translation>subdomains</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Aplicar</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>Abrir</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Ajustar dosel</source>
+        <translation>Fit canopy</translation>
+    </message>
+    <message>
+        <source>No se puede ajustar el dosel con %1 = %2.</source>
+        <translation>The canopy cannot be fitted with %1 = %2.</translation>
+    </message>
+    <message>
+        <source>Ajustando el dosel…</source>
+        <translation>Fitting the canopy…</translation>
+    </message>
+    <message>
+        <source>Calculando %1 simulaciones del dosel…</source>
+        <translation>Computing %1 canopy simulations…</translation>
+    </message>
+    <message>
+        <source>Ajuste del dosel cancelado.</source>
+        <translation>Canopy fit cancelled.</translation>
+    </message>
+    <message>
+        <source>No se pudo ajustar el dosel.</source>
+        <translation>The canopy could not be fitted.</translation>
+    </message>
+    <message>
+        <source>Dosel ajustado: %1 simulaciones de la tabla y %2 del refinamiento.</source>
+        <translation>Canopy fitted: %1 simulations in the table and %2 in the refinement.</translation>
+    </message>
+    <message>
+        <source>LAI %1 · N %2 · Cab %3 · Cw %4 · Cm %5
+RMSE %6
+Tabla (%7 mejores de %8): %9 · RMSE %10</source>
+        <translation>LAI %1 · N %2 · Cab %3 · Cw %4 · Cm %5
+RMSE %6
+Table (best %7 of %8): %9 · RMSE %10</translation>
+    </message>
+    <message>
+        <source>Compara la reflectividad de dosel medida con %1 simulaciones (LAI 0.1–8, Cab 5–90, Cw 0.001–0.05, Cm 0.002–0.02, N 1–2.5) hechas con la geometría, la distribución foliar, el suelo y la visibilidad de la ventana, promedia las %2 más parecidas y afina el resultado con el modelo.</source>
+        <translation>Compares the measured canopy reflectance with %1 simulations (LAI 0.1–8, Cab 5–90, Cw 0.001–0.05, Cm 0.002–0.02, N 1–2.5) made with the window’s geometry, leaf angle distribution, soil and visibility, averages the %2 closest ones and refines the result with the model.</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::app::SensorDock</name>
+    <message>
+        <source>
+Longitudes de onda: </source>
+        <translation>
+Wavelengths: </translation>
+    </message>
+    <message>
+        <source>Sensor e índices</source>
+        <translation>Sensor and indices</translation>
+    </message>
+    <message>
+        <source>El sensor que se muestra con la cuadrícula</source>
+        <translation>The sensor shown with the grid</translation>
+    </message>
+    <message>
+        <source>Banda</source>
+        <translation>Band</translation>
+    </message>
+    <message>
+        <source>Límites (nm)</source>
+        <translation>Limits (nm)</translation>
+    </message>
+    <message>
+        <source>Refl. hoja (%)</source>
+        <translation>Leaf refl. (%)</translation>
+    </message>
+    <message>
+        <source>Trans. hoja (%)</source>
+        <translation>Leaf trans. (%)</translation>
+    </message>
+    <message>
+        <source>Refl. dosel (%)</source>
+        <translation>Canopy refl. (%)</translation>
+    </message>
+    <message>
+        <source>Refl. suelo (%)</source>
+        <translation>Soil refl. (%)</translation>
+    </message>
+    <message>
+        <source>Índice</source>
+        <translation>Index</translation>
+    </message>
+    <message>
+        <source>Valor</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>&amp;Sensor e índices</source>
+        <translation>&amp;Sensor and indices</translation>
+    </message>
+    <message>
+        <source>No se pudieron mostrar los valores del sensor</source>
+        <translation>The sensor&apos;s values could not be shown</translation>
+    </message>
+    <message>
+        <source>NDVI de banda ancha (bandas %1 y %2): %3</source>
+        <translation>Broadband NDVI (bands %1 and %2): %3</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::app::TulmeraApp</name>
+    <message>
+        <source>No se pudo pasar los resultados a la hoja de cálculo</source>
+        <translation>The results could not be passed to the spreadsheet</translation>
+    </message>
+    <message>
+        <source>Otra ventana de Tulmera (PID %1)</source>
+        <translation>Another Tulmera window (PID %1)</translation>
+    </message>
+    <message>
+        <source>Otra ventana de Tulmera</source>
+        <translation>Another Tulmera window</translation>
+    </message>
+    <message>
+        <source> ya trabaja en este directorio. Si sigue, las dos escribirán los mismos ficheros de resultados.</source>
+        <translation> already works in this directory. If you go on, both will write the same result files.</translation>
+    </message>
+    <message>
+        <source>No se pudieron vaciar los ficheros de resultados: </source>
+        <translation>The result files could not be emptied: </translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::widgets::CoreText</name>
+    <message>
+        <source>Esrtructura interna de la hoja (N):</source>
+        <translation>Leaf internal structure (N):</translation>
+    </message>
+    <message>
+        <source>Estructura interna de la hoja (N):</source>
+        <translation>Leaf internal structure (N):</translation>
+    </message>
+    <message>
+        <source>Contenido de clorofila a+b (u.g.cm-2):</source>
+        <translation>Chlorophyll a+b content (µg.cm-2):</translation>
+    </message>
+    <message>
+        <source>Espesor equivalente de agua (cm)</source>
+        <translation>Equivalent water thickness (cm)</translation>
+    </message>
+    <message>
+        <source>Espesor equivalente de agua (cm):</source>
+        <translation>Equivalent water thickness (cm):</translation>
+    </message>
+    <message>
+        <source>Contenido de materia seca (g.cm-2):</source>
+        <translation>Dry matter content (g.cm-2):</translation>
+    </message>
+    <message>
+        <source>Indice de área foliar (LAI):</source>
+        <translation>Leaf area index (LAI):</translation>
+    </message>
+    <message>
+        <source>Ángulo cenital solar:</source>
+        <translation>Sun zenith angle:</translation>
+    </message>
+    <message>
+        <source>Ángulo de observación:</source>
+        <translation>View angle:</translation>
+    </message>
+    <message>
+        <source>Ángulo acimutal relativo:</source>
+        <translation>Relative azimuth angle:</translation>
+    </message>
+    <message>
+        <source>Parámetro Hot-Spot:</source>
+        <translation>Hot-spot parameter:</translation>
+    </message>
+    <message>
+        <source>Límite superior:</source>
+        <translation>Upper limit:</translation>
+    </message>
+    <message>
+        <source>Límite inferior:</source>
+        <translation>Lower limit:</translation>
+    </message>
+    <message>
+        <source>Intervalo:</source>
+        <translation>Interval:</translation>
+    </message>
+    <message>
+        <source>Cuadricula</source>
+        <translation>Grid</translation>
+    </message>
+    <message>
+        <source>Bandas IRS-WIS</source>
+        <translation>IRS-WIS bands</translation>
+    </message>
+    <message>
+        <source>Bandas NOAA-AVHRR</source>
+        <translation>NOAA-AVHRR bands</translation>
+    </message>
+    <message>
+        <source>Bandas Landsat-TM</source>
+        <translation>Landsat-TM bands</translation>
+    </message>
+    <message>
+        <source>Bandas SPOT-VEGETATION</source>
+        <translation>SPOT-VEGETATION bands</translation>
+    </message>
+    <message>
+        <source>Bandas IKONOS</source>
+        <translation>IKONOS bands</translation>
+    </message>
+    <message>
+        <source>Bandas Terra-MODIS</source>
+        <translation>Terra-MODIS bands</translation>
+    </message>
+    <message>
+        <source>Bandas Terra-ASTER</source>
+        <translation>Terra-ASTER bands</translation>
+    </message>
+    <message>
+        <source>Bandas Sentinel-2 MSI</source>
+        <translation>Sentinel-2 MSI bands</translation>
+    </message>
+    <message>
+        <source>Bandas Landsat-8/9 OLI</source>
+        <translation>Landsat-8/9 OLI bands</translation>
+    </message>
+    <message>
+        <source>Planofilo</source>
+        <translation>Planophile</translation>
+    </message>
+    <message>
+        <source>Erectofilo</source>
+        <translation>Erectophile</translation>
+    </message>
+    <message>
+        <source>Plagiofilo</source>
+        <translation>Plagiophile</translation>
+    </message>
+    <message>
+        <source>Extremofilo</source>
+        <translation>Extremophile</translation>
+    </message>
+    <message>
+        <source>Esferico</source>
+        <translation>Spherical</translation>
+    </message>
+    <message>
+        <source>S1:61% arena 24% limo 15% arcilla</source>
+        <translation>S1: 61% sand 24% silt 15% clay</translation>
+    </message>
+    <message>
+        <source>S2:32% arena 39% limo 29% arcilla</source>
+        <translation>S2: 32% sand 39% silt 29% clay</translation>
+    </message>
+    <message>
+        <source>S3:44% arena 39% limo 29% arcilla</source>
+        <translation>S3: 44% sand 39% silt 29% clay</translation>
+    </message>
+    <message>
+        <source>S4:61% arena 26% limo 13% arcilla</source>
+        <translation>S4: 61% sand 26% silt 13% clay</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::widgets::Messages</name>
+    <message>
+        <source> (y %1 más)</source>
+        <translation> (and %1 more)</translation>
+    </message>
+    <message>
+        <source>
+
+Detalles: </source>
+        <translation>
+
+Details: </translation>
+    </message>
+    <message>
+        <source>%1: «%2» no es un número.</source>
+        <translation>%1: “%2” is not a number.</translation>
+    </message>
+    <message>
+        <source>ese valor</source>
+        <translation>that value</translation>
+    </message>
+    <message>
+        <source>%1: %2 está fuera de %3 a %4.</source>
+        <translation>%1: %2 is outside %3 to %4.</translation>
+    </message>
+    <message>
+        <source>mayor que %1</source>
+        <translation>greater than %1</translation>
+    </message>
+    <message>
+        <source>%1 o más</source>
+        <translation>%1 or more</translation>
+    </message>
+    <message>
+        <source>menor que %1</source>
+        <translation>less than %1</translation>
+    </message>
+    <message>
+        <source>hasta %1</source>
+        <translation>at most %1</translation>
+    </message>
+    <message>
+        <source>%1: debe ser un número finito.</source>
+        <translation>%1: must be a finite number.</translation>
+    </message>
+    <message>
+        <source>%1: %2 no se admite; debe ser %3.</source>
+        <translation>%1: %2 is not accepted; it must be %3.</translation>
+    </message>
+    <message>
+        <source> y </source>
+        <translation> and </translation>
+    </message>
+    <message>
+        <source>%1: %2 se redondea a %3.</source>
+        <translation>%1: %2 is rounded to %3.</translation>
+    </message>
+    <message>
+        <source>%1: %2 se usa; la barra queda en su extremo (%3).</source>
+        <translation>%1: %2 is used; the bar stays at its end (%3).</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::widgets::ParameterTip</name>
+    <message>
+        <source>Estructura interna de la hoja (N)</source>
+        <translation>Leaf internal structure (N)</translation>
+    </message>
+    <message>
+        <source>sin unidad (número de capas)</source>
+        <translation>no unit (number of layers)</translation>
+    </message>
+    <message>
+        <source>Cuantas más capas, más luz dispersa la hoja: refleja más y transmite menos, sobre todo en el infrarrojo cercano.</source>
+        <translation>The more layers, the more light the leaf scatters: it reflects more and transmits less, above all in the near infrared.</translation>
+    </message>
+    <message>
+        <source>Contenido de clorofila a+b (Cab)</source>
+        <translation>Chlorophyll a+b content (Cab)</translation>
+    </message>
+    <message>
+        <source>µg/cm²</source>
+        <translation>µg/cm²</translation>
+    </message>
+    <message>
+        <source>La clorofila absorbe en el azul y el rojo: con más clorofila la hoja refleja menos en el visible.</source>
+        <translation>Chlorophyll absorbs in the blue and the red: with more chlorophyll the leaf reflects less in the visible.</translation>
+    </message>
+    <message>
+        <source>Espesor equivalente de agua (Cw)</source>
+        <translation>Equivalent water thickness (Cw)</translation>
+    </message>
+    <message>
+        <source>cm</source>
+        <translation>cm</translation>
+    </message>
+    <message>
+        <source>El agua absorbe en el infrarrojo medio, con bandas hondas hacia 1450 y 1940 nm.</source>
+        <translation>Water absorbs in the shortwave infrared, with deep bands near 1450 and 1940 nm.</translation>
+    </message>
+    <message>
+        <source>Contenido de materia seca (Cm)</source>
+        <translation>Dry matter content (Cm)</translation>
+    </message>
+    <message>
+        <source>g/cm²</source>
+        <translation>g/cm²</translation>
+    </message>
+    <message>
+        <source>La materia seca (celulosa, lignina, proteínas) absorbe en todo el infrarrojo, sobre todo más allá de 1300 nm.</source>
+        <translation>Dry matter (cellulose, lignin, proteins) absorbs across the infrared, above all beyond 1300 nm.</translation>
+    </message>
+    <message>
+        <source>Índice de área foliar (LAI)</source>
+        <translation>Leaf area index (LAI)</translation>
+    </message>
+    <message>
+        <source>m² de hoja por m² de suelo</source>
+        <translation>m² of leaf per m² of ground</translation>
+    </message>
+    <message>
+        <source>Con poco LAI se ve el suelo; al crecer, la cubierta refleja más en el infrarrojo cercano y menos en el rojo.</source>
+        <translation>With a low LAI the soil shows; as it grows, the canopy reflects more in the near infrared and less in the red.</translation>
+    </message>
+    <message>
+        <source>Ángulo cenital solar</source>
+        <translation>Sun zenith angle</translation>
+    </message>
+    <message>
+        <source>grados</source>
+        <translation>degrees</translation>
+    </message>
+    <message>
+        <source>El ángulo entre el sol y la vertical: 0 es el sol en el cenit.</source>
+        <translation>The angle between the sun and the vertical: 0 is the sun at the zenith.</translation>
+    </message>
+    <message>
+        <source>Ángulo de observación</source>
+        <translation>View angle</translation>
+    </message>
+    <message>
+        <source>El ángulo entre la dirección de observación y la vertical; el signo dice a qué lado de la vertical se mira.</source>
+        <translation>The angle between the viewing direction and the vertical; its sign tells on which side of the vertical one looks from.</translation>
+    </message>
+    <message>
+        <source>Ángulo acimutal relativo</source>
+        <translation>Relative azimuth angle</translation>
+    </message>
+    <message>
+        <source>El ángulo entre los planos verticales del sol y de la observación: 0 y 180 son el plano principal.</source>
+        <translation>The angle between the vertical planes of the sun and of the view: 0 and 180 are the principal plane.</translation>
+    </message>
+    <message>
+        <source>Parámetro hot spot</source>
+        <translation>Hot-spot parameter</translation>
+    </message>
+    <message>
+        <source>sin unidad (tamaño de la hoja / altura de la cubierta)</source>
+        <translation>no unit (leaf size / canopy height)</translation>
+    </message>
+    <message>
+        <source>Cuanto mayor, más ancho el pico de reflectividad que se ve al mirar desde la dirección del sol, donde no hay sombras.</source>
+        <translation>The larger, the wider the reflectance peak seen when looking from the sun&apos;s direction, where there are no shadows.</translation>
+    </message>
+    <message>
+        <source>más de %1 hasta %2</source>
+        <translation>more than %1 up to %2</translation>
+    </message>
+    <message>
+        <source>%1 a %2</source>
+        <translation>%1 to %2</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;%1&lt;/b&gt;&lt;br&gt;Unidad: %2&lt;br&gt;Barra: %3; la casilla admite %4.&lt;br&gt;%5</source>
+        <translation>&lt;b&gt;%1&lt;/b&gt;&lt;br&gt;Unit: %2&lt;br&gt;Bar: %3; the box accepts %4.&lt;br&gt;%5</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Arquitectura del dosel&lt;/b&gt;&lt;br&gt;Cómo se inclinan las hojas: planófila (casi horizontales), erectófila (casi verticales), plagiófila (hacia 45°), extremófila (horizontales y verticales), esférica (en todas las direcciones).</source>
+        <translation>&lt;b&gt;Canopy architecture&lt;/b&gt;&lt;br&gt;How the leaves are inclined: planophile (nearly horizontal), erectophile (nearly vertical), plagiophile (around 45°), extremophile (horizontal and vertical), spherical (in every direction).</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Reflectividad del suelo&lt;/b&gt;&lt;br&gt;El suelo bajo la cubierta, por su textura (arena, limo, arcilla); se ve a través de una cubierta poco densa.</source>
+        <translation>&lt;b&gt;Soil reflectance&lt;/b&gt;&lt;br&gt;The soil under the canopy, by its texture (sand, silt, clay); it shows through a sparse canopy.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Visibilidad atmosférica&lt;/b&gt;&lt;br&gt;15 Km o 50 Km: fija la parte de la luz que llega difusa desde el cielo; con 15 Km hay más luz difusa.</source>
+        <translation>&lt;b&gt;Atmospheric visibility&lt;/b&gt;&lt;br&gt;15 Km or 50 Km: sets the share of light that comes diffuse from the sky; with 15 Km there is more diffuse light.</translation>
+    </message>
+</context>
+</TS>
