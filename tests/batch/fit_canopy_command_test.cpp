@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -106,6 +107,25 @@ TEST(FitCanopyCommand, FindsEachColumnsOwnRow)
     ASSERT_EQ(fields.size(), 2 * lut::kParameterCount + 2) << twenty;
     for (const std::string& field : fields) EXPECT_FALSE(field.empty()) << twenty;
     EXPECT_EQ(fields.back(), "0");
+
+    // Refined from the mean of twenty rows: the columns the refinement adds, its RMSE as low as
+    // the best row's (which is row 150 itself: 0, but for the single-precision rounding of the
+    // stored spectrum), and row 150's own LAI found closer than the mean finds it.
+    const std::string refined = RunProgram(
+        "fit-canopy --lut t.h5 --reflectance a.csv --columns b --refine", exitCode);
+    ASSERT_EQ(exitCode, 0) << FileBytes("stderr.txt");
+    const std::vector<std::string> header = Split(Split(refined, '\n').at(0), ',');
+    const std::vector<std::string> values = Split(Split(refined, '\n').at(1), ',');
+    ASSERT_EQ(header.size(), 3 * lut::kParameterCount + 3) << refined;
+    ASSERT_EQ(values.size(), header.size()) << refined;
+    EXPECT_EQ(header[2 * lut::kParameterCount + 2], "N_refined");
+    EXPECT_EQ(header.back(), "rmse_refined");
+    const auto number = [&](std::size_t i) { return *textio::ParseNumberText(values[i]); };
+    constexpr auto kLai = static_cast<std::size_t>(lut::Parameter::Lai);
+    const double truth = table.rows.parameters[150 * lut::kParameterCount + kLai];
+    EXPECT_LE(number(values.size() - 1), number(2 * lut::kParameterCount + 1) + 1e-5);
+    EXPECT_LT(std::abs(number(2 * lut::kParameterCount + 2 + kLai) - truth),
+              std::abs(number(1 + kLai) - truth));
 }
 
 TEST(FitCanopyCommand, RefusesBadInputsWithTheirExitCodes)
