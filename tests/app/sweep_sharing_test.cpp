@@ -4,18 +4,20 @@
 #include <QImage>
 #include <QPushButton>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
 #include <filesystem>
 #include <memory>
 
+#include "app/widgets/chart_panel.h"
+#include "app/widgets/chart_readout.h"
 #include "app/windows/frm_multi_prospect.h"
 #include "app/windows/frm_multi_sailh.h"
 #include "app/windows/frm_tulmera.h"
 #include "export/spectra_csv.h"
+#include "plot/chart_readout.h"
+#include "support/scratch_settings.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
 #include "textio/text_file.h"
@@ -52,7 +54,6 @@ class SweepSharingTest : public QObject {
 
 private:
     std::unique_ptr<testing::ScopedWorkDir> dir_;
-    QTemporaryDir settingsDir_;
 
     template <typename T>
     static T* Find(const QWidget* window, const QString& name)
@@ -64,11 +65,7 @@ private:
     static QString Status(QMainWindow* window) { return window->statusBar()->currentMessage(); }
 
 private slots:
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
-    }
+    void initTestCase() { testing::UseScratchSettings(); }
 
     void init()
     {
@@ -136,6 +133,45 @@ private slots:
         const auto reflectance = textio::ParseNumberText(row.substr(row.rfind(',') + 1));
         QVERIFY(reflectance.has_value());
         QCOMPARE(*reflectance, window.result()->canopyReflPct[0][0] / 100.0);
+    }
+
+    // Over a sweep chart the readout names the curve nearest the pointer, its swept value and
+    // its value at the sample: the top curve near the top, the bottom one near the bottom;
+    // nothing before the first sweep.
+    void sweepReadoutsNameTheNearestCurve()
+    {
+        FrmMultiSailh canopyWindow(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
+        FrmMultiProspect leafWindow;
+        struct Case {
+            QMainWindow* window;
+            const char* chart;
+            QString first, last;  // the labels of the lowest and highest curve at 800 nm
+        };
+        for (const Case& c : {Case{&canopyWindow, "pctMSailh", QStringLiteral("LAI = 0.5"),
+                                   QStringLiteral("LAI = 8")},
+                              Case{&leafWindow, "pctMProspect", QStringLiteral("N = 1"),
+                                   QStringLiteral("N = 4")}}) {
+            c.window->show();
+            auto* view = Find<widgets::ChartView>(c.window, QString::fromLatin1(c.chart));
+            auto* readout = view->findChild<widgets::ChartReadout*>();
+            QVERIFY(readout != nullptr);
+            const plot::ChartScale shown = view->DisplayedScale();
+            readout->ShowAtPixel(plot::PixelXOf(shown, 80), 1);
+            QVERIFY(readout->text().isEmpty());
+
+            Find<QPushButton>(c.window, "btok")->click();
+            readout->ShowAtPixel(plot::PixelXOf(shown, 80), 1);  // 800 nm, at the top
+            QVERIFY2(readout->text().startsWith(QStringLiteral("800 nm   ") + c.last),
+                     qPrintable(readout->text()));
+            readout->ShowAtPixel(plot::PixelXOf(shown, 80), shown.heightPx - 1);
+            QVERIFY2(readout->text().startsWith(QStringLiteral("800 nm   ") + c.first + u' '),
+                     qPrintable(readout->text()));
+        }
+        const multi::CanopySweepResult& result = *canopyWindow.result();
+        auto* view = Find<widgets::ChartView>(&canopyWindow, QStringLiteral("pctMSailh"));
+        QVERIFY(view->findChild<widgets::ChartReadout*>()->text().endsWith(
+            QString::fromStdString(textio::NumberText(result.canopyReflPct.front()[80], 4))
+            + QStringLiteral(" %")));
     }
 
     // The background chosen last and the windows' sizes come back in the next session.

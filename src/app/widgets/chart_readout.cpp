@@ -6,6 +6,7 @@
 
 #include "app/widgets/chart_panel.h"
 #include "plot/chart_readout.h"
+#include "textio/number_text.h"
 
 namespace tulmera::widgets {
 
@@ -117,6 +118,26 @@ bool ChartReadout::eventFilter(QObject* watched, QEvent* event)
             break;
     }
     return false;
+}
+
+QString ReadoutWavelength(int index)
+{
+    return QStringLiteral("%1 nm").arg(spectral::WavelengthNm(index));
+}
+
+QString ReadoutPercent(double value)
+{
+    return QString::fromStdString(textio::NumberText(value, 4)) + QStringLiteral(" %");
+}
+
+QString FamilyReadoutText(int index, double y, const std::vector<const spectral::Spectrum*>& curves,
+                          const std::vector<QString>& labels)
+{
+    const std::optional<std::size_t> nearest = plot::NearestCurve(curves, index, y);
+    if (!nearest) return {};
+    return ReadoutWavelength(index) + QStringLiteral("   ") + labels[*nearest]
+           + QStringLiteral("   ")
+           + ReadoutPercent((*curves[*nearest])[static_cast<std::size_t>(index)]);
 }
 
 }  // namespace tulmera::widgets

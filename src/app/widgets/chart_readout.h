@@ -3,6 +3,9 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
+
+#include "spectral/grid.h"
 
 class QLabel;
 
@@ -52,5 +55,17 @@ private:
     std::optional<int> index_;
     double y_ = 0;  // chart units
 };
+
+// "800 nm": the wavelength of grid index `index`, as readouts begin.
+QString ReadoutWavelength(int index);
+
+// "45.12 %": a value in percent as readouts show it (four significant digits).
+QString ReadoutPercent(double value);
+
+// The readout of a family of curves (each a spectrum in percent, the sweep charts' units) at
+// grid index `index` and chart height `y`: the wavelength, then the curve nearest to `y` by its
+// `labels` entry ("N = 1.5") and its value. An empty text when there are no curves.
+QString FamilyReadoutText(int index, double y, const std::vector<const spectral::Spectrum*>& curves,
+                          const std::vector<QString>& labels);
 
 }  // namespace tulmera::widgets

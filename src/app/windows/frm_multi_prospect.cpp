@@ -344,6 +344,7 @@ void FrmMultiProspect::Run()
     });
     ShowCharts();
     shownRequest_.reset();
+    readoutCurves_.clear();
     if (done) {
         nsim_ = count;
         shownRequest_ = request;

@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/widgets/chart_saving.h"
 #include "multi/sweep_controls.h"
@@ -103,6 +104,11 @@ private:
     std::unique_ptr<plot::RasterSurface> legend_;  // pctlegend
     int nsim_ = 0;
     std::optional<multi::SweepRequest> shownRequest_;  // the sweep the chart shows
+    // Its reflectance curves in percent, for the values under the pointer: computed on the
+    // first readout after a sweep, so that the sweep itself never waits for them.
+    std::vector<spectral::Spectrum> readoutCurves_;
+    std::vector<QString> readoutLabels_;
+    QString ReadoutText(int index, double y);
 };
 
 }  // namespace tulmera::app

@@ -87,6 +87,7 @@ private:
     canopy::CanopyInputs canopy_;
     std::optional<multi::CanopySweepResult> result_;
     std::optional<multi::CanopySweepRequest> shownRequest_;  // the request of result_
+    QString ReadoutText(int index, double y) const;
 };
 
 }  // namespace tulmera::app

@@ -3,9 +3,12 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QStatusBar>
+#include <exception>
 
 #include "app/widgets/chart_panel.h"
+#include "app/widgets/chart_readout.h"
 #include "app/widgets/chart_saving.h"
+#include "app/widgets/controls.h"
 #include "app/widgets/file_saving.h"
 #include "app/widgets/window_settings.h"
 #include "app/windows/frm_multi_prospect.h"
@@ -40,6 +43,13 @@ void BuildSweepSharing(Window* window, const std::vector<widgets::ChartView*>& v
     for (widgets::ChartView* view : views) widgets::AddCopyChartAction(view);
 }
 
+// "Cab = 40": a swept value as the readout names its curve.
+QString ValueLabel(std::string_view parameter, double value)
+{
+    return QString::fromUtf8(parameter.data(), static_cast<qsizetype>(parameter.size()))
+           + QStringLiteral(" = ") + widgets::ValueText(value);
+}
+
 // Says that there is nothing to save yet; returns false for the caller to return.
 bool NothingToSave(QStatusBar* status)
 {
@@ -54,6 +64,34 @@ void FrmMultiProspect::BuildSharing()
 {
     BuildSweepSharing(this, {chartPanel_->view(), chartPanel_->stripView()});
     new widgets::GeometryKeeper(this, objectName());
+    new widgets::ChartReadout(chartPanel_->view(), spectral::kWavelengthCount,
+                              [this](int index, double y) { return ReadoutText(index, y); });
+}
+
+// The curve of the last completed sweep nearest to the pointer; nothing before the first.
+QString FrmMultiProspect::ReadoutText(int index, double y)
+{
+    if (!shownRequest_) return {};
+    if (readoutCurves_.empty()) {
+        spreadsheet::SweepSpectra sweep;
+        try {  // the sweep ran already: its leaf runs cannot fail now, but never crash a readout
+            sweep = spreadsheet::ComputeSweepSpectra(*shownRequest_);
+        } catch (const std::exception&) {
+            return {};
+        }
+        readoutLabels_.clear();
+        for (std::size_t k = 0; k < sweep.values.size(); ++k) {
+            spectral::Spectrum percent{};
+            for (std::size_t i = 0; i < percent.size(); ++i)
+                percent[i] = sweep.spectra[k].refl[i] * 100.0;
+            readoutCurves_.push_back(percent);
+            readoutLabels_.push_back(
+                ValueLabel(multi::ParameterName(shownRequest_->swept), sweep.values[k]));
+        }
+    }
+    std::vector<const spectral::Spectrum*> curves;
+    for (const spectral::Spectrum& curve : readoutCurves_) curves.push_back(&curve);
+    return widgets::FamilyReadoutText(index, y, curves, readoutLabels_);
 }
 
 bool FrmMultiProspect::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)
@@ -80,6 +118,23 @@ void FrmMultiSailh::BuildSharing()
 {
     BuildSweepSharing(this, {curvesPanel_->view(), curvesPanel_->stripView(), quantityView_});
     new widgets::GeometryKeeper(this, objectName());
+    new widgets::ChartReadout(curvesPanel_->view(), spectral::kWavelengthCount,
+                              [this](int index, double y) { return ReadoutText(index, y); });
+}
+
+// The canopy curve of the last completed sweep nearest to the pointer; nothing before the
+// first.
+QString FrmMultiSailh::ReadoutText(int index, double y) const
+{
+    if (!result_) return {};
+    std::vector<const spectral::Spectrum*> curves;
+    std::vector<QString> labels;
+    for (std::size_t k = 0; k < result_->values.size(); ++k) {
+        curves.push_back(&result_->canopyReflPct[k]);
+        labels.push_back(
+            ValueLabel(multi::CanopyParameterName(result_->swept), result_->values[k]));
+    }
+    return widgets::FamilyReadoutText(index, y, curves, labels);
 }
 
 bool FrmMultiSailh::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)

@@ -15,7 +15,6 @@
 #include "app/windows/frm_tulmera.h"
 #include "export/spectra_csv.h"
 #include "plot/chart_geometry.h"
-#include "textio/number_text.h"
 #include "textio/staged_files.h"
 
 namespace tulmera::app {
@@ -23,16 +22,6 @@ namespace {
 
 const QString kFollowThumbSetting = QStringLiteral("charts/actualizarAlArrastrar");
 constexpr int kCanopySamples = spectral::kWavelengthCount - 1;  // the canopy chart ends at 2495
-constexpr int kReadoutDigits = 4;
-
-// "45.12 %": a value in percent as the readout shows it.
-QString Percent(double value)
-{
-    return QString::fromStdString(textio::NumberText(value, kReadoutDigits)) + QStringLiteral(" %");
-}
-
-QString Wavelength(int index) { return QStringLiteral("%1 nm").arg(spectral::WavelengthNm(index)); }
-
 }  // namespace
 
 void FrmTulmera::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
@@ -42,10 +31,10 @@ void FrmTulmera::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
     fileMenu->insertAction(exitAction_, saveSpectraAction_);
     QMenu* imagesMenu = new QMenu(tr("Guardar gráficos…"), fileMenu);
     imagesMenu->setObjectName(QStringLiteral("mnuGuardarGraficos"));
-    widgets::AddChartImageEntries(imagesMenu, this,
-                                  [this](const QString& fileName, widgets::ChartImageFormat format) {
-                                      SaveChartImages(fileName, format);
-                                  });
+    widgets::AddChartImageEntries(
+        imagesMenu, this, [this](const QString& fileName, widgets::ChartImageFormat format) {
+            SaveChartImages(fileName, format);
+        });
     fileMenu->insertMenu(exitAction_, imagesMenu);
     fileMenu->insertSeparator(exitAction_);
 
@@ -87,30 +76,32 @@ void FrmTulmera::ConnectSharing()
 QString FrmTulmera::LeafReadoutText(int index) const
 {
     const auto i = static_cast<std::size_t>(index);
-    return Wavelength(index) + tr("   R hoja ") + Percent(canopyState_.leafReflPct[i])
-           + tr("   T hoja ") + Percent(canopyState_.leafTransPct[i]);
+    return widgets::ReadoutWavelength(index) + tr("   R hoja ")
+           + widgets::ReadoutPercent(canopyState_.leafReflPct[i]) + tr("   T hoja ")
+           + widgets::ReadoutPercent(canopyState_.leafTransPct[i]);
 }
 
 QString FrmTulmera::CanopyReadoutText(int index) const
 {
     const auto i = static_cast<std::size_t>(index);
-    return Wavelength(index) + tr("   R cubierta ") + Percent(canopyState_.canopyReflPct[i])
-           + tr("   R suelo ") + Percent(canopyState_.soilRefl[i]);
+    return widgets::ReadoutWavelength(index) + tr("   R cubierta ")
+           + widgets::ReadoutPercent(canopyState_.canopyReflPct[i]) + tr("   R suelo ")
+           + widgets::ReadoutPercent(canopyState_.soilRefl[i]);
 }
 
 bool FrmTulmera::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)
 {
-    return widgets::SaveChartFiles(
-        statusBar(), fileName,
-        {{plot::kLeafChartScale, QStringLiteral("-hoja")},
-         {plot::kCanopyChartScale, QStringLiteral("-cubierta")}},
-        format, [this](const std::vector<plot::ChartSurface*>& charts) {
-            // The charts drawn again from the inputs they show; the working files this
-            // redraw stages are never published.
-            textio::StagedFiles redraw;
-            refresh::StageRecompute(lastGood_.leaf, lastGood_.canopy, canopyState_,
-                                    {*charts[0], *charts[1]}, background_, redraw);
-        });
+    return widgets::SaveChartFiles(statusBar(), fileName,
+                                   {{plot::kLeafChartScale, QStringLiteral("-hoja")},
+                                    {plot::kCanopyChartScale, QStringLiteral("-cubierta")}},
+                                   format, [this](const std::vector<plot::ChartSurface*>& charts) {
+                                       // The charts drawn again from the inputs they show; the
+                                       // working files this redraw stages are never published.
+                                       textio::StagedFiles redraw;
+                                       refresh::StageRecompute(
+                                           lastGood_.leaf, lastGood_.canopy, canopyState_,
+                                           {*charts[0], *charts[1]}, background_, redraw);
+                                   });
 }
 
 bool FrmTulmera::SaveSpectraCsv(const QString& fileName)
