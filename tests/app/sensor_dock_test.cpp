@@ -98,6 +98,7 @@ private slots:
     {
         QVERIFY(Dock()->isHidden());
         QVERIFY(!ViewEntry()->isChecked());
+        QCOMPARE(Dock()->RoomBeside(), QSize(0, 0));  // the window's natural size is its own
         ViewEntry()->trigger();
         QVERIFY(!Dock()->isHidden());
         QVERIFY(ViewEntry()->isChecked());

@@ -83,8 +83,9 @@ bool CanopySweep(const tulmera::canopy::CanopyInputs& canopy, int parameter,
     return Save(&sweep, path);
 }
 
-// Lesson 3: NDVI against LAI. Lesson 4: the reflectance at 800 nm across the principal plane
-// with the sun at 30 degrees, without and with the hot spot.
+// Lesson 3: NDVI against LAI. Lesson 4: the reflectance at 670 nm (the red, where shadows
+// matter most) across the principal plane with the sun at 30 degrees, without and with the
+// hot spot.
 bool CanopySweeps(const QString& out)
 {
     tulmera::canopy::CanopyInputs canopy = tulmera::canopy::StartCanopyInputs();
@@ -95,7 +96,7 @@ bool CanopySweeps(const QString& out)
     for (const auto& [hotSpot, name] :
          {std::pair{0.0, "lesson4-hotspot0.png"}, std::pair{0.2, "lesson4-hotspot02.png"}}) {
         canopy.hotSpot = hotSpot;
-        ok = CanopySweep(canopy, 5, QStringLiteral("800 nm"),
+        ok = CanopySweep(canopy, 5, QStringLiteral("670 nm"),
                          out + QLatin1Char('/') + QLatin1String(name))
              && ok;
     }

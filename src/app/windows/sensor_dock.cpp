@@ -241,7 +241,8 @@ void SensorDock::Remember() const
 
 QSize SensorDock::RoomBeside() const
 {
-    if (isHidden() || isFloating()) return {};
+    // Nothing is QSize(0, 0): a default QSize is (-1, -1) and would take a pixel off a sum.
+    if (isHidden() || isFloating()) return {0, 0};
     const Qt::DockWidgetArea area = window_->dockWidgetArea(const_cast<SensorDock*>(this));
     // The dock and the separator between it and the window's content.
     const int separator = style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
