@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "batch/batch_runner.h"
 #include "export/spectra_csv.h"
 #include "plot/recording_surface.h"
 #include "refresh/refresh.h"
+#include "support/run_command.h"
 #include "support/work_dir.h"
 #include "textio/text_file.h"
 
@@ -17,13 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ScopedWorkDir;
 
-std::pair<int, std::string> RunCommand(const std::vector<std::string>& arguments)
-{
-    const std::vector<std::string_view> views(arguments.begin(), arguments.end());
-    std::ostringstream out, err;
-    const int status = RunBatch(views, out, err);
-    return {status, out.str() + err.str()};
-}
+using testing::RunCommand;
 
 std::string FileText(const fs::path& file) { return textio::ReadTextFile(file.string()); }
 

@@ -16,6 +16,7 @@
 #include "refresh/refresh.h"
 #include "spectral/soil_library.h"
 #include "support/recording_automation.h"
+#include "support/run_command.h"
 #include "support/work_dir.h"
 #include "textio/error.h"
 #include "textio/working_files.h"
@@ -26,14 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ScopedWorkDir;
 
-// Runs a command line in memory; the runner changes into its -C directory and stays there.
-std::pair<int, std::string> RunCommand(const std::vector<std::string>& arguments)
-{
-    const std::vector<std::string_view> views(arguments.begin(), arguments.end());
-    std::ostringstream out, err;
-    const int status = RunBatch(views, out, err);
-    return {status, out.str() + err.str()};
-}
+using testing::RunCommand;
 
 std::vector<std::string> Joined(std::vector<std::string> arguments,
                                 const std::vector<std::string>& more)

@@ -10,7 +10,7 @@
 #include <set>
 #include <sstream>
 
-#include "batch/batch_runner.h"
+#include "support/run_command.h"
 #include "support/work_dir.h"
 #include "textio/text_file.h"
 #include "textio/working_files.h"
@@ -21,13 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ScopedWorkDir;
 
-std::pair<int, std::string> RunCommand(const std::vector<std::string>& arguments)
-{
-    const std::vector<std::string_view> views(arguments.begin(), arguments.end());
-    std::ostringstream out, err;
-    const int status = RunBatch(views, out, err);
-    return {status, out.str() + err.str()};
-}
+using testing::RunCommand;
 
 std::set<std::string> FileNames(const fs::path& directory)
 {

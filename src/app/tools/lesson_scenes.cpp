@@ -20,15 +20,6 @@
 
 namespace {
 
-bool Save(QWidget* window, const QString& path)
-{
-    window->show();
-    QTest::qWait(200);  // let the window manager and the first paint settle
-    const bool saved = window->grab().save(path);
-    if (!saved) std::fprintf(stderr, "make_screenshots: cannot write %s\n", qPrintable(path));
-    return saved;
-}
-
 template <typename T>
 T* In(QWidget* window, const char* name)
 {
@@ -53,7 +44,7 @@ bool LeafConstituents(const QString& out)
         tulmera::app::FrmMultiProspect sweep;
         In<QRadioButton>(&sweep, option)->click();
         In<QPushButton>(&sweep, "btok")->click();
-        ok = Save(&sweep, out + QLatin1Char('/') + QLatin1String(name)) && ok;
+        ok = SaveWindowPicture(&sweep, out + QLatin1Char('/') + QLatin1String(name)) && ok;
     }
     return ok;
 }
@@ -66,7 +57,7 @@ bool SoilUnderACanopy(const QString& out)
          {std::pair{"0.1", "lesson2-lai01.png"}, std::pair{"3", "lesson2-lai3.png"}}) {
         tulmera::app::FrmTulmera window;
         Type(&window, "txtSailh(0)", QLatin1String(lai));
-        ok = Save(&window, out + QLatin1Char('/') + QLatin1String(name)) && ok;
+        ok = SaveWindowPicture(&window, out + QLatin1Char('/') + QLatin1String(name)) && ok;
     }
     return ok;
 }
@@ -80,7 +71,7 @@ bool CanopySweep(const tulmera::canopy::CanopyInputs& canopy, int parameter,
     In<QComboBox>(&sweep, "cmbParametro")->setCurrentIndex(parameter);
     In<QPushButton>(&sweep, "btok")->click();
     if (!quantity.isEmpty()) In<QComboBox>(&sweep, "cmbMagnitud")->setCurrentText(quantity);
-    return Save(&sweep, path);
+    return SaveWindowPicture(&sweep, path);
 }
 
 // Lesson 3: NDVI against LAI. Lesson 4: the reflectance at 670 nm (the red, where shadows
@@ -105,7 +96,7 @@ bool CanopySweeps(const QString& out)
 
 // Lesson 5: two canopies with the same NDVI (0.86) in the dock "Sensor e índices", then the
 // leaf fit of the first example leaf.
-bool Equifinality(const QString& out, const QString& examples)
+bool Equifinality(const QString& out)
 {
     bool ok = true;
     for (const auto& [lai, architecture, name] : {std::tuple{"1.5", 0, "lesson5-planofilo.png"},
@@ -119,11 +110,37 @@ bool Equifinality(const QString& out, const QString& examples)
         In<QAction>(&window, "viewSensorDock")->trigger();
         window.resize(window.size()
                       + In<tulmera::app::SensorDock>(&window, "sensorDock")->RoomBeside());
-        ok = Save(&window, out + QLatin1Char('/') + QLatin1String(name)) && ok;
+        ok = SaveWindowPicture(&window, out + QLatin1Char('/') + QLatin1String(name)) && ok;
     }
     tulmera::app::FrmTulmera window;
-    auto* panel = In<tulmera::app::MeasuredPanel>(&window, "dckMedido");
+    ok = FitExampleLeaf(&window) && ok;
+    return SaveWindowPicture(&window, out + QStringLiteral("/lesson5-fit.png")) && ok;
+}
+
+}  // namespace
+
+bool SaveLessonScenes(const QString& directory)
+{
+    bool ok = LeafConstituents(directory);
+    ok = SoilUnderACanopy(directory) && ok;
+    ok = CanopySweeps(directory) && ok;
+    return Equifinality(directory) && ok;
+}
+
+bool SaveWindowPicture(QWidget* window, const QString& path)
+{
+    window->show();
+    QTest::qWait(200);  // let the window manager and the first paint settle
+    const bool saved = window->grab().save(path);
+    if (!saved) std::fprintf(stderr, "make_screenshots: cannot write %s\n", qPrintable(path));
+    return saved;
+}
+
+bool FitExampleLeaf(QWidget* window)
+{
     using tulmera::app::MeasuredKind;
+    auto* panel = In<tulmera::app::MeasuredPanel>(window, "dckMedido");
+    const QString examples = QStringLiteral(TULMERA_EXAMPLES_DIR);
     if (!panel->LoadFile(examples + QStringLiteral("/leaf_reflectance.csv"), 0,
                          MeasuredKind::LeafReflectance)
         || !panel->LoadFile(examples + QStringLiteral("/leaf_transmittance.csv"), 0,
@@ -135,16 +152,5 @@ bool Equifinality(const QString& out, const QString& examples)
     In<QPushButton>(panel, "cmdAjustarHoja")->click();
     if (!finished.wait(60000) || !panel->fitResult()) return false;
     In<QPushButton>(panel, "cmdAplicarAjuste")->click();
-    return Save(&window, out + QStringLiteral("/lesson5-fit.png")) && ok;
-}
-
-}  // namespace
-
-bool SaveLessonScenes(const QString& directory)
-{
-    const QString examples = QStringLiteral(TULMERA_EXAMPLES_DIR);
-    bool ok = LeafConstituents(directory);
-    ok = SoilUnderACanopy(directory) && ok;
-    ok = CanopySweeps(directory) && ok;
-    return Equifinality(directory, examples) && ok;
+    return true;
 }

@@ -30,34 +30,6 @@
 
 namespace {
 
-bool Save(QWidget* window, const QString& path)
-{
-    QTest::qWait(200);  // let the window manager and the first paint settle
-    const bool saved = window->grab().save(path);
-    if (!saved) std::fprintf(stderr, "make_screenshots: cannot write %s\n", qPrintable(path));
-    return saved;
-}
-
-// The first example leaf, R and T, loaded and fitted, the fit applied.
-bool ShowMeasuredLeaf(QWidget* main)
-{
-    using tulmera::app::MeasuredKind;
-    auto* panel = main->findChild<tulmera::app::MeasuredPanel*>(QStringLiteral("dckMedido"));
-    const QString examples = QStringLiteral(TULMERA_EXAMPLES_DIR);
-    if (!panel->LoadFile(examples + QStringLiteral("/leaf_reflectance.csv"), 0,
-                         MeasuredKind::LeafReflectance)
-        || !panel->LoadFile(examples + QStringLiteral("/leaf_transmittance.csv"), 0,
-                            MeasuredKind::LeafTransmittance)) {
-        std::fprintf(stderr, "make_screenshots: cannot load the example leaf\n");
-        return false;
-    }
-    QSignalSpy finished(panel, &tulmera::app::MeasuredPanel::FitFinished);
-    panel->findChild<QPushButton*>(QStringLiteral("cmdAjustarHoja"))->click();
-    if (!finished.wait(60000) || !panel->fitResult()) return false;
-    panel->findChild<QPushButton*>(QStringLiteral("cmdAplicarAjuste"))->click();
-    return true;
-}
-
 // A canopy sweep of `parameter` (its default limits) with `quantity` on the second chart.
 bool SweepCanopy(QWidget* window, tulmera::multi::CanopySweptParameter parameter,
                  const QString& quantity)
@@ -111,13 +83,13 @@ int main(int argc, char** argv)
     QDir().mkpath(out);
     tulmera::app::TulmeraApp app({}, [] {});
     app.Start();
-    bool ok = Save(app.splash(), out + QStringLiteral("/splash.png"));
+    bool ok = SaveWindowPicture(app.splash(), out + QStringLiteral("/splash.png"));
 
     QTest::mouseClick(app.splash()->findChild<QLabel*>(QStringLiteral("Image2")), Qt::LeftButton);
     QWidget* main = app.mainWindow();
-    ok = Save(main, out + QStringLiteral("/main-grid.png")) && ok;
+    ok = SaveWindowPicture(main, out + QStringLiteral("/main-grid.png")) && ok;
     main->findChild<QAction*>(QStringLiteral("menu211(4)"))->trigger();
-    ok = Save(main, out + QStringLiteral("/main-landsat.png")) && ok;
+    ok = SaveWindowPicture(main, out + QStringLiteral("/main-landsat.png")) && ok;
     // The dock "Sensor e índices" beside the charts, with Sentinel-2's bands on them; the
     // window grows by the dock's width so that the charts keep theirs.
     main->findChild<QAction*>(QStringLiteral("menu211(9)"))->trigger();
@@ -130,13 +102,15 @@ int main(int argc, char** argv)
     main->resize(grown);
     laidOut = QTest::qWaitFor([&] { return main->size() == grown; }) && laidOut;
     if (!laidOut) std::fprintf(stderr, "make_screenshots: the dock was not laid out in time\n");
-    ok = Save(main, out + QStringLiteral("/main-sensor-dock.png")) && ok;
+    ok = SaveWindowPicture(main, out + QStringLiteral("/main-sensor-dock.png")) && ok;
     if (dock->isVisible())  // closed again, the window at its size without it
         main->findChild<QAction*>(QStringLiteral("viewSensorDock"))->trigger();
     main->resize(withoutDock);
     main->findChild<QAction*>(QStringLiteral("menu211(1)"))->trigger();
-    ok = ShowMeasuredLeaf(main) && Save(main, out + QStringLiteral("/main-measured.png")) && ok;
-    ok = ShowMeasuredCanopy(main) && Save(main, out + QStringLiteral("/main-canopy-fit.png")) && ok;
+    ok = FitExampleLeaf(main) && SaveWindowPicture(main, out + QStringLiteral("/main-measured.png"))
+         && ok;
+    ok = ShowMeasuredCanopy(main)
+         && SaveWindowPicture(main, out + QStringLiteral("/main-canopy-fit.png")) && ok;
 
     // The canopy sweeps of the lessons: NDVI saturating along LAI 0.5 .. 8, and the hot spot
     // where the view meets the sun (40°) in the principal plane of a planophile canopy of
@@ -151,23 +125,27 @@ int main(int argc, char** argv)
     QWidget* canopySweep = app.canopySweepWindow();
     using tulmera::multi::CanopySweptParameter;
     ok = SweepCanopy(canopySweep, CanopySweptParameter::Lai, QStringLiteral("NDVI"))
-         && Save(canopySweep, out + QStringLiteral("/canopy-sweep-lai-ndvi.png")) && ok;
+         && SaveWindowPicture(canopySweep, out + QStringLiteral("/canopy-sweep-lai-ndvi.png"))
+         && ok;
     ok = SweepCanopy(canopySweep, CanopySweptParameter::Plane, QStringLiteral("670 nm"))
-         && Save(canopySweep, out + QStringLiteral("/canopy-sweep-hot-spot.png")) && ok;
+         && SaveWindowPicture(canopySweep, out + QStringLiteral("/canopy-sweep-hot-spot.png"))
+         && ok;
 
     main->findChild<QAction*>(QStringLiteral("menu121"))->trigger();
     QWidget* sweep = app.multiWindow();
     sweep->findChild<tulmera::widgets::DescendingScrollBar*>(QStringLiteral("vsmax"))
         ->SetDescendingValue(340);  // N from 1 to 3.4 by 0.1: 25 curves
     sweep->findChild<QPushButton*>(QStringLiteral("btok"))->click();
-    ok = Save(sweep, out + QStringLiteral("/multiple-simulation.png")) && ok;
+    ok = SaveWindowPicture(sweep, out + QStringLiteral("/multiple-simulation.png")) && ok;
 
     if (argc == 3) {
         const QString guide = QString::fromLocal8Bit(argv[2]);
-        for (const auto language : {tulmera::app::Language::Spanish, tulmera::app::Language::English}) {
+        for (const auto language :
+             {tulmera::app::Language::Spanish, tulmera::app::Language::English}) {
             QObject translators;  // the English translator lives for its language's scenes
             ok = tulmera::app::InstallTranslator(language, &translators) && ok;
-            const QString directory = guide + QLatin1Char('/') + tulmera::app::LanguageCode(language);
+            const QString directory =
+                guide + QLatin1Char('/') + tulmera::app::LanguageCode(language);
             QDir().mkpath(directory);
             ok = SaveLessonScenes(directory) && ok;
         }
