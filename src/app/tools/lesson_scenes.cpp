@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <cstdio>
@@ -19,6 +20,15 @@
 #include "leaf/leaf_parameters.h"
 
 namespace {
+
+// Each scene's window opens at its natural size and without docks: windows remember their
+// place, size and docks when they go, and the scene before must not set this one's.
+void ForgetWindowLayouts()
+{
+    QSettings settings;
+    settings.remove(QStringLiteral("windows"));
+    settings.remove(QStringLiteral("sensorDock"));
+}
 
 template <typename T>
 T* In(QWidget* window, const char* name)
@@ -41,6 +51,7 @@ bool LeafConstituents(const QString& out)
     bool ok = true;
     for (const auto& [option, name] : {std::pair{"btOption(1)", "lesson1-cab.png"},
                                        std::pair{"btOption(2)", "lesson1-cw.png"}}) {
+        ForgetWindowLayouts();
         tulmera::app::FrmMultiProspect sweep;
         In<QRadioButton>(&sweep, option)->click();
         In<QPushButton>(&sweep, "btok")->click();
@@ -55,6 +66,7 @@ bool SoilUnderACanopy(const QString& out)
     bool ok = true;
     for (const auto& [lai, name] :
          {std::pair{"0.1", "lesson2-lai01.png"}, std::pair{"3", "lesson2-lai3.png"}}) {
+        ForgetWindowLayouts();
         tulmera::app::FrmTulmera window;
         Type(&window, "txtSailh(0)", QLatin1String(lai));
         ok = SaveWindowPicture(&window, out + QLatin1Char('/') + QLatin1String(name)) && ok;
@@ -67,6 +79,7 @@ bool CanopySweep(const tulmera::canopy::CanopyInputs& canopy, int parameter,
                  const QString& quantity, const QString& path)
 {
     tulmera::leaf::LeafParameters leaf{1.5, 40, 0.01, 0.005};
+    ForgetWindowLayouts();
     tulmera::app::FrmMultiSailh sweep(leaf, canopy);
     In<QComboBox>(&sweep, "cmbParametro")->setCurrentIndex(parameter);
     In<QPushButton>(&sweep, "btok")->click();
@@ -101,17 +114,21 @@ bool Equifinality(const QString& out)
     bool ok = true;
     for (const auto& [lai, architecture, name] : {std::tuple{"1.5", 0, "lesson5-planofilo.png"},
                                                   std::tuple{"1.8", 1, "lesson5-erectofilo.png"}}) {
+        ForgetWindowLayouts();
         tulmera::app::FrmTulmera window;
         Type(&window, "txtProspect(1)", QStringLiteral("40"));
         Type(&window, "txtProspect(2)", QStringLiteral("0.01"));
         Type(&window, "txtProspect(3)", QStringLiteral("0.005"));
         Type(&window, "txtSailh(0)", QLatin1String(lai));
-        In<QComboBox>(&window, "cmbSailh(0)")->setCurrentIndex(architecture);
+        auto* architectures = In<QComboBox>(&window, "cmbSailh(0)");
+        architectures->setCurrentIndex(architecture);
+        emit architectures->activated(architecture);  // as a choice of the user's recomputes
         In<QAction>(&window, "viewSensorDock")->trigger();
         window.resize(window.size()
                       + In<tulmera::app::SensorDock>(&window, "sensorDock")->RoomBeside());
         ok = SaveWindowPicture(&window, out + QLatin1Char('/') + QLatin1String(name)) && ok;
     }
+    ForgetWindowLayouts();
     tulmera::app::FrmTulmera window;
     ok = FitExampleLeaf(&window) && ok;
     return SaveWindowPicture(&window, out + QStringLiteral("/lesson5-fit.png")) && ok;
@@ -138,6 +155,7 @@ bool SaveWindowPicture(QWidget* window, const QString& path)
 
 bool FitExampleLeaf(QWidget* window)
 {
+    window->show();  // the panel makes room beside the charts of a shown window
     using tulmera::app::MeasuredKind;
     auto* panel = In<tulmera::app::MeasuredPanel>(window, "dckMedido");
     const QString examples = QStringLiteral(TULMERA_EXAMPLES_DIR);
