@@ -87,8 +87,8 @@ canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leaf,
     textio::StagedFiles staged;
     const canopy::CanopyState none;  // no previous run to keep
     CheckImageDirectory(images);
-    ChartPictures charts(images, {{plot::kLeafChartScale, "leaf"},
-                                  {plot::kCanopyChartScale, "canopy"}});
+    ChartPictures charts(images,
+                         {{plot::kLeafChartScale, "leaf"}, {plot::kCanopyChartScale, "canopy"}});
     const canopy::CanopyState state = refresh::StageRecompute(
         leaf, inputs, none, {charts[0], charts[1]}, images.background, staged);
     charts.Stage(staged);
@@ -97,6 +97,20 @@ canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leaf,
     }
     staged.Publish();
     return state;
+}
+
+CanopyRunRequest CanopyRunRequestFrom(const BatchArguments& arguments)
+{
+    CanopyRunRequest request;  // read and checked in this order, the first problem reported
+    request.leaf = LeafParametersFrom(arguments);
+    CheckLeafOptions(request.leaf);
+    request.canopy = CanopyInputsFrom(arguments);
+    CheckCanopyOptions(request.canopy);
+    request.images = ChartImageRequestFrom(arguments);
+    request.csvFile = CsvFileFrom(arguments);
+    request.outputs = ImagePaths(request.images, {"leaf", "canopy"});
+    if (!request.csvFile.empty()) request.outputs.push_back(request.csvFile);
+    return request;
 }
 
 BatchCommand CanopyCommand()
@@ -116,18 +130,12 @@ BatchCommand CanopyCommand()
         "With --csv FILE, also the leaf, canopy and soil spectra as a CSV file.",
         options,
         [](const BatchArguments& arguments) -> BatchWork {
-            const leaf::LeafParameters leafParameters = LeafParametersFrom(arguments);
-            CheckLeafOptions(leafParameters);
-            const canopy::CanopyInputs canopyInputs = CanopyInputsFrom(arguments);
-            CheckCanopyOptions(canopyInputs);
-            const ChartImageRequest images = ChartImageRequestFrom(arguments);
-            const std::string csvFile = CsvFileFrom(arguments);
-            std::vector<std::string> outputs = ImagePaths(images, {"leaf", "canopy"});
-            if (!csvFile.empty()) outputs.push_back(csvFile);
-            return {[leafParameters, canopyInputs, images, csvFile] {
-                        RunLeafAndCanopy(leafParameters, canopyInputs, images, csvFile);
+            const CanopyRunRequest request = CanopyRunRequestFrom(arguments);
+            return {[request] {
+                        RunLeafAndCanopy(request.leaf, request.canopy, request.images,
+                                         request.csvFile);
                     },
-                    outputs};
+                    request.outputs};
         },
     };
 }

@@ -19,6 +19,18 @@ canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments);
 // Throws UsageError (DomainMessage) for the first canopy number outside its accepted range.
 void CheckCanopyOptions(const canopy::CanopyInputs& inputs);
 
+// What `canopy` and the commands built on it read alike: the leaf and canopy values (checked
+// against the accepted ranges), the image request, the CSV file (empty: none) and the files
+// they name beside the working files. Throws UsageError.
+struct CanopyRunRequest {
+    leaf::LeafParameters leaf;
+    canopy::CanopyInputs canopy;
+    ChartImageRequest images;
+    std::string csvFile;
+    std::vector<std::string> outputs;
+};
+CanopyRunRequest CanopyRunRequestFrom(const BatchArguments& arguments);
+
 // The run of `canopy`, as the main window's recomputation: the leaf run and the canopy run
 // staged as "VP.dat" and "VS.dat", with `images` also the two charts as "leaf" and "canopy"
 // images (.png, .svg), with `csvFile` (when not empty) the spectra as CSV

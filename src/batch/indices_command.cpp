@@ -78,22 +78,15 @@ BatchCommand IndicesCommand()
         "With --csv FILE, also the spectra as a CSV file, as canopy writes it.",
         options,
         [](const BatchArguments& arguments) -> BatchWork {
-            const leaf::LeafParameters leafParameters = LeafParametersFrom(arguments);
-            CheckLeafOptions(leafParameters);
-            const canopy::CanopyInputs canopyInputs = CanopyInputsFrom(arguments);
-            CheckCanopyOptions(canopyInputs);
-            const ChartImageRequest images = ChartImageRequestFrom(arguments);
+            const CanopyRunRequest request = CanopyRunRequestFrom(arguments);
             const sensor::Sensor* sensor = SensorFrom(arguments);
-            const std::string csvFile = CsvFileFrom(arguments);
-            std::vector<std::string> outputs = ImagePaths(images, {"leaf", "canopy"});
-            if (!csvFile.empty()) outputs.push_back(csvFile);
-            return {[leafParameters, canopyInputs, images, sensor, csvFile] {
-                        const canopy::CanopyState state =
-                            RunLeafAndCanopy(leafParameters, canopyInputs, images, csvFile);
+            return {[request, sensor] {
+                        const canopy::CanopyState state = RunLeafAndCanopy(
+                            request.leaf, request.canopy, request.images, request.csvFile);
                         PrintToStandardOutput(
                             IndicesCsv(sensor::FractionOfPercent(state.canopyReflPct), sensor));
                     },
-                    outputs};
+                    request.outputs};
         },
     };
 }
