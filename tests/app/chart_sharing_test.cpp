@@ -22,6 +22,7 @@
 #include "plot/chart_readout.h"
 #include "plot/raster_surface.h"
 #include "refresh/refresh.h"
+#include "support/find_child.h"
 #include "support/scratch_settings.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
@@ -41,9 +42,7 @@ private:
     template <typename T>
     T* Find(const QString& name) const
     {
-        T* control = window_->findChild<T*>(name);
-        if (control == nullptr) qFatal("no control named %s", qPrintable(name));
-        return control;
+        return testing::FindChild<T>(window_.get(), name);
     }
     QString Status() const { return window_->statusBar()->currentMessage(); }
 

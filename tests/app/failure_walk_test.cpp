@@ -19,6 +19,7 @@
 
 #include "app/tulmera_app.h"
 #include "app/widgets/controls.h"
+#include "support/find_child.h"
 #include "support/scratch_settings.h"
 #include "support/recording_automation.h"
 #include "support/spreadsheets.h"
@@ -74,9 +75,7 @@ private:
     template <typename T>
     T* In(QWidget* window, const QString& name) const
     {
-        T* child = window->findChild<T*>(name);
-        if (child == nullptr) qFatal("no control named %s", qPrintable(name));
-        return child;
+        return testing::FindChild<T>(window, name);
     }
     FrmTulmera* Main() const { return app_->mainWindow(); }
     FrmMultiProspect* Sweep() const { return app_->multiWindow(); }

@@ -13,6 +13,7 @@
 
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
+#include "support/find_child.h"
 #include "support/scratch_settings.h"
 #include "support/golden.h"
 #include "support/work_dir.h"
@@ -33,9 +34,7 @@ private:
     template <typename T>
     T* Find(const QString& name) const
     {
-        T* control = window_->findChild<T*>(name);
-        if (control == nullptr) qFatal("no control named %s", qPrintable(name));
-        return control;
+        return testing::FindChild<T>(window_.get(), name);
     }
     QString Text(const char* name) const
     {

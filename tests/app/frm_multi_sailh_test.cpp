@@ -15,6 +15,7 @@
 #include "app/tulmera_app.h"
 #include "app/widgets/chart_panel.h"
 #include "multi/canopy_sweep.h"
+#include "support/find_child.h"
 #include "support/recording_automation.h"
 #include "support/scratch_settings.h"
 #include "support/spreadsheets.h"
@@ -36,9 +37,7 @@ private:
     template <typename T>
     T* In(QWidget* window, const char* name) const
     {
-        T* child = window->findChild<T*>(QLatin1String(name));
-        if (child == nullptr) qFatal("no control named %s", name);
-        return child;
+        return testing::FindChild<T>(window, QLatin1String(name));
     }
     FrmMultiSailh* Open()
     {

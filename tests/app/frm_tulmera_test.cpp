@@ -20,6 +20,7 @@
 #include "app/widgets/controls.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
+#include "support/find_child.h"
 #include "support/scratch_settings.h"
 #include "support/golden.h"
 #include "support/work_dir.h"
@@ -41,9 +42,7 @@ private:
     template <typename T>
     T* Find(const QString& name) const
     {
-        T* control = window_->findChild<T*>(name);
-        if (control == nullptr) qFatal("no control named %s", qPrintable(name));
-        return control;
+        return testing::FindChild<T>(window_.get(), name);
     }
     QScrollBar* Bar(const char* name, int i) const
     {

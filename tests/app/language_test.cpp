@@ -36,6 +36,7 @@
 #include "multi/sweep_controls.h"
 #include "plot/chart_background.h"
 #include "spectral/soil_library.h"
+#include "support/find_child.h"
 #include "support/golden.h"
 #include "support/work_dir.h"
 
@@ -60,9 +61,7 @@ private:
     template <typename T>
     static T* In(const QWidget& window, const QString& name)
     {
-        T* child = window.findChild<T*>(name);
-        if (child == nullptr) qFatal("no control named %s", qPrintable(name));
-        return child;
+        return testing::FindChild<T>(&window, name);
     }
     // A control's caption: a label's or button's text, an action's text, a menu's title.
     static QString Caption(const QWidget& window, const QString& name)

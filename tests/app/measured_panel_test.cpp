@@ -20,6 +20,7 @@
 #include "app/widgets/chart_panel.h"
 #include "app/windows/frm_tulmera.h"
 #include "plot/recording_surface.h"
+#include "support/find_child.h"
 #include "support/scratch_settings.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
@@ -81,9 +82,7 @@ private:
     template <typename T>
     T* Find(const QString& name) const
     {
-        T* control = window_->findChild<T*>(name);
-        if (control == nullptr) qFatal("no control named %s", qPrintable(name));
-        return control;
+        return testing::FindChild<T>(window_.get(), name);
     }
     QScrollBar* LeafBar(int i) const
     {

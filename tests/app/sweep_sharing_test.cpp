@@ -17,6 +17,7 @@
 #include "app/windows/frm_tulmera.h"
 #include "export/spectra_csv.h"
 #include "plot/chart_readout.h"
+#include "support/find_child.h"
 #include "support/scratch_settings.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
@@ -58,9 +59,7 @@ private:
     template <typename T>
     static T* Find(const QWidget* window, const QString& name)
     {
-        T* control = window->findChild<T*>(name);
-        if (control == nullptr) qFatal("no control named %s", qPrintable(name));
-        return control;
+        return testing::FindChild<T>(window, name);
     }
     static QString Status(QMainWindow* window) { return window->statusBar()->currentMessage(); }
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "support/find_child.h"
 #include "support/scratch_settings.h"
 #include "support/recording_automation.h"
 #include "support/spreadsheets.h"
@@ -43,9 +44,7 @@ private:
     template <typename T>
     T* In(QWidget* window, const char* name) const
     {
-        T* child = window->findChild<T*>(QLatin1String(name));
-        if (child == nullptr) qFatal("no control named %s", name);
-        return child;
+        return testing::FindChild<T>(window, QLatin1String(name));
     }
     void ClickEntry()
     {
