@@ -20,6 +20,39 @@ std::filesystem::path TemporarySibling(const std::filesystem::path& file)
            / ("." + file.filename().string() + "." + std::to_string(::getpid()) + ".part");
 }
 
+namespace detail {
+
+TemporaryTableFile::TemporaryTableFile(std::filesystem::path file)
+    : file_(std::move(file)), temporary_(TemporarySibling(file_))
+{
+}
+
+TemporaryTableFile::~TemporaryTableFile()
+{
+    if (inPlace_) return;
+    std::error_code ignored;
+    std::filesystem::remove(temporary_, ignored);
+}
+
+void TemporaryTableFile::PutInPlace()
+{
+    std::error_code error;
+    std::filesystem::rename(temporary_, file_, error);
+    if (error) {
+        throw Error("The table \"" + file_.string()
+                    + "\" could not be put in place: " + error.message() + ".");
+    }
+    inPlace_ = true;
+}
+
+void TemporaryTableFile::Fail(const std::string& problem) const
+{
+    throw Error("The table \"" + file_.string() + "\" (temporary \"" + temporary_.string() + "\") "
+                + problem + ".");
+}
+
+}  // namespace detail
+
 std::unique_ptr<TableWriter> OpenTableWriter(const std::filesystem::path& file,
                                              const TableInfo& info)
 {

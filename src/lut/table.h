@@ -67,6 +67,27 @@ Table LoadTable(const std::filesystem::path& file);
 std::filesystem::path TemporarySibling(const std::filesystem::path& file);
 
 namespace detail {
+// The file a table writer fills under a temporary name (TemporarySibling) and puts in place
+// whole once complete; dropped before that, it removes the temporary file. The writer closes
+// its own handles on the file first (declare this member before them).
+class TemporaryTableFile {
+public:
+    explicit TemporaryTableFile(std::filesystem::path file);
+    ~TemporaryTableFile();
+    TemporaryTableFile(const TemporaryTableFile&) = delete;
+    TemporaryTableFile& operator=(const TemporaryTableFile&) = delete;
+
+    const std::filesystem::path& temporary() const { return temporary_; }
+    // Renames the temporary file to the table's name. Throws tulmera::Error naming both.
+    void PutInPlace();
+    // Throws tulmera::Error: "The table "<file>" (temporary "<temporary>") <problem>."
+    [[noreturn]] void Fail(const std::string& problem) const;
+
+private:
+    std::filesystem::path file_, temporary_;
+    bool inPlace_ = false;
+};
+
 std::unique_ptr<TableWriter> OpenCsvWriter(const std::filesystem::path& file,
                                            const TableInfo& info);
 std::unique_ptr<TableWriter> OpenHdf5Writer(const std::filesystem::path& file,

@@ -1,7 +1,8 @@
 // The CSV form of a table, for small tables and spreadsheets: a first line "# tulmera
-// look-up table 1; samples=...; ..." with the table settings, a header "row,N,...,hotspot,400,...,2500",
-// then one line per sample: its row number, the parameters and the reflectance (the shortest
-// decimal of each single-precision value), comma-separated, LF line ends.
+// look-up table 1; samples=...; ..." with the table settings, a header
+// "row,N,...,hotspot,400,...,2500", then one line per sample: its row number, the parameters and
+// the reflectance (the shortest decimal of each single-precision value), comma-separated, LF line
+// ends.
 #include <cerrno>
 #include <fstream>
 #include <system_error>
@@ -47,25 +48,18 @@ std::string HeaderLine()
 class CsvWriter final : public TableWriter {
 public:
     CsvWriter(std::filesystem::path file, const TableInfo& info)
-        : file_(std::move(file)), temporary_(TemporarySibling(file_)), info_(info)
+        : target_(std::move(file)), info_(info)
     {
         errno = 0;
-        out_.open(temporary_, std::ios::binary | std::ios::trunc);
+        out_.open(target_.temporary(), std::ios::binary | std::ios::trunc);
         if (!out_) {
-            Fail("cannot be created: "
-                 + (errno != 0 ? std::generic_category().message(errno) : "unknown reason"));
+            target_.Fail(
+                "cannot be created: "
+                + (errno != 0 ? std::generic_category().message(errno) : "unknown reason"));
         }
         const std::string head = SpecLine(info.spec) + HeaderLine();
         out_.write(head.data(), static_cast<std::streamsize>(head.size()));
     }
-    ~CsvWriter() override
-    {
-        if (committed_) return;
-        out_.close();
-        std::error_code ignored;
-        std::filesystem::remove(temporary_, ignored);
-    }
-
     void Append(const TableRows& rows) override
     {
         std::string text;
@@ -89,35 +83,22 @@ public:
         }
         written_ += rows.Count();
         out_.write(text.data(), static_cast<std::streamsize>(text.size()));
-        if (!out_) Fail("could not be written (is the disk full?)");
+        if (!out_) target_.Fail("could not be written (is the disk full?)");
     }
 
     void Commit() override
     {
-        if (written_ != info_.rowCount) Fail("is incomplete");
+        if (written_ != info_.rowCount) target_.Fail("is incomplete");
         out_.close();
-        if (!out_) Fail("could not be written (is the disk full?)");
-        std::error_code error;
-        std::filesystem::rename(temporary_, file_, error);
-        if (error) {
-            throw Error("The table \"" + file_.string()
-                        + "\" could not be put in place: " + error.message() + ".");
-        }
-        committed_ = true;
+        if (!out_) target_.Fail("could not be written (is the disk full?)");
+        target_.PutInPlace();
     }
 
 private:
-    [[noreturn]] void Fail(const std::string& problem)
-    {
-        throw Error("The table \"" + file_.string() + "\" (temporary \"" + temporary_.string()
-                    + "\") " + problem + ".");
-    }
-
-    std::filesystem::path file_, temporary_;
+    detail::TemporaryTableFile target_;  // before out_: removed after out_ is closed
     TableInfo info_;
     std::ofstream out_;
     std::uint64_t written_ = 0;
-    bool committed_ = false;
 };
 
 // ---- Reading ----

@@ -75,10 +75,10 @@ Handle UntimedCreation()
 class Hdf5Writer final : public TableWriter {
 public:
     Hdf5Writer(std::filesystem::path file, const TableInfo& info)
-        : file_(std::move(file)), temporary_(TemporarySibling(file_)), info_(info)
+        : target_(std::move(file)), info_(info)
     {
         SilenceLibrary();
-        fileId_ = H5Fcreate(temporary_.c_str(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT);
+        fileId_ = H5Fcreate(target_.temporary().c_str(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT);
         if (fileId_ < 0) Fail("cannot be created (does its folder exist and is it writable?)");
         try {
             WriteAttributes();
@@ -87,14 +87,11 @@ public:
             WriteNames();
             WriteWavelengths();
         } catch (...) {
-            Discard();
+            CloseAll();
             throw;
         }
     }
-    ~Hdf5Writer() override
-    {
-        if (!committed_) Discard();
-    }
+    ~Hdf5Writer() override { CloseAll(); }  // after Commit, nothing is left open
 
     void Append(const TableRows& rows) override
     {
@@ -113,29 +110,18 @@ public:
         const herr_t closed = H5Fclose(fileId_);
         fileId_ = -1;
         if (closed < 0) Fail("could not be written (is the disk full?)");
-        std::error_code error;
-        std::filesystem::rename(temporary_, file_, error);
-        if (error) {
-            throw Error("The table \"" + file_.string()
-                        + "\" could not be put in place: " + error.message() + ".");
-        }
-        committed_ = true;
+        target_.PutInPlace();
     }
 
 private:
-    [[noreturn]] void Fail(const std::string& problem) const
-    {
-        throw Error("The table \"" + file_.string() + "\" (temporary \"" + temporary_.string()
-                    + "\") " + problem + ".");
-    }
+    [[noreturn]] void Fail(const std::string& problem) const { target_.Fail(problem); }
 
-    void Discard()
+    // Closes what is open on the file; a close that fails (a full disk) leaks the handle.
+    void CloseAll()
     {
         CloseDatasets();
-        if (fileId_ >= 0) H5Fclose(fileId_);  // may fail (a full disk): the file is then leaked
+        if (fileId_ >= 0) H5Fclose(fileId_);
         fileId_ = -1;
-        std::error_code ignored;
-        std::filesystem::remove(temporary_, ignored);
     }
 
     void CloseDatasets()
@@ -248,11 +234,10 @@ private:
               "rows");
     }
 
-    std::filesystem::path file_, temporary_;
+    detail::TemporaryTableFile target_;  // first: removed after the handles are closed
     TableInfo info_;
     hid_t fileId_ = -1, parameters_ = -1, reflectance_ = -1;
     std::uint64_t written_ = 0;
-    bool committed_ = false;
 };
 
 // ---- Reading ----
