@@ -58,6 +58,16 @@ private:
             QCoreApplication::removeTranslator(english_);
         }
     }
+    // The window a data row names: "main", "prospect" (the leaf sweep) or "sailh".
+    static std::unique_ptr<QWidget> MakeWindow(const QString& window)
+    {
+        if (window == QLatin1String("prospect")) return std::make_unique<FrmMultiProspect>();
+        if (window == QLatin1String("sailh")) {
+            return std::make_unique<FrmMultiSailh>(leaf::kStartLeafParameters,
+                                                   canopy::StartCanopyInputs());
+        }
+        return std::make_unique<FrmTulmera>();
+    }
     template <typename T>
     static T* In(const QWidget& window, const QString& name)
     {
@@ -204,13 +214,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, english);
         UseEnglish(true);
-        std::unique_ptr<QWidget> shown;
-        if (window == QLatin1String("main")) shown = std::make_unique<FrmTulmera>();
-        if (window == QLatin1String("prospect")) shown = std::make_unique<FrmMultiProspect>();
-        if (window == QLatin1String("sailh")) {
-            shown = std::make_unique<FrmMultiSailh>(leaf::kStartLeafParameters,
-                                                    canopy::StartCanopyInputs());
-        }
+        const std::unique_ptr<QWidget> shown = MakeWindow(window);
         QCOMPARE(Caption(*shown, name), english);
     }
     void theListsShowEnglishAndKeepTheirKeys()
@@ -261,13 +265,7 @@ private slots:
     {
         QFETCH(QString, window);
         UseEnglish(true);
-        std::unique_ptr<QWidget> shown;
-        if (window == QLatin1String("main")) shown = std::make_unique<FrmTulmera>();
-        if (window == QLatin1String("prospect")) shown = std::make_unique<FrmMultiProspect>();
-        if (window == QLatin1String("sailh")) {
-            shown = std::make_unique<FrmMultiSailh>(leaf::kStartLeafParameters,
-                                                    canopy::StartCanopyInputs());
-        }
+        const std::unique_ptr<QWidget> shown = MakeWindow(window);
         const QSize minimum = shown->minimumSizeHint();
         QVERIFY2(minimum.width() <= 1280 && minimum.height() <= 720,
                  qPrintable(QStringLiteral("%1 x %2").arg(minimum.width()).arg(minimum.height())));
