@@ -1,11 +1,10 @@
 // Runs the tulmera-batch program itself: exit codes, messages and the files it leaves.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 
 #include "support/golden.h"
+#include "support/run_command.h"
 #include "support/work_dir.h"
 
 namespace tulmera::batch {
@@ -21,16 +20,9 @@ struct Outcome {
 
 Outcome RunBatch(const std::string& arguments)
 {
-    const std::string command = std::string(TULMERA_BATCH) + " " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    Outcome outcome{-1, ""};
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        outcome.output.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return outcome;
+    testing::ShellRun run =
+        testing::RunShell(std::string(TULMERA_BATCH) + " " + arguments + " 2>&1");
+    return {run.exitCode, std::move(run.out)};
 }
 
 TEST(BatchProgram, LeafWritesTheReferenceFileIntoTheGivenDirectory)

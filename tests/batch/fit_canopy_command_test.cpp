@@ -1,10 +1,8 @@
 // tulmera-batch fit-canopy: its CSV from the program, and every bad input refused with its
 // exit code and an English message.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,6 +11,7 @@
 #include "batch/batch_runner.h"
 #include "lut/lut_fit.h"
 #include "lut/table_run.h"
+#include "support/run_command.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
 
@@ -53,15 +52,10 @@ lut::Table WriteInputs()
 
 std::string RunProgram(const std::string& arguments, int& exitCode)
 {
-    const std::string command = std::string(TULMERA_BATCH) + " " + arguments + " 2>stderr.txt";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        out.append(buffer, got);
-    const int status = ::pclose(pipe);
-    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return out;
+    testing::ShellRun run =
+        testing::RunShell(std::string(TULMERA_BATCH) + " " + arguments + " 2>stderr.txt");
+    exitCode = run.exitCode;
+    return std::move(run.out);
 }
 
 std::vector<std::string> Split(const std::string& text, char separator)
@@ -111,8 +105,8 @@ TEST(FitCanopyCommand, FindsEachColumnsOwnRow)
     // Refined from the mean of twenty rows: the columns the refinement adds, its RMSE as low as
     // the best row's (which is row 150 itself: 0, but for the single-precision rounding of the
     // stored spectrum), and row 150's own LAI found closer than the mean finds it.
-    const std::string refined = RunProgram(
-        "fit-canopy --lut t.h5 --reflectance a.csv --columns b --refine", exitCode);
+    const std::string refined =
+        RunProgram("fit-canopy --lut t.h5 --reflectance a.csv --columns b --refine", exitCode);
     ASSERT_EQ(exitCode, 0) << FileBytes("stderr.txt");
     const std::vector<std::string> header = Split(Split(refined, '\n').at(0), ',');
     const std::vector<std::string> values = Split(Split(refined, '\n').at(1), ',');

@@ -1,12 +1,11 @@
 // tulmera-batch fit-leaf run as a program: its CSV, its exit codes, and the example files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "support/run_command.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
 
@@ -22,16 +21,8 @@ struct Outcome {
 
 Outcome RunProgram(const std::string& program, const std::string& arguments)
 {
-    const std::string command = program + " " + arguments + " 2>stderr.txt";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    Outcome outcome{-1, ""};
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        outcome.out.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return outcome;
+    testing::ShellRun run = testing::RunShell(program + " " + arguments + " 2>stderr.txt");
+    return {run.exitCode, std::move(run.out)};
 }
 
 Outcome FitLeaf(const std::string& arguments)

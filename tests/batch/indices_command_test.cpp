@@ -1,14 +1,13 @@
 #include "batch/indices_command.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "sensor/indices.h"
+#include "support/run_command.h"
 #include "support/work_dir.h"
 #include "textio/field_reader.h"
 #include "textio/number_text.h"
@@ -28,16 +27,9 @@ struct Outcome {
 // Runs the tulmera-batch program with standard output and standard error apart.
 Outcome RunProgram(const std::string& arguments)
 {
-    const std::string command = std::string(TULMERA_BATCH) + " " + arguments + " 2>stderr.txt";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    Outcome outcome{-1, "", ""};
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        outcome.out.append(buffer, got);
-    }
-    const int status = ::pclose(pipe);
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.err = FileBytes("stderr.txt");
+    testing::ShellRun run =
+        testing::RunShell(std::string(TULMERA_BATCH) + " " + arguments + " 2>stderr.txt");
+    Outcome outcome{run.exitCode, std::move(run.out), FileBytes("stderr.txt")};
     std::filesystem::remove("stderr.txt");
     return outcome;
 }
