@@ -1,9 +1,9 @@
 #include <benchmark/benchmark.h>
 
-#include "export/main_export.h"
-#include "export/workbook_files.h"
 #include "bench_work_dir.h"
+#include "export/main_export.h"
 #include "export/synthetic_sweep.h"
+#include "export/workbook_files.h"
 #include "leaf/leaf_run.h"
 #include "textio/text_file.h"
 #include "textio/working_files.h"

@@ -5,10 +5,10 @@
 #include <cstddef>
 #include <vector>
 
-#include "refresh/refresh.h"
 #include "bench_work_dir.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
+#include "refresh/refresh.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ void BM_FullRefresh(benchmark::State& state)
         leafParameters.Cab = cabScroll / 100.0;
         const auto start = std::chrono::steady_clock::now();
         refresh::Recompute(leafParameters, canopyInputs, canopyState, {leafChart, canopyChart},
-                       plot::ChartBackground{plot::kGridEntry});
+                           plot::ChartBackground{plot::kGridEntry});
         const auto stop = std::chrono::steady_clock::now();
         micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
     }

@@ -5,9 +5,9 @@
 #include <variant>
 #include <vector>
 
+#include "canopy/canopy_run.h"
 #include "export/main_export.h"
 #include "export/sweep_export.h"
-#include "canopy/canopy_run.h"
 #include "fuzz/fuzz_entries.h"
 #include "fuzz/fuzz_support.h"
 #include "leaf/leaf_parameters.h"

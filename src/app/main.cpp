@@ -24,7 +24,7 @@ namespace {
 struct CommandLine {
     bool done = false;  // --help or --version was answered, or the line was refused
     int exitCode = 0;
-    QString workDirectory;  // empty: the current directory
+    QString workDirectory;                           // empty: the current directory
     std::optional<tulmera::app::Language> language;  // --lang, for this run only
 };
 
@@ -86,9 +86,8 @@ CommandLine ReadCommandLine(int argc, char** argv)
     }
     if (parser.isSet(workdir)) line.workDirectory = parser.value(workdir);
     if (parser.isSet(dataWorkdir)) {
-        line.workDirectory =
-            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-            + QStringLiteral("/tulmera");
+        line.workDirectory = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                             + QStringLiteral("/tulmera");
     }
     return line;
 }
@@ -121,7 +120,8 @@ bool LockWorkingDirectory(std::unique_ptr<tulmera::textio::DirectoryLock>& lock)
     }
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Tulmera"),
                     tulmera::app::TulmeraApp::BusyDirectoryText(lock->HolderPid()));
-    QPushButton* quit = box.addButton(QCoreApplication::translate("main", "Salir"), QMessageBox::RejectRole);
+    QPushButton* quit =
+        box.addButton(QCoreApplication::translate("main", "Salir"), QMessageBox::RejectRole);
     box.addButton(QCoreApplication::translate("main", "Seguir"), QMessageBox::AcceptRole);
     box.setDefaultButton(quit);
     box.exec();  // before any window: nothing else to block

@@ -211,9 +211,8 @@ std::unique_ptr<textio::DirectoryLock> LockDirectory(bool noWait, std::ostream& 
 const std::vector<BatchCommand>& BatchCommands()
 {
     static const std::vector<BatchCommand> commands = {
-        LeafCommand(),    CanopyCommand(),    IndicesCommand(), SweepCommand(),
-        SweepCanopyCommand(), ExportCommand(), FitLeafCommand(), FitCanopyCommand(),
-        LutCommand(),     LutMergeCommand()};
+        LeafCommand(),   CanopyCommand(),  IndicesCommand(),   SweepCommand(), SweepCanopyCommand(),
+        ExportCommand(), FitLeafCommand(), FitCanopyCommand(), LutCommand(),   LutMergeCommand()};
     return commands;
 }
 

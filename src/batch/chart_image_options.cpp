@@ -27,12 +27,30 @@ const OptionInfo kScaleOption{"--scale", "K",
 class FanOutSurface : public plot::ChartSurface {
 public:
     explicit FanOutSurface(std::vector<plot::ChartSurface*> surfaces) : surfaces_(surfaces) {}
-    void Clear() override { Each([](auto& s) { s.Clear(); }); }
-    void SetPenColor(plot::Rgb c) override { Each([&](auto& s) { s.SetPenColor(c); }); }
-    void SetPenWidth(int w) override { Each([&](auto& s) { s.SetPenWidth(w); }); }
-    void SetPenStyle(plot::PenStyle p) override { Each([&](auto& s) { s.SetPenStyle(p); }); }
-    void PlotPoint(double x, double y) override { Each([&](auto& s) { s.PlotPoint(x, y); }); }
-    void LineTo(double x, double y) override { Each([&](auto& s) { s.LineTo(x, y); }); }
+    void Clear() override
+    {
+        Each([](auto& s) { s.Clear(); });
+    }
+    void SetPenColor(plot::Rgb c) override
+    {
+        Each([&](auto& s) { s.SetPenColor(c); });
+    }
+    void SetPenWidth(int w) override
+    {
+        Each([&](auto& s) { s.SetPenWidth(w); });
+    }
+    void SetPenStyle(plot::PenStyle p) override
+    {
+        Each([&](auto& s) { s.SetPenStyle(p); });
+    }
+    void PlotPoint(double x, double y) override
+    {
+        Each([&](auto& s) { s.PlotPoint(x, y); });
+    }
+    void LineTo(double x, double y) override
+    {
+        Each([&](auto& s) { s.LineTo(x, y); });
+    }
     void Line(double x1, double y1, double x2, double y2) override
     {
         Each([&](auto& s) { s.Line(x1, y1, x2, y2); });
@@ -65,8 +83,7 @@ void CheckDirectory(const std::string& directory)
     }
 }
 
-std::string PathIn(const std::string& directory, std::string_view baseName,
-                   std::string_view suffix)
+std::string PathIn(const std::string& directory, std::string_view baseName, std::string_view suffix)
 {
     return (std::filesystem::path(directory) / (std::string(baseName) + std::string(suffix)))
         .string();
@@ -90,7 +107,8 @@ ChartPictures::ChartPictures(const ChartImageRequest& request,
         chart->baseName = picture.baseName;
         std::vector<plot::ChartSurface*> surfaces;
         if (!request.directory.empty()) {
-            chart->raster = std::make_unique<plot::RasterSurface>(picture.scale, request.pixelScale);
+            chart->raster =
+                std::make_unique<plot::RasterSurface>(picture.scale, request.pixelScale);
             surfaces.push_back(chart->raster.get());
         }
         if (!request.svgDirectory.empty()) {

@@ -15,8 +15,8 @@ namespace tulmera::batch {
 namespace {
 
 // The leaf half of the main window's recomputation; with images, on charts of which the leaf
-// one is staged as "leaf.png" and/or "leaf.svg"; with a CSV file, the spectra read back from the staged
-// "VP.dat" are staged as CSV; then "VP.dat", the image and the CSV are published together.
+// one is staged as "leaf.png" and/or "leaf.svg"; with a CSV file, the spectra read back from the
+// staged "VP.dat" are staged as CSV; then "VP.dat", the image and the CSV are published together.
 void RunLeaf(const leaf::LeafParameters& leaf, const ChartImageRequest& images,
              const std::string& csvFile)
 {

@@ -49,8 +49,9 @@ void AppendCanopyComments(std::string& csv, const canopy::CanopyInputs& inputs,
         {"relative_azimuth_deg", "azimuth", inputs.relAzimuth},
         {"hot_spot", "hotspot", inputs.hotSpot}};
     for (const auto& [name, sweptName, value] : rows) {
-        const bool planeSets = plane && (sweptName == std::string_view("view")
-                                         || sweptName == std::string_view("azimuth"));
+        const bool planeSets =
+            plane
+            && (sweptName == std::string_view("view") || sweptName == std::string_view("azimuth"));
         if (skip == sweptName || planeSets) continue;
         AppendNumberComment(csv, name, value);
     }

@@ -29,8 +29,8 @@ double RowRmsePercent(const float* row, const measured::ComparedPoints& compared
 // The RMSE of every row, contiguous slices of rows on `threads` threads. Each row's value is
 // computed alone, so the slicing changes nothing. Returns the lowest row whose RMSE is not
 // finite, if any.
-std::optional<std::size_t> ScanRows(const TableRows& rows, const measured::ComparedPoints& compared, int threads,
-                                    std::vector<double>& rmse)
+std::optional<std::size_t> ScanRows(const TableRows& rows, const measured::ComparedPoints& compared,
+                                    int threads, std::vector<double>& rmse)
 {
     const std::size_t count = rows.Count();
     rmse.assign(count, 0.0);

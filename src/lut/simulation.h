@@ -14,7 +14,8 @@ namespace tulmera::lut {
 // as `tulmera-batch canopy` runs them from a fresh state. Not thread-safe: one per thread.
 class Simulator {
 public:
-    // Throws tulmera::Error when the table settings' leaf architecture or soil is not one of the lists.
+    // Throws tulmera::Error when the table settings' leaf architecture or soil is not one of the
+    // lists.
     explicit Simulator(const TableSpec& spec);
 
     // The canopy reflectance (a fraction, 0 .. 1) of one sample: each value is exactly the

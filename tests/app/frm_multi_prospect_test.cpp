@@ -14,8 +14,8 @@
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
 #include "support/find_child.h"
-#include "support/scratch_settings.h"
 #include "support/golden.h"
+#include "support/scratch_settings.h"
 #include "support/work_dir.h"
 
 namespace tulmera::app {

@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <map>
@@ -21,8 +21,8 @@
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
 #include "support/find_child.h"
-#include "support/scratch_settings.h"
 #include "support/golden.h"
+#include "support/scratch_settings.h"
 #include "support/work_dir.h"
 
 namespace tulmera::app {

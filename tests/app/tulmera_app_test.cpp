@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "support/find_child.h"
-#include "support/scratch_settings.h"
 #include "support/recording_automation.h"
+#include "support/scratch_settings.h"
 #include "support/spreadsheets.h"
 #include "support/work_dir.h"
 #include "textio/text_file.h"

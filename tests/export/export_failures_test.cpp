@@ -3,12 +3,12 @@
 
 #include <cmath>
 
-#include "export/main_export.h"
-#include "support/recording_automation.h"
-#include "export/sweep_export.h"
 #include "export/export_fixture.h"
+#include "export/main_export.h"
+#include "export/sweep_export.h"
 #include "leaf/leaf_run.h"
 #include "support/golden.h"
+#include "support/recording_automation.h"
 #include "support/work_dir.h"
 #include "textio/error.h"
 #include "textio/text_file.h"

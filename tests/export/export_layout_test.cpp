@@ -3,13 +3,13 @@
 
 #include <filesystem>
 
-#include "export/main_export.h"
-#include "support/recording_automation.h"
-#include "export/sweep_export.h"
 #include "export/export_fixture.h"
+#include "export/main_export.h"
+#include "export/sweep_export.h"
 #include "export/synthetic_sweep.h"
 #include "leaf/leaf_run.h"
 #include "support/golden.h"
+#include "support/recording_automation.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
 #include "textio/text_file.h"

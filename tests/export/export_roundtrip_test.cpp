@@ -10,13 +10,13 @@
 #include <optional>
 
 #include "export/desktop_opener.h"
+#include "export/export_fixture.h"
 #include "export/main_export.h"
-#include "support/recording_automation.h"
 #include "export/sweep_export.h"
 #include "export/utf8_text.h"
 #include "export/workbook_files.h"
-#include "export/export_fixture.h"
 #include "support/golden.h"
+#include "support/recording_automation.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
 #include "textio/text_file.h"

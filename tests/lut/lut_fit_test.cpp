@@ -124,7 +124,7 @@ TEST(CanopyFit, RecoversLaiAndChlorophyllFromNoisySpectra)
 
         const RefinedCanopyFit refined = *RefineCanopyFit(fitSpec, spectrum, fit.mean, false);
         EXPECT_LE(refined.rmsePercent, fit.bestRmsePercent[0]);
-        EXPECT_GT(refined.rmsePercent, 0.4);  // no closer than the noise allows
+        EXPECT_GT(refined.rmsePercent, 0.4);                      // no closer than the noise allows
         for (std::size_t p = kLai + 1; p < kParameterCount; ++p)  // the geometry stays held
             EXPECT_EQ(refined.values[p], fitSpec.ranges[p].lo);
         const double rLai = refined.values[kLai] - truth[kLai];

@@ -93,10 +93,12 @@ TEST(SvgSurface, MainChartsHoldOnePathPerCurveAtTheChartsSize)
         std::map<QString, int> paths;
     };
     const std::vector<Row> rows = {
-        {"leaf", kLeafChartScale,
+        {"leaf",
+         kLeafChartScale,
          [](SvgSurface& chart) { PaintProspect(chart); },
          {{"#c8c8c8", 1}, {"#00c800", 1}, {"#c80000", 1}}},
-        {"canopy", kCanopyChartScale,
+        {"canopy",
+         kCanopyChartScale,
          [&](SvgSurface& chart) {
              PaintSailh(chart);
              PaintSoil(chart, soil);
@@ -139,7 +141,9 @@ TEST(SvgSurface, DrawsOperationsAsPathsAndBoxes)
     const std::vector<Row> rows = {
         {"corners on pixel centres",
          [](SvgSurface& s) { s.Line(400, 0, 2500, 100); },
-         {"M0.5,164.5 L316.5,0.5"}, {false}, {}},
+         {"M0.5,164.5 L316.5,0.5"},
+         {false},
+         {}},
         {"a polyline is one path, colour set again or not",
          [](SvgSurface& s) {
              s.PlotPoint(0, 0);
@@ -148,35 +152,45 @@ TEST(SvgSurface, DrawsOperationsAsPathsAndBoxes)
              s.SetPenColor({0, 200, 0});
              s.LineTo(2500, 50);
          },
-         {"M-59.6905,164.5 L0.5,82.5 L316.5,82.5"}, {false}, {}},
+         {"M-59.6905,164.5 L0.5,82.5 L316.5,82.5"},
+         {false},
+         {}},
         {"a new colour starts a new path",
          [](SvgSurface& s) {
              s.Line(400, 0, 2500, 0);
              s.SetPenColor({200, 0, 0});
              s.LineTo(2500, 100);
          },
-         {"M0.5,164.5 L316.5,164.5", "M316.5,164.5 L316.5,0.5"}, {false, false}, {}},
+         {"M0.5,164.5 L316.5,164.5", "M316.5,164.5 L316.5,0.5"},
+         {false, false},
+         {}},
         {"dashed lines share a path, one subpath each",
          [](SvgSurface& s) {
              s.SetPenStyle(PenStyle::Dashed);
              s.Line(400, 0, 400, 100);
              s.Line(400, 100, 2500, 100);
          },
-         {"M0.5,164.5 L0.5,0.5 M0.5,0.5 L316.5,0.5"}, {true}, {}},
+         {"M0.5,164.5 L0.5,0.5 M0.5,0.5 L316.5,0.5"},
+         {true},
+         {}},
         {"a wide pen draws solid whatever its style",
          [](SvgSurface& s) {
              s.SetPenStyle(PenStyle::Dashed);
              s.SetPenWidth(2);
              s.Line(400, 0, 2500, 0);
          },
-         {"M0.5,164.5 L316.5,164.5"}, {false}, {}},
+         {"M0.5,164.5 L316.5,164.5"},
+         {false},
+         {}},
         {"non-finite ends draw nothing, the polyline goes on",
          [](SvgSurface& s) {
              s.Line(400, 0, kNaN, 0);
              s.LineTo(400, 100);
              s.LineTo(2500, 100);
          },
-         {"M0.5,0.5 L316.5,0.5"}, {false}, {}},
+         {"M0.5,0.5 L316.5,0.5"},
+         {false},
+         {}},
         {"boxes inside are kept, wholly outside left out",
          [](SvgSurface& s) {
              s.FilledBox(400, 0, 2500, 100, {1, 2, 3});
@@ -184,14 +198,18 @@ TEST(SvgSurface, DrawsOperationsAsPathsAndBoxes)
              s.PlotPoint(0, 0);
              s.PlotPoint(2500, 100);
          },
-         {}, {}, {"#010203", "#000000"}},
+         {},
+         {},
+         {"#010203", "#000000"}},
         {"clear forgets what was drawn",
          [](SvgSurface& s) {
              s.Line(400, 0, 2500, 100);
              s.FilledBox(400, 0, 2500, 100, {1, 2, 3});
              s.Clear();
          },
-         {}, {}, {}},
+         {},
+         {},
+         {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "refresh/refresh.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
+#include "refresh/refresh.h"
 #include "spectral/soil_library.h"
 #include "support/work_dir.h"
 #include "textio/working_files.h"

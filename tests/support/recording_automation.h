@@ -14,7 +14,13 @@ namespace tulmera::spreadsheet {
 // One call on the automation interface, as a recording backend saw it.
 struct AutomationCall {
     enum class Operation {
-        kCreate, kSetVisible, kAddWorkbook, kAddSheet, kSetFormula, kEndCommand, kDrop
+        kCreate,
+        kSetVisible,
+        kAddWorkbook,
+        kAddSheet,
+        kSetFormula,
+        kEndCommand,
+        kDrop
     };
     Operation operation = Operation::kCreate;
     std::string programmaticId;              // kCreate

@@ -36,7 +36,8 @@ public:
                 svg_.push_back(std::make_unique<plot::SvgSurface>(chart.scale));
                 surfaces_.push_back(svg_.back().get());
             } else {
-                raster_.push_back(std::make_unique<plot::RasterSurface>(chart.scale, format.pixelScale));
+                raster_.push_back(
+                    std::make_unique<plot::RasterSurface>(chart.scale, format.pixelScale));
                 surfaces_.push_back(raster_.back().get());
             }
             surfaces_.back()->Clear();
@@ -47,7 +48,8 @@ public:
 
     std::string Bytes(std::size_t index, const std::string& path) const
     {
-        return format_.svg ? svg_[index]->Bytes(path) : plot::PngBytes(raster_[index]->image(), path);
+        return format_.svg ? svg_[index]->Bytes(path)
+                           : plot::PngBytes(raster_[index]->image(), path);
     }
 
 private:
@@ -69,7 +71,9 @@ bool SaveChartFiles(QStatusBar* status, const QString& fileName,
     QStringList written;
     const bool saved = Guarded(
         status,
-        QCoreApplication::translate("ChartSaving", "No se pudieron guardar los gráficos «%1»; los archivos anteriores no cambiaron")
+        QCoreApplication::translate(
+            "ChartSaving",
+            "No se pudieron guardar los gráficos «%1»; los archivos anteriores no cambiaron")
             .arg(fileName),
         [&] {
             const SavedSurfaces drawn(charts, format);
@@ -85,7 +89,8 @@ bool SaveChartFiles(QStatusBar* status, const QString& fileName,
         });
     if (saved) {
         status->showMessage(
-            QCoreApplication::translate("ChartSaving", "Gráficos guardados en %1.").arg(written.join(QCoreApplication::translate("ChartSaving", ", "))));
+            QCoreApplication::translate("ChartSaving", "Gráficos guardados en %1.")
+                .arg(written.join(QCoreApplication::translate("ChartSaving", ", "))));
     }
     return saved;
 }
@@ -96,16 +101,19 @@ void AddChartImageEntries(QMenu* menu, QWidget* parent,
     const auto addEntry = [&](const QString& text, const QString& name, ChartImageFormat format) {
         QAction* action = menu->addAction(text);
         action->setObjectName(menu->objectName() + name);
-        const QString filter = format.svg ? QCoreApplication::translate("ChartSaving", "Imagen SVG (*.svg)") : QCoreApplication::translate("ChartSaving", "Imagen PNG (*.png)");
+        const QString filter =
+            format.svg ? QCoreApplication::translate("ChartSaving", "Imagen SVG (*.svg)")
+                       : QCoreApplication::translate("ChartSaving", "Imagen PNG (*.png)");
         const QString suffix = format.svg ? QStringLiteral("svg") : QStringLiteral("png");
         QObject::connect(action, &QAction::triggered, parent, [=] {
-            ChooseFileToSave(parent, QCoreApplication::translate("ChartSaving", "Guardar gráficos"), filter, suffix,
-                             QStringLiteral("graficos"),
+            ChooseFileToSave(parent, QCoreApplication::translate("ChartSaving", "Guardar gráficos"),
+                             filter, suffix, QStringLiteral("graficos"),
                              [=](const QString& fileName) { onChosen(fileName, format); });
         });
     };
     for (int k = 1; k <= kLargestMenuScale; ++k) {
-        addEntry(QCoreApplication::translate("ChartSaving", "PNG %1×…").arg(k), QStringLiteral("Png(%1)").arg(k), {k, false});
+        addEntry(QCoreApplication::translate("ChartSaving", "PNG %1×…").arg(k),
+                 QStringLiteral("Png(%1)").arg(k), {k, false});
     }
     addEntry(QCoreApplication::translate("ChartSaving", "SVG…"), QStringLiteral("Svg"), {1, true});
 }
@@ -117,14 +125,16 @@ void AddSharingMenu(QMainWindow* window,
     QMenu* fileMenu =
         window->menuBar()->addMenu(QCoreApplication::translate("ChartSaving", "&Archivo"));
     fileMenu->setObjectName(QStringLiteral("mnuArchivo"));
-    QMenu* imagesMenu = fileMenu->addMenu(QCoreApplication::translate("ChartSaving", "Guardar gráficos…"));
+    QMenu* imagesMenu =
+        fileMenu->addMenu(QCoreApplication::translate("ChartSaving", "Guardar gráficos…"));
     imagesMenu->setObjectName(QStringLiteral("mnuGuardarGraficos"));
     AddChartImageEntries(imagesMenu, window, onImages);
     QAction* spectra =
         fileMenu->addAction(QCoreApplication::translate("ChartSaving", "Guardar espectros (CSV)…"));
     spectra->setObjectName(QStringLiteral("mnuGuardarEspectros"));
     QObject::connect(spectra, &QAction::triggered, window, [window, onSpectra] {
-        ChooseFileToSave(window, QCoreApplication::translate("ChartSaving", "Guardar espectros (CSV)"),
+        ChooseFileToSave(window,
+                         QCoreApplication::translate("ChartSaving", "Guardar espectros (CSV)"),
                          QCoreApplication::translate("ChartSaving", "Tabla CSV (*.csv)"),
                          QStringLiteral("csv"), QStringLiteral("espectros"), onSpectra);
     });

@@ -8,7 +8,6 @@
 #include <QStatusBar>
 
 #include "app/widgets/controls.h"
-
 #include "textio/staged_files.h"
 
 namespace tulmera::widgets {
@@ -28,15 +27,16 @@ void SaveWholeFile(const QString& fileName, std::string_view content)
 bool SaveSpectraFile(QStatusBar* status, const QString& fileName,
                      const std::function<std::string()>& content)
 {
-    const bool saved = Guarded(
-        status,
-        QCoreApplication::translate("FileSaving",
-                                    "No se pudo guardar «%1»; el archivo anterior no cambió")
-            .arg(fileName),
-        [&] { SaveWholeFile(fileName, content()); });
+    const bool saved =
+        Guarded(status,
+                QCoreApplication::translate(
+                    "FileSaving", "No se pudo guardar «%1»; el archivo anterior no cambió")
+                    .arg(fileName),
+                [&] { SaveWholeFile(fileName, content()); });
     if (saved) {
         status->showMessage(
-            QCoreApplication::translate("FileSaving", "Espectros guardados en «%1».").arg(fileName));
+            QCoreApplication::translate("FileSaving", "Espectros guardados en «%1».")
+                .arg(fileName));
     }
     return saved;
 }

@@ -247,8 +247,8 @@ void FrmMultiSailh::RedrawQuantity()
                 .arg(name, widgets::ValueText(axes.xMin), widgets::ValueText(axes.xMax)));
         // Four significant digits: the curve's range to read, not its values to copy.
         const auto shown = [](double v) { return Utf8(textio::NumberText(v, 4)); };
-        yAxisLabel_->setText(tr("%1: %2 a %3")
-                                 .arg(Utf8(quantity->name), shown(axes.yMin), shown(axes.yMax)));
+        yAxisLabel_->setText(
+            tr("%1: %2 a %3").arg(Utf8(quantity->name), shown(axes.yMin), shown(axes.yMax)));
     }
     quantityView_->SetImage(chart.image());
 }

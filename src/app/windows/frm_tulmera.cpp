@@ -22,8 +22,8 @@
 #include "app/widgets/value_messages.h"
 #include "app/widgets/window_settings.h"
 #include "app/windows/main_window_rows.h"
-#include "app/windows/sensor_dock.h"
 #include "app/windows/measured_panel.h"
+#include "app/windows/sensor_dock.h"
 #include "lut/table_spec.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
@@ -296,8 +296,7 @@ bool FrmTulmera::Recompute()
     plot::RasterSurface& canopyChart =
         DrawingSurface(back.canopy, canopyView->DisplayedScale(), canopyView->SurfacePixelScale());
     const bool done = widgets::Guarded(
-        statusBar(), tr("No se pudo recalcular; se muestran los últimos resultados"),
-        [&] {
+        statusBar(), tr("No se pudo recalcular; se muestran los últimos resultados"), [&] {
             refresh::Recompute(leaf_, inputs, canopyState_, {leafChart, canopyChart}, background_,
                                refreshObserver_);
             measuredPanel_->Paint(leafChart, canopyChart);  // over the model curves

@@ -7,10 +7,10 @@
 #include <memory>
 
 #include "app/language.h"
+#include "app/widgets/chart_saving.h"
 #include "canopy/canopy_run.h"
 #include "export/main_export.h"
 #include "leaf/leaf_parameters.h"
-#include "app/widgets/chart_saving.h"
 #include "plot/main_charts.h"
 #include "plot/raster_surface.h"
 #include "refresh/refresh.h"

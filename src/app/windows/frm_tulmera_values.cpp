@@ -15,8 +15,8 @@
 #include "app/widgets/value_messages.h"
 #include "app/windows/frm_tulmera.h"
 #include "app/windows/main_window_rows.h"
-#include "refresh/input_domain.h"
 #include "plot/chart_background.h"
+#include "refresh/input_domain.h"
 
 namespace tulmera::app {
 

@@ -86,12 +86,9 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
     separator->setFrameShape(QFrame::HLine);
     subdomains_ = new QCheckBox(tr("subdominios"), content);
     subdomains_->setObjectName(QStringLiteral("chkSubdominios"));
-    fitButton_ =
-        MakeButton(QStringLiteral("cmdAjustarHoja"), tr("Ajustar hoja"), content);
-    cancelButton_ =
-        MakeButton(QStringLiteral("cmdCancelarAjuste"), tr("Cancelar"), content);
-    canopyFitButton_ =
-        MakeButton(QStringLiteral("cmdAjustarDosel"), tr("Ajustar dosel"), content);
+    fitButton_ = MakeButton(QStringLiteral("cmdAjustarHoja"), tr("Ajustar hoja"), content);
+    cancelButton_ = MakeButton(QStringLiteral("cmdCancelarAjuste"), tr("Cancelar"), content);
+    canopyFitButton_ = MakeButton(QStringLiteral("cmdAjustarDosel"), tr("Ajustar dosel"), content);
     canopyFitButton_->setToolTip(
         tr("Compara la reflectividad de dosel medida con %1 simulaciones (LAI 0.1–8, Cab 5–90, "
            "Cw 0.001–0.05, Cm 0.002–0.02, N 1–2.5) hechas con la geometría, la distribución "

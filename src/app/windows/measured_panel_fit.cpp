@@ -108,9 +108,9 @@ void MeasuredPanel::StartCanopyFit(const lut::TableSpec& held)
     const measured::GridValues target = canopy->value;
     rowsDone_ = 0;
     status_->showMessage(tr("Ajustando el dosel…"));
-    canopyProgress_ = new QProgressDialog(
-        tr("Calculando %1 simulaciones del dosel…").arg(kCanopyFitRows),
-        tr("Cancelar"), 0, static_cast<int>(kCanopyFitRows), this);
+    canopyProgress_ =
+        new QProgressDialog(tr("Calculando %1 simulaciones del dosel…").arg(kCanopyFitRows),
+                            tr("Cancelar"), 0, static_cast<int>(kCanopyFitRows), this);
     canopyProgress_->setObjectName(QStringLiteral("dlgProgresoDosel"));
     canopyProgress_->setWindowTitle(tr("Ajustar dosel"));
     canopyProgress_->setWindowModality(Qt::WindowModal);
@@ -157,8 +157,8 @@ void MeasuredPanel::LeafFitDone(const std::optional<fit::LeafFitResult>& result,
     } else {
         fitResult_ = result;
         canopyFitResult_.reset();
-        status_->showMessage(tr("Hoja ajustada en %1 evaluaciones del modelo.")
-                                 .arg(fitResult_->evaluations));
+        status_->showMessage(
+            tr("Hoja ajustada en %1 evaluaciones del modelo.").arg(fitResult_->evaluations));
     }
     EndFit();
 }
@@ -208,12 +208,11 @@ void MeasuredPanel::ShowFitResult()
     applyButton_->setEnabled(fitResult_.has_value() || canopyFitResult_.has_value());
     if (fitResult_) {
         const leaf::LeafParameters& p = fitResult_->parameters;
-        fitLabel_->setText(
-            tr("N %1 · Cab %2 · Cw %3 · Cm %4\nRMSE R %5 · T %6 · %7 evaluaciones")
-                .arg(Number(p.N, 5), Number(p.Cab, 5), Number(p.Cw, 5), Number(p.Cm, 5),
-                     RmseText(fitResult_->rmseReflectancePercent),
-                     RmseText(fitResult_->rmseTransmittancePercent))
-                .arg(fitResult_->evaluations));
+        fitLabel_->setText(tr("N %1 · Cab %2 · Cw %3 · Cm %4\nRMSE R %5 · T %6 · %7 evaluaciones")
+                               .arg(Number(p.N, 5), Number(p.Cab, 5), Number(p.Cw, 5),
+                                    Number(p.Cm, 5), RmseText(fitResult_->rmseReflectancePercent),
+                                    RmseText(fitResult_->rmseTransmittancePercent))
+                               .arg(fitResult_->evaluations));
     } else if (canopyFitResult_) {
         using lut::Parameter;
         const lut::CanopyFitResult& table = canopyFitResult_->table;
@@ -223,7 +222,7 @@ void MeasuredPanel::ShowFitResult()
         };
         fitLabel_->setText(
             tr("LAI %1 · N %2 · Cab %3 · Cw %4 · Cm %5\nRMSE %6\n"
-                           "Tabla (%7 mejores de %8): %9 · RMSE %10")
+               "Tabla (%7 mejores de %8): %9 · RMSE %10")
                 .arg(value(Parameter::Lai), value(Parameter::N), value(Parameter::Cab),
                      value(Parameter::Cw), value(Parameter::Cm), RmseText(refined.rmsePercent))
                 .arg(kCanopyFitBest)
