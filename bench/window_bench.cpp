@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/widgets/controls.h"
-#include "app/windows/frm_multi_prospect.h"
-#include "app/windows/frm_tulmera.h"
+#include "app/windows/leaf_sweep_window.h"
+#include "app/windows/main_window.h"
 #include "bench_work_dir.h"
 
 namespace {
@@ -41,7 +41,7 @@ void ReportPercentiles(benchmark::State& state, std::vector<double> microseconds
 void MeasureMainWindowRefresh(benchmark::State& state, bool withDock)
 {
     BenchWorkDir dir;
-    tulmera::app::FrmTulmera window;
+    tulmera::app::MainWindow window;
     auto* viewDock = window.findChild<QAction*>(QStringLiteral("viewSensorDock"));
     if (viewDock->isChecked() != withDock) viewDock->trigger();
     window.show();
@@ -73,7 +73,7 @@ BENCHMARK(BM_MainWindowRefreshWithDock)->Iterations(2000)->Unit(benchmark::kMicr
 void BM_WindowSweep77(benchmark::State& state)
 {
     BenchWorkDir dir;
-    tulmera::app::FrmMultiProspect window;
+    tulmera::app::LeafSweepWindow window;
     window.show();
     window.findChild<QAbstractButton*>(QStringLiteral("btOption(3)"))->click();
     auto* run = window.findChild<QPushButton*>(QStringLiteral("btok"));
@@ -81,7 +81,7 @@ void BM_WindowSweep77(benchmark::State& state)
         run->click();
         QApplication::processEvents();
     }
-    if (window.nsim() != 77) state.SkipWithError("the sweep did not run 77 values");
+    if (window.valueCount() != 77) state.SkipWithError("the sweep did not run 77 values");
 }
 BENCHMARK(BM_WindowSweep77)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

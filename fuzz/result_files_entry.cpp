@@ -248,15 +248,15 @@ void ReadAsSweepFile(std::string_view bytes)
 {
     const int blocks = ReadSweepShape(bytes);
     textio::ReplaceTextFile(kSweepFile, bytes);
-    for (const int nsim : {blocks, blocks + 1}) {
-        if (nsim < 1) continue;
+    for (const int valueCount : {blocks, blocks + 1}) {
+        if (valueCount < 1) continue;
         const bool exported = ReadsOrNamesFile(kSweepFile, [&] {
-            RequireFiniteCells(spreadsheet::SweepCells(nsim),
-                               static_cast<std::size_t>(nsim) * (5 + 3 * kWavelengthCount));
+            RequireFiniteCells(spreadsheet::SweepCells(valueCount),
+                               static_cast<std::size_t>(valueCount) * (5 + 3 * kWavelengthCount));
         });
-        Require(!exported || nsim == blocks, "The sweep export read " + std::to_string(nsim)
-                                                 + " blocks from a file of "
-                                                 + std::to_string(blocks) + ".");
+        Require(!exported || valueCount == blocks,
+                "The sweep export read " + std::to_string(valueCount) + " blocks from a file of "
+                    + std::to_string(blocks) + ".");
     }
 }
 

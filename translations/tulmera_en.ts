@@ -94,7 +94,7 @@
     </message>
 </context>
 <context>
-    <name>tulmera::app::FrmMultiProspect</name>
+    <name>tulmera::app::LeafSweepWindow</name>
     <message>
         <source>Gráfico de Reflectividad</source>
         <translation>Reflectance chart</translation>
@@ -157,7 +157,7 @@
     </message>
 </context>
 <context>
-    <name>tulmera::app::FrmMultiSailh</name>
+    <name>tulmera::app::CanopySweepWindow</name>
     <message>
         <source>Indice de área foliar (LAI)</source>
         <translation>Leaf area index (LAI)</translation>
@@ -264,7 +264,7 @@
     </message>
 </context>
 <context>
-    <name>tulmera::app::FrmSplash</name>
+    <name>tulmera::app::SplashWindow</name>
     <message>
         <source>Aplicación del Modelo PROSPECT (Jacquemoud, S. y Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91)</source>
         <translation>Application of the PROSPECT model (Jacquemoud, S. and Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91)</translation>
@@ -283,7 +283,7 @@
     </message>
 </context>
 <context>
-    <name>tulmera::app::FrmTulmera</name>
+    <name>tulmera::app::MainWindow</name>
     <message>
         <source>&amp;Ver</source>
         <translation>&amp;View</translation>

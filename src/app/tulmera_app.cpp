@@ -5,9 +5,9 @@
 #include <cstdio>
 
 #include "app/widgets/controls.h"
-#include "app/windows/frm_multi_prospect.h"
-#include "app/windows/frm_splash.h"
-#include "app/windows/frm_tulmera.h"
+#include "app/windows/leaf_sweep_window.h"
+#include "app/windows/main_window.h"
+#include "app/windows/splash_window.h"
 #include "export/canopy_sweep_export.h"
 #include "export/main_export.h"
 #include "export/sweep_export.h"
@@ -68,10 +68,10 @@ QString TulmeraApp::BusyDirectoryText(long holderPid)
 
 void TulmeraApp::Start()
 {
-    splash_ = new FrmSplash;
+    splash_ = new SplashWindow;
     splash_->setAttribute(Qt::WA_DeleteOnClose);
-    connect(splash_, &FrmSplash::EnterRequested, this, &TulmeraApp::Enter);
-    connect(splash_, &FrmSplash::EndRequested, this, [this] { endProgram_(); });
+    connect(splash_, &SplashWindow::EnterRequested, this, &TulmeraApp::Enter);
+    connect(splash_, &SplashWindow::EndRequested, this, [this] { endProgram_(); });
     splash_->show();
 }
 
@@ -81,13 +81,13 @@ void TulmeraApp::Start()
 void TulmeraApp::Enter()
 {
     if (main_ != nullptr || splash_ == nullptr) return;  // a second Enter while leaving
-    main_ = new FrmTulmera;
+    main_ = new MainWindow;
     main_->setAttribute(Qt::WA_DeleteOnClose);
-    connect(main_, &FrmTulmera::ExportRequested, this, &TulmeraApp::ExportMain);
-    connect(main_, &FrmTulmera::MultipleSimulationRequested, this,
+    connect(main_, &MainWindow::ExportRequested, this, &TulmeraApp::ExportMain);
+    connect(main_, &MainWindow::MultipleSimulationRequested, this,
             &TulmeraApp::SwitchToMultipleSimulation);
-    connect(main_, &FrmTulmera::CanopySweepRequested, this, &TulmeraApp::OpenCanopySweep);
-    connect(main_, &FrmTulmera::ExitRequested, this, &TulmeraApp::ExitMain);
+    connect(main_, &MainWindow::CanopySweepRequested, this, &TulmeraApp::OpenCanopySweep);
+    connect(main_, &MainWindow::ExitRequested, this, &TulmeraApp::ExitMain);
     main_->show();
     splash_->hide();
     splash_->deleteLater();
@@ -99,11 +99,11 @@ void TulmeraApp::SwitchToMultipleSimulation()
 {
     main_->FinishEditing();
     delete canopySweep_;  // it belongs beside the main window, which goes
-    const QString failure = FrmTulmera::EmptyWorkingFiles();
-    multi_ = new FrmMultiProspect;
+    const QString failure = MainWindow::EmptyWorkingFiles();
+    multi_ = new LeafSweepWindow;
     multi_->setAttribute(Qt::WA_DeleteOnClose);
-    connect(multi_, &FrmMultiProspect::ExportRequested, this, &TulmeraApp::ExportSweep);
-    connect(multi_, &FrmMultiProspect::ExitRequested, this, &TulmeraApp::ExitMultipleSimulation);
+    connect(multi_, &LeafSweepWindow::ExportRequested, this, &TulmeraApp::ExportSweep);
+    connect(multi_, &LeafSweepWindow::ExitRequested, this, &TulmeraApp::ExitMultipleSimulation);
     multi_->show();
     if (!failure.isEmpty()) {
         multi_->ShowMessage(tr("No se pudieron vaciar los ficheros de resultados: ") + failure);
@@ -124,9 +124,10 @@ void TulmeraApp::OpenCanopySweep()
         return;
     }
     main_->FinishEditing();
-    canopySweep_ = new FrmMultiSailh(main_->leafParameters(), main_->canopyInputs());
+    canopySweep_ = new CanopySweepWindow(main_->leafParameters(), main_->canopyInputs());
     canopySweep_->setAttribute(Qt::WA_DeleteOnClose);
-    connect(canopySweep_, &FrmMultiSailh::ExportRequested, this, &TulmeraApp::ExportCanopySweep);
+    connect(canopySweep_, &CanopySweepWindow::ExportRequested, this,
+            &TulmeraApp::ExportCanopySweep);
     canopySweep_->show();
 }
 
@@ -141,15 +142,15 @@ void TulmeraApp::ExportCanopySweep(const spreadsheet::QuantityTable& table)
 void TulmeraApp::ExitMain()
 {
     delete canopySweep_;
-    ReportOnStandardError(FrmMultiSailh::EmptyWorkingFiles());
-    ReportOnStandardError(FrmTulmera::EmptyWorkingFiles());
+    ReportOnStandardError(CanopySweepWindow::EmptyWorkingFiles());
+    ReportOnStandardError(MainWindow::EmptyWorkingFiles());
     endProgram_();
 }
 
 void TulmeraApp::ExitMultipleSimulation()
 {
-    ReportOnStandardError(FrmMultiSailh::EmptyWorkingFiles());
-    ReportOnStandardError(FrmMultiProspect::EmptyWorkingFiles());
+    ReportOnStandardError(CanopySweepWindow::EmptyWorkingFiles());
+    ReportOnStandardError(LeafSweepWindow::EmptyWorkingFiles());
     endProgram_();
 }
 
@@ -161,11 +162,11 @@ void TulmeraApp::ExportMain()
     });
 }
 
-void TulmeraApp::ExportSweep(int nsim)
+void TulmeraApp::ExportSweep(int valueCount)
 {
-    Export(multi_->statusBar(), [this, nsim] {
+    Export(multi_->statusBar(), [this, valueCount] {
         const std::unique_ptr<spreadsheet::SpreadsheetAutomation> automation = automation_();
-        spreadsheet::ExportSweep(nsim, *automation);
+        spreadsheet::ExportSweep(valueCount, *automation);
     });
 }
 

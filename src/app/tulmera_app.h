@@ -4,10 +4,10 @@
 #include <functional>
 #include <memory>
 
-#include "app/windows/frm_multi_prospect.h"
-#include "app/windows/frm_multi_sailh.h"
-#include "app/windows/frm_splash.h"
-#include "app/windows/frm_tulmera.h"
+#include "app/windows/canopy_sweep_window.h"
+#include "app/windows/leaf_sweep_window.h"
+#include "app/windows/main_window.h"
+#include "app/windows/splash_window.h"
 #include "export/spreadsheet_automation.h"
 
 namespace tulmera::app {
@@ -37,10 +37,10 @@ public:
     // Spanish, naming the other's process id (0: unknown).
     static QString BusyDirectoryText(long holderPid);
 
-    FrmSplash* splash() const { return splash_; }
-    FrmTulmera* mainWindow() const { return main_; }
-    FrmMultiProspect* multiWindow() const { return multi_; }
-    FrmMultiSailh* canopySweepWindow() const { return canopySweep_; }
+    SplashWindow* splash() const { return splash_; }
+    MainWindow* mainWindow() const { return main_; }
+    LeafSweepWindow* multiWindow() const { return multi_; }
+    CanopySweepWindow* canopySweepWindow() const { return canopySweep_; }
 
 private:
     void Enter();
@@ -50,14 +50,14 @@ private:
     void ExitMain();
     void ExitMultipleSimulation();
     void ExportMain();
-    void ExportSweep(int nsim);
+    void ExportSweep(int valueCount);
 
     AutomationFactory automation_;
     EndProgram endProgram_;
-    QPointer<FrmSplash> splash_;
-    QPointer<FrmTulmera> main_;
-    QPointer<FrmMultiProspect> multi_;
-    QPointer<FrmMultiSailh> canopySweep_;
+    QPointer<SplashWindow> splash_;
+    QPointer<MainWindow> main_;
+    QPointer<LeafSweepWindow> multi_;
+    QPointer<CanopySweepWindow> canopySweep_;
 };
 
 }  // namespace tulmera::app

@@ -36,11 +36,12 @@ void RunSweepCommand(const multi::SweepRequest& request, const ChartImageRequest
     CheckImageDirectory(images);
     ChartPictures charts(images,
                          {{plot::kSweepChartScale, "sweep"}, {plot::kLegendStripScale, "legend"}});
-    const int nsim = multi::StageSweep(request, {charts[0], charts[1]}, staged);
+    const int valueCount = multi::StageSweep(request, {charts[0], charts[1]}, staged);
     charts.Stage(staged);
     if (!workbook.empty()) {
         const std::string temporary = staged.Reserve(workbook);
-        spreadsheet::WriteSweepWorkbook(nsim, temporary, staged.ReadName(kSweepFile), workbook);
+        spreadsheet::WriteSweepWorkbook(valueCount, temporary, staged.ReadName(kSweepFile),
+                                        workbook);
     }
     if (!csvFile.empty()) {
         staged.Stage(csvFile,
@@ -115,9 +116,9 @@ multi::SweepRequest SweepRequestFrom(const BatchArguments& arguments)
     const auto start = [](const multi::ScrollSetup& bar, int divisor) {
         return static_cast<double>(bar.value) / static_cast<double>(divisor);
     };
-    request.upper = arguments.Number("--to", start(bars.vsmax, bars.limitDivisor));
-    request.lower = arguments.Number("--from", start(bars.vsmin, bars.limitDivisor));
-    request.interval = arguments.Number("--step", start(bars.vsinter, bars.intervalDivisor));
+    request.upper = arguments.Number("--to", start(bars.upper, bars.limitDivisor));
+    request.lower = arguments.Number("--from", start(bars.lower, bars.limitDivisor));
+    request.interval = arguments.Number("--step", start(bars.interval, bars.intervalDivisor));
     std::vector<double> values;
     try {
         values = multi::SweepValues(request.lower, request.upper, request.interval);

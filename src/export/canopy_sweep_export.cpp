@@ -32,16 +32,16 @@ void AddQuantitySheet(const QuantityTable& table, std::vector<Cell>& cells)
 
 std::vector<Cell> CanopySweepCells(const QuantityTable& table, const std::string& readName)
 {
-    const int nsim = static_cast<int>(table.values.size());
-    if (nsim < 1 || table.quantity.size() != table.values.size()) {
+    const int valueCount = static_cast<int>(table.values.size());
+    if (valueCount < 1 || table.quantity.size() != table.values.size()) {
         throw Error("There is no canopy sweep to export; run the sweep first.");
     }
     textio::FieldReader file(kCanopySweepFile, textio::ReadTextFile(readName, kMaxSweepFileBytes));
     std::vector<Cell> cells;
-    cells.reserve(static_cast<std::size_t>(nsim) * (1 + 2 * spectral::kWavelengthCount)
+    cells.reserve(static_cast<std::size_t>(valueCount) * (1 + 2 * spectral::kWavelengthCount)
                   + 2 * table.values.size() + 2);
     RowNumber row = 1;
-    for (int block = 0; block < nsim; ++block) {
+    for (int block = 0; block < valueCount; ++block) {
         cells.emplace_back(row, 1, file.ReadText("header line"));
         ++row;
         for (int i = 0; i < spectral::kWavelengthCount; ++i) {
@@ -52,7 +52,7 @@ std::vector<Cell> CanopySweepCells(const QuantityTable& table, const std::string
             ++row;
         }
     }
-    ExpectFileEnd(file, std::to_string(nsim) + (nsim == 1 ? " block" : " blocks"));
+    ExpectFileEnd(file, std::to_string(valueCount) + (valueCount == 1 ? " block" : " blocks"));
     AddQuantitySheet(table, cells);
     return cells;
 }

@@ -11,18 +11,18 @@
 
 namespace tulmera::spreadsheet {
 
-std::vector<Cell> SweepCells(int nsim, const std::string& readName)
+std::vector<Cell> SweepCells(int valueCount, const std::string& readName)
 {
-    if (nsim < 1) {
-        throw Error("There is no sweep to export: it has " + std::to_string(nsim)
+    if (valueCount < 1) {
+        throw Error("There is no sweep to export: it has " + std::to_string(valueCount)
                     + " values; run the sweep first.");
     }
     textio::FieldReader file(kSweepFile, textio::ReadTextFile(readName, kMaxSweepFileBytes));
     constexpr int kCellsPerBlock = kSweepHeaderLines + 3 * spectral::kWavelengthCount;
     std::vector<Cell> cells;
-    cells.reserve(static_cast<std::size_t>(nsim) * kCellsPerBlock);
+    cells.reserve(static_cast<std::size_t>(valueCount) * kCellsPerBlock);
     RowNumber row = 1;  // the next row to fill; the row of a line of the file
-    for (int block = 0; block < nsim; ++block) {
+    for (int block = 0; block < valueCount; ++block) {
         for (int h = 0; h < kSweepHeaderLines; ++h) {
             cells.emplace_back(row, 1, file.ReadText("header line"));
             ++row;
@@ -37,13 +37,13 @@ std::vector<Cell> SweepCells(int nsim, const std::string& readName)
             ++row;
         }
     }
-    ExpectFileEnd(file, std::to_string(nsim) + (nsim == 1 ? " block" : " blocks"));
+    ExpectFileEnd(file, std::to_string(valueCount) + (valueCount == 1 ? " block" : " blocks"));
     return cells;
 }
 
-void ExportSweep(int nsim, SpreadsheetAutomation& automation, const std::string& readName)
+void ExportSweep(int valueCount, SpreadsheetAutomation& automation, const std::string& readName)
 {
-    FillWorkbook(SweepCells(nsim, readName), automation);
+    FillWorkbook(SweepCells(valueCount, readName), automation);
 }
 
 }  // namespace tulmera::spreadsheet

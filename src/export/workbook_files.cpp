@@ -12,11 +12,11 @@ void WriteMainWorkbook(const MainExportHeader& header, const std::string& path,
     ExportMainWindow(header, automation);
 }
 
-void WriteSweepWorkbook(int nsim, const std::string& path, const std::string& readName,
+void WriteSweepWorkbook(int valueCount, const std::string& path, const std::string& readName,
                         const std::string& shownPath)
 {
     XlsxAutomation automation(XlsxOptions{path, {}, shownPath});
-    ExportSweep(nsim, automation, readName);
+    ExportSweep(valueCount, automation, readName);
 }
 
 }  // namespace tulmera::spreadsheet

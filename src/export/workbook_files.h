@@ -13,10 +13,11 @@ namespace tulmera::spreadsheet {
 void WriteMainWorkbook(const MainExportHeader& header, const std::string& path,
                        const std::string& shownPath = {});
 
-// Writes the sweep export of `nsim` blocks (SweepCells, from `readName` in place of "MVP.dat"
+// Writes the sweep export of `valueCount` blocks (SweepCells, from `readName` in place of "MVP.dat"
 // when given) into the .xlsx file `path`, which is replaced whole once the workbook is
 // complete. Throws tulmera::Error naming the file.
-void WriteSweepWorkbook(int nsim, const std::string& path, const std::string& readName = kSweepFile,
+void WriteSweepWorkbook(int valueCount, const std::string& path,
+                        const std::string& readName = kSweepFile,
                         const std::string& shownPath = {});
 
 }  // namespace tulmera::spreadsheet

@@ -119,33 +119,33 @@ std::vector<double> CheckedSweepValues(const SweepRequest& request)
 int RunSweep(const SweepRequest& request, const plot::SweepCharts& charts)
 {
     textio::StagedFiles staged;
-    const int nsim = StageSweep(request, charts, staged);
+    const int valueCount = StageSweep(request, charts, staged);
     staged.Publish();
-    return nsim;
+    return valueCount;
 }
 
 int StageSweep(const SweepRequest& request, const plot::SweepCharts& charts,
                textio::StagedFiles& staged)
 {
     const std::vector<double> values = CheckedSweepValues(request);
-    const int nsim = static_cast<int>(values.size());
+    const int valueCount = static_cast<int>(values.size());
 
     staged.Stage(kSweepFile, {});
     charts.chart.Clear();
     charts.legend.Clear();
-    plot::SweepColours colours = plot::SweepColours::ForSweep(nsim);
-    for (int i = 0; i < nsim; ++i) {
+    plot::SweepColours colours = plot::SweepColours::ForSweep(valueCount);
+    for (int i = 0; i < valueCount; ++i) {
         const double value = values[static_cast<std::size_t>(i)];
         colours.Advance();
         try {
             RunMultiProspect(StepParameters(request, value), charts, colours, staged);
         } catch (const Error& e) {
             throw Error("The sweep stopped at value " + std::to_string(i + 1) + " of "
-                        + std::to_string(nsim) + ", " + ValueName(request.swept, value) + ": "
+                        + std::to_string(valueCount) + ", " + ValueName(request.swept, value) + ": "
                         + e.what());
         }
     }
-    return nsim;
+    return valueCount;
 }
 
 }  // namespace tulmera::multi

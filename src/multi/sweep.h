@@ -58,7 +58,7 @@ std::vector<double> CheckedSweepValues(const SweepRequest& request);
 // file and no surface), then clears both surfaces, starts the colours
 // (plot::SweepColours::ForSweep) and, for each value in order, advances the colour and runs the
 // step (RunMultiProspect), building the new "MVP.dat" and "MVPaint.dat" aside; once every step
-// has succeeded it publishes both. Returns nsim, the number of values.
+// has succeeded it publishes both. Returns valueCount, the number of values.
 // A failing step throws tulmera::Error naming the value ("value 4 of 31, N = 1.3") with the
 // cause; the sweep stops there, the curves of the earlier values stay drawn and both files stay
 // those of the last sweep that completed.

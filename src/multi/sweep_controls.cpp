@@ -71,12 +71,12 @@ SweepCaptions CaptionsAfterSweep(const SweepRequest& request, const SweepTexts& 
     const std::string name(ParameterName(request.swept));
     const std::string_view unit = kRowWords[swept].limitUnit;
     SweepCaptions captions;
-    captions.label6 = name + " = " + NumberText(request.lower) + std::string(unit);
-    captions.label7 = name + " = " + NumberText(request.upper) + std::string(unit);
+    captions.lowerLimit = name + " = " + NumberText(request.lower) + std::string(unit);
+    captions.upperLimit = name + " = " + NumberText(request.upper) + std::string(unit);
     for (std::size_t i = 0; i < kRowWords.size(); ++i) {
         if (i == swept) continue;
-        captions.label8 += std::string(kRowWords[i].summaryName) + texts.fixed[i]
-                           + std::string(kRowWords[i].summarySpacing);
+        captions.heldValues += std::string(kRowWords[i].summaryName) + texts.fixed[i]
+                               + std::string(kRowWords[i].summarySpacing);
     }
     return captions;
 }

@@ -16,19 +16,20 @@ namespace tulmera::multi {
 inline constexpr std::array<std::string_view, 3> kLimitCaptions = {
     "Límite superior:", "Límite inferior:", "Intervalo:"};
 
-// The limit bars vsmax, vsmin, vsinter as they are set up when parameter i is chosen, with the
-// divisors of lblmax and lblmin (`limitDivisor`) and of lblinter (`intervalDivisor`).
+// The limit bars (upper vsmax, lower vsmin, interval vsinter) as they are set up when parameter
+// i is chosen, with the divisors of lblmax and lblmin (`limitDivisor`) and of lblinter
+// (`intervalDivisor`).
 struct LimitBars {
-    ScrollSetup vsmax;
-    ScrollSetup vsmin;
-    ScrollSetup vsinter;
+    ScrollSetup upper;     // vsmax
+    ScrollSetup lower;     // vsmin
+    ScrollSetup interval;  // vsinter
     int limitDivisor;
     int intervalDivisor;
 };
 
 // clang-format off
 inline constexpr std::array<LimitBars, 4> kLimitBars{{
-    //  vsmax                    vsmin                    vsinter                     divisors
+    //  upper (vsmax)            lower (vsmin)            interval (vsinter)          divisors
     {{400, 100, 10, 10, 400},  {400, 100, 10, 10, 100},  {2000, 100, 10, 10, 100},   100,   1000},
     {{9000, 1500, 10, 10, 9000}, {9000, 1500, 10, 10, 1500}, {10000, 1000, 10, 10, 1000}, 100, 1000},
     {{700, 1, 1, 1, 700},      {700, 1, 1, 1, 1},        {1000, 100, 10, 10, 100},   10000, 100000},
@@ -61,14 +62,15 @@ struct SweepTexts {
 SweepRequest ReadSweepRequest(const SweepTexts& texts);
 
 // The captions a completed run writes under the legend strip.
+// The window shows them in its labels Label6, Label7 and Label8.
 struct SweepCaptions {
-    std::string label6;  // the swept parameter at the lower limit: "Cab = 15 u.g.cm-2"
-    std::string label7;  // the same at the upper limit
-    std::string label8;  // the held parameters as typed: "N=1  Cw=0.0001 cm   Cm=0.002 g.cm-2"
+    std::string lowerLimit;  // the swept parameter at the lower limit: "Cab = 15 u.g.cm-2"
+    std::string upperLimit;  // the same at the upper limit
+    std::string heldValues;  // the held parameters as typed: "N=1  Cw=0.0001 cm   Cm=0.002 g.cm-2"
 };
 
-// Label6 and Label7 from the limits of `request` (as number text), Label8 from the texts of
-// the fixed rows as they stand.
+// The limit captions from the limits of `request` (as number text), the held values from the
+// texts of the fixed rows as they stand.
 SweepCaptions CaptionsAfterSweep(const SweepRequest& request, const SweepTexts& texts);
 
 }  // namespace tulmera::multi

@@ -1,5 +1,5 @@
 // The canopy multiple-simulation window beside the main window, driven offscreen.
-#include "app/windows/frm_multi_sailh.h"
+#include "app/windows/canopy_sweep_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,7 +25,7 @@
 
 namespace tulmera::app {
 
-class FrmMultiSailhTest : public QObject {
+class CanopySweepWindowTest : public QObject {
     Q_OBJECT
 
 private:
@@ -39,7 +39,7 @@ private:
     {
         return testing::FindChild<T>(window, QLatin1String(name));
     }
-    FrmMultiSailh* Open()
+    CanopySweepWindow* Open()
     {
         In<QAction>(app_->mainWindow(), "menu122")->trigger();
         Deliver();
@@ -82,10 +82,10 @@ private slots:
     // sweep; closed, it opens again.
     void opensBesideTheMainWindowAndLeavesItUsable()
     {
-        FrmTulmera* main = app_->mainWindow();
+        MainWindow* main = app_->mainWindow();
         const std::string leafFile = Bytes(kLeafSpectrumFile);
         const std::string canopyFile = Bytes(kCanopySpectrumFile);
-        FrmMultiSailh* window = Open();
+        CanopySweepWindow* window = Open();
         QVERIFY(window != nullptr);
         QCOMPARE(window->windowTitle(), QStringLiteral("Simulación múltiple: modelo SAILH"));
         QVERIFY(window->isVisible());
@@ -106,7 +106,7 @@ private slots:
         Deliver();
         QVERIFY(app_->canopySweepWindow() == nullptr);
         QVERIFY(main->isVisible());
-        FrmMultiSailh* again = Open();
+        CanopySweepWindow* again = Open();
         QVERIFY(again != nullptr && again->isVisible());
         QVERIFY(!again->result().has_value());
     }
@@ -117,7 +117,7 @@ private slots:
     {
         Type(app_->mainWindow(), "txtSailh(1)", QStringLiteral("30"));
         Type(app_->mainWindow(), "txtSailh(0)", QStringLiteral("3"));
-        FrmMultiSailh* window = Open();
+        CanopySweepWindow* window = Open();
         In<QComboBox>(window, "cmbParametro")->setCurrentIndex(5);  // the principal plane
         QCOMPARE(In<QLineEdit>(window, "txtLimite(0)")->text(), QStringLiteral("-80"));
         In<QPushButton>(window, "btok")->click();
@@ -137,7 +137,7 @@ private slots:
     // A refused range leaves the file, the charts and the sweep as they were, and says why.
     void aRefusedRangeChangesNothing()
     {
-        FrmMultiSailh* window = Open();
+        CanopySweepWindow* window = Open();
         In<QPushButton>(window, "btok")->click();
         const std::string file = Bytes(kCanopySweepFile);
         auto* curvesView = In<widgets::ChartView>(window, "pctMSailh");
@@ -156,7 +156,7 @@ private slots:
     // Another quantity redraws the second chart from memory: no sweep runs again.
     void anotherQuantityRedrawsWithoutRunning()
     {
-        FrmMultiSailh* window = Open();
+        CanopySweepWindow* window = Open();
         In<QPushButton>(window, "btok")->click();
         std::filesystem::remove(kCanopySweepFile);
         auto* view = In<widgets::ChartView>(window, "pctMagnitud");
@@ -171,7 +171,7 @@ private slots:
     // read as a text field, as the leaf sweep's), and the quantity chart's table on the second.
     void exportFillsBothSheets()
     {
-        FrmMultiSailh* window = Open();
+        CanopySweepWindow* window = Open();
         In<QPushButton>(window, "btok")->click();  // LAI 0.5 to 8 by 0.5, NDVI
         In<QPushButton>(window, "cmdfich")->click();
         const auto curves = recording_.Cells(1);
@@ -195,5 +195,5 @@ private slots:
 
 }  // namespace tulmera::app
 
-QTEST_MAIN(tulmera::app::FrmMultiSailhTest)
-#include "frm_multi_sailh_test.moc"
+QTEST_MAIN(tulmera::app::CanopySweepWindowTest)
+#include "canopy_sweep_window_test.moc"

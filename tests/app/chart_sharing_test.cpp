@@ -17,7 +17,7 @@
 
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/chart_readout.h"
-#include "app/windows/frm_tulmera.h"
+#include "app/windows/main_window.h"
 #include "plot/chart_geometry.h"
 #include "plot/chart_readout.h"
 #include "plot/raster_surface.h"
@@ -37,7 +37,7 @@ class ChartSharingTest : public QObject {
 
 private:
     std::unique_ptr<testing::ScopedWorkDir> dir_;
-    std::unique_ptr<FrmTulmera> window_;
+    std::unique_ptr<MainWindow> window_;
 
     template <typename T>
     T* Find(const QString& name) const
@@ -59,7 +59,7 @@ private slots:
     void init()
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();
-        window_ = std::make_unique<FrmTulmera>();
+        window_ = std::make_unique<MainWindow>();
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }

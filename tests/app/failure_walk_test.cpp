@@ -77,8 +77,8 @@ private:
     {
         return testing::FindChild<T>(window, name);
     }
-    FrmTulmera* Main() const { return app_->mainWindow(); }
-    FrmMultiProspect* Sweep() const { return app_->multiWindow(); }
+    MainWindow* Main() const { return app_->mainWindow(); }
+    LeafSweepWindow* Sweep() const { return app_->multiWindow(); }
     // The status line with its details (the tooltip), where the files and causes are named.
     static QString StatusOf(const QMainWindow* window)
     {

@@ -27,10 +27,10 @@
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/core_texts.h"
-#include "app/windows/frm_multi_prospect.h"
-#include "app/windows/frm_multi_sailh.h"
-#include "app/windows/frm_tulmera.h"
+#include "app/windows/canopy_sweep_window.h"
 #include "app/windows/help_windows.h"
+#include "app/windows/leaf_sweep_window.h"
+#include "app/windows/main_window.h"
 #include "app/windows/main_window_rows.h"
 #include "canopy/leaf_angles.h"
 #include "multi/sweep_controls.h"
@@ -61,12 +61,12 @@ private:
     // The window a data row names: "main", "prospect" (the leaf sweep) or "sailh".
     static std::unique_ptr<QWidget> MakeWindow(const QString& window)
     {
-        if (window == QLatin1String("prospect")) return std::make_unique<FrmMultiProspect>();
+        if (window == QLatin1String("prospect")) return std::make_unique<LeafSweepWindow>();
         if (window == QLatin1String("sailh")) {
-            return std::make_unique<FrmMultiSailh>(leaf::kStartLeafParameters,
-                                                   canopy::StartCanopyInputs());
+            return std::make_unique<CanopySweepWindow>(leaf::kStartLeafParameters,
+                                                       canopy::StartCanopyInputs());
         }
-        return std::make_unique<FrmTulmera>();
+        return std::make_unique<MainWindow>();
     }
     template <typename T>
     static T* In(const QWidget& window, const QString& name)
@@ -83,7 +83,7 @@ private:
     }
     // What the main window shows and has written: the value boxes, both charts (their pixels
     // hashed), the files.
-    static QString Numbers(const FrmTulmera& window)
+    static QString Numbers(const MainWindow& window)
     {
         QStringList parts;
         for (const char* name : {"txtProspect(%1)", "txtSailh(%1)"}) {
@@ -220,14 +220,14 @@ private slots:
     void theListsShowEnglishAndKeepTheirKeys()
     {
         UseEnglish(true);
-        FrmTulmera window;
+        MainWindow window;
         auto* soils = In<QComboBox>(window, QStringLiteral("cmbSailh(1)"));
         QCOMPARE(soils->itemText(0), QStringLiteral("S1: 61% sand 24% silt 15% clay"));
         QCOMPARE(soils->itemData(0).toString(), QString::fromUtf8(spectral::kSoilKeys[0].data()));
         auto* architectures = In<QComboBox>(window, QStringLiteral("cmbSailh(0)"));
         QCOMPARE(architectures->itemText(4), QStringLiteral("Spherical"));
         QCOMPARE(architectures->itemData(4).toString(), QStringLiteral("Esferico"));
-        FrmMultiSailh sweep(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
+        CanopySweepWindow sweep(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
         QCOMPARE(sweep.windowTitle(), QStringLiteral("Multiple simulation: SAILH model"));
         QCOMPARE(In<QComboBox>(sweep, QStringLiteral("cmbParametro"))->itemText(0),
                  QStringLiteral("Leaf area index (LAI)"));
@@ -281,7 +281,7 @@ private slots:
     {
         const auto run = [this](bool english) {
             UseEnglish(english);
-            FrmTulmera window;
+            MainWindow window;
             auto* lai = In<QLineEdit>(window, QStringLiteral("txtSailh(0)"));
             lai->setText(QStringLiteral("3.25"));
             emit lai->editingFinished();
@@ -300,7 +300,7 @@ private slots:
     void choosingALanguageIsRememberedAndKeepsTheValues()
     {
         UseEnglish(true);
-        FrmTulmera window;
+        MainWindow window;
         window.show();
         QVERIFY(In<QAction>(window, QStringLiteral("menu23(en)"))->isChecked());
         auto* lai = In<QLineEdit>(window, QStringLiteral("txtSailh(0)"));
@@ -322,7 +322,7 @@ private slots:
         const QSettings settings;
         UseEnglish(RunLanguage(std::nullopt, settings, QStringLiteral("en_US"))
                    == Language::English);
-        FrmTulmera next;
+        MainWindow next;
         QCOMPARE(Caption(next, QStringLiteral("menu1")), QStringLiteral("&Archivo"));
         QVERIFY(In<QAction>(next, QStringLiteral("menu23(es)"))->isChecked());
     }
@@ -331,7 +331,7 @@ private slots:
     void everyParameterControlHasATipWithItsBarsEnds()
     {
         UseEnglish(true);
-        FrmTulmera window;
+        MainWindow window;
         const auto check = [&](const QString& bar, const QString& box, int divisor) {
             auto* scroll = In<QScrollBar>(window, bar);
             const QString ends = QStringLiteral("Bar: %1 to %2")
@@ -358,7 +358,7 @@ private slots:
     void theGuideOpensInTheWindowsLanguage()
     {
         UseEnglish(true);
-        FrmTulmera window;
+        MainWindow window;
         In<QAction>(window, QStringLiteral("menu31"))->trigger();
         auto* guide = In<QTextBrowser>(window, QStringLiteral("txtGuia"));
         QCOMPARE(guide->source(), GuideWindow::StartPage(Language::English));

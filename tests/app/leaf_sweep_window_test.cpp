@@ -1,5 +1,5 @@
 // The multiple-simulation window, driven offscreen through its controls.
-#include "app/windows/frm_multi_prospect.h"
+#include "app/windows/leaf_sweep_window.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -24,12 +24,12 @@ using namespace multi;
 
 using testing::FileBytes;
 
-class FrmMultiProspectTest : public QObject {
+class LeafSweepWindowTest : public QObject {
     Q_OBJECT
 
 private:
     std::unique_ptr<testing::ScopedWorkDir> dir_;
-    std::unique_ptr<FrmMultiProspect> window_;
+    std::unique_ptr<LeafSweepWindow> window_;
 
     template <typename T>
     T* Find(const QString& name) const
@@ -59,7 +59,7 @@ private slots:
     void init()
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();
-        window_ = std::make_unique<FrmMultiProspect>();
+        window_ = std::make_unique<LeafSweepWindow>();
     }
     void cleanup()
     {
@@ -134,7 +134,7 @@ private slots:
         Find<QLineEdit>("txtN")->setText(QStringLiteral("1"));
         Run();
         QVERIFY2(Status().isEmpty(), qPrintable(Status()));
-        QCOMPARE(window_->nsim(), 8);
+        QCOMPARE(window_->valueCount(), 8);
         QVERIFY(ExportEnabled());
         QVERIFY(testing::MatchesGolden("MVP.dat", testing::GoldenDir("sweep-Cw") / "MVP.dat"));
         QVERIFY(
@@ -167,7 +167,7 @@ private slots:
     {
         Option(1)->click();
         Run();
-        QCOMPARE(window_->nsim(), 76);
+        QCOMPARE(window_->valueCount(), 76);
         QCOMPARE(Text("Label6"), QStringLiteral("Cab = 15 u.g.cm-2"));
         QCOMPARE(Text("Label7"), QStringLiteral("Cab = 90 u.g.cm-2"));
     }
@@ -269,7 +269,7 @@ private slots:
     void leavingEmptiesTheSweepFiles()
     {
         Run();
-        QSignalSpy exit(window_.get(), &FrmMultiProspect::ExitRequested);
+        QSignalSpy exit(window_.get(), &LeafSweepWindow::ExitRequested);
         Find<QPushButton>("Command2")->click();
         QCOMPARE(exit.count(), 1);
         window_->close();
@@ -280,5 +280,5 @@ private slots:
 
 }  // namespace tulmera::app
 
-QTEST_MAIN(tulmera::app::FrmMultiProspectTest)
-#include "frm_multi_prospect_test.moc"
+QTEST_MAIN(tulmera::app::LeafSweepWindowTest)
+#include "leaf_sweep_window_test.moc"

@@ -1,5 +1,5 @@
 // The main window, driven offscreen through its controls, found by their product names.
-#include "app/windows/frm_tulmera.h"
+#include "app/windows/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,12 +31,12 @@ using refresh::RefreshStep;
 
 using testing::FileBytes;
 
-class FrmTulmeraTest : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
 
 private:
     std::unique_ptr<testing::ScopedWorkDir> dir_;
-    std::unique_ptr<FrmTulmera> window_;
+    std::unique_ptr<MainWindow> window_;
     std::vector<RefreshStep> steps_;
 
     template <typename T>
@@ -151,7 +151,7 @@ private slots:
     {
         QSettings().clear();
         dir_ = std::make_unique<testing::ScopedWorkDir>();
-        window_ = std::make_unique<FrmTulmera>();
+        window_ = std::make_unique<MainWindow>();
         steps_.clear();
         window_->SetRefreshObserver([this](RefreshStep s) { steps_.push_back(s); });
     }
@@ -531,7 +531,7 @@ private slots:
 
     void theExitEntryAsksToEndAndClosingEmptiesTheFiles()
     {
-        QSignalSpy exit(window_.get(), &FrmTulmera::ExitRequested);
+        QSignalSpy exit(window_.get(), &MainWindow::ExitRequested);
         Find<QAction>("menu13")->trigger();
         QCOMPARE(exit.count(), 1);
         // A value being typed when the window closes is dealt with before the files are emptied.
@@ -548,5 +548,5 @@ private slots:
 
 }  // namespace tulmera::app
 
-QTEST_MAIN(tulmera::app::FrmTulmeraTest)
-#include "frm_tulmera_test.moc"
+QTEST_MAIN(tulmera::app::MainWindowTest)
+#include "main_window_test.moc"

@@ -18,7 +18,7 @@
 #include <memory>
 
 #include "app/widgets/chart_panel.h"
-#include "app/windows/frm_tulmera.h"
+#include "app/windows/main_window.h"
 #include "plot/recording_surface.h"
 #include "support/find_child.h"
 #include "support/scratch_settings.h"
@@ -76,7 +76,7 @@ class MeasuredPanelTest : public QObject {
 
 private:
     std::unique_ptr<testing::ScopedWorkDir> dir_;
-    std::unique_ptr<FrmTulmera> window_;
+    std::unique_ptr<MainWindow> window_;
     MeasuredPanel* panel_ = nullptr;
 
     template <typename T>
@@ -106,7 +106,7 @@ private slots:
     void init()
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();
-        window_ = std::make_unique<FrmTulmera>();
+        window_ = std::make_unique<MainWindow>();
         panel_ = Find<MeasuredPanel>(QStringLiteral("dckMedido"));
     }
     void cleanup()

@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "app/widgets/controls.h"
-#include "app/windows/frm_tulmera.h"
+#include "app/windows/main_window.h"
 #include "sensor/band_tables.h"
 #include "sensor/band_values.h"
 #include "sensor/indices.h"
@@ -31,7 +31,7 @@ class SensorDockTest : public QObject {
 
 private:
     std::unique_ptr<testing::ScopedWorkDir> dir_;
-    std::unique_ptr<FrmTulmera> window_;
+    std::unique_ptr<MainWindow> window_;
 
     template <typename T>
     T* Find(const QString& name) const
@@ -69,7 +69,7 @@ private:
     void MakeWindow()
     {
         window_.reset();  // the old window's dock has written its state by now
-        window_ = std::make_unique<FrmTulmera>();
+        window_ = std::make_unique<MainWindow>();
     }
 
 private slots:

@@ -12,9 +12,9 @@
 
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/chart_readout.h"
-#include "app/windows/frm_multi_prospect.h"
-#include "app/windows/frm_multi_sailh.h"
-#include "app/windows/frm_tulmera.h"
+#include "app/windows/canopy_sweep_window.h"
+#include "app/windows/leaf_sweep_window.h"
+#include "app/windows/main_window.h"
 #include "export/spectra_csv.h"
 #include "plot/chart_readout.h"
 #include "support/find_child.h"
@@ -79,7 +79,7 @@ private slots:
     // value's 421 rows.
     void leafSweepChartsAndSpectra()
     {
-        FrmMultiProspect window;
+        LeafSweepWindow window;
         window.show();
         for (const char* name : {"mnuGuardarGraficosSvg", "mnuGuardarGraficosPng(4)",
                                  "mnuGuardarEspectros", "pctMProspect_copiar"}) {
@@ -91,23 +91,23 @@ private slots:
         QVERIFY(!fs::exists(dir_->path() / "g-curvas.svg"));
 
         Find<QPushButton>(&window, "btok")->click();
-        QVERIFY(window.nsim() > 1);
+        QVERIFY(window.valueCount() > 1);
         QVERIFY2(window.SaveChartImages(Text(dir_->path() / "g.svg"), {1, true}),
                  qPrintable(Status(&window)));
-        QCOMPARE(SvgPaths(dir_->path() / "g-curvas.svg", QSize(365, 245)), 2 * window.nsim());
+        QCOMPARE(SvgPaths(dir_->path() / "g-curvas.svg", QSize(365, 245)), 2 * window.valueCount());
         QCOMPARE(SvgPaths(dir_->path() / "g-leyenda.svg", QSize(369, 17)), 0);
 
         QVERIFY(window.SaveSpectraCsv(Text(dir_->path() / "s.csv")));
         const std::string csv = textio::ReadTextFile((dir_->path() / "s.csv").string());
         QVERIFY(csv.find(spreadsheet::kSweepSpectraHeader) != std::string::npos);
         const auto rows = std::count(csv.begin(), csv.end(), '\n');
-        QVERIFY(rows > window.nsim() * 421);  // comment lines and the header above
+        QVERIFY(rows > window.valueCount() * 421);  // comment lines and the header above
     }
 
     // PNG at 2× of all three charts; a folder that does not exist saves nothing and says so.
     void canopySweepChartsAndSpectra()
     {
-        FrmMultiSailh window(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
+        CanopySweepWindow window(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
         window.show();
         Find<QPushButton>(&window, "btok")->click();
         QVERIFY(window.result().has_value());
@@ -139,8 +139,8 @@ private slots:
     // nothing before the first sweep.
     void sweepReadoutsNameTheNearestCurve()
     {
-        FrmMultiSailh canopyWindow(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
-        FrmMultiProspect leafWindow;
+        CanopySweepWindow canopyWindow(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
+        LeafSweepWindow leafWindow;
         struct Case {
             QMainWindow* window;
             const char* chart;
@@ -178,23 +178,23 @@ private slots:
     {
         QSize mainSize, sweepSize;
         {
-            FrmTulmera window;
+            MainWindow window;
             window.show();
             Find<QAction>(&window, "menu211(3)")->trigger();
             window.resize(window.size() + QSize(40, 30));
             mainSize = window.size();
             window.close();
-            FrmMultiSailh sweep(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
+            CanopySweepWindow sweep(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
             sweep.show();
             sweep.resize(sweep.size() + QSize(50, 20));
             sweepSize = sweep.size();
             sweep.close();
         }
-        FrmTulmera window;
+        MainWindow window;
         QVERIFY(Find<QAction>(&window, "menu211(3)")->isChecked());
         QVERIFY(!Find<QAction>(&window, "menu211(1)")->isChecked());
         QCOMPARE(window.size(), mainSize);
-        FrmMultiSailh sweep(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
+        CanopySweepWindow sweep(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
         QCOMPARE(sweep.size(), sweepSize);
     }
 };

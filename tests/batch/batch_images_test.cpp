@@ -224,9 +224,9 @@ TEST(BatchImages, SweepWritesTheWorkbookOfItsOwnValues)
     EXPECT_EQ(bytes.substr(0, 4), "PK\x03\x04");
     EXPECT_NE(bytes.find("xl/worksheets/sheet1.xml"), std::string::npos);
 
-    // The workbook holds SweepCells(nsim) for the nsim the sweep returned: 8 blocks, down to
-    // row 8 × 426. The export refuses any count but that of "MVP.dat", so a wrong nsim fails
-    // the run instead of writing a different workbook.
+    // The workbook holds SweepCells(valueCount) for the valueCount the sweep returned: 8 blocks,
+    // down to row 8 × 426. The export refuses any count but that of "MVP.dat", so a wrong
+    // valueCount fails the run instead of writing a different workbook.
     spreadsheet::RecordingAutomation recording;
     spreadsheet::ExportSweep(8, recording);
     EXPECT_EQ(recording.Cells().size(), spreadsheet::SweepCells(8).size());

@@ -39,7 +39,7 @@ TEST(ExportFailures, BadFilesStopTheExportBeforeTheApplicationStarts)
     const struct {
         const char* name;
         std::string leaf, canopy, sweep;  // "-" leaves the file out
-        int nsim;                         // 0: the main window's export
+        int valueCount;                   // 0: the main window's export
         std::vector<std::string> expected;
     } cases[] = {
         {"no leaf file", "-", validCanopy, "", 0, {"\"VP.dat\"", "No such file"}},
@@ -89,7 +89,7 @@ TEST(ExportFailures, BadFilesStopTheExportBeforeTheApplicationStarts)
     };
     for (const auto& c : cases) {
         ScopedWorkDir dir;
-        if (c.nsim == 0) {
+        if (c.valueCount == 0) {
             if (c.leaf != "-") textio::ReplaceTextFile("VP.dat", c.leaf);
             if (c.canopy != "-") textio::ReplaceTextFile("VS.dat", c.canopy);
         } else if (c.sweep != "-") {
@@ -97,10 +97,10 @@ TEST(ExportFailures, BadFilesStopTheExportBeforeTheApplicationStarts)
         }
         RecordingAutomation automation;
         try {
-            if (c.nsim == 0) {
+            if (c.valueCount == 0) {
                 ExportMainWindow(StartHeader(), automation);
             } else {
-                ExportSweep(c.nsim < 0 ? 0 : c.nsim, automation);
+                ExportSweep(c.valueCount < 0 ? 0 : c.valueCount, automation);
             }
             ADD_FAILURE() << c.name << ": no error";
         } catch (const Error& e) {

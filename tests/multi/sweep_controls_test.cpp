@@ -20,9 +20,9 @@ SweepTexts OpeningTexts(SweptParameter swept)
                              : ScrollText(row.bar.value, row.divisor);
     }
     const LimitBars& bars = LimitBarsOf(swept);
-    texts.upper = ScrollText(bars.vsmax.value, bars.limitDivisor);
-    texts.lower = ScrollText(bars.vsmin.value, bars.limitDivisor);
-    texts.interval = ScrollText(bars.vsinter.value, bars.intervalDivisor);
+    texts.upper = ScrollText(bars.upper.value, bars.limitDivisor);
+    texts.lower = ScrollText(bars.lower.value, bars.limitDivisor);
+    texts.interval = ScrollText(bars.interval.value, bars.intervalDivisor);
     return texts;
 }
 
@@ -95,9 +95,9 @@ TEST(SweepControls, CaptionsAfterARun)
     const struct {
         SweptParameter swept;
         std::array<std::string, 4> fixed;
-        const char* label6;
-        const char* label7;
-        const char* label8;
+        const char* lowerLimit;
+        const char* upperLimit;
+        const char* heldValues;
     } cases[] = {
         {SweptParameter::N,
          {"", "15", "0.0001", "0.002"},
@@ -124,9 +124,9 @@ TEST(SweepControls, CaptionsAfterARun)
         SweepTexts texts = OpeningTexts(c.swept);
         texts.fixed = c.fixed;
         const SweepCaptions captions = CaptionsAfterSweep(ReadSweepRequest(texts), texts);
-        EXPECT_EQ(captions.label6, c.label6);
-        EXPECT_EQ(captions.label7, c.label7);
-        EXPECT_EQ(captions.label8, c.label8);  // the texts as typed, blanks and all
+        EXPECT_EQ(captions.lowerLimit, c.lowerLimit);
+        EXPECT_EQ(captions.upperLimit, c.upperLimit);
+        EXPECT_EQ(captions.heldValues, c.heldValues);  // the texts as typed, blanks and all
     }
 }
 

@@ -61,10 +61,10 @@ TEST(Sweep, ReproducesTheReferenceFiles)
           std::pair{"sweep-Cw", Request(SweptParameter::Cw, 0.0001, 0.07, 0.01)}}) {
         ScopedWorkDir dir;
         Charts charts;
-        const int nsim = RunSweep(request, charts.surfaces());
-        EXPECT_EQ(nsim, std::string(golden) == "sweep-N" ? 31 : 8);
+        const int valueCount = RunSweep(request, charts.surfaces());
+        EXPECT_EQ(valueCount, std::string(golden) == "sweep-N" ? 31 : 8);
         EXPECT_EQ(Lines(FileBytes(kSweepFile)).size(),
-                  static_cast<std::size_t>(nsim * kBlockLines));
+                  static_cast<std::size_t>(valueCount * kBlockLines));
         EXPECT_TRUE(MatchesGolden(kSweepFile, GoldenDir(golden) / "MVP.dat"));
         EXPECT_TRUE(MatchesGolden(kSweepCurveFile, GoldenDir(golden) / "MVPaint.dat"));
     }

@@ -58,13 +58,13 @@ TEST(SweepValues, TheWindowsFullRangesWithTheNarrowestIntervals)
     const std::size_t expected[] = {31, 76, 70, 77};
     for (int i = 0; i < 4; ++i) {
         const LimitBars& bars = kLimitBars[static_cast<std::size_t>(i)];
-        EXPECT_EQ(bars.vsmax.value, bars.vsmax.min);
-        EXPECT_EQ(bars.vsmin.value, bars.vsmin.max);
-        EXPECT_EQ(bars.vsinter.value, bars.vsinter.max);
+        EXPECT_EQ(bars.upper.value, bars.upper.min);
+        EXPECT_EQ(bars.lower.value, bars.lower.max);
+        EXPECT_EQ(bars.interval.value, bars.interval.max);
         const std::vector<double> values =
-            SweepValues(LabelValue(bars.vsmin.max, bars.limitDivisor),
-                        LabelValue(bars.vsmax.min, bars.limitDivisor),
-                        LabelValue(bars.vsinter.max, bars.intervalDivisor));
+            SweepValues(LabelValue(bars.lower.max, bars.limitDivisor),
+                        LabelValue(bars.upper.min, bars.limitDivisor),
+                        LabelValue(bars.interval.max, bars.intervalDivisor));
         EXPECT_EQ(values.size(), expected[i]) << ParameterName(static_cast<SweptParameter>(i));
     }
 }

@@ -11,9 +11,9 @@
 #include <QTest>
 #include <cstdio>
 
-#include "app/windows/frm_multi_prospect.h"
-#include "app/windows/frm_multi_sailh.h"
-#include "app/windows/frm_tulmera.h"
+#include "app/windows/canopy_sweep_window.h"
+#include "app/windows/leaf_sweep_window.h"
+#include "app/windows/main_window.h"
 #include "app/windows/measured_panel.h"
 #include "app/windows/sensor_dock.h"
 #include "canopy/canopy_run.h"
@@ -52,7 +52,7 @@ bool LeafConstituents(const QString& out)
     for (const auto& [option, name] : {std::pair{"btOption(1)", "lesson1-cab.png"},
                                        std::pair{"btOption(2)", "lesson1-cw.png"}}) {
         ForgetWindowLayouts();
-        tulmera::app::FrmMultiProspect sweep;
+        tulmera::app::LeafSweepWindow sweep;
         In<QRadioButton>(&sweep, option)->click();
         In<QPushButton>(&sweep, "btok")->click();
         ok = SaveWindowPicture(&sweep, out + QLatin1Char('/') + QLatin1String(name)) && ok;
@@ -67,7 +67,7 @@ bool SoilUnderACanopy(const QString& out)
     for (const auto& [lai, name] :
          {std::pair{"0.1", "lesson2-lai01.png"}, std::pair{"3", "lesson2-lai3.png"}}) {
         ForgetWindowLayouts();
-        tulmera::app::FrmTulmera window;
+        tulmera::app::MainWindow window;
         Type(&window, "txtSailh(0)", QLatin1String(lai));
         ok = SaveWindowPicture(&window, out + QLatin1Char('/') + QLatin1String(name)) && ok;
     }
@@ -80,7 +80,7 @@ bool CanopySweep(const tulmera::canopy::CanopyInputs& canopy, int parameter,
 {
     tulmera::leaf::LeafParameters leaf{1.5, 40, 0.01, 0.005};
     ForgetWindowLayouts();
-    tulmera::app::FrmMultiSailh sweep(leaf, canopy);
+    tulmera::app::CanopySweepWindow sweep(leaf, canopy);
     In<QComboBox>(&sweep, "cmbParametro")->setCurrentIndex(parameter);
     In<QPushButton>(&sweep, "btok")->click();
     if (!quantity.isEmpty()) In<QComboBox>(&sweep, "cmbMagnitud")->setCurrentText(quantity);
@@ -115,7 +115,7 @@ bool Equifinality(const QString& out)
     for (const auto& [lai, architecture, name] : {std::tuple{"1.5", 0, "lesson5-planofilo.png"},
                                                   std::tuple{"1.8", 1, "lesson5-erectofilo.png"}}) {
         ForgetWindowLayouts();
-        tulmera::app::FrmTulmera window;
+        tulmera::app::MainWindow window;
         Type(&window, "txtProspect(1)", QStringLiteral("40"));
         Type(&window, "txtProspect(2)", QStringLiteral("0.01"));
         Type(&window, "txtProspect(3)", QStringLiteral("0.005"));
@@ -129,7 +129,7 @@ bool Equifinality(const QString& out)
         ok = SaveWindowPicture(&window, out + QLatin1Char('/') + QLatin1String(name)) && ok;
     }
     ForgetWindowLayouts();
-    tulmera::app::FrmTulmera window;
+    tulmera::app::MainWindow window;
     ok = FitExampleLeaf(&window) && ok;
     return SaveWindowPicture(&window, out + QStringLiteral("/lesson5-fit.png")) && ok;
 }

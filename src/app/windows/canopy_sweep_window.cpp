@@ -1,4 +1,4 @@
-#include "app/windows/frm_multi_sailh.h"
+#include "app/windows/canopy_sweep_window.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -29,42 +29,42 @@ using multi::CanopySweptParameter;
 
 // The chooser's texts, in the order of CanopySweptParameter.
 constexpr std::array<const char*, multi::kCanopySweptParameterCount> kParameterTexts = {
-    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Indice de área foliar (LAI)"),
-    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Ángulo cenital solar"),
-    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Ángulo de observación"),
-    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Ángulo acimutal relativo"),
-    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Parámetro Hot-Spot"),
-    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Observación en el plano principal"),
-    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Estructura interna de la hoja (N)"),
-    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Contenido de clorofila a+b (u.g.cm-2)"),
-    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Espesor equivalente de agua (cm)"),
-    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Contenido de materia seca (g.cm-2)"),
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Indice de área foliar (LAI)"),
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Ángulo cenital solar"),
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Ángulo de observación"),
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Ángulo acimutal relativo"),
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Parámetro Hot-Spot"),
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Observación en el plano principal"),
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Estructura interna de la hoja (N)"),
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Contenido de clorofila a+b (u.g.cm-2)"),
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Espesor equivalente de agua (cm)"),
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Contenido de materia seca (g.cm-2)"),
 };
 
 constexpr std::array<const char*, 3> kLimitTexts = {
-    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Límite inferior:"),
-    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Límite superior:"),
-    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh", "Intervalo:")};
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Límite inferior:"),
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Límite superior:"),
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Intervalo:")};
 
 constexpr std::array<const char*, 3> kLimitTips = {
-    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh",
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow",
                       "<b>Límite inferior</b><br>El primer valor del barrido, en la unidad del "
                       "parámetro."),
-    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh",
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow",
                       "<b>Límite superior</b><br>El último valor del barrido, en la unidad del "
                       "parámetro."),
-    QT_TRANSLATE_NOOP("tulmera::app::FrmMultiSailh",
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow",
                       "<b>Intervalo</b><br>El paso entre dos valores del barrido.")};
 
 ChartDecorations CurvesDecorations()
 {
     widgets::ChartDecorations d;
-    d.title = tulmera::app::FrmMultiSailh::tr("Reflectividad de la cubierta");
+    d.title = tulmera::app::CanopySweepWindow::tr("Reflectividad de la cubierta");
     d.titleName = QStringLiteral("lblTituloCurvas");
     d.valueLabels = {{20, "0.2"}, {40, "0.4"}, {60, "0.6"}, {80, "0.8"}, {100, "1.0"}};
     for (int nm = 400; nm <= 2500; nm += 300)
         d.wavelengthLabels.push_back({double(nm), QString::number(nm)});
-    d.axisTitle = tulmera::app::FrmMultiSailh::tr("LONGITUD DE ONDA (nm)");
+    d.axisTitle = tulmera::app::CanopySweepWindow::tr("LONGITUD DE ONDA (nm)");
     d.axisTitleName = QStringLiteral("lblEjeCurvas");
     d.strip =
         widgets::ChartDecorations::Strip{QStringLiteral("pctlegend"), plot::kLegendStripScale,
@@ -76,8 +76,8 @@ QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-FrmMultiSailh::FrmMultiSailh(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& canopy,
-                             QWidget* parent)
+CanopySweepWindow::CanopySweepWindow(const leaf::LeafParameters& leaf,
+                                     const canopy::CanopyInputs& canopy, QWidget* parent)
     : QMainWindow(parent), leaf_(leaf), canopy_(canopy)
 {
     setObjectName(QStringLiteral("frmMultiSailh"));
@@ -115,9 +115,9 @@ FrmMultiSailh::FrmMultiSailh(const leaf::LeafParameters& leaf, const canopy::Can
     RedrawQuantity();
 }
 
-FrmMultiSailh::~FrmMultiSailh() = default;
+CanopySweepWindow::~CanopySweepWindow() = default;
 
-QWidget* FrmMultiSailh::BuildControls()
+QWidget* CanopySweepWindow::BuildControls()
 {
     auto* group = new QWidget(this);
     auto* form = new QFormLayout(group);
@@ -144,7 +144,7 @@ QWidget* FrmMultiSailh::BuildControls()
     return group;
 }
 
-void FrmMultiSailh::Connect()
+void CanopySweepWindow::Connect()
 {
     connect(parameterList_, &QComboBox::currentIndexChanged, this,
             [this](int index) { ChooseParameter(index); });
@@ -161,7 +161,7 @@ void FrmMultiSailh::Connect()
 }
 
 // A parameter chosen: its lesson limits in the three boxes.
-void FrmMultiSailh::ChooseParameter(int index)
+void CanopySweepWindow::ChooseParameter(int index)
 {
     if (index < 0) return;
     const multi::SweepLimits limits =
@@ -175,7 +175,7 @@ void FrmMultiSailh::ChooseParameter(int index)
 // The sweep: read the limits, run every step in memory, then publish "MVS.dat" whole; the
 // charts change only when all of it succeeded, so a refusal or failure leaves the last good
 // sweep, its file and its charts.
-void FrmMultiSailh::Run()
+void CanopySweepWindow::Run()
 {
     multi::CanopySweepRequest request;
     request.swept = static_cast<CanopySweptParameter>(parameterList_->currentIndex());
@@ -221,7 +221,7 @@ void FrmMultiSailh::Run()
     widgets::ShowProblems(statusBar(), {});
 }
 
-void FrmMultiSailh::ShowCurves()
+void CanopySweepWindow::ShowCurves()
 {
     const int pixelScale = curvesPanel_->view()->SurfacePixelScale();
     plot::RasterSurface curves(plot::kSweepChartScale, pixelScale);
@@ -234,7 +234,7 @@ void FrmMultiSailh::ShowCurves()
 }
 
 // Chart (b) from the sweep in memory: changing the quantity never runs the sweep again.
-void FrmMultiSailh::RedrawQuantity()
+void CanopySweepWindow::RedrawQuantity()
 {
     plot::RasterSurface chart(plot::kQuantityChartScale, quantityView_->SurfacePixelScale());
     chart.Clear();
@@ -253,6 +253,6 @@ void FrmMultiSailh::RedrawQuantity()
     quantityView_->SetImage(chart.image());
 }
 
-QString FrmMultiSailh::EmptyWorkingFiles() { return widgets::EmptyFiles({kCanopySweepFile}); }
+QString CanopySweepWindow::EmptyWorkingFiles() { return widgets::EmptyFiles({kCanopySweepFile}); }
 
 }  // namespace tulmera::app

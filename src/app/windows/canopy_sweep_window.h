@@ -26,14 +26,14 @@ namespace tulmera::app {
 // The canopy multiple-simulation window, opened beside the main window: one canopy or leaf
 // parameter swept between two limits, the family of canopy reflectance curves with the colour
 // legend of the leaf sweep, and beside it a chosen quantity against the swept value.
-class FrmMultiSailh : public QMainWindow {
+class CanopySweepWindow : public QMainWindow {
     Q_OBJECT
 public:
     // Starts from the main window's current leaf parameters and canopy inputs (lists and
     // visibility included); they are held for every sweep.
-    FrmMultiSailh(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& canopy,
-                  QWidget* parent = nullptr);
-    ~FrmMultiSailh() override;
+    CanopySweepWindow(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& canopy,
+                      QWidget* parent = nullptr);
+    ~CanopySweepWindow() override;
 
     // The last completed sweep, if any.
     const std::optional<multi::CanopySweepResult>& result() const { return result_; }

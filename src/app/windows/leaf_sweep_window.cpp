@@ -1,4 +1,4 @@
-#include "app/windows/frm_multi_prospect.h"
+#include "app/windows/leaf_sweep_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -56,12 +56,12 @@ QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent)
 ChartDecorations SweepChartDecorations()
 {
     widgets::ChartDecorations d;
-    d.title = tulmera::app::FrmMultiProspect::tr("Gráfico de Reflectividad");
+    d.title = tulmera::app::LeafSweepWindow::tr("Gráfico de Reflectividad");
     d.titleName = QStringLiteral("Label14");
     d.valueLabels = {{20, "0.2"}, {40, "0.4"}, {60, "0.6"}, {80, "0.8"}, {100, "1.0"}};
     for (int nm = 400; nm <= 2500; nm += 300)
         d.wavelengthLabels.push_back({double(nm), QString::number(nm)});
-    d.axisTitle = tulmera::app::FrmMultiProspect::tr("LONGITUD DE ONDA (nm)");
+    d.axisTitle = tulmera::app::LeafSweepWindow::tr("LONGITUD DE ONDA (nm)");
     d.axisTitleName = QStringLiteral("Label9");
     d.strip = widgets::ChartDecorations::Strip{QStringLiteral("pctlegend"), plot::kLegendStripScale,
                                                QStringLiteral("Label6"), QStringLiteral("Label7")};
@@ -70,7 +70,7 @@ ChartDecorations SweepChartDecorations()
 
 }  // namespace
 
-FrmMultiProspect::FrmMultiProspect(QWidget* parent) : QMainWindow(parent)
+LeafSweepWindow::LeafSweepWindow(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMultiProspect"));
     setWindowTitle(tr("Simulación múltiple: modelo PROSPECT"));
@@ -100,12 +100,12 @@ FrmMultiProspect::FrmMultiProspect(QWidget* parent) : QMainWindow(parent)
                                                     chartPanel_->stripView()->SurfacePixelScale());
     Connect();
     BuildSharing();
-    Load();
+    StartUp();
 }
 
-FrmMultiProspect::~FrmMultiProspect() = default;
+LeafSweepWindow::~LeafSweepWindow() = default;
 
-QWidget* FrmMultiProspect::BuildParameterGroup()
+QWidget* LeafSweepWindow::BuildParameterGroup()
 {
     auto* group = new QWidget(this);
     auto* grid = new QGridLayout(group);
@@ -146,7 +146,7 @@ QWidget* FrmMultiProspect::BuildParameterGroup()
 }
 
 // The tip of limit bar i (vsmax, vsmin, vsinter) and its box.
-QString FrmMultiProspect::LimitTip(std::size_t i)
+QString LeafSweepWindow::LimitTip(std::size_t i)
 {
     switch (i) {
         case 0:
@@ -164,7 +164,7 @@ QString FrmMultiProspect::LimitTip(std::size_t i)
     }
 }
 
-QWidget* FrmMultiProspect::BuildLimitGroup()
+QWidget* LeafSweepWindow::BuildLimitGroup()
 {
     auto* group = new QWidget(this);
     auto* grid = new QGridLayout(group);
@@ -196,7 +196,7 @@ QWidget* FrmMultiProspect::BuildLimitGroup()
     return group;
 }
 
-QWidget* FrmMultiProspect::BuildButtons()
+QWidget* LeafSweepWindow::BuildButtons()
 {
     auto* group = new QWidget(this);
     auto* row = new QHBoxLayout(group);
@@ -216,7 +216,7 @@ QWidget* FrmMultiProspect::BuildButtons()
     return group;
 }
 
-void FrmMultiProspect::Connect()
+void LeafSweepWindow::Connect()
 {
     for (std::size_t i = 0; i < parameterOptions_.size(); ++i) {
         connect(parameterOptions_[i], &QRadioButton::clicked, this,
@@ -249,13 +249,14 @@ void FrmMultiProspect::Connect()
             view, &widgets::ChartView::Resized, this, [this] { RedrawIfResized(); },
             Qt::QueuedConnection);
     }
-    connect(exportButton_, &QPushButton::clicked, this, [this] { emit ExportRequested(nsim_); });
-    connect(exitButton_, &QPushButton::clicked, this, &FrmMultiProspect::ExitRequested);
+    connect(exportButton_, &QPushButton::clicked, this,
+            [this] { emit ExportRequested(valueCount_); });
+    connect(exitButton_, &QPushButton::clicked, this, &LeafSweepWindow::ExitRequested);
 }
 
 // Window load: a clear chart and the sweep of N from 1 to 4 by 0.1 with the others held at
 // their scroll bars' values.
-void FrmMultiProspect::Load()
+void LeafSweepWindow::StartUp()
 {
     chart_->Clear();
     ShowCharts();
@@ -263,7 +264,7 @@ void FrmMultiProspect::Load()
     SetUpFor(SweptParameter::N);
 }
 
-SweptParameter FrmMultiProspect::Selected() const
+SweptParameter LeafSweepWindow::Selected() const
 {
     for (std::size_t i = 0; i < parameterOptions_.size(); ++i) {
         if (parameterOptions_[i]->isChecked()) return static_cast<SweptParameter>(i);
@@ -271,10 +272,10 @@ SweptParameter FrmMultiProspect::Selected() const
     return SweptParameter::N;  // one option is always selected
 }
 
-void FrmMultiProspect::SetUpFor(SweptParameter parameter)
+void LeafSweepWindow::SetUpFor(SweptParameter parameter)
 {
     const LimitBars& limits = LimitBarsOf(parameter);
-    const std::array<ScrollSetup, 3> setups = {limits.vsmax, limits.vsmin, limits.vsinter};
+    const std::array<ScrollSetup, 3> setups = {limits.upper, limits.lower, limits.interval};
     for (std::size_t i = 0; i < setups.size(); ++i) SetUpLimitBar(limitBars_[i], setups[i]);
 
     const auto swept = static_cast<std::size_t>(parameter);
@@ -293,7 +294,7 @@ void FrmMultiProspect::SetUpFor(SweptParameter parameter)
 
 // lblmax, lblmin (bars 0 and 1) or lblinter (bar 2) from its bar, with the divisors of the
 // parameter being swept.
-void FrmMultiProspect::ShowLimit(int bar)
+void LeafSweepWindow::ShowLimit(int bar)
 {
     const LimitBars& limits = LimitBarsOf(Selected());
     const int divisor = bar == 2 ? limits.intervalDivisor : limits.limitDivisor;
@@ -301,7 +302,7 @@ void FrmMultiProspect::ShowLimit(int bar)
     limitValues_[at]->setText(Utf8(ScrollText(limitBars_[at]->DescendingValue(), divisor)));
 }
 
-SweepTexts FrmMultiProspect::ReadTexts() const
+SweepTexts LeafSweepWindow::ReadTexts() const
 {
     SweepTexts texts;
     texts.swept = Selected();
@@ -316,7 +317,7 @@ SweepTexts FrmMultiProspect::ReadTexts() const
 
 // The run: a request that cannot run is refused and changes nothing; otherwise the export is
 // disabled until the sweep has completed, under the hourglass pointer.
-void FrmMultiProspect::Run()
+void LeafSweepWindow::Run()
 {
     const SweepTexts texts = ReadTexts();
     SweepRequest request;
@@ -346,11 +347,11 @@ void FrmMultiProspect::Run()
     shownRequest_.reset();
     readoutCurves_.clear();
     if (done) {
-        nsim_ = count;
+        valueCount_ = count;
         shownRequest_ = request;
         const SweepCaptions captions = CaptionsAfterSweep(request, texts);
-        chartPanel_->SetStripLabels(Utf8(captions.label6), Utf8(captions.label7));
-        heldValuesCaption_->setText(Utf8(captions.label8));
+        chartPanel_->SetStripLabels(Utf8(captions.lowerLimit), Utf8(captions.upperLimit));
+        heldValuesCaption_->setText(Utf8(captions.heldValues));
         exportButton_->setEnabled(true);
         widgets::ShowProblems(statusBar(), {});
     }
@@ -360,7 +361,7 @@ void FrmMultiProspect::Run()
 // The chart surfaces are made anew, empty, when the chart is shown at another size or the
 // window has moved to a screen of another pixel ratio since they were made. Returns whether
 // they were.
-bool FrmMultiProspect::MakeSurfacesForView()
+bool LeafSweepWindow::MakeSurfacesForView()
 {
     const widgets::ChartView* view = chartPanel_->view();
     const widgets::ChartView* strip = chartPanel_->stripView();
@@ -379,7 +380,7 @@ bool FrmMultiProspect::MakeSurfacesForView()
 
 // After a resize the chart is drawn again at its new size: the last completed sweep runs
 // again (the same request writes the same files), or the chart stays empty.
-void FrmMultiProspect::RedrawIfResized()
+void LeafSweepWindow::RedrawIfResized()
 {
     if (!MakeSurfacesForView()) return;
     if (shownRequest_) {
@@ -390,20 +391,20 @@ void FrmMultiProspect::RedrawIfResized()
     ShowCharts();
 }
 
-void FrmMultiProspect::ShowCharts()
+void LeafSweepWindow::ShowCharts()
 {
     chartPanel_->view()->SetImage(chart_->image());
     chartPanel_->stripView()->SetImage(legend_->image());
 }
 
-void FrmMultiProspect::ShowMessage(const QString& message) { statusBar()->showMessage(message); }
+void LeafSweepWindow::ShowMessage(const QString& message) { statusBar()->showMessage(message); }
 
-QString FrmMultiProspect::EmptyWorkingFiles()
+QString LeafSweepWindow::EmptyWorkingFiles()
 {
     return widgets::EmptyFiles({kSweepFile, kSweepCurveFile});
 }
 
-void FrmMultiProspect::closeEvent(QCloseEvent* event)
+void LeafSweepWindow::closeEvent(QCloseEvent* event)
 {
     const QString failure = EmptyWorkingFiles();
     if (!failure.isEmpty()) qWarning("%s", qPrintable(failure));

@@ -26,14 +26,14 @@ namespace tulmera::app {
 // The multiple-simulation window: one leaf parameter swept between two limits while the other
 // three are held, the family of reflectance curves on the sweep chart with its colour legend,
 // and the export of the sweep's spectra.
-class FrmMultiProspect : public QMainWindow {
+class LeafSweepWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit FrmMultiProspect(QWidget* parent = nullptr);
-    ~FrmMultiProspect() override;
+    explicit LeafSweepWindow(QWidget* parent = nullptr);
+    ~LeafSweepWindow() override;
 
     // The number of values of the last completed sweep (0 before the first).
-    int nsim() const { return nsim_; }
+    int valueCount() const { return valueCount_; }
 
     // Shows a message in the window's status line.
     void ShowMessage(const QString& message);
@@ -52,8 +52,8 @@ public:
     static QString EmptyWorkingFiles();
 
 signals:
-    void ExportRequested(int nsim);  // "Hoja de calculo"
-    void ExitRequested();            // "Sailr"
+    void ExportRequested(int valueCount);  // "Hoja de calculo"
+    void ExitRequested();                  // "Sailr"
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -66,7 +66,7 @@ private:
     void Connect();
     void BuildSharing();
 
-    void Load();
+    void StartUp();
     void SetUpFor(multi::SweptParameter parameter);
     multi::SweptParameter Selected() const;
     void ShowLimit(int bar);
@@ -102,7 +102,7 @@ private:
 
     std::unique_ptr<plot::RasterSurface> chart_;   // pctMProspect: keeps every curve of a sweep
     std::unique_ptr<plot::RasterSurface> legend_;  // pctlegend
-    int nsim_ = 0;
+    int valueCount_ = 0;
     std::optional<multi::SweepRequest> shownRequest_;  // the sweep the chart shows
     // Its reflectance curves in percent, for the values under the pointer: computed on the
     // first readout after a sweep, so that the sweep itself never waits for them.

@@ -10,7 +10,7 @@
 #include "app/widgets/controls.h"
 #include "app/widgets/core_texts.h"
 #include "app/widgets/value_messages.h"
-#include "app/windows/frm_multi_prospect.h"
+#include "app/windows/leaf_sweep_window.h"
 
 namespace tulmera::app {
 
@@ -42,7 +42,7 @@ std::optional<int> TypedPosition(const QString& control, const QString& text, in
 
 // A typed limit moves its bar (rounded to a position) or is refused; the box then shows the
 // bar's value.
-void FrmMultiProspect::ApplyLimitText(std::size_t bar)
+void LeafSweepWindow::ApplyLimitText(std::size_t bar)
 {
     const LimitBars& limits = LimitBarsOf(Selected());
     const int divisor = bar == 2 ? limits.intervalDivisor : limits.limitDivisor;
@@ -58,7 +58,7 @@ void FrmMultiProspect::ApplyLimitText(std::size_t bar)
     widgets::ShowProblems(statusBar(), messages);
 }
 
-void FrmMultiProspect::ApplyHeldText(std::size_t row)
+void LeafSweepWindow::ApplyHeldText(std::size_t row)
 {
     QScrollBar* bar = parameterBars_[row];
     if (!bar->isEnabled()) return;  // the swept row holds no value

@@ -1,4 +1,4 @@
-#include "app/windows/frm_tulmera.h"
+#include "app/windows/main_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -37,7 +37,7 @@ const QColor kSoilSwatchColor(200, 100, 0);  // Line3, set when the window loads
 
 }  // namespace
 
-FrmTulmera::FrmTulmera(QWidget* parent) : QMainWindow(parent)
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmTulmera"));
     setWindowTitle(QStringLiteral("Tulmera"));
@@ -72,14 +72,14 @@ FrmTulmera::FrmTulmera(QWidget* parent) : QMainWindow(parent)
 
     Connect();
     ConnectSharing();
-    Load();
+    StartUp();
     OpenAtNaturalSize(central);
     new widgets::GeometryKeeper(this, objectName());  // where it was last, when it fits
 }
 
 // The window opens with its charts at their scale's size, shrunk to the screen's free area
 // when that is smaller (the controls then scroll).
-void FrmTulmera::OpenAtNaturalSize(QWidget* content)
+void MainWindow::OpenAtNaturalSize(QWidget* content)
 {
     const QSize natural =
         content->sizeHint()
@@ -97,7 +97,7 @@ void FrmTulmera::OpenAtNaturalSize(QWidget* content)
     resize(size);
 }
 
-void FrmTulmera::RedrawIfResized()
+void MainWindow::RedrawIfResized()
 {
     const auto drawnFor = [](const widgets::ChartView* view) {
         const plot::ChartScale displayed = view->DisplayedScale();
@@ -114,20 +114,20 @@ void FrmTulmera::RedrawIfResized()
     if (!drawnFor(leafChartPanel_->view()) || !drawnFor(canopyChartPanel_->view())) Recompute();
 }
 
-FrmTulmera::~FrmTulmera() = default;
+MainWindow::~MainWindow() = default;
 
-void FrmTulmera::SetRefreshObserver(std::function<void(refresh::RefreshStep)> observer)
+void MainWindow::SetRefreshObserver(std::function<void(refresh::RefreshStep)> observer)
 {
     refreshObserver_ = std::move(observer);
 }
 
-void FrmTulmera::Connect()
+void MainWindow::Connect()
 {
     for (QScrollBar* bar : leafBars_) {
-        connect(bar, &QScrollBar::valueChanged, this, [this] { LeafParameterSequence(); });
+        connect(bar, &QScrollBar::valueChanged, this, [this] { ApplyLeafBars(); });
     }
     for (QScrollBar* bar : canopyBars_) {
-        connect(bar, &QScrollBar::valueChanged, this, [this] { CanopyParameterSequence(); });
+        connect(bar, &QScrollBar::valueChanged, this, [this] { ApplyCanopyBars(); });
     }
     for (std::size_t i = 0; i < leafBoxes_.size(); ++i) {
         connect(leafBoxes_[i], &QLineEdit::editingFinished, this, [this, i] { ApplyLeafBox(i); });
@@ -146,16 +146,16 @@ void FrmTulmera::Connect()
         connect(backgroundActions_[static_cast<std::size_t>(entry)], &QAction::triggered, this,
                 [this, entry] { ChooseBackground(entry); });
     }
-    connect(exportAction_, &QAction::triggered, this, &FrmTulmera::ExportRequested);
+    connect(exportAction_, &QAction::triggered, this, &MainWindow::ExportRequested);
     connect(switchToSweepAction_, &QAction::triggered, this,
-            &FrmTulmera::MultipleSimulationRequested);
-    connect(canopySweepAction_, &QAction::triggered, this, &FrmTulmera::CanopySweepRequested);
-    connect(exitAction_, &QAction::triggered, this, &FrmTulmera::ExitRequested);
+            &MainWindow::MultipleSimulationRequested);
+    connect(canopySweepAction_, &QAction::triggered, this, &MainWindow::CanopySweepRequested);
+    connect(exitAction_, &QAction::triggered, this, &MainWindow::ExitRequested);
     connect(restoreStartAction_, &QAction::triggered, this, [this] { RestoreStartValues(); });
     connect(measuredPanel_, &MeasuredPanel::SpectraChanged, this, [this] { Recompute(); });
     connect(measuredPanel_, &MeasuredPanel::ApplyLeafRequested, this,
             [this](const leaf::LeafParameters& fitted) { ApplyFitted(fitted, std::nullopt); });
-    connect(measuredPanel_, &MeasuredPanel::ApplyCanopyRequested, this, &FrmTulmera::ApplyFitted);
+    connect(measuredPanel_, &MeasuredPanel::ApplyCanopyRequested, this, &MainWindow::ApplyFitted);
     connect(measuredPanel_, &MeasuredPanel::CanopyFitRequested, this,
             [this] { measuredPanel_->StartCanopyFit(lut::HeldSpec(leaf_, canopyInputs())); });
     for (widgets::ChartPanel* panel : {leafChartPanel_, canopyChartPanel_}) {
@@ -168,30 +168,30 @@ void FrmTulmera::Connect()
 
 // Start-up: the value texts from the bars, then a first recomputation. The soil swatch takes
 // its colour here.
-void FrmTulmera::Load()
+void MainWindow::StartUp()
 {
     lastGood_ = StartControls();
-    RefreshLeafTexts();
+    ShowLeafBarValues();
     SetLeafParametersFromTexts();
-    RefreshSailhTexts();
+    ShowCanopyBarValues();
     canopyChartPanel_->swatch(1)->SetColor(kSoilSwatchColor);
     Recompute();
 }
 
-bool FrmTulmera::LeafParameterSequence()
+bool MainWindow::ApplyLeafBars()
 {
-    RefreshLeafTexts();
+    ShowLeafBarValues();
     SetLeafParametersFromTexts();
     return Recompute();
 }
 
-void FrmTulmera::CanopyParameterSequence()
+void MainWindow::ApplyCanopyBars()
 {
-    RefreshSailhTexts();
+    ShowCanopyBarValues();
     Recompute();
 }
 
-void FrmTulmera::ChooseBackground(int entry)
+void MainWindow::ChooseBackground(int entry)
 {
     for (int i = 1; i <= plot::kBackgroundEntryCount; ++i)
         backgroundActions_[static_cast<std::size_t>(i)]->setChecked(false);
@@ -201,7 +201,7 @@ void FrmTulmera::ChooseBackground(int entry)
     Recompute();
 }
 
-void FrmTulmera::RefreshLeafTexts()
+void MainWindow::ShowLeafBarValues()
 {
     for (std::size_t i = 0; i < kLeafRows.size(); ++i) {
         leafBoxes_[i]->setText(
@@ -209,7 +209,7 @@ void FrmTulmera::RefreshLeafTexts()
     }
 }
 
-void FrmTulmera::RefreshSailhTexts()
+void MainWindow::ShowCanopyBarValues()
 {
     for (std::size_t i = 0; i < kCanopyRows.size(); ++i) {
         canopyBoxes_[i]->setText(widgets::ValueText(static_cast<double>(canopyBars_[i]->value())
@@ -218,7 +218,7 @@ void FrmTulmera::RefreshSailhTexts()
 }
 
 // The leaf texts always come from the bars, so they always read back as numbers.
-void FrmTulmera::SetLeafParametersFromTexts()
+void MainWindow::SetLeafParametersFromTexts()
 {
     std::array<double, 4> values{};
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -227,7 +227,7 @@ void FrmTulmera::SetLeafParametersFromTexts()
     leaf_ = {values[0], values[1], values[2], values[3]};
 }
 
-QString FrmTulmera::CanopyControlName(std::size_t i) const
+QString MainWindow::CanopyControlName(std::size_t i) const
 {
     return widgets::ControlName(canopyCaptions_[i + 3]->text());
 }
@@ -235,7 +235,7 @@ QString FrmTulmera::CanopyControlName(std::size_t i) const
 // Reads the canopy inputs from the controls. A text that is no number, or a value the canopy
 // model does not accept, keeps the value of the last good recomputation: the box shows it
 // again and `problems` says why. The lists give their entries' keys.
-void FrmTulmera::ReadCanopyInputs(canopy::CanopyInputs& inputs, QStringList& problems)
+void MainWindow::ReadCanopyInputs(canopy::CanopyInputs& inputs, QStringList& problems)
 {
     const std::array<double*, 5> targets = {&inputs.lai, &inputs.sunZenith, &inputs.viewAngle,
                                             &inputs.relAzimuth, &inputs.hotSpot};
@@ -269,7 +269,7 @@ void FrmTulmera::ReadCanopyInputs(canopy::CanopyInputs& inputs, QStringList& pro
 // curves. It draws on the back surfaces, which become the shown charts only when every step
 // has succeeded, so a failure leaves the charts of the last good recomputation on screen, and
 // every control shows that recomputation's inputs again.
-bool FrmTulmera::Recompute()
+bool MainWindow::Recompute()
 {
     canopy::CanopyInputs inputs;
     QStringList problems;
@@ -318,7 +318,7 @@ bool FrmTulmera::Recompute()
 // A back surface at the screen's current pixel scale: kept from one recomputation to the
 // next, made anew when the window moved to a screen of another pixel ratio or the chart was
 // resized.
-plot::RasterSurface& FrmTulmera::DrawingSurface(std::unique_ptr<plot::RasterSurface>& surface,
+plot::RasterSurface& MainWindow::DrawingSurface(std::unique_ptr<plot::RasterSurface>& surface,
                                                 const plot::ChartScale& scale, int pixelScale)
 {
     if (!surface || surface->pixelScale() != pixelScale || surface->scale().widthPx != scale.widthPx
@@ -328,7 +328,7 @@ plot::RasterSurface& FrmTulmera::DrawingSurface(std::unique_ptr<plot::RasterSurf
     return *surface;
 }
 
-spreadsheet::MainExportHeader FrmTulmera::ExportHeader() const
+spreadsheet::MainExportHeader MainWindow::ExportHeader() const
 {
     spreadsheet::MainExportHeader header;
     header.leaf = leaf_;
@@ -342,17 +342,17 @@ spreadsheet::MainExportHeader FrmTulmera::ExportHeader() const
     return header;
 }
 
-QString FrmTulmera::EmptyWorkingFiles()
+QString MainWindow::EmptyWorkingFiles()
 {
     return widgets::EmptyFiles({kLeafSpectrumFile, kCanopySpectrumFile});
 }
 
-void FrmTulmera::FinishEditing()
+void MainWindow::FinishEditing()
 {
     if (QWidget* editing = focusWidget(); editing != nullptr) editing->clearFocus();
 }
 
-void FrmTulmera::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     FinishEditing();  // a typed value recomputes now, not after the files are emptied
     const QString failure = EmptyWorkingFiles();

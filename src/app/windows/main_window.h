@@ -38,11 +38,11 @@ class MeasuredPanel;
 // The main window: the four leaf parameters and the canopy parameters, and the leaf and canopy
 // charts that every change redraws. Loading the window (the constructor) runs the start-up
 // sequence, which writes "VP.dat" and "VS.dat" in the current directory.
-class FrmTulmera : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit FrmTulmera(QWidget* parent = nullptr);
-    ~FrmTulmera() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Told of every step of each recomputation (tests use it to check the order).
     void SetRefreshObserver(std::function<void(refresh::RefreshStep)> observer);
@@ -85,10 +85,10 @@ protected:
 
 private:
     void BuildMenus();
-    // frm_tulmera_sharing.cpp: the spectra file, the readouts, the dragged thumbs.
+    // main_window_sharing.cpp: the spectra file, the readouts, the dragged thumbs.
     void BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu);
     void ConnectSharing();
-    // frm_tulmera_help.cpp: "Configuracion › Idioma", the "Ayuda" menu and its windows.
+    // main_window_help.cpp: "Configuracion › Idioma", the "Ayuda" menu and its windows.
     void BuildLanguageMenu(QMenu* settingsMenu);
     void ChooseLanguage(Language language);
     void BuildHelpMenu();
@@ -115,16 +115,16 @@ private:
     ShownControls CapturedControls(const canopy::CanopyInputs& inputs) const;
     void ShowControls(const ShownControls& shown);
 
-    void Load();
-    bool LeafParameterSequence();
-    void CanopyParameterSequence();
+    void StartUp();
+    bool ApplyLeafBars();
+    void ApplyCanopyBars();
     void ChooseBackground(int entry);
     void RestoreStartValues();
     void ApplyLeafBox(std::size_t i);
     void ApplyCanopyBox(std::size_t i);
     void ApplyFitted(const leaf::LeafParameters& fitted, std::optional<double> lai);
-    void RefreshLeafTexts();
-    void RefreshSailhTexts();
+    void ShowLeafBarValues();
+    void ShowCanopyBarValues();
     void SetLeafParametersFromTexts();
     void ReadCanopyInputs(canopy::CanopyInputs& inputs, QStringList& problems);
     QString CanopyControlName(std::size_t i) const;
@@ -149,7 +149,7 @@ private:
     //   menu211(1..10) "Gráficos" entries                 backgroundActions_
     //   pctProspect, pctSailh                             leafChartPanel_, canopyChartPanel_
     //   sensorDock "Sensor e índices", menu "Ver"          sensorDock_ (see sensor_dock.h)
-    //   menu23 "Idioma", menu23(es), menu23(en)           (frm_tulmera_help.cpp)
+    //   menu23 "Idioma", menu23(es), menu23(en)           (main_window_help.cpp)
     //   menu3 "Ayuda": menu31 "Guía de uso", menu32 "Acerca de Tulmera"
     std::array<QScrollBar*, 4> leafBars_{};
     std::array<QLineEdit*, 4> leafBoxes_{};

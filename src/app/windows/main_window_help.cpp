@@ -8,12 +8,12 @@
 #include <QStatusBar>
 
 #include "app/language.h"
-#include "app/windows/frm_tulmera.h"
 #include "app/windows/help_windows.h"
+#include "app/windows/main_window.h"
 
 namespace tulmera::app {
 
-void FrmTulmera::BuildLanguageMenu(QMenu* settingsMenu)
+void MainWindow::BuildLanguageMenu(QMenu* settingsMenu)
 {
     QMenu* menu = settingsMenu->addMenu(tr("&Idioma"));
     menu->setObjectName(QStringLiteral("menu23"));
@@ -32,7 +32,7 @@ void FrmTulmera::BuildLanguageMenu(QMenu* settingsMenu)
 }
 
 // The choice is remembered for the next start; the open windows keep their language.
-void FrmTulmera::ChooseLanguage(Language language)
+void MainWindow::ChooseLanguage(Language language)
 {
     QSettings settings;
     settings.setValue(QLatin1String(kLanguageSetting), LanguageCode(language));
@@ -55,7 +55,7 @@ void FrmTulmera::ChooseLanguage(Language language)
     box->show();
 }
 
-void FrmTulmera::BuildHelpMenu()
+void MainWindow::BuildHelpMenu()
 {
     QMenu* menu = menuBar()->addMenu(tr("A&yuda"));
     menu->setObjectName(QStringLiteral("menu3"));
@@ -68,7 +68,7 @@ void FrmTulmera::BuildHelpMenu()
     connect(about, &QAction::triggered, this, [this] { ShowAbout(this); });
 }
 
-void FrmTulmera::ShowGuide()
+void MainWindow::ShowGuide()
 {
     if (guideWindow_ == nullptr) {
         guideWindow_ = new GuideWindow(CurrentLanguage(), this);

@@ -14,7 +14,7 @@
 #include "app/widgets/controls.h"
 #include "app/widgets/core_texts.h"
 #include "app/widgets/parameter_tips.h"
-#include "app/windows/frm_tulmera.h"
+#include "app/windows/main_window.h"
 #include "app/windows/main_window_rows.h"
 #include "app/windows/measured_panel.h"
 #include "plot/chart_background.h"
@@ -71,12 +71,12 @@ ChartDecorations LeafChartDecorations()
 {
     widgets::ChartDecorations d;
     d.legend = {
-        {"Line1", QColor(0, 255, 0), 3, tulmera::app::FrmTulmera::tr("Reflectividad Hoja")},
-        {"Line2", QColor(255, 0, 0), 3, tulmera::app::FrmTulmera::tr("Transmisividad Hoja")}};
+        {"Line1", QColor(0, 255, 0), 3, tulmera::app::MainWindow::tr("Reflectividad Hoja")},
+        {"Line2", QColor(255, 0, 0), 3, tulmera::app::MainWindow::tr("Transmisividad Hoja")}};
     d.valueLabels = {{100, "1.0"}, {80, "0.8"}, {60, "0.6"}, {40, "0.4"}, {20, "0.2"}};
     d.wavelengthLabels = WavelengthLabels();
     d.firstLabelIndex = 0;
-    d.axisTitle = tulmera::app::FrmTulmera::tr("LONGITUD DE ONDA (nm)");
+    d.axisTitle = tulmera::app::MainWindow::tr("LONGITUD DE ONDA (nm)");
     d.axisTitleName = QStringLiteral("Label2");
     return d;
 }
@@ -85,19 +85,19 @@ ChartDecorations CanopyChartDecorations()
 {
     widgets::ChartDecorations d;
     d.legend = {
-        {"Line4", QColor(0, 255, 0), 3, tulmera::app::FrmTulmera::tr("Reflectividad Dosel")},
-        {"Line3", QColor(0, 0, 0), 1, tulmera::app::FrmTulmera::tr("Reflectividad suelo")}};
+        {"Line4", QColor(0, 255, 0), 3, tulmera::app::MainWindow::tr("Reflectividad Dosel")},
+        {"Line3", QColor(0, 0, 0), 1, tulmera::app::MainWindow::tr("Reflectividad suelo")}};
     d.valueLabels = {{60, "0.6"}, {50, "0.5"}, {40, "0.4"}, {30, "0.3"}, {20, "0.2"}, {10, "0.1"}};
     d.wavelengthLabels = WavelengthLabels();
     d.firstLabelIndex = 13;
-    d.axisTitle = tulmera::app::FrmTulmera::tr("LONGITUD DE ONDA (nm)");
+    d.axisTitle = tulmera::app::MainWindow::tr("LONGITUD DE ONDA (nm)");
     d.axisTitleName = QStringLiteral("Label1");
     return d;
 }
 
 }  // namespace
 
-void FrmTulmera::BuildMenus()
+void MainWindow::BuildMenus()
 {
     QMenu* menu1 = menuBar()->addMenu(tr("&Archivo"));
     menu1->setObjectName(QStringLiteral("menu1"));
@@ -132,7 +132,7 @@ void FrmTulmera::BuildMenus()
     BuildLanguageMenu(menu2);
 }
 
-QWidget* FrmTulmera::BuildProspectGroup()
+QWidget* MainWindow::BuildProspectGroup()
 {
     auto* group = new QWidget(this);
     auto* row = new QHBoxLayout(group);
@@ -162,7 +162,7 @@ QWidget* FrmTulmera::BuildProspectGroup()
     return group;
 }
 
-QWidget* FrmTulmera::BuildSailhGroup()
+QWidget* MainWindow::BuildSailhGroup()
 {
     auto* group = new QWidget(this);
     auto* row = new QHBoxLayout(group);

@@ -12,7 +12,7 @@
 #include "app/widgets/controls.h"
 #include "app/widgets/file_saving.h"
 #include "app/widgets/thumb_follower.h"
-#include "app/windows/frm_tulmera.h"
+#include "app/windows/main_window.h"
 #include "export/spectra_csv.h"
 #include "plot/chart_geometry.h"
 #include "textio/staged_files.h"
@@ -24,7 +24,7 @@ const QString kFollowThumbSetting = QStringLiteral("charts/actualizarAlArrastrar
 constexpr int kCanopySamples = spectral::kWavelengthCount - 1;  // the canopy chart ends at 2495
 }  // namespace
 
-void FrmTulmera::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
+void MainWindow::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
 {
     saveSpectraAction_ = new QAction(tr("Guardar espectros (CSV)…"), fileMenu);
     saveSpectraAction_->setObjectName(QStringLiteral("mnuGuardarEspectros"));
@@ -44,7 +44,7 @@ void FrmTulmera::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
     followThumbAction_->setChecked(QSettings().value(kFollowThumbSetting, false).toBool());
 }
 
-void FrmTulmera::ConnectSharing()
+void MainWindow::ConnectSharing()
 {
     connect(saveSpectraAction_, &QAction::triggered, this, [this] {
         widgets::ChooseFileToSave(this, tr("Guardar espectros (CSV)"), tr("Tabla CSV (*.csv)"),
@@ -73,7 +73,7 @@ void FrmTulmera::ConnectSharing()
 // The leaf chart's curves at a sample: reflectance and transmittance, as the last good
 // recomputation computed them (the transmittance is drawn downward from the top; its value is
 // read out as it is).
-QString FrmTulmera::LeafReadoutText(int index) const
+QString MainWindow::LeafReadoutText(int index) const
 {
     const auto i = static_cast<std::size_t>(index);
     return widgets::ReadoutWavelength(index) + tr("   R hoja ")
@@ -81,7 +81,7 @@ QString FrmTulmera::LeafReadoutText(int index) const
            + widgets::ReadoutPercent(canopyState_.leafTransPct[i]);
 }
 
-QString FrmTulmera::CanopyReadoutText(int index) const
+QString MainWindow::CanopyReadoutText(int index) const
 {
     const auto i = static_cast<std::size_t>(index);
     return widgets::ReadoutWavelength(index) + tr("   R cubierta ")
@@ -89,7 +89,7 @@ QString FrmTulmera::CanopyReadoutText(int index) const
            + widgets::ReadoutPercent(canopyState_.soilRefl[i]);
 }
 
-bool FrmTulmera::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)
+bool MainWindow::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)
 {
     return widgets::SaveChartFiles(statusBar(), fileName,
                                    {{plot::kLeafChartScale, QStringLiteral("-hoja")},
@@ -104,7 +104,7 @@ bool FrmTulmera::SaveChartImages(const QString& fileName, widgets::ChartImageFor
                                    });
 }
 
-bool FrmTulmera::SaveSpectraCsv(const QString& fileName)
+bool MainWindow::SaveSpectraCsv(const QString& fileName)
 {
     return widgets::SaveSpectraFile(statusBar(), fileName, [this] {
         return spreadsheet::MainSpectraCsv({lastGood_.leaf, lastGood_.canopy, canopyState_});

@@ -13,14 +13,14 @@
 
 #include "app/widgets/controls.h"
 #include "app/widgets/value_messages.h"
-#include "app/windows/frm_tulmera.h"
+#include "app/windows/main_window.h"
 #include "app/windows/main_window_rows.h"
 #include "plot/chart_background.h"
 #include "refresh/input_domain.h"
 
 namespace tulmera::app {
 
-FrmTulmera::ShownControls FrmTulmera::StartControls() const
+MainWindow::ShownControls MainWindow::StartControls() const
 {
     ShownControls start;
     for (std::size_t i = 0; i < kLeafRows.size(); ++i) start.leafBars[i] = kLeafRows[i].bar.value;
@@ -31,7 +31,7 @@ FrmTulmera::ShownControls FrmTulmera::StartControls() const
     return start;
 }
 
-FrmTulmera::ShownControls FrmTulmera::CapturedControls(const canopy::CanopyInputs& inputs) const
+MainWindow::ShownControls MainWindow::CapturedControls(const canopy::CanopyInputs& inputs) const
 {
     ShownControls shown;
     for (std::size_t i = 0; i < leafBars_.size(); ++i) shown.leafBars[i] = leafBars_[i]->value();
@@ -48,13 +48,13 @@ FrmTulmera::ShownControls FrmTulmera::CapturedControls(const canopy::CanopyInput
 }
 
 // Sets every control to `shown` without starting a recomputation.
-void FrmTulmera::ShowControls(const ShownControls& shown)
+void MainWindow::ShowControls(const ShownControls& shown)
 {
     for (std::size_t i = 0; i < leafBars_.size(); ++i) {
         const QSignalBlocker block(leafBars_[i]);
         leafBars_[i]->setValue(shown.leafBars[i]);
     }
-    RefreshLeafTexts();
+    ShowLeafBarValues();
     for (std::size_t i = 0; i < canopyBars_.size(); ++i) {
         const QSignalBlocker block(canopyBars_[i]);
         canopyBars_[i]->setValue(shown.canopyBars[i]);
@@ -78,7 +78,7 @@ void FrmTulmera::ShowControls(const ShownControls& shown)
     leaf_ = shown.leaf;
 }
 
-void FrmTulmera::RestoreStartValues()
+void MainWindow::RestoreStartValues()
 {
     ShowControls(StartControls());
     Recompute();
@@ -86,7 +86,7 @@ void FrmTulmera::RestoreStartValues()
 
 // A typed leaf value moves its bar: rounded to the bar's nearest position (and said so), or
 // refused when it is no number or outside the bar's range.
-void FrmTulmera::ApplyLeafBox(std::size_t i)
+void MainWindow::ApplyLeafBox(std::size_t i)
 {
     const ParameterRow& row = kLeafRows[i];
     QScrollBar* bar = leafBars_[i];
@@ -97,7 +97,7 @@ void FrmTulmera::ApplyLeafBox(std::size_t i)
     const double lowest = row.bar.min / divisor;
     const double highest = row.bar.max / divisor;
     if (!typed || !(*typed >= lowest && *typed <= highest)) {
-        RefreshLeafTexts();  // the value in use
+        ShowLeafBarValues();  // the value in use
         widgets::ShowProblems(statusBar(),
                               {typed ? widgets::OutsideRange(name, *typed, {lowest, highest})
                                      : widgets::NotANumber(name, text)});
@@ -106,13 +106,13 @@ void FrmTulmera::ApplyLeafBox(std::size_t i)
     const int position = static_cast<int>(std::lround(*typed * divisor));
     const double used = position / divisor;
     if (position == bar->value()) {
-        RefreshLeafTexts();
+        ShowLeafBarValues();
     } else {
         {
             const QSignalBlocker block(bar);
             bar->setValue(position);
         }
-        if (!LeafParameterSequence()) return;
+        if (!ApplyLeafBars()) return;
     }
     if (used != *typed) widgets::ShowProblems(statusBar(), {widgets::Rounded(name, *typed, used)});
 }
@@ -122,7 +122,7 @@ void FrmTulmera::ApplyLeafBox(std::size_t i)
 // LAI is rounded to its bar's resolution and then used as a typed LAI is: in its box, its bar
 // at the nearest position or at its end with a note. The measured panel keeps the exact
 // values.
-void FrmTulmera::ApplyFitted(const leaf::LeafParameters& fitted, std::optional<double> lai)
+void MainWindow::ApplyFitted(const leaf::LeafParameters& fitted, std::optional<double> lai)
 {
     const std::array<double, 4> values = {fitted.N, fitted.Cab, fitted.Cw, fitted.Cm};
     QStringList notes;
@@ -152,7 +152,7 @@ void FrmTulmera::ApplyFitted(const leaf::LeafParameters& fitted, std::optional<d
         const QSignalBlocker block(canopyBars_[0]);
         canopyBars_[0]->setValue(static_cast<int>(position));
     }
-    if (!LeafParameterSequence()) return;
+    if (!ApplyLeafBars()) return;
     if (notes.isEmpty()) {
         statusBar()->showMessage(
             tr("Valores ajustados aplicados: cada barra en su posición más cercana."));
@@ -163,7 +163,7 @@ void FrmTulmera::ApplyFitted(const leaf::LeafParameters& fitted, std::optional<d
 
 // A typed canopy value is used as typed; its bar goes to the nearest position, or to its end
 // (with a note) when the value lies beyond the bar's range.
-void FrmTulmera::ApplyCanopyBox(std::size_t i)
+void MainWindow::ApplyCanopyBox(std::size_t i)
 {
     const ParameterRow& row = kCanopyRows[i];
     const std::optional<double> typed = widgets::ParseValueText(canopyBoxes_[i]->text());

@@ -1,4 +1,4 @@
-#include "app/windows/frm_splash.h"
+#include "app/windows/splash_window.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -106,7 +106,7 @@ void PictureButton::focusOutEvent(QFocusEvent* event)
     QLabel::focusOutEvent(event);
 }
 
-FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("Tulmera"));
@@ -182,12 +182,12 @@ FrmSplash::FrmSplash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
     entryPicture_ = image2;
     entryWord_ = label2;
     label2->setCursor(Qt::PointingHandCursor);
-    connect(image2, &PictureButton::Clicked, this, &FrmSplash::EnterRequested);
+    connect(image2, &PictureButton::Clicked, this, &SplashWindow::EnterRequested);
     setFixedWidth(kSplashWidth);
     image2->setFocus();
 }
 
-void FrmSplash::showEvent(QShowEvent* event)
+void SplashWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     FitToScreen();
@@ -195,7 +195,7 @@ void FrmSplash::showEvent(QShowEvent* event)
 
 // The height the wrapped texts need at the window's width, so that nothing overlaps; on a
 // screen too low for that (a large scale factor), the window widens until they fit.
-void FrmSplash::FitToScreen()
+void SplashWindow::FitToScreen()
 {
     int width = kSplashWidth;
     if (const QScreen* shown = screen(); shown != nullptr) {
@@ -211,7 +211,7 @@ void FrmSplash::FitToScreen()
     setFixedSize(width, layout()->totalHeightForWidth(width));
 }
 
-void FrmSplash::keyPressEvent(QKeyEvent* event)
+void SplashWindow::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
         case Qt::Key_Return:
@@ -229,7 +229,7 @@ void FrmSplash::keyPressEvent(QKeyEvent* event)
 
 // A click on the word "ENTRAR" reaches the window (a label ignores clicks); a click on the
 // picture is the picture's own.
-void FrmSplash::mouseReleaseEvent(QMouseEvent* event)
+void SplashWindow::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
     const QRect word(entryWord_->mapTo(this, QPoint(0, 0)), entryWord_->size());

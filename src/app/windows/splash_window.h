@@ -23,10 +23,10 @@ protected:
 // The splash window: the program's name, the two models with their papers, and the entry
 // picture `Image2` with its word "ENTRAR" (`Label2`), the only things on it that react to the
 // mouse. Enter or Space enters wherever the focus is; Escape ends the program.
-class FrmSplash : public QWidget {
+class SplashWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit FrmSplash(QWidget* parent = nullptr);
+    explicit SplashWindow(QWidget* parent = nullptr);
 
 signals:
     void EnterRequested();  // Image2 or Label2 clicked, Enter or Space

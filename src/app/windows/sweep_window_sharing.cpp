@@ -11,8 +11,8 @@
 #include "app/widgets/controls.h"
 #include "app/widgets/file_saving.h"
 #include "app/widgets/window_settings.h"
-#include "app/windows/frm_multi_prospect.h"
-#include "app/windows/frm_multi_sailh.h"
+#include "app/windows/canopy_sweep_window.h"
+#include "app/windows/leaf_sweep_window.h"
 #include "export/spectra_csv.h"
 #include "multi/canopy_sweep_charts.h"
 #include "multi/sweep.h"
@@ -60,7 +60,7 @@ bool NothingToSave(QStatusBar* status)
 
 }  // namespace
 
-void FrmMultiProspect::BuildSharing()
+void LeafSweepWindow::BuildSharing()
 {
     BuildSweepSharing(this, {chartPanel_->view(), chartPanel_->stripView()});
     new widgets::GeometryKeeper(this, objectName());
@@ -69,7 +69,7 @@ void FrmMultiProspect::BuildSharing()
 }
 
 // The curve of the last completed sweep nearest to the pointer; nothing before the first.
-QString FrmMultiProspect::ReadoutText(int index, double y)
+QString LeafSweepWindow::ReadoutText(int index, double y)
 {
     if (!shownRequest_) return {};
     if (readoutCurves_.empty()) {
@@ -94,7 +94,7 @@ QString FrmMultiProspect::ReadoutText(int index, double y)
     return widgets::FamilyReadoutText(index, y, curves, readoutLabels_);
 }
 
-bool FrmMultiProspect::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)
+bool LeafSweepWindow::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)
 {
     if (!shownRequest_) return NothingToSave(statusBar());
     return widgets::SaveChartFiles(
@@ -106,7 +106,7 @@ bool FrmMultiProspect::SaveChartImages(const QString& fileName, widgets::ChartIm
         });
 }
 
-bool FrmMultiProspect::SaveSpectraCsv(const QString& fileName)
+bool LeafSweepWindow::SaveSpectraCsv(const QString& fileName)
 {
     if (!shownRequest_) return NothingToSave(statusBar());
     return widgets::SaveSpectraFile(statusBar(), fileName, [request = *shownRequest_] {
@@ -114,7 +114,7 @@ bool FrmMultiProspect::SaveSpectraCsv(const QString& fileName)
     });
 }
 
-void FrmMultiSailh::BuildSharing()
+void CanopySweepWindow::BuildSharing()
 {
     BuildSweepSharing(this, {curvesPanel_->view(), curvesPanel_->stripView(), quantityView_});
     new widgets::GeometryKeeper(this, objectName());
@@ -124,7 +124,7 @@ void FrmMultiSailh::BuildSharing()
 
 // The canopy curve of the last completed sweep nearest to the pointer; nothing before the
 // first.
-QString FrmMultiSailh::ReadoutText(int index, double y) const
+QString CanopySweepWindow::ReadoutText(int index, double y) const
 {
     if (!result_) return {};
     std::vector<const spectral::Spectrum*> curves;
@@ -137,7 +137,7 @@ QString FrmMultiSailh::ReadoutText(int index, double y) const
     return widgets::FamilyReadoutText(index, y, curves, labels);
 }
 
-bool FrmMultiSailh::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)
+bool CanopySweepWindow::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)
 {
     if (!result_) return NothingToSave(statusBar());
     std::vector<widgets::ChartFile> files = kCurveFiles;
@@ -151,7 +151,7 @@ bool FrmMultiSailh::SaveChartImages(const QString& fileName, widgets::ChartImage
         });
 }
 
-bool FrmMultiSailh::SaveSpectraCsv(const QString& fileName)
+bool CanopySweepWindow::SaveSpectraCsv(const QString& fileName)
 {
     if (!result_ || !shownRequest_) return NothingToSave(statusBar());
     return widgets::SaveSpectraFile(statusBar(), fileName, [this] {
