@@ -16,9 +16,10 @@ struct CanopyInputs {
     double viewAngle;   // txtSailh(2), degrees, signed -75..75; the model uses |viewAngle|
     double relAzimuth;  // txtSailh(3), degrees
     double hotSpot;     // txtSailh(4)
-    std::string leafArchitecture;  // text of cmbSailh(0)
-    std::string soil;              // text of cmbSailh(1)
-    Visibility visibility;         // which tipocielo option is selected
+    std::string leafArchitecture;     // text of cmbSailh(0)
+    std::string soil;                 // text of cmbSailh(1)
+    Visibility visibility;            // which tipocielo option is selected
+    SkyMix skyMix = SkyMix::Classic;  // how direct and diffuse reflectances are mixed
 };
 
 // The main window's start values: LAI 0.1, sun 0, view 0, azimuth 0, hot spot 0, "Planofilo",

@@ -10,6 +10,12 @@ namespace tulmera::canopy {
 // choice) and tipocielo(1) "50 Km".
 enum class Visibility { Km15, Km50 };
 
+// How the canopy reflectance mixes the reflectance for direct sunlight with the one for diffuse
+// skylight. Classic, the program's own, weights the diffuse part with the stored sky ratio
+// times 100 (skyRatioPct, so that the kept reflectance is mostly the diffuse one); physical
+// weights it with the ratio itself (skyRatioPct / 100), as an irradiance ratio does.
+enum class SkyMix { Classic, Physical };
+
 // The visibility in km: 15 or 50.
 int VisibilityKm(Visibility v);
 
