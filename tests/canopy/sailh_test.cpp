@@ -254,5 +254,56 @@ TEST(Sailh, CanopyReflectanceTendsToTheSoilAsTheLeafAreaVanishes)
     }
 }
 
+// The physical mix weights the diffuse case with the sky ratio as a fraction, s = S / 100;
+// the classic one with S as stored. Both by hand from the independent point evaluation's rsot
+// and rdot, at a blue, a red and a near-infrared wavelength.
+TEST(Sailh, SkyMixesAgainstAHandComputation)
+{
+    CanopyInputs in = RunInputs(3, 30, -20, 90, 0.05, 4, 1, Visibility::Km50);
+    const CanopyState classic = Canopy(in);
+    in.skyMix = SkyMix::Physical;
+    const CanopyState physical = Canopy(in);
+    for (const int nm : {450, 670, 860}) {
+        const auto i = static_cast<std::size_t>((nm - 400) / 5);
+        const reference::PointResult point = reference::EvaluatePoint(
+            Inputs(3, 30, 20, 90, 0.05), GreenLeaf().refl[i], GreenLeaf().trans[i],
+            classic.soilRefl[i], classic.skyRatioPct[i]);
+        const double S = classic.skyRatioPct[i];
+        const double s = S / 100;
+        EXPECT_EQ(physical.canopyReflPct[i], 100 * (point.rdot * s + point.rsot) / (s + 1)) << nm;
+        EXPECT_EQ(classic.canopyReflPct[i], 100 * (point.rdot * S + point.rsot) / (S + 1)) << nm;
+        EXPECT_EQ(physical.skyRatioPct[i], S) << "the stored ratio stays as it is";
+        EXPECT_NE(physical.canopyReflPct[i], classic.canopyReflPct[i]) << nm;
+    }
+}
+
+// The classic mix is nearly all diffuse sky, which hides the hot spot; the physical one shows
+// it: at sun 40°, view 40°, the reflectance towards the sun (azimuth 0) against away from it
+// (180) at 670 nm.
+TEST(Sailh, PhysicalSkyMixShowsTheHotSpot)
+{
+    const leaf::LeafParameters leafParameters{1.5, 40, 0.01, 0.005};
+    const LeafPct leaf = LeafSpectraPct(leafParameters);
+    const auto reflectanceAt670 = [&](double azimuth, SkyMix mix) {
+        CanopyInputs in = StartCanopyInputs();
+        in.lai = 3;
+        in.sunZenith = 40;
+        in.viewAngle = 40;
+        in.relAzimuth = azimuth;
+        in.hotSpot = 0.2;
+        in.leafArchitecture = "Esferico";
+        in.skyMix = mix;
+        return Canopy(in, leaf).canopyReflPct[(670 - 400) / 5];
+    };
+    const double physical =
+        reflectanceAt670(0, SkyMix::Physical) / reflectanceAt670(180, SkyMix::Physical);
+    const double classic =
+        reflectanceAt670(0, SkyMix::Classic) / reflectanceAt670(180, SkyMix::Classic);
+    std::cout << "[ hot spot ] 670 nm, azimuth 0 / 180: physical " << physical << ", classic "
+              << classic << '\n';
+    EXPECT_GT(physical, 2.5);
+    EXPECT_LT(classic, 1.2);
+}
+
 }  // namespace
 }  // namespace tulmera::canopy
