@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "canopy/leaf_spectra_pct.h"
 #include "leaf/leaf_spectrum.h"
 #include "spectral/soil_library.h"
 #include "textio/error.h"
@@ -13,21 +14,6 @@ namespace {
 
 using spectral::kWavelengthCount;
 using spectral::Spectrum;
-
-struct LeafPct {
-    Spectrum refl, trans;
-};
-
-LeafPct LeafSpectraPct(const leaf::LeafParameters& p)
-{
-    const leaf::LeafSpectrum s = leaf::ComputeLeafSpectrum(p);
-    LeafPct pct{};
-    for (std::size_t i = 0; i < s.refl.size(); ++i) {
-        pct.refl[i] = 100.0 * s.refl[i];
-        pct.trans[i] = 100.0 * s.trans[i];
-    }
-    return pct;
-}
 
 LeafPct UniformLeafPct(double reflPct, double transPct)
 {

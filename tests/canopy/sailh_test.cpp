@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "canopy/canopy_run.h"
+#include "canopy/leaf_spectra_pct.h"
 #include "canopy/sailh_reference.h"
 #include "canopy/sky_ratio.h"
 #include "leaf/leaf_spectrum.h"
@@ -19,21 +20,6 @@ using spectral::Spectrum;
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr std::size_t k800nm = (800 - 400) / 5;
-
-struct LeafPct {
-    Spectrum refl, trans;
-};
-
-LeafPct LeafSpectraPct(const leaf::LeafParameters& p)
-{
-    const leaf::LeafSpectrum s = leaf::ComputeLeafSpectrum(p);
-    LeafPct pct{};
-    for (std::size_t i = 0; i < s.refl.size(); ++i) {
-        pct.refl[i] = 100.0 * s.refl[i];
-        pct.trans[i] = 100.0 * s.trans[i];
-    }
-    return pct;
-}
 
 const LeafPct& GreenLeaf()
 {
