@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_work_dir.h"
+#include "canopy/canopy_fluxes.h"
 #include "canopy/canopy_run.h"
 #include "leaf/leaf_run.h"
 #include "leaf/leaf_spectrum.h"
@@ -23,21 +24,44 @@ const canopy::CanopyInputs kCanopy{3,
 
 // One canopy spectrum (421 grid points) in memory, from leaf spectra already in memory: the
 // leaf angles, soil and sky ratio selected, the model over the grid.
-void BM_CanopySpectrumInMemory(benchmark::State& state)
+struct LeafPct {
+    spectral::Spectrum refl{}, trans{};
+};
+
+LeafPct LeafSpectraPct()
 {
     const leaf::LeafSpectrum leafSpectrum = leaf::ComputeLeafSpectrum(kLeaf);
-    spectral::Spectrum reflPct{}, transPct{};
-    for (std::size_t i = 0; i < reflPct.size(); ++i) {
-        reflPct[i] = 100.0 * leafSpectrum.refl[i];
-        transPct[i] = 100.0 * leafSpectrum.trans[i];
+    LeafPct pct;
+    for (std::size_t i = 0; i < pct.refl.size(); ++i) {
+        pct.refl[i] = 100.0 * leafSpectrum.refl[i];
+        pct.trans[i] = 100.0 * leafSpectrum.trans[i];
     }
+    return pct;
+}
+
+void BM_CanopySpectrumInMemory(benchmark::State& state)
+{
+    const LeafPct leaf = LeafSpectraPct();
     const canopy::CanopyState previous;
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            canopy::ComputeCanopySpectrum(kCanopy, reflPct, transPct, previous));
+            canopy::ComputeCanopySpectrum(kCanopy, leaf.refl, leaf.trans, previous));
     }
 }
 BENCHMARK(BM_CanopySpectrumInMemory);
+
+// The canopy's fluxes (albedos, absorptance, fAPAR, fCover) of the run above, computed on
+// request beside it.
+void BM_CanopyFluxesInMemory(benchmark::State& state)
+{
+    const LeafPct leaf = LeafSpectraPct();
+    const canopy::CanopyState run =
+        canopy::ComputeCanopySpectrum(kCanopy, leaf.refl, leaf.trans, canopy::CanopyState{});
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(canopy::ComputeCanopyFluxes(run, canopy::SkyMix::Classic));
+    }
+}
+BENCHMARK(BM_CanopyFluxesInMemory);
 
 // The whole chain of one refresh: leaf run writing "VP.dat", canopy run reading it back and
 // replacing "VS.dat".

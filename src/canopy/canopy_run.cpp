@@ -88,8 +88,8 @@ CanopyState ComputeCanopySpectrum(const CanopyInputs& inputs, const Spectrum& le
     next.skyRatioPct = SkyRatio(next.sunZenith, inputs.visibility);
 
     const SailhGeometry geometry = PrepareSailh(ModelInputs(inputs, next.lidf));
-    next.canopyReflPct =
-        CanopyReflectancePct(geometry, leafReflPct, leafTransPct, next.soilRefl, next.skyRatioPct);
+    next.canopyReflPct = CanopyReflectancePct(geometry, leafReflPct, leafTransPct, next.soilRefl,
+                                              next.skyRatioPct, inputs.skyMix);
     KeepPhysical(next.canopyReflPct, inputs);
     return next;
 }

@@ -43,10 +43,11 @@ void CheckCanopyInputs(const CanopyInputs& inputs);
 
 // The canopy run in memory, from the leaf spectra in percent: selects the leaf angles, the
 // soil and the sky ratio, in this order, then computes the canopy reflectance at every grid
-// point. An architecture or soil text that matches no list item keeps the distribution or soil
-// of `previous` (a soil never chosen is all zeros: a black soil). Returns the new state; throws
-// tulmera::Error for bad inputs (CheckCanopyInputs), when no leaf architecture was ever chosen
-// (all frequencies 0: no leaves to intercept light), or naming the wavelength of a model fault.
+// point with the sky mix inputs.skyMix names (CanopyReflectancePct). An architecture or soil text
+// that matches no list item keeps the distribution or soil of `previous` (a soil never chosen is
+// all zeros: a black soil). Returns the new state; throws tulmera::Error for bad inputs
+// (CheckCanopyInputs), when no leaf architecture was ever chosen (all frequencies 0: no leaves to
+// intercept light), or naming the wavelength of a model fault.
 CanopyState ComputeCanopySpectrum(const CanopyInputs& inputs, const spectral::Spectrum& leafReflPct,
                                   const spectral::Spectrum& leafTransPct,
                                   const CanopyState& previous);

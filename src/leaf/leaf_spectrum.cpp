@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "leaf/prospect.h"
+#include "leaf/leaf_models.h"
 #include "spectral/leaf_tables.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
@@ -12,40 +12,22 @@ namespace {
 
 using spectral::kWavelengthCount;
 
-// The interface transmissivities depend only on the refractive index table, so they are
-// computed once for the program's life instead of twice per grid point and run.
-const std::array<Transmissivities, kWavelengthCount>& GridTransmissivities()
-{
-    static const std::array<Transmissivities, kWavelengthCount> table = [] {
-        std::array<Transmissivities, kWavelengthCount> t{};
-        const spectral::LeafTables& tables = spectral::LoadLeafTables();
-        for (std::size_t i = 0; i < t.size(); ++i) {
-            t[i] = InterfaceTransmissivities(tables.refIndex[i]);
-        }
-        return t;
-    }();
-    return table;
-}
-
-void CheckFinite(double value, const char* name)
-{
-    if (!std::isfinite(value)) {
-        throw Error(std::string("The leaf parameter ") + name + " is not a finite number.");
-    }
-}
-
 [[noreturn]] void FailAt(int index, const std::string& problem)
 {
     throw Error("Leaf model at " + std::to_string(spectral::WavelengthNm(index))
                 + " nm: " + problem);
 }
 
-// "N = 1, Cab = 15, Cw = 0.0001, Cm = 0.002", naming the inputs of a failed run.
+// The model's parameters, naming the inputs of a failed run: "N = 1, Cab = 15, Cw = 0.0001,
+// Cm = 0.002" for the classic model, with Car, Anth, Cbrown (and Prot, CBC) for the others.
 std::string InputsText(const LeafParameters& p)
 {
-    using textio::NumberText;
-    return "N = " + NumberText(p.N) + ", Cab = " + NumberText(p.Cab) + ", Cw = " + NumberText(p.Cw)
-           + ", Cm = " + NumberText(p.Cm);
+    std::string text;
+    for (const LeafParameterField& field : ModelParameters(p.model)) {
+        if (!text.empty()) text += ", ";
+        text += std::string(field.name) + " = " + textio::NumberText(p.*field.value);
+    }
+    return text;
 }
 
 // A fraction as written: within rounding of [0, 1] (kFractionRounding) it is put on the
@@ -63,49 +45,54 @@ double PhysicalFraction(double value, const char* what, int index, const LeafPar
 
 void CheckLeafParameters(const LeafParameters& p)
 {
-    CheckFinite(p.N, "N");
-    CheckFinite(p.Cab, "Cab");
-    CheckFinite(p.Cw, "Cw");
-    CheckFinite(p.Cm, "Cm");
+    using textio::NumberText;
+    for (const LeafParameterField& field : kLeafParameterFields) {
+        if (!std::isfinite(p.*field.value)) {
+            throw Error("The leaf parameter " + std::string(field.name)
+                        + " is not a finite number.");
+        }
+    }
+    for (const LeafParameterField& field : kLeafParameterFields) {
+        if (p.*field.value != 0.0 && !ModelHasParameter(p.model, field.name)) {
+            throw Error("The " + std::string(LeafModelName(p.model))
+                        + " leaf model has no parameter " + std::string(field.name)
+                        + ": it must be 0, not " + NumberText(p.*field.value) + ".");
+        }
+    }
     if (!(p.N > 0.0)) {
-        throw Error("The leaf structure N must be greater than 0, not " + textio::NumberText(p.N)
-                    + ".");
+        throw Error("The leaf structure N must be greater than 0, not " + NumberText(p.N) + ".");
+    }
+    for (const LeafParameterField& field : ModelParameters(p.model)) {
+        if (p.*field.value < 0.0) {
+            throw Error("The leaf parameter " + std::string(field.name) + " must be 0 or more, not "
+                        + NumberText(p.*field.value) + ".");
+        }
+    }
+    if (p.Cbrown > 1.0) {
+        throw Error("The brown pigment content Cbrown must be at most 1, not "
+                    + NumberText(p.Cbrown) + ".");
     }
 }
 
 LeafSpectrum ComputeLeafSpectrum(const LeafParameters& p)
 {
     CheckLeafParameters(p);
-    const spectral::LeafTables& tables = spectral::LoadLeafTables();
-    const auto& tav = GridTransmissivities();
-    // The model's steps grid-wide, one after the other: absorptions, exponential integrals,
-    // layer transmissions, pile optics. An exponential integral ends in a long chain of
-    // dependent multiplications; taken one after the other, consecutive chains overlap in the
-    // processor. The values are those of the point-by-point model, and so is the first
-    // failure: the points before a bad k are checked before it is reported.
-    spectral::Spectrum k{}, e1{}, tau{};
-    int valid = 0;  // grid points before the first k <= 0
-    for (; valid < kWavelengthCount; ++valid) {
-        k[static_cast<std::size_t>(valid)] = LeafAbsorption(p, tables, valid);
-        if (!(k[static_cast<std::size_t>(valid)] > 0.0)) break;
-    }
-    const auto points = static_cast<std::size_t>(valid);
-    for (std::size_t i = 0; i < points; ++i) e1[i] = ExpIntegral(k[i]);
-    for (std::size_t i = 0; i < points; ++i) tau[i] = LayerTransmission(k[i], e1[i]);
     LeafSpectrum spectrum{};
-    for (int i = 0; i < valid; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        const LeafOptics optics = StackOptics(p.N, tables.refIndex[at], tau[at], tav[at]);
+    for (int i = 0; i < kWavelengthCount; ++i) {
+        const double n = ModelRefractiveIndex(p.model, i);
+        const double k = ModelAbsorption(p, i);
+        if (!(k > 0.0)) {
+            FailAt(i, "the absorption coefficient k is " + textio::NumberText(k)
+                          + ", but the model needs k > 0 (" + InputsText(p) + ").");
+        }
+        const LeafOptics optics = ProspectLeaf(p.N, n, k, ModelTransmissivities(p.model, i));
         if (!std::isfinite(optics.refl) || !std::isfinite(optics.trans)) {
             FailAt(i, "the reflectance or transmittance is not a finite number (" + InputsText(p)
                           + ").");
         }
+        const auto at = static_cast<std::size_t>(i);
         spectrum.refl[at] = PhysicalFraction(optics.refl, "reflectance", i, p);
         spectrum.trans[at] = PhysicalFraction(optics.trans, "transmittance", i, p);
-    }
-    if (valid < kWavelengthCount) {
-        FailAt(valid, "the absorption coefficient k is " + textio::NumberText(k[points])
-                          + ", but the model needs k > 0 (" + InputsText(p) + ").");
     }
     return spectrum;
 }

@@ -15,14 +15,19 @@ struct LeafSpectrum {
     spectral::Spectrum trans;
 };
 
-// Throws tulmera::Error naming the parameter when one is not a finite number or N <= 0.
+// Throws tulmera::Error with an English sentence naming the parameter, checked in this order:
+// a field of `p` that is not a finite number; a field that the model p.model does not read
+// (see ModelParameters) and is not 0 (a PROSPECT-PRO leaf with Cm, a classic one with Car);
+// N <= 0; a pigment or constituent of the model below 0; Cbrown above 1.
 void CheckLeafParameters(const LeafParameters& p);
 
-// The leaf model over the grid for `p`: the leaf tables, then for each grid point the
-// absorption and the model, exactly as a leaf run computes them. Throws tulmera::Error for bad
-// parameters (CheckLeafParameters), and naming the wavelength when the absorption k is not
-// above 0 there, a result is not finite or lies outside 0 .. 1 beyond kFractionRounding (the
-// message names the wavelength and the inputs); values within it are put on the bound.
+// The leaf model p.model names over the grid, exactly as a leaf run computes it: for each grid
+// point in turn n = ModelRefractiveIndex, k = ModelAbsorption, checked, then ProspectLeaf with
+// the model's interface transmissivities (ModelLeafOptics). Throws tulmera::Error for bad
+// parameters (CheckLeafParameters), and naming the first wavelength where the absorption k is
+// not above 0, a result is not finite or lies outside 0 .. 1 beyond kFractionRounding (the
+// message names the wavelength and the model's parameters); values within it are put on the
+// bound.
 LeafSpectrum ComputeLeafSpectrum(const LeafParameters& p);
 
 // Prints the 421 lines of a leaf spectrum file: wavelength, reflectance, transmittance, each

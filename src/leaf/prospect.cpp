@@ -2,9 +2,10 @@
 
 #include <cmath>
 
-// Every formula keeps the published order of operations: whole powers are products written
-// left to right, real powers use std::pow, and sums are added in the order written. The
-// written digits depend on it.
+// The model's steps in their order (see prospect.h), then the two functions they use. Every
+// formula keeps the published order of operations: whole powers are products written left to
+// right, real powers use std::pow, and sums are added in the order written. The written digits
+// depend on it.
 namespace tulmera::leaf {
 
 double LeafAbsorption(const LeafParameters& p, const spectral::LeafTables& tables, int index)
@@ -12,6 +13,91 @@ double LeafAbsorption(const LeafParameters& p, const spectral::LeafTables& table
     const auto i = static_cast<std::size_t>(index);
     return (p.Cw * tables.kCw[i] + p.Cab * tables.kCab[i] + p.Cm * tables.kCm[i]) / p.N
            + tables.kBase[i];
+}
+
+double ProspectDAbsorption(const LeafParameters& p, const spectral::ProspectDproTables& tables,
+                           int index)
+{
+    const auto i = static_cast<std::size_t>(index);
+    return (p.Cab * tables.kCab[i] + p.Car * tables.kCar[i] + p.Anth * tables.kAnth[i]
+            + p.Cbrown * tables.kBrown[i] + p.Cw * tables.kCw[i] + p.Cm * tables.kCm[i])
+           / p.N;
+}
+
+double ProspectProAbsorption(const LeafParameters& p, const spectral::ProspectDproTables& tables,
+                             int index)
+{
+    const auto i = static_cast<std::size_t>(index);
+    return (p.Cab * tables.kCab[i] + p.Car * tables.kCar[i] + p.Anth * tables.kAnth[i]
+            + p.Cbrown * tables.kBrown[i] + p.Cw * tables.kCw[i] + p.Prot * tables.kProt[i]
+            + p.CBC * tables.kCBC[i])
+           / p.N;
+}
+
+double LayerTransmission(double k) { return k <= 0.0 ? 1.0 : LayerTransmission(k, ExpIntegral(k)); }
+
+double LayerTransmission(double k, double expIntegralOfK)
+{
+    return (1.0 - k) * std::exp(-k) + k * k * expIntegralOfK;
+}
+
+Transmissivities InterfaceTransmissivities(double n) { return InterfaceTransmissivities(n, 60.0); }
+
+Transmissivities InterfaceTransmissivities(double n, double topConeDeg)
+{
+    return {Tav(90.0, n), Tav(topConeDeg, n)};
+}
+
+ElementaryLayer ElementaryLayerOptics(double n, double tau, const Transmissivities& tav)
+{
+    const double t1 = tav.t1;
+    const double t2 = tav.t2;
+    const double n2 = n * n;
+    const double n4 = n2 * n2;  // n⁴ as the square of n²: the written digits depend on it
+    const double x1 = 1.0 - t1;
+    const double x2 = t1 * t1 * (tau * tau) * (n2 - t1);
+    const double x3 = t1 * t1 * tau * n2;
+    const double x4 = n4 - tau * tau * ((n2 - t1) * (n2 - t1));
+    const double x5 = t2 / t1;
+    const double x6 = x5 * (t1 - 1.0) + 1.0 - t2;
+    const double r = x1 + x2 / x4;
+    const double t = x3 / x4;
+    const double ra = x5 * r + x6;
+    const double ta = x5 * t;
+    return {r, t, ra, ta};
+}
+
+LeafOptics PileOptics(double N, const ElementaryLayer& layer)
+{
+    const auto [r, t, ra, ta] = layer;
+    const double delta = (t * t - r * r - 1.0) * (t * t - r * r - 1.0) - 4.0 * (r * r);
+    const double alpha = (1.0 + r * r - t * t + std::sqrt(delta)) / (2.0 * r);
+    const double beta = (1.0 + r * r - t * t - std::sqrt(delta)) / (2.0 * r);
+    const double va = alpha;
+    const double vb = std::sqrt(beta * (alpha - r) / (alpha * (beta - r)));
+    const double m = N - 1.0;
+    const double vbm = std::pow(vb, m);
+    const double vbmm = std::pow(vb, -m);
+    const double vai = std::pow(va, -1.0);
+    const double s1 = ra * (va * vbm - vai * vbmm) + (ta * t - ra * r) * (vbm - vbmm);
+    const double s2 = ta * (va - vai);
+    const double s3 = va * vbm - vai * vbmm - r * (vbm - vbmm);
+    return {s1 / s3, s2 / s3};
+}
+
+LeafOptics StackOptics(double N, double n, double tau, const Transmissivities& tav)
+{
+    return PileOptics(N, ElementaryLayerOptics(n, tau, tav));
+}
+
+LeafOptics ProspectLeaf(double N, double n, double k)
+{
+    return ProspectLeaf(N, n, k, InterfaceTransmissivities(n));
+}
+
+LeafOptics ProspectLeaf(double N, double n, double k, const Transmissivities& tav)
+{
+    return StackOptics(N, n, LayerTransmission(k), tav);
 }
 
 double ExpIntegral(double k)
@@ -75,60 +161,6 @@ double Tav(double thetaDeg, double n)
         16.0 * (r2 * r2 * r2) * (1.0 / (2.0 * rp * b - rm2) - 1.0 / (2.0 * rp * a - rm2)) / rp3;
     const double tp = tp2 + tp1 + tp3 + tp4 + tp5;
     return (ts + tp) / (2.0 * ds2);
-}
-
-Transmissivities InterfaceTransmissivities(double n) { return {Tav(90.0, n), Tav(60.0, n)}; }
-
-LeafOptics ProspectLeaf(double N, double n, double k)
-{
-    return ProspectLeaf(N, n, k, InterfaceTransmissivities(n));
-}
-
-double LayerTransmission(double k) { return k <= 0.0 ? 1.0 : LayerTransmission(k, ExpIntegral(k)); }
-
-double LayerTransmission(double k, double expIntegralOfK)
-{
-    return (1.0 - k) * std::exp(-k) + k * k * expIntegralOfK;
-}
-
-LeafOptics ProspectLeaf(double N, double n, double k, const Transmissivities& tav)
-{
-    return StackOptics(N, n, LayerTransmission(k), tav);
-}
-
-LeafOptics StackOptics(double N, double n, double tau, const Transmissivities& tav)
-{
-    // Reflectance and transmittance of one layer for isotropic light (r, t) and of the top
-    // layer, which receives light within 60 degrees of the normal (ra, ta).
-    const double t1 = tav.t1;
-    const double t2 = tav.t2;
-    const double n2 = n * n;
-    const double n4 = n2 * n2;  // n⁴ as the square of n²
-    const double x1 = 1.0 - t1;
-    const double x2 = t1 * t1 * (tau * tau) * (n2 - t1);
-    const double x3 = t1 * t1 * tau * n2;
-    const double x4 = n4 - tau * tau * ((n2 - t1) * (n2 - t1));
-    const double x5 = t2 / t1;
-    const double x6 = x5 * (t1 - 1.0) + 1.0 - t2;
-    const double r = x1 + x2 / x4;
-    const double t = x3 / x4;
-    const double ra = x5 * r + x6;
-    const double ta = x5 * t;
-
-    // A pile of N layers: Stokes' solution.
-    const double delta = (t * t - r * r - 1.0) * (t * t - r * r - 1.0) - 4.0 * (r * r);
-    const double alpha = (1.0 + r * r - t * t + std::sqrt(delta)) / (2.0 * r);
-    const double beta = (1.0 + r * r - t * t - std::sqrt(delta)) / (2.0 * r);
-    const double va = alpha;
-    const double vb = std::sqrt(beta * (alpha - r) / (alpha * (beta - r)));
-    const double m = N - 1.0;
-    const double vbm = std::pow(vb, m);
-    const double vbmm = std::pow(vb, -m);
-    const double vai = std::pow(va, -1.0);
-    const double s1 = ra * (va * vbm - vai * vbmm) + (ta * t - ra * r) * (vbm - vbmm);
-    const double s2 = ta * (va - vai);
-    const double s3 = va * vbm - vai * vbmm - r * (vbm - vbmm);
-    return {s1 / s3, s2 / s3};
 }
 
 }  // namespace tulmera::leaf

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "canopy/canopy_run.h"
+#include "canopy/leaf_spectra_pct.h"
 #include "canopy/sailh_reference.h"
 #include "canopy/sky_ratio.h"
 #include "leaf/leaf_spectrum.h"
@@ -19,21 +20,6 @@ using spectral::Spectrum;
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr std::size_t k800nm = (800 - 400) / 5;
-
-struct LeafPct {
-    Spectrum refl, trans;
-};
-
-LeafPct LeafSpectraPct(const leaf::LeafParameters& p)
-{
-    const leaf::LeafSpectrum s = leaf::ComputeLeafSpectrum(p);
-    LeafPct pct{};
-    for (std::size_t i = 0; i < s.refl.size(); ++i) {
-        pct.refl[i] = 100.0 * s.refl[i];
-        pct.trans[i] = 100.0 * s.trans[i];
-    }
-    return pct;
-}
 
 const LeafPct& GreenLeaf()
 {
@@ -252,6 +238,57 @@ TEST(Sailh, CanopyReflectanceTendsToTheSoilAsTheLeafAreaVanishes)
             ASSERT_NEAR(run.canopyReflPct[i], run.soilRefl[i], 1e-4) << i;
         }
     }
+}
+
+// The physical mix weights the diffuse case with the sky ratio as a fraction, s = S / 100;
+// the classic one with S as stored. Both by hand from the independent point evaluation's rsot
+// and rdot, at a blue, a red and a near-infrared wavelength.
+TEST(Sailh, SkyMixesAgainstAHandComputation)
+{
+    CanopyInputs in = RunInputs(3, 30, -20, 90, 0.05, 4, 1, Visibility::Km50);
+    const CanopyState classic = Canopy(in);
+    in.skyMix = SkyMix::Physical;
+    const CanopyState physical = Canopy(in);
+    for (const int nm : {450, 670, 860}) {
+        const auto i = static_cast<std::size_t>((nm - 400) / 5);
+        const reference::PointResult point = reference::EvaluatePoint(
+            Inputs(3, 30, 20, 90, 0.05), GreenLeaf().refl[i], GreenLeaf().trans[i],
+            classic.soilRefl[i], classic.skyRatioPct[i]);
+        const double S = classic.skyRatioPct[i];
+        const double s = S / 100;
+        EXPECT_EQ(physical.canopyReflPct[i], 100 * (point.rdot * s + point.rsot) / (s + 1)) << nm;
+        EXPECT_EQ(classic.canopyReflPct[i], 100 * (point.rdot * S + point.rsot) / (S + 1)) << nm;
+        EXPECT_EQ(physical.skyRatioPct[i], S) << "the stored ratio stays as it is";
+        EXPECT_NE(physical.canopyReflPct[i], classic.canopyReflPct[i]) << nm;
+    }
+}
+
+// The classic mix is nearly all diffuse sky, which hides the hot spot; the physical one shows
+// it: at sun 40°, view 40°, the reflectance towards the sun (azimuth 0) against away from it
+// (180) at 670 nm.
+TEST(Sailh, PhysicalSkyMixShowsTheHotSpot)
+{
+    const leaf::LeafParameters leafParameters{1.5, 40, 0.01, 0.005};
+    const LeafPct leaf = LeafSpectraPct(leafParameters);
+    const auto reflectanceAt670 = [&](double azimuth, SkyMix mix) {
+        CanopyInputs in = StartCanopyInputs();
+        in.lai = 3;
+        in.sunZenith = 40;
+        in.viewAngle = 40;
+        in.relAzimuth = azimuth;
+        in.hotSpot = 0.2;
+        in.leafArchitecture = "Esferico";
+        in.skyMix = mix;
+        return Canopy(in, leaf).canopyReflPct[(670 - 400) / 5];
+    };
+    const double physical =
+        reflectanceAt670(0, SkyMix::Physical) / reflectanceAt670(180, SkyMix::Physical);
+    const double classic =
+        reflectanceAt670(0, SkyMix::Classic) / reflectanceAt670(180, SkyMix::Classic);
+    std::cout << "[ hot spot ] 670 nm, azimuth 0 / 180: physical " << physical << ", classic "
+              << classic << '\n';
+    EXPECT_GT(physical, 2.5);
+    EXPECT_LT(classic, 1.2);
 }
 
 }  // namespace

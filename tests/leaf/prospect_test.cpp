@@ -4,8 +4,10 @@
 
 #include <cmath>
 
+#include "leaf/leaf_models.h"
 #include "leaf/leaf_spectrum.h"
 #include "spectral/leaf_tables.h"
+#include "spectral/prospect_dpro_tables.h"
 #include "textio/error.h"
 
 namespace tulmera::leaf {
@@ -79,7 +81,9 @@ TEST(ProspectLeaf, OneLayerGivesTheTopLayerPair)
     EXPECT_NEAR(optics.trans, x5 * t, 1e-15);
 }
 
-// The corners of the parameter ranges the windows allow.
+// The corners of the parameter ranges the windows allow, for every leaf model: PROSPECT-D
+// and PRO add Car 0 .. 30, Anth 0 .. 40, Cbrown 0 .. 1, and PRO has Prot 0 .. 0.004 and
+// CBC 0 .. 0.02 in place of Cm.
 std::vector<LeafParameters> CornerCases()
 {
     std::vector<LeafParameters> corners;
@@ -87,10 +91,35 @@ std::vector<LeafParameters> CornerCases()
         for (const double Cab : {15.0, 90.0}) {
             for (const double Cw : {0.0001, 0.07}) {
                 for (const double Cm : {0.002, 0.04}) corners.push_back({N, Cab, Cw, Cm});
+                for (const double Car : {0.0, 30.0}) {
+                    for (const double Anth : {0.0, 40.0}) {
+                        for (const double Cbrown : {0.0, 1.0}) {
+                            for (const double Cm : {0.002, 0.04}) {
+                                corners.push_back({N, Cab, Cw, Cm, Car, Anth, Cbrown, 0, 0,
+                                                   LeafModel::ProspectD});
+                            }
+                            for (const double Prot : {0.0, 0.004}) {
+                                for (const double CBC : {0.0, 0.02}) {
+                                    corners.push_back({N, Cab, Cw, 0, Car, Anth, Cbrown, Prot, CBC,
+                                                       LeafModel::ProspectPro});
+                                }
+                            }
+                        }
+                    }
+                }
             }
         }
     }
     return corners;
+}
+
+std::string Label(const LeafParameters& p)
+{
+    std::string text(LeafModelName(p.model));
+    for (const LeafParameterField& field : ModelParameters(p.model)) {
+        text += " " + std::string(field.name) + " " + std::to_string(p.*field.value);
+    }
+    return text;
 }
 
 TEST(LeafSpectrum, StaysPhysicalAtTheCornersOfTheWindowRanges)
@@ -99,11 +128,9 @@ TEST(LeafSpectrum, StaysPhysicalAtTheCornersOfTheWindowRanges)
         const LeafSpectrum s = ComputeLeafSpectrum(p);
         for (std::size_t i = 0; i < s.refl.size(); ++i) {
             const int nm = WavelengthNm(static_cast<int>(i));
-            ASSERT_GT(s.refl[i], 0.0)
-                << p.N << ' ' << p.Cab << ' ' << p.Cw << ' ' << p.Cm << ' ' << nm;
-            ASSERT_GE(s.trans[i], 0.0)
-                << p.N << ' ' << p.Cab << ' ' << p.Cw << ' ' << p.Cm << ' ' << nm;
-            ASSERT_LT(s.refl[i] + s.trans[i], 1.0) << p.N << ' ' << p.Cab << ' ' << nm;
+            ASSERT_GT(s.refl[i], 0.0) << Label(p) << " at " << nm;
+            ASSERT_GE(s.trans[i], 0.0) << Label(p) << " at " << nm;
+            ASSERT_LT(s.refl[i] + s.trans[i], 1.0) << Label(p) << " at " << nm;
         }
     }
 }
@@ -117,17 +144,33 @@ TEST(LeafSpectrum, StartLeafTransmitsMoreThanItReflectsOnTheNearInfraredPlateau)
     EXPECT_GT(s.trans[nir], s.trans[red]);
 }
 
-// The grid takes the model's two steps grid-wide; every value must be the point's own.
+// Every value of a spectrum is the point's own model, with the interface transmissivities
+// computed afresh (the spectrum takes them from tables made once), for each leaf model.
 TEST(LeafSpectrum, UsesTheModelAtEveryGridPoint)
 {
     const spectral::LeafTables& tables = spectral::LoadLeafTables();
-    for (const LeafParameters& p : {LeafParameters{2.2, 60, 0.02, 0.01}, kStartLeafParameters,
-                                    LeafParameters{4, 90, 0.07, 0.04}}) {
+    const spectral::ProspectDproTables& dpro = spectral::LoadProspectDproTables();
+    const LeafParameters cases[] = {
+        {2.2, 60, 0.02, 0.01},
+        kStartLeafParameters,
+        {4, 90, 0.07, 0.04},
+        {1.5, 40, 0.01, 0.005, 8, 1, 0.1, 0, 0, LeafModel::ProspectD},
+        {2.5, 20, 0.03, 0, 6, 5, 0.3, 0.002, 0.01, LeafModel::ProspectPro},
+    };
+    for (const LeafParameters& p : cases) {
         const LeafSpectrum s = ComputeLeafSpectrum(p);
         for (int i = 0; i < kWavelengthCount; ++i) {
             const auto at = static_cast<std::size_t>(i);
-            const LeafOptics optics =
-                ProspectLeaf(p.N, tables.refIndex[at], LeafAbsorption(p, tables, i));
+            LeafOptics optics{};
+            if (p.model == LeafModel::Classic) {
+                optics = ProspectLeaf(p.N, tables.refIndex[at], LeafAbsorption(p, tables, i));
+            } else {
+                const double n = dpro.refIndex[at];
+                const double k = p.model == LeafModel::ProspectD
+                                     ? ProspectDAbsorption(p, dpro, i)
+                                     : ProspectProAbsorption(p, dpro, i);
+                optics = ProspectLeaf(p.N, n, k, InterfaceTransmissivities(n, 40.0));
+            }
             ASSERT_EQ(s.refl[at], optics.refl) << p.N << " at " << WavelengthNm(i);
             ASSERT_EQ(s.trans[at], optics.trans) << p.N << " at " << WavelengthNm(i);
         }
@@ -156,7 +199,7 @@ TEST(LeafSpectrum, RefusesParametersOutsideTheModelsDomain)
         {{NAN, 15, 0.0001, 0.002}, "parameter N is not a finite number"},
         {{1.0, INFINITY, 0.0001, 0.002}, "parameter Cab is not a finite number"},
         {{1.0, 15, 0.0001, 0.0}, "at 755 nm: the absorption coefficient k is 0"},
-        {{1.0, 15, -1.0, 0.002}, "at 950 nm: the absorption coefficient k is -"},
+        {{1.0, 15, -1.0, 0.002}, "parameter Cw must be 0 or more, not -1"},
     };
     for (const auto& c : cases) {
         EXPECT_NE(FailureOf(c.p).find(c.expected), std::string::npos) << FailureOf(c.p);

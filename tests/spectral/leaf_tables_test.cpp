@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "spectral/prospect_dpro_tables.h"
 #include "spectral/soil_library.h"
 #include "textio/field_reader.h"
 
@@ -82,6 +83,51 @@ TEST(LeafTables, KeepTheKnownExtremes)
     EXPECT_EQ(At(t.kCm, 2490), 50.42);
     EXPECT_EQ(*std::max_element(t.kCw.begin(), t.kCw.end()), 146.34);
     EXPECT_EQ(*std::min_element(t.kCm.begin(), t.kCm.end()), 2.36);
+}
+
+TEST(ProspectDproTables, HoldEveryCellOfTheDataFile)
+{
+    const ProspectDproTables& t = LoadProspectDproTables();
+    const auto rows = ReadDataCsv("prospect_dpro_5nm.csv", 10);
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(kWavelengthCount));
+    const Spectrum* columns[] = {&t.wavelength, &t.refIndex, &t.kCab, &t.kCar,  &t.kAnth,
+                                 &t.kBrown,     &t.kCw,      &t.kCm,  &t.kProt, &t.kCBC};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        ASSERT_EQ(rows[i][0], WavelengthNm(static_cast<int>(i)));
+        for (std::size_t c = 0; c < std::size(columns); ++c) {
+            EXPECT_EQ((*columns[c])[i], rows[i][c]) << "column " << c << " at " << rows[i][0];
+        }
+    }
+}
+
+// Where each absorption is 0 decides where a leaf without that constituent still absorbs:
+// water and the dry matter (or the carbon-based constituents) keep k above 0 everywhere.
+TEST(ProspectDproTables, AbsorptionBandsEndWhereTheirNoteSays)
+{
+    const ProspectDproTables& t = LoadProspectDproTables();
+    const struct {
+        const char* name;
+        const Spectrum& k;
+        int lastNonZeroNm;  // 0 from the next grid point on
+    } bands[] = {{"kCab", t.kCab, 780},
+                 {"kCar", t.kCar, 560},
+                 {"kAnth", t.kAnth, 685},
+                 {"kBrown", t.kBrown, 1095}};
+    for (const auto& band : bands) {
+        EXPECT_GT(At(band.k, band.lastNonZeroNm), 0.0) << band.name;
+        for (int nm = band.lastNonZeroNm + 5; nm <= 2500; nm += 5) {
+            ASSERT_EQ(At(band.k, nm), 0.0) << band.name << " at " << nm;
+        }
+    }
+    for (int nm = 400; nm <= 1430; nm += 5) ASSERT_EQ(At(t.kProt, nm), 0.0) << nm;
+    EXPECT_GT(At(t.kProt, 1435), 0.0);
+    for (std::size_t i = 0; i < t.kCw.size(); ++i) {
+        ASSERT_GT(t.kCw[i], 0.0) << i;
+        ASSERT_GT(t.kCm[i], 0.0) << i;
+        ASSERT_GT(t.kCBC[i], 0.0) << i;
+    }
+    EXPECT_EQ(At(t.refIndex, 400), 1.5115);
+    EXPECT_EQ(*std::min_element(t.refIndex.begin(), t.refIndex.end()), 1.2708);
 }
 
 TEST(SoilLibrary, HoldsEveryCellOfTheDataFile)
