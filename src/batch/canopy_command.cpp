@@ -62,7 +62,7 @@ std::vector<OptionInfo> CanopyOptions()
 
 void CheckCanopyOptions(const canopy::CanopyInputs& inputs)
 {
-    if (const auto problem = refresh::CheckCanopyDomain(inputs)) {
+    if (const auto problem = domain::CheckCanopyDomain(inputs)) {
         throw UsageError(DomainMessage(*problem));
     }
 }

@@ -56,16 +56,16 @@ leaf::LeafParameters LeafParametersFrom(const BatchArguments& arguments)
             arguments.Number("--Cw", start.Cw), arguments.Number("--Cm", start.Cm)};
 }
 
-std::string DomainMessage(const refresh::DomainProblem& problem)
+std::string DomainMessage(const domain::DomainProblem& problem)
 {
-    return "--" + std::string(refresh::OptionName(problem.input)) + " "
-           + textio::NumberText(problem.value) + " is outside " + refresh::RangeText(problem.range)
+    return "--" + std::string(domain::OptionName(problem.input)) + " "
+           + textio::NumberText(problem.value) + " is outside " + domain::RangeText(problem.range)
            + ".";
 }
 
 void CheckLeafOptions(const leaf::LeafParameters& leaf)
 {
-    if (const auto problem = refresh::CheckLeafDomain(leaf)) {
+    if (const auto problem = domain::CheckLeafDomain(leaf)) {
         throw UsageError(DomainMessage(*problem));
     }
 }
