@@ -15,9 +15,9 @@
 #include "plot/chart_geometry.h"
 #include "plot/main_charts.h"
 #include "plot/raster_surface.h"
-#include "plot/recording_surface.h"
 #include "plot/sweep_chart.h"
 #include "spectral/grid.h"
+#include "testing/recording_surface.h"
 #include "textio/field_reader.h"
 #include "textio/printed_text.h"
 #include "textio/text_file.h"
@@ -103,12 +103,12 @@ int ReadSweepShape(std::string_view bytes)
 
 // Draws the recorded operations again on a raster surface of `scale` and `pixelScale`: the real
 // program's charts see the same calls. No recorded coordinate may be infinite or not a number.
-void ReplayOnRaster(const plot::RecordingSurface& recorded, const plot::ChartScale& scale,
+void ReplayOnRaster(const testing::RecordingSurface& recorded, const plot::ChartScale& scale,
                     int pixelScale)
 {
-    using Kind = plot::ChartOp::Kind;
+    using Kind = testing::ChartOp::Kind;
     plot::RasterSurface raster(scale, pixelScale);
-    for (const plot::ChartOp& op : recorded.ops()) {
+    for (const testing::ChartOp& op : recorded.ops()) {
         if (!std::isfinite(op.x1) || !std::isfinite(op.y1) || !std::isfinite(op.x2)
             || !std::isfinite(op.y2)) {
             throw FuzzFailure("A chart procedure drew at a coordinate that is not finite.");
@@ -202,7 +202,7 @@ void ReadAsLeafFile(std::string_view bytes)
     ReadsOrNamesFile(kLeafSpectrumFile,
                      [&] { canopy::ReadLeafSpectrumPct(kLeafSpectrumFile, reflPct, transPct); });
 
-    plot::RecordingSurface leafChart;
+    testing::RecordingSurface leafChart;
     ReadsOrNamesFile(kLeafSpectrumFile, [&] { plot::PaintProspect(leafChart); });
     ReplayOnRaster(leafChart, plot::kLeafChartScale, PixelScaleFor(bytes));
 
@@ -214,7 +214,7 @@ void ReadAsLeafFile(std::string_view bytes)
 void ReadAsCanopyFile(std::string_view bytes)
 {
     textio::ReplaceTextFile(kCanopySpectrumFile, bytes);
-    plot::RecordingSurface canopyChart;
+    testing::RecordingSurface canopyChart;
     ReadsOrNamesFile(kCanopySpectrumFile, [&] { plot::PaintSailh(canopyChart); });
     ReplayOnRaster(canopyChart, plot::kCanopyChartScale, PixelScaleFor(bytes));
 
@@ -226,7 +226,7 @@ void ReadAsCanopyFile(std::string_view bytes)
 void ReadAsSweepCurveFile(std::string_view bytes)
 {
     textio::ReplaceTextFile(kSweepCurveFile, bytes);
-    plot::RecordingSurface chart, legend;
+    testing::RecordingSurface chart, legend;
     plot::SweepColours colours = plot::SweepColours::ForSweep(3);
     colours.Advance();
     const plot::SweepColours before = colours;

@@ -5,10 +5,10 @@
 #include <sstream>
 
 #include "export/spectra_csv.h"
-#include "plot/recording_surface.h"
 #include "refresh/refresh.h"
 #include "support/run_command.h"
 #include "support/work_dir.h"
+#include "testing/recording_surface.h"
 #include "textio/text_file.h"
 
 namespace tulmera::batch {
@@ -28,7 +28,7 @@ TEST(BatchCsv, EachCommandWritesTheTableOfItsOwnRun)
     inputs.lai = 2;
     inputs.sunZenith = 30;
     ScopedWorkDir dir;
-    plot::RecordingSurface leafChart, canopyChart;
+    testing::RecordingSurface leafChart, canopyChart;
     canopy::CanopyState state;
     refresh::Recompute(leaf, inputs, state, {leafChart, canopyChart}, {});
     const spreadsheet::MainSpectra leafAlone{leaf, std::nullopt, state};

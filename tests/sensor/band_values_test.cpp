@@ -8,7 +8,7 @@
 
 #include "plot/band_tables.h"
 #include "plot/main_charts.h"
-#include "plot/recording_surface.h"
+#include "testing/recording_surface.h"
 
 namespace tulmera::sensor {
 namespace {
@@ -126,11 +126,11 @@ TEST(BandTables, DriveBothTheOverlayStripesAndTheBandValues)
     for (int entry = plot::kFirstSensorEntry; entry <= plot::kBackgroundEntryCount; ++entry) {
         const Sensor& sensor = plot::SensorOfEntry(entry);
         SCOPED_TRACE(std::string(sensor.name));
-        plot::RecordingSurface leafChart, canopyChart;
+        testing::RecordingSurface leafChart, canopyChart;
         plot::PaintBackground({leafChart, canopyChart}, plot::ChartBackground{entry});
         std::vector<Band> stripes;
-        for (const plot::ChartOp& op : leafChart.ops()) {
-            if (op.kind != plot::ChartOp::Kind::FilledBox) continue;
+        for (const testing::ChartOp& op : leafChart.ops()) {
+            if (op.kind != testing::ChartOp::Kind::FilledBox) continue;
             stripes.push_back({static_cast<int>(op.x1), static_cast<int>(op.x2)});
         }
         ASSERT_EQ(stripes.size(), sensor.bands.size());
