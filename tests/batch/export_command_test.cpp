@@ -10,6 +10,7 @@
 
 #include "batch/batch_runner.h"
 #include "support/golden.h"
+#include "support/parsed_arguments.h"
 #include "support/work_dir.h"
 #include "textio/working_files.h"
 
@@ -21,7 +22,7 @@ namespace fs = std::filesystem;
 
 spreadsheet::MainExportHeader HeaderOf(std::vector<std::string_view> arguments)
 {
-    return ExportHeaderFrom(BatchArguments::Parse(arguments, ExportCommand().options));
+    return ExportHeaderFrom(testing::ParsedArguments(arguments, ExportCommand().options));
 }
 
 TEST(ExportCommand, HeaderValuesAreTheOptionsOrTheStartValues)
