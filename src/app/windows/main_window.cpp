@@ -116,11 +116,6 @@ void MainWindow::RedrawIfResized()
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::SetRefreshObserver(std::function<void(refresh::RefreshStep)> observer)
-{
-    refreshObserver_ = std::move(observer);
-}
-
 void MainWindow::Connect()
 {
     for (QScrollBar* bar : leafBars_) {
@@ -297,8 +292,7 @@ bool MainWindow::Recompute()
         DrawingSurface(back.canopy, canopyView->DisplayedScale(), canopyView->SurfacePixelScale());
     const bool done = widgets::Guarded(
         statusBar(), tr("No se pudo recalcular; se muestran los últimos resultados"), [&] {
-            refresh::Recompute(leaf_, inputs, canopyState_, {leafChart, canopyChart}, background_,
-                               refreshObserver_);
+            refresh::Recompute(leaf_, inputs, canopyState_, {leafChart, canopyChart}, background_);
             measuredPanel_->Paint(leafChart, canopyChart);  // over the model curves
         });
     if (!done) {

@@ -3,7 +3,6 @@
 #include <QPointer>
 #include <QStringList>
 #include <array>
-#include <functional>
 #include <memory>
 
 #include "app/language.h"
@@ -43,9 +42,6 @@ class MainWindow : public QMainWindow {
 public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
-
-    // Told of every step of each recomputation (tests use it to check the order).
-    void SetRefreshObserver(std::function<void(refresh::RefreshStep)> observer);
 
     const leaf::LeafParameters& leafParameters() const { return leaf_; }
     const canopy::CanopyState& canopyState() const { return canopyState_; }
@@ -188,7 +184,6 @@ private:
     };
     std::array<ChartSurfaces, 2> surfaces_;
     std::size_t back_ = 0;
-    std::function<void(refresh::RefreshStep)> refreshObserver_;
 };
 
 }  // namespace tulmera::app
