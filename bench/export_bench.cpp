@@ -10,7 +10,7 @@
 
 namespace {
 
-namespace spreadsheet = tulmera::spreadsheet;
+namespace exports = tulmera::exports;
 
 // The longest sweep (77 values, 32802 rows, 97636 cells): "MVP.dat" read and checked, the
 // workbook built and written as an .xlsx file. Target: 0.5 s.
@@ -18,7 +18,7 @@ void BM_SweepWorkbookOf77Values(benchmark::State& state)
 {
     BenchWorkDir dir;
     tulmera::textio::ReplaceTextFile(tulmera::kSweepFile, tulmera::testing::SyntheticSweepText(77));
-    for (auto _ : state) spreadsheet::WriteSweepWorkbook(77, "sweep.xlsx");
+    for (auto _ : state) exports::WriteSweepWorkbook(77, "sweep.xlsx");
 }
 BENCHMARK(BM_SweepWorkbookOf77Values)
     ->Unit(benchmark::kMillisecond)
@@ -33,9 +33,9 @@ void BM_MainWorkbook(benchmark::State& state)
     std::string canopy;  // any canopy spectrum will do
     for (int i = 0; i < 421; ++i) canopy += std::to_string(400 + 5 * i) + ",0.05\r\n";
     tulmera::textio::ReplaceTextFile(tulmera::kCanopySpectrumFile, canopy);
-    const spreadsheet::MainExportHeader header{
+    const exports::MainExportHeader header{
         tulmera::leaf::kStartLeafParameters, 0.1, 0, 0, "Planofilo", "S1", "0", "0"};
-    for (auto _ : state) spreadsheet::WriteMainWorkbook(header, "main.xlsx");
+    for (auto _ : state) exports::WriteMainWorkbook(header, "main.xlsx");
 }
 BENCHMARK(BM_MainWorkbook)
     ->Unit(benchmark::kMillisecond)

@@ -171,11 +171,11 @@ const std::string& ValidCanopyText()
     return text;
 }
 
-void RequireFiniteCells(const std::vector<spreadsheet::Cell>& cells, std::size_t count)
+void RequireFiniteCells(const std::vector<exports::Cell>& cells, std::size_t count)
 {
     Require(cells.size() == count, "An export holds " + std::to_string(cells.size())
                                        + " cells instead of " + std::to_string(count) + ".");
-    for (const spreadsheet::Cell& cell : cells) {
+    for (const exports::Cell& cell : cells) {
         const float* number = std::get_if<float>(&cell.value);
         if (number != nullptr && !std::isfinite(*number)) {
             throw FuzzFailure("An export cell holds a number that is not finite.");
@@ -187,10 +187,10 @@ void RequireFiniteCells(const std::vector<spreadsheet::Cell>& cells, std::size_t
 // must name `fuzzedFile`, the other one being valid.
 void ExportMainWindowCells(const char* fuzzedFile)
 {
-    const spreadsheet::MainExportHeader header{
+    const exports::MainExportHeader header{
         leaf::kStartLeafParameters, 0.1, 0.0, 0.0, "Planofilo", "S1", "0", "0"};
     ReadsOrNamesFile(fuzzedFile, [&] {
-        RequireFiniteCells(spreadsheet::MainWindowCells(header), 17 + 4 * kWavelengthCount);
+        RequireFiniteCells(exports::MainWindowCells(header), 17 + 4 * kWavelengthCount);
     });
 }
 
@@ -251,7 +251,7 @@ void ReadAsSweepFile(std::string_view bytes)
     for (const int valueCount : {blocks, blocks + 1}) {
         if (valueCount < 1) continue;
         const bool exported = ReadsOrNamesFile(kSweepFile, [&] {
-            RequireFiniteCells(spreadsheet::SweepCells(valueCount),
+            RequireFiniteCells(exports::SweepCells(valueCount),
                                static_cast<std::size_t>(valueCount) * (5 + 3 * kWavelengthCount));
         });
         Require(!exported || valueCount == blocks,

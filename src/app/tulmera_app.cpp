@@ -38,7 +38,7 @@ void Export(QStatusBar* status, const std::function<void()>& body)
 }  // namespace
 
 TulmeraApp::TulmeraApp()
-    : TulmeraApp([] { return std::make_unique<spreadsheet::XlsxAutomation>(); },
+    : TulmeraApp([] { return std::make_unique<exports::XlsxAutomation>(); },
                  [] { QCoreApplication::exit(0); })
 {
 }
@@ -131,11 +131,11 @@ void TulmeraApp::OpenCanopySweep()
     canopySweep_->show();
 }
 
-void TulmeraApp::ExportCanopySweep(const spreadsheet::QuantityTable& table)
+void TulmeraApp::ExportCanopySweep(const exports::QuantityTable& table)
 {
     Export(canopySweep_->statusBar(), [this, &table] {
-        const std::unique_ptr<spreadsheet::SpreadsheetAutomation> automation = automation_();
-        spreadsheet::ExportCanopySweep(table, *automation);
+        const std::unique_ptr<exports::SpreadsheetAutomation> automation = automation_();
+        exports::ExportCanopySweep(table, *automation);
     });
 }
 
@@ -157,16 +157,16 @@ void TulmeraApp::ExitMultipleSimulation()
 void TulmeraApp::ExportMain()
 {
     Export(main_->statusBar(), [this] {
-        const std::unique_ptr<spreadsheet::SpreadsheetAutomation> automation = automation_();
-        spreadsheet::ExportMainWindow(main_->ExportHeader(), *automation);
+        const std::unique_ptr<exports::SpreadsheetAutomation> automation = automation_();
+        exports::ExportMainWindow(main_->ExportHeader(), *automation);
     });
 }
 
 void TulmeraApp::ExportSweep(int valueCount)
 {
     Export(multi_->statusBar(), [this, valueCount] {
-        const std::unique_ptr<spreadsheet::SpreadsheetAutomation> automation = automation_();
-        spreadsheet::ExportSweep(valueCount, *automation);
+        const std::unique_ptr<exports::SpreadsheetAutomation> automation = automation_();
+        exports::ExportSweep(valueCount, *automation);
     });
 }
 

@@ -20,7 +20,7 @@ class TulmeraApp : public QObject {
     Q_OBJECT
 public:
     // How a spreadsheet application is reached; each export gets a new one.
-    using AutomationFactory = std::function<std::unique_ptr<spreadsheet::SpreadsheetAutomation>()>;
+    using AutomationFactory = std::function<std::unique_ptr<exports::SpreadsheetAutomation>()>;
     // How the program ends at once, without closing its windows.
     using EndProgram = std::function<void()>;
 
@@ -46,7 +46,7 @@ private:
     void Enter();
     void SwitchToMultipleSimulation();
     void OpenCanopySweep();
-    void ExportCanopySweep(const spreadsheet::QuantityTable& table);
+    void ExportCanopySweep(const exports::QuantityTable& table);
     void ExitMain();
     void ExitMultipleSimulation();
     void ExportMain();

@@ -28,7 +28,7 @@ std::vector<OptionInfo> ExportOptions()
 
 }  // namespace
 
-spreadsheet::MainExportHeader ExportHeaderFrom(const BatchArguments& arguments)
+exports::MainExportHeader ExportHeaderFrom(const BatchArguments& arguments)
 {
     return {
         LeafParametersFrom(arguments),
@@ -54,10 +54,10 @@ BatchCommand ExportCommand()
             if (!arguments.Has("--xlsx")) throw UsageError("export needs --xlsx FILE.");
             const std::string path = arguments.Text("--xlsx", "");
             if (path.empty()) throw UsageError("--xlsx needs a file name.");
-            const spreadsheet::MainExportHeader header = ExportHeaderFrom(arguments);
+            const exports::MainExportHeader header = ExportHeaderFrom(arguments);
             return {[header, path] {
                         textio::StagedFiles staged;
-                        spreadsheet::WriteMainWorkbook(header, staged.Reserve(path), path);
+                        exports::WriteMainWorkbook(header, staged.Reserve(path), path);
                         staged.Publish();
                     },
                     {path}};

@@ -28,11 +28,11 @@ void RunLeaf(const leaf::LeafParameters& leaf, const ChartImageRequest& images,
     refresh::StageLeafRecompute(leaf, {charts[0], canopyChart}, images.background, staged);
     charts.Stage(staged);
     if (!csvFile.empty()) {
-        spreadsheet::MainSpectra spectra;
+        exports::MainSpectra spectra;
         spectra.leaf = leaf;
         canopy::ReadLeafSpectrumPct(kLeafSpectrumFile, spectra.state.leafReflPct,
                                     spectra.state.leafTransPct, staged.ReadName(kLeafSpectrumFile));
-        staged.Stage(csvFile, spreadsheet::MainSpectraCsv(spectra));
+        staged.Stage(csvFile, exports::MainSpectraCsv(spectra));
     }
     staged.Publish();
 }

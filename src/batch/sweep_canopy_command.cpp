@@ -61,15 +61,15 @@ void RunSweepCanopy(const multi::CanopySweepRequest& request, const multi::Sweep
     multi::StageCanopySweepFile(result, staged);
     if (images.Wanted()) StageCharts(result, quantity, images, staged);
     if (!workbook.empty()) {
-        const spreadsheet::QuantityTable table{
-            std::string(multi::CanopyParameterName(result.swept)), quantity.name, result.values,
-            multi::QuantityValues(quantity, result.canopyReflPct)};
+        const exports::QuantityTable table{std::string(multi::CanopyParameterName(result.swept)),
+                                           quantity.name, result.values,
+                                           multi::QuantityValues(quantity, result.canopyReflPct)};
         const std::string temporary = staged.Reserve(workbook);
-        spreadsheet::WriteCanopySweepWorkbook(table, temporary, staged.ReadName(kCanopySweepFile),
-                                              workbook);
+        exports::WriteCanopySweepWorkbook(table, temporary, staged.ReadName(kCanopySweepFile),
+                                          workbook);
     }
     if (!outputs.csvFile.empty()) {
-        staged.Stage(outputs.csvFile, spreadsheet::CanopySweepSpectraCsv(request, result));
+        staged.Stage(outputs.csvFile, exports::CanopySweepSpectraCsv(request, result));
     }
     staged.Publish();
     std::cout << multi::SweepQuantityCsv(result, quantity) << std::flush;

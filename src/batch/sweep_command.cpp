@@ -40,12 +40,10 @@ void RunSweepCommand(const multi::SweepRequest& request, const ChartImageRequest
     charts.Stage(staged);
     if (!workbook.empty()) {
         const std::string temporary = staged.Reserve(workbook);
-        spreadsheet::WriteSweepWorkbook(valueCount, temporary, staged.ReadName(kSweepFile),
-                                        workbook);
+        exports::WriteSweepWorkbook(valueCount, temporary, staged.ReadName(kSweepFile), workbook);
     }
     if (!csvFile.empty()) {
-        staged.Stage(csvFile,
-                     spreadsheet::SweepSpectraCsv(spreadsheet::ComputeSweepSpectra(request)));
+        staged.Stage(csvFile, exports::SweepSpectraCsv(exports::ComputeSweepSpectra(request)));
     }
     staged.Publish();
 }

@@ -9,7 +9,7 @@
 #include "textio/field_reader.h"
 #include "textio/text_file.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
 void AddQuantitySheet(const QuantityTable& table, std::vector<Cell>& cells)
@@ -70,4 +70,4 @@ void WriteCanopySweepWorkbook(const QuantityTable& table, const std::string& pat
     ExportCanopySweep(table, automation, readName);
 }
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

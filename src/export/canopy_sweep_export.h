@@ -6,7 +6,7 @@
 #include "export/sheet_cells.h"
 #include "textio/working_files.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 // Lines of one block of "MVS.dat": the header line "P = v ", then one line per wavelength.
 inline constexpr int kCanopySweepBlockLines = 422;
@@ -42,4 +42,4 @@ void WriteCanopySweepWorkbook(const QuantityTable& table, const std::string& pat
                               const std::string& readName = kCanopySweepFile,
                               const std::string& shownPath = {});
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

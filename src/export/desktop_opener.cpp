@@ -18,7 +18,7 @@
 
 extern char** environ;
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
 constexpr const char* kDefaultSearchPath = "/usr/local/bin:/usr/bin:/bin";  // when PATH is unset
@@ -133,4 +133,4 @@ void OpenInDesktopSpreadsheet(const std::string& path)
     StartDetached(command);
 }
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 // Shows a written workbook to the user. Throws tulmera::Error when it cannot.
 using DocumentOpener = std::function<void(const std::string& path)>;
@@ -23,4 +23,4 @@ std::vector<std::string> DesktopSpreadsheetCommand(const std::string& path,
 // tulmera::Error when no program is found or it cannot be started.
 void OpenInDesktopSpreadsheet(const std::string& path);
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -6,7 +6,7 @@
 #include "textio/number_text.h"
 #include "textio/working_files.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
 constexpr RowNumber kTitleRow = 14;
@@ -76,4 +76,4 @@ void ExportMainWindow(const MainExportHeader& header, SpreadsheetAutomation& aut
     FillWorkbook(MainWindowCells(header), automation);
 }
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

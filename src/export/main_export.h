@@ -5,7 +5,7 @@
 #include "export/sheet_cells.h"
 #include "leaf/leaf_parameters.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 // The header values of the main window's export.
 struct MainExportHeader {
@@ -33,4 +33,4 @@ std::vector<Cell> MainWindowCells(const MainExportHeader& header);
 // tulmera::Error; when the files fail, no application is created.
 void ExportMainWindow(const MainExportHeader& header, SpreadsheetAutomation& automation);
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

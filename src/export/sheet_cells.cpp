@@ -5,7 +5,7 @@
 #include "textio/error.h"
 #include "textio/number_text.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 void SpreadsheetApplication::AddSheet()
 {
@@ -30,4 +30,4 @@ void FillWorkbook(const std::vector<Cell>& cells, SpreadsheetAutomation& automat
     application->EndCommand();
 }
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -6,7 +6,7 @@
 
 #include "export/spreadsheet_automation.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 // One cell of an export sheet: a text or a single-precision number at (row, column), both
 // counted from 1.
@@ -31,4 +31,4 @@ struct Cell {
 // application's own; it is thrown as tulmera::Error and the application then shows nothing.
 void FillWorkbook(const std::vector<Cell>& cells, SpreadsheetAutomation& automation);
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

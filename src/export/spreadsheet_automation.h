@@ -6,7 +6,7 @@
 // The automation interface through which the exports drive a spreadsheet application: create
 // the application by its programmatic identifier, make it visible, add a workbook, then set the
 // formula of cells one by one. A backend implements it for a real application or records it.
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 // A row number, counted from 1. Wide enough for every sheet the program writes (a sweep of 77
 // values fills 32802 rows, beyond a 16-bit counter).
@@ -59,4 +59,4 @@ public:
 // `number` must be finite.
 double CellNumber(float number);
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

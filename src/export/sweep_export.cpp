@@ -9,7 +9,7 @@
 #include "textio/text_file.h"
 #include "textio/working_files.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 std::vector<Cell> SweepCells(int valueCount, const std::string& readName)
 {
@@ -46,4 +46,4 @@ void ExportSweep(int valueCount, SpreadsheetAutomation& automation, const std::s
     FillWorkbook(SweepCells(valueCount, readName), automation);
 }
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -5,7 +5,7 @@
 #include "export/sheet_cells.h"
 #include "textio/working_files.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 // Lines of one block of the sweep file: five header lines, then one line per grid wavelength.
 inline constexpr int kSweepHeaderLines = 5;
@@ -26,4 +26,4 @@ std::vector<Cell> SweepCells(int valueCount, const std::string& readName = kSwee
 void ExportSweep(int valueCount, SpreadsheetAutomation& automation,
                  const std::string& readName = kSweepFile);
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -3,7 +3,7 @@
 #include "export/sweep_export.h"
 #include "export/xlsx_automation.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 void WriteMainWorkbook(const MainExportHeader& header, const std::string& path,
                        const std::string& shownPath)
@@ -19,4 +19,4 @@ void WriteSweepWorkbook(int valueCount, const std::string& path, const std::stri
     ExportSweep(valueCount, automation, readName);
 }
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -5,7 +5,7 @@
 #include "textio/working_files.h"
 
 // The exports written straight into a workbook file, without showing it (the batch runner).
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 // Writes the main window's export (MainWindowCells) into the .xlsx file `path`, which is
 // replaced whole once the workbook is complete. Throws tulmera::Error naming the file.
@@ -20,4 +20,4 @@ void WriteSweepWorkbook(int valueCount, const std::string& path,
                         const std::string& readName = kSweepFile,
                         const std::string& shownPath = {});
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

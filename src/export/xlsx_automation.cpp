@@ -18,7 +18,7 @@
 #include "textio/system_reason.h"
 #include "textio/text_file.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
 std::string Reason(int errorNumber) { return textio::SystemReason(errorNumber); }
@@ -323,4 +323,4 @@ std::string UserTemporaryDirectory()
     return directory != nullptr && *directory != '\0' ? directory : "/tmp";
 }
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -6,7 +6,7 @@
 #include "export/desktop_opener.h"
 #include "export/spreadsheet_automation.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 // Where the file-based spreadsheet writes its workbooks and how it shows them.
 struct XlsxOptions {
@@ -49,4 +49,4 @@ private:
 // The user's directory for temporary files: $TMPDIR when it is set and not empty, else /tmp.
 std::string UserTemporaryDirectory();
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

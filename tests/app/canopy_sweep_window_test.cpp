@@ -30,7 +30,7 @@ class CanopySweepWindowTest : public QObject {
 
 private:
     std::unique_ptr<testing::ScopedWorkDir> dir_;
-    spreadsheet::RecordingAutomation recording_;
+    exports::RecordingAutomation recording_;
     std::unique_ptr<TulmeraApp> app_;
 
     void Deliver() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -63,7 +63,7 @@ private slots:
         dir_ = std::make_unique<testing::ScopedWorkDir>();
         recording_ = {};
         app_ = std::make_unique<TulmeraApp>(
-            [this]() -> std::unique_ptr<spreadsheet::SpreadsheetAutomation> {
+            [this]() -> std::unique_ptr<exports::SpreadsheetAutomation> {
                 return std::make_unique<testing::ForwardingAutomation>(recording_);
             },
             [] {});

@@ -67,7 +67,7 @@ class FailureWalkTest : public QObject {
 
 private:
     std::unique_ptr<testing::ScopedWorkDir> dir_;
-    spreadsheet::RecordingAutomation recording_;
+    exports::RecordingAutomation recording_;
     bool spreadsheetMissing_ = false;
     int ends_ = 0;
     std::unique_ptr<TulmeraApp> app_;
@@ -121,7 +121,7 @@ private slots:
         spreadsheetMissing_ = false;
         ends_ = 0;
         app_ = std::make_unique<TulmeraApp>(
-            [this]() -> std::unique_ptr<spreadsheet::SpreadsheetAutomation> {
+            [this]() -> std::unique_ptr<exports::SpreadsheetAutomation> {
                 if (spreadsheetMissing_) return std::make_unique<testing::MissingAutomation>();
                 return std::make_unique<testing::ForwardingAutomation>(recording_);
             },

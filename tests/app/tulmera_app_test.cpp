@@ -36,7 +36,7 @@ class TulmeraAppTest : public QObject {
 
 private:
     std::unique_ptr<testing::ScopedWorkDir> dir_;
-    spreadsheet::RecordingAutomation recording_;
+    exports::RecordingAutomation recording_;
     int ends_ = 0;
     std::unique_ptr<TulmeraApp> app_;
 
@@ -67,7 +67,7 @@ private slots:
         ends_ = 0;
         recording_ = {};
         app_ = std::make_unique<TulmeraApp>(
-            [this]() -> std::unique_ptr<spreadsheet::SpreadsheetAutomation> {
+            [this]() -> std::unique_ptr<exports::SpreadsheetAutomation> {
                 return std::make_unique<testing::ForwardingAutomation>(recording_);
             },
             [this] { ++ends_; });

@@ -227,11 +227,11 @@ TEST(BatchImages, SweepWritesTheWorkbookOfItsOwnValues)
     // The workbook holds SweepCells(valueCount) for the valueCount the sweep returned: 8 blocks,
     // down to row 8 × 426. The export refuses any count but that of "MVP.dat", so a wrong
     // valueCount fails the run instead of writing a different workbook.
-    spreadsheet::RecordingAutomation recording;
-    spreadsheet::ExportSweep(8, recording);
-    EXPECT_EQ(recording.Cells().size(), spreadsheet::SweepCells(8).size());
+    exports::RecordingAutomation recording;
+    exports::ExportSweep(8, recording);
+    EXPECT_EQ(recording.Cells().size(), exports::SweepCells(8).size());
     EXPECT_EQ(recording.Cells().rbegin()->first.first, 8 * 426);
-    EXPECT_THROW(spreadsheet::SweepCells(7), tulmera::Error);
+    EXPECT_THROW(exports::SweepCells(7), tulmera::Error);
 
     fs::current_path(dir.path());
     const auto [failed, message] =

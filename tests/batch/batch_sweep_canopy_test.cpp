@@ -81,10 +81,10 @@ TEST(BatchSweepCanopy, WritesTheFileTheTableTheImagesAndBothSheets)
     EXPECT_GT(std::filesystem::file_size("plane.xlsx"), 0u);
 
     // The workbook's cells: three blocks on sheet 1, the table on sheet 2.
-    const spreadsheet::QuantityTable table{"plane", "NDVI", {-10, 0, 10}, {0.5, std::nullopt, 0.7}};
-    const std::vector<spreadsheet::Cell> cells = spreadsheet::CanopySweepCells(table);
-    const auto onSheet2 = std::count_if(
-        cells.begin(), cells.end(), [](const spreadsheet::Cell& cell) { return cell.sheet == 2; });
+    const exports::QuantityTable table{"plane", "NDVI", {-10, 0, 10}, {0.5, std::nullopt, 0.7}};
+    const std::vector<exports::Cell> cells = exports::CanopySweepCells(table);
+    const auto onSheet2 = std::count_if(cells.begin(), cells.end(),
+                                        [](const exports::Cell& cell) { return cell.sheet == 2; });
     EXPECT_EQ(onSheet2, 2 + 3 + 2);  // header, values, the defined quantities
     EXPECT_EQ(cells.size() - static_cast<std::size_t>(onSheet2), 3u * (1 + 2 * 421));
     EXPECT_EQ(std::get<std::string>(cells.front().value), "plane =-10");

@@ -13,7 +13,7 @@
 #include "textio/error.h"
 #include "textio/text_file.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
 using testing::CopyGolden;
@@ -126,4 +126,4 @@ TEST(ExportFailures, NonFiniteHeaderValueStopsTheExport)
 }
 
 }  // namespace
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

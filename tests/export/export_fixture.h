@@ -12,17 +12,17 @@ namespace tulmera::testing {
 
 // A cell as a workbook holds it: a text, or a number (double).
 using CellContent = std::variant<std::string, double>;
-using CellMap = std::map<std::pair<spreadsheet::RowNumber, int>, CellContent>;
+using CellMap = std::map<std::pair<exports::RowNumber, int>, CellContent>;
 
 // The cells of a reference "cells.tsv" (row, column, T or N, value; numbers printed with 9
 // significant digits, which identify a single-precision number).
 CellMap ReadCellsFile(const std::filesystem::path& file);
 
 // The header values of the main window's start.
-spreadsheet::MainExportHeader StartHeader();
+exports::MainExportHeader StartHeader();
 
 // The header values of the "canopy-spherical" reference set.
-spreadsheet::MainExportHeader SphericalCanopyHeader();
+exports::MainExportHeader SphericalCanopyHeader();
 
 // Copies `names` of reference set `set` into the current directory.
 void CopyGolden(const std::string& set, std::initializer_list<const char*> names);

@@ -14,7 +14,7 @@
 #include "textio/number_text.h"
 #include "textio/text_file.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
 using testing::CellContent;
@@ -304,4 +304,4 @@ TEST(ExportCells, SweepOfSeventySevenValuesExportsWhole)
 }
 
 }  // namespace
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

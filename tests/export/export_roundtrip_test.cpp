@@ -23,7 +23,7 @@
 
 extern char** environ;
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
 namespace fs = std::filesystem;
@@ -200,4 +200,4 @@ TEST(ExportRoundTrip, CalcReadsBackEveryCellOfBothLayouts)
 }
 
 }  // namespace
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -20,7 +20,7 @@
 #include "textio/error.h"
 #include "textio/text_file.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
 namespace fs = std::filesystem;
@@ -257,4 +257,4 @@ TEST(Utf8Text, KeepsUtf8AndConvertsSingleByteText)
 }
 
 }  // namespace
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -1,6 +1,6 @@
 #include "support/recording_automation.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
 using Operation = AutomationCall::Operation;
@@ -79,4 +79,4 @@ RecordingAutomation::Cells(int sheet) const
     return cells;
 }
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -9,7 +9,7 @@
 
 #include "export/spreadsheet_automation.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 // One call on the automation interface, as a recording backend saw it.
 struct AutomationCall {
@@ -50,4 +50,4 @@ private:
     std::vector<AutomationCall> calls_;
 };
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -322,9 +322,9 @@ plot::RasterSurface& MainWindow::DrawingSurface(std::unique_ptr<plot::RasterSurf
     return *surface;
 }
 
-spreadsheet::MainExportHeader MainWindow::ExportHeader() const
+exports::MainExportHeader MainWindow::ExportHeader() const
 {
-    spreadsheet::MainExportHeader header;
+    exports::MainExportHeader header;
     header.leaf = leaf_;
     header.lai = canopyState_.lai;
     header.sunZenith = canopyState_.sunZenith;

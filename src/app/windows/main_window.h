@@ -50,7 +50,7 @@ public:
 
     // What the spreadsheet export writes in its header rows: the current leaf parameters, the
     // values kept by the last canopy run, the list texts and the view and azimuth texts.
-    spreadsheet::MainExportHeader ExportHeader() const;
+    exports::MainExportHeader ExportHeader() const;
 
     // Takes the keyboard focus from the control that has it, so that a value being typed is
     // applied (or refused) now: before the window empties its files and goes.
@@ -59,7 +59,7 @@ public:
     // Empties "VP.dat" then "VS.dat"; returns the failure message, or an empty text.
     static QString EmptyWorkingFiles();
 
-    // Saves the spectra the charts show (spreadsheet::MainSpectraCsv of the last good
+    // Saves the spectra the charts show (exports::MainSpectraCsv of the last good
     // recomputation) into `fileName`, replacing it only once the new file is complete. Says in
     // the status line, in Spanish, that it was saved or why not. True when saved.
     bool SaveSpectraCsv(const QString& fileName);
