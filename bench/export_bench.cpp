@@ -2,8 +2,9 @@
 
 #include "bench_work_dir.h"
 #include "export/main_export.h"
+#include "export/sweep_export.h"
 #include "export/synthetic_sweep.h"
-#include "export/workbook_files.h"
+#include "export/xlsx_writer.h"
 #include "leaf/leaf_run.h"
 #include "textio/text_file.h"
 #include "textio/working_files.h"
@@ -18,7 +19,7 @@ void BM_SweepWorkbookOf77Values(benchmark::State& state)
 {
     BenchWorkDir dir;
     tulmera::textio::ReplaceTextFile(tulmera::kSweepFile, tulmera::testing::SyntheticSweepText(77));
-    for (auto _ : state) exports::WriteSweepWorkbook(77, "sweep.xlsx");
+    for (auto _ : state) exports::WriteWorkbook(exports::SweepWorkbook(77), "sweep.xlsx");
 }
 BENCHMARK(BM_SweepWorkbookOf77Values)
     ->Unit(benchmark::kMillisecond)
@@ -35,7 +36,7 @@ void BM_MainWorkbook(benchmark::State& state)
     tulmera::textio::ReplaceTextFile(tulmera::kCanopySpectrumFile, canopy);
     const exports::MainExportHeader header{
         tulmera::leaf::kStartLeafParameters, 0.1, 0, 0, "Planofilo", "S1", "0", "0"};
-    for (auto _ : state) exports::WriteMainWorkbook(header, "main.xlsx");
+    for (auto _ : state) exports::WriteWorkbook(exports::MainWindowWorkbook(header), "main.xlsx");
 }
 BENCHMARK(BM_MainWorkbook)
     ->Unit(benchmark::kMillisecond)

@@ -171,8 +171,11 @@ const std::string& ValidCanopyText()
     return text;
 }
 
-void RequireFiniteCells(const std::vector<exports::Cell>& cells, std::size_t count)
+void RequireFiniteCells(const exports::Workbook& workbook, std::size_t count)
 {
+    Require(workbook.sheets.size() == 1,
+            "An export holds " + std::to_string(workbook.sheets.size()) + " sheets instead of 1.");
+    const std::vector<exports::Cell>& cells = workbook.sheets.front().cells;
     Require(cells.size() == count, "An export holds " + std::to_string(cells.size())
                                        + " cells instead of " + std::to_string(count) + ".");
     for (const exports::Cell& cell : cells) {
@@ -190,7 +193,7 @@ void ExportMainWindowCells(const char* fuzzedFile)
     const exports::MainExportHeader header{
         leaf::kStartLeafParameters, 0.1, 0.0, 0.0, "Planofilo", "S1", "0", "0"};
     ReadsOrNamesFile(fuzzedFile, [&] {
-        RequireFiniteCells(exports::MainWindowCells(header), 17 + 4 * kWavelengthCount);
+        RequireFiniteCells(exports::MainWindowWorkbook(header), 17 + 4 * kWavelengthCount);
     });
 }
 
@@ -251,7 +254,7 @@ void ReadAsSweepFile(std::string_view bytes)
     for (const int valueCount : {blocks, blocks + 1}) {
         if (valueCount < 1) continue;
         const bool exported = ReadsOrNamesFile(kSweepFile, [&] {
-            RequireFiniteCells(exports::SweepCells(valueCount),
+            RequireFiniteCells(exports::SweepWorkbook(valueCount),
                                static_cast<std::size_t>(valueCount) * (5 + 3 * kWavelengthCount));
         });
         Require(!exported || valueCount == blocks,

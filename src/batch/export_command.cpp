@@ -1,7 +1,8 @@
 #include "batch/export_command.h"
 
 #include "batch/leaf_command.h"
-#include "export/workbook_files.h"
+#include "export/main_export.h"
+#include "export/xlsx_writer.h"
 #include "textio/staged_files.h"
 
 namespace tulmera::batch {
@@ -57,7 +58,8 @@ BatchCommand ExportCommand()
             const exports::MainExportHeader header = ExportHeaderFrom(arguments);
             return {[header, path] {
                         textio::StagedFiles staged;
-                        exports::WriteMainWorkbook(header, staged.Reserve(path), path);
+                        exports::WriteWorkbook(exports::MainWindowWorkbook(header),
+                                               staged.Reserve(path), path);
                         staged.Publish();
                     },
                     {path}};

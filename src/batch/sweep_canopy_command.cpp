@@ -8,6 +8,7 @@
 #include "batch/leaf_command.h"
 #include "export/canopy_sweep_export.h"
 #include "export/spectra_csv.h"
+#include "export/xlsx_writer.h"
 #include "multi/canopy_sweep_charts.h"
 #include "plot/chart_geometry.h"
 #include "plot/quantity_chart.h"
@@ -65,8 +66,9 @@ void RunSweepCanopy(const multi::CanopySweepRequest& request, const multi::Sweep
                                            quantity.name, result.values,
                                            multi::QuantityValues(quantity, result.canopyReflPct)};
         const std::string temporary = staged.Reserve(workbook);
-        exports::WriteCanopySweepWorkbook(table, temporary, staged.ReadName(kCanopySweepFile),
-                                          workbook);
+        exports::WriteWorkbook(
+            exports::CanopySweepWorkbook(table, staged.ReadName(kCanopySweepFile)), temporary,
+            workbook);
     }
     if (!outputs.csvFile.empty()) {
         staged.Stage(outputs.csvFile, exports::CanopySweepSpectraCsv(request, result));

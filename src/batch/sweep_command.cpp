@@ -5,7 +5,8 @@
 #include "batch/leaf_command.h"
 #include "domain/input_domain.h"
 #include "export/spectra_csv.h"
-#include "export/workbook_files.h"
+#include "export/sweep_export.h"
+#include "export/xlsx_writer.h"
 #include "multi/sweep_controls.h"
 #include "plot/chart_geometry.h"
 #include "textio/error.h"
@@ -40,7 +41,8 @@ void RunSweepCommand(const multi::SweepRequest& request, const ChartImageRequest
     charts.Stage(staged);
     if (!workbook.empty()) {
         const std::string temporary = staged.Reserve(workbook);
-        exports::WriteSweepWorkbook(valueCount, temporary, staged.ReadName(kSweepFile), workbook);
+        exports::WriteWorkbook(exports::SweepWorkbook(valueCount, staged.ReadName(kSweepFile)),
+                               temporary, workbook);
     }
     if (!csvFile.empty()) {
         staged.Stage(csvFile, exports::SweepSpectraCsv(exports::ComputeSweepSpectra(request)));

@@ -46,7 +46,7 @@ void AddHeader(std::vector<Cell>& cells, const MainExportHeader& h)
 
 }  // namespace
 
-std::vector<Cell> MainWindowCells(const MainExportHeader& header)
+Workbook MainWindowWorkbook(const MainExportHeader& header)
 {
     textio::FieldReader leafFile = textio::FieldReader::Open(kLeafSpectrumFile);
     textio::FieldReader canopyFile = textio::FieldReader::Open(kCanopySpectrumFile);
@@ -68,12 +68,7 @@ std::vector<Cell> MainWindowCells(const MainExportHeader& header)
     }
     ExpectFileEnd(leafFile, "421 lines");
     ExpectFileEnd(canopyFile, "421 lines");
-    return cells;
-}
-
-void ExportMainWindow(const MainExportHeader& header, SpreadsheetAutomation& automation)
-{
-    FillWorkbook(MainWindowCells(header), automation);
+    return {{Sheet{std::move(cells)}}};
 }
 
 }  // namespace tulmera::exports

@@ -11,7 +11,7 @@
 
 namespace tulmera::exports {
 
-std::vector<Cell> SweepCells(int valueCount, const std::string& readName)
+Workbook SweepWorkbook(int valueCount, const std::string& readName)
 {
     if (valueCount < 1) {
         throw Error("There is no sweep to export: it has " + std::to_string(valueCount)
@@ -38,12 +38,7 @@ std::vector<Cell> SweepCells(int valueCount, const std::string& readName)
         }
     }
     ExpectFileEnd(file, std::to_string(valueCount) + (valueCount == 1 ? " block" : " blocks"));
-    return cells;
-}
-
-void ExportSweep(int valueCount, SpreadsheetAutomation& automation, const std::string& readName)
-{
-    FillWorkbook(SweepCells(valueCount, readName), automation);
+    return {{Sheet{std::move(cells)}}};
 }
 
 }  // namespace tulmera::exports

@@ -1,15 +1,19 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <variant>
 #include <vector>
 
-#include "export/spreadsheet_automation.h"
-
+// What an export hands the spreadsheet: a workbook of sheets of cells, as a plain record.
 namespace tulmera::exports {
 
-// One cell of an export sheet: a text or a single-precision number at (row, column), both
-// counted from 1.
+// A row number, counted from 1. Wide enough for every sheet the program writes (a sweep of 77
+// values fills 32802 rows, beyond a 16-bit counter).
+using RowNumber = std::int32_t;
+
+// One cell of a sheet: a text, kept as it stands, or a single-precision number, which the
+// workbook holds as CellNumber(number); at (row, column), both counted from 1.
 struct Cell {
     Cell(RowNumber row_, int column_, std::string text)
         : row(row_), column(column_), value(std::move(text))
@@ -19,16 +23,25 @@ struct Cell {
 
     RowNumber row;
     int column;
-    int sheet = 1;  // counted from 1; the cells of a sheet follow those of the sheets before
     std::variant<std::string, float> value;
 };
 
-// Drives one export through `automation` in the order of the automation interface: creates
-// the application by kApplicationId, makes it visible, adds a workbook, sets the formula of
-// every cell in the order of `cells` (adding a sheet before the first cell of each further
-// sheet), and ends the command; no reference to the application
-// survives the call. The cells are read and checked before, so a failure here can only be the
-// application's own; it is thrown as tulmera::Error and the application then shows nothing.
-void FillWorkbook(const std::vector<Cell>& cells, SpreadsheetAutomation& automation);
+// The cells of one sheet in the order the export lays them out: row by row from the top, each
+// row from its first column. A cell not listed stays empty.
+struct Sheet {
+    std::vector<Cell> cells;
+};
+
+// The sheets of one workbook, the first one first. A workbook without sheets is written with
+// one empty sheet.
+struct Workbook {
+    std::vector<Sheet> sheets;
+};
+
+// The value a cell holds for the single-precision `number`: its shortest text, the fewest
+// digits that still give the same single (at most 9, mostly 7 or fewer), read back as a double,
+// so 5.0f (0.05f times 100) becomes 5 and 12.3456f becomes 12.3456, never
+// 12.345600128173828, and no cell loses a digit of the single. `number` must be finite.
+double CellNumber(float number);
 
 }  // namespace tulmera::exports

@@ -1,4 +1,4 @@
-#include "export/xlsx_automation.h"
+#include "export/xlsx_writer.h"
 
 #include <fcntl.h>
 #include <locale.h>
@@ -6,11 +6,11 @@
 #include <unistd.h>
 #include <xlsxwriter.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 
 #include "export/utf8_text.h"
@@ -105,39 +105,6 @@ std::string WithLibraryText(std::string message, const std::string& libraryText)
     return message + ".";
 }
 
-bool SameIdentifier(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x))
-               == std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
-// Creates a new empty file with a unique name for the workbook writer to fill: in the
-// temporary directory when `target` is empty, else beside `target` (so that the finished
-// file can be renamed over it). Returns its name.
-std::string ReserveFile(const std::string& target)
-{
-    if (target.empty()) {
-        const std::string directory = UserTemporaryDirectory();
-        std::string name = directory + "/tulmera-XXXXXX.xlsx";
-        const int fd = ::mkostemps(name.data(), 5, O_CLOEXEC);
-        if (fd < 0) {
-            throw Error("Cannot create a workbook file in the temporary directory \"" + directory
-                        + "\": " + Reason(errno) + ".");
-        }
-        ::close(fd);
-        return name;
-    }
-    try {
-        return textio::CreateTemporarySibling(target);
-    } catch (const Error& e) {  // "Cannot write "x.xlsx": reason." -> "... the workbook ..."
-        std::string message = e.what();
-        if (message.starts_with("Cannot write ")) message.insert(13, "the workbook ");
-        throw Error(message);
-    }
-}
-
 // Makes this thread use the "C" locale while the object lives. The workbook writer prints its
 // numbers with the C library's "%g", which follows the locale: under es_ES (which the windows
 // adopt) 12.3456 would become "12,3456" and the workbook unreadable.
@@ -161,70 +128,125 @@ private:
     locale_t previous_ = nullptr;
 };
 
-class XlsxApplication : public SpreadsheetApplication {
+// The directory libxlsxwriter keeps its own scratch files in: $TMPDIR when it is set and not
+// empty, else /tmp.
+std::string ScratchDirectory()
+{
+    const char* directory = std::getenv("TMPDIR");
+    return directory != nullptr && *directory != '\0' ? directory : "/tmp";
+}
+
+std::string CellName(RowNumber row, int column)
+{
+    return "row " + std::to_string(row) + ", column " + std::to_string(column);
+}
+
+void CheckCells(const Workbook& workbook)
+{
+    for (const Sheet& sheet : workbook.sheets) {
+        for (const Cell& cell : sheet.cells) {
+            if (cell.row < 1 || cell.row > LXW_ROW_MAX || cell.column < 1
+                || cell.column > LXW_COL_MAX) {
+                throw Error("The cell at " + CellName(cell.row, cell.column)
+                            + " lies outside a worksheet.");
+            }
+            const float* number = std::get_if<float>(&cell.value);
+            if (number != nullptr && !std::isfinite(*number)) {
+                throw Error("The cell at " + CellName(cell.row, cell.column)
+                            + " would hold a number that is not finite.");
+            }
+        }
+    }
+}
+
+// A failure of textio's file steps for `path` as a workbook's: "Cannot write "x": reason." or
+// "Cannot replace "x": ..." becomes "Cannot write the workbook "shown": ...".
+Error WorkbookFileError(const Error& error, const std::string& path, const std::string& shownName)
+{
+    std::string message = error.what();
+    const std::string quoted = "\"" + path + "\"";
+    if (const std::size_t at = message.find(quoted); at != std::string::npos) {
+        message.replace(at, quoted.size(), "\"" + shownName + "\"");
+    }
+    for (const std::string_view verb : {"Cannot write ", "Cannot replace "}) {
+        if (message.starts_with(verb)) {
+            message.replace(0, verb.size(), "Cannot write the workbook ");
+            break;
+        }
+    }
+    return Error(message);
+}
+
+// A temporary sibling of `path` for the workbook, removed again unless Release is called.
+class Scratch {
 public:
-    XlsxApplication(XlsxOptions options, std::shared_ptr<std::string> lastWorkbook)
-        : options_(std::move(options)), lastWorkbook_(std::move(lastWorkbook))
+    Scratch(const std::string& path, const std::string& shownName)
     {
-    }
-    ~XlsxApplication() override { Discard(); }
-    XlsxApplication(const XlsxApplication&) = delete;
-    XlsxApplication& operator=(const XlsxApplication&) = delete;
-
-    void SetVisible(bool visible) override { visible_ = visible; }
-
-    void AddWorkbook() override
-    {
-        if (workbook_ != nullptr) {
-            throw Error("This spreadsheet holds one workbook per command; a second was added.");
-        }
-        reserved_ = ReserveFile(options_.path);
-        temporaryDirectory_ = UserTemporaryDirectory();
-        lxw_workbook_options workbookOptions{};
-        workbookOptions.tmpdir = temporaryDirectory_.data();
-        {
-            CapturedStandardError diagnostics;  // nothing to report: a failure is "out of memory"
-            workbook_ = workbook_new_opt(reserved_.c_str(), &workbookOptions);
-        }
-        if (workbook_ != nullptr) sheet_ = workbook_add_worksheet(workbook_, nullptr);
-        if (sheet_ == nullptr) {
-            Discard();
-            throw Error("Cannot start a new workbook: out of memory.");
+        try {
+            name_ = textio::CreateTemporarySibling(path);
+        } catch (const Error& e) {
+            throw WorkbookFileError(e, path, shownName);
         }
     }
-
-    void AddSheet() override
+    ~Scratch()
     {
-        if (workbook_ == nullptr) throw Error("A sheet was added before the workbook.");
-        lxw_worksheet* sheet = workbook_add_worksheet(workbook_, nullptr);
-        if (sheet == nullptr) throw Error("Cannot add a sheet to the workbook: out of memory.");
-        sheet_ = sheet;
+        if (!name_.empty()) ::unlink(name_.c_str());
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+
+    const std::string& name() const { return name_; }
+    // Hands the file on: it is no longer removed here. Returns its name.
+    std::string Release() { return std::exchange(name_, {}); }
+
+private:
+    std::string name_;
+};
+
+// An open workbook of libxlsxwriter, freed unless it was closed.
+class OpenWorkbook {
+public:
+    explicit OpenWorkbook(const std::string& fileName) : scratchDirectory_(ScratchDirectory())
+    {
+        lxw_workbook_options options{};
+        options.tmpdir = scratchDirectory_.data();
+        CapturedStandardError diagnostics;  // nothing to report: a failure is "out of memory"
+        workbook_ = workbook_new_opt(fileName.c_str(), &options);
+        if (workbook_ == nullptr) throw Error("Cannot start a new workbook: out of memory.");
+    }
+    ~OpenWorkbook()
+    {
+        if (workbook_ != nullptr) lxw_workbook_free(workbook_);
+    }
+    OpenWorkbook(const OpenWorkbook&) = delete;
+    OpenWorkbook& operator=(const OpenWorkbook&) = delete;
+
+    void AddSheet(const Sheet& sheet)
+    {
+        lxw_worksheet* worksheet = workbook_add_worksheet(workbook_, nullptr);
+        if (worksheet == nullptr) throw Error("Cannot add a sheet to the workbook: out of memory.");
+        for (const Cell& cell : sheet.cells) {
+            const auto row = static_cast<lxw_row_t>(cell.row - 1);
+            const auto column = static_cast<lxw_col_t>(cell.column - 1);
+            lxw_error error = LXW_NO_ERROR;
+            if (const std::string* text = std::get_if<std::string>(&cell.value)) {
+                const std::string utf8 = Utf8Text(*text);
+                error = worksheet_write_string(worksheet, row, column, utf8.c_str(), nullptr);
+            } else {
+                const double number = CellNumber(std::get<float>(cell.value));
+                error = worksheet_write_number(worksheet, row, column, number, nullptr);
+            }
+            if (error != LXW_NO_ERROR) {
+                throw Error("Cannot set the cell at " + CellName(cell.row, cell.column) + ": "
+                            + lxw_strerror(error) + ".");
+            }
+        }
     }
 
-    void SetFormula(RowNumber row, int column, std::string_view text) override
+    // Writes the file and frees the workbook. Throws tulmera::Error naming `shownName`, with
+    // `fileName` in the library's words replaced by it.
+    void Close(const std::string& fileName, const std::string& shownName)
     {
-        CheckCell(row, column);
-        const std::string utf8 = Utf8Text(text);
-        Check(worksheet_write_string(sheet_, static_cast<lxw_row_t>(row - 1),
-                                     static_cast<lxw_col_t>(column - 1), utf8.c_str(), nullptr),
-              row, column);
-    }
-
-    void SetFormula(RowNumber row, int column, float number) override
-    {
-        CheckCell(row, column);
-        Check(
-            worksheet_write_number(sheet_, static_cast<lxw_row_t>(row - 1),
-                                   static_cast<lxw_col_t>(column - 1), CellNumber(number), nullptr),
-            row, column);
-    }
-
-    void EndCommand() override
-    {
-        if (workbook_ == nullptr) return;  // no workbook was added: nothing to write or show
-        const std::string& shownName = !options_.shownPath.empty() ? options_.shownPath
-                                       : options_.path.empty()     ? reserved_
-                                                                   : options_.path;
         lxw_error error = LXW_NO_ERROR;
         int systemError = 0;
         std::string libraryText;
@@ -235,92 +257,40 @@ public:
             error = workbook_close(std::exchange(workbook_, nullptr));  // frees the workbook
             systemError = errno;
             libraryText = diagnostics.Text();
-            for (std::size_t at; (at = libraryText.find(reserved_)) != std::string::npos;) {
-                libraryText.replace(at, reserved_.size(), shownName);
+            for (std::size_t at; (at = libraryText.find(fileName)) != std::string::npos;) {
+                libraryText.replace(at, fileName.size(), shownName);
             }
         }
-        if (error != LXW_NO_ERROR) {
-            std::string message =
-                "Cannot write the workbook \"" + shownName + "\": " + lxw_strerror(error);
-            while (!message.empty() && message.back() == '.') message.pop_back();
-            if (systemError != 0) message += " (" + Reason(systemError) + ")";
-            Discard();
-            throw Error(WithLibraryText(message, libraryText));
-        }
-        if (!options_.path.empty() && ::rename(reserved_.c_str(), options_.path.c_str()) != 0) {
-            const std::string message =
-                "Cannot write the workbook \"" + options_.path + "\": " + Reason(errno) + ".";
-            Discard();
-            throw Error(message);
-        }
-        const std::string written = shownName;
-        reserved_.clear();
-        *lastWorkbook_ = written;
-        if (!visible_ || !options_.opener) return;
-        try {
-            options_.opener(written);
-        } catch (const std::exception& e) {
-            throw Error("The workbook was written to \"" + written + "\" but cannot be shown. "
-                        + e.what());
-        }
+        if (error == LXW_NO_ERROR) return;
+        std::string message =
+            "Cannot write the workbook \"" + shownName + "\": " + lxw_strerror(error);
+        while (!message.empty() && message.back() == '.') message.pop_back();
+        if (systemError != 0) message += " (" + Reason(systemError) + ")";
+        throw Error(WithLibraryText(message, libraryText));
     }
 
 private:
-    void CheckCell(RowNumber row, int column) const
-    {
-        if (sheet_ == nullptr) throw Error("A cell was set before a workbook was added.");
-        if (row < 1 || row > LXW_ROW_MAX || column < 1 || column > LXW_COL_MAX) {
-            throw Error("The cell at row " + std::to_string(row) + ", column "
-                        + std::to_string(column) + " lies outside a worksheet.");
-        }
-    }
-
-    static void Check(lxw_error error, RowNumber row, int column)
-    {
-        if (error != LXW_NO_ERROR) {
-            throw Error("Cannot set the cell at row " + std::to_string(row) + ", column "
-                        + std::to_string(column) + ": " + lxw_strerror(error) + ".");
-        }
-    }
-
-    // Forgets the unfinished workbook and removes its file.
-    void Discard() noexcept
-    {
-        if (workbook_ != nullptr) lxw_workbook_free(std::exchange(workbook_, nullptr));
-        sheet_ = nullptr;
-        if (!reserved_.empty()) ::unlink(reserved_.c_str());
-        reserved_.clear();
-    }
-
-    const XlsxOptions options_;                  // a copy: the application may outlive its maker
-    std::shared_ptr<std::string> lastWorkbook_;  // shared with the maker, which reports it
-    bool visible_ = false;
-    std::string reserved_;  // the file the workbook is written to, until it is finished
-    std::string temporaryDirectory_;
+    std::string scratchDirectory_;  // outlives the workbook, which keeps a pointer to it
     lxw_workbook* workbook_ = nullptr;
-    lxw_worksheet* sheet_ = nullptr;
 };
 
 }  // namespace
 
-XlsxAutomation::XlsxAutomation() : XlsxAutomation(XlsxOptions{{}, OpenInDesktopSpreadsheet, {}}) {}
-
-XlsxAutomation::XlsxAutomation(XlsxOptions options) : options_(std::move(options)) {}
-
-std::unique_ptr<SpreadsheetApplication> XlsxAutomation::CreateApplication(
-    std::string_view programmaticId)
+void WriteWorkbook(const Workbook& workbook, const std::string& path, const std::string& shownPath)
 {
-    if (!SameIdentifier(programmaticId, kApplicationId)) {
-        throw Error("No spreadsheet application is known as \"" + std::string(programmaticId)
-                    + "\".");
+    const std::string& shownName = shownPath.empty() ? path : shownPath;
+    CheckCells(workbook);
+    Scratch scratch(path, shownName);
+    OpenWorkbook open(scratch.name());
+    if (workbook.sheets.empty()) open.AddSheet(Sheet{});
+    for (const Sheet& sheet : workbook.sheets) open.AddSheet(sheet);
+    open.Close(scratch.name(), shownName);
+    const std::string written = scratch.Release();
+    try {
+        textio::PublishTemporary(written, path);  // removes `written` when it fails
+    } catch (const Error& e) {
+        throw WorkbookFileError(e, path, shownName);
     }
-    return std::make_unique<XlsxApplication>(options_, lastWorkbook_);  // copies, shared name
-}
-
-std::string UserTemporaryDirectory()
-{
-    const char* directory = std::getenv("TMPDIR");
-    return directory != nullptr && *directory != '\0' ? directory : "/tmp";
 }
 
 }  // namespace tulmera::exports

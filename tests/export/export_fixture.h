@@ -1,18 +1,12 @@
 #pragma once
 #include <filesystem>
-#include <map>
 #include <string>
-#include <variant>
 
 #include "export/main_export.h"
-#include "export/spreadsheet_automation.h"
+#include "support/workbook_cells.h"
 
 // What the export tests share: the reference sets' header values and cell files.
 namespace tulmera::testing {
-
-// A cell as a workbook holds it: a text, or a number (double).
-using CellContent = std::variant<std::string, double>;
-using CellMap = std::map<std::pair<exports::RowNumber, int>, CellContent>;
 
 // The cells of a reference "cells.tsv" (row, column, T or N, value; numbers printed with 9
 // significant digits, which identify a single-precision number).

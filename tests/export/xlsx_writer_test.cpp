@@ -1,21 +1,20 @@
-// The .xlsx backend and the desktop opener, without starting any program.
-#include "export/xlsx_automation.h"
+// The .xlsx writer: whole files in place of the old ones, every sheet, and failures that name
+// the file and leave nothing behind.
+#include "export/xlsx_writer.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <limits>
 #include <optional>
 #include <set>
 
-#include "export/desktop_opener.h"
 #include "export/export_fixture.h"
 #include "export/main_export.h"
-#include "export/sweep_export.h"
-#include "export/synthetic_sweep.h"
 #include "export/utf8_text.h"
-#include "export/workbook_files.h"
 #include "support/work_dir.h"
 #include "textio/error.h"
 #include "textio/text_file.h"
@@ -63,180 +62,112 @@ std::set<std::string> FileNames(const fs::path& directory)
 
 bool IsZipFile(const fs::path& file) { return FileBytes(file).substr(0, 4) == "PK\x03\x04"; }
 
-struct OpenerLog {
-    std::vector<std::string> opened;
-    DocumentOpener Opener()
-    {
-        return [this](const std::string& path) { opened.push_back(path); };
+// The worksheets of an .xlsx file, by the names its zip directory lists (stored uncompressed).
+int WorksheetCount(const fs::path& file)
+{
+    const std::string bytes = FileBytes(file);
+    int count = 0;
+    while (bytes.find("xl/worksheets/sheet" + std::to_string(count + 1) + ".xml")
+           != std::string::npos) {
+        ++count;
     }
-};
+    return count;
+}
 
-TEST(XlsxAutomation, WritesTheGivenFileWholeAndShowsItOnce)
+Workbook OneCell(Cell cell) { return {{Sheet{{std::move(cell)}}}}; }
+
+TEST(XlsxWriter, WritesTheGivenFileWholeInPlaceOfTheOld)
 {
     ScopedWorkDir dir;
     CopyGolden("canopy-spherical", {"VP.dat", "VS.dat"});
     textio::ReplaceTextFile("out.xlsx", "an older file");
-    OpenerLog log;
-    XlsxAutomation automation(XlsxOptions{"out.xlsx", log.Opener(), {}});
-    ExportMainWindow(testing::SphericalCanopyHeader(), automation);
+    WriteWorkbook(MainWindowWorkbook(testing::SphericalCanopyHeader()), "out.xlsx");
 
     EXPECT_TRUE(IsZipFile("out.xlsx"));
-    EXPECT_EQ(automation.lastWorkbook(), "out.xlsx");
-    EXPECT_EQ(log.opened, std::vector<std::string>{"out.xlsx"});
+    EXPECT_EQ(WorksheetCount("out.xlsx"), 1);
     EXPECT_EQ(FileNames("."), (std::set<std::string>{"VP.dat", "VS.dat", "out.xlsx"}));
 }
 
-TEST(XlsxAutomation, EachExportIsANewFileInTheTemporaryDirectory)
+TEST(XlsxWriter, WritesEverySheetAndAtLeastOne)
 {
     ScopedWorkDir dir;
-    CopyGolden("sweep-Cw", {"MVP.dat"});
-    fs::create_directory("tmp");
-    const ScopedEnvironment tmpdir("TMPDIR", (dir.path() / "tmp").string());
-    OpenerLog log;
-    XlsxAutomation automation(XlsxOptions{{}, log.Opener(), {}});
-    ExportSweep(8, automation);
-    ExportSweep(8, automation);
-
-    ASSERT_EQ(log.opened.size(), 2u);
-    EXPECT_NE(log.opened[0], log.opened[1]);
-    EXPECT_EQ(automation.lastWorkbook(), log.opened[1]);
-    for (const std::string& path : log.opened) {
-        EXPECT_EQ(fs::path(path).parent_path(), dir.path() / "tmp");
-        EXPECT_TRUE(fs::path(path).filename().string().starts_with("tulmera-")) << path;
-        EXPECT_EQ(fs::path(path).extension(), ".xlsx");
-        EXPECT_TRUE(IsZipFile(path)) << path;
-    }
-    EXPECT_EQ(FileNames("tmp").size(), 2u);  // the writer's own temporary files are gone
-}
-
-TEST(XlsxAutomation, AnApplicationLeftWithoutEndingLeavesNothing)
-{
-    ScopedWorkDir dir;
-    const ScopedEnvironment tmpdir("TMPDIR", dir.path().string());
-    OpenerLog log;
-    XlsxAutomation automation(XlsxOptions{{}, log.Opener(), {}});
-    {
-        auto application = automation.CreateApplication("Excel.application");
-        application->SetVisible(true);
-        application->AddWorkbook();
-        application->SetFormula(1, 1, "text");
-        application->SetFormula(2, 1, 0.5f);
-    }
-    EXPECT_TRUE(FileNames(".").empty());
-    EXPECT_TRUE(log.opened.empty());
-    EXPECT_TRUE(automation.lastWorkbook().empty());
-}
-
-TEST(XlsxAutomation, AnInvisibleApplicationIsWrittenButNotShown)
-{
-    ScopedWorkDir dir;
-    OpenerLog log;
-    XlsxAutomation automation(XlsxOptions{"hidden.xlsx", log.Opener(), {}});
-    auto application = automation.CreateApplication("EXCEL.Application");  // any case
-    application->AddWorkbook();
-    application->SetFormula(1, 1, 1.5f);
-    application->EndCommand();
-    EXPECT_TRUE(IsZipFile("hidden.xlsx"));
-    EXPECT_TRUE(log.opened.empty());
-}
-
-// Runs `work`, which must throw tulmera::Error containing every one of `parts`.
-void ExpectError(const std::function<void()>& work, std::initializer_list<std::string> parts)
-{
-    try {
-        work();
-        ADD_FAILURE() << "no error";
-    } catch (const Error& e) {
-        for (const std::string& part : parts) {
-            EXPECT_NE(std::string(e.what()).find(part), std::string::npos)
-                << "\"" << part << "\" not in: " << e.what();
+    const struct {
+        std::size_t sheets;
+        int written;
+    } cases[] = {{0, 1}, {1, 1}, {2, 2}, {3, 3}};
+    for (const auto& c : cases) {
+        Workbook workbook;
+        for (std::size_t i = 0; i < c.sheets; ++i) {
+            workbook.sheets.push_back(Sheet{{Cell(1, 1, "sheet " + std::to_string(i + 1))}});
         }
+        WriteWorkbook(workbook, "sheets.xlsx");
+        EXPECT_TRUE(IsZipFile("sheets.xlsx")) << c.sheets;
+        EXPECT_EQ(WorksheetCount("sheets.xlsx"), c.written) << c.sheets << " sheets given";
     }
 }
 
-TEST(XlsxAutomation, FailuresAreErrorsThatSayWhereAndLeaveNoFile)
+// Each failure throws naming the file (as shown) and leaves every file as it was: no workbook,
+// no temporary, the old file untouched.
+TEST(XlsxWriter, FailuresAreErrorsThatSayWhereAndLeaveNoFile)
 {
     ScopedWorkDir dir;
+    const ScopedEnvironment tmpdir("TMPDIR", dir.path().string());  // the library's scratch
     CopyGolden("canopy-spherical", {"VP.dat", "VS.dat"});
-    const MainExportHeader header = testing::SphericalCanopyHeader();
-
-    ExpectError([&] { WriteMainWorkbook(header, "missing/out.xlsx"); },
-                {"\"missing/out.xlsx\"", "No such file"});
-    {
-        const ScopedEnvironment tmpdir("TMPDIR", (dir.path() / "missing").string());
-        XlsxAutomation automation(XlsxOptions{{}, {}, {}});
-        ExpectError([&] { ExportMainWindow(header, automation); },
-                    {"temporary directory", "missing\""});
-    }
-    {
-        const ScopedEnvironment tmpdir("TMPDIR", dir.path().string());
-        const testing::ScopedFileSizeLimit fullDisk(4096);  // every file stops at 4 KiB
-        ExpectError([&] { WriteMainWorkbook(header, "full.xlsx"); },
-                    {"Cannot write the workbook \"full.xlsx\"", "File too large"});
-    }
-    XlsxAutomation automation(XlsxOptions{"cells.xlsx", {}, {}});
-    ExpectError([&] { automation.CreateApplication("Calc.application"); },
-                {"\"Calc.application\""});
-    auto application = automation.CreateApplication(kApplicationId);
-    ExpectError([&] { application->SetFormula(1, 1, "before a workbook"); }, {"before"});
-    application->AddWorkbook();
-    ExpectError([&] { application->AddWorkbook(); }, {"one workbook"});
-    ExpectError([&] { application->SetFormula(0, 1, 1.0f); }, {"row 0, column 1"});
-    ExpectError([&] { application->SetFormula(1048577, 1, 1.0f); }, {"row 1048577"});
-    ExpectError([&] { application->SetFormula(1, 16385, "x"); }, {"column 16385"});
-    application.reset();
-    EXPECT_EQ(FileNames("."), (std::set<std::string>{"VP.dat", "VS.dat"}));
-}
-
-TEST(XlsxAutomation, AWorkbookThatCannotBeShownNamesItsFile)
-{
-    ScopedWorkDir dir;
-    CopyGolden("canopy-spherical", {"VP.dat", "VS.dat"});
-    const MainExportHeader header = testing::SphericalCanopyHeader();
-    XlsxAutomation failing(XlsxOptions{
-        "shown.xlsx", [](const std::string&) { throw Error("The viewer crashed."); }, {}});
-    ExpectError([&] { ExportMainWindow(header, failing); },
-                {"written to \"shown.xlsx\"", "The viewer crashed."});
-    EXPECT_TRUE(IsZipFile("shown.xlsx"));  // the user can still open it by hand
-
-    // The desktop's opener with no spreadsheet program on the PATH: nothing is started.
-    fs::create_directory("empty");
-    const ScopedEnvironment path("PATH", (dir.path() / "empty").string());
-    XlsxAutomation desktop(XlsxOptions{"desktop.xlsx", OpenInDesktopSpreadsheet, {}});
-    ExpectError([&] { ExportMainWindow(header, desktop); },
-                {"written to \"desktop.xlsx\"", "No spreadsheet program", "soffice", "xdg-open"});
-    EXPECT_TRUE(IsZipFile("desktop.xlsx"));
-}
-
-TEST(DesktopOpener, PrefersCalcAsANewDocumentThenTheDesktopOpener)
-{
-    ScopedWorkDir dir;
-    const auto program = [&](const std::string& directory, const std::string& name, bool exec) {
-        fs::create_directories(directory);
-        textio::ReplaceTextFile(directory + "/" + name, "#!/bin/sh\nexit 1\n");  // never run
-        ::chmod((directory + "/" + name).c_str(), exec ? 0755 : 0644);
-        return (dir.path() / directory / name).string();
-    };
-    const std::string calc = program("office", "soffice", true);
-    const std::string opener = program("xdg", "xdg-open", true);
-    program("broken", "soffice", false);  // not executable: passed over
-    const std::string office = (dir.path() / "office").string();
-    const std::string xdg = (dir.path() / "xdg").string();
-    const std::string broken = (dir.path() / "broken").string();
-    const std::string none = (dir.path() / "none").string();
+    textio::ReplaceTextFile("old.xlsx", "an older file");
+    fs::create_directory("folder.xlsx");
+    const Workbook main = MainWindowWorkbook(testing::SphericalCanopyHeader());
+    const float infinite = std::numeric_limits<float>::infinity();
 
     const struct {
-        std::string searchPath;
+        const char* name;
+        std::function<void()> write;
         std::vector<std::string> expected;
     } cases[] = {
-        {xdg + ":" + office, {calc, "--calc", "-n", "/tmp/w.xlsx"}},
-        {broken + ":" + xdg, {opener, "/tmp/w.xlsx"}},
-        {none + "::" + broken, {}},
-        {"", {}},
+        {"a missing folder",
+         [&] { WriteWorkbook(main, "missing/out.xlsx"); },
+         {"Cannot write the workbook \"missing/out.xlsx\"", "No such file"}},
+        {"a missing folder, named as shown",
+         [&] { WriteWorkbook(main, "missing/out.xlsx", "shown.xlsx"); },
+         {"Cannot write the workbook \"shown.xlsx\"", "No such file"}},
+        {"a full disk",
+         [&] {
+             const testing::ScopedFileSizeLimit fullDisk(4096);  // every file stops at 4 KiB
+             WriteWorkbook(main, "old.xlsx");
+         },
+         {"Cannot write the workbook \"old.xlsx\"", "File too large"}},
+        {"a folder in the file's place",
+         [&] { WriteWorkbook(main, "folder.xlsx"); },
+         {"Cannot write the workbook \"folder.xlsx\"", "directory"}},
+        {"row 0",
+         [&] { WriteWorkbook(OneCell(Cell(0, 1, 1.0f)), "old.xlsx"); },
+         {"row 0, column 1"}},
+        {"beyond the last row",
+         [&] { WriteWorkbook(OneCell(Cell(1048577, 1, 1.0f)), "old.xlsx"); },
+         {"row 1048577", "outside a worksheet"}},
+        {"beyond the last column",
+         [&] { WriteWorkbook(OneCell(Cell(1, 16385, "x")), "old.xlsx"); },
+         {"column 16385", "outside a worksheet"}},
+        {"a number that is not finite",
+         [&] {
+             WriteWorkbook({{Sheet{{Cell(1, 1, "fine")}}, Sheet{{Cell(2, 3, infinite)}}}},
+                           "old.xlsx");
+         },
+         {"row 2, column 3", "not finite"}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(DesktopSpreadsheetCommand("/tmp/w.xlsx", c.searchPath), c.expected)
-            << c.searchPath;
+        try {
+            c.write();
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const Error& e) {
+            for (const std::string& part : c.expected) {
+                EXPECT_NE(std::string(e.what()).find(part), std::string::npos)
+                    << c.name << ": \"" << part << "\" not in: " << e.what();
+            }
+        }
+        EXPECT_EQ(FileNames("."),
+                  (std::set<std::string>{"VP.dat", "VS.dat", "old.xlsx", "folder.xlsx"}))
+            << c.name;
+        EXPECT_EQ(FileBytes("old.xlsx"), "an older file") << c.name;
     }
 }
 
