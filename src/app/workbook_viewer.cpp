@@ -40,21 +40,11 @@ void OpenInSpreadsheetProgram(const QString& path)
     }
 }
 
-namespace {
-
-// $TMPDIR when it is set and not empty, else /tmp, as given: QDir::tempPath() would turn a
-// missing directory into an empty name, and the workbook would land in the root directory.
-QString TemporaryDirectory()
-{
-    const QString directory = qEnvironmentVariable("TMPDIR");
-    return directory.isEmpty() ? QStringLiteral("/tmp") : directory;
-}
-
-}  // namespace
-
 QString ShowWorkbook(const exports::Workbook& workbook, const WorkbookOpener& open)
 {
-    const QString directory = TemporaryDirectory();
+    // As given: QDir::tempPath() makes a missing directory an empty name, which would put the
+    // workbook into the root directory.
+    const QString directory = QString::fromStdString(exports::UserTemporaryDirectory());
     QTemporaryFile reserved(directory + QStringLiteral("/tulmera-XXXXXX.xlsx"));
     if (!reserved.open()) {
         throw Error("Cannot create a workbook file in the temporary directory \""

@@ -128,14 +128,6 @@ private:
     locale_t previous_ = nullptr;
 };
 
-// The directory libxlsxwriter keeps its own scratch files in: $TMPDIR when it is set and not
-// empty, else /tmp.
-std::string ScratchDirectory()
-{
-    const char* directory = std::getenv("TMPDIR");
-    return directory != nullptr && *directory != '\0' ? directory : "/tmp";
-}
-
 std::string CellName(RowNumber row, int column)
 {
     return "row " + std::to_string(row) + ", column " + std::to_string(column);
@@ -206,7 +198,7 @@ private:
 // An open workbook of libxlsxwriter, freed unless it was closed.
 class OpenWorkbook {
 public:
-    explicit OpenWorkbook(const std::string& fileName) : scratchDirectory_(ScratchDirectory())
+    explicit OpenWorkbook(const std::string& fileName) : scratchDirectory_(UserTemporaryDirectory())
     {
         lxw_workbook_options options{};
         options.tmpdir = scratchDirectory_.data();
@@ -275,6 +267,12 @@ private:
 };
 
 }  // namespace
+
+std::string UserTemporaryDirectory()
+{
+    const char* directory = std::getenv("TMPDIR");
+    return directory != nullptr && *directory != '\0' ? directory : "/tmp";
+}
 
 void WriteWorkbook(const Workbook& workbook, const std::string& path, const std::string& shownPath)
 {

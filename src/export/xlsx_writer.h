@@ -16,4 +16,9 @@ namespace tulmera::exports {
 void WriteWorkbook(const Workbook& workbook, const std::string& path,
                    const std::string& shownPath = {});
 
+// The user's directory for temporary files, where the writer keeps the workbook library's
+// scratch files: $TMPDIR when it is set and not empty, else /tmp. Given as it is, even when it
+// does not exist.
+std::string UserTemporaryDirectory();
+
 }  // namespace tulmera::exports
