@@ -30,3 +30,6 @@ if(TULMERA_BUILD_BENCH)
   find_package(benchmark QUIET)
 endif()
 
+# help2man makes the manual pages from the programs' --help; only the manual pages need it,
+# and the Debian package, which refuses to be made without them (cmake/Packaging.cmake).
+find_program(HELP2MAN help2man)
