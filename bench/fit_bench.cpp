@@ -12,10 +12,10 @@
 #include "bench_work_dir.h"
 #include "fit/fit_problem.h"
 #include "fit/leaf_fit.h"
-#include "fit/synthetic_spectra.h"
 #include "spectral/grid.h"
 #include "textio/number_text.h"
 #include "textio/text_file.h"
+#include "tools/synthetic_spectra.h"
 
 namespace {
 
@@ -24,8 +24,8 @@ using namespace tulmera;
 // A leaf of average composition with measurement noise, as a lab spectrometer gives it.
 fit::LeafFitTarget NoisyLeaf(const leaf::LeafParameters& p, std::uint32_t seed)
 {
-    fit::NormalNoise noise(seed);
-    const fit::SyntheticLeaf leaf = fit::MakeSyntheticLeaf(p, 0.005, noise);
+    tools::NormalNoise noise(seed);
+    const tools::SyntheticLeaf leaf = tools::MakeSyntheticLeaf(p, 0.005, noise);
     return {leaf.reflectance, leaf.transmittance};
 }
 
@@ -54,8 +54,8 @@ BENCHMARK(BM_LeafFitSubdomains)->Unit(benchmark::kMillisecond);
 namespace {
 void BM_LeafFitEvaluation(benchmark::State& state)
 {
-    tulmera::fit::NormalNoise noise(7);
-    const auto leaf = tulmera::fit::MakeSyntheticLeaf({1.8, 45.0, 0.012, 0.006}, 0.005, noise);
+    tulmera::tools::NormalNoise noise(7);
+    const auto leaf = tulmera::tools::MakeSyntheticLeaf({1.8, 45.0, 0.012, 0.006}, 0.005, noise);
     const tulmera::fit::LeafResiduals residuals(&leaf.reflectance, &leaf.transmittance, 400, 2500);
     for (auto _ : state) {
         benchmark::DoNotOptimize(residuals.SumOfSquares({1.8, 45.0, 0.012, 0.006}));
@@ -69,11 +69,11 @@ namespace {
 // Files of `count` leaves spread over the box, with noise: "R.csv" and "T.csv".
 void WriteLeafFiles(int count)
 {
-    tulmera::fit::NormalNoise noise(11);
-    std::vector<tulmera::fit::SyntheticLeaf> leaves;
+    tulmera::tools::NormalNoise noise(11);
+    std::vector<tulmera::tools::SyntheticLeaf> leaves;
     for (int i = 0; i < count; ++i) {
         const double f = (i + 0.5) / count;
-        leaves.push_back(tulmera::fit::MakeSyntheticLeaf(
+        leaves.push_back(tulmera::tools::MakeSyntheticLeaf(
             {1.0 + 3.0 * f, 150.0 * (1.0 - f), 0.001 + 0.05 * f * f, 0.002 + 0.02 * (1.0 - f)},
             0.005, noise));
     }

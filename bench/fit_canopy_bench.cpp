@@ -4,11 +4,11 @@
 
 #include <cmath>
 
-#include "fit/synthetic_spectra.h"
 #include "lut/canopy_refine.h"
 #include "lut/lut_fit.h"
 #include "lut/sampling.h"
 #include "lut/simulation.h"
+#include "tools/synthetic_spectra.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ lut::TableSpec FitSpec(std::uint64_t samples, std::uint64_t seed)
 
 // The model's spectrum of `values` with noise of σ 0.005 at every wavelength.
 measured::GridValues NoisySpectrum(lut::Simulator& simulator, const lut::ParameterValues& values,
-                                   fit::NormalNoise& noise)
+                                   tools::NormalNoise& noise)
 {
     const spectral::Spectrum exact = simulator.Simulate(values);
     measured::GridValues spectrum;
@@ -47,7 +47,7 @@ void BM_FitCanopy100k(benchmark::State& state)
     static const lut::TableRows rows = lut::ComputeTableRows(FitSpec(100000, 1), 2);
     lut::TableSpec truthSpec = FitSpec(1, 2);
     lut::Simulator simulator(truthSpec);
-    fit::NormalNoise noise(3);
+    tools::NormalNoise noise(3);
     const measured::GridValues spectrum =
         NoisySpectrum(simulator, lut::SampleValues(truthSpec, 0), noise);
     const int threads = static_cast<int>(state.range(0));
@@ -72,7 +72,7 @@ void FitAccuracy(benchmark::State& state, bool refined)
     double laiSquares = 0, cabSquares = 0, cabSquaresLe4 = 0;
     int countLe4 = 0;
     for (auto _ : state) {
-        fit::NormalNoise noise(5);
+        tools::NormalNoise noise(5);
         laiSquares = cabSquares = cabSquaresLe4 = 0;
         countLe4 = 0;
         for (std::uint64_t s = 0; s < truthSpec.samples; ++s) {

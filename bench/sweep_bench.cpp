@@ -4,7 +4,7 @@
 #include "multi/sweep.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
-#include "plot/recording_surface.h"
+#include "testing/recording_surface.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ void BM_SweepCmFullRange(benchmark::State& state)
     const tulmera::multi::SweepRequest request{
         SweptParameter::Cm, tulmera::leaf::kStartLeafParameters, 0.04, 0.002, 0.0005};
     for (auto _ : state) {
-        tulmera::plot::RecordingSurface chart, legend;
+        tulmera::testing::RecordingSurface chart, legend;
         benchmark::DoNotOptimize(tulmera::multi::RunSweep(request, {chart, legend}));
     }
 }

@@ -34,4 +34,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-calc")
+# The package carries the manual pages: without help2man (no pages made) cpack refuses to run.
+if(NOT HELP2MAN)
+  set(no_manuals ${PROJECT_BINARY_DIR}/packaging/RefuseWithoutManualPages.cmake)
+  file(WRITE ${no_manuals} "message(FATAL_ERROR \"The Debian package needs the manual pages, \"
+    \"which help2man makes (Debian: help2man): install it and configure again.\")\n")
+  set(CPACK_PROJECT_CONFIG_FILE ${no_manuals})
+endif()
 include(CPack)

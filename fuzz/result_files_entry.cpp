@@ -15,9 +15,9 @@
 #include "plot/chart_geometry.h"
 #include "plot/main_charts.h"
 #include "plot/raster_surface.h"
-#include "plot/recording_surface.h"
 #include "plot/sweep_chart.h"
 #include "spectral/grid.h"
+#include "testing/recording_surface.h"
 #include "textio/field_reader.h"
 #include "textio/printed_text.h"
 #include "textio/text_file.h"
@@ -103,12 +103,12 @@ int ReadSweepShape(std::string_view bytes)
 
 // Draws the recorded operations again on a raster surface of `scale` and `pixelScale`: the real
 // program's charts see the same calls. No recorded coordinate may be infinite or not a number.
-void ReplayOnRaster(const plot::RecordingSurface& recorded, const plot::ChartScale& scale,
+void ReplayOnRaster(const testing::RecordingSurface& recorded, const plot::ChartScale& scale,
                     int pixelScale)
 {
-    using Kind = plot::ChartOp::Kind;
+    using Kind = testing::ChartOp::Kind;
     plot::RasterSurface raster(scale, pixelScale);
-    for (const plot::ChartOp& op : recorded.ops()) {
+    for (const testing::ChartOp& op : recorded.ops()) {
         if (!std::isfinite(op.x1) || !std::isfinite(op.y1) || !std::isfinite(op.x2)
             || !std::isfinite(op.y2)) {
             throw FuzzFailure("A chart procedure drew at a coordinate that is not finite.");
@@ -171,11 +171,14 @@ const std::string& ValidCanopyText()
     return text;
 }
 
-void RequireFiniteCells(const std::vector<spreadsheet::Cell>& cells, std::size_t count)
+void RequireFiniteCells(const exports::Workbook& workbook, std::size_t count)
 {
+    Require(workbook.sheets.size() == 1,
+            "An export holds " + std::to_string(workbook.sheets.size()) + " sheets instead of 1.");
+    const std::vector<exports::Cell>& cells = workbook.sheets.front().cells;
     Require(cells.size() == count, "An export holds " + std::to_string(cells.size())
                                        + " cells instead of " + std::to_string(count) + ".");
-    for (const spreadsheet::Cell& cell : cells) {
+    for (const exports::Cell& cell : cells) {
         const float* number = std::get_if<float>(&cell.value);
         if (number != nullptr && !std::isfinite(*number)) {
             throw FuzzFailure("An export cell holds a number that is not finite.");
@@ -187,10 +190,10 @@ void RequireFiniteCells(const std::vector<spreadsheet::Cell>& cells, std::size_t
 // must name `fuzzedFile`, the other one being valid.
 void ExportMainWindowCells(const char* fuzzedFile)
 {
-    const spreadsheet::MainExportHeader header{
+    const exports::MainExportHeader header{
         leaf::kStartLeafParameters, 0.1, 0.0, 0.0, "Planofilo", "S1", "0", "0"};
     ReadsOrNamesFile(fuzzedFile, [&] {
-        RequireFiniteCells(spreadsheet::MainWindowCells(header), 17 + 4 * kWavelengthCount);
+        RequireFiniteCells(exports::MainWindowWorkbook(header), 17 + 4 * kWavelengthCount);
     });
 }
 
@@ -202,7 +205,7 @@ void ReadAsLeafFile(std::string_view bytes)
     ReadsOrNamesFile(kLeafSpectrumFile,
                      [&] { canopy::ReadLeafSpectrumPct(kLeafSpectrumFile, reflPct, transPct); });
 
-    plot::RecordingSurface leafChart;
+    testing::RecordingSurface leafChart;
     ReadsOrNamesFile(kLeafSpectrumFile, [&] { plot::PaintProspect(leafChart); });
     ReplayOnRaster(leafChart, plot::kLeafChartScale, PixelScaleFor(bytes));
 
@@ -214,7 +217,7 @@ void ReadAsLeafFile(std::string_view bytes)
 void ReadAsCanopyFile(std::string_view bytes)
 {
     textio::ReplaceTextFile(kCanopySpectrumFile, bytes);
-    plot::RecordingSurface canopyChart;
+    testing::RecordingSurface canopyChart;
     ReadsOrNamesFile(kCanopySpectrumFile, [&] { plot::PaintSailh(canopyChart); });
     ReplayOnRaster(canopyChart, plot::kCanopyChartScale, PixelScaleFor(bytes));
 
@@ -226,7 +229,7 @@ void ReadAsCanopyFile(std::string_view bytes)
 void ReadAsSweepCurveFile(std::string_view bytes)
 {
     textio::ReplaceTextFile(kSweepCurveFile, bytes);
-    plot::RecordingSurface chart, legend;
+    testing::RecordingSurface chart, legend;
     plot::SweepColours colours = plot::SweepColours::ForSweep(3);
     colours.Advance();
     const plot::SweepColours before = colours;
@@ -251,7 +254,7 @@ void ReadAsSweepFile(std::string_view bytes)
     for (const int valueCount : {blocks, blocks + 1}) {
         if (valueCount < 1) continue;
         const bool exported = ReadsOrNamesFile(kSweepFile, [&] {
-            RequireFiniteCells(spreadsheet::SweepCells(valueCount),
+            RequireFiniteCells(exports::SweepWorkbook(valueCount),
                                static_cast<std::size_t>(valueCount) * (5 + 3 * kWavelengthCount));
         });
         Require(!exported || valueCount == blocks,

@@ -8,10 +8,10 @@
 #include "app/windows/leaf_sweep_window.h"
 #include "app/windows/main_window.h"
 #include "app/windows/splash_window.h"
+#include "app/workbook_viewer.h"
 #include "export/canopy_sweep_export.h"
 #include "export/main_export.h"
 #include "export/sweep_export.h"
-#include "export/xlsx_automation.h"
 
 namespace tulmera::app {
 namespace {
@@ -38,13 +38,13 @@ void Export(QStatusBar* status, const std::function<void()>& body)
 }  // namespace
 
 TulmeraApp::TulmeraApp()
-    : TulmeraApp([] { return std::make_unique<spreadsheet::XlsxAutomation>(); },
+    : TulmeraApp([](const exports::Workbook& workbook) { ShowWorkbook(workbook); },
                  [] { QCoreApplication::exit(0); })
 {
 }
 
-TulmeraApp::TulmeraApp(AutomationFactory automation, EndProgram endProgram)
-    : automation_(std::move(automation)), endProgram_(std::move(endProgram))
+TulmeraApp::TulmeraApp(WorkbookShower showWorkbook, EndProgram endProgram)
+    : showWorkbook_(std::move(showWorkbook)), endProgram_(std::move(endProgram))
 {
 }
 
@@ -131,12 +131,10 @@ void TulmeraApp::OpenCanopySweep()
     canopySweep_->show();
 }
 
-void TulmeraApp::ExportCanopySweep(const spreadsheet::QuantityTable& table)
+void TulmeraApp::ExportCanopySweep(const exports::QuantityTable& table)
 {
-    Export(canopySweep_->statusBar(), [this, &table] {
-        const std::unique_ptr<spreadsheet::SpreadsheetAutomation> automation = automation_();
-        spreadsheet::ExportCanopySweep(table, *automation);
-    });
+    Export(canopySweep_->statusBar(),
+           [this, &table] { showWorkbook_(exports::CanopySweepWorkbook(table)); });
 }
 
 void TulmeraApp::ExitMain()
@@ -156,18 +154,14 @@ void TulmeraApp::ExitMultipleSimulation()
 
 void TulmeraApp::ExportMain()
 {
-    Export(main_->statusBar(), [this] {
-        const std::unique_ptr<spreadsheet::SpreadsheetAutomation> automation = automation_();
-        spreadsheet::ExportMainWindow(main_->ExportHeader(), *automation);
-    });
+    Export(main_->statusBar(),
+           [this] { showWorkbook_(exports::MainWindowWorkbook(main_->ExportHeader())); });
 }
 
 void TulmeraApp::ExportSweep(int valueCount)
 {
-    Export(multi_->statusBar(), [this, valueCount] {
-        const std::unique_ptr<spreadsheet::SpreadsheetAutomation> automation = automation_();
-        spreadsheet::ExportSweep(valueCount, *automation);
-    });
+    Export(multi_->statusBar(),
+           [this, valueCount] { showWorkbook_(exports::SweepWorkbook(valueCount)); });
 }
 
 }  // namespace tulmera::app

@@ -2,13 +2,13 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
-#include <memory>
 
 #include "app/windows/canopy_sweep_window.h"
 #include "app/windows/leaf_sweep_window.h"
 #include "app/windows/main_window.h"
 #include "app/windows/splash_window.h"
-#include "export/spreadsheet_automation.h"
+#include "export/canopy_sweep_export.h"
+#include "export/workbook.h"
 
 namespace tulmera::app {
 
@@ -19,15 +19,15 @@ namespace tulmera::app {
 class TulmeraApp : public QObject {
     Q_OBJECT
 public:
-    // How a spreadsheet application is reached; each export gets a new one.
-    using AutomationFactory = std::function<std::unique_ptr<spreadsheet::SpreadsheetAutomation>()>;
+    // How an export's workbook reaches the user. Throws tulmera::Error when it cannot.
+    using WorkbookShower = std::function<void(const exports::Workbook& workbook)>;
     // How the program ends at once, without closing its windows.
     using EndProgram = std::function<void()>;
 
-    // By default exports go to .xlsx workbooks shown in the desktop's spreadsheet program, and
-    // ending the program leaves the application's event loop.
+    // By default exports go to .xlsx workbooks shown in the desktop's spreadsheet program
+    // (ShowWorkbook), and ending the program leaves the application's event loop.
     TulmeraApp();
-    TulmeraApp(AutomationFactory automation, EndProgram endProgram);
+    TulmeraApp(WorkbookShower showWorkbook, EndProgram endProgram);
     ~TulmeraApp() override;
 
     // Program start: shows the splash; nothing else runs before it.
@@ -46,13 +46,13 @@ private:
     void Enter();
     void SwitchToMultipleSimulation();
     void OpenCanopySweep();
-    void ExportCanopySweep(const spreadsheet::QuantityTable& table);
+    void ExportCanopySweep(const exports::QuantityTable& table);
     void ExitMain();
     void ExitMultipleSimulation();
     void ExportMain();
     void ExportSweep(int valueCount);
 
-    AutomationFactory automation_;
+    WorkbookShower showWorkbook_;
     EndProgram endProgram_;
     QPointer<SplashWindow> splash_;
     QPointer<MainWindow> main_;

@@ -59,16 +59,6 @@ void ParseCommandLine(CLI::App& app, const std::vector<std::string_view>& argume
     }
 }
 
-BatchArguments BatchArguments::Parse(const std::vector<std::string_view>& arguments,
-                                     const std::vector<OptionInfo>& accepted)
-{
-    CLI::App app;
-    app.set_help_flag();  // the runner answers --help
-    DeclareOptions(app, accepted);
-    ParseCommandLine(app, arguments);
-    return From(app, accepted);
-}
-
 BatchArguments BatchArguments::From(const CLI::App& app, const std::vector<OptionInfo>& accepted)
 {
     const std::vector<std::string> unknown = app.remaining();

@@ -50,14 +50,10 @@ void ParseCommandLine(CLI::App& app, const std::vector<std::string_view>& argume
 // The options of one command line, by name.
 class BatchArguments {
 public:
-    // Reads "NAME VALUE" (or "NAME=VALUE") pairs, flags "NAME" and plain arguments as
-    // `accepted` describes them. Throws UsageError for an option not in `accepted`, a plain
-    // argument the command does not take, an option (not Repeated) given twice, an option
-    // without its value or a flag given a value.
-    static BatchArguments Parse(const std::vector<std::string_view>& arguments,
-                                const std::vector<OptionInfo>& accepted);
     // The options of `accepted` as `app` (on which DeclareOptions declared them) read them
-    // from a command line; throws UsageError as Parse does.
+    // from a command line (ParseCommandLine). Throws UsageError for an option not in
+    // `accepted`, a plain argument the command does not take, an option (not Repeated) given
+    // twice, or a flag given a value.
     static BatchArguments From(const CLI::App& app, const std::vector<OptionInfo>& accepted);
 
     bool Has(std::string_view name) const;

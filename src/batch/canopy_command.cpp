@@ -62,7 +62,7 @@ std::vector<OptionInfo> CanopyOptions()
 
 void CheckCanopyOptions(const canopy::CanopyInputs& inputs)
 {
-    if (const auto problem = refresh::CheckCanopyDomain(inputs)) {
+    if (const auto problem = domain::CheckCanopyDomain(inputs)) {
         throw UsageError(DomainMessage(*problem));
     }
 }
@@ -93,7 +93,7 @@ canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leaf,
         leaf, inputs, none, {charts[0], charts[1]}, images.background, staged);
     charts.Stage(staged);
     if (!csvFile.empty()) {
-        staged.Stage(csvFile, spreadsheet::MainSpectraCsv({leaf, inputs, state}));
+        staged.Stage(csvFile, exports::MainSpectraCsv({leaf, inputs, state}));
     }
     staged.Publish();
     return state;

@@ -34,7 +34,7 @@ CanopyRunRequest CanopyRunRequestFrom(const BatchArguments& arguments);
 // The run of `canopy`, as the main window's recomputation: the leaf run and the canopy run
 // staged as "VP.dat" and "VS.dat", with `images` also the two charts as "leaf" and "canopy"
 // images (.png, .svg), with `csvFile` (when not empty) the spectra as CSV
-// (spreadsheet::MainSpectraCsv), all published together once every step has succeeded.
+// (exports::MainSpectraCsv), all published together once every step has succeeded.
 // Returns the canopy run's state (its canopy reflectance in memory). Throws tulmera::Error;
 // then no file changed.
 canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leaf,

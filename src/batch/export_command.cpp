@@ -1,7 +1,8 @@
 #include "batch/export_command.h"
 
 #include "batch/leaf_command.h"
-#include "export/workbook_files.h"
+#include "export/main_export.h"
+#include "export/xlsx_writer.h"
 #include "textio/staged_files.h"
 
 namespace tulmera::batch {
@@ -28,7 +29,7 @@ std::vector<OptionInfo> ExportOptions()
 
 }  // namespace
 
-spreadsheet::MainExportHeader ExportHeaderFrom(const BatchArguments& arguments)
+exports::MainExportHeader ExportHeaderFrom(const BatchArguments& arguments)
 {
     return {
         LeafParametersFrom(arguments),
@@ -54,10 +55,11 @@ BatchCommand ExportCommand()
             if (!arguments.Has("--xlsx")) throw UsageError("export needs --xlsx FILE.");
             const std::string path = arguments.Text("--xlsx", "");
             if (path.empty()) throw UsageError("--xlsx needs a file name.");
-            const spreadsheet::MainExportHeader header = ExportHeaderFrom(arguments);
+            const exports::MainExportHeader header = ExportHeaderFrom(arguments);
             return {[header, path] {
                         textio::StagedFiles staged;
-                        spreadsheet::WriteMainWorkbook(header, staged.Reserve(path), path);
+                        exports::WriteWorkbook(exports::MainWindowWorkbook(header),
+                                               staged.Reserve(path), path);
                         staged.Publish();
                     },
                     {path}};

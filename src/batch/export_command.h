@@ -7,7 +7,7 @@ namespace tulmera::batch {
 // The header values given by the export's options (LeafOptions() and --lai, --sun, --hotspot,
 // --lidf, --soil, --view, --azimuth), the main window's start values for the others. Throws
 // UsageError for a number that is not one.
-spreadsheet::MainExportHeader ExportHeaderFrom(const BatchArguments& arguments);
+exports::MainExportHeader ExportHeaderFrom(const BatchArguments& arguments);
 
 // `export`: the main window's spreadsheet export of "VP.dat" and "VS.dat", written into the
 // .xlsx file given with --xlsx, with the header values given as options.

@@ -28,11 +28,11 @@ void RunLeaf(const leaf::LeafParameters& leaf, const ChartImageRequest& images,
     refresh::StageLeafRecompute(leaf, {charts[0], canopyChart}, images.background, staged);
     charts.Stage(staged);
     if (!csvFile.empty()) {
-        spreadsheet::MainSpectra spectra;
+        exports::MainSpectra spectra;
         spectra.leaf = leaf;
         canopy::ReadLeafSpectrumPct(kLeafSpectrumFile, spectra.state.leafReflPct,
                                     spectra.state.leafTransPct, staged.ReadName(kLeafSpectrumFile));
-        staged.Stage(csvFile, spreadsheet::MainSpectraCsv(spectra));
+        staged.Stage(csvFile, exports::MainSpectraCsv(spectra));
     }
     staged.Publish();
 }
@@ -56,16 +56,16 @@ leaf::LeafParameters LeafParametersFrom(const BatchArguments& arguments)
             arguments.Number("--Cw", start.Cw), arguments.Number("--Cm", start.Cm)};
 }
 
-std::string DomainMessage(const refresh::DomainProblem& problem)
+std::string DomainMessage(const domain::DomainProblem& problem)
 {
-    return "--" + std::string(refresh::OptionName(problem.input)) + " "
-           + textio::NumberText(problem.value) + " is outside " + refresh::RangeText(problem.range)
+    return "--" + std::string(domain::OptionName(problem.input)) + " "
+           + textio::NumberText(problem.value) + " is outside " + domain::RangeText(problem.range)
            + ".";
 }
 
 void CheckLeafOptions(const leaf::LeafParameters& leaf)
 {
-    if (const auto problem = refresh::CheckLeafDomain(leaf)) {
+    if (const auto problem = domain::CheckLeafDomain(leaf)) {
         throw UsageError(DomainMessage(*problem));
     }
 }

@@ -2,8 +2,8 @@
 #include <string>
 
 #include "batch/batch_command.h"
+#include "domain/input_domain.h"
 #include "leaf/leaf_parameters.h"
-#include "refresh/input_domain.h"
 
 namespace tulmera::batch {
 
@@ -14,7 +14,7 @@ std::vector<OptionInfo> LeafOptions();
 leaf::LeafParameters LeafParametersFrom(const BatchArguments& arguments);
 
 // "--sun 100 is outside 0 to 90.": a value refused by the input domain, named by its option.
-std::string DomainMessage(const refresh::DomainProblem& problem);
+std::string DomainMessage(const domain::DomainProblem& problem);
 
 // Throws UsageError (DomainMessage) for the first leaf parameter outside its accepted range.
 void CheckLeafOptions(const leaf::LeafParameters& leaf);

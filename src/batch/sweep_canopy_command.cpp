@@ -8,6 +8,7 @@
 #include "batch/leaf_command.h"
 #include "export/canopy_sweep_export.h"
 #include "export/spectra_csv.h"
+#include "export/xlsx_writer.h"
 #include "multi/canopy_sweep_charts.h"
 #include "plot/chart_geometry.h"
 #include "plot/quantity_chart.h"
@@ -61,15 +62,16 @@ void RunSweepCanopy(const multi::CanopySweepRequest& request, const multi::Sweep
     multi::StageCanopySweepFile(result, staged);
     if (images.Wanted()) StageCharts(result, quantity, images, staged);
     if (!workbook.empty()) {
-        const spreadsheet::QuantityTable table{
-            std::string(multi::CanopyParameterName(result.swept)), quantity.name, result.values,
-            multi::QuantityValues(quantity, result.canopyReflPct)};
+        const exports::QuantityTable table{std::string(multi::CanopyParameterName(result.swept)),
+                                           quantity.name, result.values,
+                                           multi::QuantityValues(quantity, result.canopyReflPct)};
         const std::string temporary = staged.Reserve(workbook);
-        spreadsheet::WriteCanopySweepWorkbook(table, temporary, staged.ReadName(kCanopySweepFile),
-                                              workbook);
+        exports::WriteWorkbook(
+            exports::CanopySweepWorkbook(table, staged.ReadName(kCanopySweepFile)), temporary,
+            workbook);
     }
     if (!outputs.csvFile.empty()) {
-        staged.Stage(outputs.csvFile, spreadsheet::CanopySweepSpectraCsv(request, result));
+        staged.Stage(outputs.csvFile, exports::CanopySweepSpectraCsv(request, result));
     }
     staged.Publish();
     std::cout << multi::SweepQuantityCsv(result, quantity) << std::flush;

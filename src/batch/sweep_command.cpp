@@ -3,11 +3,12 @@
 #include "batch/chart_image_options.h"
 #include "batch/csv_option.h"
 #include "batch/leaf_command.h"
+#include "domain/input_domain.h"
 #include "export/spectra_csv.h"
-#include "export/workbook_files.h"
+#include "export/sweep_export.h"
+#include "export/xlsx_writer.h"
 #include "multi/sweep_controls.h"
 #include "plot/chart_geometry.h"
-#include "refresh/input_domain.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
 #include "textio/staged_files.h"
@@ -40,29 +41,28 @@ void RunSweepCommand(const multi::SweepRequest& request, const ChartImageRequest
     charts.Stage(staged);
     if (!workbook.empty()) {
         const std::string temporary = staged.Reserve(workbook);
-        spreadsheet::WriteSweepWorkbook(valueCount, temporary, staged.ReadName(kSweepFile),
-                                        workbook);
+        exports::WriteWorkbook(exports::SweepWorkbook(valueCount, staged.ReadName(kSweepFile)),
+                               temporary, workbook);
     }
     if (!csvFile.empty()) {
-        staged.Stage(csvFile,
-                     spreadsheet::SweepSpectraCsv(spreadsheet::ComputeSweepSpectra(request)));
+        staged.Stage(csvFile, exports::SweepSpectraCsv(exports::ComputeSweepSpectra(request)));
     }
     staged.Publish();
 }
 
-refresh::Input InputOf(multi::SweptParameter parameter)
+domain::Input InputOf(multi::SweptParameter parameter)
 {
     switch (parameter) {
         case multi::SweptParameter::N:
-            return refresh::Input::N;
+            return domain::Input::N;
         case multi::SweptParameter::Cab:
-            return refresh::Input::Cab;
+            return domain::Input::Cab;
         case multi::SweptParameter::Cw:
-            return refresh::Input::Cw;
+            return domain::Input::Cw;
         case multi::SweptParameter::Cm:
-            return refresh::Input::Cm;
+            return domain::Input::Cm;
     }
-    return refresh::Input::N;
+    return domain::Input::N;
 }
 
 // Every value of the sweep against the leaf model's ranges, before the first step: the held
@@ -86,13 +86,13 @@ void CheckSweepOptions(const multi::SweepRequest& request, const std::vector<dou
             break;
     }
     CheckLeafOptions(held);
-    const refresh::Input swept = InputOf(request.swept);
-    if (const auto problem = refresh::CheckSweepDomain(request.fixed, swept, values)) {
+    const domain::Input swept = InputOf(request.swept);
+    if (const auto problem = domain::CheckSweepDomain(request.fixed, swept, values)) {
         throw UsageError("--from/--to/--step: value " + std::to_string(problem->valueNumber)
                          + " of " + std::to_string(problem->valueCount) + ", "
-                         + std::string(refresh::OptionName(swept)) + " = "
+                         + std::string(domain::OptionName(swept)) + " = "
                          + textio::NumberText(problem->problem.value) + ", is outside "
-                         + refresh::RangeText(problem->problem.range) + ".");
+                         + domain::RangeText(problem->problem.range) + ".");
     }
 }
 

@@ -3,34 +3,32 @@
 #include <string>
 
 #include "export/result_reading.h"
-#include "export/xlsx_automation.h"
 #include "spectral/grid.h"
 #include "textio/error.h"
 #include "textio/field_reader.h"
 #include "textio/text_file.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
-void AddQuantitySheet(const QuantityTable& table, std::vector<Cell>& cells)
+Sheet QuantitySheet(const QuantityTable& table)
 {
-    constexpr int kSheet = 2;
-    const auto add = [&](Cell cell) {
-        cell.sheet = kSheet;
-        cells.push_back(std::move(cell));
-    };
-    add(Cell(1, 1, table.parameterName));
-    add(Cell(1, 2, table.quantityName));
+    Sheet sheet;
+    sheet.cells.reserve(2 * table.values.size() + 2);
+    sheet.cells.emplace_back(1, 1, table.parameterName);
+    sheet.cells.emplace_back(1, 2, table.quantityName);
     RowNumber row = 2;
     for (std::size_t i = 0; i < table.values.size(); ++i, ++row) {
-        add(Cell(row, 1, static_cast<float>(table.values[i])));
-        if (table.quantity[i]) add(Cell(row, 2, static_cast<float>(*table.quantity[i])));
+        sheet.cells.emplace_back(row, 1, static_cast<float>(table.values[i]));
+        if (table.quantity[i])
+            sheet.cells.emplace_back(row, 2, static_cast<float>(*table.quantity[i]));
     }
+    return sheet;
 }
 
 }  // namespace
 
-std::vector<Cell> CanopySweepCells(const QuantityTable& table, const std::string& readName)
+Workbook CanopySweepWorkbook(const QuantityTable& table, const std::string& readName)
 {
     const int valueCount = static_cast<int>(table.values.size());
     if (valueCount < 1 || table.quantity.size() != table.values.size()) {
@@ -38,8 +36,7 @@ std::vector<Cell> CanopySweepCells(const QuantityTable& table, const std::string
     }
     textio::FieldReader file(kCanopySweepFile, textio::ReadTextFile(readName, kMaxSweepFileBytes));
     std::vector<Cell> cells;
-    cells.reserve(static_cast<std::size_t>(valueCount) * (1 + 2 * spectral::kWavelengthCount)
-                  + 2 * table.values.size() + 2);
+    cells.reserve(static_cast<std::size_t>(valueCount) * (1 + 2 * spectral::kWavelengthCount));
     RowNumber row = 1;
     for (int block = 0; block < valueCount; ++block) {
         cells.emplace_back(row, 1, file.ReadText("header line"));
@@ -53,21 +50,7 @@ std::vector<Cell> CanopySweepCells(const QuantityTable& table, const std::string
         }
     }
     ExpectFileEnd(file, std::to_string(valueCount) + (valueCount == 1 ? " block" : " blocks"));
-    AddQuantitySheet(table, cells);
-    return cells;
+    return {{Sheet{std::move(cells)}, QuantitySheet(table)}};
 }
 
-void ExportCanopySweep(const QuantityTable& table, SpreadsheetAutomation& automation,
-                       const std::string& readName)
-{
-    FillWorkbook(CanopySweepCells(table, readName), automation);
-}
-
-void WriteCanopySweepWorkbook(const QuantityTable& table, const std::string& path,
-                              const std::string& readName, const std::string& shownPath)
-{
-    XlsxAutomation automation(XlsxOptions{path, {}, shownPath});
-    ExportCanopySweep(table, automation, readName);
-}
-
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

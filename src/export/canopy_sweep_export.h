@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "export/sheet_cells.h"
+#include "export/workbook.h"
 #include "textio/working_files.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 // Lines of one block of "MVS.dat": the header line "P = v ", then one line per wavelength.
 inline constexpr int kCanopySweepBlockLines = 422;
@@ -20,26 +20,16 @@ struct QuantityTable {
     std::vector<std::optional<double>> quantity;
 };
 
-// The sheets of the canopy sweep export. Sheet 1 in the layout of the leaf sweep's sheet: one
-// block of 422 rows per value from row 1 down without gaps, its header line as a text in
-// column 1, then per grid wavelength the wavelength and the canopy reflectance in percent as
-// single-precision numbers, read from "MVS.dat" of the current directory (or `readName` in its
-// place; messages name "MVS.dat"). Sheet 2: row 1 the texts parameterName and quantityName,
-// then one row per value: the value and the quantity as single-precision numbers, an
-// undefined quantity left empty.
+// The canopy sweep export, a workbook of two sheets. Sheet 1 in the layout of the leaf sweep's
+// sheet: one block of 422 rows per value from row 1 down without gaps, its header line as a
+// text in column 1, then per grid wavelength the wavelength and the canopy reflectance in
+// percent as single-precision numbers, read from "MVS.dat" of the current directory (or
+// `readName` in its place; messages name "MVS.dat"). Sheet 2: row 1 the texts parameterName
+// and quantityName, then one row per value: the value and the quantity as single-precision
+// numbers, an undefined quantity left empty.
 // Throws tulmera::Error when the table is empty or its two columns differ in length, or naming
 // the file and the line when it is missing, malformed, or holds another number of blocks.
-std::vector<Cell> CanopySweepCells(const QuantityTable& table,
-                                   const std::string& readName = kCanopySweepFile);
+Workbook CanopySweepWorkbook(const QuantityTable& table,
+                             const std::string& readName = kCanopySweepFile);
 
-// The export through `automation` (FillWorkbook) after reading everything (CanopySweepCells).
-void ExportCanopySweep(const QuantityTable& table, SpreadsheetAutomation& automation,
-                       const std::string& readName = kCanopySweepFile);
-
-// The same export written into the .xlsx file `path`, replaced whole once complete;
-// `shownPath`, when given, is the name messages use for `path`. Throws tulmera::Error.
-void WriteCanopySweepWorkbook(const QuantityTable& table, const std::string& path,
-                              const std::string& readName = kCanopySweepFile,
-                              const std::string& shownPath = {});
-
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -6,7 +6,7 @@
 #include "textio/number_text.h"
 #include "textio/working_files.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
 constexpr RowNumber kTitleRow = 14;
@@ -46,7 +46,7 @@ void AddHeader(std::vector<Cell>& cells, const MainExportHeader& h)
 
 }  // namespace
 
-std::vector<Cell> MainWindowCells(const MainExportHeader& header)
+Workbook MainWindowWorkbook(const MainExportHeader& header)
 {
     textio::FieldReader leafFile = textio::FieldReader::Open(kLeafSpectrumFile);
     textio::FieldReader canopyFile = textio::FieldReader::Open(kCanopySpectrumFile);
@@ -68,12 +68,7 @@ std::vector<Cell> MainWindowCells(const MainExportHeader& header)
     }
     ExpectFileEnd(leafFile, "421 lines");
     ExpectFileEnd(canopyFile, "421 lines");
-    return cells;
+    return {{Sheet{std::move(cells)}}};
 }
 
-void ExportMainWindow(const MainExportHeader& header, SpreadsheetAutomation& automation)
-{
-    FillWorkbook(MainWindowCells(header), automation);
-}
-
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

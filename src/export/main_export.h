@@ -2,10 +2,10 @@
 #include <string>
 #include <vector>
 
-#include "export/sheet_cells.h"
+#include "export/workbook.h"
 #include "leaf/leaf_parameters.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 // The header values of the main window's export.
 struct MainExportHeader {
@@ -19,18 +19,13 @@ struct MainExportHeader {
     std::string azimuthText;    // current text of the relative azimuth box, txtSailh(3)
 };
 
-// The sheet of the main window's export: rows 1 to 13 the parameters as texts, row 14 the four
-// column titles, rows 15 to 435 one grid wavelength each (400 nm first) with the wavelength,
-// then leaf reflectance, leaf transmittance and canopy reflectance in percent as
-// single-precision numbers. Reads "VP.dat" and "VS.dat" of the current directory whole; the
+// The main window's export, a workbook of one sheet: rows 1 to 13 the parameters as texts,
+// row 14 the four column titles, rows 15 to 435 one grid wavelength each (400 nm first) with
+// the wavelength, then leaf reflectance, leaf transmittance and canopy reflectance in percent
+// as single-precision numbers. Reads "VP.dat" and "VS.dat" of the current directory whole; the
 // wavelength written is the one of "VS.dat". Throws tulmera::Error naming the file and the
 // line when either is missing, short, longer than 421 lines or malformed, or when a header
 // number is not finite.
-std::vector<Cell> MainWindowCells(const MainExportHeader& header);
+Workbook MainWindowWorkbook(const MainExportHeader& header);
 
-// The main window's export: reads and checks everything first (MainWindowCells), then fills a
-// new workbook of a new application created through `automation` (FillWorkbook). Throws
-// tulmera::Error; when the files fail, no application is created.
-void ExportMainWindow(const MainExportHeader& header, SpreadsheetAutomation& automation);
-
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

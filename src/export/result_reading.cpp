@@ -7,7 +7,7 @@
 #include "textio/error.h"
 #include "textio/number_text.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
 std::string Where(const textio::FieldReader& file, int line)
@@ -49,4 +49,4 @@ void ExpectFileEnd(const textio::FieldReader& file, std::string_view expected)
     }
 }
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -5,7 +5,7 @@
 
 // Reading the result files for an export: every value is checked as it is read, so that a
 // missing, short or malformed file stops the export before the spreadsheet is started.
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 // Reads the wavelength of a data line, which must be the grid's wavelength of `gridIndex`
 // (a file whose lines are shifted or that holds another grid is not exported). `line` is the
@@ -22,4 +22,4 @@ float ReadSinglePercent(textio::FieldReader& file, std::string_view what, int li
 // `expected` content (for example "421 lines").
 void ExpectFileEnd(const textio::FieldReader& file, std::string_view expected);
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

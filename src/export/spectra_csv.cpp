@@ -8,7 +8,7 @@
 #include "textio/number_text.h"
 #include "tulmera_version.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
 void AppendComment(std::string& csv, const std::string& name, const std::string& value)
@@ -169,4 +169,4 @@ std::string CanopySweepSpectraCsv(const multi::CanopySweepRequest& request,
     return csv;
 }
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -13,7 +13,7 @@
 // that name the program version and every parameter, one header line, then one row per
 // sample. Numbers are fractions (reflectance 0.05, not 5 percent) in their shortest text that
 // reads back exactly, with a point as decimal separator whatever the locale; lines end in LF.
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 // What the main window shows: the leaf parameters, the canopy inputs of the last canopy run
 // (absent after a leaf run alone), and the spectra in percent as a canopy run keeps them
@@ -69,4 +69,4 @@ inline constexpr const char* kCanopySweepSpectraHeader =
 std::string CanopySweepSpectraCsv(const multi::CanopySweepRequest& request,
                                   const multi::CanopySweepResult& result);
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -9,9 +9,9 @@
 #include "textio/text_file.h"
 #include "textio/working_files.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
-std::vector<Cell> SweepCells(int valueCount, const std::string& readName)
+Workbook SweepWorkbook(int valueCount, const std::string& readName)
 {
     if (valueCount < 1) {
         throw Error("There is no sweep to export: it has " + std::to_string(valueCount)
@@ -38,12 +38,7 @@ std::vector<Cell> SweepCells(int valueCount, const std::string& readName)
         }
     }
     ExpectFileEnd(file, std::to_string(valueCount) + (valueCount == 1 ? " block" : " blocks"));
-    return cells;
+    return {{Sheet{std::move(cells)}}};
 }
 
-void ExportSweep(int valueCount, SpreadsheetAutomation& automation, const std::string& readName)
-{
-    FillWorkbook(SweepCells(valueCount, readName), automation);
-}
-
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

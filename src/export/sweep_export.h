@@ -1,29 +1,22 @@
 #pragma once
 #include <string>
-#include <vector>
 
-#include "export/sheet_cells.h"
+#include "export/workbook.h"
 #include "textio/working_files.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 
 // Lines of one block of the sweep file: five header lines, then one line per grid wavelength.
 inline constexpr int kSweepHeaderLines = 5;
 inline constexpr int kSweepBlockLines = 426;
 
-// The sheet of the sweep export: `valueCount` blocks of 426 rows from row 1 down without gaps,
-// block j (from 1) starting at row 426 * (j - 1) + 1: its five header lines as texts in column 1,
-// then per grid wavelength the wavelength, the leaf reflectance and the leaf transmittance in
-// percent as single-precision numbers. Reads "MVP.dat" of the current directory whole, or
-// `readName` in its place (a sweep's staged copy; messages name "MVP.dat").
-// Throws tulmera::Error when `valueCount` is below 1, or naming the file and the line when the file
-// is missing, malformed, or holds fewer or more than `valueCount` blocks.
-std::vector<Cell> SweepCells(int valueCount, const std::string& readName = kSweepFile);
+// The sweep export, a workbook of one sheet: `valueCount` blocks of 426 rows from row 1 down
+// without gaps, block j (from 1) starting at row 426 * (j - 1) + 1: its five header lines as
+// texts in column 1, then per grid wavelength the wavelength, the leaf reflectance and the leaf
+// transmittance in percent as single-precision numbers. Reads "MVP.dat" of the current
+// directory whole, or `readName` in its place (a sweep's staged copy; messages name
+// "MVP.dat"). Throws tulmera::Error when `valueCount` is below 1, or naming the file and the
+// line when the file is missing, malformed, or holds fewer or more than `valueCount` blocks.
+Workbook SweepWorkbook(int valueCount, const std::string& readName = kSweepFile);
 
-// The sweep export: reads and checks everything first (SweepCells), then fills a new workbook
-// of a new application created through `automation` (FillWorkbook). Throws tulmera::Error;
-// when the file fails, no application is created.
-void ExportSweep(int valueCount, SpreadsheetAutomation& automation,
-                 const std::string& readName = kSweepFile);
-
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

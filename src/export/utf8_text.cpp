@@ -1,6 +1,6 @@
 #include "export/utf8_text.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
 // The length of the valid UTF-8 sequence starting at text[i], or 0 (overlong forms, surrogates
@@ -61,4 +61,4 @@ std::string Utf8Text(std::string_view text)
     return utf8;
 }
 
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "refresh/input_domain.h"
+#include "domain/input_domain.h"
 #include "textio/number_text.h"
 
 namespace tulmera::lut {
@@ -11,15 +11,15 @@ namespace {
 
 constexpr double kHorizonDeg = 90.0;
 
-refresh::Input DomainInput(Parameter parameter)
+domain::Input DomainInput(Parameter parameter)
 {
-    return static_cast<refresh::Input>(static_cast<int>(parameter));  // the same order
+    return static_cast<domain::Input>(static_cast<int>(parameter));  // the same order
 }
-static_assert(static_cast<int>(refresh::Input::HotSpot) == static_cast<int>(Parameter::HotSpot));
+static_assert(static_cast<int>(domain::Input::HotSpot) == static_cast<int>(Parameter::HotSpot));
 
 bool InDomain(Parameter parameter, double value)
 {
-    if (!refresh::AcceptedRange(DomainInput(parameter)).Contains(value)) return false;
+    if (!domain::AcceptedRange(DomainInput(parameter)).Contains(value)) return false;
     if (parameter == Parameter::Sun || parameter == Parameter::View) {
         return std::abs(value) < kHorizonDeg;
     }
@@ -70,7 +70,7 @@ std::optional<std::string> RangeProblem(Parameter parameter, const ParameterRang
     }
     for (const double end : {range.lo, range.hi}) {
         if (InDomain(parameter, end)) continue;
-        std::string domain = RangeText(refresh::AcceptedRange(DomainInput(parameter)));
+        std::string domain = RangeText(domain::AcceptedRange(DomainInput(parameter)));
         if (parameter == Parameter::Sun || parameter == Parameter::View) {
             domain += ", below 90 in magnitude";
         }

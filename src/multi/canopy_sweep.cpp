@@ -4,9 +4,9 @@
 #include <cmath>
 #include <string>
 
+#include "domain/input_domain.h"
 #include "leaf/leaf_spectrum.h"
 #include "multi/sweep.h"
-#include "refresh/input_domain.h"
 #include "textio/error.h"
 #include "textio/field_reader.h"
 #include "textio/number_text.h"
@@ -33,10 +33,10 @@ std::string ValueName(CanopySweptParameter swept, double value)
 }
 
 // The first input of `step` outside its accepted range, leaf first.
-std::optional<refresh::DomainProblem> FirstRefused(const CanopyStepInputs& step)
+std::optional<domain::DomainProblem> FirstRefused(const CanopyStepInputs& step)
 {
-    if (auto problem = refresh::CheckLeafDomain(step.leaf)) return problem;
-    return refresh::CheckCanopyDomain(step.canopy);
+    if (auto problem = domain::CheckLeafDomain(step.leaf)) return problem;
+    return domain::CheckCanopyDomain(step.canopy);
 }
 
 // The leaf spectra in percent as the canopy run sees them: printed as "VP.dat" prints them
@@ -149,9 +149,9 @@ std::vector<double> CheckedCanopySweepValues(const CanopySweepRequest& request)
         if (const auto problem = FirstRefused(CanopyStepOf(request, value))) {
             throw Error("Cannot sweep " + name + ". Value " + std::to_string(i + 1) + " of "
                         + std::to_string(count) + ", " + ValueName(request.swept, value)
-                        + ", gives " + std::string(refresh::OptionName(problem->input)) + " = "
+                        + ", gives " + std::string(domain::OptionName(problem->input)) + " = "
                         + NumberText(problem->value) + ", outside "
-                        + refresh::RangeText(problem->range) + ".");
+                        + domain::RangeText(problem->range) + ".");
         }
     }
     return values;

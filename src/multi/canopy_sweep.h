@@ -60,7 +60,7 @@ CanopyStepInputs CanopyStepOf(const CanopySweepRequest& request, double value);
 
 // The values `request` would sweep (SweepValues: running sum, <= upper + 1e-4, at most 1000),
 // after checking every step's leaf and canopy numbers against the accepted ranges
-// (refresh/input_domain.h), all before any step runs. Throws tulmera::Error naming the
+// (domain/input_domain.h), all before any step runs. Throws tulmera::Error naming the
 // parameter and the refused value ("Cannot sweep LAI. Value 1 of 17, LAI = 0, is outside 0
 // (excluded) to 100."); changes nothing.
 std::vector<double> CheckedCanopySweepValues(const CanopySweepRequest& request);

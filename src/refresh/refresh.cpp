@@ -3,24 +3,12 @@
 #include "leaf/leaf_run.h"
 
 namespace tulmera::refresh {
-namespace {
-
-void Tell(const std::function<void(RefreshStep)>& onStep, RefreshStep step)
-{
-    if (onStep) onStep(step);
-}
-
-}  // namespace
 
 void StageLeafRecompute(const leaf::LeafParameters& leaf, const plot::MainCharts& charts,
-                        const plot::ChartBackground& background, textio::StagedFiles& staged,
-                        const std::function<void(RefreshStep)>& onStep)
+                        const plot::ChartBackground& background, textio::StagedFiles& staged)
 {
-    Tell(onStep, RefreshStep::LeafRun);
     leaf::StageProspect(leaf, staged);
-    Tell(onStep, RefreshStep::PaintBackground);
     plot::PaintBackground(charts, background);
-    Tell(onStep, RefreshStep::PaintProspect);
     plot::PaintProspect(charts.leaf, staged.ReadName(kLeafSpectrumFile));
 }
 
@@ -29,27 +17,22 @@ canopy::CanopyState StageRecompute(const leaf::LeafParameters& leaf,
                                    const canopy::CanopyState& previous,
                                    const plot::MainCharts& charts,
                                    const plot::ChartBackground& background,
-                                   textio::StagedFiles& staged,
-                                   const std::function<void(RefreshStep)>& onStep)
+                                   textio::StagedFiles& staged)
 {
-    StageLeafRecompute(leaf, charts, background, staged, onStep);
-    Tell(onStep, RefreshStep::CanopyRun);
+    StageLeafRecompute(leaf, charts, background, staged);
     canopy::CanopyState next = canopy::StageSailh(canopyInputs, previous, staged);
-    Tell(onStep, RefreshStep::PaintSailh);
     plot::PaintSailh(charts.canopy, staged.ReadName(kCanopySpectrumFile));
-    Tell(onStep, RefreshStep::PaintSoil);
     plot::PaintSoil(charts.canopy, next.soilRefl);
     return next;
 }
 
 void Recompute(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& canopyInputs,
                canopy::CanopyState& canopyState, const plot::MainCharts& charts,
-               const plot::ChartBackground& background,
-               const std::function<void(RefreshStep)>& onStep)
+               const plot::ChartBackground& background)
 {
     textio::StagedFiles staged;
     canopy::CanopyState next =
-        StageRecompute(leaf, canopyInputs, canopyState, charts, background, staged, onStep);
+        StageRecompute(leaf, canopyInputs, canopyState, charts, background, staged);
     staged.Publish();
     canopyState = next;
 }

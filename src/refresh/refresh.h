@@ -1,6 +1,4 @@
 #pragma once
-#include <functional>
-
 #include "canopy/canopy_run.h"
 #include "leaf/leaf_parameters.h"
 #include "plot/main_charts.h"
@@ -10,23 +8,11 @@
 // runner and the tests run one and the same sequence.
 namespace tulmera::refresh {
 
-// The steps of one recomputation, in the order they run.
-enum class RefreshStep {
-    LeafRun,
-    PaintBackground,
-    PaintProspect,
-    CanopyRun,
-    PaintSailh,
-    PaintSoil
-};
-
 // The leaf half of a recomputation, staged: the leaf run stages the new "VP.dat" in `staged`,
 // then the charts get their background and the leaf curves from it. Nothing is published.
-// `onStep`, when set, is told of each step just before it runs. Throws tulmera::Error from the
-// first step that fails; the later steps do not run.
+// Throws tulmera::Error from the first step that fails; the later steps do not run.
 void StageLeafRecompute(const leaf::LeafParameters& leaf, const plot::MainCharts& charts,
-                        const plot::ChartBackground& background, textio::StagedFiles& staged,
-                        const std::function<void(RefreshStep)>& onStep = {});
+                        const plot::ChartBackground& background, textio::StagedFiles& staged);
 
 // The whole recomputation, staged: the leaf half (StageLeafRecompute), then the canopy run
 // reads the staged "VP.dat" and stages "VS.dat", then the canopy and soil curves are drawn.
@@ -37,8 +23,7 @@ canopy::CanopyState StageRecompute(const leaf::LeafParameters& leaf,
                                    const canopy::CanopyState& previous,
                                    const plot::MainCharts& charts,
                                    const plot::ChartBackground& background,
-                                   textio::StagedFiles& staged,
-                                   const std::function<void(RefreshStep)>& onStep = {});
+                                   textio::StagedFiles& staged);
 
 // Recomputes and redraws everything from the given inputs (StageRecompute), then publishes
 // "VP.dat" and "VS.dat" together and only then commits the new state into `canopyState`.
@@ -46,7 +31,6 @@ canopy::CanopyState StageRecompute(const leaf::LeafParameters& leaf,
 // "VP.dat", "VS.dat" and `canopyState` stay those of the last good recomputation.
 void Recompute(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& canopyInputs,
                canopy::CanopyState& canopyState, const plot::MainCharts& charts,
-               const plot::ChartBackground& background,
-               const std::function<void(RefreshStep)>& onStep = {});
+               const plot::ChartBackground& background);
 
 }  // namespace tulmera::refresh

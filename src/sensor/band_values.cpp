@@ -1,10 +1,31 @@
 #include "sensor/band_values.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
 namespace tulmera::sensor {
 namespace {
+
+// The grid indexes a band holds: first .. last, both inclusive; empty when last < first.
+struct GridSpan {
+    int first;
+    int last;
+};
+
+// The grid samples with lowerNm <= wavelength <= upperNm, clipped to the grid.
+constexpr GridSpan SamplesOf(const Band& band)
+{
+    const int step = spectral::kWavelengthStepNm;
+    const int fromFirst = band.lowerNm - spectral::kFirstWavelengthNm;
+    const int toLast = band.upperNm - spectral::kFirstWavelengthNm;
+    // Ceiling of fromFirst / step and floor of toLast / step, for either sign.
+    int first = fromFirst >= 0 ? (fromFirst + step - 1) / step : -((-fromFirst) / step);
+    int last = toLast >= 0 ? toLast / step : -((-toLast + step - 1) / step);
+    first = std::max(first, 0);
+    last = std::min(last, spectral::kWavelengthCount - 1);
+    return {first, last};
+}
 
 constexpr int kRedNm = 670;
 constexpr int kNirNm = 860;

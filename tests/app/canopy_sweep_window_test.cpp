@@ -16,10 +16,9 @@
 #include "app/widgets/chart_panel.h"
 #include "multi/canopy_sweep.h"
 #include "support/find_child.h"
-#include "support/recording_automation.h"
 #include "support/scratch_settings.h"
-#include "support/spreadsheets.h"
 #include "support/work_dir.h"
+#include "support/workbook_cells.h"
 #include "textio/text_file.h"
 #include "textio/working_files.h"
 
@@ -30,7 +29,7 @@ class CanopySweepWindowTest : public QObject {
 
 private:
     std::unique_ptr<testing::ScopedWorkDir> dir_;
-    spreadsheet::RecordingAutomation recording_;
+    std::vector<exports::Workbook> workbooks_;  // every export shown, in order
     std::unique_ptr<TulmeraApp> app_;
 
     void Deliver() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -61,12 +60,9 @@ private slots:
     void init()
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();
-        recording_ = {};
+        workbooks_.clear();
         app_ = std::make_unique<TulmeraApp>(
-            [this]() -> std::unique_ptr<spreadsheet::SpreadsheetAutomation> {
-                return std::make_unique<testing::ForwardingAutomation>(recording_);
-            },
-            [] {});
+            [this](const exports::Workbook& workbook) { workbooks_.push_back(workbook); }, [] {});
         app_->Start();
         QTest::mouseClick(In<QLabel>(app_->splash(), "Image2"), Qt::LeftButton);
         Deliver();
@@ -174,8 +170,10 @@ private slots:
         CanopySweepWindow* window = Open();
         In<QPushButton>(window, "btok")->click();  // LAI 0.5 to 8 by 0.5, NDVI
         In<QPushButton>(window, "cmdfich")->click();
-        const auto curves = recording_.Cells(1);
-        const auto table = recording_.Cells(2);
+        QCOMPARE(workbooks_.size(), std::size_t{1});
+        QCOMPARE(workbooks_.back().sheets.size(), std::size_t{2});
+        const testing::CellMap curves = testing::CellsOf(workbooks_.back().sheets[0]);
+        const testing::CellMap table = testing::CellsOf(workbooks_.back().sheets[1]);
         using Cell = std::variant<std::string, double>;
         QCOMPARE(curves.at({1, 1}), Cell(std::string("LAI = 0.5")));
         QCOMPARE(curves.at({1 + 15 * 422, 1}), Cell(std::string("LAI = 8")));

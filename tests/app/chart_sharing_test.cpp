@@ -22,6 +22,7 @@
 #include "plot/chart_readout.h"
 #include "plot/raster_surface.h"
 #include "refresh/refresh.h"
+#include "support/file_replacements.h"
 #include "support/find_child.h"
 #include "support/scratch_settings.h"
 #include "support/work_dir.h"
@@ -198,17 +199,15 @@ private slots:
     {
         auto* follow = Find<QAction>("mnuActualizarAlArrastrar");
         QVERIFY(!follow->isChecked());
-        int refreshes = 0;
-        window_->SetRefreshObserver([&refreshes](refresh::RefreshStep step) {
-            if (step == refresh::RefreshStep::LeafRun) ++refreshes;
-        });
+        testing::FileReplacements replacements;  // each recomputation publishes "VP.dat"
+        const auto refreshes = [&] { return replacements.Count("VP.dat"); };
         auto* bar = Find<QScrollBar>("hsbProspect(1)");  // Cab, hundredths
         bar->setSliderDown(true);
         bar->setSliderPosition(3000);
         QCoreApplication::processEvents();
-        QCOMPARE(refreshes, 0);
+        QCOMPARE(refreshes(), 0);
         bar->setSliderDown(false);  // release: the usual refresh
-        QCOMPARE(refreshes, 1);
+        QCOMPARE(refreshes(), 1);
 
         follow->trigger();
         QVERIFY(QSettings().value(QStringLiteral("charts/actualizarAlArrastrar")).toBool());
@@ -216,15 +215,15 @@ private slots:
         bar->setSliderDown(true);
         for (const int position : {3500, 5000, 7250}) bar->setSliderPosition(position);
         QCoreApplication::processEvents();
-        QCOMPARE(refreshes, 2);  // three moves, one refresh: the latest
+        QCOMPARE(refreshes(), 2);  // three moves, one refresh: the latest
         QCOMPARE(window_->leafParameters().Cab, 72.5);
         QVERIFY(Find<widgets::ChartView>("pctProspect")->image() != before);
         bar->setSliderPosition(7300);
         QCoreApplication::processEvents();
-        QCOMPARE(refreshes, 3);
+        QCOMPARE(refreshes(), 3);
         bar->setSliderDown(false);  // the release sets the value already shown
         QCoreApplication::processEvents();
-        QCOMPARE(refreshes, 3);
+        QCOMPARE(refreshes(), 3);
         QCOMPARE(window_->leafParameters().Cab, 73.0);
         follow->trigger();  // back to the default for the other tests
     }

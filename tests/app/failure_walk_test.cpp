@@ -20,10 +20,9 @@
 #include "app/tulmera_app.h"
 #include "app/widgets/controls.h"
 #include "support/find_child.h"
-#include "support/recording_automation.h"
 #include "support/scratch_settings.h"
-#include "support/spreadsheets.h"
 #include "support/work_dir.h"
+#include "textio/error.h"
 #include "textio/text_file.h"
 
 namespace tulmera::app {
@@ -67,8 +66,8 @@ class FailureWalkTest : public QObject {
 
 private:
     std::unique_ptr<testing::ScopedWorkDir> dir_;
-    spreadsheet::RecordingAutomation recording_;
-    bool spreadsheetMissing_ = false;
+    std::vector<exports::Workbook> workbooks_;  // every export shown, in order
+    bool spreadsheetMissing_ = false;           // no spreadsheet program can show a workbook
     int ends_ = 0;
     std::unique_ptr<TulmeraApp> app_;
 
@@ -117,13 +116,15 @@ private slots:
     void init()
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();
-        recording_ = {};
+        workbooks_.clear();
         spreadsheetMissing_ = false;
         ends_ = 0;
         app_ = std::make_unique<TulmeraApp>(
-            [this]() -> std::unique_ptr<spreadsheet::SpreadsheetAutomation> {
-                if (spreadsheetMissing_) return std::make_unique<testing::MissingAutomation>();
-                return std::make_unique<testing::ForwardingAutomation>(recording_);
+            [this](const exports::Workbook& workbook) {
+                if (spreadsheetMissing_) {
+                    throw Error("No program could be started to show \"/tmp/tulmera-x.xlsx\".");
+                }
+                workbooks_.push_back(workbook);
             },
             [this] { ++ends_; });
         app_->Start();
@@ -162,7 +163,7 @@ private slots:
         textio::ReplaceTextFile("VS.dat", "400,0.05\r\n405,garbage\r\n");
         ExportMain();
         QVERIFY2(MainStatus().contains(QStringLiteral("\"VS.dat\"")), qPrintable(MainStatus()));
-        QVERIFY(recording_.calls().empty());
+        QVERIFY(workbooks_.empty());
         CheckMainWindowWorks();
 
         SwitchToSweep();
@@ -170,7 +171,7 @@ private slots:
         textio::ReplaceTextFile("MVP.dat", FileBytes("MVP.dat").substr(0, 5000));
         In<QPushButton>(Sweep(), QStringLiteral("cmdfich"))->click();
         QVERIFY2(SweepStatus().contains(QStringLiteral("MVP.dat")), qPrintable(SweepStatus()));
-        QVERIFY(recording_.calls().empty());
+        QVERIFY(workbooks_.empty());
         RunSweep();  // usable: the next sweep writes it whole
         QVERIFY(SweepStatus().isEmpty());
         QCOMPARE(LineCount(FileBytes("MVP.dat")), 31 * 426);

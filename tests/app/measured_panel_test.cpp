@@ -19,10 +19,10 @@
 
 #include "app/widgets/chart_panel.h"
 #include "app/windows/main_window.h"
-#include "plot/recording_surface.h"
 #include "support/find_child.h"
 #include "support/scratch_settings.h"
 #include "support/work_dir.h"
+#include "testing/recording_surface.h"
 #include "textio/number_text.h"
 
 namespace tulmera::app {
@@ -183,17 +183,17 @@ private slots:
     {
         WritePartialFile("partial.csv");
         QVERIFY(panel_->LoadFile(QStringLiteral("partial.csv"), 0, MeasuredKind::LeafReflectance));
-        plot::RecordingSurface leaf;
-        plot::RecordingSurface canopy;
+        testing::RecordingSurface leaf;
+        testing::RecordingSurface canopy;
         panel_->Paint(leaf, canopy);
         QVERIFY(canopy.ops().empty());
         int points = 0;
         int segments = 0;
-        for (const plot::ChartOp& op : leaf.ops()) {
-            if (op.kind == plot::ChartOp::Kind::PlotPoint) {
+        for (const testing::ChartOp& op : leaf.ops()) {
+            if (op.kind == testing::ChartOp::Kind::PlotPoint) {
                 ++points;
                 QCOMPARE(op.x1, 500.0);
-            } else if (op.kind == plot::ChartOp::Kind::LineTo) {
+            } else if (op.kind == testing::ChartOp::Kind::LineTo) {
                 ++segments;
                 QVERIFY(op.x1 > 500 && op.x1 <= 1000);
                 QCOMPARE(op.y1, 40.0);

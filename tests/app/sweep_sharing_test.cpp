@@ -99,7 +99,7 @@ private slots:
 
         QVERIFY(window.SaveSpectraCsv(Text(dir_->path() / "s.csv")));
         const std::string csv = textio::ReadTextFile((dir_->path() / "s.csv").string());
-        QVERIFY(csv.find(spreadsheet::kSweepSpectraHeader) != std::string::npos);
+        QVERIFY(csv.find(exports::kSweepSpectraHeader) != std::string::npos);
         const auto rows = std::count(csv.begin(), csv.end(), '\n');
         QVERIFY(rows > window.valueCount() * 421);  // comment lines and the header above
     }
@@ -124,7 +124,7 @@ private slots:
 
         QVERIFY(window.SaveSpectraCsv(Text(dir_->path() / "s.csv")));
         const std::string csv = textio::ReadTextFile((dir_->path() / "s.csv").string());
-        const std::size_t header = csv.find(spreadsheet::kCanopySweepSpectraHeader);
+        const std::size_t header = csv.find(exports::kCanopySweepSpectraHeader);
         QVERIFY(header != std::string::npos);
         // The first row: the first value at 400 nm, its reflectance as the sweep holds it.
         const std::size_t start = csv.find('\n', header) + 1;

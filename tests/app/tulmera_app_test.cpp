@@ -12,10 +12,9 @@
 #include <memory>
 
 #include "support/find_child.h"
-#include "support/recording_automation.h"
 #include "support/scratch_settings.h"
-#include "support/spreadsheets.h"
 #include "support/work_dir.h"
+#include "support/workbook_cells.h"
 #include "textio/text_file.h"
 
 namespace tulmera::app {
@@ -36,7 +35,7 @@ class TulmeraAppTest : public QObject {
 
 private:
     std::unique_ptr<testing::ScopedWorkDir> dir_;
-    spreadsheet::RecordingAutomation recording_;
+    std::vector<exports::Workbook> workbooks_;  // every export shown, in order
     int ends_ = 0;
     std::unique_ptr<TulmeraApp> app_;
 
@@ -65,11 +64,9 @@ private slots:
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();
         ends_ = 0;
-        recording_ = {};
+        workbooks_.clear();
         app_ = std::make_unique<TulmeraApp>(
-            [this]() -> std::unique_ptr<spreadsheet::SpreadsheetAutomation> {
-                return std::make_unique<testing::ForwardingAutomation>(recording_);
-            },
+            [this](const exports::Workbook& workbook) { workbooks_.push_back(workbook); },
             [this] { ++ends_; });
         app_->Start();
     }
@@ -172,7 +169,9 @@ private slots:
     {
         ClickEntry();
         In<QAction>(app_->mainWindow(), "menu11")->trigger();
-        const auto cells = recording_.Cells();
+        QCOMPARE(workbooks_.size(), std::size_t{1});
+        QCOMPARE(workbooks_.back().sheets.size(), std::size_t{1});
+        const testing::CellMap cells = testing::CellsOf(workbooks_.back().sheets.front());
         QCOMPARE(cells.size(), std::size_t{13 + 4 + 421 * 4});  // header texts, titles, numbers
         QCOMPARE(std::get<std::string>(cells.at({9, 1})),
                  std::string("Suelo:  S1:61% arena 24% limo 15% arcilla"));
@@ -186,7 +185,8 @@ private slots:
         SwitchToSweep();
         In<QPushButton>(app_->multiWindow(), "btok")->click();
         In<QPushButton>(app_->multiWindow(), "cmdfich")->click();
-        const auto cells = recording_.Cells();
+        QCOMPARE(workbooks_.size(), std::size_t{1});
+        const testing::CellMap cells = testing::CellsOf(workbooks_.back().sheets.front());
         QCOMPARE(cells.rbegin()->first.first, 31 * 426);
         QCOMPARE(std::get<std::string>(cells.at({427, 1})), std::string("N = 1.1"));
         QVERIFY(QApplication::overrideCursor() == nullptr);

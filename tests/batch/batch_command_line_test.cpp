@@ -6,6 +6,7 @@
 
 #include "batch/batch_arguments.h"
 #include "batch/batch_runner.h"
+#include "support/parsed_arguments.h"
 
 namespace tulmera::batch {
 namespace {
@@ -52,8 +53,8 @@ TEST(BatchCommandLine, NameEqualsValueReadsAsNameThenValue)
          "view=(none) C=(none) quiet=yes ranges= files=[x][y]"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Seen(BatchArguments::Parse(c.spaced, kAccepted)), c.seen);
-        EXPECT_EQ(Seen(BatchArguments::Parse(c.joined, kAccepted)), c.seen);
+        EXPECT_EQ(Seen(testing::ParsedArguments(c.spaced, kAccepted)), c.seen);
+        EXPECT_EQ(Seen(testing::ParsedArguments(c.joined, kAccepted)), c.seen);
     }
 }
 
@@ -72,14 +73,14 @@ TEST(BatchCommandLine, RefusesWhatTheOldSpellingCouldNotSay)
     };
     for (const auto& c : cases) {
         try {
-            BatchArguments::Parse(c.arguments, kAccepted);
+            testing::ParsedArguments(c.arguments, kAccepted);
             ADD_FAILURE() << "accepted: " << c.expected;
         } catch (const UsageError& e) {
             EXPECT_NE(std::string(e.what()).find(c.expected), std::string::npos) << e.what();
         }
     }
     // A command without plain arguments refuses one.
-    EXPECT_THROW(BatchArguments::Parse({"--view", "1", "2"}, {kAccepted[0]}), UsageError);
+    EXPECT_THROW(testing::ParsedArguments({"--view", "1", "2"}, {kAccepted[0]}), UsageError);
 }
 
 std::pair<int, std::string> RunInMemory(std::vector<std::string_view> arguments)

@@ -5,10 +5,10 @@
 #include <sstream>
 
 #include "export/spectra_csv.h"
-#include "plot/recording_surface.h"
 #include "refresh/refresh.h"
 #include "support/run_command.h"
 #include "support/work_dir.h"
+#include "testing/recording_surface.h"
 #include "textio/text_file.h"
 
 namespace tulmera::batch {
@@ -28,11 +28,11 @@ TEST(BatchCsv, EachCommandWritesTheTableOfItsOwnRun)
     inputs.lai = 2;
     inputs.sunZenith = 30;
     ScopedWorkDir dir;
-    plot::RecordingSurface leafChart, canopyChart;
+    testing::RecordingSurface leafChart, canopyChart;
     canopy::CanopyState state;
     refresh::Recompute(leaf, inputs, state, {leafChart, canopyChart}, {});
-    const spreadsheet::MainSpectra leafAlone{leaf, std::nullopt, state};
-    const spreadsheet::MainSpectra withCanopy{leaf, inputs, state};
+    const exports::MainSpectra leafAlone{leaf, std::nullopt, state};
+    const exports::MainSpectra withCanopy{leaf, inputs, state};
     multi::SweepRequest sweep;
     sweep.swept = multi::SweptParameter::Cab;
     sweep.fixed = leaf;
@@ -50,16 +50,14 @@ TEST(BatchCsv, EachCommandWritesTheTableOfItsOwnRun)
         std::vector<std::string> arguments;
         std::string expected;
     } cases[] = {
-        {"leaf", {"leaf"}, spreadsheet::MainSpectraCsv(leafAlone)},
-        {"canopy",
-         {"canopy", "--lai", "2", "--sun", "30"},
-         spreadsheet::MainSpectraCsv(withCanopy)},
+        {"leaf", {"leaf"}, exports::MainSpectraCsv(leafAlone)},
+        {"canopy", {"canopy", "--lai", "2", "--sun", "30"}, exports::MainSpectraCsv(withCanopy)},
         {"sweep",
          {"sweep", "--param", "Cab", "--from", "15", "--to", "20", "--step", "1"},
-         spreadsheet::SweepSpectraCsv(spreadsheet::ComputeSweepSpectra(sweep))},
+         exports::SweepSpectraCsv(exports::ComputeSweepSpectra(sweep))},
         {"sweep-canopy",
          {"sweep-canopy", "--param", "LAI", "--from", "1", "--to", "2", "--step", "0.5"},
-         spreadsheet::CanopySweepSpectraCsv(canopySweep, multi::ComputeCanopySweep(canopySweep))},
+         exports::CanopySweepSpectraCsv(canopySweep, multi::ComputeCanopySweep(canopySweep))},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

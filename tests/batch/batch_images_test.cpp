@@ -15,7 +15,6 @@
 #include "plot/raster_surface.h"
 #include "refresh/refresh.h"
 #include "spectral/soil_library.h"
-#include "support/recording_automation.h"
 #include "support/run_command.h"
 #include "support/work_dir.h"
 #include "textio/error.h"
@@ -224,14 +223,14 @@ TEST(BatchImages, SweepWritesTheWorkbookOfItsOwnValues)
     EXPECT_EQ(bytes.substr(0, 4), "PK\x03\x04");
     EXPECT_NE(bytes.find("xl/worksheets/sheet1.xml"), std::string::npos);
 
-    // The workbook holds SweepCells(valueCount) for the valueCount the sweep returned: 8 blocks,
-    // down to row 8 × 426. The export refuses any count but that of "MVP.dat", so a wrong
-    // valueCount fails the run instead of writing a different workbook.
-    spreadsheet::RecordingAutomation recording;
-    spreadsheet::ExportSweep(8, recording);
-    EXPECT_EQ(recording.Cells().size(), spreadsheet::SweepCells(8).size());
-    EXPECT_EQ(recording.Cells().rbegin()->first.first, 8 * 426);
-    EXPECT_THROW(spreadsheet::SweepCells(7), tulmera::Error);
+    // The workbook holds SweepWorkbook(valueCount) for the valueCount the sweep returned: 8
+    // blocks, down to row 8 × 426. The export refuses any count but that of "MVP.dat", so a
+    // wrong valueCount fails the run instead of writing a different workbook.
+    const exports::Workbook workbook = exports::SweepWorkbook(8);
+    ASSERT_EQ(workbook.sheets.size(), 1u);
+    EXPECT_EQ(workbook.sheets.front().cells.size(), 8u * (5 + 3 * 421));
+    EXPECT_EQ(workbook.sheets.front().cells.back().row, 8 * 426);
+    EXPECT_THROW(exports::SweepWorkbook(7), tulmera::Error);
 
     fs::current_path(dir.path());
     const auto [failed, message] =

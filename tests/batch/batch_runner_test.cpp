@@ -6,13 +6,14 @@
 
 #include "batch/batch_arguments.h"
 #include "batch/leaf_command.h"
+#include "support/parsed_arguments.h"
 
 namespace tulmera::batch {
 namespace {
 
 BatchArguments ParseLeaf(std::vector<std::string_view> arguments)
 {
-    return BatchArguments::Parse(arguments, LeafOptions());
+    return testing::ParsedArguments(arguments, LeafOptions());
 }
 
 TEST(BatchArguments, LeafTakesTheStartValuesUnlessGiven)
@@ -34,11 +35,12 @@ TEST(BatchArguments, LeafTakesTheStartValuesUnlessGiven)
 TEST(BatchArguments, WholeNumbersStayInTheirRange)
 {
     const std::vector<OptionInfo> accepted = {{"--scale", "K", ""}};
-    EXPECT_EQ(BatchArguments::Parse({"--scale", "3"}, accepted).WholeNumber("--scale", 1, 1, 8), 3);
-    EXPECT_EQ(BatchArguments::Parse({}, accepted).WholeNumber("--scale", 1, 1, 8), 1);
+    EXPECT_EQ(testing::ParsedArguments({"--scale", "3"}, accepted).WholeNumber("--scale", 1, 1, 8),
+              3);
+    EXPECT_EQ(testing::ParsedArguments({}, accepted).WholeNumber("--scale", 1, 1, 8), 1);
     for (const char* bad : {"0", "9", "2.5", "x"}) {
         EXPECT_THROW(
-            BatchArguments::Parse({"--scale", bad}, accepted).WholeNumber("--scale", 1, 1, 8),
+            testing::ParsedArguments({"--scale", bad}, accepted).WholeNumber("--scale", 1, 1, 8),
             UsageError)
             << bad;
     }

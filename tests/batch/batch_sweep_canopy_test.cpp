@@ -81,13 +81,12 @@ TEST(BatchSweepCanopy, WritesTheFileTheTableTheImagesAndBothSheets)
     EXPECT_GT(std::filesystem::file_size("plane.xlsx"), 0u);
 
     // The workbook's cells: three blocks on sheet 1, the table on sheet 2.
-    const spreadsheet::QuantityTable table{"plane", "NDVI", {-10, 0, 10}, {0.5, std::nullopt, 0.7}};
-    const std::vector<spreadsheet::Cell> cells = spreadsheet::CanopySweepCells(table);
-    const auto onSheet2 = std::count_if(
-        cells.begin(), cells.end(), [](const spreadsheet::Cell& cell) { return cell.sheet == 2; });
-    EXPECT_EQ(onSheet2, 2 + 3 + 2);  // header, values, the defined quantities
-    EXPECT_EQ(cells.size() - static_cast<std::size_t>(onSheet2), 3u * (1 + 2 * 421));
-    EXPECT_EQ(std::get<std::string>(cells.front().value), "plane =-10");
+    const exports::QuantityTable table{"plane", "NDVI", {-10, 0, 10}, {0.5, std::nullopt, 0.7}};
+    const exports::Workbook workbook = exports::CanopySweepWorkbook(table);
+    ASSERT_EQ(workbook.sheets.size(), 2u);
+    EXPECT_EQ(workbook.sheets[1].cells.size(), 2u + 3 + 2);  // header, values, defined quantities
+    EXPECT_EQ(workbook.sheets[0].cells.size(), 3u * (1 + 2 * 421));
+    EXPECT_EQ(std::get<std::string>(workbook.sheets[0].cells.front().value), "plane =-10");
 }
 
 }  // namespace

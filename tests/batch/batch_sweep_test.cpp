@@ -7,6 +7,7 @@
 #include "batch/batch_runner.h"
 #include "batch/sweep_command.h"
 #include "support/golden.h"
+#include "support/parsed_arguments.h"
 #include "support/work_dir.h"
 
 namespace tulmera::batch {
@@ -16,7 +17,7 @@ using testing::ScopedWorkDir;
 
 multi::SweepRequest RequestOf(std::vector<std::string_view> arguments)
 {
-    return SweepRequestFrom(BatchArguments::Parse(arguments, SweepCommand().options));
+    return SweepRequestFrom(testing::ParsedArguments(arguments, SweepCommand().options));
 }
 
 TEST(BatchSweep, DefaultsAreTheWindowsSetUp)

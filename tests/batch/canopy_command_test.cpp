@@ -7,6 +7,7 @@
 
 #include "batch/batch_runner.h"
 #include "spectral/soil_library.h"
+#include "support/parsed_arguments.h"
 #include "support/work_dir.h"
 
 namespace tulmera::batch {
@@ -14,7 +15,7 @@ namespace {
 
 BatchArguments ParseCanopy(std::vector<std::string_view> arguments)
 {
-    return BatchArguments::Parse(arguments, CanopyOptions());
+    return testing::ParsedArguments(arguments, CanopyOptions());
 }
 
 TEST(CanopyCommand, TakesTheStartValuesUnlessGiven)

@@ -10,6 +10,7 @@
 
 #include "batch/batch_runner.h"
 #include "support/golden.h"
+#include "support/parsed_arguments.h"
 #include "support/work_dir.h"
 #include "textio/working_files.h"
 
@@ -19,14 +20,14 @@ namespace {
 using testing::ScopedWorkDir;
 namespace fs = std::filesystem;
 
-spreadsheet::MainExportHeader HeaderOf(std::vector<std::string_view> arguments)
+exports::MainExportHeader HeaderOf(std::vector<std::string_view> arguments)
 {
-    return ExportHeaderFrom(BatchArguments::Parse(arguments, ExportCommand().options));
+    return ExportHeaderFrom(testing::ParsedArguments(arguments, ExportCommand().options));
 }
 
 TEST(ExportCommand, HeaderValuesAreTheOptionsOrTheStartValues)
 {
-    const spreadsheet::MainExportHeader start = HeaderOf({});
+    const exports::MainExportHeader start = HeaderOf({});
     EXPECT_EQ(start.leaf.N, 1.0);
     EXPECT_EQ(start.leaf.Cm, 0.002);
     EXPECT_EQ(start.lai, 0.1);
@@ -37,7 +38,7 @@ TEST(ExportCommand, HeaderValuesAreTheOptionsOrTheStartValues)
     EXPECT_EQ(start.viewText, "0");
     EXPECT_EQ(start.azimuthText, "0");
 
-    const spreadsheet::MainExportHeader given = HeaderOf(
+    const exports::MainExportHeader given = HeaderOf(
         {"--Cab", "40", "--lai", "3", "--sun", "30", "--hotspot", "0.05", "--lidf", "Esferico",
          "--soil", "S2:32% arena 39% limo 29% arcilla", "--view", "-20", "--azimuth", "90"});
     EXPECT_EQ(given.leaf.Cab, 40.0);

@@ -1,19 +1,20 @@
-// The exports refuse bad result files before they start the spreadsheet.
+// The exports refuse bad result files before any workbook is written.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "export/export_fixture.h"
 #include "export/main_export.h"
 #include "export/sweep_export.h"
+#include "export/xlsx_writer.h"
 #include "leaf/leaf_run.h"
 #include "support/golden.h"
-#include "support/recording_automation.h"
 #include "support/work_dir.h"
 #include "textio/error.h"
 #include "textio/text_file.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
 using testing::CopyGolden;
@@ -21,7 +22,7 @@ using testing::GoldenDir;
 using testing::ScopedWorkDir;
 using testing::StartHeader;
 
-TEST(ExportFailures, BadFilesStopTheExportBeforeTheApplicationStarts)
+TEST(ExportFailures, BadFilesStopTheExportBeforeAnyWorkbookIsWritten)
 {
     const std::string validLeaf = [] {
         ScopedWorkDir dir;
@@ -95,13 +96,11 @@ TEST(ExportFailures, BadFilesStopTheExportBeforeTheApplicationStarts)
         } else if (c.sweep != "-") {
             textio::ReplaceTextFile("MVP.dat", c.sweep);
         }
-        RecordingAutomation automation;
         try {
-            if (c.valueCount == 0) {
-                ExportMainWindow(StartHeader(), automation);
-            } else {
-                ExportSweep(c.valueCount < 0 ? 0 : c.valueCount, automation);
-            }
+            const Workbook workbook = c.valueCount == 0
+                                          ? MainWindowWorkbook(StartHeader())
+                                          : SweepWorkbook(c.valueCount < 0 ? 0 : c.valueCount);
+            WriteWorkbook(workbook, "out.xlsx");
             ADD_FAILURE() << c.name << ": no error";
         } catch (const Error& e) {
             for (const std::string& part : c.expected) {
@@ -109,7 +108,7 @@ TEST(ExportFailures, BadFilesStopTheExportBeforeTheApplicationStarts)
                     << c.name << ": \"" << part << "\" not in: " << e.what();
             }
         }
-        EXPECT_TRUE(automation.calls().empty()) << c.name << ": the application was created";
+        EXPECT_FALSE(std::filesystem::exists("out.xlsx")) << c.name << ": a workbook was written";
     }
 }
 
@@ -120,10 +119,9 @@ TEST(ExportFailures, NonFiniteHeaderValueStopsTheExport)
     CopyGolden("start", {"VS.dat"});
     MainExportHeader header = StartHeader();
     header.lai = std::nan("");
-    RecordingAutomation automation;
-    EXPECT_THROW(ExportMainWindow(header, automation), Error);
-    EXPECT_TRUE(automation.calls().empty());
+    EXPECT_THROW(WriteWorkbook(MainWindowWorkbook(header), "out.xlsx"), Error);
+    EXPECT_FALSE(std::filesystem::exists("out.xlsx"));
 }
 
 }  // namespace
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -23,7 +23,7 @@ CellMap ReadCellsFile(const std::filesystem::path& file)
         const std::size_t tab2 = line.find('\t', tab1 + 1);
         const std::size_t tab3 = line.find('\t', tab2 + 1);
         if (tab3 == std::string::npos) throw std::runtime_error("bad cells line: " + line);
-        const auto row = static_cast<spreadsheet::RowNumber>(std::stol(line.substr(0, tab1)));
+        const auto row = static_cast<exports::RowNumber>(std::stol(line.substr(0, tab1)));
         const int column = std::stoi(line.substr(tab1 + 1, tab2 - tab1 - 1));
         const std::string kind = line.substr(tab2 + 1, tab3 - tab2 - 1);
         const std::string value = line.substr(tab3 + 1);
@@ -38,13 +38,13 @@ CellMap ReadCellsFile(const std::filesystem::path& file)
     return cells;
 }
 
-spreadsheet::MainExportHeader StartHeader()
+exports::MainExportHeader StartHeader()
 {
     return {leaf::kStartLeafParameters,          0.1, 0,  0, "Planofilo",
             "S1:61% arena 24% limo 15% arcilla", "0", "0"};
 }
 
-spreadsheet::MainExportHeader SphericalCanopyHeader()
+exports::MainExportHeader SphericalCanopyHeader()
 {
     return {{1.5, 40, 0.01, 0.005},
             3,

@@ -1,4 +1,4 @@
-// The cell layouts of both exports, driven through the recording backend.
+// The cell layouts of both exports, read from the workbooks they make.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,29 +9,28 @@
 #include "export/synthetic_sweep.h"
 #include "leaf/leaf_run.h"
 #include "support/golden.h"
-#include "support/recording_automation.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
 #include "textio/text_file.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
 using testing::CellContent;
 using testing::CellMap;
+using testing::CellsOf;
 using testing::CopyGolden;
 using testing::GoldenDir;
 using testing::ScopedWorkDir;
 using testing::StartHeader;
-using Operation = AutomationCall::Operation;
 
 const std::string kSweepTitles = "Lon.onda    Reflectividad     Transmisividad";
 
-CellMap CellsOf(const RecordingAutomation& automation)
+// The cells of a workbook that must hold one sheet.
+CellMap CellsOfTheOnlySheet(const Workbook& workbook)
 {
-    CellMap cells;
-    for (const auto& [key, value] : automation.Cells()) cells[key] = value;
-    return cells;
+    EXPECT_EQ(workbook.sheets.size(), 1u);
+    return workbook.sheets.empty() ? CellMap{} : CellsOf(workbook.sheets.front());
 }
 
 std::string Describe(const CellContent& cell)
@@ -80,20 +79,19 @@ std::string Describe(const CellContent& cell)
     return ::testing::AssertionSuccess();
 }
 
-// Every number the exports sent: the same single as the reference.
-::testing::AssertionResult SentTheReferenceSingles(const RecordingAutomation& automation,
-                                                   const CellMap& reference)
+// Every number of the sheet: the same single as the reference.
+::testing::AssertionResult HoldsTheReferenceSingles(const Sheet& sheet, const CellMap& reference)
 {
     int numbers = 0;
-    for (const AutomationCall& call : automation.calls()) {
-        const float* sent = std::get_if<float>(&call.value);
-        if (call.operation != Operation::kSetFormula || sent == nullptr) continue;
-        const auto found = reference.find({call.row, call.column});
+    for (const Cell& cell : sheet.cells) {
+        const float* number = std::get_if<float>(&cell.value);
+        if (number == nullptr) continue;
+        const auto found = reference.find({cell.row, cell.column});
         if (found == reference.end() || !std::holds_alternative<double>(found->second)
-            || static_cast<float>(std::get<double>(found->second)) != *sent) {
+            || static_cast<float>(std::get<double>(found->second)) != *number) {
             return ::testing::AssertionFailure()
-                   << "row " << call.row << ", column " << call.column << ": sent "
-                   << textio::NumberText(static_cast<double>(*sent), 9);
+                   << "row " << cell.row << ", column " << cell.column << ": holds "
+                   << textio::NumberText(static_cast<double>(*number), 9);
         }
         ++numbers;
     }
@@ -123,55 +121,53 @@ TEST(ExportCells, NumbersBecomeTheShortestTextOfTheirSingle)
     }
 }
 
-TEST(ExportCells, CallsTheFourOperationsInOrderAndLetsGo)
+TEST(ExportCells, CellsRunRowByRowFromTheTopOnce)
 {
     ScopedWorkDir dir;
     leaf::RunProspect(leaf::kStartLeafParameters);
     CopyGolden("start", {"VS.dat"});
-    RecordingAutomation automation;
-    ExportMainWindow(StartHeader(), automation);
-
-    const std::vector<AutomationCall>& calls = automation.calls();
-    ASSERT_EQ(calls.size(), 3u + 1701u + 2u);
-    EXPECT_EQ(calls[0].operation, Operation::kCreate);
-    EXPECT_EQ(calls[0].programmaticId, "Excel.application");
-    EXPECT_EQ(calls[1].operation, Operation::kSetVisible);
-    EXPECT_TRUE(calls[1].visible);
-    EXPECT_EQ(calls[2].operation, Operation::kAddWorkbook);
-    for (std::size_t i = 3; i < 3 + 1701; ++i) {
-        ASSERT_EQ(calls[i].operation, Operation::kSetFormula) << i;
-        // Row by row from the top, each row from its first column.
-        const AutomationCall& previous = calls[i - 1];
-        if (i > 3) {
-            ASSERT_TRUE(calls[i].row > previous.row
-                        || (calls[i].row == previous.row && calls[i].column > previous.column))
-                << "call " << i << " at row " << calls[i].row;
+    CopyGolden("sweep-N", {"MVP.dat"});
+    const Workbook main = MainWindowWorkbook(StartHeader());
+    const Workbook sweep = SweepWorkbook(31);
+    const struct {
+        const char* name;
+        const Workbook& workbook;
+        std::size_t cells;
+    } cases[] = {{"main window", main, 1701}, {"sweep", sweep, 31u * (5 + 3 * 421)}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(c.workbook.sheets.size(), 1u) << c.name;
+        const std::vector<Cell>& cells = c.workbook.sheets.front().cells;
+        ASSERT_EQ(cells.size(), c.cells) << c.name;
+        for (std::size_t i = 1; i < cells.size(); ++i) {
+            // Row by row from the top, each row from its first column, no cell twice.
+            ASSERT_TRUE(
+                cells[i].row > cells[i - 1].row
+                || (cells[i].row == cells[i - 1].row && cells[i].column > cells[i - 1].column))
+                << c.name << ": cell " << i << " at row " << cells[i].row;
         }
     }
-    EXPECT_EQ(calls[3 + 1701].operation, Operation::kEndCommand);
-    EXPECT_EQ(calls[3 + 1701 + 1].operation, Operation::kDrop);
 }
 
 TEST(ExportCells, MainWindowMatchesTheReferenceCells)
 {
     ScopedWorkDir dir;
     CopyGolden("canopy-spherical", {"VP.dat", "VS.dat"});
-    RecordingAutomation automation;
-    ExportMainWindow(testing::SphericalCanopyHeader(), automation);
+    const Workbook workbook = MainWindowWorkbook(testing::SphericalCanopyHeader());
     const CellMap reference = testing::ReadCellsFile(GoldenDir("canopy-spherical") / "cells.tsv");
-    EXPECT_TRUE(SentTheReferenceSingles(automation, reference));
-    EXPECT_TRUE(MatchesReferenceCells(CellsOf(automation), reference));
+    ASSERT_EQ(workbook.sheets.size(), 1u);
+    EXPECT_TRUE(HoldsTheReferenceSingles(workbook.sheets.front(), reference));
+    EXPECT_TRUE(MatchesReferenceCells(CellsOf(workbook.sheets.front()), reference));
 }
 
 TEST(ExportCells, SweepMatchesTheReferenceCells)
 {
     ScopedWorkDir dir;
     CopyGolden("sweep-Cw", {"MVP.dat"});
-    RecordingAutomation automation;
-    ExportSweep(8, automation);
+    const Workbook workbook = SweepWorkbook(8);
     const CellMap reference = testing::ReadCellsFile(GoldenDir("sweep-Cw") / "cells.tsv");
-    EXPECT_TRUE(SentTheReferenceSingles(automation, reference));
-    EXPECT_TRUE(MatchesReferenceCells(CellsOf(automation), reference));
+    ASSERT_EQ(workbook.sheets.size(), 1u);
+    EXPECT_TRUE(HoldsTheReferenceSingles(workbook.sheets.front(), reference));
+    EXPECT_TRUE(MatchesReferenceCells(CellsOf(workbook.sheets.front()), reference));
 }
 
 // The reference cells check every cell of one export; this one checks the header texts of
@@ -181,9 +177,7 @@ TEST(ExportCells, MainWindowLayoutHoldsEveryCell)
     ScopedWorkDir dir;
     leaf::RunProspect(leaf::kStartLeafParameters);
     CopyGolden("start", {"VS.dat"});
-    RecordingAutomation automation;
-    ExportMainWindow(StartHeader(), automation);
-    const CellMap cells = CellsOf(automation);
+    const CellMap cells = CellsOfTheOnlySheet(MainWindowWorkbook(StartHeader()));
 
     const CellMap texts = {
         {{1, 1}, "Parametros modelo PROSPECT"},
@@ -249,9 +243,7 @@ TEST(ExportCells, PercentIsTheSingleTimesOneHundredInSingle)
     }
     textio::ReplaceTextFile("VP.dat", leafText);
     textio::ReplaceTextFile("VS.dat", canopyText);
-    RecordingAutomation automation;
-    ExportMainWindow(StartHeader(), automation);
-    const CellMap cells = CellsOf(automation);
+    const CellMap cells = CellsOfTheOnlySheet(MainWindowWorkbook(StartHeader()));
     for (int i = 0; i < 421; ++i) {
         const auto& v = values[i % std::size(values)];
         for (int column = 2; column <= 4; ++column) {
@@ -264,9 +256,7 @@ TEST(ExportCells, SweepLayoutFillsWholeBlocks)
 {
     ScopedWorkDir dir;
     CopyGolden("sweep-N", {"MVP.dat"});
-    RecordingAutomation automation;
-    ExportSweep(31, automation);
-    const CellMap cells = CellsOf(automation);
+    const CellMap cells = CellsOfTheOnlySheet(SweepWorkbook(31));
 
     EXPECT_EQ(cells.size(), 31u * (5 + 3 * 421));
     EXPECT_EQ(cells.rbegin()->first, std::make_pair(RowNumber{13206}, 3));
@@ -291,9 +281,7 @@ TEST(ExportCells, SweepOfSeventySevenValuesExportsWhole)
 {
     ScopedWorkDir dir;
     textio::ReplaceTextFile("MVP.dat", testing::SyntheticSweepText(77));
-    RecordingAutomation automation;
-    ExportSweep(77, automation);
-    const CellMap cells = CellsOf(automation);
+    const CellMap cells = CellsOfTheOnlySheet(SweepWorkbook(77));
 
     EXPECT_EQ(cells.size(), 77u * (5 + 3 * 421));
     for (RowNumber row = 1; row <= 32802; ++row) ASSERT_TRUE(cells.contains({row, 1})) << row;
@@ -304,4 +292,4 @@ TEST(ExportCells, SweepOfSeventySevenValuesExportsWhole)
 }
 
 }  // namespace
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -14,7 +14,7 @@
 #include "textio/error.h"
 #include "textio/number_text.h"
 
-namespace tulmera::spreadsheet {
+namespace tulmera::exports {
 namespace {
 
 struct CsvTable {
@@ -230,4 +230,4 @@ TEST_F(SpectraCsv, ACanopySweepWithANonFiniteOrMissingSpectrumWritesNothing)
 }
 
 }  // namespace
-}  // namespace tulmera::spreadsheet
+}  // namespace tulmera::exports

@@ -8,12 +8,16 @@
 #include <cmath>
 #include <string>
 
-#include "fit/synthetic_spectra.h"
 #include "leaf/leaf_spectrum.h"
 #include "textio/error.h"
+#include "tools/synthetic_spectra.h"
 
 namespace tulmera::fit {
 namespace {
+
+using tools::MakeSyntheticLeaf;
+using tools::NormalNoise;
+using tools::SyntheticLeaf;
 
 using leaf::LeafParameters;
 

@@ -170,7 +170,7 @@ TEST(LutCommand, EachRowIsACanopyRunWithItsParameters)
         ASSERT_EQ(RunLine(arguments).exitCode, 0);
         const std::vector<std::string> canopyRun = CanopySpectrumFields("VS.dat");
         ASSERT_EQ(canopyRun.size(), static_cast<std::size_t>(spectral::kWavelengthCount));
-        const spectral::Spectrum inMemory = lut::SimulateReflectance(table.info.spec, values);
+        const spectral::Spectrum inMemory = lut::Simulator(table.info.spec).Simulate(values);
         for (std::size_t i = 0; i < canopyRun.size(); ++i) {
             SCOPED_TRACE("row " + std::to_string(row) + " at "
                          + std::to_string(spectral::WavelengthNm(static_cast<int>(i))) + " nm");
@@ -178,7 +178,7 @@ TEST(LutCommand, EachRowIsACanopyRunWithItsParameters)
             // within a few units of its last bit; the simulations agree on every one)...
             ASSERT_EQ(textio::NumberText(inMemory[i]), canopyRun[i]);
             ASSERT_EQ(textio::NumberText(inMemory[i], 17),
-                      textio::NumberText(lut::SimulateReflectance(table.info.spec, values)[i], 17));
+                      textio::NumberText(lut::Simulator(table.info.spec).Simulate(values)[i], 17));
             // ...and the table stores it rounded once to single precision.
             ASSERT_EQ(table.rows.reflectance[row * spectral::kWavelengthCount + i],
                       static_cast<float>(inMemory[i]));

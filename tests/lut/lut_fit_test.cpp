@@ -8,11 +8,11 @@
 #include <cmath>
 #include <limits>
 
-#include "fit/synthetic_spectra.h"
 #include "lut/canopy_refine.h"
 #include "lut/sampling.h"
 #include "lut/simulation.h"
 #include "textio/error.h"
+#include "tools/synthetic_spectra.h"
 
 namespace tulmera::lut {
 namespace {
@@ -107,7 +107,7 @@ TEST(CanopyFit, RecoversLaiAndChlorophyllFromNoisySpectra)
     truthSpec.sampling = Sampling::Uniform;
     truthSpec.ranges[kLai] = {0.5, 4, true};
     Simulator simulator(truthSpec);
-    fit::NormalNoise noise(5);
+    tools::NormalNoise noise(5);
     double laiSquares = 0, cabSquares = 0, refinedLaiSquares = 0, refinedCabSquares = 0;
     const TableSpec fitSpec = FitSpec(1, 1);
     for (std::uint64_t s = 0; s < truthSpec.samples; ++s) {

@@ -11,9 +11,9 @@
 #include "leaf/leaf_run.h"
 #include "multi/canopy_sweep_charts.h"
 #include "multi/sweep_quantity.h"
-#include "plot/recording_surface.h"
 #include "sensor/indices.h"
 #include "support/work_dir.h"
+#include "testing/recording_surface.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
 #include "textio/text_file.h"
@@ -204,12 +204,12 @@ TEST(SweepQuantity, CsvAndChartLeaveUndefinedValuesOut)
     EXPECT_EQ(SweepQuantityCsv(result, ndvi),
               "LAI,NDVI\n0.5," + defined + "\n1,\n1.5," + defined + "\n");
 
-    plot::RecordingSurface chart;
+    testing::RecordingSurface chart;
     PaintSweepQuantity(chart, result, ndvi);
     int joins = 0, points = 0;
-    for (const plot::ChartOp& op : chart.ops()) {
-        joins += op.kind == plot::ChartOp::Kind::LineTo ? 1 : 0;
-        points += op.kind == plot::ChartOp::Kind::PlotPoint ? 1 : 0;
+    for (const testing::ChartOp& op : chart.ops()) {
+        joins += op.kind == testing::ChartOp::Kind::LineTo ? 1 : 0;
+        points += op.kind == testing::ChartOp::Kind::PlotPoint ? 1 : 0;
     }
     EXPECT_EQ(points, 2);
     EXPECT_EQ(joins, 0);  // the undefined value breaks the line

@@ -6,9 +6,9 @@
 
 #include "multi/sweep.h"
 #include "multi/sweep_step.h"
-#include "plot/recording_surface.h"
 #include "support/golden.h"
 #include "support/work_dir.h"
+#include "testing/recording_surface.h"
 #include "textio/error.h"
 #include "textio/text_file.h"
 #include "textio/working_files.h"
@@ -16,13 +16,13 @@
 namespace tulmera::multi {
 namespace {
 
-using Kind = plot::ChartOp::Kind;
-using plot::ChartOp;
-using plot::RecordingSurface;
+using Kind = testing::ChartOp::Kind;
+using testing::ChartOp;
 using testing::FileBytes;
 using testing::GoldenDir;
 using testing::Lines;
 using testing::MatchesGolden;
+using testing::RecordingSurface;
 using testing::ScopedWorkDir;
 
 constexpr int kBlockLines = 426;

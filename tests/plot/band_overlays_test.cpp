@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "chart_test_support.h"
-#include "plot/recording_surface.h"
+#include "testing/recording_surface.h"
 
 namespace tulmera::plot {
 namespace {

@@ -7,44 +7,6 @@
 #include "textio/number_text.h"
 #include "textio/text_file.h"
 
-namespace tulmera::plot {
-
-void PrintTo(const ChartOp& op, std::ostream* os)
-{
-    using Kind = ChartOp::Kind;
-    const auto color = [&](Rgb c) { *os << "(" << c.r << ", " << c.g << ", " << c.b << ")"; };
-    switch (op.kind) {
-        case Kind::Clear:
-            *os << "Clear";
-            break;
-        case Kind::SetPenColor:
-            *os << "SetPenColor", color(op.color);
-            break;
-        case Kind::SetPenWidth:
-            *os << "SetPenWidth(" << op.width << ")";
-            break;
-        case Kind::SetPenStyle:
-            *os << (op.style == PenStyle::Dashed ? "SetPenStyle(Dashed)" : "SetPenStyle(Solid)");
-            break;
-        case Kind::PlotPoint:
-            *os << "PlotPoint(" << op.x1 << ", " << op.y1 << ")";
-            break;
-        case Kind::LineTo:
-            *os << "LineTo(" << op.x1 << ", " << op.y1 << ")";
-            break;
-        case Kind::Line:
-            *os << "Line(" << op.x1 << ", " << op.y1 << ", " << op.x2 << ", " << op.y2 << ")";
-            break;
-        case Kind::FilledBox:
-            *os << "FilledBox(" << op.x1 << ", " << op.y1 << ", " << op.x2 << ", " << op.y2 << ", ";
-            color(op.color);
-            *os << ")";
-            break;
-    }
-}
-
-}  // namespace tulmera::plot
-
 namespace tulmera::plot::testing {
 namespace {
 

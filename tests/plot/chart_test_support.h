@@ -5,18 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "plot/recording_surface.h"
+#include "testing/recording_surface.h"
 #include "textio/error.h"
-
-namespace tulmera::plot {
-
-// Shows a recorded operation in test failures, such as "LineTo(405, 12.5)".
-void PrintTo(const ChartOp& op, std::ostream* os);
-
-}  // namespace tulmera::plot
 
 // Spectrum files and recorded operations for chart tests. Files go to the current directory.
 namespace tulmera::plot::testing {
+
+using ::tulmera::testing::ChartOp;
+using ::tulmera::testing::RecordingSurface;
 
 // Recorded operations, written as the drawing code calls them.
 ChartOp ClearOp();

@@ -8,9 +8,9 @@
 
 #include "chart_test_support.h"
 #include "leaf/leaf_run.h"
-#include "plot/recording_surface.h"
 #include "spectral/soil_library.h"
 #include "support/work_dir.h"
+#include "testing/recording_surface.h"
 #include "textio/field_reader.h"
 #include "textio/text_file.h"
 

@@ -8,7 +8,7 @@
 #include "chart_test_support.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
-#include "plot/recording_surface.h"
+#include "testing/recording_surface.h"
 
 namespace tulmera::plot {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "plot/recording_surface.h"
 #include "support/work_dir.h"
+#include "testing/recording_surface.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
 #include "textio/text_file.h"
@@ -14,6 +14,8 @@
 namespace tulmera::plot {
 namespace {
 
+using ::tulmera::testing::ChartOp;
+using ::tulmera::testing::RecordingSurface;
 using Kind = ChartOp::Kind;
 using testing::ScopedWorkDir;
 

@@ -19,7 +19,7 @@ struct TipTexts {
     const char* meaning;
 };
 
-// In the order of refresh::Input.
+// In the order of domain::Input.
 constexpr std::array<TipTexts, 9> kTips = {{
     {QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip", "Estructura interna de la hoja (N)"),
      QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip", "sin unidad (número de capas)"),
@@ -69,7 +69,7 @@ constexpr std::array<TipTexts, 9> kTips = {{
 }};
 
 // "1 a 100", "más de 0 hasta 10".
-QString ShownRange(const refresh::InputRange& range)
+QString ShownRange(const domain::InputRange& range)
 {
     const QString low = ValueText(range.lowest);
     const QString high = ValueText(range.highest);
@@ -81,14 +81,14 @@ QString ShownRange(const refresh::InputRange& range)
 
 }  // namespace
 
-QString ParameterTip(refresh::Input input, double barLowest, double barHighest)
+QString ParameterTip(domain::Input input, double barLowest, double barHighest)
 {
     const TipTexts& texts = kTips[static_cast<std::size_t>(input)];
     return QCoreApplication::translate(
                "tulmera::widgets::ParameterTip",
                "<b>%1</b><br>Unidad: %2<br>Barra: %3; la casilla admite %4.<br>%5")
         .arg(Translated(texts.name), Translated(texts.unit), ShownRange({barLowest, barHighest}),
-             ShownRange(refresh::AcceptedRange(input)), Translated(texts.meaning));
+             ShownRange(domain::AcceptedRange(input)), Translated(texts.meaning));
 }
 
 QString ArchitectureTip()

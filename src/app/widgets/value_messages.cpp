@@ -20,7 +20,7 @@ QString NotANumber(const QString& control, const QString& text)
         .arg(control, text.trimmed().left(30));
 }
 
-QString OutsideRange(const QString& control, double value, const refresh::InputRange& range)
+QString OutsideRange(const QString& control, double value, const domain::InputRange& range)
 {
     const QString shown = std::isfinite(value) ? ValueText(value)
                                                : QCoreApplication::translate(

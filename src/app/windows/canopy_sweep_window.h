@@ -45,7 +45,7 @@ public:
     bool SaveChartImages(const QString& fileName, widgets::ChartImageFormat format);
 
     // Saves the last completed sweep's canopy reflectance in long form
-    // (spreadsheet::CanopySweepSpectraCsv) into `fileName`. Reports as SaveChartImages.
+    // (exports::CanopySweepSpectraCsv) into `fileName`. Reports as SaveChartImages.
     bool SaveSpectraCsv(const QString& fileName);
 
     // Empties "MVS.dat"; returns the failure message, or an empty text.
@@ -53,7 +53,7 @@ public:
 
 signals:
     // "Hoja de calculo": the table of the quantity chart of the last completed sweep.
-    void ExportRequested(const spreadsheet::QuantityTable& table);
+    void ExportRequested(const exports::QuantityTable& table);
 
 private:
     QWidget* BuildControls();

@@ -130,7 +130,7 @@ QWidget* LeafSweepWindow::BuildParameterGroup()
         text->setAlignment(Qt::AlignRight);
         parameterBoxes_[i] = text;
         const QString tip =
-            widgets::ParameterTip(static_cast<refresh::Input>(i), double(p.bar.min) / p.divisor,
+            widgets::ParameterTip(static_cast<domain::Input>(i), double(p.bar.min) / p.divisor,
                                   double(p.bar.max) / p.divisor);
         for (QWidget* control : {static_cast<QWidget*>(option), static_cast<QWidget*>(text),
                                  static_cast<QWidget*>(parameterBars_[i])}) {

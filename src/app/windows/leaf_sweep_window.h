@@ -44,7 +44,7 @@ public:
     // why not. True when saved.
     bool SaveChartImages(const QString& fileName, widgets::ChartImageFormat format);
 
-    // Saves the last completed sweep's spectra in long form (spreadsheet::SweepSpectraCsv)
+    // Saves the last completed sweep's spectra in long form (exports::SweepSpectraCsv)
     // into `fileName`, replaced only once complete. Reports as SaveChartImages.
     bool SaveSpectraCsv(const QString& fileName);
 

@@ -24,10 +24,10 @@
 #include "app/windows/main_window_rows.h"
 #include "app/windows/measured_panel.h"
 #include "app/windows/sensor_dock.h"
+#include "domain/input_domain.h"
 #include "lut/table_spec.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
-#include "refresh/input_domain.h"
 #include "textio/working_files.h"
 
 namespace tulmera::app {
@@ -115,11 +115,6 @@ void MainWindow::RedrawIfResized()
 }
 
 MainWindow::~MainWindow() = default;
-
-void MainWindow::SetRefreshObserver(std::function<void(refresh::RefreshStep)> observer)
-{
-    refreshObserver_ = std::move(observer);
-}
 
 void MainWindow::Connect()
 {
@@ -245,9 +240,9 @@ void MainWindow::ReadCanopyInputs(canopy::CanopyInputs& inputs, QStringList& pro
     for (std::size_t i = 0; i < targets.size(); ++i) {
         const QString text = canopyBoxes_[i]->text();
         const std::optional<double> value = widgets::ParseValueText(text);
-        const auto input = static_cast<refresh::Input>(static_cast<int>(refresh::Input::Lai)
-                                                       + static_cast<int>(i));
-        const refresh::InputRange range = refresh::AcceptedRange(input);
+        const auto input =
+            static_cast<domain::Input>(static_cast<int>(domain::Input::Lai) + static_cast<int>(i));
+        const domain::InputRange range = domain::AcceptedRange(input);
         if (!value) {
             problems << widgets::NotANumber(CanopyControlName(i), text);
         } else if (!range.Contains(*value)) {
@@ -274,15 +269,15 @@ bool MainWindow::Recompute()
     canopy::CanopyInputs inputs;
     QStringList problems;
     ReadCanopyInputs(inputs, problems);
-    std::optional<refresh::DomainProblem> refused = refresh::CheckLeafDomain(leaf_);
-    if (!refused) refused = refresh::CheckCanopyDomain(inputs);
+    std::optional<domain::DomainProblem> refused = domain::CheckLeafDomain(leaf_);
+    if (!refused) refused = domain::CheckCanopyDomain(inputs);
     if (refused) {
         const QString name =
-            refused->input <= refresh::Input::Cm
+            refused->input <= domain::Input::Cm
                 ? widgets::ControlName(
                     leafCaptions_[static_cast<std::size_t>(refused->input)]->text())
                 : CanopyControlName(static_cast<std::size_t>(refused->input)
-                                    - static_cast<std::size_t>(refresh::Input::Lai));
+                                    - static_cast<std::size_t>(domain::Input::Lai));
         ShowControls(lastGood_);
         widgets::ShowProblems(statusBar(),
                               {widgets::OutsideRange(name, refused->value, refused->range)});
@@ -297,8 +292,7 @@ bool MainWindow::Recompute()
         DrawingSurface(back.canopy, canopyView->DisplayedScale(), canopyView->SurfacePixelScale());
     const bool done = widgets::Guarded(
         statusBar(), tr("No se pudo recalcular; se muestran los últimos resultados"), [&] {
-            refresh::Recompute(leaf_, inputs, canopyState_, {leafChart, canopyChart}, background_,
-                               refreshObserver_);
+            refresh::Recompute(leaf_, inputs, canopyState_, {leafChart, canopyChart}, background_);
             measuredPanel_->Paint(leafChart, canopyChart);  // over the model curves
         });
     if (!done) {
@@ -328,9 +322,9 @@ plot::RasterSurface& MainWindow::DrawingSurface(std::unique_ptr<plot::RasterSurf
     return *surface;
 }
 
-spreadsheet::MainExportHeader MainWindow::ExportHeader() const
+exports::MainExportHeader MainWindow::ExportHeader() const
 {
-    spreadsheet::MainExportHeader header;
+    exports::MainExportHeader header;
     header.leaf = leaf_;
     header.lai = canopyState_.lai;
     header.sunZenith = canopyState_.sunZenith;

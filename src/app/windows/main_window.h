@@ -3,7 +3,6 @@
 #include <QPointer>
 #include <QStringList>
 #include <array>
-#include <functional>
 #include <memory>
 
 #include "app/language.h"
@@ -44,9 +43,6 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Told of every step of each recomputation (tests use it to check the order).
-    void SetRefreshObserver(std::function<void(refresh::RefreshStep)> observer);
-
     const leaf::LeafParameters& leafParameters() const { return leaf_; }
     const canopy::CanopyState& canopyState() const { return canopyState_; }
     // The canopy inputs of the last good recomputation: boxes, list texts and visibility.
@@ -54,7 +50,7 @@ public:
 
     // What the spreadsheet export writes in its header rows: the current leaf parameters, the
     // values kept by the last canopy run, the list texts and the view and azimuth texts.
-    spreadsheet::MainExportHeader ExportHeader() const;
+    exports::MainExportHeader ExportHeader() const;
 
     // Takes the keyboard focus from the control that has it, so that a value being typed is
     // applied (or refused) now: before the window empties its files and goes.
@@ -63,7 +59,7 @@ public:
     // Empties "VP.dat" then "VS.dat"; returns the failure message, or an empty text.
     static QString EmptyWorkingFiles();
 
-    // Saves the spectra the charts show (spreadsheet::MainSpectraCsv of the last good
+    // Saves the spectra the charts show (exports::MainSpectraCsv of the last good
     // recomputation) into `fileName`, replacing it only once the new file is complete. Says in
     // the status line, in Spanish, that it was saved or why not. True when saved.
     bool SaveSpectraCsv(const QString& fileName);
@@ -188,7 +184,6 @@ private:
     };
     std::array<ChartSurfaces, 2> surfaces_;
     std::size_t back_ = 0;
-    std::function<void(refresh::RefreshStep)> refreshObserver_;
 };
 
 }  // namespace tulmera::app

@@ -148,7 +148,7 @@ QWidget* MainWindow::BuildProspectGroup()
             widgets::MakeScrollBar(Qt::Horizontal, Indexed("hsbProspect", i), p.bar, group);
         leafBoxes_[at] = MakeValueBox(Indexed("txtProspect", i), group);
         SetTip({leafCaptions_[at], leafBars_[at], leafBoxes_[at]},
-               widgets::ParameterTip(static_cast<refresh::Input>(i), BarLowest(p), BarHighest(p)));
+               widgets::ParameterTip(static_cast<domain::Input>(i), BarLowest(p), BarHighest(p)));
         controls->addWidget(leafCaptions_[at], 1 + 2 * i, 0, 1, 2);
         controls->addWidget(leafBars_[at], 2 + 2 * i, 0);
         controls->addWidget(leafBoxes_[at], 2 + 2 * i, 1);
@@ -179,7 +179,7 @@ QWidget* MainWindow::BuildSailhGroup()
         canopyBoxes_[at] = MakeValueBox(Indexed("txtSailh", i), group);
         SetTip(
             {caption, canopyBars_[at], canopyBoxes_[at]},
-            widgets::ParameterTip(static_cast<refresh::Input>(4 + i), BarLowest(p), BarHighest(p)));
+            widgets::ParameterTip(static_cast<domain::Input>(4 + i), BarLowest(p), BarHighest(p)));
         controls->addWidget(caption, 1 + 2 * i, 0, 1, 2);
         controls->addWidget(canopyBars_[at], 2 + 2 * i, 0);
         controls->addWidget(canopyBoxes_[at], 2 + 2 * i, 1);

@@ -107,7 +107,7 @@ bool MainWindow::SaveChartImages(const QString& fileName, widgets::ChartImageFor
 bool MainWindow::SaveSpectraCsv(const QString& fileName)
 {
     return widgets::SaveSpectraFile(statusBar(), fileName, [this] {
-        return spreadsheet::MainSpectraCsv({lastGood_.leaf, lastGood_.canopy, canopyState_});
+        return exports::MainSpectraCsv({lastGood_.leaf, lastGood_.canopy, canopyState_});
     });
 }
 

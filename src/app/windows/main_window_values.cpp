@@ -15,8 +15,8 @@
 #include "app/widgets/value_messages.h"
 #include "app/windows/main_window.h"
 #include "app/windows/main_window_rows.h"
+#include "domain/input_domain.h"
 #include "plot/chart_background.h"
-#include "refresh/input_domain.h"
 
 namespace tulmera::app {
 
@@ -171,8 +171,8 @@ void MainWindow::ApplyCanopyBox(std::size_t i)
                                             lastGood_.canopy.viewAngle, lastGood_.canopy.relAzimuth,
                                             lastGood_.canopy.hotSpot};
     const auto input =
-        static_cast<refresh::Input>(static_cast<int>(refresh::Input::Lai) + static_cast<int>(i));
-    const refresh::InputRange range = refresh::AcceptedRange(input);
+        static_cast<domain::Input>(static_cast<int>(domain::Input::Lai) + static_cast<int>(i));
+    const domain::InputRange range = domain::AcceptedRange(input);
     if (!typed || *typed == previous[i] || !range.Contains(*typed)) {
         QStringList problems;
         if (!typed) {

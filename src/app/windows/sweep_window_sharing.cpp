@@ -73,9 +73,9 @@ QString LeafSweepWindow::ReadoutText(int index, double y)
 {
     if (!shownRequest_) return {};
     if (readoutCurves_.empty()) {
-        spreadsheet::SweepSpectra sweep;
+        exports::SweepSpectra sweep;
         try {  // the sweep ran already: its leaf runs cannot fail now, but never crash a readout
-            sweep = spreadsheet::ComputeSweepSpectra(*shownRequest_);
+            sweep = exports::ComputeSweepSpectra(*shownRequest_);
         } catch (const std::exception&) {
             return {};
         }
@@ -110,7 +110,7 @@ bool LeafSweepWindow::SaveSpectraCsv(const QString& fileName)
 {
     if (!shownRequest_) return NothingToSave(statusBar());
     return widgets::SaveSpectraFile(statusBar(), fileName, [request = *shownRequest_] {
-        return spreadsheet::SweepSpectraCsv(spreadsheet::ComputeSweepSpectra(request));
+        return exports::SweepSpectraCsv(exports::ComputeSweepSpectra(request));
     });
 }
 
@@ -155,7 +155,7 @@ bool CanopySweepWindow::SaveSpectraCsv(const QString& fileName)
 {
     if (!result_ || !shownRequest_) return NothingToSave(statusBar());
     return widgets::SaveSpectraFile(statusBar(), fileName, [this] {
-        return spreadsheet::CanopySweepSpectraCsv(*shownRequest_, *result_);
+        return exports::CanopySweepSpectraCsv(*shownRequest_, *result_);
     });
 }
 

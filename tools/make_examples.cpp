@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "fit/synthetic_spectra.h"
 #include "lut/simulation.h"
 #include "spectral/grid.h"
 #include "textio/number_text.h"
 #include "textio/text_file.h"
+#include "tools/synthetic_spectra.h"
 
 namespace {
 
@@ -38,10 +38,10 @@ constexpr int kDigits = 5;
 std::string ExampleText(const std::string& header, bool transmittance, bool micrometres,
                         std::uint32_t seed)
 {
-    fit::NormalNoise noise(seed);
-    std::vector<fit::SyntheticLeaf> spectra;
+    tools::NormalNoise noise(seed);
+    std::vector<tools::SyntheticLeaf> spectra;
     for (const ExampleLeaf& leaf : kLeaves) {
-        spectra.push_back(fit::MakeSyntheticLeaf(leaf.parameters, kSigma, noise));
+        spectra.push_back(tools::MakeSyntheticLeaf(leaf.parameters, kSigma, noise));
     }
     const char delimiter = micrometres ? ';' : ',';
     const auto number = [&](double x) {
@@ -56,7 +56,7 @@ std::string ExampleText(const std::string& header, bool transmittance, bool micr
     for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
         const double nm = spectral::WavelengthNm(static_cast<int>(i));
         text += number(micrometres ? nm / 1000.0 : nm);
-        for (const fit::SyntheticLeaf& s : spectra) {
+        for (const tools::SyntheticLeaf& s : spectra) {
             const double value = *(transmittance ? s.transmittance : s.reflectance)[i];
             text += delimiter + number(micrometres ? value * 100.0 : value);
         }
@@ -103,7 +103,7 @@ std::string CanopyExampleText(std::uint32_t seed)
         + textio::NumberText(held.hotSpot) + ", " + held.leafArchitecture + ", soil \"" + held.soil
         + "\", visibility " + (held.visibility == canopy::Visibility::Km15 ? "15" : "50")
         + " Km. Canopies:";
-    fit::NormalNoise noise(seed);
+    tools::NormalNoise noise(seed);
     const lut::TableSpec spec = lut::HeldSpec(leaf::kStartLeafParameters, held);
     lut::Simulator simulator(spec);
     std::vector<spectral::Spectrum> spectra;

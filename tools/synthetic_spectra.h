@@ -7,7 +7,7 @@
 
 // Leaf spectra made by the model itself, with reproducible noise: the measurements of the
 // fit's tests, benchmarks and example files.
-namespace tulmera::fit {
+namespace tulmera::tools {
 
 // A reproducible source of normally distributed numbers: std::mt19937, whose output the C++
 // standard fixes, through the Box-Muller transform written out here (std::normal_distribution
@@ -32,4 +32,4 @@ struct SyntheticLeaf {
 };
 SyntheticLeaf MakeSyntheticLeaf(const leaf::LeafParameters& p, double sigma, NormalNoise& noise);
 
-}  // namespace tulmera::fit
+}  // namespace tulmera::tools

@@ -1,11 +1,11 @@
-#include "fit/synthetic_spectra.h"
+#include "tools/synthetic_spectra.h"
 
 #include <cmath>
 #include <numbers>
 
 #include "leaf/leaf_spectrum.h"
 
-namespace tulmera::fit {
+namespace tulmera::tools {
 
 NormalNoise::NormalNoise(std::uint32_t seed) : engine_(seed) {}
 
@@ -35,4 +35,4 @@ SyntheticLeaf MakeSyntheticLeaf(const leaf::LeafParameters& p, double sigma, Nor
     return leaf;
 }
 
-}  // namespace tulmera::fit
+}  // namespace tulmera::tools

@@ -1,7 +1,7 @@
 // Every accepted range against the models themselves: the values at each range's edges run
 // for every leaf angle distribution, soil and visibility, and the checks refuse what just
 // lies beyond an edge.
-#include "refresh/input_domain.h"
+#include "domain/input_domain.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 #include "spectral/soil_library.h"
 #include "textio/number_text.h"
 
-namespace tulmera::refresh {
+namespace tulmera::domain {
 namespace {
 
 constexpr double kHuge = 1e6;  // stands for "any large value" on an unbounded end
@@ -197,4 +197,4 @@ TEST(InputDomain, ACombinationTheModelCannotTakeFailsNamingTheInputs)
 }
 
 }  // namespace
-}  // namespace tulmera::refresh
+}  // namespace tulmera::domain

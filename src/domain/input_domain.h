@@ -10,7 +10,7 @@
 // The values of each input that the leaf and canopy models accept, checked before a run
 // writes anything, so that a refused value is named as the user typed it instead of being
 // met deep inside the model at some wavelength.
-namespace tulmera::refresh {
+namespace tulmera::domain {
 
 // The numeric inputs of a recomputation.
 enum class Input { N, Cab, Cw, Cm, Lai, SunZenith, ViewAngle, RelAzimuth, HotSpot };
@@ -63,4 +63,4 @@ struct SweepDomainProblem {
 std::optional<SweepDomainProblem> CheckSweepDomain(const leaf::LeafParameters& fixed, Input swept,
                                                    const std::vector<double>& values);
 
-}  // namespace tulmera::refresh
+}  // namespace tulmera::domain

@@ -1,4 +1,4 @@
-#include "refresh/input_domain.h"
+#include "domain/input_domain.h"
 
 #include <array>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "textio/number_text.h"
 
-namespace tulmera::refresh {
+namespace tulmera::domain {
 namespace {
 
 std::optional<DomainProblem> FirstOutside(std::initializer_list<std::pair<Input, double>> values)
@@ -91,9 +91,9 @@ std::optional<DomainProblem> CheckCanopyDomain(const canopy::CanopyInputs& input
                          {Input::HotSpot, inputs.hotSpot}});
 }
 
-}  // namespace tulmera::refresh
+}  // namespace tulmera::domain
 
-namespace tulmera::refresh {
+namespace tulmera::domain {
 
 std::optional<SweepDomainProblem> CheckSweepDomain(const leaf::LeafParameters& fixed, Input swept,
                                                    const std::vector<double>& values)
@@ -124,4 +124,4 @@ std::optional<SweepDomainProblem> CheckSweepDomain(const leaf::LeafParameters& f
     return std::nullopt;
 }
 
-}  // namespace tulmera::refresh
+}  // namespace tulmera::domain
