@@ -12,8 +12,8 @@
 #include "lut/table.h"
 #include "measured/measured_grid.h"
 #include "measured/measured_table.h"
+#include "textio/csv_text.h"
 #include "textio/error.h"
-#include "textio/number_text.h"
 
 namespace tulmera::batch {
 namespace {
@@ -59,45 +59,41 @@ struct ColumnFit {
     std::optional<lut::RefinedCanopyFit> refined;  // with --refine
 };
 
-std::string CsvText(const std::vector<ColumnFit>& fits, bool refined)
+std::string ResultsCsv(const std::vector<ColumnFit>& fits, bool refined)
 {
-    std::string text = "column";
+    textio::CsvText csv;
+    csv.Text("column");
     const auto addNames = [&](const char* suffix) {
         for (const std::string_view name : lut::kParameterNames) {
-            text += ',' + std::string(name) + suffix;
+            csv.Text(std::string(name) + suffix);
         }
     };
     addNames("_mean");
     addNames("_sd");
-    text += ",rmse_best";
+    csv.Text("rmse_best");
     if (refined) {
         addNames("_refined");
-        text += ",rmse_refined";
+        csv.Text("rmse_refined");
     }
-    text += '\n';
+    csv.EndRow();
     for (const ColumnFit& fit : fits) {
-        text += CsvField(fit.name);
-        for (const double mean : fit.result.mean) {
-            text += ',';
-            textio::AppendNumberText(text, mean);
-        }
+        csv.Text(fit.name);
+        for (const double mean : fit.result.mean) csv.Rounded(mean);
         for (const std::optional<double>& sd : fit.result.sd) {
-            text += ',';
-            if (sd) textio::AppendNumberText(text, *sd);
-        }
-        text += ',';
-        textio::AppendNumberText(text, fit.result.bestRmsePercent.front());
-        if (fit.refined) {
-            for (const double value : fit.refined->values) {
-                text += ',';
-                textio::AppendNumberText(text, value);
+            if (sd) {
+                csv.Rounded(*sd);
+            } else {
+                csv.Empty();
             }
-            text += ',';
-            textio::AppendNumberText(text, fit.refined->rmsePercent);
         }
-        text += '\n';
+        csv.Rounded(fit.result.bestRmsePercent.front());
+        if (fit.refined) {
+            for (const double value : fit.refined->values) csv.Rounded(value);
+            csv.Rounded(fit.refined->rmsePercent);
+        }
+        csv.EndRow();
     }
-    return text;
+    return csv.Take();
 }
 
 void RunFitCanopy(const FitCanopyRequest& request)
@@ -133,7 +129,7 @@ void RunFitCanopy(const FitCanopyRequest& request)
                         + "\" against \"" + request.lutFile + "\": " + e.what());
         }
     }
-    PrintResults(CsvText(fits, request.refine));
+    PrintResults(ResultsCsv(fits, request.refine));
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 #include "fit/leaf_fit.h"
 #include "measured/measured_grid.h"
 #include "measured/measured_table.h"
+#include "textio/csv_text.h"
 #include "textio/error.h"
-#include "textio/number_text.h"
 
 namespace tulmera::batch {
 namespace {
@@ -108,32 +108,35 @@ std::vector<fit::LeafFitResult> FitAll(const std::vector<Sample>& samples, bool 
     return results;
 }
 
-std::string CsvText(const std::vector<Sample>& samples,
-                    const std::vector<fit::LeafFitResult>& results)
+std::string ResultsCsv(const std::vector<Sample>& samples,
+                       const std::vector<fit::LeafFitResult>& results)
 {
-    std::string text = "column,N,Cab,Cw,Cm,rmse_R,rmse_T,evaluations\n";
+    textio::CsvText csv;
+    csv.Header("column,N,Cab,Cw,Cm,rmse_R,rmse_T,evaluations");
     for (std::size_t i = 0; i < samples.size(); ++i) {
         const fit::LeafFitResult& r = results[i];
-        text += CsvField(samples[i].name);
+        csv.Text(samples[i].name);
         for (const double value :
              {r.parameters.N, r.parameters.Cab, r.parameters.Cw, r.parameters.Cm}) {
-            text += ',';
-            textio::AppendNumberText(text, value);
+            csv.Rounded(value);
         }
         for (const std::optional<double>& rmse :
              {r.rmseReflectancePercent, r.rmseTransmittancePercent}) {
-            text += ',';
-            if (rmse) textio::AppendNumberText(text, *rmse);
+            if (rmse) {
+                csv.Rounded(*rmse);
+            } else {
+                csv.Empty();
+            }
         }
-        text += ',' + std::to_string(r.evaluations) + '\n';
+        csv.Whole(r.evaluations).EndRow();
     }
-    return text;
+    return csv.Take();
 }
 
 void RunFitLeaf(const FitLeafRequest& request)
 {
     const std::vector<Sample> samples = ReadSamples(request);
-    PrintResults(CsvText(samples, FitAll(samples, request.subdomains)));
+    PrintResults(ResultsCsv(samples, FitAll(samples, request.subdomains)));
 }
 
 }  // namespace

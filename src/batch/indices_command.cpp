@@ -9,8 +9,8 @@
 #include "batch/leaf_command.h"
 #include "sensor/band_values.h"
 #include "sensor/indices.h"
+#include "textio/csv_text.h"
 #include "textio/error.h"
-#include "textio/number_text.h"
 
 namespace tulmera::batch {
 namespace {
@@ -18,12 +18,15 @@ namespace {
 const OptionInfo kSensorOption{"--sensor", "NAME",
                                "also that sensor's band values and NDVI (e.g. \"Sentinel-2 MSI\")"};
 
-void AppendRow(std::string& csv, const std::string& quantity, const std::optional<double>& value)
+void AddRow(textio::CsvText& csv, const std::string& quantity, const std::optional<double>& value)
 {
-    csv += quantity;
-    csv += ',';
-    if (value) csv += textio::ShortestNumberText(*value);
-    csv += '\n';
+    csv.Text(quantity);
+    if (value) {
+        csv.Number(*value);
+    } else {
+        csv.Empty();
+    }
+    csv.EndRow();
 }
 
 const sensor::Sensor* SensorFrom(const BatchArguments& arguments)
@@ -48,19 +51,20 @@ void PrintToStandardOutput(const std::string& text)
 
 std::string IndicesCsv(const spectral::Spectrum& canopyRefl, const sensor::Sensor* sensor)
 {
-    std::string csv = "quantity,value\n";
+    textio::CsvText csv;
+    csv.Header("quantity,value");
     const sensor::IndexValues indices = sensor::ComputeIndices(canopyRefl);
     for (std::size_t i = 0; i < indices.size(); ++i) {
-        AppendRow(csv, std::string(sensor::kIndices[i].name), indices[i]);
+        AddRow(csv, std::string(sensor::kIndices[i].name), indices[i]);
     }
-    if (sensor == nullptr) return csv;
+    if (sensor == nullptr) return csv.Take();
     const std::string name(sensor->name);
     const std::vector<std::optional<double>> means = sensor::BandMeans(canopyRefl, *sensor);
     for (std::size_t i = 0; i < means.size(); ++i) {
-        AppendRow(csv, name + " band " + sensor::BandName(*sensor, i), means[i]);
+        AddRow(csv, name + " band " + sensor::BandName(*sensor, i), means[i]);
     }
-    AppendRow(csv, name + " NDVI", sensor::BroadbandNdvi(canopyRefl, *sensor));
-    return csv;
+    AddRow(csv, name + " NDVI", sensor::BroadbandNdvi(canopyRefl, *sensor));
+    return csv.Take();
 }
 
 BatchCommand IndicesCommand()

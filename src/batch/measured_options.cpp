@@ -66,14 +66,6 @@ void SayConversions(const measured::MeasuredTable& table)
     }
 }
 
-std::string CsvField(const std::string& text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (const char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
 void PrintResults(const std::string& text)
 {
     std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));

@@ -7,7 +7,7 @@
 #include "measured/measured_table.h"
 
 // What the fit commands share about measured files: the scale and column options, the notes
-// on conversions, and the CSV fields of their output.
+// on conversions, and where their output goes.
 namespace tulmera::batch {
 
 // The scale --percent or --fraction asks for (Guess when neither). Throws UsageError when
@@ -25,9 +25,6 @@ std::vector<std::size_t> SelectedColumns(const measured::MeasuredTable& table,
 
 // Tells on standard error when the file's wavelengths or values were converted.
 void SayConversions(const measured::MeasuredTable& table);
-
-// A CSV field: quoted, with doubled quotes, when it holds a comma, a quote or a line end.
-std::string CsvField(const std::string& text);
 
 // Writes `text` to standard output; throws tulmera::Error when it cannot.
 void PrintResults(const std::string& text);

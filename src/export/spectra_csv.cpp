@@ -4,99 +4,81 @@
 #include <tuple>
 
 #include "spectral/grid.h"
+#include "textio/csv_text.h"
 #include "textio/error.h"
-#include "textio/number_text.h"
 #include "tulmera_version.h"
 
 namespace tulmera::exports {
 namespace {
 
-void AppendComment(std::string& csv, const std::string& name, const std::string& value)
-{
-    csv += "# " + name + " = " + value + '\n';
-}
+using textio::CsvText;
 
-void AppendNumberComment(std::string& csv, const std::string& name, double value)
+void AddVersion(CsvText& csv, const char* what)
 {
-    AppendComment(csv, name, textio::ShortestNumberText(value));
-}
-
-void AppendVersion(std::string& csv, const char* what)
-{
-    csv += std::string("# Tulmera ") + kVersion + ", " + what + '\n';
+    csv.Comment(std::string("Tulmera ") + kVersion + ", " + what);
 }
 
 // The leaf parameters, leaving out the one a sweep varies (`skip`, or none).
-void AppendLeafComments(std::string& csv, const leaf::LeafParameters& p, const char* skip = "")
+void AddLeafSettings(CsvText& csv, const leaf::LeafParameters& p, std::string_view skip = "")
 {
-    const std::pair<const char*, double> rows[] = {
+    const std::pair<std::string_view, double> rows[] = {
         {"N", p.N}, {"Cab_ug_per_cm2", p.Cab}, {"Cw_cm", p.Cw}, {"Cm_g_per_cm2", p.Cm}};
     for (const auto& [name, value] : rows) {
-        if (std::string(name).substr(0, std::string(name).find('_')) == skip) continue;
-        AppendNumberComment(csv, name, value);
+        if (name.substr(0, name.find('_')) == skip) continue;
+        csv.Setting(name, value);
     }
 }
 
 // The canopy inputs, leaving out those a canopy sweep sets (`skip`, its short name, or none).
-void AppendCanopyComments(std::string& csv, const canopy::CanopyInputs& inputs,
-                          std::string_view skip = "")
+void AddCanopySettings(CsvText& csv, const canopy::CanopyInputs& inputs, std::string_view skip = "")
 {
     const bool plane = skip == "plane";  // sets both the view angle and the azimuth
-    const std::tuple<const char*, const char*, double> rows[] = {
+    const std::tuple<std::string_view, std::string_view, double> rows[] = {
         {"LAI", "LAI", inputs.lai},
         {"sun_zenith_deg", "sun", inputs.sunZenith},
         {"view_angle_deg", "view", inputs.viewAngle},
         {"relative_azimuth_deg", "azimuth", inputs.relAzimuth},
         {"hot_spot", "hotspot", inputs.hotSpot}};
     for (const auto& [name, sweptName, value] : rows) {
-        const bool planeSets =
-            plane
-            && (sweptName == std::string_view("view") || sweptName == std::string_view("azimuth"));
+        const bool planeSets = plane && (sweptName == "view" || sweptName == "azimuth");
         if (skip == sweptName || planeSets) continue;
-        AppendNumberComment(csv, name, value);
+        csv.Setting(name, value);
     }
-    AppendComment(csv, "leaf_architecture", inputs.leafArchitecture);
-    AppendComment(csv, "soil", inputs.soil);
-    AppendComment(csv, "visibility_km", std::to_string(canopy::VisibilityKm(inputs.visibility)));
+    csv.Setting("leaf_architecture", inputs.leafArchitecture);
+    csv.Setting("soil", inputs.soil);
+    csv.Setting("visibility_km", std::to_string(canopy::VisibilityKm(inputs.visibility)));
 }
 
-// A percent value as its fraction's shortest text, after a comma.
-void AppendFraction(std::string& csv, double percent)
+// The swept parameter and its limits.
+void AddSweepSettings(CsvText& csv, std::string_view name, double from, double to, double step)
 {
-    csv += ',';
-    csv += textio::ShortestNumberText(percent / 100.0);
-}
-
-void AppendFractionField(std::string& csv, double fraction)
-{
-    csv += ',';
-    csv += textio::ShortestNumberText(fraction);
+    csv.Setting("swept_parameter", name);
+    csv.Setting("from", from);
+    csv.Setting("to", to);
+    csv.Setting("step", step);
 }
 
 }  // namespace
 
 std::string MainSpectraCsv(const MainSpectra& spectra)
 {
-    std::string csv;
-    AppendVersion(csv, spectra.canopyInputs ? "leaf and canopy spectra" : "leaf spectra");
-    AppendLeafComments(csv, spectra.leaf);
-    if (spectra.canopyInputs) AppendCanopyComments(csv, *spectra.canopyInputs);
-    csv += kMainSpectraHeader;
-    csv += '\n';
+    CsvText csv;
+    AddVersion(csv, spectra.canopyInputs ? "leaf and canopy spectra" : "leaf spectra");
+    AddLeafSettings(csv, spectra.leaf);
+    if (spectra.canopyInputs) AddCanopySettings(csv, *spectra.canopyInputs);
+    csv.Header(kMainSpectraHeader);
     const canopy::CanopyState& s = spectra.state;
     for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
-        csv += std::to_string(spectral::WavelengthNm(static_cast<int>(i)));
-        AppendFraction(csv, s.leafReflPct[i]);
-        AppendFraction(csv, s.leafTransPct[i]);
+        csv.Whole(spectral::WavelengthNm(static_cast<int>(i)));
+        csv.Number(s.leafReflPct[i] / 100.0).Number(s.leafTransPct[i] / 100.0);
         if (spectra.canopyInputs) {
-            AppendFraction(csv, s.canopyReflPct[i]);
-            AppendFraction(csv, s.soilRefl[i]);
+            csv.Number(s.canopyReflPct[i] / 100.0).Number(s.soilRefl[i] / 100.0);
         } else {
-            csv += ",,";
+            csv.Empty().Empty();
         }
-        csv += '\n';
+        csv.EndRow();
     }
-    return csv;
+    return csv.Take();
 }
 
 SweepSpectra ComputeSweepSpectra(const multi::SweepRequest& request)
@@ -115,28 +97,21 @@ std::string SweepSpectraCsv(const SweepSpectra& spectra)
         throw Error("The sweep's values and spectra do not match; no CSV file is written.");
     }
     const std::string name(multi::ParameterName(spectra.request.swept));
-    std::string csv;
-    AppendVersion(csv, "leaf sweep spectra");
-    AppendComment(csv, "swept_parameter", name);
-    AppendNumberComment(csv, "from", spectra.request.lower);
-    AppendNumberComment(csv, "to", spectra.request.upper);
-    AppendNumberComment(csv, "step", spectra.request.interval);
-    AppendLeafComments(csv, spectra.request.fixed, name.c_str());
-    csv += kSweepSpectraHeader;
-    csv += '\n';
+    CsvText csv;
+    AddVersion(csv, "leaf sweep spectra");
+    AddSweepSettings(csv, name, spectra.request.lower, spectra.request.upper,
+                     spectra.request.interval);
+    AddLeafSettings(csv, spectra.request.fixed, name);
+    csv.Header(kSweepSpectraHeader);
     for (std::size_t v = 0; v < spectra.values.size(); ++v) {
-        const std::string rowStart = name + ',' + textio::ShortestNumberText(spectra.values[v]);
         const leaf::LeafSpectrum& spectrum = spectra.spectra[v];
         for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
-            csv += rowStart;
-            csv += ',';
-            csv += std::to_string(spectral::WavelengthNm(static_cast<int>(i)));
-            AppendFractionField(csv, spectrum.refl[i]);
-            AppendFractionField(csv, spectrum.trans[i]);
-            csv += '\n';
+            csv.Text(name).Number(spectra.values[v]);
+            csv.Whole(spectral::WavelengthNm(static_cast<int>(i)));
+            csv.Number(spectrum.refl[i]).Number(spectrum.trans[i]).EndRow();
         }
     }
-    return csv;
+    return csv.Take();
 }
 
 std::string CanopySweepSpectraCsv(const multi::CanopySweepRequest& request,
@@ -146,27 +121,21 @@ std::string CanopySweepSpectraCsv(const multi::CanopySweepRequest& request,
         throw Error("The sweep's values and spectra do not match; no CSV file is written.");
     }
     const std::string name(multi::CanopyParameterName(result.swept));
-    std::string csv;
-    AppendVersion(csv, "canopy sweep spectra");
-    AppendComment(csv, "swept_parameter", name);
-    AppendNumberComment(csv, "from", request.limits.lower);
-    AppendNumberComment(csv, "to", request.limits.upper);
-    AppendNumberComment(csv, "step", request.limits.interval);
-    AppendLeafComments(csv, request.leaf, name.c_str());
-    AppendCanopyComments(csv, request.canopy, name);
-    csv += kCanopySweepSpectraHeader;
-    csv += '\n';
+    CsvText csv;
+    AddVersion(csv, "canopy sweep spectra");
+    AddSweepSettings(csv, name, request.limits.lower, request.limits.upper,
+                     request.limits.interval);
+    AddLeafSettings(csv, request.leaf, name);
+    AddCanopySettings(csv, request.canopy, name);
+    csv.Header(kCanopySweepSpectraHeader);
     for (std::size_t v = 0; v < result.values.size(); ++v) {
-        const std::string rowStart = name + ',' + textio::ShortestNumberText(result.values[v]);
         for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
-            csv += rowStart;
-            csv += ',';
-            csv += std::to_string(spectral::WavelengthNm(static_cast<int>(i)));
-            AppendFraction(csv, result.canopyReflPct[v][i]);
-            csv += '\n';
+            csv.Text(name).Number(result.values[v]);
+            csv.Whole(spectral::WavelengthNm(static_cast<int>(i)));
+            csv.Number(result.canopyReflPct[v][i] / 100.0).EndRow();
         }
     }
-    return csv;
+    return csv.Take();
 }
 
 }  // namespace tulmera::exports

@@ -4,11 +4,15 @@
 // the reflectance (the shortest decimal of each single-precision value), comma-separated, LF line
 // ends.
 #include <cerrno>
+#include <cstdint>
 #include <fstream>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "canopy/sky_ratio.h"
 #include "lut/table.h"
+#include "textio/csv_text.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
 #include "textio/text_file.h"
@@ -16,33 +20,37 @@
 namespace tulmera::lut::detail {
 namespace {
 
-constexpr std::string_view kMark = "# tulmera look-up table 1";
+constexpr std::string_view kMark = "tulmera look-up table 1";  // after "# "
 constexpr std::size_t kColumns = 1 + kParameterCount + spectral::kWavelengthCount;
 
-std::string SpecLine(const TableSpec& spec)
+// The table settings after the mark, on the first line.
+std::vector<std::pair<std::string, std::string>> Settings(const TableSpec& spec)
 {
-    std::string line(kMark);
-    line += "; samples=" + textio::NumberText(static_cast<double>(spec.samples));
-    line += "; seed=" + textio::NumberText(static_cast<double>(spec.seed));
-    line += "; sampling=" + std::string(SamplingName(spec.sampling));
-    line += "; lidf=" + spec.leafArchitecture + "; soil=" + spec.soil;
-    line += "; visibility=" + std::to_string(canopy::VisibilityKm(spec.visibility));
+    std::vector<std::pair<std::string, std::string>> settings = {
+        {"samples", textio::NumberText(static_cast<double>(spec.samples))},
+        {"seed", textio::NumberText(static_cast<double>(spec.seed))},
+        {"sampling", std::string(SamplingName(spec.sampling))},
+        {"lidf", spec.leafArchitecture},
+        {"soil", spec.soil},
+        {"visibility", std::to_string(canopy::VisibilityKm(spec.visibility))}};
     for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
         const ParameterRange& r = spec.ranges[p];
-        line += "; " + std::string(kParameterNames[p]) + "=" + textio::NumberText(r.lo);
-        if (r.varies) line += ":" + textio::NumberText(r.hi);
+        std::string range = textio::NumberText(r.lo);
+        if (r.varies) range += ":" + textio::NumberText(r.hi);
+        settings.emplace_back(kParameterNames[p], range);
     }
-    return line + "\n";
+    return settings;
 }
 
-std::string HeaderLine()
+std::string HeadLines(const TableSpec& spec)
 {
-    std::string line = "row";
-    for (const std::string_view name : kParameterNames) line += "," + std::string(name);
-    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
-        line += "," + std::to_string(spectral::WavelengthNm(i));
-    }
-    return line + "\n";
+    textio::CsvText csv;
+    csv.SettingsLine(kMark, Settings(spec));
+    csv.Text("row");
+    for (const std::string_view name : kParameterNames) csv.Text(name);
+    for (int i = 0; i < spectral::kWavelengthCount; ++i) csv.Whole(spectral::WavelengthNm(i));
+    csv.EndRow();
+    return csv.Take();
 }
 
 class CsvWriter final : public TableWriter {
@@ -57,31 +65,26 @@ public:
                 "cannot be created: "
                 + (errno != 0 ? std::generic_category().message(errno) : "unknown reason"));
         }
-        const std::string head = SpecLine(info.spec) + HeaderLine();
+        const std::string head = HeadLines(info.spec);
         out_.write(head.data(), static_cast<std::streamsize>(head.size()));
     }
     void Append(const TableRows& rows) override
     {
-        std::string text;
-        text.reserve(rows.Count() * (kColumns * 12));
-        std::array<char, textio::kNumberTextCapacity> number;
+        textio::CsvText csv;
+        csv.Reserve(rows.Count() * (kColumns * 12));
         for (std::size_t r = 0; r < rows.Count(); ++r) {
-            textio::AppendNumberText(text, static_cast<double>(rows.firstRow + r));
+            csv.Whole(static_cast<std::int64_t>(rows.firstRow + r));
             for (std::size_t p = 0; p < kParameterCount; ++p) {
-                text += ',';
-                text.append(
-                    number.data(),
-                    textio::PutNumberText(number.data(), rows.parameters[r * kParameterCount + p]));
+                csv.Rounded(rows.parameters[r * kParameterCount + p]);
             }
             for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
                 const float value = rows.reflectance[r * spectral::kWavelengthCount + i];
-                text += ',';
-                text.append(number.data(), textio::PutNumberText(
-                                               number.data(), textio::ShortestSingleValue(value)));
+                csv.Rounded(textio::ShortestSingleValue(value));
             }
-            text += '\n';
+            csv.EndRow();
         }
         written_ += rows.Count();
+        const std::string& text = csv.str();
         out_.write(text.data(), static_cast<std::streamsize>(text.size()));
         if (!out_) target_.Fail("could not be written (is the disk full?)");
     }
@@ -151,7 +154,8 @@ TableSpec CsvReader::ReadSpec(std::string_view line) const
 {
     const std::vector<std::string_view> items = Split(line, "; ");
     const std::size_t expected = 7 + kParameterCount;
-    if (items.size() != expected || items[0] != kMark) Fail("its first line is not our mark.");
+    if (items.size() != expected || items[0] != "# " + std::string(kMark))
+        Fail("its first line is not our mark.");
     const auto value = [&](std::size_t i, std::string_view key) {
         const std::string_view item = items[i];
         if (item.substr(0, key.size() + 1) != std::string(key) + "=") {

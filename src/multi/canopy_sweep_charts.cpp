@@ -1,6 +1,6 @@
 #include "multi/canopy_sweep_charts.h"
 
-#include "textio/number_text.h"
+#include "textio/csv_text.h"
 
 namespace tulmera::multi {
 
@@ -25,15 +25,19 @@ plot::QuantityAxes PaintSweepQuantity(plot::ChartSurface& chart, const CanopySwe
 
 std::string SweepQuantityCsv(const CanopySweepResult& result, const SweepQuantity& quantity)
 {
-    std::string csv = std::string(CanopyParameterName(result.swept)) + "," + quantity.name + "\n";
+    textio::CsvText csv;
+    csv.Text(CanopyParameterName(result.swept)).Text(quantity.name).EndRow();
     const std::vector<std::optional<double>> y = QuantityValues(quantity, result.canopyReflPct);
     for (std::size_t i = 0; i < result.values.size(); ++i) {
-        csv += textio::ShortestNumberText(result.values[i]);
-        csv += ',';
-        if (y[i]) csv += textio::ShortestNumberText(*y[i]);
-        csv += '\n';
+        csv.Number(result.values[i]);
+        if (y[i]) {
+            csv.Number(*y[i]);
+        } else {
+            csv.Empty();
+        }
+        csv.EndRow();
     }
-    return csv;
+    return csv.Take();
 }
 
 }  // namespace tulmera::multi
