@@ -4,6 +4,8 @@
 #include <QSettings>
 #include <QTranslator>
 
+#include "app/widgets/settings_keys.h"
+
 namespace tulmera::app {
 
 std::optional<Language> ParseLanguage(const QString& code)
@@ -28,7 +30,7 @@ Language RunLanguage(std::optional<Language> commandLine, const QSettings& setti
 {
     if (commandLine) return *commandLine;
     if (const auto remembered =
-            ParseLanguage(settings.value(QLatin1String(kLanguageSetting)).toString())) {
+            ParseLanguage(settings.value(QLatin1String(widgets::kLanguageKey)).toString())) {
         return *remembered;
     }
     return SystemLanguage(localeName);

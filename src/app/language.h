@@ -18,9 +18,6 @@ QString LanguageCode(Language language);
 // The system's language: Spanish for a locale name beginning "es" ("es_ES", "es"), else English.
 Language SystemLanguage(const QString& localeName);
 
-// The settings key of the choice made in "Configuracion › Idioma".
-inline constexpr const char* kLanguageSetting = "idioma";
-
 // The language of this run: `commandLine` (--lang, for this run only) when given, else the one
 // remembered in `settings`, else the system's (`localeName`).
 Language RunLanguage(std::optional<Language> commandLine, const QSettings& settings,

@@ -14,6 +14,7 @@
 #include "app/language.h"
 #include "app/tulmera_app.h"
 #include "app/widgets/pictures.h"
+#include "app/widgets/settings_keys.h"
 #include "textio/directory_lock.h"
 #include "textio/text_file.h"
 #include "tulmera_version.h"
@@ -141,6 +142,10 @@ int main(int argc, char** argv)
     // The settings (~/.config/Tulmera/Tulmera.conf) are found by the organisation and the
     // application names.
     QApplication::setOrganizationName(QStringLiteral("Tulmera"));
+    {
+        QSettings settings;
+        tulmera::widgets::MoveOldSettingsKeys(settings);  // keys of the first releases
+    }
     QApplication::setDesktopFileName(QStringLiteral("tulmera"));
     // The windows' language; a translation that cannot be loaded leaves them in Spanish.
     const tulmera::app::Language language =

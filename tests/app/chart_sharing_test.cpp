@@ -17,6 +17,7 @@
 
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/chart_readout.h"
+#include "app/widgets/settings_keys.h"
 #include "app/windows/main_window.h"
 #include "plot/chart_geometry.h"
 #include "plot/chart_readout.h"
@@ -210,7 +211,7 @@ private slots:
         QCOMPARE(refreshes(), 1);
 
         follow->trigger();
-        QVERIFY(QSettings().value(QStringLiteral("charts/actualizarAlArrastrar")).toBool());
+        QVERIFY(QSettings().value(QLatin1String(widgets::kFollowThumbKey)).toBool());
         const QImage before = Find<widgets::ChartView>("pctProspect")->image();
         bar->setSliderDown(true);
         for (const int position : {3500, 5000, 7250}) bar->setSliderPosition(position);

@@ -27,6 +27,7 @@
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/core_texts.h"
+#include "app/widgets/settings_keys.h"
 #include "app/windows/canopy_sweep_window.h"
 #include "app/windows/help_windows.h"
 #include "app/windows/leaf_sweep_window.h"
@@ -115,7 +116,7 @@ private slots:
     void init()
     {
         dir_ = std::make_unique<testing::ScopedWorkDir>();
-        QSettings().remove(QLatin1String(kLanguageSetting));
+        QSettings().remove(QLatin1String(widgets::kLanguageKey));
     }
     void cleanup()
     {
@@ -154,7 +155,8 @@ private slots:
         QFETCH(QString, locale);
         QFETCH(Language, expected);
         QSettings settings;
-        if (!remembered.isEmpty()) settings.setValue(QLatin1String(kLanguageSetting), remembered);
+        if (!remembered.isEmpty())
+            settings.setValue(QLatin1String(widgets::kLanguageKey), remembered);
         QCOMPARE(RunLanguage(commandLine, settings, locale), expected);
     }
 
@@ -309,7 +311,7 @@ private slots:
         const QString before = Numbers(window);
 
         In<QAction>(window, QStringLiteral("menu23(es)"))->trigger();
-        QCOMPARE(QSettings().value(QLatin1String(kLanguageSetting)).toString(),
+        QCOMPARE(QSettings().value(QLatin1String(widgets::kLanguageKey)).toString(),
                  QStringLiteral("es"));
         auto* box = In<QMessageBox>(window, QStringLiteral("msgIdioma"));
         QCOMPARE(box->text(),

@@ -16,6 +16,7 @@
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/file_saving.h"
+#include "app/widgets/settings_keys.h"
 #include "plot/chart_images.h"
 #include "plot/raster_surface.h"
 #include "plot/svg_surface.h"
@@ -107,7 +108,7 @@ void AddChartImageEntries(QMenu* menu, QWidget* parent,
         const QString suffix = format.svg ? QStringLiteral("svg") : QStringLiteral("png");
         QObject::connect(action, &QAction::triggered, parent, [=] {
             ChooseFileToSave(parent, QCoreApplication::translate("ChartSaving", "Guardar gráficos"),
-                             filter, suffix, QStringLiteral("graficos"),
+                             filter, suffix, QLatin1String(kChartsFolder),
                              [=](const QString& fileName) { onChosen(fileName, format); });
         });
     };
@@ -136,7 +137,7 @@ void AddSharingMenu(QMainWindow* window,
         ChooseFileToSave(window,
                          QCoreApplication::translate("ChartSaving", "Guardar espectros (CSV)"),
                          QCoreApplication::translate("ChartSaving", "Tabla CSV (*.csv)"),
-                         QStringLiteral("csv"), QStringLiteral("espectros"), onSpectra);
+                         QStringLiteral("csv"), QLatin1String(kSpectraFolder), onSpectra);
     });
 }
 

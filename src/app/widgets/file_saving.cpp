@@ -8,15 +8,10 @@
 #include <QStatusBar>
 
 #include "app/widgets/controls.h"
+#include "app/widgets/settings_keys.h"
 #include "textio/staged_files.h"
 
 namespace tulmera::widgets {
-namespace {
-
-QString FolderSetting(const QString& folderKey) { return QStringLiteral("folders/") + folderKey; }
-
-}  // namespace
-
 void SaveWholeFile(const QString& fileName, std::string_view content)
 {
     textio::StagedFiles staged;
@@ -45,15 +40,14 @@ void ChooseFileToSave(QWidget* parent, const QString& caption, const QString& fi
                       const QString& defaultSuffix, const QString& folderKey,
                       const std::function<void(const QString&)>& onChosen)
 {
-    const QString folder =
-        QSettings().value(FolderSetting(folderKey), QDir::currentPath()).toString();
+    const QString folder = QSettings().value(FolderKey(folderKey), QDir::currentPath()).toString();
     auto* dialog = new QFileDialog(parent, caption, folder, filter);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix(defaultSuffix);
     QObject::connect(
         dialog, &QFileDialog::fileSelected, parent, [folderKey, onChosen](const QString& fileName) {
-            QSettings().setValue(FolderSetting(folderKey), QFileInfo(fileName).absolutePath());
+            QSettings().setValue(FolderKey(folderKey), QFileInfo(fileName).absolutePath());
             onChosen(fileName);
         });
     dialog->open();

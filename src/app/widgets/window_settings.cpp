@@ -4,13 +4,9 @@
 #include <QSettings>
 #include <QWidget>
 
+#include "app/widgets/settings_keys.h"
+
 namespace tulmera::widgets {
-namespace {
-
-const QString kBackgroundSetting = QStringLiteral("charts/fondo");
-
-}  // namespace
-
 GeometryKeeper::GeometryKeeper(QWidget* window, const QString& key)
     : QObject(window), window_(window), setting_(QStringLiteral("windows/") + key)
 {
@@ -30,10 +26,13 @@ bool GeometryKeeper::eventFilter(QObject* watched, QEvent* event)
 int RememberedBackground(int fallback, int entryCount)
 {
     bool isNumber = false;
-    const int entry = QSettings().value(kBackgroundSetting).toInt(&isNumber);
+    const int entry = QSettings().value(QLatin1String(kChartBackgroundKey)).toInt(&isNumber);
     return isNumber && entry >= 1 && entry <= entryCount ? entry : fallback;
 }
 
-void RememberBackground(int entry) { QSettings().setValue(kBackgroundSetting, entry); }
+void RememberBackground(int entry)
+{
+    QSettings().setValue(QLatin1String(kChartBackgroundKey), entry);
+}
 
 }  // namespace tulmera::widgets

@@ -8,6 +8,7 @@
 #include <QStatusBar>
 
 #include "app/language.h"
+#include "app/widgets/settings_keys.h"
 #include "app/windows/help_windows.h"
 #include "app/windows/main_window.h"
 
@@ -35,7 +36,7 @@ void MainWindow::BuildLanguageMenu(QMenu* settingsMenu)
 void MainWindow::ChooseLanguage(Language language)
 {
     QSettings settings;
-    settings.setValue(QLatin1String(kLanguageSetting), LanguageCode(language));
+    settings.setValue(QLatin1String(widgets::kLanguageKey), LanguageCode(language));
     settings.sync();
     if (settings.status() != QSettings::NoError) {
         statusBar()->showMessage(tr("No se pudo guardar el idioma elegido."));

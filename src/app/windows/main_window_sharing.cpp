@@ -11,6 +11,7 @@
 #include "app/widgets/chart_saving.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/file_saving.h"
+#include "app/widgets/settings_keys.h"
 #include "app/widgets/thumb_follower.h"
 #include "app/windows/main_window.h"
 #include "export/spectra_csv.h"
@@ -20,7 +21,6 @@
 namespace tulmera::app {
 namespace {
 
-const QString kFollowThumbSetting = QStringLiteral("charts/actualizarAlArrastrar");
 constexpr int kCanopySamples = spectral::kWavelengthCount - 1;  // the canopy chart ends at 2495
 }  // namespace
 
@@ -41,14 +41,15 @@ void MainWindow::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
     followThumbAction_ = settingsMenu->addAction(tr("Actualizar al &arrastrar"));
     followThumbAction_->setObjectName(QStringLiteral("mnuActualizarAlArrastrar"));
     followThumbAction_->setCheckable(true);
-    followThumbAction_->setChecked(QSettings().value(kFollowThumbSetting, false).toBool());
+    followThumbAction_->setChecked(
+        QSettings().value(QLatin1String(widgets::kFollowThumbKey), false).toBool());
 }
 
 void MainWindow::ConnectSharing()
 {
     connect(saveSpectraAction_, &QAction::triggered, this, [this] {
         widgets::ChooseFileToSave(this, tr("Guardar espectros (CSV)"), tr("Tabla CSV (*.csv)"),
-                                  QStringLiteral("csv"), QStringLiteral("espectros"),
+                                  QStringLiteral("csv"), QLatin1String(widgets::kSpectraFolder),
                                   [this](const QString& fileName) { SaveSpectraCsv(fileName); });
     });
 
@@ -66,7 +67,7 @@ void MainWindow::ConnectSharing()
     thumbFollower_->SetEnabled(followThumbAction_->isChecked());
     connect(followThumbAction_, &QAction::toggled, this, [this](bool on) {
         thumbFollower_->SetEnabled(on);
-        QSettings().setValue(kFollowThumbSetting, on);
+        QSettings().setValue(QLatin1String(widgets::kFollowThumbKey), on);
     });
 }
 

@@ -23,6 +23,7 @@
 #include <string>
 
 #include "app/widgets/controls.h"
+#include "app/widgets/settings_keys.h"
 #include "plot/measured_curve.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
@@ -31,9 +32,6 @@ namespace tulmera::app {
 namespace {
 
 constexpr int kRecentFileCount = 6;
-const QString kRecentKey = QStringLiteral("medido/recientes");
-
-QSettings Settings() { return QSettings(QStringLiteral("Tulmera"), QStringLiteral("Tulmera")); }
 
 QString KindName(MeasuredKind kind)
 {
@@ -275,7 +273,10 @@ void MeasuredPanel::HideGivingBackRoom()
     grownBy_ = 0;
 }
 
-QStringList MeasuredPanel::RecentFiles() { return Settings().value(kRecentKey).toStringList(); }
+QStringList MeasuredPanel::RecentFiles()
+{
+    return QSettings().value(QLatin1String(widgets::kRecentMeasuredKey)).toStringList();
+}
 
 void MeasuredPanel::RememberRecent(const QString& fileName)
 {
@@ -284,7 +285,7 @@ void MeasuredPanel::RememberRecent(const QString& fileName)
     recent.removeAll(path);
     recent.prepend(path);
     while (recent.size() > kRecentFileCount) recent.removeLast();
-    Settings().setValue(kRecentKey, recent);
+    QSettings().setValue(QLatin1String(widgets::kRecentMeasuredKey), recent);
     FillRecentMenu();
 }
 
