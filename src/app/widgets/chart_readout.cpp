@@ -5,8 +5,8 @@
 #include <QMouseEvent>
 
 #include "app/widgets/chart_panel.h"
+#include "app/widgets/controls.h"
 #include "plot/chart_readout.h"
-#include "textio/number_text.h"
 
 namespace tulmera::widgets {
 
@@ -125,10 +125,7 @@ QString ReadoutWavelength(int index)
     return QStringLiteral("%1 nm").arg(spectral::WavelengthNm(index));
 }
 
-QString ReadoutPercent(double value)
-{
-    return QString::fromStdString(textio::NumberText(value, 4)) + QStringLiteral(" %");
-}
+QString ReadoutPercent(double value) { return ValueText(value, 4) + QStringLiteral(" %"); }
 
 QString FamilyReadoutText(int index, double y, const std::vector<const spectral::Spectrum*>& curves,
                           const std::vector<QString>& labels)

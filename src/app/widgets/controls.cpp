@@ -43,7 +43,10 @@ void DescendingScrollBar::SetUp(int largest, int smallest, int smallChange, int 
     setValue(-value);
 }
 
-QString ValueText(double value) { return QString::fromStdString(textio::NumberText(value)); }
+QString ValueText(double value, int significantDigits)
+{
+    return QString::fromStdString(textio::NumberText(value, significantDigits));
+}
 
 std::optional<double> ParseValueText(const QString& text)
 {

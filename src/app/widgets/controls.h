@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "multi/parameter_rows.h"
+#include "textio/number_text.h"
 
 class QStatusBar;
 class QWidget;
@@ -41,8 +42,10 @@ signals:
     void DescendingValueChanged(int value);  // once the user has set a value, as valueChanged
 };
 
-// The number text of a value shown in a control (locale-independent: "12.5", "0.0001").
-QString ValueText(double value);
+// The number text of a value shown in a control or a result line (textio::NumberText,
+// locale-independent: "12.5", "0.0001"), rounded to `significantDigits` (1 .. 17). Throws
+// tulmera::Error for a value that is not finite.
+QString ValueText(double value, int significantDigits = textio::kDoubleDigits);
 
 // The value a control's text holds, read with the inverse of ValueText; nothing when the text
 // is not one number.

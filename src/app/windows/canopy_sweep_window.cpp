@@ -16,7 +16,6 @@
 #include "multi/sweep_quantity.h"
 #include "plot/chart_geometry.h"
 #include "plot/quantity_chart.h"
-#include "textio/number_text.h"
 #include "textio/staged_files.h"
 #include "textio/working_files.h"
 
@@ -246,9 +245,9 @@ void CanopySweepWindow::RedrawQuantity()
             tr("%1: %2 a %3")
                 .arg(name, widgets::ValueText(axes.xMin), widgets::ValueText(axes.xMax)));
         // Four significant digits: the curve's range to read, not its values to copy.
-        const auto shown = [](double v) { return Utf8(textio::NumberText(v, 4)); };
-        yAxisLabel_->setText(
-            tr("%1: %2 a %3").arg(Utf8(quantity->name), shown(axes.yMin), shown(axes.yMax)));
+        yAxisLabel_->setText(tr("%1: %2 a %3")
+                                 .arg(Utf8(quantity->name), widgets::ValueText(axes.yMin, 4),
+                                      widgets::ValueText(axes.yMax, 4)));
     }
     quantityView_->SetImage(chart.image());
 }

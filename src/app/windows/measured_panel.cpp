@@ -26,7 +26,6 @@
 #include "app/widgets/settings_keys.h"
 #include "plot/measured_curve.h"
 #include "textio/error.h"
-#include "textio/number_text.h"
 
 namespace tulmera::app {
 namespace {
@@ -47,11 +46,6 @@ QString KindName(MeasuredKind kind)
 }
 
 std::size_t At(MeasuredKind kind) { return static_cast<std::size_t>(kind); }
-
-QString Number(double value, int digits)
-{
-    return QString::fromStdString(textio::NumberText(value, digits));
-}
 
 QPushButton* MakeButton(const QString& name, const QString& text, QWidget* parent)
 {
@@ -352,7 +346,7 @@ void MeasuredPanel::ShowTexts()
         const std::optional<double> rmse = Rmse(kind);
         const QString error =
             rmse ? tr("RMSE %1 % en %2 puntos")
-                       .arg(Number(*rmse, 3))
+                       .arg(widgets::ValueText(*rmse, 3))
                        .arg(measured::PointsCompared(spectrum->value, waterBands_->isChecked())
                                 .index.size())
                  : tr("RMSE: sin longitudes de onda comunes");

@@ -13,7 +13,6 @@
 
 #include "app/widgets/controls.h"
 #include "app/windows/measured_panel.h"
-#include "textio/number_text.h"
 
 namespace tulmera::app {
 namespace {
@@ -23,14 +22,9 @@ constexpr std::uint64_t kCanopyFitSeed = 1;
 // How often the progress dialog reads how many rows the workers have done.
 constexpr int kProgressIntervalMs = 100;
 
-QString Number(double value, int digits)
-{
-    return QString::fromStdString(textio::NumberText(value, digits));
-}
-
 QString RmseText(const std::optional<double>& rmse)
 {
-    return rmse ? Number(*rmse, 3) + QStringLiteral(" %") : QStringLiteral("—");
+    return rmse ? widgets::ValueText(*rmse, 3) + QStringLiteral(" %") : QStringLiteral("—");
 }
 
 int Cores() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
@@ -41,8 +35,8 @@ QString MeanAndSd(const lut::CanopyFitResult& result, lut::Parameter parameter)
     const auto at = static_cast<std::size_t>(parameter);
     QString text = QString::fromUtf8(lut::kParameterNames[at].data(),
                                      static_cast<qsizetype>(lut::kParameterNames[at].size()))
-                   + QLatin1Char(' ') + Number(result.mean[at], 4);
-    if (result.sd[at]) text += QStringLiteral(" ± ") + Number(*result.sd[at], 2);
+                   + QLatin1Char(' ') + widgets::ValueText(result.mean[at], 4);
+    if (result.sd[at]) text += QStringLiteral(" ± ") + widgets::ValueText(*result.sd[at], 2);
     return text;
 }
 
@@ -209,8 +203,9 @@ void MeasuredPanel::ShowFitResult()
     if (fitResult_) {
         const leaf::LeafParameters& p = fitResult_->parameters;
         fitLabel_->setText(tr("N %1 · Cab %2 · Cw %3 · Cm %4\nRMSE R %5 · T %6 · %7 evaluaciones")
-                               .arg(Number(p.N, 5), Number(p.Cab, 5), Number(p.Cw, 5),
-                                    Number(p.Cm, 5), RmseText(fitResult_->rmseReflectancePercent),
+                               .arg(widgets::ValueText(p.N, 5), widgets::ValueText(p.Cab, 5),
+                                    widgets::ValueText(p.Cw, 5), widgets::ValueText(p.Cm, 5),
+                                    RmseText(fitResult_->rmseReflectancePercent),
                                     RmseText(fitResult_->rmseTransmittancePercent))
                                .arg(fitResult_->evaluations));
     } else if (canopyFitResult_) {
@@ -218,7 +213,7 @@ void MeasuredPanel::ShowFitResult()
         const lut::CanopyFitResult& table = canopyFitResult_->table;
         const lut::RefinedCanopyFit& refined = canopyFitResult_->refined;
         const auto value = [&](Parameter p) {
-            return Number(refined.values[static_cast<std::size_t>(p)], 4);
+            return widgets::ValueText(refined.values[static_cast<std::size_t>(p)], 4);
         };
         fitLabel_->setText(
             tr("LAI %1 · N %2 · Cab %3 · Cw %4 · Cm %5\nRMSE %6\n"
