@@ -17,6 +17,7 @@
 #include "multi/canopy_sweep.h"
 #include "support/find_child.h"
 #include "support/scratch_settings.h"
+#include "support/window_fixtures.h"
 #include "support/work_dir.h"
 #include "support/workbook_cells.h"
 #include "textio/text_file.h"
@@ -28,25 +29,17 @@ class CanopySweepWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<testing::ScopedWorkDir> dir_;
-    std::vector<exports::Workbook> workbooks_;  // every export shown, in order
-    std::unique_ptr<TulmeraApp> app_;
+    testing::ProgramFixture program_;
 
-    void Deliver() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-    template <typename T>
-    T* In(QWidget* window, const char* name) const
-    {
-        return testing::FindChild<T>(window, QLatin1String(name));
-    }
     CanopySweepWindow* Open()
     {
-        In<QAction>(app_->mainWindow(), "menu122")->trigger();
-        Deliver();
-        return app_->canopySweepWindow();
+        testing::FindChild<QAction>(program_.app().mainWindow(), "menu122")->trigger();
+        testing::DeliverDeferredDeletes();
+        return program_.app().canopySweepWindow();
     }
     void Type(QWidget* window, const char* box, const QString& text)
     {
-        auto* edit = In<QLineEdit>(window, box);
+        auto* edit = testing::FindChild<QLineEdit>(window, box);
         edit->setText(text);
         emit edit->editingFinished();
     }
@@ -59,26 +52,16 @@ private slots:
     void initTestCase() { testing::UseScratchSettings(); }
     void init()
     {
-        dir_ = std::make_unique<testing::ScopedWorkDir>();
-        workbooks_.clear();
-        app_ = std::make_unique<TulmeraApp>(
-            [this](const exports::Workbook& workbook) { workbooks_.push_back(workbook); }, [] {});
-        app_->Start();
-        QTest::mouseClick(In<QLabel>(app_->splash(), "Image2"), Qt::LeftButton);
-        Deliver();
+        program_.Start();
+        program_.Enter();
     }
-    void cleanup()
-    {
-        app_.reset();
-        Deliver();
-        dir_.reset();
-    }
+    void cleanup() { program_.Stop(); }
 
     // The window opens beside the main window, which stays shown, usable and unchanged by a
     // sweep; closed, it opens again.
     void opensBesideTheMainWindowAndLeavesItUsable()
     {
-        MainWindow* main = app_->mainWindow();
+        MainWindow* main = program_.app().mainWindow();
         const std::string leafFile = Bytes(kLeafSpectrumFile);
         const std::string canopyFile = Bytes(kCanopySpectrumFile);
         CanopySweepWindow* window = Open();
@@ -88,7 +71,7 @@ private slots:
         QVERIFY(main->isVisible() && main->isEnabled());
         QVERIFY(QApplication::activeModalWidget() == nullptr);
 
-        In<QPushButton>(window, "btok")->click();
+        testing::FindChild<QPushButton>(window, "btok")->click();
         QVERIFY(window->result().has_value());
         QCOMPARE(window->result()->values.size(), std::size_t{16});  // LAI 0.5 to 8 by 0.5
         QCOMPARE(Bytes(kLeafSpectrumFile), leafFile);
@@ -99,8 +82,8 @@ private slots:
         QVERIFY(Bytes(kCanopySpectrumFile) != canopyFile);
 
         window->close();
-        Deliver();
-        QVERIFY(app_->canopySweepWindow() == nullptr);
+        testing::DeliverDeferredDeletes();
+        QVERIFY(program_.app().canopySweepWindow() == nullptr);
         QVERIFY(main->isVisible());
         CanopySweepWindow* again = Open();
         QVERIFY(again != nullptr && again->isVisible());
@@ -111,18 +94,20 @@ private slots:
     // window's sun is the core's sweep at those values.
     void startsFromTheMainWindowsValues()
     {
-        Type(app_->mainWindow(), "txtSailh(1)", QStringLiteral("30"));
-        Type(app_->mainWindow(), "txtSailh(0)", QStringLiteral("3"));
+        Type(program_.app().mainWindow(), "txtSailh(1)", QStringLiteral("30"));
+        Type(program_.app().mainWindow(), "txtSailh(0)", QStringLiteral("3"));
         CanopySweepWindow* window = Open();
-        In<QComboBox>(window, "cmbParametro")->setCurrentIndex(5);  // the principal plane
-        QCOMPARE(In<QLineEdit>(window, "txtLimite(0)")->text(), QStringLiteral("-80"));
-        In<QPushButton>(window, "btok")->click();
+        testing::FindChild<QComboBox>(window, "cmbParametro")
+            ->setCurrentIndex(5);  // the principal plane
+        QCOMPARE(testing::FindChild<QLineEdit>(window, "txtLimite(0)")->text(),
+                 QStringLiteral("-80"));
+        testing::FindChild<QPushButton>(window, "btok")->click();
         QVERIFY(window->result().has_value());
 
         multi::CanopySweepRequest request;
         request.swept = multi::CanopySweptParameter::Plane;
-        request.leaf = app_->mainWindow()->leafParameters();
-        request.canopy = app_->mainWindow()->canopyInputs();
+        request.leaf = program_.app().mainWindow()->leafParameters();
+        request.canopy = program_.app().mainWindow()->canopyInputs();
         QCOMPARE(request.canopy.sunZenith, 30.0);
         request.limits = multi::DefaultCanopyLimits(request.swept);
         const multi::CanopySweepResult expected = multi::ComputeCanopySweep(request);
@@ -134,17 +119,18 @@ private slots:
     void aRefusedRangeChangesNothing()
     {
         CanopySweepWindow* window = Open();
-        In<QPushButton>(window, "btok")->click();
+        testing::FindChild<QPushButton>(window, "btok")->click();
         const std::string file = Bytes(kCanopySweepFile);
-        auto* curvesView = In<widgets::ChartView>(window, "pctMSailh");
+        auto* curvesView = testing::FindChild<widgets::ChartView>(window, "pctMSailh");
         const QImage curves = curvesView->image();
-        const QImage quantity = In<widgets::ChartView>(window, "pctMagnitud")->image();
+        const QImage quantity =
+            testing::FindChild<widgets::ChartView>(window, "pctMagnitud")->image();
 
         Type(window, "txtLimite(0)", QStringLiteral("0"));  // LAI 0 is refused
-        In<QPushButton>(window, "btok")->click();
+        testing::FindChild<QPushButton>(window, "btok")->click();
         QCOMPARE(Bytes(kCanopySweepFile), file);
         QVERIFY(curvesView->image() == curves);
-        QVERIFY(In<widgets::ChartView>(window, "pctMagnitud")->image() == quantity);
+        QVERIFY(testing::FindChild<widgets::ChartView>(window, "pctMagnitud")->image() == quantity);
         QCOMPARE(window->result()->values.front(), 0.5);
         QVERIFY(!window->statusBar()->currentMessage().isEmpty());
     }
@@ -153,14 +139,17 @@ private slots:
     void anotherQuantityRedrawsWithoutRunning()
     {
         CanopySweepWindow* window = Open();
-        In<QPushButton>(window, "btok")->click();
+        testing::FindChild<QPushButton>(window, "btok")->click();
         std::filesystem::remove(kCanopySweepFile);
-        auto* view = In<widgets::ChartView>(window, "pctMagnitud");
+        auto* view = testing::FindChild<widgets::ChartView>(window, "pctMagnitud");
         const QImage before = view->image();
-        In<QComboBox>(window, "cmbMagnitud")->setCurrentText(QStringLiteral("800 nm"));
+        testing::FindChild<QComboBox>(window, "cmbMagnitud")
+            ->setCurrentText(QStringLiteral("800 nm"));
         QVERIFY(view->image() != before);
         QVERIFY(!std::filesystem::exists(kCanopySweepFile));
-        QVERIFY(In<QLabel>(window, "lblEjeY")->text().startsWith(QStringLiteral("800 nm")));
+        QVERIFY(testing::FindChild<QLabel>(window, "lblEjeY")
+                    ->text()
+                    .startsWith(QStringLiteral("800 nm")));
     }
 
     // "Hoja de calculo" puts "MVS.dat" on the first sheet, one block per value (its header
@@ -168,12 +157,12 @@ private slots:
     void exportFillsBothSheets()
     {
         CanopySweepWindow* window = Open();
-        In<QPushButton>(window, "btok")->click();  // LAI 0.5 to 8 by 0.5, NDVI
-        In<QPushButton>(window, "cmdfich")->click();
-        QCOMPARE(workbooks_.size(), std::size_t{1});
-        QCOMPARE(workbooks_.back().sheets.size(), std::size_t{2});
-        const testing::CellMap curves = testing::CellsOf(workbooks_.back().sheets[0]);
-        const testing::CellMap table = testing::CellsOf(workbooks_.back().sheets[1]);
+        testing::FindChild<QPushButton>(window, "btok")->click();  // LAI 0.5 to 8 by 0.5, NDVI
+        testing::FindChild<QPushButton>(window, "cmdfich")->click();
+        QCOMPARE(program_.workbooks().size(), std::size_t{1});
+        QCOMPARE(program_.workbooks().back().sheets.size(), std::size_t{2});
+        const testing::CellMap curves = testing::CellsOf(program_.workbooks().back().sheets[0]);
+        const testing::CellMap table = testing::CellsOf(program_.workbooks().back().sheets[1]);
         using Cell = std::variant<std::string, double>;
         QCOMPARE(curves.at({1, 1}), Cell(std::string("LAI = 0.5")));
         QCOMPARE(curves.at({1 + 15 * 422, 1}), Cell(std::string("LAI = 8")));

@@ -26,6 +26,7 @@
 #include "support/file_replacements.h"
 #include "support/find_child.h"
 #include "support/scratch_settings.h"
+#include "support/window_fixtures.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
 #include "textio/text_file.h"
@@ -38,15 +39,7 @@ class ChartSharingTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<testing::ScopedWorkDir> dir_;
-    std::unique_ptr<MainWindow> window_;
-
-    template <typename T>
-    T* Find(const QString& name) const
-    {
-        return testing::FindChild<T>(window_.get(), name);
-    }
-    QString Status() const { return window_->statusBar()->currentMessage(); }
+    testing::WindowFixture<MainWindow> fixture_;
 
     static std::string Text(const fs::path& file) { return textio::ReadTextFile(file.string()); }
     static void Write(const fs::path& file, const std::string& text)
@@ -60,29 +53,25 @@ private slots:
 
     void init()
     {
-        dir_ = std::make_unique<testing::ScopedWorkDir>();
-        window_ = std::make_unique<MainWindow>();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        fixture_.Open();
+        fixture_.window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(fixture_.window()));
     }
 
-    void cleanup()
-    {
-        window_.reset();
-        dir_.reset();
-    }
+    void cleanup() { fixture_.Close(); }
 
     // The saved numbers are the charts' own, whatever the locale the window adopted (the
     // es_ES variant of this test writes "0,05" with the C library).
     void savedSpectraReadBackAsTheShownValues()
     {
-        Find<QScrollBar>("hsbProspect(1)")->setValue(4000);  // Cab 40
-        Find<QScrollBar>("hsbSailh(0)")->setValue(350);      // LAI 3.5
-        const fs::path file = dir_->path() / "espectros.csv";
-        QVERIFY(window_->SaveSpectraCsv(QString::fromStdString(file.string())));
-        QVERIFY2(Status().startsWith(QStringLiteral("Espectros guardados")), qPrintable(Status()));
+        fixture_.Find<QScrollBar>("hsbProspect(1)")->setValue(4000);  // Cab 40
+        fixture_.Find<QScrollBar>("hsbSailh(0)")->setValue(350);      // LAI 3.5
+        const fs::path file = fixture_.dir().path() / "espectros.csv";
+        QVERIFY(fixture_.window()->SaveSpectraCsv(QString::fromStdString(file.string())));
+        QVERIFY2(fixture_.Status().startsWith(QStringLiteral("Espectros guardados")),
+                 qPrintable(fixture_.Status()));
 
-        const canopy::CanopyState& state = window_->canopyState();
+        const canopy::CanopyState& state = fixture_.window()->canopyState();
         QCOMPARE(state.lai, 3.5);
         std::istringstream in(Text(file));
         std::string line;
@@ -125,17 +114,17 @@ private slots:
     void aFailedSaveKeepsThePreviousFile()
     {
         QFETCH(QString, how);
-        fs::path file = dir_->path() / "previo.csv";
+        fs::path file = fixture_.dir().path() / "previo.csv";
         std::unique_ptr<testing::ScopedFileSizeLimit> limit;
         if (how == "folder") {
-            const fs::path folder = dir_->path() / "cerrada";
+            const fs::path folder = fixture_.dir().path() / "cerrada";
             fs::create_directory(folder);
             file = folder / "previo.csv";
             Write(file, "previous\n");
             if (::geteuid() == 0) {
                 // root writes into any folder: a name under a plain file fails the same way
-                file = dir_->path() / "previo.csv" / "x.csv";
-                Write(dir_->path() / "previo.csv", "previous\n");
+                file = fixture_.dir().path() / "previo.csv" / "x.csv";
+                Write(fixture_.dir().path() / "previo.csv", "previous\n");
             } else {
                 fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
             }
@@ -143,13 +132,14 @@ private slots:
             Write(file, "previous\n");
             limit = std::make_unique<testing::ScopedFileSizeLimit>(4096);
         }
-        QVERIFY(!window_->SaveSpectraCsv(QString::fromStdString(file.string())));
+        QVERIFY(!fixture_.window()->SaveSpectraCsv(QString::fromStdString(file.string())));
         limit.reset();
-        QVERIFY2(Status().startsWith(QStringLiteral("No se pudo guardar")), qPrintable(Status()));
-        if (how == "folder" && ::geteuid() == 0) file = dir_->path() / "previo.csv";
+        QVERIFY2(fixture_.Status().startsWith(QStringLiteral("No se pudo guardar")),
+                 qPrintable(fixture_.Status()));
+        if (how == "folder" && ::geteuid() == 0) file = fixture_.dir().path() / "previo.csv";
         QCOMPARE(Text(file), std::string("previous\n"));
         if (how == "folder" && ::geteuid() != 0) {
-            fs::permissions(dir_->path() / "cerrada", fs::perms::owner_all);
+            fs::permissions(fixture_.dir().path() / "cerrada", fs::perms::owner_all);
         }
     }
 
@@ -157,7 +147,7 @@ private slots:
     // there; the arrow keys move the cursor; where a curve has no data nothing is read out.
     void readoutAtAKnownPixel()
     {
-        auto* leafView = Find<widgets::ChartView>("pctProspect");
+        auto* leafView = fixture_.Find<widgets::ChartView>("pctProspect");
         auto* readout = leafView->findChild<widgets::ChartReadout*>();
         QVERIFY(readout != nullptr);
         const plot::ChartScale shown = leafView->DisplayedScale();
@@ -167,7 +157,7 @@ private slots:
             leafView->mapToGlobal(QPointF(X, 20)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(leafView, &move);
         QCOMPARE(readout->index(), std::optional<int>(80));
-        const canopy::CanopyState& state = window_->canopyState();
+        const canopy::CanopyState& state = fixture_.window()->canopyState();
         const auto percent = [](double value) {
             return QString::fromStdString(textio::NumberText(value, 4)) + QStringLiteral(" %");
         };
@@ -183,7 +173,7 @@ private slots:
         QTest::keyClick(leafView, Qt::Key_End);
         QCOMPARE(readout->index(), std::optional<int>(420));
 
-        auto* canopyView = Find<widgets::ChartView>("pctSailh");
+        auto* canopyView = fixture_.Find<widgets::ChartView>("pctSailh");
         auto* canopyReadout = canopyView->findChild<widgets::ChartReadout*>();
         canopyReadout->ShowAtPixel(canopyView->DisplayedScale().widthPx - 1, 10);  // 2500 nm
         QVERIFY(!canopyReadout->index().has_value());
@@ -198,11 +188,11 @@ private slots:
     // coalesced so that the last position wins, and the charts show it.
     void chartsFollowADraggedThumb()
     {
-        auto* follow = Find<QAction>("mnuActualizarAlArrastrar");
+        auto* follow = fixture_.Find<QAction>("mnuActualizarAlArrastrar");
         QVERIFY(!follow->isChecked());
         testing::FileReplacements replacements;  // each recomputation publishes "VP.dat"
         const auto refreshes = [&] { return replacements.Count("VP.dat"); };
-        auto* bar = Find<QScrollBar>("hsbProspect(1)");  // Cab, hundredths
+        auto* bar = fixture_.Find<QScrollBar>("hsbProspect(1)");  // Cab, hundredths
         bar->setSliderDown(true);
         bar->setSliderPosition(3000);
         QCoreApplication::processEvents();
@@ -212,20 +202,20 @@ private slots:
 
         follow->trigger();
         QVERIFY(QSettings().value(QLatin1String(widgets::kFollowThumbKey)).toBool());
-        const QImage before = Find<widgets::ChartView>("pctProspect")->image();
+        const QImage before = fixture_.Find<widgets::ChartView>("pctProspect")->image();
         bar->setSliderDown(true);
         for (const int position : {3500, 5000, 7250}) bar->setSliderPosition(position);
         QCoreApplication::processEvents();
         QCOMPARE(refreshes(), 2);  // three moves, one refresh: the latest
-        QCOMPARE(window_->leafParameters().Cab, 72.5);
-        QVERIFY(Find<widgets::ChartView>("pctProspect")->image() != before);
+        QCOMPARE(fixture_.window()->leafParameters().Cab, 72.5);
+        QVERIFY(fixture_.Find<widgets::ChartView>("pctProspect")->image() != before);
         bar->setSliderPosition(7300);
         QCoreApplication::processEvents();
         QCOMPARE(refreshes(), 3);
         bar->setSliderDown(false);  // the release sets the value already shown
         QCoreApplication::processEvents();
         QCOMPARE(refreshes(), 3);
-        QCOMPARE(window_->leafParameters().Cab, 73.0);
+        QCOMPARE(fixture_.window()->leafParameters().Cab, 73.0);
         follow->trigger();  // back to the default for the other tests
     }
 
@@ -233,16 +223,18 @@ private slots:
     // showing what the window shows (the same picture as the 1× chart, scaled).
     void chartImagesAtAScale()
     {
-        Find<QScrollBar>("hsbSailh(0)")->setValue(350);
-        const fs::path file = dir_->path() / "graficos.png";
-        QVERIFY(window_->SaveChartImages(QString::fromStdString(file.string()), {3}));
-        QVERIFY2(Status().startsWith(QStringLiteral("Gráficos guardados")), qPrintable(Status()));
-        const QImage leaf(QString::fromStdString((dir_->path() / "graficos-hoja.png").string()));
+        fixture_.Find<QScrollBar>("hsbSailh(0)")->setValue(350);
+        const fs::path file = fixture_.dir().path() / "graficos.png";
+        QVERIFY(fixture_.window()->SaveChartImages(QString::fromStdString(file.string()), {3}));
+        QVERIFY2(fixture_.Status().startsWith(QStringLiteral("Gráficos guardados")),
+                 qPrintable(fixture_.Status()));
+        const QImage leaf(
+            QString::fromStdString((fixture_.dir().path() / "graficos-hoja.png").string()));
         const QImage canopy(
-            QString::fromStdString((dir_->path() / "graficos-cubierta.png").string()));
+            QString::fromStdString((fixture_.dir().path() / "graficos-cubierta.png").string()));
         QCOMPARE(leaf.size(), QSize(317 * 3, 165 * 3));
         QCOMPARE(canopy.size(), QSize(317 * 3, 165 * 3));
-        QVERIFY(!fs::exists(dir_->path() / "graficos.png"));
+        QVERIFY(!fs::exists(fixture_.dir().path() / "graficos.png"));
         plot::RasterSurface expected(plot::kCanopyChartScale, 3);
         plot::RasterSurface leafChart(plot::kLeafChartScale, 3);
         canopy::CanopyState state;
@@ -255,11 +247,12 @@ private slots:
     // "SVG…": both charts as vector pictures of the charts' size, named as the PNG files.
     void chartPicturesAsSvg()
     {
-        Find<QAction>("mnuGuardarGraficosSvg");
-        const fs::path file = dir_->path() / "graficos.svg";
-        QVERIFY(window_->SaveChartImages(QString::fromStdString(file.string()), {1, true}));
+        fixture_.Find<QAction>("mnuGuardarGraficosSvg");
+        const fs::path file = fixture_.dir().path() / "graficos.svg";
+        QVERIFY(
+            fixture_.window()->SaveChartImages(QString::fromStdString(file.string()), {1, true}));
         for (const char* name : {"graficos-hoja.svg", "graficos-cubierta.svg"}) {
-            const std::string svg = Text(dir_->path() / name);
+            const std::string svg = Text(fixture_.dir().path() / name);
             QVERIFY2(svg.find("<svg width=\"317\" height=\"165\"") != std::string::npos, name);
             QVERIFY2(svg.find("<path") != std::string::npos, name);
         }

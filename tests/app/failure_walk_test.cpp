@@ -21,6 +21,7 @@
 #include "app/widgets/controls.h"
 #include "support/find_child.h"
 #include "support/scratch_settings.h"
+#include "support/window_fixtures.h"
 #include "support/work_dir.h"
 #include "textio/error.h"
 #include "textio/text_file.h"
@@ -65,19 +66,10 @@ class FailureWalkTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<testing::ScopedWorkDir> dir_;
-    std::vector<exports::Workbook> workbooks_;  // every export shown, in order
-    bool spreadsheetMissing_ = false;           // no spreadsheet program can show a workbook
-    int ends_ = 0;
-    std::unique_ptr<TulmeraApp> app_;
+    testing::ProgramFixture program_;
 
-    template <typename T>
-    T* In(QWidget* window, const QString& name) const
-    {
-        return testing::FindChild<T>(window, name);
-    }
-    MainWindow* Main() const { return app_->mainWindow(); }
-    LeafSweepWindow* Sweep() const { return app_->multiWindow(); }
+    MainWindow* Main() const { return program_.app().mainWindow(); }
+    LeafSweepWindow* Sweep() const { return program_.app().multiWindow(); }
     // The status line with its details (the tooltip), where the files and causes are named.
     static QString StatusOf(const QMainWindow* window)
     {
@@ -86,24 +78,21 @@ private:
     }
     QString MainStatus() const { return StatusOf(Main()); }
     QString SweepStatus() const { return StatusOf(Sweep()); }
-    void Recompute() { In<QAction>(Main(), QStringLiteral("menu211(1)"))->trigger(); }
-    void ExportMain() { In<QAction>(Main(), QStringLiteral("menu11"))->trigger(); }
-    void RunSweep() { In<QPushButton>(Sweep(), QStringLiteral("btok"))->click(); }
-    void Deliver() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-    void Enter()
+    void Recompute()
     {
-        QTest::mouseClick(In<QLabel>(app_->splash(), QStringLiteral("Image2")), Qt::LeftButton);
-        Deliver();
+        testing::FindChild<QAction>(Main(), QStringLiteral("menu211(1)"))->trigger();
     }
+    void ExportMain() { testing::FindChild<QAction>(Main(), QStringLiteral("menu11"))->trigger(); }
+    void RunSweep() { testing::FindChild<QPushButton>(Sweep(), QStringLiteral("btok"))->click(); }
     void SwitchToSweep()
     {
-        In<QAction>(Main(), QStringLiteral("menu121"))->trigger();
-        Deliver();
+        testing::FindChild<QAction>(Main(), QStringLiteral("menu121"))->trigger();
+        testing::DeliverDeferredDeletes();
     }
     // The main window still recomputes and writes both files completely.
     void CheckMainWindowWorks()
     {
-        In<QScrollBar>(Main(), QStringLiteral("hsbSailh(0)"))
+        testing::FindChild<QScrollBar>(Main(), QStringLiteral("hsbSailh(0)"))
             ->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QVERIFY2(MainStatus().isEmpty(), qPrintable(MainStatus()));
         QVERIFY(IsCompleteLeafFile(FileBytes("VP.dat")));
@@ -113,33 +102,13 @@ private:
 private slots:
     // The main window keeps its dock's state in the settings: the test ones, not the user's.
     void initTestCase() { testing::UseScratchSettings(); }
-    void init()
-    {
-        dir_ = std::make_unique<testing::ScopedWorkDir>();
-        workbooks_.clear();
-        spreadsheetMissing_ = false;
-        ends_ = 0;
-        app_ = std::make_unique<TulmeraApp>(
-            [this](const exports::Workbook& workbook) {
-                if (spreadsheetMissing_) {
-                    throw Error("No program could be started to show \"/tmp/tulmera-x.xlsx\".");
-                }
-                workbooks_.push_back(workbook);
-            },
-            [this] { ++ends_; });
-        app_->Start();
-    }
-    void cleanup()
-    {
-        app_.reset();
-        Deliver();
-        dir_.reset();
-    }
+    void init() { program_.Start(); }
+    void cleanup() { program_.Stop(); }
 
     void anUnwritableWorkingDirectory()
     {
-        dir_->MakeUnwritable();
-        Enter();
+        program_.dir().MakeUnwritable();
+        program_.Enter();
         QVERIFY2(MainStatus().contains(QStringLiteral("\"VP.dat\"")), qPrintable(MainStatus()));
         Recompute();
         QVERIFY(MainStatus().startsWith(QStringLiteral("No se pudo recalcular")));
@@ -147,14 +116,14 @@ private slots:
         QVERIFY2(SweepStatus().contains(QStringLiteral("VP.dat")), qPrintable(SweepStatus()));
         RunSweep();
         QVERIFY2(SweepStatus().contains(QStringLiteral("MVP.dat")), qPrintable(SweepStatus()));
-        QVERIFY(!In<QPushButton>(Sweep(), QStringLiteral("cmdfich"))->isEnabled());
-        In<QPushButton>(Sweep(), QStringLiteral("Command2"))->click();
-        QCOMPARE(ends_, 1);
+        QVERIFY(!testing::FindChild<QPushButton>(Sweep(), QStringLiteral("cmdfich"))->isEnabled());
+        testing::FindChild<QPushButton>(Sweep(), QStringLiteral("Command2"))->click();
+        QCOMPARE(program_.ends(), 1);
     }
 
     void workingFilesSpoiledBetweenTwoRuns()
     {
-        Enter();
+        program_.Enter();
         const std::string vp = FileBytes("VP.dat");
         textio::ReplaceTextFile("VP.dat", vp.substr(0, vp.size() / 2));  // truncated
         ExportMain();  // the export reads the spoiled file: reported, nothing exported
@@ -163,15 +132,15 @@ private slots:
         textio::ReplaceTextFile("VS.dat", "400,0.05\r\n405,garbage\r\n");
         ExportMain();
         QVERIFY2(MainStatus().contains(QStringLiteral("\"VS.dat\"")), qPrintable(MainStatus()));
-        QVERIFY(workbooks_.empty());
+        QVERIFY(program_.workbooks().empty());
         CheckMainWindowWorks();
 
         SwitchToSweep();
         RunSweep();
         textio::ReplaceTextFile("MVP.dat", FileBytes("MVP.dat").substr(0, 5000));
-        In<QPushButton>(Sweep(), QStringLiteral("cmdfich"))->click();
+        testing::FindChild<QPushButton>(Sweep(), QStringLiteral("cmdfich"))->click();
         QVERIFY2(SweepStatus().contains(QStringLiteral("MVP.dat")), qPrintable(SweepStatus()));
-        QVERIFY(workbooks_.empty());
+        QVERIFY(program_.workbooks().empty());
         RunSweep();  // usable: the next sweep writes it whole
         QVERIFY(SweepStatus().isEmpty());
         QCOMPARE(LineCount(FileBytes("MVP.dat")), 31 * 426);
@@ -179,25 +148,26 @@ private slots:
 
     void textsThatAreNoNumbersInEveryBoxOfTheMainWindow()
     {
-        Enter();
+        program_.Enter();
         // A leaf text never takes effect: the leaf parameters come from the bars, whose next
         // change rewrites all four texts.
         for (int i = 0; i < 4; ++i) {
-            In<QLineEdit>(Main(), QStringLiteral("txtProspect(%1)").arg(i))
+            testing::FindChild<QLineEdit>(Main(), QStringLiteral("txtProspect(%1)").arg(i))
                 ->setText(QStringLiteral("abc"));
         }
         CheckMainWindowWorks();
         QCOMPARE(Main()->leafParameters().N, 1.0);
-        In<QScrollBar>(Main(), QStringLiteral("hsbProspect(0)"))
+        testing::FindChild<QScrollBar>(Main(), QStringLiteral("hsbProspect(0)"))
             ->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(In<QLineEdit>(Main(), QStringLiteral("txtProspect(0)"))->text(),
+        QCOMPARE(testing::FindChild<QLineEdit>(Main(), QStringLiteral("txtProspect(0)"))->text(),
                  QStringLiteral("1.01"));
-        QCOMPARE(In<QLineEdit>(Main(), QStringLiteral("txtProspect(3)"))->text(),
+        QCOMPARE(testing::FindChild<QLineEdit>(Main(), QStringLiteral("txtProspect(3)"))->text(),
                  QStringLiteral("0.002"));
         QVERIFY(MainStatus().isEmpty());
 
         for (int i = 0; i < 5; ++i) {
-            QLineEdit* box = In<QLineEdit>(Main(), QStringLiteral("txtSailh(%1)").arg(i));
+            QLineEdit* box =
+                testing::FindChild<QLineEdit>(Main(), QStringLiteral("txtSailh(%1)").arg(i));
             const QString kept = box->text();
             box->setText(QStringLiteral("1,5"));
             Recompute();
@@ -211,9 +181,10 @@ private slots:
 
     void aLeafAreaIndexOfZero()
     {
-        Enter();
+        program_.Enter();
         const std::string vs = FileBytes("VS.dat");
-        In<QLineEdit>(Main(), QStringLiteral("txtSailh(0)"))->setText(QStringLiteral("0"));
+        testing::FindChild<QLineEdit>(Main(), QStringLiteral("txtSailh(0)"))
+            ->setText(QStringLiteral("0"));
         Recompute();
         QVERIFY2(MainStatus().contains(QStringLiteral("mayor que 0")), qPrintable(MainStatus()));
         QCOMPARE(FileBytes("VS.dat"), vs);
@@ -222,11 +193,12 @@ private slots:
 
     void listTextsThatMatchNothingKeepWhatWasInEffect()
     {
-        Enter();
+        program_.Enter();
         const std::string vs = FileBytes("VS.dat");
-        In<QComboBox>(Main(), QStringLiteral("cmbSailh(0)"))
+        testing::FindChild<QComboBox>(Main(), QStringLiteral("cmbSailh(0)"))
             ->setEditText(QStringLiteral("planofilo"));
-        In<QComboBox>(Main(), QStringLiteral("cmbSailh(1)"))->setEditText(QStringLiteral("S1"));
+        testing::FindChild<QComboBox>(Main(), QStringLiteral("cmbSailh(1)"))
+            ->setEditText(QStringLiteral("S1"));
         Recompute();
         QVERIFY(MainStatus().isEmpty());  // not an error: the previous choices stay in effect
         QCOMPARE(FileBytes("VS.dat"), vs);
@@ -234,33 +206,36 @@ private slots:
 
     void texts0AndLimitsTheSweepCannotRun()
     {
-        Enter();
+        program_.Enter();
         SwitchToSweep();
         RunSweep();
         const std::string mvp = FileBytes("MVP.dat"), curve = FileBytes("MVPaint.dat");
-        In<QRadioButton>(Sweep(), QStringLiteral("btOption(1)"))->click();  // sweep Cab
+        testing::FindChild<QRadioButton>(Sweep(), QStringLiteral("btOption(1)"))
+            ->click();  // sweep Cab
         for (const char* box : {"txtN", "txtcw", "txtcm"}) {
-            QLineEdit* text = In<QLineEdit>(Sweep(), QLatin1String(box));
+            QLineEdit* text = testing::FindChild<QLineEdit>(Sweep(), QLatin1String(box));
             const QString kept = text->text();
             text->setText(QStringLiteral("x"));
             RunSweep();
             QVERIFY2(SweepStatus().contains(QLatin1String(box)), qPrintable(SweepStatus()));
             text->setText(kept);
         }
-        In<QLineEdit>(Sweep(), QStringLiteral("txtN"))->setText(QStringLiteral("0"));
+        testing::FindChild<QLineEdit>(Sweep(), QStringLiteral("txtN"))
+            ->setText(QStringLiteral("0"));
         RunSweep();
         QVERIFY2(SweepStatus().contains(QStringLiteral("N")), qPrintable(SweepStatus()));
-        In<QLineEdit>(Sweep(), QStringLiteral("txtN"))->setText(QStringLiteral("1"));
-        In<widgets::DescendingScrollBar>(Sweep(), QStringLiteral("vsmin"))
+        testing::FindChild<QLineEdit>(Sweep(), QStringLiteral("txtN"))
+            ->setText(QStringLiteral("1"));
+        testing::FindChild<widgets::DescendingScrollBar>(Sweep(), QStringLiteral("vsmin"))
             ->SetDescendingValue(9000);
-        In<widgets::DescendingScrollBar>(Sweep(), QStringLiteral("vsmax"))
+        testing::FindChild<widgets::DescendingScrollBar>(Sweep(), QStringLiteral("vsmax"))
             ->SetDescendingValue(2000);
         RunSweep();
         QVERIFY2(!SweepStatus().isEmpty(), "a lower limit above the upper one is reported");
         QCOMPARE(FileBytes("MVP.dat"), mvp);  // no refusal touched a file
         QCOMPARE(FileBytes("MVPaint.dat"), curve);
 
-        In<widgets::DescendingScrollBar>(Sweep(), QStringLiteral("vsmax"))
+        testing::FindChild<widgets::DescendingScrollBar>(Sweep(), QStringLiteral("vsmax"))
             ->SetDescendingValue(9000);
         RunSweep();  // usable
         QVERIFY(SweepStatus().isEmpty());
@@ -269,14 +244,14 @@ private slots:
 
     void aSpreadsheetProgramThatCannotBeStarted()
     {
-        Enter();
-        spreadsheetMissing_ = true;
+        program_.Enter();
+        program_.SetViewerMissing(true);
         ExportMain();
         QVERIFY2(MainStatus().contains(QStringLiteral("tulmera-x.xlsx")), qPrintable(MainStatus()));
         CheckMainWindowWorks();
         SwitchToSweep();
         RunSweep();
-        In<QPushButton>(Sweep(), QStringLiteral("cmdfich"))->click();
+        testing::FindChild<QPushButton>(Sweep(), QStringLiteral("cmdfich"))->click();
         QVERIFY2(SweepStatus().startsWith(QStringLiteral("No se pudo pasar")),
                  qPrintable(SweepStatus()));
         RunSweep();
@@ -290,8 +265,8 @@ private slots:
         if (locale != nullptr && std::string_view(locale).starts_with("es_ES")) {
             QCOMPARE(*std::localeconv()->decimal_point, ',');  // the windows took it on
         }
-        Enter();
-        In<QScrollBar>(Main(), QStringLiteral("hsbProspect(1)"))->setValue(4321);
+        program_.Enter();
+        testing::FindChild<QScrollBar>(Main(), QStringLiteral("hsbProspect(1)"))->setValue(4321);
         QVERIFY(IsCompleteLeafFile(FileBytes("VP.dat")));
         QVERIFY(IsCompleteCanopyFile(FileBytes("VS.dat")));
         SwitchToSweep();

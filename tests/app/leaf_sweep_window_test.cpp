@@ -16,6 +16,7 @@
 #include "support/find_child.h"
 #include "support/golden.h"
 #include "support/scratch_settings.h"
+#include "support/window_fixtures.h"
 #include "support/work_dir.h"
 
 namespace tulmera::app {
@@ -28,64 +29,54 @@ class LeafSweepWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<testing::ScopedWorkDir> dir_;
-    std::unique_ptr<LeafSweepWindow> window_;
+    testing::WindowFixture<LeafSweepWindow> fixture_;
 
-    template <typename T>
-    T* Find(const QString& name) const
-    {
-        return testing::FindChild<T>(window_.get(), name);
-    }
     QString Text(const char* name) const
     {
-        if (auto* box = window_->findChild<QLineEdit*>(QLatin1String(name))) return box->text();
-        return Find<QWidget>(QLatin1String(name))->property("text").toString();
+        if (auto* box = fixture_.window()->findChild<QLineEdit*>(QLatin1String(name)))
+            return box->text();
+        return fixture_.Find<QWidget>(QLatin1String(name))->property("text").toString();
     }
-    QScrollBar* Bar(const char* name) const { return Find<QScrollBar>(QLatin1String(name)); }
+    QScrollBar* Bar(const char* name) const
+    {
+        return fixture_.Find<QScrollBar>(QLatin1String(name));
+    }
     widgets::DescendingScrollBar* Limit(const char* name) const
     {
-        return Find<widgets::DescendingScrollBar>(QLatin1String(name));
+        return fixture_.Find<widgets::DescendingScrollBar>(QLatin1String(name));
     }
     QRadioButton* Option(int i) const
     {
-        return Find<QRadioButton>(QStringLiteral("btOption(%1)").arg(i));
+        return fixture_.Find<QRadioButton>(QStringLiteral("btOption(%1)").arg(i));
     }
-    bool ExportEnabled() const { return Find<QPushButton>("cmdfich")->isEnabled(); }
-    QString Status() const { return window_->statusBar()->currentMessage(); }
-    void Run() { Find<QPushButton>("btok")->click(); }
+    bool ExportEnabled() const { return fixture_.Find<QPushButton>("cmdfich")->isEnabled(); }
+    void Run() { fixture_.Find<QPushButton>("btok")->click(); }
 
 private slots:
     void initTestCase() { testing::UseScratchSettings(); }
-    void init()
-    {
-        dir_ = std::make_unique<testing::ScopedWorkDir>();
-        window_ = std::make_unique<LeafSweepWindow>();
-    }
-    void cleanup()
-    {
-        window_.reset();
-        dir_.reset();
-    }
+    void init() { fixture_.Open(); }
+    void cleanup() { fixture_.Close(); }
 
     void opensReadyToSweepN()
     {
-        QCOMPARE(window_->windowTitle(), QStringLiteral("Simulación múltiple: modelo PROSPECT"));
+        QCOMPARE(fixture_.window()->windowTitle(),
+                 QStringLiteral("Simulación múltiple: modelo PROSPECT"));
         QCOMPARE(Option(0)->text(), QStringLiteral("Esrtructura interna de la hoja (N):"));
         QVERIFY(Option(0)->isChecked());
         QCOMPARE(Text("lblmax"), QStringLiteral("4"));
         QCOMPARE(Text("lblmin"), QStringLiteral("1"));
         QCOMPARE(Text("lblinter"), QStringLiteral("0.1"));
         QCOMPARE(Text("txtN"), QString());
-        QVERIFY(!Find<QLineEdit>("txtN")->isEnabled());
+        QVERIFY(!fixture_.Find<QLineEdit>("txtN")->isEnabled());
         QVERIFY(!Bar("hsN")->isEnabled());
         QCOMPARE(Text("txtcab"), QStringLiteral("15"));
         QCOMPARE(Text("txtcw"), QStringLiteral("0.0001"));
         QCOMPARE(Text("txtcm"), QStringLiteral("0.002"));
         QVERIFY(!ExportEnabled());
-        QCOMPARE(Find<QPushButton>("btok")->text(), QStringLiteral("Ejecutar"));
-        QCOMPARE(Find<QPushButton>("Command2")->text(), QStringLiteral("Sailr"));
-        QCOMPARE(Find<widgets::ChartView>("pctMProspect")->image().width(), 365);
-        QCOMPARE(Find<widgets::ChartView>("pctlegend")->image().size(), QSize(369, 17));
+        QCOMPARE(fixture_.Find<QPushButton>("btok")->text(), QStringLiteral("Ejecutar"));
+        QCOMPARE(fixture_.Find<QPushButton>("Command2")->text(), QStringLiteral("Sailr"));
+        QCOMPARE(fixture_.Find<widgets::ChartView>("pctMProspect")->image().width(), 365);
+        QCOMPARE(fixture_.Find<widgets::ChartView>("pctlegend")->image().size(), QSize(369, 17));
     }
 
     void choosingAParameterSetsUpItsLimits()
@@ -95,9 +86,9 @@ private slots:
         QCOMPARE(Text("lblmin"), QStringLiteral("0.0001"));
         QCOMPARE(Text("lblinter"), QStringLiteral("0.001"));
         QCOMPARE(Text("txtcw"), QString());
-        QVERIFY(!Find<QLineEdit>("txtcw")->isEnabled());
+        QVERIFY(!fixture_.Find<QLineEdit>("txtcw")->isEnabled());
         QCOMPARE(Text("txtN"), QStringLiteral("1"));
-        QVERIFY(Find<QLineEdit>("txtN")->isEnabled());
+        QVERIFY(fixture_.Find<QLineEdit>("txtN")->isEnabled());
 
         Option(3)->click();  // Cm: one interval step is 10 / 100000
         QCOMPARE(Text("lblinter"), QStringLiteral("0.0005"));
@@ -110,7 +101,7 @@ private slots:
         widgets::DescendingScrollBar* vsmax = Limit("vsmax");
         vsmax->SetDescendingValue(300);
         QCOMPARE(Text("lblmax"), QStringLiteral("3"));
-        window_->show();
+        fixture_.window()->show();
         // The arrow at the top raises the value, the one at the bottom lowers it; the key Up
         // raises it too.
         QTest::mouseClick(vsmax, Qt::LeftButton, {}, QPoint(vsmax->width() / 2, 3));
@@ -131,10 +122,10 @@ private slots:
         Option(2)->click();
         Limit("vsinter")->SetDescendingValue(1000);  // 0.01
         QVERIFY(!ExportEnabled());
-        Find<QLineEdit>("txtN")->setText(QStringLiteral("1"));
+        fixture_.Find<QLineEdit>("txtN")->setText(QStringLiteral("1"));
         Run();
-        QVERIFY2(Status().isEmpty(), qPrintable(Status()));
-        QCOMPARE(window_->valueCount(), 8);
+        QVERIFY2(fixture_.Status().isEmpty(), qPrintable(fixture_.Status()));
+        QCOMPARE(fixture_.window()->valueCount(), 8);
         QVERIFY(ExportEnabled());
         QVERIFY(testing::MatchesGolden("MVP.dat", testing::GoldenDir("sweep-Cw") / "MVP.dat"));
         QVERIFY(
@@ -143,7 +134,7 @@ private slots:
         QCOMPARE(Text("Label7"), QStringLiteral("Cw = 0.07 cm"));
         QCOMPARE(Text("Label8"), QStringLiteral("N=1  Cab=15 u.g.cm-2   Cm=0.002 g.cm-2"));
         // The eighth legend box ends at the right end of the strip.
-        const QImage legend = Find<widgets::ChartView>("pctlegend")->image();
+        const QImage legend = fixture_.Find<widgets::ChartView>("pctlegend")->image();
         QVERIFY(legend.pixelColor(legend.width() - 1, legend.height() / 2) != QColor(Qt::white));
     }
 
@@ -151,7 +142,7 @@ private slots:
     {
         Run();
         QVERIFY(ExportEnabled());
-        QTest::keyClicks(Find<QLineEdit>("txtcab"), QStringLiteral("0"));
+        QTest::keyClicks(fixture_.Find<QLineEdit>("txtcab"), QStringLiteral("0"));
         QVERIFY(ExportEnabled());
         Bar("hscab")->setValue(2000);
         QVERIFY(!ExportEnabled());
@@ -167,7 +158,7 @@ private slots:
     {
         Option(1)->click();
         Run();
-        QCOMPARE(window_->valueCount(), 76);
+        QCOMPARE(fixture_.window()->valueCount(), 76);
         QCOMPARE(Text("Label6"), QStringLiteral("Cab = 15 u.g.cm-2"));
         QCOMPARE(Text("Label7"), QStringLiteral("Cab = 90 u.g.cm-2"));
     }
@@ -212,15 +203,15 @@ private slots:
         QFETCH(QString, box);
         QFETCH(QString, bar);
         QFETCH(QString, typed);
-        QLineEdit* edit = Find<QLineEdit>(box);
+        QLineEdit* edit = fixture_.Find<QLineEdit>(box);
         edit->clear();
         QTest::keyClicks(edit, typed);
         QTest::keyClick(edit, Qt::Key_Return);
         QTEST(edit->text(), "shown");
-        auto* limit = qobject_cast<widgets::DescendingScrollBar*>(Find<QScrollBar>(bar));
-        QTEST(limit != nullptr ? limit->DescendingValue() : Find<QScrollBar>(bar)->value(),
+        auto* limit = qobject_cast<widgets::DescendingScrollBar*>(fixture_.Find<QScrollBar>(bar));
+        QTEST(limit != nullptr ? limit->DescendingValue() : fixture_.Find<QScrollBar>(bar)->value(),
               "value");
-        QTEST(Status(), "status");
+        QTEST(fixture_.Status(), "status");
     }
 
     // A larger window draws the last sweep again at the chart's new size, not stretched.
@@ -228,51 +219,51 @@ private slots:
     {
         Run();
         const std::string mvp = FileBytes("MVP.dat");
-        window_->show();
-        window_->resize(1700, 1300);
+        fixture_.window()->show();
+        fixture_.window()->resize(1700, 1300);
         QCoreApplication::processEvents();
-        const auto* view = Find<widgets::ChartView>("pctMProspect");
+        const auto* view = fixture_.Find<widgets::ChartView>("pctMProspect");
         const plot::ChartScale shown = view->DisplayedScale();
         QVERIFY2(shown.widthPx > 365 && shown.heightPx > 245,
                  qPrintable(QStringLiteral("%1 x %2").arg(shown.widthPx).arg(shown.heightPx)));
         const int k = view->SurfacePixelScale();
         QCOMPARE(view->image().size(), QSize(shown.widthPx, shown.heightPx) * k);
-        QCOMPARE(Find<widgets::ChartView>("pctlegend")->image().width(),
+        QCOMPARE(fixture_.Find<widgets::ChartView>("pctlegend")->image().width(),
                  (shown.widthPx + 4) * k);    // the legend strip is as wide as the framed chart
         QCOMPARE(FileBytes("MVP.dat"), mvp);  // the same sweep
         QVERIFY(ExportEnabled());
-        QVERIFY(Status().isEmpty());
+        QVERIFY(fixture_.Status().isEmpty());
     }
 
     void aSweepThatCannotRunIsRefusedAndChangesNothing()
     {
         Run();
         const std::string mvp = FileBytes("MVP.dat");
-        const QImage chart = Find<widgets::ChartView>("pctMProspect")->image();
+        const QImage chart = fixture_.Find<widgets::ChartView>("pctMProspect")->image();
         Limit("vsmin")->SetDescendingValue(400);
         Limit("vsmax")->SetDescendingValue(200);  // lower limit 4 above upper limit 2
         Run();
-        QCOMPARE(Status(),
+        QCOMPARE(fixture_.Status(),
                  QStringLiteral("Límite inferior: 4 está por encima del límite superior 2."));
         QCOMPARE(FileBytes("MVP.dat"), mvp);
-        QCOMPARE(Find<widgets::ChartView>("pctMProspect")->image(), chart);
+        QCOMPARE(fixture_.Find<widgets::ChartView>("pctMProspect")->image(), chart);
         QVERIFY(!ExportEnabled());
 
         Limit("vsmax")->SetDescendingValue(400);
-        Find<QLineEdit>("txtcab")->setText(QStringLiteral("quince"));
+        fixture_.Find<QLineEdit>("txtcab")->setText(QStringLiteral("quince"));
         Run();
-        QVERIFY2(window_->statusBar()->toolTip().contains(QStringLiteral("txtcab")),
-                 qPrintable(window_->statusBar()->toolTip()));
+        QVERIFY2(fixture_.window()->statusBar()->toolTip().contains(QStringLiteral("txtcab")),
+                 qPrintable(fixture_.window()->statusBar()->toolTip()));
         QCOMPARE(FileBytes("MVP.dat"), mvp);
     }
 
     void leavingEmptiesTheSweepFiles()
     {
         Run();
-        QSignalSpy exit(window_.get(), &LeafSweepWindow::ExitRequested);
-        Find<QPushButton>("Command2")->click();
+        QSignalSpy exit(fixture_.window(), &LeafSweepWindow::ExitRequested);
+        fixture_.Find<QPushButton>("Command2")->click();
         QCOMPARE(exit.count(), 1);
-        window_->close();
+        fixture_.window()->close();
         QCOMPARE(FileBytes("MVP.dat"), std::string());
         QCOMPARE(FileBytes("MVPaint.dat"), std::string());
     }

@@ -24,6 +24,7 @@
 #include "support/find_child.h"
 #include "support/golden.h"
 #include "support/scratch_settings.h"
+#include "support/window_fixtures.h"
 #include "support/work_dir.h"
 
 namespace tulmera::app {
@@ -34,30 +35,24 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<testing::ScopedWorkDir> dir_;
-    std::unique_ptr<MainWindow> window_;
+    testing::WindowFixture<MainWindow> fixture_;
     std::unique_ptr<testing::FileReplacements> replacements_;  // from the window's start on
 
-    template <typename T>
-    T* Find(const QString& name) const
-    {
-        return testing::FindChild<T>(window_.get(), name);
-    }
     QScrollBar* Bar(const char* name, int i) const
     {
-        return Find<QScrollBar>(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i));
+        return fixture_.Find<QScrollBar>(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i));
     }
     QLineEdit* Box(const char* name, int i) const
     {
-        return Find<QLineEdit>(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i));
+        return fixture_.Find<QLineEdit>(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i));
     }
     QAction* Menu211(int entry) const
     {
-        return Find<QAction>(QStringLiteral("menu211(%1)").arg(entry));
+        return fixture_.Find<QAction>(QStringLiteral("menu211(%1)").arg(entry));
     }
     QImage Chart(const char* name) const
     {
-        return Find<widgets::ChartView>(QLatin1String(name))->image();
+        return fixture_.Find<widgets::ChartView>(QLatin1String(name))->image();
     }
     // Recomputations since the window started: each one publishes a new "VP.dat".
     int Refreshes() const { return replacements_->Count("VP.dat"); }
@@ -65,13 +60,12 @@ private:
     {
         return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
     }
-    QString Status() const { return window_->statusBar()->currentMessage(); }
 
     // The value the last recomputation used for the input of a value box.
     double ModelValue(const QString& box) const
     {
-        const leaf::LeafParameters& leaf = window_->leafParameters();
-        const canopy::CanopyState& canopy = window_->canopyState();
+        const leaf::LeafParameters& leaf = fixture_.window()->leafParameters();
+        const canopy::CanopyState& canopy = fixture_.window()->canopyState();
         const std::map<QString, double> values = {
             {"txtProspect(0)", leaf.N},         {"txtProspect(1)", leaf.Cab},
             {"txtProspect(2)", leaf.Cw},        {"txtProspect(3)", leaf.Cm},
@@ -85,19 +79,19 @@ private:
     QString ControlsText() const
     {
         QStringList parts;
-        for (QScrollBar* bar : window_->findChildren<QScrollBar*>(
+        for (QScrollBar* bar : fixture_.window()->findChildren<QScrollBar*>(
                  QRegularExpression(QStringLiteral("^hsb(Prospect|Sailh)\\(\\d\\)$")))) {
             parts << bar->objectName() + QLatin1Char('=') + QString::number(bar->value());
         }
-        for (QLineEdit* box : window_->findChildren<QLineEdit*>(
+        for (QLineEdit* box : fixture_.window()->findChildren<QLineEdit*>(
                  QRegularExpression(QStringLiteral("^txt(Prospect|Sailh)\\(\\d\\)$")))) {
             parts << box->objectName() + QLatin1Char('=') + box->text();
         }
         for (int i = 0; i < 2; ++i) {
             parts << QString::number(
-                Find<QComboBox>(QStringLiteral("cmbSailh(%1)").arg(i))->currentIndex());
+                fixture_.Find<QComboBox>(QStringLiteral("cmbSailh(%1)").arg(i))->currentIndex());
             parts << QString::number(
-                Find<QRadioButton>(QStringLiteral("tipocielo(%1)").arg(i))->isChecked());
+                fixture_.Find<QRadioButton>(QStringLiteral("tipocielo(%1)").arg(i))->isChecked());
         }
         for (int entry = 1; entry <= 8; ++entry)
             parts << QString::number(Menu211(entry)->isChecked());
@@ -119,16 +113,17 @@ private:
         inputs.relAzimuth = number("txtSailh", 3);
         inputs.hotSpot = number("txtSailh", 4);
         inputs.leafArchitecture =
-            Find<QComboBox>("cmbSailh(0)")->currentData().toString().toStdString();
-        inputs.soil = Find<QComboBox>("cmbSailh(1)")->currentData().toString().toStdString();
-        inputs.visibility = Find<QRadioButton>("tipocielo(0)")->isChecked()
+            fixture_.Find<QComboBox>("cmbSailh(0)")->currentData().toString().toStdString();
+        inputs.soil =
+            fixture_.Find<QComboBox>("cmbSailh(1)")->currentData().toString().toStdString();
+        inputs.visibility = fixture_.Find<QRadioButton>("tipocielo(0)")->isChecked()
                                 ? canopy::Visibility::Km15
                                 : canopy::Visibility::Km50;
         plot::ChartBackground background;
         for (int entry = 1; entry <= 8; ++entry) {
             if (Menu211(entry)->isChecked()) background.checkedEntry = entry;
         }
-        const int k = Find<widgets::ChartView>("pctProspect")->SurfacePixelScale();
+        const int k = fixture_.Find<widgets::ChartView>("pctProspect")->SurfacePixelScale();
         plot::RasterSurface leafChart(plot::kLeafChartScale, k);
         plot::RasterSurface canopyChart(plot::kCanopyChartScale, k);
         canopy::CanopyState state;
@@ -147,21 +142,19 @@ private slots:
     void init()
     {
         QSettings().clear();
-        dir_ = std::make_unique<testing::ScopedWorkDir>();
-        window_ = std::make_unique<MainWindow>();
+        fixture_.Open();
         replacements_ = std::make_unique<testing::FileReplacements>();
     }
     void cleanup()
     {
         replacements_.reset();
-        window_.reset();
-        dir_.reset();
+        fixture_.Close();
     }
 
     void opensWithTheDescribedControls()
     {
-        QCOMPARE(window_->objectName(), QStringLiteral("frmTulmera"));
-        QCOMPARE(window_->windowTitle(), QStringLiteral("Tulmera"));
+        QCOMPARE(fixture_.window()->objectName(), QStringLiteral("frmTulmera"));
+        QCOMPARE(fixture_.window()->windowTitle(), QStringLiteral("Tulmera"));
         const struct {
             const char* bar;
             int index, min, max, small, large, value;
@@ -187,24 +180,28 @@ private slots:
             const char* box = std::string_view(r.bar) == "hsbProspect" ? "txtProspect" : "txtSailh";
             QCOMPARE(Box(box, r.index)->text(), QLatin1String(r.text));
         }
-        QCOMPARE(Find<QLabel>("lblProspect(0)")->text(),
+        QCOMPARE(fixture_.Find<QLabel>("lblProspect(0)")->text(),
                  QStringLiteral("Estructura interna de la hoja (N):"));
-        QCOMPARE(Find<QLabel>("lblSailh(7)")->text(), QStringLiteral("Parámetro Hot-Spot:"));
-        QCOMPARE(Find<QComboBox>("cmbSailh(0)")->currentText(), QStringLiteral("Planofilo"));
-        QCOMPARE(Find<QComboBox>("cmbSailh(0)")->count(), 5);
-        QCOMPARE(Find<QComboBox>("cmbSailh(1)")->currentText(),
+        QCOMPARE(fixture_.Find<QLabel>("lblSailh(7)")->text(),
+                 QStringLiteral("Parámetro Hot-Spot:"));
+        QCOMPARE(fixture_.Find<QComboBox>("cmbSailh(0)")->currentText(),
+                 QStringLiteral("Planofilo"));
+        QCOMPARE(fixture_.Find<QComboBox>("cmbSailh(0)")->count(), 5);
+        QCOMPARE(fixture_.Find<QComboBox>("cmbSailh(1)")->currentText(),
                  QStringLiteral("S1:61% arena 24% limo 15% arcilla"));
-        QVERIFY(Find<QRadioButton>("tipocielo(0)")->isChecked());
-        QVERIFY(!Find<QRadioButton>("tipocielo(1)")->isChecked());
+        QVERIFY(fixture_.Find<QRadioButton>("tipocielo(0)")->isChecked());
+        QVERIFY(!fixture_.Find<QRadioButton>("tipocielo(1)")->isChecked());
         for (int entry = 1; entry <= 8; ++entry) QCOMPARE(Menu211(entry)->isChecked(), entry == 1);
-        QCOMPARE(Find<widgets::LegendSwatch>("Line3")->color(), QColor(200, 100, 0));
+        QCOMPARE(fixture_.Find<widgets::LegendSwatch>("Line3")->color(), QColor(200, 100, 0));
         // The charts are 317 x 165 at 96 dpi, and that many times the screen's pixel ratio.
-        const widgets::ChartView* leafChart = Find<widgets::ChartView>("pctProspect");
+        const widgets::ChartView* leafChart = fixture_.Find<widgets::ChartView>("pctProspect");
         const int k = leafChart->SurfacePixelScale();
         QCOMPARE(leafChart->image().width(), 317 * k);
-        QCOMPARE(Find<widgets::ChartView>("pctSailh")->image().height(), 165 * k);
+        QCOMPARE(fixture_.Find<widgets::ChartView>("pctSailh")->image().height(), 165 * k);
         QCOMPARE(leafChart->size(), QSize(317 + 4, 165 + 4));
-        QCOMPARE(window_->findChildren<QLabel*>(QRegularExpression("^lblGrid\\(\\d+\\)$")).size(),
+        QCOMPARE(fixture_.window()
+                     ->findChildren<QLabel*>(QRegularExpression("^lblGrid\\(\\d+\\)$"))
+                     .size(),
                  27);
 
         // The start-up recomputation wrote the reference files of the start values.
@@ -220,7 +217,7 @@ private slots:
         QCOMPARE(Box("txtSailh", 2)->text(), QStringLiteral("-75"));
         Bar("hsbProspect", 2)->setValue(7);
         QCOMPARE(Box("txtProspect", 2)->text(), QStringLiteral("0.0007"));
-        QCOMPARE(window_->leafParameters().Cw, 0.0007);
+        QCOMPARE(fixture_.window()->leafParameters().Cw, 0.0007);
     }
 
     void aLeafBarRewritesBothFilesAndBothCharts()
@@ -228,7 +225,7 @@ private slots:
         const std::string vp = FileBytes("VP.dat"), vs = FileBytes("VS.dat");
         const QImage leaf = Chart("pctProspect"), canopy = Chart("pctSailh");
         Bar("hsbProspect", 1)->setValue(4000);
-        QCOMPARE(window_->leafParameters().Cab, 40.0);
+        QCOMPARE(fixture_.window()->leafParameters().Cab, 40.0);
         QVERIFY(FileBytes("VP.dat") != vp);
         QVERIFY(FileBytes("VS.dat") != vs);
         QVERIFY(Chart("pctProspect") != leaf);
@@ -240,7 +237,7 @@ private slots:
         Bar("hsbSailh", 0)->setValue(300);
         QCOMPARE(replacements_->Count("VP.dat"), 1);
         QCOMPARE(replacements_->Count("VS.dat"), 1);
-        QCOMPARE(window_->canopyState().lai, 3.0);
+        QCOMPARE(fixture_.window()->canopyState().lai, 3.0);
     }
 
     void theOverlayMenuMovesItsCheckMarkAndRedraws()
@@ -262,13 +259,13 @@ private slots:
     {
         QTest::keyClicks(Box("txtSailh", 0), QStringLiteral("5"));  // "0.15"
         QCOMPARE(Refreshes(), 0);                                   // typing recomputes nothing
-        Find<QRadioButton>("tipocielo(1)")->click();
+        fixture_.Find<QRadioButton>("tipocielo(1)")->click();
         QCOMPARE(Refreshes(), 1);
-        QCOMPARE(window_->canopyState().lai, 0.15);
-        QCOMPARE(window_->canopyState().visibilityKm, 50);
+        QCOMPARE(fixture_.window()->canopyState().lai, 0.15);
+        QCOMPARE(fixture_.window()->canopyState().visibilityKm, 50);
         Bar("hsbSailh", 4)->setValue(10);  // a canopy bar rewrites all five texts from the bars
         QCOMPARE(Box("txtSailh", 0)->text(), QStringLiteral("0.1"));
-        QCOMPARE(window_->canopyState().lai, 0.1);
+        QCOMPARE(fixture_.window()->canopyState().lai, 0.1);
     }
 
     void aTextThatIsNoNumberKeepsThePreviousValue()
@@ -280,14 +277,15 @@ private slots:
         Menu211(1)->trigger();
         QCOMPARE(Box("txtSailh", 0)->text(), QStringLiteral("2"));
         QCOMPARE(Box("txtSailh", 1)->text(), QStringLiteral("0"));
-        QCOMPARE(Status(),
+        QCOMPARE(fixture_.Status(),
                  QStringLiteral("Indice de área foliar (LAI): «dos» no es un número. (y 1 más)"));
-        QVERIFY(window_->statusBar()->toolTip().contains(QStringLiteral("«3,5» no es un número")));
+        QVERIFY(fixture_.window()->statusBar()->toolTip().contains(
+            QStringLiteral("«3,5» no es un número")));
         QCOMPARE(FileBytes("VS.dat"), vs);  // recomputed with the kept values: the same file
 
         Bar("hsbSailh", 0)->setValue(250);  // the next good recomputation clears the message
-        QVERIFY(Status().isEmpty());
-        QVERIFY(window_->statusBar()->toolTip().isEmpty());
+        QVERIFY(fixture_.Status().isEmpty());
+        QVERIFY(fixture_.window()->statusBar()->toolTip().isEmpty());
     }
 
     // Typing a value and pressing Enter applies it at once, or refuses it and shows the value in
@@ -349,16 +347,16 @@ private slots:
     {
         QFETCH(QString, box);
         QFETCH(QString, typed);
-        QLineEdit* edit = Find<QLineEdit>(box);
+        QLineEdit* edit = fixture_.Find<QLineEdit>(box);
         edit->clear();
         QTest::keyClicks(edit, typed);
         QTest::keyClick(edit, Qt::Key_Return);
         QTEST(edit->text(), "shown");
         QString barName = box;
         barName.replace(QStringLiteral("txt"), QStringLiteral("hsb"));
-        QTEST(Find<QScrollBar>(barName)->value(), "bar");
+        QTEST(fixture_.Find<QScrollBar>(barName)->value(), "bar");
         QTEST(ModelValue(box), "used");
-        QTEST(Status(), "status");
+        QTEST(fixture_.Status(), "status");
         QTEST(Refreshes(), "refreshes");
         CheckChartsShowTheControls();
     }
@@ -367,48 +365,50 @@ private slots:
     void aFailedRecomputationRestoresEveryControl()
     {
         Bar("hsbProspect", 0)->setValue(250);
-        Find<QComboBox>("cmbSailh(1)")->setCurrentIndex(2);
-        Find<QRadioButton>("tipocielo(1)")->click();
+        fixture_.Find<QComboBox>("cmbSailh(1)")->setCurrentIndex(2);
+        fixture_.Find<QRadioButton>("tipocielo(1)")->click();
         Menu211(3)->trigger();
         const QString good = ControlsText();
         const std::string vs = FileBytes("VS.dat");
         const QImage canopy = Chart("pctSailh");
 
         Box("txtSailh", 1)->setText(QStringLiteral("30"));
-        Find<QComboBox>("cmbSailh(0)")->setCurrentIndex(3);
-        Find<QRadioButton>("tipocielo(0)")->setChecked(true);
+        fixture_.Find<QComboBox>("cmbSailh(0)")->setCurrentIndex(3);
+        fixture_.Find<QRadioButton>("tipocielo(0)")->setChecked(true);
         {
             const testing::ScopedFileSizeLimit tiny(100);  // "VP.dat" cannot be written whole
             Bar("hsbProspect", 1)->setValue(4000);
         }
-        QVERIFY2(Status().startsWith(QStringLiteral("No se pudo recalcular")),
-                 qPrintable(Status()));
-        QVERIFY(!window_->statusBar()->toolTip().isEmpty());  // the cause, on demand
+        QVERIFY2(fixture_.Status().startsWith(QStringLiteral("No se pudo recalcular")),
+                 qPrintable(fixture_.Status()));
+        QVERIFY(!fixture_.window()->statusBar()->toolTip().isEmpty());  // the cause, on demand
         QCOMPARE(ControlsText(), good);
-        QCOMPARE(window_->leafParameters().Cab, 15.0);
+        QCOMPARE(fixture_.window()->leafParameters().Cab, 15.0);
         QCOMPARE(Chart("pctSailh"), canopy);
         QCOMPARE(FileBytes("VS.dat"), vs);
         Menu211(3)->trigger();  // usable again, with the controls as shown
-        QVERIFY(Status().isEmpty());
+        QVERIFY(fixture_.Status().isEmpty());
         QCOMPARE(ControlsText(), good);
         CheckChartsShowTheControls();
     }
 
     void theSoilListRefusesFreeTextAndReachesTheModelByKey()
     {
-        QComboBox* soil = Find<QComboBox>("cmbSailh(1)");
+        QComboBox* soil = fixture_.Find<QComboBox>("cmbSailh(1)");
         QVERIFY(!soil->isEditable());  // nothing but its entries can be chosen
         soil->setFocus();
         QTest::keyClicks(soil, QStringLiteral("arena"));  // begins no entry: nothing chosen
         QCOMPARE(soil->currentIndex(), 0);
         QTest::keyClick(soil, Qt::Key_Down);
         QCOMPARE(Refreshes(), 1);
-        QCOMPARE(window_->canopyState().soilRefl.front(), 3.589);
-        QCOMPARE(window_->ExportHeader().soil, std::string("S2:32% arena 39% limo 29% arcilla"));
+        QCOMPARE(fixture_.window()->canopyState().soilRefl.front(), 3.589);
+        QCOMPARE(fixture_.window()->ExportHeader().soil,
+                 std::string("S2:32% arena 39% limo 29% arcilla"));
         soil->setItemText(1, QStringLiteral("Suelo dos"));  // a caption never changes the model
         Menu211(1)->trigger();
-        QCOMPARE(window_->canopyState().soilRefl.front(), 3.589);
-        QCOMPARE(window_->ExportHeader().soil, std::string("S2:32% arena 39% limo 29% arcilla"));
+        QCOMPARE(fixture_.window()->canopyState().soilRefl.front(), 3.589);
+        QCOMPARE(fixture_.window()->ExportHeader().soil,
+                 std::string("S2:32% arena 39% limo 29% arcilla"));
     }
 
     void restoringTheStartValuesResetsEveryControl()
@@ -417,14 +417,15 @@ private slots:
         const QImage leaf = Chart("pctProspect");
         Bar("hsbProspect", 0)->setValue(250);
         Box("txtSailh", 0)->setText(QStringLiteral("3"));
-        Find<QComboBox>("cmbSailh(0)")->setCurrentIndex(2);
-        Find<QRadioButton>("tipocielo(1)")->click();
+        fixture_.Find<QComboBox>("cmbSailh(0)")->setCurrentIndex(2);
+        fixture_.Find<QRadioButton>("tipocielo(1)")->click();
         Menu211(5)->trigger();
         QVERIFY(ControlsText() != start);
-        Find<QAction>("menu22")->trigger();
+        fixture_.Find<QAction>("menu22")->trigger();
         QCOMPARE(ControlsText(), start);
         QCOMPARE(Chart("pctProspect"), leaf);
-        QCOMPARE(Find<QAction>("menu22")->text(), QStringLiteral("&Restablecer valores iniciales"));
+        QCOMPARE(fixture_.Find<QAction>("menu22")->text(),
+                 QStringLiteral("&Restablecer valores iniciales"));
     }
 
     void draggingTheThumbRecomputesOnlyOnRelease()
@@ -434,18 +435,18 @@ private slots:
         bar->setSliderPosition(250);
         bar->setSliderPosition(300);
         QCOMPARE(Refreshes(), 0);
-        QCOMPARE(window_->leafParameters().N, 1.0);
+        QCOMPARE(fixture_.window()->leafParameters().N, 1.0);
         bar->setSliderDown(false);
         QCOMPARE(Refreshes(), 1);
-        QCOMPARE(window_->leafParameters().N, 3.0);
+        QCOMPARE(fixture_.window()->leafParameters().N, 3.0);
     }
 
     // Tab walks the controls in reading order, scroll bars included, and the keys move a bar.
     void tabReachesEveryControlInReadingOrder()
     {
-        window_->show();
+        fixture_.window()->show();
         QStringList chain;
-        for (QWidget* w = window_->nextInFocusChain(); w != window_.get();
+        for (QWidget* w = fixture_.window()->nextInFocusChain(); w != fixture_.window();
              w = w->nextInFocusChain()) {
             if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible() && !w->objectName().isEmpty()
                 && !w->objectName().startsWith(QLatin1String("qt_"))) {
@@ -470,7 +471,7 @@ private slots:
         QCOMPARE(Box("txtProspect", 0)->text(), QStringLiteral("1"));
         QTest::keyClick(bar, Qt::Key_PageDown);
         QCOMPARE(bar->value(), 150);
-        QCOMPARE(window_->leafParameters().N, 1.5);
+        QCOMPARE(fixture_.window()->leafParameters().N, 1.5);
     }
 
     // On a 1280 x 720 screen (and at twice the pixels) the window fits: its minimum is smaller,
@@ -485,33 +486,34 @@ private slots:
     void fitsASmallScreenWithoutClippingAControl()
     {
         QFETCH(QSize, size);
-        const QSize minimum = window_->minimumSizeHint();
+        const QSize minimum = fixture_.window()->minimumSizeHint();
         QVERIFY2(minimum.width() <= 1280 && minimum.height() <= 720,
                  qPrintable(QStringLiteral("%1 x %2").arg(minimum.width()).arg(minimum.height())));
-        window_->show();
-        window_->resize(size.isValid() ? size : minimum);
+        fixture_.window()->show();
+        fixture_.window()->resize(size.isValid() ? size : minimum);
         QCoreApplication::processEvents();
-        QCOMPARE(testing::FirstClippedChild(*window_), QString());
+        QCOMPARE(testing::FirstClippedChild(*fixture_.window()), QString());
     }
 
     // A larger window gives the charts more pixels, drawn afresh at that size (not stretched),
     // in the same user units: the same recomputation drawn on a surface of that size.
     void resizingRedrawsTheChartsAtTheirNewSize()
     {
-        window_->show();
+        fixture_.window()->show();
         QCoreApplication::processEvents();
-        const widgets::ChartView* leafView = Find<widgets::ChartView>("pctProspect");
+        const widgets::ChartView* leafView = fixture_.Find<widgets::ChartView>("pctProspect");
         const int k = leafView->SurfacePixelScale();
-        window_->resize(1700, 1300);  // larger than everything needs, at any scale
+        fixture_.window()->resize(1700, 1300);  // larger than everything needs, at any scale
         QCoreApplication::processEvents();
         const plot::ChartScale grown = leafView->DisplayedScale();
         QVERIFY2(grown.widthPx > 317 && grown.heightPx > 165,
                  qPrintable(QStringLiteral("%1 x %2").arg(grown.widthPx).arg(grown.heightPx)));
         QCOMPARE(leafView->image().size(), QSize(grown.widthPx, grown.heightPx) * k);
         plot::RasterSurface leafChart(grown, k);
-        plot::RasterSurface canopyChart(Find<widgets::ChartView>("pctSailh")->DisplayedScale(), k);
+        plot::RasterSurface canopyChart(
+            fixture_.Find<widgets::ChartView>("pctSailh")->DisplayedScale(), k);
         canopy::CanopyState state;
-        refresh::Recompute(window_->leafParameters(), canopy::StartCanopyInputs(), state,
+        refresh::Recompute(fixture_.window()->leafParameters(), canopy::StartCanopyInputs(), state,
                            {leafChart, canopyChart}, plot::ChartBackground{});
         QImage expected = leafChart.image();
         expected.setDevicePixelRatio(leafView->image().devicePixelRatio());
@@ -519,23 +521,23 @@ private slots:
 
         // A value still being typed is no input of the redraw: the charts keep the last one.
         QTest::keyClicks(Box("txtSailh", 0), QStringLiteral("5"));
-        window_->resize(1600, 1200);
+        fixture_.window()->resize(1600, 1200);
         QCoreApplication::processEvents();
-        QCOMPARE(window_->canopyState().lai, canopy::StartCanopyInputs().lai);
+        QCOMPARE(fixture_.window()->canopyState().lai, canopy::StartCanopyInputs().lai);
     }
 
     void theExitEntryAsksToEndAndClosingEmptiesTheFiles()
     {
-        QSignalSpy exit(window_.get(), &MainWindow::ExitRequested);
-        Find<QAction>("menu13")->trigger();
+        QSignalSpy exit(fixture_.window(), &MainWindow::ExitRequested);
+        fixture_.Find<QAction>("menu13")->trigger();
         QCOMPARE(exit.count(), 1);
         // A value being typed when the window closes is dealt with before the files are emptied.
-        window_->show();
-        QApplication::setActiveWindow(window_.get());
+        fixture_.window()->show();
+        QApplication::setActiveWindow(fixture_.window());
         Box("txtSailh", 0)->setFocus();
         QVERIFY(Box("txtSailh", 0)->hasFocus());
         QTest::keyClicks(Box("txtSailh", 0), QStringLiteral("5"));
-        window_->close();
+        fixture_.window()->close();
         QCOMPARE(FileBytes("VP.dat"), std::string());
         QCOMPARE(FileBytes("VS.dat"), std::string());
     }

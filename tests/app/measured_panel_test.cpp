@@ -21,6 +21,7 @@
 #include "app/windows/main_window.h"
 #include "support/find_child.h"
 #include "support/scratch_settings.h"
+#include "support/window_fixtures.h"
 #include "support/work_dir.h"
 #include "testing/recording_surface.h"
 #include "textio/number_text.h"
@@ -75,45 +76,36 @@ class MeasuredPanelTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<testing::ScopedWorkDir> dir_;
-    std::unique_ptr<MainWindow> window_;
+    testing::WindowFixture<MainWindow> fixture_;
     MeasuredPanel* panel_ = nullptr;
 
-    template <typename T>
-    T* Find(const QString& name) const
-    {
-        return testing::FindChild<T>(window_.get(), name);
-    }
     QScrollBar* LeafBar(int i) const
     {
-        return Find<QScrollBar>(QStringLiteral("hsbProspect(%1)").arg(i));
+        return fixture_.Find<QScrollBar>(QStringLiteral("hsbProspect(%1)").arg(i));
     }
     void Type(const QString& box, const QString& text)
     {
-        auto* edit = Find<QLineEdit>(box);
+        auto* edit = fixture_.Find<QLineEdit>(box);
         edit->setText(text);
         emit edit->editingFinished();
     }
-    QString Status() const { return window_->statusBar()->currentMessage(); }
-    QString RmseText() const { return Find<QLabel>(QStringLiteral("lblMedidoRmse"))->text(); }
+    QString RmseText() const
+    {
+        return fixture_.Find<QLabel>(QStringLiteral("lblMedidoRmse"))->text();
+    }
     QImage Chart(const char* name) const
     {
-        return Find<widgets::ChartView>(QLatin1String(name))->image();
+        return fixture_.Find<widgets::ChartView>(QLatin1String(name))->image();
     }
 
 private slots:
     void initTestCase() { testing::UseScratchSettings(); }
     void init()
     {
-        dir_ = std::make_unique<testing::ScopedWorkDir>();
-        window_ = std::make_unique<MainWindow>();
-        panel_ = Find<MeasuredPanel>(QStringLiteral("dckMedido"));
+        fixture_.Open();
+        panel_ = fixture_.Find<MeasuredPanel>(QStringLiteral("dckMedido"));
     }
-    void cleanup()
-    {
-        window_.reset();
-        dir_.reset();
-    }
+    void cleanup() { fixture_.Close(); }
 
     void eachKindHasItsChartAndDefaults_data()
     {
@@ -137,20 +129,21 @@ private slots:
         QVERIFY(panel_->isHidden());
         QVERIFY(panel_->LoadFile(kLeafR, 0, MeasuredKind(kind)));
         QVERIFY(!panel_->isHidden());
-        QCOMPARE(Find<QCheckBox>(QStringLiteral("chkMedidoBandasAgua"))->isChecked(),
+        QCOMPARE(fixture_.Find<QCheckBox>(QStringLiteral("chkMedidoBandasAgua"))->isChecked(),
                  waterBandsLeftOut);
-        QCOMPARE(Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->isEnabled(), fitEnabled);
+        QCOMPARE(fixture_.Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->isEnabled(),
+                 fitEnabled);
         QVERIFY(panel_->Rmse(MeasuredKind(kind)).has_value());
         QVERIFY(
             MeasuredPanel::RecentFiles().first().endsWith(QStringLiteral("leaf_reflectance.csv")));
         // Drawn over the right chart only, and still after a change of background.
-        Find<QAction>(QStringLiteral("menu211(4)"))->trigger();
+        fixture_.Find<QAction>(QStringLiteral("menu211(4)"))->trigger();
         const QImage leaf = Chart("pctProspect");
         const QImage canopy = Chart("pctSailh");
         QCOMPARE(HasBlackInColumn(leaf, leaf.width() / 2), onLeafChart);
         QCOMPARE(HasBlackInColumn(canopy, canopy.width() / 2), !onLeafChart);
 
-        Find<QPushButton>(QStringLiteral("cmdQuitarMedido"))->click();
+        fixture_.Find<QPushButton>(QStringLiteral("cmdQuitarMedido"))->click();
         QVERIFY(panel_->isHidden());
         QVERIFY(!HasBlackInColumn(Chart("pctProspect"), leaf.width() / 2));
         QVERIFY(!HasBlackInColumn(Chart("pctSailh"), canopy.width() / 2));
@@ -171,7 +164,7 @@ private slots:
         QVERIFY2(atStart > 3 && moved < 0.7,
                  qPrintable(QStringLiteral("%1 -> %2").arg(atStart).arg(moved)));
         QVERIFY(RmseText() != textAtStart);
-        Find<QCheckBox>(QStringLiteral("chkMedidoBandasAgua"))->setChecked(true);
+        fixture_.Find<QCheckBox>(QStringLiteral("chkMedidoBandasAgua"))->setChecked(true);
         QVERIFY(panel_->Rmse(MeasuredKind::LeafReflectance).value() != moved);
         QVERIFY(!RmseText().contains(QStringLiteral("421 puntos")));  // 23 + 33 points left out
         QVERIFY(RmseText().contains(QStringLiteral("365 puntos")));
@@ -230,8 +223,9 @@ private slots:
         const double rmse = panel_->Rmse(MeasuredKind::LeafReflectance).value();
         QSignalSpy changed(panel_, &MeasuredPanel::SpectraChanged);
         QVERIFY(!panel_->LoadFile(fileName, 0, MeasuredKind::LeafReflectance));
-        QVERIFY2(Status().startsWith(QStringLiteral("No se pudo")), qPrintable(Status()));
-        QVERIFY(Status().contains(fileName));
+        QVERIFY2(fixture_.Status().startsWith(QStringLiteral("No se pudo")),
+                 qPrintable(fixture_.Status()));
+        QVERIFY(fixture_.Status().contains(fileName));
         QCOMPARE(changed.count(), 0);
         QCOMPARE(RmseText(), shown);
         QCOMPARE(panel_->Rmse(MeasuredKind::LeafReflectance).value(), rmse);
@@ -243,23 +237,23 @@ private slots:
         QVERIFY(panel_->LoadFile(kLeafT, 0, MeasuredKind::LeafTransmittance));
         const double before = panel_->Rmse(MeasuredKind::LeafReflectance).value();
         QSignalSpy finished(panel_, &MeasuredPanel::FitFinished);
-        Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->click();
-        QVERIFY(!Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->isEnabled());
+        fixture_.Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->click();
+        QVERIFY(!fixture_.Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->isEnabled());
         QVERIFY(finished.wait(kFitTimeoutMs));
-        QVERIFY2(panel_->fitResult().has_value(), qPrintable(Status()));
+        QVERIFY2(panel_->fitResult().has_value(), qPrintable(fixture_.Status()));
         const leaf::LeafParameters fitted = panel_->fitResult()->parameters;
         // The first leaf was made with N 1.3, Cab 28, Cw 0.009, Cm 0.0035 and noise.
         QVERIFY(std::abs(fitted.N - 1.3) < 0.2);
         QVERIFY(std::abs(fitted.Cab - 28) < 4);
-        QVERIFY(Find<QLabel>(QStringLiteral("lblAjuste"))
+        QVERIFY(fixture_.Find<QLabel>(QStringLiteral("lblAjuste"))
                     ->text()
                     .contains(QStringLiteral("evaluaciones")));
-        Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->click();
+        fixture_.Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->click();
         QCOMPARE(LeafBar(0)->value(), int(std::lround(fitted.N * 100)));
         QCOMPARE(LeafBar(1)->value(), int(std::lround(fitted.Cab * 100)));
         QCOMPARE(LeafBar(2)->value(), int(std::lround(fitted.Cw * 10000)));
         QCOMPARE(LeafBar(3)->value(), int(std::lround(fitted.Cm * 10000)));
-        QCOMPARE(window_->leafParameters().Cab, LeafBar(1)->value() / 100.0);
+        QCOMPARE(fixture_.window()->leafParameters().Cab, LeafBar(1)->value() / 100.0);
         const double after = panel_->Rmse(MeasuredKind::LeafReflectance).value();
         QVERIFY2(after < before / 4, qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(after)));
         QCOMPARE(panel_->fitResult()->parameters.Cab, fitted.Cab);  // the exact values stay
@@ -270,15 +264,16 @@ private slots:
     {
         QVERIFY(panel_->LoadFile(kLeafR, 0, MeasuredKind::LeafReflectance));
         const int cab = LeafBar(1)->value();
-        Find<QCheckBox>(QStringLiteral("chkSubdominios"))->setChecked(true);
+        fixture_.Find<QCheckBox>(QStringLiteral("chkSubdominios"))->setChecked(true);
         QSignalSpy finished(panel_, &MeasuredPanel::FitFinished);
-        Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->click();
-        Find<QPushButton>(QStringLiteral("cmdCancelarAjuste"))->click();
+        fixture_.Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->click();
+        fixture_.Find<QPushButton>(QStringLiteral("cmdCancelarAjuste"))->click();
         QVERIFY(finished.wait(kFitTimeoutMs));
         QVERIFY(!panel_->fitResult().has_value());
-        QVERIFY2(Status().contains(QStringLiteral("cancelado")), qPrintable(Status()));
-        QVERIFY(!Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->isEnabled());
-        QVERIFY(Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->isEnabled());
+        QVERIFY2(fixture_.Status().contains(QStringLiteral("cancelado")),
+                 qPrintable(fixture_.Status()));
+        QVERIFY(!fixture_.Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->isEnabled());
+        QVERIFY(fixture_.Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->isEnabled());
         QCOMPARE(LeafBar(1)->value(), cab);
     }
     // The canopy fit finds the LAI of a spectrum the model made inside the table's ranges, and
@@ -290,21 +285,23 @@ private slots:
             Type(QStringLiteral("txtProspect(%1)").arg(i), QLatin1String(leaf[i]));
         }
         Type(QStringLiteral("txtSailh(0)"), QStringLiteral("2"));
-        WriteCanopyFile("dosel.csv", window_->canopyState());
+        WriteCanopyFile("dosel.csv", fixture_.window()->canopyState());
         Type(QStringLiteral("txtSailh(0)"), QStringLiteral("6"));
         QVERIFY(panel_->LoadFile(QStringLiteral("dosel.csv"), 0, MeasuredKind::CanopyReflectance));
         const double before = panel_->Rmse(MeasuredKind::CanopyReflectance).value();
         QSignalSpy finished(panel_, &MeasuredPanel::FitFinished);
-        Find<QPushButton>(QStringLiteral("cmdAjustarDosel"))->click();
+        fixture_.Find<QPushButton>(QStringLiteral("cmdAjustarDosel"))->click();
         QVERIFY(finished.wait(kFitTimeoutMs));
-        QVERIFY2(panel_->canopyFitResult().has_value(), qPrintable(Status()));
+        QVERIFY2(panel_->canopyFitResult().has_value(), qPrintable(fixture_.Status()));
         const double lai = panel_->canopyFitResult()
                                ->refined.values[static_cast<std::size_t>(lut::Parameter::Lai)];
         QVERIFY2(std::abs(lai - 2) < 0.05, qPrintable(QString::number(lai)));
-        QVERIFY(
-            Find<QLabel>(QStringLiteral("lblAjuste"))->text().startsWith(QStringLiteral("LAI")));
-        Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->click();
-        QCOMPARE(window_->canopyInputs().lai, std::round(lai * 100) / 100);  // the bar's resolution
+        QVERIFY(fixture_.Find<QLabel>(QStringLiteral("lblAjuste"))
+                    ->text()
+                    .startsWith(QStringLiteral("LAI")));
+        fixture_.Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->click();
+        QCOMPARE(fixture_.window()->canopyInputs().lai,
+                 std::round(lai * 100) / 100);  // the bar's resolution
         const double after = panel_->Rmse(MeasuredKind::CanopyReflectance).value();
         QVERIFY2(after < before / 4, qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(after)));
     }
@@ -313,26 +310,27 @@ private slots:
     // the window's values stay.
     void canopyFitThatDoesNotRunChangesNothing()
     {
-        WriteCanopyFile("dosel.csv", window_->canopyState());
+        WriteCanopyFile("dosel.csv", fixture_.window()->canopyState());
         QVERIFY(panel_->LoadFile(QStringLiteral("dosel.csv"), 0, MeasuredKind::CanopyReflectance));
-        const QString lai = Find<QLineEdit>(QStringLiteral("txtSailh(0)"))->text();
+        const QString lai = fixture_.Find<QLineEdit>(QStringLiteral("txtSailh(0)"))->text();
         QSignalSpy finished(panel_, &MeasuredPanel::FitFinished);
-        Find<QPushButton>(QStringLiteral("cmdAjustarDosel"))->click();
-        Find<QProgressDialog>(QStringLiteral("dlgProgresoDosel"))
+        fixture_.Find<QPushButton>(QStringLiteral("cmdAjustarDosel"))->click();
+        fixture_.Find<QProgressDialog>(QStringLiteral("dlgProgresoDosel"))
             ->findChild<QPushButton*>()
             ->click();
         QVERIFY(finished.wait(kFitTimeoutMs));
         QVERIFY(!panel_->canopyFitResult().has_value());
-        QVERIFY2(Status().contains(QStringLiteral("cancelado")), qPrintable(Status()));
-        QVERIFY(!Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->isEnabled());
+        QVERIFY2(fixture_.Status().contains(QStringLiteral("cancelado")),
+                 qPrintable(fixture_.Status()));
+        QVERIFY(!fixture_.Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->isEnabled());
 
         Type(QStringLiteral("txtSailh(1)"), QStringLiteral("90"));
-        Find<QPushButton>(QStringLiteral("cmdAjustarDosel"))->click();
+        fixture_.Find<QPushButton>(QStringLiteral("cmdAjustarDosel"))->click();
         QVERIFY(!panel_->Fitting());
-        QVERIFY2(Status().contains(QStringLiteral("No se puede ajustar el dosel")),
-                 qPrintable(Status()));
+        QVERIFY2(fixture_.Status().contains(QStringLiteral("No se puede ajustar el dosel")),
+                 qPrintable(fixture_.Status()));
         QCOMPARE(finished.count(), 1);
-        QCOMPARE(Find<QLineEdit>(QStringLiteral("txtSailh(0)"))->text(), lai);
+        QCOMPARE(fixture_.Find<QLineEdit>(QStringLiteral("txtSailh(0)"))->text(), lai);
     }
 };
 

@@ -21,6 +21,7 @@
 #include "sensor/band_values.h"
 #include "sensor/indices.h"
 #include "support/scratch_settings.h"
+#include "support/window_fixtures.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
 
@@ -30,25 +31,17 @@ class SensorDockTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<testing::ScopedWorkDir> dir_;
-    std::unique_ptr<MainWindow> window_;
+    testing::WindowFixture<MainWindow> fixture_;
 
-    template <typename T>
-    T* Find(const QString& name) const
-    {
-        T* found = window_->findChild<T*>(name);
-        if (found == nullptr) qFatal("no object named %s", qPrintable(name));
-        return found;
-    }
-    SensorDock* Dock() const { return Find<SensorDock>(QStringLiteral("sensorDock")); }
-    QAction* ViewEntry() const { return Find<QAction>(QStringLiteral("viewSensorDock")); }
+    SensorDock* Dock() const { return fixture_.Find<SensorDock>(QStringLiteral("sensorDock")); }
+    QAction* ViewEntry() const { return fixture_.Find<QAction>(QStringLiteral("viewSensorDock")); }
     QAction* Menu211(int entry) const
     {
-        return Find<QAction>(QStringLiteral("menu211(%1)").arg(entry));
+        return fixture_.Find<QAction>(QStringLiteral("menu211(%1)").arg(entry));
     }
     QScrollBar* Bar(const char* name, int i) const
     {
-        return Find<QScrollBar>(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i));
+        return fixture_.Find<QScrollBar>(QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i));
     }
     // The shown value of the index called `name`.
     static QString IndexText(const QWidget* dock, std::string_view name)
@@ -65,11 +58,9 @@ private:
         if (!value) qFatal("index %s shows no number", name.data());
         return *value;
     }
-    QString ShownSensor() const { return Find<QLabel>(QStringLiteral("sensorName"))->text(); }
-    void MakeWindow()
+    QString ShownSensor() const
     {
-        window_.reset();  // the old window's dock has written its state by now
-        window_ = std::make_unique<MainWindow>();
+        return fixture_.Find<QLabel>(QStringLiteral("sensorName"))->text();
     }
 
 private slots:
@@ -83,14 +74,9 @@ private slots:
     void init()
     {
         QSettings().clear();
-        dir_ = std::make_unique<testing::ScopedWorkDir>();
-        MakeWindow();
+        fixture_.Open();
     }
-    void cleanup()
-    {
-        window_.reset();
-        dir_.reset();
-    }
+    void cleanup() { fixture_.Close(); }
 
     // The first start shows no dock; "Ver" opens it with the values of the charts on screen:
     // the band table holds the canopy run's band means, in percent with two decimals.
@@ -103,22 +89,22 @@ private slots:
         QVERIFY(!Dock()->isHidden());
         QVERIFY(ViewEntry()->isChecked());
         QCOMPARE(ShownSensor(), QStringLiteral("Sentinel-2 MSI"));
-        const auto* bands = Find<QTableWidget>(QStringLiteral("bandTable"));
+        const auto* bands = fixture_.Find<QTableWidget>(QStringLiteral("bandTable"));
         QCOMPARE(bands->rowCount(), 13);
         QCOMPARE(bands->item(8, 0)->text(), QStringLiteral("B8A"));
         QCOMPARE(bands->item(8, 1)->text(), QStringLiteral("855–875"));
-        const canopy::CanopyState& state = window_->canopyState();
+        const canopy::CanopyState& state = fixture_.window()->canopyState();
         const std::optional<double> b4 =
             sensor::BandMean(state.canopyReflPct, sensor::kSentinel2MsiBands[3]);
         QCOMPARE(bands->item(3, 4)->text(), QString::fromStdString(textio::FixedText(*b4, 2)));
         const std::optional<double> soil =
             sensor::BandMean(state.soilRefl, sensor::kSentinel2MsiBands[3]);
         QCOMPARE(bands->item(3, 5)->text(), QString::fromStdString(textio::FixedText(*soil, 2)));
-        QVERIFY(Find<QLabel>(QStringLiteral("broadbandNdvi"))
+        QVERIFY(fixture_.Find<QLabel>(QStringLiteral("broadbandNdvi"))
                     ->text()
                     .contains(QStringLiteral("bandas B4 y B8")));
         // Each index names its formula and wavelengths where the pointer rests.
-        const auto* indices = Find<QTableWidget>(QStringLiteral("indexTable"));
+        const auto* indices = fixture_.Find<QTableWidget>(QStringLiteral("indexTable"));
         QCOMPARE(indices->item(0, 1)->toolTip(),
                  QStringLiteral("NDVI = (ρ800−ρ670)/(ρ800+ρ670)\nLongitudes de onda: 670, 800 nm"));
         QVERIFY(indices->item(15, 0)->toolTip().contains(QStringLiteral("\nOSAVI = 1.16(")));
@@ -152,8 +138,8 @@ private slots:
     void showsTheSensorOfTheChartMenuOrTheChooser()
     {
         ViewEntry()->trigger();
-        auto* chooser = Find<QComboBox>(QStringLiteral("sensorChooser"));
-        const auto* bands = Find<QTableWidget>(QStringLiteral("bandTable"));
+        auto* chooser = fixture_.Find<QComboBox>(QStringLiteral("sensorChooser"));
+        const auto* bands = fixture_.Find<QTableWidget>(QStringLiteral("bandTable"));
         QVERIFY(chooser->isEnabled());
         chooser->setCurrentIndex(2);
         emit chooser->activated(2);  // as a user's choice does
@@ -177,18 +163,18 @@ private slots:
     void remembersItsStateAcrossWindows()
     {
         ViewEntry()->trigger();
-        window_->addDockWidget(Qt::LeftDockWidgetArea, Dock());
-        MakeWindow();
+        fixture_.window()->addDockWidget(Qt::LeftDockWidgetArea, Dock());
+        fixture_.Reopen();
         QVERIFY(!Dock()->isHidden());
         QVERIFY(ViewEntry()->isChecked());
-        QCOMPARE(window_->dockWidgetArea(Dock()), Qt::LeftDockWidgetArea);
+        QCOMPARE(fixture_.window()->dockWidgetArea(Dock()), Qt::LeftDockWidgetArea);
         QVERIFY(!IndexText(Dock(), "NDVI").isEmpty());
         QVERIFY(IndexText(Dock(), "NDVI") != QStringLiteral("—"));
         Dock()->close();  // its own close button
-        MakeWindow();
+        fixture_.Reopen();
         QVERIFY(Dock()->isHidden());
         QVERIFY(!ViewEntry()->isChecked());
-        QCOMPARE(window_->dockWidgetArea(Dock()), Qt::LeftDockWidgetArea);
+        QCOMPARE(fixture_.window()->dockWidgetArea(Dock()), Qt::LeftDockWidgetArea);
     }
 
     // Indices whose denominator is zero show "—", the others their value: a flat spectrum has

@@ -7,6 +7,7 @@
 #include "batch/batch_arguments.h"
 #include "batch/batch_runner.h"
 #include "support/parsed_arguments.h"
+#include "support/run_command.h"
 
 namespace tulmera::batch {
 namespace {
@@ -83,20 +84,13 @@ TEST(BatchCommandLine, RefusesWhatTheOldSpellingCouldNotSay)
     EXPECT_THROW(testing::ParsedArguments({"--view", "1", "2"}, {kAccepted[0]}), UsageError);
 }
 
-std::pair<int, std::string> RunInMemory(std::vector<std::string_view> arguments)
-{
-    std::ostringstream out, err;
-    const int status = RunBatch(arguments, out, err);
-    return {status, out.str() + err.str()};
-}
-
 TEST(BatchCommandLine, EachCommandsHelpShowsItsOwnOptionsWithTheirValueNames)
 {
     for (const BatchCommand& command : BatchCommands()) {
         const std::string name(command.name);
         for (const auto& arguments : {std::vector<std::string_view>{command.name, "--help"},
                                       std::vector<std::string_view>{"help", command.name}}) {
-            const auto [status, text] = RunInMemory(arguments);
+            const auto [status, text] = testing::RunCommand(arguments);
             EXPECT_EQ(status, 0) << name;
             EXPECT_NE(text.find("Usage: tulmera-batch " + name + " "), std::string::npos) << text;
             for (const OptionInfo& option : command.options) {
@@ -113,7 +107,7 @@ TEST(BatchCommandLine, EachCommandsHelpShowsItsOwnOptionsWithTheirValueNames)
         }
     }
     // The general help lists every command.
-    const auto [status, text] = RunInMemory({"help"});
+    const auto [status, text] = testing::RunCommand({"help"});
     EXPECT_EQ(status, 0);
     for (const BatchCommand& command : BatchCommands()) {
         EXPECT_NE(text.find("\n" + std::string(command.name) + "\n"), std::string::npos)
@@ -138,7 +132,7 @@ TEST(BatchCommandLine, RunnerReadsHelpVersionAndCommandsOnlyWhereTheyStand)
         {{"leaf", "--no-wait=1"}, 2, "--no-wait takes no value"},
     };
     for (const auto& c : cases) {
-        const auto [status, text] = RunInMemory(c.arguments);
+        const auto [status, text] = testing::RunCommand(c.arguments);
         EXPECT_EQ(status, c.status) << c.expected;
         EXPECT_NE(text.find(c.expected), std::string::npos) << text;
     }

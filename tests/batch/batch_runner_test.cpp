@@ -7,6 +7,7 @@
 #include "batch/batch_arguments.h"
 #include "batch/leaf_command.h"
 #include "support/parsed_arguments.h"
+#include "support/run_command.h"
 
 namespace tulmera::batch {
 namespace {
@@ -47,18 +48,12 @@ TEST(BatchArguments, WholeNumbersStayInTheirRange)
 }
 
 // The exit status and the message of a command line run without touching the disk.
-std::pair<int, std::string> RunInMemory(std::vector<std::string_view> arguments)
-{
-    std::ostringstream out, err;
-    const int status = RunBatch(arguments, out, err);
-    return {status, out.str() + err.str()};
-}
 
 TEST(BatchRunner, HelpWinsAnywhereAndListsEveryOption)
 {
     for (const auto& arguments : {std::vector<std::string_view>{"--help"},
                                   std::vector<std::string_view>{"leaf", "--N", "2", "-h"}}) {
-        const auto [status, text] = RunInMemory(arguments);
+        const auto [status, text] = testing::RunCommand(arguments);
         EXPECT_EQ(status, 0);
         EXPECT_NE(text.find("Usage: tulmera-batch"), std::string::npos);
     }
@@ -85,7 +80,7 @@ TEST(BatchRunner, BadCommandLinesAreUsageErrorsThatSayWhy)
         {{"leaf", "--Cab", "1,5"}, "--Cab: \"1,5\" is not a number"},
     };
     for (const auto& c : cases) {
-        const auto [status, text] = RunInMemory(c.arguments);
+        const auto [status, text] = testing::RunCommand(c.arguments);
         EXPECT_EQ(status, 2) << c.expected;
         EXPECT_NE(text.find(c.expected), std::string::npos) << text;
     }

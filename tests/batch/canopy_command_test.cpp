@@ -8,6 +8,7 @@
 #include "batch/batch_runner.h"
 #include "spectral/soil_library.h"
 #include "support/parsed_arguments.h"
+#include "support/run_command.h"
 #include "support/work_dir.h"
 
 namespace tulmera::batch {
@@ -67,20 +68,13 @@ TEST(CanopyCommand, UnknownListTextsAreUsageErrorsListingTheValidOnes)
     }
 }
 
-std::pair<int, std::string> RunInMemory(std::vector<std::string_view> arguments)
-{
-    std::ostringstream out, err;
-    const int status = RunBatch(arguments, out, err);
-    return {status, out.str() + err.str()};
-}
-
 TEST(CanopyCommand, BadCanopyValuesWriteNoFile)
 {
     testing::ScopedWorkDir dir;
-    const auto [badLai, laiText] = RunInMemory({"canopy", "--lai", "0"});
+    const auto [badLai, laiText] = testing::RunCommand({"canopy", "--lai", "0"});
     EXPECT_EQ(badLai, 2);
     EXPECT_NE(laiText.find("--lai 0 is outside 0 (excluded) to 100"), std::string::npos) << laiText;
-    const auto [badName, nameText] = RunInMemory({"canopy", "--lidf", "Esferica"});
+    const auto [badName, nameText] = testing::RunCommand({"canopy", "--lidf", "Esferica"});
     EXPECT_EQ(badName, 2);
     EXPECT_FALSE(std::filesystem::exists("VP.dat"));
     EXPECT_FALSE(std::filesystem::exists("VS.dat"));

@@ -11,6 +11,7 @@
 #include "batch/batch_runner.h"
 #include "support/golden.h"
 #include "support/parsed_arguments.h"
+#include "support/run_command.h"
 #include "support/work_dir.h"
 #include "textio/working_files.h"
 
@@ -51,13 +52,6 @@ TEST(ExportCommand, HeaderValuesAreTheOptionsOrTheStartValues)
     EXPECT_EQ(given.azimuthText, "90");
 }
 
-std::pair<int, std::string> RunExport(std::vector<std::string_view> arguments)
-{
-    std::ostringstream out, err;
-    const int status = RunBatch(arguments, out, err);
-    return {status, out.str() + err.str()};
-}
-
 TEST(ExportCommand, WritesTheWorkbookIntoTheWorkingDirectory)
 {
     ScopedWorkDir dir;
@@ -66,7 +60,7 @@ TEST(ExportCommand, WritesTheWorkbookIntoTheWorkingDirectory)
         fs::copy_file(testing::GoldenDir("canopy-spherical") / name, fs::path("run") / name);
     }
     const auto [status, text] =
-        RunExport({"export", "-C", "run", "--xlsx", "cells.xlsx", "--N", "1.5"});
+        testing::RunCommand({"export", "-C", "run", "--xlsx", "cells.xlsx", "--N", "1.5"});
     EXPECT_EQ(status, 0) << text;
     // The runner changed into "run"; the workbook went there, and only there.
     EXPECT_EQ(testing::FileBytes(dir.path() / "run" / "cells.xlsx").substr(0, 4), "PK\x03\x04");
@@ -87,7 +81,7 @@ TEST(ExportCommand, FailuresSayWhyAndWriteNothing)
         {{"export", "--xlsx", "a.xlsx"}, 1, "\"VP.dat\""},
     };
     for (const auto& c : cases) {
-        const auto [status, text] = RunExport(c.arguments);
+        const auto [status, text] = testing::RunCommand(c.arguments);
         EXPECT_EQ(status, c.status) << text;
         EXPECT_NE(text.find(c.expected), std::string::npos) << text;
     }

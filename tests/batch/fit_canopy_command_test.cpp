@@ -50,14 +50,6 @@ lut::Table WriteInputs()
     return table;
 }
 
-std::string RunProgram(const std::string& arguments, int& exitCode)
-{
-    testing::ShellRun run =
-        testing::RunShell(std::string(TULMERA_BATCH) + " " + arguments + " 2>stderr.txt");
-    exitCode = run.exitCode;
-    return std::move(run.out);
-}
-
 std::vector<std::string> Split(const std::string& text, char separator)
 {
     std::vector<std::string> parts;
@@ -72,10 +64,10 @@ TEST(FitCanopyCommand, FindsEachColumnsOwnRow)
 {
     ScopedWorkDir dir;
     const lut::Table table = WriteInputs();
-    int exitCode = -1;
-    const std::string out =
-        RunProgram("fit-canopy --lut t.h5 --reflectance a.csv --best 1 --fraction", exitCode);
-    ASSERT_EQ(exitCode, 0) << FileBytes("stderr.txt");
+    const testing::Outcome best =
+        testing::RunBatchProgram("fit-canopy --lut t.h5 --reflectance a.csv --best 1 --fraction");
+    ASSERT_EQ(best.exitCode, 0) << best.err;
+    const std::string& out = best.out;
     const std::vector<std::string> lines = Split(out, '\n');
     ASSERT_EQ(lines.size(), 3u) << out;
     EXPECT_EQ(lines[0],
@@ -94,9 +86,10 @@ TEST(FitCanopyCommand, FindsEachColumnsOwnRow)
         EXPECT_EQ(lines[c + 1], expected);
     }
     // Twenty rows: every field a number, the first still an exact match.
-    const std::string twenty = RunProgram(
-        "fit-canopy --lut t.h5 --reflectance a.csv --columns b --exclude-water", exitCode);
-    ASSERT_EQ(exitCode, 0) << FileBytes("stderr.txt");
+    const testing::Outcome twentyRun = testing::RunBatchProgram(
+        "fit-canopy --lut t.h5 --reflectance a.csv --columns b --exclude-water");
+    ASSERT_EQ(twentyRun.exitCode, 0) << twentyRun.err;
+    const std::string& twenty = twentyRun.out;
     const std::vector<std::string> fields = Split(Split(twenty, '\n').at(1), ',');
     ASSERT_EQ(fields.size(), 2 * lut::kParameterCount + 2) << twenty;
     for (const std::string& field : fields) EXPECT_FALSE(field.empty()) << twenty;
@@ -105,9 +98,10 @@ TEST(FitCanopyCommand, FindsEachColumnsOwnRow)
     // Refined from the mean of twenty rows: the columns the refinement adds, its RMSE as low as
     // the best row's (which is row 150 itself: 0, but for the single-precision rounding of the
     // stored spectrum), and row 150's own LAI found closer than the mean finds it.
-    const std::string refined =
-        RunProgram("fit-canopy --lut t.h5 --reflectance a.csv --columns b --refine", exitCode);
-    ASSERT_EQ(exitCode, 0) << FileBytes("stderr.txt");
+    const testing::Outcome refinedRun =
+        testing::RunBatchProgram("fit-canopy --lut t.h5 --reflectance a.csv --columns b --refine");
+    ASSERT_EQ(refinedRun.exitCode, 0) << refinedRun.err;
+    const std::string& refined = refinedRun.out;
     const std::vector<std::string> header = Split(Split(refined, '\n').at(0), ',');
     const std::vector<std::string> values = Split(Split(refined, '\n').at(1), ',');
     ASSERT_EQ(header.size(), 3 * lut::kParameterCount + 3) << refined;

@@ -14,23 +14,12 @@ namespace {
 
 const std::string kExamples = TULMERA_EXAMPLES_DIR;
 
-struct Outcome {
-    int exitCode;
-    std::string out;  // standard output only
-};
-
-Outcome RunProgram(const std::string& program, const std::string& arguments)
-{
-    testing::ShellRun run = testing::RunShell(program + " " + arguments + " 2>stderr.txt");
-    return {run.exitCode, std::move(run.out)};
-}
+using testing::Outcome;
 
 Outcome FitLeaf(const std::string& arguments)
 {
-    return RunProgram(TULMERA_BATCH, "fit-leaf " + arguments);
+    return testing::RunBatchProgram("fit-leaf " + arguments);
 }
-
-std::string Stderr() { return testing::FileBytes("stderr.txt"); }
 
 TEST(FitLeafCommand, PrintsOneCsvLinePerColumnInColumnOrder)
 {
@@ -38,7 +27,7 @@ TEST(FitLeafCommand, PrintsOneCsvLinePerColumnInColumnOrder)
     const Outcome run =
         FitLeaf("--reflectance " + kExamples + "/leaf_reflectance.csv --transmittance " + kExamples
                 + "/leaf_transmittance.csv --subdomains");
-    ASSERT_EQ(run.exitCode, 0) << Stderr();
+    ASSERT_EQ(run.exitCode, 0) << run.err;
     std::vector<std::string> rows;
     for (std::size_t pos = 0; pos < run.out.size();) {
         const std::size_t end = run.out.find('\n', pos);
@@ -79,13 +68,13 @@ TEST(FitLeafCommand, SaysWhatItConvertedAndLeavesAnAbsentSpectrumEmpty)
     testing::ScopedWorkDir dir;
     const Outcome run = FitLeaf("--reflectance " + kExamples
                                 + "/leaf_reflectance_percent_um.txt --columns 3,young");
-    ASSERT_EQ(run.exitCode, 0) << Stderr();
+    ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out.find("column,N,Cab,Cw,Cm,rmse_R,rmse_T,evaluations\npale,2.4"), 0u)
         << run.out;
     EXPECT_NE(run.out.find("\nyoung,1.3"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find(",,"), std::string::npos) << "no rmse_T without a transmittance";
-    EXPECT_NE(Stderr().find("wavelengths in um, converted to nm"), std::string::npos);
-    EXPECT_NE(Stderr().find("values in percent, converted to fractions"), std::string::npos);
+    EXPECT_NE(run.err.find("wavelengths in um, converted to nm"), std::string::npos);
+    EXPECT_NE(run.err.find("values in percent, converted to fractions"), std::string::npos);
 }
 
 TEST(FitLeafCommand, ExitsWithTwoForBadArgumentsAndOneForFailedRuns)
@@ -119,8 +108,8 @@ TEST(FitLeafCommand, ExitsWithTwoForBadArgumentsAndOneForFailedRuns)
     for (const Case& c : cases) {
         const Outcome run = FitLeaf(c.arguments);
         const int expected = c.message.empty() ? 0 : c.exitCode;
-        EXPECT_EQ(run.exitCode, expected) << c.arguments << ": " << Stderr();
-        EXPECT_NE(Stderr().find(c.message), std::string::npos) << c.arguments << ": " << Stderr();
+        EXPECT_EQ(run.exitCode, expected) << c.arguments << ": " << run.err;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << ": " << run.err;
         if (expected != 0) {
             EXPECT_EQ(run.out, "") << c.arguments;
         }
@@ -130,7 +119,8 @@ TEST(FitLeafCommand, ExitsWithTwoForBadArgumentsAndOneForFailedRuns)
 TEST(ExampleFiles, AreWhatTheGeneratorWrites)
 {
     testing::ScopedWorkDir dir;
-    ASSERT_EQ(RunProgram(TULMERA_MAKE_EXAMPLES, ".").exitCode, 0) << Stderr();
+    const Outcome run = testing::RunProgram(std::string(TULMERA_MAKE_EXAMPLES) + " .");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
     for (const char* name :
          {"leaf_reflectance.csv", "leaf_transmittance.csv", "leaf_reflectance_percent_um.txt"}) {
         EXPECT_EQ(testing::FileBytes(name), testing::FileBytes(kExamples + "/" + name))

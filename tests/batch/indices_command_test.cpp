@@ -18,21 +18,8 @@ namespace {
 using testing::FileBytes;
 using testing::ScopedWorkDir;
 
-struct Outcome {
-    int exitCode;
-    std::string out;  // standard output only
-    std::string err;
-};
-
-// Runs the tulmera-batch program with standard output and standard error apart.
-Outcome RunProgram(const std::string& arguments)
-{
-    testing::ShellRun run =
-        testing::RunShell(std::string(TULMERA_BATCH) + " " + arguments + " 2>stderr.txt");
-    Outcome outcome{run.exitCode, std::move(run.out), FileBytes("stderr.txt")};
-    std::filesystem::remove("stderr.txt");
-    return outcome;
-}
+using testing::Outcome;
+using testing::RunBatchProgram;
 
 std::vector<std::string> SplitLines(const std::string& text)
 {
@@ -62,7 +49,7 @@ spectral::Spectrum ReadCanopyFile()
 TEST(IndicesCommand, PrintsTheIndicesAndTheSensorsBandsAsCsv)
 {
     ScopedWorkDir dir;
-    const Outcome run = RunProgram("indices --lai 3 --Cab 40 --sensor 'Sentinel-2 MSI'");
+    const Outcome run = RunBatchProgram("indices --lai 3 --Cab 40 --sensor 'Sentinel-2 MSI'");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_TRUE(std::filesystem::exists("VP.dat"));
@@ -86,7 +73,7 @@ TEST(IndicesCommand, PrintsTheIndicesAndTheSensorsBandsAsCsv)
             << line;
     }
 
-    const Outcome plain = RunProgram("indices");
+    const Outcome plain = RunBatchProgram("indices");
     EXPECT_EQ(plain.exitCode, 0) << plain.err;
     EXPECT_EQ(SplitLines(plain.out).size(), 1u + sensor::kIndexCount);
 }
@@ -94,7 +81,7 @@ TEST(IndicesCommand, PrintsTheIndicesAndTheSensorsBandsAsCsv)
 TEST(IndicesCommand, AnUnknownSensorIsABadArgumentListingTheValidNames)
 {
     ScopedWorkDir dir;
-    const Outcome run = RunProgram("indices --sensor Sentinel-2");
+    const Outcome run = RunBatchProgram("indices --sensor Sentinel-2");
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("--sensor: \"Sentinel-2\" is not a sensor; use one of \"IRS-WIS\", "

@@ -14,6 +14,7 @@
 
 #include "batch/batch_runner.h"
 #include "lut/simulation.h"
+#include "support/run_command.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
 
@@ -22,19 +23,6 @@ namespace {
 
 using testing::FileBytes;
 using testing::ScopedWorkDir;
-
-struct Outcome {
-    int exitCode;
-    std::string messages;
-};
-
-Outcome RunLine(const std::vector<std::string>& arguments)
-{
-    const std::vector<std::string_view> views(arguments.begin(), arguments.end());
-    std::ostringstream out, err;
-    const int code = RunBatch(views, out, err);
-    return {code, err.str()};
-}
 
 bool DirectoryIsEmpty() { return std::filesystem::is_empty("."); }
 
@@ -78,10 +66,10 @@ TEST(LutCommand, RefusesBadInputsAndWritesNothing)
     for (const Case& c : cases) {
         std::vector<std::string> arguments = base;
         arguments.insert(arguments.end(), c.more.begin(), c.more.end());
-        const Outcome outcome = RunLine(arguments);
+        const auto [exitCode, messages] = testing::RunCommand(arguments);
         SCOPED_TRACE(c.message);
-        EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.messages;
-        EXPECT_NE(outcome.messages.find(c.message), std::string::npos) << outcome.messages;
+        EXPECT_EQ(exitCode, c.exitCode) << messages;
+        EXPECT_NE(messages.find(c.message), std::string::npos) << messages;
         EXPECT_FALSE(std::filesystem::exists("t.h5"));
     }
     const std::vector<Case> alone = {
@@ -96,10 +84,10 @@ TEST(LutCommand, RefusesBadInputsAndWritesNothing)
         {{"lut-merge", "t.h5", "x/none.h5"}, 1, "none.h5\" does not exist"},
     };
     for (const Case& c : alone) {
-        const Outcome outcome = RunLine(c.more);
+        const auto [exitCode, messages] = testing::RunCommand(c.more);
         SCOPED_TRACE(c.message);
-        EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.messages;
-        EXPECT_NE(outcome.messages.find(c.message), std::string::npos) << outcome.messages;
+        EXPECT_EQ(exitCode, c.exitCode) << messages;
+        EXPECT_NE(messages.find(c.message), std::string::npos) << messages;
         EXPECT_FALSE(std::filesystem::exists("t.h5"));
     }
     std::filesystem::remove_all("x");
@@ -122,40 +110,40 @@ TEST(LutCommand, EachRowIsACanopyRunWithItsParameters)
 {
     ScopedWorkDir dir;
     const std::string soil = "S2:32% arena 39% limo 29% arcilla";
-    const Outcome made = RunLine({"lut",
-                                  "--samples",
-                                  "40",
-                                  "--seed",
-                                  "11",
-                                  "--threads",
-                                  "2",
-                                  "--range",
-                                  "N=1:2.5",
-                                  "--range",
-                                  "Cab=0:90",
-                                  "--range",
-                                  "Cw=0:0.05",
-                                  "--range",
-                                  "Cm=0.001:0.02",
-                                  "--range",
-                                  "LAI=0.05:8",
-                                  "--range",
-                                  "sun=0:80",
-                                  "--range",
-                                  "view=-75:75",
-                                  "--range",
-                                  "azimuth=0:360",
-                                  "--range",
-                                  "hotspot=0:1",
-                                  "--lidf",
-                                  "Plagiofilo",
-                                  "--soil",
-                                  soil,
-                                  "--visibility",
-                                  "50",
-                                  "--out",
-                                  "t.csv"});
-    ASSERT_EQ(made.exitCode, 0) << made.messages;
+    const auto [made, madeMessages] = testing::RunCommand({"lut",
+                                                           "--samples",
+                                                           "40",
+                                                           "--seed",
+                                                           "11",
+                                                           "--threads",
+                                                           "2",
+                                                           "--range",
+                                                           "N=1:2.5",
+                                                           "--range",
+                                                           "Cab=0:90",
+                                                           "--range",
+                                                           "Cw=0:0.05",
+                                                           "--range",
+                                                           "Cm=0.001:0.02",
+                                                           "--range",
+                                                           "LAI=0.05:8",
+                                                           "--range",
+                                                           "sun=0:80",
+                                                           "--range",
+                                                           "view=-75:75",
+                                                           "--range",
+                                                           "azimuth=0:360",
+                                                           "--range",
+                                                           "hotspot=0:1",
+                                                           "--lidf",
+                                                           "Plagiofilo",
+                                                           "--soil",
+                                                           soil,
+                                                           "--visibility",
+                                                           "50",
+                                                           "--out",
+                                                           "t.csv"});
+    ASSERT_EQ(made, 0) << madeMessages;
     const lut::Table table = lut::LoadTable("t.csv");
     for (const std::size_t row : {0u, 13u, 39u}) {
         lut::ParameterValues values{};
@@ -167,7 +155,7 @@ TEST(LutCommand, EachRowIsACanopyRunWithItsParameters)
             values[p] = table.rows.parameters[row * lut::kParameterCount + p];
             arguments.insert(arguments.end(), {options[p], textio::NumberText(values[p])});
         }
-        ASSERT_EQ(RunLine(arguments).exitCode, 0);
+        ASSERT_EQ(testing::RunCommand(arguments).first, 0);
         const std::vector<std::string> canopyRun = CanopySpectrumFields("VS.dat");
         ASSERT_EQ(canopyRun.size(), static_cast<std::size_t>(spectral::kWavelengthCount));
         const spectral::Spectrum inMemory = lut::Simulator(table.info.spec).Simulate(values);

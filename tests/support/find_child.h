@@ -14,5 +14,10 @@ T* FindChild(const QObject* parent, const QString& name)
     if (child == nullptr) qFatal("no control named %s", qPrintable(name));
     return child;
 }
+template <typename T>
+T* FindChild(const QObject* parent, const char* name)
+{
+    return FindChild<T>(parent, QLatin1String(name));
+}
 
 }  // namespace tulmera::testing
