@@ -42,15 +42,23 @@ std::vector<std::pair<std::string, std::string>> Settings(const TableSpec& spec)
     return settings;
 }
 
-std::string HeadLines(const TableSpec& spec)
+// The column header, "row,N,...,hotspot,400,...,2500", with its line end.
+std::string HeaderLine()
 {
     textio::CsvText csv;
-    csv.SettingsLine(kMark, Settings(spec));
     csv.Text("row");
     for (const std::string_view name : kParameterNames) csv.Text(name);
     for (int i = 0; i < spectral::kWavelengthCount; ++i) csv.Whole(spectral::WavelengthNm(i));
     csv.EndRow();
     return csv.Take();
+}
+
+// The settings line, then the column header.
+std::string HeadLines(const TableSpec& spec)
+{
+    textio::CsvText csv;
+    csv.SettingsLine(kMark, Settings(spec));
+    return csv.Take() + HeaderLine();
 }
 
 class CsvWriter final : public TableWriter {

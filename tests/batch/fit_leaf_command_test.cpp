@@ -59,8 +59,8 @@ TEST(FitLeafCommand, PrintsOneCsvLinePerColumnInColumnOrder)
         EXPECT_NEAR(textio::ParseNumberText(fields[6]).value(), 0.5, 0.1) << "rmse_T";
         EXPECT_GT(textio::ParseNumberText(fields[7]).value(), 0.0);
     }
-    // Nothing but the captured messages was written where it ran.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 1);
+    // Nothing was written where it ran (its messages are caught elsewhere).
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 0);
 }
 
 TEST(FitLeafCommand, SaysWhatItConvertedAndLeavesAnAbsentSpectrumEmpty)
