@@ -1,6 +1,7 @@
 #pragma once
 #include <vector>
 
+#include "fit/unit_box_search.h"
 #include "leaf/leaf_parameters.h"
 #include "leaf/prospect.h"
 #include "measured/measured_grid.h"
@@ -24,7 +25,7 @@ public:
     // which the model is not finite somewhere gives kFailedSum.
     double SumOfSquares(const leaf::LeafParameters& p) const;
 
-    static constexpr double kFailedSum = 1e30;
+    static constexpr double kFailedSum = fit::kFailedSum;
 
 private:
     // Per point, in the order of the grid: grid index, the leaf material's refractive

@@ -2,11 +2,10 @@
 
 #include <array>
 #include <cmath>
-#include <nlopt.hpp>
-#include <stdexcept>
 #include <vector>
 
 #include "fit/fit_problem.h"
+#include "fit/unit_box_search.h"
 #include "leaf/leaf_spectrum.h"
 #include "textio/error.h"
 
@@ -25,10 +24,8 @@ const Values kStart = ToValues(kFitStart);
 
 // The optimiser sees each free parameter scaled linearly to 0 .. 1 over its bounds, so that
 // one trust-region radius suits all of them.
-constexpr double kScaledStep = 0.1;        // BOBYQA's first trust-region radius
-constexpr double kScaledTolerance = 1e-7;  // stop when the steps become this small
-constexpr double kOnBound = 1e-6;          // a scaled value this close to 0 or 1 is on the bound
-constexpr int kMaxEvaluationsPerRun = 3000;
+constexpr UnitBoxSettings kSearch{.initialStep = 0.1, .tolerance = 1e-7, .maxEvaluations = 3000};
+constexpr double kOnBound = 1e-6;  // a scaled value this close to 0 or 1 is on the bound
 
 double Scaled(const Values& v, int j) { return (v[j] - kLower[j]) / (kUpper[j] - kLower[j]); }
 double Unscaled(double x, int j) { return kLower[j] + x * (kUpper[j] - kLower[j]); }
@@ -38,7 +35,6 @@ struct Stage {
     std::vector<int> free;  // indexes into Values
     Values fixed;           // the values of the parameters not free (and the free ones' start)
     const std::atomic<bool>* cancel;
-    nlopt::opt* optimizer = nullptr;
     int evaluations = 0;
 
     Values At(const std::vector<double>& x) const
@@ -49,17 +45,6 @@ struct Stage {
     }
 };
 
-double Objective(const std::vector<double>& x, std::vector<double>& /*gradient*/, void* data)
-{
-    auto& stage = *static_cast<Stage*>(data);
-    if (stage.cancel != nullptr && stage.cancel->load(std::memory_order_relaxed)) {
-        stage.optimizer->force_stop();
-        return 0.0;
-    }
-    ++stage.evaluations;
-    return stage.residuals.SumOfSquares(ToParameters(stage.At(x)));
-}
-
 struct RunOutcome {
     Values values;
     double sum;
@@ -68,29 +53,16 @@ struct RunOutcome {
 // One BOBYQA run of `stage` from `start`; nothing when cancelled.
 std::optional<RunOutcome> RunOnce(Stage& stage, const Values& start)
 {
-    const auto n = static_cast<unsigned>(stage.free.size());
-    nlopt::opt optimizer(nlopt::LN_BOBYQA, n);
-    stage.optimizer = &optimizer;
-    optimizer.set_lower_bounds(0.0);
-    optimizer.set_upper_bounds(1.0);
-    optimizer.set_min_objective(Objective, &stage);
-    optimizer.set_xtol_abs(kScaledTolerance);
-    optimizer.set_maxeval(kMaxEvaluationsPerRun);
-    std::vector<double> x(n);
+    std::vector<double> x(stage.free.size());
     for (std::size_t f = 0; f < x.size(); ++f) x[f] = Scaled(start, stage.free[f]);
-    optimizer.set_initial_step(kScaledStep);
-    double sum = 0.0;
-    try {
-        optimizer.optimize(x, sum);
-    } catch (const nlopt::forced_stop&) {
-        return std::nullopt;
-    } catch (const nlopt::roundoff_limited&) {
-        // x holds the best point found; it is as good as the arithmetic allows.
-        sum = optimizer.last_optimum_value();
-    } catch (const std::exception& e) {
-        throw Error(std::string("The leaf fit failed in the optimiser: ") + e.what() + ".");
-    }
-    return RunOutcome{stage.At(x), sum};
+    const auto objective = [&stage](const std::vector<double>& at) {
+        ++stage.evaluations;
+        return stage.residuals.SumOfSquares(ToParameters(stage.At(at)));
+    };
+    const std::optional<double> sum =
+        MinimizeInUnitBox(objective, x, kSearch, stage.cancel, "leaf fit");
+    if (!sum) return std::nullopt;
+    return RunOutcome{stage.At(x), *sum};
 }
 
 // A run of `stage`, and once more from halfway between the start and the bound for each
