@@ -222,6 +222,20 @@ void MainWindow::SetLeafParametersFromTexts()
     leaf_ = {values[0], values[1], values[2], values[3]};
 }
 
+// The caption of the control that holds `input`, as messages name it.
+QString MainWindow::RefusedControlName(domain::Input input) const
+{
+    if (input <= domain::Input::Cm) {
+        return widgets::ControlName(leafCaptions_[static_cast<std::size_t>(input)]->text());
+    }
+    if (!domain::IsLeafInput(input)) {
+        return CanopyControlName(static_cast<std::size_t>(input)
+                                 - static_cast<std::size_t>(domain::Input::Lai));
+    }
+    return QString::fromUtf8(domain::OptionName(input).data(),
+                             static_cast<qsizetype>(domain::OptionName(input).size()));
+}
+
 QString MainWindow::CanopyControlName(std::size_t i) const
 {
     return widgets::ControlName(canopyCaptions_[i + 3]->text());
@@ -272,12 +286,7 @@ bool MainWindow::Recompute()
     std::optional<domain::DomainProblem> refused = domain::CheckLeafDomain(leaf_);
     if (!refused) refused = domain::CheckCanopyDomain(inputs);
     if (refused) {
-        const QString name =
-            refused->input <= domain::Input::Cm
-                ? widgets::ControlName(
-                    leafCaptions_[static_cast<std::size_t>(refused->input)]->text())
-                : CanopyControlName(static_cast<std::size_t>(refused->input)
-                                    - static_cast<std::size_t>(domain::Input::Lai));
+        const QString name = RefusedControlName(refused->input);
         ShowControls(lastGood_);
         widgets::ShowProblems(statusBar(),
                               {widgets::OutsideRange(name, refused->value, refused->range)});

@@ -8,6 +8,7 @@
 #include "app/language.h"
 #include "app/widgets/chart_saving.h"
 #include "canopy/canopy_run.h"
+#include "domain/input_domain.h"
 #include "export/main_export.h"
 #include "leaf/leaf_parameters.h"
 #include "plot/main_charts.h"
@@ -124,6 +125,7 @@ private:
     void SetLeafParametersFromTexts();
     void ReadCanopyInputs(canopy::CanopyInputs& inputs, QStringList& problems);
     QString CanopyControlName(std::size_t i) const;
+    QString RefusedControlName(domain::Input input) const;
     // Recomputes from the controls; true when the charts now show exactly what the controls
     // show (a refused box is set back to its last good value and reported, returning false).
     bool Recompute();
