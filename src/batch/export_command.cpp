@@ -13,7 +13,7 @@ std::vector<OptionInfo> ExportOptions()
     std::vector<OptionInfo> options = {
         {"--xlsx", "FILE", "the workbook to write (required), replaced if present"},
     };
-    for (const OptionInfo& option : LeafOptions()) options.push_back(option);
+    for (const OptionInfo& option : ClassicLeafOptions()) options.push_back(option);
     const std::vector<OptionInfo> canopy = {
         {"--lai", "v", "leaf area index of the canopy run (default 0.1)"},
         {"--sun", "v", "sun zenith angle of the canopy run, degrees (default 0)"},

@@ -136,7 +136,12 @@ std::string OutFrom(const std::string& out)
 LutRequest LutRequestFrom(const BatchArguments& arguments)
 {
     LutRequest request;
-    request.spec = lut::HeldSpec(LeafParametersFrom(arguments), CanopyInputsFrom(arguments));
+    const leaf::LeafParameters leaf = LeafParametersFrom(arguments);
+    if (leaf.model != leaf::LeafModel::Classic) {
+        throw UsageError("--leaf-model " + arguments.Text("--leaf-model", "")
+                         + ": look-up tables hold the classic leaf model only.");
+    }
+    request.spec = lut::HeldSpec(leaf, CanopyInputsFrom(arguments));
     lut::TableSpec& spec = request.spec;
     if (!arguments.Has("--samples")) throw UsageError("lut needs --samples N (the table's rows).");
     spec.samples = static_cast<std::uint64_t>(

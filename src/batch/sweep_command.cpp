@@ -7,6 +7,7 @@
 #include "export/spectra_csv.h"
 #include "export/sweep_export.h"
 #include "export/xlsx_writer.h"
+#include "leaf/leaf_models.h"
 #include "multi/sweep_controls.h"
 #include "plot/chart_geometry.h"
 #include "textio/error.h"
@@ -70,7 +71,7 @@ domain::Input InputOf(multi::SweptParameter parameter)
 void CheckSweepOptions(const multi::SweepRequest& request, const std::vector<double>& values)
 {
     leaf::LeafParameters held = request.fixed;
-    const leaf::LeafParameters start = leaf::kStartLeafParameters;
+    const leaf::LeafParameters start = leaf::StartLeafParameters(request.fixed.model);
     switch (request.swept) {
         case multi::SweptParameter::N:
             held.N = start.N;
@@ -87,6 +88,12 @@ void CheckSweepOptions(const multi::SweepRequest& request, const std::vector<dou
     }
     CheckLeafOptions(held);
     const domain::Input swept = InputOf(request.swept);
+    if (!leaf::ModelHasParameter(held.model, domain::OptionName(swept))) {
+        throw UsageError("--param " + std::string(domain::OptionName(swept)) + ": the "
+                         + std::string(leaf::LeafModelName(held.model))
+                         + " leaf model has no parameter " + std::string(domain::OptionName(swept))
+                         + " (see --leaf-model).");
+    }
     if (const auto problem = domain::CheckSweepDomain(request.fixed, swept, values)) {
         throw UsageError("--from/--to/--step: value " + std::to_string(problem->valueNumber)
                          + " of " + std::to_string(problem->valueCount) + ", "

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <tuple>
 
+#include "leaf/leaf_models.h"
 #include "spectral/grid.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
@@ -26,15 +27,34 @@ void AppendVersion(std::string& csv, const char* what)
     csv += std::string("# Tulmera ") + kVersion + ", " + what + '\n';
 }
 
-// The leaf parameters, leaving out the one a sweep varies (`skip`, or none).
+// The model's name and the parameters only PROSPECT-D and PROSPECT-PRO read; nothing for the
+// classic model, whose files keep their layout.
+void AppendLeafModelComments(std::string& csv, const leaf::LeafParameters& p)
+{
+    if (p.model == leaf::LeafModel::Classic) return;
+    AppendComment(csv, "leaf_model", std::string(leaf::LeafModelName(p.model)));
+    const std::pair<const char*, double> rows[] = {{"Car_ug_per_cm2", p.Car},
+                                                   {"Anth_ug_per_cm2", p.Anth},
+                                                   {"Cbrown", p.Cbrown},
+                                                   {"Prot_g_per_cm2", p.Prot},
+                                                   {"CBC_g_per_cm2", p.CBC}};
+    for (const auto& [name, value] : rows) {
+        const std::string field = std::string(name).substr(0, std::string(name).find('_'));
+        if (leaf::ModelHasParameter(p.model, field)) AppendNumberComment(csv, name, value);
+    }
+}
+
+// The leaf parameters the model reads, leaving out the one a sweep varies (`skip`, or none).
 void AppendLeafComments(std::string& csv, const leaf::LeafParameters& p, const char* skip = "")
 {
     const std::pair<const char*, double> rows[] = {
         {"N", p.N}, {"Cab_ug_per_cm2", p.Cab}, {"Cw_cm", p.Cw}, {"Cm_g_per_cm2", p.Cm}};
     for (const auto& [name, value] : rows) {
-        if (std::string(name).substr(0, std::string(name).find('_')) == skip) continue;
+        const std::string field = std::string(name).substr(0, std::string(name).find('_'));
+        if (field == skip || !leaf::ModelHasParameter(p.model, field)) continue;
         AppendNumberComment(csv, name, value);
     }
+    AppendLeafModelComments(csv, p);
 }
 
 // The canopy inputs, leaving out those a canopy sweep sets (`skip`, its short name, or none).
