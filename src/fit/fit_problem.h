@@ -14,9 +14,11 @@ namespace tulmera::fit {
 class LeafResiduals {
 public:
     // The grid points from `firstNm` to `lastNm` (ends included) where `reflectance` or
-    // `transmittance` (either may be null) has data.
+    // `transmittance` (either may be null) has data, for the leaf model `model`: the
+    // parameters given to SumOfSquares must name it.
     LeafResiduals(const measured::GridValues* reflectance,
-                  const measured::GridValues* transmittance, int firstNm, int lastNm);
+                  const measured::GridValues* transmittance, int firstNm, int lastNm,
+                  leaf::LeafModel model = leaf::LeafModel::Classic);
 
     // Number of residuals (a point with both R and T counts twice).
     int Count() const { return count_; }
@@ -28,8 +30,8 @@ public:
     static constexpr double kFailedSum = fit::kFailedSum;
 
 private:
-    // Per point, in the order of the grid: grid index, the leaf material's refractive
-    // index and interface transmissivities there, and the measured R and T with a weight of
+    // Per point, in the order of the grid: grid index, the model's refractive index and
+    // interface transmissivities there, and the measured R and T with a weight of
     // 1 where measured and 0 where not (the value is then 0 too).
     std::vector<int> index_;
     std::vector<double> refIndex_;
