@@ -440,6 +440,26 @@
         <source>Valores ajustados aplicados: cada barra en su posición más cercana.</source>
         <translation>Fitted values applied: each bar at its nearest position.</translation>
     </message>
+    <message>
+        <source>El ajuste del dosel usa tablas del modelo de hoja clásico; elíjalo en Configuracion.</source>
+        <translation>The canopy fit uses tables of the classic leaf model; choose it in Settings.</translation>
+    </message>
+    <message>
+        <source>&amp;Modelo de hoja</source>
+        <translation>&amp;Leaf model</translation>
+    </message>
+    <message>
+        <source>PROSPECT &amp;clásico</source>
+        <translation>&amp;Classic PROSPECT</translation>
+    </message>
+    <message>
+        <source>PROSPECT-&amp;D</source>
+        <translation>PROSPECT-&amp;D</translation>
+    </message>
+    <message>
+        <source>PROSPECT-&amp;PRO</source>
+        <translation>PROSPECT-&amp;PRO</translation>
+    </message>
 </context>
 <context>
     <name>tulmera::app::GuideWindow</name>
@@ -456,8 +476,8 @@
         <translation>Back</translation>
     </message>
     <message>
-        <source>&lt;h3&gt;Tulmera %1&lt;/h3&gt;&lt;p&gt;Simulación de la reflectividad de hojas y cubiertas vegetales para la enseñanza de la teledetección óptica.&lt;/p&gt;&lt;p&gt;Copyright © 2026 The Tulmera developers. Licencia MIT.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Modelos&lt;/b&gt; (escritos de nuevo a partir de sus ecuaciones publicadas):&lt;/p&gt;&lt;ul&gt;&lt;li&gt;PROSPECT: Jacquemoud, S. y Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91.&lt;/li&gt;&lt;li&gt;SAIL: Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; con la corrección del hot spot de Kuusk, A., 1991.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;&lt;b&gt;Datos&lt;/b&gt;:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Constantes ópticas de la hoja: PROSPECT-4 (Féret, J.-B. et al., 2008. Remote Sensing of Environment 112: 3030-3043), cada 5 nm.&lt;/li&gt;&lt;li&gt;Espectros de suelo: a partir de la Open Soil Spectral Library (Shepherd, K. D. et al., 2022. Soil Security 7: 100061), licencia CC BY 4.0.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Bibliotecas: Qt 6 (LGPL-3.0), libxlsxwriter (BSD-2-Clause), NLopt (LGPL-2.1). Detalles en el fichero NOTICE.&lt;/p&gt;</source>
-        <translation>&lt;h3&gt;Tulmera %1&lt;/h3&gt;&lt;p&gt;Simulated reflectance of leaves and plant canopies for teaching optical remote sensing.&lt;/p&gt;&lt;p&gt;Copyright © 2026 The Tulmera developers. MIT licence.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Models&lt;/b&gt; (written anew from their published equations):&lt;/p&gt;&lt;ul&gt;&lt;li&gt;PROSPECT: Jacquemoud, S. and Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91.&lt;/li&gt;&lt;li&gt;SAIL: Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; with the hot-spot correction of Kuusk, A., 1991.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;&lt;b&gt;Data&lt;/b&gt;:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Leaf optical constants: PROSPECT-4 (Féret, J.-B. et al., 2008. Remote Sensing of Environment 112: 3030-3043), every 5 nm.&lt;/li&gt;&lt;li&gt;Soil spectra: after the Open Soil Spectral Library (Shepherd, K. D. et al., 2022. Soil Security 7: 100061), licence CC BY 4.0.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Libraries: Qt 6 (LGPL-3.0), libxlsxwriter (BSD-2-Clause), NLopt (LGPL-2.1). Details in the NOTICE file.&lt;/p&gt;</translation>
+        <source>&lt;h3&gt;Tulmera %1&lt;/h3&gt;&lt;p&gt;Simulación de la reflectividad de hojas y cubiertas vegetales para la enseñanza de la teledetección óptica.&lt;/p&gt;&lt;p&gt;Copyright © 2026 The Tulmera developers. Licencia MIT.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Modelos&lt;/b&gt; (escritos de nuevo a partir de sus ecuaciones publicadas):&lt;/p&gt;&lt;ul&gt;&lt;li&gt;PROSPECT: Jacquemoud, S. y Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91.&lt;/li&gt;&lt;li&gt;PROSPECT-D: Féret, J.-B., Gitelson, A. A., Noble, S. D. y Jacquemoud, S., 2017. PROSPECT-D: towards modeling leaf optical properties through a complete lifecycle. Remote Sensing of Environment 193: 204-215.&lt;/li&gt;&lt;li&gt;PROSPECT-PRO: Féret, J.-B., Berger, K., de Boissieu, F. y Malenovský, Z., 2021. PROSPECT-PRO for estimating content of nitrogen-containing leaf proteins and other carbon-based constituents. Remote Sensing of Environment 252: 112173.&lt;/li&gt;&lt;li&gt;SAIL: Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; con la corrección del hot spot de Kuusk, A., 1991.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;&lt;b&gt;Datos&lt;/b&gt;:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Constantes ópticas de la hoja: PROSPECT-4 (Féret, J.-B. et al., 2008. Remote Sensing of Environment 112: 3030-3043), cada 5 nm.&lt;/li&gt;&lt;li&gt;Espectros de suelo: a partir de la Open Soil Spectral Library (Shepherd, K. D. et al., 2022. Soil Security 7: 100061), licencia CC BY 4.0.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Bibliotecas: Qt 6 (LGPL-3.0), libxlsxwriter (BSD-2-Clause), NLopt (LGPL-2.1). Detalles en el fichero NOTICE.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Tulmera %1&lt;/h3&gt;&lt;p&gt;Simulated reflectance of leaves and plant canopies for teaching optical remote sensing.&lt;/p&gt;&lt;p&gt;Copyright © 2026 The Tulmera developers. MIT licence.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Models&lt;/b&gt; (written anew from their published equations):&lt;/p&gt;&lt;ul&gt;&lt;li&gt;PROSPECT: Jacquemoud, S. and Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91.&lt;/li&gt;&lt;li&gt;PROSPECT-D: Féret, J.-B., Gitelson, A. A., Noble, S. D. and Jacquemoud, S., 2017. PROSPECT-D: towards modeling leaf optical properties through a complete lifecycle. Remote Sensing of Environment 193: 204-215.&lt;/li&gt;&lt;li&gt;PROSPECT-PRO: Féret, J.-B., Berger, K., de Boissieu, F. and Malenovský, Z., 2021. PROSPECT-PRO for estimating content of nitrogen-containing leaf proteins and other carbon-based constituents. Remote Sensing of Environment 252: 112173.&lt;/li&gt;&lt;li&gt;SAIL: Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; with the hot-spot correction of Kuusk, A., 1991.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;&lt;b&gt;Data&lt;/b&gt;:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Leaf optical constants: PROSPECT-4 (Féret, J.-B. et al., 2008. Remote Sensing of Environment 112: 3030-3043), every 5 nm.&lt;/li&gt;&lt;li&gt;Soil spectra: after the Open Soil Spectral Library (Shepherd, K. D. et al., 2022. Soil Security 7: 100061), licence CC BY 4.0.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Libraries: Qt 6 (LGPL-3.0), libxlsxwriter (BSD-2-Clause), NLopt (LGPL-2.1). Details in the NOTICE file.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>Acerca de Tulmera</source>
@@ -647,6 +667,10 @@ Table (best %7 of %8): %9 · RMSE %10</translation>
     <message>
         <source>Compara la reflectividad de dosel medida con %1 simulaciones (LAI 0.1–8, Cab 5–90, Cw 0.001–0.05, Cm 0.002–0.02, N 1–2.5) hechas con la geometría, la distribución foliar, el suelo y la visibilidad de la ventana, promedia las %2 más parecidas y afina el resultado con el modelo.</source>
         <translation>Compares the measured canopy reflectance with %1 simulations (LAI 0.1–8, Cab 5–90, Cw 0.001–0.05, Cm 0.002–0.02, N 1–2.5) made with the window’s geometry, leaf angle distribution, soil and visibility, averages the %2 closest ones and refines the result with the model.</translation>
+    </message>
+    <message>
+        <source>RMSE R %1 · T %2 · %3 evaluaciones</source>
+        <translation>RMSE R %1 · T %2 · %3 evaluations</translation>
     </message>
 </context>
 <context>
@@ -1056,6 +1080,73 @@ Details: </translation>
     <message>
         <source>&lt;b&gt;Visibilidad atmosférica&lt;/b&gt;&lt;br&gt;15 Km o 50 Km: fija la parte de la luz que llega difusa desde el cielo; con 15 Km hay más luz difusa.</source>
         <translation>&lt;b&gt;Atmospheric visibility&lt;/b&gt;&lt;br&gt;15 Km or 50 Km: sets the share of light that comes diffuse from the sky; with 15 Km there is more diffuse light.</translation>
+    </message>
+    <message>
+        <source>Contenido de carotenoides (Car)</source>
+        <translation>Carotenoid content (Car)</translation>
+    </message>
+    <message>
+        <source>Los carotenoides absorben en el azul y el verde azulado; se ven cuando la clorofila se retira en otoño.</source>
+        <translation>Carotenoids absorb in the blue and blue-green; they show when chlorophyll withdraws in autumn.</translation>
+    </message>
+    <message>
+        <source>Contenido de antocianos (Anth)</source>
+        <translation>Anthocyanin content (Anth)</translation>
+    </message>
+    <message>
+        <source>Los antocianos absorben en el verde, hacia 550 nm: la hoja se vuelve roja o púrpura.</source>
+        <translation>Anthocyanins absorb in the green, near 550 nm: the leaf turns red or purple.</translation>
+    </message>
+    <message>
+        <source>Pigmentos pardos (Cbrown)</source>
+        <translation>Brown pigments (Cbrown)</translation>
+    </message>
+    <message>
+        <source>sin unidad (0 a 1)</source>
+        <translation>no unit (0 to 1)</translation>
+    </message>
+    <message>
+        <source>Los pigmentos de la hoja que muere absorben en todo el visible y el comienzo del infrarrojo: la hoja se vuelve parda.</source>
+        <translation>The pigments of a dying leaf absorb across the visible and the start of the infrared: the leaf turns brown.</translation>
+    </message>
+    <message>
+        <source>Contenido de proteínas (Prot)</source>
+        <translation>Protein content (Prot)</translation>
+    </message>
+    <message>
+        <source>Las proteínas, que guardan el nitrógeno de la hoja, absorben en el infrarrojo medio, sobre todo hacia 2100-2200 nm.</source>
+        <translation>Proteins, which hold the leaf's nitrogen, absorb in the shortwave infrared, above all near 2100-2200 nm.</translation>
+    </message>
+    <message>
+        <source>Otros constituyentes de carbono (CBC)</source>
+        <translation>Other carbon-based constituents (CBC)</translation>
+    </message>
+    <message>
+        <source>Celulosa, lignina y azúcares: con las proteínas forman la materia seca y absorben en todo el infrarrojo medio.</source>
+        <translation>Cellulose, lignin and sugars: with the proteins they make up the dry matter and absorb across the shortwave infrared.</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::app::LeafModelRows</name>
+    <message>
+        <source>Carotenoides (Car)</source>
+        <translation>Carotenoids (Car)</translation>
+    </message>
+    <message>
+        <source>Antocianos (Anth)</source>
+        <translation>Anthocyanins (Anth)</translation>
+    </message>
+    <message>
+        <source>Pigmentos pardos (Cbrown)</source>
+        <translation>Brown pigments (Cbrown)</translation>
+    </message>
+    <message>
+        <source>Proteínas (Prot)</source>
+        <translation>Proteins (Prot)</translation>
+    </message>
+    <message>
+        <source>Otros constituyentes de carbono (CBC)</source>
+        <translation>Other carbon-based constituents (CBC)</translation>
     </message>
 </context>
 </TS>

@@ -18,6 +18,8 @@
 #include "app/layout_check.h"
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
+#include "leaf/leaf_models.h"
+#include "leaf/leaf_spectrum.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
 #include "support/file_replacements.h"
@@ -25,6 +27,7 @@
 #include "support/golden.h"
 #include "support/scratch_settings.h"
 #include "support/work_dir.h"
+#include "textio/printed_text.h"
 
 namespace tulmera::app {
 
@@ -110,8 +113,17 @@ private:
         const auto number = [this](const char* name, int i) {
             return *widgets::ParseValueText(Box(name, i)->text());
         };
-        const leaf::LeafParameters leaf{number("txtProspect", 0), number("txtProspect", 1),
-                                        number("txtProspect", 2), number("txtProspect", 3)};
+        leaf::LeafParameters leaf{number("txtProspect", 0), number("txtProspect", 1),
+                                  number("txtProspect", 2), number("txtProspect", 3)};
+        leaf.model = window_->leafParameters().model;  // its rows' values, as shown
+        if (leaf.model == leaf::LeafModel::ProspectPro) leaf.Cm = 0.0;
+        const std::array<double leaf::LeafParameters::*, 5> extra = {
+            &leaf::LeafParameters::Car, &leaf::LeafParameters::Anth, &leaf::LeafParameters::Cbrown,
+            &leaf::LeafParameters::Prot, &leaf::LeafParameters::CBC};
+        for (int i = 0; i < 5; ++i) {
+            if (Box("txtProspectD", i)->isVisibleTo(window_.get()))
+                leaf.*extra[static_cast<std::size_t>(i)] = number("txtProspectD", i);
+        }
         canopy::CanopyInputs inputs = canopy::StartCanopyInputs();
         inputs.lai = number("txtSailh", 0);
         inputs.sunZenith = number("txtSailh", 1);
@@ -471,6 +483,92 @@ private slots:
         QTest::keyClick(bar, Qt::Key_PageDown);
         QCOMPARE(bar->value(), 150);
         QCOMPARE(window_->leafParameters().N, 1.5);
+    }
+
+    // "Configuracion › Modelo de hoja": each model shows its own rows (the Cm row only where the
+    // model has Cm), runs the leaf model it names, is remembered for the next window, and the
+    // window still fits a 1280 x 720 screen with the most rows.
+    void theLeafModelEntryShowsItsRowsRunsItAndIsRemembered_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("shownRows");  // of lblProspectD(0..4), then the Cm row
+        QTest::newRow("classic") << "classic"
+                                 << "-----C";
+        QTest::newRow("prospect-d") << "prospect-d"
+                                    << "012--C";
+        QTest::newRow("prospect-pro") << "prospect-pro"
+                                      << "01234-";
+    }
+    void theLeafModelEntryShowsItsRowsRunsItAndIsRemembered()
+    {
+        QFETCH(QString, model);
+        QFETCH(QString, shownRows);
+        window_->show();
+        Find<QAction>(QStringLiteral("menu24(prospect-d)"))->trigger();  // from another model
+        Find<QAction>(QStringLiteral("menu24(%1)").arg(model))->trigger();
+        QString shown;
+        for (int i = 0; i < 5; ++i) {
+            const bool visible = Find<QLabel>(Indexed("lblProspectD", i))->isVisible();
+            QCOMPARE(Bar("hsbProspectD", i)->isVisible(), visible);
+            QCOMPARE(Box("txtProspectD", i)->isVisible(), visible);
+            shown += visible ? QString::number(i) : QStringLiteral("-");
+        }
+        shown += Bar("hsbProspect", 3)->isVisible() ? QStringLiteral("C") : QStringLiteral("-");
+        QCOMPARE(shown, shownRows);
+
+        const leaf::LeafParameters& used = window_->leafParameters();
+        QCOMPARE(QString::fromLatin1(leaf::LeafModelName(used.model).data()), model);
+        QVERIFY(used == leaf::StartLeafParameters(used.model));
+        textio::PrintedText expected;
+        leaf::PrintLeafSpectrum(expected, leaf::ComputeLeafSpectrum(used));
+        QCOMPARE(FileBytes("VP.dat"), expected.str());
+        CheckChartsShowTheControls();
+
+        QCoreApplication::processEvents();
+        QVERIFY(window_->minimumSizeHint().width() <= 1280);
+        QVERIFY(window_->minimumSizeHint().height() <= 720);
+        window_->resize(1280, 720);
+        QCoreApplication::processEvents();
+        QCOMPARE(testing::FirstClippedChild(*window_), QString());
+
+        window_.reset();
+        window_ = std::make_unique<MainWindow>();
+        QCOMPARE(QString::fromLatin1(leaf::LeafModelName(window_->leafParameters().model).data()),
+                 model);
+    }
+
+    // The new rows act as the classic ones: a typed value moves its bar and is used, one beyond
+    // the bar is refused and said; the start values keep the chosen model.
+    void theModelRowsTakeTypedValuesAndRestoreTheStartValues()
+    {
+        QSettings().setValue(QStringLiteral("leaf/model"), QStringLiteral("prospect-d"));
+        window_.reset();
+        window_ = std::make_unique<MainWindow>();  // opens with the remembered model
+        QLineEdit* n = Box("txtProspect", 0);
+        n->setText(QStringLiteral("1.6"));
+        emit n->editingFinished();
+        QLineEdit* cab = Box("txtProspect", 1);  // a classic row under the newer model
+        cab->setText(QStringLiteral("45"));
+        emit cab->editingFinished();
+        QCOMPARE(window_->leafParameters().Cab, 45.0);
+        QCOMPARE(window_->leafParameters().model, leaf::LeafModel::ProspectD);
+        QLineEdit* anth = Box("txtProspectD", 1);
+        anth->setText(QStringLiteral("5"));
+        emit anth->editingFinished();
+        QCOMPARE(window_->leafParameters().Anth, 5.0);
+        QCOMPARE(Bar("hsbProspectD", 1)->value(), 50);
+        anth->setText(QStringLiteral("41"));
+        emit anth->editingFinished();
+        QCOMPARE(window_->leafParameters().Anth, 5.0);
+        QCOMPARE(anth->text(), QStringLiteral("5"));
+        QVERIFY(!Status().isEmpty());
+        Bar("hsbProspectD", 2)->setValue(40);
+        QCOMPARE(window_->leafParameters().Cbrown, 0.4);
+        CheckChartsShowTheControls();
+
+        Find<QAction>("menu22")->trigger();
+        QVERIFY(window_->leafParameters() == leaf::StartLeafParameters(leaf::LeafModel::ProspectD));
+        QCOMPARE(anth->text(), QStringLiteral("0"));
     }
 
     // On a 1280 x 720 screen (and at twice the pixels) the window fits: its minimum is smaller,

@@ -151,8 +151,14 @@ void MainWindow::Connect()
     connect(measuredPanel_, &MeasuredPanel::ApplyLeafRequested, this,
             [this](const leaf::LeafParameters& fitted) { ApplyFitted(fitted, std::nullopt); });
     connect(measuredPanel_, &MeasuredPanel::ApplyCanopyRequested, this, &MainWindow::ApplyFitted);
-    connect(measuredPanel_, &MeasuredPanel::CanopyFitRequested, this,
-            [this] { measuredPanel_->StartCanopyFit(lut::HeldSpec(leaf_, canopyInputs())); });
+    connect(measuredPanel_, &MeasuredPanel::CanopyFitRequested, this, [this] {
+        if (leaf_.model != leaf::LeafModel::Classic) {  // the tables hold the classic model
+            widgets::ShowProblems(statusBar(), {tr("El ajuste del dosel usa tablas del modelo "
+                                                   "de hoja clásico; elíjalo en Configuracion.")});
+            return;
+        }
+        measuredPanel_->StartCanopyFit(lut::HeldSpec(leaf_, canopyInputs()));
+    });
     for (widgets::ChartPanel* panel : {leafChartPanel_, canopyChartPanel_}) {
         // Queued: a drag that resizes many times redraws once the events have settled.
         connect(
@@ -165,6 +171,8 @@ void MainWindow::Connect()
 // its colour here.
 void MainWindow::StartUp()
 {
+    leaf_.model = RememberedLeafModel();
+    ShowLeafModel(leaf_.model);
     lastGood_ = StartControls();
     ShowLeafBarValues();
     SetLeafParametersFromTexts();
@@ -219,7 +227,10 @@ void MainWindow::SetLeafParametersFromTexts()
     for (std::size_t i = 0; i < values.size(); ++i) {
         values[i] = widgets::ParseValueText(leafBoxes_[i]->text()).value_or(0.0);
     }
+    const leaf::LeafModel model = leaf_.model;
     leaf_ = {values[0], values[1], values[2], values[3]};
+    leaf_.model = model;
+    ReadLeafModelRows(leaf_);
 }
 
 // The caption of the control that holds `input`, as messages name it.

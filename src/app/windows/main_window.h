@@ -32,6 +32,7 @@ class ThumbFollower;
 namespace tulmera::app {
 
 class GuideWindow;
+class LeafModelRows;
 class SensorDock;
 class MeasuredPanel;
 
@@ -87,6 +88,13 @@ private:
     void ConnectSharing();
     // main_window_help.cpp: "Configuracion › Idioma", the "Ayuda" menu and its windows.
     void BuildLanguageMenu(QMenu* settingsMenu);
+    // main_window_leaf_model.cpp: "Configuracion › Modelo de hoja" and the model's rows.
+    static leaf::LeafModel RememberedLeafModel();
+    void BuildLeafModelMenu(QMenu* settingsMenu);
+    void BuildLeafModelRows(QWidget* group);
+    void ShowLeafModel(leaf::LeafModel model);
+    void ChooseLeafModel(leaf::LeafModel model);
+    void ReadLeafModelRows(leaf::LeafParameters& p) const;
     void ChooseLanguage(Language language);
     void BuildHelpMenu();
     void ShowGuide();
@@ -148,10 +156,14 @@ private:
     //   pctProspect, pctSailh                             leafChartPanel_, canopyChartPanel_
     //   sensorDock "Sensor e índices", menu "Ver"          sensorDock_ (see sensor_dock.h)
     //   menu23 "Idioma", menu23(es), menu23(en)           (main_window_help.cpp)
+    //   menu24 "Modelo de hoja", menu24(classic|prospect-d|prospect-pro)   leafModelActions_
+    //   leafModelRows: lblProspectD(i), hsbProspectD(i), txtProspectD(i)   leafModelRows_
     //   menu3 "Ayuda": menu31 "Guía de uso", menu32 "Acerca de Tulmera"
     std::array<QScrollBar*, 4> leafBars_{};
     std::array<QLineEdit*, 4> leafBoxes_{};
     std::array<QLabel*, 4> leafCaptions_{};
+    std::array<QAction*, 3> leafModelActions_{};  // in the order of leaf::kLeafModels
+    LeafModelRows* leafModelRows_ = nullptr;
     std::array<QScrollBar*, 5> canopyBars_{};
     std::array<QLineEdit*, 5> canopyBoxes_{};
     std::array<QLabel*, 8> canopyCaptions_{};  // 0..2: lists and visibility; 3..7: the bars

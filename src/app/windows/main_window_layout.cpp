@@ -14,6 +14,7 @@
 #include "app/widgets/controls.h"
 #include "app/widgets/core_texts.h"
 #include "app/widgets/parameter_tips.h"
+#include "app/windows/leaf_model_rows.h"
 #include "app/windows/main_window.h"
 #include "app/windows/main_window_rows.h"
 #include "app/windows/measured_panel.h"
@@ -130,6 +131,7 @@ void MainWindow::BuildMenus()
     restoreStartAction_->setObjectName(QStringLiteral("menu22"));
     BuildSharingMenus(menu1, menu2);
     BuildLanguageMenu(menu2);
+    BuildLeafModelMenu(menu2);
 }
 
 QWidget* MainWindow::BuildProspectGroup()
@@ -153,7 +155,9 @@ QWidget* MainWindow::BuildProspectGroup()
         controls->addWidget(leafBars_[at], 2 + 2 * i, 0);
         controls->addWidget(leafBoxes_[at], 2 + 2 * i, 1);
     }
-    controls->setRowStretch(9, 1);
+    BuildLeafModelRows(group);
+    controls->addWidget(leafModelRows_, 9, 0, 1, 2);
+    controls->setRowStretch(10, 1);
     controls->setColumnMinimumWidth(0, 260);
     row->addLayout(controls, 1);
     leafChartPanel_ = new widgets::ChartPanel(QStringLiteral("pctProspect"), plot::kLeafChartScale,

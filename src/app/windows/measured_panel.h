@@ -79,6 +79,8 @@ public:
     // "Ajustar hoja": fits the leaf to the loaded leaf R and/or T off the interface thread.
     // FitFinished is emitted when it has ended, been cancelled or failed.
     void StartFit();
+    // The leaf model "Ajustar hoja" fits (the main window's choice).
+    void SetLeafModel(leaf::LeafModel model) { leafModel_ = model; }
     void CancelFit();  // the running fit's result, if any arrives, is discarded
     bool Fitting() const { return fitThread_.joinable(); }
     const std::optional<fit::LeafFitResult>& fitResult() const { return fitResult_; }
@@ -120,6 +122,7 @@ private:
     void ApplyFit();
     void ShowTexts();
     void ShowFitResult();
+    void ShowNewerModelFit();
     bool HasLeafSpectrum() const;
 
     QStatusBar* status_;
@@ -127,6 +130,7 @@ private:
     QCheckBox* waterBands_ = nullptr;
     QPushButton* removeButton_ = nullptr;
     QCheckBox* subdomains_ = nullptr;
+    leaf::LeafModel leafModel_ = leaf::LeafModel::Classic;
     QPushButton* fitButton_ = nullptr;
     QPushButton* canopyFitButton_ = nullptr;
     QProgressDialog* canopyProgress_ = nullptr;
