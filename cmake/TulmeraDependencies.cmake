@@ -22,6 +22,9 @@ pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
 enable_language(C)
 find_package(HDF5 REQUIRED COMPONENTS C)
 
+# Boost.Random's Sobol sequence for the sensitivity analysis (header-only): Boost::headers.
+find_package(Boost 1.74 REQUIRED)
+
 if(TULMERA_BUILD_TESTS)
   find_package(GTest REQUIRED)
 endif()

@@ -22,14 +22,14 @@ Simulator::Simulator(const TableSpec& spec) : visibility_(spec.visibility)
     }
 }
 
-spectral::Spectrum Simulator::Simulate(const ParameterValues& values)
+Simulator::CanopyStart Simulator::Start(const ParameterValues& values)
 {
     const leaf::LeafSpectrum leafSpectrum = leaf::ComputeLeafSpectrum(LeafOf(values));
-    spectral::Spectrum leafReflPct{}, leafTransPct{};
-    for (std::size_t i = 0; i < leafReflPct.size(); ++i) {
+    CanopyStart start;
+    for (std::size_t i = 0; i < start.leafReflPct.size(); ++i) {
         // As the canopy run reads "VP.dat": 100 times the value of the printed text.
-        leafReflPct[i] = 100.0 * PrintedValue(leafSpectrum.refl[i]);
-        leafTransPct[i] = 100.0 * PrintedValue(leafSpectrum.trans[i]);
+        start.leafReflPct[i] = 100.0 * PrintedValue(leafSpectrum.refl[i]);
+        start.leafTransPct[i] = 100.0 * PrintedValue(leafSpectrum.trans[i]);
     }
     const auto value = [&values](Parameter p) { return values[static_cast<std::size_t>(p)]; };
     const double sunZenith = value(Parameter::Sun);
@@ -38,16 +38,45 @@ spectral::Spectrum Simulator::Simulate(const ParameterValues& values)
         skySunZenith_ = sunZenith;
     }
     // PrepareSailh refuses what CheckCanopyInputs refuses; the model sees |view|.
-    const canopy::SailhGeometry geometry =
-        canopy::PrepareSailh({value(Parameter::Lai), sunZenith, std::abs(value(Parameter::View)),
-                              value(Parameter::Azimuth), value(Parameter::HotSpot), lidf_});
-    const spectral::Spectrum canopyReflPct =
-        canopy::CanopyReflectancePct(geometry, leafReflPct, leafTransPct, soilRefl_, skyRatioPct_);
+    start.sailh = {value(Parameter::Lai),     sunZenith,
+                   std::abs(value(Parameter::View)), value(Parameter::Azimuth),
+                   value(Parameter::HotSpot), lidf_};
+    return start;
+}
+
+namespace {
+
+spectral::Spectrum FractionOf(const spectral::Spectrum& canopyReflPct)
+{
     spectral::Spectrum reflectance{};
     for (std::size_t i = 0; i < reflectance.size(); ++i) {
         reflectance[i] = canopyReflPct[i] / 100.0;  // as "VS.dat" writes it
     }
     return reflectance;
+}
+
+}  // namespace
+
+spectral::Spectrum Simulator::Simulate(const ParameterValues& values)
+{
+    const CanopyStart start = Start(values);
+    const canopy::SailhGeometry geometry = canopy::PrepareSailh(start.sailh);
+    return FractionOf(canopy::CanopyReflectancePct(geometry, start.leafReflPct, start.leafTransPct,
+                                                   soilRefl_, skyRatioPct_));
+}
+
+Simulator::WithFluxes Simulator::SimulateWithFluxes(const ParameterValues& values)
+{
+    const CanopyStart start = Start(values);
+    const canopy::SailhGeometry geometry = canopy::PrepareSailh(start.sailh);
+    canopy::SailhInputs nadir = start.sailh;
+    nadir.viewZenith = 0.0;  // fCover is the cover seen from straight above
+    const double nadirGapFraction = canopy::PrepareSailh(nadir).too;
+    return {FractionOf(canopy::CanopyReflectancePct(geometry, start.leafReflPct, start.leafTransPct,
+                                                    soilRefl_, skyRatioPct_)),
+            canopy::ComputeCanopyFluxes(geometry, nadirGapFraction, start.leafReflPct,
+                                        start.leafTransPct, soilRefl_, skyRatioPct_,
+                                        canopy::SkyMix::Classic)};
 }
 
 spectral::Spectrum SimulateReflectance(const TableSpec& spec, const ParameterValues& values)

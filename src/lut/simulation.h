@@ -1,6 +1,7 @@
 #pragma once
 #include <limits>
 
+#include "canopy/canopy_fluxes.h"
 #include "canopy/leaf_angles.h"
 #include "canopy/sky_ratio.h"
 #include "lut/table_spec.h"
@@ -23,7 +24,23 @@ public:
     // a model fails (its message names the wavelength).
     spectral::Spectrum Simulate(const ParameterValues& values);
 
+    // The canopy reflectance of Simulate and the radiation budget of the same canopy (its
+    // albedos, absorptance, fAPAR and fCover; the classic sky mix, as the reflectance uses).
+    // Throws tulmera::Error as Simulate does, or when a flux is not finite.
+    struct WithFluxes {
+        spectral::Spectrum reflectance;
+        canopy::CanopyFluxes fluxes;
+    };
+    WithFluxes SimulateWithFluxes(const ParameterValues& values);
+
 private:
+    // The leaf spectra in percent as the canopy run reads them, and the canopy's geometry.
+    struct CanopyStart {
+        spectral::Spectrum leafReflPct{}, leafTransPct{};
+        canopy::SailhInputs sailh{};
+    };
+    CanopyStart Start(const ParameterValues& values);
+
     canopy::LeafAngleDistribution lidf_{};
     spectral::Spectrum soilRefl_{};
     canopy::Visibility visibility_;
