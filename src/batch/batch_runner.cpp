@@ -11,6 +11,7 @@
 #include "batch/export_command.h"
 #include "batch/fit_canopy_command.h"
 #include "batch/fit_leaf_command.h"
+#include "batch/gsa_command.h"
 #include "batch/indices_command.h"
 #include "batch/leaf_command.h"
 #include "batch/lut_command.h"
@@ -211,8 +212,9 @@ std::unique_ptr<textio::DirectoryLock> LockDirectory(bool noWait, std::ostream& 
 const std::vector<BatchCommand>& BatchCommands()
 {
     static const std::vector<BatchCommand> commands = {
-        LeafCommand(),   CanopyCommand(),  IndicesCommand(),   SweepCommand(), SweepCanopyCommand(),
-        ExportCommand(), FitLeafCommand(), FitCanopyCommand(), LutCommand(),   LutMergeCommand()};
+        LeafCommand(),        CanopyCommand(),   IndicesCommand(), SweepCommand(),
+        SweepCanopyCommand(), ExportCommand(),   FitLeafCommand(), FitCanopyCommand(),
+        LutCommand(),         LutMergeCommand(), GsaCommand(),     GsaMergeCommand()};
     return commands;
 }
 

@@ -213,7 +213,8 @@ Shard ReadShard(const std::filesystem::path& file)
         const std::vector<std::string_view> fields = Split(lines[l], ",");
         const std::string where = "line " + std::to_string(l + 1);
         const std::uint64_t simulation = l - 2;
-        if (fields.size() != columns || WholeSetting(fields[0], fail) != first + simulation / (k + 2)
+        if (fields.size() != columns
+            || WholeSetting(fields[0], fail) != first + simulation / (k + 2)
             || WholeSetting(fields[1], fail) != simulation % (k + 2)) {
             throw Error(fail + where + " is not the simulation expected there.");
         }
@@ -252,8 +253,8 @@ void MergeShards(const std::filesystem::path& out,
     const std::string& settings = shards.front().settings;
     const std::string fail = "\"" + shardFiles.front().string() + "\": ";
     const std::uint64_t samples = WholeSetting(SettingValue(settings, "samples", fail), fail);
-    DesignOutputs whole{shards.front().outputs.parameters, shards.front().outputs.quantities, 0,
-                        {}};
+    DesignOutputs whole{
+        shards.front().outputs.parameters, shards.front().outputs.quantities, 0, {}};
     std::uint64_t next = 0;
     for (const std::size_t s : order) {
         const DesignOutputs& part = shards[s].outputs;

@@ -30,6 +30,10 @@ struct GsaSpec {
     bool operator==(const GsaSpec&) const = default;
 };
 
+// The ranges of the classroom lesson, set as varied in `model` (the rest stays held): LAI
+// 0.5-6, Cab 10-80 µg/cm², Cw 0.002-0.04 cm, Cm 0.002-0.02 g/cm², N 1-2.5.
+void SetLessonRanges(lut::TableSpec& model);
+
 // The varied parameters of `spec`, in Parameter order: k of them.
 std::vector<lut::Parameter> VariedParameters(const GsaSpec& spec);
 

@@ -38,29 +38,29 @@ std::vector<std::string> QuantityNames(const GsaSpec& spec)
     std::vector<std::string> names;
     for (const QuantitySet set : spec.quantities) {
         switch (set) {
-        case QuantitySet::Spectrum:
-            for (int i = 0; i < spectral::kWavelengthCount; ++i) {
-                names.push_back(std::to_string(spectral::WavelengthNm(i)));
+            case QuantitySet::Spectrum:
+                for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+                    names.push_back(std::to_string(spectral::WavelengthNm(i)));
+                }
+                break;
+            case QuantitySet::Indices:
+                for (const sensor::IndexInfo& index : sensor::kIndices) {
+                    names.emplace_back(index.name);
+                }
+                break;
+            case QuantitySet::Fluxes:
+                for (const char* name :
+                     {"fAPAR", "fCover", "albedoPAR", "albedoNIR", "albedoShortwave"}) {
+                    names.emplace_back(name);
+                }
+                break;
+            case QuantitySet::Bands: {
+                const sensor::Sensor& bands = SensorOf(spec);
+                for (std::size_t b = 0; b < bands.bands.size(); ++b) {
+                    names.push_back(sensor::BandName(bands, b));
+                }
+                break;
             }
-            break;
-        case QuantitySet::Indices:
-            for (const sensor::IndexInfo& index : sensor::kIndices) {
-                names.emplace_back(index.name);
-            }
-            break;
-        case QuantitySet::Fluxes:
-            for (const char* name :
-                 {"fAPAR", "fCover", "albedoPAR", "albedoNIR", "albedoShortwave"}) {
-                names.emplace_back(name);
-            }
-            break;
-        case QuantitySet::Bands: {
-            const sensor::Sensor& bands = SensorOf(spec);
-            for (std::size_t b = 0; b < bands.bands.size(); ++b) {
-                names.push_back(sensor::BandName(bands, b));
-            }
-            break;
-        }
         }
     }
     return names;
@@ -71,27 +71,27 @@ void AppendQuantities(const GsaSpec& spec, const lut::Simulator::WithFluxes& sim
 {
     for (const QuantitySet set : spec.quantities) {
         switch (set) {
-        case QuantitySet::Spectrum:
-            out.insert(out.end(), simulation.reflectance.begin(), simulation.reflectance.end());
-            break;
-        case QuantitySet::Indices:
-            for (const std::optional<double>& value :
-                 sensor::ComputeIndices(simulation.reflectance)) {
-                AppendOptional(value, out);
+            case QuantitySet::Spectrum:
+                out.insert(out.end(), simulation.reflectance.begin(), simulation.reflectance.end());
+                break;
+            case QuantitySet::Indices:
+                for (const std::optional<double>& value :
+                     sensor::ComputeIndices(simulation.reflectance)) {
+                    AppendOptional(value, out);
+                }
+                break;
+            case QuantitySet::Fluxes: {
+                const canopy::CanopyFluxes& f = simulation.fluxes;
+                out.insert(out.end(),
+                           {f.fAPAR, f.fCover, f.albedoPar, f.albedoNir, f.albedoShortwave});
+                break;
             }
-            break;
-        case QuantitySet::Fluxes: {
-            const canopy::CanopyFluxes& f = simulation.fluxes;
-            out.insert(out.end(),
-                       {f.fAPAR, f.fCover, f.albedoPar, f.albedoNir, f.albedoShortwave});
-            break;
-        }
-        case QuantitySet::Bands:
-            for (const std::optional<double>& value :
-                 sensor::BandMeans(simulation.reflectance, SensorOf(spec))) {
-                AppendOptional(value, out);
-            }
-            break;
+            case QuantitySet::Bands:
+                for (const std::optional<double>& value :
+                     sensor::BandMeans(simulation.reflectance, SensorOf(spec))) {
+                    AppendOptional(value, out);
+                }
+                break;
         }
     }
 }

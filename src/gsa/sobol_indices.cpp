@@ -15,10 +15,7 @@ struct Sums {
     std::vector<double> a, b, a2, b2;  // Σ f(A)', Σ f(B)', Σ f(A)'², Σ f(B)'² (about m)
     std::vector<double> first, total;  // per parameter i and quantity q, at i·Q + q
 
-    Sums(std::size_t k, std::size_t q)
-        : a(q), b(q), a2(q), b2(q), first(k * q), total(k * q)
-    {
-    }
+    Sums(std::size_t k, std::size_t q) : a(q), b(q), a2(q), b2(q), first(k * q), total(k * q) {}
 };
 
 // Adds base row `row` to the sums; `mean` holds m of every quantity.
@@ -104,7 +101,8 @@ std::vector<QuantityIndices> EstimateIndices(const DesignOutputs& outputs, int b
                 if (!std::isfinite(f[q])) defined[q] = false;
             }
         }
-        for (std::size_t q = 0; q < Q; ++q) mean[q] += outputs.At(row, 0)[q] + outputs.At(row, 1)[q];
+        for (std::size_t q = 0; q < Q; ++q)
+            mean[q] += outputs.At(row, 0)[q] + outputs.At(row, 1)[q];
     }
     for (std::size_t q = 0; q < Q; ++q) mean[q] /= 2.0 * n;
 
@@ -117,12 +115,13 @@ std::vector<QuantityIndices> EstimateIndices(const DesignOutputs& outputs, int b
         return indices;
     };
     const std::vector<double> point = estimate(nullptr);
-    std::vector<std::vector<double>> draws(point.size(), std::vector<double>(
-                                                             static_cast<std::size_t>(bootstrap)));
+    std::vector<std::vector<double>> draws(
+        point.size(), std::vector<double>(static_cast<std::size_t>(bootstrap)));
     for (int r = 0; r < bootstrap; ++r) {
         const std::vector<std::uint64_t> rows = Resample(N, seed, r);
         const std::vector<double> again = estimate(&rows);
-        for (std::size_t x = 0; x < again.size(); ++x) draws[x][static_cast<std::size_t>(r)] = again[x];
+        for (std::size_t x = 0; x < again.size(); ++x)
+            draws[x][static_cast<std::size_t>(r)] = again[x];
     }
 
     std::vector<QuantityIndices> result(Q);

@@ -38,9 +38,12 @@ Simulator::CanopyStart Simulator::Start(const ParameterValues& values)
         skySunZenith_ = sunZenith;
     }
     // PrepareSailh refuses what CheckCanopyInputs refuses; the model sees |view|.
-    start.sailh = {value(Parameter::Lai),     sunZenith,
-                   std::abs(value(Parameter::View)), value(Parameter::Azimuth),
-                   value(Parameter::HotSpot), lidf_};
+    start.sailh = {value(Parameter::Lai),
+                   sunZenith,
+                   std::abs(value(Parameter::View)),
+                   value(Parameter::Azimuth),
+                   value(Parameter::HotSpot),
+                   lidf_};
     return start;
 }
 
