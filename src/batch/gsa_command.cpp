@@ -12,6 +12,7 @@
 #include "gsa/quantities.h"
 #include "lut/progress_bar.h"
 #include "sensor/band_tables.h"
+#include "textio/number_text.h"
 
 namespace tulmera::batch {
 namespace {
@@ -96,6 +97,12 @@ GsaRequest GsaRequestFrom(const BatchArguments& arguments)
         const auto problem =
             lut::RangeProblem(static_cast<lut::Parameter>(p), spec.model.ranges[p]);
         if (problem) throw UsageError("--range: " + *problem);
+        const lut::ParameterRange& range = spec.model.ranges[p];
+        if (range.varies && range.lo == range.hi) {
+            throw UsageError("--range: " + std::string(lut::kParameterNames[p]) + " range "
+                             + textio::NumberText(range.lo) + ":" + textio::NumberText(range.hi)
+                             + " is empty; a varied parameter needs lo < hi.");
+        }
     }
     const std::size_t k = gsa::VariedParameters(spec).size();
     if (k < 2) {
