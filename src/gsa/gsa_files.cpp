@@ -103,10 +103,9 @@ std::string SettingsText(const GsaSpec& spec)
     return text;
 }
 
-void WriteIndicesCsv(const std::filesystem::path& file, const std::string& settings,
-                     const std::vector<std::string>& quantities,
-                     const std::vector<std::string>& parameters,
-                     const std::vector<QuantityIndices>& indices)
+std::string IndicesCsvText(const std::string& settings, const std::vector<std::string>& quantities,
+                           const std::vector<std::string>& parameters,
+                           const std::vector<QuantityIndices>& indices)
 {
     std::string text = std::string(kIndicesMark) + settings + "\n";
     text += std::string(kIndicesHeader) + "\n";
@@ -122,7 +121,16 @@ void WriteIndicesCsv(const std::filesystem::path& file, const std::string& setti
             text += '\n';
         }
     }
-    textio::ReplaceTextFile(file.string(), text);
+    return text;
+}
+
+void WriteIndicesCsv(const std::filesystem::path& file, const std::string& settings,
+                     const std::vector<std::string>& quantities,
+                     const std::vector<std::string>& parameters,
+                     const std::vector<QuantityIndices>& indices)
+{
+    textio::ReplaceTextFile(file.string(),
+                            IndicesCsvText(settings, quantities, parameters, indices));
 }
 
 IndicesFile ReadIndicesCsv(const std::filesystem::path& file)

@@ -24,6 +24,12 @@ namespace tulmera::gsa {
 // "sensor=NAME" follows the quantity when one is asked for).
 std::string SettingsText(const GsaSpec& spec);
 
+// The text of an indices file (see above) for the indices of `quantities` (names, see
+// QuantityNames) and the varied parameters `parameters` (names).
+std::string IndicesCsvText(const std::string& settings, const std::vector<std::string>& quantities,
+                           const std::vector<std::string>& parameters,
+                           const std::vector<QuantityIndices>& indices);
+
 // Writes the indices of `quantities` (names, see QuantityNames) for the varied parameters
 // `parameters` (names) to `file` whole, through a temporary sibling. Throws tulmera::Error
 // naming the file when it cannot be written.
