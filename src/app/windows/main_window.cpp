@@ -145,6 +145,7 @@ void MainWindow::Connect()
     connect(switchToSweepAction_, &QAction::triggered, this,
             &MainWindow::MultipleSimulationRequested);
     connect(canopySweepAction_, &QAction::triggered, this, &MainWindow::CanopySweepRequested);
+    connect(sensitivityAction_, &QAction::triggered, this, &MainWindow::SensitivityRequested);
     connect(exitAction_, &QAction::triggered, this, &MainWindow::ExitRequested);
     connect(restoreStartAction_, &QAction::triggered, this, [this] { RestoreStartValues(); });
     connect(measuredPanel_, &MeasuredPanel::SpectraChanged, this, [this] { Recompute(); });

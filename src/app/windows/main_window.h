@@ -74,6 +74,7 @@ signals:
     void ExportRequested();              // "Ver hoja de calculo"
     void MultipleSimulationRequested();  // "Modelo Prospect"
     void CanopySweepRequested();         // "Modelo SAILH"
+    void SensitivityRequested();         // "Análisis de sensibilidad"
     void ExitRequested();                // "Sailr"
 
 protected:
@@ -140,6 +141,7 @@ private:
     //   menu11 "Ver hoja de calculo"                      exportAction_
     //   menu121 "Modelo Prospect"                         switchToSweepAction_
     //   menu122 "Modelo SAILH"                            canopySweepAction_
+    //   menu123 "Análisis de sensibilidad"                sensitivityAction_
     //   menu13 "Sailr"                                    exitAction_
     //   menu22 "Restablecer valores iniciales"            restoreStartAction_
     //   menu211(1..10) "Gráficos" entries                 backgroundActions_
@@ -158,6 +160,7 @@ private:
     QAction* exportAction_ = nullptr;
     QAction* switchToSweepAction_ = nullptr;
     QAction* canopySweepAction_ = nullptr;
+    QAction* sensitivityAction_ = nullptr;
     QAction* exitAction_ = nullptr;
     QAction* restoreStartAction_ = nullptr;
     // entries 1..kBackgroundEntryCount; element 0 unused

@@ -109,6 +109,8 @@ void MainWindow::BuildMenus()
     switchToSweepAction_->setObjectName(QStringLiteral("menu121"));
     canopySweepAction_ = menu12->addAction(tr("Modelo &SAILH"));
     canopySweepAction_->setObjectName(QStringLiteral("menu122"));
+    sensitivityAction_ = menu12->addAction(tr("Análisis de &sensibilidad"));
+    sensitivityAction_->setObjectName(QStringLiteral("menu123"));
     measuredPanel_->AddMenuEntries(menu1);
     exitAction_ = menu1->addAction(tr("S&ailr"));
     exitAction_->setObjectName(QStringLiteral("menu13"));
