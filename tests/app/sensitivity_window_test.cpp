@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <memory>
 
 #include "app/widgets/chart_panel.h"
 #include "gsa/gsa_files.h"
@@ -107,6 +108,18 @@ private slots:
         QVERIFY(finished.wait(120000));
         QVERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("cancelado")));
         QCOMPARE(window.result()->parameters, first);
+    }
+
+    // Closing the window while its worker runs stops the worker first: no crash, no hang.
+    void ClosingDuringAnAnalysisStopsIt()
+    {
+        auto window = std::make_unique<SensitivityWindow>(leaf::kStartLeafParameters,
+                                                          canopy::StartCanopyInputs());
+        In<QComboBox>(window.get(), QStringLiteral("cmbMuestras"))->setCurrentIndex(6);  // 4096
+        In<QPushButton>(window.get(), QStringLiteral("btok"))->click();
+        QVERIFY(!In<QPushButton>(window.get(), QStringLiteral("btok"))->isEnabled());
+        window.reset();
+        QCoreApplication::processEvents();
     }
 };
 

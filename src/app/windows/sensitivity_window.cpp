@@ -100,7 +100,10 @@ SensitivityWindow::SensitivityWindow(const leaf::LeafParameters& leaf,
 SensitivityWindow::~SensitivityWindow()
 {
     if (job_) job_->cancel.store(true);
-    if (worker_) worker_->wait();
+    if (worker_) {
+        worker_->wait();
+        delete worker_;  // it has no parent; Finish() never runs for it now
+    }
 }
 
 QWidget* SensitivityWindow::BuildControls()
