@@ -44,7 +44,7 @@ void BM_GsaNineParametersEstimators(benchmark::State& state)
     outputs.values.resize(4096 * 11 * outputs.quantities);
     for (std::size_t v = 0; v < outputs.values.size(); ++v)
         outputs.values[v] = static_cast<double>((v * 2654435761u) % 1000) / 1000.0;
-    for (auto _ : state) benchmark::DoNotOptimize(gsa::AnalyseOutputs(spec, outputs));
+    for (auto _ : state) benchmark::DoNotOptimize(gsa::AnalyseOutputs(spec, outputs, 2));
 }
 BENCHMARK(BM_GsaNineParametersEstimators)->Unit(benchmark::kSecond)->Iterations(1);
 

@@ -149,7 +149,7 @@ void RunGsa(const GsaRequest& request)
         for (const lut::Parameter p : gsa::VariedParameters(spec))
             parameters.emplace_back(lut::kParameterNames[static_cast<std::size_t>(p)]);
         gsa::WriteIndicesCsv(request.out, gsa::SettingsText(spec), gsa::QuantityNames(spec),
-                             parameters, gsa::AnalyseOutputs(spec, outputs));
+                             parameters, gsa::AnalyseOutputs(spec, outputs, request.threads));
     } catch (...) {
         if (progress) std::cerr << '\n';
         throw;

@@ -30,21 +30,27 @@ struct Failure {
 
 }  // namespace
 
+void ForEachPart(std::size_t count, int threads,
+                 const std::function<void(std::size_t first, std::size_t end)>& work)
+{
+    const std::size_t parts = std::clamp<std::size_t>(
+        static_cast<std::size_t>(std::max(1, threads)), 1, std::max<std::size_t>(1, count));
+    const auto part = [&](std::size_t t) { work(count * t / parts, count * (t + 1) / parts); };
+    std::vector<std::jthread> workers;
+    for (std::size_t t = 1; t < parts; ++t) workers.emplace_back(part, t);
+    part(0);
+}
+
 std::vector<lut::Simulator::WithFluxes> EvaluateSimulations(
     const lut::TableSpec& model, bool withFluxes, std::span<const lut::ParameterValues> sets,
     const EvaluationOptions& options)
 {
     std::vector<lut::Simulator::WithFluxes> products(sets.size());
-    const std::size_t threads =
-        std::clamp<std::size_t>(static_cast<std::size_t>(std::max(1, options.threads)), 1,
-                                std::max<std::size_t>(1, sets.size()));
     std::atomic<std::uint64_t> done{0};
     Failure failure;
-    // Worker t computes the sets from t·size/threads on, in order, and stops at its first
-    // failure: every set below the lowest failure is then computed by some worker.
-    const auto work = [&](std::size_t t) {
-        const std::size_t first = sets.size() * t / threads;
-        const std::size_t end = sets.size() * (t + 1) / threads;
+    // Each part computes its sets in order and stops at its first failure: every set below
+    // the lowest failure is then computed by some part.
+    ForEachPart(sets.size(), options.threads, [&](std::size_t first, std::size_t end) {
         try {
             lut::Simulator simulator(model);
             for (std::size_t chunk = first; chunk < end; chunk += kChunkSets) {
@@ -68,12 +74,7 @@ std::vector<lut::Simulator::WithFluxes> EvaluateSimulations(
         } catch (const std::exception& e) {  // the simulator's leaf architecture or soil
             failure.Record(first, e.what());
         }
-    };
-    {
-        std::vector<std::jthread> workers;
-        for (std::size_t t = 1; t < threads; ++t) workers.emplace_back(work, t);
-        work(0);
-    }
+    });
     if (failure.at) {
         throw Error("The simulation with " + lut::DescribeValues(sets[*failure.at])
                     + " failed: " + failure.message);

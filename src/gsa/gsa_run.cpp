@@ -50,14 +50,15 @@ DesignOutputs ComputeOutputs(const GsaSpec& spec, BaseRows rows, const Evaluatio
     return outputs;
 }
 
-std::vector<QuantityIndices> AnalyseOutputs(const GsaSpec& spec, const DesignOutputs& outputs)
+std::vector<QuantityIndices> AnalyseOutputs(const GsaSpec& spec, const DesignOutputs& outputs,
+                                            int threads)
 {
-    return EstimateIndices(outputs, spec.bootstrap, spec.seed);
+    return EstimateIndices(outputs, spec.bootstrap, spec.seed, threads);
 }
 
 std::vector<QuantityIndices> RunAnalysis(const GsaSpec& spec, const EvaluationOptions& options)
 {
-    return AnalyseOutputs(spec, ComputeOutputs(spec, {0, spec.samples}, options));
+    return AnalyseOutputs(spec, ComputeOutputs(spec, {0, spec.samples}, options), options.threads);
 }
 
 }  // namespace tulmera::gsa

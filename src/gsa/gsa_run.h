@@ -21,7 +21,9 @@ struct BaseRows {
 DesignOutputs ComputeOutputs(const GsaSpec& spec, BaseRows rows, const EvaluationOptions& options);
 
 // The indices of a whole design's outputs with spec's bootstrap and seed (EstimateIndices).
-std::vector<QuantityIndices> AnalyseOutputs(const GsaSpec& spec, const DesignOutputs& outputs);
+// The resamples run on `threads` threads (the result does not depend on them).
+std::vector<QuantityIndices> AnalyseOutputs(const GsaSpec& spec, const DesignOutputs& outputs,
+                                            int threads = 1);
 
 // The whole analysis in memory: ComputeOutputs over every base row, then AnalyseOutputs.
 std::vector<QuantityIndices> RunAnalysis(const GsaSpec& spec, const EvaluationOptions& options);

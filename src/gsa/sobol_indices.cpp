@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "gsa/evaluation.h"
 #include "lut/sampling.h"
 
 namespace tulmera::gsa {
@@ -84,7 +85,7 @@ double Percentile(const std::vector<double>& v, double p)
 }  // namespace
 
 std::vector<QuantityIndices> EstimateIndices(const DesignOutputs& outputs, int bootstrap,
-                                             std::uint64_t seed)
+                                             std::uint64_t seed, int threads)
 {
     const std::size_t k = outputs.parameters, Q = outputs.quantities;
     const std::uint64_t N = outputs.Rows();
@@ -117,12 +118,14 @@ std::vector<QuantityIndices> EstimateIndices(const DesignOutputs& outputs, int b
     const std::vector<double> point = estimate(nullptr);
     std::vector<std::vector<double>> draws(
         point.size(), std::vector<double>(static_cast<std::size_t>(bootstrap)));
-    for (int r = 0; r < bootstrap; ++r) {
-        const std::vector<std::uint64_t> rows = Resample(N, seed, r);
-        const std::vector<double> again = estimate(&rows);
-        for (std::size_t x = 0; x < again.size(); ++x)
-            draws[x][static_cast<std::size_t>(r)] = again[x];
-    }
+    ForEachPart(
+        static_cast<std::size_t>(bootstrap), threads, [&](std::size_t first, std::size_t end) {
+            for (std::size_t r = first; r < end; ++r) {
+                const std::vector<std::uint64_t> rows = Resample(N, seed, static_cast<int>(r));
+                const std::vector<double> again = estimate(&rows);
+                for (std::size_t x = 0; x < again.size(); ++x) draws[x][r] = again[x];
+            }
+        });
 
     std::vector<QuantityIndices> result(Q);
     for (std::size_t q = 0; q < Q; ++q) {
