@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <csignal>
 #include <iostream>
 #include <limits>
 #include <thread>
@@ -22,39 +21,6 @@ constexpr int kMostThreads = 1024;
 // The batch option that holds each parameter when it has no range.
 constexpr std::array<std::string_view, lut::kParameterCount> kHeldOptions = {
     "--N", "--Cab", "--Cw", "--Cm", "--lai", "--sun", "--view", "--azimuth", "--hotspot"};
-
-// Set by SIGINT, SIGTERM and SIGHUP while a table is being computed; the run then stops and
-// removes its temporary file. A signal handler can only reach a static lock-free atomic.
-std::atomic<bool> interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void OnInterrupt(int) { interrupted.store(true); }
-
-// Installs OnInterrupt for the life of the object, then restores the previous handlers.
-class InterruptGuard {
-public:
-    InterruptGuard()
-    {
-        interrupted.store(false);
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        action.sa_flags = SA_RESTART;  // the file writes carry on; the workers stop the run
-        sigemptyset(&action.sa_mask);
-        for (std::size_t i = 0; i < kSignals.size(); ++i)
-            sigaction(kSignals[i], &action, &previous_[i]);
-    }
-    ~InterruptGuard()
-    {
-        for (std::size_t i = 0; i < kSignals.size(); ++i)
-            sigaction(kSignals[i], &previous_[i], nullptr);
-    }
-    InterruptGuard(const InterruptGuard&) = delete;
-    InterruptGuard& operator=(const InterruptGuard&) = delete;
-
-private:
-    static constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
-    std::array<struct sigaction, 3> previous_{};
-};
 
 double WholeValue(std::string_view text, double lowest, double limit, const std::string& what)
 {
@@ -191,8 +157,8 @@ BatchCommand LutCommand()
             auto work = [request] {
                 const bool progress = !request.quiet && ::isatty(STDERR_FILENO) == 1;
                 lut::ProgressBar bar(std::cerr, request.rows.end - request.rows.first, progress);
-                const InterruptGuard guard;
-                lut::RunOptions run{request.rows, request.threads, &interrupted,
+                // A stop signal ends the process (stop_signals.h): nothing to cancel here.
+                lut::RunOptions run{request.rows, request.threads, nullptr,
                                     [&bar](std::uint64_t done) { bar.Update(done); }};
                 try {
                     lut::WriteTable(request.out, request.spec, run);

@@ -7,6 +7,7 @@
 
 #include "lut/table_spec.h"
 #include "spectral/grid.h"
+#include "textio/staged_files.h"
 
 // A look-up table's rows in memory and in its files. A file holds the rows firstRow ..
 // firstRow + rowCount - 1 of the table its spec describes: the whole table, or one shard.
@@ -63,29 +64,27 @@ std::unique_ptr<TableWriter> OpenTableWriter(const std::filesystem::path& file,
 // value that is not a number.
 Table LoadTable(const std::filesystem::path& file);
 
-// The name of the temporary sibling a writer of `file` uses ("table.h5" -> ".table.h5.<pid>.part").
-std::filesystem::path TemporarySibling(const std::filesystem::path& file);
-
 namespace detail {
-// The file a table writer fills under a temporary name (TemporarySibling) and puts in place
-// whole once complete; dropped before that, it removes the temporary file. The writer closes
-// its own handles on the file first (declare this member before them).
+// The file a table writer fills under a temporary name (textio::CreateTemporarySibling) and
+// puts in place whole once complete (textio::StagedFiles, flushed to disk first); dropped
+// before that, it removes the temporary file. The writer closes its own handles on the file
+// first (declare this member before them).
 class TemporaryTableFile {
 public:
     explicit TemporaryTableFile(std::filesystem::path file);
-    ~TemporaryTableFile();
     TemporaryTableFile(const TemporaryTableFile&) = delete;
     TemporaryTableFile& operator=(const TemporaryTableFile&) = delete;
 
     const std::filesystem::path& temporary() const { return temporary_; }
-    // Renames the temporary file to the table's name. Throws tulmera::Error naming both.
+    // Puts the temporary file in the table's place. Throws tulmera::Error naming the table.
     void PutInPlace();
     // Throws tulmera::Error: "The table "<file>" (temporary "<temporary>") <problem>."
     [[noreturn]] void Fail(const std::string& problem) const;
 
 private:
-    std::filesystem::path file_, temporary_;
-    bool inPlace_ = false;
+    std::filesystem::path file_;
+    textio::StagedFiles staged_;
+    std::filesystem::path temporary_;
 };
 
 std::unique_ptr<TableWriter> OpenCsvWriter(const std::filesystem::path& file,

@@ -1,5 +1,5 @@
 // tulmera-batch lut and lut-merge: bad command lines, a row against a canopy run, shards
-// through GNU parallel and an interrupted run.
+// through GNU parallel.
 #include "batch/lut_command.h"
 
 #include <gtest/gtest.h>
@@ -215,32 +215,6 @@ TEST(LutCommand, FourShardsThroughGnuParallelMergeIntoTheWholeTable)
     }
     EXPECT_EQ(FileBytes("merged.csv"), FileBytes("whole.csv"));
     EXPECT_EQ(FileBytes("merged.h5"), FileBytes("whole.h5"));
-}
-
-TEST(LutCommand, AnInterruptedRunLeavesNoFile)
-{
-    ScopedWorkDir dir;
-    const std::vector<std::string> arguments = {TULMERA_BATCH, "lut",       "--samples", "5000000",
-                                                "--range",     "LAI=0.1:8", "--threads", "1",
-                                                "--quiet",     "--out",     "big.h5"};
-    std::vector<char*> argv;
-    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    ASSERT_EQ(::posix_spawn(&pid, TULMERA_BATCH, nullptr, nullptr, argv.data(), environ), 0);
-    // Wait until the run has its temporary file, then interrupt it as Ctrl-C would.
-    const std::filesystem::path temporary = ".big.h5." + std::to_string(pid) + ".part";
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!std::filesystem::exists(temporary) && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    ASSERT_TRUE(std::filesystem::exists(temporary));
-    ::kill(pid, SIGINT);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_TRUE(DirectoryIsEmpty());
 }
 
 }  // namespace
