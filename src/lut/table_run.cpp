@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "lut/physical_row.h"
 #include "lut/sampling.h"
 #include "lut/simulation.h"
 #include "textio/error.h"
@@ -36,7 +37,8 @@ struct Failure {
 void ComputeRow(const TableSpec& spec, Simulator& simulator, std::uint64_t row, TableRows& block)
 {
     const ParameterValues values = SampleValues(spec, row);
-    const spectral::Spectrum reflectance = simulator.Simulate(values);
+    spectral::Spectrum reflectance = simulator.Simulate(values);
+    KeepPhysicalRow(reflectance);
     const std::size_t at = static_cast<std::size_t>(row - block.firstRow);
     std::copy(values.begin(), values.end(),
               block.parameters.begin() + static_cast<std::ptrdiff_t>(at * kParameterCount));

@@ -73,6 +73,9 @@ TEST(LutCommand, RefusesBadInputsAndWritesNothing)
         {{"--Cm", "0"}, 2, "Cm value 0 reaches 0, outside"},
         {{"--N", "1.01", "--Cab", "1500"}, 1, "The simulation of row 0 (N=1.01, Cab=1500, Cw=0.0001"},
         {{"-C", "missing-dir"}, 1, "missing-dir"},
+        // Grazing sun and view: the model leaves 0 to 1, as the canopy run refuses too.
+        {{"--range", "sun=89:89.99999", "--range", "view=-89.99999:-89"}, 1,
+         "lies outside 0 to 1"},
     };
     // clang-format on
     for (const Case& c : cases) {
