@@ -187,6 +187,16 @@ BatchCommand LutMergeCommand()
             if (files.size() < 2) throw UsageError("lut-merge needs OUT and at least one SHARD.");
             const std::string out = OutFrom(files.front());
             const std::vector<std::filesystem::path> shards(files.begin() + 1, files.end());
+            for (const std::filesystem::path& shard : shards) {
+                std::error_code shardError, outError, ignored;
+                const auto shardPath = std::filesystem::weakly_canonical(shard, shardError);
+                const auto outPath = std::filesystem::weakly_canonical(out, outError);
+                if ((!shardError && !outError && shardPath == outPath)
+                    || std::filesystem::equivalent(shard, out, ignored)) {
+                    throw UsageError("lut-merge: the output \"" + out
+                                     + "\" is also a shard; write the table elsewhere.");
+                }
+            }
             return {[out, shards] { lut::MergeShards(out, shards); }, {out}, false};
         },
     };

@@ -36,6 +36,9 @@ struct TableRows {
 struct Table {
     TableInfo info;
     TableRows rows;
+    // The digest the file carries (table_digest.h), already checked against the rows by the
+    // reader; none in a table written before tables carried one.
+    std::optional<std::uint64_t> digest;
 };
 
 // The two file formats, chosen by the name's extension: ".h5" (HDF5) or ".csv".
@@ -60,8 +63,9 @@ std::unique_ptr<TableWriter> OpenTableWriter(const std::filesystem::path& file,
                                              const TableInfo& info);
 
 // Reads a table file whole. Throws tulmera::Error naming the file when it is not one of ours
-// (another extension, another layout, missing attributes or columns), is truncated or holds a
-// value that is not a number.
+// (another extension, another layout, missing attributes or columns), is truncated, holds a
+// value that is not a number or rows that do not match the digest it carries. CSV files with
+// CR LF line ends (a spreadsheet's) are read like LF ones.
 Table LoadTable(const std::filesystem::path& file);
 
 namespace detail {

@@ -9,11 +9,13 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <thread>
 
 #include "batch/batch_runner.h"
 #include "lut/simulation.h"
+#include "lut/table.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
 
@@ -185,6 +187,134 @@ TEST(LutCommand, EachRowIsACanopyRunWithItsParameters)
             // ...and the table stores it rounded once to single precision.
             ASSERT_EQ(table.rows.reflectance[row * spectral::kWavelengthCount + i],
                       static_cast<float>(inMemory[i]));
+        }
+    }
+}
+
+// Each way a shard can be untrustworthy, in both formats; every refusal names the shard, and
+// a CR LF copy of a good CSV shard still merges.
+TEST(LutCommand, MergeRefusesEveryDamagedShardNamingIt)
+{
+    ScopedWorkDir dir;
+    for (const std::string extension : {".csv", ".h5"}) {
+        for (const char* shard : {"0/2", "1/2"}) {
+            const std::string name = std::string("p") + shard[0] + extension;
+            ASSERT_EQ(RunLine({"lut", "--samples", "6", "--range", "LAI=0.5:6", "--shard", shard,
+                               "--quiet", "--out", name})
+                          .exitCode,
+                      0);
+        }
+        ASSERT_EQ(RunLine({"lut", "--samples", "6", "--range", "LAI=0.5:6", "--quiet", "--out",
+                           "whole" + extension})
+                      .exitCode,
+                  0);
+        const std::string p0 = "p0" + extension, p1 = "p1" + extension, bad = "bad" + extension;
+        const std::string good = FileBytes(p1);
+        const lut::Table table = lut::LoadTable(p1);
+        struct Case {
+            const char* label;
+            std::function<void()> damage;  // writes `bad` from the good shard p1
+            int exitCode;
+            const char* message;
+        };
+        const auto replaceFirst = [&](std::string from, std::string to) {
+            std::string text = good;
+            const std::size_t at = text.find(from, text.find("\n3,"));
+            ASSERT_NE(at, std::string::npos) << from;
+            std::ofstream(bad, std::ios::binary) << text.replace(at, from.size(), to);
+        };
+        const auto rewritten = [&](std::size_t index, double value) {
+            lut::Table edited = table;  // written whole again: a consistent digest
+            edited.rows.parameters[index] = value;
+            const auto writer = lut::OpenTableWriter(bad, edited.info);
+            writer->Append(edited.rows);
+            writer->Commit();
+        };
+        std::vector<Case> cases = {
+            {"parameter edited, digest rewritten", [&] { rewritten(4, 3.25); }, 1,
+             "was edited: row 3 has LAI = 3.25"},
+            {"reflectance edited, digest rewritten",
+             [&] {
+                 lut::Table edited = table;
+                 edited.rows.reflectance[7] = 5.0f;
+                 const auto writer = lut::OpenTableWriter(bad, edited.info);
+                 writer->Append(edited.rows);
+                 writer->Commit();
+             },
+             1, "was edited: row 3 has the reflectance 5 at 435 nm"},
+        };
+        if (extension == ".csv") {
+            const std::string lai = textio::NumberText(table.rows.parameters[4]);
+            cases.push_back({"LAI edited by hand",
+                             [&, lai] { replaceFirst("," + lai + ",", ",4,"); }, 1,
+                             "do not match its digest"});
+            cases.push_back({"reflectance cell set to 0.5",
+                             [&] {
+                                 std::string text = good;
+                                 const std::size_t line = text.find("\n4,");
+                                 const std::size_t cell = text.find(",", line + 300);
+                                 const std::size_t end = text.find(',', cell + 1);
+                                 text.replace(cell + 1, end - cell - 1, "0.5");
+                                 std::ofstream(bad, std::ios::binary) << text;
+                             },
+                             1, "do not match its digest"});
+            cases.push_back({"no digest line (an older table)",
+                             [&] {
+                                 std::string text = good;
+                                 text.erase(text.rfind("# digest"));
+                                 std::ofstream(bad, std::ios::binary) << text;
+                             },
+                             1, "carries no digest"});
+        } else {
+            cases.push_back({"4 bytes of a reflectance overwritten",
+                             [&] {
+                                 // Where the file holds row 3's first reflectances.
+                                 std::string bytes = good;
+                                 const std::string values(
+                                     reinterpret_cast<const char*>(table.rows.reflectance.data()),
+                                     4 * sizeof(float));
+                                 const std::size_t at = bytes.find(values);
+                                 ASSERT_NE(at, std::string::npos);
+                                 bytes.replace(at + 4, 4, "\x00\x40\x43\x44");  // 781.0f
+                                 std::ofstream(bad, std::ios::binary) << bytes;
+                             },
+                             1, "bad.h5\" is not a look-up table of ours or is damaged"});
+        }
+        for (const Case& c : cases) {
+            SCOPED_TRACE(extension + ": " + c.label);
+            c.damage();
+            const Outcome outcome = RunLine({"lut-merge", "m" + extension, p0, bad});
+            EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.messages;
+            EXPECT_NE(outcome.messages.find(c.message), std::string::npos) << outcome.messages;
+            EXPECT_NE(outcome.messages.find(bad), std::string::npos) << outcome.messages;
+            EXPECT_FALSE(std::filesystem::exists("m" + extension));
+            std::filesystem::remove("m" + extension);
+        }
+        const std::vector<Case> lines = {
+            {"a shard twice", {}, 1, "The shards overlap"},
+            {"a shard missing", {}, 1, "do not make a whole table"},
+            {"the output among the shards", {}, 2, "is also a shard"},
+        };
+        const std::vector<std::vector<std::string>> arguments = {
+            {"lut-merge", "m" + extension, p1, p0, p1},
+            {"lut-merge", "m" + extension, p0},
+            {"lut-merge", p1, p0, p1},
+        };
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            SCOPED_TRACE(extension + ": " + lines[i].label);
+            const Outcome outcome = RunLine(arguments[i]);
+            EXPECT_EQ(outcome.exitCode, lines[i].exitCode) << outcome.messages;
+            EXPECT_NE(outcome.messages.find(lines[i].message), std::string::npos)
+                << outcome.messages;
+            EXPECT_EQ(FileBytes(p1), good);
+        }
+        if (extension == ".csv") {  // CR LF, as a spreadsheet saves it: read alike
+            std::string text;
+            for (const char c : good) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+            std::ofstream(bad, std::ios::binary) << text;
+            const Outcome outcome = RunLine({"lut-merge", "m.csv", p0, bad});
+            EXPECT_EQ(outcome.exitCode, 0) << outcome.messages;
+            EXPECT_EQ(FileBytes("m.csv"), FileBytes("whole.csv"));
         }
     }
 }
