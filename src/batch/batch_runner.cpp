@@ -140,6 +140,39 @@ std::optional<std::string> AskedHelp(const CLI::App& app)
     return chosen->help("tulmera-batch");
 }
 
+// "-C DIR" given before the command moves after it, where the command's options are read, so
+// that both places work alike.
+std::vector<std::string_view> DirectoryAfterCommand(std::vector<std::string_view> arguments)
+{
+    if (arguments.size() >= 3 && arguments[0] == "-C") {
+        const std::string_view directory = arguments[1];
+        arguments.erase(arguments.begin(), arguments.begin() + 2);
+        arguments.insert(arguments.begin() + 1, {"-C", directory});
+    }
+    return arguments;
+}
+
+// The help asked for by "--help" or "-h" anywhere on the command line, even where an option
+// would take it for its value (`leaf --csv --help` must not write a file named "--help"): the
+// help of the command named before it, else the general help.
+std::optional<std::string> HelpAnywhere(const CLI::App& app,
+                                        const std::vector<std::string_view>& arguments)
+{
+    if (std::none_of(arguments.begin(), arguments.end(),
+                     [](std::string_view a) { return a == "--help" || a == "-h"; })) {
+        return std::nullopt;
+    }
+    for (const std::string_view argument : arguments) {
+        if (argument == "--help" || argument == "-h") break;
+        for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
+            if (command->get_name() == argument && argument != "help") {
+                return command->help("tulmera-batch");
+            }
+        }
+    }
+    return BatchHelpText();
+}
+
 const BatchCommand& FindCommand(std::string_view name)
 {
     const auto& commands = BatchCommands();
@@ -177,6 +210,11 @@ void CheckOutputs(const std::string& directory, const std::vector<std::string>& 
     }
     const std::size_t workingCount = seen.size();
     for (const std::string& output : outputs) {
+        if (output.starts_with('-')) {
+            throw UsageError("The output \"" + Shown(output)
+                             + "\" looks like an option; to name such a file write \"./"
+                             + Shown(output) + "\".");
+        }
         const std::filesystem::path resolved = Resolved(directory, output);
         for (std::size_t i = 0; i < seen.size(); ++i) {
             if (seen[i] != resolved) continue;
@@ -251,13 +289,18 @@ PreparedBatch PrepareParsed(const CLI::App& app)
 PreparedBatch PrepareBatch(const std::vector<std::string_view>& arguments)
 {
     const std::unique_ptr<CLI::App> app = MakeParser();
-    ParseCommandLine(*app, arguments);
+    ParseCommandLine(*app, DirectoryAfterCommand(arguments));
     return PrepareParsed(*app);
 }
 
-int RunBatch(const std::vector<std::string_view>& arguments, std::ostream& out, std::ostream& err)
+int RunBatch(const std::vector<std::string_view>& given, std::ostream& out, std::ostream& err)
 {
     const std::unique_ptr<CLI::App> app = MakeParser();
+    const std::vector<std::string_view> arguments = DirectoryAfterCommand(given);
+    if (const std::optional<std::string> help = HelpAnywhere(*app, arguments)) {
+        out << *help;
+        return 0;
+    }
     PreparedBatch prepared;
     try {
         try {
