@@ -1,11 +1,16 @@
 #include "batch/batch_runner.h"
 
+#include <signal.h>
+
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <thread>
 
 #include "batch/canopy_command.h"
 #include "batch/export_command.h"
@@ -233,7 +238,14 @@ std::unique_ptr<textio::DirectoryLock> LockDirectory(bool noWait, std::ostream& 
 {
     auto lock = std::make_unique<textio::DirectoryLock>(".");
     if (lock->TryLock()) return lock;
-    const pid_t holder = lock->HolderPid();
+    // The holder writes its id just after it takes the lock: until then the file holds none,
+    // or its previous holder's; a moment's wait names the right one.
+    pid_t holder = lock->HolderPid();
+    for (int attempt = 0;
+         attempt < 100 && (holder <= 0 || (::kill(holder, 0) != 0 && errno == ESRCH)); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        holder = lock->HolderPid();
+    }
     const std::string who = holder > 0 ? "process " + std::to_string(holder) : "another process";
     if (noWait) {
         throw Error("The directory is busy: " + who
