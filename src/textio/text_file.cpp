@@ -101,13 +101,12 @@ std::string ReadTextFile(const std::string& fileName, std::size_t maxBytes)
     }
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
-        throw Error("Cannot read \"" + fileName + "\": not a regular file.");
+        throw Error("Cannot read \"" + fileName + "\": it is not a regular file.");
     }
     if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
         ::close(fd);
-        throw Error("Cannot read \"" + fileName + "\": " + std::to_string(info.st_size)
-                    + " bytes, more than a result file can hold (" + std::to_string(maxBytes)
-                    + ").");
+        throw Error("Cannot read \"" + fileName + "\": it has " + std::to_string(info.st_size)
+                    + " bytes, more than such a file may have (" + std::to_string(maxBytes) + ").");
     }
     std::string content;
     content.reserve(static_cast<std::size_t>(info.st_size));
