@@ -41,6 +41,15 @@ struct Table {
     std::optional<std::uint64_t> digest;
 };
 
+// The most rows a CSV table may have: a CSV table is read whole, at most 1 GB of text, and a row
+// takes up to about 4.3 KB. Larger tables belong in HDF5.
+inline constexpr std::uint64_t kMostCsvTableRows = 250000;
+// The bytes an HDF5 table takes per row: its parameters and reflectances, nothing more.
+inline constexpr std::uint64_t kHdf5BytesPerRow =
+    kParameterCount * sizeof(double) + spectral::kWavelengthCount * sizeof(float);
+// At least the bytes a CSV table takes per row: 421 reflectances of 8 characters or more.
+inline constexpr std::uint64_t kLeastCsvBytesPerRow = spectral::kWavelengthCount * 8;
+
 // The two file formats, chosen by the name's extension: ".h5" (HDF5) or ".csv".
 enum class TableFormat { Hdf5, Csv };
 std::optional<TableFormat> FormatOf(const std::filesystem::path& file);
