@@ -96,7 +96,7 @@ TEST(LutCommand, RefusesBadInputsAndWritesNothing)
         {{"lut", "--samples", "3", "--out", "t.txt"}, 2, "a table is written as FILE.h5"},
         {{"lut-merge", "t.h5"}, 2, "lut-merge needs OUT and at least one SHARD"},
         {{"lut", "--samples", "250001", "--out", "t.csv"}, 2, "could not be read back"},
-        {{"lut", "--samples", "2147483647", "--out", "t.h5"}, 1, "needs at least 3771"},
+        {{"lut", "--samples", "2147483647", "--out", "t.h5"}, 1, "needs at least 3770982 MB"},
         {{"lut-merge", "t.xlsx", "x/notours.csv"}, 2, "a table is written as FILE.h5"},
         {{"lut-merge", "t.h5", "--quiet"}, 2, "Unknown option \"--quiet\""},
         {{"lut-merge", "t.h5", "x/notours.csv"}, 1, "notours.csv\" is not a look-up table of ours"},
