@@ -22,6 +22,10 @@ pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
 enable_language(C)
 find_package(HDF5 REQUIRED COMPONENTS C)
 
+# Highway (libhwy-dev) for the engine's vector arithmetic and its exponential and logarithm:
+# hwy::hwy.
+find_package(hwy CONFIG REQUIRED)
+
 if(TULMERA_BUILD_TESTS)
   find_package(GTest REQUIRED)
 endif()

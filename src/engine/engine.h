@@ -110,7 +110,7 @@ CanopyFluxesBatch ComputeCanopyFluxesBatch(const CanopyScene& scene, const Canop
                                            const RunOptions& options = {});
 
 // One view direction of the hemispherical view: the view zenith (0 .. below 90) and the view
-// azimuth relative to the sun (0 .. 360; above 180 the model sees 360 - azimuth), degrees.
+// azimuth relative to the sun (0 .. 360), degrees.
 struct ViewDirection {
     double viewZenith;
     double relAzimuth;
