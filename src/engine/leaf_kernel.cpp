@@ -6,8 +6,9 @@
 // adds, no fused ones, no reassociation), so that only the exponential and the logarithm
 // differ: Highway's Exp (1 ulp) and Log (about 2 ulp) against the C library's. One place
 // needs more: E1(k) = y(k) - ln k for k <= 4 cancels (E1(4) = 0.0038 against ln 4 = 1.39),
-// and τ = (1 - k)·e^(-k) + k²·E1 cancels again, so an ulp of ln k grows ~3,000-fold at k = 4.
-// There the scalar exact function recomputes τ (kCarefulLowK); below it the growth is small.
+// and τ = (1 - k)·e^(-k) + k²·E1 cancels again, so an ulp of ln k grows ~3,000-fold at k = 4,
+// and an ulp of e^(-k) ~k²/2-fold above it. There the scalar exact function recomputes τ
+// (kCarefulLowK .. kCarefulHighK); below it the growth is small.
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "engine/leaf_kernel.cpp"
@@ -171,9 +172,13 @@ HWY_EXPORT(PlateOptics);
 HWY_EXPORT(TargetName);
 
 namespace {
-// Below this absorption an ulp of Highway's ln k changes τ by less than 1e-14 relative; from
-// it up to 4 the exact scalar τ is used (see the top of this file).
-constexpr double kCarefulLowK = 1.0;
+// Between these absorptions the exact scalar τ is used (see the top of this file): an ulp of
+// ln k or of e^(-k) grows in the cancellations of E1 and τ (to 1e-12 at k = 50), and the pile
+// (leaf::PileOptics: β - r cancels when t is small) magnifies τ's last bits up to a thousand-
+// fold more; the contract test over random leaves found differences above 1e-12 down to
+// k = 0.25 and none below. From 85 on E1 is 0 and τ = (1 - k)·e^(-k) keeps e^(-k)'s ulp.
+constexpr double kCarefulLowK = 0.25;
+constexpr double kCarefulHighK = 85.0;
 }  // namespace
 
 bool LeafKernel(const LeafModelTables& tables, const std::array<double, 7>& coefficients,
@@ -182,7 +187,7 @@ bool LeafKernel(const LeafModelTables& tables, const std::array<double, 7>& coef
     HWY_DYNAMIC_DISPATCH(AbsorptionAndTransmission)(tables, coefficients, N, k, tau);
     for (std::size_t i = 0; i < kPaddedCount; ++i) {
         const double ki = k.v[i];
-        if (ki > kCarefulLowK && ki <= 4.0) tau.v[i] = leaf::LayerTransmission(ki);
+        if (ki > kCarefulLowK && ki < kCarefulHighK) tau.v[i] = leaf::LayerTransmission(ki);
     }
     return HWY_DYNAMIC_DISPATCH(PlateOptics)(tables, N, k, tau, refl, trans);
 }
