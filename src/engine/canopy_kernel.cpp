@@ -91,21 +91,23 @@ bool CanopyPoints(const CanopyGeometryValues& g, const Padded& leafRefl, const P
         const V rdo = hn::Sub(hn::Mul(co, hn::Sub(one, hn::Mul(too, tdd))), hn::Mul(co2, rdd));
         const V tdo = hn::Sub(hn::Mul(co2, hn::Sub(too, tdd)), hn::Mul(hn::Mul(co, too), rdd));
         const V z = hn::Div(hn::Add(hn::Mul(sm, co), hn::Mul(sp, co2)), hn::Add(KL, kL));
-        const V rsod = hn::Sub(hn::Sub(hn::Mul(z, hn::Sub(one, hn::Mul(too, tss))),
-                                       hn::Mul(hn::Mul(co, tsd), too)),
-                               hn::Mul(co2, rsd));
+        const V rsod = hn::Sub(
+            hn::Sub(hn::Mul(z, hn::Sub(one, hn::Mul(too, tss))), hn::Mul(hn::Mul(co, tsd), too)),
+            hn::Mul(co2, rsd));
         const V rso = hn::Add(rsos, rsod);
         // CanopyOverSoil
         const V rs = hn::Mul(hn::Load(d, soilReflPct.data() + i), hn::Set(d, 0.01));
         const V dn = hn::Sub(one, hn::Mul(rs, rdd));
         const V tsdPlusTss = hn::Add(tsd, tss);
         const V rsot = hn::Add(
-            rso, hn::Mul(rs, hn::Add(hn::Set(d, g.tsstoo),
-                                     hn::Div(hn::Add(hn::Mul(tsdPlusTss, tdo),
-                                                     hn::Mul(too, hn::Add(tsd, hn::Mul(hn::Mul(tss, rs), rdd)))),
-                                             dn))));
-        const V rdot =
-            hn::Add(rdo, hn::Div(hn::Mul(hn::Mul(tdd, rs), hn::Add(too, tdo)), dn));
+            rso,
+            hn::Mul(
+                rs,
+                hn::Add(hn::Set(d, g.tsstoo),
+                        hn::Div(hn::Add(hn::Mul(tsdPlusTss, tdo),
+                                        hn::Mul(too, hn::Add(tsd, hn::Mul(hn::Mul(tss, rs), rdd)))),
+                                dn))));
+        const V rdot = hn::Add(rdo, hn::Div(hn::Mul(hn::Mul(tdd, rs), hn::Add(too, tdo)), dn));
         // MixedReflectancePct with SkyMixWeight, then the fraction "VS.dat" holds
         const V sky = hn::Load(d, skyRatioPct.data() + i);
         const V w = physicalMix ? hn::Div(sky, hundred) : sky;
@@ -115,8 +117,8 @@ bool CanopyPoints(const CanopyGeometryValues& g, const Padded& leafRefl, const P
 
         auto finite = hn::And(hn::And(hn::IsFinite(rdd), hn::IsFinite(tdd)),
                               hn::And(hn::IsFinite(rsd), hn::IsFinite(tsd)));
-        finite = hn::And(finite, hn::And(hn::And(hn::IsFinite(rdo), hn::IsFinite(tdo)),
-                                         hn::IsFinite(rso)));
+        finite = hn::And(finite,
+                         hn::And(hn::And(hn::IsFinite(rdo), hn::IsFinite(tdo)), hn::IsFinite(rso)));
         finite = hn::And(finite, hn::Le(m, hn::Set(d, kExpLimit)));  // Highway's Exp range
         good = hn::And(good, hn::And(finite, hn::And(hn::Ge(refl, zero), hn::Le(refl, one))));
         if (fluxes) {
@@ -124,8 +126,8 @@ bool CanopyPoints(const CanopyGeometryValues& g, const Padded& leafRefl, const P
             const V rsdt = hn::Add(rsd, hn::Div(hn::Mul(hn::Mul(tsdPlusTss, rs), tdd), dn));
             const V rddt = hn::Add(rdd, hn::Div(hn::Mul(hn::Mul(tdd, rs), tdd), dn));
             const V soilAbsorbs = hn::Sub(one, rs);
-            const V As = hn::Sub(hn::Sub(one, rsdt),
-                                 hn::Div(hn::Mul(soilAbsorbs, hn::Add(tss, tsd)), dn));
+            const V As =
+                hn::Sub(hn::Sub(one, rsdt), hn::Div(hn::Mul(soilAbsorbs, hn::Add(tss, tsd)), dn));
             const V Ad = hn::Sub(hn::Sub(one, rddt), hn::Div(hn::Mul(soilAbsorbs, tdd), dn));
             const V onePlusW = hn::Add(one, w);
             const V absorptance = hn::Div(hn::Add(As, hn::Mul(w, Ad)), onePlusW);
@@ -140,9 +142,9 @@ bool CanopyPoints(const CanopyGeometryValues& g, const Padded& leafRefl, const P
             hn::Store(albedo, d, flux.albedo + i);
             auto fluxFinite = hn::And(hn::And(hn::IsFinite(rsot), hn::IsFinite(rdot)),
                                       hn::And(hn::IsFinite(rsdt), hn::IsFinite(rddt)));
-            fluxFinite = hn::And(fluxFinite, hn::And(hn::And(hn::IsFinite(As), hn::IsFinite(Ad)),
-                                                     hn::And(hn::IsFinite(absorptance),
-                                                             hn::IsFinite(albedo))));
+            fluxFinite = hn::And(fluxFinite,
+                                 hn::And(hn::And(hn::IsFinite(As), hn::IsFinite(Ad)),
+                                         hn::And(hn::IsFinite(absorptance), hn::IsFinite(albedo))));
             good = hn::And(good, fluxFinite);
         }
     }

@@ -63,8 +63,15 @@ detail::CanopyFluxOutputs FluxOutputs(CanopyWork& w)
 canopy::CanopyInputs InputsOf(const CanopyScene& scene, const CanopyBatch& batch, std::size_t i)
 {
     // No list texts: the scene's leaf angles and soil come in through the previous state.
-    return {batch.lai[i], batch.sunZenith[i], batch.viewAngle[i], batch.relAzimuth[i],
-            batch.hotSpot[i], "", "", scene.visibility, scene.skyMix};
+    return {batch.lai[i],
+            batch.sunZenith[i],
+            batch.viewAngle[i],
+            batch.relAzimuth[i],
+            batch.hotSpot[i],
+            "",
+            "",
+            scene.visibility,
+            scene.skyMix};
 }
 
 // The exact path's leaf and canopy runs of set i, for a set the kernels could not vouch for:
@@ -115,16 +122,17 @@ bool RecomputeNearSingular(const CanopyScene& scene, const leaf::LeafParameters&
         }
         w.leaf.refl.v[j] = *refl;
         w.leaf.trans.v[j] = *trans;
-        const canopy::CanopyOptics o = canopy::SailhCanopy(g, 100.0 * *refl, 100.0 * *trans,
-                                                           spectral::WavelengthNm(index));
+        const canopy::CanopyOptics o =
+            canopy::SailhCanopy(g, 100.0 * *refl, 100.0 * *trans, spectral::WavelengthNm(index));
         const double weight = canopy::SkyMixWeight(scene.skyMix, w.skyRatioPct.v[j]);
         const canopy::SoilCoupledReflectance r = canopy::CanopyOverSoil(o, w.soilReflPct.v[j]);
         const double fraction = canopy::MixedReflectancePct(r, weight) / 100.0;
         if (!(fraction >= 0.0 && fraction <= 1.0)) return false;
         w.refl.v[j] = fraction;
         if (fluxes) {
-            const canopy::CanopyPointFluxes f = canopy::CanopyFluxesAt(o, w.soilReflPct.v[j], weight);
-            const std::array<double, 8> values = {r.rsot, r.rdot, f.rsdt, f.rddt,
+            const canopy::CanopyPointFluxes f =
+                canopy::CanopyFluxesAt(o, w.soilReflPct.v[j], weight);
+            const std::array<double, 8> values = {r.rsot, r.rdot, f.rsdt,        f.rddt,
                                                   f.As,   f.Ad,   f.absorptance, f.albedo};
             for (std::size_t s = 0; s < values.size(); ++s) {
                 if (!std::isfinite(values[s])) return false;
@@ -154,9 +162,8 @@ std::string CanopySet(const CanopyScene& scene, const CanopyBatch& batch, std::s
             detail::Pad(canopy::SkyRatio(sun, scene.visibility), w.skyRatioPct);
             w.skySunZenith = sun;
         }
-        const detail::CanopyGeometryValues values{g.pi,  g.lai, g.Sc,     g.S1,
-                                                  g.S2,  g.kL,  g.KL,     g.tss,
-                                                  g.too, g.tsstoo, g.hotSpotIntegral};
+        const detail::CanopyGeometryValues values{
+            g.pi, g.lai, g.Sc, g.S1, g.S2, g.kL, g.KL, g.tss, g.too, g.tsstoo, g.hotSpotIntegral};
         const detail::CanopyFluxOutputs outputs =
             fluxes ? FluxOutputs(w) : detail::CanopyFluxOutputs{};
         if (detail::CanopyKernel(values, w.leaf.refl, w.leaf.trans, w.soilReflPct, w.skyRatioPct,
@@ -181,7 +188,8 @@ std::string CanopySet(const CanopyScene& scene, const CanopyBatch& batch, std::s
 
 void CopyGrid(const Padded& from, std::vector<double>& to, std::size_t set)
 {
-    std::copy(from.v.begin(), from.v.begin() + kGrid, to.begin() + static_cast<std::ptrdiff_t>(set * kGrid));
+    std::copy(from.v.begin(), from.v.begin() + kGrid,
+              to.begin() + static_cast<std::ptrdiff_t>(set * kGrid));
 }
 
 // Runs body(i, scratch) for every set on the options' threads, one scratch per chunk.
@@ -193,10 +201,12 @@ void ForEachSet(std::size_t count, const RunOptions& options, const Body& body)
     loop.grain = kSetsPerChunk;
     loop.cancel = options.cancel;
     loop.progress = options.progress;
-    const bool complete = parallel::ParallelFor(count, loop, [&](std::size_t begin, std::size_t end) {
-        auto work = std::make_unique<Work>();
-        for (std::size_t i = begin; i < end; ++i) body(i, *work);
-    });
+    loop.meanwhile = options.meanwhile;
+    const bool complete =
+        parallel::ParallelFor(count, loop, [&](std::size_t begin, std::size_t end) {
+            const std::unique_ptr<Work> work(new Work);  // default-initialised: no 50 kB to zero
+            for (std::size_t i = begin; i < end; ++i) body(i, *work);
+        });
     if (!complete) throw Cancelled{};
 }
 
@@ -252,9 +262,8 @@ CanopyFluxesBatch ComputeCanopyFluxesBatch(const CanopyScene& scene, const Canop
         out.error[i] = CanopySet(scene, batch, i, w, true);
         if (!out.error[i].empty()) return;
         canopy::CanopyFluxes& f = out.fluxes[i];
-        const std::array<spectral::Spectrum*, 8> to = {&f.rsot, &f.rdot, &f.rsdt, &f.rddt,
-                                                       &f.As,   &f.Ad,   &f.absorptance,
-                                                       &f.albedo};
+        const std::array<spectral::Spectrum*, 8> to = {&f.rsot, &f.rdot, &f.rsdt,        &f.rddt,
+                                                       &f.As,   &f.Ad,   &f.absorptance, &f.albedo};
         for (std::size_t s = 0; s < to.size(); ++s) {
             std::copy(w.flux[s].v.begin(), w.flux[s].v.begin() + kGrid, to[s]->begin());
         }
@@ -264,10 +273,10 @@ CanopyFluxesBatch ComputeCanopyFluxesBatch(const CanopyScene& scene, const Canop
         f.albedoNir = GridMean(f.albedo, canopy::kNirFirstNm, canopy::kNirLastNm);
         f.albedoShortwave = GridMean(f.albedo, canopy::kShortwaveFirstNm, canopy::kShortwaveLastNm);
         try {
-            const double nadirGap = canopy::PrepareSailh({batch.lai[i], batch.sunZenith[i], 0.0,
-                                                          batch.relAzimuth[i], batch.hotSpot[i],
-                                                          scene.lidf})
-                                        .too;
+            const double nadirGap =
+                canopy::PrepareSailh({batch.lai[i], batch.sunZenith[i], 0.0, batch.relAzimuth[i],
+                                      batch.hotSpot[i], scene.lidf})
+                    .too;
             f.fCover = 1.0 - nadirGap;
         } catch (const std::exception& e) {
             out.error[i] = e.what();

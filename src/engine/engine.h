@@ -28,9 +28,11 @@ namespace tulmera::engine {
 
 // How a batch runs: worker threads, cancellation and progress (see parallel::ParallelFor).
 struct RunOptions {
-    int threads = 1;                            // at least 1
-    const std::atomic<bool>* cancel = nullptr;  // stops the batch; see Cancelled below
+    int threads = 1;                                 // at least 1
+    const std::atomic<bool>* cancel = nullptr;       // stops the batch; see Cancelled below
     std::function<void(std::size_t done)> progress;  // sets done so far, thread-safe
+    // Run on the calling thread while new workers compute (see parallel::LoopOptions).
+    std::function<void()> meanwhile;
 };
 
 // Leaf parameter sets as columns: set i is {N[i], Cab[i], ...}, each column as long as `model`.

@@ -27,9 +27,9 @@ void Pad(const spectral::Spectrum& from, Padded& to);
 // wavelength alone (n, t1, t2 and their combinations in ElementaryLayerOptics, computed with
 // its operations: the same values).
 struct LeafModelTables {
-    int terms = 0;                        // absorption terms, in the order the model sums them
-    std::array<Padded, 7> kTerm{};        // their specific absorption coefficients
-    bool hasBase = false;                 // classic: kBase added after the division by N
+    int terms = 0;                  // absorption terms, in the order the model sums them
+    std::array<Padded, 7> kTerm{};  // their specific absorption coefficients
+    bool hasBase = false;           // classic: kBase added after the division by N
     Padded kBase{};
     Padded n2{}, n4{}, t1{}, t1t1{}, x1{}, x5{}, x6{}, n2MinusT1{}, n2MinusT1Squared{};
 };
@@ -42,8 +42,8 @@ std::array<double, 7> TermCoefficients(const leaf::LeafParameters& p);
 // with kCarefulLowK < k <= 4 recomputed by the scalar exact function, see leaf_kernel.cpp),
 // then reflectance and transmittance. Returns true when every grid point has k > 0 and both
 // values within 0 .. 1 (a NaN fails): otherwise the caller asks the exact path.
-bool LeafKernel(const LeafModelTables& tables, const std::array<double, 7>& coefficients,
-                double N, Padded& k, Padded& tau, Padded& refl, Padded& trans);
+bool LeafKernel(const LeafModelTables& tables, const std::array<double, 7>& coefficients, double N,
+                Padded& k, Padded& tau, Padded& refl, Padded& trans);
 
 // The wavelength-independent values a canopy kernel reads (from canopy::SailhGeometry).
 struct CanopyGeometryValues {

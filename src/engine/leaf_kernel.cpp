@@ -41,11 +41,11 @@ V LayerTransmission(D d, V k)
     // k <= 4
     const V x = hn::Sub(hn::Mul(k, hn::Set(d, 0.5)), one);
     V y = hn::Add(hn::Mul(x, hn::Set(d, -3.60311230482612e-13)), hn::Set(d, 3.46348526554087e-12));
-    for (const double c : {-2.99627399604129e-11, 2.57747807106989e-10, -2.09330568435488e-09,
-                           1.59501329936988e-08, -1.13717900285429e-07, 7.55292885309153e-07,
-                           -4.64980751480619e-06, 2.63830365675408e-05, -0.000137089870978831,
-                           0.000647686503728103, -0.00276060141343628, 0.010530603468745,
-                           -0.0357191348753632, 0.107774527938979, -0.296997075145081}) {
+    for (const double c :
+         {-2.99627399604129e-11, 2.57747807106989e-10, -2.09330568435488e-09, 1.59501329936988e-08,
+          -1.13717900285429e-07, 7.55292885309153e-07, -4.64980751480619e-06, 2.63830365675408e-05,
+          -0.000137089870978831, 0.000647686503728103, -0.00276060141343628, 0.010530603468745,
+          -0.0357191348753632, 0.107774527938979, -0.296997075145081}) {
         y = hn::Add(hn::Mul(y, x), hn::Set(d, c));
     }
     y = hn::Add(hn::Mul(hn::Add(hn::Mul(y, x), hn::Set(d, 0.864664716763387)), x),
@@ -53,13 +53,13 @@ V LayerTransmission(D d, V k)
     const V nearE1 = hn::Sub(y, hn::Log(d, k));
     // 4 < k < 85
     const V xf = hn::Sub(hn::Div(hn::Set(d, 14.5), hn::Add(k, hn::Set(d, 3.25))), one);
-    V yf = hn::Add(hn::Mul(xf, hn::Set(d, -1.62806570868461e-12)), hn::Set(d, -8.95400579318284e-13));
-    for (const double c :
-         {-4.08352702838152e-12, -1.45132988248537e-11, -8.35086918940758e-11,
-          -2.13638678953766e-10, -1.1030243146707e-09, -3.67128915633455e-09,
-          -1.66980544304105e-08, -6.11774386401295e-08, -2.70306163610272e-07,
-          -1.05565006992891e-06, -4.72090467203711e-06, -1.95076375089956e-05,
-          -9.16450482931221e-05, -0.000405892130452129, -0.00214213055000335}) {
+    V yf =
+        hn::Add(hn::Mul(xf, hn::Set(d, -1.62806570868461e-12)), hn::Set(d, -8.95400579318284e-13));
+    for (const double c : {-4.08352702838152e-12, -1.45132988248537e-11, -8.35086918940758e-11,
+                           -2.13638678953766e-10, -1.1030243146707e-09, -3.67128915633455e-09,
+                           -1.66980544304105e-08, -6.11774386401295e-08, -2.70306163610272e-07,
+                           -1.05565006992891e-06, -4.72090467203711e-06, -1.95076375089956e-05,
+                           -9.16450482931221e-05, -0.000405892130452129, -0.00214213055000335}) {
         yf = hn::Add(hn::Mul(yf, xf), hn::Set(d, c));
     }
     yf = hn::Sub(hn::Mul(yf, xf), hn::Set(d, 0.010637487511657));
@@ -81,8 +81,8 @@ void AbsorptionAndTransmission(const LeafModelTables& t, const std::array<double
         auto sum = hn::Mul(hn::Set(d, coefficient[0]), hn::Load(d, t.kTerm[0].data() + i));
         for (int term = 1; term < t.terms; ++term) {
             const auto at = static_cast<std::size_t>(term);
-            sum = hn::Add(sum, hn::Mul(hn::Set(d, coefficient[at]),
-                                       hn::Load(d, t.kTerm[at].data() + i)));
+            sum = hn::Add(
+                sum, hn::Mul(hn::Set(d, coefficient[at]), hn::Load(d, t.kTerm[at].data() + i)));
         }
         auto k = hn::Div(sum, vN);
         if (t.hasBase) k = hn::Add(k, hn::Load(d, t.kBase.data() + i));
@@ -107,10 +107,12 @@ bool PlateOptics(const LeafModelTables& t, double N, const Padded& kIn, const Pa
         const auto tau = hn::Load(d, tauIn.data() + i);
         const auto n2 = hn::Load(d, t.n2.data() + i);
         const auto t1t1 = hn::Load(d, t.t1t1.data() + i);
-        const auto x2 = hn::Mul(hn::Mul(t1t1, hn::Mul(tau, tau)), hn::Load(d, t.n2MinusT1.data() + i));
+        const auto x2 =
+            hn::Mul(hn::Mul(t1t1, hn::Mul(tau, tau)), hn::Load(d, t.n2MinusT1.data() + i));
         const auto x3 = hn::Mul(hn::Mul(t1t1, tau), n2);
-        const auto x4 = hn::Sub(hn::Load(d, t.n4.data() + i),
-                                hn::Mul(hn::Mul(tau, tau), hn::Load(d, t.n2MinusT1Squared.data() + i)));
+        const auto x4 =
+            hn::Sub(hn::Load(d, t.n4.data() + i),
+                    hn::Mul(hn::Mul(tau, tau), hn::Load(d, t.n2MinusT1Squared.data() + i)));
         const auto x5 = hn::Load(d, t.x5.data() + i);
         const auto r = hn::Add(hn::Load(d, t.x1.data() + i), hn::Div(x2, x4));
         const auto tt = hn::Div(x3, x4);
@@ -127,12 +129,12 @@ bool PlateOptics(const LeafModelTables& t, double N, const Padded& kIn, const Pa
         const auto alpha = hn::Div(hn::Add(common, root), twoR);
         const auto beta = hn::Div(hn::Sub(common, root), twoR);
         const auto va = alpha;
-        const auto vb = hn::Sqrt(hn::Div(hn::Mul(beta, hn::Sub(alpha, r)),
-                                         hn::Mul(alpha, hn::Sub(beta, r))));
+        const auto vb =
+            hn::Sqrt(hn::Div(hn::Mul(beta, hn::Sub(alpha, r)), hn::Mul(alpha, hn::Sub(beta, r))));
         const auto mLogVb = hn::Mul(m, hn::Log(d, vb));
-        const auto vbm = hn::Exp(d, mLogVb);           // vb^m
+        const auto vbm = hn::Exp(d, mLogVb);            // vb^m
         const auto vbmm = hn::Exp(d, hn::Neg(mLogVb));  // vb^(-m)
-        const auto vai = hn::Div(one, va);               // va^(-1)
+        const auto vai = hn::Div(one, va);              // va^(-1)
         const auto difference = hn::Sub(vbm, vbmm);
         const auto s1 = hn::Add(hn::Mul(ra, hn::Sub(hn::Mul(va, vbm), hn::Mul(vai, vbmm))),
                                 hn::Mul(hn::Sub(hn::Mul(ta, tt), hn::Mul(ra, r)), difference));
@@ -149,10 +151,10 @@ bool PlateOptics(const LeafModelTables& t, double N, const Padded& kIn, const Pa
         // subnormal or overflows: there the exact path decides.
         const auto k = hn::Load(d, kIn.data() + i);
         // Highway's Log needs a normal positive finite vb (a NaN in gives no NaN out).
-        const auto vbNormal = hn::And(hn::Ge(vb, hn::Set(d, std::numeric_limits<double>::min())),
-                                      hn::IsFinite(vb));
-        const auto inExpRange = hn::And(hn::And(hn::Le(k, limit), vbNormal),
-                                        hn::Le(hn::Abs(mLogVb), limit));
+        const auto vbNormal =
+            hn::And(hn::Ge(vb, hn::Set(d, std::numeric_limits<double>::min())), hn::IsFinite(vb));
+        const auto inExpRange =
+            hn::And(hn::And(hn::Le(k, limit), vbNormal), hn::Le(hn::Abs(mLogVb), limit));
         good = hn::And(good, hn::And(physical, hn::And(hn::Gt(k, zero), inExpRange)));
     }
     return hn::AllTrue(d, good);
@@ -181,8 +183,8 @@ constexpr double kCarefulLowK = 0.25;
 constexpr double kCarefulHighK = 85.0;
 }  // namespace
 
-bool LeafKernel(const LeafModelTables& tables, const std::array<double, 7>& coefficients,
-                double N, Padded& k, Padded& tau, Padded& refl, Padded& trans)
+bool LeafKernel(const LeafModelTables& tables, const std::array<double, 7>& coefficients, double N,
+                Padded& k, Padded& tau, Padded& refl, Padded& trans)
 {
     HWY_DYNAMIC_DISPATCH(AbsorptionAndTransmission)(tables, coefficients, N, k, tau);
     for (std::size_t i = 0; i < kPaddedCount; ++i) {

@@ -62,8 +62,8 @@ HemisphereView ViewHemisphere(const CanopyScene& scene, const CanopyBatch& oneSe
                         {lai, sun, views[i].viewZenith, views[i].relAzimuth, hotSpot, scene.lidf});
                     const canopy::CanopyOptics o =
                         canopy::SailhCanopy(g, leafReflPct, leafTransPct, wavelengthNm);
-                    const double pct = canopy::MixedReflectancePct(
-                        canopy::CanopyOverSoil(o, soilReflPct), weight);
+                    const double pct =
+                        canopy::MixedReflectancePct(canopy::CanopyOverSoil(o, soilReflPct), weight);
                     if (!std::isfinite(pct)) {
                         throw Error("Canopy model at " + std::to_string(wavelengthNm)
                                     + " nm: the canopy reflectance over the soil is not finite.");

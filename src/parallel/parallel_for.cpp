@@ -79,6 +79,9 @@ bool ParallelFor(std::size_t count, const LoopOptions& options,
     return !cancelled() || next.load() >= chunks;
 }
 
-int HardwareThreads() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
+int HardwareThreads()
+{
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
 
 }  // namespace tulmera::parallel

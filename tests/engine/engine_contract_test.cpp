@@ -33,7 +33,10 @@ public:
     {
         return lo + (hi - lo) * static_cast<double>(Next() >> 11) * 0x1.0p-53;
     }
-    double LogUniform(double lo, double hi) { return std::exp(Uniform(std::log(lo), std::log(hi))); }
+    double LogUniform(double lo, double hi)
+    {
+        return std::exp(Uniform(std::log(lo), std::log(hi)));
+    }
     std::size_t Index(std::size_t count) { return static_cast<std::size_t>(Next() % count); }
     bool Chance(double p) { return Uniform(0, 1) < p; }
 
@@ -80,8 +83,7 @@ Canopy RandomCanopy(Random& r)
 {
     const bool wild = r.Chance(0.125);
     return {wild ? r.LogUniform(1e-3, 100) : r.Uniform(0.05, 10),
-            r.Chance(0.02) ? 90.0 : r.Uniform(0, 89.9),
-            r.Chance(0.02) ? 0.0 : r.Uniform(-89, 89),
+            r.Chance(0.02) ? 90.0 : r.Uniform(0, 89.9), r.Chance(0.02) ? 0.0 : r.Uniform(-89, 89),
             r.Uniform(0, 360),
             r.Chance(0.1) ? 0.0 : (wild ? r.LogUniform(1e-3, 100) : r.Uniform(0, 1))};
 }
@@ -104,10 +106,14 @@ Exact RunExact(const leaf::LeafParameters& p, const Canopy& c, std::string_view 
             reflPct[i] = 100.0 * e.leaf.refl[i];
             transPct[i] = 100.0 * e.leaf.trans[i];
         }
-        const canopy::CanopyInputs inputs{c.lai,           c.sun,
-                                          c.view,          c.azimuth,
-                                          c.hotSpot,       std::string(architecture),
-                                          std::string(soil), visibility,
+        const canopy::CanopyInputs inputs{c.lai,
+                                          c.sun,
+                                          c.view,
+                                          c.azimuth,
+                                          c.hotSpot,
+                                          std::string(architecture),
+                                          std::string(soil),
+                                          visibility,
                                           mix};
         e.canopy = canopy::ComputeCanopySpectrum(inputs, reflPct, transPct, {});
     } catch (const std::exception& error) {
@@ -191,7 +197,8 @@ TEST(EngineContract, AgreesWithTheExactPathOverTheWholeDomain)
                         batch.Append(p, c.lai, c.sun, c.view, c.azimuth, c.hotSpot);
                         canopies.push_back(c);
                     }
-                    const CanopySpectraBatch got = ComputeCanopySpectra(scene, batch, TwoThreads(), true);
+                    const CanopySpectraBatch got =
+                        ComputeCanopySpectra(scene, batch, TwoThreads(), true);
                     for (std::size_t s = 0; s < batch.Count(); ++s) {
                         const Exact exact = RunExact(batch.leaf.At(s), canopies[s], architecture,
                                                      soil, visibility, row.mix);
@@ -206,15 +213,19 @@ TEST(EngineContract, AgreesWithTheExactPathOverTheWholeDomain)
                                 return [&, i, what] {
                                     return std::string(row.name) + ", " + std::string(architecture)
                                            + ", " + std::string(soil) + ", set " + std::to_string(s)
-                                           + ", " + std::to_string(spectral::WavelengthNm(static_cast<int>(i)))
+                                           + ", "
+                                           + std::to_string(
+                                               spectral::WavelengthNm(static_cast<int>(i)))
                                            + " nm, " + what;
                                 };
                             };
                             const std::size_t at = s * kGrid + i;
-                            leafRefl.Compare(got.leafRefl[at], exact.leaf.refl[i], where("leaf refl"));
-                            leafTrans.Compare(got.leafTrans[at], exact.leaf.trans[i], where("leaf trans"));
+                            leafRefl.Compare(got.leafRefl[at], exact.leaf.refl[i],
+                                             where("leaf refl"));
+                            leafTrans.Compare(got.leafTrans[at], exact.leaf.trans[i],
+                                              where("leaf trans"));
                             canopyRefl.Compare(got.refl[at], exact.canopy.canopyReflPct[i] / 100.0,
-                                              where("canopy"));
+                                               where("canopy"));
                         }
                     }
                 }
@@ -223,9 +234,9 @@ TEST(EngineContract, AgreesWithTheExactPathOverTheWholeDomain)
     }
     EXPECT_GE(sets, 100000u);
     std::cout << sets << " sets, " << refused << " refused by the exact path\n";
-    for (const auto& [name, agreement] : {std::pair{"leaf reflectance", &leafRefl},
-                                          std::pair{"leaf transmittance", &leafTrans},
-                                          std::pair{"canopy reflectance", &canopyRefl}}) {
+    for (const auto& [name, agreement] :
+         {std::pair{"leaf reflectance", &leafRefl}, std::pair{"leaf transmittance", &leafTrans},
+          std::pair{"canopy reflectance", &canopyRefl}}) {
         for (const std::string& line : agreement->firstOutside) ADD_FAILURE() << line;
         EXPECT_EQ(agreement->outside, 0u) << name;
         std::cout << name << ": " << agreement->values << " values, " << agreement->outside
