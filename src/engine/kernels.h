@@ -38,10 +38,11 @@ const LeafModelTables& TablesOf(leaf::LeafModel model);
 // The parameters of `p` in the order its model's absorption sums them (as kTerm).
 std::array<double, 7> TermCoefficients(const leaf::LeafParameters& p);
 
-// One leaf: k at every padded point into `k`, the layer transmission into `tau` (every lane
-// with kCarefulLowK < k <= 4 recomputed by the scalar exact function, see leaf_kernel.cpp),
-// then reflectance and transmittance. Returns true when every grid point has k > 0 and both
-// values within 0 .. 1 (a NaN fails): otherwise the caller asks the exact path.
+// One leaf: k at every padded point into `k`, the layer transmission into `tau` (the lanes
+// with 0.25 < k < 85 recomputed by the scalar exact function, see leaf_kernel.cpp), then
+// reflectance and transmittance. Returns true when every grid point has k > 0, both values
+// within 0 .. 1 (a NaN fails) and the arguments of Exp and Log in their ranges: otherwise the
+// caller asks the exact path.
 bool LeafKernel(const LeafModelTables& tables, const std::array<double, 7>& coefficients, double N,
                 Padded& k, Padded& tau, Padded& refl, Padded& trans);
 
