@@ -7,8 +7,7 @@ namespace tulmera::plot {
 namespace {
 
 constexpr Rgb kGridColour{200, 200, 200};
-constexpr Rgb kPointColour{0, 120, 0};
-constexpr double kMargin = 0.05;  // of the chart, on every side
+constexpr double kMargin = kQuantityMargin;
 constexpr int kGridDivisions = 10;
 
 double Place(double value, double low, double high)

@@ -13,6 +13,11 @@ namespace tulmera::plot {
 // The quantity chart's surface: chart units 0 .. 1 across and up, as large as the sweep chart.
 inline constexpr ChartScale kQuantityChartScale{0, 1, 0, 1, 365, 245};
 
+// The margin between the chart's edges and its data, as a fraction of the chart.
+inline constexpr double kQuantityMargin = 0.05;
+// The points' and their line's colour.
+inline constexpr Rgb kPointColour{0, 120, 0};
+
 // The data ranges the chart maps onto its interior (inside the margin).
 struct QuantityAxes {
     double xMin;
