@@ -4,6 +4,7 @@
 #include "plot/main_charts.h"
 #include "plot/measured_curve.h"
 #include "plot/sweep_chart.h"
+#include "textio/number_text.h"
 
 namespace tulmera::plot {
 namespace {
@@ -91,6 +92,16 @@ Figure SweepChartFigure(const FigureTexts& texts, const std::string& title,
         figure.legend.push_back({curveCaptions[k], colours.CurveColour(), 2});
     }
     return figure;
+}
+
+std::vector<std::string> SweepCurveCaptions(std::string_view parameter,
+                                            const std::vector<double>& values)
+{
+    std::vector<std::string> captions;
+    for (const double value : values) {
+        captions.push_back(std::string(parameter) + " = " + textio::NumberText(value, 6));
+    }
+    return captions;
 }
 
 Figure QuantityChartFigure(const QuantityAxes& axes, const std::string& xTitle,

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "plot/figure.h"
@@ -46,6 +47,10 @@ inline constexpr std::size_t kMaxSweepLegendCurves = 12;
 // 40"); of a longer sweep evenly chosen curves, the first and the last among them.
 Figure SweepChartFigure(const FigureTexts& texts, const std::string& title,
                         const std::vector<std::string>& curveCaptions);
+
+// The captions of a sweep's curves: "Cab = 40", the value with up to 6 significant digits.
+std::vector<std::string> SweepCurveCaptions(std::string_view parameter,
+                                            const std::vector<double>& values);
 
 // The quantity chart whose data span `axes` (as PaintQuantityChart placed them): `xTitle`
 // across (the swept parameter), `quantity` up.
