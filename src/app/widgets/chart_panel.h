@@ -120,8 +120,8 @@ struct ChartDecorations {
     QString title;  // above the chart, may be empty
     QString titleName;
     std::vector<LegendEntry> legend;
-    std::vector<AxisLabel> valueLabels;       // left of the chart, centred on their height
-    QString valueAxisTitle;                   // left of them, read upward; may be empty
+    std::vector<AxisLabel> valueLabels;  // left of the chart, centred on their height
+    QString valueAxisTitle;              // left of them, read upward; may be empty
     QString valueAxisTitleName;
     // A second quantity on the right (the leaf transmittance): labels centred on the height
     // at which their value is drawn, and their title; none when empty.

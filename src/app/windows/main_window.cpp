@@ -28,10 +28,10 @@
 #include "lut/table_spec.h"
 #include "plot/band_tables.h"
 #include "plot/chart_geometry.h"
-#include "sensor/band_values.h"
 #include "plot/figure.h"
 #include "plot/raster_surface.h"
 #include "plot/thick_pens.h"
+#include "sensor/band_values.h"
 #include "textio/working_files.h"
 
 namespace tulmera::app {
