@@ -4,9 +4,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
@@ -523,6 +525,43 @@ private slots:
         window_->resize(1600, 1200);
         QCoreApplication::processEvents();
         QCOMPARE(window_->canopyState().lai, canopy::StartCanopyInputs().lai);
+    }
+
+    // Whatever docks are open, at 1280 x 720 (and at scale 2 in the high-DPI run) each chart
+    // keeps a readable size and lies wholly in view: the docks take room beside the charts,
+    // never the charts' own.
+    void chartsStayInViewWithEachDock_data()
+    {
+        QTest::addColumn<bool>("sensorDock");
+        QTest::addColumn<bool>("measuredPanel");
+        QTest::newRow("no dock") << false << false;
+        QTest::newRow("sensor dock") << true << false;
+        QTest::newRow("measured panel") << false << true;
+        QTest::newRow("both") << true << true;
+    }
+    void chartsStayInViewWithEachDock()
+    {
+        QFETCH(bool, sensorDock);
+        QFETCH(bool, measuredPanel);
+        window_->resize(1280, 720);
+        window_->show();
+        QCoreApplication::processEvents();
+        if (sensorDock) Find<QAction>("viewSensorDock")->trigger();
+        if (measuredPanel) Find<QDockWidget>("dckMedido")->show();
+        QCoreApplication::processEvents();
+        const auto* scroller = Find<QScrollArea>("scrTulmera");
+        const QRect inView(scroller->viewport()->mapTo(window_.get(), QPoint(0, 0)),
+                           scroller->viewport()->size());
+        for (const char* name : {"pctProspect", "pctSailh"}) {
+            const auto* view = Find<widgets::ChartView>(QLatin1String(name));
+            const QRect chart(view->mapTo(window_.get(), QPoint(0, 0)), view->size());
+            QVERIFY2(view->width() >= 300 && view->height() >= 160,
+                     qPrintable(QStringLiteral("%1: %2 x %3")
+                                    .arg(QLatin1String(name))
+                                    .arg(view->width())
+                                    .arg(view->height())));
+            QVERIFY2(inView.contains(chart) && window_->rect().contains(chart), name);
+        }
     }
 
     // Band numbers over the stripes, in the sensor's own numbering (Landsat-TM has no

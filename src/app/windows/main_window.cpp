@@ -66,6 +66,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     column->addWidget(separator);
     column->addWidget(BuildSailhGroup());
     scroller->setWidget(central);
+    // The docks take room beside the content, never the charts' own: the window grows instead
+    // (a dock too wide for the screen can still be tabified or floated).
+    scroller->setMinimumWidth(central->minimumSizeHint().width()
+                              + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     setCentralWidget(scroller);
     statusBar()->setSizeGripEnabled(true);
     sensorDock_ = new SensorDock(this, statusBar());
