@@ -92,7 +92,7 @@ TEST(BatchFigure, FigureOptionsNeedTheirCompanions)
         {{"leaf", "--svg", "img", "--presentation"}, "--presentation is only used with --figure"},
         {{"leaf", "--png", "img", "--figure", "--scale", "2"}, "--scale is not used with --figure"},
         {{"leaf", "--png", "img", "--figure", "--width", "199"}, "--width"},
-        {{"sweep", "--png", "img", "--figure", "--width", "1e3"}, "--width"},
+        {{"sweep", "--png", "img", "--figure", "--width", "12801"}, "--width"},
     };
     for (const auto& c : cases) {
         ScopedWorkDir dir;
