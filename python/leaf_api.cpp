@@ -18,7 +18,7 @@ struct LeafResult {
     py::object reflectance;    // float64, shape (..., 421)
     py::object transmittance;  // likewise
     std::string model;         // "classic", "prospect-d" or "prospect-pro"
-    py::dict parameters;       // the parameters the model read: floats or arrays
+    py::dict parameters;       // the parameters the model read, as given: floats or arrays
 };
 
 py::array_t<double> Wavelengths()
@@ -44,6 +44,10 @@ LeafResult Leaf(const py::object& N, const py::object& Cab, const py::object& Cw
 {
     LeafArguments arguments = ReadLeafArguments(N, Cab, Cw, Cm, model, pigments);
     CheckLeafArguments(arguments);
+    py::dict given;  // as given, before broadcasting: canopy() broadcasts them again
+    for (const NumericArgument& argument : arguments.values) {
+        given[argument.name.c_str()] = Unwrapped(argument.values);
+    }
     const std::vector<py::ssize_t> shape = Broadcast(arguments.values);
     const int threadCount = ThreadCount(threads);
     py::array_t<double> refl = NewArray(shape, kGridSize), trans = NewArray(shape, kGridSize);
@@ -58,11 +62,7 @@ LeafResult Leaf(const py::object& N, const py::object& Cab, const py::object& Cw
             std::copy(s.trans.begin(), s.trans.end(), transOut + row * s.trans.size());
         },
         [&](std::size_t row) { return Describe(arguments, row); });
-    LeafResult result{refl, trans, std::string(leaf::LeafModelName(arguments.model)), {}};
-    for (const NumericArgument& argument : arguments.values) {
-        result.parameters[argument.name.c_str()] = Unwrapped(argument.values);
-    }
-    return result;
+    return {refl, trans, std::string(leaf::LeafModelName(arguments.model)), given};
 }
 
 }  // namespace
@@ -84,8 +84,7 @@ void DefineLeaf(py::module_& m)
         .def_readonly("model", &LeafResult::model,
                       "The leaf model: \"classic\", \"prospect-d\" or \"prospect-pro\".")
         .def_readonly("parameters", &LeafResult::parameters,
-                      "The parameters the model read, by name (floats, or arrays of the "
-                      "broadcast shape).")
+                      "The parameters the model read, by name, as given (floats or arrays).")
         .def("__repr__", [](const LeafResult& r) {
             return "<tulmera.Leaf " + r.model + ", reflectance shape "
                    + std::string(py::str(r.reflectance.attr("shape"))) + ">";

@@ -282,8 +282,15 @@ void DefineTable(py::module_& m)
         .def("__getitem__",
              [](py::object self, const std::string& name) {
                  const std::size_t p = ParameterIndex(name);
-                 return self.attr("parameters")[py::make_tuple(py::ellipsis(), p)];
-             })
+                 const lut::TableRows& rows = self.cast<const TableObject&>().table->rows;
+                 py::array_t<double> column({static_cast<py::ssize_t>(rows.Count())},
+                                            {static_cast<py::ssize_t>(lut::kParameterCount
+                                                                      * sizeof(double))},
+                                            rows.parameters.data() + p, self);
+                 column.attr("flags").attr("writeable") = false;
+                 return column;
+             },
+             "one parameter's column, a read-only view")
         .def("__len__", [](const TableObject& t) { return t.table->rows.Count(); })
         .def_property_readonly("first_row", [](const TableObject& t) { return t.table->info.firstRow; })
         .def_property_readonly("samples", [](const TableObject& t) { return t.table->info.spec.samples; })

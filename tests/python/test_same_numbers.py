@@ -108,7 +108,7 @@ def test_leaf_fit_equals_the_batch_runner(batch):
 
 def test_table_and_canopy_fit_equal_the_batch_runner(batch):
     batch.run("lut", "--samples", 300, "--seed", 7, "--range", "LAI=0.2:6", "--range",
-              "Cab=10:80", "--N", 1.5, "--Cab", 40, "--Cw", 0.01, "--Cm", 0.009, "--lai", 3,
+              "Cab=10:80", "--N", 1.5, "--Cw", 0.01, "--Cm", 0.009,
               "--sun", 30, "--hotspot", 0.1, "--lidf", "Esferico", "--out", "table.h5",
               "--quiet", "--threads", 2)
     mine = tulmera.lut(300, {"LAI": (0.2, 6), "Cab": (10, 80)}, seed=7, threads=1)
