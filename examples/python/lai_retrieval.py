@@ -15,8 +15,9 @@ import tulmera
 here = os.path.dirname(os.path.abspath(__file__))
 path = os.path.join(here, os.pardir, "canopy_reflectance.csv")
 with open(path, encoding="utf-8") as f:
-    names = next(line for line in f if not line.startswith("#")).strip().split(",")[1:]
-measured = np.loadtxt(path, delimiter=",", comments="#", skiprows=1)[:, 1:].T  # (3, 421)
+    lines = [line for line in f if not line.startswith("#")]
+names = lines[0].strip().split(",")[1:]
+measured = np.loadtxt(lines[1:], delimiter=",")[:, 1:].T  # one row a canopy, (3, 421)
 
 ranges = {"N": (1, 2.5), "Cab": (5, 90), "Cw": (0.001, 0.05), "Cm": (0.002, 0.02),
           "LAI": (0.1, 8)}

@@ -15,12 +15,11 @@ here = os.path.dirname(os.path.abspath(__file__))
 
 def read_spectra(name):
     """A measured file on the 5 nm grid: the wavelength column, then one column a leaf."""
-    path = os.path.join(here, os.pardir, name)
-    with open(path, encoding="utf-8") as f:
-        header = next(line for line in f if not line.startswith("#")).strip().split(",")
-    values = np.loadtxt(path, delimiter=",", comments="#", skiprows=1)
+    with open(os.path.join(here, os.pardir, name), encoding="utf-8") as f:
+        lines = [line for line in f if not line.startswith("#")]
+    values = np.loadtxt(lines[1:], delimiter=",")
     assert np.array_equal(values[:, 0], tulmera.wavelengths())
-    return header[1:], values[:, 1:].T  # one row a leaf, (3, 421)
+    return lines[0].strip().split(",")[1:], values[:, 1:].T  # one row a leaf, (3, 421)
 
 
 names, R = read_spectra("leaf_reflectance.csv")
