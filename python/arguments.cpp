@@ -70,23 +70,40 @@ NumericArgument ToNumeric(const std::string& name, const py::object& value)
         throw py::value_error(name + " must be a number or an array of numbers, not "
                               + std::string(py::str(py::type::of(value).attr("__name__"))) + ".");
     }
+    NumericArgument argument;
+    argument.name = name;
     try {
-        return {name, py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(
-                          py::module_::import("numpy").attr("asarray")(value, "float64"))};
+        argument.values = py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(
+            py::module_::import("numpy").attr("asarray")(value, "float64"));
     } catch (const py::error_already_set&) {
         throw py::value_error(name + " must be a number or an array of numbers.");
     }
+    argument.Bind();
+    return argument;
 }
 
 std::vector<py::ssize_t> Broadcast(std::vector<NumericArgument>& arguments)
 {
-    const py::module_ numpy = py::module_::import("numpy");
-    py::list shapes;
-    for (const NumericArgument& argument : arguments) shapes.append(argument.values.attr("shape"));
-    py::tuple shape;
-    try {
-        shape = numpy.attr("broadcast_shapes")(*shapes);
-    } catch (const py::error_already_set&) {
+    // numpy's rule: shapes aligned on their last axis, each extent equal to the others or 1.
+    std::vector<py::ssize_t> shape;
+    bool fits = true;
+    for (const NumericArgument& argument : arguments) {
+        const py::array& a = argument.values;
+        if (static_cast<std::size_t>(a.ndim()) > shape.size()) {
+            shape.insert(shape.begin(), static_cast<std::size_t>(a.ndim()) - shape.size(), 1);
+        }
+        for (py::ssize_t d = 0; d < a.ndim(); ++d) {
+            py::ssize_t& extent = shape[shape.size() - static_cast<std::size_t>(a.ndim() - d)];
+            const py::ssize_t own = a.shape(d);
+            if (own == extent || own == 1) continue;
+            if (extent == 1) {
+                extent = own;
+            } else {
+                fits = false;
+            }
+        }
+    }
+    if (!fits) {
         std::string listed;
         for (const NumericArgument& argument : arguments) {
             if (argument.values.ndim() == 0) continue;
@@ -95,13 +112,25 @@ std::vector<py::ssize_t> Broadcast(std::vector<NumericArgument>& arguments)
         }
         throw py::value_error("The array arguments do not broadcast together: " + listed + ".");
     }
+    const py::module_ numpy = py::module_::import("numpy");
     for (NumericArgument& argument : arguments) {
-        argument.values = py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(
-            numpy.attr("ascontiguousarray")(numpy.attr("broadcast_to")(argument.values, shape)));
+        const py::array& a = argument.values;
+        const bool same = static_cast<std::size_t>(a.ndim()) == shape.size()
+                          && std::equal(shape.begin(), shape.end(), a.shape());
+        if (a.size() == 1) {
+            argument.step = 0;
+        } else if (!same) {
+            py::tuple target(shape.size());
+            for (std::size_t d = 0; d < shape.size(); ++d) target[d] = shape[d];
+            argument.values =
+                py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(
+                    numpy.attr("ascontiguousarray")(
+                        numpy.attr("broadcast_to")(argument.values, target)));
+            argument.step = 1;
+        }
+        argument.Bind();
     }
-    std::vector<py::ssize_t> extents;
-    for (const py::handle extent : shape) extents.push_back(extent.cast<py::ssize_t>());
-    return extents;
+    return shape;
 }
 
 std::size_t RowCount(const std::vector<py::ssize_t>& shape)
@@ -114,8 +143,9 @@ std::size_t RowCount(const std::vector<py::ssize_t>& shape)
 void CheckRange(const NumericArgument& argument, const domain::InputRange& range)
 {
     const std::size_t count = static_cast<std::size_t>(argument.values.size());
+    const double* values = argument.values.data();
     for (std::size_t i = 0; i < count; ++i) {
-        const double value = argument.At(i);
+        const double value = values[i];
         if (range.Contains(value)) continue;
         throw py::value_error(argument.name + IndexText(argument.values, i) + " = "
                               + ValueText(value) + " is outside " + domain::RangeText(range)

@@ -21,22 +21,30 @@ namespace tulmera::python {
 
 namespace py = pybind11;
 
-// One numeric argument: its Python name and its values as a contiguous float64 array of the
-// broadcast shape (after Broadcast), read-only.
+// One numeric argument: its Python name and its values as a contiguous float64 array. After
+// Broadcast, either of the broadcast shape or a single value that every row reads (step 0).
 struct NumericArgument {
     std::string name;
     py::array_t<double, py::array::c_style | py::array::forcecast> values;
+    std::size_t step = 1;  // 0 for a single value shared by every row
 
-    double At(std::size_t row) const { return values.data()[row]; }
+    // The value of broadcast row `row`; reads no Python object, so threads may call it
+    // while the GIL is released.
+    double At(std::size_t row) const { return data_[row * step]; }
+    void Bind() { data_ = values.data(); }
+
+private:
+    const double* data_ = nullptr;
 };
 
 // `value` as a float64 array named `name`. Throws py::value_error naming the argument when it
 // is not a number or an array of numbers.
 NumericArgument ToNumeric(const std::string& name, const py::object& value);
 
-// The arguments broadcast together with numpy's rules, each replaced by a contiguous array of
-// the common shape, which is returned (empty for all scalars). Throws py::value_error naming
-// the arguments and their shapes when they do not broadcast.
+// The arguments broadcast together with numpy's rules: the common shape is returned (empty for
+// all scalars); a single value is kept as it is and read by every row, an array of another
+// shape than the common one is copied out to it. Throws py::value_error naming the arguments
+// and their shapes when they do not broadcast.
 std::vector<py::ssize_t> Broadcast(std::vector<NumericArgument>& arguments);
 
 // The number of rows of a broadcast shape: the product of its extents (1 for a scalar).

@@ -39,9 +39,7 @@ CanopyResult Canopy(const py::object& leaf, const py::object& lai, const py::obj
         CheckRange(canopyValues[static_cast<std::size_t>(k)], domain::AcceptedRange(ranged[k]));
     }
     const NumericArgument& km = canopyValues[kVisibility];
-    for (py::ssize_t i = 0; i < km.values.size(); ++i) {
-        VisibilityOf(km.At(static_cast<std::size_t>(i)));
-    }
+    for (py::ssize_t i = 0; i < km.values.size(); ++i) VisibilityOf(km.values.data()[i]);
     const std::string lidfText = LeafArchitectureText(lidf), soilText = SoilText(soil);
     const canopy::SkyMix mix = SkyMixOf(skyMix);
     const int threadCount = ThreadCount(threads);
@@ -52,8 +50,8 @@ CanopyResult Canopy(const py::object& leaf, const py::object& lai, const py::obj
     const std::size_t leafCount = leafArguments.values.size();
     std::copy(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(leafCount),
               leafArguments.values.begin());
-    std::vector<const double*> value;
-    for (std::size_t k = leafCount; k < all.size(); ++k) value.push_back(all[k].values.data());
+    const std::vector<NumericArgument> value(all.begin() + static_cast<std::ptrdiff_t>(leafCount),
+                                             all.end());
 
     py::array_t<double> refl = NewArray(shape, kGridSize);
     std::array<py::array_t<double>, 5> scalars = {NewArray(shape), NewArray(shape),
@@ -66,10 +64,14 @@ CanopyResult Canopy(const py::object& leaf, const py::object& lai, const py::obj
     RunRows(
         RowCount(shape), threadCount,
         [&](std::size_t row) {
-            const canopy::CanopyInputs inputs{value[kLai][row],     value[kSun][row],
-                                              value[kView][row],    value[kAzimuth][row],
-                                              value[kHotSpot][row], lidfText,
-                                              soilText,             VisibilityOf(value[kVisibility][row]),
+            const canopy::CanopyInputs inputs{value[kLai].At(row),
+                                              value[kSun].At(row),
+                                              value[kView].At(row),
+                                              value[kAzimuth].At(row),
+                                              value[kHotSpot].At(row),
+                                              lidfText,
+                                              soilText,
+                                              VisibilityOf(value[kVisibility].At(row)),
                                               mix};
             const SceneResult scene = SimulateScene(leafRows.At(row), inputs, fluxes);
             std::copy(scene.reflectance.begin(), scene.reflectance.end(),

@@ -119,16 +119,16 @@ void CheckLeafArguments(const LeafArguments& leaf)
     }
 }
 
-LeafRows::LeafRows(const LeafArguments& leaf) : model_(leaf.model), fields_(leaf.fields)
+LeafRows::LeafRows(const LeafArguments& leaf)
+    : model_(leaf.model), values_(leaf.values), fields_(leaf.fields)
 {
-    for (const NumericArgument& argument : leaf.values) data_.push_back(argument.values.data());
 }
 
 leaf::LeafParameters LeafRows::At(std::size_t row) const
 {
     leaf::LeafParameters p{0.0, 0.0, 0.0, 0.0};
     p.model = model_;
-    for (std::size_t k = 0; k < data_.size(); ++k) p.*fields_[k] = data_[k][row];
+    for (std::size_t k = 0; k < values_.size(); ++k) p.*fields_[k] = values_[k].At(row);
     return p;
 }
 

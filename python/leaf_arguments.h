@@ -46,7 +46,7 @@ public:
 
 private:
     leaf::LeafModel model_;
-    std::vector<const double*> data_;
+    std::vector<NumericArgument> values_;
     std::vector<double leaf::LeafParameters::*> fields_;
 };
 
