@@ -107,8 +107,8 @@ std::vector<py::ssize_t> Broadcast(std::vector<NumericArgument>& arguments)
         std::string listed;
         for (const NumericArgument& argument : arguments) {
             if (argument.values.ndim() == 0) continue;
-            listed += (listed.empty() ? "" : ", ") + argument.name + " "
-                      + ShapeText(argument.values);
+            listed +=
+                (listed.empty() ? "" : ", ") + argument.name + " " + ShapeText(argument.values);
         }
         throw py::value_error("The array arguments do not broadcast together: " + listed + ".");
     }
@@ -123,9 +123,8 @@ std::vector<py::ssize_t> Broadcast(std::vector<NumericArgument>& arguments)
             py::tuple target(shape.size());
             for (std::size_t d = 0; d < shape.size(); ++d) target[d] = shape[d];
             argument.values =
-                py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(
-                    numpy.attr("ascontiguousarray")(
-                        numpy.attr("broadcast_to")(argument.values, target)));
+                py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(numpy.attr(
+                    "ascontiguousarray")(numpy.attr("broadcast_to")(argument.values, target)));
             argument.step = 1;
         }
         argument.Bind();
@@ -148,8 +147,7 @@ void CheckRange(const NumericArgument& argument, const domain::InputRange& range
         const double value = values[i];
         if (range.Contains(value)) continue;
         throw py::value_error(argument.name + IndexText(argument.values, i) + " = "
-                              + ValueText(value) + " is outside " + domain::RangeText(range)
-                              + ".");
+                              + ValueText(value) + " is outside " + domain::RangeText(range) + ".");
     }
 }
 
@@ -160,7 +158,8 @@ int ThreadCount(const py::object& threads)
     }
     if (!py::isinstance<py::int_>(threads) || py::isinstance<py::bool_>(threads)
         || threads.cast<long long>() < 1 || threads.cast<long long>() > 1024) {
-        throw py::value_error("threads must be None (every core) or a whole number from 1 to 1024.");
+        throw py::value_error(
+            "threads must be None (every core) or a whole number from 1 to 1024.");
     }
     return threads.cast<int>();
 }
@@ -193,14 +192,16 @@ canopy::Visibility VisibilityOf(double km)
 {
     if (km == 15.0) return canopy::Visibility::Km15;
     if (km == 50.0) return canopy::Visibility::Km50;
-    throw py::value_error("visibility = " + ValueText(km) + " is not a visibility; use 15 or 50 (km).");
+    throw py::value_error("visibility = " + ValueText(km)
+                          + " is not a visibility; use 15 or 50 (km).");
 }
 
 canopy::SkyMix SkyMixOf(const std::string& name)
 {
     if (Lower(name) == "classic") return canopy::SkyMix::Classic;
     if (Lower(name) == "physical") return canopy::SkyMix::Physical;
-    throw py::value_error("sky_mix \"" + name + "\" is not a sky mix; use \"classic\" or \"physical\".");
+    throw py::value_error("sky_mix \"" + name
+                          + "\" is not a sky mix; use \"classic\" or \"physical\".");
 }
 
 leaf::LeafModel LeafModelOf(const std::string& name)

@@ -13,7 +13,7 @@ constexpr auto kGridSize = static_cast<py::ssize_t>(spectral::kWavelengthCount);
 
 // What canopy() returns.
 struct CanopyResult {
-    py::object reflectance;  // float64, shape (..., 421)
+    py::object reflectance;                                  // float64, shape (..., 421)
     py::object fapar, fcover, albedo, albedoPar, albedoNir;  // floats or arrays; None without
 };
 
@@ -22,16 +22,15 @@ enum CanopyValue { kLai, kSun, kView, kAzimuth, kHotSpot, kVisibility, kCanopyVa
 
 CanopyResult Canopy(const py::object& leaf, const py::object& lai, const py::object& sun,
                     const py::object& view, const py::object& azimuth, const py::object& hotspot,
-                    const std::string& lidf, const std::string& soil,
-                    const py::object& visibility, const std::string& skyMix, bool fluxes,
-                    const py::object& threads)
+                    const std::string& lidf, const std::string& soil, const py::object& visibility,
+                    const std::string& skyMix, bool fluxes, const py::object& threads)
 {
     LeafArguments leafArguments = LeafArgumentsOf(leaf);
     CheckLeafArguments(leafArguments);
     std::vector<NumericArgument> canopyValues = {
-        ToNumeric("lai", lai),         ToNumeric("sun", sun),         ToNumeric("view", view),
-        ToNumeric("azimuth", azimuth), ToNumeric("hotspot", hotspot),
-        ToNumeric("visibility", visibility)};
+        ToNumeric("lai", lai),         ToNumeric("sun", sun),
+        ToNumeric("view", view),       ToNumeric("azimuth", azimuth),
+        ToNumeric("hotspot", hotspot), ToNumeric("visibility", visibility)};
     using domain::Input;
     const Input ranged[] = {Input::Lai, Input::SunZenith, Input::ViewAngle, Input::RelAzimuth,
                             Input::HotSpot};
@@ -54,9 +53,8 @@ CanopyResult Canopy(const py::object& leaf, const py::object& lai, const py::obj
                                              all.end());
 
     py::array_t<double> refl = NewArray(shape, kGridSize);
-    std::array<py::array_t<double>, 5> scalars = {NewArray(shape), NewArray(shape),
-                                                  NewArray(shape), NewArray(shape),
-                                                  NewArray(shape)};
+    std::array<py::array_t<double>, 5> scalars = {NewArray(shape), NewArray(shape), NewArray(shape),
+                                                  NewArray(shape), NewArray(shape)};
     double* reflOut = refl.mutable_data();
     std::array<double*, 5> scalarOut{};
     for (std::size_t k = 0; k < scalars.size(); ++k) scalarOut[k] = scalars[k].mutable_data();
@@ -84,8 +82,8 @@ CanopyResult Canopy(const py::object& leaf, const py::object& lai, const py::obj
         [&](std::size_t row) {
             std::string text;
             for (const NumericArgument& argument : all) {
-                text += (text.empty() ? "" : ", ") + argument.name + "="
-                        + ValueText(argument.At(row));
+                text +=
+                    (text.empty() ? "" : ", ") + argument.name + "=" + ValueText(argument.At(row));
             }
             return text;
         });

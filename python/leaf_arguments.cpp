@@ -61,10 +61,10 @@ LeafArguments ReadLeafArguments(const py::object& N, const py::object& Cab, cons
         if (std::all_of(data, data + argument.values.size(), [](double v) { return v == 0.0; })) {
             continue;
         }
-        throw py::value_error(name + " is not a parameter of the " + ModelText(result.model)
-                              + " leaf model; "
-                              + (name == "Cm" ? "PROSPECT-PRO splits it into Prot and CBC."
-                                              : "choose model=\"prospect-d\" or \"prospect-pro\"."));
+        throw py::value_error(
+            name + " is not a parameter of the " + ModelText(result.model) + " leaf model; "
+            + (name == "Cm" ? "PROSPECT-PRO splits it into Prot and CBC."
+                            : "choose model=\"prospect-d\" or \"prospect-pro\"."));
     }
     if (result.model != leaf::LeafModel::ProspectPro && !given.contains("Cm")) {
         given["Cm"] = 0.009;

@@ -48,7 +48,9 @@ py::object FitLeaf(const py::object& R, const py::object& T, bool subdomains,
     std::vector<fit::LeafFitResult> fits(first.rows);
     RunRows(
         first.rows, threadCount,
-        [&](std::size_t row) { fits[row] = fit::FitLeaf(targets[row], {subdomains, nullptr}).value(); },
+        [&](std::size_t row) {
+            fits[row] = fit::FitLeaf(targets[row], {subdomains, nullptr}).value();
+        },
         [](std::size_t) { return std::string("the spectra of that row"); });
     py::list results;
     for (const fit::LeafFitResult& r : fits) {
@@ -82,8 +84,8 @@ void DefineLeafFit(py::module_& m)
             return "<tulmera.LeafFit N=" + ValueText(f.N) + " Cab=" + ValueText(f.Cab)
                    + " Cw=" + ValueText(f.Cw) + " Cm=" + ValueText(f.Cm) + ">";
         });
-    m.def("fit_leaf", &FitLeaf, py::arg("R") = py::none(), py::arg("T") = py::none(),
-          py::kw_only(), py::arg("subdomains") = false, py::arg("threads") = py::none(),
+    m.def("fit_leaf", &FitLeaf, py::arg("R") = py::none(), py::arg("T") = py::none(), py::kw_only(),
+          py::arg("subdomains") = false, py::arg("threads") = py::none(),
           "fit_leaf(R=None, T=None, *, subdomains=False, threads=None) -> LeafFit | list\n\n"
           "N, Cab, Cw and Cm of the classic leaf model fitted by bounded least squares to a\n"
           "measured reflectance R and/or transmittance T (fractions on the grid of\n"

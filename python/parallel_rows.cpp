@@ -44,9 +44,8 @@ void ParallelRows(std::size_t count, int threads, const std::function<void(std::
             }
         }
     };
-    const std::size_t helpers =
-        std::min<std::size_t>(static_cast<std::size_t>(std::max(1, threads)),
-                              (count + kChunkRows - 1) / kChunkRows);
+    const std::size_t helpers = std::min<std::size_t>(
+        static_cast<std::size_t>(std::max(1, threads)), (count + kChunkRows - 1) / kChunkRows);
     {
         std::vector<std::jthread> started;
         for (std::size_t t = 1; t < helpers; ++t) started.emplace_back(work);

@@ -18,8 +18,8 @@ leaf::LeafSpectrum SimulateLeaf(const leaf::LeafParameters& p);
 
 // A canopy over its soil under its sky.
 struct SceneResult {
-    spectral::Spectrum reflectance;               // fractions, as "VS.dat" holds them
-    std::optional<canopy::CanopyFluxes> fluxes;   // when asked for
+    spectral::Spectrum reflectance;              // fractions, as "VS.dat" holds them
+    std::optional<canopy::CanopyFluxes> fluxes;  // when asked for
 };
 
 // The leaf spectra of `leaf`, handed to the canopy model as the leaf run's file hands them

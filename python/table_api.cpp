@@ -26,7 +26,8 @@ struct TableObject {
 std::size_t ParameterIndex(const std::string& name)
 {
     for (std::size_t p = 0; p < lut::kParameterNames.size(); ++p) {
-        if (name == lut::kParameterNames[p] || (name == "lai" && lut::kParameterNames[p] == "LAI")) {
+        if (name == lut::kParameterNames[p]
+            || (name == "lai" && lut::kParameterNames[p] == "LAI")) {
             return p;
         }
     }
@@ -46,8 +47,8 @@ double ScalarOf(const std::string& name, const py::object& value)
     return argument.At(0);
 }
 
-std::uint64_t WholeOf(const std::string& name, const py::object& value, double lowest,
-                      double limit, const std::string& range)
+std::uint64_t WholeOf(const std::string& name, const py::object& value, double lowest, double limit,
+                      const std::string& range)
 {
     const bool whole = py::isinstance<py::int_>(value) && !py::isinstance<py::bool_>(value);
     const double number = whole ? value.cast<double>() : std::nan("");
@@ -92,8 +93,8 @@ TableObject Lut(const py::object& samples, const py::object& ranges, const py::o
                                       SoilText(soil),
                                       VisibilityOf(ScalarOf("visibility", visibility))};
     lut::TableSpec spec = lut::HeldSpec(held, inputs);
-    spec.samples = WholeOf("samples", samples, 1, std::numeric_limits<int>::max(),
-                           "from 1 to 2147483646");
+    spec.samples =
+        WholeOf("samples", samples, 1, std::numeric_limits<int>::max(), "from 1 to 2147483646");
     spec.seed = WholeOf("seed", seed, 0, kLargestSeed, "from 0 to 999999999999999");
     if (sampling == "lhs") {
         spec.sampling = lut::Sampling::LatinHypercube;
@@ -119,7 +120,8 @@ TableObject Lut(const py::object& samples, const py::object& ranges, const py::o
         }
     }
     for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
-        if (const auto problem = lut::RangeProblem(static_cast<lut::Parameter>(p), spec.ranges[p])) {
+        if (const auto problem =
+                lut::RangeProblem(static_cast<lut::Parameter>(p), spec.ranges[p])) {
             throw py::value_error(*problem);
         }
     }
@@ -178,7 +180,8 @@ const lut::Table& TableOf(const py::object& table, std::shared_ptr<const lut::Ta
     } else if (py::isinstance<py::str>(table) || py::hasattr(table, "__fspath__")) {
         keep = ReadTable(table).table;
     } else {
-        throw py::value_error("table must be a Table (lut(), read_table()) or a table file's path.");
+        throw py::value_error(
+            "table must be a Table (lut(), read_table()) or a table file's path.");
     }
     return *keep;
 }
@@ -208,9 +211,9 @@ py::object FitCanopy(const py::object& reflectance, const py::object& tableArgum
     std::shared_ptr<const lut::Table> keep;
     const lut::Table& table = TableOf(tableArgument, keep);
     const std::size_t rowCount = table.rows.Count();
-    const auto bestCount = static_cast<int>(
-        WholeOf("best", best, 1, static_cast<double>(rowCount) + 1,
-                "from 1 to the table's rows (" + std::to_string(rowCount) + ")"));
+    const auto bestCount =
+        static_cast<int>(WholeOf("best", best, 1, static_cast<double>(rowCount) + 1,
+                                 "from 1 to the table's rows (" + std::to_string(rowCount) + ")"));
     const SpectraArgument spectra = ToSpectra("reflectance", reflectance, true);
     const int threadCount = ThreadCount(threads);
     py::list results;
@@ -279,51 +282,57 @@ void DefineTable(py::module_& m)
                                    }
                                    return names;
                                })
-        .def("__getitem__",
-             [](py::object self, const std::string& name) {
-                 const std::size_t p = ParameterIndex(name);
-                 const lut::TableRows& rows = self.cast<const TableObject&>().table->rows;
-                 py::array_t<double> column({static_cast<py::ssize_t>(rows.Count())},
-                                            {static_cast<py::ssize_t>(lut::kParameterCount
-                                                                      * sizeof(double))},
-                                            rows.parameters.data() + p, self);
-                 column.attr("flags").attr("writeable") = false;
-                 return column;
-             },
-             "one parameter's column, a read-only view")
+        .def(
+            "__getitem__",
+            [](py::object self, const std::string& name) {
+                const std::size_t p = ParameterIndex(name);
+                const lut::TableRows& rows = self.cast<const TableObject&>().table->rows;
+                py::array_t<double> column(
+                    {static_cast<py::ssize_t>(rows.Count())},
+                    {static_cast<py::ssize_t>(lut::kParameterCount * sizeof(double))},
+                    rows.parameters.data() + p, self);
+                column.attr("flags").attr("writeable") = false;
+                return column;
+            },
+            "one parameter's column, a read-only view")
         .def("__len__", [](const TableObject& t) { return t.table->rows.Count(); })
-        .def_property_readonly("first_row", [](const TableObject& t) { return t.table->info.firstRow; })
-        .def_property_readonly("samples", [](const TableObject& t) { return t.table->info.spec.samples; })
+        .def_property_readonly("first_row",
+                               [](const TableObject& t) { return t.table->info.firstRow; })
+        .def_property_readonly("samples",
+                               [](const TableObject& t) { return t.table->info.spec.samples; })
         .def_property_readonly("seed", [](const TableObject& t) { return t.table->info.spec.seed; })
-        .def_property_readonly("sampling",
-                               [](const TableObject& t) {
-                                   return std::string(lut::SamplingName(t.table->info.spec.sampling));
-                               })
-        .def_property_readonly("ranges",
-                               [](const TableObject& t) {
-                                   py::dict ranges;
-                                   const auto& spec = t.table->info.spec;
-                                   for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
-                                       if (!spec.ranges[p].varies) continue;
-                                       ranges[std::string(lut::kParameterNames[p]).c_str()] =
-                                           py::make_tuple(spec.ranges[p].lo, spec.ranges[p].hi);
-                                   }
-                                   return ranges;
-                               },
-                               "the varying parameters: name -> (lo, hi)")
-        .def_property_readonly("held",
-                               [](const TableObject& t) {
-                                   py::dict held;
-                                   const auto& spec = t.table->info.spec;
-                                   for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
-                                       if (spec.ranges[p].varies) continue;
-                                       held[std::string(lut::kParameterNames[p]).c_str()] =
-                                           spec.ranges[p].lo;
-                                   }
-                                   return held;
-                               },
-                               "the held parameters: name -> value")
-        .def_property_readonly("lidf", [](const TableObject& t) { return t.table->info.spec.leafArchitecture; })
+        .def_property_readonly(
+            "sampling",
+            [](const TableObject& t) {
+                return std::string(lut::SamplingName(t.table->info.spec.sampling));
+            })
+        .def_property_readonly(
+            "ranges",
+            [](const TableObject& t) {
+                py::dict ranges;
+                const auto& spec = t.table->info.spec;
+                for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
+                    if (!spec.ranges[p].varies) continue;
+                    ranges[std::string(lut::kParameterNames[p]).c_str()] =
+                        py::make_tuple(spec.ranges[p].lo, spec.ranges[p].hi);
+                }
+                return ranges;
+            },
+            "the varying parameters: name -> (lo, hi)")
+        .def_property_readonly(
+            "held",
+            [](const TableObject& t) {
+                py::dict held;
+                const auto& spec = t.table->info.spec;
+                for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
+                    if (spec.ranges[p].varies) continue;
+                    held[std::string(lut::kParameterNames[p]).c_str()] = spec.ranges[p].lo;
+                }
+                return held;
+            },
+            "the held parameters: name -> value")
+        .def_property_readonly(
+            "lidf", [](const TableObject& t) { return t.table->info.spec.leafArchitecture; })
         .def_property_readonly("soil", [](const TableObject& t) { return t.table->info.spec.soil; })
         .def_property_readonly("visibility",
                                [](const TableObject& t) {
@@ -342,10 +351,9 @@ void DefineTables(py::module_& m)
     m.def("lut", &Lut, py::arg("samples"), py::arg("ranges") = py::none(), py::kw_only(),
           py::arg("seed") = 0, py::arg("sampling") = "lhs", py::arg("out") = py::none(),
           py::arg("threads") = py::none(), py::arg("N") = 1.5, py::arg("Cab") = 40.0,
-          py::arg("Cw") = 0.01, py::arg("Cm") = 0.009, py::arg("lai") = 3.0,
-          py::arg("sun") = 30.0, py::arg("view") = 0.0, py::arg("azimuth") = 0.0,
-          py::arg("hotspot") = 0.1, py::arg("lidf") = "spherical", py::arg("soil") = "S1",
-          py::arg("visibility") = 15.0,
+          py::arg("Cw") = 0.01, py::arg("Cm") = 0.009, py::arg("lai") = 3.0, py::arg("sun") = 30.0,
+          py::arg("view") = 0.0, py::arg("azimuth") = 0.0, py::arg("hotspot") = 0.1,
+          py::arg("lidf") = "spherical", py::arg("soil") = "S1", py::arg("visibility") = 15.0,
           "lut(samples, ranges=None, *, seed=0, sampling=\"lhs\", out=None, threads=None,\n"
           "    N=1.5, Cab=40, Cw=0.01, Cm=0.009, lai=3, sun=30, view=0, azimuth=0,\n"
           "    hotspot=0.1, lidf=\"spherical\", soil=\"S1\", visibility=15) -> Table\n\n"
