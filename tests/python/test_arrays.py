@@ -94,3 +94,13 @@ def test_bands_and_indices_of_arrays_mask_what_is_undefined():
     assert tulmera.indices(np.zeros(421))["NDVI"] is None
     bands = tulmera.bands(spectra, "Landsat-TM")
     assert list(bands) == ["1", "2", "3", "4", "5", "6"] and bands["4"].shape == (2,)
+
+
+def test_the_view_sign_and_the_sky_mix_act_as_the_canopy_run_says():
+    # The model sees |view|: a negative angle gives the same spectrum, fluxes included.
+    minus, plus = tulmera.canopy(view=-30), tulmera.canopy(view=30)
+    assert np.array_equal(minus.reflectance, plus.reflectance) and minus.fapar == plus.fapar
+    # The physical mix weights the diffuse part far less than the classic one (S / 100).
+    physical = tulmera.canopy(sky_mix="physical", view=30)
+    assert not np.array_equal(physical.reflectance, plus.reflectance)
+    assert 0 < physical.fapar < 1 and physical.fcover == plus.fcover
