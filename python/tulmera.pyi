@@ -1,6 +1,6 @@
 # Type hints of the module tulmera (a compiled extension); the docstrings are in the module.
 import os
-from typing import Any, Mapping, Optional, Sequence, Union, overload
+from typing import Any, Mapping, Optional, Union
 
 import numpy as np
 import numpy.typing as npt
