@@ -6,11 +6,11 @@
 #include <cmath>
 #include <iostream>
 #include <limits>
-#include <thread>
 
 #include "batch/canopy_command.h"
 #include "batch/leaf_command.h"
 #include "lut/progress_bar.h"
+#include "parallel/parallel_for.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
 #include "textio/text_file.h"
@@ -120,7 +120,7 @@ LutRequest LutRequestFrom(const BatchArguments& arguments)
         if (problem) throw UsageError(*problem);
     }
     request.rows = ShardFrom(arguments, spec.samples);
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int cores = parallel::HardwareThreads();
     request.threads =
         arguments.WholeNumber("--threads", std::min(cores, kMostThreads), 1, kMostThreads);
     request.quiet = arguments.Has("--quiet");
