@@ -59,6 +59,61 @@
         <source>Copiar gráfico</source>
         <translation>Copy chart</translation>
     </message>
+    <message>
+        <source>Figura PNG (%1 px)…</source>
+        <translation>PNG figure (%1 px)…</translation>
+    </message>
+    <message>
+        <source>Figura SVG…</source>
+        <translation>SVG figure…</translation>
+    </message>
+    <message>
+        <source>Solo el área del gráfico</source>
+        <translation>Plot area only</translation>
+    </message>
+</context>
+<context>
+    <name>Figures</name>
+    <message>
+        <source>Longitud de onda (nm)</source>
+        <translation>Wavelength (nm)</translation>
+    </message>
+    <message>
+        <source>Reflectividad</source>
+        <translation>Reflectance</translation>
+    </message>
+    <message>
+        <source>Transmisividad</source>
+        <translation>Transmittance</translation>
+    </message>
+    <message>
+        <source>Reflectividad de la hoja</source>
+        <translation>Leaf reflectance</translation>
+    </message>
+    <message>
+        <source>Transmisividad de la hoja</source>
+        <translation>Leaf transmittance</translation>
+    </message>
+    <message>
+        <source>Reflectividad de la cubierta</source>
+        <translation>Canopy reflectance</translation>
+    </message>
+    <message>
+        <source>Reflectividad del suelo</source>
+        <translation>Soil reflectance</translation>
+    </message>
+    <message>
+        <source>Reflectividad medida de la hoja</source>
+        <translation>Measured leaf reflectance</translation>
+    </message>
+    <message>
+        <source>Transmisividad medida de la hoja</source>
+        <translation>Measured leaf transmittance</translation>
+    </message>
+    <message>
+        <source>Reflectividad medida de la cubierta</source>
+        <translation>Measured canopy reflectance</translation>
+    </message>
 </context>
 <context>
     <name>FileSaving</name>
@@ -199,6 +254,18 @@
         <source>%1: %2 a %3</source>
         <translation>%1: %2 to %3</translation>
     </message>
+    <message>
+        <source>Ampliar al rango de los datos</source>
+        <translation>Zoom to the data&apos;s range</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Ampliar&lt;/b&gt;&lt;br&gt;Sin marcar, una reflectividad se dibuja desde 0, para que un cambio pequeño no parezca grande; marcado, la escala abarca solo los datos.</source>
+        <translation>&lt;b&gt;Zoom&lt;/b&gt;&lt;br&gt;Unchecked, a reflectance is drawn from 0, so that a small change does not look large; checked, the scale spans the data alone.</translation>
+    </message>
+    <message>
+        <source>Reflectividad</source>
+        <translation>Reflectance</translation>
+    </message>
 </context>
 <context>
     <name>tulmera::app::GuideWindow</name>
@@ -296,6 +363,14 @@
     <message>
         <source>No se pudo redibujar el gráfico</source>
         <translation>The chart could not be redrawn</translation>
+    </message>
+    <message>
+        <source>Reflectividad de la hoja</source>
+        <translation>Leaf reflectance</translation>
+    </message>
+    <message>
+        <source>Reflectividad</source>
+        <translation>Reflectance</translation>
     </message>
 </context>
 <context>
@@ -459,6 +534,18 @@
     <message>
         <source>Análisis de &amp;sensibilidad</source>
         <translation>&amp;Sensitivity analysis</translation>
+    </message>
+    <message>
+        <source>Modo &amp;presentación</source>
+        <translation>&amp;Presentation mode</translation>
+    </message>
+    <message>
+        <source>Reflectividad</source>
+        <translation>Reflectance</translation>
+    </message>
+    <message>
+        <source>Transmisividad</source>
+        <translation>Transmittance</translation>
     </message>
 </context>
 <context>

@@ -135,8 +135,8 @@ void RunGsa(const GsaRequest& request)
         (request.rows.end - request.rows.first) * (gsa::VariedParameters(spec).size() + 2);
     const bool progress = !request.quiet && ::isatty(STDERR_FILENO) == 1;
     lut::ProgressBar bar(std::cerr, simulations, progress);
-    const InterruptGuard guard;
-    const gsa::EvaluationOptions options{request.threads, &guard.Interrupted(),
+    // A stop signal ends the process (stop_signals.h): nothing to cancel here.
+    const gsa::EvaluationOptions options{request.threads, nullptr,
                                          [&bar](std::uint64_t done) { bar.Update(done); }};
     try {
         const gsa::DesignOutputs outputs = gsa::ComputeOutputs(spec, request.rows, options);

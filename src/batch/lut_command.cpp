@@ -1,16 +1,20 @@
 #include "batch/lut_command.h"
 
+#include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <iostream>
 #include <limits>
-#include <thread>
 
 #include "batch/canopy_command.h"
 #include "batch/leaf_command.h"
 #include "batch/table_options.h"
 #include "lut/progress_bar.h"
+#include "parallel/parallel_for.h"
+#include "textio/error.h"
 #include "textio/number_text.h"
+#include "textio/text_file.h"
 
 namespace tulmera::batch {
 namespace {
@@ -55,8 +59,35 @@ LutRequest LutRequestFrom(const BatchArguments& arguments)
     request.quiet = arguments.Has("--quiet");
     if (!arguments.Has("--out")) throw UsageError("lut needs --out FILE (.h5 or .csv).");
     request.out = OutFrom(arguments.Text("--out", ""));
+    const std::uint64_t rows = request.rows.end - request.rows.first;
+    if (lut::FormatOf(request.out) == lut::TableFormat::Csv && rows > lut::kMostCsvTableRows) {
+        throw UsageError("--out: a CSV table of " + std::to_string(rows)
+                         + " rows could not be read back (CSV tables have at most "
+                         + std::to_string(lut::kMostCsvTableRows) + "); write FILE.h5.");
+    }
     return request;
 }
+
+namespace {
+
+// Refuses a table that cannot fit on the disk before hours are spent computing it.
+void CheckRoomFor(const LutRequest& request)
+{
+    const std::uint64_t rows = request.rows.end - request.rows.first;
+    const std::uint64_t perRow = lut::FormatOf(request.out) == lut::TableFormat::Csv
+                                     ? lut::kLeastCsvBytesPerRow
+                                     : lut::kHdf5BytesPerRow;
+    struct statvfs disk {};
+    if (::statvfs(textio::DirectoryOf(request.out).c_str(), &disk) != 0) return;  // the write says
+    const std::uint64_t free = static_cast<std::uint64_t>(disk.f_bavail) * disk.f_frsize;
+    if (rows * perRow > free) {
+        throw Error("The table \"" + request.out + "\" needs at least "
+                    + std::to_string(rows * perRow / 1000000 + 1) + " MB, but its folder has "
+                    + std::to_string(free / 1000000) + " MB free.");
+    }
+}
+
+}  // namespace
 
 BatchCommand LutCommand()
 {
@@ -87,10 +118,11 @@ BatchCommand LutCommand()
         [](const BatchArguments& arguments) -> BatchWork {
             const LutRequest request = LutRequestFrom(arguments);
             auto work = [request] {
+                CheckRoomFor(request);
                 const bool progress = !request.quiet && ::isatty(STDERR_FILENO) == 1;
                 lut::ProgressBar bar(std::cerr, request.rows.end - request.rows.first, progress);
-                const InterruptGuard guard;
-                lut::RunOptions run{request.rows, request.threads, &guard.Interrupted(),
+                // A stop signal ends the process (stop_signals.h): nothing to cancel here.
+                lut::RunOptions run{request.rows, request.threads, nullptr,
                                     [&bar](std::uint64_t done) { bar.Update(done); }};
                 try {
                     lut::WriteTable(request.out, request.spec, run);
@@ -119,6 +151,16 @@ BatchCommand LutMergeCommand()
             if (files.size() < 2) throw UsageError("lut-merge needs OUT and at least one SHARD.");
             const std::string out = OutFrom(files.front());
             const std::vector<std::filesystem::path> shards(files.begin() + 1, files.end());
+            for (const std::filesystem::path& shard : shards) {
+                std::error_code shardError, outError, ignored;
+                const auto shardPath = std::filesystem::weakly_canonical(shard, shardError);
+                const auto outPath = std::filesystem::weakly_canonical(out, outError);
+                if ((!shardError && !outError && shardPath == outPath)
+                    || std::filesystem::equivalent(shard, out, ignored)) {
+                    throw UsageError("lut-merge: the output \"" + out
+                                     + "\" is also a shard; write the table elsewhere.");
+                }
+            }
             return {[out, shards] { lut::MergeShards(out, shards); }, {out}, false};
         },
     };

@@ -1,8 +1,8 @@
 #include "batch/table_options.h"
 
 #include <cmath>
-#include <thread>
 
+#include "parallel/parallel_for.h"
 #include "textio/number_text.h"
 
 namespace tulmera::batch {
@@ -14,37 +14,11 @@ constexpr int kMostThreads = 1024;
 constexpr std::array<std::string_view, lut::kParameterCount> kHeldOptions = {
     "--N", "--Cab", "--Cw", "--Cm", "--lai", "--sun", "--view", "--azimuth", "--hotspot"};
 
-// Set by SIGINT, SIGTERM and SIGHUP while a long run computes; the run then stops and
-// removes its temporary file. A signal handler can only reach a static lock-free atomic.
-std::atomic<bool> interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void OnInterrupt(int) { interrupted.store(true); }
-
 }  // namespace
-
-InterruptGuard::InterruptGuard()
-{
-    interrupted.store(false);
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    action.sa_flags = SA_RESTART;  // the file writes carry on; the workers stop the run
-    sigemptyset(&action.sa_mask);
-    for (std::size_t i = 0; i < kSignals.size(); ++i)
-        sigaction(kSignals[i], &action, &previous_[i]);
-}
-
-InterruptGuard::~InterruptGuard()
-{
-    for (std::size_t i = 0; i < kSignals.size(); ++i)
-        sigaction(kSignals[i], &previous_[i], nullptr);
-}
-
-const std::atomic<bool>& InterruptGuard::Interrupted() const { return interrupted; }
 
 int ThreadsFrom(const BatchArguments& arguments)
 {
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int cores = parallel::HardwareThreads();
     return arguments.WholeNumber("--threads", std::min(cores, kMostThreads), 1, kMostThreads);
 }
 

@@ -1,6 +1,4 @@
 #pragma once
-#include <atomic>
-#include <csignal>
 #include <string>
 #include <string_view>
 
@@ -8,7 +6,7 @@
 #include "lut/table_run.h"
 
 // The options the commands over many simulations share (lut, gsa): seeds, ranges, shards,
-// threads, and the interruption of a long run by a signal.
+// threads. A stop signal ends the whole process (stop_signals.h), removing its temporaries.
 namespace tulmera::batch {
 
 // Seeds below it are written exactly as number text.
@@ -28,22 +26,5 @@ void ReadRange(const std::string& text, const BatchArguments& arguments, lut::Ta
 
 // --threads T, 1 .. 1024, by default every core.
 int ThreadsFrom(const BatchArguments& arguments);
-
-// Watches SIGINT, SIGTERM and SIGHUP for the life of the object, then restores the previous
-// handlers: a signal sets Interrupted(), which a run polls to stop and remove its temporary
-// files. One at a time.
-class InterruptGuard {
-public:
-    InterruptGuard();
-    ~InterruptGuard();
-    InterruptGuard(const InterruptGuard&) = delete;
-    InterruptGuard& operator=(const InterruptGuard&) = delete;
-
-    const std::atomic<bool>& Interrupted() const;
-
-private:
-    static constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
-    std::array<struct sigaction, 3> previous_{};
-};
 
 }  // namespace tulmera::batch

@@ -4,8 +4,8 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 
+#include "parallel/parallel_for.h"
 #include "textio/error.h"
 
 namespace tulmera::gsa {
@@ -33,12 +33,13 @@ struct Failure {
 void ForEachPart(std::size_t count, int threads,
                  const std::function<void(std::size_t first, std::size_t end)>& work)
 {
-    const std::size_t parts = std::clamp<std::size_t>(
-        static_cast<std::size_t>(std::max(1, threads)), 1, std::max<std::size_t>(1, count));
-    const auto part = [&](std::size_t t) { work(count * t / parts, count * (t + 1) / parts); };
-    std::vector<std::jthread> workers;
-    for (std::size_t t = 1; t < parts; ++t) workers.emplace_back(part, t);
-    part(0);
+    if (count == 0) return;
+    const std::size_t parts =
+        std::clamp<std::size_t>(static_cast<std::size_t>(std::max(1, threads)), 1, count);
+    parallel::LoopOptions loop;
+    loop.threads = static_cast<int>(parts);
+    loop.grain = (count + parts - 1) / parts;
+    parallel::ParallelFor(count, loop, work);
 }
 
 std::vector<lut::Simulator::WithFluxes> EvaluateSimulations(

@@ -33,10 +33,9 @@ std::vector<lut::Simulator::WithFluxes> EvaluateSimulations(
     const lut::TableSpec& model, bool withFluxes, std::span<const lut::ParameterValues> sets,
     const EvaluationOptions& options);
 
-// Calls work(first, end) over `count` items split into `threads` contiguous parts, one plain
-// thread each (this thread takes the first), and returns when all are done. `work` must not
-// throw. The room's only parallel loop, for the simulations and the bootstrap; a shared loop
-// of the project will take its place.
+// Calls work(first, end) over `count` items split into `threads` contiguous parts on the
+// project's parallel loop (parallel::ParallelFor), and returns when all are done. `work` must
+// not throw.
 void ForEachPart(std::size_t count, int threads,
                  const std::function<void(std::size_t first, std::size_t end)>& work);
 

@@ -89,6 +89,9 @@ private:
     void BuildLanguageMenu(QMenu* settingsMenu);
     void ChooseLanguage(Language language);
     void BuildHelpMenu();
+    // main_window_presentation.cpp: "Ver › Modo presentación".
+    void BuildPresentationEntry(QMenu* viewMenu);
+    void ApplyPresentation(bool on);
     void ShowGuide();
     QString LeafReadoutText(int index) const;
     QString CanopyReadoutText(int index) const;
@@ -128,6 +131,7 @@ private:
     // Recomputes from the controls; true when the charts now show exactly what the controls
     // show (a refused box is set back to its last good value and reported, returning false).
     bool Recompute();
+    void ShowBandNumbers();
     plot::RasterSurface& DrawingSurface(std::unique_ptr<plot::RasterSurface>& surface,
                                         const plot::ChartScale& scale, int pixelScale);
 
@@ -167,8 +171,10 @@ private:
     std::array<QAction*, plot::kBackgroundEntryCount + 1> backgroundActions_{};
     widgets::ChartPanel* leafChartPanel_ = nullptr;
     widgets::ChartPanel* canopyChartPanel_ = nullptr;
-    QAction* saveSpectraAction_ = nullptr;  // "Guardar espectros (CSV)…"
-    QAction* followThumbAction_ = nullptr;  // "Actualizar al arrastrar"
+    QAction* saveSpectraAction_ = nullptr;   // "Guardar espectros (CSV)…"
+    QAction* followThumbAction_ = nullptr;   // "Actualizar al arrastrar"
+    QAction* presentationAction_ = nullptr;  // "Modo presentación" (mnuModoPresentacion)
+    bool presenting_ = false;
     widgets::ThumbFollower* thumbFollower_ = nullptr;
 
     SensorDock* sensorDock_ = nullptr;
