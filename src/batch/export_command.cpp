@@ -1,5 +1,6 @@
 #include "batch/export_command.h"
 
+#include "batch/canopy_command.h"
 #include "batch/leaf_command.h"
 #include "export/main_export.h"
 #include "export/xlsx_writer.h"
@@ -31,14 +32,18 @@ std::vector<OptionInfo> ExportOptions()
 
 exports::MainExportHeader ExportHeaderFrom(const BatchArguments& arguments)
 {
+    // Checked as the canopy run checks them: the header must describe a run that can exist.
+    const leaf::LeafParameters leaf = LeafParametersFrom(arguments);
+    CheckLeafOptions(leaf);
+    CheckCanopyOptions(CanopyInputsFrom(arguments));
     return {
-        LeafParametersFrom(arguments),
+        leaf,
         arguments.Number("--lai", 0.1),
         arguments.Number("--sun", 0.0),
         arguments.Number("--hotspot", 0.0),
         arguments.Text("--lidf", "Planofilo"),
         arguments.Text("--soil", "S1:61% arena 24% limo 15% arcilla"),
-        arguments.Text("--view", "0"),
+        arguments.Text("--view", "0"),  // as typed, once known to be a number in range
         arguments.Text("--azimuth", "0"),
     };
 }

@@ -5,7 +5,6 @@
 #include <exception>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "batch/leaf_model_options.h"
@@ -14,6 +13,7 @@
 #include "leaf/leaf_models.h"
 #include "measured/measured_grid.h"
 #include "measured/measured_table.h"
+#include "parallel/parallel_for.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
 
@@ -103,23 +103,17 @@ std::vector<fit::LeafFitResult> FitAll(const std::vector<Sample>& samples,
 {
     std::vector<fit::LeafFitResult> results(samples.size());
     std::vector<std::exception_ptr> failures(samples.size());
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t i; (i = next.fetch_add(1)) < samples.size();) {
+    parallel::LoopOptions loop;
+    loop.threads = parallel::HardwareThreads();
+    parallel::ParallelFor(samples.size(), loop, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
             try {
                 results[i] = fit::FitLeaf(samples[i].target, options).value();
             } catch (...) {
-                failures[i] = std::current_exception();
+                failures[i] = std::current_exception();  // reported below, lowest column first
             }
         }
-    };
-    const std::size_t threadCount =
-        std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), samples.size());
-    {
-        std::vector<std::jthread> threads;
-        for (std::size_t t = 1; t < threadCount; ++t) threads.emplace_back(work);
-        work();
-    }
+    });
     for (std::size_t i = 0; i < samples.size(); ++i) {
         if (!failures[i]) continue;
         try {

@@ -5,6 +5,7 @@
 #include "batch/leaf_model_options.h"
 #include "canopy/canopy_run.h"
 #include "export/spectra_csv.h"
+#include "plot/chart_figures.h"
 #include "plot/chart_geometry.h"
 #include "plot/main_charts.h"
 #include "refresh/refresh.h"
@@ -24,7 +25,8 @@ void RunLeaf(const leaf::LeafParameters& leaf, const ChartImageRequest& images,
     textio::StagedFiles staged;
     CheckImageDirectory(images);
     // The canopy chart is drawn (its background) but not written.
-    ChartPictures charts(images, {{plot::kLeafChartScale, "leaf"}});
+    ChartPictures charts(
+        images, {{plot::kLeafChartScale, "leaf", plot::LeafChartFigure(plot::FigureTexts{})}});
     BlankSurface canopyChart;
     refresh::StageLeafRecompute(leaf, {charts[0], canopyChart}, images.background, staged);
     charts.Stage(staged);

@@ -9,6 +9,7 @@
 #include "export/xlsx_writer.h"
 #include "leaf/leaf_models.h"
 #include "multi/sweep_controls.h"
+#include "plot/chart_figures.h"
 #include "plot/chart_geometry.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
@@ -36,8 +37,12 @@ void RunSweepCommand(const multi::SweepRequest& request, const ChartImageRequest
 {
     textio::StagedFiles staged;
     CheckImageDirectory(images);
-    ChartPictures charts(images,
-                         {{plot::kSweepChartScale, "sweep"}, {plot::kLegendStripScale, "legend"}});
+    const std::vector<double> values = multi::CheckedSweepValues(request);
+    const plot::Figure figure = plot::SweepChartFigure(
+        plot::FigureTexts{}, "Leaf reflectance",
+        plot::SweepCurveCaptions(multi::ParameterName(request.swept), values));
+    ChartPictures charts(images, {{plot::kSweepChartScale, "sweep", figure},
+                                  {plot::kLegendStripScale, "legend", std::nullopt}});
     const int valueCount = multi::StageSweep(request, {charts[0], charts[1]}, staged);
     charts.Stage(staged);
     if (!workbook.empty()) {

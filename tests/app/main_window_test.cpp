@@ -4,14 +4,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <cmath>
 #include <map>
 #include <memory>
 
@@ -620,6 +623,141 @@ private slots:
         window_->resize(1600, 1200);
         QCoreApplication::processEvents();
         QCOMPARE(window_->canopyState().lai, canopy::StartCanopyInputs().lai);
+    }
+
+    // Whatever docks are open, at 1280 x 720 (and at scale 2 in the high-DPI run) each chart
+    // keeps a readable size and lies wholly in view: the docks take room beside the charts,
+    // never the charts' own.
+    void chartsStayInViewWithEachDock_data()
+    {
+        QTest::addColumn<bool>("sensorDock");
+        QTest::addColumn<bool>("measuredPanel");
+        QTest::newRow("no dock") << false << false;
+        QTest::newRow("sensor dock") << true << false;
+        QTest::newRow("measured panel") << false << true;
+        QTest::newRow("both") << true << true;
+    }
+    void chartsStayInViewWithEachDock()
+    {
+        QFETCH(bool, sensorDock);
+        QFETCH(bool, measuredPanel);
+        window_->resize(1280, 720);
+        window_->show();
+        QCoreApplication::processEvents();
+        if (sensorDock) Find<QAction>("viewSensorDock")->trigger();
+        if (measuredPanel) Find<QDockWidget>("dckMedido")->show();
+        QCoreApplication::processEvents();
+        const auto* scroller = Find<QScrollArea>("scrTulmera");
+        const QRect inView(scroller->viewport()->mapTo(window_.get(), QPoint(0, 0)),
+                           scroller->viewport()->size());
+        for (const char* name : {"pctProspect", "pctSailh"}) {
+            const auto* view = Find<widgets::ChartView>(QLatin1String(name));
+            const QRect chart(view->mapTo(window_.get(), QPoint(0, 0)), view->size());
+            QVERIFY2(view->width() >= 300 && view->height() >= 160,
+                     qPrintable(QStringLiteral("%1: %2 x %3")
+                                    .arg(QLatin1String(name))
+                                    .arg(view->width())
+                                    .arg(view->height())));
+            QVERIFY2(inView.contains(chart) && window_->rect().contains(chart), name);
+        }
+    }
+
+    // Band numbers over the stripes, in the sensor's own numbering (Landsat-TM has no
+    // reflective band 6); none over the grid.
+    void theOverlaysNameTheirBands()
+    {
+        Menu211(4)->trigger();
+        for (const char* chart : {"pctProspect", "pctSailh"}) {
+            QStringList names;
+            for (const auto& band : Find<widgets::ChartView>(QLatin1String(chart))->bandLabels()) {
+                names << band.name;
+            }
+            QCOMPARE(names, QStringList({"1", "2", "3", "4", "5", "7"}));
+        }
+        Menu211(1)->trigger();
+        QVERIFY(Find<widgets::ChartView>("pctProspect")->bandLabels().empty());
+    }
+
+    // The leaf chart's axes: reflectance on the left, the transmittance on the right numbered
+    // from 0 at the top to 1 at the bottom, as its curve is drawn; titles beside the numbers,
+    // clear of the chart.
+    void theLeafChartNumbersItsTransmittanceDownward()
+    {
+        window_->show();
+        QCoreApplication::processEvents();
+        const auto* view = Find<widgets::ChartView>("pctProspect");
+        const QRect chart(view->mapTo(window_.get(), QPoint(0, 0)), view->size());
+        const auto placed = [&](const char* name) {
+            const auto* label = Find<QLabel>(QLatin1String(name));
+            return QRect(label->mapTo(window_.get(), QPoint(0, 0)), label->size());
+        };
+        QCOMPARE(Find<QLabel>("lblEjeT(0)")->text(), QStringLiteral("0.0"));
+        QCOMPARE(Find<QLabel>("lblEjeT(5)")->text(), QStringLiteral("1.0"));
+        const int frame = view->frameWidth();
+        QVERIFY(std::abs(placed("lblEjeT(0)").center().y() - (chart.top() + frame)) <= 1);
+        QVERIFY(std::abs(placed("lblEjeT(5)").center().y() - (chart.bottom() - frame)) <= 2);
+        for (const char* name : {"lblEjeT(0)", "lblEjeT(5)", "lblEjeTransmisividad"}) {
+            QVERIFY2(placed(name).left() > chart.right(), name);
+        }
+        for (const char* name : {"lblEjeReflectividadHoja", "lblEjeReflectividadDosel"}) {
+            QVERIFY2(Find<QLabel>(QLatin1String(name))->isVisible(), name);
+        }
+        QVERIFY(placed("lblEjeReflectividadHoja").right() < placed("lblGrid(0)").left());
+    }
+
+    // A window restored at a size remembered from an earlier run draws its charts at that
+    // size as it shows: the start-up picture is a fresh drawing, not the first one stretched.
+    void startsWithChartsDrawnAtTheirShownSize()
+    {
+        window_->show();
+        window_->resize(1500, 1100);
+        QCoreApplication::processEvents();
+        window_->hide();  // remembers its place and size
+        replacements_.reset();
+        window_ = std::make_unique<MainWindow>();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QCoreApplication::processEvents();
+        for (const char* name : {"pctProspect", "pctSailh"}) {
+            const widgets::ChartView* view = Find<widgets::ChartView>(QLatin1String(name));
+            const plot::ChartScale shown = view->DisplayedScale();
+            QVERIFY2(shown.widthPx > 317, name);
+            QCOMPARE(view->image().size(),
+                     QSize(shown.widthPx, shown.heightPx) * view->SurfacePixelScale());
+        }
+        const widgets::ChartView* leafView = Find<widgets::ChartView>("pctProspect");
+        const int k = leafView->SurfacePixelScale();
+        plot::RasterSurface leafChart(leafView->DisplayedScale(), k);
+        plot::RasterSurface canopyChart(Find<widgets::ChartView>("pctSailh")->DisplayedScale(), k);
+        canopy::CanopyState state;
+        refresh::Recompute(window_->leafParameters(), canopy::StartCanopyInputs(), state,
+                           {leafChart, canopyChart}, plot::ChartBackground{});
+        QImage expected = leafChart.image();
+        expected.setDevicePixelRatio(leafView->image().devicePixelRatio());
+        QCOMPARE(leafView->image(), expected);
+    }
+
+    // "Ver › Modo presentación": a shortcut, remembered, larger texts around the charts and
+    // thicker curves; switched off, the charts are the usual ones pixel for pixel.
+    void presentationModeIsRememberedAndThickensTheCurves()
+    {
+        const QImage usual = Chart("pctProspect");
+        const double usualText = Find<QLabel>("Label2")->font().pointSizeF();
+        QAction* mode = Find<QAction>("mnuModoPresentacion");
+        QVERIFY(!mode->isChecked());
+        QVERIFY(!mode->shortcut().isEmpty());
+        mode->trigger();
+        QCOMPARE(QSettings().value(QStringLiteral("view/presentationMode")).toBool(), true);
+        QVERIFY(Chart("pctProspect") != usual);
+        QVERIFY(Find<QLabel>("Label2")->font().pointSizeF() > usualText);
+        replacements_.reset();
+        window_ = std::make_unique<MainWindow>();
+        mode = Find<QAction>("mnuModoPresentacion");
+        QVERIFY(mode->isChecked());
+        QVERIFY(Chart("pctProspect") != usual);
+        mode->trigger();
+        QCOMPARE(Chart("pctProspect"), usual);
+        QCOMPARE(Find<QLabel>("Label2")->font().pointSizeF(), usualText);
     }
 
     void theExitEntryAsksToEndAndClosingEmptiesTheFiles()

@@ -8,6 +8,7 @@ namespace tulmera::widgets {
 namespace {
 
 const QString kBackgroundSetting = QStringLiteral("charts/fondo");
+const QString kPresentationSetting = QStringLiteral("view/presentationMode");
 
 }  // namespace
 
@@ -35,5 +36,9 @@ int RememberedBackground(int fallback, int entryCount)
 }
 
 void RememberBackground(int entry) { QSettings().setValue(kBackgroundSetting, entry); }
+
+bool PresentationMode() { return QSettings().value(kPresentationSetting, false).toBool(); }
+
+void RememberPresentationMode(bool on) { QSettings().setValue(kPresentationSetting, on); }
 
 }  // namespace tulmera::widgets

@@ -26,8 +26,12 @@
 #include "app/windows/sensor_dock.h"
 #include "domain/input_domain.h"
 #include "lut/table_spec.h"
+#include "plot/band_tables.h"
 #include "plot/chart_geometry.h"
+#include "plot/figure.h"
 #include "plot/raster_surface.h"
+#include "plot/thick_pens.h"
+#include "sensor/band_values.h"
 #include "textio/working_files.h"
 
 namespace tulmera::app {
@@ -62,12 +66,17 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     column->addWidget(separator);
     column->addWidget(BuildSailhGroup());
     scroller->setWidget(central);
+    // The docks take room beside the content, never the charts' own: the window grows instead
+    // (a dock too wide for the screen can still be tabified or floated).
+    scroller->setMinimumWidth(central->minimumSizeHint().width()
+                              + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     setCentralWidget(scroller);
     statusBar()->setSizeGripEnabled(true);
     sensorDock_ = new SensorDock(this, statusBar());
     QMenu* viewMenu = menuBar()->addMenu(tr("&Ver"));
     viewMenu->setObjectName(QStringLiteral("menuVer"));
     viewMenu->addAction(sensorDock_->viewAction());
+    BuildPresentationEntry(viewMenu);
     BuildHelpMenu();  // the last menu
 
     Connect();
@@ -145,6 +154,7 @@ void MainWindow::Connect()
     connect(switchToSweepAction_, &QAction::triggered, this,
             &MainWindow::MultipleSimulationRequested);
     connect(canopySweepAction_, &QAction::triggered, this, &MainWindow::CanopySweepRequested);
+    connect(sensitivityAction_, &QAction::triggered, this, &MainWindow::SensitivityRequested);
     connect(exitAction_, &QAction::triggered, this, &MainWindow::ExitRequested);
     connect(restoreStartAction_, &QAction::triggered, this, [this] { RestoreStartValues(); });
     connect(measuredPanel_, &MeasuredPanel::SpectraChanged, this, [this] { Recompute(); });
@@ -310,10 +320,13 @@ bool MainWindow::Recompute()
         DrawingSurface(back.leaf, leafView->DisplayedScale(), leafView->SurfacePixelScale());
     plot::RasterSurface& canopyChart =
         DrawingSurface(back.canopy, canopyView->DisplayedScale(), canopyView->SurfacePixelScale());
+    // In presentation mode the curves are drawn thicker; the grid and overlays stay as they are.
+    const int curveScale = presenting_ ? plot::FigureStyle::Presentation().curveScale : 1;
+    plot::ThickPens leafPens(leafChart, curveScale), canopyPens(canopyChart, curveScale);
     const bool done = widgets::Guarded(
         statusBar(), tr("No se pudo recalcular; se muestran los últimos resultados"), [&] {
-            refresh::Recompute(leaf_, inputs, canopyState_, {leafChart, canopyChart}, background_);
-            measuredPanel_->Paint(leafChart, canopyChart);  // over the model curves
+            refresh::Recompute(leaf_, inputs, canopyState_, {leafPens, canopyPens}, background_);
+            measuredPanel_->Paint(leafPens, canopyPens);  // over the model curves
         });
     if (!done) {
         ShowControls(lastGood_);  // the values the charts still show
@@ -323,10 +336,27 @@ bool MainWindow::Recompute()
     measuredPanel_->ModelChanged(canopyState_);
     leafView->SetImage(leafChart.image());
     canopyView->SetImage(canopyChart.image());
+    ShowBandNumbers();
     back_ = 1 - back_;
     widgets::ShowProblems(statusBar(), problems);
     sensorDock_->Show(canopyState_, background_.checkedEntry);  // reports its own failures
     return problems.isEmpty();
+}
+
+// The checked sensor's band numbers over its stripes on both charts; none over the grid.
+void MainWindow::ShowBandNumbers()
+{
+    std::vector<widgets::ChartView::BandLabel> labels;
+    const int entry = background_.checkedEntry;
+    if (entry >= plot::kFirstSensorEntry && entry <= plot::kBackgroundEntryCount) {
+        const sensor::Sensor& sensor = plot::SensorOfEntry(entry);
+        for (std::size_t i = 0; i < sensor.bands.size(); ++i) {
+            labels.push_back({double(sensor.bands[i].lowerNm), double(sensor.bands[i].upperNm),
+                              QString::fromStdString(sensor::BandName(sensor, i))});
+        }
+    }
+    leafChartPanel_->view()->SetBandLabels(labels);
+    canopyChartPanel_->view()->SetBandLabels(labels);
 }
 
 // A back surface at the screen's current pixel scale: kept from one recomputation to the

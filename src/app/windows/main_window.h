@@ -76,6 +76,7 @@ signals:
     void ExportRequested();              // "Ver hoja de calculo"
     void MultipleSimulationRequested();  // "Modelo Prospect"
     void CanopySweepRequested();         // "Modelo SAILH"
+    void SensitivityRequested();         // "Análisis de sensibilidad"
     void ExitRequested();                // "Sailr"
 
 protected:
@@ -97,6 +98,9 @@ private:
     void ReadLeafModelRows(leaf::LeafParameters& p) const;
     void ChooseLanguage(Language language);
     void BuildHelpMenu();
+    // main_window_presentation.cpp: "Ver › Modo presentación".
+    void BuildPresentationEntry(QMenu* viewMenu);
+    void ApplyPresentation(bool on);
     void ShowGuide();
     QString LeafReadoutText(int index) const;
     QString CanopyReadoutText(int index) const;
@@ -137,6 +141,7 @@ private:
     // Recomputes from the controls; true when the charts now show exactly what the controls
     // show (a refused box is set back to its last good value and reported, returning false).
     bool Recompute();
+    void ShowBandNumbers();
     plot::RasterSurface& DrawingSurface(std::unique_ptr<plot::RasterSurface>& surface,
                                         const plot::ChartScale& scale, int pixelScale);
 
@@ -150,6 +155,7 @@ private:
     //   menu11 "Ver hoja de calculo"                      exportAction_
     //   menu121 "Modelo Prospect"                         switchToSweepAction_
     //   menu122 "Modelo SAILH"                            canopySweepAction_
+    //   menu123 "Análisis de sensibilidad"                sensitivityAction_
     //   menu13 "Sailr"                                    exitAction_
     //   menu22 "Restablecer valores iniciales"            restoreStartAction_
     //   menu211(1..10) "Gráficos" entries                 backgroundActions_
@@ -172,14 +178,17 @@ private:
     QAction* exportAction_ = nullptr;
     QAction* switchToSweepAction_ = nullptr;
     QAction* canopySweepAction_ = nullptr;
+    QAction* sensitivityAction_ = nullptr;
     QAction* exitAction_ = nullptr;
     QAction* restoreStartAction_ = nullptr;
     // entries 1..kBackgroundEntryCount; element 0 unused
     std::array<QAction*, plot::kBackgroundEntryCount + 1> backgroundActions_{};
     widgets::ChartPanel* leafChartPanel_ = nullptr;
     widgets::ChartPanel* canopyChartPanel_ = nullptr;
-    QAction* saveSpectraAction_ = nullptr;  // "Guardar espectros (CSV)…"
-    QAction* followThumbAction_ = nullptr;  // "Actualizar al arrastrar"
+    QAction* saveSpectraAction_ = nullptr;   // "Guardar espectros (CSV)…"
+    QAction* followThumbAction_ = nullptr;   // "Actualizar al arrastrar"
+    QAction* presentationAction_ = nullptr;  // "Modo presentación" (mnuModoPresentacion)
+    bool presenting_ = false;
     widgets::ThumbFollower* thumbFollower_ = nullptr;
 
     SensorDock* sensorDock_ = nullptr;

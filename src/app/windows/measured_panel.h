@@ -16,6 +16,7 @@
 #include "lut/table_spec.h"
 #include "measured/measured_grid.h"
 #include "measured/measured_table.h"
+#include "plot/chart_figures.h"
 #include "plot/chart_surface.h"
 
 class QCheckBox;
@@ -71,6 +72,9 @@ public:
     // Draws the loaded spectra over the model curves: leaf R and T on the leaf chart, canopy R
     // on the canopy chart. Cannot fail.
     void Paint(plot::ChartSurface& leafChart, plot::ChartSurface& canopyChart) const;
+
+    // Which spectra Paint draws: the legend of a saved figure names them.
+    plot::MeasuredCurves DrawnCurves() const;
 
     // The RMSE in percent reflectance of the loaded spectrum of `kind` against the last model,
     // as shown; nothing when not loaded or without common points.

@@ -14,6 +14,7 @@
 #include "app/widgets/controls.h"
 #include "app/windows/measured_panel.h"
 #include "leaf/leaf_models.h"
+#include "parallel/parallel_for.h"
 #include "textio/number_text.h"
 
 namespace tulmera::app {
@@ -34,7 +35,7 @@ QString RmseText(const std::optional<double>& rmse)
     return rmse ? Number(*rmse, 3) + QStringLiteral(" %") : QStringLiteral("—");
 }
 
-int Cores() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
+int Cores() { return parallel::HardwareThreads(); }
 
 // "LAI 3.1 ± 0.42": the mean of the best rows and their standard deviation.
 QString MeanAndSd(const lut::CanopyFitResult& result, lut::Parameter parameter)
