@@ -113,3 +113,70 @@ void BM_FitLeafCommandSubdomains300(benchmark::State& state)
 BENCHMARK(BM_FitLeafCommandSubdomains300)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
+
+namespace {
+
+using tulmera::leaf::LeafModel;
+
+// One PROSPECT-D fit of a fresh leaf with noise, whole spectrum then the subdomains.
+void BM_ProspectDFitSubdomains(benchmark::State& state)
+{
+    tulmera::tools::NormalNoise noise(17);
+    const auto p = tulmera::tools::DrawFreshLeaf(LeafModel::ProspectD, noise);
+    const auto leaf = tulmera::tools::MakeSyntheticLeaf(p, 0.005, noise);
+    tulmera::fit::LeafFitOptions options;
+    options.subdomains = true;
+    options.model = LeafModel::ProspectD;
+    int evaluations = 0;
+    for (auto _ : state) {
+        const auto result = tulmera::fit::FitLeaf({leaf.reflectance, leaf.transmittance}, options);
+        if (!result) throw std::logic_error("the fit was not cancelled");
+        evaluations = result->evaluations;
+        benchmark::DoNotOptimize(result->parameters);
+    }
+    state.counters["evaluations"] = evaluations;
+}
+BENCHMARK(BM_ProspectDFitSubdomains)->Unit(benchmark::kMillisecond);
+
+// fit-leaf --leaf-model prospect-d --subdomains over 308 fresh leaves (the size of the
+// database the model's authors validate it on), on every core.
+void BM_FitLeafCommandProspectD308(benchmark::State& state)
+{
+    BenchWorkDir dir;
+    constexpr int kCount = 308;
+    tulmera::tools::NormalNoise noise(23);
+    std::vector<tulmera::tools::SyntheticLeaf> leaves;
+    for (int i = 0; i < kCount; ++i) {
+        leaves.push_back(tulmera::tools::MakeSyntheticLeaf(
+            tulmera::tools::DrawFreshLeaf(LeafModel::ProspectD, noise), 0.005, noise));
+    }
+    for (const bool transmittance : {false, true}) {
+        std::string text = "nm";
+        for (int i = 0; i < kCount; ++i) text += ",leaf" + std::to_string(i + 1);
+        text += "\n";
+        for (std::size_t w = 0; w < tulmera::spectral::kWavelengthCount; ++w) {
+            text += std::to_string(tulmera::spectral::WavelengthNm(static_cast<int>(w)));
+            for (const auto& leaf : leaves) {
+                text += ','
+                        + tulmera::textio::NumberText(
+                            *(transmittance ? leaf.transmittance : leaf.reflectance)[w], 6);
+            }
+            text += "\n";
+        }
+        tulmera::textio::ReplaceTextFile(transmittance ? "T.csv" : "R.csv", text);
+    }
+    std::ostringstream sink;
+    std::streambuf* const stdoutBuffer = std::cout.rdbuf(sink.rdbuf());
+    for (auto _ : state) {
+        sink.str("");
+        const int status =
+            tulmera::batch::RunBatch({"fit-leaf", "--leaf-model", "prospect-d", "--reflectance",
+                                      "R.csv", "--transmittance", "T.csv", "--subdomains"},
+                                     std::cerr, std::cerr);
+        if (status != 0) state.SkipWithError("fit-leaf failed");
+    }
+    std::cout.rdbuf(stdoutBuffer);
+}
+BENCHMARK(BM_FitLeafCommandProspectD308)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

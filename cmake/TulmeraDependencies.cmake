@@ -22,6 +22,12 @@ pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
 enable_language(C)
 find_package(HDF5 REQUIRED COMPONENTS C)
 
+# Boost.Random's Sobol sequence for the sensitivity analysis (header-only): Boost::headers.
+find_package(Boost 1.74 REQUIRED)
+# Highway (libhwy-dev) for the engine's vector arithmetic and its exponential and logarithm:
+# hwy::hwy.
+find_package(hwy CONFIG REQUIRED)
+
 if(TULMERA_BUILD_TESTS)
   find_package(GTest REQUIRED)
 endif()
@@ -33,3 +39,21 @@ endif()
 # help2man makes the manual pages from the programs' --help; only the manual pages need it,
 # and the Debian package, which refuses to be made without them (cmake/Packaging.cmake).
 find_program(HELP2MAN help2man)
+
+# The Python module (python/): pybind11 with Debian's interpreter and numpy. /usr/bin/python3
+# is asked for by name, since the first python3 on a developer's PATH may be another one (a
+# pyenv build without numpy). Not looked for in sanitized or fuzzing builds: an instrumented
+# module cannot be loaded into an interpreter that is not.
+set(TULMERA_PYTHON_FOUND OFF)
+if(NOT TULMERA_SANITIZE AND NOT TULMERA_FUZZ)
+  if(EXISTS /usr/bin/python3)
+    set(Python_EXECUTABLE /usr/bin/python3 CACHE FILEPATH "The Python interpreter of the module")
+  endif()
+  find_package(Python 3 QUIET COMPONENTS Interpreter Development.Module NumPy)
+  if(Python_FOUND)
+    find_package(pybind11 2.10 CONFIG QUIET)
+  endif()
+  if(Python_FOUND AND pybind11_FOUND)
+    set(TULMERA_PYTHON_FOUND ON)
+  endif()
+endif()

@@ -37,6 +37,11 @@ void FuzzBatchArguments(std::string_view bytes);
 // "VS.dat" and finite results, or fails with "VS.dat" and its state as they were.
 void FuzzCanopyRun(std::string_view bytes);
 
+// The measured-spectrum reader (measured::ParseMeasuredText, in memory) on the bytes, in each
+// value scale: it refuses them, or gives finite, strictly increasing wavelengths and columns of
+// their length whose values lie in -0.05 .. 1.05.
+void FuzzMeasuredReader(std::string_view bytes);
+
 // A fuzz target: its name (the folder of its corpus and of its regressions, and the executable
 // "fuzz_<name>") and its entry function.
 struct FuzzTarget {

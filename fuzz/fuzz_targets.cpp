@@ -5,10 +5,9 @@ namespace tulmera::fuzz {
 const std::vector<FuzzTarget>& FuzzTargets()
 {
     static const std::vector<FuzzTarget> targets = {
-        {"number_text", FuzzNumberText},
-        {"result_files", FuzzResultFiles},
-        {"batch_arguments", FuzzBatchArguments},
-        {"canopy_run", FuzzCanopyRun},
+        {"number_text", FuzzNumberText},         {"result_files", FuzzResultFiles},
+        {"batch_arguments", FuzzBatchArguments}, {"canopy_run", FuzzCanopyRun},
+        {"measured_reader", FuzzMeasuredReader},
     };
     return targets;
 }

@@ -24,6 +24,31 @@ double NormalNoise::Next(double sigma)
     return sigma * (radius * std::cos(angle));
 }
 
+double NormalNoise::UniformBetween(double lower, double upper)
+{
+    return lower + (upper - lower) * Uniform();
+}
+
+leaf::LeafParameters DrawFreshLeaf(leaf::LeafModel model, NormalNoise& noise)
+{
+    leaf::LeafParameters p{};
+    p.model = model;
+    p.N = noise.UniformBetween(1.0, 2.5);
+    p.Cab = noise.UniformBetween(5.0, 90.0);
+    p.Cw = noise.UniformBetween(0.003, 0.04);
+    if (model == leaf::LeafModel::ProspectPro) {
+        p.Prot = noise.UniformBetween(0.0002, 0.003);
+        p.CBC = noise.UniformBetween(0.002, 0.022);
+    } else {
+        p.Cm = noise.UniformBetween(0.002, 0.025);
+    }
+    if (model != leaf::LeafModel::Classic) {
+        p.Car = noise.UniformBetween(1.0, 22.0);
+        p.Anth = noise.UniformBetween(0.0, 8.0);
+    }
+    return p;
+}
+
 SyntheticLeaf MakeSyntheticLeaf(const leaf::LeafParameters& p, double sigma, NormalNoise& noise)
 {
     const leaf::LeafSpectrum model = leaf::ComputeLeafSpectrum(p);

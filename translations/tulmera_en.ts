@@ -59,6 +59,61 @@
         <source>Copiar gráfico</source>
         <translation>Copy chart</translation>
     </message>
+    <message>
+        <source>Figura PNG (%1 px)…</source>
+        <translation>PNG figure (%1 px)…</translation>
+    </message>
+    <message>
+        <source>Figura SVG…</source>
+        <translation>SVG figure…</translation>
+    </message>
+    <message>
+        <source>Solo el área del gráfico</source>
+        <translation>Plot area only</translation>
+    </message>
+</context>
+<context>
+    <name>Figures</name>
+    <message>
+        <source>Longitud de onda (nm)</source>
+        <translation>Wavelength (nm)</translation>
+    </message>
+    <message>
+        <source>Reflectividad</source>
+        <translation>Reflectance</translation>
+    </message>
+    <message>
+        <source>Transmisividad</source>
+        <translation>Transmittance</translation>
+    </message>
+    <message>
+        <source>Reflectividad de la hoja</source>
+        <translation>Leaf reflectance</translation>
+    </message>
+    <message>
+        <source>Transmisividad de la hoja</source>
+        <translation>Leaf transmittance</translation>
+    </message>
+    <message>
+        <source>Reflectividad de la cubierta</source>
+        <translation>Canopy reflectance</translation>
+    </message>
+    <message>
+        <source>Reflectividad del suelo</source>
+        <translation>Soil reflectance</translation>
+    </message>
+    <message>
+        <source>Reflectividad medida de la hoja</source>
+        <translation>Measured leaf reflectance</translation>
+    </message>
+    <message>
+        <source>Transmisividad medida de la hoja</source>
+        <translation>Measured leaf transmittance</translation>
+    </message>
+    <message>
+        <source>Reflectividad medida de la cubierta</source>
+        <translation>Measured canopy reflectance</translation>
+    </message>
 </context>
 <context>
     <name>FileSaving</name>
@@ -91,69 +146,6 @@
     <message>
         <source>Seguir</source>
         <translation>Go on</translation>
-    </message>
-</context>
-<context>
-    <name>tulmera::app::LeafSweepWindow</name>
-    <message>
-        <source>Gráfico de Reflectividad</source>
-        <translation>Reflectance chart</translation>
-    </message>
-    <message>
-        <source>LONGITUD DE ONDA (nm)</source>
-        <translation>WAVELENGTH (nm)</translation>
-    </message>
-    <message>
-        <source>Simulación múltiple: modelo PROSPECT</source>
-        <translation>Multiple simulation: PROSPECT model</translation>
-    </message>
-    <message>
-        <source>Selecciona el parámetro con el que deseas realizar múltiples simulaciones y establece un valor fijo para el resto de parámetros</source>
-        <translation>Choose the parameter to run multiple simulations with and set a fixed value for the other parameters</translation>
-    </message>
-    <message>
-        <source>&lt;b&gt;Límite superior&lt;/b&gt;&lt;br&gt;El último valor del parámetro elegido, en su unidad.</source>
-        <translation>&lt;b&gt;Upper limit&lt;/b&gt;&lt;br&gt;The last value of the chosen parameter, in its unit.</translation>
-    </message>
-    <message>
-        <source>&lt;b&gt;Límite inferior&lt;/b&gt;&lt;br&gt;El primer valor del parámetro elegido, en su unidad.</source>
-        <translation>&lt;b&gt;Lower limit&lt;/b&gt;&lt;br&gt;The first value of the chosen parameter, in its unit.</translation>
-    </message>
-    <message>
-        <source>&lt;b&gt;Intervalo&lt;/b&gt;&lt;br&gt;El paso entre dos simulaciones, en la unidad del parámetro elegido.</source>
-        <translation>&lt;b&gt;Interval&lt;/b&gt;&lt;br&gt;The step between two simulations, in the unit of the chosen parameter.</translation>
-    </message>
-    <message>
-        <source>Establece el valor máximo, mínimo y el intervalo de variación para realizar la simulación múltiple</source>
-        <translation>Set the maximum, the minimum and the step of the multiple simulation</translation>
-    </message>
-    <message>
-        <source>Ejecutar</source>
-        <translation>Run</translation>
-    </message>
-    <message>
-        <source>Hoja de calculo</source>
-        <translation>Spreadsheet</translation>
-    </message>
-    <message>
-        <source>Sailr</source>
-        <translation>Exit</translation>
-    </message>
-    <message>
-        <source>No se puede ejecutar la simulación</source>
-        <translation>The simulation cannot run</translation>
-    </message>
-    <message>
-        <source>Límite inferior: %1 está por encima del límite superior %2.</source>
-        <translation>Lower limit: %1 is above the upper limit %2.</translation>
-    </message>
-    <message>
-        <source>La simulación se detuvo</source>
-        <translation>The simulation stopped</translation>
-    </message>
-    <message>
-        <source>No se pudo redibujar el gráfico</source>
-        <translation>The chart could not be redrawn</translation>
     </message>
 </context>
 <context>
@@ -262,24 +254,146 @@
         <source>%1: %2 a %3</source>
         <translation>%1: %2 to %3</translation>
     </message>
+    <message>
+        <source>Ampliar al rango de los datos</source>
+        <translation>Zoom to the data&apos;s range</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Ampliar&lt;/b&gt;&lt;br&gt;Sin marcar, una reflectividad se dibuja desde 0, para que un cambio pequeño no parezca grande; marcado, la escala abarca solo los datos.</source>
+        <translation>&lt;b&gt;Zoom&lt;/b&gt;&lt;br&gt;Unchecked, a reflectance is drawn from 0, so that a small change does not look large; checked, the scale spans the data alone.</translation>
+    </message>
+    <message>
+        <source>Reflectividad</source>
+        <translation>Reflectance</translation>
+    </message>
 </context>
 <context>
-    <name>tulmera::app::SplashWindow</name>
+    <name>tulmera::app::GuideWindow</name>
     <message>
-        <source>Aplicación del Modelo PROSPECT (Jacquemoud, S. y Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91)</source>
-        <translation>Application of the PROSPECT model (Jacquemoud, S. and Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91)</translation>
+        <source>Guía de uso de Tulmera</source>
+        <translation>Tulmera user guide</translation>
     </message>
     <message>
-        <source>Aplicación del Modelo SAILH (Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; con la corrección del punto caliente de Kuusk, A., 1991. The hot spot effect in plant canopy reflectance. En Myneni, R. y Ross, J. (eds.), Photon-Vegetation Interactions, Springer: 139-159)</source>
-        <translation>Application of the SAILH model (Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; with the hot-spot correction of Kuusk, A., 1991. The hot spot effect in plant canopy reflectance. In Myneni, R. and Ross, J. (eds.), Photon-Vegetation Interactions, Springer: 139-159)</translation>
+        <source>Navegación</source>
+        <translation>Navigation</translation>
     </message>
     <message>
-        <source>Herramienta docente de teledetección óptica de la vegetación</source>
-        <translation>A teaching tool for the optical remote sensing of vegetation</translation>
+        <source>Atrás</source>
+        <translation>Back</translation>
     </message>
     <message>
-        <source>Simulación de la reflectividad de hojas y cubiertas vegetales, de 400 a 2500 nm</source>
-        <translation>Simulated reflectance of leaves and plant canopies, from 400 to 2500 nm</translation>
+        <source>Acerca de Tulmera</source>
+        <translation>About Tulmera</translation>
+    </message>
+    <message>
+        <source>Inicio</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;Tulmera %1&lt;/h3&gt;&lt;p&gt;Simulación de la reflectividad de hojas y cubiertas vegetales para la enseñanza de la teledetección óptica.&lt;/p&gt;&lt;p&gt;Copyright © 2026 The Tulmera developers. Licencia MIT.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Modelos&lt;/b&gt; (escritos de nuevo a partir de sus ecuaciones publicadas):&lt;/p&gt;&lt;ul&gt;&lt;li&gt;PROSPECT: Jacquemoud, S. y Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91.&lt;/li&gt;&lt;li&gt;PROSPECT-D: Féret, J.-B., Gitelson, A. A., Noble, S. D. y Jacquemoud, S., 2017. PROSPECT-D: towards modeling leaf optical properties through a complete lifecycle. Remote Sensing of Environment 193: 204-215.&lt;/li&gt;&lt;li&gt;PROSPECT-PRO: Féret, J.-B., Berger, K., de Boissieu, F. y Malenovský, Z., 2021. PROSPECT-PRO for estimating content of nitrogen-containing leaf proteins and other carbon-based constituents. Remote Sensing of Environment 252: 112173.&lt;/li&gt;&lt;li&gt;SAIL: Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; con la corrección del hot spot de Kuusk, A., 1991.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;&lt;b&gt;Datos&lt;/b&gt;:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Constantes ópticas de la hoja: PROSPECT-4 (Féret, J.-B. et al., 2008. Remote Sensing of Environment 112: 3030-3043), cada 5 nm.&lt;/li&gt;&lt;li&gt;Espectros de suelo: a partir de la Open Soil Spectral Library (Shepherd, K. D. et al., 2022. Soil Security 7: 100061), licencia CC BY 4.0.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Bibliotecas: Qt 6 (LGPL-3.0), libxlsxwriter (BSD-2-Clause), NLopt (LGPL-2.1). Detalles en el fichero NOTICE.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Tulmera %1&lt;/h3&gt;&lt;p&gt;Simulated reflectance of leaves and plant canopies for teaching optical remote sensing.&lt;/p&gt;&lt;p&gt;Copyright © 2026 The Tulmera developers. MIT licence.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Models&lt;/b&gt; (written anew from their published equations):&lt;/p&gt;&lt;ul&gt;&lt;li&gt;PROSPECT: Jacquemoud, S. and Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91.&lt;/li&gt;&lt;li&gt;PROSPECT-D: Féret, J.-B., Gitelson, A. A., Noble, S. D. and Jacquemoud, S., 2017. PROSPECT-D: towards modeling leaf optical properties through a complete lifecycle. Remote Sensing of Environment 193: 204-215.&lt;/li&gt;&lt;li&gt;PROSPECT-PRO: Féret, J.-B., Berger, K., de Boissieu, F. and Malenovský, Z., 2021. PROSPECT-PRO for estimating content of nitrogen-containing leaf proteins and other carbon-based constituents. Remote Sensing of Environment 252: 112173.&lt;/li&gt;&lt;li&gt;SAIL: Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; with the hot-spot correction of Kuusk, A., 1991.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;&lt;b&gt;Data&lt;/b&gt;:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Leaf optical constants: PROSPECT-4 (Féret, J.-B. et al., 2008. Remote Sensing of Environment 112: 3030-3043), every 5 nm.&lt;/li&gt;&lt;li&gt;Soil spectra: after the Open Soil Spectral Library (Shepherd, K. D. et al., 2022. Soil Security 7: 100061), licence CC BY 4.0.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Libraries: Qt 6 (LGPL-3.0), libxlsxwriter (BSD-2-Clause), NLopt (LGPL-2.1). Details in the NOTICE file.&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::app::Language</name>
+    <message>
+        <source>es</source>
+        <extracomment>The language of this translation: &quot;es&quot; in the Spanish program, &quot;en&quot; in English.</extracomment>
+        <translation>en</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::app::LeafModelRows</name>
+    <message>
+        <source>Carotenoides (Car)</source>
+        <translation>Carotenoids (Car)</translation>
+    </message>
+    <message>
+        <source>Antocianos (Anth)</source>
+        <translation>Anthocyanins (Anth)</translation>
+    </message>
+    <message>
+        <source>Pigmentos pardos (Cbrown)</source>
+        <translation>Brown pigments (Cbrown)</translation>
+    </message>
+    <message>
+        <source>Proteínas (Prot)</source>
+        <translation>Proteins (Prot)</translation>
+    </message>
+    <message>
+        <source>Otros constituyentes de carbono (CBC)</source>
+        <translation>Other carbon-based constituents (CBC)</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::app::LeafSweepWindow</name>
+    <message>
+        <source>Gráfico de Reflectividad</source>
+        <translation>Reflectance chart</translation>
+    </message>
+    <message>
+        <source>LONGITUD DE ONDA (nm)</source>
+        <translation>WAVELENGTH (nm)</translation>
+    </message>
+    <message>
+        <source>Simulación múltiple: modelo PROSPECT</source>
+        <translation>Multiple simulation: PROSPECT model</translation>
+    </message>
+    <message>
+        <source>Selecciona el parámetro con el que deseas realizar múltiples simulaciones y establece un valor fijo para el resto de parámetros</source>
+        <translation>Choose the parameter to run multiple simulations with and set a fixed value for the other parameters</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Límite superior&lt;/b&gt;&lt;br&gt;El último valor del parámetro elegido, en su unidad.</source>
+        <translation>&lt;b&gt;Upper limit&lt;/b&gt;&lt;br&gt;The last value of the chosen parameter, in its unit.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Límite inferior&lt;/b&gt;&lt;br&gt;El primer valor del parámetro elegido, en su unidad.</source>
+        <translation>&lt;b&gt;Lower limit&lt;/b&gt;&lt;br&gt;The first value of the chosen parameter, in its unit.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Intervalo&lt;/b&gt;&lt;br&gt;El paso entre dos simulaciones, en la unidad del parámetro elegido.</source>
+        <translation>&lt;b&gt;Interval&lt;/b&gt;&lt;br&gt;The step between two simulations, in the unit of the chosen parameter.</translation>
+    </message>
+    <message>
+        <source>Establece el valor máximo, mínimo y el intervalo de variación para realizar la simulación múltiple</source>
+        <translation>Set the maximum, the minimum and the step of the multiple simulation</translation>
+    </message>
+    <message>
+        <source>Ejecutar</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>Hoja de calculo</source>
+        <translation>Spreadsheet</translation>
+    </message>
+    <message>
+        <source>Sailr</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>No se puede ejecutar la simulación</source>
+        <translation>The simulation cannot run</translation>
+    </message>
+    <message>
+        <source>Límite inferior: %1 está por encima del límite superior %2.</source>
+        <translation>Lower limit: %1 is above the upper limit %2.</translation>
+    </message>
+    <message>
+        <source>La simulación se detuvo</source>
+        <translation>The simulation stopped</translation>
+    </message>
+    <message>
+        <source>No se pudo redibujar el gráfico</source>
+        <translation>The chart could not be redrawn</translation>
+    </message>
+    <message>
+        <source>Reflectividad de la hoja</source>
+        <translation>Leaf reflectance</translation>
+    </message>
+    <message>
+        <source>Reflectividad</source>
+        <translation>Reflectance</translation>
     </message>
 </context>
 <context>
@@ -440,40 +554,41 @@
         <source>Valores ajustados aplicados: cada barra en su posición más cercana.</source>
         <translation>Fitted values applied: each bar at its nearest position.</translation>
     </message>
-</context>
-<context>
-    <name>tulmera::app::GuideWindow</name>
     <message>
-        <source>Guía de uso de Tulmera</source>
-        <translation>Tulmera user guide</translation>
+        <source>Análisis de &amp;sensibilidad</source>
+        <translation>&amp;Sensitivity analysis</translation>
     </message>
     <message>
-        <source>Navegación</source>
-        <translation>Navigation</translation>
+        <source>Modo &amp;presentación</source>
+        <translation>&amp;Presentation mode</translation>
     </message>
     <message>
-        <source>Atrás</source>
-        <translation>Back</translation>
+        <source>Reflectividad</source>
+        <translation>Reflectance</translation>
     </message>
     <message>
-        <source>&lt;h3&gt;Tulmera %1&lt;/h3&gt;&lt;p&gt;Simulación de la reflectividad de hojas y cubiertas vegetales para la enseñanza de la teledetección óptica.&lt;/p&gt;&lt;p&gt;Copyright © 2026 The Tulmera developers. Licencia MIT.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Modelos&lt;/b&gt; (escritos de nuevo a partir de sus ecuaciones publicadas):&lt;/p&gt;&lt;ul&gt;&lt;li&gt;PROSPECT: Jacquemoud, S. y Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91.&lt;/li&gt;&lt;li&gt;SAIL: Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; con la corrección del hot spot de Kuusk, A., 1991.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;&lt;b&gt;Datos&lt;/b&gt;:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Constantes ópticas de la hoja: PROSPECT-4 (Féret, J.-B. et al., 2008. Remote Sensing of Environment 112: 3030-3043), cada 5 nm.&lt;/li&gt;&lt;li&gt;Espectros de suelo: a partir de la Open Soil Spectral Library (Shepherd, K. D. et al., 2022. Soil Security 7: 100061), licencia CC BY 4.0.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Bibliotecas: Qt 6 (LGPL-3.0), libxlsxwriter (BSD-2-Clause), NLopt (LGPL-2.1). Detalles en el fichero NOTICE.&lt;/p&gt;</source>
-        <translation>&lt;h3&gt;Tulmera %1&lt;/h3&gt;&lt;p&gt;Simulated reflectance of leaves and plant canopies for teaching optical remote sensing.&lt;/p&gt;&lt;p&gt;Copyright © 2026 The Tulmera developers. MIT licence.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Models&lt;/b&gt; (written anew from their published equations):&lt;/p&gt;&lt;ul&gt;&lt;li&gt;PROSPECT: Jacquemoud, S. and Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91.&lt;/li&gt;&lt;li&gt;SAIL: Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; with the hot-spot correction of Kuusk, A., 1991.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;&lt;b&gt;Data&lt;/b&gt;:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Leaf optical constants: PROSPECT-4 (Féret, J.-B. et al., 2008. Remote Sensing of Environment 112: 3030-3043), every 5 nm.&lt;/li&gt;&lt;li&gt;Soil spectra: after the Open Soil Spectral Library (Shepherd, K. D. et al., 2022. Soil Security 7: 100061), licence CC BY 4.0.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Libraries: Qt 6 (LGPL-3.0), libxlsxwriter (BSD-2-Clause), NLopt (LGPL-2.1). Details in the NOTICE file.&lt;/p&gt;</translation>
+        <source>Transmisividad</source>
+        <translation>Transmittance</translation>
     </message>
     <message>
-        <source>Acerca de Tulmera</source>
-        <translation>About Tulmera</translation>
+        <source>El ajuste del dosel usa tablas del modelo de hoja clásico; elíjalo en Configuracion.</source>
+        <translation>The canopy fit uses tables of the classic leaf model; choose it in Settings.</translation>
     </message>
     <message>
-        <source>Inicio</source>
-        <translation>Home</translation>
+        <source>&amp;Modelo de hoja</source>
+        <translation>&amp;Leaf model</translation>
     </message>
-</context>
-<context>
-    <name>tulmera::app::Language</name>
     <message>
-        <source>es</source>
-        <extracomment>The language of this translation: &quot;es&quot; in the Spanish program, &quot;en&quot; in English.</extracomment>
-        <translation>en</translation>
+        <source>PROSPECT &amp;clásico</source>
+        <translation>&amp;Classic PROSPECT</translation>
+    </message>
+    <message>
+        <source>PROSPECT-&amp;D</source>
+        <translation>PROSPECT-&amp;D</translation>
+    </message>
+    <message>
+        <source>PROSPECT-&amp;PRO</source>
+        <translation>PROSPECT-&amp;PRO</translation>
     </message>
 </context>
 <context>
@@ -648,6 +763,125 @@ Table (best %7 of %8): %9 · RMSE %10</translation>
         <source>Compara la reflectividad de dosel medida con %1 simulaciones (LAI 0.1–8, Cab 5–90, Cw 0.001–0.05, Cm 0.002–0.02, N 1–2.5) hechas con la geometría, la distribución foliar, el suelo y la visibilidad de la ventana, promedia las %2 más parecidas y afina el resultado con el modelo.</source>
         <translation>Compares the measured canopy reflectance with %1 simulations (LAI 0.1–8, Cab 5–90, Cw 0.001–0.05, Cm 0.002–0.02, N 1–2.5) made with the window’s geometry, leaf angle distribution, soil and visibility, averages the %2 closest ones and refines the result with the model.</translation>
     </message>
+    <message>
+        <source>RMSE R %1 · T %2 · %3 evaluaciones</source>
+        <translation>RMSE R %1 · T %2 · %3 evaluations</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::app::SensitivityWindow</name>
+    <message>
+        <source>Estructura de la hoja (N)</source>
+        <translation>Leaf structure (N)</translation>
+    </message>
+    <message>
+        <source>Clorofila a+b, Cab (µg/cm²)</source>
+        <translation>Chlorophyll a+b, Cab (µg/cm²)</translation>
+    </message>
+    <message>
+        <source>Agua, Cw (cm)</source>
+        <translation>Water, Cw (cm)</translation>
+    </message>
+    <message>
+        <source>Materia seca, Cm (g/cm²)</source>
+        <translation>Dry matter, Cm (g/cm²)</translation>
+    </message>
+    <message>
+        <source>Índice de área foliar (LAI)</source>
+        <translation>Leaf area index (LAI)</translation>
+    </message>
+    <message>
+        <source>Ángulo cenital solar (°)</source>
+        <translation>Sun zenith angle (°)</translation>
+    </message>
+    <message>
+        <source>Ángulo de observación (°)</source>
+        <translation>View angle (°)</translation>
+    </message>
+    <message>
+        <source>Ángulo acimutal relativo (°)</source>
+        <translation>Relative azimuth angle (°)</translation>
+    </message>
+    <message>
+        <source>Parámetro Hot-Spot</source>
+        <translation>Hot-spot parameter</translation>
+    </message>
+    <message>
+        <source>Análisis de sensibilidad</source>
+        <translation>Sensitivity analysis</translation>
+    </message>
+    <message>
+        <source>Parte de cada parámetro en los efectos totales (ST), 400 a 2500 nm</source>
+        <translation>Share of each parameter in the total effects (ST), 400 to 2500 nm</translation>
+    </message>
+    <message>
+        <source>S1 (claro) y ST (intenso) con su intervalo del 95 %</source>
+        <translation>S1 (light) and ST (full colour) with their 95 % interval</translation>
+    </message>
+    <message>
+        <source>Variar</source>
+        <translation>Vary</translation>
+    </message>
+    <message>
+        <source>Desde (o valor fijo)</source>
+        <translation>From (or held value)</translation>
+    </message>
+    <message>
+        <source>Hasta</source>
+        <translation>To</translation>
+    </message>
+    <message>
+        <source>Muestras base (N):</source>
+        <translation>Base samples (N):</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Muestras base&lt;/b&gt;&lt;br&gt;Una potencia de dos: la secuencia de Sobol solo está equilibrada sobre potencias de dos. Se hacen N·(k + 2) simulaciones.</source>
+        <translation>&lt;b&gt;Base samples&lt;/b&gt;&lt;br&gt;A power of two: a Sobol sequence is balanced only over powers of two. N·(k + 2) simulations are run.</translation>
+    </message>
+    <message>
+        <source>Ejecutar</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>Cancelar</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1: un extremo no es un número.</source>
+        <translation>%1: an end is not a number.</translation>
+    </message>
+    <message>
+        <source>%1: el extremo inferior debe ser menor que el superior.</source>
+        <translation>%1: the lower end must be below the upper end.</translation>
+    </message>
+    <message>
+        <source>%1: rango no válido (%2)</source>
+        <translation>%1: invalid range (%2)</translation>
+    </message>
+    <message>
+        <source>Hay que variar al menos dos parámetros.</source>
+        <translation>At least two parameters must vary.</translation>
+    </message>
+    <message>
+        <source>Calculando %1 simulaciones…</source>
+        <translation>Computing %1 simulations…</translation>
+    </message>
+    <message>
+        <source>Análisis terminado.</source>
+        <translation>Analysis finished.</translation>
+    </message>
+    <message>
+        <source>Análisis cancelado; se muestra el anterior.</source>
+        <translation>Analysis cancelled; the previous one is shown.</translation>
+    </message>
+    <message>
+        <source>El análisis no se realizó: </source>
+        <translation>The analysis was not carried out: </translation>
+    </message>
+    <message>
+        <source>Todavía no hay ningún análisis que guardar: pulse «Ejecutar».</source>
+        <translation>There is no analysis to save yet: press “Run”.</translation>
+    </message>
 </context>
 <context>
     <name>tulmera::app::SensorDock</name>
@@ -708,6 +942,25 @@ Wavelengths: </translation>
     <message>
         <source>NDVI de banda ancha (bandas %1 y %2): %3</source>
         <translation>Broadband NDVI (bands %1 and %2): %3</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::app::SplashWindow</name>
+    <message>
+        <source>Aplicación del Modelo PROSPECT (Jacquemoud, S. y Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91)</source>
+        <translation>Application of the PROSPECT model (Jacquemoud, S. and Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91)</translation>
+    </message>
+    <message>
+        <source>Aplicación del Modelo SAILH (Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; con la corrección del punto caliente de Kuusk, A., 1991. The hot spot effect in plant canopy reflectance. En Myneni, R. y Ross, J. (eds.), Photon-Vegetation Interactions, Springer: 139-159)</source>
+        <translation>Application of the SAILH model (Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; with the hot-spot correction of Kuusk, A., 1991. The hot spot effect in plant canopy reflectance. In Myneni, R. and Ross, J. (eds.), Photon-Vegetation Interactions, Springer: 139-159)</translation>
+    </message>
+    <message>
+        <source>Herramienta docente de teledetección óptica de la vegetación</source>
+        <translation>A teaching tool for the optical remote sensing of vegetation</translation>
+    </message>
+    <message>
+        <source>Simulación de la reflectividad de hojas y cubiertas vegetales, de 400 a 2500 nm</source>
+        <translation>Simulated reflectance of leaves and plant canopies, from 400 to 2500 nm</translation>
     </message>
 </context>
 <context>
@@ -1056,6 +1309,50 @@ Details: </translation>
     <message>
         <source>&lt;b&gt;Visibilidad atmosférica&lt;/b&gt;&lt;br&gt;15 Km o 50 Km: fija la parte de la luz que llega difusa desde el cielo; con 15 Km hay más luz difusa.</source>
         <translation>&lt;b&gt;Atmospheric visibility&lt;/b&gt;&lt;br&gt;15 Km or 50 Km: sets the share of light that comes diffuse from the sky; with 15 Km there is more diffuse light.</translation>
+    </message>
+    <message>
+        <source>Contenido de carotenoides (Car)</source>
+        <translation>Carotenoid content (Car)</translation>
+    </message>
+    <message>
+        <source>Los carotenoides absorben en el azul y el verde azulado; se ven cuando la clorofila se retira en otoño.</source>
+        <translation>Carotenoids absorb in the blue and blue-green; they show when chlorophyll withdraws in autumn.</translation>
+    </message>
+    <message>
+        <source>Contenido de antocianos (Anth)</source>
+        <translation>Anthocyanin content (Anth)</translation>
+    </message>
+    <message>
+        <source>Los antocianos absorben en el verde, hacia 550 nm: la hoja se vuelve roja o púrpura.</source>
+        <translation>Anthocyanins absorb in the green, near 550 nm: the leaf turns red or purple.</translation>
+    </message>
+    <message>
+        <source>Pigmentos pardos (Cbrown)</source>
+        <translation>Brown pigments (Cbrown)</translation>
+    </message>
+    <message>
+        <source>sin unidad (0 a 1)</source>
+        <translation>no unit (0 to 1)</translation>
+    </message>
+    <message>
+        <source>Los pigmentos de la hoja que muere absorben en todo el visible y el comienzo del infrarrojo: la hoja se vuelve parda.</source>
+        <translation>The pigments of a dying leaf absorb across the visible and the start of the infrared: the leaf turns brown.</translation>
+    </message>
+    <message>
+        <source>Contenido de proteínas (Prot)</source>
+        <translation>Protein content (Prot)</translation>
+    </message>
+    <message>
+        <source>Las proteínas, que guardan el nitrógeno de la hoja, absorben en el infrarrojo medio, sobre todo hacia 2100-2200 nm.</source>
+        <translation>Proteins, which hold the leaf&apos;s nitrogen, absorb in the shortwave infrared, above all near 2100-2200 nm.</translation>
+    </message>
+    <message>
+        <source>Otros constituyentes de carbono (CBC)</source>
+        <translation>Other carbon-based constituents (CBC)</translation>
+    </message>
+    <message>
+        <source>Celulosa, lignina y azúcares: con las proteínas forman la materia seca y absorben en todo el infrarrojo medio.</source>
+        <translation>Cellulose, lignin and sugars: with the proteins they make up the dry matter and absorb across the shortwave infrared.</translation>
     </message>
 </context>
 </TS>

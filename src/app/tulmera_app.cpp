@@ -54,6 +54,7 @@ TulmeraApp::~TulmeraApp()
     delete main_;
     delete multi_;
     delete canopySweep_;
+    delete sensitivity_;
 }
 
 QString TulmeraApp::BusyDirectoryText(long holderPid)
@@ -87,6 +88,7 @@ void TulmeraApp::Enter()
     connect(main_, &MainWindow::MultipleSimulationRequested, this,
             &TulmeraApp::SwitchToMultipleSimulation);
     connect(main_, &MainWindow::CanopySweepRequested, this, &TulmeraApp::OpenCanopySweep);
+    connect(main_, &MainWindow::SensitivityRequested, this, &TulmeraApp::OpenSensitivity);
     connect(main_, &MainWindow::ExitRequested, this, &TulmeraApp::ExitMain);
     main_->show();
     splash_->hide();
@@ -99,6 +101,7 @@ void TulmeraApp::SwitchToMultipleSimulation()
 {
     main_->FinishEditing();
     delete canopySweep_;  // it belongs beside the main window, which goes
+    delete sensitivity_;
     const QString failure = MainWindow::EmptyWorkingFiles();
     multi_ = new LeafSweepWindow;
     multi_->setAttribute(Qt::WA_DeleteOnClose);
@@ -131,6 +134,21 @@ void TulmeraApp::OpenCanopySweep()
     canopySweep_->show();
 }
 
+// "Análisis de sensibilidad": beside the main window, holding its current values.
+void TulmeraApp::OpenSensitivity()
+{
+    if (main_ == nullptr) return;
+    if (sensitivity_ != nullptr) {
+        sensitivity_->raise();
+        sensitivity_->activateWindow();
+        return;
+    }
+    main_->FinishEditing();
+    sensitivity_ = new SensitivityWindow(main_->leafParameters(), main_->canopyInputs());
+    sensitivity_->setAttribute(Qt::WA_DeleteOnClose);
+    sensitivity_->show();
+}
+
 void TulmeraApp::ExportCanopySweep(const exports::QuantityTable& table)
 {
     Export(canopySweep_->statusBar(),
@@ -140,6 +158,7 @@ void TulmeraApp::ExportCanopySweep(const exports::QuantityTable& table)
 void TulmeraApp::ExitMain()
 {
     delete canopySweep_;
+    delete sensitivity_;
     ReportOnStandardError(CanopySweepWindow::EmptyWorkingFiles());
     ReportOnStandardError(MainWindow::EmptyWorkingFiles());
     endProgram_();

@@ -6,6 +6,7 @@
 #include "app/windows/canopy_sweep_window.h"
 #include "app/windows/leaf_sweep_window.h"
 #include "app/windows/main_window.h"
+#include "app/windows/sensitivity_window.h"
 #include "app/windows/splash_window.h"
 #include "export/canopy_sweep_export.h"
 #include "export/workbook.h"
@@ -41,11 +42,13 @@ public:
     MainWindow* mainWindow() const { return main_; }
     LeafSweepWindow* multiWindow() const { return multi_; }
     CanopySweepWindow* canopySweepWindow() const { return canopySweep_; }
+    SensitivityWindow* sensitivityWindow() const { return sensitivity_; }
 
 private:
     void Enter();
     void SwitchToMultipleSimulation();
     void OpenCanopySweep();
+    void OpenSensitivity();
     void ExportCanopySweep(const exports::QuantityTable& table);
     void ExitMain();
     void ExitMultipleSimulation();
@@ -58,6 +61,7 @@ private:
     QPointer<MainWindow> main_;
     QPointer<LeafSweepWindow> multi_;
     QPointer<CanopySweepWindow> canopySweep_;
+    QPointer<SensitivityWindow> sensitivity_;
 };
 
 }  // namespace tulmera::app

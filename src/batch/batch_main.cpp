@@ -4,9 +4,11 @@
 #include <vector>
 
 #include "batch/batch_runner.h"
+#include "batch/stop_signals.h"
 
 int main(int argc, char** argv)
 {
+    tulmera::batch::HandleStopSignals();
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     return tulmera::batch::RunBatch(arguments, std::cout, std::cerr);
 }

@@ -1,16 +1,22 @@
 #include "batch/batch_runner.h"
 
+#include <signal.h>
+
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <thread>
 
 #include "batch/canopy_command.h"
 #include "batch/export_command.h"
 #include "batch/fit_canopy_command.h"
 #include "batch/fit_leaf_command.h"
+#include "batch/gsa_command.h"
 #include "batch/indices_command.h"
 #include "batch/leaf_command.h"
 #include "batch/lut_command.h"
@@ -140,6 +146,39 @@ std::optional<std::string> AskedHelp(const CLI::App& app)
     return chosen->help("tulmera-batch");
 }
 
+// "-C DIR" given before the command moves after it, where the command's options are read, so
+// that both places work alike.
+std::vector<std::string_view> DirectoryAfterCommand(std::vector<std::string_view> arguments)
+{
+    if (arguments.size() >= 3 && arguments[0] == "-C") {
+        const std::string_view directory = arguments[1];
+        arguments.erase(arguments.begin(), arguments.begin() + 2);
+        arguments.insert(arguments.begin() + 1, {"-C", directory});
+    }
+    return arguments;
+}
+
+// The help asked for by "--help" or "-h" anywhere on the command line, even where an option
+// would take it for its value (`leaf --csv --help` must not write a file named "--help"): the
+// help of the command named before it, else the general help.
+std::optional<std::string> HelpAnywhere(const CLI::App& app,
+                                        const std::vector<std::string_view>& arguments)
+{
+    if (std::none_of(arguments.begin(), arguments.end(),
+                     [](std::string_view a) { return a == "--help" || a == "-h"; })) {
+        return std::nullopt;
+    }
+    for (const std::string_view argument : arguments) {
+        if (argument == "--help" || argument == "-h") break;
+        for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
+            if (command->get_name() == argument && argument != "help") {
+                return command->help("tulmera-batch");
+            }
+        }
+    }
+    return BatchHelpText();
+}
+
 const BatchCommand& FindCommand(std::string_view name)
 {
     const auto& commands = BatchCommands();
@@ -177,6 +216,11 @@ void CheckOutputs(const std::string& directory, const std::vector<std::string>& 
     }
     const std::size_t workingCount = seen.size();
     for (const std::string& output : outputs) {
+        if (output.starts_with('-')) {
+            throw UsageError("The output \"" + Shown(output)
+                             + "\" looks like an option; to name such a file write \"./"
+                             + Shown(output) + "\".");
+        }
         const std::filesystem::path resolved = Resolved(directory, output);
         for (std::size_t i = 0; i < seen.size(); ++i) {
             if (seen[i] != resolved) continue;
@@ -195,7 +239,14 @@ std::unique_ptr<textio::DirectoryLock> LockDirectory(bool noWait, std::ostream& 
 {
     auto lock = std::make_unique<textio::DirectoryLock>(".");
     if (lock->TryLock()) return lock;
-    const pid_t holder = lock->HolderPid();
+    // The holder writes its id just after it takes the lock: until then the file holds none,
+    // or its previous holder's; a moment's wait names the right one.
+    pid_t holder = lock->HolderPid();
+    for (int attempt = 0;
+         attempt < 100 && (holder <= 0 || (::kill(holder, 0) != 0 && errno == ESRCH)); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        holder = lock->HolderPid();
+    }
     const std::string who = holder > 0 ? "process " + std::to_string(holder) : "another process";
     if (noWait) {
         throw Error("The directory is busy: " + who
@@ -211,8 +262,9 @@ std::unique_ptr<textio::DirectoryLock> LockDirectory(bool noWait, std::ostream& 
 const std::vector<BatchCommand>& BatchCommands()
 {
     static const std::vector<BatchCommand> commands = {
-        LeafCommand(),   CanopyCommand(),  IndicesCommand(),   SweepCommand(), SweepCanopyCommand(),
-        ExportCommand(), FitLeafCommand(), FitCanopyCommand(), LutCommand(),   LutMergeCommand()};
+        LeafCommand(),        CanopyCommand(),   IndicesCommand(), SweepCommand(),
+        SweepCanopyCommand(), ExportCommand(),   FitLeafCommand(), FitCanopyCommand(),
+        LutCommand(),         LutMergeCommand(), GsaCommand(),     GsaMergeCommand()};
     return commands;
 }
 
@@ -251,13 +303,18 @@ PreparedBatch PrepareParsed(const CLI::App& app)
 PreparedBatch PrepareBatch(const std::vector<std::string_view>& arguments)
 {
     const std::unique_ptr<CLI::App> app = MakeParser();
-    ParseCommandLine(*app, arguments);
+    ParseCommandLine(*app, DirectoryAfterCommand(arguments));
     return PrepareParsed(*app);
 }
 
-int RunBatch(const std::vector<std::string_view>& arguments, std::ostream& out, std::ostream& err)
+int RunBatch(const std::vector<std::string_view>& given, std::ostream& out, std::ostream& err)
 {
     const std::unique_ptr<CLI::App> app = MakeParser();
+    const std::vector<std::string_view> arguments = DirectoryAfterCommand(given);
+    if (const std::optional<std::string> help = HelpAnywhere(*app, arguments)) {
+        out << *help;
+        return 0;
+    }
     PreparedBatch prepared;
     try {
         try {

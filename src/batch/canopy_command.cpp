@@ -6,6 +6,7 @@
 #include "batch/csv_option.h"
 #include "batch/leaf_command.h"
 #include "export/spectra_csv.h"
+#include "plot/chart_figures.h"
 #include "plot/chart_geometry.h"
 #include "refresh/refresh.h"
 #include "spectral/soil_library.h"
@@ -87,8 +88,10 @@ canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leaf,
     textio::StagedFiles staged;
     const canopy::CanopyState none;  // no previous run to keep
     CheckImageDirectory(images);
+    const plot::FigureTexts english;
     ChartPictures charts(images,
-                         {{plot::kLeafChartScale, "leaf"}, {plot::kCanopyChartScale, "canopy"}});
+                         {{plot::kLeafChartScale, "leaf", plot::LeafChartFigure(english)},
+                          {plot::kCanopyChartScale, "canopy", plot::CanopyChartFigure(english)}});
     const canopy::CanopyState state = refresh::StageRecompute(
         leaf, inputs, none, {charts[0], charts[1]}, images.background, staged);
     charts.Stage(staged);

@@ -3,9 +3,14 @@
 #include <filesystem>
 #include <system_error>
 
+#include "batch/font_support.h"
 #include "plot/chart_images.h"
+#include "plot/figure_text.h"
+#include "plot/raster_figure.h"
 #include "plot/raster_surface.h"
+#include "plot/svg_figure.h"
 #include "plot/svg_surface.h"
+#include "plot/thick_pens.h"
 #include "textio/error.h"
 #include "textio/system_reason.h"
 
@@ -15,6 +20,8 @@ namespace {
 // The help texts below spell out these ranges.
 static_assert(plot::kBackgroundEntryCount == 10);
 static_assert(plot::kMaxPixelScale == 16);
+static_assert(plot::kMinFigureWidth == 200 && plot::kMaxFigureImageWidth == 12800);
+static_assert(ChartImageRequest::kDefaultFigureWidth == 1600);
 
 const OptionInfo kPngOption{"--png", "DIR",
                             "also write the charts as PNG files into DIR (it must exist)"};
@@ -22,6 +29,12 @@ const OptionInfo kSvgOption{"--svg", "DIR",
                             "also write the charts as SVG files into DIR (it must exist)"};
 const OptionInfo kScaleOption{"--scale", "K",
                               "image pixels per chart pixel, 1 to 16 (default 1); needs --png"};
+const OptionInfo kFigureOption{"--figure", "", "complete figures: axes, numbers, titles, legend",
+                               OptionKind::Flag};
+const OptionInfo kWidthOption{"--width", "W",
+                              "PNG figure width in pixels, 200 to 12800 (default 1600)"};
+const OptionInfo kPresentationOption{
+    "--presentation", "", "figures for projection: larger texts, thicker curves", OptionKind::Flag};
 
 // Draws every operation on each of its surfaces: one chart drawn once for both formats.
 class FanOutSurface : public plot::ChartSurface {
@@ -95,8 +108,55 @@ struct ChartPictures::Chart {
     std::string baseName;
     std::unique_ptr<plot::RasterSurface> raster;
     std::unique_ptr<plot::SvgSurface> svg;
+    // With --figure, for a chart that has one: the figures, whose plot areas the run draws on.
+    std::optional<plot::Figure> figure;
+    plot::FigureLayout rasterLayout;
+    plot::FigureLayout svgLayout;
+    std::unique_ptr<plot::RasterFigure> rasterFigure;
+    std::unique_ptr<plot::SvgFigure> svgFigure;
+    std::vector<std::unique_ptr<plot::ThickPens>> thickPens;
     std::unique_ptr<plot::ChartSurface> drawn;  // what the run draws on
 };
+
+namespace {
+
+plot::FigureStyle StyleOf(const ChartImageRequest& request)
+{
+    return request.presentation ? plot::FigureStyle::Presentation() : plot::FigureStyle::Normal();
+}
+
+// The plot area of a figure, through thicker pens for projection.
+plot::ChartSurface* PlotAreaOf(plot::FigureSurface& figure, const plot::FigureStyle& style,
+                               std::vector<std::unique_ptr<plot::ThickPens>>& thickPens)
+{
+    figure.Clear();
+    figure.PlotArea().Clear();
+    if (style.curveScale == 1) return &figure.PlotArea();
+    thickPens.push_back(std::make_unique<plot::ThickPens>(figure.PlotArea(), style.curveScale));
+    return thickPens.back().get();
+}
+
+void AddFigures(const ChartImageRequest& request, ChartPictures::Chart& chart,
+                std::vector<plot::ChartSurface*>& surfaces)
+{
+    EnsureFontSupport();
+    const plot::FigureStyle style = StyleOf(request);
+    const plot::FigureTextMeasure measure;
+    if (!request.directory.empty()) {
+        const plot::RasterFigureSize size = plot::RasterFigureSizeFor(request.figureWidth);
+        chart.rasterLayout = plot::LayOutFigure(*chart.figure, size.width, style, measure);
+        chart.rasterFigure = std::make_unique<plot::RasterFigure>(
+            chart.rasterLayout, size.pixelScale, request.figureWidth);
+        surfaces.push_back(PlotAreaOf(*chart.rasterFigure, style, chart.thickPens));
+    }
+    if (!request.svgDirectory.empty()) {
+        chart.svgLayout = plot::LayOutFigure(*chart.figure, plot::kFigureUnitsWide, style, measure);
+        chart.svgFigure = std::make_unique<plot::SvgFigure>(chart.svgLayout);
+        surfaces.push_back(PlotAreaOf(*chart.svgFigure, style, chart.thickPens));
+    }
+}
+
+}  // namespace
 
 ChartPictures::ChartPictures(const ChartImageRequest& request,
                              const std::vector<ChartPicture>& charts)
@@ -106,14 +166,19 @@ ChartPictures::ChartPictures(const ChartImageRequest& request,
         auto chart = std::make_unique<Chart>();
         chart->baseName = picture.baseName;
         std::vector<plot::ChartSurface*> surfaces;
-        if (!request.directory.empty()) {
-            chart->raster =
-                std::make_unique<plot::RasterSurface>(picture.scale, request.pixelScale);
-            surfaces.push_back(chart->raster.get());
-        }
-        if (!request.svgDirectory.empty()) {
-            chart->svg = std::make_unique<plot::SvgSurface>(picture.scale);
-            surfaces.push_back(chart->svg.get());
+        if (request.figure && picture.figure) {
+            chart->figure = picture.figure;
+            AddFigures(request, *chart, surfaces);
+        } else {
+            if (!request.directory.empty()) {
+                chart->raster =
+                    std::make_unique<plot::RasterSurface>(picture.scale, request.pixelScale);
+                surfaces.push_back(chart->raster.get());
+            }
+            if (!request.svgDirectory.empty()) {
+                chart->svg = std::make_unique<plot::SvgSurface>(picture.scale);
+                surfaces.push_back(chart->svg.get());
+            }
         }
         chart->drawn = std::make_unique<FanOutSurface>(surfaces);
         charts_.push_back(std::move(chart));
@@ -126,7 +191,19 @@ plot::ChartSurface& ChartPictures::operator[](std::size_t index) { return *chart
 
 void ChartPictures::Stage(textio::StagedFiles& staged) const
 {
+    const plot::FigureStyle style = StyleOf(request_);
     for (const auto& chart : charts_) {
+        if (chart->rasterFigure) {
+            const std::string path = PathIn(request_.directory, chart->baseName, ".png");
+            plot::PaintFigureFrame(*chart->rasterFigure, *chart->figure, chart->rasterLayout,
+                                   style);
+            staged.Stage(path, plot::PngBytes(chart->rasterFigure->Image(), path));
+        }
+        if (chart->svgFigure) {
+            const std::string path = PathIn(request_.svgDirectory, chart->baseName, ".svg");
+            plot::PaintFigureFrame(*chart->svgFigure, *chart->figure, chart->svgLayout, style);
+            staged.Stage(path, chart->svgFigure->Bytes(path, chart->figure->title));
+        }
         if (chart->raster) {
             const std::string path = PathIn(request_.directory, chart->baseName, ".png");
             staged.Stage(path, plot::PngBytes(chart->raster->image(), path));
@@ -146,10 +223,16 @@ std::vector<OptionInfo> MainChartImageOptions()
         {"--background", "N",
          "chart background, 1 to 10 as the overlay menu (default 1, the grid)"},
         kScaleOption,
+        kFigureOption,
+        kWidthOption,
+        kPresentationOption,
     };
 }
 
-std::vector<OptionInfo> SweepImageOptions() { return {kPngOption, kSvgOption, kScaleOption}; }
+std::vector<OptionInfo> SweepImageOptions()
+{
+    return {kPngOption, kSvgOption, kScaleOption, kFigureOption, kWidthOption, kPresentationOption};
+}
 
 ChartImageRequest ChartImageRequestFrom(const BatchArguments& arguments)
 {
@@ -168,6 +251,21 @@ ChartImageRequest ChartImageRequestFrom(const BatchArguments& arguments)
     if (arguments.Has("--scale") && request.directory.empty()) {
         throw UsageError("--scale is only used with --png DIR.");
     }
+    request.figure = arguments.Has("--figure");
+    if (request.figure && !request.Wanted()) {
+        throw UsageError("--figure is only used with --png DIR or --svg DIR.");
+    }
+    if (request.figure && arguments.Has("--scale")) {
+        throw UsageError("--scale is not used with --figure: give the width with --width W.");
+    }
+    for (const char* option : {"--width", "--presentation"}) {
+        if (arguments.Has(option) && !request.figure) {
+            throw UsageError(std::string(option) + " is only used with --figure.");
+        }
+    }
+    request.figureWidth = arguments.WholeNumber("--width", ChartImageRequest::kDefaultFigureWidth,
+                                                plot::kMinFigureWidth, plot::kMaxFigureImageWidth);
+    request.presentation = arguments.Has("--presentation");
     request.background.checkedEntry = arguments.WholeNumber(
         "--background", plot::kGridEntry, plot::kGridEntry, plot::kBackgroundEntryCount);
     request.pixelScale = arguments.WholeNumber("--scale", 1, 1, plot::kMaxPixelScale);

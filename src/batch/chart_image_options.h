@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,18 +8,25 @@
 #include "batch/batch_arguments.h"
 #include "plot/chart_background.h"
 #include "plot/chart_surface.h"
+#include "plot/figure.h"
 #include "textio/staged_files.h"
 
 // The chart images of tulmera-batch: the charts a command draws, written as PNG files, SVG
 // files or both.
 namespace tulmera::batch {
 
-// What --png, --svg, --background and --scale ask for.
+// What --png, --svg, --background, --scale, --figure, --width and --presentation ask for.
 struct ChartImageRequest {
     std::string directory;             // --png DIR; empty: no PNG files
     std::string svgDirectory;          // --svg DIR; empty: no SVG files
     plot::ChartBackground background;  // --background N, the overlay menu's entry (1 .. 10)
     int pixelScale = 1;                // --scale K, 1 .. plot::kMaxPixelScale (PNG only)
+    // --figure: complete figures (axes, numbers, legend) instead of the plot areas alone.
+    bool figure = false;
+    int figureWidth = kDefaultFigureWidth;  // --width W: of a PNG figure, in pixels
+    bool presentation = false;              // --presentation: larger texts, thicker curves
+
+    static constexpr int kDefaultFigureWidth = 1600;
 
     bool Wanted() const { return !directory.empty() || !svgDirectory.empty(); }
 };
@@ -30,9 +38,10 @@ std::vector<OptionInfo> MainChartImageOptions();
 std::vector<OptionInfo> SweepImageOptions();
 
 // The image options among `arguments` (those a command does not accept are never there).
-// Throws UsageError, naming the valid range, for a background or scale that is not a whole
-// number in it, for an empty --png or --svg, for --background given without --png or --svg
-// and for --scale given without --png.
+// Throws UsageError, naming the valid range, for a background, scale or width that is not a
+// whole number in it, for an empty --png or --svg, for --background or --figure given without
+// --png or --svg, for --scale given without --png or with --figure, and for --width or
+// --presentation given without --figure.
 ChartImageRequest ChartImageRequestFrom(const BatchArguments& arguments);
 
 // The paths of the image files of the charts `baseNames` ("leaf" gives "leaf.png" in the PNG
@@ -45,14 +54,17 @@ std::vector<std::string> ImagePaths(const ChartImageRequest& request,
 // before their run, so that a mistyped directory fails before any file is written.
 void CheckImageDirectory(const ChartImageRequest& request);
 
-// One chart of a run: its coordinates and the base name of its files ("leaf").
+// One chart of a run: its coordinates, the base name of its files ("leaf") and, for the
+// charts that have one, its figure (--figure; the others are written as plot areas still).
 struct ChartPicture {
     plot::ChartScale scale;
     std::string_view baseName;
+    std::optional<plot::Figure> figure;
 };
 
 // The charts of one run, each drawn on the surfaces the request asks for: a raster image for
-// --png, a vector picture for --svg, both, or none (the surface then draws nothing).
+// --png, a vector picture for --svg, both, or none (the surface then draws nothing). With
+// --figure the run draws on the figures' plot areas, and their frames are added when staged.
 class ChartPictures {
 public:
     ChartPictures(const ChartImageRequest& request, const std::vector<ChartPicture>& charts);
@@ -67,8 +79,9 @@ public:
     // tulmera::Error naming the file on failure.
     void Stage(textio::StagedFiles& staged) const;
 
+    struct Chart;  // one chart's surfaces, in the .cpp
+
 private:
-    struct Chart;
     ChartImageRequest request_;
     std::vector<std::unique_ptr<Chart>> charts_;
 };

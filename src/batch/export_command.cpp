@@ -1,5 +1,6 @@
 #include "batch/export_command.h"
 
+#include "batch/canopy_command.h"
 #include "batch/leaf_command.h"
 #include "export/main_export.h"
 #include "export/xlsx_writer.h"
@@ -13,7 +14,7 @@ std::vector<OptionInfo> ExportOptions()
     std::vector<OptionInfo> options = {
         {"--xlsx", "FILE", "the workbook to write (required), replaced if present"},
     };
-    for (const OptionInfo& option : LeafOptions()) options.push_back(option);
+    for (const OptionInfo& option : ClassicLeafOptions()) options.push_back(option);
     const std::vector<OptionInfo> canopy = {
         {"--lai", "v", "leaf area index of the canopy run (default 0.1)"},
         {"--sun", "v", "sun zenith angle of the canopy run, degrees (default 0)"},
@@ -31,14 +32,18 @@ std::vector<OptionInfo> ExportOptions()
 
 exports::MainExportHeader ExportHeaderFrom(const BatchArguments& arguments)
 {
+    // Checked as the canopy run checks them: the header must describe a run that can exist.
+    const leaf::LeafParameters leaf = LeafParametersFrom(arguments);
+    CheckLeafOptions(leaf);
+    CheckCanopyOptions(CanopyInputsFrom(arguments));
     return {
-        LeafParametersFrom(arguments),
+        leaf,
         arguments.Number("--lai", 0.1),
         arguments.Number("--sun", 0.0),
         arguments.Number("--hotspot", 0.0),
         arguments.Text("--lidf", "Planofilo"),
         arguments.Text("--soil", "S1:61% arena 24% limo 15% arcilla"),
-        arguments.Text("--view", "0"),
+        arguments.Text("--view", "0"),  // as typed, once known to be a number in range
         arguments.Text("--azimuth", "0"),
     };
 }

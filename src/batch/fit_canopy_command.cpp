@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "batch/measured_options.h"
@@ -12,6 +11,7 @@
 #include "lut/table.h"
 #include "measured/measured_grid.h"
 #include "measured/measured_table.h"
+#include "parallel/parallel_for.h"
 #include "textio/csv_text.h"
 #include "textio/error.h"
 
@@ -109,9 +109,8 @@ void RunFitCanopy(const FitCanopyRequest& request)
         measured::ReadMeasuredFile(request.reflectanceFile, request.scale);
     const std::vector<std::size_t> selected = SelectedColumns(measuredTable, request.columns);
     SayConversions(measuredTable);
-    const lut::CanopyFitOptions options{
-        request.best, request.leaveOutWaterBands,
-        static_cast<int>(std::max(1u, std::thread::hardware_concurrency()))};
+    const lut::CanopyFitOptions options{request.best, request.leaveOutWaterBands,
+                                        parallel::HardwareThreads()};
     std::vector<ColumnFit> fits;
     for (const std::size_t column : selected) {
         const std::string& name = measuredTable.columns[column].name;

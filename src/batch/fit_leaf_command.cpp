@@ -5,13 +5,15 @@
 #include <exception>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "batch/leaf_model_options.h"
 #include "batch/measured_options.h"
 #include "fit/leaf_fit.h"
+#include "leaf/leaf_models.h"
 #include "measured/measured_grid.h"
 #include "measured/measured_table.h"
+#include "parallel/parallel_for.h"
 #include "textio/csv_text.h"
 #include "textio/error.h"
 
@@ -22,9 +24,27 @@ struct FitLeafRequest {
     std::string reflectanceFile;    // empty when not given
     std::string transmittanceFile;  // empty when not given
     bool subdomains = false;
+    leaf::LeafModel model = leaf::LeafModel::Classic;
+    bool freeBrown = false;  // --free Cbrown
     measured::ValueScale scale = measured::ValueScale::Guess;
     std::vector<std::string> columns;  // empty: all
 };
+
+// --free Cbrown: the brown pigments fitted too, which only PROSPECT-D and PRO have.
+void ReadFreeOption(const BatchArguments& arguments, FitLeafRequest& request)
+{
+    if (!arguments.Has("--free")) return;
+    const std::string name = arguments.Text("--free", "");
+    if (name != "Cbrown") {
+        throw UsageError("--free: \"" + Shown(name)
+                         + "\" cannot be freed; the only parameter held is Cbrown.");
+    }
+    if (!leaf::ModelHasParameter(request.model, name)) {
+        throw UsageError("--free Cbrown: the " + std::string(leaf::LeafModelName(request.model))
+                         + " leaf model has no brown pigments (see --leaf-model).");
+    }
+    request.freeBrown = true;
+}
 
 FitLeafRequest RequestFrom(const BatchArguments& arguments)
 {
@@ -36,6 +56,8 @@ FitLeafRequest RequestFrom(const BatchArguments& arguments)
     }
     request.scale = ScaleFrom(arguments);
     request.subdomains = arguments.Has("--subdomains");
+    request.model = LeafModelFrom(arguments);
+    ReadFreeOption(arguments, request);
     request.columns = ColumnsFrom(arguments);
     return request;
 }
@@ -76,27 +98,22 @@ std::vector<Sample> ReadSamples(const FitLeafRequest& request)
 
 // Fits every sample on as many threads as the machine has cores; the results keep the
 // samples' order. The first failure, in that order, is thrown once all threads are done.
-std::vector<fit::LeafFitResult> FitAll(const std::vector<Sample>& samples, bool subdomains)
+std::vector<fit::LeafFitResult> FitAll(const std::vector<Sample>& samples,
+                                       const fit::LeafFitOptions& options)
 {
     std::vector<fit::LeafFitResult> results(samples.size());
     std::vector<std::exception_ptr> failures(samples.size());
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t i; (i = next.fetch_add(1)) < samples.size();) {
+    parallel::LoopOptions loop;
+    loop.threads = parallel::HardwareThreads();
+    parallel::ParallelFor(samples.size(), loop, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
             try {
-                results[i] = fit::FitLeaf(samples[i].target, {subdomains, nullptr}).value();
+                results[i] = fit::FitLeaf(samples[i].target, options).value();
             } catch (...) {
-                failures[i] = std::current_exception();
+                failures[i] = std::current_exception();  // reported below, lowest column first
             }
         }
-    };
-    const std::size_t threadCount =
-        std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), samples.size());
-    {
-        std::vector<std::jthread> threads;
-        for (std::size_t t = 1; t < threadCount; ++t) threads.emplace_back(work);
-        work();
-    }
+    });
     for (std::size_t i = 0; i < samples.size(); ++i) {
         if (!failures[i]) continue;
         try {
@@ -108,17 +125,22 @@ std::vector<fit::LeafFitResult> FitAll(const std::vector<Sample>& samples, bool 
     return results;
 }
 
+// One column per parameter of the model, in its order (classic: N, Cab, Cw, Cm).
 std::string ResultsCsv(const std::vector<Sample>& samples,
-                       const std::vector<fit::LeafFitResult>& results)
+                       const std::vector<fit::LeafFitResult>& results, leaf::LeafModel model)
 {
+    std::string header = "column";
+    for (const leaf::LeafParameterField& field : leaf::ModelParameters(model)) {
+        header += ',' + std::string(field.name);
+    }
+    header += ",rmse_R,rmse_T,evaluations";
     textio::CsvText csv;
-    csv.Header("column,N,Cab,Cw,Cm,rmse_R,rmse_T,evaluations");
+    csv.Header(header);
     for (std::size_t i = 0; i < samples.size(); ++i) {
         const fit::LeafFitResult& r = results[i];
         csv.Text(samples[i].name);
-        for (const double value :
-             {r.parameters.N, r.parameters.Cab, r.parameters.Cw, r.parameters.Cm}) {
-            csv.Rounded(value);
+        for (const leaf::LeafParameterField& field : leaf::ModelParameters(model)) {
+            csv.Rounded(r.parameters.*field.value);
         }
         for (const std::optional<double>& rmse :
              {r.rmseReflectancePercent, r.rmseTransmittancePercent}) {
@@ -136,7 +158,11 @@ std::string ResultsCsv(const std::vector<Sample>& samples,
 void RunFitLeaf(const FitLeafRequest& request)
 {
     const std::vector<Sample> samples = ReadSamples(request);
-    PrintResults(ResultsCsv(samples, FitAll(samples, request.subdomains)));
+    fit::LeafFitOptions options;
+    options.subdomains = request.subdomains;
+    options.model = request.model;
+    options.freeBrown = request.freeBrown;
+    PrintResults(ResultsCsv(samples, FitAll(samples, options), request.model));
 }
 
 }  // namespace
@@ -147,15 +173,22 @@ BatchCommand FitLeafCommand()
         "fit-leaf",
         "Leaf fit: N, Cab, Cw and Cm fitted to measured leaf spectra, one fit per\n"
         "column, printed as CSV on standard output: column,N,Cab,Cw,Cm,rmse_R,rmse_T,\n"
-        "evaluations (RMSE in percent reflectance). The files are delimited text, the\n"
+        "evaluations (RMSE in percent reflectance). With --leaf-model prospect-d, also\n"
+        "Car and Anth (Cbrown held at 0 unless --free Cbrown), and the columns follow\n"
+        "the model's parameters; prospect-pro fits Prot and CBC in place of Cm. The files are "
+        "delimited text, the\n"
         "first column the wavelength (nm, or um when all are below 3), each further\n"
         "column one sample; column K of one file is the same sample as column K of the\n"
         "other. No working file is touched.",
         {
             {"--reflectance", "FILE", "measured leaf reflectance"},
             {"--transmittance", "FILE", "measured leaf transmittance"},
-            {"--subdomains", "", "then Cab on 700-720 nm, Cw and Cm on 1700-2400 nm",
+            {"--subdomains", "",
+             "then Cab on 700-720 nm, Cw and Cm on 1700-2400 nm (prospect-d/-pro: also Car on "
+             "520-560, Prot on 2125-2175, CBC on 2025-2350, N free in each)",
              OptionKind::Flag},
+            LeafModelOptions().front(),
+            {"--free", "Cbrown", "also fit the brown pigments (prospect-d and -pro)"},
             {"--percent", "", "values are percent (default: guessed)", OptionKind::Flag},
             {"--fraction", "", "values are fractions (default: guessed)", OptionKind::Flag},
             {"--columns", "LIST", "all (default) or K[,K...]: header names or numbers, 1 first"},

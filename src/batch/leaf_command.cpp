@@ -2,8 +2,10 @@
 
 #include "batch/chart_image_options.h"
 #include "batch/csv_option.h"
+#include "batch/leaf_model_options.h"
 #include "canopy/canopy_run.h"
 #include "export/spectra_csv.h"
+#include "plot/chart_figures.h"
 #include "plot/chart_geometry.h"
 #include "plot/main_charts.h"
 #include "refresh/refresh.h"
@@ -23,7 +25,8 @@ void RunLeaf(const leaf::LeafParameters& leaf, const ChartImageRequest& images,
     textio::StagedFiles staged;
     CheckImageDirectory(images);
     // The canopy chart is drawn (its background) but not written.
-    ChartPictures charts(images, {{plot::kLeafChartScale, "leaf"}});
+    ChartPictures charts(
+        images, {{plot::kLeafChartScale, "leaf", plot::LeafChartFigure(plot::FigureTexts{})}});
     BlankSurface canopyChart;
     refresh::StageLeafRecompute(leaf, {charts[0], canopyChart}, images.background, staged);
     charts.Stage(staged);
@@ -39,7 +42,7 @@ void RunLeaf(const leaf::LeafParameters& leaf, const ChartImageRequest& images,
 
 }  // namespace
 
-std::vector<OptionInfo> LeafOptions()
+std::vector<OptionInfo> ClassicLeafOptions()
 {
     return {
         {"--N", "v", "leaf structure parameter, 1 to 100 (default 1)"},
@@ -49,18 +52,28 @@ std::vector<OptionInfo> LeafOptions()
     };
 }
 
+std::vector<OptionInfo> LeafOptions()
+{
+    std::vector<OptionInfo> options = ClassicLeafOptions();
+    const std::vector<OptionInfo> models = LeafModelOptions();
+    options.insert(options.end(), models.begin(), models.end());
+    return options;
+}
+
 leaf::LeafParameters LeafParametersFrom(const BatchArguments& arguments)
 {
-    const leaf::LeafParameters start = leaf::kStartLeafParameters;
-    return {arguments.Number("--N", start.N), arguments.Number("--Cab", start.Cab),
-            arguments.Number("--Cw", start.Cw), arguments.Number("--Cm", start.Cm)};
+    return LeafModelParametersFrom(arguments);
 }
 
 std::string DomainMessage(const domain::DomainProblem& problem)
 {
-    return "--" + std::string(domain::OptionName(problem.input)) + " "
-           + textio::NumberText(problem.value) + " is outside " + domain::RangeText(problem.range)
-           + ".";
+    const std::string option = "--" + std::string(domain::OptionName(problem.input));
+    if (problem.notInModel) {
+        return option + " " + textio::NumberText(problem.value)
+               + ": the chosen leaf model has no such parameter (see --leaf-model).";
+    }
+    return option + " " + textio::NumberText(problem.value) + " is outside "
+           + domain::RangeText(problem.range) + ".";
 }
 
 void CheckLeafOptions(const leaf::LeafParameters& leaf)

@@ -7,10 +7,16 @@
 
 namespace tulmera::batch {
 
-// --N, --Cab, --Cw, --Cm, shared by every command that runs the leaf model.
+// --N, --Cab, --Cw, --Cm: the classic model's parameters (the export's header values).
+std::vector<OptionInfo> ClassicLeafOptions();
+
+// ClassicLeafOptions() and the leaf model's (LeafModelOptions: --leaf-model, --Car, --Anth,
+// --Cbrown, --Prot, --CBC), shared by every command that runs the leaf model.
 std::vector<OptionInfo> LeafOptions();
 
-// The leaf parameters given by LeafOptions(), the main window's start values for the others.
+// The leaf parameters given by LeafOptions(), the chosen model's start values for the others
+// (LeafModelParametersFrom). Throws UsageError for an unknown model or a parameter the model
+// does not read.
 leaf::LeafParameters LeafParametersFrom(const BatchArguments& arguments);
 
 // "--sun 100 is outside 0 to 90.": a value refused by the input domain, named by its option.

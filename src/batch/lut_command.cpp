@@ -1,119 +1,23 @@
 #include "batch/lut_command.h"
 
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cmath>
-#include <csignal>
 #include <iostream>
 #include <limits>
-#include <thread>
 
 #include "batch/canopy_command.h"
 #include "batch/leaf_command.h"
+#include "batch/table_options.h"
 #include "lut/progress_bar.h"
+#include "parallel/parallel_for.h"
+#include "textio/error.h"
 #include "textio/number_text.h"
+#include "textio/text_file.h"
 
 namespace tulmera::batch {
 namespace {
-
-constexpr double kLargestSeed = 1e15;  // below it a seed is written exactly as number text
-constexpr int kMostThreads = 1024;
-
-// The batch option that holds each parameter when it has no range.
-constexpr std::array<std::string_view, lut::kParameterCount> kHeldOptions = {
-    "--N", "--Cab", "--Cw", "--Cm", "--lai", "--sun", "--view", "--azimuth", "--hotspot"};
-
-// Set by SIGINT, SIGTERM and SIGHUP while a table is being computed; the run then stops and
-// removes its temporary file. A signal handler can only reach a static lock-free atomic.
-std::atomic<bool> interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void OnInterrupt(int) { interrupted.store(true); }
-
-// Installs OnInterrupt for the life of the object, then restores the previous handlers.
-class InterruptGuard {
-public:
-    InterruptGuard()
-    {
-        interrupted.store(false);
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        action.sa_flags = SA_RESTART;  // the file writes carry on; the workers stop the run
-        sigemptyset(&action.sa_mask);
-        for (std::size_t i = 0; i < kSignals.size(); ++i)
-            sigaction(kSignals[i], &action, &previous_[i]);
-    }
-    ~InterruptGuard()
-    {
-        for (std::size_t i = 0; i < kSignals.size(); ++i)
-            sigaction(kSignals[i], &previous_[i], nullptr);
-    }
-    InterruptGuard(const InterruptGuard&) = delete;
-    InterruptGuard& operator=(const InterruptGuard&) = delete;
-
-private:
-    static constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
-    std::array<struct sigaction, 3> previous_{};
-};
-
-double WholeValue(std::string_view text, double lowest, double limit, const std::string& what)
-{
-    const std::optional<double> value = textio::ParseNumberText(text);
-    if (!value || *value != std::floor(*value) || *value < lowest || *value >= limit) {
-        throw UsageError(what);
-    }
-    return *value;
-}
-
-lut::RowRange ShardFrom(const BatchArguments& arguments, std::uint64_t samples)
-{
-    if (!arguments.Has("--shard")) return {0, samples};
-    const std::string text = arguments.Text("--shard", "");
-    const std::string problem = "--shard: \"" + text
-                                + "\" is not a shard; use k/n with 0 <= k < n (shards are "
-                                  "numbered from 0).";
-    const std::size_t slash = text.find('/');
-    if (slash == std::string::npos) throw UsageError(problem);
-    const double count =
-        WholeValue(std::string_view(text).substr(slash + 1), 1, kLargestSeed, problem);
-    const double index = WholeValue(std::string_view(text).substr(0, slash), 0, count, problem);
-    return lut::ShardRows(samples, static_cast<std::uint64_t>(index),
-                          static_cast<std::uint64_t>(count));
-}
-
-// "P=lo:hi" into the table settings' range of P.
-void ReadRange(const std::string& text, const BatchArguments& arguments, lut::TableSpec& spec)
-{
-    const std::size_t equals = text.find('=');
-    const std::size_t colon = text.find(':', equals == std::string::npos ? 0 : equals);
-    if (equals == std::string::npos || colon == std::string::npos) {
-        throw UsageError("--range: \"" + text
-                         + "\" is not a range; write P=lo:hi, e.g. LAI=0.1:8.");
-    }
-    const std::string name = text.substr(0, equals);
-    const std::optional<lut::Parameter> parameter = lut::ParameterNamed(name);
-    if (!parameter) {
-        std::string names;
-        for (const std::string_view n : lut::kParameterNames)
-            names += (names.empty() ? "" : ", ") + std::string(n);
-        throw UsageError("--range: \"" + name + "\" is not a parameter; use one of " + names + ".");
-    }
-    const auto at = static_cast<std::size_t>(*parameter);
-    if (spec.ranges[at].varies) throw UsageError("--range: " + name + " is given twice.");
-    if (arguments.Has(kHeldOptions[at])) {
-        throw UsageError("--range " + name + " and " + std::string(kHeldOptions[at])
-                         + " both given: a parameter either varies or is held.");
-    }
-    const std::optional<double> lo =
-        textio::ParseNumberText(text.substr(equals + 1, colon - equals - 1));
-    const std::optional<double> hi = textio::ParseNumberText(text.substr(colon + 1));
-    if (!lo || !hi) {
-        throw UsageError(
-            "--range: \"" + text
-            + "\" has an end that is not a number (use a point as decimal separator).");
-    }
-    spec.ranges[at] = {*lo, *hi, true};
-}
 
 lut::Sampling SamplingFrom(const BatchArguments& arguments)
 {
@@ -136,7 +40,12 @@ std::string OutFrom(const std::string& out)
 LutRequest LutRequestFrom(const BatchArguments& arguments)
 {
     LutRequest request;
-    request.spec = lut::HeldSpec(LeafParametersFrom(arguments), CanopyInputsFrom(arguments));
+    const leaf::LeafParameters leaf = LeafParametersFrom(arguments);
+    if (leaf.model != leaf::LeafModel::Classic) {
+        throw UsageError("--leaf-model " + arguments.Text("--leaf-model", "")
+                         + ": look-up tables hold the classic leaf model only.");
+    }
+    request.spec = lut::HeldSpec(leaf, CanopyInputsFrom(arguments));
     lut::TableSpec& spec = request.spec;
     if (!arguments.Has("--samples")) throw UsageError("lut needs --samples N (the table's rows).");
     spec.samples = static_cast<std::uint64_t>(
@@ -151,14 +60,39 @@ LutRequest LutRequestFrom(const BatchArguments& arguments)
         if (problem) throw UsageError(*problem);
     }
     request.rows = ShardFrom(arguments, spec.samples);
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    request.threads =
-        arguments.WholeNumber("--threads", std::min(cores, kMostThreads), 1, kMostThreads);
+    request.threads = ThreadsFrom(arguments);
     request.quiet = arguments.Has("--quiet");
     if (!arguments.Has("--out")) throw UsageError("lut needs --out FILE (.h5 or .csv).");
     request.out = OutFrom(arguments.Text("--out", ""));
+    const std::uint64_t rows = request.rows.end - request.rows.first;
+    if (lut::FormatOf(request.out) == lut::TableFormat::Csv && rows > lut::kMostCsvTableRows) {
+        throw UsageError("--out: a CSV table of " + std::to_string(rows)
+                         + " rows could not be read back (CSV tables have at most "
+                         + std::to_string(lut::kMostCsvTableRows) + "); write FILE.h5.");
+    }
     return request;
 }
+
+namespace {
+
+// Refuses a table that cannot fit on the disk before hours are spent computing it.
+void CheckRoomFor(const LutRequest& request)
+{
+    const std::uint64_t rows = request.rows.end - request.rows.first;
+    const std::uint64_t perRow = lut::FormatOf(request.out) == lut::TableFormat::Csv
+                                     ? lut::kLeastCsvBytesPerRow
+                                     : lut::kHdf5BytesPerRow;
+    struct statvfs disk {};
+    if (::statvfs(textio::DirectoryOf(request.out).c_str(), &disk) != 0) return;  // the write says
+    const std::uint64_t free = static_cast<std::uint64_t>(disk.f_bavail) * disk.f_frsize;
+    if (rows * perRow > free) {
+        throw Error("The table \"" + request.out + "\" needs at least "
+                    + std::to_string(rows * perRow / 1000000 + 1) + " MB, but its folder has "
+                    + std::to_string(free / 1000000) + " MB free.");
+    }
+}
+
+}  // namespace
 
 BatchCommand LutCommand()
 {
@@ -189,10 +123,11 @@ BatchCommand LutCommand()
         [](const BatchArguments& arguments) -> BatchWork {
             const LutRequest request = LutRequestFrom(arguments);
             auto work = [request] {
+                CheckRoomFor(request);
                 const bool progress = !request.quiet && ::isatty(STDERR_FILENO) == 1;
                 lut::ProgressBar bar(std::cerr, request.rows.end - request.rows.first, progress);
-                const InterruptGuard guard;
-                lut::RunOptions run{request.rows, request.threads, &interrupted,
+                // A stop signal ends the process (stop_signals.h): nothing to cancel here.
+                lut::RunOptions run{request.rows, request.threads, nullptr,
                                     [&bar](std::uint64_t done) { bar.Update(done); }};
                 try {
                     lut::WriteTable(request.out, request.spec, run);
@@ -221,6 +156,16 @@ BatchCommand LutMergeCommand()
             if (files.size() < 2) throw UsageError("lut-merge needs OUT and at least one SHARD.");
             const std::string out = OutFrom(files.front());
             const std::vector<std::filesystem::path> shards(files.begin() + 1, files.end());
+            for (const std::filesystem::path& shard : shards) {
+                std::error_code shardError, outError, ignored;
+                const auto shardPath = std::filesystem::weakly_canonical(shard, shardError);
+                const auto outPath = std::filesystem::weakly_canonical(out, outError);
+                if ((!shardError && !outError && shardPath == outPath)
+                    || std::filesystem::equivalent(shard, out, ignored)) {
+                    throw UsageError("lut-merge: the output \"" + out
+                                     + "\" is also a shard; write the table elsewhere.");
+                }
+            }
             return {[out, shards] { lut::MergeShards(out, shards); }, {out}, false};
         },
     };

@@ -10,6 +10,7 @@
 #include "export/spectra_csv.h"
 #include "export/xlsx_writer.h"
 #include "multi/canopy_sweep_charts.h"
+#include "plot/chart_figures.h"
 #include "plot/chart_geometry.h"
 #include "plot/quantity_chart.h"
 #include "textio/error.h"
@@ -34,9 +35,15 @@ std::string WorkbookFrom(const BatchArguments& arguments)
 void StageCharts(const multi::CanopySweepResult& result, const multi::SweepQuantity& quantity,
                  const ChartImageRequest& images, textio::StagedFiles& staged)
 {
-    ChartPictures charts(images, {{plot::kSweepChartScale, kCurvesImage},
-                                  {plot::kLegendStripScale, kLegendImage},
-                                  {plot::kQuantityChartScale, kQuantityImage}});
+    const std::string parameter(multi::CanopyParameterName(result.swept));
+    const plot::Figure curves =
+        plot::SweepChartFigure(plot::FigureTexts{}, "Canopy reflectance",
+                               plot::SweepCurveCaptions(parameter, result.values));
+    const plot::Figure chart = plot::QuantityChartFigure(multi::SweepQuantityAxes(result, quantity),
+                                                         parameter, quantity.name);
+    ChartPictures charts(images, {{plot::kSweepChartScale, kCurvesImage, curves},
+                                  {plot::kLegendStripScale, kLegendImage, std::nullopt},
+                                  {plot::kQuantityChartScale, kQuantityImage, chart}});
     multi::PaintCanopySweepCurves({charts[0], charts[1]}, result);
     multi::PaintSweepQuantity(charts[2], result, quantity);
     charts.Stage(staged);

@@ -7,7 +7,9 @@
 #include "export/spectra_csv.h"
 #include "export/sweep_export.h"
 #include "export/xlsx_writer.h"
+#include "leaf/leaf_models.h"
 #include "multi/sweep_controls.h"
+#include "plot/chart_figures.h"
 #include "plot/chart_geometry.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
@@ -35,8 +37,12 @@ void RunSweepCommand(const multi::SweepRequest& request, const ChartImageRequest
 {
     textio::StagedFiles staged;
     CheckImageDirectory(images);
-    ChartPictures charts(images,
-                         {{plot::kSweepChartScale, "sweep"}, {plot::kLegendStripScale, "legend"}});
+    const std::vector<double> values = multi::CheckedSweepValues(request);
+    const plot::Figure figure = plot::SweepChartFigure(
+        plot::FigureTexts{}, "Leaf reflectance",
+        plot::SweepCurveCaptions(multi::ParameterName(request.swept), values));
+    ChartPictures charts(images, {{plot::kSweepChartScale, "sweep", figure},
+                                  {plot::kLegendStripScale, "legend", std::nullopt}});
     const int valueCount = multi::StageSweep(request, {charts[0], charts[1]}, staged);
     charts.Stage(staged);
     if (!workbook.empty()) {
@@ -70,7 +76,7 @@ domain::Input InputOf(multi::SweptParameter parameter)
 void CheckSweepOptions(const multi::SweepRequest& request, const std::vector<double>& values)
 {
     leaf::LeafParameters held = request.fixed;
-    const leaf::LeafParameters start = leaf::kStartLeafParameters;
+    const leaf::LeafParameters start = leaf::StartLeafParameters(request.fixed.model);
     switch (request.swept) {
         case multi::SweptParameter::N:
             held.N = start.N;
@@ -87,6 +93,12 @@ void CheckSweepOptions(const multi::SweepRequest& request, const std::vector<dou
     }
     CheckLeafOptions(held);
     const domain::Input swept = InputOf(request.swept);
+    if (!leaf::ModelHasParameter(held.model, domain::OptionName(swept))) {
+        throw UsageError("--param " + std::string(domain::OptionName(swept)) + ": the "
+                         + std::string(leaf::LeafModelName(held.model))
+                         + " leaf model has no parameter " + std::string(domain::OptionName(swept))
+                         + " (see --leaf-model).");
+    }
     if (const auto problem = domain::CheckSweepDomain(request.fixed, swept, values)) {
         throw UsageError("--from/--to/--step: value " + std::to_string(problem->valueNumber)
                          + " of " + std::to_string(problem->valueCount) + ", "

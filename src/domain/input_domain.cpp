@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "leaf/leaf_models.h"
 #include "textio/number_text.h"
 
 namespace tulmera::domain {
@@ -56,6 +57,20 @@ InputRange AcceptedRange(Input input)
             return {0.0, 360.0};
         case Input::HotSpot:
             return {0.0, 100.0};
+        // PROSPECT-D and PROSPECT-PRO have no base absorption, but water absorbs a little at
+        // every wavelength of their table, as dry matter and the carbon-based constituents
+        // do: with Cw = 0 a PROSPECT-D leaf needs Cm above 0 (as the classic one) and a
+        // PROSPECT-PRO leaf CBC above 0, while proteins absorb nothing below 1100 nm and may
+        // be 0. The pigments may all be 0; brown pigments are a fraction of the leaf.
+        case Input::Car:
+        case Input::Anth:
+            return {0.0, 10000.0};
+        case Input::Cbrown:
+            return {0.0, 1.0};
+        case Input::Prot:
+            return {0.0, 10.0};
+        case Input::CBC:
+            return {0.0, 10.0, true, false};
     }
     return {0.0, 0.0};
 }
@@ -71,15 +86,59 @@ std::string RangeText(const InputRange& range)
 
 std::string_view OptionName(Input input)
 {
-    constexpr std::array<std::string_view, 9> kNames = {"N",   "Cab",  "Cw",      "Cm",     "lai",
-                                                        "sun", "view", "azimuth", "hotspot"};
+    constexpr std::array<std::string_view, 14> kNames = {
+        "N",       "Cab",     "Cw",  "Cm",   "lai",    "sun",  "view",
+        "azimuth", "hotspot", "Car", "Anth", "Cbrown", "Prot", "CBC"};
     return kNames[static_cast<std::size_t>(input)];
+}
+
+bool IsLeafInput(Input input) { return LeafField(input).has_value(); }
+
+std::optional<double leaf::LeafParameters::*> LeafField(Input input)
+{
+    using leaf::LeafParameters;
+    switch (input) {
+        case Input::N:
+            return &LeafParameters::N;
+        case Input::Cab:
+            return &LeafParameters::Cab;
+        case Input::Cw:
+            return &LeafParameters::Cw;
+        case Input::Cm:
+            return &LeafParameters::Cm;
+        case Input::Car:
+            return &LeafParameters::Car;
+        case Input::Anth:
+            return &LeafParameters::Anth;
+        case Input::Cbrown:
+            return &LeafParameters::Cbrown;
+        case Input::Prot:
+            return &LeafParameters::Prot;
+        case Input::CBC:
+            return &LeafParameters::CBC;
+        default:
+            return std::nullopt;
+    }
 }
 
 std::optional<DomainProblem> CheckLeafDomain(const leaf::LeafParameters& leaf)
 {
-    return FirstOutside(
-        {{Input::N, leaf.N}, {Input::Cab, leaf.Cab}, {Input::Cw, leaf.Cw}, {Input::Cm, leaf.Cm}});
+    constexpr std::array<Input, 9> kLeafInputs = {Input::N,      Input::Cab,  Input::Cw,
+                                                  Input::Cm,     Input::Car,  Input::Anth,
+                                                  Input::Cbrown, Input::Prot, Input::CBC};
+    for (const Input input : kLeafInputs) {
+        const double value = leaf.*(*LeafField(input));
+        if (value != 0.0 && !leaf::ModelHasParameter(leaf.model, OptionName(input))) {
+            return DomainProblem{input, value, {0.0, 0.0}, true};
+        }
+    }
+    for (const Input input : kLeafInputs) {
+        if (!leaf::ModelHasParameter(leaf.model, OptionName(input))) continue;
+        const double value = leaf.*(*LeafField(input));
+        const InputRange range = AcceptedRange(input);
+        if (!range.Contains(value)) return DomainProblem{input, value, range};
+    }
+    return std::nullopt;
 }
 
 std::optional<DomainProblem> CheckCanopyDomain(const canopy::CanopyInputs& inputs)
@@ -100,22 +159,7 @@ std::optional<SweepDomainProblem> CheckSweepDomain(const leaf::LeafParameters& f
 {
     for (std::size_t i = 0; i < values.size(); ++i) {
         leaf::LeafParameters p = fixed;
-        switch (swept) {
-            case Input::N:
-                p.N = values[i];
-                break;
-            case Input::Cab:
-                p.Cab = values[i];
-                break;
-            case Input::Cw:
-                p.Cw = values[i];
-                break;
-            case Input::Cm:
-                p.Cm = values[i];
-                break;
-            default:
-                break;
-        }
+        if (const auto field = LeafField(swept)) p.*(*field) = values[i];
         if (const auto problem = CheckLeafDomain(p)) {
             return SweepDomainProblem{*problem, static_cast<int>(i) + 1,
                                       static_cast<int>(values.size())};

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <tuple>
 
+#include "leaf/leaf_models.h"
 #include "spectral/grid.h"
 #include "textio/csv_text.h"
 #include "textio/error.h"
@@ -18,15 +19,34 @@ void AddVersion(CsvText& csv, const char* what)
     csv.Comment(std::string("Tulmera ") + kVersion + ", " + what);
 }
 
-// The leaf parameters, leaving out the one a sweep varies (`skip`, or none).
+// The model's name and the parameters only PROSPECT-D and PROSPECT-PRO read; nothing for the
+// classic model, whose files keep their layout.
+void AddLeafModelSettings(CsvText& csv, const leaf::LeafParameters& p)
+{
+    if (p.model == leaf::LeafModel::Classic) return;
+    csv.Setting("leaf_model", leaf::LeafModelName(p.model));
+    const std::pair<std::string_view, double> rows[] = {{"Car_ug_per_cm2", p.Car},
+                                                        {"Anth_ug_per_cm2", p.Anth},
+                                                        {"Cbrown", p.Cbrown},
+                                                        {"Prot_g_per_cm2", p.Prot},
+                                                        {"CBC_g_per_cm2", p.CBC}};
+    for (const auto& [name, value] : rows) {
+        const std::string field(name.substr(0, name.find('_')));
+        if (leaf::ModelHasParameter(p.model, field)) csv.Setting(name, value);
+    }
+}
+
+// The leaf parameters the model reads, leaving out the one a sweep varies (`skip`, or none).
 void AddLeafSettings(CsvText& csv, const leaf::LeafParameters& p, std::string_view skip = "")
 {
     const std::pair<std::string_view, double> rows[] = {
         {"N", p.N}, {"Cab_ug_per_cm2", p.Cab}, {"Cw_cm", p.Cw}, {"Cm_g_per_cm2", p.Cm}};
     for (const auto& [name, value] : rows) {
-        if (name.substr(0, name.find('_')) == skip) continue;
+        const std::string field(name.substr(0, name.find('_')));
+        if (field == skip || !leaf::ModelHasParameter(p.model, field)) continue;
         csv.Setting(name, value);
     }
+    AddLeafModelSettings(csv, p);
 }
 
 // The canopy inputs, leaving out those a canopy sweep sets (`skip`, its short name, or none).

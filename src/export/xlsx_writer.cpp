@@ -15,8 +15,8 @@
 
 #include "export/utf8_text.h"
 #include "textio/error.h"
+#include "textio/staged_files.h"
 #include "textio/system_reason.h"
-#include "textio/text_file.h"
 
 namespace tulmera::exports {
 namespace {
@@ -169,32 +169,6 @@ Error WorkbookFileError(const Error& error, const std::string& path, const std::
     return Error(message);
 }
 
-// A temporary sibling of `path` for the workbook, removed again unless Release is called.
-class Scratch {
-public:
-    Scratch(const std::string& path, const std::string& shownName)
-    {
-        try {
-            name_ = textio::CreateTemporarySibling(path);
-        } catch (const Error& e) {
-            throw WorkbookFileError(e, path, shownName);
-        }
-    }
-    ~Scratch()
-    {
-        if (!name_.empty()) ::unlink(name_.c_str());
-    }
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
-
-    const std::string& name() const { return name_; }
-    // Hands the file on: it is no longer removed here. Returns its name.
-    std::string Release() { return std::exchange(name_, {}); }
-
-private:
-    std::string name_;
-};
-
 // An open workbook of libxlsxwriter, freed unless it was closed.
 class OpenWorkbook {
 public:
@@ -278,14 +252,19 @@ void WriteWorkbook(const Workbook& workbook, const std::string& path, const std:
 {
     const std::string& shownName = shownPath.empty() ? path : shownPath;
     CheckCells(workbook);
-    Scratch scratch(path, shownName);
-    OpenWorkbook open(scratch.name());
+    textio::StagedFiles staged;
+    std::string scratch;
+    try {
+        scratch = staged.Reserve(path);
+    } catch (const Error& e) {
+        throw WorkbookFileError(e, path, shownName);
+    }
+    OpenWorkbook open(scratch);
     if (workbook.sheets.empty()) open.AddSheet(Sheet{});
     for (const Sheet& sheet : workbook.sheets) open.AddSheet(sheet);
-    open.Close(scratch.name(), shownName);
-    const std::string written = scratch.Release();
+    open.Close(scratch, shownName);
     try {
-        textio::PublishTemporary(written, path);  // removes `written` when it fails
+        staged.Publish();  // removes the scratch file when it fails
     } catch (const Error& e) {
         throw WorkbookFileError(e, path, shownName);
     }

@@ -3,14 +3,14 @@
 #include <array>
 #include <cmath>
 
-#include "spectral/leaf_tables.h"
+#include "leaf/leaf_models.h"
 
 namespace tulmera::fit {
 
 LeafResiduals::LeafResiduals(const measured::GridValues* reflectance,
-                             const measured::GridValues* transmittance, int firstNm, int lastNm)
+                             const measured::GridValues* transmittance, int firstNm, int lastNm,
+                             leaf::LeafModel model)
 {
-    const spectral::LeafTables& tables = spectral::LoadLeafTables();
     for (int i = 0; i < spectral::kWavelengthCount; ++i) {
         const int nm = spectral::WavelengthNm(i);
         if (nm < firstNm || nm > lastNm) continue;
@@ -19,8 +19,8 @@ LeafResiduals::LeafResiduals(const measured::GridValues* reflectance,
         const bool hasT = transmittance != nullptr && (*transmittance)[at].has_value();
         if (!hasR && !hasT) continue;
         index_.push_back(i);
-        refIndex_.push_back(tables.refIndex[at]);
-        tav_.push_back(leaf::InterfaceTransmissivities(tables.refIndex[at]));
+        refIndex_.push_back(leaf::ModelRefractiveIndex(model, i));
+        tav_.push_back(leaf::ModelTransmissivities(model, i));
         R_.push_back(hasR ? *(*reflectance)[at] : 0.0);
         T_.push_back(hasT ? *(*transmittance)[at] : 0.0);
         weightR_.push_back(hasR ? 1.0 : 0.0);
@@ -31,13 +31,12 @@ LeafResiduals::LeafResiduals(const measured::GridValues* reflectance,
 
 double LeafResiduals::SumOfSquares(const leaf::LeafParameters& p) const
 {
-    const spectral::LeafTables& tables = spectral::LoadLeafTables();
     const std::size_t n = index_.size();
     // The model's steps point-wide one after the other, as the leaf spectrum takes them: the
     // long dependent chains of consecutive exponential integrals overlap in the processor.
     std::array<double, spectral::kWavelengthCount> k{}, tau{};
     for (std::size_t i = 0; i < n; ++i) {
-        k[i] = leaf::LeafAbsorption(p, tables, index_[i]);
+        k[i] = leaf::ModelAbsorption(p, index_[i]);
         if (!(k[i] > 0.0)) return kFailedSum;
     }
     for (std::size_t i = 0; i < n; ++i)

@@ -1,6 +1,7 @@
 #pragma once
 #include <vector>
 
+#include "fit/unit_box_search.h"
 #include "leaf/leaf_parameters.h"
 #include "leaf/prospect.h"
 #include "measured/measured_grid.h"
@@ -13,9 +14,11 @@ namespace tulmera::fit {
 class LeafResiduals {
 public:
     // The grid points from `firstNm` to `lastNm` (ends included) where `reflectance` or
-    // `transmittance` (either may be null) has data.
+    // `transmittance` (either may be null) has data, for the leaf model `model`: the
+    // parameters given to SumOfSquares must name it.
     LeafResiduals(const measured::GridValues* reflectance,
-                  const measured::GridValues* transmittance, int firstNm, int lastNm);
+                  const measured::GridValues* transmittance, int firstNm, int lastNm,
+                  leaf::LeafModel model = leaf::LeafModel::Classic);
 
     // Number of residuals (a point with both R and T counts twice).
     int Count() const { return count_; }
@@ -24,11 +27,11 @@ public:
     // which the model is not finite somewhere gives kFailedSum.
     double SumOfSquares(const leaf::LeafParameters& p) const;
 
-    static constexpr double kFailedSum = 1e30;
+    static constexpr double kFailedSum = fit::kFailedSum;
 
 private:
-    // Per point, in the order of the grid: grid index, the leaf material's refractive
-    // index and interface transmissivities there, and the measured R and T with a weight of
+    // Per point, in the order of the grid: grid index, the model's refractive index and
+    // interface transmissivities there, and the measured R and T with a weight of
     // 1 where measured and 0 where not (the value is then 0 too).
     std::vector<int> index_;
     std::vector<double> refIndex_;

@@ -1,96 +1,68 @@
 #include "fit/leaf_fit.h"
 
-#include <array>
 #include <cmath>
-#include <nlopt.hpp>
-#include <stdexcept>
 #include <vector>
 
 #include "fit/fit_problem.h"
+#include "fit/unit_box_search.h"
+#include "leaf/leaf_models.h"
 #include "leaf/leaf_spectrum.h"
 #include "textio/error.h"
 
 namespace tulmera::fit {
 namespace {
 
-constexpr int kParameterCount = 4;
-using Values = std::array<double, kParameterCount>;  // N, Cab, Cw, Cm
-
-Values ToValues(const leaf::LeafParameters& p) { return {p.N, p.Cab, p.Cw, p.Cm}; }
-leaf::LeafParameters ToParameters(const Values& v) { return {v[0], v[1], v[2], v[3]}; }
-
-const Values kLower = ToValues(kFitLowerBounds);
-const Values kUpper = ToValues(kFitUpperBounds);
-const Values kStart = ToValues(kFitStart);
+using leaf::LeafModel;
+using leaf::LeafParameters;
+using Field = double LeafParameters::*;
 
 // The optimiser sees each free parameter scaled linearly to 0 .. 1 over its bounds, so that
 // one trust-region radius suits all of them.
-constexpr double kScaledStep = 0.1;        // BOBYQA's first trust-region radius
-constexpr double kScaledTolerance = 1e-7;  // stop when the steps become this small
-constexpr double kOnBound = 1e-6;          // a scaled value this close to 0 or 1 is on the bound
-constexpr int kMaxEvaluationsPerRun = 3000;
-
-double Scaled(const Values& v, int j) { return (v[j] - kLower[j]) / (kUpper[j] - kLower[j]); }
-double Unscaled(double x, int j) { return kLower[j] + x * (kUpper[j] - kLower[j]); }
+constexpr UnitBoxSettings kSearch{.initialStep = 0.1, .tolerance = 1e-7, .maxEvaluations = 3000};
+constexpr double kOnBound = 1e-6;  // a scaled value this close to 0 or 1 is on the bound
 
 struct Stage {
     const LeafResiduals& residuals;
-    std::vector<int> free;  // indexes into Values
-    Values fixed;           // the values of the parameters not free (and the free ones' start)
+    const LeafFitBox& box;
+    std::vector<Field> free;  // the parameters the stage varies
+    LeafParameters fixed;     // the values of the others (and the free ones' start)
     const std::atomic<bool>* cancel;
-    nlopt::opt* optimizer = nullptr;
     int evaluations = 0;
 
-    Values At(const std::vector<double>& x) const
+    double Scaled(const LeafParameters& p, Field f) const
     {
-        Values v = fixed;
-        for (std::size_t f = 0; f < free.size(); ++f) v[free[f]] = Unscaled(x[f], free[f]);
-        return v;
+        return (p.*f - box.lower.*f) / (box.upper.*f - box.lower.*f);
+    }
+    double Unscaled(double x, Field f) const
+    {
+        return box.lower.*f + x * (box.upper.*f - box.lower.*f);
+    }
+    LeafParameters At(const std::vector<double>& x) const
+    {
+        LeafParameters p = fixed;
+        for (std::size_t k = 0; k < free.size(); ++k) p.*free[k] = Unscaled(x[k], free[k]);
+        return p;
     }
 };
 
-double Objective(const std::vector<double>& x, std::vector<double>& /*gradient*/, void* data)
-{
-    auto& stage = *static_cast<Stage*>(data);
-    if (stage.cancel != nullptr && stage.cancel->load(std::memory_order_relaxed)) {
-        stage.optimizer->force_stop();
-        return 0.0;
-    }
-    ++stage.evaluations;
-    return stage.residuals.SumOfSquares(ToParameters(stage.At(x)));
-}
-
 struct RunOutcome {
-    Values values;
+    LeafParameters values;
     double sum;
 };
 
 // One BOBYQA run of `stage` from `start`; nothing when cancelled.
-std::optional<RunOutcome> RunOnce(Stage& stage, const Values& start)
+std::optional<RunOutcome> RunOnce(Stage& stage, const LeafParameters& start)
 {
-    const auto n = static_cast<unsigned>(stage.free.size());
-    nlopt::opt optimizer(nlopt::LN_BOBYQA, n);
-    stage.optimizer = &optimizer;
-    optimizer.set_lower_bounds(0.0);
-    optimizer.set_upper_bounds(1.0);
-    optimizer.set_min_objective(Objective, &stage);
-    optimizer.set_xtol_abs(kScaledTolerance);
-    optimizer.set_maxeval(kMaxEvaluationsPerRun);
-    std::vector<double> x(n);
-    for (std::size_t f = 0; f < x.size(); ++f) x[f] = Scaled(start, stage.free[f]);
-    optimizer.set_initial_step(kScaledStep);
-    double sum = 0.0;
-    try {
-        optimizer.optimize(x, sum);
-    } catch (const nlopt::forced_stop&) {
-        return std::nullopt;
-    } catch (const nlopt::roundoff_limited&) {
-        // x holds the best point found; it is as good as the arithmetic allows.
-        sum = optimizer.last_optimum_value();
-    } catch (const std::exception& e) {
-        throw Error(std::string("The leaf fit failed in the optimiser: ") + e.what() + ".");
-    }
-    return RunOutcome{stage.At(x), sum};
+    std::vector<double> x(stage.free.size());
+    for (std::size_t k = 0; k < x.size(); ++k) x[k] = stage.Scaled(start, stage.free[k]);
+    const auto objective = [&stage](const std::vector<double>& at) {
+        ++stage.evaluations;
+        return stage.residuals.SumOfSquares(stage.At(at));
+    };
+    const std::optional<double> sum =
+        MinimizeInUnitBox(objective, x, kSearch, stage.cancel, "leaf fit");
+    if (!sum) return std::nullopt;
+    return RunOutcome{stage.At(x), *sum};
 }
 
 // A run of `stage`, and once more from halfway between the start and the bound for each
@@ -99,16 +71,16 @@ std::optional<RunOutcome> RunWithRestart(Stage& stage)
 {
     const std::optional<RunOutcome> first = RunOnce(stage, stage.fixed);
     if (!first) return std::nullopt;
-    Values restart = first->values;
+    LeafParameters restart = first->values;
     bool onBound = false;
-    for (const int j : stage.free) {
-        const double x = Scaled(first->values, j);
-        const double start = stage.fixed[j];
-        if (x < kOnBound && start > kLower[j]) {
-            restart[j] = (start + kLower[j]) / 2.0;
+    for (const Field f : stage.free) {
+        const double x = stage.Scaled(first->values, f);
+        const double start = stage.fixed.*f;
+        if (x < kOnBound && start > stage.box.lower.*f) {
+            restart.*f = (start + stage.box.lower.*f) / 2.0;
             onBound = true;
-        } else if (x > 1.0 - kOnBound && start < kUpper[j]) {
-            restart[j] = (start + kUpper[j]) / 2.0;
+        } else if (x > 1.0 - kOnBound && start < stage.box.upper.*f) {
+            restart.*f = (start + stage.box.upper.*f) / 2.0;
             onBound = true;
         }
     }
@@ -120,17 +92,18 @@ std::optional<RunOutcome> RunWithRestart(Stage& stage)
 
 // Fits the `free` parameters over `firstNm` .. `lastNm` from `values`, which it updates.
 // False when cancelled.
-bool FitStage(const LeafFitTarget& target, const LeafFitOptions& options, std::vector<int> free,
-              int firstNm, int lastNm, Values& values, int& evaluations)
+bool FitStage(const LeafFitTarget& target, const LeafFitOptions& options, const LeafFitBox& box,
+              std::vector<Field> free, int firstNm, int lastNm, LeafParameters& values,
+              int& evaluations)
 {
     const LeafResiduals residuals(target.reflectance ? &*target.reflectance : nullptr,
                                   target.transmittance ? &*target.transmittance : nullptr, firstNm,
-                                  lastNm);
+                                  lastNm, options.model);
     if (residuals.Count() == 0) {
         throw Error("The leaf fit has no measured point from " + std::to_string(firstNm) + " to "
                     + std::to_string(lastNm) + " nm.");
     }
-    Stage stage{residuals, std::move(free), values, options.cancel};
+    Stage stage{residuals, box, std::move(free), values, options.cancel};
     const std::optional<RunOutcome> outcome = RunWithRestart(stage);
     evaluations += stage.evaluations;
     if (!outcome) return false;
@@ -138,29 +111,118 @@ bool FitStage(const LeafFitTarget& target, const LeafFitOptions& options, std::v
     return true;
 }
 
+// The parameters the full fit varies: the model's, Cbrown only when asked for.
+std::vector<Field> FreeParameters(const LeafFitOptions& options)
+{
+    std::vector<Field> free;
+    for (const leaf::LeafParameterField& field : leaf::ModelParameters(options.model)) {
+        if (field.value == &LeafParameters::Cbrown && !options.freeBrown) continue;
+        free.push_back(field.value);
+    }
+    return free;
+}
+
+// One subdomain of PROSPECT-D or PRO: the range, what varies there besides N, and what of it
+// the result keeps.
+struct Subdomain {
+    int firstNm, lastNm;
+    std::vector<Field> free;
+    std::vector<Field> kept;
+};
+
+std::vector<Subdomain> Subdomains(LeafModel model)
+{
+    using P = LeafParameters;
+    std::vector<Subdomain> list = {
+        {kCabSubdomainFirstNm, kCabSubdomainLastNm, {&P::Cab}, {&P::Cab}},
+        {kCarSubdomainFirstNm, kCarSubdomainLastNm, {&P::Car}, {&P::Car}},
+    };
+    if (model == LeafModel::ProspectD) {
+        list.push_back({kWaterDrySubdomainFirstNm,
+                        kWaterDrySubdomainLastNm,
+                        {&P::Cw, &P::Cm},
+                        {&P::Cw, &P::Cm}});
+    } else {
+        list.push_back({kWaterDrySubdomainFirstNm, kWaterDrySubdomainLastNm, {&P::Cw}, {&P::Cw}});
+        list.push_back(
+            {kProtSubdomainFirstNm, kProtSubdomainLastNm, {&P::Prot, &P::Cw}, {&P::Prot}});
+        list.push_back({kCbcSubdomainFirstNm, kCbcSubdomainLastNm, {&P::CBC, &P::Cw}, {&P::CBC}});
+    }
+    return list;
+}
+
+// The classic subdomain mode: Cab, then Cw and Cm, N held, each stage from the previous one.
+bool FitClassicSubdomains(const LeafFitTarget& target, const LeafFitOptions& options,
+                          const LeafFitBox& box, LeafParameters& values, int& evaluations)
+{
+    return FitStage(target, options, box, {&LeafParameters::Cab}, kCabSubdomainFirstNm,
+                    kCabSubdomainLastNm, values, evaluations)
+           && FitStage(target, options, box, {&LeafParameters::Cw, &LeafParameters::Cm},
+                       kWaterDrySubdomainFirstNm, kWaterDrySubdomainLastNm, values, evaluations);
+}
+
+// The subdomain mode of PROSPECT-D and PRO: each subdomain from the full fit's values, N free
+// again, its own parameters kept; N stays the full fit's.
+bool FitNewerSubdomains(const LeafFitTarget& target, const LeafFitOptions& options,
+                        const LeafFitBox& box, LeafParameters& values, int& evaluations)
+{
+    const LeafParameters whole = values;
+    for (const Subdomain& sub : Subdomains(options.model)) {
+        std::vector<Field> free = {&LeafParameters::N};
+        free.insert(free.end(), sub.free.begin(), sub.free.end());
+        LeafParameters found = whole;
+        if (!FitStage(target, options, box, free, sub.firstNm, sub.lastNm, found, evaluations)) {
+            return false;
+        }
+        for (const Field f : sub.kept) values.*f = found.*f;
+    }
+    return true;
+}
+
 }  // namespace
+
+LeafFitBox FitBox(LeafModel model)
+{
+    LeafFitBox box{kFitLowerBounds, kFitUpperBounds, kFitStart};
+    for (LeafParameters* p : {&box.lower, &box.upper, &box.start}) p->model = model;
+    if (model == LeafModel::Classic) return box;
+    box.upper.Car = 40.0;
+    box.start.Car = 10.0;
+    box.upper.Anth = 40.0;
+    box.start.Anth = 2.0;
+    box.upper.Cbrown = 1.0;
+    if (model == LeafModel::ProspectPro) {
+        for (LeafParameters* p : {&box.lower, &box.upper, &box.start}) p->Cm = 0.0;
+        box.upper.Prot = 0.01;
+        box.start.Prot = 0.001;
+        box.lower.CBC = 1e-5;
+        box.upper.CBC = 0.06;
+        box.start.CBC = 0.004;
+    }
+    return box;
+}
 
 std::optional<LeafFitResult> FitLeaf(const LeafFitTarget& target, const LeafFitOptions& options)
 {
     if (!target.reflectance && !target.transmittance) {
         throw Error("The leaf fit needs a measured reflectance, a transmittance or both.");
     }
-    Values values = kStart;
+    const LeafFitBox box = FitBox(options.model);
+    LeafParameters values = box.start;
     int evaluations = 0;
     const int first = spectral::WavelengthNm(0);
     const int last = spectral::WavelengthNm(spectral::kWavelengthCount - 1);
-    if (!FitStage(target, options, {0, 1, 2, 3}, first, last, values, evaluations)) {
+    if (!FitStage(target, options, box, FreeParameters(options), first, last, values,
+                  evaluations)) {
         return std::nullopt;
     }
     if (options.subdomains) {
-        if (!FitStage(target, options, {1}, kCabSubdomainFirstNm, kCabSubdomainLastNm, values,
-                      evaluations)
-            || !FitStage(target, options, {2, 3}, kWaterDrySubdomainFirstNm,
-                         kWaterDrySubdomainLastNm, values, evaluations)) {
-            return std::nullopt;
-        }
+        const bool done = options.model == LeafModel::Classic
+                              ? FitClassicSubdomains(target, options, box, values, evaluations)
+                              : FitNewerSubdomains(target, options, box, values, evaluations);
+        if (!done) return std::nullopt;
     }
-    LeafFitResult result{ToParameters(values), std::nullopt, std::nullopt, evaluations};
+    LeafFitResult result{values, std::nullopt, std::nullopt, evaluations};
     const leaf::LeafSpectrum model = leaf::ComputeLeafSpectrum(result.parameters);
     if (target.reflectance) {
         result.rmseReflectancePercent =

@@ -80,6 +80,20 @@ bool ModelHasParameter(LeafModel model, std::string_view name)
                        [name](const LeafParameterField& field) { return field.name == name; });
 }
 
+LeafParameters StartLeafParameters(LeafModel model)
+{
+    LeafParameters p = kStartLeafParameters;
+    p.model = model;
+    if (model == LeafModel::Classic) return p;
+    p.Car = 4.0;
+    if (model == LeafModel::ProspectPro) {
+        p.Cm = 0.0;
+        p.Prot = 0.0002;
+        p.CBC = 0.0018;
+    }
+    return p;
+}
+
 double TopConeDeg(LeafModel model) { return model == LeafModel::Classic ? 60.0 : 40.0; }
 
 double ModelRefractiveIndex(LeafModel model, int index)

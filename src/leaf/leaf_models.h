@@ -50,6 +50,12 @@ std::span<const LeafParameterField> ModelParameters(LeafModel model);
 // Whether `model` reads the field called `name` (a name of kLeafParameterFields).
 bool ModelHasParameter(LeafModel model, std::string_view name);
 
+// A model's start values: the main window's for the classic model (kStartLeafParameters); the
+// same leaf for PROSPECT-D with carotenoids at about a quarter of the chlorophyll, as in a
+// green leaf, and no anthocyanins or brown pigments; for PROSPECT-PRO the same, with the dry
+// matter split into proteins (a tenth) and carbon-based constituents, and Cm 0.
+LeafParameters StartLeafParameters(LeafModel model);
+
 // The half-angle of the cone of light falling on the leaf, degrees, which sets t2 = Tav(θ, n)
 // of the top surface: 60 for the classic model, 40 for PROSPECT-D and PROSPECT-PRO.
 double TopConeDeg(LeafModel model);

@@ -2,21 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
-#include <nlopt.hpp>
 #include <string>
 #include <vector>
 
+#include "fit/unit_box_search.h"
 #include "lut/simulation.h"
 #include "textio/error.h"
 
 namespace tulmera::lut {
 namespace {
 
-constexpr double kScaledStep = 0.05;       // BOBYQA's first trust-region radius
-constexpr double kScaledTolerance = 1e-6;  // stop when the steps become this small
-constexpr int kMaxEvaluations = 2000;
-// A model that fails at a trial point makes that point this bad, so the optimiser moves away.
-constexpr double kFailedSum = 1e30;
+constexpr fit::UnitBoxSettings kSearch{
+    .initialStep = 0.05, .tolerance = 1e-6, .maxEvaluations = 2000};
 
 struct Problem {
     const TableSpec& spec;
@@ -25,7 +22,6 @@ struct Problem {
     std::vector<std::size_t> free;  // the parameters that vary
     ParameterValues values;         // held values, and the free ones' latest
     const std::atomic<bool>* cancel;
-    nlopt::opt* optimizer = nullptr;
     int evaluations = 0;
 
     double Lo(std::size_t p) const { return spec.ranges[p].lo; }
@@ -46,26 +42,16 @@ struct Problem {
         try {
             model = simulator.Simulate(v);
         } catch (const Error&) {
-            return kFailedSum;
+            return fit::kFailedSum;
         }
         double sum = 0.0;
         for (std::size_t k = 0; k < points.index.size(); ++k) {
             const double difference = model[points.index[k]] - points.value[k];
             sum += difference * difference;
         }
-        return std::isfinite(sum) ? sum : kFailedSum;
+        return std::isfinite(sum) ? sum : fit::kFailedSum;
     }
 };
-
-double Objective(const std::vector<double>& x, std::vector<double>& /*gradient*/, void* data)
-{
-    auto& problem = *static_cast<Problem*>(data);
-    if (problem.cancel != nullptr && problem.cancel->load(std::memory_order_relaxed)) {
-        problem.optimizer->force_stop();
-        return 0.0;
-    }
-    return problem.SumOfSquares(problem.At(x));
-}
 
 }  // namespace
 
@@ -93,23 +79,13 @@ std::optional<RefinedCanopyFit> RefineCanopyFit(const TableSpec& spec,
     }
     double sum = 0.0;
     if (!x.empty()) {
-        nlopt::opt optimizer(nlopt::LN_BOBYQA, static_cast<unsigned>(x.size()));
-        problem.optimizer = &optimizer;
-        optimizer.set_lower_bounds(0.0);
-        optimizer.set_upper_bounds(1.0);
-        optimizer.set_min_objective(Objective, &problem);
-        optimizer.set_xtol_abs(kScaledTolerance);
-        optimizer.set_maxeval(kMaxEvaluations);
-        optimizer.set_initial_step(kScaledStep);
-        try {
-            optimizer.optimize(x, sum);
-        } catch (const nlopt::forced_stop&) {
-            return std::nullopt;
-        } catch (const nlopt::roundoff_limited&) {
-            sum = optimizer.last_optimum_value();  // x holds the best point found
-        } catch (const std::exception& e) {
-            throw Error(std::string("The canopy fit failed in the optimiser: ") + e.what() + ".");
-        }
+        const auto objective = [&problem](const std::vector<double>& at) {
+            return problem.SumOfSquares(problem.At(at));
+        };
+        const std::optional<double> found =
+            fit::MinimizeInUnitBox(objective, x, kSearch, cancel, "canopy fit");
+        if (!found) return std::nullopt;
+        sum = *found;
     }
     result.values = problem.At(x);
     result.evaluations = problem.evaluations;

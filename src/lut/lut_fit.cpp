@@ -5,9 +5,9 @@
 #include <cmath>
 #include <numeric>
 #include <string>
-#include <thread>
 
 #include "lut/table_run.h"
+#include "parallel/parallel_for.h"
 #include "textio/error.h"
 
 namespace tulmera::lut {
@@ -26,33 +26,27 @@ double RowRmsePercent(const float* row, const measured::ComparedPoints& compared
     return std::sqrt(sum / static_cast<double>(count));
 }
 
-// The RMSE of every row, contiguous slices of rows on `threads` threads. Each row's value is
-// computed alone, so the slicing changes nothing. Returns the lowest row whose RMSE is not
-// finite, if any.
+// The RMSE of every row, chunks of rows on `threads` threads. Each row's value is computed
+// alone, so the chunking changes nothing. Returns the lowest row whose RMSE is not finite, if
+// any.
 std::optional<std::size_t> ScanRows(const TableRows& rows, const measured::ComparedPoints& compared,
                                     int threads, std::vector<double>& rmse)
 {
     const std::size_t count = rows.Count();
     rmse.assign(count, 0.0);
-    const auto workers = static_cast<std::size_t>(threads);
-    const std::size_t slice = (count + workers - 1) / workers;
-    std::vector<std::size_t> firstBad(workers, count);
-    const auto scan = [&](std::size_t worker) {
-        const std::size_t end = std::min(count, (worker + 1) * slice);
-        for (std::size_t r = worker * slice; r < end; ++r) {
+    parallel::LoopOptions loop;
+    loop.threads = threads;
+    loop.grain = 4096;
+    parallel::ParallelFor(count, loop, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t r = begin; r < end; ++r) {
             rmse[r] =
                 RowRmsePercent(rows.reflectance.data() + r * spectral::kWavelengthCount, compared);
-            if (!std::isfinite(rmse[r]) && firstBad[worker] == count) firstBad[worker] = r;
         }
-    };
-    {
-        std::vector<std::jthread> pool;
-        for (std::size_t w = 1; w < workers; ++w) pool.emplace_back(scan, w);
-        scan(0);
-    }
-    const std::size_t bad = *std::min_element(firstBad.begin(), firstBad.end());
-    if (bad == count) return std::nullopt;
-    return bad;
+    });
+    const auto bad =
+        std::find_if(rmse.begin(), rmse.end(), [](double v) { return !std::isfinite(v); });
+    if (bad == rmse.end()) return std::nullopt;
+    return static_cast<std::size_t>(bad - rmse.begin());
 }
 
 // Mean and sample standard deviation of each parameter over the best rows, in rank order,

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 
-#include "lut/printed_value.h"
+#include "textio/printed_value.h"
 
 namespace tulmera::lut {
 namespace {
@@ -75,8 +75,8 @@ ParameterValues SampleValues(const TableSpec& spec, std::uint64_t row)
             u = (static_cast<double>(stratum) + jitter) / static_cast<double>(spec.samples);
         }
         // Ends typed with more than 15 digits could round outside the range: kept inside.
-        values[p] =
-            std::clamp(PrintedValue(range.lo + (range.hi - range.lo) * u), range.lo, range.hi);
+        values[p] = std::clamp(textio::PrintedValue(range.lo + (range.hi - range.lo) * u), range.lo,
+                               range.hi);
     }
     return values;
 }

@@ -1,58 +1,46 @@
 #include "lut/simulation.h"
 
+#include <algorithm>
 #include <cmath>
 
-#include "canopy/sailh.h"
-#include "leaf/leaf_spectrum.h"
-#include "lut/printed_value.h"
-#include "spectral/soil_library.h"
 #include "textio/error.h"
 
 namespace tulmera::lut {
 
-// The steps of canopy::ComputeCanopySpectrum, with what does not change from one sample to
-// the next (leaf angles, soil, sky ratio) chosen once.
-Simulator::Simulator(const TableSpec& spec) : visibility_(spec.visibility)
+Simulator::Simulator(const TableSpec& spec)
+    : scene_(engine::SceneOf(spec.leafArchitecture, spec.soil, spec.visibility))
 {
-    if (!canopy::SelectLeafAngles(spec.leafArchitecture, lidf_)) {
-        throw Error("\"" + spec.leafArchitecture + "\" is not a leaf architecture of the list.");
-    }
-    if (!spectral::LoadSoil(spec.soil, soilRefl_)) {
-        throw Error("\"" + spec.soil + "\" is not a soil of the list.");
-    }
 }
 
 spectral::Spectrum Simulator::Simulate(const ParameterValues& values)
 {
-    const leaf::LeafSpectrum leafSpectrum = leaf::ComputeLeafSpectrum(LeafOf(values));
-    spectral::Spectrum leafReflPct{}, leafTransPct{};
-    for (std::size_t i = 0; i < leafReflPct.size(); ++i) {
-        // As the canopy run reads "VP.dat": 100 times the value of the printed text.
-        leafReflPct[i] = 100.0 * PrintedValue(leafSpectrum.refl[i]);
-        leafTransPct[i] = 100.0 * PrintedValue(leafSpectrum.trans[i]);
-    }
     const auto value = [&values](Parameter p) { return values[static_cast<std::size_t>(p)]; };
-    const double sunZenith = value(Parameter::Sun);
-    if (!(sunZenith == skySunZenith_)) {
-        skyRatioPct_ = canopy::SkyRatio(sunZenith, visibility_);
-        skySunZenith_ = sunZenith;
-    }
-    // PrepareSailh refuses what CheckCanopyInputs refuses; the model sees |view|.
-    const canopy::SailhGeometry geometry =
-        canopy::PrepareSailh({value(Parameter::Lai), sunZenith, std::abs(value(Parameter::View)),
-                              value(Parameter::Azimuth), value(Parameter::HotSpot), lidf_});
-    const spectral::Spectrum canopyReflPct =
-        canopy::CanopyReflectancePct(geometry, leafReflPct, leafTransPct, soilRefl_, skyRatioPct_);
+    one_ = {};
+    one_.Append(LeafOf(values), value(Parameter::Lai), value(Parameter::Sun),
+                value(Parameter::View), value(Parameter::Azimuth), value(Parameter::HotSpot));
+    const engine::CanopySpectraBatch result = engine::ComputeCanopySpectra(scene_, one_);
+    if (!result.error.front().empty()) throw Error(result.error.front());
     spectral::Spectrum reflectance{};
-    for (std::size_t i = 0; i < reflectance.size(); ++i) {
-        reflectance[i] = canopyReflPct[i] / 100.0;  // as "VS.dat" writes it
-    }
+    std::copy(result.refl.begin(), result.refl.end(), reflectance.begin());
     return reflectance;
 }
 
 spectral::Spectrum SimulateReflectance(const TableSpec& spec, const ParameterValues& values)
 {
     return Simulator(spec).Simulate(values);
+}
+
+Simulator::WithFluxes Simulator::SimulateWithFluxes(const ParameterValues& values)
+{
+    WithFluxes result{Simulate(values), {}};
+    const engine::CanopyFluxesBatch fluxes = engine::ComputeCanopyFluxesBatch(scene_, one_);
+    if (!fluxes.error.front().empty()) throw Error(fluxes.error.front());
+    result.fluxes = fluxes.fluxes.front();
+    const canopy::CanopyFluxes& f = result.fluxes;
+    for (const double scalar : {f.fAPAR, f.fCover, f.albedoPar, f.albedoNir, f.albedoShortwave}) {
+        if (!std::isfinite(scalar)) throw Error("A canopy flux is not a finite number.");
+    }
+    return result;
 }
 
 }  // namespace tulmera::lut

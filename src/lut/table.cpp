@@ -1,8 +1,7 @@
 #include "lut/table.h"
 
-#include <unistd.h>
-
 #include "textio/error.h"
+#include "textio/pause_point.h"
 
 namespace tulmera::lut {
 
@@ -14,35 +13,21 @@ std::optional<TableFormat> FormatOf(const std::filesystem::path& file)
     return std::nullopt;
 }
 
-std::filesystem::path TemporarySibling(const std::filesystem::path& file)
-{
-    return file.parent_path()
-           / ("." + file.filename().string() + "." + std::to_string(::getpid()) + ".part");
-}
-
 namespace detail {
 
 TemporaryTableFile::TemporaryTableFile(std::filesystem::path file)
-    : file_(std::move(file)), temporary_(TemporarySibling(file_))
+    : file_(std::move(file)), temporary_(staged_.Reserve(file_.string()))
 {
-}
-
-TemporaryTableFile::~TemporaryTableFile()
-{
-    if (inPlace_) return;
-    std::error_code ignored;
-    std::filesystem::remove(temporary_, ignored);
 }
 
 void TemporaryTableFile::PutInPlace()
 {
-    std::error_code error;
-    std::filesystem::rename(temporary_, file_, error);
-    if (error) {
-        throw Error("The table \"" + file_.string()
-                    + "\" could not be put in place: " + error.message() + ".");
+    textio::PausePoint("table-complete");
+    try {
+        staged_.Publish();
+    } catch (const Error& e) {
+        throw Error("The table \"" + file_.string() + "\" could not be put in place: " + e.what());
     }
-    inPlace_ = true;
 }
 
 void TemporaryTableFile::Fail(const std::string& problem) const

@@ -7,6 +7,7 @@
 
 #include "lut/table_spec.h"
 #include "spectral/grid.h"
+#include "textio/staged_files.h"
 
 // A look-up table's rows in memory and in its files. A file holds the rows firstRow ..
 // firstRow + rowCount - 1 of the table its spec describes: the whole table, or one shard.
@@ -35,7 +36,19 @@ struct TableRows {
 struct Table {
     TableInfo info;
     TableRows rows;
+    // The digest the file carries (table_digest.h), already checked against the rows by the
+    // reader; none in a table written before tables carried one.
+    std::optional<std::uint64_t> digest;
 };
+
+// The most rows a CSV table may have: a CSV table is read whole, at most 1 GB of text, and a row
+// takes up to about 4.3 KB. Larger tables belong in HDF5.
+inline constexpr std::uint64_t kMostCsvTableRows = 250000;
+// The bytes an HDF5 table takes per row: its parameters and reflectances, nothing more.
+inline constexpr std::uint64_t kHdf5BytesPerRow =
+    kParameterCount * sizeof(double) + spectral::kWavelengthCount * sizeof(float);
+// At least the bytes a CSV table takes per row: 421 reflectances of 8 characters or more.
+inline constexpr std::uint64_t kLeastCsvBytesPerRow = spectral::kWavelengthCount * 8;
 
 // The two file formats, chosen by the name's extension: ".h5" (HDF5) or ".csv".
 enum class TableFormat { Hdf5, Csv };
@@ -59,33 +72,32 @@ std::unique_ptr<TableWriter> OpenTableWriter(const std::filesystem::path& file,
                                              const TableInfo& info);
 
 // Reads a table file whole. Throws tulmera::Error naming the file when it is not one of ours
-// (another extension, another layout, missing attributes or columns), is truncated or holds a
-// value that is not a number.
+// (another extension, another layout, missing attributes or columns), is truncated, holds a
+// value that is not a number or rows that do not match the digest it carries. CSV files with
+// CR LF line ends (a spreadsheet's) are read like LF ones.
 Table LoadTable(const std::filesystem::path& file);
 
-// The name of the temporary sibling a writer of `file` uses ("table.h5" -> ".table.h5.<pid>.part").
-std::filesystem::path TemporarySibling(const std::filesystem::path& file);
-
 namespace detail {
-// The file a table writer fills under a temporary name (TemporarySibling) and puts in place
-// whole once complete; dropped before that, it removes the temporary file. The writer closes
-// its own handles on the file first (declare this member before them).
+// The file a table writer fills under a temporary name (textio::CreateTemporarySibling) and
+// puts in place whole once complete (textio::StagedFiles, flushed to disk first); dropped
+// before that, it removes the temporary file. The writer closes its own handles on the file
+// first (declare this member before them).
 class TemporaryTableFile {
 public:
     explicit TemporaryTableFile(std::filesystem::path file);
-    ~TemporaryTableFile();
     TemporaryTableFile(const TemporaryTableFile&) = delete;
     TemporaryTableFile& operator=(const TemporaryTableFile&) = delete;
 
     const std::filesystem::path& temporary() const { return temporary_; }
-    // Renames the temporary file to the table's name. Throws tulmera::Error naming both.
+    // Puts the temporary file in the table's place. Throws tulmera::Error naming the table.
     void PutInPlace();
     // Throws tulmera::Error: "The table "<file>" (temporary "<temporary>") <problem>."
     [[noreturn]] void Fail(const std::string& problem) const;
 
 private:
-    std::filesystem::path file_, temporary_;
-    bool inPlace_ = false;
+    std::filesystem::path file_;
+    textio::StagedFiles staged_;
+    std::filesystem::path temporary_;
 };
 
 std::unique_ptr<TableWriter> OpenCsvWriter(const std::filesystem::path& file,

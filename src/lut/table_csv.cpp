@@ -2,7 +2,8 @@
 // look-up table 1; samples=...; ..." with the table settings, a header
 // "row,N,...,hotspot,400,...,2500", then one line per sample: its row number, the parameters and
 // the reflectance (the shortest decimal of each single-precision value), comma-separated, LF line
-// ends.
+// ends; last a line "# digest fnv1a64 HEX" with the rows' digest (table_digest.h), absent in
+// tables written before it.
 #include <cerrno>
 #include <cstdint>
 #include <fstream>
@@ -12,6 +13,7 @@
 
 #include "canopy/sky_ratio.h"
 #include "lut/table.h"
+#include "lut/table_digest.h"
 #include "textio/csv_text.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
@@ -22,6 +24,7 @@ namespace {
 
 constexpr std::string_view kMark = "tulmera look-up table 1";  // after "# "
 constexpr std::size_t kColumns = 1 + kParameterCount + spectral::kWavelengthCount;
+constexpr std::string_view kDigestMark = "# digest fnv1a64 ";
 
 // The table settings after the mark, on the first line.
 std::vector<std::pair<std::string, std::string>> Settings(const TableSpec& spec)
@@ -92,6 +95,7 @@ public:
             csv.EndRow();
         }
         written_ += rows.Count();
+        digest_.Add(rows);
         const std::string& text = csv.str();
         out_.write(text.data(), static_cast<std::streamsize>(text.size()));
         if (!out_) target_.Fail("could not be written (is the disk full?)");
@@ -100,6 +104,8 @@ public:
     void Commit() override
     {
         if (written_ != info_.rowCount) target_.Fail("is incomplete");
+        const std::string last = std::string(kDigestMark) + DigestText(digest_.Value()) + "\n";
+        out_.write(last.data(), static_cast<std::streamsize>(last.size()));
         out_.close();
         if (!out_) target_.Fail("could not be written (is the disk full?)");
         target_.PutInPlace();
@@ -110,6 +116,7 @@ private:
     TableInfo info_;
     std::ofstream out_;
     std::uint64_t written_ = 0;
+    RowDigest digest_;
 };
 
 // ---- Reading ----
@@ -209,10 +216,22 @@ Table LoadCsv(const std::filesystem::path& file)
     const CsvReader reader(file);
     const std::string text = textio::ReadTextFile(file.string(), kMaxCsvTableBytes);
     if (text.empty() || text.back() != '\n') reader.Fail("it ends in the middle of a line.");
+    // A spreadsheet that saved the table may have given it CR LF line ends: read them alike.
+    const bool crlf = text.size() >= 2 && text[text.size() - 2] == '\r';
     std::vector<std::string_view> lines =
-        Split(std::string_view(text).substr(0, text.size() - 1), "\n");
+        Split(std::string_view(text).substr(0, text.size() - (crlf ? 2 : 1)), crlf ? "\r\n" : "\n");
     if (lines.size() < 2) reader.Fail("it has no header.");
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].find('\r') != std::string_view::npos) {
+            reader.Fail("line " + std::to_string(i + 1) + " mixes CR LF and LF line ends.");
+        }
+    }
     Table table;
+    if (lines.back().starts_with(kDigestMark)) {
+        table.digest = ParseDigestText(lines.back().substr(kDigestMark.size()));
+        if (!table.digest) reader.Fail("its digest line is damaged.");
+        lines.pop_back();
+    }
     table.info.spec = reader.ReadSpec(lines[0]);
     if (std::string(lines[1]) + "\n" != HeaderLine()) reader.Fail("its column header is not ours.");
     const std::size_t count = lines.size() - 2;
@@ -238,6 +257,9 @@ Table LoadCsv(const std::filesystem::path& file)
         }
     }
     table.rows.firstRow = table.info.firstRow;
+    if (table.digest && *table.digest != DigestOf(table.rows)) {
+        reader.Fail("its rows do not match its digest: it was edited or damaged.");
+    }
     return table;
 }
 

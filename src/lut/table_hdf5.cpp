@@ -9,6 +9,7 @@
 
 #include "canopy/sky_ratio.h"
 #include "lut/table.h"
+#include "lut/table_digest.h"
 #include "textio/error.h"
 
 namespace tulmera::lut::detail {
@@ -16,6 +17,7 @@ namespace {
 
 constexpr std::string_view kMark = "tulmera look-up table";
 constexpr int kVersion = 1;
+constexpr const char* kDigestAttribute = "rows_digest";  // table_digest.h; since tables carry one
 
 // An HDF5 identifier closed by its closing function when it goes out of scope.
 class Handle {
@@ -101,11 +103,14 @@ public:
         WriteRows(reflectance_, H5T_NATIVE_FLOAT, at, rows.Count(), spectral::kWavelengthCount,
                   rows.reflectance.data());
         written_ += rows.Count();
+        digest_.Add(rows);
     }
 
     void Commit() override
     {
         if (written_ != info_.rowCount) Fail("is incomplete");
+        const std::uint64_t digest = digest_.Value();
+        Attribute(fileId_, kDigestAttribute, H5T_STD_U64LE, H5T_NATIVE_UINT64, 0, &digest);
         CloseDatasets();
         const herr_t closed = H5Fclose(fileId_);
         fileId_ = -1;
@@ -238,6 +243,7 @@ private:
     TableInfo info_;
     hid_t fileId_ = -1, parameters_ = -1, reflectance_ = -1;
     std::uint64_t written_ = 0;
+    RowDigest digest_;
 };
 
 // ---- Reading ----
@@ -347,6 +353,14 @@ public:
         table.rows.firstRow = table.info.firstRow;
         if (table.info.firstRow + table.info.rowCount > spec.samples) {
             Fail("it holds rows beyond its table's samples.");
+        }
+        if (H5Aexists(id_.get(), kDigestAttribute) > 0) {  // absent in older tables
+            std::uint64_t digest = 0;
+            Read(kDigestAttribute, H5T_NATIVE_UINT64, 0, &digest);
+            table.digest = digest;
+            if (digest != DigestOf(table.rows)) {
+                Fail("its rows do not match its digest: it was edited or damaged.");
+            }
         }
         return table;
     }

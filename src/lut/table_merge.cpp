@@ -1,7 +1,9 @@
 #include <algorithm>
 
+#include "lut/sampling.h"
 #include "lut/table_run.h"
 #include "textio/error.h"
+#include "textio/number_text.h"
 
 namespace tulmera::lut {
 namespace {
@@ -9,7 +11,36 @@ namespace {
 struct ShardFile {
     std::filesystem::path file;
     TableInfo info;
+    std::uint64_t digest = 0;
 };
+
+// Each row's parameters must be those its seed and sampling give, and its reflectances lie in
+// 0 to 1 as every table run keeps them: a shard edited and given a matching digest is refused.
+void CheckRows(const std::filesystem::path& file, const Table& table)
+{
+    for (std::size_t r = 0; r < table.rows.Count(); ++r) {
+        const std::uint64_t row = table.info.firstRow + r;
+        const ParameterValues expected = SampleValues(table.info.spec, row);
+        for (std::size_t p = 0; p < kParameterCount; ++p) {
+            const double stored = table.rows.parameters[r * kParameterCount + p];
+            if (stored == expected[p]) continue;
+            throw Error("\"" + file.string() + "\" was edited: row " + std::to_string(row) + " has "
+                        + std::string(kParameterNames[p]) + " = " + textio::NumberText(stored)
+                        + " where its seed and sampling give " + textio::NumberText(expected[p])
+                        + ".");
+        }
+        for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+            const float value =
+                table.rows
+                    .reflectance[r * spectral::kWavelengthCount + static_cast<std::size_t>(i)];
+            if (value >= 0.0f && value <= 1.0f) continue;
+            throw Error("\"" + file.string() + "\" was edited: row " + std::to_string(row)
+                        + " has the reflectance "
+                        + textio::ShortestNumberText(textio::ShortestSingleValue(value)) + " at "
+                        + std::to_string(spectral::WavelengthNm(i)) + " nm, outside 0 to 1.");
+        }
+    }
+}
 
 std::string Rows(std::uint64_t first, std::uint64_t end)
 {
@@ -54,7 +85,13 @@ void MergeShards(const std::filesystem::path& out, const std::vector<std::filesy
     // First pass: what each shard holds (its rows are dropped again, to keep memory bounded).
     std::vector<ShardFile> files;
     for (const std::filesystem::path& file : shards) {
-        files.push_back({file, LoadTable(file).info});
+        const Table table = LoadTable(file);  // checks the rows against the digest
+        if (!table.digest) {
+            throw Error("\"" + file.string()
+                        + "\" carries no digest (it was written by an older version), so its "
+                          "rows cannot be checked; write the shard again.");
+        }
+        files.push_back({file, table.info, *table.digest});
         if (files.back().info.spec != files.front().info.spec) {
             throw Error("\"" + file.string() + "\" is a shard of another table than \""
                         + files.front().file.string()
@@ -70,9 +107,10 @@ void MergeShards(const std::filesystem::path& out, const std::vector<std::filesy
     for (const ShardFile& shard : files) {
         if (shard.info.rowCount == 0) continue;
         const Table table = LoadTable(shard.file);
-        if (table.info != shard.info) {
+        if (table.info != shard.info || table.digest != shard.digest) {
             throw Error("\"" + shard.file.string() + "\" changed while it was being merged.");
         }
+        CheckRows(shard.file, table);
         writer->Append(table.rows);
     }
     writer->Commit();

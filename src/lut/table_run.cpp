@@ -3,47 +3,16 @@
 #include <algorithm>
 #include <array>
 #include <functional>
-#include <mutex>
-#include <optional>
-#include <thread>
-#include <vector>
 
+#include "engine/engine.h"
+#include "lut/physical_row.h"
 #include "lut/sampling.h"
-#include "lut/simulation.h"
 #include "textio/error.h"
 
 namespace tulmera::lut {
 namespace {
 
 constexpr std::uint64_t kBlockRows = 8192;  // rows computed between two writes
-constexpr std::uint64_t kChunkRows = 32;    // rows a worker takes at a time
-
-// The first failure of a block: the lowest row, whatever thread met it first.
-struct Failure {
-    std::mutex mutex;
-    std::optional<std::uint64_t> row;
-    std::string message;
-
-    void Record(std::uint64_t at, const std::string& what)
-    {
-        const std::lock_guard lock(mutex);
-        if (row && *row < at) return;
-        row = at;
-        message = what;
-    }
-};
-
-void ComputeRow(const TableSpec& spec, Simulator& simulator, std::uint64_t row, TableRows& block)
-{
-    const ParameterValues values = SampleValues(spec, row);
-    const spectral::Spectrum reflectance = simulator.Simulate(values);
-    const std::size_t at = static_cast<std::size_t>(row - block.firstRow);
-    std::copy(values.begin(), values.end(),
-              block.parameters.begin() + static_cast<std::ptrdiff_t>(at * kParameterCount));
-    float* out = block.reflectance.data() + at * spectral::kWavelengthCount;
-    for (std::size_t i = 0; i < reflectance.size(); ++i)
-        out[i] = static_cast<float>(reflectance[i]);
-}
 
 }  // namespace
 
@@ -58,54 +27,68 @@ RowRange ShardRows(std::uint64_t samples, std::uint64_t index, std::uint64_t cou
 
 namespace {
 
-// Computes the rows of `block` (its firstRow set, its vectors sized) on `threads` new
-// threads; meanwhile this thread runs `meanwhile` (the write of the previous block: the HDF5
-// library is called from one thread only).
-void ComputeBlock(const TableSpec& spec, const RunOptions& options, int threads,
-                  std::atomic<std::uint64_t>& done, TableRows& block,
+// The parameter sets of the rows of `block` (its firstRow set, its vectors sized), into
+// block.parameters and as the engine's columns.
+engine::CanopyBatch BlockSets(const TableSpec& spec, TableRows& block)
+{
+    engine::CanopyBatch batch;
+    batch.Reserve(block.Count());
+    for (std::size_t at = 0; at < block.Count(); ++at) {
+        const ParameterValues values = SampleValues(spec, block.firstRow + at);
+        std::copy(values.begin(), values.end(),
+                  block.parameters.begin() + static_cast<std::ptrdiff_t>(at * kParameterCount));
+        const auto value = [&values](Parameter p) { return values[static_cast<std::size_t>(p)]; };
+        batch.Append(LeafOf(values), value(Parameter::Lai), value(Parameter::Sun),
+                     value(Parameter::View), value(Parameter::Azimuth), value(Parameter::HotSpot));
+    }
+    return batch;
+}
+
+// Computes the rows of `block` through the engine on options.threads workers; meanwhile this
+// thread runs `meanwhile` (the write of the previous block: the HDF5 library is called from
+// one thread only).
+void ComputeBlock(const TableSpec& spec, const engine::CanopyScene& scene,
+                  const RunOptions& options, std::uint64_t doneBefore, TableRows& block,
                   const std::function<void()>& meanwhile)
 {
-    const std::uint64_t first = block.firstRow, end = first + block.Count();
-    std::atomic<std::uint64_t> next{first};
-    // Rows from the lowest failing one on are not needed; every row below it is computed,
-    // so the failure reported is the lowest of the block whatever the threads' timing.
-    std::atomic<std::uint64_t> limit{end};
-    Failure failure;
-    const auto work = [&] {
-        std::optional<Simulator> simulator;
-        for (;;) {
-            if (options.cancel && options.cancel->load(std::memory_order_relaxed)) return;
-            const std::uint64_t chunk = next.fetch_add(kChunkRows);
-            if (chunk >= limit.load()) return;
-            const std::uint64_t chunkEnd = std::min(chunk + kChunkRows, end);
-            for (std::uint64_t row = chunk; row < chunkEnd; ++row) {
-                try {
-                    if (!simulator) simulator.emplace(spec);
-                    ComputeRow(spec, *simulator, row, block);
-                } catch (const std::exception& e) {
-                    failure.Record(row, e.what());
-                    std::uint64_t seen = limit.load();
-                    while (row < seen && !limit.compare_exchange_weak(seen, row)) {
-                    }
-                    return;
-                }
-            }
-            const std::uint64_t total = done.fetch_add(chunkEnd - chunk) + (chunkEnd - chunk);
-            if (options.progress) options.progress(total);
-        }
-    };
-    {
-        std::vector<std::jthread> workers;
-        for (int t = 0; t < threads; ++t) workers.emplace_back(work);
-        meanwhile();  // a failure here waits for the workers (jthread joins), then propagates
+    const engine::CanopyBatch batch = BlockSets(spec, block);
+    engine::RunOptions run;
+    run.threads = std::max(1, options.threads);
+    run.cancel = options.cancel;
+    if (options.progress) {
+        run.progress = [&](std::size_t done) { options.progress(doneBefore + done); };
     }
-    if (failure.row) {
-        throw Error("The simulation of row " + std::to_string(*failure.row) + " ("
-                    + DescribeValues(SampleValues(spec, *failure.row))
-                    + ") failed: " + failure.message);
-    }
-    if (options.cancel && options.cancel->load()) {
+    run.meanwhile = meanwhile;
+    engine::CanopySpectraBatch spectra;
+    try {
+        spectra = engine::ComputeCanopySpectra(scene, batch, run);
+    } catch (const engine::Cancelled&) {
         throw Error("The run was interrupted; no table was written.");
+    }
+    if (const std::optional<std::size_t> failed = engine::FirstFailure(spectra.error)) {
+        const std::uint64_t row = block.firstRow + *failed;
+        throw Error("The simulation of row " + std::to_string(row) + " ("
+                    + DescribeValues(SampleValues(spec, row))
+                    + ") failed: " + spectra.error[*failed]);
+    }
+    // Each row held to what the canopy run accepts, then stored in single precision: each
+    // value rounded once.
+    for (std::size_t at = 0; at < block.Count(); ++at) {
+        spectral::Spectrum reflectance;
+        const auto first = spectra.refl.begin()
+                           + static_cast<std::ptrdiff_t>(at * spectral::kWavelengthCount);
+        std::copy(first, first + spectral::kWavelengthCount, reflectance.begin());
+        try {
+            KeepPhysicalRow(reflectance);
+        } catch (const Error& error) {
+            const std::uint64_t row = block.firstRow + at;
+            throw Error("The simulation of row " + std::to_string(row) + " ("
+                        + DescribeValues(SampleValues(spec, row)) + ") failed: " + error.what());
+        }
+        std::transform(reflectance.begin(), reflectance.end(),
+                       block.reflectance.begin()
+                           + static_cast<std::ptrdiff_t>(at * spectral::kWavelengthCount),
+                       [](double value) { return static_cast<float>(value); });
     }
 }
 
@@ -113,8 +96,8 @@ void ComputeBlock(const TableSpec& spec, const RunOptions& options, int threads,
 
 void ComputeRows(const TableSpec& spec, const RunOptions& options, TableWriter& writer)
 {
-    const int threads = std::max(1, options.threads);
-    std::atomic<std::uint64_t> done{0};
+    const engine::CanopyScene scene =
+        engine::SceneOf(spec.leafArchitecture, spec.soil, spec.visibility);
     // Two blocks: this thread writes one while the workers compute the next.
     std::array<TableRows, 2> blocks;
     TableRows* written = nullptr;
@@ -125,9 +108,9 @@ void ComputeRows(const TableSpec& spec, const RunOptions& options, TableWriter& 
         block.firstRow = first;
         block.parameters.assign((end - first) * kParameterCount, 0.0);
         block.reflectance.assign((end - first) * spectral::kWavelengthCount, 0.0f);
-        ComputeBlock(spec, options, threads, done, block, [&] {
-            if (written) writer.Append(*written);
-        });
+        std::function<void()> meanwhile;
+        if (written) meanwhile = [&writer, written] { writer.Append(*written); };
+        ComputeBlock(spec, scene, options, first - options.rows.first, block, meanwhile);
         written = &block;
         current = 1 - current;
     }

@@ -1,14 +1,11 @@
 #include "measured/measured_table.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <numeric>
 
 #include "textio/error.h"
 #include "textio/number_text.h"
+#include "textio/text_file.h"
 
 namespace tulmera::measured {
 namespace {
@@ -109,6 +106,7 @@ public:
         if (rowLines_.empty()) {
             const std::optional<char> delimiter = RowDelimiter(line);
             if (!delimiter) {
+                RefuseDamagedRow(line, lineNumber);
                 table_.headerLines.emplace_back(line);
                 return;
             }
@@ -129,7 +127,9 @@ private:
         Fail("has a problem at line " + std::to_string(lineNumber) + ": " + problem);
     }
 
+    void RefuseDamagedRow(std::string_view line, int lineNumber) const;
     void StartRows(char delimiter, std::string_view line, int lineNumber);
+    void CheckValueRange() const;
     void AddRow(std::string_view line, int lineNumber);
     double ReadField(std::string_view field, int lineNumber, std::size_t fieldIndex);
     void ScaleValues();
@@ -141,6 +141,48 @@ private:
     bool anyText_ = false;
     std::vector<int> rowLines_;  // the file line of each row
 };
+
+// A line before the first row of numbers that starts with a number (a wavelength) and goes on
+// with fields is a first row that was damaged, not a header: taking it for one would name the
+// columns after its values and lose the row.
+void TableBuilder::RefuseDamagedRow(std::string_view line, int lineNumber) const
+{
+    for (const char delimiter : {'\t', ';', ',', ' '}) {
+        if (delimiter != ' ' && line.find(delimiter) == std::string_view::npos) continue;
+        const std::vector<std::string_view> fields = SplitFields(line, delimiter);
+        const bool commaAllowed = delimiter != ',';
+        if (fields.size() < 2 || !FieldNumber(fields[0], commaAllowed)) return;
+        for (std::size_t f = 1; f < fields.size(); ++f) {
+            if (FieldNumber(fields[f], commaAllowed) || LooksNonFinite(fields[f])) continue;
+            FailAt(lineNumber,
+                   "the first row of numbers is damaged: field " + std::to_string(f + 1)
+                       + (fields[f].empty() ? " is empty."
+                                            : " \"" + std::string(fields[f].substr(0, 40))
+                                                  + "\" is not a number."));
+        }
+        return;
+    }
+}
+
+// A reflectance or transmittance is a fraction; beyond a margin for spectrometer noise a value
+// means the file was read in the wrong scale (percent as fractions) or is not a spectrum.
+void TableBuilder::CheckValueRange() const
+{
+    constexpr double kLowest = -0.05, kHighest = 1.05;
+    for (std::size_t c = 0; c < table_.columns.size(); ++c) {
+        const MeasuredColumn& column = table_.columns[c];
+        for (std::size_t r = 0; r < column.value.size(); ++r) {
+            const std::optional<double>& value = column.value[r];
+            if (!value || (*value >= kLowest && *value <= kHighest)) continue;
+            FailAt(rowLines_[r],
+                   "column " + std::to_string(c + 2) + " (\"" + column.name.substr(0, 40)
+                       + "\") holds " + textio::NumberText(*value)
+                       + " as a fraction, outside -0.05 to 1.05"
+                       + (table_.fromPercent ? " (its values were read as percent)."
+                                             : " (its values were read as fractions)."));
+        }
+    }
+}
 
 void TableBuilder::StartRows(char delimiter, std::string_view line, int lineNumber)
 {
@@ -255,6 +297,7 @@ MeasuredTable TableBuilder::Finish()
             "semicolons, tabs or spaces).");
     }
     ScaleValues();
+    CheckValueRange();
     SortRows();
     const std::vector<double>& w = table_.wavelengthNm;
     if (w.back() < kGridFirstNm || w.front() > kGridLastNm) {
@@ -301,48 +344,20 @@ private:
     throw Error("Cannot read the measured spectrum file \"" + fileName + "\": " + reason);
 }
 
-// Checks what `fileName` is before opening it: an existing regular file of bounded size.
-void CheckFile(const std::string& fileName)
-{
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(fileName, error);
-    if (error) FailToRead(fileName, error.message() + ".");
-    if (!std::filesystem::is_regular_file(status))
-        FailToRead(fileName, "it is not a regular file.");
-    const std::uintmax_t bytes = std::filesystem::file_size(fileName, error);
-    if (error) FailToRead(fileName, error.message() + ".");
-    if (bytes > kMaxMeasuredFileBytes) {
-        FailToRead(fileName, "it has " + std::to_string(bytes) + " bytes, more than the "
-                                 + std::to_string(kMaxMeasuredFileBytes / (1024 * 1024))
-                                 + " MB a measured spectrum file may have.");
-    }
-}
-
 }  // namespace
 
 MeasuredTable ReadMeasuredFile(const std::string& fileName, ValueScale scale)
 {
-    CheckFile(fileName);
-    errno = 0;
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
-        FailToRead(fileName,
-                   std::string(errno != 0 ? std::strerror(errno) : "cannot open it") + ".");
-    TableBuilder builder(fileName, scale);
-    LineSplitter lines(builder);
-    std::string chunk(1 << 16, '\0');
-    std::uintmax_t total = 0;
-    while (in) {
-        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        const auto got = static_cast<std::size_t>(in.gcount());
-        total += got;
-        if (total > kMaxMeasuredFileBytes)
-            FailToRead(fileName, "it grew beyond 100 MB while being read.");
-        lines.Feed(std::string_view(chunk.data(), got));
+    std::string text;
+    try {
+        text = textio::ReadTextFile(fileName, kMaxMeasuredFileBytes);  // refuses FIFOs, devices
+    } catch (const Error& e) {
+        // Its reason, after "Cannot open "NAME": ", said once with what the file is.
+        const std::string what = e.what();
+        const std::size_t reason = what.find("\": ");
+        FailToRead(fileName, reason == std::string::npos ? what : what.substr(reason + 3));
     }
-    if (in.bad()) FailToRead(fileName, "a read failed.");
-    lines.End();
-    return builder.Finish();
+    return ParseMeasuredText(fileName, text, scale);
 }
 
 MeasuredTable ParseMeasuredText(const std::string& fileName, std::string_view text,

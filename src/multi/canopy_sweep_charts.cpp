@@ -16,11 +16,28 @@ void PaintCanopySweepCurves(const plot::SweepCharts& charts, const CanopySweepRe
     }
 }
 
+namespace {
+
+bool FromZero(const SweepQuantity& quantity, QuantityZoom zoom)
+{
+    return zoom == QuantityZoom::Whole && quantity.kind != SweepQuantity::Kind::Index;
+}
+
+}  // namespace
+
+plot::QuantityAxes SweepQuantityAxes(const CanopySweepResult& result, const SweepQuantity& quantity,
+                                     QuantityZoom zoom)
+{
+    return plot::QuantityAxesOf(result.values, QuantityValues(quantity, result.canopyReflPct),
+                                FromZero(quantity, zoom));
+}
+
 plot::QuantityAxes PaintSweepQuantity(plot::ChartSurface& chart, const CanopySweepResult& result,
-                                      const SweepQuantity& quantity)
+                                      const SweepQuantity& quantity, QuantityZoom zoom)
 {
     return plot::PaintQuantityChart(chart, result.values,
-                                    QuantityValues(quantity, result.canopyReflPct));
+                                    QuantityValues(quantity, result.canopyReflPct),
+                                    FromZero(quantity, zoom));
 }
 
 std::string SweepQuantityCsv(const CanopySweepResult& result, const SweepQuantity& quantity)

@@ -16,9 +16,19 @@ namespace tulmera::multi {
 // colour ramp and with the legend boxes of the leaf sweep (plot::SweepColours).
 void PaintCanopySweepCurves(const plot::SweepCharts& charts, const CanopySweepResult& result);
 
+// How the quantity chart's y range is chosen: from zero for a reflectance (a band or a
+// wavelength), so that a change of 0.01 does not fill the chart, unless the user zooms in on
+// the data; an index always spans its data.
+enum class QuantityZoom { Whole, Data };
+
+// The axes PaintSweepQuantity uses for `quantity` of `result`.
+plot::QuantityAxes SweepQuantityAxes(const CanopySweepResult& result, const SweepQuantity& quantity,
+                                     QuantityZoom zoom = QuantityZoom::Whole);
+
 // Draws `quantity` against the swept value (plot::PaintQuantityChart); returns its axes.
 plot::QuantityAxes PaintSweepQuantity(plot::ChartSurface& chart, const CanopySweepResult& result,
-                                      const SweepQuantity& quantity);
+                                      const SweepQuantity& quantity,
+                                      QuantityZoom zoom = QuantityZoom::Whole);
 
 // The quantity's table as CSV: the header "P,Q" (the parameter's short name and the quantity's
 // name), then one row "value,quantity" per swept value, each number in its shortest text that

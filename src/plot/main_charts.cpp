@@ -17,9 +17,6 @@ namespace tulmera::plot {
 namespace {
 
 constexpr Rgb kGridGrey{200, 200, 200};
-constexpr Rgb kReflectanceGreen{0, 200, 0};
-constexpr Rgb kTransmittanceRed{200, 0, 0};
-constexpr Rgb kSoilBrown{200, 100, 0};
 
 constexpr int kLeafRecords = spectral::kWavelengthCount;  // 400 .. 2500 nm
 // The canopy and soil curves stop at 2495 nm: the last grid point is not drawn.

@@ -12,6 +12,12 @@
 // from whatever was drawn before on the same surface.
 namespace tulmera::plot {
 
+// The curves' pens, which the figures' legends name: the leaf and canopy reflectance and the
+// leaf transmittance 2 pixels wide, the soil 1 pixel, all solid.
+inline constexpr Rgb kReflectanceGreen{0, 200, 0};
+inline constexpr Rgb kTransmittanceRed{200, 0, 0};
+inline constexpr Rgb kSoilBrown{200, 100, 0};
+
 // The leaf chart (kLeafChartScale) and the canopy chart (kCanopyChartScale).
 struct MainCharts {
     ChartSurface& leaf;

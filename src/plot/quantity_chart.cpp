@@ -7,8 +7,7 @@ namespace tulmera::plot {
 namespace {
 
 constexpr Rgb kGridColour{200, 200, 200};
-constexpr Rgb kPointColour{0, 120, 0};
-constexpr double kMargin = 0.05;  // of the chart, on every side
+constexpr double kMargin = kQuantityMargin;
 constexpr int kGridDivisions = 10;
 
 double Place(double value, double low, double high)
@@ -31,7 +30,7 @@ void PaintFrame(ChartSurface& chart)
 }  // namespace
 
 QuantityAxes QuantityAxesOf(const std::vector<double>& x,
-                            const std::vector<std::optional<double>>& y)
+                            const std::vector<std::optional<double>>& y, bool fromZero)
 {
     QuantityAxes axes{0.0, 1.0, 0.0, 1.0};
     if (!x.empty()) {
@@ -50,6 +49,7 @@ QuantityAxes QuantityAxesOf(const std::vector<double>& x,
         axes.yMax = any ? std::max(axes.yMax, *value) : *value;
         any = true;
     }
+    if (any && fromZero) axes.yMin = std::min(axes.yMin, 0.0);
     if (!any) {
         axes.yMin = 0.0;
         axes.yMax = 1.0;
@@ -61,10 +61,10 @@ QuantityAxes QuantityAxesOf(const std::vector<double>& x,
 }
 
 QuantityAxes PaintQuantityChart(ChartSurface& chart, const std::vector<double>& x,
-                                const std::vector<std::optional<double>>& y)
+                                const std::vector<std::optional<double>>& y, bool fromZero)
 {
     assert(x.size() == y.size());
-    const QuantityAxes axes = QuantityAxesOf(x, y);
+    const QuantityAxes axes = QuantityAxesOf(x, y, fromZero);
     chart.Clear();
     PaintFrame(chart);
     chart.SetPenStyle(PenStyle::Solid);

@@ -124,7 +124,8 @@ void SvgSurface::FilledBox(double x1, double y1, double x2, double y2, Rgb color
             color);
 }
 
-std::string SvgSurface::Bytes(const std::string& path, const std::string& title) const
+std::string SvgSurface::Bytes(const std::string& path, const std::string& title,
+                              const std::function<void(QPainter&)>& over) const
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -156,6 +157,7 @@ std::string SvgSurface::Bytes(const std::string& path, const std::string& title)
         }
         painter.strokePath(shape.path, pen);
     }
+    if (over) over(painter);
     if (!painter.end() || bytes.isEmpty()) {
         throw Error("Cannot draw the chart image for \"" + path + "\" as SVG.");
     }

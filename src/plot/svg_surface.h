@@ -1,7 +1,9 @@
 #pragma once
 #include <QColor>
+#include <QPainter>
 #include <QPainterPath>
 #include <QRectF>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,9 +47,11 @@ public:
 
     const ChartScale& scale() const { return scale_; }
 
-    // The SVG file of what was drawn since the last Clear, `title` as its title. Throws
+    // The SVG file of what was drawn since the last Clear, `title` as its title; `over`, when
+    // given, paints more on top (in the picture's units) through the same painter. Throws
     // tulmera::Error naming `path`, the file the bytes are meant for, when it cannot be made.
-    std::string Bytes(const std::string& path, const std::string& title = "") const;
+    std::string Bytes(const std::string& path, const std::string& title = "",
+                      const std::function<void(QPainter&)>& over = {}) const;
 
 private:
     struct Pen {

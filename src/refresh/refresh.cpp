@@ -30,7 +30,9 @@ void Recompute(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& can
                canopy::CanopyState& canopyState, const plot::MainCharts& charts,
                const plot::ChartBackground& background)
 {
-    textio::StagedFiles staged;
+    // The live refresh runs at every move of a control and its files are remade by the next
+    // one: it skips the flush to disk that batch runs and saved files make.
+    textio::StagedFiles staged(textio::Flushing::Skip);
     canopy::CanopyState next =
         StageRecompute(leaf, canopyInputs, canopyState, charts, background, staged);
     staged.Publish();

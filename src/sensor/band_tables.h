@@ -17,8 +17,10 @@ struct Band {
 
 // One sensor: its name (the chart menu's caption without "Bandas "), its bands in table order
 // (increasing lower limit; the first seven sensors' bands may touch but never overlap, the
-// last two's may overlap) and the bands' names. An empty `bandNames` means the bands are
-// numbered 1 .. n in table order.
+// last two's may overlap) and the bands' names in that order. The names are the sensor's own
+// numbering, which skips the bands outside 400 .. 2500 nm or not simulated here: Landsat-TM's
+// band 6 is thermal, so its 2080-2350 nm band is "7"; MODIS lists its land and ocean bands
+// out of wavelength order.
 struct Sensor {
     std::string_view name;
     std::span<const Band> bands;
@@ -41,6 +43,19 @@ inline constexpr std::array<Band, 9> kTerraAsterBands = {{
     {520, 600}, {630, 690}, {760, 860}, {1600, 1700}, {2145, 2185}, {2185, 2225}, {2235, 2285},
     {2295, 2365}, {2365, 2430}}};
 
+// The sensors' own band numbers, in table order.
+inline constexpr std::array<std::string_view, 2> kIrsWisBandNames = {"3", "4"};
+inline constexpr std::array<std::string_view, 3> kNoaaAvhrrBandNames = {"1", "2", "3A"};
+inline constexpr std::array<std::string_view, 6> kLandsatTmBandNames = {
+    "1", "2", "3", "4", "5", "7"};
+inline constexpr std::array<std::string_view, 4> kSpotVegetationBandNames = {
+    "B0", "B2", "B3", "MIR"};
+inline constexpr std::array<std::string_view, 4> kIkonosBandNames = {"1", "2", "3", "4"};
+inline constexpr std::array<std::string_view, 14> kTerraModisBandNames = {
+    "8", "9", "10", "11", "12", "13", "14", "15", "16", "17", "19", "5", "6", "7"};
+inline constexpr std::array<std::string_view, 9> kTerraAsterBandNames = {
+    "1", "2", "3N", "4", "5", "6", "7", "8", "9"};
+
 // Centre ± half width, rounded to whole nanometres.
 inline constexpr std::array<Band, 13> kSentinel2MsiBands = {{
     {433, 453}, {458, 523}, {543, 578}, {650, 680}, {698, 713}, {733, 748}, {773, 793},
@@ -53,13 +68,13 @@ inline constexpr std::array<Band, 8> kLandsatOliBands = {{
 inline constexpr std::array<std::string_view, 8> kLandsatOliBandNames = {
     "B1", "B2", "B3", "B4", "B5", "B9", "B6", "B7"};
 
-inline constexpr Sensor kIrsWis{"IRS-WIS", kIrsWisBands, {}};
-inline constexpr Sensor kNoaaAvhrr{"NOAA-AVHRR", kNoaaAvhrrBands, {}};
-inline constexpr Sensor kLandsatTm{"Landsat-TM", kLandsatTmBands, {}};
-inline constexpr Sensor kSpotVegetation{"SPOT-VEGETATION", kSpotVegetationBands, {}};
-inline constexpr Sensor kIkonos{"IKONOS", kIkonosBands, {}};
-inline constexpr Sensor kTerraModis{"Terra-MODIS", kTerraModisBands, {}};
-inline constexpr Sensor kTerraAster{"Terra-ASTER", kTerraAsterBands, {}};
+inline constexpr Sensor kIrsWis{"IRS-WIS", kIrsWisBands, kIrsWisBandNames};
+inline constexpr Sensor kNoaaAvhrr{"NOAA-AVHRR", kNoaaAvhrrBands, kNoaaAvhrrBandNames};
+inline constexpr Sensor kLandsatTm{"Landsat-TM", kLandsatTmBands, kLandsatTmBandNames};
+inline constexpr Sensor kSpotVegetation{"SPOT-VEGETATION", kSpotVegetationBands, kSpotVegetationBandNames};
+inline constexpr Sensor kIkonos{"IKONOS", kIkonosBands, kIkonosBandNames};
+inline constexpr Sensor kTerraModis{"Terra-MODIS", kTerraModisBands, kTerraModisBandNames};
+inline constexpr Sensor kTerraAster{"Terra-ASTER", kTerraAsterBands, kTerraAsterBandNames};
 inline constexpr Sensor kSentinel2Msi{"Sentinel-2 MSI", kSentinel2MsiBands, kSentinel2MsiBandNames};
 inline constexpr Sensor kLandsatOli{"Landsat-8/9 OLI", kLandsatOliBands, kLandsatOliBandNames};
 // clang-format on
@@ -73,7 +88,7 @@ inline constexpr std::array<Sensor, kSensorCount> kSensors = {
 };
 
 static_assert(std::ranges::all_of(kSensors, [](const Sensor& sensor) {
-    return sensor.bandNames.empty() || sensor.bandNames.size() == sensor.bands.size();
+    return sensor.bandNames.size() == sensor.bands.size();
 }));
 
 // The sensor called `name` exactly (a name of kSensors), or nullptr.

@@ -59,8 +59,7 @@ std::vector<std::optional<double>> BandMeans(const spectral::Spectrum& spectrum,
 
 std::string BandName(const Sensor& sensor, std::size_t index)
 {
-    if (!sensor.bandNames.empty()) return std::string(sensor.bandNames[index]);
-    return std::to_string(index + 1);
+    return std::string(sensor.bandNames[index]);
 }
 
 NdviBands NdviBandsOf(const Sensor& sensor)

@@ -19,8 +19,8 @@ std::optional<double> BandMean(const spectral::Spectrum& spectrum, const Band& b
 std::vector<std::optional<double>> BandMeans(const spectral::Spectrum& spectrum,
                                              const Sensor& sensor);
 
-// The name of band `index` (0-based, table order) of `sensor`: its own name ("B8A") or its
-// number counted from 1 ("3").
+// The name of band `index` (0-based, table order) of `sensor` in the sensor's own numbering:
+// "B8A" (Sentinel-2), "7" (Landsat-TM's 2080-2350 nm band).
 std::string BandName(const Sensor& sensor, std::size_t index);
 
 // The sensor's broadband NDVI, (nir - red) / (nir + red), from the band values of `spectrum`:

@@ -62,9 +62,12 @@ pid_t DirectoryLock::HolderPid() const
 // Best effort: the process id only makes messages more helpful; the lock itself is the flock.
 void DirectoryLock::WriteOwnPid()
 {
+    // Written over the old id, then cut: a reader never finds the file empty, at worst the new
+    // id followed by the old one's tail, which the reader's number ends before.
     const std::string pid = std::to_string(::getpid()) + "\n";
-    if (::ftruncate(fd_, 0) == 0) {
-        [[maybe_unused]] const ssize_t written = ::pwrite(fd_, pid.data(), pid.size(), 0);
+    const ssize_t written = ::pwrite(fd_, pid.data(), pid.size(), 0);
+    if (written == static_cast<ssize_t>(pid.size())) {
+        [[maybe_unused]] const int cut = ::ftruncate(fd_, written);
     }
 }
 

@@ -3,13 +3,17 @@
 #include <string_view>
 #include <vector>
 
+#include "textio/text_file.h"
+
 // The files of one run, written aside and published together only when all are complete, so
 // that a run that fails, or is stopped, leaves every previous file exactly as it was.
 namespace tulmera::textio {
 
 class StagedFiles {
 public:
-    StagedFiles() = default;
+    // `flushing`: whether Publish first flushes every staged file and its directory to disk
+    // (batch runs, saved files) or skips that (the window's live refresh).
+    explicit StagedFiles(Flushing flushing = Flushing::ToDisk) : flushing_(flushing) {}
     // Removes every temporary file not published.
     ~StagedFiles();
     StagedFiles(const StagedFiles&) = delete;
@@ -34,8 +38,11 @@ public:
 
     // Puts every staged file in the place of its file, in the order they were first staged,
     // after checking that no place holds a directory or other non-regular file (then nothing
-    // is published); afterwards nothing is staged. Throws tulmera::Error naming the first file that
-    // could not be published; the temporaries not published are removed.
+    // is published); afterwards nothing is staged. With more than one file a publish journal
+    // (publish_journal.h) is written first, so that a run killed between two swaps is completed
+    // by the next one. A stop request waits until the last swap (PublishingGuard). Throws
+    // tulmera::Error naming the first file that could not be flushed or published; the
+    // temporaries not published are removed.
     void Publish();
 
 private:
@@ -44,7 +51,11 @@ private:
         std::string temporary;
     };
     Staged* Find(const std::string& fileName);
+    void CheckPlaces() const;
+    void Flush() const;
+    std::vector<std::string> WriteJournals() const;
 
+    Flushing flushing_;
     std::vector<Staged> files_;
 };
 

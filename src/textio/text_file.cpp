@@ -13,6 +13,8 @@
 #include <cstdio>
 
 #include "textio/error.h"
+#include "textio/own_temporaries.h"
+#include "textio/publish_journal.h"
 #include "textio/system_reason.h"
 
 namespace tulmera::textio {
@@ -25,26 +27,12 @@ constexpr std::string_view kTemporarySuffix = ".tmp";
     throw Error("Cannot " + action + " \"" + fileName + "\": " + SystemReason(errorNumber) + ".");
 }
 
-// Writes all of `content` to the open descriptor; returns 0 or the errno of the failure.
-int WriteAll(int fd, std::string_view content)
-{
-    while (!content.empty()) {
-        const ssize_t written = ::write(fd, content.data(), content.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        content.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return 0;
-}
-
 // Opens `fileName` with `flags`, writes `content`, closes; returns 0 or the errno of the failure.
 int WriteFile(const std::string& fileName, int flags, std::string_view content)
 {
     const int fd = ::open(fileName.c_str(), flags | O_WRONLY | O_CLOEXEC, 0666);
     if (fd < 0) return errno;
-    int error = WriteAll(fd, content);
+    int error = WriteAllTo(fd, content);
     if (::close(fd) != 0 && error == 0) error = errno;
     return error;
 }
@@ -71,6 +59,35 @@ pid_t OwnerOf(std::string_view name)
 
 }  // namespace
 
+int WriteAllTo(int fd, std::string_view content)
+{
+    while (!content.empty()) {
+        const ssize_t written = ::write(fd, content.data(), content.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        content.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
+int FlushToDisk(const std::string& name)
+{
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return errno;
+    int error = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    return error;
+}
+
+std::string DirectoryOf(const std::string& fileName)
+{
+    const auto slash = fileName.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : fileName.substr(0, slash);
+}
+
 std::string ReadTextFile(const std::string& fileName, std::size_t maxBytes)
 {
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
@@ -84,13 +101,12 @@ std::string ReadTextFile(const std::string& fileName, std::size_t maxBytes)
     }
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
-        throw Error("Cannot read \"" + fileName + "\": not a regular file.");
+        throw Error("Cannot read \"" + fileName + "\": it is not a regular file.");
     }
     if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
         ::close(fd);
-        throw Error("Cannot read \"" + fileName + "\": " + std::to_string(info.st_size)
-                    + " bytes, more than a result file can hold (" + std::to_string(maxBytes)
-                    + ").");
+        throw Error("Cannot read \"" + fileName + "\": it has " + std::to_string(info.st_size)
+                    + " bytes, more than such a file may have (" + std::to_string(maxBytes) + ").");
     }
     std::string content;
     content.reserve(static_cast<std::size_t>(info.st_size));
@@ -127,6 +143,7 @@ std::string CreateTemporarySibling(const std::string& fileName, int* fd)
                                  + std::string(kTemporarySuffix);
         const int opened = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
         if (opened >= 0) {
+            RememberTemporary(name);
             if (fd != nullptr) {
                 *fd = opened;
             } else {
@@ -149,41 +166,53 @@ void PublishTemporary(const std::string& temporary, const std::string& fileName)
     if (::lstat(fileName.c_str(), &old) == 0 && S_ISREG(old.st_mode)
         && ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, fileName.c_str(), RENAME_EXCHANGE)
                == 0) {
-        ::unlink(temporary.c_str());
+        RemoveTemporary(temporary);  // now holds the old content
         return;
     }
     if (::rename(temporary.c_str(), fileName.c_str()) != 0) {
         const int error = errno;
-        ::unlink(temporary.c_str());
+        RemoveTemporary(temporary);
         Fail("replace", fileName, error);
     }
+    ForgetTemporary(temporary);
 }
 
 void RemoveStrayTemporaries(const std::string& directory)
 {
     const std::string dir = directory.empty() ? "." : directory;
-    DIR* stream = ::opendir(dir.c_str());
-    if (stream == nullptr) return;
-    while (const dirent* entry = ::readdir(stream)) {
-        const pid_t owner = OwnerOf(entry->d_name);
-        if (owner == 0 || owner == ::getpid()) continue;
-        if (::kill(owner, 0) == 0 || errno != ESRCH) continue;  // alive, or not ours to judge
-        ::unlinkat(::dirfd(stream), entry->d_name, 0);
+    // Two passes: a dead run's journal names temporaries that hold half of its results, which
+    // must be put in place before the second pass would take them for strays.
+    for (const bool journals : {true, false}) {
+        DIR* stream = ::opendir(dir.c_str());
+        if (stream == nullptr) return;
+        while (const dirent* entry = ::readdir(stream)) {
+            const pid_t owner = OwnerOf(entry->d_name);
+            if (owner == 0 || owner == ::getpid()) continue;
+            if (IsJournalName(entry->d_name) != journals) continue;
+            if (::kill(owner, 0) == 0 || errno != ESRCH) continue;  // alive, or not ours to judge
+            if (journals) {
+                RollForwardJournal(dir + "/" + entry->d_name);
+            } else {
+                ::unlinkat(::dirfd(stream), entry->d_name, 0);
+            }
+        }
+        ::closedir(stream);
     }
-    ::closedir(stream);
 }
 
-void ReplaceTextFile(const std::string& fileName, std::string_view content)
+void ReplaceTextFile(const std::string& fileName, std::string_view content, Flushing flushing)
 {
     int fd = -1;
     const std::string temporary = CreateTemporarySibling(fileName, &fd);
-    int error = WriteAll(fd, content);
+    int error = WriteAllTo(fd, content);
+    if (error == 0 && flushing == Flushing::ToDisk && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error != 0) {
-        ::unlink(temporary.c_str());
+        RemoveTemporary(temporary);
         Fail("write", fileName, error);
     }
     PublishTemporary(temporary, fileName);
+    if (flushing == Flushing::ToDisk) FlushToDisk(DirectoryOf(fileName));  // the rename itself
 }
 
 void AppendTextFile(const std::string& fileName, std::string_view content)

@@ -19,6 +19,7 @@
 #include "app/widgets/chart_readout.h"
 #include "app/widgets/settings_keys.h"
 #include "app/windows/main_window.h"
+#include "app/windows/measured_panel.h"
 #include "plot/chart_geometry.h"
 #include "plot/chart_readout.h"
 #include "plot/raster_surface.h"
@@ -257,6 +258,58 @@ private slots:
             QVERIFY2(svg.find("<path") != std::string::npos, name);
         }
         QVERIFY(!fs::exists(file));
+    }
+
+    // A saved chart shows what the window shows: a loaded measured spectrum too, not only the
+    // model curves.
+    void savedChartsShowTheMeasuredSpectrum()
+    {
+        std::ofstream("medido.csv", std::ios::binary) << "nm,hoja\n500,0.3\n600,0.35\n700,0.5\n";
+        auto* panel = window_->findChild<MeasuredPanel*>(QStringLiteral("dckMedido"));
+        QVERIFY(panel->LoadFile(QStringLiteral("medido.csv"), 0, MeasuredKind::LeafReflectance));
+        const fs::path file = dir_->path() / "graficos.png";
+        QVERIFY(window_->SaveChartImages(QString::fromStdString(file.string()), {1}));
+        const QImage leaf(QString::fromStdString((dir_->path() / "graficos-hoja.png").string()));
+        QImage shown = Find<widgets::ChartView>("pctProspect")->image();
+        shown.setDevicePixelRatio(1.0);
+        QVERIFY(leaf.convertToFormat(QImage::Format_RGB32) == shown);
+    }
+
+    // "Figura PNG…" and "Figura SVG…": complete figures in the window's language, the PNG as
+    // wide as chosen with numbers in its margins, the SVG with its texts and the legend of the
+    // measured curve as well.
+    void figuresInTheWindowsLanguage()
+    {
+        QVERIFY(Find<QAction>("mnuGuardarGraficosFiguraPng(1600)") != nullptr);
+        QVERIFY(Find<QAction>("mnuGuardarGraficosFiguraSvg") != nullptr);
+        std::ofstream("medido.csv", std::ios::binary) << "nm,dosel\n500,0.1\n600,0.12\n";
+        auto* panel = window_->findChild<MeasuredPanel*>(QStringLiteral("dckMedido"));
+        QVERIFY(panel->LoadFile(QStringLiteral("medido.csv"), 0, MeasuredKind::CanopyReflectance));
+        widgets::ChartImageFormat png;
+        png.figure = true;
+        QVERIFY(window_->SaveChartImages(
+            QString::fromStdString((dir_->path() / "figura.png").string()), png));
+        const QImage leaf(QString::fromStdString((dir_->path() / "figura-hoja.png").string()));
+        QCOMPARE(leaf.width(), 1600);
+        QVERIFY(leaf.height() > 2 * 165);
+        int ink = 0;  // the numbers left of the plot area
+        for (int y = 0; y < leaf.height(); ++y) {
+            for (int x = 0; x < 60; ++x) ink += leaf.pixel(x, y) != qRgb(255, 255, 255);
+        }
+        QVERIFY(ink > 100);
+
+        widgets::ChartImageFormat svg = png;
+        svg.svg = true;
+        QVERIFY(window_->SaveChartImages(
+            QString::fromStdString((dir_->path() / "figura.svg").string()), svg));
+        const std::string canopy = Text(dir_->path() / "figura-cubierta.svg");
+        for (const char* text :
+             {">Longitud de onda (nm)<", ">Reflectividad<", ">0.7<", ">Reflectividad del suelo<",
+              ">Reflectividad medida de la cubierta<"}) {
+            QVERIFY2(canopy.find(text) != std::string::npos, text);
+        }
+        QVERIFY(Text(dir_->path() / "figura-hoja.svg").find(">Transmisividad<")
+                != std::string::npos);
     }
 };
 

@@ -19,7 +19,10 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextImageFormat>
 #include <QTranslator>
 #include <memory>
 
@@ -365,6 +368,35 @@ private slots:
         auto* guide = In<QTextBrowser>(window, QStringLiteral("txtGuia"));
         QCOMPARE(guide->source(), GuideWindow::StartPage(Language::English));
         QVERIFY(!guide->toPlainText().isEmpty());
+    }
+    // The lesson pictures shrink to the guide's width, keeping their aspect, and grow back
+    // to their own size (never beyond) when the window widens.
+    void theGuidesPicturesFitItsWidth()
+    {
+        GuideWindow guide(Language::Spanish);
+        guide.resize(420, 500);
+        guide.show();
+        guide.browser()->setSource(QUrl(QStringLiteral("qrc:/guide/es/lecciones.html")));
+        QCoreApplication::processEvents();
+        const auto widths = [&] {
+            std::vector<std::pair<double, double>> found;  // width, height
+            for (QTextBlock b = guide.browser()->document()->begin(); b.isValid(); b = b.next()) {
+                for (auto it = b.begin(); !it.atEnd(); ++it) {
+                    const QTextImageFormat f = it.fragment().charFormat().toImageFormat();
+                    if (f.isValid()) found.emplace_back(f.width(), f.height());
+                }
+            }
+            return found;
+        };
+        const int room = guide.browser()->viewport()->width();
+        QVERIFY(!widths().empty());
+        for (const auto& [width, height] : widths()) {
+            QVERIFY2(width > 0 && width <= room, qPrintable(QString::number(width)));
+            QVERIFY(height > 0);
+        }
+        guide.resize(3000, 900);
+        QCoreApplication::processEvents();
+        for (const auto& [width, height] : widths()) QVERIFY(width > room);
     }
     void theGuidesLinksAndPicturesResolve()
     {

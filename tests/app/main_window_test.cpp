@@ -4,20 +4,25 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <cmath>
 #include <map>
 #include <memory>
 
 #include "app/layout_check.h"
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
+#include "leaf/leaf_models.h"
+#include "leaf/leaf_spectrum.h"
 #include "plot/chart_geometry.h"
 #include "plot/raster_surface.h"
 #include "support/file_replacements.h"
@@ -26,6 +31,7 @@
 #include "support/scratch_settings.h"
 #include "support/window_fixtures.h"
 #include "support/work_dir.h"
+#include "textio/printed_text.h"
 
 namespace tulmera::app {
 
@@ -104,8 +110,17 @@ private:
         const auto number = [this](const char* name, int i) {
             return *widgets::ParseValueText(Box(name, i)->text());
         };
-        const leaf::LeafParameters leaf{number("txtProspect", 0), number("txtProspect", 1),
-                                        number("txtProspect", 2), number("txtProspect", 3)};
+        leaf::LeafParameters leaf{number("txtProspect", 0), number("txtProspect", 1),
+                                  number("txtProspect", 2), number("txtProspect", 3)};
+        leaf.model = window_->leafParameters().model;  // its rows' values, as shown
+        if (leaf.model == leaf::LeafModel::ProspectPro) leaf.Cm = 0.0;
+        const std::array<double leaf::LeafParameters::*, 5> extra = {
+            &leaf::LeafParameters::Car, &leaf::LeafParameters::Anth, &leaf::LeafParameters::Cbrown,
+            &leaf::LeafParameters::Prot, &leaf::LeafParameters::CBC};
+        for (int i = 0; i < 5; ++i) {
+            if (Box("txtProspectD", i)->isVisibleTo(window_.get()))
+                leaf.*extra[static_cast<std::size_t>(i)] = number("txtProspectD", i);
+        }
         canopy::CanopyInputs inputs = canopy::StartCanopyInputs();
         inputs.lai = number("txtSailh", 0);
         inputs.sunZenith = number("txtSailh", 1);
@@ -474,6 +489,92 @@ private slots:
         QCOMPARE(fixture_.window()->leafParameters().N, 1.5);
     }
 
+    // "Configuracion › Modelo de hoja": each model shows its own rows (the Cm row only where the
+    // model has Cm), runs the leaf model it names, is remembered for the next window, and the
+    // window still fits a 1280 x 720 screen with the most rows.
+    void theLeafModelEntryShowsItsRowsRunsItAndIsRemembered_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("shownRows");  // of lblProspectD(0..4), then the Cm row
+        QTest::newRow("classic") << "classic"
+                                 << "-----C";
+        QTest::newRow("prospect-d") << "prospect-d"
+                                    << "012--C";
+        QTest::newRow("prospect-pro") << "prospect-pro"
+                                      << "01234-";
+    }
+    void theLeafModelEntryShowsItsRowsRunsItAndIsRemembered()
+    {
+        QFETCH(QString, model);
+        QFETCH(QString, shownRows);
+        window_->show();
+        Find<QAction>(QStringLiteral("menu24(prospect-d)"))->trigger();  // from another model
+        Find<QAction>(QStringLiteral("menu24(%1)").arg(model))->trigger();
+        QString shown;
+        for (int i = 0; i < 5; ++i) {
+            const bool visible = Find<QLabel>(Indexed("lblProspectD", i))->isVisible();
+            QCOMPARE(Bar("hsbProspectD", i)->isVisible(), visible);
+            QCOMPARE(Box("txtProspectD", i)->isVisible(), visible);
+            shown += visible ? QString::number(i) : QStringLiteral("-");
+        }
+        shown += Bar("hsbProspect", 3)->isVisible() ? QStringLiteral("C") : QStringLiteral("-");
+        QCOMPARE(shown, shownRows);
+
+        const leaf::LeafParameters& used = window_->leafParameters();
+        QCOMPARE(QString::fromLatin1(leaf::LeafModelName(used.model).data()), model);
+        QVERIFY(used == leaf::StartLeafParameters(used.model));
+        textio::PrintedText expected;
+        leaf::PrintLeafSpectrum(expected, leaf::ComputeLeafSpectrum(used));
+        QCOMPARE(FileBytes("VP.dat"), expected.str());
+        CheckChartsShowTheControls();
+
+        QCoreApplication::processEvents();
+        QVERIFY(window_->minimumSizeHint().width() <= 1280);
+        QVERIFY(window_->minimumSizeHint().height() <= 720);
+        window_->resize(1280, 720);
+        QCoreApplication::processEvents();
+        QCOMPARE(testing::FirstClippedChild(*window_), QString());
+
+        window_.reset();
+        window_ = std::make_unique<MainWindow>();
+        QCOMPARE(QString::fromLatin1(leaf::LeafModelName(window_->leafParameters().model).data()),
+                 model);
+    }
+
+    // The new rows act as the classic ones: a typed value moves its bar and is used, one beyond
+    // the bar is refused and said; the start values keep the chosen model.
+    void theModelRowsTakeTypedValuesAndRestoreTheStartValues()
+    {
+        QSettings().setValue(QStringLiteral("leaf/model"), QStringLiteral("prospect-d"));
+        window_.reset();
+        window_ = std::make_unique<MainWindow>();  // opens with the remembered model
+        QLineEdit* n = Box("txtProspect", 0);
+        n->setText(QStringLiteral("1.6"));
+        emit n->editingFinished();
+        QLineEdit* cab = Box("txtProspect", 1);  // a classic row under the newer model
+        cab->setText(QStringLiteral("45"));
+        emit cab->editingFinished();
+        QCOMPARE(window_->leafParameters().Cab, 45.0);
+        QCOMPARE(window_->leafParameters().model, leaf::LeafModel::ProspectD);
+        QLineEdit* anth = Box("txtProspectD", 1);
+        anth->setText(QStringLiteral("5"));
+        emit anth->editingFinished();
+        QCOMPARE(window_->leafParameters().Anth, 5.0);
+        QCOMPARE(Bar("hsbProspectD", 1)->value(), 50);
+        anth->setText(QStringLiteral("41"));
+        emit anth->editingFinished();
+        QCOMPARE(window_->leafParameters().Anth, 5.0);
+        QCOMPARE(anth->text(), QStringLiteral("5"));
+        QVERIFY(!Status().isEmpty());
+        Bar("hsbProspectD", 2)->setValue(40);
+        QCOMPARE(window_->leafParameters().Cbrown, 0.4);
+        CheckChartsShowTheControls();
+
+        Find<QAction>("menu22")->trigger();
+        QVERIFY(window_->leafParameters() == leaf::StartLeafParameters(leaf::LeafModel::ProspectD));
+        QCOMPARE(anth->text(), QStringLiteral("0"));
+    }
+
     // On a 1280 x 720 screen (and at twice the pixels) the window fits: its minimum is smaller,
     // and at that size or at the minimum no control is squeezed below its own minimum or cut off
     // by its parent; what does not fit scrolls.
@@ -524,6 +625,141 @@ private slots:
         fixture_.window()->resize(1600, 1200);
         QCoreApplication::processEvents();
         QCOMPARE(fixture_.window()->canopyState().lai, canopy::StartCanopyInputs().lai);
+    }
+
+    // Whatever docks are open, at 1280 x 720 (and at scale 2 in the high-DPI run) each chart
+    // keeps a readable size and lies wholly in view: the docks take room beside the charts,
+    // never the charts' own.
+    void chartsStayInViewWithEachDock_data()
+    {
+        QTest::addColumn<bool>("sensorDock");
+        QTest::addColumn<bool>("measuredPanel");
+        QTest::newRow("no dock") << false << false;
+        QTest::newRow("sensor dock") << true << false;
+        QTest::newRow("measured panel") << false << true;
+        QTest::newRow("both") << true << true;
+    }
+    void chartsStayInViewWithEachDock()
+    {
+        QFETCH(bool, sensorDock);
+        QFETCH(bool, measuredPanel);
+        window_->resize(1280, 720);
+        window_->show();
+        QCoreApplication::processEvents();
+        if (sensorDock) Find<QAction>("viewSensorDock")->trigger();
+        if (measuredPanel) Find<QDockWidget>("dckMedido")->show();
+        QCoreApplication::processEvents();
+        const auto* scroller = Find<QScrollArea>("scrTulmera");
+        const QRect inView(scroller->viewport()->mapTo(window_.get(), QPoint(0, 0)),
+                           scroller->viewport()->size());
+        for (const char* name : {"pctProspect", "pctSailh"}) {
+            const auto* view = Find<widgets::ChartView>(QLatin1String(name));
+            const QRect chart(view->mapTo(window_.get(), QPoint(0, 0)), view->size());
+            QVERIFY2(view->width() >= 300 && view->height() >= 160,
+                     qPrintable(QStringLiteral("%1: %2 x %3")
+                                    .arg(QLatin1String(name))
+                                    .arg(view->width())
+                                    .arg(view->height())));
+            QVERIFY2(inView.contains(chart) && window_->rect().contains(chart), name);
+        }
+    }
+
+    // Band numbers over the stripes, in the sensor's own numbering (Landsat-TM has no
+    // reflective band 6); none over the grid.
+    void theOverlaysNameTheirBands()
+    {
+        Menu211(4)->trigger();
+        for (const char* chart : {"pctProspect", "pctSailh"}) {
+            QStringList names;
+            for (const auto& band : Find<widgets::ChartView>(QLatin1String(chart))->bandLabels()) {
+                names << band.name;
+            }
+            QCOMPARE(names, QStringList({"1", "2", "3", "4", "5", "7"}));
+        }
+        Menu211(1)->trigger();
+        QVERIFY(Find<widgets::ChartView>("pctProspect")->bandLabels().empty());
+    }
+
+    // The leaf chart's axes: reflectance on the left, the transmittance on the right numbered
+    // from 0 at the top to 1 at the bottom, as its curve is drawn; titles beside the numbers,
+    // clear of the chart.
+    void theLeafChartNumbersItsTransmittanceDownward()
+    {
+        window_->show();
+        QCoreApplication::processEvents();
+        const auto* view = Find<widgets::ChartView>("pctProspect");
+        const QRect chart(view->mapTo(window_.get(), QPoint(0, 0)), view->size());
+        const auto placed = [&](const char* name) {
+            const auto* label = Find<QLabel>(QLatin1String(name));
+            return QRect(label->mapTo(window_.get(), QPoint(0, 0)), label->size());
+        };
+        QCOMPARE(Find<QLabel>("lblEjeT(0)")->text(), QStringLiteral("0.0"));
+        QCOMPARE(Find<QLabel>("lblEjeT(5)")->text(), QStringLiteral("1.0"));
+        const int frame = view->frameWidth();
+        QVERIFY(std::abs(placed("lblEjeT(0)").center().y() - (chart.top() + frame)) <= 1);
+        QVERIFY(std::abs(placed("lblEjeT(5)").center().y() - (chart.bottom() - frame)) <= 2);
+        for (const char* name : {"lblEjeT(0)", "lblEjeT(5)", "lblEjeTransmisividad"}) {
+            QVERIFY2(placed(name).left() > chart.right(), name);
+        }
+        for (const char* name : {"lblEjeReflectividadHoja", "lblEjeReflectividadDosel"}) {
+            QVERIFY2(Find<QLabel>(QLatin1String(name))->isVisible(), name);
+        }
+        QVERIFY(placed("lblEjeReflectividadHoja").right() < placed("lblGrid(0)").left());
+    }
+
+    // A window restored at a size remembered from an earlier run draws its charts at that
+    // size as it shows: the start-up picture is a fresh drawing, not the first one stretched.
+    void startsWithChartsDrawnAtTheirShownSize()
+    {
+        window_->show();
+        window_->resize(1500, 1100);
+        QCoreApplication::processEvents();
+        window_->hide();  // remembers its place and size
+        replacements_.reset();
+        window_ = std::make_unique<MainWindow>();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QCoreApplication::processEvents();
+        for (const char* name : {"pctProspect", "pctSailh"}) {
+            const widgets::ChartView* view = Find<widgets::ChartView>(QLatin1String(name));
+            const plot::ChartScale shown = view->DisplayedScale();
+            QVERIFY2(shown.widthPx > 317, name);
+            QCOMPARE(view->image().size(),
+                     QSize(shown.widthPx, shown.heightPx) * view->SurfacePixelScale());
+        }
+        const widgets::ChartView* leafView = Find<widgets::ChartView>("pctProspect");
+        const int k = leafView->SurfacePixelScale();
+        plot::RasterSurface leafChart(leafView->DisplayedScale(), k);
+        plot::RasterSurface canopyChart(Find<widgets::ChartView>("pctSailh")->DisplayedScale(), k);
+        canopy::CanopyState state;
+        refresh::Recompute(window_->leafParameters(), canopy::StartCanopyInputs(), state,
+                           {leafChart, canopyChart}, plot::ChartBackground{});
+        QImage expected = leafChart.image();
+        expected.setDevicePixelRatio(leafView->image().devicePixelRatio());
+        QCOMPARE(leafView->image(), expected);
+    }
+
+    // "Ver › Modo presentación": a shortcut, remembered, larger texts around the charts and
+    // thicker curves; switched off, the charts are the usual ones pixel for pixel.
+    void presentationModeIsRememberedAndThickensTheCurves()
+    {
+        const QImage usual = Chart("pctProspect");
+        const double usualText = Find<QLabel>("Label2")->font().pointSizeF();
+        QAction* mode = Find<QAction>("mnuModoPresentacion");
+        QVERIFY(!mode->isChecked());
+        QVERIFY(!mode->shortcut().isEmpty());
+        mode->trigger();
+        QCOMPARE(QSettings().value(QStringLiteral("view/presentationMode")).toBool(), true);
+        QVERIFY(Chart("pctProspect") != usual);
+        QVERIFY(Find<QLabel>("Label2")->font().pointSizeF() > usualText);
+        replacements_.reset();
+        window_ = std::make_unique<MainWindow>();
+        mode = Find<QAction>("mnuModoPresentacion");
+        QVERIFY(mode->isChecked());
+        QVERIFY(Chart("pctProspect") != usual);
+        mode->trigger();
+        QCOMPARE(Chart("pctProspect"), usual);
+        QCOMPARE(Find<QLabel>("Label2")->font().pointSizeF(), usualText);
     }
 
     void theExitEntryAsksToEndAndClosingEmptiesTheFiles()

@@ -145,6 +145,7 @@ private slots:
         emit chooser->activated(2);  // as a user's choice does
         QCOMPARE(ShownSensor(), QStringLiteral("Landsat-TM"));
         QCOMPARE(bands->rowCount(), 6);
+        QCOMPARE(bands->item(5, 0)->text(), QStringLiteral("7"));  // 2080-2350 nm; 6 is thermal
         for (int entry = 2; entry <= 10; ++entry) {
             Menu211(entry)->trigger();
             const sensor::Sensor& expected = sensor::kSensors[std::size_t(entry - 2)];

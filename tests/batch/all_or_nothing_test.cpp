@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -15,6 +16,7 @@
 
 #include "support/work_dir.h"
 #include "textio/directory_lock.h"
+#include "textio/pause_point.h"
 #include "textio/working_files.h"
 
 namespace tulmera::batch {
@@ -30,7 +32,8 @@ struct Child {
     int errorPipe = -1;
 };
 
-Child Spawn(const std::vector<std::string>& arguments, rlim_t fileSizeLimit = RLIM_INFINITY)
+Child Spawn(const std::vector<std::string>& arguments, rlim_t fileSizeLimit = RLIM_INFINITY,
+            const std::string& pauseAt = "")
 {
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0) return {};
@@ -43,6 +46,7 @@ Child Spawn(const std::vector<std::string>& arguments, rlim_t fileSizeLimit = RL
             const rlimit limit{fileSizeLimit, fileSizeLimit};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
+        if (!pauseAt.empty()) ::setenv(textio::kPauseAtVariable, pauseAt.c_str(), 1);
         std::vector<char*> argv{const_cast<char*>(TULMERA_BATCH)};
         for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
@@ -263,6 +267,118 @@ TEST(AllOrNothing, AKilledSweepLeavesThePreviousResultsAndTheNextRunRemovesItsLe
         EXPECT_EQ(FileBytes("MVP.dat"), before.at("./MVP.dat")) << prefix;
         EXPECT_EQ(FileBytes("s.xlsx"), before.at("./s.xlsx")) << prefix;
         before = Snapshot();  // with the new "VP.dat" of the leaf run
+    }
+}
+
+// A run stopped at the named point of its own (textio::PausePoint), or a failed assertion when
+// it ends without reaching it.
+Child SpawnPausedAt(const std::vector<std::string>& arguments, const std::string& point)
+{
+    Child child = Spawn(arguments, RLIM_INFINITY, point);
+    int status = 0;
+    ::waitpid(child.pid, &status, WUNTRACED);
+    EXPECT_TRUE(WIFSTOPPED(status)) << point << " was never reached";
+    return child;
+}
+
+// Sends `signal` to a paused run and lets it go on to receive it; returns its exit code.
+int SignalPaused(Child& child, int signal, std::string* errorText = nullptr)
+{
+    ::kill(child.pid, signal);
+    ::kill(child.pid, SIGCONT);
+    return Wait(child, errorText);
+}
+
+std::vector<std::string> Journals()
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(".")) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(".tulmera-publish.")) names.push_back(entry.path());
+    }
+    return names;
+}
+
+TEST(AllOrNothing, ARunKilledAtAnySwapIsCompletedByTheNextSoEveryFileComesFromOneRun)
+{
+    const auto withOutputs = [](std::vector<std::string> arguments) {
+        for (const char* more : {"--png", "img", "--svg", "img", "--csv", "c.csv"}) {
+            arguments.push_back(more);
+        }
+        return arguments;
+    };
+    const std::vector<std::string> older = withOutputs({"canopy", "--lai", "2"});
+    const std::vector<std::string> newer = withOutputs({"canopy", "--lai", "4", "--sun", "50"});
+    ScopedWorkDir dir;
+    std::map<std::string, std::string> results[2];  // each run's files, run whole on its own
+    for (int i = 0; i < 2; ++i) {
+        fs::create_directories("img");
+        ASSERT_EQ(RunToEnd(i == 0 ? older : newer), 0);
+        results[i] = Snapshot();
+        fs::remove_all("img");
+        for (const auto& [name, bytes] : results[i]) fs::remove(name);
+    }
+    ASSERT_EQ(results[1].size(), 7u);  // 2 working files, 2 PNG, 2 SVG, 1 CSV
+    ASSERT_NE(results[0], results[1]);
+    std::vector<std::string> points;
+    for (std::size_t swap = 1; swap <= results[1].size(); ++swap) {
+        points.push_back("publish-swap-" + std::to_string(swap));
+    }
+    points.push_back("publish-done");
+    for (const std::string& point : points) {
+        fs::create_directories("img");
+        ASSERT_EQ(RunToEnd(older), 0);
+        Child killed = SpawnPausedAt(newer, point);
+        EXPECT_EQ(SignalPaused(killed, SIGKILL), -1) << point;
+        EXPECT_FALSE(Journals().empty()) << point << ": no journal left behind";
+        std::string error;
+        ASSERT_EQ(RunToEnd({"lut", "--samples", "1", "--out", "other.csv"}, &error), 0) << error;
+        fs::remove("other.csv");
+        EXPECT_TRUE(Snapshot() == results[1]) << point << ": not every file of the killed run";
+        EXPECT_TRUE(Temporaries().empty()) << point << ": " << Temporaries().front();
+        EXPECT_TRUE(Journals().empty()) << point;
+        fs::remove_all("img");
+        for (const auto& [name, bytes] : results[1]) fs::remove(name);
+    }
+}
+
+TEST(AllOrNothing, AStoppedRunRemovesItsTemporariesAndAKilledOnesAreRemovedByTheNext)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        const char* point;
+        int signal;
+        bool published;  // the stop came during the swaps, which are finished first
+    } cases[] = {
+        {{"lut", "--samples", "20", "--out", "t.h5"}, "table-complete", SIGINT, false},
+        {{"lut", "--samples", "20", "--out", "t.csv"}, "table-complete", SIGTERM, false},
+        {{"lut", "--samples", "20", "--out", "t.h5"}, "table-complete", SIGKILL, false},
+        {{"lut", "--samples", "20", "--out", "t.csv"}, "table-complete", SIGHUP, false},
+        {{"canopy", "--png", ".", "--csv", "c.csv"}, "publish-swap-2", SIGTERM, true},
+        {{"canopy", "--png", ".", "--csv", "c.csv"}, "publish-swap-1", SIGINT, true},
+        {{"sweep", "--xlsx", "s.xlsx"}, "publish-swap-1", SIGKILL, false},
+    };
+    for (const auto& c : cases) {
+        ScopedWorkDir dir;
+        std::string label = std::string(c.point) + " " + ::strsignal(c.signal) + ":";
+        for (const std::string& a : c.arguments) label += " " + a;
+        Child child = SpawnPausedAt(c.arguments, c.point);
+        std::string error;
+        const int exitCode = SignalPaused(child, c.signal, &error);
+        if (c.signal == SIGKILL) {
+            EXPECT_EQ(exitCode, -1) << label;
+            EXPECT_FALSE(Temporaries().empty()) << label << ": nothing left to clean up";
+            ASSERT_EQ(RunToEnd({"leaf", "--N", "2", "--csv", "l.csv"}, &error), 0) << error;
+        } else if (c.published) {
+            EXPECT_TRUE(exitCode == 0 || exitCode == 1) << label << error;
+            EXPECT_TRUE(fs::exists("canopy.png") && fs::exists("c.csv")) << label;
+        } else {
+            EXPECT_EQ(exitCode, 1) << label << error;
+            EXPECT_NE(error.find("stopped by"), std::string::npos) << label << error;
+            EXPECT_TRUE(Snapshot().empty()) << label << ": " << Snapshot().begin()->first;
+        }
+        EXPECT_TRUE(Temporaries().empty()) << label << ": " << Temporaries().front();
+        EXPECT_TRUE(Journals().empty()) << label;
     }
 }
 

@@ -125,7 +125,16 @@ TEST(BatchCommandLine, RunnerReadsHelpVersionAndCommandsOnlyWhereTheyStand)
         {{"leaf", "--help", "--N"}, 0, "Usage: tulmera-batch leaf"},  // help wins
         {{"-h", "leaf", "--N"}, 0, "Usage: tulmera-batch [OPTIONS]"},
         {{"leaf", "--N=2", "--help=true"}, 0, "Usage: tulmera-batch leaf"},
-        {{"leaf", "--N", "--help"}, 2, "--N: \"--help\" is not a number"},
+        // Never a value: the help, and no file named "--help" or "-h".
+        {{"leaf", "--N", "--help"}, 0, "Usage: tulmera-batch leaf"},
+        {{"leaf", "--csv", "--help"}, 0, "Usage: tulmera-batch leaf"},
+        {{"leaf", "--csv", "-h"}, 0, "Usage: tulmera-batch leaf"},
+        {{"sweep", "--xlsx", "--help"}, 0, "Usage: tulmera-batch sweep"},
+        {{"-C", "--help"}, 0, "Usage: tulmera-batch [OPTIONS]"},
+        {{"lut", "--samples", "1", "--out", "-h.csv"}, 2, "\"-h.csv\" looks like an option"},
+        // -C before the command as after it.
+        {{"-C", "no-such-dir", "leaf"}, 1, "\"no-such-dir\""},
+        {{"-C", "a", "leaf", "-C", "b"}, 2, "-C is given twice"},
         {{"--bogus", "leaf"}, 2, "Unknown command \"--bogus\""},
         {{"leaf", "--version"}, 2, "Unknown option \"--version\""},
         {{"--version", "leaf"}, 2, "--version takes no other argument"},

@@ -70,6 +70,7 @@ TEST(ExportCommand, WritesTheWorkbookIntoTheWorkingDirectory)
 TEST(ExportCommand, FailuresSayWhyAndWriteNothing)
 {
     ScopedWorkDir dir;
+    const std::string longValue(100000, '1');
     const struct {
         std::vector<std::string_view> arguments;
         int status;
@@ -79,11 +80,19 @@ TEST(ExportCommand, FailuresSayWhyAndWriteNothing)
         {{"export", "--xlsx", ""}, 2, "--xlsx needs a file name"},
         {{"export", "--xlsx", "a.xlsx", "--lai", "x"}, 2, "--lai: \"x\" is not a number"},
         {{"export", "--xlsx", "a.xlsx"}, 1, "\"VP.dat\""},
+        // The header's values are checked as the canopy run checks them.
+        {{"export", "--xlsx", "a.xlsx", "--view", "nan"}, 2, "--view: \"nan\" is not a number"},
+        {{"export", "--xlsx", "a.xlsx", "--azimuth", "inf"}, 2, "--azimuth: \"inf\""},
+        {{"export", "--xlsx", "a.xlsx", "--lai", "-5"}, 2, "--lai -5 is outside"},
+        {{"export", "--xlsx", "a.xlsx", "--sun", "1000"}, 2, "--sun 1000 is outside 0 to 90."},
+        {{"export", "--xlsx", "a.xlsx", "--lidf", "Foo"}, 2, "--lidf: \"Foo\" is not a leaf"},
+        {{"export", "--xlsx", "a.xlsx", "--view", longValue}, 2, "--view: \"1111"},
     };
     for (const auto& c : cases) {
         const auto [status, text] = testing::RunCommand(c.arguments);
         EXPECT_EQ(status, c.status) << text;
         EXPECT_NE(text.find(c.expected), std::string::npos) << text;
+        EXPECT_LT(text.size(), 300u) << "a long value is shortened";
     }
     fs::remove(kLockFile);  // the run's lock, left in place for the next run
     EXPECT_TRUE(fs::is_empty("."));

@@ -128,5 +128,43 @@ TEST(ExampleFiles, AreWhatTheGeneratorWrites)
     }
 }
 
+// The newer models fit their own parameters, which the columns follow; the brown pigments are
+// fitted only when freed, and only by a model that has them.
+TEST(FitLeafCommand, TheColumnsFollowTheLeafModelAndCbrownIsFreedOnlyWhereItExists)
+{
+    testing::ScopedWorkDir dir;
+    const std::string files = "--reflectance " + kExamples + "/leaf_reflectance.csv --columns 1";
+    const struct {
+        const char* options;
+        int exitCode;
+        const char* header;  // the first line, or a part of the standard error
+    } cases[] = {
+        {"--leaf-model prospect-d", 0, "column,N,Cab,Car,Anth,Cbrown,Cw,Cm,rmse_R,rmse_T,"},
+        {"--leaf-model prospect-pro --free Cbrown", 0,
+         "column,N,Cab,Car,Anth,Cbrown,Cw,Prot,CBC,rmse_R,"},
+        {"--free Cbrown", 2, "the classic leaf model has no brown pigments"},
+        {"--leaf-model prospect-d --free Cab", 2, "--free: \"Cab\" cannot be freed"},
+        {"--leaf-model prospect", 2, "--leaf-model"},
+    };
+    for (const auto& c : cases) {
+        const Outcome run = FitLeaf(files + " " + c.options);
+        ASSERT_EQ(run.exitCode, c.exitCode) << c.options << ": " << Stderr();
+        const std::string shown = c.exitCode == 0 ? run.out : Stderr();
+        EXPECT_NE(shown.find(c.header), std::string::npos) << c.options << ": " << shown;
+    }
+    // Held at 0 unless freed: the PROSPECT-D row's Cbrown field.
+    const Outcome held = FitLeaf(files + " --leaf-model prospect-d");
+    const std::size_t row = held.out.find('\n') + 1;
+    std::vector<std::string> fields;
+    for (std::size_t pos = row;;) {
+        const std::size_t end = held.out.find_first_of(",\n", pos);
+        fields.push_back(held.out.substr(pos, end - pos));
+        if (end == std::string::npos || held.out[end] == '\n') break;
+        pos = end + 1;
+    }
+    ASSERT_GE(fields.size(), 6u) << held.out;
+    EXPECT_EQ(fields[5], "0") << held.out;
+}
+
 }  // namespace
 }  // namespace tulmera::batch

@@ -107,6 +107,9 @@ TEST(IndicesCommand, CsvLeavesUndefinedFieldsEmptyAndWritesShortestNumbers)
     EXPECT_EQ(lines[16], "TCARI/OSAVI,");
     EXPECT_EQ(lines[1 + sensor::kIndexCount + 5], "Landsat-8/9 OLI band B9,0.25");
     EXPECT_EQ(lines.back(), "Landsat-8/9 OLI NDVI,0");
+    // Rows carry the sensor's own band numbers: Landsat-TM has no reflective band 6.
+    const std::vector<std::string> tm = SplitLines(IndicesCsv(flat, &sensor::kLandsatTm));
+    EXPECT_EQ(tm[tm.size() - 2], "Landsat-TM band 7,0.25");
 
     spectral::Spectrum ramp;  // ρ = λ / 10000
     for (int i = 0; i < spectral::kWavelengthCount; ++i) {

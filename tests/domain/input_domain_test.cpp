@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,25 +49,30 @@ std::vector<double> RefusedEdges(const InputRange& r)
     return values;
 }
 
-leaf::LeafParameters WithLeaf(Input input, double value)
+// The start leaf of the model that reads `input`: classic for its four parameters, PROSPECT-D
+// for the pigments it adds, PROSPECT-PRO (Cm 0, its two constituents instead) for Prot and CBC.
+leaf::LeafParameters StartLeafFor(Input input)
 {
     leaf::LeafParameters p = leaf::kStartLeafParameters;
-    switch (input) {
-        case Input::N:
-            p.N = value;
-            break;
-        case Input::Cab:
-            p.Cab = value;
-            break;
-        case Input::Cw:
-            p.Cw = value;
-            break;
-        case Input::Cm:
-            p.Cm = value;
-            break;
-        default:
-            break;
+    if (input == Input::Car || input == Input::Anth || input == Input::Cbrown) {
+        p.model = leaf::LeafModel::ProspectD;
+        p.Car = 8.0;
+        p.Anth = 1.0;
+        p.Cbrown = 0.1;
+    } else if (input == Input::Prot || input == Input::CBC) {
+        p.model = leaf::LeafModel::ProspectPro;
+        p.Cm = 0.0;
+        p.Car = 8.0;
+        p.Prot = 0.001;
+        p.CBC = 0.005;
     }
+    return p;
+}
+
+leaf::LeafParameters WithLeaf(Input input, double value)
+{
+    leaf::LeafParameters p = StartLeafFor(input);
+    p.*(*LeafField(input)) = value;
     return p;
 }
 
@@ -94,8 +100,6 @@ canopy::CanopyInputs WithCanopy(Input input, double value)
     }
     return in;
 }
-
-bool IsLeafInput(Input input) { return static_cast<int>(input) <= static_cast<int>(Input::Cm); }
 
 // Runs both models for the inputs, over every distribution, soil and visibility; returns the
 // first failure's message, or an empty text when every run succeeded with finite values.
@@ -129,9 +133,10 @@ std::string RunModels(const leaf::LeafParameters& p, canopy::CanopyInputs in)
     return {};
 }
 
-constexpr Input kInputs[] = {Input::N,         Input::Cab,        Input::Cw,
-                             Input::Cm,        Input::Lai,        Input::SunZenith,
-                             Input::ViewAngle, Input::RelAzimuth, Input::HotSpot};
+constexpr Input kInputs[] = {Input::N,       Input::Cab,       Input::Cw,        Input::Cm,
+                             Input::Lai,     Input::SunZenith, Input::ViewAngle, Input::RelAzimuth,
+                             Input::HotSpot, Input::Car,       Input::Anth,      Input::Cbrown,
+                             Input::Prot,    Input::CBC};
 
 TEST(InputDomain, AcceptedEdgesRunAndRefusedEdgesAreRefused)
 {
@@ -139,7 +144,7 @@ TEST(InputDomain, AcceptedEdgesRunAndRefusedEdgesAreRefused)
         const InputRange range = AcceptedRange(input);
         for (const double value : AcceptedEdges(range)) {
             const leaf::LeafParameters p =
-                IsLeafInput(input) ? WithLeaf(input, value) : leaf::kStartLeafParameters;
+                IsLeafInput(input) ? WithLeaf(input, value) : StartLeafFor(input);
             const canopy::CanopyInputs in =
                 IsLeafInput(input) ? canopy::StartCanopyInputs() : WithCanopy(input, value);
             EXPECT_FALSE(CheckLeafDomain(p).has_value()) << OptionName(input) << " " << value;
@@ -181,6 +186,59 @@ TEST(InputDomain, DryMatterIsNeededAndEnoughForAbsorptionEverywhere)
             EXPECT_NE(failure.find("k is 0"), std::string::npos) << row.name << ": " << failure;
         }
     }
+}
+
+// PROSPECT-D and PROSPECT-PRO have no base absorption: with no water, only dry matter (D) or the
+// carbon-based constituents (PRO) absorb at every wavelength; proteins alone leave the visible
+// absorbing nothing. A parameter the model does not read must be 0, whatever its own range.
+TEST(InputDomain, TheNewerModelsNeedTheirOwnAbsorberEverywhereAndNoForeignParameter)
+{
+    using leaf::LeafModel;
+    struct Row {
+        const char* name;
+        leaf::LeafParameters p;
+        std::optional<Input> refused;
+        bool notInModel;
+    };
+    const leaf::LeafParameters d{1.5, 40.0, 0.0, 0.002, 8.0,
+                                 2.0, 0.0,  0.0, 0.0,   LeafModel::ProspectD};
+    const leaf::LeafParameters pro{1.5, 40.0, 0.0,   0.0,   8.0,
+                                   2.0, 0.0,  0.001, 0.004, LeafModel::ProspectPro};
+    auto with = [](leaf::LeafParameters p, double leaf::LeafParameters::*field, double value) {
+        p.*field = value;
+        return p;
+    };
+    const Row rows[] = {
+        {"D, dry matter and no water", d, std::nullopt, false},
+        {"D without dry matter or water", with(d, &leaf::LeafParameters::Cm, 0.0), Input::Cm,
+         false},
+        {"PRO, constituents and no water", pro, std::nullopt, false},
+        {"PRO, proteins alone", with(pro, &leaf::LeafParameters::CBC, 0.0), Input::CBC, false},
+        {"PRO given dry matter", with(pro, &leaf::LeafParameters::Cm, 0.002), Input::Cm, true},
+        {"D given proteins", with(d, &leaf::LeafParameters::Prot, 0.001), Input::Prot, true},
+        {"classic given carotenoids",
+         with(leaf::kStartLeafParameters, &leaf::LeafParameters::Car, 5.0), Input::Car, true},
+        {"classic given a NaN anthocyanin",
+         with(leaf::kStartLeafParameters, &leaf::LeafParameters::Anth,
+              std::numeric_limits<double>::quiet_NaN()),
+         Input::Anth, true},
+        {"D with brown pigments beyond 1", with(d, &leaf::LeafParameters::Cbrown, 1.5),
+         Input::Cbrown, false},
+    };
+    for (const Row& row : rows) {
+        const std::optional<DomainProblem> problem = CheckLeafDomain(row.p);
+        ASSERT_EQ(problem.has_value(), row.refused.has_value()) << row.name;
+        if (problem) {
+            EXPECT_EQ(problem->input, *row.refused) << row.name;
+            EXPECT_EQ(problem->notInModel, row.notInModel) << row.name;
+        } else {
+            EXPECT_EQ(RunModels(row.p, canopy::StartCanopyInputs()), "") << row.name;
+        }
+    }
+    // Where the model itself would fail: no absorption at some wavelength.
+    EXPECT_NE(RunModels(with(pro, &leaf::LeafParameters::CBC, 0.0), canopy::StartCanopyInputs())
+                  .find("k is 0"),
+              std::string::npos);
 }
 
 // Some combinations inside every range still fail inside the model (a pile of a little more

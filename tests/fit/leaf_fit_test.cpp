@@ -8,6 +8,7 @@
 #include <cmath>
 #include <string>
 
+#include "leaf/leaf_models.h"
 #include "leaf/leaf_spectrum.h"
 #include "textio/error.h"
 #include "tools/synthetic_spectra.h"
@@ -151,6 +152,88 @@ TEST(LeafFit, ReportsTheRmseOfTheFittedModelOverTheMeasuredPoints)
     EXPECT_EQ(*fit.rmseReflectancePercent,
               *measured::RmsePercent(leaf::ComputeLeafSpectrum(fit.parameters).refl,
                                      leaf.reflectance, false));
+}
+
+// The newer models' fit on their own noise-free spectra: every parameter back, whole spectrum
+// and subdomains (where each subdomain must keep only its own parameters and the full fit's N),
+// Cbrown too when freed and held at 0 otherwise.
+TEST(LeafFit, RecoversProspectDAndProLeavesExactlyEnough)
+{
+    using leaf::LeafModel;
+    LeafParameters d{1.6, 35.0, 0.014, 0.006, 9.0, 3.0, 0.0, 0.0, 0.0, LeafModel::ProspectD};
+    LeafParameters brown = d;
+    brown.Cbrown = 0.3;
+    LeafParameters pro{1.4, 50.0, 0.02, 0.0, 12.0, 1.0, 0.0, 0.0012, 0.007, LeafModel::ProspectPro};
+    const struct {
+        const char* name;
+        LeafParameters p;
+        bool subdomains, freeBrown;
+    } cases[] = {
+        {"D whole", d, false, false},         {"D subdomains", d, true, false},
+        {"D brown freed", brown, true, true}, {"PRO whole", pro, false, false},
+        {"PRO subdomains", pro, true, false},
+    };
+    for (const auto& c : cases) {
+        NormalNoise noise(1);
+        const SyntheticLeaf leaf = MakeSyntheticLeaf(c.p, 0.0, noise);
+        LeafFitOptions options;
+        options.subdomains = c.subdomains;
+        options.model = c.p.model;
+        options.freeBrown = c.freeBrown;
+        const std::optional<LeafFitResult> fit =
+            FitLeaf({leaf.reflectance, leaf.transmittance}, options);
+        ASSERT_TRUE(fit.has_value()) << c.name;
+        EXPECT_EQ(fit->parameters.model, c.p.model) << c.name;
+        EXPECT_NO_THROW(leaf::CheckLeafParameters(fit->parameters)) << c.name;
+        for (const leaf::LeafParameterField& field : leaf::ModelParameters(c.p.model)) {
+            const double truth = c.p.*field.value;
+            const double found = fit->parameters.*field.value;
+            EXPECT_NEAR(found, truth, 2e-3 * std::max(std::abs(truth), 1.0) + 1e-6)
+                << c.name << ", " << field.name;
+        }
+    }
+}
+
+// With the noise of a lab spectrometer (σ 0.005 on R and T) over fresh leaves, the fit must
+// stay within the accuracy published for measured leaves, which also carry model error.
+TEST(LeafFit, RecoversNoisyProspectDLeavesWithinThePublishedAccuracy)
+{
+    constexpr int kLeafCount = 12;
+    struct Rmse {
+        double cab, car, ewt, lma;
+    };
+    const struct {
+        bool subdomains;
+        Rmse limit;
+    } cases[] = {
+        {false, {5.73, 2.77, 0.00203, 0.00254}},
+        {true, {5.13, 2.2, 0.00141, 0.00093}},
+    };
+    for (const auto& c : cases) {
+        NormalNoise noise(2017);
+        Rmse sum{};
+        for (int i = 0; i < kLeafCount; ++i) {
+            const LeafParameters p = tools::DrawFreshLeaf(leaf::LeafModel::ProspectD, noise);
+            const SyntheticLeaf leaf = MakeSyntheticLeaf(p, 0.005, noise);
+            LeafFitOptions options;
+            options.subdomains = c.subdomains;
+            options.model = p.model;
+            const LeafParameters f =
+                FitLeaf({leaf.reflectance, leaf.transmittance}, options).value().parameters;
+            const auto square = [](double x) { return x * x; };
+            sum.cab += square(f.Cab - p.Cab);
+            sum.car += square(f.Car - p.Car);
+            sum.ewt += square(f.Cw - p.Cw);
+            sum.lma += square(f.Cm - p.Cm);
+        }
+        const Rmse rmse{std::sqrt(sum.cab / kLeafCount), std::sqrt(sum.car / kLeafCount),
+                        std::sqrt(sum.ewt / kLeafCount), std::sqrt(sum.lma / kLeafCount)};
+        const std::string label = c.subdomains ? "subdomains" : "whole spectrum";
+        EXPECT_LE(rmse.cab, c.limit.cab) << label;
+        EXPECT_LE(rmse.car, c.limit.car) << label;
+        EXPECT_LE(rmse.ewt, c.limit.ewt) << label;
+        EXPECT_LE(rmse.lma, c.limit.lma) << label;
+    }
 }
 
 }  // namespace

@@ -138,7 +138,11 @@ TEST(LookUpTable, MergeRefusesWhatIsNotAWholeTableOfOurs)
     const std::string h5 = FileBytes("s1.h5"), csv = FileBytes("s1.csv");
     WriteBytes("half.h5", h5.substr(0, h5.size() / 2));
     WriteBytes("half.csv", csv.substr(0, csv.size() / 2));
-    WriteBytes("short.csv", csv.substr(0, csv.rfind('\n', csv.size() - 2) + 1));  // one row less
+    {  // one row less, the digest line kept
+        const std::size_t digest = csv.rfind('\n', csv.size() - 2) + 1;
+        const std::size_t lastRow = csv.rfind('\n', digest - 2) + 1;
+        WriteBytes("short.csv", csv.substr(0, lastRow) + csv.substr(digest));
+    }
     WriteBytes("text.h5", csv);
     WriteBytes("other.csv", "a,b,c\n1,2,3\n");
     struct Case {
@@ -153,7 +157,10 @@ TEST(LookUpTable, MergeRefusesWhatIsNotAWholeTableOfOurs)
         {"truncated CSV",
          {"s0.csv", "half.csv", "s2.csv", "s3.csv"},
          "half.csv\" is not a look-up table of ours or is damaged"},
-        {"a row missing", {"s0.csv", "short.csv", "s2.csv", "s3.csv"}, "row 19 is in none"},
+        {"a row missing",
+         {"s0.csv", "short.csv", "s2.csv", "s3.csv"},
+         "short.csv\" is not a look-up table of ours or is damaged: its rows do not match its "
+         "digest"},
         {"not HDF5", {"text.h5"}, "text.h5\" is not a look-up table of ours"},
         {"another CSV", {"other.csv"}, "other.csv\" is not a look-up table of ours"},
         {"another extension", {"s0.txt"}, "neither in .h5 nor .csv"},

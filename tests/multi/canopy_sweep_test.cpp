@@ -170,6 +170,8 @@ TEST(SweepQuantity, ReadsIndicesBandsAndWavelengths)
         {"TCARI/OSAVI", true, "TCARI/OSAVI"},
         {"Landsat-TM band 3", true, "Landsat-TM band 3"},
         {"Landsat-TM band 9", false, ""},
+        {"Landsat-TM band 7", true, "Landsat-TM band 7"},  // 2080-2350 nm
+        {"Landsat-TM band 6", false, ""},                  // thermal: not simulated
         {"800", true, "800 nm"},
         {"2500 nm", true, "2500 nm"},
         {"802", false, ""},

@@ -3,8 +3,10 @@
 // files, and nothing published unless every step succeeded.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "canopy/canopy_run.h"
 #include "leaf/leaf_parameters.h"
@@ -133,6 +135,42 @@ TEST(RefreshOrder, AFailedStepPublishesNothing)
         EXPECT_EQ(FileBytes("VP.dat"), publishedLeaf);
         EXPECT_EQ(FileBytes("VS.dat"), publishedCanopy);
         EXPECT_EQ(state.lai, 0.5);
+    }
+}
+
+// Whatever the leaf model, "VP.dat" keeps its layout (421 lines of wavelength, reflectance and
+// transmittance), the canopy run reads it and the leaf curve is drawn from it: only the numbers
+// tell the models apart.
+TEST(RefreshOrder, EveryLeafModelWritesTheSameLeafFileLayout)
+{
+    leaf::LeafParameters autumn{1.6, 10.0, 0.012, 0.006, 6.0, 8.0, 0.4};
+    autumn.model = leaf::LeafModel::ProspectD;
+    leaf::LeafParameters pro{1.6, 10.0, 0.012, 0.0, 6.0, 8.0, 0.4, 0.0012, 0.005};
+    pro.model = leaf::LeafModel::ProspectPro;
+    std::vector<std::string> files;
+    for (const leaf::LeafParameters& p : {leaf::kStartLeafParameters, autumn, pro}) {
+        ScopedWorkDir dir;
+        canopy::CanopyState state;
+        RecordingSurface leafChart, canopyChart;
+        Recompute(p, canopy::StartCanopyInputs(), state, {leafChart, canopyChart}, kGrid);
+        EXPECT_FALSE(leafChart.ops().empty());
+        EXPECT_TRUE(std::isfinite(state.canopyReflPct[100]));
+        files.push_back(FileBytes("VP.dat"));
+    }
+    auto lineStarts = [](const std::string& text) {  // the wavelength column of every line
+        std::vector<std::string> starts;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t end = text.find("\r\n", at);
+            if (end == std::string::npos) break;
+            starts.push_back(text.substr(at, 5));
+            at = end + 2;
+        }
+        return starts;
+    };
+    ASSERT_EQ(lineStarts(files[0]).size(), 421u);
+    for (std::size_t m = 1; m < files.size(); ++m) {
+        EXPECT_EQ(lineStarts(files[m]), lineStarts(files[0])) << "model " << m;
+        EXPECT_NE(files[m], files[0]) << "model " << m;
     }
 }
 

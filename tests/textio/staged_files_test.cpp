@@ -4,6 +4,8 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +17,7 @@
 #include "support/work_dir.h"
 #include "textio/directory_lock.h"
 #include "textio/error.h"
+#include "textio/publish_journal.h"
 #include "textio/system_reason.h"
 #include "textio/text_file.h"
 
@@ -112,6 +115,45 @@ TEST(RemoveStrayTemporaries, RemovesThoseOfDeadProcessesOnly)
     EXPECT_TRUE(fs::exists(alive));
     EXPECT_TRUE(fs::exists(".notes.tmp"));
     EXPECT_TRUE(fs::exists("VP.dat"));
+}
+
+// A journal left by a run killed between two swaps: files already swapped (the exchange leaves
+// the old content under the temporary's name), files not yet swapped, odd names, a torn journal.
+TEST(RollForwardJournal, FinishesTheSwapsWithoutBringingBackOldContent)
+{
+    ScopedWorkDir dir;
+    const std::string odd = "with space\nand newline.dat";
+    for (const bool torn : {false, true}) {
+        std::vector<JournalEntry> entries;
+        for (const std::string& name : {std::string("a.dat"), odd}) {
+            ReplaceTextFile(name, "old " + name, Flushing::Skip);
+            const std::string temporary = "." + name + ".999999.0.tmp";
+            ReplaceTextFile(temporary, "new " + name, Flushing::Skip);
+            struct stat info {};
+            ASSERT_EQ(::lstat(temporary.c_str(), &info), 0);
+            entries.push_back({fs::absolute(temporary), fs::absolute(name),
+                               static_cast<std::uint64_t>(info.st_ino)});
+        }
+        // The first swap was made: its temporary now holds the old file.
+        ASSERT_EQ(::renameat2(AT_FDCWD, entries[0].temporary.c_str(), AT_FDCWD,
+                              entries[0].fileName.c_str(), RENAME_EXCHANGE),
+                  0);
+        const std::string journal = ".tulmera-publish.999999.0.tmp";
+        std::string text = JournalText({fs::absolute(journal)}, entries);
+        if (torn) text.resize(text.size() - 4);  // its writer died before the "end" line
+        ReplaceTextFile(journal, text, Flushing::Skip);
+        RollForwardJournal(journal);
+        EXPECT_FALSE(fs::exists(journal));
+        EXPECT_EQ(FileBytes("a.dat"), "new a.dat");  // never the old one back
+        if (torn) {
+            EXPECT_EQ(FileBytes(odd), "old " + odd);  // left to the stray cleanup
+            EXPECT_EQ(CountTemporaries(), 2u);
+            for (const JournalEntry& entry : entries) ::unlink(entry.temporary.c_str());
+        } else {
+            EXPECT_EQ(FileBytes(odd), "new " + odd);
+            EXPECT_EQ(CountTemporaries(), 0u);
+        }
+    }
 }
 
 TEST(DirectoryLock, OneHolderAtATimeAndItsProcessIdIsKnown)

@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 #include <cstdio>
 
 #include "app/windows/canopy_sweep_window.h"
@@ -134,6 +135,49 @@ bool Equifinality(const QString& out)
     return SaveWindowPicture(&window, out + QStringLiteral("/lesson5-fit.png")) && ok;
 }
 
+// Lesson 6: an autumn leaf under PROSPECT-D, with the band values of Sentinel-2 in the dock:
+// green, then chlorophyll falling while anthocyanins rise, then brown pigments at the end.
+bool AutumnLeaf(const QString& out)
+{
+    struct Stage {
+        const char* cab;
+        const char* car;
+        const char* anth;
+        const char* brown;
+        const char* name;
+    };
+    const Stage stages[] = {
+        {"60", "14", "0", "0", "lesson6-green.png"},  // Cab: the bar runs from 15
+        {"15", "7", "14", "0", "lesson6-red.png"},
+        {"15", "4", "6", "0.6", "lesson6-brown.png"},
+    };
+    bool ok = true;
+    for (const Stage& stage : stages) {
+        ForgetWindowLayouts();
+        QSettings().setValue(QStringLiteral("leaf/model"), QStringLiteral("prospect-d"));
+        tulmera::app::MainWindow window;
+        Type(&window, "txtProspect(0)", QStringLiteral("1.6"));
+        Type(&window, "txtProspect(1)", QLatin1String(stage.cab));
+        Type(&window, "txtProspect(2)", QStringLiteral("0.012"));
+        Type(&window, "txtProspect(3)", QStringLiteral("0.005"));
+        Type(&window, "txtProspectD(0)", QLatin1String(stage.car));
+        Type(&window, "txtProspectD(1)", QLatin1String(stage.anth));
+        Type(&window, "txtProspectD(2)", QLatin1String(stage.brown));
+        Type(&window, "txtSailh(0)", QStringLiteral("3"));
+        In<QAction>(&window, "viewSensorDock")->trigger();
+        auto* dock = In<tulmera::app::SensorDock>(&window, "sensorDock");
+        auto* sensors = In<QComboBox>(dock, "sensorChooser");
+        const int sentinel2 =
+            std::max(0, sensors->findText(QStringLiteral("Sentinel-2"), Qt::MatchContains));
+        sensors->setCurrentIndex(sentinel2);
+        emit sensors->activated(sentinel2);  // as a choice of the user's
+        window.resize(window.size() + dock->RoomBeside());
+        ok = SaveWindowPicture(&window, out + QLatin1Char('/') + QLatin1String(stage.name)) && ok;
+    }
+    QSettings().remove(QStringLiteral("leaf/model"));
+    return ok;
+}
+
 }  // namespace
 
 bool SaveLessonScenes(const QString& directory)
@@ -141,6 +185,7 @@ bool SaveLessonScenes(const QString& directory)
     bool ok = LeafConstituents(directory);
     ok = SoilUnderACanopy(directory) && ok;
     ok = CanopySweeps(directory) && ok;
+    ok = AutumnLeaf(directory) && ok;
     return Equifinality(directory) && ok;
 }
 

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace tulmera::widgets {
@@ -21,6 +22,38 @@ QFont AxisFont()
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(8);
     return font;
+}
+
+// The band names at the top of their stripes, dark on a pale box so that they read over the
+// curves; two rows, so that narrow neighbouring bands (Terra-ASTER's) keep their names.
+void PaintBandLabels(QPainter& painter, const ChartView& view)
+{
+    if (view.bandLabels().empty()) return;
+    const plot::ChartScale& s = view.scale();
+    const int frame = view.frameWidth();
+    const double interior = view.width() - 2 * frame;
+    QFont font = AxisFont();
+    font.setBold(true);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    std::array<double, 2> rowEnd = {-1e9, -1e9};  // right end of the last label in each row
+    for (const ChartView::BandLabel& band : view.bandLabels()) {
+        const double centre = (band.lowerNm + band.upperNm) / 2;
+        const double x = frame + (centre - s.left) / (s.right - s.left) * interior;
+        const int width = metrics.horizontalAdvance(band.name) + 4;
+        const double left = x - width / 2.0;
+        if (left < frame || left + width > view.width() - frame) continue;
+        for (std::size_t row = 0; row < rowEnd.size(); ++row) {
+            if (left < rowEnd[row] + 2) continue;
+            const QRectF box(left, frame + 1 + static_cast<int>(row) * (metrics.height() + 1),
+                             width, metrics.height());
+            painter.fillRect(box, QColor(255, 255, 255, 210));
+            painter.setPen(QColor(70, 40, 110));
+            painter.drawText(box, Qt::AlignCenter, band.name);
+            rowEnd[row] = left + width;
+            break;
+        }
+    }
 }
 
 }  // namespace
@@ -70,6 +103,18 @@ void ChartView::resizeEvent(QResizeEvent* event)
     if (isVisible()) emit Resized();
 }
 
+void ChartView::showEvent(QShowEvent* event)
+{
+    QFrame::showEvent(event);
+    // A resize made while the window was hidden sends no Resized: the picture drawn before
+    // would be shown stretched until the next change.
+    const plot::ChartScale displayed = DisplayedScale();
+    const int k = SurfacePixelScale();
+    if (image_.width() != displayed.widthPx * k || image_.height() != displayed.heightPx * k) {
+        emit Resized();
+    }
+}
+
 int ChartView::SurfacePixelScale() const
 {
     const QWindow* window = windowHandle();
@@ -85,10 +130,17 @@ void ChartView::paintEvent(QPaintEvent* event)
     painter.drawImage(
         QRectF(frameWidth(), frameWidth(), width() - 2 * frameWidth(), height() - 2 * frameWidth()),
         image_);
+    PaintBandLabels(painter, *this);
     if (cursorX_) {
         painter.setPen(QPen(QColor(90, 90, 90), 0, Qt::DotLine));
         painter.drawLine(QLineF(*cursorX_, frameWidth(), *cursorX_, height() - frameWidth() - 1));
     }
+}
+
+void ChartView::SetBandLabels(const std::vector<BandLabel>& labels)
+{
+    bandLabels_ = labels;
+    update();
 }
 
 void ChartView::SetCursorX(std::optional<double> x)
@@ -96,6 +148,24 @@ void ChartView::SetCursorX(std::optional<double> x)
     if (x == cursorX_) return;
     cursorX_ = x;
     update();
+}
+
+VerticalLabel::VerticalLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+
+QSize VerticalLabel::sizeHint() const
+{
+    const QFontMetrics metrics(font());
+    return {metrics.height(), metrics.horizontalAdvance(text()) + 2};
+}
+
+void VerticalLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.translate(0, height());
+    painter.rotate(-90.0);
+    painter.drawText(QRect(0, 0, height(), width()), Qt::AlignCenter, text());
 }
 
 LegendSwatch::LegendSwatch(const QColor& color, int thickness, QWidget* parent)
@@ -130,6 +200,7 @@ ChartPanel::ChartPanel(const QString& chartName, const plot::ChartScale& scale,
         QFont bold = title_->font();
         bold.setBold(true);
         title_->setFont(bold);
+        RegisterText(title_);
     }
     for (const auto& entry : decorations.legend) {
         auto* row = new QWidget(this);
@@ -138,7 +209,9 @@ ChartPanel::ChartPanel(const QString& chartName, const plot::ChartScale& scale,
         auto* swatch = new LegendSwatch(entry.color, entry.thickness, row);
         swatch->setObjectName(entry.swatchName);
         layout->addWidget(swatch);
-        layout->addWidget(new QLabel(entry.caption, row));
+        auto* caption = new QLabel(entry.caption, row);
+        layout->addWidget(caption);
+        RegisterText(caption);
         legendRows_.push_back(row);
         swatches_.push_back(swatch);
     }
@@ -148,17 +221,39 @@ ChartPanel::ChartPanel(const QString& chartName, const plot::ChartScale& scale,
         label->setObjectName(QStringLiteral("lblGrid(%1)").arg(index++));
         label->setFont(AxisFont());
         label->adjustSize();
+        RegisterText(label);
         return std::pair{axis.value, label};
     };
     for (const auto& axis : decorations.valueLabels) valueLabels_.push_back(makeLabel(axis));
     for (const auto& axis : decorations.wavelengthLabels) {
         wavelengthLabels_.push_back(makeLabel(axis));
     }
+    for (const auto& axis : decorations.rightLabels) {
+        auto* label = new QLabel(axis.text, this);
+        label->setObjectName(
+            QStringLiteral("%1(%2)").arg(decorations.rightLabelsName).arg(rightLabels_.size()));
+        label->setFont(AxisFont());
+        label->adjustSize();
+        RegisterText(label);
+        rightLabels_.emplace_back(axis.value, label);
+    }
+    const auto makeTitle = [&](const QString& text, const QString& name) -> QLabel* {
+        if (text.isEmpty()) return nullptr;
+        auto* title = new VerticalLabel(text, this);
+        title->setObjectName(name);
+        title->setFont(AxisFont());
+        title->adjustSize();
+        RegisterText(title);
+        return title;
+    };
+    valueTitle_ = makeTitle(decorations.valueAxisTitle, decorations.valueAxisTitleName);
+    rightTitle_ = makeTitle(decorations.rightAxisTitle, decorations.rightAxisTitleName);
     if (!decorations.axisTitle.isEmpty()) {
         axisTitle_ = new QLabel(decorations.axisTitle, this);
         axisTitle_->setObjectName(decorations.axisTitleName);
         axisTitle_->setFont(AxisFont());
         axisTitle_->adjustSize();
+        RegisterText(axisTitle_);
     }
     if (decorations.strip) {
         stripView_ = new ChartView(decorations.strip->scale, false, this);
@@ -179,7 +274,19 @@ int ChartPanel::LeftMargin() const
     for (const auto& [value, label] : wavelengthLabels_) {
         widest = std::max(widest, label->width() / 2 - kLabelGap);
     }
-    return widest + kLabelGap;
+    const int title = valueTitle_ != nullptr ? valueTitle_->width() + kLabelGap : 0;
+    return widest + kLabelGap + title;
+}
+
+int ChartPanel::RightMargin() const
+{
+    // Half of the last wavelength label hangs over the right edge.
+    int room = wavelengthLabels_.empty() ? 0 : wavelengthLabels_.back().second->width() / 2;
+    int widest = 0;
+    for (const auto& [value, label] : rightLabels_) widest = std::max(widest, label->width());
+    const int title = rightTitle_ != nullptr ? rightTitle_->width() + kLabelGap : 0;
+    if (widest + title > 0) room = std::max(room, kLabelGap + widest + kLabelGap + title);
+    return room;
 }
 
 int ChartPanel::LegendHeight() const
@@ -196,8 +303,7 @@ QSize ChartPanel::sizeHint() const
     const int labelHeight =
         wavelengthLabels_.empty() ? 0 : wavelengthLabels_.front().second->height();
     const int titleHeight = axisTitle_ != nullptr ? axisTitle_->height() : 0;
-    const int overhang =
-        wavelengthLabels_.empty() ? 0 : wavelengthLabels_.back().second->width() / 2;
+    const int overhang = RightMargin();
     const int stripHeight = stripView_ != nullptr
                                 ? kLegendGap + stripView_->sizeHint().height()
                                       + stripLeft_->fontMetrics().height() + kLabelGap
@@ -253,6 +359,23 @@ void ChartPanel::PlaceChildren()
         label->move(chartLeft - kLabelGap - label->width(),
                     interiorTop + static_cast<int>(std::lround(row)) - label->height() / 2);
     }
+    for (const auto& [value, label] : rightLabels_) {
+        const double row = (s.top - value) / (s.top - s.bottom) * interiorHeight;
+        label->move(chartLeft + view_->width() + kLabelGap,
+                    interiorTop + static_cast<int>(std::lround(row)) - label->height() / 2);
+    }
+    const int chartMiddle = chartTop + view_->height() / 2;
+    if (valueTitle_ != nullptr) {
+        valueTitle_->adjustSize();
+        valueTitle_->move(0, chartMiddle - valueTitle_->height() / 2);
+    }
+    if (rightTitle_ != nullptr) {
+        int widest = 0;
+        for (const auto& [value, label] : rightLabels_) widest = std::max(widest, label->width());
+        rightTitle_->adjustSize();
+        rightTitle_->move(chartLeft + view_->width() + 2 * kLabelGap + widest,
+                          chartMiddle - rightTitle_->height() / 2);
+    }
     const int labelsTop = chartTop + view_->height() + 1;
     int labelHeight = 0;
     for (const auto& [value, label] : wavelengthLabels_) {
@@ -275,6 +398,25 @@ void ChartPanel::PlaceChildren()
         stripLeft_->move(chartLeft, labelTop);
         stripRight_->move(chartLeft + stripView_->width() - stripRight_->width(), labelTop);
     }
+}
+
+void ChartPanel::RegisterText(QLabel* label)
+{
+    texts_.emplace_back(label, label->font().pointSizeF());
+}
+
+void ChartPanel::SetPresentation(bool on)
+{
+    const double scale = on ? kPresentationTextScale : 1.0;
+    for (const auto& [label, pointSize] : texts_) {
+        QFont font = label->font();
+        font.setPointSizeF(pointSize * scale);
+        label->setFont(font);
+        label->adjustSize();
+    }
+    for (QWidget* row : legendRows_) row->adjustSize();
+    updateGeometry();
+    PlaceChildren();
 }
 
 void ChartPanel::SetStripLabels(const QString& left, const QString& right)

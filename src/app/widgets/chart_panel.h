@@ -2,14 +2,13 @@
 #include <QColor>
 #include <QFrame>
 #include <QImage>
+#include <QLabel>
 #include <QString>
 #include <QWidget>
 #include <optional>
 #include <vector>
 
 #include "plot/chart_surface.h"
-
-class QLabel;
 
 namespace tulmera::widgets {
 
@@ -39,13 +38,25 @@ public:
     // ratio, rounded up, so that charts stay sharp on high-DPI screens.
     int SurfacePixelScale() const;
 
+    // The names of a sensor's bands, shown at the top of their stripes over the picture (never
+    // drawn into it); a name that would overlap the one before moves to a second row, and
+    // one that finds no room is left out. Empty: none.
+    struct BandLabel {
+        double lowerNm;  // in chart units: the band's edges
+        double upperNm;
+        QString name;
+    };
+    void SetBandLabels(const std::vector<BandLabel>& labels);
+    const std::vector<BandLabel>& bandLabels() const { return bandLabels_; }
+
     // A thin vertical cursor line over the chart at widget column `x` (pixels, frame
     // included), or none. Drawn over the picture, never into it.
     void SetCursorX(std::optional<double> x);
     std::optional<double> cursorX() const { return cursorX_; }
 
 signals:
-    // The interior changed size: a picture drawn for DisplayedScale() is due.
+    // The interior changed size, or the view was shown at a size its picture was not drawn
+    // for (a window restored at a remembered size): a picture drawn for DisplayedScale() is due.
     void Resized();
     // SetImage showed a new picture.
     void ImageChanged();
@@ -53,12 +64,14 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     plot::ChartScale scale_;
     bool framed_;
     QImage image_;
     std::optional<double> cursorX_;
+    std::vector<BandLabel> bandLabels_;
 };
 
 // A short line in a legend, coloured as the curve it names.
@@ -79,6 +92,18 @@ private:
     int thickness_;
 };
 
+// A label read from bottom to top, for a vertical axis's title.
+class VerticalLabel : public QLabel {
+    Q_OBJECT
+public:
+    VerticalLabel(const QString& text, QWidget* parent);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 // What surrounds a chart: its legend, value labels and axis title. The charts draw no text;
 // every label here is a separate label placed at the height or wavelength of its value.
 struct ChartDecorations {
@@ -95,7 +120,15 @@ struct ChartDecorations {
     QString title;  // above the chart, may be empty
     QString titleName;
     std::vector<LegendEntry> legend;
-    std::vector<AxisLabel> valueLabels;       // left of the chart, centred on their height
+    std::vector<AxisLabel> valueLabels;  // left of the chart, centred on their height
+    QString valueAxisTitle;              // left of them, read upward; may be empty
+    QString valueAxisTitleName;
+    // A second quantity on the right (the leaf transmittance): labels centred on the height
+    // at which their value is drawn, and their title; none when empty.
+    std::vector<AxisLabel> rightLabels;
+    QString rightLabelsName;  // the labels are named rightLabelsName(k)
+    QString rightAxisTitle;
+    QString rightAxisTitleName;
     std::vector<AxisLabel> wavelengthLabels;  // under the chart, centred on their wavelength
     int firstLabelIndex = 0;                  // names the labels lblGrid(firstLabelIndex + k)
     QString axisTitle;                        // under the wavelength labels
@@ -129,12 +162,19 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
+    // Presentation mode: every text around the chart kPresentationTextScale times larger, for
+    // projection; the chart keeps its size.
+    void SetPresentation(bool on);
+    static constexpr double kPresentationTextScale = 1.5;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void PlaceChildren();
+    void RegisterText(QLabel* label);
     int LeftMargin() const;
+    int RightMargin() const;
     int LegendHeight() const;
 
     ChartView* view_;
@@ -143,10 +183,15 @@ private:
     std::vector<LegendSwatch*> swatches_;
     std::vector<std::pair<double, QLabel*>> valueLabels_;
     std::vector<std::pair<double, QLabel*>> wavelengthLabels_;
+    std::vector<std::pair<double, QLabel*>> rightLabels_;
+    QLabel* valueTitle_ = nullptr;
+    QLabel* rightTitle_ = nullptr;
     QLabel* axisTitle_ = nullptr;
     ChartView* stripView_ = nullptr;
     QLabel* stripLeft_ = nullptr;
     QLabel* stripRight_ = nullptr;
+    // Every text around the chart, with its font's size outside presentation mode.
+    std::vector<std::pair<QLabel*, double>> texts_;
 };
 
 }  // namespace tulmera::widgets

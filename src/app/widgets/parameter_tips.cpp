@@ -20,7 +20,7 @@ struct TipTexts {
 };
 
 // In the order of domain::Input.
-constexpr std::array<TipTexts, 9> kTips = {{
+constexpr std::array<TipTexts, 14> kTips = {{
     {QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip", "Estructura interna de la hoja (N)"),
      QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip", "sin unidad (número de capas)"),
      QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip",
@@ -66,7 +66,33 @@ constexpr std::array<TipTexts, 9> kTips = {{
      QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip",
                        "Cuanto mayor, más ancho el pico de reflectividad que se ve al mirar "
                        "desde la dirección del sol, donde no hay sombras.")},
+    {QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip", "Contenido de carotenoides (Car)"),
+     QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip", "µg/cm²"),
+     QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip",
+                       "Los carotenoides absorben en el azul y el verde azulado; se ven cuando "
+                       "la clorofila se retira en otoño.")},
+    {QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip", "Contenido de antocianos (Anth)"),
+     QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip", "µg/cm²"),
+     QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip",
+                       "Los antocianos absorben en el verde, hacia 550 nm: la hoja se vuelve "
+                       "roja o púrpura.")},
+    {QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip", "Pigmentos pardos (Cbrown)"),
+     QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip", "sin unidad (0 a 1)"),
+     QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip",
+                       "Los pigmentos de la hoja que muere absorben en todo el visible y el "
+                       "comienzo del infrarrojo: la hoja se vuelve parda.")},
+    {QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip", "Contenido de proteínas (Prot)"),
+     QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip", "g/cm²"),
+     QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip",
+                       "Las proteínas, que guardan el nitrógeno de la hoja, absorben en el "
+                       "infrarrojo medio, sobre todo hacia 2100-2200 nm.")},
+    {QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip", "Otros constituyentes de carbono (CBC)"),
+     QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip", "g/cm²"),
+     QT_TRANSLATE_NOOP("tulmera::widgets::ParameterTip",
+                       "Celulosa, lignina y azúcares: con las proteínas forman la materia "
+                       "seca y absorben en todo el infrarrojo medio.")},
 }};
+static_assert(kTips.size() == static_cast<std::size_t>(domain::Input::CBC) + 1);
 
 // "1 a 100", "más de 0 hasta 10".
 QString ShownRange(const domain::InputRange& range)

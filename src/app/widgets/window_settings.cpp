@@ -7,6 +7,12 @@
 #include "app/widgets/settings_keys.h"
 
 namespace tulmera::widgets {
+namespace {
+
+const QString kPresentationSetting = QStringLiteral("view/presentationMode");
+
+}  // namespace
+
 GeometryKeeper::GeometryKeeper(QWidget* window, const QString& key)
     : QObject(window), window_(window), setting_(QStringLiteral("windows/") + key)
 {
@@ -34,5 +40,9 @@ void RememberBackground(int entry)
 {
     QSettings().setValue(QLatin1String(kChartBackgroundKey), entry);
 }
+
+bool PresentationMode() { return QSettings().value(kPresentationSetting, false).toBool(); }
+
+void RememberPresentationMode(bool on) { QSettings().setValue(kPresentationSetting, on); }
 
 }  // namespace tulmera::widgets

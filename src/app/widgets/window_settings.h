@@ -29,4 +29,9 @@ private:
 int RememberedBackground(int fallback, int entryCount);
 void RememberBackground(int entry);
 
+// "Modo presentación": larger texts and thicker curves for projection, on screen and in saved
+// figures; remembered under "view/presentationMode", off until first switched on.
+bool PresentationMode();
+void RememberPresentationMode(bool on);
+
 }  // namespace tulmera::widgets

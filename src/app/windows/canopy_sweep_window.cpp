@@ -1,6 +1,7 @@
 #include "app/windows/canopy_sweep_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -61,6 +62,8 @@ ChartDecorations CurvesDecorations()
     d.title = tulmera::app::CanopySweepWindow::tr("Reflectividad de la cubierta");
     d.titleName = QStringLiteral("lblTituloCurvas");
     d.valueLabels = {{20, "0.2"}, {40, "0.4"}, {60, "0.6"}, {80, "0.8"}, {100, "1.0"}};
+    d.valueAxisTitle = tulmera::app::CanopySweepWindow::tr("Reflectividad");
+    d.valueAxisTitleName = QStringLiteral("lblEjeReflectividad");
     for (int nm = 400; nm <= 2500; nm += 300)
         d.wavelengthLabels.push_back({double(nm), QString::number(nm)});
     d.axisTitle = tulmera::app::CanopySweepWindow::tr("LONGITUD DE ONDA (nm)");
@@ -104,6 +107,12 @@ CanopySweepWindow::CanopySweepWindow(const leaf::LeafParameters& leaf,
     xAxisLabel_ = new QLabel(central);
     xAxisLabel_->setObjectName(QStringLiteral("lblEjeX"));
     quantityColumn->addWidget(xAxisLabel_);
+    zoomBox_ = new QCheckBox(tr("Ampliar al rango de los datos"), central);
+    zoomBox_->setObjectName(QStringLiteral("chkAmpliar"));
+    zoomBox_->setToolTip(
+        tr("<b>Ampliar</b><br>Sin marcar, una reflectividad se dibuja desde 0, para que un "
+           "cambio pequeño no parezca grande; marcado, la escala abarca solo los datos."));
+    quantityColumn->addWidget(zoomBox_);
     row->addLayout(quantityColumn, 1);
     setCentralWidget(central);
 
@@ -149,6 +158,7 @@ void CanopySweepWindow::Connect()
             [this](int index) { ChooseParameter(index); });
     connect(runButton_, &QPushButton::clicked, this, [this] { Run(); });
     connect(quantityList_, &QComboBox::currentIndexChanged, this, [this] { RedrawQuantity(); });
+    connect(zoomBox_, &QCheckBox::toggled, this, [this] { RedrawQuantity(); });
     connect(exportButton_, &QPushButton::clicked, this, [this] {
         if (!result_) return;
         const auto quantity = multi::ParseSweepQuantity(quantityList_->currentText().toStdString());
@@ -239,7 +249,8 @@ void CanopySweepWindow::RedrawQuantity()
     chart.Clear();
     const auto quantity = multi::ParseSweepQuantity(quantityList_->currentText().toStdString());
     if (result_ && quantity) {
-        const plot::QuantityAxes axes = multi::PaintSweepQuantity(chart, *result_, *quantity);
+        const plot::QuantityAxes axes =
+            multi::PaintSweepQuantity(chart, *result_, *quantity, ChosenZoom());
         const QString name = Utf8(std::string(multi::CanopyParameterName(result_->swept)));
         xAxisLabel_->setText(
             tr("%1: %2 a %3")
@@ -250,6 +261,11 @@ void CanopySweepWindow::RedrawQuantity()
                                       widgets::ValueText(axes.yMax, 4)));
     }
     quantityView_->SetImage(chart.image());
+}
+
+multi::QuantityZoom CanopySweepWindow::ChosenZoom() const
+{
+    return zoomBox_->isChecked() ? multi::QuantityZoom::Data : multi::QuantityZoom::Whole;
 }
 
 QString CanopySweepWindow::EmptyWorkingFiles() { return widgets::EmptyFiles({kCanopySweepFile}); }

@@ -9,8 +9,10 @@
 #include "export/canopy_sweep_export.h"
 #include "leaf/leaf_parameters.h"
 #include "multi/canopy_sweep.h"
+#include "multi/canopy_sweep_charts.h"
 #include "plot/raster_surface.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -62,6 +64,8 @@ private:
     void ChooseParameter(int index);
     void Run();
     void RedrawQuantity();
+    // The quantity chart's range: from zero for reflectances unless "Ampliar" is checked.
+    multi::QuantityZoom ChosenZoom() const;
     void ShowCurves();
 
     // The controls, named for what they are. Their object names:
@@ -73,6 +77,7 @@ private:
     //   pctMSailh, pctlegend              curvesPanel_ (curves and colour legend)
     //   pctMagnitud                       quantityView_
     //   lblEjeX, lblEjeY                  xAxisLabel_, yAxisLabel_ (the quantity chart's ranges)
+    //   chkAmpliar "Ampliar al rango de los datos"   zoomBox_
     QComboBox* parameterList_ = nullptr;
     std::array<QLineEdit*, 3> limitBoxes_{};
     QPushButton* runButton_ = nullptr;
@@ -82,6 +87,7 @@ private:
     widgets::ChartView* quantityView_ = nullptr;
     QLabel* xAxisLabel_ = nullptr;
     QLabel* yAxisLabel_ = nullptr;
+    QCheckBox* zoomBox_ = nullptr;
 
     leaf::LeafParameters leaf_;
     canopy::CanopyInputs canopy_;

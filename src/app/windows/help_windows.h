@@ -20,7 +20,14 @@ public:
     static QUrl StartPage(Language language);
     QTextBrowser* browser() const { return browser_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Scales every picture of the page down to the text's width (never up), keeping its
+    // aspect, so that no lesson picture is wider than the window.
+    void FitPictures();
+
     QTextBrowser* browser_ = nullptr;
 };
 

@@ -59,6 +59,8 @@ ChartDecorations SweepChartDecorations()
     d.title = tulmera::app::LeafSweepWindow::tr("Gráfico de Reflectividad");
     d.titleName = QStringLiteral("Label14");
     d.valueLabels = {{20, "0.2"}, {40, "0.4"}, {60, "0.6"}, {80, "0.8"}, {100, "1.0"}};
+    d.valueAxisTitle = tulmera::app::LeafSweepWindow::tr("Reflectividad");
+    d.valueAxisTitleName = QStringLiteral("lblEjeReflectividad");
     for (int nm = 400; nm <= 2500; nm += 300)
         d.wavelengthLabels.push_back({double(nm), QString::number(nm)});
     d.axisTitle = tulmera::app::LeafSweepWindow::tr("LONGITUD DE ONDA (nm)");

@@ -26,8 +26,12 @@
 #include "app/windows/sensor_dock.h"
 #include "domain/input_domain.h"
 #include "lut/table_spec.h"
+#include "plot/band_tables.h"
 #include "plot/chart_geometry.h"
+#include "plot/figure.h"
 #include "plot/raster_surface.h"
+#include "plot/thick_pens.h"
+#include "sensor/band_values.h"
 #include "textio/working_files.h"
 
 namespace tulmera::app {
@@ -62,12 +66,17 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     column->addWidget(separator);
     column->addWidget(BuildSailhGroup());
     scroller->setWidget(central);
+    // The docks take room beside the content, never the charts' own: the window grows instead
+    // (a dock too wide for the screen can still be tabified or floated).
+    scroller->setMinimumWidth(central->minimumSizeHint().width()
+                              + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     setCentralWidget(scroller);
     statusBar()->setSizeGripEnabled(true);
     sensorDock_ = new SensorDock(this, statusBar());
     QMenu* viewMenu = menuBar()->addMenu(tr("&Ver"));
     viewMenu->setObjectName(QStringLiteral("menuVer"));
     viewMenu->addAction(sensorDock_->viewAction());
+    BuildPresentationEntry(viewMenu);
     BuildHelpMenu();  // the last menu
 
     Connect();
@@ -145,14 +154,21 @@ void MainWindow::Connect()
     connect(switchToSweepAction_, &QAction::triggered, this,
             &MainWindow::MultipleSimulationRequested);
     connect(canopySweepAction_, &QAction::triggered, this, &MainWindow::CanopySweepRequested);
+    connect(sensitivityAction_, &QAction::triggered, this, &MainWindow::SensitivityRequested);
     connect(exitAction_, &QAction::triggered, this, &MainWindow::ExitRequested);
     connect(restoreStartAction_, &QAction::triggered, this, [this] { RestoreStartValues(); });
     connect(measuredPanel_, &MeasuredPanel::SpectraChanged, this, [this] { Recompute(); });
     connect(measuredPanel_, &MeasuredPanel::ApplyLeafRequested, this,
             [this](const leaf::LeafParameters& fitted) { ApplyFitted(fitted, std::nullopt); });
     connect(measuredPanel_, &MeasuredPanel::ApplyCanopyRequested, this, &MainWindow::ApplyFitted);
-    connect(measuredPanel_, &MeasuredPanel::CanopyFitRequested, this,
-            [this] { measuredPanel_->StartCanopyFit(lut::HeldSpec(leaf_, canopyInputs())); });
+    connect(measuredPanel_, &MeasuredPanel::CanopyFitRequested, this, [this] {
+        if (leaf_.model != leaf::LeafModel::Classic) {  // the tables hold the classic model
+            widgets::ShowProblems(statusBar(), {tr("El ajuste del dosel usa tablas del modelo "
+                                                   "de hoja clásico; elíjalo en Configuracion.")});
+            return;
+        }
+        measuredPanel_->StartCanopyFit(lut::HeldSpec(leaf_, canopyInputs()));
+    });
     for (widgets::ChartPanel* panel : {leafChartPanel_, canopyChartPanel_}) {
         // Queued: a drag that resizes many times redraws once the events have settled.
         connect(
@@ -165,6 +181,8 @@ void MainWindow::Connect()
 // its colour here.
 void MainWindow::StartUp()
 {
+    leaf_.model = RememberedLeafModel();
+    ShowLeafModel(leaf_.model);
     lastGood_ = StartControls();
     ShowLeafBarValues();
     SetLeafParametersFromTexts();
@@ -219,7 +237,24 @@ void MainWindow::SetLeafParametersFromTexts()
     for (std::size_t i = 0; i < values.size(); ++i) {
         values[i] = widgets::ParseValueText(leafBoxes_[i]->text()).value_or(0.0);
     }
+    const leaf::LeafModel model = leaf_.model;
     leaf_ = {values[0], values[1], values[2], values[3]};
+    leaf_.model = model;
+    ReadLeafModelRows(leaf_);
+}
+
+// The caption of the control that holds `input`, as messages name it.
+QString MainWindow::RefusedControlName(domain::Input input) const
+{
+    if (input <= domain::Input::Cm) {
+        return widgets::ControlName(leafCaptions_[static_cast<std::size_t>(input)]->text());
+    }
+    if (!domain::IsLeafInput(input)) {
+        return CanopyControlName(static_cast<std::size_t>(input)
+                                 - static_cast<std::size_t>(domain::Input::Lai));
+    }
+    return QString::fromUtf8(domain::OptionName(input).data(),
+                             static_cast<qsizetype>(domain::OptionName(input).size()));
 }
 
 QString MainWindow::CanopyControlName(std::size_t i) const
@@ -272,12 +307,7 @@ bool MainWindow::Recompute()
     std::optional<domain::DomainProblem> refused = domain::CheckLeafDomain(leaf_);
     if (!refused) refused = domain::CheckCanopyDomain(inputs);
     if (refused) {
-        const QString name =
-            refused->input <= domain::Input::Cm
-                ? widgets::ControlName(
-                    leafCaptions_[static_cast<std::size_t>(refused->input)]->text())
-                : CanopyControlName(static_cast<std::size_t>(refused->input)
-                                    - static_cast<std::size_t>(domain::Input::Lai));
+        const QString name = RefusedControlName(refused->input);
         ShowControls(lastGood_);
         widgets::ShowProblems(statusBar(),
                               {widgets::OutsideRange(name, refused->value, refused->range)});
@@ -290,10 +320,13 @@ bool MainWindow::Recompute()
         DrawingSurface(back.leaf, leafView->DisplayedScale(), leafView->SurfacePixelScale());
     plot::RasterSurface& canopyChart =
         DrawingSurface(back.canopy, canopyView->DisplayedScale(), canopyView->SurfacePixelScale());
+    // In presentation mode the curves are drawn thicker; the grid and overlays stay as they are.
+    const int curveScale = presenting_ ? plot::FigureStyle::Presentation().curveScale : 1;
+    plot::ThickPens leafPens(leafChart, curveScale), canopyPens(canopyChart, curveScale);
     const bool done = widgets::Guarded(
         statusBar(), tr("No se pudo recalcular; se muestran los últimos resultados"), [&] {
-            refresh::Recompute(leaf_, inputs, canopyState_, {leafChart, canopyChart}, background_);
-            measuredPanel_->Paint(leafChart, canopyChart);  // over the model curves
+            refresh::Recompute(leaf_, inputs, canopyState_, {leafPens, canopyPens}, background_);
+            measuredPanel_->Paint(leafPens, canopyPens);  // over the model curves
         });
     if (!done) {
         ShowControls(lastGood_);  // the values the charts still show
@@ -303,10 +336,27 @@ bool MainWindow::Recompute()
     measuredPanel_->ModelChanged(canopyState_);
     leafView->SetImage(leafChart.image());
     canopyView->SetImage(canopyChart.image());
+    ShowBandNumbers();
     back_ = 1 - back_;
     widgets::ShowProblems(statusBar(), problems);
     sensorDock_->Show(canopyState_, background_.checkedEntry);  // reports its own failures
     return problems.isEmpty();
+}
+
+// The checked sensor's band numbers over its stripes on both charts; none over the grid.
+void MainWindow::ShowBandNumbers()
+{
+    std::vector<widgets::ChartView::BandLabel> labels;
+    const int entry = background_.checkedEntry;
+    if (entry >= plot::kFirstSensorEntry && entry <= plot::kBackgroundEntryCount) {
+        const sensor::Sensor& sensor = plot::SensorOfEntry(entry);
+        for (std::size_t i = 0; i < sensor.bands.size(); ++i) {
+            labels.push_back({double(sensor.bands[i].lowerNm), double(sensor.bands[i].upperNm),
+                              QString::fromStdString(sensor::BandName(sensor, i))});
+        }
+    }
+    leafChartPanel_->view()->SetBandLabels(labels);
+    canopyChartPanel_->view()->SetBandLabels(labels);
 }
 
 // A back surface at the screen's current pixel scale: kept from one recomputation to the

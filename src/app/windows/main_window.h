@@ -8,6 +8,7 @@
 #include "app/language.h"
 #include "app/widgets/chart_saving.h"
 #include "canopy/canopy_run.h"
+#include "domain/input_domain.h"
 #include "export/main_export.h"
 #include "leaf/leaf_parameters.h"
 #include "plot/main_charts.h"
@@ -31,6 +32,7 @@ class ThumbFollower;
 namespace tulmera::app {
 
 class GuideWindow;
+class LeafModelRows;
 class SensorDock;
 class MeasuredPanel;
 
@@ -74,6 +76,7 @@ signals:
     void ExportRequested();              // "Ver hoja de calculo"
     void MultipleSimulationRequested();  // "Modelo Prospect"
     void CanopySweepRequested();         // "Modelo SAILH"
+    void SensitivityRequested();         // "Análisis de sensibilidad"
     void ExitRequested();                // "Sailr"
 
 protected:
@@ -86,8 +89,18 @@ private:
     void ConnectSharing();
     // main_window_help.cpp: "Configuracion › Idioma", the "Ayuda" menu and its windows.
     void BuildLanguageMenu(QMenu* settingsMenu);
+    // main_window_leaf_model.cpp: "Configuracion › Modelo de hoja" and the model's rows.
+    static leaf::LeafModel RememberedLeafModel();
+    void BuildLeafModelMenu(QMenu* settingsMenu);
+    void BuildLeafModelRows(QWidget* group);
+    void ShowLeafModel(leaf::LeafModel model);
+    void ChooseLeafModel(leaf::LeafModel model);
+    void ReadLeafModelRows(leaf::LeafParameters& p) const;
     void ChooseLanguage(Language language);
     void BuildHelpMenu();
+    // main_window_presentation.cpp: "Ver › Modo presentación".
+    void BuildPresentationEntry(QMenu* viewMenu);
+    void ApplyPresentation(bool on);
     void ShowGuide();
     QString LeafReadoutText(int index) const;
     QString CanopyReadoutText(int index) const;
@@ -124,9 +137,11 @@ private:
     void SetLeafParametersFromTexts();
     void ReadCanopyInputs(canopy::CanopyInputs& inputs, QStringList& problems);
     QString CanopyControlName(std::size_t i) const;
+    QString RefusedControlName(domain::Input input) const;
     // Recomputes from the controls; true when the charts now show exactly what the controls
     // show (a refused box is set back to its last good value and reported, returning false).
     bool Recompute();
+    void ShowBandNumbers();
     plot::RasterSurface& DrawingSurface(std::unique_ptr<plot::RasterSurface>& surface,
                                         const plot::ChartScale& scale, int pixelScale);
 
@@ -140,16 +155,21 @@ private:
     //   menu11 "Ver hoja de calculo"                      exportAction_
     //   menu121 "Modelo Prospect"                         switchToSweepAction_
     //   menu122 "Modelo SAILH"                            canopySweepAction_
+    //   menu123 "Análisis de sensibilidad"                sensitivityAction_
     //   menu13 "Sailr"                                    exitAction_
     //   menu22 "Restablecer valores iniciales"            restoreStartAction_
     //   menu211(1..10) "Gráficos" entries                 backgroundActions_
     //   pctProspect, pctSailh                             leafChartPanel_, canopyChartPanel_
     //   sensorDock "Sensor e índices", menu "Ver"          sensorDock_ (see sensor_dock.h)
     //   menu23 "Idioma", menu23(es), menu23(en)           (main_window_help.cpp)
+    //   menu24 "Modelo de hoja", menu24(classic|prospect-d|prospect-pro)   leafModelActions_
+    //   leafModelRows: lblProspectD(i), hsbProspectD(i), txtProspectD(i)   leafModelRows_
     //   menu3 "Ayuda": menu31 "Guía de uso", menu32 "Acerca de Tulmera"
     std::array<QScrollBar*, 4> leafBars_{};
     std::array<QLineEdit*, 4> leafBoxes_{};
     std::array<QLabel*, 4> leafCaptions_{};
+    std::array<QAction*, 3> leafModelActions_{};  // in the order of leaf::kLeafModels
+    LeafModelRows* leafModelRows_ = nullptr;
     std::array<QScrollBar*, 5> canopyBars_{};
     std::array<QLineEdit*, 5> canopyBoxes_{};
     std::array<QLabel*, 8> canopyCaptions_{};  // 0..2: lists and visibility; 3..7: the bars
@@ -158,14 +178,17 @@ private:
     QAction* exportAction_ = nullptr;
     QAction* switchToSweepAction_ = nullptr;
     QAction* canopySweepAction_ = nullptr;
+    QAction* sensitivityAction_ = nullptr;
     QAction* exitAction_ = nullptr;
     QAction* restoreStartAction_ = nullptr;
     // entries 1..kBackgroundEntryCount; element 0 unused
     std::array<QAction*, plot::kBackgroundEntryCount + 1> backgroundActions_{};
     widgets::ChartPanel* leafChartPanel_ = nullptr;
     widgets::ChartPanel* canopyChartPanel_ = nullptr;
-    QAction* saveSpectraAction_ = nullptr;  // "Guardar espectros (CSV)…"
-    QAction* followThumbAction_ = nullptr;  // "Actualizar al arrastrar"
+    QAction* saveSpectraAction_ = nullptr;   // "Guardar espectros (CSV)…"
+    QAction* followThumbAction_ = nullptr;   // "Actualizar al arrastrar"
+    QAction* presentationAction_ = nullptr;  // "Modo presentación" (mnuModoPresentacion)
+    bool presenting_ = false;
     widgets::ThumbFollower* thumbFollower_ = nullptr;
 
     SensorDock* sensorDock_ = nullptr;

@@ -14,6 +14,7 @@
 #include "app/widgets/controls.h"
 #include "app/widgets/core_texts.h"
 #include "app/widgets/parameter_tips.h"
+#include "app/windows/leaf_model_rows.h"
 #include "app/windows/main_window.h"
 #include "app/windows/main_window_rows.h"
 #include "app/windows/measured_panel.h"
@@ -74,6 +75,13 @@ ChartDecorations LeafChartDecorations()
         {"Line1", QColor(0, 255, 0), 3, tulmera::app::MainWindow::tr("Reflectividad Hoja")},
         {"Line2", QColor(255, 0, 0), 3, tulmera::app::MainWindow::tr("Transmisividad Hoja")}};
     d.valueLabels = {{100, "1.0"}, {80, "0.8"}, {60, "0.6"}, {40, "0.4"}, {20, "0.2"}};
+    d.valueAxisTitle = tulmera::app::MainWindow::tr("Reflectividad");
+    d.valueAxisTitleName = QStringLiteral("lblEjeReflectividadHoja");
+    // The transmittance is drawn downward from the top: 0 at the top, 1 at the bottom.
+    d.rightLabels = {{100, "0.0"}, {80, "0.2"}, {60, "0.4"}, {40, "0.6"}, {20, "0.8"}, {0, "1.0"}};
+    d.rightLabelsName = QStringLiteral("lblEjeT");
+    d.rightAxisTitle = tulmera::app::MainWindow::tr("Transmisividad");
+    d.rightAxisTitleName = QStringLiteral("lblEjeTransmisividad");
     d.wavelengthLabels = WavelengthLabels();
     d.firstLabelIndex = 0;
     d.axisTitle = tulmera::app::MainWindow::tr("LONGITUD DE ONDA (nm)");
@@ -88,6 +96,8 @@ ChartDecorations CanopyChartDecorations()
         {"Line4", QColor(0, 255, 0), 3, tulmera::app::MainWindow::tr("Reflectividad Dosel")},
         {"Line3", QColor(0, 0, 0), 1, tulmera::app::MainWindow::tr("Reflectividad suelo")}};
     d.valueLabels = {{60, "0.6"}, {50, "0.5"}, {40, "0.4"}, {30, "0.3"}, {20, "0.2"}, {10, "0.1"}};
+    d.valueAxisTitle = tulmera::app::MainWindow::tr("Reflectividad");
+    d.valueAxisTitleName = QStringLiteral("lblEjeReflectividadDosel");
     d.wavelengthLabels = WavelengthLabels();
     d.firstLabelIndex = 13;
     d.axisTitle = tulmera::app::MainWindow::tr("LONGITUD DE ONDA (nm)");
@@ -109,6 +119,8 @@ void MainWindow::BuildMenus()
     switchToSweepAction_->setObjectName(QStringLiteral("menu121"));
     canopySweepAction_ = menu12->addAction(tr("Modelo &SAILH"));
     canopySweepAction_->setObjectName(QStringLiteral("menu122"));
+    sensitivityAction_ = menu12->addAction(tr("Análisis de &sensibilidad"));
+    sensitivityAction_->setObjectName(QStringLiteral("menu123"));
     measuredPanel_->AddMenuEntries(menu1);
     exitAction_ = menu1->addAction(tr("S&ailr"));
     exitAction_->setObjectName(QStringLiteral("menu13"));
@@ -130,6 +142,7 @@ void MainWindow::BuildMenus()
     restoreStartAction_->setObjectName(QStringLiteral("menu22"));
     BuildSharingMenus(menu1, menu2);
     BuildLanguageMenu(menu2);
+    BuildLeafModelMenu(menu2);
 }
 
 QWidget* MainWindow::BuildProspectGroup()
@@ -153,7 +166,9 @@ QWidget* MainWindow::BuildProspectGroup()
         controls->addWidget(leafBars_[at], 2 + 2 * i, 0);
         controls->addWidget(leafBoxes_[at], 2 + 2 * i, 1);
     }
-    controls->setRowStretch(9, 1);
+    BuildLeafModelRows(group);
+    controls->addWidget(leafModelRows_, 9, 0, 1, 2);
+    controls->setRowStretch(10, 1);
     controls->setColumnMinimumWidth(0, 260);
     row->addLayout(controls, 1);
     leafChartPanel_ = new widgets::ChartPanel(QStringLiteral("pctProspect"), plot::kLeafChartScale,

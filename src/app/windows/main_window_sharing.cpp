@@ -13,7 +13,9 @@
 #include "app/widgets/file_saving.h"
 #include "app/widgets/settings_keys.h"
 #include "app/widgets/thumb_follower.h"
+#include "app/widgets/window_settings.h"
 #include "app/windows/main_window.h"
+#include "app/windows/measured_panel.h"
 #include "export/spectra_csv.h"
 #include "plot/chart_geometry.h"
 #include "textio/staged_files.h"
@@ -32,9 +34,11 @@ void MainWindow::BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu)
     QMenu* imagesMenu = new QMenu(tr("Guardar gráficos…"), fileMenu);
     imagesMenu->setObjectName(QStringLiteral("mnuGuardarGraficos"));
     widgets::AddChartImageEntries(
-        imagesMenu, this, [this](const QString& fileName, widgets::ChartImageFormat format) {
+        imagesMenu, this,
+        [this](const QString& fileName, widgets::ChartImageFormat format) {
             SaveChartImages(fileName, format);
-        });
+        },
+        [] { return widgets::PresentationMode(); });
     fileMenu->insertMenu(exitAction_, imagesMenu);
     fileMenu->insertSeparator(exitAction_);
 
@@ -92,16 +96,22 @@ QString MainWindow::CanopyReadoutText(int index) const
 
 bool MainWindow::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)
 {
-    return widgets::SaveChartFiles(statusBar(), fileName,
-                                   {{plot::kLeafChartScale, QStringLiteral("-hoja")},
-                                    {plot::kCanopyChartScale, QStringLiteral("-cubierta")}},
-                                   format, [this](const std::vector<plot::ChartSurface*>& charts) {
-                                       // The charts drawn again from the inputs they show; the
+    const plot::FigureTexts texts = widgets::WindowFigureTexts();
+    const plot::MeasuredCurves measured = measuredPanel_->DrawnCurves();
+    const std::vector<widgets::ChartFile> files = {
+        {plot::kLeafChartScale, QStringLiteral("-hoja"), plot::LeafChartFigure(texts, measured)},
+        {plot::kCanopyChartScale, QStringLiteral("-cubierta"),
+         plot::CanopyChartFigure(texts, measured)}};
+    return widgets::SaveChartFiles(statusBar(), fileName, files, format,
+                                   [this](const std::vector<plot::ChartSurface*>& charts) {
+                                       // The charts drawn again from the inputs they show, the
+                                       // measured spectra over the model curves as on screen; the
                                        // working files this redraw stages are never published.
                                        textio::StagedFiles redraw;
                                        refresh::StageRecompute(
                                            lastGood_.leaf, lastGood_.canopy, canopyState_,
                                            {*charts[0], *charts[1]}, background_, redraw);
+                                       measuredPanel_->Paint(*charts[0], *charts[1]);
                                    });
 }
 

@@ -13,9 +13,11 @@
 
 #include "app/widgets/controls.h"
 #include "app/widgets/value_messages.h"
+#include "app/windows/leaf_model_rows.h"
 #include "app/windows/main_window.h"
 #include "app/windows/main_window_rows.h"
 #include "domain/input_domain.h"
+#include "leaf/leaf_models.h"
 #include "plot/chart_background.h"
 
 namespace tulmera::app {
@@ -28,6 +30,7 @@ MainWindow::ShownControls MainWindow::StartControls() const
         start.canopyBars[i] = kCanopyRows[i].bar.value;
     }
     start.background = plot::ChartBackground{}.checkedEntry;
+    start.leaf = leaf::StartLeafParameters(leaf_.model);  // the chosen model stays
     return start;
 }
 
@@ -76,6 +79,8 @@ void MainWindow::ShowControls(const ShownControls& shown)
     }
     background_.checkedEntry = shown.background;
     leaf_ = shown.leaf;
+    leafModelRows_->ShowValues(shown.leaf);
+    ShowLeafModel(shown.leaf.model);
 }
 
 void MainWindow::RestoreStartValues()
@@ -128,6 +133,7 @@ void MainWindow::ApplyFitted(const leaf::LeafParameters& fitted, std::optional<d
     QStringList notes;
     for (std::size_t i = 0; i < kLeafRows.size(); ++i) {
         const ParameterRow& row = kLeafRows[i];
+        if (i == 3 && !leaf::ModelHasParameter(fitted.model, "Cm")) continue;  // PRO: no Cm
         const long nearest = std::lround(values[i] * row.divisor);
         const long position = std::clamp(nearest, long{row.bar.min}, long{row.bar.max});
         if (position != nearest) {
@@ -152,6 +158,7 @@ void MainWindow::ApplyFitted(const leaf::LeafParameters& fitted, std::optional<d
         const QSignalBlocker block(canopyBars_[0]);
         canopyBars_[0]->setValue(static_cast<int>(position));
     }
+    if (fitted.model == leaf_.model) leafModelRows_->ShowValues(fitted);  // its own rows
     if (!ApplyLeafBars()) return;
     if (notes.isEmpty()) {
         statusBar()->showMessage(

@@ -307,6 +307,13 @@ void MeasuredPanel::ModelChanged(const canopy::CanopyState& state)
     ShowTexts();
 }
 
+plot::MeasuredCurves MeasuredPanel::DrawnCurves() const
+{
+    const auto loaded = [this](MeasuredKind kind) { return spectra_[At(kind)].has_value(); };
+    return {loaded(MeasuredKind::LeafReflectance), loaded(MeasuredKind::LeafTransmittance),
+            loaded(MeasuredKind::CanopyReflectance)};
+}
+
 void MeasuredPanel::Paint(plot::ChartSurface& leafChart, plot::ChartSurface& canopyChart) const
 {
     using plot::MeasuredDirection;

@@ -16,6 +16,7 @@
 #include "lut/table_spec.h"
 #include "measured/measured_grid.h"
 #include "measured/measured_table.h"
+#include "plot/chart_figures.h"
 #include "plot/chart_surface.h"
 
 class QCheckBox;
@@ -72,6 +73,9 @@ public:
     // on the canopy chart. Cannot fail.
     void Paint(plot::ChartSurface& leafChart, plot::ChartSurface& canopyChart) const;
 
+    // Which spectra Paint draws: the legend of a saved figure names them.
+    plot::MeasuredCurves DrawnCurves() const;
+
     // The RMSE in percent reflectance of the loaded spectrum of `kind` against the last model,
     // as shown; nothing when not loaded or without common points.
     std::optional<double> Rmse(MeasuredKind kind) const;
@@ -79,6 +83,8 @@ public:
     // "Ajustar hoja": fits the leaf to the loaded leaf R and/or T off the interface thread.
     // FitFinished is emitted when it has ended, been cancelled or failed.
     void StartFit();
+    // The leaf model "Ajustar hoja" fits (the main window's choice).
+    void SetLeafModel(leaf::LeafModel model) { leafModel_ = model; }
     void CancelFit();  // the running fit's result, if any arrives, is discarded
     bool Fitting() const { return fitThread_.joinable(); }
     const std::optional<fit::LeafFitResult>& fitResult() const { return fitResult_; }
@@ -120,6 +126,7 @@ private:
     void ApplyFit();
     void ShowTexts();
     void ShowFitResult();
+    void ShowNewerModelFit();
     bool HasLeafSpectrum() const;
 
     QStatusBar* status_;
@@ -127,6 +134,7 @@ private:
     QCheckBox* waterBands_ = nullptr;
     QPushButton* removeButton_ = nullptr;
     QCheckBox* subdomains_ = nullptr;
+    leaf::LeafModel leafModel_ = leaf::LeafModel::Classic;
     QPushButton* fitButton_ = nullptr;
     QPushButton* canopyFitButton_ = nullptr;
     QProgressDialog* canopyProgress_ = nullptr;

@@ -13,6 +13,9 @@
 
 #include "app/widgets/controls.h"
 #include "app/windows/measured_panel.h"
+#include "leaf/leaf_models.h"
+#include "parallel/parallel_for.h"
+#include "textio/number_text.h"
 
 namespace tulmera::app {
 namespace {
@@ -27,7 +30,7 @@ QString RmseText(const std::optional<double>& rmse)
     return rmse ? widgets::ValueText(*rmse, 3) + QStringLiteral(" %") : QStringLiteral("—");
 }
 
-int Cores() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
+int Cores() { return parallel::HardwareThreads(); }
 
 // "LAI 3.1 ± 0.42": the mean of the best rows and their standard deviation.
 QString MeanAndSd(const lut::CanopyFitResult& result, lut::Parameter parameter)
@@ -73,7 +76,8 @@ void MeasuredPanel::StartFit()
     if (const auto& t = spectra_[static_cast<std::size_t>(MeasuredKind::LeafTransmittance)]) {
         target.transmittance = t->value;
     }
-    const fit::LeafFitOptions options{subdomains_->isChecked(), &cancel_};
+    fit::LeafFitOptions options{subdomains_->isChecked(), &cancel_};
+    options.model = leafModel_;
     status_->showMessage(tr("Ajustando la hoja…"));
     auto result = std::make_shared<std::optional<fit::LeafFitResult>>();
     RunFit([result, target, options] { *result = fit::FitLeaf(target, options); },
@@ -197,10 +201,28 @@ void MeasuredPanel::ApplyFit()
     }
 }
 
+// A PROSPECT-D or PRO fit: each of the model's parameters by its symbol, then the RMSE.
+void MeasuredPanel::ShowNewerModelFit()
+{
+    const leaf::LeafParameters& p = fitResult_->parameters;
+    QStringList values;
+    for (const leaf::LeafParameterField& field : leaf::ModelParameters(p.model)) {
+        values << QString::fromLatin1(field.name.data(), static_cast<qsizetype>(field.name.size()))
+                      + QLatin1Char(' ') + widgets::ValueText(p.*field.value, 5);
+    }
+    fitLabel_->setText(values.join(QStringLiteral(" · ")) + QLatin1Char('\n')
+                       + tr("RMSE R %1 · T %2 · %3 evaluaciones")
+                             .arg(RmseText(fitResult_->rmseReflectancePercent),
+                                  RmseText(fitResult_->rmseTransmittancePercent))
+                             .arg(fitResult_->evaluations));
+}
+
 void MeasuredPanel::ShowFitResult()
 {
     applyButton_->setEnabled(fitResult_.has_value() || canopyFitResult_.has_value());
-    if (fitResult_) {
+    if (fitResult_ && fitResult_->parameters.model != leaf::LeafModel::Classic) {
+        ShowNewerModelFit();
+    } else if (fitResult_) {
         const leaf::LeafParameters& p = fitResult_->parameters;
         fitLabel_->setText(tr("N %1 · Cab %2 · Cw %3 · Cm %4\nRMSE R %5 · T %6 · %7 evaluaciones")
                                .arg(widgets::ValueText(p.N, 5), widgets::ValueText(p.Cab, 5),

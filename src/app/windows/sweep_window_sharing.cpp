@@ -17,6 +17,7 @@
 #include "multi/canopy_sweep_charts.h"
 #include "multi/sweep.h"
 #include "multi/sweep_quantity.h"
+#include "plot/chart_figures.h"
 #include "plot/chart_geometry.h"
 #include "plot/quantity_chart.h"
 #include "textio/staged_files.h"
@@ -25,8 +26,8 @@ namespace tulmera::app {
 namespace {
 
 const std::vector<widgets::ChartFile> kCurveFiles = {
-    {plot::kSweepChartScale, QStringLiteral("-curvas")},
-    {plot::kLegendStripScale, QStringLiteral("-leyenda")},
+    {plot::kSweepChartScale, QStringLiteral("-curvas"), std::nullopt},
+    {plot::kLegendStripScale, QStringLiteral("-leyenda"), std::nullopt},
 };
 
 // The "Archivo" menu and the charts' "Copiar gráfico" of a sweep window; the window opens
@@ -39,7 +40,8 @@ void BuildSweepSharing(Window* window, const std::vector<widgets::ChartView*>& v
         [window](const QString& fileName, widgets::ChartImageFormat format) {
             window->SaveChartImages(fileName, format);
         },
-        [window](const QString& fileName) { window->SaveSpectraCsv(fileName); });
+        [window](const QString& fileName) { window->SaveSpectraCsv(fileName); },
+        [] { return widgets::PresentationMode(); });
     for (widgets::ChartView* view : views) widgets::AddCopyChartAction(view);
 }
 
@@ -94,12 +96,33 @@ QString LeafSweepWindow::ReadoutText(int index, double y)
     return widgets::FamilyReadoutText(index, y, curves, readoutLabels_);
 }
 
+namespace {
+
+// The curve chart's figure: its legend names the curves by their swept values.
+std::vector<widgets::ChartFile> CurveFiles(const QString& title, std::string_view parameter,
+                                           const std::vector<double>& values)
+{
+    std::vector<widgets::ChartFile> files = kCurveFiles;
+    files[0].figure = plot::SweepChartFigure(widgets::WindowFigureTexts(), title.toStdString(),
+                                             plot::SweepCurveCaptions(parameter, values));
+    return files;
+}
+
+}  // namespace
+
 bool LeafSweepWindow::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)
 {
     if (!shownRequest_) return NothingToSave(statusBar());
+    std::vector<double> values;
+    try {  // the sweep ran with these values already: never refused now, but never crash
+        values = multi::CheckedSweepValues(*shownRequest_);
+    } catch (const std::exception&) {
+    }
     return widgets::SaveChartFiles(
-        statusBar(), fileName, kCurveFiles, format,
-        [request = *shownRequest_](const std::vector<plot::ChartSurface*>& charts) {
+        statusBar(), fileName,
+        CurveFiles(tr("Reflectividad de la hoja"), multi::ParameterName(shownRequest_->swept),
+                   values),
+        format, [request = *shownRequest_](const std::vector<plot::ChartSurface*>& charts) {
             // The sweep drawn again; the working files it stages are never published.
             textio::StagedFiles redraw;
             multi::StageSweep(request, {*charts[0], *charts[1]}, redraw);
@@ -140,14 +163,23 @@ QString CanopySweepWindow::ReadoutText(int index, double y) const
 bool CanopySweepWindow::SaveChartImages(const QString& fileName, widgets::ChartImageFormat format)
 {
     if (!result_) return NothingToSave(statusBar());
-    std::vector<widgets::ChartFile> files = kCurveFiles;
-    files.push_back({plot::kQuantityChartScale, QStringLiteral("-magnitud")});
+    const std::string_view parameter = multi::CanopyParameterName(result_->swept);
+    std::vector<widgets::ChartFile> files =
+        CurveFiles(tr("Reflectividad de la cubierta"), parameter, result_->values);
     const auto quantity = multi::ParseSweepQuantity(quantityList_->currentText().toStdString());
+    const multi::QuantityZoom zoom = ChosenZoom();
+    std::optional<plot::Figure> quantityFigure;
+    if (quantity) {
+        quantityFigure =
+            plot::QuantityChartFigure(multi::SweepQuantityAxes(*result_, *quantity, zoom),
+                                      std::string(parameter), quantity->name);
+    }
+    files.push_back({plot::kQuantityChartScale, QStringLiteral("-magnitud"), quantityFigure});
     return widgets::SaveChartFiles(
         statusBar(), fileName, files, format,
-        [this, &quantity](const std::vector<plot::ChartSurface*>& charts) {
+        [this, &quantity, zoom](const std::vector<plot::ChartSurface*>& charts) {
             multi::PaintCanopySweepCurves({*charts[0], *charts[1]}, *result_);
-            if (quantity) multi::PaintSweepQuantity(*charts[2], *result_, *quantity);
+            if (quantity) multi::PaintSweepQuantity(*charts[2], *result_, *quantity, zoom);
         });
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-// The file route of the program hands the leaf spectrum to the canopy model as number text
-// (15 significant digits, see textio/number_text.h) and reads it back; a simulation in memory
-// must see the same values to give the same canopy reflectance to the last bit.
-namespace tulmera::lut {
+// A number as its number text names it (15 significant digits, see textio/number_text.h): what
+// a value that will be printed and read back (a table's sampled parameters, which a CSV table
+// and a `canopy` run given the printed row must see as the table computed them) is rounded to.
+namespace tulmera::textio {
 
 // The double that the number text of x reads back as: exactly
 // *textio::ParseNumberText(textio::NumberText(x)), for every finite x (negative zero gives
@@ -14,4 +14,4 @@ namespace tulmera::lut {
 // the few numbers next to the largest double.
 double PrintedValue(double x);
 
-}  // namespace tulmera::lut
+}  // namespace tulmera::textio

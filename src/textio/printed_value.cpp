@@ -1,4 +1,4 @@
-#include "lut/printed_value.h"
+#include "textio/printed_value.h"
 
 #include <array>
 #include <bit>
@@ -8,7 +8,7 @@
 
 #include "textio/number_text.h"
 
-namespace tulmera::lut {
+namespace tulmera::textio {
 namespace {
 
 __extension__ using UInt128 = unsigned __int128;  // GCC and Clang on 64-bit targets
@@ -87,4 +87,4 @@ double PrintedValue(double x)
     return *textio::ParseNumberText(textio::NumberText(x));
 }
 
-}  // namespace tulmera::lut
+}  // namespace tulmera::textio

@@ -1,5 +1,5 @@
 // The in-memory simulations must see the leaf spectrum exactly as the file route passes it.
-#include "lut/printed_value.h"
+#include "textio/printed_value.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,12 @@
 #include "lut/sampling.h"
 #include "textio/number_text.h"
 
-namespace tulmera::lut {
+namespace tulmera::textio {
 namespace {
+
+// The table sampler's bit mixer draws the numbers of every magnitude.
+using lut::SplitMix64;
+using lut::UnitFromBits;
 
 double ThroughText(double x) { return *textio::ParseNumberText(textio::NumberText(x)); }
 
@@ -69,4 +73,4 @@ TEST(PrintedValue, EqualsTheNumberTextReadBackOverEveryMagnitude)
 }
 
 }  // namespace
-}  // namespace tulmera::lut
+}  // namespace tulmera::textio

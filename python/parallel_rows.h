@@ -1,0 +1,28 @@
+#pragma once
+#include <cstddef>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+// The one parallel loop of the Python module: independent rows (spectra, fits) spread over
+// threads, with the same result whatever the thread count.
+namespace tulmera::python {
+
+// A row that failed: the lowest such row and its failure's what().
+class RowFailure : public std::runtime_error {
+public:
+    RowFailure(std::size_t failedRow, const std::string& what)
+        : std::runtime_error(what), row(failedRow)
+    {
+    }
+    std::size_t row;
+};
+
+// Calls row(i) for every i in 0 .. count - 1, on up to `threads` threads (the calling one
+// among them; none started for a single row). Each row writes only its own outputs, so the
+// order in which threads take rows changes nothing. When rows throw, every row below the
+// lowest failing one is still computed and RowFailure is thrown for that lowest one, so the
+// failure reported does not depend on the threads' timing either.
+void ParallelRows(std::size_t count, int threads, const std::function<void(std::size_t)>& row);
+
+}  // namespace tulmera::python

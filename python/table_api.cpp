@@ -1,0 +1,400 @@
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <optional>
+
+#include "arguments.h"
+#include "lut/canopy_refine.h"
+#include "lut/lut_fit.h"
+#include "lut/table.h"
+#include "lut/table_run.h"
+#include "module_parts.h"
+#include "results.h"
+#include "spectrum_argument.h"
+#include "textio/error.h"
+
+namespace tulmera::python {
+namespace {
+
+constexpr double kLargestSeed = 1e15;  // as tulmera-batch lut: seeds below it are exact text
+
+// A table in memory, shared by the arrays that view it.
+struct TableObject {
+    std::shared_ptr<const lut::Table> table;
+};
+
+std::size_t ParameterIndex(const std::string& name)
+{
+    for (std::size_t p = 0; p < lut::kParameterNames.size(); ++p) {
+        if (name == lut::kParameterNames[p]
+            || (name == "lai" && lut::kParameterNames[p] == "LAI")) {
+            return p;
+        }
+    }
+    std::string names;
+    for (const std::string_view n : lut::kParameterNames) {
+        names += (names.empty() ? "" : ", ") + std::string(n);
+    }
+    throw py::value_error("\"" + name + "\" is not a table parameter; use one of " + names + ".");
+}
+
+double ScalarOf(const std::string& name, const py::object& value)
+{
+    const NumericArgument argument = ToNumeric(name, value);
+    if (argument.values.ndim() != 0) {
+        throw py::value_error(name + " must be one number: a table holds it for every row.");
+    }
+    return argument.At(0);
+}
+
+std::uint64_t WholeOf(const std::string& name, const py::object& value, double lowest, double limit,
+                      const std::string& range)
+{
+    const bool whole = py::isinstance<py::int_>(value) && !py::isinstance<py::bool_>(value);
+    const double number = whole ? value.cast<double>() : std::nan("");
+    if (!whole || number < lowest || number >= limit) {
+        throw py::value_error(name + " must be a whole number " + range + ".");
+    }
+    return value.cast<std::uint64_t>();
+}
+
+// A file that cannot be read or written: OSError, as Python's own file functions raise.
+[[noreturn]] void RaiseOsError(const std::string& message)
+{
+    PyErr_SetString(PyExc_OSError, message.c_str());
+    throw py::error_already_set();
+}
+
+// A read-only numpy view of `data` (shape rows x columns) that keeps `owner` alive.
+template <typename T>
+py::array ReadOnlyView(const T* data, std::size_t rows, std::size_t columns, py::handle owner)
+{
+    py::array_t<T> view({static_cast<py::ssize_t>(rows), static_cast<py::ssize_t>(columns)}, data,
+                        owner);
+    view.attr("flags").attr("writeable") = false;
+    return view;
+}
+
+TableObject Lut(const py::object& samples, const py::object& ranges, const py::object& seed,
+                const std::string& sampling, const py::object& out, const py::object& threads,
+                const py::object& N, const py::object& Cab, const py::object& Cw,
+                const py::object& Cm, const py::object& lai, const py::object& sun,
+                const py::object& view, const py::object& azimuth, const py::object& hotspot,
+                const std::string& lidf, const std::string& soil, const py::object& visibility)
+{
+    leaf::LeafParameters held{ScalarOf("N", N), ScalarOf("Cab", Cab), ScalarOf("Cw", Cw),
+                              ScalarOf("Cm", Cm)};
+    const canopy::CanopyInputs inputs{ScalarOf("lai", lai),
+                                      ScalarOf("sun", sun),
+                                      ScalarOf("view", view),
+                                      ScalarOf("azimuth", azimuth),
+                                      ScalarOf("hotspot", hotspot),
+                                      LeafArchitectureText(lidf),
+                                      SoilText(soil),
+                                      VisibilityOf(ScalarOf("visibility", visibility))};
+    lut::TableSpec spec = lut::HeldSpec(held, inputs);
+    spec.samples =
+        WholeOf("samples", samples, 1, std::numeric_limits<int>::max(), "from 1 to 2147483646");
+    spec.seed = WholeOf("seed", seed, 0, kLargestSeed, "from 0 to 999999999999999");
+    if (sampling == "lhs") {
+        spec.sampling = lut::Sampling::LatinHypercube;
+    } else if (sampling == "uniform") {
+        spec.sampling = lut::Sampling::Uniform;
+    } else {
+        throw py::value_error("sampling \"" + sampling + "\" is not a sampling; use \"lhs\" or "
+                              "\"uniform\".");
+    }
+    if (!ranges.is_none()) {
+        if (!py::isinstance<py::dict>(ranges)) {
+            throw py::value_error("ranges must be a dict such as {\"LAI\": (0.1, 8)}.");
+        }
+        for (const auto& [key, value] : py::dict(ranges)) {
+            const std::string name = py::str(key);
+            const std::size_t p = ParameterIndex(name);
+            if (!py::isinstance<py::sequence>(value) || py::len(value) != 2) {
+                throw py::value_error("ranges[\"" + name + "\"] must be a pair (lo, hi).");
+            }
+            const auto ends = py::reinterpret_borrow<py::sequence>(value);
+            spec.ranges[p] = {ScalarOf("ranges[\"" + name + "\"] lo", ends[0]),
+                              ScalarOf("ranges[\"" + name + "\"] hi", ends[1]), true};
+        }
+    }
+    for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
+        if (const auto problem =
+                lut::RangeProblem(static_cast<lut::Parameter>(p), spec.ranges[p])) {
+            throw py::value_error(*problem);
+        }
+    }
+    std::optional<std::string> file;
+    if (!out.is_none()) {
+        file = py::str(py::module_::import("os").attr("fspath")(out)).cast<std::string>();
+        if (!lut::FormatOf(*file)) {
+            throw py::value_error("out \"" + *file + "\": a table is written as FILE.h5 (HDF5) "
+                                  "or FILE.csv.");
+        }
+    }
+    const int threadCount = ThreadCount(threads);
+    auto table = std::make_shared<lut::Table>();
+    table->info = {spec, 0, spec.samples};
+    RunRows(
+        1, 1, [&](std::size_t) { table->rows = lut::ComputeTableRows(spec, threadCount); },
+        [](std::size_t) { return std::string(); });
+    if (file) {
+        std::optional<std::string> failure;
+        {
+            const py::gil_scoped_release released;
+            try {
+                const auto writer = lut::OpenTableWriter(*file, table->info);
+                writer->Append(table->rows);
+                writer->Commit();
+            } catch (const Error& e) {
+                failure = e.what();
+            }
+        }
+        if (failure) RaiseOsError(*failure);
+    }
+    return {table};
+}
+
+TableObject ReadTable(const py::object& path)
+{
+    const std::string file = py::str(py::module_::import("os").attr("fspath")(path));
+    std::shared_ptr<lut::Table> table;
+    std::optional<std::string> failure;
+    {
+        const py::gil_scoped_release released;
+        try {
+            table = std::make_shared<lut::Table>(lut::LoadTable(file));
+        } catch (const Error& e) {
+            failure = e.what();
+        }
+    }
+    if (failure) RaiseOsError(*failure);
+    return {table};
+}
+
+const lut::Table& TableOf(const py::object& table, std::shared_ptr<const lut::Table>& keep)
+{
+    if (py::isinstance<TableObject>(table)) {
+        keep = table.cast<const TableObject&>().table;
+    } else if (py::isinstance<py::str>(table) || py::hasattr(table, "__fspath__")) {
+        keep = ReadTable(table).table;
+    } else {
+        throw py::value_error(
+            "table must be a Table (lut(), read_table()) or a table file's path.");
+    }
+    return *keep;
+}
+
+py::dict ByName(const lut::ParameterValues& values)
+{
+    py::dict named;
+    for (std::size_t p = 0; p < values.size(); ++p) {
+        named[std::string(lut::kParameterNames[p]).c_str()] = values[p];
+    }
+    return named;
+}
+
+// What fit_canopy() returns for each spectrum.
+struct CanopyFit {
+    py::dict mean, sd;
+    double rmseBest = 0;
+    py::list bestRows, bestRmse;
+    py::object refined = py::none(), rmseRefined = py::none();
+    int wavelengthsCompared = 0;
+};
+
+py::object FitCanopy(const py::object& reflectance, const py::object& tableArgument,
+                     const py::object& best, bool excludeWater, bool refine,
+                     const py::object& threads)
+{
+    std::shared_ptr<const lut::Table> keep;
+    const lut::Table& table = TableOf(tableArgument, keep);
+    const std::size_t rowCount = table.rows.Count();
+    const auto bestCount =
+        static_cast<int>(WholeOf("best", best, 1, static_cast<double>(rowCount) + 1,
+                                 "from 1 to the table's rows (" + std::to_string(rowCount) + ")"));
+    const SpectraArgument spectra = ToSpectra("reflectance", reflectance, true);
+    const int threadCount = ThreadCount(threads);
+    py::list results;
+    for (std::size_t row = 0; row < spectra.rows; ++row) {
+        const measured::GridValues measured = GridValuesOf(spectra, row, "reflectance");
+        lut::CanopyFitResult fit;
+        std::optional<lut::RefinedCanopyFit> refined;
+        RunRows(
+            1, 1,
+            [&](std::size_t) {
+                fit = lut::FitCanopy(table.rows, measured, {bestCount, excludeWater, threadCount});
+                if (refine) {
+                    refined =
+                        lut::RefineCanopyFit(table.info.spec, measured, fit.mean, excludeWater);
+                }
+            },
+            [](std::size_t) { return std::string(); });
+        CanopyFit result;
+        result.mean = ByName(fit.mean);
+        for (std::size_t p = 0; p < fit.sd.size(); ++p) {
+            result.sd[std::string(lut::kParameterNames[p]).c_str()] =
+                fit.sd[p] ? py::object(py::float_(*fit.sd[p])) : py::object(py::none());
+        }
+        result.rmseBest = fit.bestRmsePercent.front();
+        for (std::size_t k = 0; k < fit.bestRows.size(); ++k) {
+            result.bestRows.append(fit.bestRows[k]);
+            result.bestRmse.append(fit.bestRmsePercent[k]);
+        }
+        if (refined) {
+            result.refined = ByName(refined->values);
+            result.rmseRefined = py::float_(refined->rmsePercent);
+        }
+        result.wavelengthsCompared = fit.wavelengthsCompared;
+        results.append(result);
+    }
+    if (spectra.shape.empty()) return results[0];
+    return results;
+}
+
+void DefineTable(py::module_& m)
+{
+    py::class_<TableObject>(m, "Table",
+                            "A look-up table: its rows' parameters and canopy reflectances, and "
+                            "what it holds fixed.")
+        .def_property_readonly(
+            "parameters",
+            [](py::object self) {
+                const lut::TableRows& rows = self.cast<const TableObject&>().table->rows;
+                return ReadOnlyView(rows.parameters.data(), rows.Count(), lut::kParameterCount,
+                                    self);
+            },
+            "float64 array (rows, 9), columns in the order of names")
+        .def_property_readonly(
+            "reflectance",
+            [](py::object self) {
+                const lut::TableRows& rows = self.cast<const TableObject&>().table->rows;
+                return ReadOnlyView(rows.reflectance.data(), rows.Count(),
+                                    spectral::kWavelengthCount, self);
+            },
+            "float32 array (rows, 421): the canopy reflectance as the table files store it")
+        .def_property_readonly("names",
+                               [](const TableObject&) {
+                                   py::tuple names(lut::kParameterNames.size());
+                                   for (std::size_t p = 0; p < names.size(); ++p) {
+                                       names[p] = std::string(lut::kParameterNames[p]);
+                                   }
+                                   return names;
+                               })
+        .def(
+            "__getitem__",
+            [](py::object self, const std::string& name) {
+                const std::size_t p = ParameterIndex(name);
+                const lut::TableRows& rows = self.cast<const TableObject&>().table->rows;
+                py::array_t<double> column(
+                    {static_cast<py::ssize_t>(rows.Count())},
+                    {static_cast<py::ssize_t>(lut::kParameterCount * sizeof(double))},
+                    rows.parameters.data() + p, self);
+                column.attr("flags").attr("writeable") = false;
+                return column;
+            },
+            "one parameter's column, a read-only view")
+        .def("__len__", [](const TableObject& t) { return t.table->rows.Count(); })
+        .def_property_readonly("first_row",
+                               [](const TableObject& t) { return t.table->info.firstRow; })
+        .def_property_readonly("samples",
+                               [](const TableObject& t) { return t.table->info.spec.samples; })
+        .def_property_readonly("seed", [](const TableObject& t) { return t.table->info.spec.seed; })
+        .def_property_readonly(
+            "sampling",
+            [](const TableObject& t) {
+                return std::string(lut::SamplingName(t.table->info.spec.sampling));
+            })
+        .def_property_readonly(
+            "ranges",
+            [](const TableObject& t) {
+                py::dict ranges;
+                const auto& spec = t.table->info.spec;
+                for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
+                    if (!spec.ranges[p].varies) continue;
+                    ranges[std::string(lut::kParameterNames[p]).c_str()] =
+                        py::make_tuple(spec.ranges[p].lo, spec.ranges[p].hi);
+                }
+                return ranges;
+            },
+            "the varying parameters: name -> (lo, hi)")
+        .def_property_readonly(
+            "held",
+            [](const TableObject& t) {
+                py::dict held;
+                const auto& spec = t.table->info.spec;
+                for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
+                    if (spec.ranges[p].varies) continue;
+                    held[std::string(lut::kParameterNames[p]).c_str()] = spec.ranges[p].lo;
+                }
+                return held;
+            },
+            "the held parameters: name -> value")
+        .def_property_readonly(
+            "lidf", [](const TableObject& t) { return t.table->info.spec.leafArchitecture; })
+        .def_property_readonly("soil", [](const TableObject& t) { return t.table->info.spec.soil; })
+        .def_property_readonly("visibility",
+                               [](const TableObject& t) {
+                                   return canopy::VisibilityKm(t.table->info.spec.visibility);
+                               })
+        .def("__repr__", [](const TableObject& t) {
+            return "<tulmera.Table " + std::to_string(t.table->rows.Count()) + " rows>";
+        });
+}
+
+}  // namespace
+
+void DefineTables(py::module_& m)
+{
+    DefineTable(m);
+    m.def("lut", &Lut, py::arg("samples"), py::arg("ranges") = py::none(), py::kw_only(),
+          py::arg("seed") = 0, py::arg("sampling") = "lhs", py::arg("out") = py::none(),
+          py::arg("threads") = py::none(), py::arg("N") = 1.5, py::arg("Cab") = 40.0,
+          py::arg("Cw") = 0.01, py::arg("Cm") = 0.009, py::arg("lai") = 3.0, py::arg("sun") = 30.0,
+          py::arg("view") = 0.0, py::arg("azimuth") = 0.0, py::arg("hotspot") = 0.1,
+          py::arg("lidf") = "spherical", py::arg("soil") = "S1", py::arg("visibility") = 15.0,
+          "lut(samples, ranges=None, *, seed=0, sampling=\"lhs\", out=None, threads=None,\n"
+          "    N=1.5, Cab=40, Cw=0.01, Cm=0.009, lai=3, sun=30, view=0, azimuth=0,\n"
+          "    hotspot=0.1, lidf=\"spherical\", soil=\"S1\", visibility=15) -> Table\n\n"
+          "A look-up table of `samples` leaf + canopy simulations, the rows tulmera-batch lut\n"
+          "computes for the same settings: the parameters of `ranges` (a dict such as\n"
+          "{\"LAI\": (0.1, 8), \"Cab\": (5, 90)}; names N, Cab, Cw, Cm, LAI, sun, view,\n"
+          "azimuth, hotspot) drawn by Latin hypercube (\"lhs\") or uniformly from `seed`, the\n"
+          "others held at the keyword values. Computed in memory on `threads` threads with\n"
+          "the GIL released; with out=\"FILE.h5\" or \"FILE.csv\" also written to that file,\n"
+          "whole or not at all (OSError when it cannot be written). Raises ValueError for a\n"
+          "range outside the models' domain or an unknown name.");
+    m.def("read_table", &ReadTable, py::arg("path"),
+          "read_table(path) -> Table\n\n"
+          "A table file written by lut() or tulmera-batch lut (.h5 or .csv). Raises OSError\n"
+          "naming the file when it is missing, not one of ours or damaged.");
+
+    py::class_<CanopyFit>(m, "CanopyFit", "The answer of fit_canopy() for one spectrum.")
+        .def_readonly("mean", &CanopyFit::mean, "the best rows' mean parameters, by name")
+        .def_readonly("sd", &CanopyFit::sd, "their sample SD (None for best=1), by name")
+        .def_readonly("rmse_best", &CanopyFit::rmseBest, "the best row's RMSE, percent")
+        .def_readonly("best_rows", &CanopyFit::bestRows, "the best rows' indexes, best first")
+        .def_readonly("best_rmse", &CanopyFit::bestRmse, "their RMSEs, percent")
+        .def_readonly("refined", &CanopyFit::refined,
+                      "with refine=True, the parameters adjusted by least squares (else None)")
+        .def_readonly("rmse_refined", &CanopyFit::rmseRefined, "their RMSE, percent")
+        .def_readonly("wavelengths_compared", &CanopyFit::wavelengthsCompared)
+        .def("__repr__", [](const CanopyFit& f) {
+            return "<tulmera.CanopyFit LAI=" + ValueText(f.mean["LAI"].cast<double>())
+                   + " rmse_best=" + ValueText(f.rmseBest) + ">";
+        });
+    m.def("fit_canopy", &FitCanopy, py::arg("reflectance"), py::arg("table"), py::kw_only(),
+          py::arg("best") = 20, py::arg("exclude_water") = false, py::arg("refine") = false,
+          py::arg("threads") = py::none(),
+          "fit_canopy(reflectance, table, *, best=20, exclude_water=False, refine=False,\n"
+          "           threads=None) -> CanopyFit | list\n\n"
+          "The canopy parameters of a measured reflectance (fractions on the grid, NaN where\n"
+          "not measured) from a look-up table (a Table or a table file's path), as\n"
+          "tulmera-batch fit-canopy finds them: the mean of the `best` rows of lowest RMSE,\n"
+          "leaving out 1340-1450 and 1800-1960 nm with exclude_water; with refine, also the\n"
+          "varying parameters adjusted by least squares. An array of spectra (n, 421) gives\n"
+          "a list.");
+}
+
+}  // namespace tulmera::python

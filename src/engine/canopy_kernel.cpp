@@ -1,0 +1,172 @@
+// The SAILH layer over its soil (see canopy/sailh.h and canopy/canopy_fluxes.h) for all the
+// grid's wavelengths of one canopy, in vectors, compiled for each x86-64 instruction set as
+// leaf_kernel.cpp is. The operations and their order are the exact path's; only Highway's
+// exponential (1 ulp) differs from the C library's.
+
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "engine/canopy_kernel.cpp"
+#include "hwy/foreach_target.h"  // IWYU pragma: keep
+// clang-format off
+#include "hwy/highway.h"
+#include "hwy/contrib/math/math-inl.h"
+// clang-format on
+
+#include "engine/kernels.h"
+
+HWY_BEFORE_NAMESPACE();
+namespace tulmera::engine::detail {
+namespace HWY_NAMESPACE {
+namespace hn = hwy::HWY_NAMESPACE;
+
+// Up to this m, e^m is a normal double: beyond it the exact path computes the canopy.
+constexpr double kExpLimit = 700.0;
+// The solution divides by Ds = kL² - m² and Do = KL² - m², which vanish where the layer's
+// extinction m meets the sun's or the view's: the removable singularity of the SAIL solution.
+// Close to it a difference in the last bits of the leaf values grows up to a millionfold, so
+// there the caller recomputes leaf and canopy with the exact path's own functions.
+constexpr double kNearSingular = 0.05;
+
+bool CanopyPoints(const CanopyGeometryValues& g, const Padded& leafRefl, const Padded& leafTrans,
+                  const Padded& soilReflPct, const Padded& skyRatioPct, bool physicalMix,
+                  Padded& reflOut, Padded& nearSingularOut, const CanopyFluxOutputs& flux)
+{
+    const hn::ScalableTag<double> d;
+    using V = hn::Vec<decltype(d)>;
+    const V zero = hn::Zero(d);
+    const V one = hn::Set(d, 1.0);
+    const V hundred = hn::Set(d, 100.0);
+    const V L = hn::Set(d, g.L);
+    const V kL = hn::Set(d, g.kL);
+    const V KL = hn::Set(d, g.KL);
+    const V tss = hn::Set(d, g.tss);
+    const V too = hn::Set(d, g.too);
+    const bool fluxes = flux.rsdt != nullptr;
+    auto good = hn::Eq(zero, zero);
+    for (std::size_t i = 0; i < kPaddedCount; i += hn::Lanes(d)) {
+        // SailhLeafOptics, from the percent values the canopy run reads
+        const V R = hn::Mul(hundred, hn::Load(d, leafRefl.data() + i));
+        const V T = hn::Mul(hundred, hn::Load(d, leafTrans.data() + i));
+        const V A = hn::Mul(hn::Add(R, T), hn::Set(d, 0.005));
+        const V B = hn::Mul(hn::Sub(R, T), hn::Set(d, 0.005));
+        const V rho = hn::Mul(R, hn::Set(d, 0.01));
+        // SailhLayerCoefficients
+        const V dd = hn::Mul(hn::Mul(hn::Mul(hn::Set(d, g.Sc), B), L), hn::Set(d, 0.01));
+        const V a = hn::Add(hn::Mul(L, hn::Sub(one, A)), dd);
+        const V sigma = hn::Add(hn::Mul(L, A), dd);
+        const V sp = hn::Add(hn::Mul(kL, A), dd);
+        const V sm = hn::Sub(hn::Mul(kL, A), dd);
+        const V vp = hn::Add(hn::Mul(KL, A), dd);
+        const V vm = hn::Sub(hn::Mul(KL, A), dd);
+        const V wL = hn::Mul(hn::Mul(L, hn::Set(d, 0.01)),
+                             hn::Add(hn::Mul(rho, hn::Set(d, g.S1)),
+                                     hn::Div(hn::Mul(hn::Mul(hn::Set(d, 2.0), A), hn::Set(d, g.S2)),
+                                             hn::Set(d, g.pi))));
+        // SailhLayerSolution
+        const V m = hn::Sqrt(hn::Sub(hn::Mul(a, a), hn::Mul(sigma, sigma)));
+        const V h1 = hn::Div(hn::Add(a, m), sigma);
+        const V h2 = hn::Div(one, h1);
+        const V e1 = hn::Exp(d, m);
+        const V e2 = hn::Div(one, e1);
+        const V mm = hn::Mul(m, m);
+        const V Ds = hn::Sub(hn::Mul(kL, kL), mm);
+        const V Do = hn::Sub(hn::Mul(KL, KL), mm);
+        const V nearSingular = hn::IfThenElseZero(
+            hn::Or(hn::Lt(hn::Abs(Ds), hn::Mul(hn::Set(d, kNearSingular), hn::Mul(kL, kL))),
+                   hn::Lt(hn::Abs(Do), hn::Mul(hn::Set(d, kNearSingular), hn::Mul(KL, KL)))),
+            one);
+        hn::Store(nearSingular, d, nearSingularOut.data() + i);
+        const V cs = hn::Div(hn::Sub(hn::Mul(sp, hn::Sub(kL, a)), hn::Mul(sm, sigma)), Ds);
+        const V cs2 =
+            hn::Div(hn::Sub(hn::Mul(hn::Neg(sm), hn::Add(kL, a)), hn::Mul(sp, sigma)), Ds);
+        const V co = hn::Div(hn::Sub(hn::Mul(vp, hn::Sub(KL, a)), hn::Mul(vm, sigma)), Do);
+        const V co2 =
+            hn::Div(hn::Sub(hn::Mul(hn::Neg(vm), hn::Add(KL, a)), hn::Mul(vp, sigma)), Do);
+        // SailhLayerOptics
+        const V rsos = hn::Mul(wL, hn::Set(d, g.hotSpotIntegral));
+        const V dns = hn::Sub(hn::Mul(h1, e1), hn::Mul(h2, e2));
+        const V rdd = hn::Div(hn::Sub(e1, e2), dns);
+        const V tdd = hn::Div(hn::Sub(h1, h2), dns);
+        const V rsd = hn::Sub(hn::Mul(cs, hn::Sub(one, hn::Mul(tss, tdd))), hn::Mul(cs2, rdd));
+        const V tsd = hn::Sub(hn::Mul(cs2, hn::Sub(tss, tdd)), hn::Mul(hn::Mul(cs, tss), rdd));
+        const V rdo = hn::Sub(hn::Mul(co, hn::Sub(one, hn::Mul(too, tdd))), hn::Mul(co2, rdd));
+        const V tdo = hn::Sub(hn::Mul(co2, hn::Sub(too, tdd)), hn::Mul(hn::Mul(co, too), rdd));
+        const V z = hn::Div(hn::Add(hn::Mul(sm, co), hn::Mul(sp, co2)), hn::Add(KL, kL));
+        const V rsod = hn::Sub(
+            hn::Sub(hn::Mul(z, hn::Sub(one, hn::Mul(too, tss))), hn::Mul(hn::Mul(co, tsd), too)),
+            hn::Mul(co2, rsd));
+        const V rso = hn::Add(rsos, rsod);
+        // CanopyOverSoil
+        const V rs = hn::Mul(hn::Load(d, soilReflPct.data() + i), hn::Set(d, 0.01));
+        const V dn = hn::Sub(one, hn::Mul(rs, rdd));
+        const V tsdPlusTss = hn::Add(tsd, tss);
+        const V rsot = hn::Add(
+            rso,
+            hn::Mul(
+                rs,
+                hn::Add(hn::Set(d, g.tsstoo),
+                        hn::Div(hn::Add(hn::Mul(tsdPlusTss, tdo),
+                                        hn::Mul(too, hn::Add(tsd, hn::Mul(hn::Mul(tss, rs), rdd)))),
+                                dn))));
+        const V rdot = hn::Add(rdo, hn::Div(hn::Mul(hn::Mul(tdd, rs), hn::Add(too, tdo)), dn));
+        // MixedReflectancePct with SkyMixWeight, then the fraction "VS.dat" holds
+        const V sky = hn::Load(d, skyRatioPct.data() + i);
+        const V w = physicalMix ? hn::Div(sky, hundred) : sky;
+        const V pct = hn::Div(hn::Mul(hundred, hn::Add(hn::Mul(rdot, w), rsot)), hn::Add(w, one));
+        const V refl = hn::Div(pct, hundred);
+        hn::Store(refl, d, reflOut.data() + i);
+
+        auto finite = hn::And(hn::And(hn::IsFinite(rdd), hn::IsFinite(tdd)),
+                              hn::And(hn::IsFinite(rsd), hn::IsFinite(tsd)));
+        finite = hn::And(finite,
+                         hn::And(hn::And(hn::IsFinite(rdo), hn::IsFinite(tdo)), hn::IsFinite(rso)));
+        finite = hn::And(finite, hn::Le(m, hn::Set(d, kExpLimit)));  // Highway's Exp range
+        good = hn::And(good, hn::And(finite, hn::And(hn::Ge(refl, zero), hn::Le(refl, one))));
+        if (fluxes) {
+            // canopy::CanopyFluxesAt
+            const V rsdt = hn::Add(rsd, hn::Div(hn::Mul(hn::Mul(tsdPlusTss, rs), tdd), dn));
+            const V rddt = hn::Add(rdd, hn::Div(hn::Mul(hn::Mul(tdd, rs), tdd), dn));
+            const V soilAbsorbs = hn::Sub(one, rs);
+            const V As =
+                hn::Sub(hn::Sub(one, rsdt), hn::Div(hn::Mul(soilAbsorbs, hn::Add(tss, tsd)), dn));
+            const V Ad = hn::Sub(hn::Sub(one, rddt), hn::Div(hn::Mul(soilAbsorbs, tdd), dn));
+            const V onePlusW = hn::Add(one, w);
+            const V absorptance = hn::Div(hn::Add(As, hn::Mul(w, Ad)), onePlusW);
+            const V albedo = hn::Div(hn::Add(rsdt, hn::Mul(w, rddt)), onePlusW);
+            hn::Store(rsot, d, flux.rsot + i);
+            hn::Store(rdot, d, flux.rdot + i);
+            hn::Store(rsdt, d, flux.rsdt + i);
+            hn::Store(rddt, d, flux.rddt + i);
+            hn::Store(As, d, flux.As + i);
+            hn::Store(Ad, d, flux.Ad + i);
+            hn::Store(absorptance, d, flux.absorptance + i);
+            hn::Store(albedo, d, flux.albedo + i);
+            auto fluxFinite = hn::And(hn::And(hn::IsFinite(rsot), hn::IsFinite(rdot)),
+                                      hn::And(hn::IsFinite(rsdt), hn::IsFinite(rddt)));
+            fluxFinite = hn::And(fluxFinite,
+                                 hn::And(hn::And(hn::IsFinite(As), hn::IsFinite(Ad)),
+                                         hn::And(hn::IsFinite(absorptance), hn::IsFinite(albedo))));
+            good = hn::And(good, fluxFinite);
+        }
+    }
+    return hn::AllTrue(d, good);
+}
+
+}  // namespace HWY_NAMESPACE
+}  // namespace tulmera::engine::detail
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace tulmera::engine::detail {
+
+HWY_EXPORT(CanopyPoints);
+
+bool CanopyKernel(const CanopyGeometryValues& g, const Padded& leafRefl, const Padded& leafTrans,
+                  const Padded& soilReflPct, const Padded& skyRatioPct, bool physicalMix,
+                  Padded& refl, Padded& nearSingular, const CanopyFluxOutputs& fluxes)
+{
+    return HWY_DYNAMIC_DISPATCH(CanopyPoints)(g, leafRefl, leafTrans, soilReflPct, skyRatioPct,
+                                              physicalMix, refl, nearSingular, fluxes);
+}
+
+}  // namespace tulmera::engine::detail
+#endif  // HWY_ONCE

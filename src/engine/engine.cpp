@@ -1,0 +1,289 @@
+#include "engine/engine.h"
+
+#include <cmath>
+#include <exception>
+#include <limits>
+#include <memory>
+
+#include "canopy/canopy_run.h"
+#include "canopy/sailh.h"
+#include "engine/kernels.h"
+#include "leaf/leaf_models.h"
+#include "leaf/leaf_spectrum.h"
+#include "parallel/parallel_for.h"
+
+namespace tulmera::engine {
+namespace {
+
+using detail::Padded;
+using spectral::kWavelengthCount;
+constexpr std::size_t kGrid = kWavelengthCount;
+constexpr std::size_t kSetsPerChunk = 16;  // sets a worker takes at a time
+
+// One worker's scratch for one leaf: the kernel's intermediate and final spectra.
+struct LeafWork {
+    Padded k, tau, refl, trans;
+};
+
+// The leaf of `p` into w.refl and w.trans (fractions); returns the refusal's message, or
+// nothing. The kernel's values when all are physical, else the exact path's (its values put
+// on the bound within rounding, or its message).
+std::string LeafSet(const leaf::LeafParameters& p, LeafWork& w)
+{
+    try {
+        leaf::CheckLeafParameters(p);
+        if (detail::LeafKernel(detail::TablesOf(p.model), detail::TermCoefficients(p), p.N, w.k,
+                               w.tau, w.refl, w.trans)) {
+            return {};
+        }
+        const leaf::LeafSpectrum exact = leaf::ComputeLeafSpectrum(p);
+        detail::Pad(exact.refl, w.refl);
+        detail::Pad(exact.trans, w.trans);
+        return {};
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+}
+
+// A worker's scratch for one canopy; the sky ratio is kept while the sun stays the same.
+struct CanopyWork {
+    LeafWork leaf;
+    Padded soilReflPct, skyRatioPct, refl, nearSingular;
+    double skySunZenith = std::numeric_limits<double>::quiet_NaN();
+    bool soilReady = false;
+    std::array<Padded, 8> flux;
+};
+
+detail::CanopyFluxOutputs FluxOutputs(CanopyWork& w)
+{
+    return {w.flux[0].data(), w.flux[1].data(), w.flux[2].data(), w.flux[3].data(),
+            w.flux[4].data(), w.flux[5].data(), w.flux[6].data(), w.flux[7].data()};
+}
+
+canopy::CanopyInputs InputsOf(const CanopyScene& scene, const CanopyBatch& batch, std::size_t i)
+{
+    // No list texts: the scene's leaf angles and soil come in through the previous state.
+    return {batch.lai[i],
+            batch.sunZenith[i],
+            batch.viewAngle[i],
+            batch.relAzimuth[i],
+            batch.hotSpot[i],
+            "",
+            "",
+            scene.visibility,
+            scene.skyMix};
+}
+
+// The exact path's leaf and canopy runs of set i, for a set the kernels could not vouch for:
+// the values the runs keep, or the message of the one that refused (as an exception). The leaf
+// is the exact one too, so that a message quoting a value quotes the exact path's digits.
+canopy::CanopyState ExactCanopy(const CanopyScene& scene, const CanopyBatch& batch, std::size_t i,
+                                CanopyWork& w)
+{
+    const leaf::LeafSpectrum exactLeaf = leaf::ComputeLeafSpectrum(batch.leaf.At(i));
+    detail::Pad(exactLeaf.refl, w.leaf.refl);
+    detail::Pad(exactLeaf.trans, w.leaf.trans);
+    spectral::Spectrum leafReflPct{}, leafTransPct{};
+    for (std::size_t j = 0; j < kGrid; ++j) {
+        leafReflPct[j] = 100.0 * exactLeaf.refl[j];
+        leafTransPct[j] = 100.0 * exactLeaf.trans[j];
+    }
+    canopy::CanopyState previous;
+    previous.lidf = scene.lidf;
+    previous.soilRefl = scene.soilReflPct;
+    return canopy::ComputeCanopySpectrum(InputsOf(scene, batch, i), leafReflPct, leafTransPct,
+                                         previous);
+}
+
+// A leaf value as leaf::ComputeLeafSpectrum keeps it (within 1e-12 of 0 .. 1 on the bound),
+// or nothing for one it refuses.
+std::optional<double> KeptLeafFraction(double value)
+{
+    if (value >= 0.0 && value <= 1.0) return value;
+    if (value < 0.0 && value > -leaf::kFractionRounding) return 0.0;
+    if (value > 1.0 && value < 1.0 + leaf::kFractionRounding) return 1.0;
+    return std::nullopt;
+}
+
+// The grid points the canopy kernel marked near the singularity, recomputed with the exact
+// path's scalar functions from the exact leaf at that point: the exact path's values. Returns
+// false when one of them is not one the kernel may keep (the caller then runs the exact path).
+bool RecomputeNearSingular(const CanopyScene& scene, const leaf::LeafParameters& p,
+                           const canopy::SailhGeometry& g, CanopyWork& w, bool fluxes)
+{
+    for (std::size_t j = 0; j < kGrid; ++j) {
+        if (w.nearSingular.v[j] == 0.0) continue;
+        const int index = static_cast<int>(j);
+        const leaf::LeafOptics exactLeaf = leaf::ModelLeafOptics(p, index);
+        const std::optional<double> refl = KeptLeafFraction(exactLeaf.refl);
+        const std::optional<double> trans = KeptLeafFraction(exactLeaf.trans);
+        if (!refl || !trans || !std::isfinite(exactLeaf.refl) || !std::isfinite(exactLeaf.trans)) {
+            return false;
+        }
+        w.leaf.refl.v[j] = *refl;
+        w.leaf.trans.v[j] = *trans;
+        const canopy::CanopyOptics o =
+            canopy::SailhCanopy(g, 100.0 * *refl, 100.0 * *trans, spectral::WavelengthNm(index));
+        const double weight = canopy::SkyMixWeight(scene.skyMix, w.skyRatioPct.v[j]);
+        const canopy::SoilCoupledReflectance r = canopy::CanopyOverSoil(o, w.soilReflPct.v[j]);
+        const double fraction = canopy::MixedReflectancePct(r, weight) / 100.0;
+        if (!(fraction >= 0.0 && fraction <= 1.0)) return false;
+        w.refl.v[j] = fraction;
+        if (fluxes) {
+            const canopy::CanopyPointFluxes f =
+                canopy::CanopyFluxesAt(o, w.soilReflPct.v[j], weight);
+            const std::array<double, 8> values = {r.rsot, r.rdot, f.rsdt,        f.rddt,
+                                                  f.As,   f.Ad,   f.absorptance, f.albedo};
+            for (std::size_t s = 0; s < values.size(); ++s) {
+                if (!std::isfinite(values[s])) return false;
+                w.flux[s].v[j] = values[s];
+            }
+        }
+    }
+    return true;
+}
+
+// Leaf and canopy of set i into w (w.leaf, w.refl and, with fluxes, w.flux); returns the
+// message of the model that refused the set, or nothing.
+std::string CanopySet(const CanopyScene& scene, const CanopyBatch& batch, std::size_t i,
+                      CanopyWork& w, bool fluxes)
+{
+    if (std::string error = LeafSet(batch.leaf.At(i), w.leaf); !error.empty()) return error;
+    if (!w.soilReady) {
+        detail::Pad(scene.soilReflPct, w.soilReflPct);
+        w.soilReady = true;
+    }
+    try {
+        const double sun = batch.sunZenith[i];
+        const canopy::SailhGeometry g =
+            canopy::PrepareSailh({batch.lai[i], sun, std::abs(batch.viewAngle[i]),
+                                  batch.relAzimuth[i], batch.hotSpot[i], scene.lidf});
+        if (!(sun == w.skySunZenith)) {
+            detail::Pad(canopy::SkyRatio(sun, scene.visibility), w.skyRatioPct);
+            w.skySunZenith = sun;
+        }
+        const detail::CanopyGeometryValues values{
+            g.pi, g.lai, g.Sc, g.S1, g.S2, g.kL, g.KL, g.tss, g.too, g.tsstoo, g.hotSpotIntegral};
+        const detail::CanopyFluxOutputs outputs =
+            fluxes ? FluxOutputs(w) : detail::CanopyFluxOutputs{};
+        if (detail::CanopyKernel(values, w.leaf.refl, w.leaf.trans, w.soilReflPct, w.skyRatioPct,
+                                 scene.skyMix == canopy::SkyMix::Physical, w.refl, w.nearSingular,
+                                 outputs)
+            && RecomputeNearSingular(scene, batch.leaf.At(i), g, w, fluxes)) {
+            return {};
+        }
+        const canopy::CanopyState exact = ExactCanopy(scene, batch, i, w);
+        for (std::size_t j = 0; j < kGrid; ++j) w.refl.v[j] = exact.canopyReflPct[j] / 100.0;
+        if (fluxes) {
+            const canopy::CanopyFluxes f = canopy::ComputeCanopyFluxes(exact, scene.skyMix);
+            const std::array<const spectral::Spectrum*, 8> from = {
+                &f.rsot, &f.rdot, &f.rsdt, &f.rddt, &f.As, &f.Ad, &f.absorptance, &f.albedo};
+            for (std::size_t s = 0; s < from.size(); ++s) detail::Pad(*from[s], w.flux[s]);
+        }
+        return {};
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+}
+
+void CopyGrid(const Padded& from, std::vector<double>& to, std::size_t set)
+{
+    std::copy(from.v.begin(), from.v.begin() + kGrid,
+              to.begin() + static_cast<std::ptrdiff_t>(set * kGrid));
+}
+
+// Runs body(i, scratch) for every set on the options' threads, one scratch per chunk.
+template <typename Work, typename Body>
+void ForEachSet(std::size_t count, const RunOptions& options, const Body& body)
+{
+    parallel::LoopOptions loop;
+    loop.threads = options.threads;
+    loop.grain = kSetsPerChunk;
+    loop.cancel = options.cancel;
+    loop.progress = options.progress;
+    loop.meanwhile = options.meanwhile;
+    const bool complete =
+        parallel::ParallelFor(count, loop, [&](std::size_t begin, std::size_t end) {
+            const std::unique_ptr<Work> work(new Work);  // default-initialised: no 50 kB to zero
+            for (std::size_t i = begin; i < end; ++i) body(i, *work);
+        });
+    if (!complete) throw Cancelled{};
+}
+
+}  // namespace
+
+LeafSpectraBatch ComputeLeafSpectra(const LeafBatch& batch, const RunOptions& options)
+{
+    const std::size_t count = batch.Count();
+    LeafSpectraBatch out;
+    out.refl.assign(count * kGrid, 0.0);
+    out.trans.assign(count * kGrid, 0.0);
+    out.error.assign(count, {});
+    ForEachSet<LeafWork>(count, options, [&](std::size_t i, LeafWork& w) {
+        out.error[i] = LeafSet(batch.At(i), w);
+        if (!out.error[i].empty()) return;
+        CopyGrid(w.refl, out.refl, i);
+        CopyGrid(w.trans, out.trans, i);
+    });
+    return out;
+}
+
+CanopySpectraBatch ComputeCanopySpectra(const CanopyScene& scene, const CanopyBatch& batch,
+                                        const RunOptions& options, bool keepLeaf)
+{
+    const std::size_t count = batch.Count();
+    CanopySpectraBatch out;
+    out.refl.assign(count * kGrid, 0.0);
+    if (keepLeaf) {
+        out.leafRefl.assign(count * kGrid, 0.0);
+        out.leafTrans.assign(count * kGrid, 0.0);
+    }
+    out.error.assign(count, {});
+    ForEachSet<CanopyWork>(count, options, [&](std::size_t i, CanopyWork& w) {
+        out.error[i] = CanopySet(scene, batch, i, w, false);
+        if (!out.error[i].empty()) return;
+        CopyGrid(w.refl, out.refl, i);
+        if (keepLeaf) {
+            CopyGrid(w.leaf.refl, out.leafRefl, i);
+            CopyGrid(w.leaf.trans, out.leafTrans, i);
+        }
+    });
+    return out;
+}
+
+CanopyFluxesBatch ComputeCanopyFluxesBatch(const CanopyScene& scene, const CanopyBatch& batch,
+                                           const RunOptions& options)
+{
+    const std::size_t count = batch.Count();
+    CanopyFluxesBatch out;
+    out.fluxes.assign(count, {});
+    out.error.assign(count, {});
+    ForEachSet<CanopyWork>(count, options, [&](std::size_t i, CanopyWork& w) {
+        out.error[i] = CanopySet(scene, batch, i, w, true);
+        if (!out.error[i].empty()) return;
+        canopy::CanopyFluxes& f = out.fluxes[i];
+        const std::array<spectral::Spectrum*, 8> to = {&f.rsot, &f.rdot, &f.rsdt,        &f.rddt,
+                                                       &f.As,   &f.Ad,   &f.absorptance, &f.albedo};
+        for (std::size_t s = 0; s < to.size(); ++s) {
+            std::copy(w.flux[s].v.begin(), w.flux[s].v.begin() + kGrid, to[s]->begin());
+        }
+        using canopy::GridMean;
+        f.fAPAR = GridMean(f.absorptance, canopy::kParFirstNm, canopy::kParLastNm);
+        f.albedoPar = GridMean(f.albedo, canopy::kParFirstNm, canopy::kParLastNm);
+        f.albedoNir = GridMean(f.albedo, canopy::kNirFirstNm, canopy::kNirLastNm);
+        f.albedoShortwave = GridMean(f.albedo, canopy::kShortwaveFirstNm, canopy::kShortwaveLastNm);
+        try {
+            const double nadirGap =
+                canopy::PrepareSailh({batch.lai[i], batch.sunZenith[i], 0.0, batch.relAzimuth[i],
+                                      batch.hotSpot[i], scene.lidf})
+                    .too;
+            f.fCover = 1.0 - nadirGap;
+        } catch (const std::exception& e) {
+            out.error[i] = e.what();
+            f = {};
+        }
+    });
+    return out;
+}
+
+}  // namespace tulmera::engine

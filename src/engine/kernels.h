@@ -1,0 +1,81 @@
+#pragma once
+#include <array>
+#include <cstddef>
+
+#include "leaf/leaf_parameters.h"
+#include "spectral/grid.h"
+
+// The engine's vector kernels (Highway, chosen at run time for the machine's instruction set)
+// and the padded per-wavelength tables they read. Internal to the engine.
+namespace tulmera::engine::detail {
+
+// The grid padded to a whole number of vectors of every width (8 doubles): the last
+// wavelength's values repeat in the three extra lanes, which are computed and never read.
+inline constexpr std::size_t kPaddedCount = 424;
+static_assert(kPaddedCount % 8 == 0 && kPaddedCount >= spectral::kWavelengthCount);
+
+struct alignas(64) Padded {
+    std::array<double, kPaddedCount> v;
+    double* data() { return v.data(); }
+    const double* data() const { return v.data(); }
+};
+
+// Padded copy of a grid spectrum.
+void Pad(const spectral::Spectrum& from, Padded& to);
+
+// What the plate of a model reads at each wavelength, including what depends on the
+// wavelength alone (n, t1, t2 and their combinations in ElementaryLayerOptics, computed with
+// its operations: the same values).
+struct LeafModelTables {
+    int terms = 0;                  // absorption terms, in the order the model sums them
+    std::array<Padded, 7> kTerm{};  // their specific absorption coefficients
+    bool hasBase = false;           // classic: kBase added after the division by N
+    Padded kBase{};
+    Padded n2{}, n4{}, t1{}, t1t1{}, x1{}, x5{}, x6{}, n2MinusT1{}, n2MinusT1Squared{};
+};
+const LeafModelTables& TablesOf(leaf::LeafModel model);
+
+// The parameters of `p` in the order its model's absorption sums them (as kTerm).
+std::array<double, 7> TermCoefficients(const leaf::LeafParameters& p);
+
+// One leaf: k at every padded point into `k`, the layer transmission into `tau` (the lanes
+// with 0.25 < k < 85 recomputed by the scalar exact function, see leaf_kernel.cpp), then
+// reflectance and transmittance. Returns true when every grid point has k > 0, both values
+// within 0 .. 1 (a NaN fails) and the arguments of Exp and Log in their ranges: otherwise the
+// caller asks the exact path.
+bool LeafKernel(const LeafModelTables& tables, const std::array<double, 7>& coefficients, double N,
+                Padded& k, Padded& tau, Padded& refl, Padded& trans);
+
+// The wavelength-independent values a canopy kernel reads (from canopy::SailhGeometry).
+struct CanopyGeometryValues {
+    double pi, L, Sc, S1, S2, kL, KL, tss, too, tsstoo, hotSpotIntegral;
+};
+
+// Optional outputs of the canopy kernel (the canopy fluxes' spectra), nullptr when not wanted.
+struct CanopyFluxOutputs {
+    double* rsot = nullptr;
+    double* rdot = nullptr;
+    double* rsdt = nullptr;
+    double* rddt = nullptr;
+    double* As = nullptr;
+    double* Ad = nullptr;
+    double* absorptance = nullptr;
+    double* albedo = nullptr;
+};
+
+// One canopy at every padded point from the leaf's fractions (turned into percent as the
+// canopy run reads them), the soil and the sky ratio in percent, the sky mix's weight being
+// skyRatioPct · weightScale (1 classic, 1/100 physical: as SkyMixWeight's division by 100).
+// Writes the canopy reflectance fraction into `refl` and the flux spectra asked for, and 1 into
+// `nearSingular` where Ds or Do is within 5 % of kL² or KL² (else 0): at those points the
+// caller recomputes with the exact path's functions (see canopy_kernel.cpp). Returns
+// true when every grid point's layer values and results are finite and the reflectance lies
+// within 0 .. 1: otherwise the caller asks the exact path.
+bool CanopyKernel(const CanopyGeometryValues& g, const Padded& leafRefl, const Padded& leafTrans,
+                  const Padded& soilReflPct, const Padded& skyRatioPct, bool physicalMix,
+                  Padded& refl, Padded& nearSingular, const CanopyFluxOutputs& fluxes);
+
+// The instruction set the kernels run with.
+const char* KernelTargetName();
+
+}  // namespace tulmera::engine::detail

@@ -1,0 +1,99 @@
+#include "gsa/quantities.h"
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+
+#include "sensor/band_tables.h"
+#include "sensor/band_values.h"
+#include "sensor/indices.h"
+#include "textio/error.h"
+
+namespace tulmera::gsa {
+namespace {
+
+constexpr double kUndefined = std::numeric_limits<double>::quiet_NaN();
+
+const sensor::Sensor& SensorOf(const GsaSpec& spec)
+{
+    const sensor::Sensor* found = sensor::FindSensor(spec.sensor);
+    if (!found) throw Error("\"" + spec.sensor + "\" is not a sensor of the list.");
+    return *found;
+}
+
+void AppendOptional(const std::optional<double>& value, std::vector<double>& out)
+{
+    out.push_back(value ? *value : kUndefined);
+}
+
+}  // namespace
+
+bool NeedsFluxes(const GsaSpec& spec)
+{
+    return std::ranges::find(spec.quantities, QuantitySet::Fluxes) != spec.quantities.end();
+}
+
+std::vector<std::string> QuantityNames(const GsaSpec& spec)
+{
+    std::vector<std::string> names;
+    for (const QuantitySet set : spec.quantities) {
+        switch (set) {
+            case QuantitySet::Spectrum:
+                for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+                    names.push_back(std::to_string(spectral::WavelengthNm(i)));
+                }
+                break;
+            case QuantitySet::Indices:
+                for (const sensor::IndexInfo& index : sensor::kIndices) {
+                    names.emplace_back(index.name);
+                }
+                break;
+            case QuantitySet::Fluxes:
+                for (const char* name :
+                     {"fAPAR", "fCover", "albedoPAR", "albedoNIR", "albedoShortwave"}) {
+                    names.emplace_back(name);
+                }
+                break;
+            case QuantitySet::Bands: {
+                const sensor::Sensor& bands = SensorOf(spec);
+                for (std::size_t b = 0; b < bands.bands.size(); ++b) {
+                    names.push_back(sensor::BandName(bands, b));
+                }
+                break;
+            }
+        }
+    }
+    return names;
+}
+
+void AppendQuantities(const GsaSpec& spec, const lut::Simulator::WithFluxes& simulation,
+                      std::vector<double>& out)
+{
+    for (const QuantitySet set : spec.quantities) {
+        switch (set) {
+            case QuantitySet::Spectrum:
+                out.insert(out.end(), simulation.reflectance.begin(), simulation.reflectance.end());
+                break;
+            case QuantitySet::Indices:
+                for (const std::optional<double>& value :
+                     sensor::ComputeIndices(simulation.reflectance)) {
+                    AppendOptional(value, out);
+                }
+                break;
+            case QuantitySet::Fluxes: {
+                const canopy::CanopyFluxes& f = simulation.fluxes;
+                out.insert(out.end(),
+                           {f.fAPAR, f.fCover, f.albedoPar, f.albedoNir, f.albedoShortwave});
+                break;
+            }
+            case QuantitySet::Bands:
+                for (const std::optional<double>& value :
+                     sensor::BandMeans(simulation.reflectance, SensorOf(spec))) {
+                    AppendOptional(value, out);
+                }
+                break;
+        }
+    }
+}
+
+}  // namespace tulmera::gsa

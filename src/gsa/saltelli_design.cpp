@@ -1,0 +1,44 @@
+#include "gsa/saltelli_design.h"
+
+#include <boost/random/sobol.hpp>
+
+namespace tulmera::gsa {
+
+std::vector<double> SobolRows(std::size_t k, std::uint64_t first, std::uint64_t end)
+{
+    const std::size_t dimension = 2 * k;
+    boost::random::sobol sequence(dimension);
+    // Boost's sequence starts after the origin; seed jumps straight to a point (Gray code).
+    sequence.seed(first);
+    std::vector<double> rows;
+    rows.reserve(static_cast<std::size_t>(end - first) * dimension);
+    for (std::uint64_t row = first; row < end; ++row) {
+        for (std::size_t d = 0; d < dimension; ++d) {
+            // The top 53 of the generator's 64 bits: exactly representable, below 1.
+            rows.push_back(static_cast<double>(sequence() >> 11) * 0x1p-53);
+        }
+    }
+    return rows;
+}
+
+double DesignUnit(const double* point, std::size_t k, std::size_t matrix, std::size_t i)
+{
+    const bool fromB = matrix == kMatrixB || matrix == kMatrixA_B + i;
+    return point[fromB ? k + i : i];
+}
+
+lut::ParameterValues DesignValues(const GsaSpec& spec, const std::vector<lut::Parameter>& varied,
+                                  const double* point, std::size_t matrix)
+{
+    lut::ParameterValues values{};
+    for (std::size_t p = 0; p < values.size(); ++p) values[p] = spec.model.ranges[p].lo;
+    const std::size_t k = varied.size();
+    for (std::size_t i = 0; i < k; ++i) {
+        const double u = DesignUnit(point, k, matrix, i);
+        const lut::ParameterRange& range = spec.model.ranges[static_cast<std::size_t>(varied[i])];
+        values[static_cast<std::size_t>(varied[i])] = range.lo + (range.hi - range.lo) * u;
+    }
+    return values;
+}
+
+}  // namespace tulmera::gsa

@@ -1,0 +1,34 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "lut/table.h"
+
+// A digest of a table file's rows, stored in the file (the CSV's last line, an HDF5 attribute)
+// so that a reader notices an edited or damaged table. It covers the values, not their text:
+// FNV-1a (64 bits) over each parameter's 8 and each reflectance's 4 bytes (IEEE 754, little
+// endian), row after row. A CSV and an HDF5 file of the same rows therefore carry the same digest,
+// and line ends or number spelling do not change it.
+namespace tulmera::lut {
+
+class RowDigest {
+public:
+    // Takes in the next rows, in file order.
+    void Add(const TableRows& rows);
+    std::uint64_t Value() const { return hash_; }
+
+private:
+    void AddBytes(std::uint64_t bits, int bytes);
+    std::uint64_t hash_ = 14695981039346656037ULL;  // the FNV-1a 64 offset basis
+};
+
+// The digest of `rows` alone.
+std::uint64_t DigestOf(const TableRows& rows);
+
+// The digest as 16 lowercase hexadecimal digits, and back (nullopt for any other text).
+std::string DigestText(std::uint64_t digest);
+std::optional<std::uint64_t> ParseDigestText(std::string_view text);
+
+}  // namespace tulmera::lut

@@ -1,0 +1,129 @@
+// The sensitivity analysis window, driven offscreen: a tiny analysis drawn with one area per
+// varied parameter, a refused range, a cancelled run that keeps the last good one, and its files.
+#include "app/windows/sensitivity_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <memory>
+
+#include "app/widgets/chart_panel.h"
+#include "gsa/gsa_files.h"
+#include "gsa/sensitivity_charts.h"
+#include "support/find_child.h"
+#include "support/work_dir.h"
+
+namespace tulmera::app {
+
+class SensitivityWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    template <typename T>
+    static T* In(QWidget* window, const QString& name)
+    {
+        return testing::FindChild<T>(window, name);
+    }
+    // Varies exactly the parameters `varied` (lut::Parameter order) at their shown ranges.
+    static void VaryOnly(QWidget* window, const std::vector<int>& varied)
+    {
+        for (int p = 0; p < lut::kParameterCount; ++p) {
+            const bool on = std::ranges::find(varied, p) != varied.end();
+            In<QCheckBox>(window, QStringLiteral("chkVariar(%1)").arg(p))->setChecked(on);
+        }
+    }
+    static bool RunAndWait(SensitivityWindow& window)
+    {
+        QSignalSpy finished(&window, &SensitivityWindow::AnalysisFinished);
+        In<QPushButton>(&window, QStringLiteral("btok"))->click();
+        return finished.wait(120000);
+    }
+    // How many pixels of `image` have exactly colour `c`.
+    static int PixelsOf(const QImage& image, plot::Rgb c)
+    {
+        int count = 0;
+        const QRgb wanted = qRgb(c.r, c.g, c.b);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += (image.pixel(x, y) & 0xFFFFFF) == (wanted & 0xFFFFFF);
+        return count;
+    }
+
+private slots:
+    void ShowsOneAreaPerVariedParameter()
+    {
+        testing::ScopedWorkDir dir;
+        SensitivityWindow window(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
+        window.show();
+        VaryOnly(&window, {0, 1, 4});                                               // N, Cab, LAI
+        In<QComboBox>(&window, QStringLiteral("cmbMuestras"))->setCurrentIndex(0);  // 64
+        QVERIFY(RunAndWait(window));
+        QVERIFY(window.result().has_value());
+        QCOMPARE(window.result()->parameters, (std::vector<std::string>{"N", "Cab", "LAI"}));
+        const QImage areas = In<widgets::ChartView>(&window, QStringLiteral("pctAreas"))->image();
+        for (std::size_t i = 0; i < 3; ++i) QVERIFY(PixelsOf(areas, gsa::ParameterColor(i)) > 0);
+        QCOMPARE(PixelsOf(areas, gsa::ParameterColor(3)), 0);
+        auto* quantity = In<QComboBox>(&window, QStringLiteral("cmbMagnitud"));
+        QCOMPARE(quantity->itemText(0), QStringLiteral("NDVI"));
+        QVERIFY(quantity->findText(QStringLiteral("fAPAR")) >= 0);
+
+        QVERIFY(window.SaveIndicesCsv(QStringLiteral("indices.csv")));
+        const gsa::IndicesFile file = gsa::ReadIndicesCsv("indices.csv");
+        QCOMPARE(file.lines.size(), window.result()->quantities.size() * 3);
+        QVERIFY(window.SaveChartImages(QStringLiteral("gsa.png"), {1, false}));
+        QVERIFY(std::filesystem::exists("gsa-areas.png"));
+        QVERIFY(std::filesystem::exists("gsa-barras.png"));
+        QVERIFY(window.SaveChartImages(QStringLiteral("gsa.svg"), {1, true}));
+        QVERIFY(std::filesystem::exists("gsa-barras.svg"));
+    }
+
+    void RefusesBadRangesAndKeepsTheLastAnalysisWhenCancelled()
+    {
+        SensitivityWindow window(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
+        VaryOnly(&window, {4});  // LAI alone
+        In<QPushButton>(&window, QStringLiteral("btok"))->click();
+        QVERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("al menos dos")));
+        VaryOnly(&window, {1, 4});
+        In<QLineEdit>(&window, QStringLiteral("txtRango(4,0)"))->setText(QStringLiteral("7"));
+        In<QPushButton>(&window, QStringLiteral("btok"))->click();
+        QVERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("menor que")));
+        QVERIFY(!window.result().has_value());
+
+        In<QLineEdit>(&window, QStringLiteral("txtRango(4,0)"))->setText(QStringLiteral("0.5"));
+        In<QComboBox>(&window, QStringLiteral("cmbMuestras"))->setCurrentIndex(0);
+        QVERIFY(RunAndWait(window));
+        QVERIFY(window.result().has_value());
+        const std::vector<std::string> first = window.result()->parameters;
+
+        VaryOnly(&window, {0, 1, 2, 3, 4});
+        In<QComboBox>(&window, QStringLiteral("cmbMuestras"))->setCurrentIndex(6);  // 4096
+        QSignalSpy finished(&window, &SensitivityWindow::AnalysisFinished);
+        In<QPushButton>(&window, QStringLiteral("btok"))->click();
+        In<QPushButton>(&window, QStringLiteral("cmdCancelar"))->click();
+        QVERIFY(finished.wait(120000));
+        QVERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("cancelado")));
+        QCOMPARE(window.result()->parameters, first);
+    }
+
+    // Closing the window while its worker runs stops the worker first: no crash, no hang.
+    void ClosingDuringAnAnalysisStopsIt()
+    {
+        auto window = std::make_unique<SensitivityWindow>(leaf::kStartLeafParameters,
+                                                          canopy::StartCanopyInputs());
+        In<QComboBox>(window.get(), QStringLiteral("cmbMuestras"))->setCurrentIndex(6);  // 4096
+        In<QPushButton>(window.get(), QStringLiteral("btok"))->click();
+        QVERIFY(!In<QPushButton>(window.get(), QStringLiteral("btok"))->isEnabled());
+        window.reset();
+        QCoreApplication::processEvents();
+    }
+};
+
+}  // namespace tulmera::app
+
+QTEST_MAIN(tulmera::app::SensitivityWindowTest)
+#include "sensitivity_window_test.moc"
