@@ -1,6 +1,6 @@
 #include "scene.h"
 
-#include "lut/printed_value.h"
+#include "textio/printed_value.h"
 
 namespace tulmera::python {
 
@@ -16,8 +16,8 @@ SceneResult SimulateScene(const leaf::LeafParameters& leaf, const canopy::Canopy
     spectral::Spectrum leafReflPct{}, leafTransPct{};
     for (std::size_t i = 0; i < leafReflPct.size(); ++i) {
         // As the canopy run reads "VP.dat": 100 times the value of the printed text.
-        leafReflPct[i] = 100.0 * lut::PrintedValue(leafSpectrum.refl[i]);
-        leafTransPct[i] = 100.0 * lut::PrintedValue(leafSpectrum.trans[i]);
+        leafReflPct[i] = 100.0 * textio::PrintedValue(leafSpectrum.refl[i]);
+        leafTransPct[i] = 100.0 * textio::PrintedValue(leafSpectrum.trans[i]);
     }
     const canopy::CanopyState none;  // as a batch run starts: no previous run to keep
     const canopy::CanopyState state =
