@@ -75,8 +75,8 @@ void ComputeBlock(const TableSpec& spec, const engine::CanopyScene& scene,
     // value rounded once.
     for (std::size_t at = 0; at < block.Count(); ++at) {
         spectral::Spectrum reflectance;
-        const auto first = spectra.refl.begin()
-                           + static_cast<std::ptrdiff_t>(at * spectral::kWavelengthCount);
+        const auto first =
+            spectra.refl.begin() + static_cast<std::ptrdiff_t>(at * spectral::kWavelengthCount);
         std::copy(first, first + spectral::kWavelengthCount, reflectance.begin());
         try {
             KeepPhysicalRow(reflectance);
