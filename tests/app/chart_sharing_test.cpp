@@ -265,12 +265,13 @@ private slots:
     void savedChartsShowTheMeasuredSpectrum()
     {
         std::ofstream("medido.csv", std::ios::binary) << "nm,hoja\n500,0.3\n600,0.35\n700,0.5\n";
-        auto* panel = window_->findChild<MeasuredPanel*>(QStringLiteral("dckMedido"));
+        auto* panel = fixture_.window()->findChild<MeasuredPanel*>(QStringLiteral("dckMedido"));
         QVERIFY(panel->LoadFile(QStringLiteral("medido.csv"), 0, MeasuredKind::LeafReflectance));
-        const fs::path file = dir_->path() / "graficos.png";
-        QVERIFY(window_->SaveChartImages(QString::fromStdString(file.string()), {1}));
-        const QImage leaf(QString::fromStdString((dir_->path() / "graficos-hoja.png").string()));
-        QImage shown = Find<widgets::ChartView>("pctProspect")->image();
+        const fs::path file = fixture_.dir().path() / "graficos.png";
+        QVERIFY(fixture_.window()->SaveChartImages(QString::fromStdString(file.string()), {1}));
+        const QImage leaf(
+            QString::fromStdString((fixture_.dir().path() / "graficos-hoja.png").string()));
+        QImage shown = fixture_.Find<widgets::ChartView>("pctProspect")->image();
         shown.setDevicePixelRatio(1.0);
         QVERIFY(leaf.convertToFormat(QImage::Format_RGB32) == shown);
     }
@@ -280,16 +281,17 @@ private slots:
     // measured curve as well.
     void figuresInTheWindowsLanguage()
     {
-        QVERIFY(Find<QAction>("mnuGuardarGraficosFiguraPng(1600)") != nullptr);
-        QVERIFY(Find<QAction>("mnuGuardarGraficosFiguraSvg") != nullptr);
+        QVERIFY(fixture_.Find<QAction>("mnuGuardarGraficosFiguraPng(1600)") != nullptr);
+        QVERIFY(fixture_.Find<QAction>("mnuGuardarGraficosFiguraSvg") != nullptr);
         std::ofstream("medido.csv", std::ios::binary) << "nm,dosel\n500,0.1\n600,0.12\n";
-        auto* panel = window_->findChild<MeasuredPanel*>(QStringLiteral("dckMedido"));
+        auto* panel = fixture_.window()->findChild<MeasuredPanel*>(QStringLiteral("dckMedido"));
         QVERIFY(panel->LoadFile(QStringLiteral("medido.csv"), 0, MeasuredKind::CanopyReflectance));
         widgets::ChartImageFormat png;
         png.figure = true;
-        QVERIFY(window_->SaveChartImages(
-            QString::fromStdString((dir_->path() / "figura.png").string()), png));
-        const QImage leaf(QString::fromStdString((dir_->path() / "figura-hoja.png").string()));
+        QVERIFY(fixture_.window()->SaveChartImages(
+            QString::fromStdString((fixture_.dir().path() / "figura.png").string()), png));
+        const QImage leaf(
+            QString::fromStdString((fixture_.dir().path() / "figura-hoja.png").string()));
         QCOMPARE(leaf.width(), 1600);
         QVERIFY(leaf.height() > 2 * 165);
         int ink = 0;  // the numbers left of the plot area
@@ -300,15 +302,15 @@ private slots:
 
         widgets::ChartImageFormat svg = png;
         svg.svg = true;
-        QVERIFY(window_->SaveChartImages(
-            QString::fromStdString((dir_->path() / "figura.svg").string()), svg));
-        const std::string canopy = Text(dir_->path() / "figura-cubierta.svg");
+        QVERIFY(fixture_.window()->SaveChartImages(
+            QString::fromStdString((fixture_.dir().path() / "figura.svg").string()), svg));
+        const std::string canopy = Text(fixture_.dir().path() / "figura-cubierta.svg");
         for (const char* text :
              {">Longitud de onda (nm)<", ">Reflectividad<", ">0.7<", ">Reflectividad del suelo<",
               ">Reflectividad medida de la cubierta<"}) {
             QVERIFY2(canopy.find(text) != std::string::npos, text);
         }
-        QVERIFY(Text(dir_->path() / "figura-hoja.svg").find(">Transmisividad<")
+        QVERIFY(Text(fixture_.dir().path() / "figura-hoja.svg").find(">Transmisividad<")
                 != std::string::npos);
     }
 };

@@ -112,13 +112,13 @@ private:
         };
         leaf::LeafParameters leaf{number("txtProspect", 0), number("txtProspect", 1),
                                   number("txtProspect", 2), number("txtProspect", 3)};
-        leaf.model = window_->leafParameters().model;  // its rows' values, as shown
+        leaf.model = fixture_.window()->leafParameters().model;  // its rows' values, as shown
         if (leaf.model == leaf::LeafModel::ProspectPro) leaf.Cm = 0.0;
         const std::array<double leaf::LeafParameters::*, 5> extra = {
             &leaf::LeafParameters::Car, &leaf::LeafParameters::Anth, &leaf::LeafParameters::Cbrown,
             &leaf::LeafParameters::Prot, &leaf::LeafParameters::CBC};
         for (int i = 0; i < 5; ++i) {
-            if (Box("txtProspectD", i)->isVisibleTo(window_.get()))
+            if (Box("txtProspectD", i)->isVisibleTo(fixture_.window()))
                 leaf.*extra[static_cast<std::size_t>(i)] = number("txtProspectD", i);
         }
         canopy::CanopyInputs inputs = canopy::StartCanopyInputs();
@@ -507,12 +507,13 @@ private slots:
     {
         QFETCH(QString, model);
         QFETCH(QString, shownRows);
-        window_->show();
-        Find<QAction>(QStringLiteral("menu24(prospect-d)"))->trigger();  // from another model
-        Find<QAction>(QStringLiteral("menu24(%1)").arg(model))->trigger();
+        fixture_.window()->show();
+        fixture_.Find<QAction>(QStringLiteral("menu24(prospect-d)"))
+            ->trigger();  // from another model
+        fixture_.Find<QAction>(QStringLiteral("menu24(%1)").arg(model))->trigger();
         QString shown;
         for (int i = 0; i < 5; ++i) {
-            const bool visible = Find<QLabel>(Indexed("lblProspectD", i))->isVisible();
+            const bool visible = fixture_.Find<QLabel>(Indexed("lblProspectD", i))->isVisible();
             QCOMPARE(Bar("hsbProspectD", i)->isVisible(), visible);
             QCOMPARE(Box("txtProspectD", i)->isVisible(), visible);
             shown += visible ? QString::number(i) : QStringLiteral("-");
@@ -520,7 +521,7 @@ private slots:
         shown += Bar("hsbProspect", 3)->isVisible() ? QStringLiteral("C") : QStringLiteral("-");
         QCOMPARE(shown, shownRows);
 
-        const leaf::LeafParameters& used = window_->leafParameters();
+        const leaf::LeafParameters& used = fixture_.window()->leafParameters();
         QCOMPARE(QString::fromLatin1(leaf::LeafModelName(used.model).data()), model);
         QVERIFY(used == leaf::StartLeafParameters(used.model));
         textio::PrintedText expected;
@@ -529,15 +530,15 @@ private slots:
         CheckChartsShowTheControls();
 
         QCoreApplication::processEvents();
-        QVERIFY(window_->minimumSizeHint().width() <= 1280);
-        QVERIFY(window_->minimumSizeHint().height() <= 720);
-        window_->resize(1280, 720);
+        QVERIFY(fixture_.window()->minimumSizeHint().width() <= 1280);
+        QVERIFY(fixture_.window()->minimumSizeHint().height() <= 720);
+        fixture_.window()->resize(1280, 720);
         QCoreApplication::processEvents();
-        QCOMPARE(testing::FirstClippedChild(*window_), QString());
+        QCOMPARE(testing::FirstClippedChild(*fixture_.window()), QString());
 
-        window_.reset();
-        window_ = std::make_unique<MainWindow>();
-        QCOMPARE(QString::fromLatin1(leaf::LeafModelName(window_->leafParameters().model).data()),
+        fixture_.Reopen();
+        QCOMPARE(QString::fromLatin1(
+                     leaf::LeafModelName(fixture_.window()->leafParameters().model).data()),
                  model);
     }
 
@@ -546,32 +547,32 @@ private slots:
     void theModelRowsTakeTypedValuesAndRestoreTheStartValues()
     {
         QSettings().setValue(QStringLiteral("leaf/model"), QStringLiteral("prospect-d"));
-        window_.reset();
-        window_ = std::make_unique<MainWindow>();  // opens with the remembered model
+        fixture_.Reopen();  // opens with the remembered model
         QLineEdit* n = Box("txtProspect", 0);
         n->setText(QStringLiteral("1.6"));
         emit n->editingFinished();
         QLineEdit* cab = Box("txtProspect", 1);  // a classic row under the newer model
         cab->setText(QStringLiteral("45"));
         emit cab->editingFinished();
-        QCOMPARE(window_->leafParameters().Cab, 45.0);
-        QCOMPARE(window_->leafParameters().model, leaf::LeafModel::ProspectD);
+        QCOMPARE(fixture_.window()->leafParameters().Cab, 45.0);
+        QCOMPARE(fixture_.window()->leafParameters().model, leaf::LeafModel::ProspectD);
         QLineEdit* anth = Box("txtProspectD", 1);
         anth->setText(QStringLiteral("5"));
         emit anth->editingFinished();
-        QCOMPARE(window_->leafParameters().Anth, 5.0);
+        QCOMPARE(fixture_.window()->leafParameters().Anth, 5.0);
         QCOMPARE(Bar("hsbProspectD", 1)->value(), 50);
         anth->setText(QStringLiteral("41"));
         emit anth->editingFinished();
-        QCOMPARE(window_->leafParameters().Anth, 5.0);
+        QCOMPARE(fixture_.window()->leafParameters().Anth, 5.0);
         QCOMPARE(anth->text(), QStringLiteral("5"));
-        QVERIFY(!Status().isEmpty());
+        QVERIFY(!fixture_.Status().isEmpty());
         Bar("hsbProspectD", 2)->setValue(40);
-        QCOMPARE(window_->leafParameters().Cbrown, 0.4);
+        QCOMPARE(fixture_.window()->leafParameters().Cbrown, 0.4);
         CheckChartsShowTheControls();
 
-        Find<QAction>("menu22")->trigger();
-        QVERIFY(window_->leafParameters() == leaf::StartLeafParameters(leaf::LeafModel::ProspectD));
+        fixture_.Find<QAction>("menu22")->trigger();
+        QVERIFY(fixture_.window()->leafParameters()
+                == leaf::StartLeafParameters(leaf::LeafModel::ProspectD));
         QCOMPARE(anth->text(), QStringLiteral("0"));
     }
 
@@ -643,24 +644,24 @@ private slots:
     {
         QFETCH(bool, sensorDock);
         QFETCH(bool, measuredPanel);
-        window_->resize(1280, 720);
-        window_->show();
+        fixture_.window()->resize(1280, 720);
+        fixture_.window()->show();
         QCoreApplication::processEvents();
-        if (sensorDock) Find<QAction>("viewSensorDock")->trigger();
-        if (measuredPanel) Find<QDockWidget>("dckMedido")->show();
+        if (sensorDock) fixture_.Find<QAction>("viewSensorDock")->trigger();
+        if (measuredPanel) fixture_.Find<QDockWidget>("dckMedido")->show();
         QCoreApplication::processEvents();
-        const auto* scroller = Find<QScrollArea>("scrTulmera");
-        const QRect inView(scroller->viewport()->mapTo(window_.get(), QPoint(0, 0)),
+        const auto* scroller = fixture_.Find<QScrollArea>("scrTulmera");
+        const QRect inView(scroller->viewport()->mapTo(fixture_.window(), QPoint(0, 0)),
                            scroller->viewport()->size());
         for (const char* name : {"pctProspect", "pctSailh"}) {
-            const auto* view = Find<widgets::ChartView>(QLatin1String(name));
-            const QRect chart(view->mapTo(window_.get(), QPoint(0, 0)), view->size());
+            const auto* view = fixture_.Find<widgets::ChartView>(QLatin1String(name));
+            const QRect chart(view->mapTo(fixture_.window(), QPoint(0, 0)), view->size());
             QVERIFY2(view->width() >= 300 && view->height() >= 160,
                      qPrintable(QStringLiteral("%1: %2 x %3")
                                     .arg(QLatin1String(name))
                                     .arg(view->width())
                                     .arg(view->height())));
-            QVERIFY2(inView.contains(chart) && window_->rect().contains(chart), name);
+            QVERIFY2(inView.contains(chart) && fixture_.window()->rect().contains(chart), name);
         }
     }
 
@@ -671,13 +672,14 @@ private slots:
         Menu211(4)->trigger();
         for (const char* chart : {"pctProspect", "pctSailh"}) {
             QStringList names;
-            for (const auto& band : Find<widgets::ChartView>(QLatin1String(chart))->bandLabels()) {
+            for (const auto& band :
+                 fixture_.Find<widgets::ChartView>(QLatin1String(chart))->bandLabels()) {
                 names << band.name;
             }
             QCOMPARE(names, QStringList({"1", "2", "3", "4", "5", "7"}));
         }
         Menu211(1)->trigger();
-        QVERIFY(Find<widgets::ChartView>("pctProspect")->bandLabels().empty());
+        QVERIFY(fixture_.Find<widgets::ChartView>("pctProspect")->bandLabels().empty());
     }
 
     // The leaf chart's axes: reflectance on the left, the transmittance on the right numbered
@@ -685,16 +687,16 @@ private slots:
     // clear of the chart.
     void theLeafChartNumbersItsTransmittanceDownward()
     {
-        window_->show();
+        fixture_.window()->show();
         QCoreApplication::processEvents();
-        const auto* view = Find<widgets::ChartView>("pctProspect");
-        const QRect chart(view->mapTo(window_.get(), QPoint(0, 0)), view->size());
+        const auto* view = fixture_.Find<widgets::ChartView>("pctProspect");
+        const QRect chart(view->mapTo(fixture_.window(), QPoint(0, 0)), view->size());
         const auto placed = [&](const char* name) {
-            const auto* label = Find<QLabel>(QLatin1String(name));
-            return QRect(label->mapTo(window_.get(), QPoint(0, 0)), label->size());
+            const auto* label = fixture_.Find<QLabel>(QLatin1String(name));
+            return QRect(label->mapTo(fixture_.window(), QPoint(0, 0)), label->size());
         };
-        QCOMPARE(Find<QLabel>("lblEjeT(0)")->text(), QStringLiteral("0.0"));
-        QCOMPARE(Find<QLabel>("lblEjeT(5)")->text(), QStringLiteral("1.0"));
+        QCOMPARE(fixture_.Find<QLabel>("lblEjeT(0)")->text(), QStringLiteral("0.0"));
+        QCOMPARE(fixture_.Find<QLabel>("lblEjeT(5)")->text(), QStringLiteral("1.0"));
         const int frame = view->frameWidth();
         QVERIFY(std::abs(placed("lblEjeT(0)").center().y() - (chart.top() + frame)) <= 1);
         QVERIFY(std::abs(placed("lblEjeT(5)").center().y() - (chart.bottom() - frame)) <= 2);
@@ -702,7 +704,7 @@ private slots:
             QVERIFY2(placed(name).left() > chart.right(), name);
         }
         for (const char* name : {"lblEjeReflectividadHoja", "lblEjeReflectividadDosel"}) {
-            QVERIFY2(Find<QLabel>(QLatin1String(name))->isVisible(), name);
+            QVERIFY2(fixture_.Find<QLabel>(QLatin1String(name))->isVisible(), name);
         }
         QVERIFY(placed("lblEjeReflectividadHoja").right() < placed("lblGrid(0)").left());
     }
@@ -711,28 +713,29 @@ private slots:
     // size as it shows: the start-up picture is a fresh drawing, not the first one stretched.
     void startsWithChartsDrawnAtTheirShownSize()
     {
-        window_->show();
-        window_->resize(1500, 1100);
+        fixture_.window()->show();
+        fixture_.window()->resize(1500, 1100);
         QCoreApplication::processEvents();
-        window_->hide();  // remembers its place and size
+        fixture_.window()->hide();  // remembers its place and size
         replacements_.reset();
-        window_ = std::make_unique<MainWindow>();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        fixture_.Reopen();
+        fixture_.window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(fixture_.window()));
         QCoreApplication::processEvents();
         for (const char* name : {"pctProspect", "pctSailh"}) {
-            const widgets::ChartView* view = Find<widgets::ChartView>(QLatin1String(name));
+            const widgets::ChartView* view = fixture_.Find<widgets::ChartView>(QLatin1String(name));
             const plot::ChartScale shown = view->DisplayedScale();
             QVERIFY2(shown.widthPx > 317, name);
             QCOMPARE(view->image().size(),
                      QSize(shown.widthPx, shown.heightPx) * view->SurfacePixelScale());
         }
-        const widgets::ChartView* leafView = Find<widgets::ChartView>("pctProspect");
+        const widgets::ChartView* leafView = fixture_.Find<widgets::ChartView>("pctProspect");
         const int k = leafView->SurfacePixelScale();
         plot::RasterSurface leafChart(leafView->DisplayedScale(), k);
-        plot::RasterSurface canopyChart(Find<widgets::ChartView>("pctSailh")->DisplayedScale(), k);
+        plot::RasterSurface canopyChart(
+            fixture_.Find<widgets::ChartView>("pctSailh")->DisplayedScale(), k);
         canopy::CanopyState state;
-        refresh::Recompute(window_->leafParameters(), canopy::StartCanopyInputs(), state,
+        refresh::Recompute(fixture_.window()->leafParameters(), canopy::StartCanopyInputs(), state,
                            {leafChart, canopyChart}, plot::ChartBackground{});
         QImage expected = leafChart.image();
         expected.setDevicePixelRatio(leafView->image().devicePixelRatio());
@@ -744,22 +747,22 @@ private slots:
     void presentationModeIsRememberedAndThickensTheCurves()
     {
         const QImage usual = Chart("pctProspect");
-        const double usualText = Find<QLabel>("Label2")->font().pointSizeF();
-        QAction* mode = Find<QAction>("mnuModoPresentacion");
+        const double usualText = fixture_.Find<QLabel>("Label2")->font().pointSizeF();
+        QAction* mode = fixture_.Find<QAction>("mnuModoPresentacion");
         QVERIFY(!mode->isChecked());
         QVERIFY(!mode->shortcut().isEmpty());
         mode->trigger();
         QCOMPARE(QSettings().value(QStringLiteral("view/presentationMode")).toBool(), true);
         QVERIFY(Chart("pctProspect") != usual);
-        QVERIFY(Find<QLabel>("Label2")->font().pointSizeF() > usualText);
+        QVERIFY(fixture_.Find<QLabel>("Label2")->font().pointSizeF() > usualText);
         replacements_.reset();
-        window_ = std::make_unique<MainWindow>();
-        mode = Find<QAction>("mnuModoPresentacion");
+        fixture_.Reopen();
+        mode = fixture_.Find<QAction>("mnuModoPresentacion");
         QVERIFY(mode->isChecked());
         QVERIFY(Chart("pctProspect") != usual);
         mode->trigger();
         QCOMPARE(Chart("pctProspect"), usual);
-        QCOMPARE(Find<QLabel>("Label2")->font().pointSizeF(), usualText);
+        QCOMPARE(fixture_.Find<QLabel>("Label2")->font().pointSizeF(), usualText);
     }
 
     void theExitEntryAsksToEndAndClosingEmptiesTheFiles()

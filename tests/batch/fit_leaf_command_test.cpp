@@ -148,8 +148,8 @@ TEST(FitLeafCommand, TheColumnsFollowTheLeafModelAndCbrownIsFreedOnlyWhereItExis
     };
     for (const auto& c : cases) {
         const Outcome run = FitLeaf(files + " " + c.options);
-        ASSERT_EQ(run.exitCode, c.exitCode) << c.options << ": " << Stderr();
-        const std::string shown = c.exitCode == 0 ? run.out : Stderr();
+        ASSERT_EQ(run.exitCode, c.exitCode) << c.options << ": " << run.err;
+        const std::string shown = c.exitCode == 0 ? run.out : run.err;
         EXPECT_NE(shown.find(c.header), std::string::npos) << c.options << ": " << shown;
     }
     // Held at 0 unless freed: the PROSPECT-D row's Cbrown field.

@@ -28,6 +28,18 @@ namespace {
 using testing::FileBytes;
 using testing::ScopedWorkDir;
 
+// A command run in memory: its exit status and everything it wrote.
+struct LineOutcome {
+    int exitCode;
+    std::string messages;
+};
+
+LineOutcome RunLine(const std::vector<std::string>& arguments)
+{
+    auto [code, text] = testing::RunCommand(arguments);
+    return {code, std::move(text)};
+}
+
 bool DirectoryIsEmpty() { return std::filesystem::is_empty("."); }
 
 TEST(LutCommand, RefusesBadInputsAndWritesNothing)
@@ -274,7 +286,7 @@ TEST(LutCommand, MergeRefusesEveryDamagedShardNamingIt)
         for (const Case& c : cases) {
             SCOPED_TRACE(extension + ": " + c.label);
             c.damage();
-            const Outcome outcome = RunLine({"lut-merge", "m" + extension, p0, bad});
+            const auto outcome = RunLine({"lut-merge", "m" + extension, p0, bad});
             EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.messages;
             EXPECT_NE(outcome.messages.find(c.message), std::string::npos) << outcome.messages;
             EXPECT_NE(outcome.messages.find(bad), std::string::npos) << outcome.messages;
@@ -293,7 +305,7 @@ TEST(LutCommand, MergeRefusesEveryDamagedShardNamingIt)
         };
         for (std::size_t i = 0; i < lines.size(); ++i) {
             SCOPED_TRACE(extension + ": " + lines[i].label);
-            const Outcome outcome = RunLine(arguments[i]);
+            const auto outcome = RunLine(arguments[i]);
             EXPECT_EQ(outcome.exitCode, lines[i].exitCode) << outcome.messages;
             EXPECT_NE(outcome.messages.find(lines[i].message), std::string::npos)
                 << outcome.messages;
@@ -303,7 +315,7 @@ TEST(LutCommand, MergeRefusesEveryDamagedShardNamingIt)
             std::string text;
             for (const char c : good) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
             std::ofstream(bad, std::ios::binary) << text;
-            const Outcome outcome = RunLine({"lut-merge", "m.csv", p0, bad});
+            const auto outcome = RunLine({"lut-merge", "m.csv", p0, bad});
             EXPECT_EQ(outcome.exitCode, 0) << outcome.messages;
             EXPECT_EQ(FileBytes("m.csv"), FileBytes("whole.csv"));
         }
