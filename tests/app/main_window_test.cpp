@@ -139,8 +139,10 @@ private:
             if (Menu211(entry)->isChecked()) background.checkedEntry = entry;
         }
         const int k = fixture_.Find<widgets::ChartView>("pctProspect")->SurfacePixelScale();
-        plot::RasterSurface leafChart(plot::kLeafChartScale, k);
-        plot::RasterSurface canopyChart(plot::kCanopyChartScale, k);
+        plot::RasterSurface leafChart(
+            fixture_.Find<widgets::ChartView>("pctProspect")->DisplayedScale(), k);
+        plot::RasterSurface canopyChart(
+            fixture_.Find<widgets::ChartView>("pctSailh")->DisplayedScale(), k);
         canopy::CanopyState state;
         refresh::Recompute(leaf, inputs, state, {leafChart, canopyChart}, background);
         QImage leafImage = leafChart.image(), canopyImage = canopyChart.image();

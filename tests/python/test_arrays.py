@@ -93,7 +93,7 @@ def test_bands_and_indices_of_arrays_mask_what_is_undefined():
     assert not np.isnan(values["NDVI"].data).any()
     assert tulmera.indices(np.zeros(421))["NDVI"] is None
     bands = tulmera.bands(spectra, "Landsat-TM")
-    assert list(bands) == ["1", "2", "3", "4", "5", "6"] and bands["4"].shape == (2,)
+    assert list(bands) == ["1", "2", "3", "4", "5", "7"] and bands["4"].shape == (2,)
 
 
 def test_the_view_sign_and_the_sky_mix_act_as_the_canopy_run_says():

@@ -43,8 +43,8 @@ constexpr int kDefaultSampleSize = 2;  // 256: the lesson answers in about a sec
 constexpr std::size_t kSpectrumQuantities = spectral::kWavelengthCount;
 
 const std::vector<widgets::ChartFile> kChartFiles = {
-    {gsa::kTotalOrderChartScale, QStringLiteral("-areas")},
-    {gsa::kIndexBarsChartScale, QStringLiteral("-barras")},
+    {gsa::kTotalOrderChartScale, QStringLiteral("-areas"), std::nullopt},
+    {gsa::kIndexBarsChartScale, QStringLiteral("-barras"), std::nullopt},
 };
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
