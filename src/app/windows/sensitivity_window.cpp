@@ -170,7 +170,8 @@ void SensitivityWindow::BuildSharing()
     widgets::AddCopyChartAction(barsView_);
 }
 
-// The spec the controls ask for, or nothing after saying in the status line what is wrong.
+// The analysis settings the controls ask for, or nothing after saying in the status line what
+// is wrong.
 std::optional<gsa::GsaSpec> SensitivityWindow::ReadSpec()
 {
     gsa::GsaSpec spec;

@@ -37,7 +37,7 @@ public:
                       QWidget* parent = nullptr);
     ~SensitivityWindow() override;  // cancels a running analysis and waits for it
 
-    // The last completed analysis, if any, and the spec it ran.
+    // The last completed analysis, if any, and the settings it ran with.
     struct Result {
         gsa::GsaSpec spec;
         std::vector<std::string> quantities;  // gsa::QuantityNames(spec)
