@@ -2,23 +2,24 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
 #include <thread>
 #include <utility>
 
+#include "canopy/leaf_angles.h"
 #include "leaf/leaf_models.h"
 #include "spectral/soil_library.h"
+#include "textio/ascii_case.h"
 #include "textio/number_text.h"
 
 namespace tulmera::python {
 namespace {
 
+// ASCII letters only, whatever the locale.
 std::string Lower(std::string_view text)
 {
     std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(lower.begin(), lower.end(), lower.begin(), textio::AsciiLower);
     return lower;
 }
 
@@ -57,10 +58,6 @@ std::string Listed(const std::array<std::string_view, Count>& names)
     }
     return list;
 }
-
-// The English names of the leaf angle distributions, in the order of kLeafArchitectureNames.
-constexpr std::array<std::string_view, 5> kEnglishLeafArchitectures = {
-    "planophile", "erectophile", "plagiophile", "extremophile", "spherical"};
 
 }  // namespace
 
@@ -166,22 +163,18 @@ int ThreadCount(const py::object& threads)
 
 std::string LeafArchitectureText(const std::string& name)
 {
-    for (std::size_t i = 0; i < canopy::kLeafArchitectureNames.size(); ++i) {
-        if (Lower(name) == kEnglishLeafArchitectures[i]
-            || name == canopy::kLeafArchitectureNames[i]) {
-            return std::string(canopy::kLeafArchitectureNames[i]);
-        }
+    if (const auto entry = canopy::FindLeafArchitecture(name)) {
+        return std::string(canopy::kLeafArchitectureNames[*entry]);
     }
     throw py::value_error("lidf \"" + name + "\" is not a leaf angle distribution; use one of "
-                          + Listed(kEnglishLeafArchitectures) + " (or "
+                          + Listed(canopy::kEnglishLeafArchitectureNames) + " (or "
                           + Listed(canopy::kLeafArchitectureNames) + ").");
 }
 
 std::string SoilText(const std::string& name)
 {
-    for (const std::string_view key : spectral::kSoilKeys) {
-        const std::string_view shortName = key.substr(0, key.find(':'));
-        if (Lower(name) == Lower(shortName) || name == key) return std::string(key);
+    if (const auto entry = spectral::FindSoil(name)) {
+        return std::string(spectral::kSoilKeys[*entry]);
     }
     throw py::value_error("soil \"" + name + "\" is not a soil; use \"S1\", \"S2\", \"S3\" or "
                           "\"S4\" (or a whole soil list text: "

@@ -24,17 +24,18 @@ std::string ListTexts(const std::array<std::string_view, Count>& texts)
     return list;
 }
 
-// The option's text, which must be one of `texts` exactly.
-template <std::size_t Count>
+// The option's text: the list's entry `find` finds for it (see FindLeafArchitecture,
+// FindSoil). Otherwise refused, listing the texts and their other names.
+template <std::size_t Count, class Find>
 std::string ListText(const BatchArguments& arguments, std::string_view option,
-                     const std::array<std::string_view, Count>& texts, std::string_view what)
+                     const std::array<std::string_view, Count>& texts, Find find,
+                     std::string_view what, std::string_view otherNames)
 {
     const std::string text = arguments.Text(option, texts.front());
-    if (std::find(texts.begin(), texts.end(), text) == texts.end()) {
-        throw UsageError(std::string(option) + ": \"" + Shown(text) + "\" is not a "
-                         + std::string(what) + "; use one of " + ListTexts(texts) + ".");
-    }
-    return text;
+    if (const std::optional<std::size_t> entry = find(text)) return std::string(texts[*entry]);
+    throw UsageError(std::string(option) + ": \"" + Shown(text) + "\" is not a " + std::string(what)
+                     + "; use one of " + ListTexts(texts) + " (or " + std::string(otherNames)
+                     + ").");
 }
 
 canopy::Visibility VisibilityFrom(const BatchArguments& arguments)
@@ -55,8 +56,11 @@ std::vector<OptionInfo> CanopyOptions()
         {"--view", "deg", "view angle, degrees, signed, -90 to 90 (default 0)"},
         {"--azimuth", "deg", "relative azimuth, degrees, 0 to 360 (default 0)"},
         {"--hotspot", "v", "hot-spot parameter, 0 to 100 (default 0)"},
-        {"--lidf", "NAME", "Planofilo (default), Erectofilo, Plagiofilo, Extremofilo, Esferico"},
-        {"--soil", "KEY", "soil list text (default \"S1:61% arena 24% limo 15% arcilla\")"},
+        {"--lidf", "NAME",
+         "Planofilo (default), Erectofilo, Plagiofilo, Extremofilo, Esferico, or in English "
+         "planophile .. spherical"},
+        {"--soil", "KEY",
+         "soil list text (default \"S1:61% arena 24% limo 15% arcilla\") or its key, S1 .. S4"},
         {"--visibility", "km", "atmospheric visibility, 15 (default) or 50"},
     };
 }
@@ -76,8 +80,11 @@ canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments)
             arguments.Number("--view", start.viewAngle),
             arguments.Number("--azimuth", start.relAzimuth),
             arguments.Number("--hotspot", start.hotSpot),
-            ListText(arguments, "--lidf", canopy::kLeafArchitectureNames, "leaf architecture"),
-            ListText(arguments, "--soil", spectral::kSoilKeys, "soil"),
+            ListText(arguments, "--lidf", canopy::kLeafArchitectureNames,
+                     canopy::FindLeafArchitecture, "leaf architecture",
+                     "planophile, erectophile, plagiophile, extremophile, spherical"),
+            ListText(arguments, "--soil", spectral::kSoilKeys, spectral::FindSoil, "soil",
+                     "S1, S2, S3, S4"),
             VisibilityFrom(arguments)};
 }
 

@@ -35,14 +35,15 @@ exports::MainExportHeader ExportHeaderFrom(const BatchArguments& arguments)
     // Checked as the canopy run checks them: the header must describe a run that can exist.
     const leaf::LeafParameters leaf = LeafParametersFrom(arguments);
     CheckLeafOptions(leaf);
-    CheckCanopyOptions(CanopyInputsFrom(arguments));
+    const canopy::CanopyInputs canopyInputs = CanopyInputsFrom(arguments);
+    CheckCanopyOptions(canopyInputs);
     return {
         leaf,
         arguments.Number("--lai", 0.1),
         arguments.Number("--sun", 0.0),
         arguments.Number("--hotspot", 0.0),
-        arguments.Text("--lidf", "Planofilo"),
-        arguments.Text("--soil", "S1:61% arena 24% limo 15% arcilla"),
+        canopyInputs.leafArchitecture,  // the list's text, whichever name was given
+        canopyInputs.soil,
         arguments.Text("--view", "0"),  // as typed, once known to be a number in range
         arguments.Text("--azimuth", "0"),
     };

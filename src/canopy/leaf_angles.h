@@ -1,5 +1,7 @@
 #pragma once
 #include <array>
+#include <cstddef>
+#include <optional>
 #include <string_view>
 
 // The leaf inclination distributions of the canopy model: 13 inclination classes and the five
@@ -21,6 +23,14 @@ using LeafAngleDistribution = std::array<double, kLeafAngleClassCount>;
 // The texts of the leaf-architecture list, in list order.
 inline constexpr std::array<std::string_view, 5> kLeafArchitectureNames = {
     "Planofilo", "Erectofilo", "Plagiofilo", "Extremofilo", "Esferico"};
+
+// Their English names, in the same order, for scripts and the Python module.
+inline constexpr std::array<std::string_view, 5> kEnglishLeafArchitectureNames = {
+    "planophile", "erectophile", "plagiophile", "extremophile", "spherical"};
+
+// The entry of kLeafArchitectureNames that `name` names: the list's text exactly, or the
+// English name in any case of ASCII letters ("Spherical"); nothing for any other text.
+std::optional<std::size_t> FindLeafArchitecture(std::string_view name);
 
 // The five distributions, in the order of kLeafArchitectureNames, with their two-decimal
 // values as tabulated; the rows sum to 100.00, 100.00, 100.01, 99.98 and 100.02.

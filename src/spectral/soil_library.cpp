@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "textio/ascii_case.h"
+
 namespace tulmera::spectral {
 namespace {
 
@@ -42,6 +44,15 @@ constexpr std::array<Spectrum, 4> kSoilSpectra = BuildSoilSpectra();
 }  // namespace
 
 const Spectrum& SoilSpectrum(int entry) { return kSoilSpectra.at(static_cast<std::size_t>(entry)); }
+
+std::optional<std::size_t> FindSoil(std::string_view name)
+{
+    for (std::size_t entry = 0; entry < kSoilKeys.size(); ++entry) {
+        const std::string_view key = kSoilKeys[entry].substr(0, kSoilKeys[entry].find(':'));
+        if (name == kSoilKeys[entry] || textio::EqualIgnoringAsciiCase(name, key)) return entry;
+    }
+    return std::nullopt;
+}
 
 bool LoadSoil(std::string_view soilText, Spectrum& soilRefl)
 {

@@ -1,5 +1,7 @@
 #pragma once
 #include <array>
+#include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "spectral/grid.h"
@@ -14,6 +16,10 @@ inline constexpr std::array<std::string_view, 4> kSoilKeys = {
     "S3:44% arena 39% limo 29% arcilla",
     "S4:61% arena 26% limo 13% arcilla",
 };
+
+// The entry of kSoilKeys that `name` names: the whole text exactly, or its key before the
+// colon in any case of ASCII letters ("S2", "s2"); nothing for any other text.
+std::optional<std::size_t> FindSoil(std::string_view name);
 
 // The spectrum of soil `entry` (0 .. 3, in the order of kSoilKeys), percent.
 const Spectrum& SoilSpectrum(int entry);

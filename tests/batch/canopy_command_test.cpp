@@ -42,6 +42,12 @@ TEST(CanopyCommand, TakesTheStartValuesUnlessGiven)
     EXPECT_EQ(given.leafArchitecture, "Esferico");
     EXPECT_EQ(given.soil, spectral::kSoilKeys[3]);
     EXPECT_EQ(given.visibility, canopy::Visibility::Km50);
+
+    // The short and English names stand for the list's texts.
+    const canopy::CanopyInputs named =
+        CanopyInputsFrom(ParseCanopy({"--lidf", "Spherical", "--soil", "s2"}));
+    EXPECT_EQ(named.leafArchitecture, "Esferico");
+    EXPECT_EQ(named.soil, spectral::kSoilKeys[1]);
 }
 
 // Without a previous run to fall back on, an unmatched list text is refused with the list.
@@ -52,8 +58,12 @@ TEST(CanopyCommand, UnknownListTextsAreUsageErrorsListingTheValidOnes)
         const char* expected;
     } cases[] = {
         {{"--lidf", "planofilo"}, "\"Planofilo\", \"Erectofilo\", \"Plagiofilo\", \"Extremofilo\""},
-        {{"--soil", "S1"}, "\"S1:61% arena 24% limo 15% arcilla\", \"S2:32%"},
-        {{"--soil", "s4:61% arena 26% limo 13% arcilla"}, "S4:61% arena 26% limo 13% arcilla\"."},
+        {{"--soil", "S5"}, "\"S1:61% arena 24% limo 15% arcilla\", \"S2:32%"},
+        {{"--soil", "S0"}, "(or S1, S2, S3, S4)"},
+        {{"--lidf", "spheric"},
+         "(or planophile, erectophile, plagiophile, extremophile, spherical)"},
+        {{"--soil", "s4:61% arena 26% limo 13% arcilla"},
+         "S4:61% arena 26% limo 13% arcilla\" (or"},
         {{"--visibility", "20"}, "use 15 or 50"},
         {{"--visibility", "15 Km"}, "use 15 or 50"},
     };
