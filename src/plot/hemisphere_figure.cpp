@@ -223,7 +223,10 @@ void PaintMapGrid(FigureSurface& surface, const HemisphereValues& grid,
     surface.SetPenColor(kRingGrey);
     surface.SetPenWidth(1);
     surface.SetPenStyle(PenStyle::Solid);
-    const TextStyle label{kNoteSize * s, false, {255, 255, 255}, TextAnchor::Start, true, false};
+    // The rings' zeniths where they cross the lower right diagonal (135°), dark on a pale box
+    // so that they read over any colour.
+    const double size = kNoteSize * s;
+    const TextStyle label{size, false, {40, 40, 40}, TextAnchor::Start, true, false};
     for (double zenith = 20.0; zenith <= grid.maxZenithDeg + 1e-9; zenith += 20.0) {
         const double r = zenith * perDegree;
         for (int k = 0; k <= 96; ++k) {
@@ -235,11 +238,15 @@ void PaintMapGrid(FigureSurface& surface, const HemisphereValues& grid,
                 surface.LineTo(x, y);
             }
         }
-        // The ring's zenith where it crosses the lower right diagonal (135°).
         const double a = 135.0 * kDegree;
-        surface.Text(layout.centreX + r * std::sin(a) + 2, layout.centreY - r * std::cos(a),
-                     Degrees(zenith), label);
+        const double x = Whole(layout.centreX + r * std::sin(a) + 2);
+        const double y = Whole(layout.centreY - r * std::cos(a));
+        const std::string text = Degrees(zenith);
+        surface.FilledBox(x - 1, y - size / 2 - 1, x + surface.TextWidth(text, size) + 1,
+                          y + size / 2, {250, 250, 250});
+        surface.Text(x, y, text, label);
     }
+    surface.SetPenColor(kRingGrey);
     for (const double azimuth : {0.0, 90.0, 180.0, 270.0}) {
         const double a = azimuth * kDegree;
         surface.Line(layout.centreX, layout.centreY, layout.centreX + layout.radius * std::sin(a),

@@ -117,6 +117,13 @@ CanopySweepWindow::CanopySweepWindow(const leaf::LeafParameters& leaf,
     row->addLayout(quantityColumn, 1);
     setCentralWidget(central);
 
+    // The sweep runs with the main window's sky mix: its charts say so when it is not the
+    // classic one, as the main window's canopy chart does.
+    if (canopy_.skyMix == canopy::SkyMix::Physical) {
+        for (widgets::ChartView* view : {curvesPanel_->view(), quantityView_})
+            view->SetNote(tr("Mezcla de cielo física"));
+    }
+
     Connect();
     BuildSharing();
     ChooseParameter(0);

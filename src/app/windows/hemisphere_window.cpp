@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -102,7 +103,12 @@ HemisphereWindow::HemisphereWindow(QWidget* parent) : QMainWindow(parent)
     connect(wavelength_, &QSpinBox::valueChanged, this, [this](int nm) {
         if ((nm - spectral::kFirstWavelengthNm) % spectral::kWavelengthStepNm == 0) Recompute();
     });
-    resize(1000, 560);
+    // Its natural size, within the screen's free area (a large scale factor or a small screen).
+    QSize size(1000, 560);
+    if (const QScreen* shown = screen(); shown != nullptr) {
+        size = size.boundedTo(shown->availableGeometry().size());
+    }
+    resize(size);
     new widgets::GeometryKeeper(this, objectName());
 }
 

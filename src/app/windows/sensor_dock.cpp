@@ -198,7 +198,15 @@ SensorDock::SensorDock(QMainWindow* window, QStatusBar* status)
         SetCell(fluxTable_, static_cast<int>(i), 0, tr(kFluxRows[i].caption));
         SetCell(fluxTable_, static_cast<int>(i), 1, kUndefined);
     }
-    fluxTable_->resizeColumnsToContents();  // the captions never change
+    // The captions never change: the columns fit them and the widest value once, and the
+    // table is as high as its five rows, so that nothing of it needs scrolling.
+    fluxTable_->resizeColumnsToContents();
+    fluxTable_->setColumnWidth(
+        1, std::max(fluxTable_->columnWidth(1),
+                    fluxTable_->fontMetrics().horizontalAdvance(QStringLiteral("0.00000")) + 12));
+    fluxTable_->setMinimumHeight(fluxTable_->horizontalHeader()->sizeHint().height()
+                                 + fluxTable_->verticalHeader()->length()
+                                 + 2 * fluxTable_->frameWidth());
     column->addWidget(sensorName_);
     column->addWidget(sensorChooser_);
     column->addWidget(bandTable_, 3);
@@ -352,7 +360,6 @@ void SensorDock::FitColumns(const sensor::Sensor& sensor)
 {
     bandTable_->resizeColumnsToContents();
     indexTable_->resizeColumnsToContents();
-    fluxTable_->resizeColumnsToContents();
     const int valueWidth =
         indexTable_->fontMetrics().horizontalAdvance(QStringLiteral("-00000.0000")) + 12;
     indexTable_->setColumnWidth(1, std::max(indexTable_->columnWidth(1), valueWidth));

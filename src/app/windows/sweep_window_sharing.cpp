@@ -176,6 +176,10 @@ bool CanopySweepWindow::SaveChartImages(const QString& fileName, widgets::ChartI
                                       std::string(parameter), quantity->name);
     }
     files.push_back({plot::kQuantityChartScale, QStringLiteral("-magnitud"), quantityFigure});
+    const std::string note = curvesPanel_->view()->note().toStdString();  // the sky mix's
+    for (widgets::ChartFile& file : files) {
+        if (file.figure) file.figure->note = note;
+    }
     return widgets::SaveChartFiles(
         statusBar(), fileName, files, format,
         [this, &quantity, zoom](const std::vector<plot::ChartSurface*>& charts) {
