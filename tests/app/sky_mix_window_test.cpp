@@ -186,6 +186,20 @@ private slots:
         }
     }
 
+    // The saved spectra name the physical mix in their settings; the classic file stays as it
+    // always was.
+    void savedSpectraNameThePhysicalMix()
+    {
+        const std::filesystem::path file = fixture_.dir().path() / "s.csv";
+        for (const char* mix : {"classic", "physical"}) {
+            MixEntry(mix)->trigger();
+            QVERIFY(fixture_.window()->SaveSpectraCsv(QString::fromStdString(file.string())));
+            const bool named = FileText(file).find("# sky_mix = physical\n") != std::string::npos;
+            QCOMPARE(named, std::string_view(mix) == "physical");
+            QVERIFY(FileText(file).find("sky_mix") == std::string::npos || named);
+        }
+    }
+
     // The dock's fluxes are canopy::ComputeCanopyFluxes of the run with the window's mix, to
     // the shown digits, for both mixes.
     void dockShowsTheCanopyFluxes_data()
