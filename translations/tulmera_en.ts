@@ -380,6 +380,14 @@
         <source>Valores guardados en «%1».</source>
         <translation>Values saved in “%1”.</translation>
     </message>
+    <message>
+        <source>Reflectividad a esa longitud de onda</source>
+        <translation>Reflectance at that wavelength</translation>
+    </message>
+    <message>
+        <source>%1 de la cubierta</source>
+        <translation>Canopy %1</translation>
+    </message>
 </context>
 <context>
     <name>tulmera::app::Language</name>
@@ -703,7 +711,7 @@
     </message>
     <message>
         <source>La del programa: la parte difusa pesa cien veces el cociente del cielo, como un cielo casi cubierto</source>
-        <translation>The program's own: the diffuse part weighs a hundred times the sky ratio, as under a mostly overcast sky</translation>
+        <translation>The program&apos;s own: the diffuse part weighs a hundred times the sky ratio, as under a mostly overcast sky</translation>
     </message>
     <message>
         <source>La parte difusa pesa el cociente de irradiancias difusa y directa: el punto caliente y los efectos angulares se ven</source>

@@ -4,6 +4,7 @@
 // hemispherical view follows the main window's bars with the exact path's values.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -25,6 +26,7 @@
 #include "app/windows/main_window.h"
 #include "app/windows/sensor_dock.h"
 #include "canopy/canopy_fluxes.h"
+#include "multi/sweep_quantity.h"
 #include "support/scratch_settings.h"
 #include "support/window_fixtures.h"
 #include "textio/number_text.h"
@@ -298,6 +300,28 @@ private slots:
         check("after the LAI bar");
         Bar("hsbProspect", 1)->setValue(Bar("hsbProspect", 1)->value() / 2);  // less chlorophyll
         check("after the Cab bar");
+
+        // An index and a band value over the hemisphere: the exact path's spectrum of each
+        // direction, through the canopy sweep's quantities.
+        auto* chooser = view->findChild<QComboBox*>(QStringLiteral("cmbMagnitudHemisferio"));
+        for (const char* name : {"NDVI", "Landsat-TM band 3"}) {
+            chooser->setCurrentText(QLatin1String(name));
+            QCOMPARE(chooser->currentText(), QLatin1String(name));
+            const multi::SweepQuantity quantity = *multi::ParseSweepQuantity(name);
+            for (const Direction& d : directions) {
+                canopy::CanopyInputs inputs = fixture_.window()->canopyInputs();
+                inputs.viewAngle = d.zenith * 5.0;
+                inputs.relAzimuth = d.azimuth * 5.0;
+                const canopy::CanopyState& state = fixture_.window()->canopyState();
+                const double exact = *multi::QuantityValue(
+                    quantity, canopy::ComputeCanopySpectrum(inputs, state.leafReflPct,
+                                                            state.leafTransPct, state)
+                                  .canopyReflPct);
+                const std::optional<double>& shown = view->values().At(d.zenith, d.azimuth);
+                QVERIFY2(shown && std::abs(*shown - exact) <= 1e-10 * std::abs(exact), name);
+            }
+        }
+        chooser->setCurrentIndex(0);
 
         // Another wavelength, and the files.
         view->findChild<QSpinBox*>(QStringLiteral("spnLongitudOnda"))->setValue(800);

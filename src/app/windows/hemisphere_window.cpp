@@ -1,5 +1,6 @@
 #include "app/windows/hemisphere_window.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,7 +20,6 @@
 #include "app/widgets/file_saving.h"
 #include "app/widgets/settings_keys.h"
 #include "app/widgets/window_settings.h"
-#include "engine/engine.h"
 #include "plot/chart_images.h"
 #include "plot/figure_text.h"
 #include "plot/raster_figure.h"
@@ -82,6 +82,15 @@ HemisphereWindow::HemisphereWindow(QWidget* parent) : QMainWindow(parent)
     caption->setBuddy(wavelength_);
     row->addWidget(caption);
     row->addWidget(wavelength_);
+    quantity_ = new QComboBox(central);
+    quantity_->setObjectName(QStringLiteral("cmbMagnitudHemisferio"));
+    quantity_->addItem(tr("Reflectividad a esa longitud de onda"));
+    for (const std::string& name : multi::SweepQuantityNames()) {
+        const auto quantity = multi::ParseSweepQuantity(name);
+        if (quantity && quantity->kind != multi::SweepQuantity::Kind::Wavelength)
+            quantity_->addItem(QString::fromStdString(name));
+    }
+    row->addWidget(quantity_);
     row->addStretch(1);
     column->addLayout(row);
     picture_ = new QLabel(central);
@@ -99,6 +108,10 @@ HemisphereWindow::HemisphereWindow(QWidget* parent) : QMainWindow(parent)
             (wavelength_->value() - spectral::kFirstWavelengthNm + spectral::kWavelengthStepNm / 2)
             / spectral::kWavelengthStepNm;
         wavelength_->setValue(spectral::WavelengthNm(index));
+    });
+    connect(quantity_, &QComboBox::currentIndexChanged, this, [this](int entry) {
+        wavelength_->setEnabled(entry == 0);
+        Recompute();
     });
     connect(wavelength_, &QSpinBox::valueChanged, this, [this](int nm) {
         if ((nm - spectral::kFirstWavelengthNm) % spectral::kWavelengthStepNm == 0) Recompute();
@@ -174,39 +187,95 @@ void HemisphereWindow::Recompute()
 {
     if (!following_) return;
     const int nm = wavelength_->value();
-    const int index = (nm - spectral::kFirstWavelengthNm) / spectral::kWavelengthStepNm;
+    const std::optional<multi::SweepQuantity> quantity =
+        quantity_->currentIndex() > 0
+            ? multi::ParseSweepQuantity(quantity_->currentText().toStdString())
+            : std::nullopt;
     plot::HemisphereValues values;
     values.stepDeg = kStepDeg;
     values.maxZenithDeg = kMaxZenithDeg;
     values.sunZenithDeg = followedInputs_.sunZenith;
     const bool done = widgets::Guarded(
-        statusBar(), tr("No se pudo calcular la vista hemisférica; se muestra la anterior"), [&] {
-            const engine::CanopyScene scene{followedState_.lidf, followedState_.soilRefl,
-                                            followedInputs_.visibility, followedInputs_.skyMix};
-            engine::CanopyBatch one;
-            one.Append(followedLeaf_, followedInputs_.lai, followedInputs_.sunZenith, 0.0, 0.0,
-                       followedInputs_.hotSpot);
-            const std::vector<engine::ViewDirection> views = GridDirections();
-            const engine::HemisphereView view = engine::ViewHemisphere(scene, one, views, index);
-            for (std::size_t i = 0; i < views.size(); ++i) {
-                values.values.push_back(view.error[i].empty() ? std::optional(view.refl[i])
-                                                              : std::nullopt);
-            }
-        });
+        statusBar(), tr("No se pudo calcular la vista hemisférica; se muestra la anterior"),
+        [&] { values.values = quantity ? QuantityValues(*quantity) : ReflectanceValues(nm); });
     if (!done) return;
     values_ = std::move(values);
     shownMix_ = followedInputs_.skyMix;
     shownWavelengthNm_ = nm;
+    shownQuantity_ =
+        quantity ? std::optional(QString::fromStdString(quantity->name)) : std::nullopt;
+    shownIsIndex_ = quantity && quantity->kind == multi::SweepQuantity::Kind::Index;
     stale_ = false;
     statusBar()->clearMessage();
     Redraw();
 }
 
+engine::CanopyScene HemisphereWindow::FollowedScene() const
+{
+    return {followedState_.lidf, followedState_.soilRefl, followedInputs_.visibility,
+            followedInputs_.skyMix};
+}
+
+// The reflectance at one grid point, every direction through the engine's hemispherical view
+// (the leaf and the sky computed once).
+std::vector<std::optional<double>> HemisphereWindow::ReflectanceValues(int nm) const
+{
+    const int index = (nm - spectral::kFirstWavelengthNm) / spectral::kWavelengthStepNm;
+    engine::CanopyBatch one;
+    one.Append(followedLeaf_, followedInputs_.lai, followedInputs_.sunZenith, 0.0, 0.0,
+               followedInputs_.hotSpot);
+    const std::vector<engine::ViewDirection> views = GridDirections();
+    const engine::HemisphereView view = engine::ViewHemisphere(FollowedScene(), one, views, index);
+    std::vector<std::optional<double>> values;
+    for (std::size_t i = 0; i < views.size(); ++i) {
+        values.push_back(view.error[i].empty() ? std::optional(view.refl[i]) : std::nullopt);
+    }
+    return values;
+}
+
+// An index or a band value needs the whole spectrum of each direction: one canopy run per
+// direction through the engine, then the quantity as the canopy sweep computes it.
+std::vector<std::optional<double>> HemisphereWindow::QuantityValues(
+    const multi::SweepQuantity& quantity) const
+{
+    const std::vector<engine::ViewDirection> views = GridDirections();
+    engine::CanopyBatch batch;
+    batch.Reserve(views.size());
+    for (const engine::ViewDirection& view : views) {
+        batch.Append(followedLeaf_, followedInputs_.lai, followedInputs_.sunZenith, view.viewZenith,
+                     view.relAzimuth, followedInputs_.hotSpot);
+    }
+    engine::RunOptions options;
+    options.threads = 2;
+    const engine::CanopySpectraBatch spectra =
+        engine::ComputeCanopySpectra(FollowedScene(), batch, options);
+    std::vector<std::optional<double>> values;
+    for (std::size_t i = 0; i < views.size(); ++i) {
+        if (!spectra.error[i].empty()) {
+            values.push_back(std::nullopt);
+            continue;
+        }
+        spectral::Spectrum pct{};
+        for (std::size_t k = 0; k < pct.size(); ++k) {
+            pct[k] = 100.0 * spectra.refl[i * spectral::kWavelengthCount + k];
+        }
+        values.push_back(multi::QuantityValue(quantity, pct));
+    }
+    return values;
+}
+
 plot::HemisphereTexts HemisphereWindow::Texts() const
 {
     plot::HemisphereTexts texts;
-    texts.title = tr("Reflectividad de la cubierta a %1 nm").arg(shownWavelengthNm_).toStdString();
-    texts.valueAxis = tr("Reflectividad").toStdString();
+    if (shownQuantity_) {
+        texts.title = tr("%1 de la cubierta").arg(*shownQuantity_).toStdString();
+        texts.valueAxis =
+            shownIsIndex_ ? shownQuantity_->toStdString() : tr("Reflectividad").toStdString();
+    } else {
+        texts.title =
+            tr("Reflectividad de la cubierta a %1 nm").arg(shownWavelengthNm_).toStdString();
+        texts.valueAxis = tr("Reflectividad").toStdString();
+    }
     texts.planeAxis = tr("Ángulo de observación en el plano principal (°)").toStdString();
     texts.sun = tr("Sol").toStdString();
     texts.noValue = tr("Sin valor").toStdString();

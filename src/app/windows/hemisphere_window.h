@@ -2,24 +2,31 @@
 #include <QImage>
 #include <QMainWindow>
 #include <optional>
+#include <vector>
 
 #include "canopy/canopy_run.h"
+#include "engine/engine.h"
 #include "leaf/leaf_parameters.h"
+#include "multi/sweep_quantity.h"
 #include "plot/hemisphere_figure.h"
 
+class QComboBox;
 class QLabel;
 class QSpinBox;
 
 namespace tulmera::app {
 
-// "Vista hemisférica" (frmHemisferio): the canopy reflectance at one grid wavelength over the
-// view hemisphere (view zenith 0 .. 80°, every relative azimuth, 5° steps) as a polar map with
-// its colour bar, and beside it the cut through the principal plane. It follows the canopy the
-// main window shows (Follow, at every good recomputation) and saves the figure as PNG or SVG
-// and its values as CSV (view_zenith,azimuth,value). Directions the canopy model refuses have
-// no value: grey on the map, a gap in the cut, an empty CSV field.
+// "Vista hemisférica" (frmHemisferio): the canopy reflectance at one grid wavelength, or a
+// vegetation index or a sensor's band value of the canopy reflectance, over the view hemisphere
+// (view zenith 0 .. 80°, every relative azimuth, 5° steps) as a polar map with its colour bar, and
+// beside it the cut through the principal plane. It follows the canopy the main window shows
+// (Follow, at every good recomputation) and saves the figure as PNG or SVG and its values as CSV
+// (view_zenith,azimuth,value). Directions the canopy model refuses have no value: grey on the map,
+// a gap in the cut, an empty CSV field.
 //
-// Controls, by object name: spnLongitudOnda (the wavelength, nm), pctHemisferio (the figure),
+// Controls, by object name: spnLongitudOnda (the wavelength, nm), cmbMagnitudHemisferio (the
+// wavelength's reflectance, or an index or a band as the canopy sweep names them), pctHemisferio
+// (the figure),
 // menu mnuArchivoHemisferio with mnuGuardarFiguraPng, mnuGuardarFiguraSvg, mnuGuardarValores.
 class HemisphereWindow : public QMainWindow {
     Q_OBJECT
@@ -53,10 +60,14 @@ protected:
 private:
     void BuildMenu();
     void Recompute();
+    engine::CanopyScene FollowedScene() const;
+    std::vector<std::optional<double>> ReflectanceValues(int nm) const;
+    std::vector<std::optional<double>> QuantityValues(const multi::SweepQuantity& quantity) const;
     void Redraw();
     plot::HemisphereTexts Texts() const;
 
     QSpinBox* wavelength_ = nullptr;
+    QComboBox* quantity_ = nullptr;  // entry 0: the wavelength's reflectance; then indices, bands
     QLabel* picture_ = nullptr;
     // What Follow gave last.
     bool following_ = false;
@@ -67,6 +78,8 @@ private:
     plot::HemisphereValues values_;
     canopy::SkyMix shownMix_ = canopy::SkyMix::Classic;  // of values_
     int shownWavelengthNm_ = kStartWavelengthNm;         // of values_
+    std::optional<QString> shownQuantity_;               // of values_: an index or a band
+    bool shownIsIndex_ = false;
     QImage image_;
 };
 
