@@ -1,6 +1,7 @@
 // The windows as a user drives them, offscreen: one full refresh of the main window (a scroll
-// bar change, both files written and read back, both charts redrawn and painted) and the
-// longest sweep of the multiple-simulation window.
+// bar change, both files written and read back, both charts redrawn and painted), alone, with
+// the dock or with the hemispherical view following it, and the longest sweep of the
+// multiple-simulation window.
 #include <benchmark/benchmark.h>
 
 #include <QAction>
@@ -67,6 +68,32 @@ void BM_MainWindowRefreshWithDock(benchmark::State& state)
     MeasureMainWindowRefresh(state, true);
 }
 BENCHMARK(BM_MainWindowRefreshWithDock)->Iterations(2000)->Unit(benchmark::kMicrosecond);
+
+// One refresh of the main window with the hemispherical view open: the view follows it with
+// 1,224 directions (5° steps) at 670 nm through the engine and redraws its map and cut.
+void BM_MainWindowRefreshWithHemisphere(benchmark::State& state)
+{
+    BenchWorkDir dir;
+    tulmera::app::MainWindow window;
+    window.show();
+    window.findChild<QAction*>(QStringLiteral("mnuVistaHemisferica"))->trigger();
+    QApplication::processEvents();
+    auto* bar = window.findChild<QScrollBar*>(QStringLiteral("hsbSailh(0)"));  // LAI
+    bar->setValue(300);
+    std::vector<double> times;
+    times.reserve(1024);
+    bool up = true;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        bar->triggerAction(up ? QAbstractSlider::SliderSingleStepAdd
+                              : QAbstractSlider::SliderSingleStepSub);
+        QApplication::processEvents();
+        times.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+        up = !up;
+    }
+    ReportPercentiles(state, std::move(times));
+}
+BENCHMARK(BM_MainWindowRefreshWithHemisphere)->Iterations(200)->Unit(benchmark::kMicrosecond);
 
 // The longest sweep the window allows: Cm from 0.002 to 0.04 by 0.0005 (77 curves), with
 // both files, the chart and the legend strip drawn.

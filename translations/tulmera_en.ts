@@ -266,6 +266,10 @@
         <source>Reflectividad</source>
         <translation>Reflectance</translation>
     </message>
+    <message>
+        <source>Mezcla de cielo física</source>
+        <translation>Physical sky mix</translation>
+    </message>
 </context>
 <context>
     <name>tulmera::app::GuideWindow</name>
@@ -292,6 +296,97 @@
     <message>
         <source>&lt;h3&gt;Tulmera %1&lt;/h3&gt;&lt;p&gt;Simulación de la reflectividad de hojas y cubiertas vegetales para la enseñanza de la teledetección óptica.&lt;/p&gt;&lt;p&gt;Copyright © 2026 The Tulmera developers. Licencia MIT.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Modelos&lt;/b&gt; (escritos de nuevo a partir de sus ecuaciones publicadas):&lt;/p&gt;&lt;ul&gt;&lt;li&gt;PROSPECT: Jacquemoud, S. y Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91.&lt;/li&gt;&lt;li&gt;PROSPECT-D: Féret, J.-B., Gitelson, A. A., Noble, S. D. y Jacquemoud, S., 2017. PROSPECT-D: towards modeling leaf optical properties through a complete lifecycle. Remote Sensing of Environment 193: 204-215.&lt;/li&gt;&lt;li&gt;PROSPECT-PRO: Féret, J.-B., Berger, K., de Boissieu, F. y Malenovský, Z., 2021. PROSPECT-PRO for estimating content of nitrogen-containing leaf proteins and other carbon-based constituents. Remote Sensing of Environment 252: 112173.&lt;/li&gt;&lt;li&gt;SAIL: Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; con la corrección del hot spot de Kuusk, A., 1991.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;&lt;b&gt;Datos&lt;/b&gt;:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Constantes ópticas de la hoja: PROSPECT-4 (Féret, J.-B. et al., 2008. Remote Sensing of Environment 112: 3030-3043), cada 5 nm.&lt;/li&gt;&lt;li&gt;Espectros de suelo: a partir de la Open Soil Spectral Library (Shepherd, K. D. et al., 2022. Soil Security 7: 100061), licencia CC BY 4.0.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Bibliotecas: Qt 6 (LGPL-3.0), libxlsxwriter (BSD-2-Clause), NLopt (LGPL-2.1). Detalles en el fichero NOTICE.&lt;/p&gt;</source>
         <translation>&lt;h3&gt;Tulmera %1&lt;/h3&gt;&lt;p&gt;Simulated reflectance of leaves and plant canopies for teaching optical remote sensing.&lt;/p&gt;&lt;p&gt;Copyright © 2026 The Tulmera developers. MIT licence.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Models&lt;/b&gt; (written anew from their published equations):&lt;/p&gt;&lt;ul&gt;&lt;li&gt;PROSPECT: Jacquemoud, S. and Baret, F., 1990. PROSPECT: a model of leaf optical properties spectra. Remote Sensing of Environment 34: 75-91.&lt;/li&gt;&lt;li&gt;PROSPECT-D: Féret, J.-B., Gitelson, A. A., Noble, S. D. and Jacquemoud, S., 2017. PROSPECT-D: towards modeling leaf optical properties through a complete lifecycle. Remote Sensing of Environment 193: 204-215.&lt;/li&gt;&lt;li&gt;PROSPECT-PRO: Féret, J.-B., Berger, K., de Boissieu, F. and Malenovský, Z., 2021. PROSPECT-PRO for estimating content of nitrogen-containing leaf proteins and other carbon-based constituents. Remote Sensing of Environment 252: 112173.&lt;/li&gt;&lt;li&gt;SAIL: Verhoef, W., 1984. Light scattering by leaf layers with application to canopy reflectance modeling: the SAIL model. Remote Sensing of Environment 16: 125-141; with the hot-spot correction of Kuusk, A., 1991.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;&lt;b&gt;Data&lt;/b&gt;:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;Leaf optical constants: PROSPECT-4 (Féret, J.-B. et al., 2008. Remote Sensing of Environment 112: 3030-3043), every 5 nm.&lt;/li&gt;&lt;li&gt;Soil spectra: after the Open Soil Spectral Library (Shepherd, K. D. et al., 2022. Soil Security 7: 100061), licence CC BY 4.0.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;Libraries: Qt 6 (LGPL-3.0), libxlsxwriter (BSD-2-Clause), NLopt (LGPL-2.1). Details in the NOTICE file.&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>tulmera::app::HemisphereWindow</name>
+    <message>
+        <source>Vista hemisférica</source>
+        <translation>Hemispherical view</translation>
+    </message>
+    <message>
+        <source>Longitud de onda:</source>
+        <translation>Wavelength:</translation>
+    </message>
+    <message>
+        <source>&amp;Archivo</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>Guardar figura PNG…</source>
+        <translation>Save PNG figure…</translation>
+    </message>
+    <message>
+        <source>Imagen PNG (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>Guardar figura SVG…</source>
+        <translation>Save SVG figure…</translation>
+    </message>
+    <message>
+        <source>Imagen SVG (*.svg)</source>
+        <translation>SVG image (*.svg)</translation>
+    </message>
+    <message>
+        <source>Guardar valores (CSV)…</source>
+        <translation>Save values (CSV)…</translation>
+    </message>
+    <message>
+        <source>Tabla CSV (*.csv)</source>
+        <translation>CSV table (*.csv)</translation>
+    </message>
+    <message>
+        <source>No se pudo calcular la vista hemisférica; se muestra la anterior</source>
+        <translation>The hemispherical view could not be computed; the previous one is shown</translation>
+    </message>
+    <message>
+        <source>Reflectividad de la cubierta a %1 nm</source>
+        <translation>Canopy reflectance at %1 nm</translation>
+    </message>
+    <message>
+        <source>Reflectividad</source>
+        <translation>Reflectance</translation>
+    </message>
+    <message>
+        <source>Ángulo de observación en el plano principal (°)</source>
+        <translation>View angle in the principal plane (°)</translation>
+    </message>
+    <message>
+        <source>Sol</source>
+        <translation>Sun</translation>
+    </message>
+    <message>
+        <source>Sin valor</source>
+        <translation>No value</translation>
+    </message>
+    <message>
+        <source>Mezcla de cielo física</source>
+        <translation>Physical sky mix</translation>
+    </message>
+    <message>
+        <source>No se pudo guardar la figura «%1»; el archivo anterior no cambió</source>
+        <translation>Could not save the figure “%1”; the previous file is unchanged</translation>
+    </message>
+    <message>
+        <source>Figura guardada en «%1».</source>
+        <translation>Figure saved in “%1”.</translation>
+    </message>
+    <message>
+        <source>No se pudieron guardar los valores «%1»; el archivo anterior no cambió</source>
+        <translation>Could not save the values “%1”; the previous file is unchanged</translation>
+    </message>
+    <message>
+        <source>Valores guardados en «%1».</source>
+        <translation>Values saved in “%1”.</translation>
+    </message>
+    <message>
+        <source>Reflectividad a esa longitud de onda</source>
+        <translation>Reflectance at that wavelength</translation>
+    </message>
+    <message>
+        <source>%1 de la cubierta</source>
+        <translation>Canopy %1</translation>
     </message>
 </context>
 <context>
@@ -589,6 +684,42 @@
     <message>
         <source>PROSPECT-&amp;PRO</source>
         <translation>PROSPECT-&amp;PRO</translation>
+    </message>
+    <message>
+        <source>Vista &amp;hemisférica</source>
+        <translation>&amp;Hemispherical view</translation>
+    </message>
+    <message>
+        <source>El ajuste del dosel usa tablas de la mezcla de cielo clásica; elíjala en Configuracion.</source>
+        <translation>The canopy fit uses tables of the classic sky mix; choose it in Settings.</translation>
+    </message>
+    <message>
+        <source>Mezcla de &amp;cielo</source>
+        <translation>&amp;Sky mix</translation>
+    </message>
+    <message>
+        <source>Cómo se suman la reflectividad para la luz directa del sol y la de la luz difusa del cielo</source>
+        <translation>How the reflectance for direct sunlight and the one for diffuse skylight are added up</translation>
+    </message>
+    <message>
+        <source>&amp;Clásica (difusa ×100)</source>
+        <translation>&amp;Classic (diffuse ×100)</translation>
+    </message>
+    <message>
+        <source>&amp;Física (cociente difuso/directo)</source>
+        <translation>&amp;Physical (diffuse/direct ratio)</translation>
+    </message>
+    <message>
+        <source>La del programa: la parte difusa pesa cien veces el cociente del cielo, como un cielo casi cubierto</source>
+        <translation>The program&apos;s own: the diffuse part weighs a hundred times the sky ratio, as under a mostly overcast sky</translation>
+    </message>
+    <message>
+        <source>La parte difusa pesa el cociente de irradiancias difusa y directa: el punto caliente y los efectos angulares se ven</source>
+        <translation>The diffuse part weighs the ratio of diffuse to direct irradiance: the hot spot and the angular effects show</translation>
+    </message>
+    <message>
+        <source>Mezcla de cielo física</source>
+        <translation>Physical sky mix</translation>
     </message>
 </context>
 <context>
@@ -942,6 +1073,34 @@ Wavelengths: </translation>
     <message>
         <source>NDVI de banda ancha (bandas %1 y %2): %3</source>
         <translation>Broadband NDVI (bands %1 and %2): %3</translation>
+    </message>
+    <message>
+        <source>fAPAR</source>
+        <translation>fAPAR</translation>
+    </message>
+    <message>
+        <source>fCover</source>
+        <translation>fCover</translation>
+    </message>
+    <message>
+        <source>Albedo PAR (400–700 nm)</source>
+        <translation>PAR albedo (400–700 nm)</translation>
+    </message>
+    <message>
+        <source>Albedo NIR (700–1300 nm)</source>
+        <translation>NIR albedo (700–1300 nm)</translation>
+    </message>
+    <message>
+        <source>Albedo onda corta (400–2500 nm)</source>
+        <translation>Shortwave albedo (400–2500 nm)</translation>
+    </message>
+    <message>
+        <source>Flujo del dosel</source>
+        <translation>Canopy flux</translation>
+    </message>
+    <message>
+        <source>No se pudieron calcular los flujos del dosel</source>
+        <translation>The canopy fluxes could not be computed</translation>
     </message>
 </context>
 <context>

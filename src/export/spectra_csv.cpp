@@ -67,6 +67,9 @@ void AddCanopySettings(CsvText& csv, const canopy::CanopyInputs& inputs, std::st
     csv.Setting("leaf_architecture", inputs.leafArchitecture);
     csv.Setting("soil", inputs.soil);
     csv.Setting("visibility_km", std::to_string(canopy::VisibilityKm(inputs.visibility)));
+    // Only the physical mix is named: files of the classic one stay as they always were, and
+    // a physical one can never be taken for them.
+    if (inputs.skyMix == canopy::SkyMix::Physical) csv.Setting("sky_mix", "physical");
 }
 
 // The swept parameter and its limits.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "canopy/canopy_fluxes.h"
 #include "domain/input_domain.h"
 #include "leaf/leaf_spectrum.h"
 #include "multi/sweep.h"
@@ -51,6 +52,18 @@ void LeafSpectraAsRead(const leaf::LeafParameters& p, spectral::Spectrum& reflPc
         reader.ReadWholeNumber("wavelength");
         reflPct[i] = 100.0 * reader.ReadNumber("leaf reflectance");
         transPct[i] = 100.0 * reader.ReadNumber("leaf transmittance");
+    }
+}
+
+// The scalars of the fluxes of a run, or nothing when they cannot be computed (the run's
+// reflectance is good all the same).
+std::optional<FluxScalars> FluxesOf(const canopy::CanopyState& state, canopy::SkyMix mix)
+{
+    try {
+        const canopy::CanopyFluxes f = canopy::ComputeCanopyFluxes(state, mix);
+        return FluxScalars{f.fAPAR, f.fCover, f.albedoPar, f.albedoNir, f.albedoShortwave};
+    } catch (const Error&) {
+        return std::nullopt;
     }
 }
 
@@ -164,6 +177,7 @@ CanopySweepResult ComputeCanopySweep(const CanopySweepRequest& request)
     result.values = CheckedCanopySweepValues(request);
     const int count = static_cast<int>(result.values.size());
     result.canopyReflPct.reserve(result.values.size());
+    result.fluxes.reserve(result.values.size());
 
     const bool leafSwept = SweepsLeaf(request.swept);
     spectral::Spectrum leafReflPct{}, leafTransPct{};
@@ -173,9 +187,10 @@ CanopySweepResult ComputeCanopySweep(const CanopySweepRequest& request)
         const CanopyStepInputs step = CanopyStepOf(request, value);
         try {
             if (leafSwept || i == 0) LeafSpectraAsRead(step.leaf, leafReflPct, leafTransPct);
-            result.canopyReflPct.push_back(
-                canopy::ComputeCanopySpectrum(step.canopy, leafReflPct, leafTransPct, none)
-                    .canopyReflPct);
+            const canopy::CanopyState state =
+                canopy::ComputeCanopySpectrum(step.canopy, leafReflPct, leafTransPct, none);
+            result.canopyReflPct.push_back(state.canopyReflPct);
+            result.fluxes.push_back(FluxesOf(state, step.canopy.skyMix));
         } catch (const Error& e) {
             throw Error("The sweep stopped at value " + std::to_string(i + 1) + " of "
                         + std::to_string(count) + ", " + ValueName(request.swept, value) + ": "

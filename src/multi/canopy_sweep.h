@@ -6,6 +6,7 @@
 
 #include "canopy/canopy_run.h"
 #include "leaf/leaf_parameters.h"
+#include "multi/sweep_quantity.h"
 #include "spectral/grid.h"
 #include "textio/staged_files.h"
 
@@ -65,11 +66,14 @@ CanopyStepInputs CanopyStepOf(const CanopySweepRequest& request, double value);
 // (excluded) to 100."); changes nothing.
 std::vector<double> CheckedCanopySweepValues(const CanopySweepRequest& request);
 
-// A completed sweep: the values and, per value, the canopy reflectance in percent.
+// A completed sweep: the values and, per value, the canopy reflectance in percent and the
+// canopy's broadband fluxes with the run's sky mix (nothing for a value whose fluxes could not
+// be computed: its flux quantities are undefined, its reflectance stays).
 struct CanopySweepResult {
     CanopySweptParameter swept = CanopySweptParameter::Lai;
     std::vector<double> values;
     std::vector<spectral::Spectrum> canopyReflPct;
+    std::vector<std::optional<FluxScalars>> fluxes;
 };
 
 // Runs the sweep in memory: checks it (CheckedCanopySweepValues), then per value the leaf model

@@ -28,7 +28,8 @@ bool FromZero(const SweepQuantity& quantity, QuantityZoom zoom)
 plot::QuantityAxes SweepQuantityAxes(const CanopySweepResult& result, const SweepQuantity& quantity,
                                      QuantityZoom zoom)
 {
-    return plot::QuantityAxesOf(result.values, QuantityValues(quantity, result.canopyReflPct),
+    return plot::QuantityAxesOf(result.values,
+                                QuantityValues(quantity, result.canopyReflPct, result.fluxes),
                                 FromZero(quantity, zoom));
 }
 
@@ -36,7 +37,7 @@ plot::QuantityAxes PaintSweepQuantity(plot::ChartSurface& chart, const CanopySwe
                                       const SweepQuantity& quantity, QuantityZoom zoom)
 {
     return plot::PaintQuantityChart(chart, result.values,
-                                    QuantityValues(quantity, result.canopyReflPct),
+                                    QuantityValues(quantity, result.canopyReflPct, result.fluxes),
                                     FromZero(quantity, zoom));
 }
 
@@ -44,7 +45,8 @@ std::string SweepQuantityCsv(const CanopySweepResult& result, const SweepQuantit
 {
     textio::CsvText csv;
     csv.Text(CanopyParameterName(result.swept)).Text(quantity.name).EndRow();
-    const std::vector<std::optional<double>> y = QuantityValues(quantity, result.canopyReflPct);
+    const std::vector<std::optional<double>> y =
+        QuantityValues(quantity, result.canopyReflPct, result.fluxes);
     for (std::size_t i = 0; i < result.values.size(); ++i) {
         csv.Number(result.values[i]);
         if (y[i]) {

@@ -19,6 +19,7 @@ constexpr double kLineHeight = 1.3;  // of a row of text
 constexpr double kSwatch = 2.2;      // a legend swatch's length
 constexpr double kEntryGap = 1.2;    // between legend entries in a row
 constexpr double kTitleSize = 1.2;   // the title's size
+constexpr double kNoteSize = 0.85;   // the note's size
 
 std::string TickText(const FigureAxis& axis, double value)
 {
@@ -77,6 +78,10 @@ FigureLayout LayOutFigure(const Figure& figure, int width, const FigureStyle& st
 
     double y = kGap * s;
     if (!figure.title.empty()) y += kLineHeight * kTitleSize * s + kGap * s;
+    if (!figure.note.empty()) {
+        layout.noteBaseline = y + kNoteSize * s;
+        y += kLineHeight * kNoteSize * s;
+    }
     // Legend entries side by side from the plot area's left edge, a new row where the next
     // one would pass its right edge.
     double x = left;
@@ -184,6 +189,10 @@ void PaintFigureFrame(FigureSurface& surface, const Figure& figure, const Figure
     PaintYAxis(surface, figure.y, plot, style, -1);
     if (figure.yRight) PaintYAxis(surface, *figure.yRight, plot, style, +1);
     PaintLegend(surface, figure, layout, style);
+    if (!figure.note.empty()) {
+        TextStyle note{kNoteSize * s, false, {90, 90, 90}, TextAnchor::End, false, false};
+        surface.Text(plot.right(), layout.noteBaseline, figure.note, note);
+    }
     if (!figure.title.empty()) {
         TextStyle title{kTitleSize * s, true, {0, 0, 0}, TextAnchor::Middle, false, false};
         surface.Text(plot.left + plot.width / 2, kGap * s + kTitleSize * s, figure.title, title);

@@ -42,6 +42,9 @@ struct Figure {
     FigureAxis y;                      // left
     std::optional<FigureAxis> yRight;  // right, when the chart has a second quantity
     std::vector<FigureLegendEntry> legend;
+    // A short note in small grey text above the plot area's right end (how the figure was
+    // computed, when that is not the usual way); none when empty.
+    std::string note;
 };
 
 // Sizes of a figure's texts and pens, in figure units at 96 dpi.
@@ -69,6 +72,7 @@ struct FigureLayout {
     };
     std::vector<LegendItem> legendItems;  // one per legend entry
     double swatchLength = 0.0;
+    double noteBaseline = 0.0;  // of Figure::note, when there is one
 };
 
 // The layout of `figure` in a picture `width` figure units wide (at least kMinFigureWidth): the

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "canopy/canopy_fluxes.h"
 #include "canopy/canopy_run.h"
 #include "leaf/leaf_run.h"
+#include "leaf/leaf_spectrum.h"
 #include "multi/canopy_sweep_charts.h"
 #include "multi/sweep_quantity.h"
 #include "sensor/indices.h"
@@ -35,6 +37,19 @@ CanopySweepRequest Request(P swept, double lower, double upper, double interval)
     request.canopy.sunZenith = 30.0;
     request.limits = {lower, upper, interval};
     return request;
+}
+
+// The leaf spectra of `p` in percent, straight from the model (the sweep reads them back from
+// their printed text, which keeps every digit that matters here).
+std::pair<spectral::Spectrum, spectral::Spectrum> LeafSpectraOf(const leaf::LeafParameters& p)
+{
+    const leaf::LeafSpectrum s = leaf::ComputeLeafSpectrum(p);
+    std::pair<spectral::Spectrum, spectral::Spectrum> pct;
+    for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
+        pct.first[i] = 100.0 * s.refl[i];
+        pct.second[i] = 100.0 * s.trans[i];
+    }
+    return pct;
 }
 
 // The lines of a text ending in CR LF, each with its CR LF.
@@ -159,6 +174,41 @@ TEST(CanopySweep, RefusesBeforeAnyStepNamingTheValue)
     }
 }
 
+// The flux quantities are each step's canopy fluxes with the request's sky mix, and they
+// saturate along LAI at their own pace: fCover (the nadir gap) before fAPAR.
+TEST(CanopySweep, FluxQuantitiesAreEachStepsFluxes)
+{
+    for (const canopy::SkyMix mix : {canopy::SkyMix::Classic, canopy::SkyMix::Physical}) {
+        CanopySweepRequest request = Request(P::Lai, 0.5, 8.0, 0.5);
+        request.canopy.skyMix = mix;
+        const CanopySweepResult result = ComputeCanopySweep(request);
+        ASSERT_EQ(result.fluxes.size(), result.values.size());
+        const auto fAPAR =
+            QuantityValues(*ParseSweepQuantity("fAPAR", true), result.canopyReflPct, result.fluxes);
+        const auto albedo = QuantityValues(*ParseSweepQuantity("albedo NIR", true),
+                                           result.canopyReflPct, result.fluxes);
+        for (const std::size_t i : {std::size_t{0}, std::size_t{5}, result.values.size() - 1}) {
+            const CanopyStepInputs step = CanopyStepOf(request, result.values[i]);
+            const auto [refl, trans] = LeafSpectraOf(step.leaf);
+            const canopy::CanopyState state =
+                canopy::ComputeCanopySpectrum(step.canopy, refl, trans, canopy::CanopyState{});
+            const canopy::CanopyFluxes exact = canopy::ComputeCanopyFluxes(state, mix);
+            ASSERT_TRUE(fAPAR[i] && albedo[i]);
+            EXPECT_NEAR(*fAPAR[i], exact.fAPAR, 1e-12) << "LAI " << result.values[i];
+            EXPECT_NEAR(*albedo[i], exact.albedoNir, 1e-12) << "LAI " << result.values[i];
+        }
+        const auto fCover = QuantityValues(*ParseSweepQuantity("fCover", true),
+                                           result.canopyReflPct, result.fluxes);
+        EXPECT_GT(*fCover[9] - *fCover[7], 0.0);                    // LAI 4 -> 5: still rising
+        EXPECT_LT(*fAPAR[15] - *fAPAR[14], *fAPAR[1] - *fAPAR[0]);  // and flattening
+    }
+    // Without the fluxes (the callers that keep only spectra) a flux name is no quantity, and a
+    // flux quantity without them has no value rather than a made-up one.
+    EXPECT_FALSE(ParseSweepQuantity("fAPAR").has_value());
+    const SweepQuantity flux = *ParseSweepQuantity("fCover", true);
+    EXPECT_FALSE(QuantityValue(flux, spectral::Spectrum{}).has_value());
+}
+
 TEST(SweepQuantity, ReadsIndicesBandsAndWavelengths)
 {
     const struct {
@@ -188,6 +238,10 @@ TEST(SweepQuantity, ReadsIndicesBandsAndWavelengths)
     for (const std::string& name : SweepQuantityNames()) {
         EXPECT_TRUE(ParseSweepQuantity(name).has_value()) << name;
     }
+    for (const std::string& name : SweepQuantityNames(true)) {
+        EXPECT_TRUE(ParseSweepQuantity(name, true).has_value()) << name;
+    }
+    EXPECT_EQ(SweepQuantityNames(true).size(), SweepQuantityNames().size() + 5);
 }
 
 TEST(SweepQuantity, CsvAndChartLeaveUndefinedValuesOut)

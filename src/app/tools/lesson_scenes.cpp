@@ -13,12 +13,14 @@
 #include <cstdio>
 
 #include "app/windows/canopy_sweep_window.h"
+#include "app/windows/hemisphere_window.h"
 #include "app/windows/leaf_sweep_window.h"
 #include "app/windows/main_window.h"
 #include "app/windows/measured_panel.h"
 #include "app/windows/sensor_dock.h"
 #include "canopy/canopy_run.h"
 #include "leaf/leaf_parameters.h"
+#include "leaf/leaf_spectrum.h"
 
 namespace {
 
@@ -88,9 +90,27 @@ bool CanopySweep(const tulmera::canopy::CanopyInputs& canopy, int parameter,
     return SaveWindowPicture(&sweep, path);
 }
 
+// The hemispherical view of `canopy` (with the lessons' leaf) at 670 nm.
+bool HemisphereView(const tulmera::canopy::CanopyInputs& canopy, const QString& path)
+{
+    const tulmera::leaf::LeafParameters leaf{1.5, 40, 0.01, 0.005};
+    const tulmera::leaf::LeafSpectrum spectrum = tulmera::leaf::ComputeLeafSpectrum(leaf);
+    tulmera::spectral::Spectrum reflPct{}, transPct{};
+    for (std::size_t i = 0; i < reflPct.size(); ++i) {
+        reflPct[i] = 100.0 * spectrum.refl[i];
+        transPct[i] = 100.0 * spectrum.trans[i];
+    }
+    ForgetWindowLayouts();
+    tulmera::app::HemisphereWindow window;
+    window.Follow(leaf, canopy,
+                  tulmera::canopy::ComputeCanopySpectrum(canopy, reflPct, transPct, {}));
+    return SaveWindowPicture(&window, path);
+}
+
 // Lesson 3: NDVI against LAI. Lesson 4: the reflectance at 670 nm (the red, where shadows
-// matter most) across the principal plane with the sun at 30 degrees, without and with the
-// hot spot.
+// matter most) across the principal plane with the sun at 30 degrees and the physical sky mix,
+// without and with the hot spot, then with the classic mix, which hides it under the diffuse
+// light; and the whole view hemisphere.
 bool CanopySweeps(const QString& out)
 {
     tulmera::canopy::CanopyInputs canopy = tulmera::canopy::StartCanopyInputs();
@@ -98,6 +118,7 @@ bool CanopySweeps(const QString& out)
         CanopySweep(canopy, 0, QStringLiteral("NDVI"), out + QStringLiteral("/lesson3-ndvi.png"));
     canopy.lai = 3;
     canopy.sunZenith = 30;
+    canopy.skyMix = tulmera::canopy::SkyMix::Physical;
     for (const auto& [hotSpot, name] :
          {std::pair{0.0, "lesson4-hotspot0.png"}, std::pair{0.2, "lesson4-hotspot02.png"}}) {
         canopy.hotSpot = hotSpot;
@@ -105,7 +126,11 @@ bool CanopySweeps(const QString& out)
                          out + QLatin1Char('/') + QLatin1String(name))
              && ok;
     }
-    return ok;
+    ok = HemisphereView(canopy, out + QStringLiteral("/lesson4-hemisphere.png")) && ok;
+    canopy.skyMix = tulmera::canopy::SkyMix::Classic;
+    return CanopySweep(canopy, 5, QStringLiteral("670 nm"),
+                       out + QStringLiteral("/lesson4-classic.png"))
+           && ok;
 }
 
 // Lesson 5: two canopies with the same NDVI (0.86) in the dock "Sensor e índices", then the

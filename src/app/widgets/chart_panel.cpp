@@ -56,6 +56,24 @@ void PaintBandLabels(QPainter& painter, const ChartView& view)
     }
 }
 
+// The note at the top right, on the same pale box as the band names, under their two rows when
+// a sensor's names are shown.
+void PaintNote(QPainter& painter, const ChartView& view)
+{
+    if (view.note().isEmpty()) return;
+    const QFont font = AxisFont();
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const int frame = view.frameWidth();
+    const int rows = view.bandLabels().empty() ? 0 : 2;
+    const int width = metrics.horizontalAdvance(view.note()) + 6;
+    const QRectF box(view.width() - frame - 2 - width, frame + 2 + rows * (metrics.height() + 1),
+                     width, metrics.height());
+    painter.fillRect(box, QColor(255, 255, 255, 210));
+    painter.setPen(QColor(60, 60, 60));
+    painter.drawText(box, Qt::AlignCenter, view.note());
+}
+
 }  // namespace
 
 ChartView::ChartView(const plot::ChartScale& scale, bool framed, QWidget* parent)
@@ -131,6 +149,7 @@ void ChartView::paintEvent(QPaintEvent* event)
         QRectF(frameWidth(), frameWidth(), width() - 2 * frameWidth(), height() - 2 * frameWidth()),
         image_);
     PaintBandLabels(painter, *this);
+    PaintNote(painter, *this);
     if (cursorX_) {
         painter.setPen(QPen(QColor(90, 90, 90), 0, Qt::DotLine));
         painter.drawLine(QLineF(*cursorX_, frameWidth(), *cursorX_, height() - frameWidth() - 1));
@@ -140,6 +159,13 @@ void ChartView::paintEvent(QPaintEvent* event)
 void ChartView::SetBandLabels(const std::vector<BandLabel>& labels)
 {
     bandLabels_ = labels;
+    update();
+}
+
+void ChartView::SetNote(const QString& note)
+{
+    if (note == note_) return;
+    note_ = note;
     update();
 }
 

@@ -49,6 +49,12 @@ public:
     void SetBandLabels(const std::vector<BandLabel>& labels);
     const std::vector<BandLabel>& bandLabels() const { return bandLabels_; }
 
+    // A short note in the chart's top right corner, below the band names' rows when there are
+    // any (how the picture was computed, when that is not the usual way); empty: none. Drawn
+    // over the picture, never into it.
+    void SetNote(const QString& note);
+    const QString& note() const { return note_; }
+
     // A thin vertical cursor line over the chart at widget column `x` (pixels, frame
     // included), or none. Drawn over the picture, never into it.
     void SetCursorX(std::optional<double> x);
@@ -72,6 +78,7 @@ private:
     QImage image_;
     std::optional<double> cursorX_;
     std::vector<BandLabel> bandLabels_;
+    QString note_;
 };
 
 // A short line in a legend, coloured as the curve it names.

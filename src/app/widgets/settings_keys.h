@@ -12,6 +12,7 @@ inline constexpr const char* kLanguageKey = "language";               // "Config
 inline constexpr const char* kRecentMeasuredKey = "measured/recent";  // recent files
 inline constexpr const char* kChartBackgroundKey = "charts/background";  // list entry
 inline constexpr const char* kFollowThumbKey = "charts/followThumb";     // on while dragging
+inline constexpr const char* kSkyMixKey = "canopy/skyMix";               // "classic" or "physical"
 // The kinds of saved file whose last folder is remembered, under FolderKey(kind).
 inline constexpr const char* kSpectraFolder = "spectra";
 inline constexpr const char* kChartsFolder = "charts";

@@ -96,7 +96,8 @@ CanopySweepWindow::CanopySweepWindow(const leaf::LeafParameters& leaf,
     auto* quantityColumn = new QVBoxLayout;
     quantityList_ = new QComboBox(central);
     quantityList_->setObjectName(QStringLiteral("cmbMagnitud"));
-    for (const std::string& name : multi::SweepQuantityNames()) quantityList_->addItem(Utf8(name));
+    for (const std::string& name : multi::SweepQuantityNames(true))
+        quantityList_->addItem(Utf8(name));
     quantityColumn->addWidget(quantityList_);
     yAxisLabel_ = new QLabel(central);
     yAxisLabel_->setObjectName(QStringLiteral("lblEjeY"));
@@ -115,6 +116,13 @@ CanopySweepWindow::CanopySweepWindow(const leaf::LeafParameters& leaf,
     quantityColumn->addWidget(zoomBox_);
     row->addLayout(quantityColumn, 1);
     setCentralWidget(central);
+
+    // The sweep runs with the main window's sky mix: its charts say so when it is not the
+    // classic one, as the main window's canopy chart does.
+    if (canopy_.skyMix == canopy::SkyMix::Physical) {
+        for (widgets::ChartView* view : {curvesPanel_->view(), quantityView_})
+            view->SetNote(tr("Mezcla de cielo física"));
+    }
 
     Connect();
     BuildSharing();
@@ -161,11 +169,13 @@ void CanopySweepWindow::Connect()
     connect(zoomBox_, &QCheckBox::toggled, this, [this] { RedrawQuantity(); });
     connect(exportButton_, &QPushButton::clicked, this, [this] {
         if (!result_) return;
-        const auto quantity = multi::ParseSweepQuantity(quantityList_->currentText().toStdString());
+        const auto quantity =
+            multi::ParseSweepQuantity(quantityList_->currentText().toStdString(), true);
         if (!quantity) return;
-        emit ExportRequested({std::string(multi::CanopyParameterName(result_->swept)),
-                              quantity->name, result_->values,
-                              multi::QuantityValues(*quantity, result_->canopyReflPct)});
+        emit ExportRequested(
+            {std::string(multi::CanopyParameterName(result_->swept)), quantity->name,
+             result_->values,
+             multi::QuantityValues(*quantity, result_->canopyReflPct, result_->fluxes)});
     });
 }
 
@@ -247,7 +257,8 @@ void CanopySweepWindow::RedrawQuantity()
 {
     plot::RasterSurface chart(plot::kQuantityChartScale, quantityView_->SurfacePixelScale());
     chart.Clear();
-    const auto quantity = multi::ParseSweepQuantity(quantityList_->currentText().toStdString());
+    const auto quantity =
+        multi::ParseSweepQuantity(quantityList_->currentText().toStdString(), true);
     if (result_ && quantity) {
         const plot::QuantityAxes axes =
             multi::PaintSweepQuantity(chart, *result_, *quantity, ChosenZoom());

@@ -21,6 +21,7 @@
 #include "app/widgets/controls.h"
 #include "app/widgets/value_messages.h"
 #include "app/widgets/window_settings.h"
+#include "app/windows/hemisphere_window.h"
 #include "app/windows/main_window_rows.h"
 #include "app/windows/measured_panel.h"
 #include "app/windows/sensor_dock.h"
@@ -49,6 +50,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     addDockWidget(Qt::RightDockWidgetArea, measuredPanel_);
     background_.checkedEntry =
         widgets::RememberedBackground(background_.checkedEntry, plot::kBackgroundEntryCount);
+    skyMix_ = RememberedSkyMix();
     BuildMenus();
 
     // The controls and charts scroll when the window is smaller than they need (a small
@@ -76,6 +78,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     QMenu* viewMenu = menuBar()->addMenu(tr("&Ver"));
     viewMenu->setObjectName(QStringLiteral("menuVer"));
     viewMenu->addAction(sensorDock_->viewAction());
+    QAction* hemisphere = viewMenu->addAction(tr("Vista &hemisférica"));
+    hemisphere->setObjectName(QStringLiteral("mnuVistaHemisferica"));
+    connect(hemisphere, &QAction::triggered, this, [this] { ShowHemisphere(); });
     BuildPresentationEntry(viewMenu);
     BuildHelpMenu();  // the last menu
 
@@ -165,6 +170,11 @@ void MainWindow::Connect()
         if (leaf_.model != leaf::LeafModel::Classic) {  // the tables hold the classic model
             widgets::ShowProblems(statusBar(), {tr("El ajuste del dosel usa tablas del modelo "
                                                    "de hoja clásico; elíjalo en Configuracion.")});
+            return;
+        }
+        if (canopyInputs().skyMix != canopy::SkyMix::Classic) {  // and the classic sky mix
+            widgets::ShowProblems(statusBar(), {tr("El ajuste del dosel usa tablas de la mezcla "
+                                                   "de cielo clásica; elíjala en Configuracion.")});
             return;
         }
         measuredPanel_->StartCanopyFit(lut::HeldSpec(leaf_, canopyInputs()));
@@ -293,6 +303,7 @@ void MainWindow::ReadCanopyInputs(canopy::CanopyInputs& inputs, QStringList& pro
     inputs.soil = canopyLists_[1]->currentData().toString().toStdString();
     inputs.visibility =
         visibilityOptions_[0]->isChecked() ? canopy::Visibility::Km15 : canopy::Visibility::Km50;
+    inputs.skyMix = skyMix_;
 }
 
 // The recomputation: leaf run, chart backgrounds and leaf curves, canopy run, canopy and soil
@@ -336,10 +347,13 @@ bool MainWindow::Recompute()
     measuredPanel_->ModelChanged(canopyState_);
     leafView->SetImage(leafChart.image());
     canopyView->SetImage(canopyChart.image());
+    canopyView->SetNote(SkyMixNote(inputs.skyMix));
     ShowBandNumbers();
     back_ = 1 - back_;
     widgets::ShowProblems(statusBar(), problems);
-    sensorDock_->Show(canopyState_, background_.checkedEntry);  // reports its own failures
+    // It reports its own failures.
+    sensorDock_->Show(canopyState_, background_.checkedEntry, inputs.skyMix);
+    if (hemisphereWindow_ != nullptr) hemisphereWindow_->Follow(leaf_, inputs, canopyState_);
     return problems.isEmpty();
 }
 
@@ -370,6 +384,19 @@ plot::RasterSurface& MainWindow::DrawingSurface(std::unique_ptr<plot::RasterSurf
         surface = std::make_unique<plot::RasterSurface>(scale, pixelScale);
     }
     return *surface;
+}
+
+// The window follows every good recomputation from now on; made when first asked for.
+void MainWindow::ShowHemisphere()
+{
+    if (hemisphereWindow_ == nullptr) {
+        hemisphereWindow_ = new HemisphereWindow(this);
+        hemisphereWindow_->setWindowFlag(Qt::Window);
+        hemisphereWindow_->Follow(lastGood_.leaf, lastGood_.canopy, canopyState_);
+    }
+    hemisphereWindow_->show();
+    hemisphereWindow_->raise();
+    hemisphereWindow_->activateWindow();
 }
 
 exports::MainExportHeader MainWindow::ExportHeader() const

@@ -32,6 +32,7 @@ class ThumbFollower;
 namespace tulmera::app {
 
 class GuideWindow;
+class HemisphereWindow;
 class LeafModelRows;
 class SensorDock;
 class MeasuredPanel;
@@ -96,12 +97,19 @@ private:
     void ShowLeafModel(leaf::LeafModel model);
     void ChooseLeafModel(leaf::LeafModel model);
     void ReadLeafModelRows(leaf::LeafParameters& p) const;
+    // main_window_sky_mix.cpp: "Configuracion › Mezcla de cielo" and the canopy chart's note.
+    static canopy::SkyMix RememberedSkyMix();
+    void BuildSkyMixMenu(QMenu* settingsMenu);
+    void ShowSkyMix(canopy::SkyMix mix);
+    void ChooseSkyMix(canopy::SkyMix mix);
+    static QString SkyMixNote(canopy::SkyMix mix);  // empty for the classic mix
     void ChooseLanguage(Language language);
     void BuildHelpMenu();
     // main_window_presentation.cpp: "Ver › Modo presentación".
     void BuildPresentationEntry(QMenu* viewMenu);
     void ApplyPresentation(bool on);
     void ShowGuide();
+    void ShowHemisphere();  // "Ver › Vista hemisférica"
     QString LeafReadoutText(int index) const;
     QString CanopyReadoutText(int index) const;
     QWidget* BuildProspectGroup();
@@ -161,8 +169,10 @@ private:
     //   menu211(1..10) "Gráficos" entries                 backgroundActions_
     //   pctProspect, pctSailh                             leafChartPanel_, canopyChartPanel_
     //   sensorDock "Sensor e índices", menu "Ver"          sensorDock_ (see sensor_dock.h)
+    //   mnuVistaHemisferica "Vista hemisférica" (Ver)      hemisphereWindow_
     //   menu23 "Idioma", menu23(es), menu23(en)           (main_window_help.cpp)
     //   menu24 "Modelo de hoja", menu24(classic|prospect-d|prospect-pro)   leafModelActions_
+    //   menu25 "Mezcla de cielo", menu25(classic|physical)                  skyMixActions_
     //   leafModelRows: lblProspectD(i), hsbProspectD(i), txtProspectD(i)   leafModelRows_
     //   menu3 "Ayuda": menu31 "Guía de uso", menu32 "Acerca de Tulmera"
     std::array<QScrollBar*, 4> leafBars_{};
@@ -170,6 +180,9 @@ private:
     std::array<QLabel*, 4> leafCaptions_{};
     std::array<QAction*, 3> leafModelActions_{};  // in the order of leaf::kLeafModels
     LeafModelRows* leafModelRows_ = nullptr;
+    std::array<QAction*, 2> skyMixActions_{};  // classic, physical
+    // The mix the next recomputation uses (the remembered one at start).
+    canopy::SkyMix skyMix_ = canopy::SkyMix::Classic;
     std::array<QScrollBar*, 5> canopyBars_{};
     std::array<QLineEdit*, 5> canopyBoxes_{};
     std::array<QLabel*, 8> canopyCaptions_{};  // 0..2: lists and visibility; 3..7: the bars
@@ -192,8 +205,9 @@ private:
     widgets::ThumbFollower* thumbFollower_ = nullptr;
 
     SensorDock* sensorDock_ = nullptr;
-    MeasuredPanel* measuredPanel_ = nullptr;  // dckMedido: measured spectra and the leaf fit
-    QPointer<GuideWindow> guideWindow_;       // frmGuia, made when first asked for
+    MeasuredPanel* measuredPanel_ = nullptr;       // dckMedido: measured spectra and the leaf fit
+    QPointer<GuideWindow> guideWindow_;            // frmGuia, made when first asked for
+    QPointer<HemisphereWindow> hemisphereWindow_;  // frmHemisferio, likewise
 
     leaf::LeafParameters leaf_ = leaf::kStartLeafParameters;
     canopy::CanopyState canopyState_;

@@ -143,6 +143,7 @@ void MainWindow::BuildMenus()
     BuildSharingMenus(menu1, menu2);
     BuildLanguageMenu(menu2);
     BuildLeafModelMenu(menu2);
+    BuildSkyMixMenu(menu2);
 }
 
 QWidget* MainWindow::BuildProspectGroup()

@@ -98,10 +98,11 @@ bool MainWindow::SaveChartImages(const QString& fileName, widgets::ChartImageFor
 {
     const plot::FigureTexts texts = widgets::WindowFigureTexts();
     const plot::MeasuredCurves measured = measuredPanel_->DrawnCurves();
+    plot::Figure canopyFigure = plot::CanopyChartFigure(texts, measured);
+    canopyFigure.note = SkyMixNote(lastGood_.canopy.skyMix).toStdString();  // as on screen
     const std::vector<widgets::ChartFile> files = {
         {plot::kLeafChartScale, QStringLiteral("-hoja"), plot::LeafChartFigure(texts, measured)},
-        {plot::kCanopyChartScale, QStringLiteral("-cubierta"),
-         plot::CanopyChartFigure(texts, measured)}};
+        {plot::kCanopyChartScale, QStringLiteral("-cubierta"), canopyFigure}};
     return widgets::SaveChartFiles(statusBar(), fileName, files, format,
                                    [this](const std::vector<plot::ChartSurface*>& charts) {
                                        // The charts drawn again from the inputs they show, the

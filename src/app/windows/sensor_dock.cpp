@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/widgets/controls.h"
+#include "canopy/canopy_fluxes.h"
 #include "plot/band_tables.h"
 #include "plot/chart_background.h"
 #include "sensor/band_tables.h"
@@ -36,6 +37,23 @@ constexpr std::size_t kReip = 7;  // REIP's place in sensor::kIndices
 static_assert(sensor::kIndices[kReip].name == "REIP");
 constexpr std::string_view kDefaultSensor = "Sentinel-2 MSI";
 const QString kUndefined = QStringLiteral("—");
+constexpr int kFluxDecimals = 4;
+
+// The flux table's rows, in order, and the value each shows.
+struct FluxRow {
+    const char* caption;  // translated where shown
+    double canopy::CanopyFluxes::*value;
+};
+constexpr std::array<FluxRow, 5> kFluxRows = {{
+    {QT_TRANSLATE_NOOP("tulmera::app::SensorDock", "fAPAR"), &canopy::CanopyFluxes::fAPAR},
+    {QT_TRANSLATE_NOOP("tulmera::app::SensorDock", "fCover"), &canopy::CanopyFluxes::fCover},
+    {QT_TRANSLATE_NOOP("tulmera::app::SensorDock", "Albedo PAR (400–700 nm)"),
+     &canopy::CanopyFluxes::albedoPar},
+    {QT_TRANSLATE_NOOP("tulmera::app::SensorDock", "Albedo NIR (700–1300 nm)"),
+     &canopy::CanopyFluxes::albedoNir},
+    {QT_TRANSLATE_NOOP("tulmera::app::SensorDock", "Albedo onda corta (400–2500 nm)"),
+     &canopy::CanopyFluxes::albedoShortwave},
+}};
 
 // Settings keys.
 const QString kVisibleKey = QStringLiteral("sensorDock/visible");
@@ -173,11 +191,28 @@ SensorDock::SensorDock(QMainWindow* window, QStatusBar* status)
     }
     broadbandNdvi_ = new QLabel(content);
     broadbandNdvi_->setObjectName(QStringLiteral("broadbandNdvi"));
+    fluxTable_ =
+        MakeTable(QStringLiteral("fluxTable"), {tr("Flujo del dosel"), tr("Valor")}, content);
+    fluxTable_->setRowCount(static_cast<int>(kFluxRows.size()));
+    for (std::size_t i = 0; i < kFluxRows.size(); ++i) {
+        SetCell(fluxTable_, static_cast<int>(i), 0, tr(kFluxRows[i].caption));
+        SetCell(fluxTable_, static_cast<int>(i), 1, kUndefined);
+    }
+    // The captions never change: the columns fit them and the widest value once, and the
+    // table is as high as its five rows, so that nothing of it needs scrolling.
+    fluxTable_->resizeColumnsToContents();
+    fluxTable_->setColumnWidth(
+        1, std::max(fluxTable_->columnWidth(1),
+                    fluxTable_->fontMetrics().horizontalAdvance(QStringLiteral("0.00000")) + 12));
+    fluxTable_->setMinimumHeight(fluxTable_->horizontalHeader()->sizeHint().height()
+                                 + fluxTable_->verticalHeader()->length()
+                                 + 2 * fluxTable_->frameWidth());
     column->addWidget(sensorName_);
     column->addWidget(sensorChooser_);
     column->addWidget(bandTable_, 3);
     column->addWidget(indexTable_, 4);
     column->addWidget(broadbandNdvi_);
+    column->addWidget(fluxTable_, 2);
     setWidget(content);
 
     viewAction_ = new QAction(tr("&Sensor e índices"), this);
@@ -259,10 +294,11 @@ const sensor::Sensor& SensorDock::ShownSensor() const
     return sensor::kSensors[static_cast<std::size_t>(chosenSensor_)];
 }
 
-void SensorDock::Show(const canopy::CanopyState& state, int checkedEntry)
+void SensorDock::Show(const canopy::CanopyState& state, int checkedEntry, canopy::SkyMix skyMix)
 {
     shown_ = state;
     checkedEntry_ = checkedEntry;
+    skyMix_ = skyMix;
     stale_ = true;
     if (!isHidden()) Render();
 }
@@ -280,6 +316,23 @@ void SensorDock::Render()
         FillIndices(sensor);
         stale_ = false;
     });
+    FillFluxes();  // after the band values: its failure leaves them shown
+}
+
+// The fluxes of the shown canopy with its sky mix, or "—" for all of them when they cannot be
+// computed; never throws.
+void SensorDock::FillFluxes()
+{
+    std::optional<canopy::CanopyFluxes> fluxes;
+    if (shown_->lai > 0.0) {  // else no canopy was run: nothing to compute, nothing to report
+        widgets::Guarded(status_, tr("No se pudieron calcular los flujos del dosel"),
+                         [&] { fluxes = canopy::ComputeCanopyFluxes(*shown_, skyMix_); });
+    }
+    for (std::size_t i = 0; i < kFluxRows.size(); ++i) {
+        const std::optional<double> value =
+            fluxes ? std::optional<double>((*fluxes).*kFluxRows[i].value) : std::nullopt;
+        SetCell(fluxTable_, static_cast<int>(i), 1, Fixed(value, kFluxDecimals));
+    }
 }
 
 void SensorDock::FillBands(const sensor::Sensor& sensor)

@@ -28,7 +28,7 @@ namespace tulmera::app {
 //
 // Controls, by object name:
 //   sensorDock (this), sensorName (the sensor shown), sensorChooser (the nine sensors),
-//   bandTable, indexTable, broadbandNdvi; the view entry that shows and hides the dock:
+//   bandTable, indexTable, broadbandNdvi, fluxTable; the view entry that shows and hides the dock:
 //   viewSensorDock.
 class SensorDock : public QDockWidget {
     Q_OBJECT
@@ -44,10 +44,13 @@ public:
     // width at the left or right, its height at the top or bottom; nothing otherwise.
     QSize RoomBeside() const;
 
-    // Keeps the spectra of `state` (percent) and the checked chart entry (1 .. 10) and shows
-    // their values when the dock is not hidden (else when it is shown again). Never throws: a
-    // failure is reported in the status line and the dock keeps its previous values.
-    void Show(const canopy::CanopyState& state, int checkedEntry);
+    // Keeps the spectra of `state` (percent), the checked chart entry (1 .. 10) and the sky mix
+    // the run used, and shows their values when the dock is not hidden (else when it is shown
+    // again). Never throws: a failure is reported in the status line and the dock keeps its
+    // previous values; fluxes that cannot be computed show "—" (with the reason in the status
+    // line, unless `state` holds no canopy run: LAI 0).
+    void Show(const canopy::CanopyState& state, int checkedEntry,
+              canopy::SkyMix skyMix = canopy::SkyMix::Classic);
 
     // The sensor whose values the dock shows.
     const sensor::Sensor& ShownSensor() const;
@@ -61,6 +64,7 @@ private:
     void Render();
     void FillBands(const sensor::Sensor& sensor);
     void FillIndices(const sensor::Sensor& sensor);
+    void FillFluxes();
     void FitColumns(const sensor::Sensor& sensor);
 
     QMainWindow* window_;
@@ -71,9 +75,11 @@ private:
     QTableWidget* bandTable_ = nullptr;
     QTableWidget* indexTable_ = nullptr;
     QLabel* broadbandNdvi_ = nullptr;
+    QTableWidget* fluxTable_ = nullptr;
 
     std::optional<canopy::CanopyState> shown_;  // the spectra of the last good recomputation
     int checkedEntry_ = 1;
+    canopy::SkyMix skyMix_ = canopy::SkyMix::Classic;
     int chosenSensor_ = 0;  // the chooser's sensor (index of sensor::kSensors) for the grid
     bool stale_ = false;    // shown_ changed while the dock was hidden
     bool restoring_ = false;

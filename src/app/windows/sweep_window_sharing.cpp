@@ -166,7 +166,8 @@ bool CanopySweepWindow::SaveChartImages(const QString& fileName, widgets::ChartI
     const std::string_view parameter = multi::CanopyParameterName(result_->swept);
     std::vector<widgets::ChartFile> files =
         CurveFiles(tr("Reflectividad de la cubierta"), parameter, result_->values);
-    const auto quantity = multi::ParseSweepQuantity(quantityList_->currentText().toStdString());
+    const auto quantity =
+        multi::ParseSweepQuantity(quantityList_->currentText().toStdString(), true);
     const multi::QuantityZoom zoom = ChosenZoom();
     std::optional<plot::Figure> quantityFigure;
     if (quantity) {
@@ -175,6 +176,10 @@ bool CanopySweepWindow::SaveChartImages(const QString& fileName, widgets::ChartI
                                       std::string(parameter), quantity->name);
     }
     files.push_back({plot::kQuantityChartScale, QStringLiteral("-magnitud"), quantityFigure});
+    const std::string note = curvesPanel_->view()->note().toStdString();  // the sky mix's
+    for (widgets::ChartFile& file : files) {
+        if (file.figure) file.figure->note = note;
+    }
     return widgets::SaveChartFiles(
         statusBar(), fileName, files, format,
         [this, &quantity, zoom](const std::vector<plot::ChartSurface*>& charts) {
