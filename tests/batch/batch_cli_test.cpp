@@ -40,7 +40,7 @@ TEST(BatchProgram, CanopyWritesBothReferenceFiles)
     EXPECT_TRUE(testing::MatchesGolden("VP.dat", golden / "VP.dat"));
     EXPECT_TRUE(testing::MatchesGolden("VS.dat", golden / "VS.dat"));
 
-    const Outcome badSoil = RunBatchProgram("canopy --soil S3");
+    const Outcome badSoil = RunBatchProgram("canopy --soil S3:");
     EXPECT_EQ(badSoil.exitCode, 2);
     EXPECT_NE(Output(badSoil).find("\"S3:44% arena 39% limo 29% arcilla\""), std::string::npos);
 }
