@@ -350,6 +350,11 @@ int RunBatch(const std::vector<std::string_view>& given, std::ostream& out, std:
         }
         prepared.work();
         return 0;
+    } catch (const UsageError& e) {
+        // An option that only the run's inputs show to be wrong (fit-canopy's --sky-mix
+        // against its table's): still the command line, refused before anything is written.
+        err << "tulmera-batch: " << e.what() << '\n';
+        return 2;
     } catch (const std::exception& e) {
         err << "tulmera-batch: " << e.what() << '\n';
         return 1;

@@ -5,6 +5,7 @@
 #include "batch/chart_image_options.h"
 #include "batch/csv_option.h"
 #include "batch/leaf_command.h"
+#include "batch/sky_mix_option.h"
 #include "export/spectra_csv.h"
 #include "plot/chart_figures.h"
 #include "plot/chart_geometry.h"
@@ -58,6 +59,7 @@ std::vector<OptionInfo> CanopyOptions()
         {"--lidf", "NAME", "Planofilo (default), Erectofilo, Plagiofilo, Extremofilo, Esferico"},
         {"--soil", "KEY", "soil list text (default \"S1:61% arena 24% limo 15% arcilla\")"},
         {"--visibility", "km", "atmospheric visibility, 15 (default) or 50"},
+        SkyMixOption(),
     };
 }
 
@@ -71,14 +73,17 @@ void CheckCanopyOptions(const canopy::CanopyInputs& inputs)
 canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments)
 {
     const canopy::CanopyInputs start = canopy::StartCanopyInputs();
-    return {arguments.Number("--lai", start.lai),
-            arguments.Number("--sun", start.sunZenith),
-            arguments.Number("--view", start.viewAngle),
-            arguments.Number("--azimuth", start.relAzimuth),
-            arguments.Number("--hotspot", start.hotSpot),
-            ListText(arguments, "--lidf", canopy::kLeafArchitectureNames, "leaf architecture"),
-            ListText(arguments, "--soil", spectral::kSoilKeys, "soil"),
-            VisibilityFrom(arguments)};
+    canopy::CanopyInputs inputs = {
+        arguments.Number("--lai", start.lai),
+        arguments.Number("--sun", start.sunZenith),
+        arguments.Number("--view", start.viewAngle),
+        arguments.Number("--azimuth", start.relAzimuth),
+        arguments.Number("--hotspot", start.hotSpot),
+        ListText(arguments, "--lidf", canopy::kLeafArchitectureNames, "leaf architecture"),
+        ListText(arguments, "--soil", spectral::kSoilKeys, "soil"),
+        VisibilityFrom(arguments)};
+    inputs.skyMix = SkyMixFrom(arguments);
+    return inputs;
 }
 
 canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leaf,

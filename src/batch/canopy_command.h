@@ -6,14 +6,14 @@
 
 namespace tulmera::batch {
 
-// --lai, --sun, --view, --azimuth, --hotspot, --lidf, --soil, --visibility, shared by every
-// command that runs the canopy model.
+// --lai, --sun, --view, --azimuth, --hotspot, --lidf, --soil, --visibility, --sky-mix, shared
+// by every command that runs the canopy model.
 std::vector<OptionInfo> CanopyOptions();
 
 // The canopy inputs given by CanopyOptions(), the main window's start values for the others.
 // Throws UsageError, listing the valid values, for a --lidf or --soil text that is not exactly
-// one of the list texts, or a --visibility other than 15 or 50: without a previous run to fall
-// back on, an unmatched name would be an error.
+// one of the list texts, a --visibility other than 15 or 50 or a --sky-mix other than classic
+// or physical: without a previous run to fall back on, an unmatched name would be an error.
 canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments);
 
 // Throws UsageError (DomainMessage) for the first canopy number outside its accepted range.

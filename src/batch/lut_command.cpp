@@ -54,6 +54,7 @@ LutRequest LutRequestFrom(const BatchArguments& arguments)
         WholeValue(arguments.Text("--seed", "0"), 0, kLargestSeed,
                    "--seed must be a whole number from 0 to 999999999999999."));
     spec.sampling = SamplingFrom(arguments);
+    spec.products = arguments.Has("--products");
     for (const std::string& range : arguments.Values("--range")) ReadRange(range, arguments, spec);
     for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
         const auto problem = lut::RangeProblem(static_cast<lut::Parameter>(p), spec.ranges[p]);
@@ -108,6 +109,9 @@ BatchCommand LutCommand()
         {"--out", "FILE", "the table: FILE.h5 (HDF5) or FILE.csv (required)"},
         {"--quiet", "", "no progress bar (there is none when stderr is not a terminal)",
          OptionKind::Flag},
+        {"--products", "",
+         "also store fAPAR, fCover and the PAR, NIR and shortwave albedos of each row",
+         OptionKind::Flag},
     };
     for (const std::vector<OptionInfo>& more : {LeafOptions(), CanopyOptions()}) {
         options.insert(options.end(), more.begin(), more.end());
@@ -118,7 +122,10 @@ BatchCommand LutCommand()
         "parameters (the others held at their option or default values), computed\n"
         "in memory on every core and written to --out. The samples depend only on\n"
         "the seed and the number of samples, not on threads or shards. On a\n"
-        "terminal a progress bar shows the rate and the time left.",
+        "terminal a progress bar shows the rate and the time left. The table records\n"
+        "a --sky-mix physical in its settings. With --products each row also holds the\n"
+        "canopy's fAPAR, fCover and albedos (HDF5 dataset \"products\", CSV columns\n"
+        "after 2500), for fit-canopy to report; it takes about twice as long.",
         options,
         [](const BatchArguments& arguments) -> BatchWork {
             const LutRequest request = LutRequestFrom(arguments);

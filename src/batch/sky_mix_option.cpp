@@ -1,0 +1,28 @@
+#include "batch/sky_mix_option.h"
+
+#include <string>
+
+namespace tulmera::batch {
+
+OptionInfo SkyMixOption()
+{
+    return {"--sky-mix", "NAME",
+            "direct and diffuse light mixed as classic (default: the diffuse part weighted "
+            "by the sky ratio in percent) or physical (by the ratio itself)"};
+}
+
+std::optional<canopy::SkyMix> GivenSkyMix(const BatchArguments& arguments)
+{
+    if (!arguments.Has("--sky-mix")) return std::nullopt;
+    const std::string name = arguments.Text("--sky-mix", "");
+    if (const std::optional<canopy::SkyMix> mix = canopy::ParseSkyMix(name)) return mix;
+    throw UsageError("--sky-mix: \"" + Shown(name)
+                     + "\" is not a sky mix; use classic or physical.");
+}
+
+canopy::SkyMix SkyMixFrom(const BatchArguments& arguments)
+{
+    return GivenSkyMix(arguments).value_or(canopy::SkyMix::Classic);
+}
+
+}  // namespace tulmera::batch
