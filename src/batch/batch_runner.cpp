@@ -12,6 +12,7 @@
 #include <ostream>
 #include <thread>
 
+#include "batch/brdf_command.h"
 #include "batch/canopy_command.h"
 #include "batch/export_command.h"
 #include "batch/fit_canopy_command.h"
@@ -264,7 +265,8 @@ const std::vector<BatchCommand>& BatchCommands()
     static const std::vector<BatchCommand> commands = {
         LeafCommand(),        CanopyCommand(),   IndicesCommand(), SweepCommand(),
         SweepCanopyCommand(), ExportCommand(),   FitLeafCommand(), FitCanopyCommand(),
-        LutCommand(),         LutMergeCommand(), GsaCommand(),     GsaMergeCommand()};
+        LutCommand(),         LutMergeCommand(), GsaCommand(),     GsaMergeCommand(),
+        BrdfCommand()};
     return commands;
 }
 
