@@ -191,5 +191,23 @@ TEST(SkyMixTable, FitCanopyUsesTheTablesMixAndReportsItsProducts)
     }
 }
 
+// The sensitivity analysis runs the table's simulations: its files name a physical mix, and its
+// shards of two mixes do not join.
+TEST(SkyMixTable, SensitivityShardsRecordTheirMix)
+{
+    ScopedWorkDir dir;
+    const std::vector<std::string> gsa = {"gsa",   "--samples", "8",       "--range",
+                                          "N=1:2", "--range",   "LAI=1:3", "--out"};
+    RunOk(With(gsa, {"p0.csv", "--shard", "0/2", "--sky-mix", "physical"}));
+    RunOk(With(gsa, {"c1.csv", "--shard", "1/2"}));
+    EXPECT_NE(Split(FileBytes("p0.csv"), '\n')[0].find("; visibility=15; sky_mix=physical; "),
+              std::string::npos);
+    EXPECT_EQ(FileBytes("c1.csv").find("sky_mix"), std::string::npos);
+    const auto [status, output] = RunCommand({"gsa-merge", "m.csv", "p0.csv", "c1.csv"});
+    EXPECT_EQ(status, 1) << output;
+    EXPECT_NE(output.find("(its settings differ)"), std::string::npos) << output;
+    EXPECT_FALSE(std::filesystem::exists("m.csv"));
+}
+
 }  // namespace
 }  // namespace tulmera::batch
