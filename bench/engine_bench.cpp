@@ -2,6 +2,7 @@
 // a 1,000,000-row table, the canopy fit against 100,000 rows and the hemispherical view.
 #include <benchmark/benchmark.h>
 
+#include "bench_tables.h"
 #include "bench_work_dir.h"
 #include "engine/engine.h"
 #include "lut/lut_fit.h"
@@ -11,20 +12,6 @@
 namespace {
 
 using namespace tulmera;
-
-// The ranges of a canopy fit: N, Cab, Cw, Cm and LAI vary; sun 30°, view 10°, hot spot 0.05.
-lut::TableSpec FitSpec(std::uint64_t samples)
-{
-    canopy::CanopyInputs canopyInputs = canopy::StartCanopyInputs();
-    canopyInputs.sunZenith = 30;
-    canopyInputs.viewAngle = 10;
-    canopyInputs.hotSpot = 0.05;
-    lut::TableSpec spec =
-        lut::WithFitRanges(lut::HeldSpec(leaf::kStartLeafParameters, canopyInputs));
-    spec.samples = samples;
-    spec.seed = 1;
-    return spec;
-}
 
 engine::CanopyBatch SampledBatch(const lut::TableSpec& spec)
 {
@@ -46,7 +33,7 @@ engine::RunOptions Threads(benchmark::State& state)
 // 4,096 leaf + canopy simulations in memory, all 421 wavelengths; items are simulations.
 void BM_EngineCanopyInMemory(benchmark::State& state)
 {
-    const lut::TableSpec spec = FitSpec(4096);
+    const lut::TableSpec spec = FitTableSpec(4096);
     const engine::CanopyBatch batch = SampledBatch(spec);
     const engine::CanopyScene scene =
         engine::SceneOf(spec.leafArchitecture, spec.soil, spec.visibility);
@@ -60,7 +47,7 @@ BENCHMARK(BM_EngineCanopyInMemory)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond
 // The leaf alone (the leaf fit's evaluations), 4,096 leaves.
 void BM_EngineLeafInMemory(benchmark::State& state)
 {
-    const engine::CanopyBatch batch = SampledBatch(FitSpec(4096));
+    const engine::CanopyBatch batch = SampledBatch(FitTableSpec(4096));
     for (auto _ : state) {
         benchmark::DoNotOptimize(engine::ComputeLeafSpectra(batch.leaf, Threads(state)));
     }
@@ -72,7 +59,7 @@ BENCHMARK(BM_EngineLeafInMemory)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)-
 void TableBench(benchmark::State& state, std::uint64_t samples)
 {
     BenchWorkDir dir;
-    const lut::TableSpec spec = FitSpec(samples);
+    const lut::TableSpec spec = FitTableSpec(samples);
     const int threads = static_cast<int>(state.range(0));
     for (auto _ : state) lut::WriteTable("t.h5", spec, {{0, samples}, threads, nullptr, {}});
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(samples));
@@ -87,8 +74,8 @@ BENCHMARK(BM_EngineTable1M)->Arg(2)->Iterations(1)->Unit(benchmark::kSecond)->Us
 // One spectrum (a table row of another seed) against 100,000 rows in memory.
 void BM_EngineFitCanopy100k(benchmark::State& state)
 {
-    static const lut::TableRows rows = lut::ComputeTableRows(FitSpec(100000), 2);
-    lut::TableSpec truth = FitSpec(1);
+    static const lut::TableRows rows = lut::ComputeTableRows(FitTableSpec(100000), 2);
+    lut::TableSpec truth = FitTableSpec(1);
     truth.seed = 2;
     const lut::TableRows one = lut::ComputeTableRows(truth, 1);
     measured::GridValues spectrum;
@@ -103,7 +90,7 @@ BENCHMARK(BM_EngineFitCanopy100k)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)
 // The hemispherical view: 1,296 directions (2.5° by 10°) at 865 nm.
 void BM_EngineHemisphere1296(benchmark::State& state)
 {
-    const lut::TableSpec spec = FitSpec(1);
+    const lut::TableSpec spec = FitTableSpec(1);
     const engine::CanopyBatch one = SampledBatch(spec);
     const engine::CanopyScene scene =
         engine::SceneOf(spec.leafArchitecture, spec.soil, spec.visibility);

@@ -66,20 +66,12 @@ BENCHMARK(BM_LeafFitEvaluation);
 
 namespace {
 
-// Files of `count` leaves spread over the box, with noise: "R.csv" and "T.csv".
-void WriteLeafFiles(int count)
+// "R.csv" and "T.csv" of `leaves`, one column each.
+void WriteLeafFiles(const std::vector<tulmera::tools::SyntheticLeaf>& leaves)
 {
-    tulmera::tools::NormalNoise noise(11);
-    std::vector<tulmera::tools::SyntheticLeaf> leaves;
-    for (int i = 0; i < count; ++i) {
-        const double f = (i + 0.5) / count;
-        leaves.push_back(tulmera::tools::MakeSyntheticLeaf(
-            {1.0 + 3.0 * f, 150.0 * (1.0 - f), 0.001 + 0.05 * f * f, 0.002 + 0.02 * (1.0 - f)},
-            0.005, noise));
-    }
     for (const bool transmittance : {false, true}) {
         std::string text = "nm";
-        for (int i = 0; i < count; ++i) text += ",leaf" + std::to_string(i + 1);
+        for (std::size_t i = 0; i < leaves.size(); ++i) text += ",leaf" + std::to_string(i + 1);
         text += "\n";
         for (std::size_t w = 0; w < tulmera::spectral::kWavelengthCount; ++w) {
             text += std::to_string(tulmera::spectral::WavelengthNm(static_cast<int>(w)));
@@ -94,11 +86,25 @@ void WriteLeafFiles(int count)
     }
 }
 
+// `count` leaves spread over the box, with noise.
+std::vector<tulmera::tools::SyntheticLeaf> SpreadLeaves(int count)
+{
+    tulmera::tools::NormalNoise noise(11);
+    std::vector<tulmera::tools::SyntheticLeaf> leaves;
+    for (int i = 0; i < count; ++i) {
+        const double f = (i + 0.5) / count;
+        leaves.push_back(tulmera::tools::MakeSyntheticLeaf(
+            {1.0 + 3.0 * f, 150.0 * (1.0 - f), 0.001 + 0.05 * f * f, 0.002 + 0.02 * (1.0 - f)},
+            0.005, noise));
+    }
+    return leaves;
+}
+
 // The whole command, reading both files, fitting on all cores, printing the CSV (discarded).
 void BM_FitLeafCommandSubdomains300(benchmark::State& state)
 {
     BenchWorkDir dir;
-    WriteLeafFiles(300);
+    WriteLeafFiles(SpreadLeaves(300));
     std::ostringstream sink;
     std::streambuf* const stdoutBuffer = std::cout.rdbuf(sink.rdbuf());
     for (auto _ : state) {
@@ -150,21 +156,7 @@ void BM_FitLeafCommandProspectD308(benchmark::State& state)
         leaves.push_back(tulmera::tools::MakeSyntheticLeaf(
             tulmera::tools::DrawFreshLeaf(LeafModel::ProspectD, noise), 0.005, noise));
     }
-    for (const bool transmittance : {false, true}) {
-        std::string text = "nm";
-        for (int i = 0; i < kCount; ++i) text += ",leaf" + std::to_string(i + 1);
-        text += "\n";
-        for (std::size_t w = 0; w < tulmera::spectral::kWavelengthCount; ++w) {
-            text += std::to_string(tulmera::spectral::WavelengthNm(static_cast<int>(w)));
-            for (const auto& leaf : leaves) {
-                text += ','
-                        + tulmera::textio::NumberText(
-                            *(transmittance ? leaf.transmittance : leaf.reflectance)[w], 6);
-            }
-            text += "\n";
-        }
-        tulmera::textio::ReplaceTextFile(transmittance ? "T.csv" : "R.csv", text);
-    }
+    WriteLeafFiles(leaves);
     std::ostringstream sink;
     std::streambuf* const stdoutBuffer = std::cout.rdbuf(sink.rdbuf());
     for (auto _ : state) {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "bench_tables.h"
 #include "lut/canopy_refine.h"
 #include "lut/lut_fit.h"
 #include "lut/sampling.h"
@@ -16,20 +17,6 @@ using namespace tulmera;
 
 constexpr auto kLai = static_cast<std::size_t>(lut::Parameter::Lai);
 constexpr auto kCab = static_cast<std::size_t>(lut::Parameter::Cab);
-
-// The fit's default ranges, geometry held (sun 30°, view 10°, hot spot 0.05).
-lut::TableSpec FitSpec(std::uint64_t samples, std::uint64_t seed)
-{
-    canopy::CanopyInputs canopyInputs = canopy::StartCanopyInputs();
-    canopyInputs.sunZenith = 30;
-    canopyInputs.viewAngle = 10;
-    canopyInputs.hotSpot = 0.05;
-    lut::TableSpec spec =
-        lut::WithFitRanges(lut::HeldSpec(leaf::kStartLeafParameters, canopyInputs));
-    spec.samples = samples;
-    spec.seed = seed;
-    return spec;
-}
 
 // The model's spectrum of `values` with noise of σ 0.005 at every wavelength.
 measured::GridValues NoisySpectrum(lut::Simulator& simulator, const lut::ParameterValues& values,
@@ -44,8 +31,8 @@ measured::GridValues NoisySpectrum(lut::Simulator& simulator, const lut::Paramet
 // One spectrum against a 100,000-row table already in memory (loading it is BM_LutLoad100k).
 void BM_FitCanopy100k(benchmark::State& state)
 {
-    static const lut::TableRows rows = lut::ComputeTableRows(FitSpec(100000, 1), 2);
-    lut::TableSpec truthSpec = FitSpec(1, 2);
+    static const lut::TableRows rows = lut::ComputeTableRows(FitTableSpec(100000, 1), 2);
+    lut::TableSpec truthSpec = FitTableSpec(1, 2);
     lut::Simulator simulator(truthSpec);
     tools::NormalNoise noise(3);
     const measured::GridValues spectrum =
@@ -65,8 +52,8 @@ void FitAccuracy(benchmark::State& state, bool refined)
 {
     const auto tableRows = static_cast<std::uint64_t>(state.range(0));
     const int best = static_cast<int>(state.range(1));
-    const lut::TableRows rows = lut::ComputeTableRows(FitSpec(tableRows, 1), 2);
-    lut::TableSpec truthSpec = FitSpec(400, 77);
+    const lut::TableRows rows = lut::ComputeTableRows(FitTableSpec(tableRows, 1), 2);
+    lut::TableSpec truthSpec = FitTableSpec(400, 77);
     truthSpec.sampling = lut::Sampling::Uniform;
     lut::Simulator simulator(truthSpec);
     double laiSquares = 0, cabSquares = 0, cabSquaresLe4 = 0;
@@ -81,7 +68,7 @@ void FitAccuracy(benchmark::State& state, bool refined)
             const lut::CanopyFitResult fit = lut::FitCanopy(rows, spectrum, {best, false, 2});
             lut::ParameterValues found = fit.mean;
             if (refined) {
-                found = lut::RefineCanopyFit(FitSpec(1, 1), spectrum, fit.mean, false)->values;
+                found = lut::RefineCanopyFit(FitTableSpec(1, 1), spectrum, fit.mean, false)->values;
             }
             const double dLai = found[kLai] - truth[kLai];
             const double dCab = found[kCab] - truth[kCab];

@@ -2,6 +2,7 @@
 // threads, one simulation alone, and loading a 100,000-row table.
 #include <benchmark/benchmark.h>
 
+#include "bench_tables.h"
 #include "bench_work_dir.h"
 #include "lut/sampling.h"
 #include "lut/simulation.h"
@@ -11,28 +12,10 @@ namespace {
 
 using namespace tulmera;
 
-// The ranges of a canopy fit: LAI, Cab, Cw, Cm and N vary; the geometry is held.
-lut::TableSpec FitSpec(std::uint64_t samples)
-{
-    canopy::CanopyInputs canopyInputs = canopy::StartCanopyInputs();
-    canopyInputs.sunZenith = 30;
-    canopyInputs.viewAngle = 10;
-    canopyInputs.hotSpot = 0.05;
-    lut::TableSpec spec = lut::HeldSpec(leaf::kStartLeafParameters, canopyInputs);
-    spec.samples = samples;
-    spec.seed = 1;
-    spec.ranges[0] = {1, 2.5, true};
-    spec.ranges[1] = {5, 90, true};
-    spec.ranges[2] = {0.001, 0.05, true};
-    spec.ranges[3] = {0.002, 0.02, true};
-    spec.ranges[4] = {0.1, 8, true};
-    return spec;
-}
-
 // One sample: its parameters drawn, the leaf and canopy spectra in memory.
 void BM_LutOneSimulation(benchmark::State& state)
 {
-    const lut::TableSpec spec = FitSpec(100000);
+    const lut::TableSpec spec = FitTableSpec(100000);
     lut::Simulator simulator(spec);
     std::uint64_t row = 0;
     for (auto _ : state) {
@@ -47,7 +30,7 @@ BENCHMARK(BM_LutOneSimulation);
 void WriteTableBench(benchmark::State& state, const char* file, std::uint64_t samples)
 {
     BenchWorkDir dir;
-    const lut::TableSpec spec = FitSpec(samples);
+    const lut::TableSpec spec = FitTableSpec(samples);
     const int threads = static_cast<int>(state.range(0));
     for (auto _ : state) {
         lut::WriteTable(file, spec, {{0, samples}, threads, nullptr, {}});
@@ -66,7 +49,7 @@ void BM_LutLoad100k(benchmark::State& state)
 {
     BenchWorkDir dir;
     constexpr std::uint64_t kRows = 100000;
-    lut::WriteTable("t.h5", FitSpec(kRows), {{0, kRows}, 2, nullptr, {}});
+    lut::WriteTable("t.h5", FitTableSpec(kRows), {{0, kRows}, 2, nullptr, {}});
     for (auto _ : state) benchmark::DoNotOptimize(lut::LoadTable("t.h5"));
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kRows));
 }

@@ -4,8 +4,8 @@
 #include <stdexcept>
 #include <string>
 
-// The one parallel loop of the Python module: independent rows (spectra, fits) spread over
-// threads, with the same result whatever the thread count.
+// Independent rows of the Python module (spectra, fits) on the program's parallel loop
+// (parallel::ParallelFor), with the same result and the same failure whatever the thread count.
 namespace tulmera::python {
 
 // A row that failed: the lowest such row and its failure's what().

@@ -10,9 +10,34 @@ namespace tulmera::batch {
 std::string Shown(std::string_view text)
 {
     constexpr std::size_t kShown = 40;
-    if (text.size() <= kShown) return std::string(text);
-    return std::string(text.substr(0, kShown)) + "...";
+    std::string shown;
+    for (const char c : text.substr(0, kShown)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            shown += c;
+        } else {
+            // A control character would end or garble the message on a terminal.
+            constexpr char kHex[] = "0123456789abcdef";
+            shown += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xf]};
+        }
+    }
+    return text.size() <= kShown ? shown : shown + "...";
 }
+
+namespace {
+
+// File and directory names are taken as given; every other value loses the blanks around it,
+// whatever option it belongs to.
+std::string Trimmed(const OptionInfo& info, const std::string& value)
+{
+    const std::string_view kind = info.valueName;
+    if (kind == "FILE" || kind == "DIR") return value;
+    const std::size_t first = value.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return value.substr(first, value.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
 
 void DeclareOptions(CLI::App& app, const std::vector<OptionInfo>& accepted)
 {
@@ -75,7 +100,9 @@ BatchArguments BatchArguments::From(const CLI::App& app, const std::vector<Optio
                                            results.end());
                 break;
             case OptionKind::Repeated:
-                for (const std::string& value : results) parsed.repeated_.emplace(name, value);
+                for (const std::string& value : results) {
+                    parsed.repeated_.emplace(name, Trimmed(info, value));
+                }
                 break;
             case OptionKind::Flag:
                 // A bare flag reads "true"; "--flag=VALUE" keeps the value.
@@ -86,8 +113,8 @@ BatchArguments BatchArguments::From(const CLI::App& app, const std::vector<Optio
             case OptionKind::Value:
                 if (results.size() > 1) throw UsageError(name + " is given twice.");
                 if (results.size() == 1) {
-                    parsed.values_.emplace(name,
-                                           info.kind == OptionKind::Flag ? "" : results.front());
+                    parsed.values_.emplace(
+                        name, info.kind == OptionKind::Flag ? "" : Trimmed(info, results.front()));
                 }
                 break;
         }

@@ -18,7 +18,7 @@ public:
 };
 
 // `text` as messages show it: at most 40 characters, the rest replaced by "...", so that a
-// huge argument is not echoed back whole.
+// huge argument is not echoed back whole; control characters written as \xHH.
 std::string Shown(std::string_view text);
 
 // How an option is given: once with its value (most options), as a flag without value
@@ -53,7 +53,9 @@ public:
     // The options of `accepted` as `app` (on which DeclareOptions declared them) read them
     // from a command line (ParseCommandLine). Throws UsageError for an option not in
     // `accepted`, a plain argument the command does not take, an option (not Repeated) given
-    // twice, or a flag given a value.
+    // twice, or a flag given a value. Blanks (spaces, tabs) around a value are removed, except
+    // around a FILE or DIR value, which names a file as given: every option reads " 3", "3 "
+    // and "S2 " alike.
     static BatchArguments From(const CLI::App& app, const std::vector<OptionInfo>& accepted);
 
     bool Has(std::string_view name) const;

@@ -10,5 +10,7 @@ int main(int argc, char** argv)
 {
     tulmera::batch::HandleStopSignals();
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-    return tulmera::batch::RunBatch(arguments, std::cout, std::cerr);
+    const int exitCode = tulmera::batch::RunBatch(arguments, std::cout, std::cerr);
+    tulmera::batch::LetAStopUnderWayFinish();
+    return exitCode;
 }

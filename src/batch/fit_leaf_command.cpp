@@ -68,6 +68,25 @@ struct Sample {
     fit::LeafFitTarget target;
 };
 
+// Columns are paired by position. Where a header name of one file stands at another position
+// in the other, the headers themselves say the pairing is wrong: refused rather than fitted
+// with one sample's reflectance and another's transmittance. Names that differ (R1 and T1)
+// say nothing and are paired as they stand.
+void RefuseSwappedColumns(const measured::MeasuredTable& R, const measured::MeasuredTable& T)
+{
+    for (std::size_t k = 0; k < R.columns.size(); ++k) {
+        for (std::size_t j = 0; j < T.columns.size(); ++j) {
+            if (j == k || R.columns[k].name != T.columns[j].name) continue;
+            if (k < T.columns.size() && T.columns[k].name == R.columns[k].name) continue;
+            throw Error("Column " + std::to_string(k + 1) + " of \"" + R.fileName + "\" is \""
+                        + Shown(R.columns[k].name) + "\", which is column "
+                        + std::to_string(j + 1) + " of \"" + T.fileName
+                        + "\": columns are paired by position, so put the samples in the same "
+                          "order in both files.");
+        }
+    }
+}
+
 std::vector<Sample> ReadSamples(const FitLeafRequest& request)
 {
     std::optional<measured::MeasuredTable> R, T;
@@ -82,6 +101,7 @@ std::vector<Sample> ReadSamples(const FitLeafRequest& request)
                     + std::to_string(T->columns.size())
                     + "; column k of one must be the same sample as column k of the other.");
     }
+    if (R && T) RefuseSwappedColumns(*R, *T);
     const measured::MeasuredTable& first = R ? *R : *T;
     const std::vector<std::size_t> selected = SelectedColumns(first, request.columns);
     if (R) SayConversions(*R);

@@ -58,13 +58,13 @@ std::vector<gsa::QuantitySet> QuantitiesFrom(const BatchArguments& arguments, st
             std::string names;
             for (const sensor::Sensor& s : sensor::kSensors)
                 names += ", \"" + std::string(s.name) + "\"";
-            throw UsageError("--quantity: \"" + text
+            throw UsageError("--quantity: \"" + Shown(text)
                              + "\" is not a quantity (or a second sensor); use spectrum, "
                                "indices, fluxes or one sensor of"
                              + names.substr(1) + ".");
         }
         if (std::ranges::find(sets, set) != sets.end()) {
-            throw UsageError("--quantity: \"" + text + "\" is given twice.");
+            throw UsageError("--quantity: \"" + Shown(text) + "\" is given twice.");
         }
         sets.push_back(set);
     }

@@ -38,7 +38,7 @@ const sensor::Sensor* SensorFrom(const BatchArguments& arguments)
     for (const sensor::Sensor& known : sensor::kSensors) {
         list += (list.empty() ? "\"" : ", \"") + std::string(known.name) + "\"";
     }
-    throw UsageError("--sensor: \"" + name + "\" is not a sensor; use one of " + list + ".");
+    throw UsageError("--sensor: \"" + Shown(name) + "\" is not a sensor; use one of " + list + ".");
 }
 
 void PrintToStandardOutput(const std::string& text)

@@ -24,7 +24,7 @@ lut::Sampling SamplingFrom(const BatchArguments& arguments)
     const std::string text = arguments.Text("--sampling", "lhs");
     if (text == "lhs") return lut::Sampling::LatinHypercube;
     if (text == "uniform") return lut::Sampling::Uniform;
-    throw UsageError("--sampling: \"" + text + "\" is not a sampling; use lhs or uniform.");
+    throw UsageError("--sampling: \"" + Shown(text) + "\" is not a sampling; use lhs or uniform.");
 }
 
 std::string OutFrom(const std::string& out)

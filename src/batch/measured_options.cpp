@@ -26,7 +26,7 @@ std::vector<std::string> ColumnsFrom(const BatchArguments& arguments)
     for (std::size_t pos = 0; pos <= columns.size();) {
         const std::size_t end = std::min(columns.find(',', pos), columns.size());
         if (end == pos) {
-            throw UsageError("--columns: \"" + columns
+            throw UsageError("--columns: \"" + Shown(columns)
                              + "\" has an empty entry; give all or K[,K...].");
         }
         names.push_back(columns.substr(pos, end - pos));

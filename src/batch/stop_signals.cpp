@@ -1,6 +1,8 @@
 #include "batch/stop_signals.h"
 
+#include <poll.h>
 #include <signal.h>
+#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <string_view>
@@ -10,14 +12,6 @@
 
 namespace tulmera::batch {
 namespace {
-
-sigset_t StopSignals()
-{
-    sigset_t set;
-    sigemptyset(&set);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, signal);
-    return set;
-}
 
 std::string_view NameOf(int signal)
 {
@@ -31,12 +25,31 @@ std::string_view NameOf(int signal)
     }
 }
 
-[[noreturn]] void WaitForStop(sigset_t set)
+// Waits until a stop signal is pending, without taking it: PublishingGuard must still see it
+// pending while a run is about to publish (own_temporaries.h).
+void WaitUntilStopPending(const sigset_t& set, int descriptor)
 {
+    if (descriptor < 0) {
+        // No signalfd: sigwait takes the signal at once, leaving a short window in which a
+        // publish already under way finishes first.
+        int signal = 0;
+        while (sigwait(&set, &signal) != 0) {
+        }
+        ::kill(::getpid(), signal);  // pending again, for the reading below
+        return;
+    }
+    pollfd ready{descriptor, POLLIN, 0};
+    while (::poll(&ready, 1, -1) != 1) {
+    }
+}
+
+[[noreturn]] void WaitForStop(sigset_t set, int descriptor)
+{
+    WaitUntilStopPending(set, descriptor);
+    textio::RemoveOwnTemporariesForExit();
     int signal = 0;
     while (sigwait(&set, &signal) != 0) {
     }
-    textio::RemoveOwnTemporariesForExit();
     std::string text = ::isatty(STDERR_FILENO) == 1 ? "\n" : "";  // after a progress bar
     text += "tulmera-batch: stopped by " + std::string(NameOf(signal))
             + "; the files of this run not yet in place were removed.\n";
@@ -48,9 +61,17 @@ std::string_view NameOf(int signal)
 
 void HandleStopSignals()
 {
-    const sigset_t set = StopSignals();
+    const sigset_t set = textio::StopSignals();
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
-    std::thread(WaitForStop, set).detach();
+    const int descriptor = ::signalfd(-1, &set, SFD_CLOEXEC);
+    std::thread(WaitForStop, set, descriptor).detach();
+}
+
+void LetAStopUnderWayFinish()
+{
+    // The guard waits while the stop thread cleans up (it never lets go), and never returns
+    // while a stop signal is pending (not yet taken by that thread).
+    const textio::PublishingGuard guard;
 }
 
 }  // namespace tulmera::batch

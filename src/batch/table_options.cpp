@@ -53,7 +53,7 @@ void ReadRange(const std::string& text, const BatchArguments& arguments, lut::Ta
     const std::size_t equals = text.find('=');
     const std::size_t colon = text.find(':', equals == std::string::npos ? 0 : equals);
     if (equals == std::string::npos || colon == std::string::npos) {
-        throw UsageError("--range: \"" + text
+        throw UsageError("--range: \"" + Shown(text)
                          + "\" is not a range; write P=lo:hi, e.g. LAI=0.1:8.");
     }
     const std::string name = text.substr(0, equals);
@@ -62,7 +62,8 @@ void ReadRange(const std::string& text, const BatchArguments& arguments, lut::Ta
         std::string names;
         for (const std::string_view n : lut::kParameterNames)
             names += (names.empty() ? "" : ", ") + std::string(n);
-        throw UsageError("--range: \"" + name + "\" is not a parameter; use one of " + names + ".");
+        throw UsageError("--range: \"" + Shown(name) + "\" is not a parameter; use one of " + names
+                         + ".");
     }
     const auto at = static_cast<std::size_t>(*parameter);
     if (spec.ranges[at].varies) throw UsageError("--range: " + name + " is given twice.");

@@ -18,8 +18,6 @@ namespace tulmera::engine::detail {
 namespace HWY_NAMESPACE {
 namespace hn = hwy::HWY_NAMESPACE;
 
-// Up to this m, e^m is a normal double: beyond it the exact path computes the canopy.
-constexpr double kExpLimit = 700.0;
 // The solution divides by Ds = kL² - m² and Do = KL² - m², which vanish where the layer's
 // extinction m meets the sun's or the view's: the removable singularity of the SAIL solution.
 // Close to it a difference in the last bits of the leaf values grows up to a millionfold, so

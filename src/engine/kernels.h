@@ -14,6 +14,9 @@ namespace tulmera::engine::detail {
 inline constexpr std::size_t kPaddedCount = 424;
 static_assert(kPaddedCount % 8 == 0 && kPaddedCount >= spectral::kWavelengthCount);
 
+// |x| up to which e^x is a normal double: beyond it a kernel leaves the set to the exact path.
+inline constexpr double kExpLimit = 700.0;
+
 struct alignas(64) Padded {
     std::array<double, kPaddedCount> v;
     double* data() { return v.data(); }

@@ -28,9 +28,6 @@ namespace tulmera::engine::detail {
 namespace HWY_NAMESPACE {
 namespace hn = hwy::HWY_NAMESPACE;
 
-// |x| up to which e^x is a normal double: beyond it the exact path computes the leaf.
-constexpr double kExpLimit = 700.0;
-
 // The layer transmission τ of absorption k (leaf::LayerTransmission with ExpIntegral),
 // both branches of E1 evaluated and the right one kept.
 template <class D, class V>

@@ -8,44 +8,11 @@
 #include "plot/figure_text.h"
 
 namespace tulmera::plot {
-namespace {
-
-// Figure units are the frame layer's pixels: its user point (x, y) is pixel (x, y).
-ChartScale FrameScale(const FigureLayout& layout)
-{
-    return {0.0,
-            static_cast<double>(layout.width - 1),
-            static_cast<double>(layout.height - 1),
-            0.0,
-            layout.width,
-            layout.height};
-}
-
-}  // namespace
-
 RasterFigure::RasterFigure(const FigureLayout& layout, int pixelScale, int imageWidth)
-    : layout_(layout),
+    : LayeredFigure(layout, pixelScale),
       k_(pixelScale),
-      imageWidth_(std::max(imageWidth, layout.width * pixelScale)),
-      frame_(FrameScale(layout), pixelScale),
-      plot_(layout.plotScale, pixelScale)
+      imageWidth_(std::max(imageWidth, layout.width * pixelScale))
 {
-}
-
-void RasterFigure::Clear()
-{
-    frame_.Clear();
-    texts_.clear();
-}
-
-void RasterFigure::Text(double x, double y, std::string_view utf8, const TextStyle& style)
-{
-    if (!utf8.empty()) texts_.push_back({x, y, std::string(utf8), style});
-}
-
-double RasterFigure::TextWidth(std::string_view utf8, double size) const
-{
-    return FigureTextWidth(utf8, size);
 }
 
 QImage RasterFigure::Image() const

@@ -1,11 +1,9 @@
 #pragma once
 #include <QImage>
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "plot/figure.h"
-#include "plot/figure_surface.h"
+#include "plot/layered_figure.h"
 #include "plot/raster_surface.h"
 
 // A figure drawn into an image: the frame layer and the plot-area layer are RasterSurfaces of
@@ -13,44 +11,19 @@
 // that size; the texts are antialiased.
 namespace tulmera::plot {
 
-class RasterFigure : public FigureSurface {
+class RasterFigure : public LayeredFigure<RasterSurface> {
 public:
     // A white figure of `layout`'s size at `pixelScale` image pixels per figure unit
     // (1 .. kMaxPixelScale), `imageWidth` pixels wide (at least layout.width · pixelScale; the
     // rest is white margin on the right).
     RasterFigure(const FigureLayout& layout, int pixelScale, int imageWidth);
 
-    void Clear() override;
-    void SetPenColor(Rgb color) override { frame_.SetPenColor(color); }
-    void SetPenWidth(int pixels) override { frame_.SetPenWidth(pixels); }
-    void SetPenStyle(PenStyle style) override { frame_.SetPenStyle(style); }
-    void PlotPoint(double x, double y) override { frame_.PlotPoint(x, y); }
-    void LineTo(double x, double y) override { frame_.LineTo(x, y); }
-    void Line(double x1, double y1, double x2, double y2) override { frame_.Line(x1, y1, x2, y2); }
-    void FilledBox(double x1, double y1, double x2, double y2, Rgb color) override
-    {
-        frame_.FilledBox(x1, y1, x2, y2, color);
-    }
-    void Text(double x, double y, std::string_view utf8, const TextStyle& style) override;
-    double TextWidth(std::string_view utf8, double size) const override;
-    ChartSurface& PlotArea() override { return plot_; }
-
     // The figure: the frame, the plot area at its place, the texts.
     QImage Image() const;
 
 private:
-    struct PlacedText {
-        double x;
-        double y;
-        std::string utf8;
-        TextStyle style;
-    };
-    FigureLayout layout_;
     int k_;
     int imageWidth_;
-    RasterSurface frame_;
-    RasterSurface plot_;
-    std::vector<PlacedText> texts_;
 };
 
 // The pixel scale and the width in figure units of a PNG figure `imageWidth` pixels wide

@@ -7,18 +7,6 @@
 namespace tulmera::plot {
 namespace {
 
-// Figure units are the frame's SVG units: user point (x, y) is the centre of unit square
-// (x, y), as on the raster figure.
-ChartScale FrameScale(const FigureLayout& layout)
-{
-    return {0.0,
-            static_cast<double>(layout.width - 1),
-            static_cast<double>(layout.height - 1),
-            0.0,
-            layout.width,
-            layout.height};
-}
-
 // What lies between the <defs> and the closing </svg> of an SVG picture Qt SVG wrote.
 std::string Body(const std::string& svg, const std::string& path)
 {
@@ -35,26 +23,7 @@ std::string Whole(double value) { return std::to_string(static_cast<long>(value)
 
 }  // namespace
 
-SvgFigure::SvgFigure(const FigureLayout& layout)
-    : layout_(layout), frame_(FrameScale(layout)), plot_(layout.plotScale)
-{
-}
-
-void SvgFigure::Clear()
-{
-    frame_.Clear();
-    texts_.clear();
-}
-
-void SvgFigure::Text(double x, double y, std::string_view utf8, const TextStyle& style)
-{
-    if (!utf8.empty()) texts_.push_back({x, y, std::string(utf8), style});
-}
-
-double SvgFigure::TextWidth(std::string_view utf8, double size) const
-{
-    return FigureTextWidth(utf8, size);
-}
+SvgFigure::SvgFigure(const FigureLayout& layout) : LayeredFigure(layout) {}
 
 std::string SvgFigure::Bytes(const std::string& path, const std::string& title) const
 {

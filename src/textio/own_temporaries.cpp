@@ -50,7 +50,38 @@ void RemoveTemporary(const std::string& temporary)
     ForgetTemporary(temporary);
 }
 
-PublishingGuard::PublishingGuard() { PublishingMutex().lock(); }
+sigset_t StopSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, signal);
+    return set;
+}
+
+namespace {
+
+bool StopSignalPending()
+{
+    sigset_t pending;
+    sigemptyset(&pending);
+    if (::sigpending(&pending) != 0) return false;
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        if (sigismember(&pending, signal) == 1) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+PublishingGuard::PublishingGuard()
+{
+    PublishingMutex().lock();
+    if (!StopSignalPending()) return;
+    // A signal is only pending where it is blocked and waited for (stop_signals.h): let that
+    // thread take the lock and end the process; this one publishes nothing.
+    PublishingMutex().unlock();
+    for (;;) ::pause();
+}
 
 PublishingGuard::~PublishingGuard() { PublishingMutex().unlock(); }
 

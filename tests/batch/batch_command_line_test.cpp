@@ -52,6 +52,10 @@ TEST(BatchCommandLine, NameEqualsValueReadsAsNameThenValue)
         {{"x", "--quiet", "y"},
          {"x", "--quiet=true", "y"},
          "view=(none) C=(none) quiet=yes ranges= files=[x][y]"},
+        // Blanks around values go, except around directory and file names.
+        {{"--view", " 3\t", "--range", " N=1:2 ", "-C", " d ", " f "},
+         {"--view= 3\t", "--range= N=1:2 ", "-C d ", " f "},
+         "view=3 C= d  quiet=no ranges=[N=1:2] files=[ f ]"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Seen(testing::ParsedArguments(c.spaced, kAccepted)), c.seen);
@@ -153,6 +157,27 @@ TEST(BatchCommandLine, APlainArgumentNamedLikeACommandStaysAPlainArgument)
     EXPECT_EQ(prepared.outputs, std::vector<std::string>{"all.csv"});
     EXPECT_TRUE(PrepareBatch({"leaf", "--no-wait", "-Cout"}).noWait);
     EXPECT_EQ(PrepareBatch({"leaf", "-Cout"}).directory, "out");
+}
+
+// A value that names nothing is echoed shortened: a pasted 100 kB value fills no terminal.
+TEST(BatchCommandLine, AnUnknownNameIsEchoedShortened)
+{
+    const std::string name(100000, 'x');
+    const std::vector<std::vector<std::string>> cases = {
+        {"indices", "--sensor", name},
+        {"lut", "--samples", "2", "--out", "t.csv", "--sampling", name},
+        {"lut", "--samples", "2", "--out", "t.csv", "--range", name},
+        {"lut", "--samples", "2", "--out", "t.csv", "--range", name + "=1:2"},
+        {"fit-leaf", "--reflectance", "r.csv", "--columns", name + ",,"},
+        {"gsa", "--samples", "8", "--out", "g.csv", "--range", "LAI=1:2", "--range", "N=1:2",
+         "--quantity", name},
+    };
+    for (const auto& arguments : cases) {
+        const auto [status, text] = testing::RunCommand(arguments);
+        EXPECT_EQ(status, 2) << arguments[1];
+        EXPECT_NE(text.find("xxx..."), std::string::npos) << text.substr(0, 200);
+        EXPECT_LT(text.size(), 1000u) << arguments[1];
+    }
 }
 
 }  // namespace

@@ -81,29 +81,6 @@ TEST(BatchFigure, EveryCommandWritesFiguresOfItsCharts)
     }
 }
 
-TEST(BatchFigure, FigureOptionsNeedTheirCompanions)
-{
-    const struct {
-        std::vector<std::string> arguments;
-        const char* expected;
-    } cases[] = {
-        {{"leaf", "--figure"}, "--figure is only used with --png DIR or --svg DIR"},
-        {{"leaf", "--png", "img", "--width", "800"}, "--width is only used with --figure"},
-        {{"leaf", "--svg", "img", "--presentation"}, "--presentation is only used with --figure"},
-        {{"leaf", "--png", "img", "--figure", "--scale", "2"}, "--scale is not used with --figure"},
-        {{"leaf", "--png", "img", "--figure", "--width", "199"}, "--width"},
-        {{"sweep", "--png", "img", "--figure", "--width", "12801"}, "--width"},
-    };
-    for (const auto& c : cases) {
-        ScopedWorkDir dir;
-        fs::create_directory("img");
-        const auto [status, text] = RunCommand(c.arguments);
-        EXPECT_EQ(status, 2) << text;
-        EXPECT_NE(text.find(c.expected), std::string::npos) << text;
-        EXPECT_TRUE(fs::is_empty("img")) << c.expected;
-    }
-}
-
 // Projection: the same figure with larger texts is taller at the same width.
 TEST(BatchFigure, PresentationFiguresHaveLargerTexts)
 {

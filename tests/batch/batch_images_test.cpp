@@ -155,6 +155,7 @@ TEST(BatchImages, SweepChartAndLegendAreTheWindowsDrawing)
     }
 }
 
+// The image and figure options: each outside its range or without its companion.
 TEST(BatchImages, BadImageOptionsAreUsageErrorsNamingTheRange)
 {
     const struct {
@@ -175,6 +176,12 @@ TEST(BatchImages, BadImageOptionsAreUsageErrorsNamingTheRange)
         {{"canopy", "--background", "3"}, "--background is only used with --png DIR"},
         {{"leaf", "--png", ""}, "--png needs a directory name"},
         {{"sweep", "--xlsx", ""}, "--xlsx needs a file name"},
+        {{"leaf", "--figure"}, "--figure is only used with --png DIR or --svg DIR"},
+        {{"leaf", "--png", "img", "--width", "800"}, "--width is only used with --figure"},
+        {{"leaf", "--svg", "img", "--presentation"}, "--presentation is only used with --figure"},
+        {{"leaf", "--png", "img", "--figure", "--scale", "2"}, "--scale is not used with --figure"},
+        {{"leaf", "--png", "img", "--figure", "--width", "199"}, "--width"},
+        {{"sweep", "--png", "img", "--figure", "--width", "12801"}, "--width"},
     };
     for (const auto& c : cases) {
         ScopedWorkDir dir;

@@ -52,7 +52,6 @@ TEST(CanopyCommand, UnknownListTextsAreUsageErrorsListingTheValidOnes)
         const char* expected;
     } cases[] = {
         {{"--lidf", "planofilo"}, "\"Planofilo\", \"Erectofilo\", \"Plagiofilo\", \"Extremofilo\""},
-        {{"--lidf", "Esferico "}, "--lidf: \"Esferico \" is not a leaf architecture"},
         {{"--soil", "S1"}, "\"S1:61% arena 24% limo 15% arcilla\", \"S2:32%"},
         {{"--soil", "s4:61% arena 26% limo 13% arcilla"}, "S4:61% arena 26% limo 13% arcilla\"."},
         {{"--visibility", "20"}, "use 15 or 50"},

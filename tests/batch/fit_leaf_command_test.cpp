@@ -86,6 +86,9 @@ TEST(FitLeafCommand, ExitsWithTwoForBadArgumentsAndOneForFailedRuns)
     {
         std::ofstream("nan.csv") << "nm,a\n400,0.1\n405,NaN\n";
     }
+    for (const char* name : {"ab.csv", "ba.csv"}) {
+        std::ofstream(name) << "nm," << (name[0] == 'a' ? "a,b" : "b,a") << "\n400,0.1,0.2\n";
+    }
     const std::string R = " --reflectance " + kExamples + "/leaf_reflectance.csv";
     struct Case {
         std::string arguments;
@@ -103,6 +106,8 @@ TEST(FitLeafCommand, ExitsWithTwoForBadArgumentsAndOneForFailedRuns)
         {R + " --transmittance two.csv", 1,
          "has 3 spectrum columns, the transmittance file \"two.csv\" 2"},
         {"--transmittance nan.csv", 1, "\"nan.csv\" has a problem at line 3: field 2 \"NaN\""},
+        {"--reflectance ab.csv --transmittance ba.csv", 1,
+         "Column 1 of \"ab.csv\" is \"a\", which is column 2 of \"ba.csv\""},
         {R + " --fraction", 1, ""},  // fractions are right for this file: runs
     };
     for (const Case& c : cases) {
