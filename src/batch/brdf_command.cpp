@@ -217,7 +217,7 @@ BatchCommand BrdfCommand()
         {"--wavelength", "NM", "a grid wavelength, 400 to 2500 nm in steps of 5"},
         {"--band", "TEXT", "a sensor band as indices names it, e.g. \"Sentinel-2 MSI band B4\""},
         {"--index", "NAME", "a vegetation index as indices names it, e.g. NDVI"},
-        {"--step", "deg", "angular step of zenith and azimuth; must divide 90 (default 5)"},
+        {"--step", "deg", "step of zenith and azimuth, dividing 90, at least 0.5 (default 5)"},
         {"--out", "FILE", "the map as CSV (required)"},
     };
     options.insert(options.end(), own.begin(), own.end());

@@ -7,8 +7,7 @@ namespace tulmera::batch {
 OptionInfo SkyMixOption()
 {
     return {"--sky-mix", "NAME",
-            "direct and diffuse light mixed as classic (default: the diffuse part weighted "
-            "by the sky ratio in percent) or physical (by the ratio itself)"};
+            "classic (default) or physical: diffuse light weighted by the sky ratio itself"};
 }
 
 std::optional<canopy::SkyMix> GivenSkyMix(const BatchArguments& arguments)
