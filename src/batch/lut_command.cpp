@@ -80,9 +80,11 @@ namespace {
 void CheckRoomFor(const LutRequest& request)
 {
     const std::uint64_t rows = request.rows.end - request.rows.first;
+    // Products take 8 bytes each in HDF5, and at least a digit and a comma each in CSV.
+    const std::uint64_t products = request.spec.products ? lut::kProductCount : 0;
     const std::uint64_t perRow = lut::FormatOf(request.out) == lut::TableFormat::Csv
-                                     ? lut::kLeastCsvBytesPerRow
-                                     : lut::kHdf5BytesPerRow;
+                                     ? lut::kLeastCsvBytesPerRow + 2 * products
+                                     : lut::kHdf5BytesPerRow + sizeof(double) * products;
     struct statvfs disk {};
     if (::statvfs(textio::DirectoryOf(request.out).c_str(), &disk) != 0) return;  // the write says
     const std::uint64_t free = static_cast<std::uint64_t>(disk.f_bavail) * disk.f_frsize;
