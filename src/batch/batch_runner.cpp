@@ -12,6 +12,7 @@
 #include <ostream>
 #include <thread>
 
+#include "batch/brdf_command.h"
 #include "batch/canopy_command.h"
 #include "batch/export_command.h"
 #include "batch/fit_canopy_command.h"
@@ -264,7 +265,8 @@ const std::vector<BatchCommand>& BatchCommands()
     static const std::vector<BatchCommand> commands = {
         LeafCommand(),        CanopyCommand(),   IndicesCommand(), SweepCommand(),
         SweepCanopyCommand(), ExportCommand(),   FitLeafCommand(), FitCanopyCommand(),
-        LutCommand(),         LutMergeCommand(), GsaCommand(),     GsaMergeCommand()};
+        LutCommand(),         LutMergeCommand(), GsaCommand(),     GsaMergeCommand(),
+        BrdfCommand()};
     return commands;
 }
 
@@ -350,6 +352,11 @@ int RunBatch(const std::vector<std::string_view>& given, std::ostream& out, std:
         }
         prepared.work();
         return 0;
+    } catch (const UsageError& e) {
+        // An option that only the run's inputs show to be wrong (fit-canopy's --sky-mix
+        // against its table's): still the command line, refused before anything is written.
+        err << "tulmera-batch: " << e.what() << '\n';
+        return 2;
     } catch (const std::exception& e) {
         err << "tulmera-batch: " << e.what() << '\n';
         return 1;

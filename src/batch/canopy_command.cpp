@@ -5,6 +5,7 @@
 #include "batch/chart_image_options.h"
 #include "batch/csv_option.h"
 #include "batch/leaf_command.h"
+#include "batch/sky_mix_option.h"
 #include "export/spectra_csv.h"
 #include "plot/chart_figures.h"
 #include "plot/chart_geometry.h"
@@ -62,6 +63,7 @@ std::vector<OptionInfo> CanopyOptions()
         {"--soil", "KEY",
          "soil list text (default \"S1:61% arena 24% limo 15% arcilla\") or its key, S1 .. S4"},
         {"--visibility", "km", "atmospheric visibility, 15 (default) or 50"},
+        SkyMixOption(),
     };
 }
 
@@ -75,22 +77,26 @@ void CheckCanopyOptions(const canopy::CanopyInputs& inputs)
 canopy::CanopyInputs CanopyInputsFrom(const BatchArguments& arguments)
 {
     const canopy::CanopyInputs start = canopy::StartCanopyInputs();
-    return {arguments.Number("--lai", start.lai),
-            arguments.Number("--sun", start.sunZenith),
-            arguments.Number("--view", start.viewAngle),
-            arguments.Number("--azimuth", start.relAzimuth),
-            arguments.Number("--hotspot", start.hotSpot),
-            ListText(arguments, "--lidf", canopy::kLeafArchitectureNames,
-                     canopy::FindLeafArchitecture, "leaf architecture",
-                     "planophile, erectophile, plagiophile, extremophile, spherical"),
-            ListText(arguments, "--soil", spectral::kSoilKeys, spectral::FindSoil, "soil",
-                     "S1, S2, S3, S4"),
-            VisibilityFrom(arguments)};
+    canopy::CanopyInputs inputs = {
+        arguments.Number("--lai", start.lai),
+        arguments.Number("--sun", start.sunZenith),
+        arguments.Number("--view", start.viewAngle),
+        arguments.Number("--azimuth", start.relAzimuth),
+        arguments.Number("--hotspot", start.hotSpot),
+        ListText(arguments, "--lidf", canopy::kLeafArchitectureNames,
+                 canopy::FindLeafArchitecture, "leaf architecture",
+                 "planophile, erectophile, plagiophile, extremophile, spherical"),
+        ListText(arguments, "--soil", spectral::kSoilKeys, spectral::FindSoil, "soil",
+                 "S1, S2, S3, S4"),
+        VisibilityFrom(arguments)};
+    inputs.skyMix = SkyMixFrom(arguments);
+    return inputs;
 }
 
-canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leaf,
-                                     const canopy::CanopyInputs& inputs,
-                                     const ChartImageRequest& images, const std::string& csvFile)
+canopy::CanopyWithFluxes RunLeafAndCanopy(const leaf::LeafParameters& leaf,
+                                          const canopy::CanopyInputs& inputs,
+                                          const ChartImageRequest& images,
+                                          const std::string& csvFile, bool withFluxes)
 {
     textio::StagedFiles staged;
     const canopy::CanopyState none;  // no previous run to keep
@@ -99,14 +105,19 @@ canopy::CanopyState RunLeafAndCanopy(const leaf::LeafParameters& leaf,
     ChartPictures charts(images,
                          {{plot::kLeafChartScale, "leaf", plot::LeafChartFigure(english)},
                           {plot::kCanopyChartScale, "canopy", plot::CanopyChartFigure(english)}});
-    const canopy::CanopyState state = refresh::StageRecompute(
-        leaf, inputs, none, {charts[0], charts[1]}, images.background, staged);
+    canopy::CanopyWithFluxes run;
+    run.state = refresh::StageRecompute(leaf, inputs, none, {charts[0], charts[1]},
+                                        images.background, staged);
     charts.Stage(staged);
+    // Before anything is published: a flux the model cannot give fails the whole run.
+    if (withFluxes || !csvFile.empty()) {
+        run.fluxes = canopy::ComputeCanopyFluxes(run.state, inputs.skyMix);
+    }
     if (!csvFile.empty()) {
-        staged.Stage(csvFile, exports::MainSpectraCsv({leaf, inputs, state}));
+        staged.Stage(csvFile, exports::MainSpectraCsv({leaf, inputs, run.state}, &run.fluxes));
     }
     staged.Publish();
-    return state;
+    return run;
 }
 
 CanopyRunRequest CanopyRunRequestFrom(const BatchArguments& arguments)
@@ -137,7 +148,11 @@ BatchCommand CanopyCommand()
         "With --png DIR, also both charts as the main window draws them, as\n"
         "DIR/leaf.png and DIR/canopy.png (317 x 165 pixels times --scale); with\n"
         "--svg DIR, the same charts as vector pictures DIR/leaf.svg and DIR/canopy.svg.\n"
-        "With --csv FILE, also the leaf, canopy and soil spectra as a CSV file.",
+        "With --csv FILE, also the leaf, canopy and soil spectra as a CSV file, with\n"
+        "the canopy's fluxes after them: rsot (reflectance for direct sunlight), rdot\n"
+        "(for diffuse skylight), rsdt and rddt (black- and white-sky albedo) and the\n"
+        "absorptance mixed as the sky mix mixes the light. --sky-mix physical weights\n"
+        "the diffuse part with the sky ratio itself rather than with it in percent.",
         options,
         [](const BatchArguments& arguments) -> BatchWork {
             const CanopyRunRequest request = CanopyRunRequestFrom(arguments);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "batch/measured_options.h"
+#include "batch/sky_mix_option.h"
 #include "lut/canopy_refine.h"
 #include "lut/lut_fit.h"
 #include "lut/table.h"
@@ -27,7 +28,8 @@ struct FitCanopyRequest {
     bool leaveOutWaterBands = false;
     bool refine = false;  // --refine
     measured::ValueScale scale = measured::ValueScale::Guess;
-    std::vector<std::string> columns;  // empty: all
+    std::vector<std::string> columns;      // empty: all
+    std::optional<canopy::SkyMix> skyMix;  // --sky-mix: must be the table's
 };
 
 FitCanopyRequest RequestFrom(const BatchArguments& arguments)
@@ -50,6 +52,7 @@ FitCanopyRequest RequestFrom(const BatchArguments& arguments)
     request.refine = arguments.Has("--refine");
     request.scale = ScaleFrom(arguments);
     request.columns = ColumnsFrom(arguments);
+    request.skyMix = GivenSkyMix(arguments);
     return request;
 }
 
@@ -59,7 +62,21 @@ struct ColumnFit {
     std::optional<lut::RefinedCanopyFit> refined;  // with --refine
 };
 
-std::string ResultsCsv(const std::vector<ColumnFit>& fits, bool refined)
+// The products' means and deviations, after everything else, when the table holds them.
+void AddProducts(textio::CsvText& csv, const lut::CanopyFitResult& result)
+{
+    if (!result.hasProducts) return;
+    for (const double mean : result.productMean) csv.Rounded(mean);
+    for (const std::optional<double>& sd : result.productSd) {
+        if (sd) {
+            csv.Rounded(*sd);
+        } else {
+            csv.Empty();
+        }
+    }
+}
+
+std::string ResultsCsv(const std::vector<ColumnFit>& fits, bool refined, bool products)
 {
     textio::CsvText csv;
     csv.Text("column");
@@ -74,6 +91,13 @@ std::string ResultsCsv(const std::vector<ColumnFit>& fits, bool refined)
     if (refined) {
         addNames("_refined");
         csv.Text("rmse_refined");
+    }
+    if (products) {
+        for (const char* suffix : {"_mean", "_sd"}) {
+            for (const std::string_view name : lut::kProductNames) {
+                csv.Text(std::string(name) + suffix);
+            }
+        }
     }
     csv.EndRow();
     for (const ColumnFit& fit : fits) {
@@ -91,14 +115,27 @@ std::string ResultsCsv(const std::vector<ColumnFit>& fits, bool refined)
             for (const double value : fit.refined->values) csv.Rounded(value);
             csv.Rounded(fit.refined->rmsePercent);
         }
+        AddProducts(csv, fit.result);
         csv.EndRow();
     }
     return csv.Take();
 }
 
+// Refuses a --sky-mix the table was not computed with: the fit (and its refinement) always
+// uses the table's own mix, so a contradicting option would silently be ignored.
+void CheckSkyMix(const FitCanopyRequest& request, const lut::TableSpec& spec)
+{
+    if (!request.skyMix || *request.skyMix == spec.skyMix) return;
+    throw UsageError("--sky-mix " + std::string(canopy::SkyMixName(*request.skyMix))
+                     + " contradicts the table \"" + Shown(request.lutFile)
+                     + "\", computed with the " + std::string(canopy::SkyMixName(spec.skyMix))
+                     + " sky mix; leave --sky-mix out to use the table's.");
+}
+
 void RunFitCanopy(const FitCanopyRequest& request)
 {
     const lut::Table table = lut::LoadTable(request.lutFile);
+    CheckSkyMix(request, table.info.spec);
     const std::size_t rowCount = table.rows.Count();
     if (static_cast<std::size_t>(request.best) > rowCount) {
         throw Error("--best " + std::to_string(request.best)
@@ -128,7 +165,7 @@ void RunFitCanopy(const FitCanopyRequest& request)
                         + "\" against \"" + request.lutFile + "\": " + e.what());
         }
     }
-    PrintResults(ResultsCsv(fits, request.refine));
+    PrintResults(ResultsCsv(fits, request.refine, table.info.spec.products));
 }
 
 }  // namespace
@@ -146,7 +183,10 @@ BatchCommand FitCanopyCommand()
         "in percent reflectance). With --refine, then P_refined and rmse_refined: from\n"
         "the mean, the parameters the table varies adjusted within its ranges by least\n"
         "squares until the model comes closest (a few hundred model runs a column; far\n"
-        "more accurate than the table's rows alone). The file is delimited text, the\n"
+        "more accurate than the table's rows alone). For a table made with --products,\n"
+        "then Q_mean and Q_sd of its fAPAR, fCover, albedo_PAR, albedo_NIR and\n"
+        "albedo_shortwave over the same rows. The fit uses the table's sky mix; a\n"
+        "--sky-mix that contradicts it is refused. The file is delimited text, the\n"
         "first column the wavelength (nm, or um when all are below 3). No working file\n"
         "is touched.",
         {
@@ -158,6 +198,7 @@ BatchCommand FitCanopyCommand()
             {"--percent", "", "values are percent (default: guessed)", OptionKind::Flag},
             {"--fraction", "", "values are fractions (default: guessed)", OptionKind::Flag},
             {"--columns", "LIST", "all (default) or K[,K...]: header names or numbers, 1 first"},
+            SkyMixOption(),
         },
         [](const BatchArguments& arguments) -> BatchWork {
             const FitCanopyRequest request = RequestFrom(arguments);

@@ -47,9 +47,20 @@ void PrintToStandardOutput(const std::string& text)
     if (!std::cout) throw Error("Cannot write the indices to the standard output.");
 }
 
+void AddFluxRows(textio::CsvText& csv, const canopy::CanopyFluxes& fluxes)
+{
+    const std::pair<const char*, double> rows[] = {{"fAPAR", fluxes.fAPAR},
+                                                   {"fCover", fluxes.fCover},
+                                                   {"albedo PAR", fluxes.albedoPar},
+                                                   {"albedo NIR", fluxes.albedoNir},
+                                                   {"albedo shortwave", fluxes.albedoShortwave}};
+    for (const auto& [name, value] : rows) AddRow(csv, name, value);
+}
+
 }  // namespace
 
-std::string IndicesCsv(const spectral::Spectrum& canopyRefl, const sensor::Sensor* sensor)
+std::string IndicesCsv(const spectral::Spectrum& canopyRefl, const sensor::Sensor* sensor,
+                       const canopy::CanopyFluxes* fluxes)
 {
     textio::CsvText csv;
     csv.Header("quantity,value");
@@ -57,13 +68,15 @@ std::string IndicesCsv(const spectral::Spectrum& canopyRefl, const sensor::Senso
     for (std::size_t i = 0; i < indices.size(); ++i) {
         AddRow(csv, std::string(sensor::kIndices[i].name), indices[i]);
     }
-    if (sensor == nullptr) return csv.Take();
-    const std::string name(sensor->name);
-    const std::vector<std::optional<double>> means = sensor::BandMeans(canopyRefl, *sensor);
-    for (std::size_t i = 0; i < means.size(); ++i) {
-        AddRow(csv, name + " band " + sensor::BandName(*sensor, i), means[i]);
+    if (sensor != nullptr) {
+        const std::string name(sensor->name);
+        const std::vector<std::optional<double>> means = sensor::BandMeans(canopyRefl, *sensor);
+        for (std::size_t i = 0; i < means.size(); ++i) {
+            AddRow(csv, name + " band " + sensor::BandName(*sensor, i), means[i]);
+        }
+        AddRow(csv, name + " NDVI", sensor::BroadbandNdvi(canopyRefl, *sensor));
     }
-    AddRow(csv, name + " NDVI", sensor::BroadbandNdvi(canopyRefl, *sensor));
+    if (fluxes != nullptr) AddFluxRows(csv, *fluxes);
     return csv.Take();
 }
 
@@ -79,18 +92,22 @@ BatchCommand IndicesCommand()
         "\"NAME band B\" per band (mean reflectance over the band) and \"NAME NDVI\".\n"
         "NAME is a chart menu sensor without \"Bandas \", e.g. Landsat-TM or\n"
         "\"Landsat-8/9 OLI\". An index that is undefined (division by 0) is left empty.\n"
+        "Last the canopy's fluxes: rows \"fAPAR\" (absorbed share of 400-700 nm light),\n"
+        "\"fCover\" (1 - the gap fraction at nadir), \"albedo PAR\", \"albedo NIR\" and\n"
+        "\"albedo shortwave\" (400-700, 700-1300, 400-2500 nm), with the sky mix's weights.\n"
         "With --csv FILE, also the spectra as a CSV file, as canopy writes it.",
         options,
         [](const BatchArguments& arguments) -> BatchWork {
             const CanopyRunRequest request = CanopyRunRequestFrom(arguments);
             const sensor::Sensor* sensor = SensorFrom(arguments);
-            return {[request, sensor] {
-                        const canopy::CanopyState state = RunLeafAndCanopy(
-                            request.leaf, request.canopy, request.images, request.csvFile);
-                        PrintToStandardOutput(
-                            IndicesCsv(sensor::FractionOfPercent(state.canopyReflPct), sensor));
-                    },
-                    request.outputs};
+            return {
+                [request, sensor] {
+                    const canopy::CanopyWithFluxes run = RunLeafAndCanopy(
+                        request.leaf, request.canopy, request.images, request.csvFile, true);
+                    PrintToStandardOutput(IndicesCsv(
+                        sensor::FractionOfPercent(run.state.canopyReflPct), sensor, &run.fluxes));
+                },
+                request.outputs};
         },
     };
 }

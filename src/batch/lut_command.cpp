@@ -54,6 +54,7 @@ LutRequest LutRequestFrom(const BatchArguments& arguments)
         WholeValue(arguments.Text("--seed", "0"), 0, kLargestSeed,
                    "--seed must be a whole number from 0 to 999999999999999."));
     spec.sampling = SamplingFrom(arguments);
+    spec.products = arguments.Has("--products");
     for (const std::string& range : arguments.Values("--range")) ReadRange(range, arguments, spec);
     for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
         const auto problem = lut::RangeProblem(static_cast<lut::Parameter>(p), spec.ranges[p]);
@@ -79,9 +80,11 @@ namespace {
 void CheckRoomFor(const LutRequest& request)
 {
     const std::uint64_t rows = request.rows.end - request.rows.first;
+    // Products take 8 bytes each in HDF5, and at least a digit and a comma each in CSV.
+    const std::uint64_t products = request.spec.products ? lut::kProductCount : 0;
     const std::uint64_t perRow = lut::FormatOf(request.out) == lut::TableFormat::Csv
-                                     ? lut::kLeastCsvBytesPerRow
-                                     : lut::kHdf5BytesPerRow;
+                                     ? lut::kLeastCsvBytesPerRow + 2 * products
+                                     : lut::kHdf5BytesPerRow + sizeof(double) * products;
     struct statvfs disk {};
     if (::statvfs(textio::DirectoryOf(request.out).c_str(), &disk) != 0) return;  // the write says
     const std::uint64_t free = static_cast<std::uint64_t>(disk.f_bavail) * disk.f_frsize;
@@ -108,6 +111,9 @@ BatchCommand LutCommand()
         {"--out", "FILE", "the table: FILE.h5 (HDF5) or FILE.csv (required)"},
         {"--quiet", "", "no progress bar (there is none when stderr is not a terminal)",
          OptionKind::Flag},
+        {"--products", "",
+         "also store fAPAR, fCover and the PAR, NIR and shortwave albedos of each row",
+         OptionKind::Flag},
     };
     for (const std::vector<OptionInfo>& more : {LeafOptions(), CanopyOptions()}) {
         options.insert(options.end(), more.begin(), more.end());
@@ -118,7 +124,10 @@ BatchCommand LutCommand()
         "parameters (the others held at their option or default values), computed\n"
         "in memory on every core and written to --out. The samples depend only on\n"
         "the seed and the number of samples, not on threads or shards. On a\n"
-        "terminal a progress bar shows the rate and the time left.",
+        "terminal a progress bar shows the rate and the time left. The table records\n"
+        "a --sky-mix physical in its settings. With --products each row also holds the\n"
+        "canopy's fAPAR, fCover and albedos (HDF5 dataset \"products\", CSV columns\n"
+        "after 2500), for fit-canopy to report; it takes about twice as long.",
         options,
         [](const BatchArguments& arguments) -> BatchWork {
             const LutRequest request = LutRequestFrom(arguments);

@@ -16,7 +16,7 @@ struct LutRequest {
 // Reads and checks `lut`'s options. Throws UsageError for a missing --samples or --out, a
 // range that is malformed, reversed or outside the model's domain (also for held values), a
 // parameter given both as a range and as a held value, a bad --shard, --sampling or --threads,
-// an --out that is neither .h5 nor .csv.
+// an --out that is neither .h5 nor .csv, a --sky-mix other than classic or physical.
 LutRequest LutRequestFrom(const BatchArguments& arguments);
 
 // `lut`: a look-up table of leaf + canopy simulations in memory, on every core.

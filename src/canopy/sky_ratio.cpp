@@ -46,6 +46,15 @@ const spectral::Spectrum& WavelengthTerm()
 
 int VisibilityKm(Visibility v) { return v == Visibility::Km15 ? 15 : 50; }
 
+std::string_view SkyMixName(SkyMix mix) { return mix == SkyMix::Physical ? "physical" : "classic"; }
+
+std::optional<SkyMix> ParseSkyMix(std::string_view name)
+{
+    if (name == "classic") return SkyMix::Classic;
+    if (name == "physical") return SkyMix::Physical;
+    return std::nullopt;
+}
+
 spectral::Spectrum SkyRatio(double sunZenithDeg, Visibility v)
 {
     const double V = VisibilityKm(v);

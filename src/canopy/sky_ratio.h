@@ -1,4 +1,7 @@
 #pragma once
+#include <optional>
+#include <string_view>
+
 #include "spectral/grid.h"
 
 // The diffuse-to-direct sky irradiance ratio that weights the diffuse part of the canopy
@@ -15,6 +18,12 @@ enum class Visibility { Km15, Km50 };
 // times 100 (skyRatioPct, so that the kept reflectance is mostly the diffuse one); physical
 // weights it with the ratio itself (skyRatioPct / 100), as an irradiance ratio does.
 enum class SkyMix { Classic, Physical };
+
+// The name of a sky mix as options and tables write it: "classic" or "physical".
+std::string_view SkyMixName(SkyMix mix);
+
+// The sky mix named `name` exactly ("classic", "physical"), or nothing.
+std::optional<SkyMix> ParseSkyMix(std::string_view name);
 
 // The visibility in km: 15 or 50.
 int VisibilityKm(Visibility v);

@@ -67,9 +67,10 @@ void AddCanopySettings(CsvText& csv, const canopy::CanopyInputs& inputs, std::st
     csv.Setting("leaf_architecture", inputs.leafArchitecture);
     csv.Setting("soil", inputs.soil);
     csv.Setting("visibility_km", std::to_string(canopy::VisibilityKm(inputs.visibility)));
-    // Only the physical mix is named: files of the classic one stay as they always were, and
-    // a physical one can never be taken for them.
-    if (inputs.skyMix == canopy::SkyMix::Physical) csv.Setting("sky_mix", "physical");
+    // Named only when physical, so that the classic mix's files stay as they always were.
+    if (inputs.skyMix != canopy::SkyMix::Classic) {
+        csv.Setting("sky_mix", std::string(canopy::SkyMixName(inputs.skyMix)));
+    }
 }
 
 // The swept parameter and its limits.
@@ -83,13 +84,14 @@ void AddSweepSettings(CsvText& csv, std::string_view name, double from, double t
 
 }  // namespace
 
-std::string MainSpectraCsv(const MainSpectra& spectra)
+std::string MainSpectraCsv(const MainSpectra& spectra, const canopy::CanopyFluxes* fluxes)
 {
     CsvText csv;
     AddVersion(csv, spectra.canopyInputs ? "leaf and canopy spectra" : "leaf spectra");
     AddLeafSettings(csv, spectra.leaf);
     if (spectra.canopyInputs) AddCanopySettings(csv, *spectra.canopyInputs);
-    csv.Header(kMainSpectraHeader);
+    csv.Header(fluxes ? std::string(kMainSpectraHeader) + "," + kMainFluxesHeader
+                      : std::string(kMainSpectraHeader));
     const canopy::CanopyState& s = spectra.state;
     for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
         csv.Whole(spectral::WavelengthNm(static_cast<int>(i)));
@@ -98,6 +100,11 @@ std::string MainSpectraCsv(const MainSpectra& spectra)
             csv.Number(s.canopyReflPct[i] / 100.0).Number(s.soilRefl[i] / 100.0);
         } else {
             csv.Empty().Empty();
+        }
+        if (fluxes) {
+            const canopy::CanopyFluxes& f = *fluxes;
+            csv.Number(f.rsot[i]).Number(f.rdot[i]).Number(f.rsdt[i]).Number(f.rddt[i]);
+            csv.Number(f.absorptance[i]);
         }
         csv.EndRow();
     }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "canopy/canopy_fluxes.h"
 #include "canopy/canopy_run.h"
 #include "leaf/leaf_parameters.h"
 #include "leaf/leaf_spectrum.h"
@@ -28,11 +29,17 @@ struct MainSpectra {
 inline constexpr const char* kMainSpectraHeader =
     "wavelength_nm,leaf_reflectance,leaf_transmittance,canopy_reflectance,soil_reflectance";
 
+// The columns MainSpectraCsv adds after kMainSpectraHeader when given the canopy's fluxes.
+inline constexpr const char* kMainFluxesHeader = "rsot,rdot,rsdt,rddt,absorptance";
+
 // The main spectra file: the comment lines, kMainSpectraHeader, then 421 rows (400 .. 2500 nm)
 // of the wavelength and each spectrum divided by 100. Without canopy inputs, the canopy and
-// soil fields are empty (missing values, not zeros). Throws tulmera::Error when a value is not
-// finite: no such number is ever written.
-std::string MainSpectraCsv(const MainSpectra& spectra);
+// soil fields are empty (missing values, not zeros). With `fluxes` (of the same canopy run),
+// also the columns of kMainFluxesHeader (fractions, canopy::CanopyFluxes). A physical sky mix
+// is named among the settings. Throws tulmera::Error when a value is not finite: no such
+// number is ever written.
+std::string MainSpectraCsv(const MainSpectra& spectra,
+                           const canopy::CanopyFluxes* fluxes = nullptr);
 
 // The spectra of a leaf sweep: its request, the swept values in order and one leaf spectrum
 // (fractions) per value.

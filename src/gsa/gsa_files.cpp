@@ -95,6 +95,10 @@ std::string SettingsText(const GsaSpec& spec)
     const lut::TableSpec& model = spec.model;
     text += "; lidf=" + model.leafArchitecture + "; soil=" + model.soil;
     text += "; visibility=" + std::to_string(canopy::VisibilityKm(model.visibility));
+    // Named only when physical, so that the classic mix's files stay as they always were.
+    if (model.skyMix != canopy::SkyMix::Classic) {
+        text += "; sky_mix=" + std::string(canopy::SkyMixName(model.skyMix));
+    }
     for (std::size_t p = 0; p < model.ranges.size(); ++p) {
         const lut::ParameterRange& r = model.ranges[p];
         text += "; " + std::string(lut::kParameterNames[p]) + "=" + textio::NumberText(r.lo);

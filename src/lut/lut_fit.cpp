@@ -49,28 +49,43 @@ std::optional<std::size_t> ScanRows(const TableRows& rows, const measured::Compa
     return static_cast<std::size_t>(bad - rmse.begin());
 }
 
-// Mean and sample standard deviation of each parameter over the best rows, in rank order,
-// summed as differences from the best row's value (the shifted-data algorithm): a parameter
-// the table holds comes out as exactly its value with a standard deviation of exactly 0.
+// Mean and sample standard deviation of `value` over the best rows, in rank order, summed as
+// differences from the best row's value (the shifted-data algorithm): a value the table holds
+// comes out as exactly itself with a standard deviation of exactly 0. No deviation for one row.
+template <typename Value>
+void MeanAndSd(const std::vector<std::uint64_t>& bestRows, const Value& value, double& mean,
+               std::optional<double>& sd)
+{
+    const auto k = static_cast<double>(bestRows.size());
+    const double shift = value(bestRows.front());
+    double sum = 0.0;
+    for (const std::uint64_t row : bestRows) sum += value(row) - shift;
+    mean = shift + sum / k;
+    if (bestRows.size() < 2) return;
+    double squares = 0.0;
+    for (const std::uint64_t row : bestRows) {
+        const double deviation = value(row) - mean;
+        squares += deviation * deviation;
+    }
+    sd = std::sqrt(squares / (k - 1.0));
+}
+
+// The parameters' (and the products', when the table holds them) means and deviations.
 void Summarise(const TableRows& rows, CanopyFitResult& result)
 {
-    const auto k = static_cast<double>(result.bestRows.size());
     for (std::size_t p = 0; p < kParameterCount; ++p) {
         const auto value = [&](std::uint64_t row) {
             return rows.parameters[static_cast<std::size_t>(row) * kParameterCount + p];
         };
-        const double shift = value(result.bestRows.front());
-        double sum = 0.0;
-        for (const std::uint64_t row : result.bestRows) sum += value(row) - shift;
-        const double mean = shift + sum / k;
-        result.mean[p] = mean;
-        if (result.bestRows.size() < 2) continue;
-        double squares = 0.0;
-        for (const std::uint64_t row : result.bestRows) {
-            const double deviation = value(row) - mean;
-            squares += deviation * deviation;
-        }
-        result.sd[p] = std::sqrt(squares / (k - 1.0));
+        MeanAndSd(result.bestRows, value, result.mean[p], result.sd[p]);
+    }
+    result.hasProducts = !rows.products.empty();
+    if (!result.hasProducts) return;
+    for (std::size_t q = 0; q < kProductCount; ++q) {
+        const auto value = [&](std::uint64_t row) {
+            return rows.products[static_cast<std::size_t>(row) * kProductCount + q];
+        };
+        MeanAndSd(result.bestRows, value, result.productMean[q], result.productSd[q]);
     }
 }
 
@@ -83,6 +98,7 @@ public:
                                 rows.parameters.end());
         rows_.reflectance.insert(rows_.reflectance.end(), rows.reflectance.begin(),
                                  rows.reflectance.end());
+        rows_.products.insert(rows_.products.end(), rows.products.begin(), rows.products.end());
     }
     void Commit() override {}
     TableRows Take() { return std::move(rows_); }

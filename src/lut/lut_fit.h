@@ -37,6 +37,10 @@ struct CanopyFitResult {
     ParameterValues mean{};                                   // over the best rows
     std::array<std::optional<double>, kParameterCount> sd{};  // sample SD; nothing for one row
     int wavelengthsCompared = 0;  // grid points with data, water bands left out when asked
+    // The products over the same rows, when the table holds them (TableSpec::products).
+    bool hasProducts = false;
+    ProductValues productMean{};
+    std::array<std::optional<double>, kProductCount> productSd{};
 };
 
 // Fits `measured` (fractions on the 5-nm grid) against `rows`: the RMSE, in percent reflectance

@@ -8,7 +8,7 @@
 namespace tulmera::lut {
 
 Simulator::Simulator(const TableSpec& spec)
-    : scene_(engine::SceneOf(spec.leafArchitecture, spec.soil, spec.visibility))
+    : scene_(engine::SceneOf(spec.leafArchitecture, spec.soil, spec.visibility, spec.skyMix))
 {
 }
 

@@ -7,8 +7,8 @@
 namespace tulmera::lut {
 
 // The simulation of one sample of a table through the engine: the leaf model, then the canopy
-// model with the table's leaf angles, soil and sky, as `tulmera-batch canopy` runs them from
-// a fresh state, within the engine's contract (1e-12 relative) of that run. For the fit's
+// model with the table's leaf angles, soil, sky and sky mix, as `tulmera-batch canopy` runs them
+// from a fresh state, within the engine's contract (1e-12 relative) of that run. For the fit's
 // refinement, which needs one sample at a time; tables compute their rows in batches
 // (ComputeRows). Not thread-safe: one per thread.
 class Simulator {
@@ -22,7 +22,7 @@ public:
     spectral::Spectrum Simulate(const ParameterValues& values);
 
     // The canopy reflectance of Simulate and the radiation budget of the same canopy (its
-    // albedos, absorptance, fAPAR and fCover; the classic sky mix, as the reflectance uses).
+    // albedos, absorptance, fAPAR and fCover; with the table's sky mix, as the reflectance).
     // Throws tulmera::Error as Simulate does, or when a flux is not finite.
     struct WithFluxes {
         spectral::Spectrum reflectance;

@@ -23,11 +23,14 @@ struct TableInfo {
 };
 
 // Consecutive rows: parameters row by row (kParameterCount each, Parameter order) and the
-// canopy reflectance as a fraction, spectral::kWavelengthCount single-precision values a row.
+// canopy reflectance as a fraction, spectral::kWavelengthCount single-precision values a row;
+// in a table with products (TableSpec::products) also kProductCount products a row
+// (kProductNames order), else none.
 struct TableRows {
     std::uint64_t firstRow = 0;
     std::vector<double> parameters;
     std::vector<float> reflectance;
+    std::vector<double> products;
 
     std::size_t Count() const { return parameters.size() / kParameterCount; }
 };

@@ -3,7 +3,10 @@
 // "row,N,...,hotspot,400,...,2500", then one line per sample: its row number, the parameters and
 // the reflectance (the shortest decimal of each single-precision value), comma-separated, LF line
 // ends; last a line "# digest fnv1a64 HEX" with the rows' digest (table_digest.h), absent in
-// tables written before it.
+// tables written before it. A table of the physical sky mix ends its first line with
+// "; sky_mix=physical"; a table with products has the columns
+// "fAPAR,fCover,albedo_PAR,albedo_NIR,albedo_shortwave" after 2500 (the shortest text that reads
+// back exactly). Other tables have neither, as before.
 #include <cerrno>
 #include <cstdint>
 #include <fstream>
@@ -24,6 +27,7 @@ namespace {
 
 constexpr std::string_view kMark = "tulmera look-up table 1";  // after "# "
 constexpr std::size_t kColumns = 1 + kParameterCount + spectral::kWavelengthCount;
+constexpr std::string_view kSkyMixKey = "sky_mix";  // only in tables of the physical mix
 constexpr std::string_view kDigestMark = "# digest fnv1a64 ";
 
 // The table settings after the mark, on the first line.
@@ -42,16 +46,22 @@ std::vector<std::pair<std::string, std::string>> Settings(const TableSpec& spec)
         if (r.varies) range += ":" + textio::NumberText(r.hi);
         settings.emplace_back(kParameterNames[p], range);
     }
+    if (spec.skyMix != canopy::SkyMix::Classic) {
+        settings.emplace_back(kSkyMixKey, canopy::SkyMixName(spec.skyMix));
+    }
     return settings;
 }
 
 // The column header, "row,N,...,hotspot,400,...,2500", with its line end.
-std::string HeaderLine()
+std::string HeaderLine(bool products)
 {
     textio::CsvText csv;
     csv.Text("row");
     for (const std::string_view name : kParameterNames) csv.Text(name);
     for (int i = 0; i < spectral::kWavelengthCount; ++i) csv.Whole(spectral::WavelengthNm(i));
+    if (products) {
+        for (const std::string_view name : kProductNames) csv.Text(name);
+    }
     csv.EndRow();
     return csv.Take();
 }
@@ -61,7 +71,7 @@ std::string HeadLines(const TableSpec& spec)
 {
     textio::CsvText csv;
     csv.SettingsLine(kMark, Settings(spec));
-    return csv.Take() + HeaderLine();
+    return csv.Take() + HeaderLine(spec.products);
 }
 
 class CsvWriter final : public TableWriter {
@@ -91,6 +101,11 @@ public:
             for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
                 const float value = rows.reflectance[r * spectral::kWavelengthCount + i];
                 csv.Rounded(textio::ShortestSingleValue(value));
+            }
+            if (info_.spec.products) {
+                for (std::size_t q = 0; q < kProductCount; ++q) {
+                    csv.Number(rows.products[r * kProductCount + q]);
+                }
             }
             csv.EndRow();
         }
@@ -169,7 +184,9 @@ TableSpec CsvReader::ReadSpec(std::string_view line) const
 {
     const std::vector<std::string_view> items = Split(line, "; ");
     const std::size_t expected = 7 + kParameterCount;
-    if (items.size() != expected || items[0] != "# " + std::string(kMark))
+    const bool mixNamed =
+        items.size() == expected + 1 && items.back().starts_with(std::string(kSkyMixKey) + "=");
+    if ((items.size() != expected && !mixNamed) || items[0] != "# " + std::string(kMark))
         Fail("its first line is not our mark.");
     const auto value = [&](std::size_t i, std::string_view key) {
         const std::string_view item = items[i];
@@ -196,6 +213,12 @@ TableSpec CsvReader::ReadSpec(std::string_view line) const
         spec.ranges[p].lo = Number(ends.front(), name);
         spec.ranges[p].hi = Number(ends.back(), name);
         spec.ranges[p].varies = ends.size() == 2;
+    }
+    if (mixNamed) {
+        const std::optional<canopy::SkyMix> mix = canopy::ParseSkyMix(value(expected, kSkyMixKey));
+        // "classic" is never written: a table that names it was not written by us.
+        if (!mix || *mix == canopy::SkyMix::Classic) Fail("unknown sky mix.");
+        spec.skyMix = *mix;
     }
     return spec;
 }
@@ -233,7 +256,12 @@ Table LoadCsv(const std::filesystem::path& file)
         lines.pop_back();
     }
     table.info.spec = reader.ReadSpec(lines[0]);
-    if (std::string(lines[1]) + "\n" != HeaderLine()) reader.Fail("its column header is not ours.");
+    TableSpec& spec = table.info.spec;
+    spec.products = std::string(lines[1]) + "\n" == HeaderLine(true);
+    if (!spec.products && std::string(lines[1]) + "\n" != HeaderLine(false)) {
+        reader.Fail("its column header is not ours.");
+    }
+    const std::size_t columns = kColumns + (spec.products ? kProductCount : 0);
     const std::size_t count = lines.size() - 2;
     table.info.rowCount = count;
     table.rows.parameters.reserve(count * kParameterCount);
@@ -241,9 +269,9 @@ Table LoadCsv(const std::filesystem::path& file)
     for (std::size_t r = 0; r < count; ++r) {
         const std::string where = "line " + std::to_string(r + 3);
         const std::vector<std::string_view> fields = Split(lines[r + 2], ",");
-        if (fields.size() != kColumns) {
+        if (fields.size() != columns) {
             reader.Fail(where + " has " + std::to_string(fields.size()) + " fields instead of "
-                        + std::to_string(kColumns) + ".");
+                        + std::to_string(columns) + ".");
         }
         const std::uint64_t row = reader.Whole(fields[0], where + ", row number");
         if (r == 0) table.info.firstRow = row;
@@ -254,6 +282,9 @@ Table LoadCsv(const std::filesystem::path& file)
         for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
             table.rows.reflectance.push_back(
                 static_cast<float>(reader.Number(fields[1 + kParameterCount + i], where)));
+        }
+        for (std::size_t q = kColumns; q < columns; ++q) {
+            table.rows.products.push_back(reader.Number(fields[q], where));
         }
     }
     table.rows.firstRow = table.info.firstRow;

@@ -25,6 +25,10 @@ void RowDigest::Add(const TableRows& rows)
                 std::bit_cast<std::uint32_t>(rows.reflectance[r * spectral::kWavelengthCount + i]),
                 4);
         }
+        if (rows.products.empty()) continue;
+        for (std::size_t q = 0; q < kProductCount; ++q) {
+            AddBytes(std::bit_cast<std::uint64_t>(rows.products[r * kProductCount + q]), 8);
+        }
     }
 }
 

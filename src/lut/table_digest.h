@@ -9,8 +9,9 @@
 // A digest of a table file's rows, stored in the file (the CSV's last line, an HDF5 attribute)
 // so that a reader notices an edited or damaged table. It covers the values, not their text:
 // FNV-1a (64 bits) over each parameter's 8 and each reflectance's 4 bytes (IEEE 754, little
-// endian), row after row. A CSV and an HDF5 file of the same rows therefore carry the same digest,
-// and line ends or number spelling do not change it.
+// endian), row after row; in a table with products each row's products (8 bytes each) follow
+// its reflectances, so that tables without them keep their digests. A CSV and an HDF5 file of the
+// same rows therefore carry the same digest, and line ends or number spelling do not change it.
 namespace tulmera::lut {
 
 class RowDigest {

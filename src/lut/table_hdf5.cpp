@@ -1,11 +1,15 @@
 // The HDF5 form of a table (through the HDF5 C library), readable as it is by h5py, R's hdf5r
 // and HDFView: datasets "parameters" (rows x 9, float64, attribute "names"), "reflectance"
 // (rows x 421, float32, canopy reflectance as a fraction) and "wavelength" (421, float64, nm);
-// the table settings as attributes of the root group.
+// the table settings as attributes of the root group. A table of the physical sky mix also has
+// the attribute "sky_mix" ("physical"), a table with products the dataset "products" (rows x 5,
+// float64, attribute "names": fAPAR, fCover, albedo_PAR, albedo_NIR, albedo_shortwave); other
+// tables have neither, as before.
 #include <hdf5.h>
 
 #include <array>
 #include <cstring>
+#include <optional>
 
 #include "canopy/sky_ratio.h"
 #include "lut/table.h"
@@ -18,6 +22,8 @@ namespace {
 constexpr std::string_view kMark = "tulmera look-up table";
 constexpr int kVersion = 1;
 constexpr const char* kDigestAttribute = "rows_digest";  // table_digest.h; since tables carry one
+constexpr const char* kSkyMixAttribute = "sky_mix";      // only in tables of the physical mix
+constexpr const char* kProductsDataset = "products";     // only in tables with products
 
 // An HDF5 identifier closed by its closing function when it goes out of scope.
 class Handle {
@@ -86,6 +92,9 @@ public:
             WriteAttributes();
             parameters_ = CreateDataset("parameters", H5T_IEEE_F64LE, kParameterCount);
             reflectance_ = CreateDataset("reflectance", H5T_IEEE_F32LE, spectral::kWavelengthCount);
+            if (info.spec.products) {
+                products_ = CreateDataset(kProductsDataset, H5T_IEEE_F64LE, kProductCount);
+            }
             WriteNames();
             WriteWavelengths();
         } catch (...) {
@@ -102,6 +111,10 @@ public:
                   rows.parameters.data());
         WriteRows(reflectance_, H5T_NATIVE_FLOAT, at, rows.Count(), spectral::kWavelengthCount,
                   rows.reflectance.data());
+        if (products_ >= 0) {
+            WriteRows(products_, H5T_NATIVE_DOUBLE, at, rows.Count(), kProductCount,
+                      rows.products.data());
+        }
         written_ += rows.Count();
         digest_.Add(rows);
     }
@@ -131,7 +144,7 @@ private:
 
     void CloseDatasets()
     {
-        for (hid_t* id : {&parameters_, &reflectance_}) {
+        for (hid_t* id : {&parameters_, &reflectance_, &products_}) {
             if (*id >= 0) H5Dclose(*id);
             *id = -1;
         }
@@ -187,6 +200,9 @@ private:
                   hi.data());
         Attribute(fileId_, "range_varies", H5T_STD_U8LE, H5T_NATIVE_UINT8, kParameterCount,
                   varies.data());
+        if (spec.skyMix != canopy::SkyMix::Classic) {
+            TextAttribute(fileId_, kSkyMixAttribute, std::string(canopy::SkyMixName(spec.skyMix)));
+        }
     }
 
     hid_t CreateDataset(const char* name, hid_t type, hsize_t columns) const
@@ -206,6 +222,10 @@ private:
         const Handle type = StringType();
         Attribute(parameters_, "names", type.get(), type.get(), kParameterCount, names.data());
         TextAttribute(reflectance_, "units", "fraction");
+        if (products_ < 0) return;
+        std::array<const char*, kProductCount> products{};
+        for (std::size_t q = 0; q < kProductCount; ++q) products[q] = kProductNames[q].data();
+        Attribute(products_, "names", type.get(), type.get(), kProductCount, products.data());
     }
 
     void WriteWavelengths() const
@@ -241,7 +261,7 @@ private:
 
     detail::TemporaryTableFile target_;  // first: removed after the handles are closed
     TableInfo info_;
-    hid_t fileId_ = -1, parameters_ = -1, reflectance_ = -1;
+    hid_t fileId_ = -1, parameters_ = -1, reflectance_ = -1, products_ = -1;
     std::uint64_t written_ = 0;
     RowDigest digest_;
 };
@@ -349,6 +369,19 @@ public:
         table.rows.reflectance = Dataset<float>("reflectance", H5T_NATIVE_FLOAT,
                                                 spectral::kWavelengthCount, reflectanceRows);
         if (parameterRows != reflectanceRows) Fail("its datasets differ in their number of rows.");
+        if (H5Aexists(id_.get(), kSkyMixAttribute) > 0) {
+            const std::optional<canopy::SkyMix> mix = canopy::ParseSkyMix(Text(kSkyMixAttribute));
+            // "classic" is never written: a table that names it was not written by us.
+            if (!mix || *mix == canopy::SkyMix::Classic) Fail("unknown sky mix.");
+            spec.skyMix = *mix;
+        }
+        if (H5Lexists(id_.get(), kProductsDataset, H5P_DEFAULT) > 0) {
+            hsize_t productRows = 0;
+            table.rows.products =
+                Dataset<double>(kProductsDataset, H5T_NATIVE_DOUBLE, kProductCount, productRows);
+            if (productRows != parameterRows) Fail("its datasets differ in their number of rows.");
+            spec.products = true;
+        }
         table.info.rowCount = parameterRows;
         table.rows.firstRow = table.info.firstRow;
         if (table.info.firstRow + table.info.rowCount > spec.samples) {

@@ -92,7 +92,23 @@ void MergeShards(const std::filesystem::path& out, const std::vector<std::filesy
                           "rows cannot be checked; write the shard again.");
         }
         files.push_back({file, table.info, *table.digest});
-        if (files.back().info.spec != files.front().info.spec) {
+        const TableSpec& first = files.front().info.spec;
+        const TableSpec& spec = files.back().info.spec;
+        if (spec.skyMix != first.skyMix) {
+            throw Error("\"" + file.string() + "\" was computed with the "
+                        + std::string(canopy::SkyMixName(spec.skyMix)) + " sky mix and \""
+                        + files.front().file.string() + "\" with the "
+                        + std::string(canopy::SkyMixName(first.skyMix))
+                        + " one: they are shards of different tables.");
+        }
+        if (spec.products != first.products) {
+            const bool here = spec.products;
+            throw Error("\"" + (here ? file : files.front().file).string()
+                        + "\" holds products (lut --products) and \""
+                        + (here ? files.front().file : file).string()
+                        + "\" does not: they are shards of different tables.");
+        }
+        if (spec != first) {
             throw Error("\"" + file.string() + "\" is a shard of another table than \""
                         + files.front().file.string()
                         + "\": their samples, seed, sampling, ranges or canopy options differ.");

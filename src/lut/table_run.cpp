@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <functional>
 
 #include "engine/engine.h"
@@ -44,6 +45,25 @@ engine::CanopyBatch BlockSets(const TableSpec& spec, TableRows& block)
     return batch;
 }
 
+// The broadband products of each row of `block` from the engine's fluxes, each checked finite
+// (the one number formatter would refuse it at the write, after hours of work).
+void StoreProducts(const TableSpec& spec, const engine::CanopyFluxesBatch& fluxes, TableRows& block)
+{
+    for (std::size_t at = 0; at < block.Count(); ++at) {
+        const ProductValues values = ProductsOf(fluxes.fluxes[at]);
+        for (std::size_t q = 0; q < values.size(); ++q) {
+            if (std::isfinite(values[q])) {
+                block.products[at * kProductCount + q] = values[q];
+                continue;
+            }
+            const std::uint64_t row = block.firstRow + at;
+            throw Error("The simulation of row " + std::to_string(row) + " ("
+                        + DescribeValues(SampleValues(spec, row)) + ") failed: its "
+                        + std::string(kProductNames[q]) + " is not a finite number.");
+        }
+    }
+}
+
 // Computes the rows of `block` through the engine on options.threads workers; meanwhile this
 // thread runs `meanwhile` (the write of the previous block: the HDF5 library is called from
 // one thread only).
@@ -60,17 +80,26 @@ void ComputeBlock(const TableSpec& spec, const engine::CanopyScene& scene,
     }
     run.meanwhile = meanwhile;
     engine::CanopySpectraBatch spectra;
+    engine::CanopyFluxesBatch fluxes;
     try {
         spectra = engine::ComputeCanopySpectra(scene, batch, run);
+        if (spec.products) {
+            // The previous block is written by now; the progress was counted by the spectra.
+            run.meanwhile = {};
+            run.progress = {};
+            fluxes = engine::ComputeCanopyFluxesBatch(scene, batch, run);
+        }
     } catch (const engine::Cancelled&) {
         throw Error("The run was interrupted; no table was written.");
     }
-    if (const std::optional<std::size_t> failed = engine::FirstFailure(spectra.error)) {
+    for (const std::vector<std::string>* errors : {&spectra.error, &fluxes.error}) {
+        const std::optional<std::size_t> failed = engine::FirstFailure(*errors);
+        if (!failed) continue;
         const std::uint64_t row = block.firstRow + *failed;
         throw Error("The simulation of row " + std::to_string(row) + " ("
-                    + DescribeValues(SampleValues(spec, row))
-                    + ") failed: " + spectra.error[*failed]);
+                    + DescribeValues(SampleValues(spec, row)) + ") failed: " + (*errors)[*failed]);
     }
+    if (spec.products) StoreProducts(spec, fluxes, block);
     // Each row held to what the canopy run accepts, then stored in single precision: each
     // value rounded once.
     for (std::size_t at = 0; at < block.Count(); ++at) {
@@ -97,7 +126,7 @@ void ComputeBlock(const TableSpec& spec, const engine::CanopyScene& scene,
 void ComputeRows(const TableSpec& spec, const RunOptions& options, TableWriter& writer)
 {
     const engine::CanopyScene scene =
-        engine::SceneOf(spec.leafArchitecture, spec.soil, spec.visibility);
+        engine::SceneOf(spec.leafArchitecture, spec.soil, spec.visibility, spec.skyMix);
     // Two blocks: this thread writes one while the workers compute the next.
     std::array<TableRows, 2> blocks;
     TableRows* written = nullptr;
@@ -108,6 +137,7 @@ void ComputeRows(const TableSpec& spec, const RunOptions& options, TableWriter& 
         block.firstRow = first;
         block.parameters.assign((end - first) * kParameterCount, 0.0);
         block.reflectance.assign((end - first) * spectral::kWavelengthCount, 0.0f);
+        block.products.assign(spec.products ? (end - first) * kProductCount : 0, 0.0);
         std::function<void()> meanwhile;
         if (written) meanwhile = [&writer, written] { writer.Append(*written); };
         ComputeBlock(spec, scene, options, first - options.rows.first, block, meanwhile);

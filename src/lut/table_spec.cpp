@@ -56,6 +56,7 @@ TableSpec HeldSpec(const leaf::LeafParameters& leaf, const canopy::CanopyInputs&
     spec.leafArchitecture = canopyInputs.leafArchitecture;
     spec.soil = canopyInputs.soil;
     spec.visibility = canopyInputs.visibility;
+    spec.skyMix = canopyInputs.skyMix;
     return spec;
 }
 
@@ -85,7 +86,13 @@ leaf::LeafParameters LeafOf(const ParameterValues& v) { return {v[0], v[1], v[2]
 
 canopy::CanopyInputs CanopyOf(const TableSpec& spec, const ParameterValues& v)
 {
-    return {v[4], v[5], v[6], v[7], v[8], spec.leafArchitecture, spec.soil, spec.visibility};
+    return {v[4],       v[5], v[6], v[7], v[8], spec.leafArchitecture, spec.soil, spec.visibility,
+            spec.skyMix};
+}
+
+ProductValues ProductsOf(const canopy::CanopyFluxes& f)
+{
+    return {f.fAPAR, f.fCover, f.albedoPar, f.albedoNir, f.albedoShortwave};
 }
 
 std::string DescribeValues(const ParameterValues& values)

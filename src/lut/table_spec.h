@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "canopy/canopy_fluxes.h"
 #include "canopy/canopy_run.h"
 #include "leaf/leaf_parameters.h"
 
@@ -49,12 +50,26 @@ struct TableSpec {
     std::string leafArchitecture;  // one of canopy::kLeafArchitectureNames
     std::string soil;              // one of spectral::kSoilKeys
     canopy::Visibility visibility = canopy::Visibility::Km15;
+    canopy::SkyMix skyMix = canopy::SkyMix::Classic;  // recorded only when physical
+    // Whether each row also holds the canopy's broadband products (kProductNames); tables
+    // without them keep the bytes they always had.
+    bool products = false;
 
     bool operator==(const TableSpec&) const = default;
 };
 
+// The broadband products a table row may hold beside its reflectance, in their column order:
+// canopy::CanopyFluxes' fAPAR, fCover, albedoPar, albedoNir and albedoShortwave.
+inline constexpr int kProductCount = 5;
+inline constexpr std::array<std::string_view, kProductCount> kProductNames = {
+    "fAPAR", "fCover", "albedo_PAR", "albedo_NIR", "albedo_shortwave"};
+using ProductValues = std::array<double, kProductCount>;
+
+// The products of `fluxes` in kProductNames order.
+ProductValues ProductsOf(const canopy::CanopyFluxes& fluxes);
+
 // A table spec holding every parameter at `leaf` and `canopyInputs` (their architecture, soil
-// and visibility too), with no samples yet.
+// visibility and sky mix too), with no samples yet.
 TableSpec HeldSpec(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& canopyInputs);
 
 // The first problem of a range, in English ("LAI range 0:8 reaches 0, outside the model's

@@ -40,8 +40,8 @@ std::optional<domain::DomainProblem> FirstRefused(const CanopyStepInputs& step)
     return domain::CheckCanopyDomain(step.canopy);
 }
 
-// The leaf spectra in percent as the canopy run sees them: printed as "VP.dat" prints them
-// (15 significant digits) and read back as the canopy run reads "VP.dat".
+}  // namespace
+
 void LeafSpectraAsRead(const leaf::LeafParameters& p, spectral::Spectrum& reflPct,
                        spectral::Spectrum& transPct)
 {
@@ -54,6 +54,8 @@ void LeafSpectraAsRead(const leaf::LeafParameters& p, spectral::Spectrum& reflPc
         transPct[i] = 100.0 * reader.ReadNumber("leaf transmittance");
     }
 }
+
+namespace {
 
 // The scalars of the fluxes of a run, or nothing when they cannot be computed (the run's
 // reflectance is good all the same).

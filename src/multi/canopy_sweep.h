@@ -59,6 +59,13 @@ struct CanopyStepInputs {
 };
 CanopyStepInputs CanopyStepOf(const CanopySweepRequest& request, double value);
 
+// The leaf spectra of `p` in percent as the canopy run sees them: printed as "VP.dat" prints
+// them (15 significant digits) and read back as the canopy run reads "VP.dat", so that a canopy
+// computed from them in memory has the digits of the canopy run. Throws tulmera::Error as
+// leaf::ComputeLeafSpectrum does.
+void LeafSpectraAsRead(const leaf::LeafParameters& p, spectral::Spectrum& reflPct,
+                       spectral::Spectrum& transPct);
+
 // The values `request` would sweep (SweepValues: running sum, <= upper + 1e-4, at most 1000),
 // after checking every step's leaf and canopy numbers against the accepted ranges
 // (domain/input_domain.h), all before any step runs. Throws tulmera::Error naming the

@@ -33,6 +33,8 @@ TEST(BatchCsv, EachCommandWritesTheTableOfItsOwnRun)
     refresh::Recompute(leaf, inputs, state, {leafChart, canopyChart}, {});
     const exports::MainSpectra leafAlone{leaf, std::nullopt, state};
     const exports::MainSpectra withCanopy{leaf, inputs, state};
+    // canopy --csv adds the run's fluxes after the window's columns.
+    const canopy::CanopyFluxes fluxes = canopy::ComputeCanopyFluxes(state, inputs.skyMix);
     multi::SweepRequest sweep;
     sweep.swept = multi::SweptParameter::Cab;
     sweep.fixed = leaf;
@@ -51,7 +53,9 @@ TEST(BatchCsv, EachCommandWritesTheTableOfItsOwnRun)
         std::string expected;
     } cases[] = {
         {"leaf", {"leaf"}, exports::MainSpectraCsv(leafAlone)},
-        {"canopy", {"canopy", "--lai", "2", "--sun", "30"}, exports::MainSpectraCsv(withCanopy)},
+        {"canopy",
+         {"canopy", "--lai", "2", "--sun", "30"},
+         exports::MainSpectraCsv(withCanopy, &fluxes)},
         {"sweep",
          {"sweep", "--param", "Cab", "--from", "15", "--to", "20", "--step", "1"},
          exports::SweepSpectraCsv(exports::ComputeSweepSpectra(sweep))},

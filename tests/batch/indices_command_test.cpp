@@ -54,11 +54,13 @@ TEST(IndicesCommand, PrintsTheIndicesAndTheSensorsBandsAsCsv)
     EXPECT_EQ(run.err, "");
     EXPECT_TRUE(std::filesystem::exists("VP.dat"));
     const std::vector<std::string> lines = SplitLines(run.out);
-    ASSERT_EQ(lines.size(), 1u + sensor::kIndexCount + 13 + 1);  // header, indices, bands, NDVI
+    // header, indices, bands, NDVI, the five fluxes
+    ASSERT_EQ(lines.size(), 1u + sensor::kIndexCount + 13 + 1 + 5);
     EXPECT_EQ(lines[0], "quantity,value");
     EXPECT_EQ(lines[1 + sensor::kIndexCount], "Sentinel-2 MSI band B1," + FieldOf(lines[18]));
     EXPECT_EQ(lines[1 + sensor::kIndexCount + 8].rfind("Sentinel-2 MSI band B8A,", 0), 0u);
-    EXPECT_EQ(lines.back().rfind("Sentinel-2 MSI NDVI,", 0), 0u);
+    EXPECT_EQ(lines[lines.size() - 6].rfind("Sentinel-2 MSI NDVI,", 0), 0u);
+    EXPECT_EQ(lines.back().rfind("albedo shortwave,", 0), 0u);
 
     // The numbers are the in-memory run's: within the 15 printed digits of "VS.dat".
     const sensor::IndexValues fromFile = sensor::ComputeIndices(ReadCanopyFile());
@@ -75,7 +77,7 @@ TEST(IndicesCommand, PrintsTheIndicesAndTheSensorsBandsAsCsv)
 
     const Outcome plain = RunBatchProgram("indices");
     EXPECT_EQ(plain.exitCode, 0) << plain.err;
-    EXPECT_EQ(SplitLines(plain.out).size(), 1u + sensor::kIndexCount);
+    EXPECT_EQ(SplitLines(plain.out).size(), 1u + sensor::kIndexCount + 5);
 }
 
 TEST(IndicesCommand, AnUnknownSensorIsABadArgumentListingTheValidNames)
