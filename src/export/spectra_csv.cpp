@@ -86,7 +86,14 @@ std::string MainSpectraCsv(const MainSpectra& spectra)
     AddVersion(csv, spectra.canopyInputs ? "leaf and canopy spectra" : "leaf spectra");
     AddLeafSettings(csv, spectra.leaf);
     if (spectra.canopyInputs) AddCanopySettings(csv, *spectra.canopyInputs);
-    csv.Header(kMainSpectraHeader);
+    std::string header = kMainSpectraHeader;
+    for (std::size_t k = 0; k < spectra.kept.size(); ++k) {
+        const std::string name = "kept_" + std::to_string(k + 1);
+        csv.Setting(name, spectra.kept[k].label);
+        header += "," + name + "_leaf_reflectance," + name + "_leaf_transmittance," + name
+                  + "_canopy_reflectance";
+    }
+    csv.Header(header);
     const canopy::CanopyState& s = spectra.state;
     for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
         csv.Whole(spectral::WavelengthNm(static_cast<int>(i)));
@@ -95,6 +102,14 @@ std::string MainSpectraCsv(const MainSpectra& spectra)
             csv.Number(s.canopyReflPct[i] / 100.0).Number(s.soilRefl[i] / 100.0);
         } else {
             csv.Empty().Empty();
+        }
+        for (const plot::KeptSpectra& kept : spectra.kept) {
+            csv.Number(kept.leafReflPct[i] / 100.0).Number(kept.leafTransPct[i] / 100.0);
+            if (i + 1 < spectral::kWavelengthCount) {
+                csv.Number(kept.canopyReflPct[i] / 100.0);
+            } else {
+                csv.Empty();  // the canopy chart ends at 2495 nm
+            }
         }
         csv.EndRow();
     }

@@ -8,6 +8,7 @@
 #include "leaf/leaf_spectrum.h"
 #include "multi/canopy_sweep.h"
 #include "multi/sweep.h"
+#include "plot/kept_spectra.h"
 
 // The spectra as CSV files for other programs (pandas, R): comment lines starting with "#"
 // that name the program version and every parameter, one header line, then one row per
@@ -22,6 +23,8 @@ struct MainSpectra {
     leaf::LeafParameters leaf = leaf::kStartLeafParameters;
     std::optional<canopy::CanopyInputs> canopyInputs;
     canopy::CanopyState state;
+    // The kept references ("Fijar espectros"), written after the live spectra.
+    std::vector<plot::KeptSpectra> kept;
 };
 
 // The header line of MainSpectraCsv, without its line end.
@@ -30,7 +33,10 @@ inline constexpr const char* kMainSpectraHeader =
 
 // The main spectra file: the comment lines, kMainSpectraHeader, then 421 rows (400 .. 2500 nm)
 // of the wavelength and each spectrum divided by 100. Without canopy inputs, the canopy and
-// soil fields are empty (missing values, not zeros). Throws tulmera::Error when a value is not
+// soil fields are empty (missing values, not zeros). Each kept set k (1, 2, ...) adds a comment
+// line "# kept_k = <label>" and the columns kept_k_leaf_reflectance, kept_k_leaf_transmittance
+// and kept_k_canopy_reflectance (empty at 2500 nm, where the canopy chart ends); without kept
+// sets the file is as before. Throws tulmera::Error when a value is not
 // finite: no such number is ever written.
 std::string MainSpectraCsv(const MainSpectra& spectra);
 
