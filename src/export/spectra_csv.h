@@ -24,7 +24,7 @@ struct MainSpectra {
     std::optional<canopy::CanopyInputs> canopyInputs;
     canopy::CanopyState state;
     // The kept references ("Fijar espectros"), written after the live spectra.
-    std::vector<plot::KeptSpectra> kept;
+    std::vector<plot::KeptSpectra> kept = {};
 };
 
 // The header line of MainSpectraCsv, without its line end.
