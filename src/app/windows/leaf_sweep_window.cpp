@@ -215,6 +215,10 @@ QWidget* LeafSweepWindow::BuildButtons()
     runButton_ = makeButton("btok", tr("Ejecutar"), widgets::Picture::Run);
     exportButton_ = makeButton("cmdfich", tr("Hoja de calculo"), widgets::Picture::Sheet);
     exitButton_ = makeButton("Command2", tr("Sailr"), widgets::Picture::Leave);
+    backButton_ = new QPushButton(tr("Volver a la ventana principal"), group);
+    backButton_->setObjectName(QStringLiteral("cmdVolver"));
+    backButton_->setToolTip(tr("Cierra esta ventana y vuelve a la principal con sus valores"));
+    row->addWidget(backButton_);
     return group;
 }
 
@@ -254,6 +258,7 @@ void LeafSweepWindow::Connect()
     connect(exportButton_, &QPushButton::clicked, this,
             [this] { emit ExportRequested(valueCount_); });
     connect(exitButton_, &QPushButton::clicked, this, &LeafSweepWindow::ExitRequested);
+    connect(backButton_, &QPushButton::clicked, this, &LeafSweepWindow::BackToMainRequested);
 }
 
 // Window load: a clear chart and the sweep of N from 1 to 4 by 0.1 with the others held at
