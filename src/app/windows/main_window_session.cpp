@@ -48,9 +48,9 @@ QPixmap Swatch(plot::Rgb colour)
 
 void MainWindow::BuildSessionMenus(QMenu* fileMenu)
 {
-    auto* save = new QAction(tr("Guardar &sesión…"), fileMenu);
+    auto* save = new QAction(tr("&Guardar sesión…"), fileMenu);
     save->setObjectName(QStringLiteral("mnuGuardarSesion"));
-    auto* open = new QAction(tr("Abrir s&esión…"), fileMenu);
+    auto* open = new QAction(tr("A&brir sesión…"), fileMenu);
     open->setObjectName(QStringLiteral("mnuAbrirSesion"));
     auto* reopen = new QAction(tr("Abrir la última sesión al iniciar"), fileMenu);
     reopen->setObjectName(QStringLiteral("mnuUltimaSesion"));
