@@ -696,6 +696,10 @@
         <source>A&amp;brir sesión…</source>
         <translation>Open sessio&amp;n…</translation>
     </message>
+    <message>
+        <source>Fijado %1</source>
+        <translation>Kept %1</translation>
+    </message>
 </context>
 <context>
     <name>tulmera::app::MeasuredPanel</name>

@@ -231,8 +231,15 @@ private slots:
                      != std::string::npos,
                  at400.c_str());
 
+        // Beside the charts' legend, one entry each, its values in the tooltip.
+        auto* second = Main()->findChild<QWidget*>(QStringLiteral("lnFijado(1)"));
+        QVERIFY(second != nullptr);
+        QCOMPARE(second->parentWidget()->toolTip(),
+                 QString::fromStdString(Main()->keptSpectra()[1].label));
+
         Main()->RemoveKeptSpectra(0);  // one by one
         QCOMPARE(Main()->keptSpectra().size(), std::size_t{1});
+        QVERIFY(Main()->findChild<QWidget*>(QStringLiteral("lnFijado(1)")) == nullptr);
         QVERIFY(Main()->keptSpectra().front().label.find("Cab 60") != std::string::npos);
     }
 

@@ -289,6 +289,38 @@ int ChartPanel::RightMargin() const
     return room;
 }
 
+void ChartPanel::SetExtraLegend(const std::vector<ChartDecorations::LegendEntry>& entries,
+                                const QStringList& tips)
+{
+    for (QWidget* row : extraLegendRows_) {
+        const auto at = std::find(legendRows_.begin(), legendRows_.end(), row);
+        if (at != legendRows_.end()) legendRows_.erase(at);
+        texts_.erase(
+            std::remove_if(texts_.begin(), texts_.end(),
+                           [row](const auto& text) { return text.first->parent() == row; }),
+            texts_.end());
+        delete row;
+    }
+    extraLegendRows_.clear();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        auto* row = new QWidget(this);
+        auto* layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto* swatch = new LegendSwatch(entries[i].color, entries[i].thickness, row);
+        swatch->setObjectName(entries[i].swatchName);
+        layout->addWidget(swatch);
+        auto* caption = new QLabel(entries[i].caption, row);
+        layout->addWidget(caption);
+        RegisterText(caption);
+        if (i < static_cast<std::size_t>(tips.size()))
+            row->setToolTip(tips[static_cast<qsizetype>(i)]);
+        legendRows_.push_back(row);
+        extraLegendRows_.push_back(row);
+        row->show();
+    }
+    PlaceChildren();
+}
+
 int ChartPanel::LegendHeight() const
 {
     int height = title_ != nullptr ? title_->sizeHint().height() + kLegendGap : 0;

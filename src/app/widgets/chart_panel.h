@@ -158,6 +158,11 @@ public:
     // The texts under the left and the right end of the strip.
     void SetStripLabels(const QString& left, const QString& right);
     LegendSwatch* swatch(int entry) const { return swatches_.at(static_cast<std::size_t>(entry)); }
+    // Entries after the fixed legend, in the same row, replacing those set before (the kept
+    // spectra: short captions, the full one in each entry's tooltip, `tips`). The chart keeps
+    // its place.
+    void SetExtraLegend(const std::vector<ChartDecorations::LegendEntry>& entries,
+                        const QStringList& tips);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -181,6 +186,7 @@ private:
     QLabel* title_ = nullptr;
     std::vector<QWidget*> legendRows_;
     std::vector<LegendSwatch*> swatches_;
+    std::vector<QWidget*> extraLegendRows_;
     std::vector<std::pair<double, QLabel*>> valueLabels_;
     std::vector<std::pair<double, QLabel*>> wavelengthLabels_;
     std::vector<std::pair<double, QLabel*>> rightLabels_;

@@ -13,6 +13,7 @@
 
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
+#include "app/widgets/core_texts.h"
 #include "leaf/leaf_models.h"
 #include "multi/canopy_sweep_charts.h"
 #include "multi/sweep_quantity.h"
@@ -305,9 +306,8 @@ void CanopySweepWindow::TakeHeldValues()
                         + tr("LAI %1, sol %2°, observación %3°, acimut %4°, hot-spot %5")
                               .arg(v(canopy_.lai), v(canopy_.sunZenith), v(canopy_.viewAngle),
                                    v(canopy_.relAzimuth), v(canopy_.hotSpot))
-                        + QLatin1Char('\n') + QString::fromStdString(canopy_.leafArchitecture)
-                        + QLatin1Char('\n') + QString::fromStdString(canopy_.soil)
-                        + QLatin1Char('\n')
+                        + QLatin1Char('\n') + widgets::CoreText(canopy_.leafArchitecture)
+                        + QLatin1Char('\n') + widgets::CoreText(canopy_.soil) + QLatin1Char('\n')
                         + tr("Visibilidad %1 km").arg(canopy::VisibilityKm(canopy_.visibility)));
 }
 

@@ -116,6 +116,18 @@ void MainWindow::ShowKeptEntries()
     }
     removeKeptMenu_->setEnabled(!kept_.empty());
     keepAction_->setEnabled(kept_.size() < session::kMaxKeptSpectra);
+    if (leafChartPanel_ == nullptr) return;  // the menus are made before the charts
+    // Beside the charts' own legend: a short caption each, its values in the tooltip.
+    std::vector<widgets::ChartDecorations::LegendEntry> entries;
+    QStringList tips;
+    for (std::size_t k = 0; k < kept_.size(); ++k) {
+        const plot::Rgb c = plot::KeptColour(k);
+        entries.push_back({QStringLiteral("lnFijado(%1)").arg(k), QColor(c.r, c.g, c.b), 1,
+                           tr("Fijado %1").arg(k + 1)});
+        tips << QString::fromStdString(kept_[k].label);
+    }
+    leafChartPanel_->SetExtraLegend(entries, tips);
+    canopyChartPanel_->SetExtraLegend(entries, tips);
 }
 
 // The kept set's caption: the values that make it differ, as the boxes show them.

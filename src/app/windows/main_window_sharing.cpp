@@ -64,6 +64,7 @@ void MainWindow::ConnectSharing()
 
     widgets::AddCopyChartAction(leafChartPanel_->view());
     widgets::AddCopyChartAction(canopyChartPanel_->view());
+    ShowKeptEntries();                                // their legend beside the charts' own
     leafChartPanel_->view()->addAction(keepAction_);  // "Fijar espectros" beside the charts
     canopyChartPanel_->view()->addAction(keepAction_);
 
