@@ -293,8 +293,6 @@ void ChartPanel::SetExtraLegend(const std::vector<ChartDecorations::LegendEntry>
                                 const QStringList& tips)
 {
     for (QWidget* row : extraLegendRows_) {
-        const auto at = std::find(legendRows_.begin(), legendRows_.end(), row);
-        if (at != legendRows_.end()) legendRows_.erase(at);
         texts_.erase(
             std::remove_if(texts_.begin(), texts_.end(),
                            [row](const auto& text) { return text.first->parent() == row; }),
@@ -314,11 +312,32 @@ void ChartPanel::SetExtraLegend(const std::vector<ChartDecorations::LegendEntry>
         RegisterText(caption);
         if (i < static_cast<std::size_t>(tips.size()))
             row->setToolTip(tips[static_cast<qsizetype>(i)]);
-        legendRows_.push_back(row);
         extraLegendRows_.push_back(row);
         row->show();
     }
+    updateGeometry();
     PlaceChildren();
+}
+
+// The extra entries flow in lines below the fixed legend, wrapped at `width`: their offsets
+// from the first line's left end (when asked for), and the number of lines.
+int ChartPanel::FlowExtraLegend(int width, std::vector<QPoint>* offsets) const
+{
+    int rowHeight = 0;
+    for (const QWidget* row : extraLegendRows_)
+        rowHeight = std::max(rowHeight, row->sizeHint().height());
+    int x = 0;
+    int line = 0;
+    for (const QWidget* row : extraLegendRows_) {
+        const int rowWidth = row->sizeHint().width();
+        if (x > 0 && x + rowWidth > width) {
+            x = 0;
+            ++line;
+        }
+        if (offsets != nullptr) offsets->push_back({x, line * (rowHeight + kLegendGap)});
+        x += rowWidth + 3 * kLegendGap;
+    }
+    return extraLegendRows_.empty() ? 0 : (line + 1) * (rowHeight + kLegendGap);
 }
 
 int ChartPanel::LegendHeight() const
@@ -327,7 +346,9 @@ int ChartPanel::LegendHeight() const
     int rowHeight = 0;
     for (const QWidget* row : legendRows_)
         rowHeight = std::max(rowHeight, row->sizeHint().height());
-    return height + (legendRows_.empty() ? 0 : rowHeight + kLegendGap);
+    // The extra lines as they flow at the chart's hinted width, the narrowest it is drawn.
+    return height + (legendRows_.empty() ? 0 : rowHeight + kLegendGap)
+           + FlowExtraLegend(view_->sizeHint().width(), nullptr);
 }
 
 QSize ChartPanel::sizeHint() const
@@ -375,10 +396,18 @@ void ChartPanel::PlaceChildren()
     }
     // Legend entries side by side above the chart, from its left edge.
     int x = chartLeft;
+    int fixedHeight = 0;
     for (QWidget* row : legendRows_) {
         row->adjustSize();
         row->move(x, y);
         x += row->width() + 3 * kLegendGap;
+        fixedHeight = std::max(fixedHeight, row->height() + kLegendGap);
+    }
+    std::vector<QPoint> offsets;
+    FlowExtraLegend(view_->width(), &offsets);
+    for (std::size_t i = 0; i < extraLegendRows_.size(); ++i) {
+        extraLegendRows_[i]->adjustSize();
+        extraLegendRows_[i]->move(chartLeft + offsets[i].x(), y + fixedHeight + offsets[i].y());
     }
     const int chartTop = LegendHeight();
     view_->move(chartLeft, chartTop);
@@ -447,6 +476,7 @@ void ChartPanel::SetPresentation(bool on)
         label->adjustSize();
     }
     for (QWidget* row : legendRows_) row->adjustSize();
+    for (QWidget* row : extraLegendRows_) row->adjustSize();
     updateGeometry();
     PlaceChildren();
 }

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 #include <optional>
@@ -181,6 +182,7 @@ private:
     int LeftMargin() const;
     int RightMargin() const;
     int LegendHeight() const;
+    int FlowExtraLegend(int width, std::vector<QPoint>* offsets) const;
 
     ChartView* view_;
     QLabel* title_ = nullptr;
