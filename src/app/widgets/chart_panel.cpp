@@ -310,6 +310,9 @@ void ChartPanel::SetExtraLegend(const std::vector<ChartDecorations::LegendEntry>
         auto* caption = new QLabel(entries[i].caption, row);
         layout->addWidget(caption);
         RegisterText(caption);
+        QFont font = caption->font();  // at the size the other texts have now
+        font.setPointSizeF(font.pointSizeF() * textScale_);
+        caption->setFont(font);
         if (i < static_cast<std::size_t>(tips.size()))
             row->setToolTip(tips[static_cast<qsizetype>(i)]);
         extraLegendRows_.push_back(row);
@@ -469,6 +472,7 @@ void ChartPanel::RegisterText(QLabel* label)
 void ChartPanel::SetPresentation(bool on)
 {
     const double scale = on ? kPresentationTextScale : 1.0;
+    textScale_ = scale;
     for (const auto& [label, pointSize] : texts_) {
         QFont font = label->font();
         font.setPointSizeF(pointSize * scale);

@@ -189,6 +189,7 @@ private:
     std::vector<QWidget*> legendRows_;
     std::vector<LegendSwatch*> swatches_;
     std::vector<QWidget*> extraLegendRows_;
+    double textScale_ = 1.0;  // kPresentationTextScale in presentation mode
     std::vector<std::pair<double, QLabel*>> valueLabels_;
     std::vector<std::pair<double, QLabel*>> wavelengthLabels_;
     std::vector<std::pair<double, QLabel*>> rightLabels_;
