@@ -201,7 +201,11 @@ QWidget* LeafSweepWindow::BuildLimitGroup()
 QWidget* LeafSweepWindow::BuildButtons()
 {
     auto* group = new QWidget(this);
-    auto* row = new QHBoxLayout(group);
+    // The way back on a line of its own, so that the controls keep their width.
+    auto* column = new QVBoxLayout(group);
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    column->addLayout(row);
     const auto makeButton = [&](const char* name, const QString& caption,
                                 widgets::Picture picture) {
         auto* button = new QPushButton(caption, group);
@@ -218,7 +222,7 @@ QWidget* LeafSweepWindow::BuildButtons()
     backButton_ = new QPushButton(tr("Volver a la ventana principal"), group);
     backButton_->setObjectName(QStringLiteral("cmdVolver"));
     backButton_->setToolTip(tr("Cierra esta ventana y vuelve a la principal con sus valores"));
-    row->addWidget(backButton_);
+    column->addWidget(backButton_, 0, Qt::AlignLeft);
     return group;
 }
 
