@@ -11,8 +11,8 @@
 
 namespace tulmera::batch {
 
-const OptionInfo kSessionOption = {
-    "--session", "FILE", "take the values the line does not give from a saved session (.tulmera)"};
+const OptionInfo kSessionOption = {"--session", "FILE",
+                                   "values not given here from a session saved by the windows"};
 
 namespace {
 
