@@ -42,6 +42,10 @@ void FuzzCanopyRun(std::string_view bytes);
 // their length whose values lie in -0.05 .. 1.05.
 void FuzzMeasuredReader(std::string_view bytes);
 
+// The session reader (session::ReadSession) on the bytes: it refuses them, or gives a session
+// whose file (SessionText) reads back equal.
+void FuzzSessionReader(std::string_view bytes);
+
 // A fuzz target: its name (the folder of its corpus and of its regressions, and the executable
 // "fuzz_<name>") and its entry function.
 struct FuzzTarget {

@@ -7,7 +7,7 @@ const std::vector<FuzzTarget>& FuzzTargets()
     static const std::vector<FuzzTarget> targets = {
         {"number_text", FuzzNumberText},         {"result_files", FuzzResultFiles},
         {"batch_arguments", FuzzBatchArguments}, {"canopy_run", FuzzCanopyRun},
-        {"measured_reader", FuzzMeasuredReader},
+        {"measured_reader", FuzzMeasuredReader}, {"session_reader", FuzzSessionReader},
     };
     return targets;
 }

@@ -270,6 +270,22 @@
         <source>Mezcla de cielo física</source>
         <translation>Physical sky mix</translation>
     </message>
+    <message>
+        <source>&lt;b&gt;Valores fijos&lt;/b&gt;&lt;br&gt;Los de la ventana principal al pulsar Ejecutar; el parámetro del barrido toma los suyos.</source>
+        <translation>&lt;b&gt;Held values&lt;/b&gt;&lt;br&gt;Those of the main window when Run is pressed; the swept parameter takes its own.</translation>
+    </message>
+    <message>
+        <source>Valores fijos:</source>
+        <translation>Held values:</translation>
+    </message>
+    <message>
+        <source>LAI %1, sol %2°, observación %3°, acimut %4°, hot-spot %5</source>
+        <translation>LAI %1, sun %2°, view %3°, azimuth %4°, hot spot %5</translation>
+    </message>
+    <message>
+        <source>Visibilidad %1 km</source>
+        <translation>Visibility %1 km</translation>
+    </message>
 </context>
 <context>
     <name>tulmera::app::GuideWindow</name>
@@ -489,6 +505,14 @@
     <message>
         <source>Reflectividad</source>
         <translation>Reflectance</translation>
+    </message>
+    <message>
+        <source>Volver a la ventana principal</source>
+        <translation>Back to the main window</translation>
+    </message>
+    <message>
+        <source>Cierra esta ventana y vuelve a la principal con sus valores</source>
+        <translation>Closes this window and goes back to the main one with its values</translation>
     </message>
 </context>
 <context>
@@ -720,6 +744,92 @@
     <message>
         <source>Mezcla de cielo física</source>
         <translation>Physical sky mix</translation>
+    </message>
+    <message>
+        <source>Abrir la última sesión al iniciar</source>
+        <translation>Open the last session at start</translation>
+    </message>
+    <message>
+        <source>Sesión de Tulmera (*.tulmera)</source>
+        <translation>Tulmera session (*.tulmera)</translation>
+    </message>
+    <message>
+        <source>Guardar sesión</source>
+        <translation>Save session</translation>
+    </message>
+    <message>
+        <source>Abrir sesión</source>
+        <translation>Open session</translation>
+    </message>
+    <message>
+        <source>&amp;Espectros</source>
+        <translation>S&amp;pectra</translation>
+    </message>
+    <message>
+        <source>&amp;Fijar espectros</source>
+        <translation>&amp;Keep spectra</translation>
+    </message>
+    <message>
+        <source>Deja las curvas actuales de hoja y cubierta en los gráficos, como referencia para comparar</source>
+        <translation>Leaves the current leaf and canopy curves on the charts, as a reference to compare with</translation>
+    </message>
+    <message>
+        <source>&amp;Quitar espectros fijados</source>
+        <translation>&amp;Remove kept spectra</translation>
+    </message>
+    <message>
+        <source>Quitar &amp;todos</source>
+        <translation>Remove &amp;all</translation>
+    </message>
+    <message>
+        <source>LAI %1, sol %2°</source>
+        <translation>LAI %1, sun %2°</translation>
+    </message>
+    <message>
+        <source>Ya hay %1 espectros fijados; quite alguno antes.</source>
+        <translation>%1 spectra are kept already; remove one first.</translation>
+    </message>
+    <message>
+        <source>Espectros fijados: %1</source>
+        <translation>Spectra kept: %1</translation>
+    </message>
+    <message>
+        <source>No se pudo guardar la sesión «%1»; el archivo anterior no cambió</source>
+        <translation>The session “%1” could not be saved; the previous file did not change</translation>
+    </message>
+    <message>
+        <source>Sesión guardada en «%1».</source>
+        <translation>Session saved in “%1”.</translation>
+    </message>
+    <message>
+        <source>La sesión «%1» no se abrió; nada ha cambiado.</source>
+        <translation>The session “%1” was not opened; nothing has changed.</translation>
+    </message>
+    <message>
+        <source>Sesión abierta: «%1».</source>
+        <translation>Session opened: “%1”.</translation>
+    </message>
+    <message>
+        <source>No se pudieron leer estos espectros medidos de la sesión:
+%1</source>
+        <translation>These measured spectra of the session could not be read:
+%1</translation>
+    </message>
+    <message>
+        <source> (R, T)</source>
+        <translation> (R, T)</translation>
+    </message>
+    <message>
+        <source>&amp;Guardar sesión…</source>
+        <translation>Save sess&amp;ion…</translation>
+    </message>
+    <message>
+        <source>A&amp;brir sesión…</source>
+        <translation>Open sessio&amp;n…</translation>
+    </message>
+    <message>
+        <source>Fijado %1</source>
+        <translation>Kept %1</translation>
     </message>
 </context>
 <context>

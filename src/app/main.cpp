@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
@@ -27,6 +28,7 @@ struct CommandLine {
     int exitCode = 0;
     QString workDirectory;                           // empty: the current directory
     std::optional<tulmera::app::Language> language;  // --lang, for this run only
+    QString session;                                 // FILE.tulmera, opened at start
 };
 
 // Reads the command line without an application object, so that --help and --version work
@@ -61,29 +63,42 @@ CommandLine ReadCommandLine(int argc, char** argv)
                        "default the one chosen in the windows, else the system's."),
         QStringLiteral("LANG"));
     parser.addOptions({help, version, workdir, dataWorkdir, lang});
+    parser.addPositionalArgument(
+        QStringLiteral("SESSION"),
+        QStringLiteral("A session saved from the windows (FILE.tulmera), opened at start."),
+        QStringLiteral("[SESSION]"));
     CommandLine line;
     if (!parser.parse(arguments)) {
         std::fprintf(stderr, "tulmera: %s\n", qPrintable(parser.errorText()));
-        return {true, 2, {}, {}};
+        return {true, 2, {}, {}, {}};
     }
     if (parser.isSet(help)) {
         // Without an application object the parser does not know the program's name.
         QString text = parser.helpText();
         text.replace(QStringLiteral("<executable_name>"), QStringLiteral("tulmera"));
         std::fputs(qPrintable(text), stdout);
-        return {true, 0, {}, {}};
+        return {true, 0, {}, {}, {}};
     }
     if (parser.isSet(version)) {
         std::printf("tulmera %s\n", tulmera::kVersion);
-        return {true, 0, {}, {}};
+        return {true, 0, {}, {}, {}};
     }
     if (parser.isSet(lang)) {
         line.language = tulmera::app::ParseLanguage(parser.value(lang));
         if (!line.language) {
             std::fprintf(stderr, "tulmera: --lang takes es or en, not \"%s\"\n",
                          qPrintable(parser.value(lang)));
-            return {true, 2, {}, {}};
+            return {true, 2, {}, {}, {}};
         }
+    }
+    if (parser.positionalArguments().size() > 1) {
+        std::fprintf(stderr, "tulmera: one session file at most, not %lld\n",
+                     static_cast<long long>(parser.positionalArguments().size()));
+        return {true, 2, {}, {}, {}};
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        // Taken before --workdir changes the current directory.
+        line.session = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
     }
     if (parser.isSet(workdir)) line.workDirectory = parser.value(workdir);
     if (parser.isSet(dataWorkdir)) {
@@ -168,6 +183,7 @@ int main(int argc, char** argv)
     std::unique_ptr<tulmera::textio::DirectoryLock> lock;
     if (!LockWorkingDirectory(lock)) return 0;
     tulmera::app::TulmeraApp tulmera;
+    tulmera.SetStartSession(line.session);
     tulmera.Start();
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #include "app/tulmera_app.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QStatusBar>
 #include <cstdio>
 
@@ -82,6 +83,20 @@ void TulmeraApp::Start()
 void TulmeraApp::Enter()
 {
     if (main_ != nullptr || splash_ == nullptr) return;  // a second Enter while leaving
+    MakeMainWindow()->show();
+    splash_->hide();
+    splash_->deleteLater();
+    // The session asked for on the command line, else the last one when so chosen.
+    if (!startSession_.isEmpty()) {
+        main_->OpenSession(startSession_);
+    } else if (MainWindow::ReopensLastSession()
+               && QFileInfo::exists(MainWindow::LastSessionFile())) {
+        main_->OpenSession(MainWindow::LastSessionFile());
+    }
+}
+
+MainWindow* TulmeraApp::MakeMainWindow()
+{
     main_ = new MainWindow;
     main_->setAttribute(Qt::WA_DeleteOnClose);
     connect(main_, &MainWindow::ExportRequested, this, &TulmeraApp::ExportMain);
@@ -90,9 +105,30 @@ void TulmeraApp::Enter()
     connect(main_, &MainWindow::CanopySweepRequested, this, &TulmeraApp::OpenCanopySweep);
     connect(main_, &MainWindow::SensitivityRequested, this, &TulmeraApp::OpenSensitivity);
     connect(main_, &MainWindow::ExitRequested, this, &TulmeraApp::ExitMain);
+    main_->SetOpenWindowsQuery([this] {
+        session::OpenWindows open;
+        open.canopySweep = canopySweep_ != nullptr;
+        open.sensitivity = sensitivity_ != nullptr;
+        return open;
+    });
+    return main_;
+}
+
+// "Volver a la ventana principal": the sweep's files are emptied and the main window loads
+// again (writing "VP.dat" and "VS.dat") with the values it had when it gave way.
+void TulmeraApp::ReturnToMain()
+{
+    if (multi_ == nullptr || main_ != nullptr) return;
+    const QString failure = LeafSweepWindow::EmptyWorkingFiles();
+    MakeMainWindow();
+    if (leftMain_) main_->ApplySession(*leftMain_, QString());
     main_->show();
-    splash_->hide();
-    splash_->deleteLater();
+    if (!failure.isEmpty()) {
+        main_->statusBar()->showMessage(tr("No se pudieron vaciar los ficheros de resultados: ")
+                                        + failure);
+    }
+    multi_->hide();
+    multi_->deleteLater();
 }
 
 // "Modelo Prospect": the leaf and canopy files are emptied, the multiple-simulation window
@@ -100,13 +136,18 @@ void TulmeraApp::Enter()
 void TulmeraApp::SwitchToMultipleSimulation()
 {
     main_->FinishEditing();
+    main_->RememberLastSession();
+    leftMain_ = main_->CurrentSession();
+    leftMain_->windows.canopySweep = leftMain_->windows.sensitivity = false;
     delete canopySweep_;  // it belongs beside the main window, which goes
     delete sensitivity_;
     const QString failure = MainWindow::EmptyWorkingFiles();
     multi_ = new LeafSweepWindow;
     multi_->setAttribute(Qt::WA_DeleteOnClose);
+    multi_->HoldValues(main_->leafParameters());
     connect(multi_, &LeafSweepWindow::ExportRequested, this, &TulmeraApp::ExportSweep);
     connect(multi_, &LeafSweepWindow::ExitRequested, this, &TulmeraApp::ExitMultipleSimulation);
+    connect(multi_, &LeafSweepWindow::BackToMainRequested, this, &TulmeraApp::ReturnToMain);
     multi_->show();
     if (!failure.isEmpty()) {
         multi_->ShowMessage(tr("No se pudieron vaciar los ficheros de resultados: ") + failure);
@@ -129,6 +170,13 @@ void TulmeraApp::OpenCanopySweep()
     main_->FinishEditing();
     canopySweep_ = new CanopySweepWindow(main_->leafParameters(), main_->canopyInputs());
     canopySweep_->setAttribute(Qt::WA_DeleteOnClose);
+    // Every "Ejecutar" holds the main window's values of that moment.
+    canopySweep_->FollowValues(
+        [main = main_]() -> std::optional<std::pair<leaf::LeafParameters, canopy::CanopyInputs>> {
+            if (main == nullptr) return std::nullopt;
+            main->FinishEditing();
+            return std::pair{main->leafParameters(), main->canopyInputs()};
+        });
     connect(canopySweep_, &CanopySweepWindow::ExportRequested, this,
             &TulmeraApp::ExportCanopySweep);
     canopySweep_->show();
@@ -157,6 +205,7 @@ void TulmeraApp::ExportCanopySweep(const exports::QuantityTable& table)
 
 void TulmeraApp::ExitMain()
 {
+    if (main_ != nullptr) main_->RememberLastSession();
     delete canopySweep_;
     delete sensitivity_;
     ReportOnStandardError(CanopySweepWindow::EmptyWorkingFiles());

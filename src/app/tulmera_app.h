@@ -2,6 +2,7 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <optional>
 
 #include "app/windows/canopy_sweep_window.h"
 #include "app/windows/leaf_sweep_window.h"
@@ -10,6 +11,7 @@
 #include "app/windows/splash_window.h"
 #include "export/canopy_sweep_export.h"
 #include "export/workbook.h"
+#include "session/session.h"
 
 namespace tulmera::app {
 
@@ -34,6 +36,10 @@ public:
     // Program start: shows the splash; nothing else runs before it.
     void Start();
 
+    // A session file the main window opens when it first shows (`tulmera FILE.tulmera`), in
+    // place of the last session ("Abrir la última sesión al iniciar").
+    void SetStartSession(const QString& fileName) { startSession_ = fileName; }
+
     // What a window started in a directory where another Tulmera already works says, in
     // Spanish, naming the other's process id (0: unknown).
     static QString BusyDirectoryText(long holderPid);
@@ -46,6 +52,8 @@ public:
 
 private:
     void Enter();
+    MainWindow* MakeMainWindow();
+    void ReturnToMain();
     void SwitchToMultipleSimulation();
     void OpenCanopySweep();
     void OpenSensitivity();
@@ -62,6 +70,9 @@ private:
     QPointer<LeafSweepWindow> multi_;
     QPointer<CanopySweepWindow> canopySweep_;
     QPointer<SensitivityWindow> sensitivity_;
+    QString startSession_;
+    // The main window's session when it gave way to the leaf sweep, shown again on return.
+    std::optional<session::Session> leftMain_;
 };
 
 }  // namespace tulmera::app

@@ -122,6 +122,11 @@ BatchArguments BatchArguments::From(const CLI::App& app, const std::vector<Optio
     return parsed;
 }
 
+void BatchArguments::Supply(std::string_view name, std::string text)
+{
+    if (!Has(name)) values_.emplace(std::string(name), std::move(text));
+}
+
 bool BatchArguments::Has(std::string_view name) const
 {
     return values_.contains(name) || repeated_.contains(name);

@@ -68,6 +68,9 @@ public:
     int WholeNumber(std::string_view name, int fallback, int min, int max) const;
     // Every value of a Repeated option, in command-line order.
     std::vector<std::string> Values(std::string_view name) const;
+    // Gives option `name` (a Value option) the value `text`, as if the line had given it;
+    // nothing when the line gave it already (the line wins).
+    void Supply(std::string_view name, std::string text);
     // The plain arguments, in command-line order.
     const std::vector<std::string>& Positionals() const { return positionals_; }
 

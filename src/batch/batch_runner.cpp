@@ -21,6 +21,7 @@
 #include "batch/indices_command.h"
 #include "batch/leaf_command.h"
 #include "batch/lut_command.h"
+#include "batch/session_option.h"
 #include "batch/sweep_canopy_command.h"
 #include "batch/sweep_command.h"
 #include "plot/chart_background.h"
@@ -45,6 +46,7 @@ std::vector<OptionInfo> AcceptedOptions(const BatchCommand& command)
     std::vector<OptionInfo> accepted = command.options;
     accepted.push_back(kDirectoryOption);
     accepted.push_back(kNoWaitOption);
+    if (TakesSession(command.options)) accepted.push_back(kSessionOption);
     return accepted;
 }
 
@@ -288,9 +290,10 @@ PreparedBatch PrepareParsed(const CLI::App& app)
     const CLI::App* chosen = ChosenCommand(app);
     if (!chosen) throw UsageError("No command given; try --help.");
     const BatchCommand& command = FindCommand(chosen->get_name());
-    const BatchArguments parsed = BatchArguments::From(*chosen, AcceptedOptions(command));
+    BatchArguments parsed = BatchArguments::From(*chosen, AcceptedOptions(command));
     PreparedBatch prepared;
     prepared.directory = parsed.Text(kDirectoryOption.name, ".");
+    SupplyFromSession(parsed, AcceptedOptions(command), prepared.directory);
     BatchWork work = command.prepare(parsed);
     CheckOutputs(prepared.directory, work.outputs);
     prepared.work = std::move(work.run);

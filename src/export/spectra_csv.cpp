@@ -90,8 +90,15 @@ std::string MainSpectraCsv(const MainSpectra& spectra, const canopy::CanopyFluxe
     AddVersion(csv, spectra.canopyInputs ? "leaf and canopy spectra" : "leaf spectra");
     AddLeafSettings(csv, spectra.leaf);
     if (spectra.canopyInputs) AddCanopySettings(csv, *spectra.canopyInputs);
-    csv.Header(fluxes ? std::string(kMainSpectraHeader) + "," + kMainFluxesHeader
-                      : std::string(kMainSpectraHeader));
+    std::string header = kMainSpectraHeader;
+    if (fluxes) header += "," + std::string(kMainFluxesHeader);
+    for (std::size_t k = 0; k < spectra.kept.size(); ++k) {
+        const std::string name = "kept_" + std::to_string(k + 1);
+        csv.Setting(name, spectra.kept[k].label);
+        header += "," + name + "_leaf_reflectance," + name + "_leaf_transmittance," + name
+                  + "_canopy_reflectance";
+    }
+    csv.Header(header);
     const canopy::CanopyState& s = spectra.state;
     for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
         csv.Whole(spectral::WavelengthNm(static_cast<int>(i)));
@@ -105,6 +112,14 @@ std::string MainSpectraCsv(const MainSpectra& spectra, const canopy::CanopyFluxe
             const canopy::CanopyFluxes& f = *fluxes;
             csv.Number(f.rsot[i]).Number(f.rdot[i]).Number(f.rsdt[i]).Number(f.rddt[i]);
             csv.Number(f.absorptance[i]);
+        }
+        for (const plot::KeptSpectra& kept : spectra.kept) {
+            csv.Number(kept.leafReflPct[i] / 100.0).Number(kept.leafTransPct[i] / 100.0);
+            if (i + 1 < spectral::kWavelengthCount) {
+                csv.Number(kept.canopyReflPct[i] / 100.0);
+            } else {
+                csv.Empty();  // the canopy chart ends at 2495 nm
+            }
         }
         csv.EndRow();
     }

@@ -9,6 +9,7 @@
 #include "leaf/leaf_spectrum.h"
 #include "multi/canopy_sweep.h"
 #include "multi/sweep.h"
+#include "plot/kept_spectra.h"
 
 // The spectra as CSV files for other programs (pandas, R): comment lines starting with "#"
 // that name the program version and every parameter, one header line, then one row per
@@ -23,6 +24,8 @@ struct MainSpectra {
     leaf::LeafParameters leaf = leaf::kStartLeafParameters;
     std::optional<canopy::CanopyInputs> canopyInputs;
     canopy::CanopyState state;
+    // The kept references ("Fijar espectros"), written after the live spectra.
+    std::vector<plot::KeptSpectra> kept = {};
 };
 
 // The header line of MainSpectraCsv, without its line end.
@@ -36,8 +39,11 @@ inline constexpr const char* kMainFluxesHeader = "rsot,rdot,rsdt,rddt,absorptanc
 // of the wavelength and each spectrum divided by 100. Without canopy inputs, the canopy and
 // soil fields are empty (missing values, not zeros). With `fluxes` (of the same canopy run),
 // also the columns of kMainFluxesHeader (fractions, canopy::CanopyFluxes). A physical sky mix
-// is named among the settings. Throws tulmera::Error when a value is not finite: no such
-// number is ever written.
+// is named among the settings. Each kept set k (1, 2, ...) adds a comment line
+// "# kept_k = <label>" and, after those, the columns kept_k_leaf_reflectance,
+// kept_k_leaf_transmittance and kept_k_canopy_reflectance (empty at 2500 nm, where the canopy
+// chart ends); without kept sets and fluxes the file is as before. Throws tulmera::Error when
+// a value is not finite: no such number is ever written.
 std::string MainSpectraCsv(const MainSpectra& spectra,
                            const canopy::CanopyFluxes* fluxes = nullptr);
 

@@ -5,10 +5,13 @@
 namespace tulmera::refresh {
 
 void StageLeafRecompute(const leaf::LeafParameters& leaf, const plot::MainCharts& charts,
-                        const plot::ChartBackground& background, textio::StagedFiles& staged)
+                        const plot::ChartBackground& background, textio::StagedFiles& staged,
+                        const std::vector<plot::KeptSpectra>& kept)
 {
     leaf::StageProspect(leaf, staged);
     plot::PaintBackground(charts, background);
+    plot::PaintKeptLeaf(charts.leaf, kept);
+    plot::PaintKeptCanopy(charts.canopy, kept);
     plot::PaintProspect(charts.leaf, staged.ReadName(kLeafSpectrumFile));
 }
 
@@ -17,9 +20,10 @@ canopy::CanopyState StageRecompute(const leaf::LeafParameters& leaf,
                                    const canopy::CanopyState& previous,
                                    const plot::MainCharts& charts,
                                    const plot::ChartBackground& background,
-                                   textio::StagedFiles& staged)
+                                   textio::StagedFiles& staged,
+                                   const std::vector<plot::KeptSpectra>& kept)
 {
-    StageLeafRecompute(leaf, charts, background, staged);
+    StageLeafRecompute(leaf, charts, background, staged, kept);
     canopy::CanopyState next = canopy::StageSailh(canopyInputs, previous, staged);
     plot::PaintSailh(charts.canopy, staged.ReadName(kCanopySpectrumFile));
     plot::PaintSoil(charts.canopy, next.soilRefl);
@@ -28,13 +32,13 @@ canopy::CanopyState StageRecompute(const leaf::LeafParameters& leaf,
 
 void Recompute(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& canopyInputs,
                canopy::CanopyState& canopyState, const plot::MainCharts& charts,
-               const plot::ChartBackground& background)
+               const plot::ChartBackground& background, const std::vector<plot::KeptSpectra>& kept)
 {
     // The live refresh runs at every move of a control and its files are remade by the next
     // one: it skips the flush to disk that batch runs and saved files make.
     textio::StagedFiles staged(textio::Flushing::Skip);
     canopy::CanopyState next =
-        StageRecompute(leaf, canopyInputs, canopyState, charts, background, staged);
+        StageRecompute(leaf, canopyInputs, canopyState, charts, background, staged, kept);
     staged.Publish();
     canopyState = next;
 }

@@ -315,13 +315,69 @@ int ChartPanel::RightMargin() const
     return room;
 }
 
+void ChartPanel::SetExtraLegend(const std::vector<ChartDecorations::LegendEntry>& entries,
+                                const QStringList& tips)
+{
+    for (QWidget* row : extraLegendRows_) {
+        texts_.erase(
+            std::remove_if(texts_.begin(), texts_.end(),
+                           [row](const auto& text) { return text.first->parent() == row; }),
+            texts_.end());
+        delete row;
+    }
+    extraLegendRows_.clear();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        auto* row = new QWidget(this);
+        auto* layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto* swatch = new LegendSwatch(entries[i].color, entries[i].thickness, row);
+        swatch->setObjectName(entries[i].swatchName);
+        layout->addWidget(swatch);
+        auto* caption = new QLabel(entries[i].caption, row);
+        layout->addWidget(caption);
+        RegisterText(caption);
+        QFont font = caption->font();  // at the size the other texts have now
+        font.setPointSizeF(font.pointSizeF() * textScale_);
+        caption->setFont(font);
+        if (i < static_cast<std::size_t>(tips.size()))
+            row->setToolTip(tips[static_cast<qsizetype>(i)]);
+        extraLegendRows_.push_back(row);
+        row->show();
+    }
+    updateGeometry();
+    PlaceChildren();
+}
+
+// The extra entries flow in lines below the fixed legend, wrapped at `width`: their offsets
+// from the first line's left end (when asked for), and the number of lines.
+int ChartPanel::FlowExtraLegend(int width, std::vector<QPoint>* offsets) const
+{
+    int rowHeight = 0;
+    for (const QWidget* row : extraLegendRows_)
+        rowHeight = std::max(rowHeight, row->sizeHint().height());
+    int x = 0;
+    int line = 0;
+    for (const QWidget* row : extraLegendRows_) {
+        const int rowWidth = row->sizeHint().width();
+        if (x > 0 && x + rowWidth > width) {
+            x = 0;
+            ++line;
+        }
+        if (offsets != nullptr) offsets->push_back({x, line * (rowHeight + kLegendGap)});
+        x += rowWidth + 3 * kLegendGap;
+    }
+    return extraLegendRows_.empty() ? 0 : (line + 1) * (rowHeight + kLegendGap);
+}
+
 int ChartPanel::LegendHeight() const
 {
     int height = title_ != nullptr ? title_->sizeHint().height() + kLegendGap : 0;
     int rowHeight = 0;
     for (const QWidget* row : legendRows_)
         rowHeight = std::max(rowHeight, row->sizeHint().height());
-    return height + (legendRows_.empty() ? 0 : rowHeight + kLegendGap);
+    // The extra lines as they flow at the chart's hinted width, the narrowest it is drawn.
+    return height + (legendRows_.empty() ? 0 : rowHeight + kLegendGap)
+           + FlowExtraLegend(view_->sizeHint().width(), nullptr);
 }
 
 QSize ChartPanel::sizeHint() const
@@ -369,10 +425,18 @@ void ChartPanel::PlaceChildren()
     }
     // Legend entries side by side above the chart, from its left edge.
     int x = chartLeft;
+    int fixedHeight = 0;
     for (QWidget* row : legendRows_) {
         row->adjustSize();
         row->move(x, y);
         x += row->width() + 3 * kLegendGap;
+        fixedHeight = std::max(fixedHeight, row->height() + kLegendGap);
+    }
+    std::vector<QPoint> offsets;
+    FlowExtraLegend(view_->width(), &offsets);
+    for (std::size_t i = 0; i < extraLegendRows_.size(); ++i) {
+        extraLegendRows_[i]->adjustSize();
+        extraLegendRows_[i]->move(chartLeft + offsets[i].x(), y + fixedHeight + offsets[i].y());
     }
     const int chartTop = LegendHeight();
     view_->move(chartLeft, chartTop);
@@ -434,6 +498,7 @@ void ChartPanel::RegisterText(QLabel* label)
 void ChartPanel::SetPresentation(bool on)
 {
     const double scale = on ? kPresentationTextScale : 1.0;
+    textScale_ = scale;
     for (const auto& [label, pointSize] : texts_) {
         QFont font = label->font();
         font.setPointSizeF(pointSize * scale);
@@ -441,6 +506,7 @@ void ChartPanel::SetPresentation(bool on)
         label->adjustSize();
     }
     for (QWidget* row : legendRows_) row->adjustSize();
+    for (QWidget* row : extraLegendRows_) row->adjustSize();
     updateGeometry();
     PlaceChildren();
 }

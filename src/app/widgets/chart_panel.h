@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 #include <optional>
@@ -165,6 +166,11 @@ public:
     // The texts under the left and the right end of the strip.
     void SetStripLabels(const QString& left, const QString& right);
     LegendSwatch* swatch(int entry) const { return swatches_.at(static_cast<std::size_t>(entry)); }
+    // Entries after the fixed legend, in the same row, replacing those set before (the kept
+    // spectra: short captions, the full one in each entry's tooltip, `tips`). The chart keeps
+    // its place.
+    void SetExtraLegend(const std::vector<ChartDecorations::LegendEntry>& entries,
+                        const QStringList& tips);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -183,11 +189,14 @@ private:
     int LeftMargin() const;
     int RightMargin() const;
     int LegendHeight() const;
+    int FlowExtraLegend(int width, std::vector<QPoint>* offsets) const;
 
     ChartView* view_;
     QLabel* title_ = nullptr;
     std::vector<QWidget*> legendRows_;
     std::vector<LegendSwatch*> swatches_;
+    std::vector<QWidget*> extraLegendRows_;
+    double textScale_ = 1.0;  // kPresentationTextScale in presentation mode
     std::vector<std::pair<double, QLabel*>> valueLabels_;
     std::vector<std::pair<double, QLabel*>> wavelengthLabels_;
     std::vector<std::pair<double, QLabel*>> rightLabels_;

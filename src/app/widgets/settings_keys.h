@@ -13,8 +13,10 @@ inline constexpr const char* kRecentMeasuredKey = "measured/recent";  // recent 
 inline constexpr const char* kChartBackgroundKey = "charts/background";  // list entry
 inline constexpr const char* kFollowThumbKey = "charts/followThumb";     // on while dragging
 inline constexpr const char* kSkyMixKey = "canopy/skyMix";               // "classic" or "physical"
+inline constexpr const char* kReopenSessionKey = "session/reopenLast";   // off unless chosen
 // The kinds of saved file whose last folder is remembered, under FolderKey(kind).
 inline constexpr const char* kSpectraFolder = "spectra";
+inline constexpr const char* kSessionsFolder = "sessions";
 inline constexpr const char* kChartsFolder = "charts";
 
 // The key of the last folder of a kind of saved file: "folders/" and the kind.

@@ -13,6 +13,8 @@
 
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
+#include "app/widgets/core_texts.h"
+#include "leaf/leaf_models.h"
 #include "multi/canopy_sweep_charts.h"
 #include "multi/sweep_quantity.h"
 #include "plot/chart_geometry.h"
@@ -126,6 +128,7 @@ CanopySweepWindow::CanopySweepWindow(const leaf::LeafParameters& leaf,
 
     Connect();
     BuildSharing();
+    TakeHeldValues();
     ChooseParameter(0);
     ShowCurves();
     RedrawQuantity();
@@ -157,6 +160,13 @@ QWidget* CanopySweepWindow::BuildControls()
     exportButton_->setEnabled(false);
     form->addRow(runButton_);
     form->addRow(exportButton_);
+    heldLabel_ = new QLabel(group);
+    heldLabel_->setObjectName(QStringLiteral("lblValoresFijos"));
+    heldLabel_->setWordWrap(true);
+    heldLabel_->setToolTip(
+        tr("<b>Valores fijos</b><br>Los de la ventana principal al pulsar "
+           "Ejecutar; el parámetro del barrido toma los suyos."));
+    form->addRow(heldLabel_);
     return group;
 }
 
@@ -196,6 +206,7 @@ void CanopySweepWindow::ChooseParameter(int index)
 // sweep, its file and its charts.
 void CanopySweepWindow::Run()
 {
+    TakeHeldValues();
     multi::CanopySweepRequest request;
     request.swept = static_cast<CanopySweptParameter>(parameterList_->currentIndex());
     request.leaf = leaf_;
@@ -277,6 +288,38 @@ void CanopySweepWindow::RedrawQuantity()
 multi::QuantityZoom CanopySweepWindow::ChosenZoom() const
 {
     return zoomBox_->isChecked() ? multi::QuantityZoom::Data : multi::QuantityZoom::Whole;
+}
+
+void CanopySweepWindow::FollowValues(HeldValues source)
+{
+    heldSource_ = std::move(source);
+    TakeHeldValues();
+}
+
+void CanopySweepWindow::TakeHeldValues()
+{
+    if (heldSource_) {
+        if (const auto held = heldSource_()) std::tie(leaf_, canopy_) = *held;
+    }
+    const auto v = [](double x) { return widgets::ValueText(x); };
+    QString leafLine =
+        QStringLiteral("N %1, Cab %2, Cw %3").arg(v(leaf_.N), v(leaf_.Cab), v(leaf_.Cw));
+    if (leaf::ModelHasParameter(leaf_.model, "Cm"))
+        leafLine += QStringLiteral(", Cm %1").arg(v(leaf_.Cm));
+    for (const leaf::LeafParameterField& field : leaf::kLeafParameterFields) {
+        const std::string_view name = field.name;
+        if (name == "N" || name == "Cab" || name == "Cw" || name == "Cm") continue;
+        if (!leaf::ModelHasParameter(leaf_.model, name)) continue;
+        leafLine += QStringLiteral(", %1 %2").arg(
+            QLatin1String(name.data(), static_cast<qsizetype>(name.size())), v(leaf_.*field.value));
+    }
+    heldLabel_->setText(tr("Valores fijos:") + QLatin1Char('\n') + leafLine + QLatin1Char('\n')
+                        + tr("LAI %1, sol %2°, observación %3°, acimut %4°, hot-spot %5")
+                              .arg(v(canopy_.lai), v(canopy_.sunZenith), v(canopy_.viewAngle),
+                                   v(canopy_.relAzimuth), v(canopy_.hotSpot))
+                        + QLatin1Char('\n') + widgets::CoreText(canopy_.leafArchitecture)
+                        + QLatin1Char('\n') + widgets::CoreText(canopy_.soil) + QLatin1Char('\n')
+                        + tr("Visibilidad %1 km").arg(canopy::VisibilityKm(canopy_.visibility)));
 }
 
 QString CanopySweepWindow::EmptyWorkingFiles() { return widgets::EmptyFiles({kCanopySweepFile}); }

@@ -1,8 +1,10 @@
 #pragma once
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "app/widgets/chart_saving.h"
 #include "canopy/canopy_run.h"
@@ -37,6 +39,12 @@ public:
                       QWidget* parent = nullptr);
     ~CanopySweepWindow() override;
 
+    // Where the held values come from at every "Ejecutar": the main window's values of that
+    // moment (the program gives it); without it, or when it gives nothing, those held so far.
+    using HeldValues =
+        std::function<std::optional<std::pair<leaf::LeafParameters, canopy::CanopyInputs>>()>;
+    void FollowValues(HeldValues source);
+
     // The last completed sweep, if any.
     const std::optional<multi::CanopySweepResult>& result() const { return result_; }
 
@@ -67,6 +75,7 @@ private:
     // The quantity chart's range: from zero for reflectances unless "Ampliar" is checked.
     multi::QuantityZoom ChosenZoom() const;
     void ShowCurves();
+    void TakeHeldValues();  // from FollowValues' source, and listed in heldLabel_
 
     // The controls, named for what they are. Their object names:
     //   cmbParametro                      parameterList_
@@ -78,6 +87,7 @@ private:
     //   pctMagnitud                       quantityView_
     //   lblEjeX, lblEjeY                  xAxisLabel_, yAxisLabel_ (the quantity chart's ranges)
     //   chkAmpliar "Ampliar al rango de los datos"   zoomBox_
+    //   lblValoresFijos                   heldLabel_ (the held values of the next sweep)
     QComboBox* parameterList_ = nullptr;
     std::array<QLineEdit*, 3> limitBoxes_{};
     QPushButton* runButton_ = nullptr;
@@ -88,6 +98,8 @@ private:
     QLabel* xAxisLabel_ = nullptr;
     QLabel* yAxisLabel_ = nullptr;
     QCheckBox* zoomBox_ = nullptr;
+    QLabel* heldLabel_ = nullptr;
+    HeldValues heldSource_;
 
     leaf::LeafParameters leaf_;
     canopy::CanopyInputs canopy_;

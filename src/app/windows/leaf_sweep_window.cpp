@@ -201,7 +201,11 @@ QWidget* LeafSweepWindow::BuildLimitGroup()
 QWidget* LeafSweepWindow::BuildButtons()
 {
     auto* group = new QWidget(this);
-    auto* row = new QHBoxLayout(group);
+    // The way back on a line of its own, so that the controls keep their width.
+    auto* column = new QVBoxLayout(group);
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    column->addLayout(row);
     const auto makeButton = [&](const char* name, const QString& caption,
                                 widgets::Picture picture) {
         auto* button = new QPushButton(caption, group);
@@ -215,6 +219,10 @@ QWidget* LeafSweepWindow::BuildButtons()
     runButton_ = makeButton("btok", tr("Ejecutar"), widgets::Picture::Run);
     exportButton_ = makeButton("cmdfich", tr("Hoja de calculo"), widgets::Picture::Sheet);
     exitButton_ = makeButton("Command2", tr("Sailr"), widgets::Picture::Leave);
+    backButton_ = new QPushButton(tr("Volver a la ventana principal"), group);
+    backButton_->setObjectName(QStringLiteral("cmdVolver"));
+    backButton_->setToolTip(tr("Cierra esta ventana y vuelve a la principal con sus valores"));
+    column->addWidget(backButton_, 0, Qt::AlignLeft);
     return group;
 }
 
@@ -254,6 +262,7 @@ void LeafSweepWindow::Connect()
     connect(exportButton_, &QPushButton::clicked, this,
             [this] { emit ExportRequested(valueCount_); });
     connect(exitButton_, &QPushButton::clicked, this, &LeafSweepWindow::ExitRequested);
+    connect(backButton_, &QPushButton::clicked, this, &LeafSweepWindow::BackToMainRequested);
 }
 
 // Window load: a clear chart and the sweep of N from 1 to 4 by 0.1 with the others held at

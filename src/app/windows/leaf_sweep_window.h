@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/widgets/chart_saving.h"
+#include "leaf/leaf_parameters.h"
 #include "multi/sweep_controls.h"
 #include "plot/raster_surface.h"
 #include "plot/sweep_chart.h"
@@ -35,6 +36,10 @@ public:
     // The number of values of the last completed sweep (0 before the first).
     int valueCount() const { return valueCount_; }
 
+    // The held values from `leaf` (the main window's): each bar at its nearest position, at
+    // its end beyond its range. The swept parameter's box stays empty.
+    void HoldValues(const leaf::LeafParameters& leaf);
+
     // Shows a message in the window's status line.
     void ShowMessage(const QString& message);
 
@@ -54,6 +59,7 @@ public:
 signals:
     void ExportRequested(int valueCount);  // "Hoja de calculo"
     void ExitRequested();                  // "Sailr"
+    void BackToMainRequested();            // "Volver a la ventana principal"
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -87,6 +93,7 @@ private:
     //   btok "Ejecutar"                  runButton_
     //   cmdfich "Hoja de calculo"        exportButton_
     //   Command2 "Sailr"                 exitButton_
+    //   cmdVolver "Volver a la ventana principal"   backButton_
     //   pctMProspect, pctlegend          chartPanel_ (chart and colour legend)
     //   Label8                           heldValuesCaption_
     std::array<QRadioButton*, 4> parameterOptions_{};
@@ -97,6 +104,7 @@ private:
     QPushButton* runButton_ = nullptr;
     QPushButton* exportButton_ = nullptr;
     QPushButton* exitButton_ = nullptr;
+    QPushButton* backButton_ = nullptr;
     widgets::ChartPanel* chartPanel_ = nullptr;
     QLabel* heldValuesCaption_ = nullptr;
 

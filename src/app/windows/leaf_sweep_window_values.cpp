@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -70,6 +71,22 @@ void LeafSweepWindow::ApplyHeldText(std::size_t row)
     parameterBoxes_[row]->setText(
         QString::fromStdString(ScrollText(bar->value(), kParameterRows[row].divisor)));
     widgets::ShowProblems(statusBar(), messages);
+}
+
+}  // namespace tulmera::app
+
+namespace tulmera::app {
+
+void LeafSweepWindow::HoldValues(const leaf::LeafParameters& leaf)
+{
+    const std::array<double, 4> values = {leaf.N, leaf.Cab, leaf.Cw, leaf.Cm};
+    for (std::size_t i = 0; i < parameterBars_.size(); ++i) {
+        const multi::ParameterRow& row = multi::kParameterRows[i];
+        const double position = std::round(values[i] * row.divisor);
+        parameterBars_[i]->setValue(static_cast<int>(std::clamp(
+            position, double(parameterBars_[i]->minimum()), double(parameterBars_[i]->maximum()))));
+    }
+    SetUpFor(Selected());  // the swept row's box empty again
 }
 
 }  // namespace tulmera::app

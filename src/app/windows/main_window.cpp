@@ -336,7 +336,8 @@ bool MainWindow::Recompute()
     plot::ThickPens leafPens(leafChart, curveScale), canopyPens(canopyChart, curveScale);
     const bool done = widgets::Guarded(
         statusBar(), tr("No se pudo recalcular; se muestran los últimos resultados"), [&] {
-            refresh::Recompute(leaf_, inputs, canopyState_, {leafPens, canopyPens}, background_);
+            refresh::Recompute(leaf_, inputs, canopyState_, {leafPens, canopyPens}, background_,
+                               kept_);
             measuredPanel_->Paint(leafPens, canopyPens);  // over the model curves
         });
     if (!done) {
@@ -426,6 +427,7 @@ void MainWindow::FinishEditing()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     FinishEditing();  // a typed value recomputes now, not after the files are emptied
+    RememberLastSession();
     const QString failure = EmptyWorkingFiles();
     if (!failure.isEmpty()) qWarning("%s", qPrintable(failure));
     QMainWindow::closeEvent(event);

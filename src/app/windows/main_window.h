@@ -3,7 +3,9 @@
 #include <QPointer>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/language.h"
 #include "app/widgets/chart_saving.h"
@@ -11,9 +13,11 @@
 #include "domain/input_domain.h"
 #include "export/main_export.h"
 #include "leaf/leaf_parameters.h"
+#include "plot/kept_spectra.h"
 #include "plot/main_charts.h"
 #include "plot/raster_surface.h"
 #include "refresh/refresh.h"
+#include "session/session.h"
 
 class QAction;
 class QComboBox;
@@ -73,6 +77,34 @@ public:
     // as SaveSpectraCsv. True when saved.
     bool SaveChartImages(const QString& fileName, widgets::ChartImageFormat format);
 
+    // main_window_session.cpp: sessions and kept spectra.
+    // What the window shows, as a session: the last good recomputation's values, the measured
+    // files, the kept spectra and the open windows (SetOpenWindowsQuery).
+    session::Session CurrentSession() const;
+    // "Abrir sesión…": a file that cannot be read, is damaged or was written by a newer
+    // version is refused in a message box naming the reason, and nothing changes. True when
+    // opened.
+    bool OpenSession(const QString& fileName);
+    // Shows `session`: every control, the measured files (a relative name from `folder`; a
+    // file that cannot be read is left out and reported in a message box), the kept spectra,
+    // the docks; asks for the canopy sweep and sensitivity windows it lists. Then recomputes.
+    void ApplySession(const session::Session& session, const QString& folder);
+    // "Guardar sesión…": writes CurrentSession into `fileName` (staged: the old file stays
+    // until the new one is complete); says in the status line that it was saved or why not.
+    bool SaveSession(const QString& fileName);
+    // "Abrir la última sesión al iniciar" (off by default) and the file the window writes its
+    // session into when it goes, for the next start.
+    static bool ReopensLastSession();
+    static QString LastSessionFile();
+    void RememberLastSession() const;  // when the choice is on; a failure goes to stderr
+    // Which windows beside this one are open; the program tells.
+    void SetOpenWindowsQuery(std::function<session::OpenWindows()> query);
+    // "Fijar espectros": keeps the shown leaf and canopy curves, labelled with their values
+    // (at most session::kMaxKeptSpectra); "Quitar espectros fijados": removes one.
+    void KeepSpectra();
+    void RemoveKeptSpectra(std::size_t index);
+    const std::vector<plot::KeptSpectra>& keptSpectra() const { return kept_; }
+
 signals:
     void ExportRequested();              // "Ver hoja de calculo"
     void MultipleSimulationRequested();  // "Modelo Prospect"
@@ -85,6 +117,9 @@ protected:
 
 private:
     void BuildMenus();
+    void BuildSessionMenus(QMenu* fileMenu);  // main_window_session.cpp
+    void ShowKeptEntries();
+    QString KeptLabel() const;
     // main_window_sharing.cpp: the spectra file, the readouts, the dragged thumbs.
     void BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu);
     void ConnectSharing();
@@ -221,6 +256,14 @@ private:
     };
     std::array<ChartSurfaces, 2> surfaces_;
     std::size_t back_ = 0;
+
+    // Sessions and kept spectra (main_window_session.cpp): mnuGuardarSesion, mnuAbrirSesion,
+    // mnuUltimaSesion in "Archivo"; menuEspectros with mnuFijarEspectros and
+    // mnuQuitarFijados (one entry per kept set, mnuQuitarFijado(k)).
+    std::vector<plot::KeptSpectra> kept_;
+    QAction* keepAction_ = nullptr;
+    QMenu* removeKeptMenu_ = nullptr;
+    std::function<session::OpenWindows()> openWindows_;
 };
 
 }  // namespace tulmera::app

@@ -141,6 +141,7 @@ void MainWindow::BuildMenus()
     restoreStartAction_ = menu2->addAction(tr("&Restablecer valores iniciales"));
     restoreStartAction_->setObjectName(QStringLiteral("menu22"));
     BuildSharingMenus(menu1, menu2);
+    BuildSessionMenus(menu1);
     BuildLanguageMenu(menu2);
     BuildLeafModelMenu(menu2);
     BuildSkyMixMenu(menu2);

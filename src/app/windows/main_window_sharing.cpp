@@ -64,6 +64,9 @@ void MainWindow::ConnectSharing()
 
     widgets::AddCopyChartAction(leafChartPanel_->view());
     widgets::AddCopyChartAction(canopyChartPanel_->view());
+    ShowKeptEntries();                                // their legend beside the charts' own
+    leafChartPanel_->view()->addAction(keepAction_);  // "Fijar espectros" beside the charts
+    canopyChartPanel_->view()->addAction(keepAction_);
 
     std::vector<QScrollBar*> bars(leafBars_.begin(), leafBars_.end());
     bars.insert(bars.end(), canopyBars_.begin(), canopyBars_.end());
@@ -100,9 +103,11 @@ bool MainWindow::SaveChartImages(const QString& fileName, widgets::ChartImageFor
     const plot::MeasuredCurves measured = measuredPanel_->DrawnCurves();
     plot::Figure canopyFigure = plot::CanopyChartFigure(texts, measured);
     canopyFigure.note = SkyMixNote(lastGood_.canopy.skyMix).toStdString();  // as on screen
-    const std::vector<widgets::ChartFile> files = {
+    std::vector<widgets::ChartFile> files = {
         {plot::kLeafChartScale, QStringLiteral("-hoja"), plot::LeafChartFigure(texts, measured)},
         {plot::kCanopyChartScale, QStringLiteral("-cubierta"), canopyFigure}};
+    plot::AddKeptLegend(*files[0].figure, kept_, tr(" (R, T)").toStdString());
+    plot::AddKeptLegend(*files[1].figure, kept_);
     return widgets::SaveChartFiles(statusBar(), fileName, files, format,
                                    [this](const std::vector<plot::ChartSurface*>& charts) {
                                        // The charts drawn again from the inputs they show, the
@@ -111,7 +116,7 @@ bool MainWindow::SaveChartImages(const QString& fileName, widgets::ChartImageFor
                                        textio::StagedFiles redraw;
                                        refresh::StageRecompute(
                                            lastGood_.leaf, lastGood_.canopy, canopyState_,
-                                           {*charts[0], *charts[1]}, background_, redraw);
+                                           {*charts[0], *charts[1]}, background_, redraw, kept_);
                                        measuredPanel_->Paint(*charts[0], *charts[1]);
                                    });
 }
@@ -119,7 +124,7 @@ bool MainWindow::SaveChartImages(const QString& fileName, widgets::ChartImageFor
 bool MainWindow::SaveSpectraCsv(const QString& fileName)
 {
     return widgets::SaveSpectraFile(statusBar(), fileName, [this] {
-        return exports::MainSpectraCsv({lastGood_.leaf, lastGood_.canopy, canopyState_});
+        return exports::MainSpectraCsv({lastGood_.leaf, lastGood_.canopy, canopyState_, kept_});
     });
 }
 

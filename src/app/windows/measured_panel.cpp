@@ -213,6 +213,7 @@ bool MeasuredPanel::Commit(const measured::MeasuredTable& table, int column, Mea
         });
     if (!done) return false;
     spectra_[At(kind)] = std::move(spectrum);
+    columns_[At(kind)] = column;
     {
         const QSignalBlocker block(waterBands_);
         waterBands_->setChecked(kind == MeasuredKind::CanopyReflectance);

@@ -18,6 +18,7 @@
 #include "measured/measured_table.h"
 #include "plot/chart_figures.h"
 #include "plot/chart_surface.h"
+#include "session/session.h"
 
 class QCheckBox;
 class QLabel;
@@ -103,6 +104,13 @@ public:
     // The recent files, most recent first.
     static QStringList RecentFiles();
 
+    // What a session keeps of the panel (measured_panel_session.cpp): the loaded files, each
+    // with its column and kind, and the two options, which SetOptions sets again.
+    std::vector<session::MeasuredFile> LoadedFiles() const;
+    bool ExcludesWaterBands() const;
+    bool FitsBySubdomains() const;
+    void SetOptions(bool excludeWaterBands, bool subdomains);
+
 signals:
     void SpectraChanged();  // loaded or removed: the charts must be drawn again
     // "Aplicar": the leaf fit's values, or the canopy fit's leaf values and LAI.
@@ -145,6 +153,7 @@ private:
 
     // Element per MeasuredKind.
     std::array<std::optional<measured::MeasuredSpectrum>, kMeasuredKindCount> spectra_;
+    std::array<int, kMeasuredKindCount> columns_{};  // the file column of each spectrum
     std::array<spectral::Spectrum, kMeasuredKindCount> model_{};  // fractions, last refresh
     bool modelKnown_ = false;
     int grownBy_ = 0;  // the width the window grew by when the panel showed
