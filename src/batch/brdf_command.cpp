@@ -4,9 +4,11 @@
 #include <cmath>
 
 #include "batch/canopy_command.h"
+#include "batch/font_support.h"
 #include "batch/leaf_command.h"
 #include "multi/canopy_sweep.h"
 #include "parallel/parallel_for.h"
+#include "plot/hemisphere_pictures.h"
 #include "sensor/band_values.h"
 #include "sensor/indices.h"
 #include "textio/csv_text.h"
@@ -19,6 +21,7 @@ namespace {
 
 constexpr double kLastZenithDeg = 80;
 constexpr double kLeastStepDeg = 0.5;  // 161 × 720 directions, each a whole canopy run
+constexpr int kFigurePixels = 1600;    // the width of a PNG figure, as the charts' --figure
 
 BrdfQuantity WavelengthFrom(const BatchArguments& arguments)
 {
@@ -148,6 +151,11 @@ BrdfRequest BrdfRequestFrom(const BatchArguments& arguments)
     if (!arguments.Has("--out")) throw UsageError("brdf needs --out FILE.csv.");
     request.out = arguments.Text("--out", "");
     if (request.out.empty()) throw UsageError("--out needs a file name.");
+    for (const auto& [option, name] : {std::pair{"--png", &request.png}, {"--svg", &request.svg}}) {
+        if (!arguments.Has(option)) continue;
+        *name = arguments.Text(option, "");
+        if (name->empty()) throw UsageError(std::string(option) + " needs a file name.");
+    }
     return request;
 }
 
@@ -188,6 +196,40 @@ std::vector<BrdfPoint> ComputeBrdf(const BrdfRequest& request)
     return points;
 }
 
+plot::HemisphereValues BrdfFigureValues(const BrdfRequest& request,
+                                        const std::vector<BrdfPoint>& points)
+{
+    plot::HemisphereValues grid;
+    grid.stepDeg = request.stepDeg;
+    grid.maxZenithDeg = points.empty() ? 0 : points.back().viewZenith;
+    grid.sunZenithDeg = request.canopy.sunZenith;
+    for (const BrdfPoint& point : points) grid.values.push_back(point.value);
+    return grid;
+}
+
+plot::HemisphereTexts BrdfFigureTexts(const BrdfRequest& request)
+{
+    plot::HemisphereTexts texts;
+    const BrdfQuantity& q = request.quantity;
+    switch (q.kind) {
+        case BrdfQuantity::Kind::Wavelength:
+            texts.title = "Canopy reflectance at "
+                          + std::to_string(spectral::WavelengthNm(q.wavelengthIndex)) + " nm";
+            break;
+        case BrdfQuantity::Kind::Band:
+            texts.title = "Canopy reflectance, " + std::string(q.sensor->name) + " band "
+                          + sensor::BandName(*q.sensor, q.band);
+            texts.valueAxis = "Band reflectance";
+            break;
+        case BrdfQuantity::Kind::Index:
+            texts.title = std::string(sensor::kIndices[q.index].name) + " of the canopy";
+            texts.valueAxis = std::string(sensor::kIndices[q.index].name);
+            break;
+    }
+    if (request.canopy.skyMix == canopy::SkyMix::Physical) texts.note = "Physical sky mix";
+    return texts;
+}
+
 std::string BrdfCsv(const BrdfRequest& request, const std::vector<BrdfPoint>& points)
 {
     textio::CsvText csv;
@@ -219,6 +261,8 @@ BatchCommand BrdfCommand()
         {"--index", "NAME", "a vegetation index as indices names it, e.g. NDVI"},
         {"--step", "deg", "step of zenith and azimuth, dividing 90, at least 0.5 (default 5)"},
         {"--out", "FILE", "the map as CSV (required)"},
+        {"--png", "FILE", "the map's figure as PNG, 1600 pixels wide"},
+        {"--svg", "FILE", "the map's figure as SVG, its texts editable"},
     };
     options.insert(options.end(), own.begin(), own.end());
     return {
@@ -231,17 +275,34 @@ BatchCommand BrdfCommand()
         "--sensor prints it) or the --index (as indices prints it). Written to --out as\n"
         "CSV \"view_zenith,azimuth,value\", one row a direction, zenith by zenith; a\n"
         "direction the model refuses, or where an index is undefined, has an empty\n"
-        "value. No working file is touched.",
+        "value. --png and --svg add the map's figure: a polar map (nadir at the centre,\n"
+        "the sun's side at the top) with its colour bar and the principal plane's cut.\n"
+        "No working file is touched.",
         options,
         [](const BatchArguments& arguments) -> BatchWork {
             const BrdfRequest request = BrdfRequestFrom(arguments);
-            return {[request] {
-                        textio::StagedFiles staged;
-                        staged.Stage(request.out, BrdfCsv(request, ComputeBrdf(request)));
-                        staged.Publish();
-                    },
-                    {request.out},
-                    false};
+            std::vector<std::string> outputs = {request.out};
+            for (const std::string& figure : {request.png, request.svg}) {
+                if (!figure.empty()) outputs.push_back(figure);
+            }
+            return {
+                [request] {
+                    const std::vector<BrdfPoint> points = ComputeBrdf(request);
+                    textio::StagedFiles staged;
+                    staged.Stage(request.out, BrdfCsv(request, points));
+                    const plot::HemisphereValues grid = BrdfFigureValues(request, points);
+                    const plot::HemisphereTexts texts = BrdfFigureTexts(request);
+                    if (!request.png.empty() || !request.svg.empty()) EnsureFontSupport();
+                    if (!request.png.empty()) {
+                        staged.Stage(request.png,
+                                     plot::HemispherePng(grid, texts, kFigurePixels, request.png));
+                    }
+                    if (!request.svg.empty()) {
+                        staged.Stage(request.svg, plot::HemisphereSvg(grid, texts, request.svg));
+                    }
+                    staged.Publish();
+                },
+                outputs, false};
         },
     };
 }

@@ -31,12 +31,15 @@ struct BrdfRequest {
     BrdfQuantity quantity;
     double stepDeg = 5;  // view zenith 0, step, .. <= 80; relative azimuth 0, step, .. < 360
     std::string out;
+    std::string png;  // the figure as PNG, 1600 pixels wide; empty: none
+    std::string svg;  // the figure as SVG; empty: none
 };
 
 // Reads and checks `brdf`'s options. Throws UsageError naming the option for none or more than
 // one of --wavelength, --band and --index, a wavelength off the 5-nm grid or outside 400 to 2500,
 // an unknown sensor, band or index, a --step that is not above 0 or does not divide 90 (or is
-// below 0.5°, the finest step), a missing --out, and what CanopyOptions refuse.
+// below 0.5°, the finest step), a missing --out, an empty --png or --svg name, and what
+// CanopyOptions refuse.
 BrdfRequest BrdfRequestFrom(const BatchArguments& arguments);
 
 // One direction of the map and its value; no value where the model refuses the direction or

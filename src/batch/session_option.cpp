@@ -44,7 +44,7 @@ std::map<std::string, std::string> SessionOptionTexts(const session::Session& s,
     texts["--lidf"] = c.leafArchitecture;
     texts["--soil"] = c.soil;
     texts["--visibility"] = std::to_string(canopy::VisibilityKm(c.visibility));
-    texts["--sky-mix"] = std::string(session::SkyMixName(c.skyMix));
+    texts["--sky-mix"] = std::string(canopy::SkyMixName(c.skyMix));
     texts["--background"] = std::to_string(s.background);
     return texts;
 }

@@ -35,8 +35,12 @@ ViewGeometry Geometry(const SailhInputs& in, double rd)
     ViewGeometry v{};
     v.ts = std::tan(in.sunZenith * rd);
     v.to = std::tan(in.viewZenith * rd);
-    v.cpsi = std::cos(in.relAzimuth * rd);
-    v.psir = in.relAzimuth * rd;
+    // An azimuth beyond 180° views the canopy from the other side of the principal plane, in
+    // the geometry of 360° - ψ: the scattering integral between sun and view takes ψ in 0 .. π
+    // and would give the two sides different values.
+    const double psi = in.relAzimuth > 180.0 ? 360.0 - in.relAzimuth : in.relAzimuth;
+    v.cpsi = std::cos(psi * rd);
+    v.psir = psi * rd;
     const double dso2 = v.ts * v.ts + v.to * v.to - 2.0 * v.ts * v.to * v.cpsi;
     const double dso = std::sqrt(dso2);
     v.alpha = 1000000.0;

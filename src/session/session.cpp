@@ -24,6 +24,7 @@ using Json = nlohmann::json;
 
 constexpr std::array<std::string_view, 3> kKindNames = {"leaf_reflectance", "leaf_transmittance",
                                                         "canopy_reflectance"};
+// In the order of canopy::SkyMix, as canopy::SkyMixName writes them.
 constexpr std::array<std::string_view, 2> kSkyMixNames = {"classic", "physical"};
 constexpr std::size_t kMaxLabelLength = 200;
 
@@ -312,7 +313,7 @@ Json CanopyJson(const canopy::CanopyInputs& inputs)
     canopy["leaf_architecture"] = inputs.leafArchitecture;
     canopy["soil"] = inputs.soil;
     canopy["visibility_km"] = canopy::VisibilityKm(inputs.visibility);
-    canopy["sky_mix"] = std::string(SkyMixName(inputs.skyMix));
+    canopy["sky_mix"] = std::string(canopy::SkyMixName(inputs.skyMix));
     return canopy;
 }
 
@@ -333,11 +334,6 @@ bool Session::operator==(const Session& other) const
 std::string_view MeasuredKindName(MeasuredKind kind)
 {
     return kKindNames[static_cast<std::size_t>(kind)];
-}
-
-std::string_view SkyMixName(canopy::SkyMix mix)
-{
-    return kSkyMixNames[static_cast<std::size_t>(mix)];
 }
 
 std::string SessionText(const Session& session)

@@ -72,9 +72,8 @@ Session ReadSession(std::string_view text, const std::string& fileName);
 // ReadSession does, or naming the file and the system's reason when it cannot be read.
 Session ReadSessionFile(const std::string& fileName);
 
-// The names a session file gives: "leaf_reflectance", "leaf_transmittance",
-// "canopy_reflectance"; "classic", "physical".
+// The names a session file gives the kinds: "leaf_reflectance", "leaf_transmittance",
+// "canopy_reflectance" (the sky mixes by canopy::SkyMixName).
 std::string_view MeasuredKindName(MeasuredKind kind);
-std::string_view SkyMixName(canopy::SkyMix mix);
 
 }  // namespace tulmera::session

@@ -73,6 +73,7 @@ private:
         emit soil->activated(3);
         InMain<QRadioButton>(QStringLiteral("tipocielo(1)"))->click();
         InMain<QAction>(QStringLiteral("menu211(4)"))->trigger();
+        InMain<QAction>(QStringLiteral("menu25(physical)"))->trigger();
         std::ofstream("medido.csv", std::ios::binary) << "nm,a,b\n500,0.1,0.3\n600,0.12,0.35\n";
         auto* panel = Main()->findChild<MeasuredPanel*>(QStringLiteral("dckMedido"));
         QVERIFY(panel->LoadFile(InDir("medido.csv"), 1, MeasuredKind::LeafReflectance));
@@ -114,6 +115,7 @@ private slots:
         InMain<QAction>(QStringLiteral("menu22"))->trigger();  // the start values
         InMain<QAction>(QStringLiteral("menu24(classic)"))->trigger();
         InMain<QAction>(QStringLiteral("menu211(1)"))->trigger();
+        InMain<QAction>(QStringLiteral("menu25(classic)"))->trigger();
         Main()->RemoveKeptSpectra(0);
         Main()->findChild<MeasuredPanel*>(QStringLiteral("dckMedido"))->RemoveSpectra();
         QVERIFY(Main()->CurrentSession() != saved);
@@ -131,6 +133,7 @@ private slots:
         QVERIFY(InMain<QAction>(QStringLiteral("menu211(4)"))->isChecked());
         QVERIFY(!InMain<QAction>(QStringLiteral("menu211(1)"))->isChecked());
         QVERIFY(InMain<QAction>(QStringLiteral("menu24(prospect-d)"))->isChecked());
+        QVERIFY(InMain<QAction>(QStringLiteral("menu25(physical)"))->isChecked());
         QVERIFY(InMain<QAction>(QStringLiteral("mnuQuitarFijado(0)")) != nullptr);
         QVERIFY(program_.app().canopySweepWindow() != nullptr);
         QVERIFY(InMain<widgets::ChartView>(QStringLiteral("pctProspect"))->image() == leafChart);

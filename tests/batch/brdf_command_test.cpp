@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -131,6 +132,8 @@ TEST(BrdfCommand, RefusesBadInputNamingTheOptionAndWritesNothing)
         {{"--wavelength", "670", "--view", "30"}, "--view"},
         {{"--wavelength", "670", "--lai", "0"}, "--lai"},
         {{"--wavelength", "670", "--sky-mix", "sunny"}, "--sky-mix: \"sunny\""},
+        {{"--wavelength", "670", "--png", ""}, "--png needs a file name"},
+        {{"--wavelength", "670", "--svg", "m.csv"}, "m.csv"},  // one file, two outputs
     };
     for (const auto& c : cases) {
         const auto [status, output] = RunCommand(With({"brdf", "--out", "m.csv"}, c.arguments));
@@ -141,6 +144,24 @@ TEST(BrdfCommand, RefusesBadInputNamingTheOptionAndWritesNothing)
     EXPECT_EQ(status, 2);
     EXPECT_NE(output.find("brdf needs --out FILE.csv."), std::string::npos) << output;
     EXPECT_TRUE(std::filesystem::is_empty("."));
+}
+
+// The figures come with the CSV, from the same values: a step that does not divide 80 ends
+// the map at the last zenith of the grid (78 for 3).
+TEST(BrdfCommand, WritesItsFigureBesideTheValues)
+{
+    ScopedWorkDir dir;
+    const auto [status, output] = RunCommand(With(
+        {"brdf", "--index", "NDVI", "--step", "3", "--out", "m.csv", "--png", "m.png", "--svg",
+         "m.svg"},
+        kCanopy));
+    ASSERT_EQ(status, 0) << output;
+    EXPECT_EQ(QImage("m.png").width(), 1600);
+    const std::string svg = FileBytes("m.svg");
+    EXPECT_NE(svg.find("NDVI of the canopy"), std::string::npos);
+    EXPECT_NE(svg.find("Physical sky mix"), std::string::npos);
+    EXPECT_NE(svg.find("Sun"), std::string::npos);
+    EXPECT_EQ(MapRows("m.csv").size(), 27u * 120u);
 }
 
 // Steps that divide 90 give exact multiples, whatever their decimal form.

@@ -20,10 +20,9 @@
 #include "app/widgets/file_saving.h"
 #include "app/widgets/settings_keys.h"
 #include "app/widgets/window_settings.h"
-#include "plot/chart_images.h"
 #include "plot/figure_text.h"
+#include "plot/hemisphere_pictures.h"
 #include "plot/raster_figure.h"
-#include "plot/svg_figure.h"
 #include "spectral/grid.h"
 #include "textio/error.h"
 
@@ -47,18 +46,6 @@ std::vector<engine::ViewDirection> GridDirections()
         }
     }
     return views;
-}
-
-// The figure at `width` figure units and `pixelScale` image pixels per unit.
-QImage FigureAt(const plot::HemisphereValues& values, const plot::HemisphereTexts& texts, int width,
-                int pixelScale)
-{
-    const plot::FigureStyle style = plot::FigureStyle::Normal();
-    const plot::HemisphereLayout layout =
-        plot::LayOutHemisphere(values, texts, width, style, plot::FigureTextMeasure());
-    plot::RasterFigure surface(layout.frame, pixelScale, layout.frame.width * pixelScale);
-    plot::DrawHemisphereFigure(surface, values, texts, layout, style);
-    return surface.Image();
 }
 
 }  // namespace
@@ -297,7 +284,7 @@ void HemisphereWindow::Redraw()
         width = std::max(kSmallestFigureWidth,
                          width * picture_->height() / std::max(1, trial.frame.height));
     }
-    image_ = FigureAt(values_, texts, width, k);
+    image_ = plot::HemisphereImage(values_, texts, width, k);
     image_.setDevicePixelRatio(k);
     picture_->setPixmap(QPixmap::fromImage(image_));
 }
@@ -310,19 +297,9 @@ bool HemisphereWindow::SaveFigure(const QString& fileName, bool svg)
             if (values_.values.empty()) throw Error("There are no values to save yet.");
             const plot::HemisphereTexts texts = Texts();
             const std::string path = QFile::encodeName(fileName).toStdString();
-            if (svg) {
-                const plot::FigureStyle style = plot::FigureStyle::Normal();
-                const plot::HemisphereLayout layout = plot::LayOutHemisphere(
-                    values_, texts, plot::kFigureUnitsWide, style, plot::FigureTextMeasure());
-                plot::SvgFigure surface(layout.frame);
-                plot::DrawHemisphereFigure(surface, values_, texts, layout, style);
-                widgets::SaveWholeFile(fileName, surface.Bytes(path, texts.title));
-            } else {
-                const plot::RasterFigureSize size = plot::RasterFigureSizeFor(kSavedFigureWidth);
-                widgets::SaveWholeFile(
-                    fileName,
-                    plot::PngBytes(FigureAt(values_, texts, size.width, size.pixelScale), path));
-            }
+            widgets::SaveWholeFile(
+                fileName, svg ? plot::HemisphereSvg(values_, texts, path)
+                              : plot::HemispherePng(values_, texts, kSavedFigureWidth, path));
         });
     if (saved) statusBar()->showMessage(tr("Figura guardada en «%1».").arg(fileName));
     return saved;
