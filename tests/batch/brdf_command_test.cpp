@@ -20,37 +20,12 @@ namespace {
 using testing::FileBytes;
 using testing::RunCommand;
 using testing::ScopedWorkDir;
+using testing::Split;
+using testing::With;
 
 const std::vector<std::string> kCanopy = {
     "--N", "1.5",   "--Cab", "40",     "--Cw",     "0.01",      "--Cm", "0.005",     "--lai",
     "3",   "--sun", "40",    "--lidf", "Esferico", "--hotspot", "0.2",  "--sky-mix", "physical"};
-
-std::vector<std::string> With(std::vector<std::string> head, const std::vector<std::string>& tail)
-{
-    head.insert(head.end(), tail.begin(), tail.end());
-    return head;
-}
-
-// Runs the program with `arguments`, each quoted for the shell: for the commands that print
-// to the process's standard output (indices, fit-canopy).
-testing::Outcome RunProgram(const std::vector<std::string>& arguments)
-{
-    std::string line;
-    for (const std::string& argument : arguments) line += " '" + argument + "'";
-    return testing::RunBatchProgram(line);
-}
-
-std::vector<std::string> Split(const std::string& text, char separator)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find(separator, start)) != std::string::npos;
-         start = end + 1) {
-        parts.push_back(text.substr(start, end - start));
-    }
-    parts.push_back(text.substr(start));
-    return parts;
-}
 
 // The map's rows by "zenith,azimuth" text, its value text.
 std::map<std::string, std::string> MapRows(const std::string& file)
@@ -96,7 +71,7 @@ TEST(BrdfCommand, EveryValueIsTheCanopyRunsForItsDirection)
         {"40", "0"}, {"40", "180"}, {"30", "90"}, {"0", "0"}, {"80", "270"}, {"70", "130"}};
     for (const auto& [zenith, azimuth] : sampled) {
         SCOPED_TRACE(zenith + "," + azimuth);
-        const testing::Outcome run = RunProgram(
+        const testing::Outcome run = testing::RunBatchProgram(
             With({"indices", "--sensor", "Sentinel-2 MSI", "--view", zenith, "--azimuth", azimuth},
                  kCanopy));
         ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -151,10 +126,10 @@ TEST(BrdfCommand, RefusesBadInputNamingTheOptionAndWritesNothing)
 TEST(BrdfCommand, WritesItsFigureBesideTheValues)
 {
     ScopedWorkDir dir;
-    const auto [status, output] = RunCommand(With(
-        {"brdf", "--index", "NDVI", "--step", "3", "--out", "m.csv", "--png", "m.png", "--svg",
-         "m.svg"},
-        kCanopy));
+    const auto [status, output] =
+        RunCommand(With({"brdf", "--index", "NDVI", "--step", "3", "--out", "m.csv", "--png",
+                         "m.png", "--svg", "m.svg"},
+                        kCanopy));
     ASSERT_EQ(status, 0) << output;
     EXPECT_EQ(QImage("m.png").width(), 1600);
     const std::string svg = FileBytes("m.svg");

@@ -21,38 +21,13 @@ namespace {
 using testing::FileBytes;
 using testing::RunCommand;
 using testing::ScopedWorkDir;
+using testing::Split;
+using testing::With;
 
 // The hot-spot lesson's canopy: sun 40°, LAI 3, spherical leaves, hot spot 0.2.
 const std::vector<std::string> kLesson = {"--N",    "1.5",      "--Cab",     "40", "--Cw",  "0.01",
                                           "--Cm",   "0.005",    "--lai",     "3",  "--sun", "40",
                                           "--lidf", "Esferico", "--hotspot", "0.2"};
-
-std::vector<std::string> With(std::vector<std::string> head, const std::vector<std::string>& tail)
-{
-    head.insert(head.end(), tail.begin(), tail.end());
-    return head;
-}
-
-// Runs the program with `arguments`, each quoted for the shell: for the commands that print
-// to the process's standard output (indices, fit-canopy).
-testing::Outcome RunProgram(const std::vector<std::string>& arguments)
-{
-    std::string line;
-    for (const std::string& argument : arguments) line += " '" + argument + "'";
-    return testing::RunBatchProgram(line);
-}
-
-std::vector<std::string> Split(const std::string& text, char separator)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find(separator, start)) != std::string::npos;
-         start = end + 1) {
-        parts.push_back(text.substr(start, end - start));
-    }
-    parts.push_back(text.substr(start));
-    return parts;
-}
 
 double Number(const std::string& text)
 {
@@ -181,8 +156,8 @@ TEST(SkyMixCommand, IndicesEndWithTheFluxesOfTheRunsMix)
     ScopedWorkDir dir;
     for (const char* mix : {"classic", "physical"}) {
         SCOPED_TRACE(mix);
-        const testing::Outcome run =
-            RunProgram(With({"indices", "--sky-mix", mix, "--csv", "s.csv"}, kLesson));
+        const testing::Outcome run = testing::RunBatchProgram(
+            With({"indices", "--sky-mix", mix, "--csv", "s.csv"}, kLesson));
         ASSERT_EQ(run.exitCode, 0) << run.err;
         std::vector<std::string> lines = Split(run.out, '\n');
         lines.pop_back();  // after the last LF

@@ -20,36 +20,11 @@ namespace {
 using testing::FileBytes;
 using testing::RunCommand;
 using testing::ScopedWorkDir;
+using testing::Split;
+using testing::With;
 
 const std::vector<std::string> kTable = {"lut",     "--samples", "12",    "--range", "LAI=0.5:6",
                                          "--range", "Cab=20:70", "--sun", "30",      "--quiet"};
-
-std::vector<std::string> With(std::vector<std::string> head, const std::vector<std::string>& tail)
-{
-    head.insert(head.end(), tail.begin(), tail.end());
-    return head;
-}
-
-// Runs the program with `arguments`, each quoted for the shell: for the commands that print
-// to the process's standard output (indices, fit-canopy).
-testing::Outcome RunProgram(const std::vector<std::string>& arguments)
-{
-    std::string line;
-    for (const std::string& argument : arguments) line += " '" + argument + "'";
-    return testing::RunBatchProgram(line);
-}
-
-std::vector<std::string> Split(const std::string& text, char separator)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find(separator, start)) != std::string::npos;
-         start = end + 1) {
-        parts.push_back(text.substr(start, end - start));
-    }
-    parts.push_back(text.substr(start));
-    return parts;
-}
 
 void RunOk(const std::vector<std::string>& line)
 {
@@ -155,9 +130,9 @@ TEST(SkyMixTable, FitCanopyUsesTheTablesMixAndReportsItsProducts)
     const lut::Table table = lut::LoadTable("p.h5");
     WriteMeasured(table, 5, "a.csv");
 
-    const testing::Outcome run =
-        RunProgram({"fit-canopy", "--lut", "p.h5", "--reflectance", "a.csv", "--fraction", "--best",
-                    "1", "--sky-mix", "physical", "--refine"});
+    const testing::Outcome run = testing::RunBatchProgram(
+        std::vector<std::string>{"fit-canopy", "--lut", "p.h5", "--reflectance", "a.csv",
+                                 "--fraction", "--best", "1", "--sky-mix", "physical", "--refine"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string& output = run.out;
     const std::vector<std::string> lines = Split(output, '\n');
@@ -179,8 +154,8 @@ TEST(SkyMixTable, FitCanopyUsesTheTablesMixAndReportsItsProducts)
 
     for (const auto& [file, given, recorded] :
          {std::tuple{"p.h5", "classic", "physical"}, std::tuple{"c.h5", "physical", "classic"}}) {
-        const testing::Outcome refused =
-            RunProgram({"fit-canopy", "--lut", file, "--reflectance", "a.csv", "--sky-mix", given});
+        const testing::Outcome refused = testing::RunBatchProgram(std::vector<std::string>{
+            "fit-canopy", "--lut", file, "--reflectance", "a.csv", "--sky-mix", given});
         EXPECT_EQ(refused.exitCode, 2) << refused.err;
         EXPECT_EQ(refused.out, "");
         const std::string& message = refused.err;

@@ -10,6 +10,7 @@
 #include "spectral/leaf_tables.h"
 #include "spectral/prospect_dpro_tables.h"
 #include "support/golden.h"
+#include "support/split.h"
 #include "support/work_dir.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
@@ -19,6 +20,7 @@ namespace {
 
 using spectral::kWavelengthCount;
 using spectral::WavelengthNm;
+using testing::Split;
 
 std::size_t At(int wavelengthNm) { return static_cast<std::size_t>((wavelengthNm - 400) / 5); }
 
@@ -35,18 +37,6 @@ double NumberOf(const std::string& text)
     const std::optional<double> value = textio::ParseNumberText(text);
     if (!value) throw Error("\"" + text + "\" is not a number.");
     return *value;
-}
-
-std::vector<std::string> Split(const std::string& text, char separator)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find(separator, start)) != std::string::npos;
-         start = end + 1) {
-        parts.push_back(text.substr(start, end - start));
-    }
-    parts.push_back(text.substr(start));
-    return parts;
 }
 
 ReferenceSpectrum ReadReference(const std::string& file)

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "batch/batch_runner.h"
+#include "support/split.h"
 #include "support/work_dir.h"
 
 // The batch tests' two ways of running a command line: in memory through the runner itself, or
@@ -74,6 +75,23 @@ inline Outcome RunBatchProgram(const std::string& arguments)
 {
     return RunProgram(std::string(TULMERA_BATCH) + " " + arguments);
 }
+
+// The same with each argument quoted for the shell, for the commands that print to the
+// process's standard output (indices, fit-canopy).
+inline Outcome RunBatchProgram(const std::vector<std::string>& arguments)
+{
+    std::string line;
+    for (const std::string& argument : arguments) line += " '" + argument + "'";
+    return RunBatchProgram(line);
+}
 #endif
+
+// `head` followed by `tail`: a command line made of a command's own arguments and shared ones.
+inline std::vector<std::string> With(std::vector<std::string> head,
+                                     const std::vector<std::string>& tail)
+{
+    head.insert(head.end(), tail.begin(), tail.end());
+    return head;
+}
 
 }  // namespace tulmera::testing
