@@ -69,9 +69,9 @@ void RunSweepCanopy(const multi::CanopySweepRequest& request, const multi::Sweep
     multi::StageCanopySweepFile(result, staged);
     if (images.Wanted()) StageCharts(result, quantity, images, staged);
     if (!workbook.empty()) {
-        const exports::QuantityTable table{std::string(multi::CanopyParameterName(result.swept)),
-                                           quantity.name, result.values,
-                                           multi::QuantityValues(quantity, result.canopyReflPct)};
+        const exports::QuantityTable table{
+            std::string(multi::CanopyParameterName(result.swept)), quantity.name, result.values,
+            multi::QuantityValues(quantity, result.canopyReflPct, result.fluxes)};
         const std::string temporary = staged.Reserve(workbook);
         exports::WriteWorkbook(
             exports::CanopySweepWorkbook(table, staged.ReadName(kCanopySweepFile)), temporary,
@@ -115,10 +115,11 @@ multi::CanopySweepRequest CanopySweepRequestFrom(const BatchArguments& arguments
 multi::SweepQuantity SweepQuantityFrom(const BatchArguments& arguments)
 {
     const std::string text = arguments.Text("--quantity", "NDVI");
-    if (auto quantity = multi::ParseSweepQuantity(text)) return *quantity;
+    if (auto quantity = multi::ParseSweepQuantity(text, true)) return *quantity;
     throw UsageError("--quantity: \"" + Shown(text)
                      + "\" is not an index (e.g. NDVI), \"SENSOR band B\" (e.g. \"Landsat-TM "
-                       "band 3\") or a wavelength of 400 to 2500 nm by 5.");
+                       "band 3\"), a wavelength of 400 to 2500 nm by 5 or a flux (fAPAR, "
+                       "fCover, albedo PAR, albedo NIR, albedo shortwave).");
 }
 
 BatchCommand SweepCanopyCommand()
@@ -128,7 +129,9 @@ BatchCommand SweepCanopyCommand()
         {"--from", "x", "lower limit: the first value"},
         {"--to", "y", "upper limit: values up to it + 0.0001 are swept"},
         {"--step", "z", "interval between values, greater than 0"},
-        {"--quantity", "Q", "NDVI (default), another index, \"SENSOR band B\" or nm"},
+        {"--quantity", "Q",
+         "NDVI (default), another index, \"SENSOR band B\", nm, fAPAR, fCover or \"albedo PAR\" "
+         "(NIR, shortwave)"},
     };
     for (const std::vector<OptionInfo>& more :
          {LeafOptions(), CanopyOptions(), SweepImageOptions()}) {

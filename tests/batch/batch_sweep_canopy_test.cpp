@@ -89,5 +89,41 @@ TEST(BatchSweepCanopy, WritesTheFileTheTableTheImagesAndBothSheets)
     EXPECT_EQ(std::get<std::string>(workbook.sheets[0].cells.front().value), "plane =-10");
 }
 
+// The fluxes are quantities of a sweep as well: fAPAR and fCover rise with LAI towards 1, each
+// row the value `indices` gives for that canopy.
+TEST(BatchSweepCanopy, SweepsTheCanopysFluxes)
+{
+    ScopedWorkDir dir;
+    const auto printed = [](const std::vector<std::string_view>& arguments) {
+        std::ostringstream out, err;
+        std::streambuf* const standardOutput = std::cout.rdbuf(out.rdbuf());
+        const int exitCode = RunBatch(arguments, out, err);
+        std::cout.rdbuf(standardOutput);
+        EXPECT_EQ(exitCode, 0) << err.str();
+        return out.str();
+    };
+    for (const std::string_view flux : {"fAPAR", "fCover"}) {
+        const std::string csv = printed({"sweep-canopy", "--param", "LAI", "--from", "1", "--to",
+                                         "7", "--step", "3", "--sun", "30", "--quantity", flux});
+        std::istringstream rows(csv);
+        std::string line;
+        std::getline(rows, line);
+        EXPECT_EQ(line, "LAI," + std::string(flux));
+        double previous = 0;
+        for (const char* lai : {"1", "4", "7"}) {
+            ASSERT_TRUE(std::getline(rows, line)) << csv;
+            const double value = std::stod(line.substr(line.find(',') + 1));
+            EXPECT_GT(value, previous) << line;
+            EXPECT_LT(value, 1.0) << line;
+            previous = value;
+            const std::string indices = printed({"indices", "--lai", lai, "--sun", "30"});
+            EXPECT_NE(indices.find("\n" + std::string(flux) + "," + line.substr(line.find(',') + 1)
+                                   + "\n"),
+                      std::string::npos)
+                << indices;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tulmera::batch
