@@ -297,8 +297,7 @@ TEST(Sailh, AzimuthsMirroredInThePrincipalPlaneGiveTheSameReflectance)
 {
     for (const double azimuth : {10.0, 45.0, 90.0, 135.0, 179.0}) {
         const Spectrum near = Canopy(RunInputs(3, 40, 30, azimuth, 0.2, 4, 2)).canopyReflPct;
-        const Spectrum far =
-            Canopy(RunInputs(3, 40, 30, 360 - azimuth, 0.2, 4, 2)).canopyReflPct;
+        const Spectrum far = Canopy(RunInputs(3, 40, 30, 360 - azimuth, 0.2, 4, 2)).canopyReflPct;
         EXPECT_EQ(near, far) << azimuth;
     }
 }
