@@ -27,6 +27,8 @@ find_package(Boost 1.74 REQUIRED)
 # Highway (libhwy-dev) for the engine's vector arithmetic and its exponential and logarithm:
 # hwy::hwy.
 find_package(hwy CONFIG REQUIRED)
+# nlohmann/json (header-only) for the session files: nlohmann_json::nlohmann_json.
+find_package(nlohmann_json 3.10 REQUIRED)
 
 if(TULMERA_BUILD_TESTS)
   find_package(GTest REQUIRED)
