@@ -151,7 +151,7 @@ std::string SweepSpectraCsv(const SweepSpectra& spectra)
     for (std::size_t v = 0; v < spectra.values.size(); ++v) {
         const leaf::LeafSpectrum& spectrum = spectra.spectra[v];
         for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
-            csv.Text(name).Number(spectra.values[v]);
+            csv.Text(name).Rounded(spectra.values[v]);  // as typed: 0.3, not 0.30000000000000004
             csv.Whole(spectral::WavelengthNm(static_cast<int>(i)));
             csv.Number(spectrum.refl[i]).Number(spectrum.trans[i]).EndRow();
         }
@@ -175,7 +175,7 @@ std::string CanopySweepSpectraCsv(const multi::CanopySweepRequest& request,
     csv.Header(kCanopySweepSpectraHeader);
     for (std::size_t v = 0; v < result.values.size(); ++v) {
         for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
-            csv.Text(name).Number(result.values[v]);
+            csv.Text(name).Rounded(result.values[v]);  // as typed, as "MVS.dat" prints it
             csv.Whole(spectral::WavelengthNm(static_cast<int>(i)));
             csv.Number(result.canopyReflPct[v][i] / 100.0).EndRow();
         }

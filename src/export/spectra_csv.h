@@ -64,9 +64,10 @@ inline constexpr const char* kSweepSpectraHeader =
     "parameter,value,wavelength_nm,reflectance,transmittance";
 
 // The sweep file in long form: the comment lines, kSweepSpectraHeader, then for each value in
-// order 421 rows: the swept parameter's name, the value, the wavelength, reflectance and
-// transmittance. Throws tulmera::Error for a value that is not finite, or when `spectra` holds
-// a different number of values and spectra.
+// order 421 rows: the swept parameter's name, the value (15 significant digits, as typed and
+// as the sweep file prints it), the wavelength, reflectance and transmittance. Throws
+// tulmera::Error for a value that is not finite, or when `spectra` holds a different number of
+// values and spectra.
 std::string SweepSpectraCsv(const SweepSpectra& spectra);
 
 // The header line of CanopySweepSpectraCsv, without its line end.
@@ -76,9 +77,9 @@ inline constexpr const char* kCanopySweepSpectraHeader =
 // A canopy sweep in long form: the comment lines (the swept parameter, its limits and the held
 // leaf parameters and canopy inputs; those the swept one sets are left out), then
 // kCanopySweepSpectraHeader, then for each value in order 421 rows: the swept parameter's
-// short name (multi::CanopyParameterName), the value, the wavelength and the canopy
-// reflectance. Throws tulmera::Error for a value that is not finite, or when `result` holds a
-// different number of values and spectra.
+// short name (multi::CanopyParameterName), the value (15 significant digits, as typed), the
+// wavelength and the canopy reflectance. Throws tulmera::Error for a value that is not finite, or
+// when `result` holds a different number of values and spectra.
 std::string CanopySweepSpectraCsv(const multi::CanopySweepRequest& request,
                                   const multi::CanopySweepResult& result);
 

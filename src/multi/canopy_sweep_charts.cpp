@@ -48,7 +48,9 @@ std::string SweepQuantityCsv(const CanopySweepResult& result, const SweepQuantit
     const std::vector<std::optional<double>> y =
         QuantityValues(quantity, result.canopyReflPct, result.fluxes);
     for (std::size_t i = 0; i < result.values.size(); ++i) {
-        csv.Number(result.values[i]);
+        // The swept value as typed and as "MVS.dat" prints it (15 digits: 0.3, not the
+        // 0.30000000000000004 that 0.1 + 0.2 gives); the quantity to the last bit.
+        csv.Rounded(result.values[i]);
         if (y[i]) {
             csv.Number(*y[i]);
         } else {

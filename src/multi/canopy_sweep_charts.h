@@ -31,8 +31,10 @@ plot::QuantityAxes PaintSweepQuantity(plot::ChartSurface& chart, const CanopySwe
                                       QuantityZoom zoom = QuantityZoom::Whole);
 
 // The quantity's table as CSV: the header "P,Q" (the parameter's short name and the quantity's
-// name), then one row "value,quantity" per swept value, each number in its shortest text that
-// reads back exactly, an undefined quantity left empty; lines end in LF.
+// name), then one row "value,quantity" per swept value: the value with 15 significant digits,
+// as typed and as "MVS.dat" prints it (0.3, where 0.1 + 0.2 is 0.30000000000000004), the
+// quantity in its shortest text that reads back exactly, an undefined one left empty; lines
+// end in LF.
 std::string SweepQuantityCsv(const CanopySweepResult& result, const SweepQuantity& quantity);
 
 }  // namespace tulmera::multi

@@ -125,5 +125,30 @@ TEST(BatchSweepCanopy, SweepsTheCanopysFluxes)
     }
 }
 
+// Swept values are written as typed: 0.1 + 0.2 steps print 0.3, in the printed table and in both
+// sweeps' CSV files, as the sweep files print them.
+TEST(BatchSweepCanopy, SweptValuesAreWrittenAsTyped)
+{
+    ScopedWorkDir dir;
+    std::ostringstream out, err;
+    std::streambuf* const standardOutput = std::cout.rdbuf(out.rdbuf());
+    const int canopy = RunBatch(
+        {"sweep-canopy", "--from", "0.1", "--to", "0.5", "--step", "0.1", "--csv", "canopy.csv"},
+        out, err);
+    const int leaf = RunBatch({"sweep", "--param", "Cw", "--from", "0.1", "--to", "0.3", "--step",
+                               "0.1", "--csv", "leaf.csv"},
+                              out, err);
+    std::cout.rdbuf(standardOutput);
+    ASSERT_EQ(canopy, 0) << err.str();
+    ASSERT_EQ(leaf, 0) << err.str();
+    EXPECT_NE(out.str().find("\n0.3,"), std::string::npos) << out.str();
+    for (const char* file : {"canopy.csv", "leaf.csv"}) {
+        const std::string text = textio::ReadTextFile(file, 1 << 24);
+        EXPECT_NE(text.find(",0.3,400,"), std::string::npos) << file;
+        EXPECT_EQ(text.find("0.30000000000000004"), std::string::npos) << file;
+    }
+    EXPECT_EQ(out.str().find("0.30000000000000004"), std::string::npos) << out.str();
+}
+
 }  // namespace
 }  // namespace tulmera::batch
