@@ -8,6 +8,7 @@
 #include "gsa/quantities.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
+#include "textio/split_text.h"
 #include "textio/text_file.h"
 
 namespace tulmera::gsa {
@@ -21,29 +22,18 @@ constexpr std::string_view kIndicesHeader =
 // MB); they are read whole.
 constexpr std::size_t kMaxOutputsBytes = std::size_t{1} << 33;
 
-std::vector<std::string_view> Split(std::string_view text, std::string_view separator)
-{
-    std::vector<std::string_view> parts;
-    for (std::size_t start = 0;;) {
-        const std::size_t at = text.find(separator, start);
-        parts.push_back(text.substr(start, at == std::string_view::npos ? at : at - start));
-        if (at == std::string_view::npos) return parts;
-        start = at + separator.size();
-    }
-}
-
 // The lines of a whole file that ends in a line end.
 std::vector<std::string_view> LinesOf(const std::string& text, const std::string& fail)
 {
     if (text.empty() || text.back() != '\n') throw Error(fail + "it ends in the middle of a line.");
-    return Split(std::string_view(text).substr(0, text.size() - 1), "\n");
+    return textio::SplitText(std::string_view(text).substr(0, text.size() - 1), "\n");
 }
 
 // The value of "key=value" among the settings.
 std::string_view SettingValue(std::string_view settings, std::string_view key,
                               const std::string& fail)
 {
-    for (const std::string_view item : Split(settings, "; ")) {
+    for (const std::string_view item : textio::SplitText(settings, "; ")) {
         if (item.size() > key.size() && item.substr(0, key.size()) == key
             && item[key.size()] == '=') {
             return item.substr(key.size() + 1);
@@ -65,7 +55,7 @@ std::uint64_t WholeSetting(std::string_view text, const std::string& fail)
 std::vector<std::string> VariedNames(std::string_view settings)
 {
     std::vector<std::string> names;
-    for (const std::string_view item : Split(settings, "; ")) {
+    for (const std::string_view item : textio::SplitText(settings, "; ")) {
         const std::size_t equals = item.find('=');
         if (equals == std::string_view::npos) continue;
         const std::string name(item.substr(0, equals));
@@ -148,7 +138,7 @@ IndicesFile ReadIndicesCsv(const std::filesystem::path& file)
     }
     IndicesFile result{std::string(lines[0].substr(kIndicesMark.size())), {}};
     for (std::size_t l = 2; l < lines.size(); ++l) {
-        const std::vector<std::string_view> fields = Split(lines[l], ",");
+        const std::vector<std::string_view> fields = textio::SplitText(lines[l], ",");
         const std::string where = "line " + std::to_string(l + 1);
         if (fields.size() != 8) throw Error(fail + where + " does not have 8 fields.");
         IndicesLine line{std::string(fields[0]), std::string(fields[1]), {}, {}, {}, {}, {}, {}};
@@ -211,18 +201,18 @@ Shard ReadShard(const std::filesystem::path& file)
     const std::size_t rowsAt = head.rfind("; rows=");
     if (rowsAt == std::string_view::npos) throw Error(fail + "its settings lack \"rows=\".");
     Shard shard{std::string(head.substr(0, rowsAt)), std::string(lines[1]), {}};
-    const std::vector<std::string_view> ends = Split(head.substr(rowsAt + 7), ":");
+    const std::vector<std::string_view> ends = textio::SplitText(head.substr(rowsAt + 7), ":");
     if (ends.size() != 2) throw Error(fail + "its rows are not FIRST:END.");
     const std::uint64_t first = WholeSetting(ends[0], fail), end = WholeSetting(ends[1], fail);
     const std::size_t k = VariedNames(shard.settings).size();
-    const std::size_t columns = Split(lines[1], ",").size();
+    const std::size_t columns = textio::SplitText(lines[1], ",").size();
     if (k == 0 || columns < 3 || end < first || lines.size() - 2 != (end - first) * (k + 2)) {
         throw Error(fail + "its rows do not match its settings.");
     }
     shard.outputs = {k, columns - 2, first, {}};
     shard.outputs.values.reserve((lines.size() - 2) * (columns - 2));
     for (std::size_t l = 2; l < lines.size(); ++l) {
-        const std::vector<std::string_view> fields = Split(lines[l], ",");
+        const std::vector<std::string_view> fields = textio::SplitText(lines[l], ",");
         const std::string where = "line " + std::to_string(l + 1);
         const std::uint64_t simulation = l - 2;
         if (fields.size() != columns
@@ -287,7 +277,7 @@ void MergeShards(const std::filesystem::path& out,
         static_cast<int>(WholeSetting(SettingValue(settings, "bootstrap", fail), fail));
     const std::uint64_t seed = WholeSetting(SettingValue(settings, "seed", fail), fail);
     if (bootstrap < 1 || samples < 2) throw Error(fail + "its settings are not an analysis.");
-    const std::vector<std::string_view> header = Split(shards.front().header, ",");
+    const std::vector<std::string_view> header = textio::SplitText(shards.front().header, ",");
     const std::vector<std::string> quantities(header.begin() + 2, header.end());
     WriteIndicesCsv(out, settings, quantities, VariedNames(settings),
                     EstimateIndices(whole, bootstrap, seed));

@@ -20,6 +20,7 @@
 #include "textio/csv_text.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
+#include "textio/split_text.h"
 #include "textio/text_file.h"
 
 namespace tulmera::lut::detail {
@@ -136,17 +137,6 @@ private:
 
 // ---- Reading ----
 
-std::vector<std::string_view> Split(std::string_view text, std::string_view separator)
-{
-    std::vector<std::string_view> parts;
-    for (std::size_t start = 0;;) {
-        const std::size_t at = text.find(separator, start);
-        parts.push_back(text.substr(start, at == std::string_view::npos ? at : at - start));
-        if (at == std::string_view::npos) return parts;
-        start = at + separator.size();
-    }
-}
-
 class CsvReader {
 public:
     explicit CsvReader(const std::filesystem::path& file) : file_(file) {}
@@ -182,7 +172,7 @@ private:
 
 TableSpec CsvReader::ReadSpec(std::string_view line) const
 {
-    const std::vector<std::string_view> items = Split(line, "; ");
+    const std::vector<std::string_view> items = textio::SplitText(line, "; ");
     const std::size_t expected = 7 + kParameterCount;
     const bool mixNamed =
         items.size() == expected + 1 && items.back().starts_with(std::string(kSkyMixKey) + "=");
@@ -207,7 +197,8 @@ TableSpec CsvReader::ReadSpec(std::string_view line) const
     if (visibility != "15" && visibility != "50") Fail("unknown visibility.");
     spec.visibility = visibility == "15" ? canopy::Visibility::Km15 : canopy::Visibility::Km50;
     for (std::size_t p = 0; p < kParameterCount; ++p) {
-        const std::vector<std::string_view> ends = Split(value(7 + p, kParameterNames[p]), ":");
+        const std::vector<std::string_view> ends =
+            textio::SplitText(value(7 + p, kParameterNames[p]), ":");
         if (ends.size() > 2) Fail("a range has more than two ends.");
         const std::string name(kParameterNames[p]);
         spec.ranges[p].lo = Number(ends.front(), name);
@@ -241,8 +232,8 @@ Table LoadCsv(const std::filesystem::path& file)
     if (text.empty() || text.back() != '\n') reader.Fail("it ends in the middle of a line.");
     // A spreadsheet that saved the table may have given it CR LF line ends: read them alike.
     const bool crlf = text.size() >= 2 && text[text.size() - 2] == '\r';
-    std::vector<std::string_view> lines =
-        Split(std::string_view(text).substr(0, text.size() - (crlf ? 2 : 1)), crlf ? "\r\n" : "\n");
+    std::vector<std::string_view> lines = textio::SplitText(
+        std::string_view(text).substr(0, text.size() - (crlf ? 2 : 1)), crlf ? "\r\n" : "\n");
     if (lines.size() < 2) reader.Fail("it has no header.");
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].find('\r') != std::string_view::npos) {
@@ -268,7 +259,7 @@ Table LoadCsv(const std::filesystem::path& file)
     table.rows.reflectance.reserve(count * spectral::kWavelengthCount);
     for (std::size_t r = 0; r < count; ++r) {
         const std::string where = "line " + std::to_string(r + 3);
-        const std::vector<std::string_view> fields = Split(lines[r + 2], ",");
+        const std::vector<std::string_view> fields = textio::SplitText(lines[r + 2], ",");
         if (fields.size() != columns) {
             reader.Fail(where + " has " + std::to_string(fields.size()) + " fields instead of "
                         + std::to_string(columns) + ".");

@@ -42,6 +42,22 @@ class MainWindowTest : public QObject {
 
 private:
     testing::WindowFixture<MainWindow> fixture_;
+
+    // The leaf chart of a run at the window's leaf values and the start canopy, drawn at the
+    // charts' displayed sizes and `leafView`'s pixel scale: what the window must show.
+    QImage ExpectedLeafChart(const widgets::ChartView* leafView)
+    {
+        const int k = leafView->SurfacePixelScale();
+        plot::RasterSurface leafChart(leafView->DisplayedScale(), k);
+        plot::RasterSurface canopyChart(
+            fixture_.Find<widgets::ChartView>("pctSailh")->DisplayedScale(), k);
+        canopy::CanopyState state;
+        refresh::Recompute(fixture_.window()->leafParameters(), canopy::StartCanopyInputs(), state,
+                           {leafChart, canopyChart}, plot::ChartBackground{});
+        QImage expected = leafChart.image();
+        expected.setDevicePixelRatio(leafView->image().devicePixelRatio());
+        return expected;
+    }
     std::unique_ptr<testing::FileReplacements> replacements_;  // from the window's start on
 
     QScrollBar* Bar(const char* name, int i) const
@@ -613,15 +629,7 @@ private slots:
         QVERIFY2(grown.widthPx > 317 && grown.heightPx > 165,
                  qPrintable(QStringLiteral("%1 x %2").arg(grown.widthPx).arg(grown.heightPx)));
         QCOMPARE(leafView->image().size(), QSize(grown.widthPx, grown.heightPx) * k);
-        plot::RasterSurface leafChart(grown, k);
-        plot::RasterSurface canopyChart(
-            fixture_.Find<widgets::ChartView>("pctSailh")->DisplayedScale(), k);
-        canopy::CanopyState state;
-        refresh::Recompute(fixture_.window()->leafParameters(), canopy::StartCanopyInputs(), state,
-                           {leafChart, canopyChart}, plot::ChartBackground{});
-        QImage expected = leafChart.image();
-        expected.setDevicePixelRatio(leafView->image().devicePixelRatio());
-        QCOMPARE(leafView->image(), expected);
+        QCOMPARE(leafView->image(), ExpectedLeafChart(leafView));
 
         // A value still being typed is no input of the redraw: the charts keep the last one.
         QTest::keyClicks(Box("txtSailh", 0), QStringLiteral("5"));
@@ -732,16 +740,7 @@ private slots:
                      QSize(shown.widthPx, shown.heightPx) * view->SurfacePixelScale());
         }
         const widgets::ChartView* leafView = fixture_.Find<widgets::ChartView>("pctProspect");
-        const int k = leafView->SurfacePixelScale();
-        plot::RasterSurface leafChart(leafView->DisplayedScale(), k);
-        plot::RasterSurface canopyChart(
-            fixture_.Find<widgets::ChartView>("pctSailh")->DisplayedScale(), k);
-        canopy::CanopyState state;
-        refresh::Recompute(fixture_.window()->leafParameters(), canopy::StartCanopyInputs(), state,
-                           {leafChart, canopyChart}, plot::ChartBackground{});
-        QImage expected = leafChart.image();
-        expected.setDevicePixelRatio(leafView->image().devicePixelRatio());
-        QCOMPARE(leafView->image(), expected);
+        QCOMPARE(leafView->image(), ExpectedLeafChart(leafView));
     }
 
     // "Ver › Modo presentación": a shortcut, remembered, larger texts around the charts and
