@@ -1,7 +1,8 @@
 // The SAILH layer over its soil (see canopy/sailh.h and canopy/canopy_fluxes.h) for all the
 // grid's wavelengths of one canopy, in vectors, compiled for each x86-64 instruction set as
-// leaf_kernel.cpp is. The operations and their order are the exact path's; only Highway's
-// exponential (1 ulp) differs from the C library's.
+// leaf_kernel.cpp is. The operations and their order are the exact path's, except Highway's
+// exponential (1 ulp) for the C library's, divisions by one value done as one reciprocal and
+// products, and the reflectance computed as a fraction rather than in percent (1 ulp more each).
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "engine/canopy_kernel.cpp"
@@ -38,6 +39,8 @@ bool CanopyPoints(const CanopyGeometryValues& g, const Padded& leafRefl, const P
     const V KL = hn::Set(d, g.KL);
     const V tss = hn::Set(d, g.tss);
     const V too = hn::Set(d, g.too);
+    const V perPi = hn::Set(d, 1.0 / g.pi);
+    const V perKLPluskL = hn::Set(d, 1.0 / (g.KL + g.kL));
     const bool fluxes = flux.rsdt != nullptr;
     auto good = hn::Eq(zero, zero);
     for (std::size_t i = 0; i < kPaddedCount; i += hn::Lanes(d)) {
@@ -55,16 +58,16 @@ bool CanopyPoints(const CanopyGeometryValues& g, const Padded& leafRefl, const P
         const V sm = hn::Sub(hn::Mul(kL, A), dd);
         const V vp = hn::Add(hn::Mul(KL, A), dd);
         const V vm = hn::Sub(hn::Mul(KL, A), dd);
-        const V wL = hn::Mul(hn::Mul(L, hn::Set(d, 0.01)),
-                             hn::Add(hn::Mul(rho, hn::Set(d, g.S1)),
-                                     hn::Div(hn::Mul(hn::Mul(hn::Set(d, 2.0), A), hn::Set(d, g.S2)),
-                                             hn::Set(d, g.pi))));
+        const V wL = hn::Mul(
+            hn::Mul(L, hn::Set(d, 0.01)),
+            hn::Add(hn::Mul(rho, hn::Set(d, g.S1)),
+                    hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 2.0), A), hn::Set(d, g.S2)), perPi)));
         // SailhLayerSolution
         const V m = hn::Sqrt(hn::Sub(hn::Mul(a, a), hn::Mul(sigma, sigma)));
         const V h1 = hn::Div(hn::Add(a, m), sigma);
         const V h2 = hn::Div(one, h1);
         const V e1 = hn::Exp(d, m);
-        const V e2 = hn::Div(one, e1);
+        const V e2 = hn::Exp(d, hn::Neg(m));  // 1 / e^m, off the divider
         const V mm = hn::Mul(m, m);
         const V Ds = hn::Sub(hn::Mul(kL, kL), mm);
         const V Do = hn::Sub(hn::Mul(KL, KL), mm);
@@ -73,22 +76,28 @@ bool CanopyPoints(const CanopyGeometryValues& g, const Padded& leafRefl, const P
                    hn::Lt(hn::Abs(Do), hn::Mul(hn::Set(d, kNearSingular), hn::Mul(KL, KL)))),
             one);
         hn::Store(nearSingular, d, nearSingularOut.data() + i);
-        const V cs = hn::Div(hn::Sub(hn::Mul(sp, hn::Sub(kL, a)), hn::Mul(sm, sigma)), Ds);
+        // Divisions by the same value share one reciprocal here and below: the divider is
+        // the kernel's bottleneck, and away from the singularity the one-ulp difference stays
+        // far below what the contract allows (the leaf values already differ more).
+        const V perDs = hn::Div(one, Ds);
+        const V perDo = hn::Div(one, Do);
+        const V cs = hn::Mul(hn::Sub(hn::Mul(sp, hn::Sub(kL, a)), hn::Mul(sm, sigma)), perDs);
         const V cs2 =
-            hn::Div(hn::Sub(hn::Mul(hn::Neg(sm), hn::Add(kL, a)), hn::Mul(sp, sigma)), Ds);
-        const V co = hn::Div(hn::Sub(hn::Mul(vp, hn::Sub(KL, a)), hn::Mul(vm, sigma)), Do);
+            hn::Mul(hn::Sub(hn::Mul(hn::Neg(sm), hn::Add(kL, a)), hn::Mul(sp, sigma)), perDs);
+        const V co = hn::Mul(hn::Sub(hn::Mul(vp, hn::Sub(KL, a)), hn::Mul(vm, sigma)), perDo);
         const V co2 =
-            hn::Div(hn::Sub(hn::Mul(hn::Neg(vm), hn::Add(KL, a)), hn::Mul(vp, sigma)), Do);
+            hn::Mul(hn::Sub(hn::Mul(hn::Neg(vm), hn::Add(KL, a)), hn::Mul(vp, sigma)), perDo);
         // SailhLayerOptics
         const V rsos = hn::Mul(wL, hn::Set(d, g.hotSpotIntegral));
         const V dns = hn::Sub(hn::Mul(h1, e1), hn::Mul(h2, e2));
-        const V rdd = hn::Div(hn::Sub(e1, e2), dns);
-        const V tdd = hn::Div(hn::Sub(h1, h2), dns);
+        const V perDns = hn::Div(one, dns);
+        const V rdd = hn::Mul(hn::Sub(e1, e2), perDns);
+        const V tdd = hn::Mul(hn::Sub(h1, h2), perDns);
         const V rsd = hn::Sub(hn::Mul(cs, hn::Sub(one, hn::Mul(tss, tdd))), hn::Mul(cs2, rdd));
         const V tsd = hn::Sub(hn::Mul(cs2, hn::Sub(tss, tdd)), hn::Mul(hn::Mul(cs, tss), rdd));
         const V rdo = hn::Sub(hn::Mul(co, hn::Sub(one, hn::Mul(too, tdd))), hn::Mul(co2, rdd));
         const V tdo = hn::Sub(hn::Mul(co2, hn::Sub(too, tdd)), hn::Mul(hn::Mul(co, too), rdd));
-        const V z = hn::Div(hn::Add(hn::Mul(sm, co), hn::Mul(sp, co2)), hn::Add(KL, kL));
+        const V z = hn::Mul(hn::Add(hn::Mul(sm, co), hn::Mul(sp, co2)), perKLPluskL);
         const V rsod = hn::Sub(
             hn::Sub(hn::Mul(z, hn::Sub(one, hn::Mul(too, tss))), hn::Mul(hn::Mul(co, tsd), too)),
             hn::Mul(co2, rsd));
@@ -96,21 +105,24 @@ bool CanopyPoints(const CanopyGeometryValues& g, const Padded& leafRefl, const P
         // CanopyOverSoil
         const V rs = hn::Mul(hn::Load(d, soilReflPct.data() + i), hn::Set(d, 0.01));
         const V dn = hn::Sub(one, hn::Mul(rs, rdd));
+        const V perDn = hn::Div(one, dn);
         const V tsdPlusTss = hn::Add(tsd, tss);
         const V rsot = hn::Add(
             rso,
             hn::Mul(
                 rs,
                 hn::Add(hn::Set(d, g.tsstoo),
-                        hn::Div(hn::Add(hn::Mul(tsdPlusTss, tdo),
+                        hn::Mul(hn::Add(hn::Mul(tsdPlusTss, tdo),
                                         hn::Mul(too, hn::Add(tsd, hn::Mul(hn::Mul(tss, rs), rdd)))),
-                                dn))));
-        const V rdot = hn::Add(rdo, hn::Div(hn::Mul(hn::Mul(tdd, rs), hn::Add(too, tdo)), dn));
+                                perDn))));
+        const V rdot = hn::Add(rdo, hn::Mul(hn::Mul(hn::Mul(tdd, rs), hn::Add(too, tdo)), perDn));
         // MixedReflectancePct with SkyMixWeight, then the fraction "VS.dat" holds
         const V sky = hn::Load(d, skyRatioPct.data() + i);
-        const V w = physicalMix ? hn::Div(sky, hundred) : sky;
-        const V pct = hn::Div(hn::Mul(hundred, hn::Add(hn::Mul(rdot, w), rsot)), hn::Add(w, one));
-        const V refl = hn::Div(pct, hundred);
+        // The fraction straight away: the exact path's percent and back cost two divisions
+        // and differ from it by an ulp or two.
+        const V w = physicalMix ? hn::Mul(sky, hn::Set(d, 0.01)) : sky;
+        const V perOnePlusW = hn::Div(one, hn::Add(one, w));
+        const V refl = hn::Mul(hn::Add(hn::Mul(rdot, w), rsot), perOnePlusW);
         hn::Store(refl, d, reflOut.data() + i);
 
         auto finite = hn::And(hn::And(hn::IsFinite(rdd), hn::IsFinite(tdd)),
@@ -121,15 +133,14 @@ bool CanopyPoints(const CanopyGeometryValues& g, const Padded& leafRefl, const P
         good = hn::And(good, hn::And(finite, hn::And(hn::Ge(refl, zero), hn::Le(refl, one))));
         if (fluxes) {
             // canopy::CanopyFluxesAt
-            const V rsdt = hn::Add(rsd, hn::Div(hn::Mul(hn::Mul(tsdPlusTss, rs), tdd), dn));
-            const V rddt = hn::Add(rdd, hn::Div(hn::Mul(hn::Mul(tdd, rs), tdd), dn));
+            const V rsdt = hn::Add(rsd, hn::Mul(hn::Mul(hn::Mul(tsdPlusTss, rs), tdd), perDn));
+            const V rddt = hn::Add(rdd, hn::Mul(hn::Mul(hn::Mul(tdd, rs), tdd), perDn));
             const V soilAbsorbs = hn::Sub(one, rs);
-            const V As =
-                hn::Sub(hn::Sub(one, rsdt), hn::Div(hn::Mul(soilAbsorbs, hn::Add(tss, tsd)), dn));
-            const V Ad = hn::Sub(hn::Sub(one, rddt), hn::Div(hn::Mul(soilAbsorbs, tdd), dn));
-            const V onePlusW = hn::Add(one, w);
-            const V absorptance = hn::Div(hn::Add(As, hn::Mul(w, Ad)), onePlusW);
-            const V albedo = hn::Div(hn::Add(rsdt, hn::Mul(w, rddt)), onePlusW);
+            const V As = hn::Sub(hn::Sub(one, rsdt),
+                                 hn::Mul(hn::Mul(soilAbsorbs, hn::Add(tss, tsd)), perDn));
+            const V Ad = hn::Sub(hn::Sub(one, rddt), hn::Mul(hn::Mul(soilAbsorbs, tdd), perDn));
+            const V absorptance = hn::Mul(hn::Add(As, hn::Mul(w, Ad)), perOnePlusW);
+            const V albedo = hn::Mul(hn::Add(rsdt, hn::Mul(w, rddt)), perOnePlusW);
             hn::Store(rsot, d, flux.rsot + i);
             hn::Store(rdot, d, flux.rdot + i);
             hn::Store(rsdt, d, flux.rsdt + i);

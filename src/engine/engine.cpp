@@ -10,6 +10,7 @@
 #include "engine/kernels.h"
 #include "leaf/leaf_models.h"
 #include "leaf/leaf_spectrum.h"
+#include "leaf/prospect.h"
 #include "parallel/parallel_for.h"
 
 namespace tulmera::engine {
@@ -21,9 +22,7 @@ constexpr std::size_t kGrid = kWavelengthCount;
 constexpr std::size_t kSetsPerChunk = 16;  // sets a worker takes at a time
 
 // One worker's scratch for one leaf: the kernel's intermediate and final spectra.
-struct LeafWork {
-    Padded k, tau, refl, trans;
-};
+using LeafWork = detail::LeafKernelWork;
 
 // The leaf of `p` into w.refl and w.trans (fractions); returns the refusal's message, or
 // nothing. The kernel's values when all are physical, else the exact path's (its values put
@@ -32,8 +31,7 @@ std::string LeafSet(const leaf::LeafParameters& p, LeafWork& w)
 {
     try {
         leaf::CheckLeafParameters(p);
-        if (detail::LeafKernel(detail::TablesOf(p.model), detail::TermCoefficients(p), p.N, w.k,
-                               w.tau, w.refl, w.trans)) {
+        if (detail::LeafKernel(detail::TablesOf(p.model), detail::TermCoefficients(p), p.N, w)) {
             return {};
         }
         const leaf::LeafSpectrum exact = leaf::ComputeLeafSpectrum(p);
@@ -105,6 +103,18 @@ std::optional<double> KeptLeafFraction(double value)
     return std::nullopt;
 }
 
+// leaf::ModelLeafOptics(p, index), taking the layer transmission from the kernel where it is
+// the exact path's to the bit (the same k, in the careful range): it saves E1, e^(-k) and ln k.
+leaf::LeafOptics ExactLeafAt(const leaf::LeafParameters& p, int index, const LeafWork& w)
+{
+    const double k = leaf::ModelAbsorption(p, index);
+    const std::size_t at = static_cast<std::size_t>(index);
+    const double tau =
+        k == w.k.v[at] && detail::TransmissionIsExact(k) ? w.tau.v[at] : leaf::LayerTransmission(k);
+    return leaf::StackOptics(p.N, leaf::ModelRefractiveIndex(p.model, index), tau,
+                             leaf::ModelTransmissivities(p.model, index));
+}
+
 // The grid points the canopy kernel marked near the singularity, recomputed with the exact
 // path's scalar functions from the exact leaf at that point: the exact path's values. Returns
 // false when one of them is not one the kernel may keep (the caller then runs the exact path).
@@ -114,7 +124,7 @@ bool RecomputeNearSingular(const CanopyScene& scene, const leaf::LeafParameters&
     for (std::size_t j = 0; j < kGrid; ++j) {
         if (w.nearSingular.v[j] == 0.0) continue;
         const int index = static_cast<int>(j);
-        const leaf::LeafOptics exactLeaf = leaf::ModelLeafOptics(p, index);
+        const leaf::LeafOptics exactLeaf = ExactLeafAt(p, index, w.leaf);
         const std::optional<double> refl = KeptLeafFraction(exactLeaf.refl);
         const std::optional<double> trans = KeptLeafFraction(exactLeaf.trans);
         if (!refl || !trans || !std::isfinite(exactLeaf.refl) || !std::isfinite(exactLeaf.trans)) {
@@ -257,10 +267,12 @@ CanopyFluxesBatch ComputeCanopyFluxesBatch(const CanopyScene& scene, const Canop
     const std::size_t count = batch.Count();
     CanopyFluxesBatch out;
     out.fluxes.assign(count, {});
+    out.refl.assign(count * kGrid, 0.0);
     out.error.assign(count, {});
     ForEachSet<CanopyWork>(count, options, [&](std::size_t i, CanopyWork& w) {
         out.error[i] = CanopySet(scene, batch, i, w, true);
         if (!out.error[i].empty()) return;
+        CopyGrid(w.refl, out.refl, i);
         canopy::CanopyFluxes& f = out.fluxes[i];
         const std::array<spectral::Spectrum*, 8> to = {&f.rsot, &f.rdot, &f.rsdt,        &f.rddt,
                                                        &f.As,   &f.Ad,   &f.absorptance, &f.albedo};

@@ -104,8 +104,11 @@ CanopySpectraBatch ComputeCanopySpectra(const CanopyScene& scene, const CanopyBa
 
 // The canopy fluxes of every set (canopy::ComputeCanopyFluxes of the set's canopy run, with
 // the scene's sky mix). Sets that fail have their message in `error` and zero fluxes.
+// They come with the canopy reflectance of each set (as ComputeCanopySpectra's `refl`), which
+// the same run computes on the way.
 struct CanopyFluxesBatch {
     std::vector<canopy::CanopyFluxes> fluxes;
+    std::vector<double> refl;  // set i at [i·421, (i + 1)·421), fraction 0 .. 1
     std::vector<std::string> error;
 };
 CanopyFluxesBatch ComputeCanopyFluxesBatch(const CanopyScene& scene, const CanopyBatch& batch,

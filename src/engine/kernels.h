@@ -41,13 +41,32 @@ const LeafModelTables& TablesOf(leaf::LeafModel model);
 // The parameters of `p` in the order its model's absorption sums them (as kTerm).
 std::array<double, 7> TermCoefficients(const leaf::LeafParameters& p);
 
-// One leaf: k at every padded point into `k`, the layer transmission into `tau` (the lanes
-// with 0.25 < k < 85 recomputed by the scalar exact function, see leaf_kernel.cpp), then
-// reflectance and transmittance. Returns true when every grid point has k > 0, both values
+// The absorptions k between which the leaf kernel's layer transmission τ is the exact path's to
+// the bit: it takes e^(-k) and ln k from the C library there (see leaf_kernel.cpp). An ulp of
+// ln k or of e^(-k) grows in the cancellations of E1 and τ (to 1e-12 at k = 50), and the pile
+// (leaf::PileOptics: β - r cancels when t is small) magnifies τ's last bits up to a thousand-
+// fold more; the contract test over random leaves found differences above 1e-12 down to
+// k = 0.25 and none below. From 85 on E1 is 0 and τ = (1 - k)·e^(-k) keeps e^(-k)'s ulp.
+inline constexpr double kCarefulLowK = 0.25;
+inline constexpr double kCarefulHighK = 85.0;
+inline bool TransmissionIsExact(double k) { return k > kCarefulLowK && k < kCarefulHighK; }
+
+// One leaf's spectra and what the kernel computes on the way, every padded point.
+struct LeafKernelWork {
+    Padded k;          // the absorption
+    Padded expMinusK;  // e^(-k) from the C library, at the careful points only
+    Padded logK;       // ln k from the C library, at the careful points with k <= 4 only
+    Padded tau;        // the layer transmission
+    Padded refl, trans;
+};
+
+// One leaf into w: k, then the layer transmission (at the points with 0.25 < k < 85 from the
+// C library's exponential and logarithm, as the exact path computes it: see leaf_kernel.cpp),
+// then reflectance and transmittance. Returns true when every grid point has k > 0, both values
 // within 0 .. 1 (a NaN fails) and the arguments of Exp and Log in their ranges: otherwise the
 // caller asks the exact path.
 bool LeafKernel(const LeafModelTables& tables, const std::array<double, 7>& coefficients, double N,
-                Padded& k, Padded& tau, Padded& refl, Padded& trans);
+                LeafKernelWork& w);
 
 // The wavelength-independent values a canopy kernel reads (from canopy::SailhGeometry).
 struct CanopyGeometryValues {

@@ -7,8 +7,9 @@
 // differ: Highway's Exp (1 ulp) and Log (about 2 ulp) against the C library's. One place
 // needs more: E1(k) = y(k) - ln k for k <= 4 cancels (E1(4) = 0.0038 against ln 4 = 1.39),
 // and τ = (1 - k)·e^(-k) + k²·E1 cancels again, so an ulp of ln k grows ~3,000-fold at k = 4,
-// and an ulp of e^(-k) ~k²/2-fold above it. There the scalar exact function recomputes τ
-// (kCarefulLowK .. kCarefulHighK); below it the growth is small.
+// and an ulp of e^(-k) ~k²/2-fold above it. There (kCarefulLowK .. kCarefulHighK) the kernel
+// takes e^(-k) and ln k from the C library, as the exact path does, and so computes the exact
+// path's τ to the bit with its own polynomials; below it the growth is small.
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "engine/leaf_kernel.cpp"
@@ -18,25 +19,22 @@
 #include "hwy/contrib/math/math-inl.h"
 // clang-format on
 
+#include <cmath>
 #include <limits>
 
 #include "engine/kernels.h"
-#include "leaf/prospect.h"
 
 HWY_BEFORE_NAMESPACE();
 namespace tulmera::engine::detail {
 namespace HWY_NAMESPACE {
 namespace hn = hwy::HWY_NAMESPACE;
 
-// The layer transmission τ of absorption k (leaf::LayerTransmission with ExpIntegral),
-// both branches of E1 evaluated and the right one kept.
+// The exponential integral's two polynomials (leaf::ExpIntegral, same operations): `near`
+// of k <= 4, from which E1 = near - ln k, and `far` of 4 < k < 85, E1 = e^(-k)·far / k.
 template <class D, class V>
-V LayerTransmission(D d, V k)
+V NearPolynomial(D d, V k)
 {
-    const V one = hn::Set(d, 1.0);
-    const V e = hn::Exp(d, hn::Neg(k));
-    // k <= 4
-    const V x = hn::Sub(hn::Mul(k, hn::Set(d, 0.5)), one);
+    const V x = hn::Sub(hn::Mul(k, hn::Set(d, 0.5)), hn::Set(d, 1.0));
     V y = hn::Add(hn::Mul(x, hn::Set(d, -3.60311230482612e-13)), hn::Set(d, 3.46348526554087e-12));
     for (const double c :
          {-2.99627399604129e-11, 2.57747807106989e-10, -2.09330568435488e-09, 1.59501329936988e-08,
@@ -45,32 +43,30 @@ V LayerTransmission(D d, V k)
           -0.0357191348753632, 0.107774527938979, -0.296997075145081}) {
         y = hn::Add(hn::Mul(y, x), hn::Set(d, c));
     }
-    y = hn::Add(hn::Mul(hn::Add(hn::Mul(y, x), hn::Set(d, 0.864664716763387)), x),
-                hn::Set(d, 0.742047691268006));
-    const V nearE1 = hn::Sub(y, hn::Log(d, k));
-    // 4 < k < 85
-    const V xf = hn::Sub(hn::Div(hn::Set(d, 14.5), hn::Add(k, hn::Set(d, 3.25))), one);
-    V yf =
-        hn::Add(hn::Mul(xf, hn::Set(d, -1.62806570868461e-12)), hn::Set(d, -8.95400579318284e-13));
+    return hn::Add(hn::Mul(hn::Add(hn::Mul(y, x), hn::Set(d, 0.864664716763387)), x),
+                   hn::Set(d, 0.742047691268006));
+}
+
+template <class D, class V>
+V FarPolynomial(D d, V k)
+{
+    const V x = hn::Sub(hn::Div(hn::Set(d, 14.5), hn::Add(k, hn::Set(d, 3.25))), hn::Set(d, 1.0));
+    V y = hn::Add(hn::Mul(x, hn::Set(d, -1.62806570868461e-12)), hn::Set(d, -8.95400579318284e-13));
     for (const double c : {-4.08352702838152e-12, -1.45132988248537e-11, -8.35086918940758e-11,
                            -2.13638678953766e-10, -1.1030243146707e-09, -3.67128915633455e-09,
                            -1.66980544304105e-08, -6.11774386401295e-08, -2.70306163610272e-07,
                            -1.05565006992891e-06, -4.72090467203711e-06, -1.95076375089956e-05,
                            -9.16450482931221e-05, -0.000405892130452129, -0.00214213055000335}) {
-        yf = hn::Add(hn::Mul(yf, xf), hn::Set(d, c));
+        y = hn::Add(hn::Mul(y, x), hn::Set(d, c));
     }
-    yf = hn::Sub(hn::Mul(yf, xf), hn::Set(d, 0.010637487511657));
-    yf = hn::Sub(hn::Mul(yf, xf), hn::Set(d, 0.0850699154984572));
-    yf = hn::Add(hn::Mul(yf, xf), hn::Set(d, 0.923755307807784));
-    const V farE1 = hn::Div(hn::Mul(e, yf), k);
-    const V e1 = hn::IfThenElse(hn::Le(k, hn::Set(d, 4.0)), nearE1,
-                                hn::IfThenElse(hn::Lt(k, hn::Set(d, 85.0)), farE1, hn::Zero(d)));
-    const V tau = hn::Add(hn::Mul(hn::Sub(one, k), e), hn::Mul(hn::Mul(k, k), e1));
-    return hn::IfThenElse(hn::Le(k, hn::Zero(d)), one, tau);
+    y = hn::Sub(hn::Mul(y, x), hn::Set(d, 0.010637487511657));
+    y = hn::Sub(hn::Mul(y, x), hn::Set(d, 0.0850699154984572));
+    return hn::Add(hn::Mul(y, x), hn::Set(d, 0.923755307807784));
 }
 
-void AbsorptionAndTransmission(const LeafModelTables& t, const std::array<double, 7>& coefficient,
-                               double N, Padded& kOut, Padded& tauOut)
+// Step 3's absorption k at every padded point.
+void Absorption(const LeafModelTables& t, const std::array<double, 7>& coefficient, double N,
+                Padded& kOut)
 {
     const hn::ScalableTag<double> d;
     const auto vN = hn::Set(d, N);
@@ -84,7 +80,37 @@ void AbsorptionAndTransmission(const LeafModelTables& t, const std::array<double
         auto k = hn::Div(sum, vN);
         if (t.hasBase) k = hn::Add(k, hn::Load(d, t.kBase.data() + i));
         hn::Store(k, d, kOut.data() + i);
-        hn::Store(LayerTransmission(d, k), d, tauOut.data() + i);
+    }
+}
+
+// The layer transmission τ of k (leaf::LayerTransmission with ExpIntegral), both branches of
+// E1 evaluated and the right one kept. At the careful points e^(-k) and ln k are the C
+// library's, computed before (w.expMinusK, w.logK), so τ there is the exact path's to the bit;
+// elsewhere they are Highway's, skipped when a whole vector is careful.
+void Transmission(LeafKernelWork& w, double carefulLowK, double carefulHighK)
+{
+    const hn::ScalableTag<double> d;
+    using V = hn::Vec<decltype(d)>;
+    const V one = hn::Set(d, 1.0);
+    const V zero = hn::Zero(d);
+    for (std::size_t i = 0; i < kPaddedCount; i += hn::Lanes(d)) {
+        const V k = hn::Load(d, w.k.data() + i);
+        const auto careful =
+            hn::And(hn::Gt(k, hn::Set(d, carefulLowK)), hn::Lt(k, hn::Set(d, carefulHighK)));
+        V e = hn::Load(d, w.expMinusK.data() + i);
+        V logK = hn::Load(d, w.logK.data() + i);
+        if (!hn::AllTrue(d, careful)) {
+            e = hn::IfThenElse(careful, e, hn::Exp(d, hn::Neg(k)));
+            logK = hn::IfThenElse(careful, logK, hn::Log(d, k));
+        }
+        // Each branch only where a lane needs it: most vectors lie on one side of k = 4.
+        const auto near = hn::Le(k, hn::Set(d, 4.0));
+        const V nearE1 = hn::AllFalse(d, near) ? zero : hn::Sub(NearPolynomial(d, k), logK);
+        const V farE1 = hn::AllTrue(d, near) ? zero : hn::Div(hn::Mul(e, FarPolynomial(d, k)), k);
+        const V e1 =
+            hn::IfThenElse(near, nearE1, hn::IfThenElse(hn::Lt(k, hn::Set(d, 85.0)), farE1, zero));
+        const V tau = hn::Add(hn::Mul(hn::Sub(one, k), e), hn::Mul(hn::Mul(k, k), e1));
+        hn::Store(hn::IfThenElse(hn::Le(k, zero), one, tau), d, w.tau.data() + i);
     }
 }
 
@@ -111,6 +137,7 @@ bool PlateOptics(const LeafModelTables& t, double N, const Padded& kIn, const Pa
             hn::Sub(hn::Load(d, t.n4.data() + i),
                     hn::Mul(hn::Mul(tau, tau), hn::Load(d, t.n2MinusT1Squared.data() + i)));
         const auto x5 = hn::Load(d, t.x5.data() + i);
+        // r and t keep the exact path's divisions: the pile magnifies their last bits.
         const auto r = hn::Add(hn::Load(d, t.x1.data() + i), hn::Div(x2, x4));
         const auto tt = hn::Div(x3, x4);
         const auto ra = hn::Add(hn::Mul(x5, r), hn::Load(d, t.x6.data() + i));
@@ -138,8 +165,9 @@ bool PlateOptics(const LeafModelTables& t, double N, const Padded& kIn, const Pa
         const auto s2 = hn::Mul(ta, hn::Sub(va, vai));
         const auto s3 =
             hn::Sub(hn::Sub(hn::Mul(va, vbm), hn::Mul(vai, vbmm)), hn::Mul(r, difference));
-        const auto refl = hn::Div(s1, s3);
-        const auto trans = hn::Div(s2, s3);
+        const auto perS3 = hn::Div(one, s3);  // one division for both: 1 ulp more
+        const auto refl = hn::Mul(s1, perS3);
+        const auto trans = hn::Mul(s2, perS3);
         hn::Store(refl, d, reflOut.data() + i);
         hn::Store(trans, d, transOut.data() + i);
         const auto physical = hn::And(hn::And(hn::Ge(refl, zero), hn::Le(refl, one)),
@@ -166,29 +194,23 @@ HWY_AFTER_NAMESPACE();
 #if HWY_ONCE
 namespace tulmera::engine::detail {
 
-HWY_EXPORT(AbsorptionAndTransmission);
+HWY_EXPORT(Absorption);
+HWY_EXPORT(Transmission);
 HWY_EXPORT(PlateOptics);
 HWY_EXPORT(TargetName);
 
-namespace {
-// Between these absorptions the exact scalar τ is used (see the top of this file): an ulp of
-// ln k or of e^(-k) grows in the cancellations of E1 and τ (to 1e-12 at k = 50), and the pile
-// (leaf::PileOptics: β - r cancels when t is small) magnifies τ's last bits up to a thousand-
-// fold more; the contract test over random leaves found differences above 1e-12 down to
-// k = 0.25 and none below. From 85 on E1 is 0 and τ = (1 - k)·e^(-k) keeps e^(-k)'s ulp.
-constexpr double kCarefulLowK = 0.25;
-constexpr double kCarefulHighK = 85.0;
-}  // namespace
-
 bool LeafKernel(const LeafModelTables& tables, const std::array<double, 7>& coefficients, double N,
-                Padded& k, Padded& tau, Padded& refl, Padded& trans)
+                LeafKernelWork& w)
 {
-    HWY_DYNAMIC_DISPATCH(AbsorptionAndTransmission)(tables, coefficients, N, k, tau);
+    HWY_DYNAMIC_DISPATCH(Absorption)(tables, coefficients, N, w.k);
     for (std::size_t i = 0; i < kPaddedCount; ++i) {
-        const double ki = k.v[i];
-        if (ki > kCarefulLowK && ki < kCarefulHighK) tau.v[i] = leaf::LayerTransmission(ki);
+        const double k = w.k.v[i];
+        const bool careful = TransmissionIsExact(k);
+        w.expMinusK.v[i] = careful ? std::exp(-k) : 0.0;
+        w.logK.v[i] = careful && k <= 4.0 ? std::log(k) : 0.0;
     }
-    return HWY_DYNAMIC_DISPATCH(PlateOptics)(tables, N, k, tau, refl, trans);
+    HWY_DYNAMIC_DISPATCH(Transmission)(w, kCarefulLowK, kCarefulHighK);
+    return HWY_DYNAMIC_DISPATCH(PlateOptics)(tables, N, w.k, w.tau, w.refl, w.trans);
 }
 
 const char* KernelTargetName() { return HWY_DYNAMIC_DISPATCH(TargetName)(); }

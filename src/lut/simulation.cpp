@@ -12,17 +12,29 @@ Simulator::Simulator(const TableSpec& spec)
 {
 }
 
-spectral::Spectrum Simulator::Simulate(const ParameterValues& values)
+void Simulator::Load(const ParameterValues& values)
 {
     const auto value = [&values](Parameter p) { return values[static_cast<std::size_t>(p)]; };
     one_ = {};
     one_.Append(LeafOf(values), value(Parameter::Lai), value(Parameter::Sun),
                 value(Parameter::View), value(Parameter::Azimuth), value(Parameter::HotSpot));
+}
+
+namespace {
+spectral::Spectrum Reflectance(const std::vector<double>& refl)
+{
+    spectral::Spectrum reflectance{};
+    std::copy(refl.begin(), refl.end(), reflectance.begin());
+    return reflectance;
+}
+}  // namespace
+
+spectral::Spectrum Simulator::Simulate(const ParameterValues& values)
+{
+    Load(values);
     const engine::CanopySpectraBatch result = engine::ComputeCanopySpectra(scene_, one_);
     if (!result.error.front().empty()) throw Error(result.error.front());
-    spectral::Spectrum reflectance{};
-    std::copy(result.refl.begin(), result.refl.end(), reflectance.begin());
-    return reflectance;
+    return Reflectance(result.refl);
 }
 
 spectral::Spectrum SimulateReflectance(const TableSpec& spec, const ParameterValues& values)
@@ -32,10 +44,10 @@ spectral::Spectrum SimulateReflectance(const TableSpec& spec, const ParameterVal
 
 Simulator::WithFluxes Simulator::SimulateWithFluxes(const ParameterValues& values)
 {
-    WithFluxes result{Simulate(values), {}};
+    Load(values);
     const engine::CanopyFluxesBatch fluxes = engine::ComputeCanopyFluxesBatch(scene_, one_);
     if (!fluxes.error.front().empty()) throw Error(fluxes.error.front());
-    result.fluxes = fluxes.fluxes.front();
+    WithFluxes result{Reflectance(fluxes.refl), fluxes.fluxes.front()};
     const canopy::CanopyFluxes& f = result.fluxes;
     for (const double scalar : {f.fAPAR, f.fCover, f.albedoPar, f.albedoNir, f.albedoShortwave}) {
         if (!std::isfinite(scalar)) throw Error("A canopy flux is not a finite number.");

@@ -31,6 +31,7 @@ public:
     WithFluxes SimulateWithFluxes(const ParameterValues& values);
 
 private:
+    void Load(const ParameterValues& values);  // the one set of `values` into one_
     engine::CanopyScene scene_;
     engine::CanopyBatch one_;
 };

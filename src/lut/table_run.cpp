@@ -79,33 +79,32 @@ void ComputeBlock(const TableSpec& spec, const engine::CanopyScene& scene,
         run.progress = [&](std::size_t done) { options.progress(doneBefore + done); };
     }
     run.meanwhile = meanwhile;
+    // With products the fluxes' run gives the reflectances too: one run either way.
     engine::CanopySpectraBatch spectra;
     engine::CanopyFluxesBatch fluxes;
     try {
-        spectra = engine::ComputeCanopySpectra(scene, batch, run);
         if (spec.products) {
-            // The previous block is written by now; the progress was counted by the spectra.
-            run.meanwhile = {};
-            run.progress = {};
             fluxes = engine::ComputeCanopyFluxesBatch(scene, batch, run);
+        } else {
+            spectra = engine::ComputeCanopySpectra(scene, batch, run);
         }
     } catch (const engine::Cancelled&) {
         throw Error("The run was interrupted; no table was written.");
     }
-    for (const std::vector<std::string>* errors : {&spectra.error, &fluxes.error}) {
-        const std::optional<std::size_t> failed = engine::FirstFailure(*errors);
-        if (!failed) continue;
+    const std::vector<std::string>& errors = spec.products ? fluxes.error : spectra.error;
+    if (const std::optional<std::size_t> failed = engine::FirstFailure(errors)) {
         const std::uint64_t row = block.firstRow + *failed;
         throw Error("The simulation of row " + std::to_string(row) + " ("
-                    + DescribeValues(SampleValues(spec, row)) + ") failed: " + (*errors)[*failed]);
+                    + DescribeValues(SampleValues(spec, row)) + ") failed: " + errors[*failed]);
     }
     if (spec.products) StoreProducts(spec, fluxes, block);
+    const std::vector<double>& refl = spec.products ? fluxes.refl : spectra.refl;
     // Each row held to what the canopy run accepts, then stored in single precision: each
     // value rounded once.
     for (std::size_t at = 0; at < block.Count(); ++at) {
         spectral::Spectrum reflectance;
         const auto first =
-            spectra.refl.begin() + static_cast<std::ptrdiff_t>(at * spectral::kWavelengthCount);
+            refl.begin() + static_cast<std::ptrdiff_t>(at * spectral::kWavelengthCount);
         std::copy(first, first + spectral::kWavelengthCount, reflectance.begin());
         try {
             KeepPhysicalRow(reflectance);
