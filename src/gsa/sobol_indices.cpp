@@ -115,10 +115,14 @@ void BootstrapDraws(const DesignOutputs& outputs, const std::vector<double>& mea
     const std::size_t quantityBlock =
         std::clamp<std::size_t>(kMostBufferValues / (columns * N), 1, kQuantityBlock);
     const std::size_t blocks = (Q + quantityBlock - 1) / quantityBlock;
+    // Each worker holds its own terms: no more workers than 512 MB of them hold.
+    const int workers = static_cast<int>(
+        std::clamp<std::size_t>(8 * kMostBufferValues / (quantityBlock * columns * stride), 1,
+                                static_cast<std::size_t>(std::max(1, threads))));
     for (std::size_t r0 = 0; r0 < B; r0 += group) {
         const std::size_t r1 = std::min(B, r0 + group);
         const std::vector<double> weights = Multiplicities(N, seed, r0, r1, threads);
-        ForEachPart(blocks, threads, [&](std::size_t firstBlock, std::size_t endBlock) {
+        ForEachPart(blocks, workers, [&](std::size_t firstBlock, std::size_t endBlock) {
             std::vector<double> terms(quantityBlock * columns * stride);
             std::vector<double> sums((r1 - r0) * columns);
             for (std::size_t block = firstBlock; block < endBlock; ++block) {
