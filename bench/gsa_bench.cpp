@@ -12,10 +12,8 @@ using namespace tulmera;
 
 gsa::GsaSpec NineParameters(std::uint64_t samples)
 {
-    gsa::GsaSpec spec;
-    canopy::CanopyInputs canopyInputs = canopy::StartCanopyInputs();
-    spec.model = lut::HeldSpec(leaf::kStartLeafParameters, canopyInputs);
-    gsa::SetLessonRanges(spec.model);
+    gsa::GsaSpec spec = gsa::HeldAnalysis(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
+    gsa::SetLessonRanges(spec);
     const auto vary = [&spec](lut::Parameter p, double lo, double hi) {
         spec.model.ranges[static_cast<std::size_t>(p)] = {lo, hi, true};
     };
@@ -50,9 +48,8 @@ BENCHMARK(BM_GsaNineParametersEstimators)->Unit(benchmark::kSecond)->Iterations(
 
 void BM_GsaLesson(benchmark::State& state)
 {
-    gsa::GsaSpec spec;
-    spec.model = lut::HeldSpec(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
-    gsa::SetLessonRanges(spec.model);
+    gsa::GsaSpec spec = gsa::HeldAnalysis(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
+    gsa::SetLessonRanges(spec);
     spec.samples = 256;
     spec.quantities = {gsa::QuantitySet::Spectrum, gsa::QuantitySet::Indices,
                        gsa::QuantitySet::Fluxes};

@@ -1123,6 +1123,34 @@ Table (best %7 of %8): %9 · RMSE %10</translation>
         <source>Todavía no hay ningún análisis que guardar: pulse «Ejecutar».</source>
         <translation>There is no analysis to save yet: press “Run”.</translation>
     </message>
+    <message>
+        <source>Carotenoides, Car (µg/cm²)</source>
+        <translation>Carotenoids, Car (µg/cm²)</translation>
+    </message>
+    <message>
+        <source>Antocianos, Anth (µg/cm²)</source>
+        <translation>Anthocyanins, Anth (µg/cm²)</translation>
+    </message>
+    <message>
+        <source>Pigmentos pardos, Cbrown (0 a 1)</source>
+        <translation>Brown pigments, Cbrown (0 to 1)</translation>
+    </message>
+    <message>
+        <source>Proteínas, Prot (g/cm²)</source>
+        <translation>Proteins, Prot (g/cm²)</translation>
+    </message>
+    <message>
+        <source>Otros constituyentes de carbono, CBC (g/cm²)</source>
+        <translation>Other carbon-based constituents, CBC (g/cm²)</translation>
+    </message>
+    <message>
+        <source>Índices de primer orden</source>
+        <translation>First-order indices</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Índices de primer orden&lt;/b&gt;&lt;br&gt;Dibuja sobre las áreas, en el tono oscuro de cada parámetro, su S1: la parte de la varianza que explica él solo, sin sus interacciones (escala de 0 a 1).</source>
+        <translation>&lt;b&gt;First-order indices&lt;/b&gt;&lt;br&gt;Draws over the areas, in each parameter's dark shade, its S1: the share of the variance it explains alone, without its interactions (scale 0 to 1).</translation>
+    </message>
 </context>
 <context>
     <name>tulmera::app::SensorDock</name>

@@ -10,6 +10,7 @@
 #include "batch/table_options.h"
 #include "gsa/gsa_files.h"
 #include "gsa/quantities.h"
+#include "leaf/leaf_models.h"
 #include "lut/progress_bar.h"
 #include "sensor/band_tables.h"
 #include "textio/number_text.h"
@@ -71,12 +72,58 @@ std::vector<gsa::QuantitySet> QuantitiesFrom(const BatchArguments& arguments, st
     return sets;
 }
 
-std::string OutFrom(const std::string& out)
+std::string OutFrom(const std::string& out, bool sharded)
 {
-    if (std::filesystem::path(out).extension() != ".csv") {
-        throw UsageError("--out: \"" + out + "\": an analysis is written as FILE.csv.");
+    const std::filesystem::path file(out);
+    if (sharded && file.extension() != ".csv") {
+        throw UsageError("--out: \"" + out
+                         + "\": a shard's outputs are written as FILE.csv (gsa-merge joins "
+                           "them into .csv or .h5).");
+    }
+    if (!gsa::IsIndicesFileName(file)) {
+        throw UsageError("--out: \"" + out
+                         + "\": an analysis is written as FILE.csv or FILE.h5 (HDF5).");
     }
     return out;
+}
+
+// "P=lo:hi" for a leaf parameter of the newer models (Car, Anth, Cbrown, Prot, CBC), which the
+// table's ranges do not hold, or for one the chosen leaf model does not read (refused);
+// other ranges go to ReadRange. The held value of a parameter is its option (--Car).
+void ReadInputRange(const std::string& text, const BatchArguments& arguments, gsa::GsaSpec& spec)
+{
+    const std::size_t equals = text.find('=');
+    const std::optional<std::size_t> input =
+        equals == std::string::npos ? std::nullopt : gsa::InputNamed(text.substr(0, equals));
+    if (!input || (*input < gsa::kTableInputCount && gsa::ModelReads(spec.leafModel, *input))) {
+        ReadRange(text, arguments, spec.model);
+        return;
+    }
+    const std::string name(gsa::kInputNames[*input]);
+    if (!gsa::ModelReads(spec.leafModel, *input)) {
+        throw UsageError("--range " + name + ": the "
+                         + std::string(leaf::LeafModelName(spec.leafModel))
+                         + " leaf model has no parameter " + name + " (see --leaf-model).");
+    }
+    lut::ParameterRange& range = gsa::InputRange(spec, *input);
+    if (range.varies) throw UsageError("--range: " + name + " is given twice.");
+    if (arguments.Has("--" + name)) {
+        throw UsageError("--range " + name + " and --" + name
+                         + " both given: a parameter either varies or is held.");
+    }
+    const std::size_t colon = text.find(':', equals);
+    const std::optional<double> lo =
+        colon == std::string::npos
+            ? std::nullopt
+            : textio::ParseNumberText(text.substr(equals + 1, colon - equals - 1));
+    const std::optional<double> hi =
+        colon == std::string::npos ? std::nullopt : textio::ParseNumberText(text.substr(colon + 1));
+    if (!lo || !hi) {
+        throw UsageError("--range: \"" + Shown(text)
+                         + "\" is not a range of numbers; write P=lo:hi with a point as decimal "
+                           "separator, e.g. Car=2:15.");
+    }
+    range = {*lo, *hi, true};
 }
 
 }  // namespace
@@ -85,24 +132,17 @@ GsaRequest GsaRequestFrom(const BatchArguments& arguments)
 {
     GsaRequest request;
     gsa::GsaSpec& spec = request.spec;
-    spec.model = lut::HeldSpec(LeafParametersFrom(arguments), CanopyInputsFrom(arguments));
+    spec = gsa::HeldAnalysis(LeafParametersFrom(arguments), CanopyInputsFrom(arguments));
     spec.samples = SamplesFrom(arguments);
     spec.seed = static_cast<std::uint64_t>(
         WholeValue(arguments.Text("--seed", "0"), 0, kLargestSeed,
                    "--seed must be a whole number from 0 to 999999999999999."));
     spec.bootstrap = arguments.WholeNumber("--bootstrap", 200, 1, kMostBootstrap);
     for (const std::string& range : arguments.Values("--range"))
-        ReadRange(range, arguments, spec.model);
-    for (std::size_t p = 0; p < spec.model.ranges.size(); ++p) {
-        const auto problem =
-            lut::RangeProblem(static_cast<lut::Parameter>(p), spec.model.ranges[p]);
-        if (problem) throw UsageError("--range: " + *problem);
-        const lut::ParameterRange& range = spec.model.ranges[p];
-        if (range.varies && range.lo == range.hi) {
-            throw UsageError("--range: " + std::string(lut::kParameterNames[p]) + " range "
-                             + textio::NumberText(range.lo) + ":" + textio::NumberText(range.hi)
-                             + " is empty; a varied parameter needs lo < hi.");
-        }
+        ReadInputRange(range, arguments, spec);
+    for (std::size_t input = 0; input < gsa::kInputCount; ++input) {
+        if (const auto problem = gsa::InputRangeProblem(spec, input))
+            throw UsageError("--range: " + *problem);
     }
     const std::size_t k = gsa::VariedParameters(spec).size();
     if (k < 2) {
@@ -121,8 +161,8 @@ GsaRequest GsaRequestFrom(const BatchArguments& arguments)
     request.sharded = arguments.Has("--shard");
     request.threads = ThreadsFrom(arguments);
     request.quiet = arguments.Has("--quiet");
-    if (!arguments.Has("--out")) throw UsageError("gsa needs --out FILE.csv.");
-    request.out = OutFrom(arguments.Text("--out", ""));
+    if (!arguments.Has("--out")) throw UsageError("gsa needs --out FILE.csv or FILE.h5.");
+    request.out = OutFrom(arguments.Text("--out", ""), request.sharded);
     return request;
 }
 
@@ -145,11 +185,9 @@ void RunGsa(const GsaRequest& request)
             gsa::WriteOutputsCsv(request.out, spec, outputs);
             return;
         }
-        std::vector<std::string> parameters;
-        for (const lut::Parameter p : gsa::VariedParameters(spec))
-            parameters.emplace_back(lut::kParameterNames[static_cast<std::size_t>(p)]);
-        gsa::WriteIndicesCsv(request.out, gsa::SettingsText(spec), gsa::QuantityNames(spec),
-                             parameters, gsa::AnalyseOutputs(spec, outputs, request.threads));
+        gsa::WriteIndices(request.out, gsa::SettingsText(spec), gsa::QuantityNames(spec),
+                          gsa::VariedNames(spec),
+                          gsa::AnalyseOutputs(spec, outputs, request.threads));
     } catch (...) {
         if (progress) std::cerr << '\n';
         throw;
@@ -163,7 +201,8 @@ BatchCommand GsaCommand()
     std::vector<OptionInfo> options = {
         {"--samples", "N", "base sample size, a power of two from 2 (required)"},
         {"--range", "P=lo:hi",
-         "vary P (N Cab Cw Cm LAI sun view azimuth hotspot) over lo..hi; at least two",
+         "vary P (N Cab Cw Cm LAI sun view azimuth hotspot; Car Anth Cbrown with "
+         "prospect-d and -pro, Prot CBC with prospect-pro) over lo..hi; at least two",
          OptionKind::Repeated},
         {"--quantity", "Q",
          "spectrum (default: every wavelength), indices, fluxes or a sensor's name; repeatable",
@@ -173,7 +212,8 @@ BatchCommand GsaCommand()
         {"--threads", "T", "worker threads (default: every core)"},
         {"--shard", "k/n",
          "simulate only shard k (0 .. n-1) of the base rows; join with gsa-merge"},
-        {"--out", "FILE", "the indices, FILE.csv (required); with --shard the shard's outputs"},
+        {"--out", "FILE",
+         "the indices, FILE.csv or FILE.h5 (required); with --shard the shard's outputs (.csv)"},
         {"--quiet", "", "no progress bar (there is none when stderr is not a terminal)",
          OptionKind::Flag},
     };
@@ -187,7 +227,8 @@ BatchCommand GsaCommand()
         "sensor's bands) for the --range parameters, the others held. Saltelli's\n"
         "design over a Sobol sequence, N·(k + 2) simulations in memory on every core;\n"
         "bootstrap 95 % intervals. Writes quantity,parameter,S1,S1_low,S1_high,ST,\n"
-        "ST_low,ST_high with the run's settings on the first line.",
+        "ST_low,ST_high with the run's settings on the first line (CSV) or as\n"
+        "attributes (HDF5).",
         options,
         [](const BatchArguments& arguments) -> BatchWork {
             const GsaRequest request = GsaRequestFrom(arguments);
@@ -202,12 +243,21 @@ BatchCommand GsaMergeCommand()
     return {
         "gsa-merge",
         "Joins the shards of one sensitivity analysis (written by gsa --shard k/n, in\n"
-        "any order) and writes its indices to OUT, the same file as one run.",
-        {{"OUT", "SHARD...", "the indices (.csv), then the shard files", OptionKind::Positional}},
+        "any order) and writes its indices to OUT (.csv or .h5), the same file as one\n"
+        "run.",
+        {{"OUT", "SHARD...", "the indices (.csv or .h5), then the shard files (.csv)",
+          OptionKind::Positional}},
         [](const BatchArguments& arguments) -> BatchWork {
             const std::vector<std::string>& files = arguments.Positionals();
             if (files.size() < 2) throw UsageError("gsa-merge needs OUT and at least one SHARD.");
-            const std::string out = OutFrom(files.front());
+            const std::string out = OutFrom(files.front(), false);
+            for (auto shard = files.begin() + 1; shard != files.end(); ++shard) {
+                if (std::filesystem::path(*shard).extension() != ".csv") {
+                    throw UsageError("gsa-merge: \"" + *shard
+                                     + "\" is not a shard: gsa --shard writes its outputs as "
+                                       "FILE.csv.");
+                }
+            }
             const std::vector<std::filesystem::path> shards(files.begin() + 1, files.end());
             return {[out, shards] { gsa::MergeShards(out, shards); }, {out}, false};
         },

@@ -18,7 +18,8 @@ struct GsaRequest {
 // --samples or --out; --samples not a power of two, below 2 or beyond what memory holds; a
 // range that is malformed, reversed or outside the model's domain (also for held values);
 // fewer than two varied parameters; an unknown --quantity; a bad --bootstrap, --seed,
-// --shard or --threads; an --out that is not .csv.
+// --shard or --threads; an --out that is not .csv or .h5 (.csv with --shard); a --range
+// of a parameter the --leaf-model does not read.
 GsaRequest GsaRequestFrom(const BatchArguments& arguments);
 
 // `gsa`: the Sobol indices of the model's outputs over the --range parameters.

@@ -1,34 +1,47 @@
 #include "gsa/evaluation.h"
 
 #include <algorithm>
-#include <mutex>
-#include <optional>
-#include <string>
+#include <cmath>
 
+#include "engine/engine.h"
 #include "parallel/parallel_for.h"
 #include "textio/error.h"
+#include "textio/number_text.h"
 
 namespace tulmera::gsa {
 namespace {
 
-constexpr std::size_t kChunkSets = 16;  // sets between two progress reports
-
-// The first failure over all workers: the lowest position, whatever thread met it first.
-struct Failure {
-    std::mutex mutex;
-    std::optional<std::size_t> at;
-    std::string message;
-
-    void Record(std::size_t position, const std::string& what)
-    {
-        const std::lock_guard lock(mutex);
-        if (at && *at < position) return;
-        at = position;
-        message = what;
+// Throws naming the inputs of the first set with an error.
+void CheckErrors(const GsaSpec& spec, std::span<const InputValues> sets,
+                 const std::vector<std::string>& error)
+{
+    if (const std::optional<std::size_t> at = engine::FirstFailure(error)) {
+        throw Error("The simulation with " + DescribeInputs(spec.leafModel, sets[*at])
+                    + " failed: " + error[*at]);
     }
-};
+}
 
 }  // namespace
+
+leaf::LeafParameters LeafOf(leaf::LeafModel model, const InputValues& v)
+{
+    const auto read = [model, &v](std::size_t input) {
+        return ModelReads(model, input) ? v[input] : 0.0;
+    };
+    return {read(0),  read(1),  read(2),  read(3),  read(9),
+            read(10), read(11), read(12), read(13), model};
+}
+
+std::string DescribeInputs(leaf::LeafModel model, const InputValues& values)
+{
+    std::string text;
+    for (std::size_t input = 0; input < values.size(); ++input) {
+        if (!ModelReads(model, input)) continue;
+        if (!text.empty()) text += ", ";
+        text += std::string(kInputNames[input]) + "=" + textio::NumberText(values[input]);
+    }
+    return text;
+}
 
 void ForEachPart(std::size_t count, int threads,
                  const std::function<void(std::size_t first, std::size_t end)>& work)
@@ -42,45 +55,44 @@ void ForEachPart(std::size_t count, int threads,
     parallel::ParallelFor(count, loop, work);
 }
 
-std::vector<lut::Simulator::WithFluxes> EvaluateSimulations(
-    const lut::TableSpec& model, bool withFluxes, std::span<const lut::ParameterValues> sets,
-    const EvaluationOptions& options)
+Simulations EvaluateSimulations(const GsaSpec& spec, bool withFluxes,
+                                std::span<const InputValues> sets, const EvaluationOptions& options)
 {
-    std::vector<lut::Simulator::WithFluxes> products(sets.size());
-    std::atomic<std::uint64_t> done{0};
-    Failure failure;
-    // Each part computes its sets in order and stops at its first failure: every set below
-    // the lowest failure is then computed by some part.
-    ForEachPart(sets.size(), options.threads, [&](std::size_t first, std::size_t end) {
-        try {
-            lut::Simulator simulator(model);
-            for (std::size_t chunk = first; chunk < end; chunk += kChunkSets) {
-                if (options.cancel && options.cancel->load(std::memory_order_relaxed)) return;
-                const std::size_t chunkEnd = std::min(chunk + kChunkSets, end);
-                for (std::size_t s = chunk; s < chunkEnd; ++s) {
-                    try {
-                        if (withFluxes) {
-                            products[s] = simulator.SimulateWithFluxes(sets[s]);
-                        } else {
-                            products[s].reflectance = simulator.Simulate(sets[s]);
-                        }
-                    } catch (const std::exception& e) {
-                        failure.Record(s, e.what());
-                        return;
-                    }
-                }
-                const std::uint64_t total = done.fetch_add(chunkEnd - chunk) + (chunkEnd - chunk);
-                if (options.progress) options.progress(total);
-            }
-        } catch (const std::exception& e) {  // the simulator's leaf architecture or soil
-            failure.Record(first, e.what());
-        }
-    });
-    if (failure.at) {
-        throw Error("The simulation with " + lut::DescribeValues(sets[*failure.at])
-                    + " failed: " + failure.message);
+    const lut::TableSpec& model = spec.model;
+    const engine::CanopyScene scene =
+        engine::SceneOf(model.leafArchitecture, model.soil, model.visibility, model.skyMix);
+    engine::CanopyBatch batch;
+    batch.Reserve(sets.size());
+    for (const InputValues& v : sets)
+        batch.Append(LeafOf(spec.leafModel, v), v[4], v[5], v[6], v[7], v[8]);
+    engine::RunOptions run{std::max(1, options.threads), options.cancel, {}, {}};
+    if (options.progress) {
+        run.progress = [&options](std::size_t done) { options.progress(done); };
     }
-    return products;
+    Simulations result;
+    try {
+        engine::CanopySpectraBatch spectra = engine::ComputeCanopySpectra(scene, batch, run);
+        CheckErrors(spec, sets, spectra.error);
+        result.reflectance = std::move(spectra.refl);
+        if (!withFluxes) return result;
+        run.progress = nullptr;  // the sets were counted once, with their spectra
+        engine::CanopyFluxesBatch fluxes = engine::ComputeCanopyFluxesBatch(scene, batch, run);
+        CheckErrors(spec, sets, fluxes.error);
+        for (std::size_t s = 0; s < sets.size(); ++s) {
+            const canopy::CanopyFluxes& f = fluxes.fluxes[s];
+            for (const double scalar :
+                 {f.fAPAR, f.fCover, f.albedoPar, f.albedoNir, f.albedoShortwave}) {
+                if (!std::isfinite(scalar)) {
+                    throw Error("The simulation with " + DescribeInputs(spec.leafModel, sets[s])
+                                + " failed: a canopy flux is not a finite number.");
+                }
+            }
+        }
+        result.fluxes = std::move(fluxes.fluxes);
+    } catch (const engine::Cancelled&) {
+        return {};  // the caller sees the cancellation
+    }
+    return result;
 }
 
 }  // namespace tulmera::gsa

@@ -3,14 +3,15 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 #include <vector>
 
-#include "lut/simulation.h"
-#include "lut/table_spec.h"
+#include "canopy/canopy_fluxes.h"
+#include "gsa/saltelli_design.h"
 
-// The one place where the analysis runs the model: parameter sets in, spectra and fluxes out.
-// Everything else in this room only prepares the sets and reads the products, so that a faster
-// engine can take this place without touching the design, the estimators or the files.
+// The one place where the analysis runs the model: input sets in, spectra and fluxes out.
+// Everything else in this room only prepares the sets and reads the products, so that the
+// design, the estimators and the files never see how the model is evaluated.
 namespace tulmera::gsa {
 
 struct EvaluationOptions {
@@ -21,17 +22,32 @@ struct EvaluationOptions {
     std::function<void(std::uint64_t done)> progress;
 };
 
-// The simulations of `sets` under the leaf architecture, soil and sky of `model`, each as
-// lut::Simulator computes it (with the fluxes when `withFluxes`, else the fluxes left zero), in
-// the order of `sets`; the result does not depend on options.threads. Returns early, with
-// products unfilled, when *options.cancel becomes true (the caller checks it). Throws
-// tulmera::Error naming the parameters of the first failing set (lowest position).
-//
-// Today it runs the table's simulator on plain threads, each over a contiguous share of the
-// sets; the vectorised engine will replace this body.
-std::vector<lut::Simulator::WithFluxes> EvaluateSimulations(
-    const lut::TableSpec& model, bool withFluxes, std::span<const lut::ParameterValues> sets,
-    const EvaluationOptions& options);
+// The products of simulations, set after set.
+struct Simulations {
+    std::vector<double> reflectance;           // canopy reflectance, fractions, 421 a set
+    std::vector<canopy::CanopyFluxes> fluxes;  // one a set when asked for, else empty
+
+    const double* ReflectanceOf(std::size_t set) const
+    {
+        return reflectance.data() + set * spectral::kWavelengthCount;
+    }
+};
+
+// The leaf of one input set for `model`: the inputs it reads, the others 0.
+leaf::LeafParameters LeafOf(leaf::LeafModel model, const InputValues& values);
+
+// "N=1.5, Cab=40, ..., hotspot=0.01" (the inputs `model` reads) for messages.
+std::string DescribeInputs(leaf::LeafModel model, const InputValues& values);
+
+// The simulations of `sets` under spec's leaf model, leaf architecture, soil and sky, in one
+// batch of the engine (engine::ComputeCanopySpectra, and ComputeCanopyFluxesBatch when
+// `withFluxes`) on options.threads workers; the result does not depend on the thread count or
+// on how the sets are split into calls. Returns early, with products unfilled, when
+// *options.cancel becomes true (the caller checks it). Throws tulmera::Error naming the inputs
+// of the first failing set (lowest position), or when a flux is not finite.
+Simulations EvaluateSimulations(const GsaSpec& spec, bool withFluxes,
+                                std::span<const InputValues> sets,
+                                const EvaluationOptions& options);
 
 // Calls work(first, end) over `count` items split into `threads` contiguous parts on the
 // project's parallel loop (parallel::ParallelFor), and returns when all are done. `work` must

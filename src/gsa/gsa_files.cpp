@@ -6,6 +6,7 @@
 
 #include "canopy/sky_ratio.h"
 #include "gsa/quantities.h"
+#include "leaf/leaf_models.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
 #include "textio/split_text.h"
@@ -51,15 +52,15 @@ std::uint64_t WholeSetting(std::string_view text, const std::string& fail)
     return static_cast<std::uint64_t>(*value);
 }
 
-// The varied parameters' names: the settings written lo:hi, in Parameter order.
-std::vector<std::string> VariedNames(std::string_view settings)
+// The varied inputs' names: the settings written lo:hi, in input order.
+std::vector<std::string> VariedNamesOf(std::string_view settings)
 {
     std::vector<std::string> names;
     for (const std::string_view item : textio::SplitText(settings, "; ")) {
         const std::size_t equals = item.find('=');
         if (equals == std::string_view::npos) continue;
         const std::string name(item.substr(0, equals));
-        if (lut::ParameterNamed(name) && item.find(':', equals) != std::string_view::npos)
+        if (InputNamed(name) && item.find(':', equals) != std::string_view::npos)
             names.push_back(name);
     }
     return names;
@@ -89,9 +90,14 @@ std::string SettingsText(const GsaSpec& spec)
     if (model.skyMix != canopy::SkyMix::Classic) {
         text += "; sky_mix=" + std::string(canopy::SkyMixName(model.skyMix));
     }
-    for (std::size_t p = 0; p < model.ranges.size(); ++p) {
-        const lut::ParameterRange& r = model.ranges[p];
-        text += "; " + std::string(lut::kParameterNames[p]) + "=" + textio::NumberText(r.lo);
+    // Named only for the newer models, so that the classic model's files stay as they were.
+    if (spec.leafModel != leaf::LeafModel::Classic) {
+        text += "; leaf_model=" + std::string(leaf::LeafModelName(spec.leafModel));
+    }
+    for (std::size_t input = 0; input < kInputCount; ++input) {
+        if (!ModelReads(spec.leafModel, input)) continue;
+        const lut::ParameterRange& r = InputRange(spec, input);
+        text += "; " + std::string(kInputNames[input]) + "=" + textio::NumberText(r.lo);
         if (r.varies) text += ":" + textio::NumberText(r.hi);
     }
     return text;
@@ -125,6 +131,30 @@ void WriteIndicesCsv(const std::filesystem::path& file, const std::string& setti
 {
     textio::ReplaceTextFile(file.string(),
                             IndicesCsvText(settings, quantities, parameters, indices));
+}
+
+bool IsIndicesFileName(const std::filesystem::path& file)
+{
+    return file.extension() == ".csv" || file.extension() == ".h5";
+}
+
+void WriteIndices(const std::filesystem::path& file, const std::string& settings,
+                  const std::vector<std::string>& quantities,
+                  const std::vector<std::string>& parameters,
+                  const std::vector<QuantityIndices>& indices)
+{
+    if (file.extension() == ".h5") {
+        detail::WriteIndicesHdf5(file, settings, quantities, parameters, indices);
+    } else if (file.extension() == ".csv") {
+        WriteIndicesCsv(file, settings, quantities, parameters, indices);
+    } else {
+        throw Error("The analysis \"" + file.string() + "\" must be named .csv or .h5.");
+    }
+}
+
+IndicesFile ReadIndices(const std::filesystem::path& file)
+{
+    return file.extension() == ".h5" ? detail::ReadIndicesHdf5(file) : ReadIndicesCsv(file);
 }
 
 IndicesFile ReadIndicesCsv(const std::filesystem::path& file)
@@ -204,7 +234,7 @@ Shard ReadShard(const std::filesystem::path& file)
     const std::vector<std::string_view> ends = textio::SplitText(head.substr(rowsAt + 7), ":");
     if (ends.size() != 2) throw Error(fail + "its rows are not FIRST:END.");
     const std::uint64_t first = WholeSetting(ends[0], fail), end = WholeSetting(ends[1], fail);
-    const std::size_t k = VariedNames(shard.settings).size();
+    const std::size_t k = VariedNamesOf(shard.settings).size();
     const std::size_t columns = textio::SplitText(lines[1], ",").size();
     if (k == 0 || columns < 3 || end < first || lines.size() - 2 != (end - first) * (k + 2)) {
         throw Error(fail + "its rows do not match its settings.");
@@ -279,8 +309,8 @@ void MergeShards(const std::filesystem::path& out,
     if (bootstrap < 1 || samples < 2) throw Error(fail + "its settings are not an analysis.");
     const std::vector<std::string_view> header = textio::SplitText(shards.front().header, ",");
     const std::vector<std::string> quantities(header.begin() + 2, header.end());
-    WriteIndicesCsv(out, settings, quantities, VariedNames(settings),
-                    EstimateIndices(whole, bootstrap, seed));
+    WriteIndices(out, settings, quantities, VariedNamesOf(settings),
+                 EstimateIndices(whole, bootstrap, seed));
 }
 
 }  // namespace tulmera::gsa

@@ -52,15 +52,39 @@ struct IndicesFile {
 // one of ours or a field is not a number.
 IndicesFile ReadIndicesCsv(const std::filesystem::path& file);
 
+// The indices file `file` in the format its name ends in: ".csv" (WriteIndicesCsv) or ".h5"
+// (HDF5, the same lines and settings; see gsa_hdf5.cpp), written whole through a temporary
+// sibling that is published only once complete. Throws tulmera::Error naming the file when it
+// cannot be written or its name ends otherwise.
+void WriteIndices(const std::filesystem::path& file, const std::string& settings,
+                  const std::vector<std::string>& quantities,
+                  const std::vector<std::string>& parameters,
+                  const std::vector<QuantityIndices>& indices);
+
+// Reads an indices file of either format back (ReadIndicesCsv for ".csv"). Throws
+// tulmera::Error naming the file when it is not one of ours.
+IndicesFile ReadIndices(const std::filesystem::path& file);
+
+// Whether `file`'s name ends in ".csv" or ".h5", the formats of an indices file.
+bool IsIndicesFileName(const std::filesystem::path& file);
+
 // Writes the outputs of one shard of `spec`'s design, whole, through a temporary sibling.
 void WriteOutputsCsv(const std::filesystem::path& file, const GsaSpec& spec,
                      const DesignOutputs& outputs);
 
-// Joins shard output files (in any order) of one analysis and writes its indices to `out`,
-// the same file, byte for byte, as one run without shards. Throws tulmera::Error naming the
-// file at fault (not ours, other settings, a field that is not a number) or the base rows
-// missing or repeated, with nothing written under `out`.
+// Joins shard output files (in any order) of one analysis and writes its indices to `out`
+// (WriteIndices), the same file, byte for byte, as one run without shards. Throws tulmera::Error
+// naming the file at fault (not ours, other settings, a field that is not a number) or the base
+// rows missing or repeated, with nothing written under `out`.
 void MergeShards(const std::filesystem::path& out,
                  const std::vector<std::filesystem::path>& shards);
+
+namespace detail {
+void WriteIndicesHdf5(const std::filesystem::path& file, const std::string& settings,
+                      const std::vector<std::string>& quantities,
+                      const std::vector<std::string>& parameters,
+                      const std::vector<QuantityIndices>& indices);
+IndicesFile ReadIndicesHdf5(const std::filesystem::path& file);
+}  // namespace detail
 
 }  // namespace tulmera::gsa

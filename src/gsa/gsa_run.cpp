@@ -9,13 +9,15 @@
 namespace tulmera::gsa {
 namespace {
 
-constexpr std::uint64_t kBlockSets = 2048;  // simulations held at once before their quantities
+// Simulations held at once before their quantities: enough for the engine's workers to share
+// evenly, few enough that their spectra stay some tens of megabytes.
+constexpr std::uint64_t kBlockSets = 8192;
 
 }  // namespace
 
 DesignOutputs ComputeOutputs(const GsaSpec& spec, BaseRows rows, const EvaluationOptions& options)
 {
-    const std::vector<lut::Parameter> varied = VariedParameters(spec);
+    const std::vector<std::size_t> varied = VariedParameters(spec);
     const std::size_t k = varied.size(), matrices = k + 2;
     DesignOutputs outputs{k, QuantityNames(spec).size(), rows.first, {}};
     outputs.values.reserve(static_cast<std::size_t>(rows.end - rows.first) * matrices
@@ -25,7 +27,7 @@ DesignOutputs ComputeOutputs(const GsaSpec& spec, BaseRows rows, const Evaluatio
     for (std::uint64_t first = rows.first; first < rows.end; first += blockRows) {
         const std::uint64_t end = std::min(first + blockRows, rows.end);
         const std::vector<double> points = SobolRows(k, first, end);
-        std::vector<lut::ParameterValues> sets;
+        std::vector<InputValues> sets;
         sets.reserve(static_cast<std::size_t>(end - first) * matrices);
         for (std::uint64_t row = first; row < end; ++row) {
             const double* point = points.data() + (row - first) * 2 * k;
@@ -39,13 +41,15 @@ DesignOutputs ComputeOutputs(const GsaSpec& spec, BaseRows rows, const Evaluatio
                 options.progress(before + done);
             };
         }
-        const std::vector<lut::Simulator::WithFluxes> products =
-            EvaluateSimulations(spec.model, withFluxes, sets, block);
+        const Simulations products = EvaluateSimulations(spec, withFluxes, sets, block);
         if (options.cancel && options.cancel->load()) {
             throw Error("The analysis was interrupted; nothing was written.");
         }
-        for (const lut::Simulator::WithFluxes& product : products)
-            AppendQuantities(spec, product, outputs.values);
+        const canopy::CanopyFluxes none{};
+        for (std::size_t s = 0; s < sets.size(); ++s) {
+            AppendQuantities(spec, products.ReflectanceOf(s),
+                             withFluxes ? products.fluxes[s] : none, outputs.values);
+        }
     }
     return outputs;
 }

@@ -66,29 +66,34 @@ std::vector<std::string> QuantityNames(const GsaSpec& spec)
     return names;
 }
 
-void AppendQuantities(const GsaSpec& spec, const lut::Simulator::WithFluxes& simulation,
-                      std::vector<double>& out)
+void AppendQuantities(const GsaSpec& spec, const double* reflectance,
+                      const canopy::CanopyFluxes& fluxes, std::vector<double>& out)
 {
+    std::optional<spectral::Spectrum> spectrum;  // copied once, for the indices and bands
+    const auto whole = [&]() -> const spectral::Spectrum& {
+        if (!spectrum) {
+            spectrum.emplace();
+            std::copy(reflectance, reflectance + spectral::kWavelengthCount, spectrum->begin());
+        }
+        return *spectrum;
+    };
     for (const QuantitySet set : spec.quantities) {
         switch (set) {
             case QuantitySet::Spectrum:
-                out.insert(out.end(), simulation.reflectance.begin(), simulation.reflectance.end());
+                out.insert(out.end(), reflectance, reflectance + spectral::kWavelengthCount);
                 break;
             case QuantitySet::Indices:
-                for (const std::optional<double>& value :
-                     sensor::ComputeIndices(simulation.reflectance)) {
+                for (const std::optional<double>& value : sensor::ComputeIndices(whole())) {
                     AppendOptional(value, out);
                 }
                 break;
-            case QuantitySet::Fluxes: {
-                const canopy::CanopyFluxes& f = simulation.fluxes;
-                out.insert(out.end(),
-                           {f.fAPAR, f.fCover, f.albedoPar, f.albedoNir, f.albedoShortwave});
+            case QuantitySet::Fluxes:
+                out.insert(out.end(), {fluxes.fAPAR, fluxes.fCover, fluxes.albedoPar,
+                                       fluxes.albedoNir, fluxes.albedoShortwave});
                 break;
-            }
             case QuantitySet::Bands:
                 for (const std::optional<double>& value :
-                     sensor::BandMeans(simulation.reflectance, SensorOf(spec))) {
+                     sensor::BandMeans(whole(), SensorOf(spec))) {
                     AppendOptional(value, out);
                 }
                 break;

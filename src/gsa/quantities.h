@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "canopy/canopy_fluxes.h"
 #include "gsa/gsa_spec.h"
-#include "lut/simulation.h"
 
 // The model outputs an analysis explains, named and computed from one simulation.
 namespace tulmera::gsa {
@@ -17,11 +17,11 @@ bool NeedsFluxes(const GsaSpec& spec);
 // tulmera::Error when spec.sensor is needed and names no sensor of the list.
 std::vector<std::string> QuantityNames(const GsaSpec& spec);
 
-// Appends the quantities of one simulation (reflectance as a fraction; fluxes only read when
-// NeedsFluxes) in QuantityNames' order. An undefined value (an index whose denominator is 0,
-// a band holding no grid sample) is appended as NaN, which the estimators read as "no index
-// for this quantity" and never write.
-void AppendQuantities(const GsaSpec& spec, const lut::Simulator::WithFluxes& simulation,
-                      std::vector<double>& out);
+// Appends the quantities of one simulation (its 421 reflectances as fractions; fluxes only
+// read when NeedsFluxes) in QuantityNames' order. An undefined value (an index whose denominator is
+// 0, a band holding no grid sample) is appended as NaN, which the estimators read as "no index for
+// this quantity" and never write.
+void AppendQuantities(const GsaSpec& spec, const double* reflectance,
+                      const canopy::CanopyFluxes& fluxes, std::vector<double>& out);
 
 }  // namespace tulmera::gsa

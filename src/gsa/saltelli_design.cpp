@@ -27,16 +27,17 @@ double DesignUnit(const double* point, std::size_t k, std::size_t matrix, std::s
     return point[fromB ? k + i : i];
 }
 
-lut::ParameterValues DesignValues(const GsaSpec& spec, const std::vector<lut::Parameter>& varied,
-                                  const double* point, std::size_t matrix)
+InputValues DesignValues(const GsaSpec& spec, const std::vector<std::size_t>& varied,
+                         const double* point, std::size_t matrix)
 {
-    lut::ParameterValues values{};
-    for (std::size_t p = 0; p < values.size(); ++p) values[p] = spec.model.ranges[p].lo;
+    InputValues values{};
+    for (std::size_t input = 0; input < values.size(); ++input)
+        values[input] = InputRange(spec, input).lo;
     const std::size_t k = varied.size();
     for (std::size_t i = 0; i < k; ++i) {
         const double u = DesignUnit(point, k, matrix, i);
-        const lut::ParameterRange& range = spec.model.ranges[static_cast<std::size_t>(varied[i])];
-        values[static_cast<std::size_t>(varied[i])] = range.lo + (range.hi - range.lo) * u;
+        const lut::ParameterRange& range = InputRange(spec, varied[i]);
+        values[varied[i]] = range.lo + (range.hi - range.lo) * u;
     }
     return values;
 }

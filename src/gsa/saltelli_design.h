@@ -1,9 +1,9 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <vector>
 
 #include "gsa/gsa_spec.h"
-#include "lut/table_spec.h"
 
 // The sample design of Saltelli et al. (2010, Computer Physics Communications 181:259-270):
 // two independent N × k matrices A and B and, for each varied parameter i, the matrix A_B^(i)
@@ -26,10 +26,13 @@ std::vector<double> SobolRows(std::size_t k, std::uint64_t first, std::uint64_t 
 // row whose Sobol point is `point`: from B's half for B and for A_B^(i), else from A's.
 double DesignUnit(const double* point, std::size_t k, std::size_t matrix, std::size_t i);
 
-// The parameter values of matrix `matrix` (kMatrixA, kMatrixB or kMatrixA_B + i) at the base
-// row whose Sobol point is `point` (2k coordinates): each varied parameter lo + (hi - lo)·u,
-// the held ones at their value.
-lut::ParameterValues DesignValues(const GsaSpec& spec, const std::vector<lut::Parameter>& varied,
-                                  const double* point, std::size_t matrix);
+// One value of each input (kInputNames order).
+using InputValues = std::array<double, kInputCount>;
+
+// The input values of matrix `matrix` (kMatrixA, kMatrixB or kMatrixA_B + i) at the base row
+// whose Sobol point is `point` (2k coordinates): each varied input (`varied`, see
+// VariedParameters) lo + (hi - lo)·u, the held ones at their value.
+InputValues DesignValues(const GsaSpec& spec, const std::vector<std::size_t>& varied,
+                         const double* point, std::size_t matrix);
 
 }  // namespace tulmera::gsa

@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "gsa/evaluation.h"
+#include "gsa/weighted_sums.h"
 #include "lut/sampling.h"
 
 namespace tulmera::gsa {
@@ -72,6 +73,99 @@ std::vector<std::uint64_t> Resample(std::uint64_t N, std::uint64_t seed, int r)
     return rows;
 }
 
+// The number of times each base row is drawn in bootstrap resamples first .. end - 1: one row
+// of N multiplicities per resample (PaddedStride(N) apart).
+std::vector<double> Multiplicities(std::uint64_t N, std::uint64_t seed, std::size_t first,
+                                   std::size_t end, int threads)
+{
+    std::vector<double> weights((end - first) * PaddedStride(N), 0.0);
+    ForEachPart(end - first, threads, [&](std::size_t from, std::size_t to) {
+        for (std::size_t r = from; r < to; ++r) {
+            double* w = weights.data() + r * PaddedStride(N);
+            for (const std::uint64_t row : Resample(N, seed, static_cast<int>(first + r)))
+                w[row] += 1;
+        }
+    });
+    return weights;
+}
+
+// The values each buffer of the bootstrap holds at most (the multiplicities of a group of
+// resamples, a thread's terms of a group of quantities): 64 MB, whatever N.
+constexpr std::size_t kMostBufferValues = std::size_t{1} << 23;
+// Quantities whose terms are laid out together: one cache line of each output row.
+constexpr std::size_t kQuantityBlock = 8;
+
+// The bootstrap estimates of every quantity (S1 and ST of each parameter) into draws[x][r]
+// (x = (q·k + i)·2, + 1 for ST). A resample's sums are those of its rows, each as often as it
+// was drawn: Σ_j w_rj·t_j over the N base rows for the estimators' terms t (a, b, a², b², then
+// (f(B) - m)·d_i and d_i² with d_i = f(A_B^(i)) - f(A)), all resamples of a quantity in one
+// matrix product (WeightedSums) instead of a pass over the outputs per resample. Quantities in
+// `skip` are left alone.
+void BootstrapDraws(const DesignOutputs& outputs, const std::vector<double>& mean,
+                    const std::vector<bool>& skip, std::uint64_t seed, int bootstrap, int threads,
+                    std::vector<std::vector<double>>& draws)
+{
+    const std::size_t k = outputs.parameters, Q = outputs.quantities;
+    const std::uint64_t N = outputs.Rows();
+    const std::size_t columns = 4 + 2 * k;
+    const std::size_t stride = PaddedStride(N);
+    const double n = static_cast<double>(N);
+    const auto B = static_cast<std::size_t>(bootstrap);
+    const std::size_t group = std::clamp<std::size_t>(kMostBufferValues / N, 4, B);
+    const std::size_t quantityBlock =
+        std::clamp<std::size_t>(kMostBufferValues / (columns * N), 1, kQuantityBlock);
+    const std::size_t blocks = (Q + quantityBlock - 1) / quantityBlock;
+    // Each worker holds its own terms: no more workers than 512 MB of them hold.
+    const int workers = static_cast<int>(
+        std::clamp<std::size_t>(8 * kMostBufferValues / (quantityBlock * columns * stride), 1,
+                                static_cast<std::size_t>(std::max(1, threads))));
+    for (std::size_t r0 = 0; r0 < B; r0 += group) {
+        const std::size_t r1 = std::min(B, r0 + group);
+        const std::vector<double> weights = Multiplicities(N, seed, r0, r1, threads);
+        ForEachPart(blocks, workers, [&](std::size_t firstBlock, std::size_t endBlock) {
+            std::vector<double> terms(quantityBlock * columns * stride);
+            std::vector<double> sums((r1 - r0) * columns);
+            for (std::size_t block = firstBlock; block < endBlock; ++block) {
+                const std::size_t q0 = block * quantityBlock;
+                const std::size_t q1 = std::min(Q, q0 + quantityBlock);
+                for (std::uint64_t j = 0; j < N; ++j) {
+                    const double* fA = outputs.At(j, 0);
+                    const double* fB = outputs.At(j, 1);
+                    for (std::size_t q = q0; q < q1; ++q) {
+                        double* t = terms.data() + (q - q0) * columns * stride + j;
+                        const double a = fA[q] - mean[q], b = fB[q] - mean[q];
+                        t[0] = a;
+                        t[stride] = b;
+                        t[2 * stride] = a * a;
+                        t[3 * stride] = b * b;
+                        for (std::size_t i = 0; i < k; ++i) {
+                            const double d = outputs.At(j, 2 + i)[q] - fA[q];
+                            t[(4 + i) * stride] = b * d;
+                            t[(4 + k + i) * stride] = d * d;
+                        }
+                    }
+                }
+                for (std::size_t q = q0; q < q1; ++q) {
+                    if (skip[q]) continue;
+                    WeightedSums(weights.data(), r1 - r0, N,
+                                 terms.data() + (q - q0) * columns * stride, columns, sums.data());
+                    for (std::size_t r = 0; r < r1 - r0; ++r) {
+                        const double* s = sums.data() + r * columns;
+                        const double shift = (s[0] + s[1]) / (2.0 * n);
+                        const double variance = (s[2] + s[3]) / (2.0 * n) - shift * shift;
+                        const bool varies = variance > 0;
+                        for (std::size_t i = 0; i < k; ++i) {
+                            draws[(q * k + i) * 2][r0 + r] = varies ? s[4 + i] / n / variance : 0;
+                            draws[(q * k + i) * 2 + 1][r0 + r] =
+                                varies ? s[4 + k + i] / (2.0 * n) / variance : 0;
+                        }
+                    }
+                }
+            }
+        });
+    }
+}
+
 // The value at fraction p (0 .. 1) of sorted `v`, between neighbours linearly.
 double Percentile(const std::vector<double>& v, double p)
 {
@@ -107,33 +201,30 @@ std::vector<QuantityIndices> EstimateIndices(const DesignOutputs& outputs, int b
     }
     for (std::size_t q = 0; q < Q; ++q) mean[q] /= 2.0 * n;
 
-    const auto estimate = [&](const std::vector<std::uint64_t>* rows) {
+    const auto estimate = [&]() {
         Sums sums(k, Q);
-        for (std::uint64_t j = 0; j < N; ++j) AddRow(outputs, rows ? (*rows)[j] : j, mean, sums);
+        for (std::uint64_t j = 0; j < N; ++j) AddRow(outputs, j, mean, sums);
         std::vector<double> indices;  // q after q, then i, then S1 and ST
         indices.reserve(Q * k * 2);
         for (std::size_t q = 0; q < Q; ++q) IndicesOf(sums, k, Q, q, n, indices);
         return indices;
     };
-    const std::vector<double> point = estimate(nullptr);
+    const std::vector<double> point = estimate();
+    // A quantity that does not vary has no shares to give: its "indices" would be noise.
+    std::vector<bool> skip(Q);
+    for (std::size_t q = 0; q < Q; ++q) {
+        double spread = 0;
+        for (std::size_t i = 0; i < k; ++i) spread += point[q * k * 2 + 2 * i + 1];
+        skip[q] = !defined[q] || spread == 0;
+    }
     std::vector<std::vector<double>> draws(
         point.size(), std::vector<double>(static_cast<std::size_t>(bootstrap)));
-    ForEachPart(
-        static_cast<std::size_t>(bootstrap), threads, [&](std::size_t first, std::size_t end) {
-            for (std::size_t r = first; r < end; ++r) {
-                const std::vector<std::uint64_t> rows = Resample(N, seed, static_cast<int>(r));
-                const std::vector<double> again = estimate(&rows);
-                for (std::size_t x = 0; x < again.size(); ++x) draws[x][r] = again[x];
-            }
-        });
+    BootstrapDraws(outputs, mean, skip, seed, bootstrap, threads, draws);
 
     std::vector<QuantityIndices> result(Q);
     for (std::size_t q = 0; q < Q; ++q) {
-        // A quantity that does not vary has no shares to give: its "indices" would be noise.
         const std::size_t at0 = q * k * 2;
-        double spread = 0;
-        for (std::size_t i = 0; i < k; ++i) spread += point[at0 + 2 * i + 1];
-        if (!defined[q] || spread == 0) continue;
+        if (skip[q]) continue;
         std::vector<ParameterIndices> parameters(k);
         for (std::size_t i = 0; i < k; ++i) {
             for (const int which : {0, 1}) {

@@ -52,8 +52,10 @@ using QuantityIndices = std::optional<std::vector<ParameterIndices>>;
 // E f(A)) and spares it the noise of the output's offset (a REIP near 720 nm). The intervals
 // come from `bootstrap` resamples of the base rows, drawn with replacement by counter from
 // `seed` (the same numbers on every machine and thread count); a resample with no variance
-// counts as indices 0. The sums run in row order and each resample is its own, so equal
-// outputs give equal bits on any number of `threads` (the resamples are shared among them).
+// counts as indices 0. The point estimates sum in row order; each resample's sums are one
+// matrix product of its rows' multiplicities and the estimators' terms (weighted_sums.h), so
+// equal outputs give equal bits on any number of `threads` (the quantities are shared among
+// them) on one instruction set.
 std::vector<QuantityIndices> EstimateIndices(const DesignOutputs& outputs, int bootstrap,
                                              std::uint64_t seed, int threads = 1);
 

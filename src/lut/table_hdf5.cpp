@@ -5,13 +5,12 @@
 // the attribute "sky_mix" ("physical"), a table with products the dataset "products" (rows x 5,
 // float64, attribute "names": fAPAR, fCover, albedo_PAR, albedo_NIR, albedo_shortwave); other
 // tables have neither, as before.
-#include <hdf5.h>
-
 #include <array>
 #include <cstring>
 #include <optional>
 
 #include "canopy/sky_ratio.h"
+#include "lut/hdf5_parts.h"
 #include "lut/table.h"
 #include "lut/table_digest.h"
 #include "textio/error.h"
@@ -25,60 +24,13 @@ constexpr const char* kDigestAttribute = "rows_digest";  // table_digest.h; sinc
 constexpr const char* kSkyMixAttribute = "sky_mix";      // only in tables of the physical mix
 constexpr const char* kProductsDataset = "products";     // only in tables with products
 
-// An HDF5 identifier closed by its closing function when it goes out of scope.
-class Handle {
-public:
-    Handle(hid_t id, herr_t (*close)(hid_t)) : id_(id), close_(close) {}
-    ~Handle()
-    {
-        if (id_ >= 0) close_(id_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    Handle(Handle&& other) noexcept : id_(other.id_), close_(other.close_) { other.id_ = -1; }
-    Handle& operator=(Handle&&) = delete;
-    hid_t get() const { return id_; }
-    bool ok() const { return id_ >= 0; }
-
-private:
-    hid_t id_;
-    herr_t (*close_)(hid_t);
-};
-
-// Called before any other call of the library. Its own error printing would land on the
-// user's terminal: we report ourselves. And it must not close its files at the program's
-// exit: a file whose closing failed (a full disk) stays open in the library, and closing it
-// again at exit crashes HDF5 1.10; our files are closed (or abandoned) by their writers.
-void SilenceLibrary()
-{
-    H5dont_atexit();  // fails harmlessly once the library runs
-    H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
-}
-
-Handle Space(std::initializer_list<hsize_t> dims)
-{
-    const std::vector<hsize_t> d(dims);
-    return {H5Screate_simple(static_cast<int>(d.size()), d.data(), nullptr), H5Sclose};
-}
-
-Handle StringType()
-{
-    Handle type(H5Tcopy(H5T_C_S1), H5Tclose);
-    H5Tset_size(type.get(), H5T_VARIABLE);
-    H5Tset_cset(type.get(), H5T_CSET_UTF8);
-    return type;
-}
+using hdf5::Handle;
+using hdf5::SilenceLibrary;
+using hdf5::Space;
+using hdf5::StringType;
+using hdf5::UntimedCreation;
 
 // ---- Writing ----
-
-// Datasets without the modification times HDF5 stores by default: the same table gives the
-// same bytes, whenever and on however many threads it is computed.
-Handle UntimedCreation()
-{
-    Handle creation(H5Pcreate(H5P_DATASET_CREATE), H5Pclose);
-    H5Pset_obj_track_times(creation.get(), false);
-    return creation;
-}
 
 class Hdf5Writer final : public TableWriter {
 public:
@@ -158,18 +110,16 @@ private:
     void Attribute(hid_t on, const char* name, hid_t fileType, hid_t memType, hsize_t count,
                    const void* data) const
     {
-        const Handle space = count == 0 ? Handle(H5Screate(H5S_SCALAR), H5Sclose) : Space({count});
-        const Handle attribute(
-            H5Acreate2(on, name, fileType, space.get(), H5P_DEFAULT, H5P_DEFAULT), H5Aclose);
-        if (!attribute.ok()) Fail(std::string("could not be written (attribute ") + name + ")");
-        Check(H5Awrite(attribute.get(), memType, data), name);
+        if (!hdf5::WriteAttribute(on, name, fileType, memType, count, data)) {
+            Fail(std::string("could not be written (attribute ") + name + ")");
+        }
     }
 
     void TextAttribute(hid_t on, const char* name, const std::string& text) const
     {
-        const Handle type = StringType();
-        const char* value = text.c_str();
-        Attribute(on, name, type.get(), type.get(), 0, &value);
+        if (!hdf5::WriteTextAttribute(on, name, text)) {
+            Fail(std::string("could not be written (attribute ") + name + ")");
+        }
     }
 
     void WriteAttributes() const

@@ -15,6 +15,7 @@
 #include "app/widgets/chart_panel.h"
 #include "gsa/gsa_files.h"
 #include "gsa/sensitivity_charts.h"
+#include "leaf/leaf_models.h"
 #include "support/find_child.h"
 #include "support/work_dir.h"
 
@@ -29,12 +30,13 @@ private:
     {
         return testing::FindChild<T>(window, name);
     }
-    // Varies exactly the parameters `varied` (lut::Parameter order) at their shown ranges.
+    // Varies exactly the inputs `varied` (gsa input order) at their shown ranges.
     static void VaryOnly(QWidget* window, const std::vector<int>& varied)
     {
-        for (int p = 0; p < lut::kParameterCount; ++p) {
+        for (int p = 0; p < static_cast<int>(gsa::kInputCount); ++p) {
             const bool on = std::ranges::find(varied, p) != varied.end();
-            In<QCheckBox>(window, QStringLiteral("chkVariar(%1)").arg(p))->setChecked(on);
+            auto* box = window->findChild<QCheckBox*>(QStringLiteral("chkVariar(%1)").arg(p));
+            if (box) box->setChecked(on);
         }
     }
     static bool RunAndWait(SensitivityWindow& window)
@@ -80,6 +82,32 @@ private slots:
         QVERIFY(std::filesystem::exists("gsa-barras.png"));
         QVERIFY(window.SaveChartImages(QStringLiteral("gsa.svg"), {1, true}));
         QVERIFY(std::filesystem::exists("gsa-barras.svg"));
+    }
+
+    // PROSPECT-PRO's window lists its proteins and carbon-based constituents and not Cm; the
+    // first-order lines appear over the areas only when asked for, and in the saved figure.
+    void VariesTheLeafModelsParametersAndDrawsFirstOrderLinesOnRequest()
+    {
+        testing::ScopedWorkDir dir;
+        SensitivityWindow window(leaf::StartLeafParameters(leaf::LeafModel::ProspectPro),
+                                 canopy::StartCanopyInputs());
+        QVERIFY(!window.findChild<QCheckBox*>(QStringLiteral("chkVariar(3)")));         // Cm
+        QVERIFY(In<QCheckBox>(&window, QStringLiteral("chkVariar(13)"))->isChecked());  // CBC
+        VaryOnly(&window, {1, 12, 13});  // Cab, Prot, CBC
+        In<QLineEdit>(&window, QStringLiteral("txtRango(12,0)"))->setText(QStringLiteral("0.0005"));
+        In<QLineEdit>(&window, QStringLiteral("txtRango(12,1)"))->setText(QStringLiteral("0.003"));
+        In<QComboBox>(&window, QStringLiteral("cmbMuestras"))->setCurrentIndex(0);  // 64
+        QVERIFY(RunAndWait(window));
+        QCOMPARE(window.result()->parameters, (std::vector<std::string>{"Cab", "Prot", "CBC"}));
+        auto* view = In<widgets::ChartView>(&window, QStringLiteral("pctAreas"));
+        for (std::size_t i = 0; i < 3; ++i)
+            QCOMPARE(PixelsOf(view->image(), gsa::FirstOrderColor(i)), 0);
+        In<QCheckBox>(&window, QStringLiteral("chkPrimerOrden"))->setChecked(true);
+        for (std::size_t i = 0; i < 3; ++i)
+            QVERIFY(PixelsOf(view->image(), gsa::FirstOrderColor(i)) > 0);
+        QVERIFY(window.SaveChartImages(QStringLiteral("gsa.png"), {1, false}));
+        const QImage saved(QStringLiteral("gsa-areas.png"));
+        QVERIFY(PixelsOf(saved, gsa::FirstOrderColor(0)) > 0);
     }
 
     void RefusesBadRangesAndKeepsTheLastAnalysisWhenCancelled()

@@ -9,7 +9,9 @@
 #include <sstream>
 
 #include "batch/batch_runner.h"
+#include "gsa/gsa_files.h"
 #include "support/work_dir.h"
+#include "textio/number_text.h"
 
 namespace tulmera::batch {
 namespace {
@@ -62,6 +64,17 @@ TEST(GsaCommand, RefusesBadInputsNamingTheOptionAndWritesNothing)
         {with({"--samples", "16", "--shard", "3/3"}), "--shard: \"3/3\" is not a shard"},
         {with({"--samples", "16", "--threads", "0"}), "--threads must be a whole number from 1"},
         {with({"--samples", "16", "--seed", "-1"}), "--seed must be a whole number"},
+        // A leaf parameter the chosen model does not read is refused, as a range or held.
+        {with({"--samples", "16", "--range", "Car=2:15"}), "--range Car: the classic leaf model has no parameter Car"},
+        {with({"--samples", "16", "--leaf-model", "prospect-d", "--range", "Prot=0:0.001"}), "--range Prot: the prospect-d leaf model has no parameter Prot"},
+        {with({"--samples", "16", "--leaf-model", "prospect-d", "--range", "CBC=0.001:0.01"}), "--range CBC: the prospect-d leaf model has no parameter CBC"},
+        {with({"--samples", "16", "--leaf-model", "prospect-pro", "--range", "Cm=0.002:0.02"}), "--range Cm: the prospect-pro leaf model has no parameter Cm"},
+        {with({"--samples", "16", "--Anth", "3"}), "--Anth: the classic leaf model has no parameter Anth"},
+        {with({"--samples", "16", "--leaf-model", "prospect-d", "--range", "Car=2:15", "--Car", "3"}), "--range Car and --Car both given"},
+        {with({"--samples", "16", "--leaf-model", "prospect-d", "--range", "Car=2:15", "--range", "Car=1:3"}), "--range: Car is given twice"},
+        {with({"--samples", "16", "--leaf-model", "prospect-d", "--range", "Cbrown=0:2"}), "--range: Cbrown range 0:2 reaches 2, outside the model's domain (Cbrown 0 to 1)"},
+        {with({"--samples", "16", "--leaf-model", "prospect-pro", "--range", "CBC=0.01:0.001"}), "--range: CBC range 0.01:0.001: the low end is above"},
+        {with({"--samples", "16", "--leaf-model", "prospect-pro", "--range", "Prot=a:1"}), "--range: \"Prot=a:1\" is not a range of numbers"},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -72,10 +85,19 @@ TEST(GsaCommand, RefusesBadInputsNamingTheOptionAndWritesNothing)
         EXPECT_EQ(outcome.exitCode, 2) << outcome.messages;
         EXPECT_NE(outcome.messages.find(c.message), std::string::npos) << outcome.messages;
     }
-    const Outcome h5 = RunLine(with({"gsa", "--samples", "16", "--out", "g.h5"}));
-    EXPECT_EQ(h5.exitCode, 2);
-    EXPECT_NE(h5.messages.find("--out: \"g.h5\": an analysis is written as FILE.csv"),
-              std::string::npos);
+    // The indices are .csv or .h5; a shard's outputs .csv only, and gsa-merge joins only those.
+    for (const auto& [line, message] :
+         std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {with({"gsa", "--samples", "16", "--out", "g.txt"}),
+              "--out: \"g.txt\": an analysis is written as FILE.csv or FILE.h5"},
+             {with({"gsa", "--samples", "16", "--shard", "0/2", "--out", "g.h5"}),
+              "--out: \"g.h5\": a shard's outputs are written as FILE.csv"},
+             {{"gsa-merge", "g.h5", "s0.h5"}, "gsa-merge: \"s0.h5\" is not a shard"},
+         }) {
+        const Outcome outcome = RunLine(line);
+        EXPECT_EQ(outcome.exitCode, 2) << outcome.messages;
+        EXPECT_NE(outcome.messages.find(message), std::string::npos) << outcome.messages;
+    }
     std::ofstream("notours.csv") << "a,b\n1,2\n";
     const Outcome merge = RunLine({"gsa-merge", "g.csv", "notours.csv"});
     EXPECT_EQ(merge.exitCode, 1);
@@ -102,8 +124,22 @@ TEST(GsaCommand, ShardsJoinToTheFileOfOneRun)
     ASSERT_EQ(RunLine(line({"--shard", "2/3", "--out", "s2.csv"})).exitCode, 0);
     ASSERT_EQ(RunLine({"gsa-merge", "joined.csv", "s2.csv", "s0.csv", "s1.csv"}).exitCode, 0);
     EXPECT_EQ(FileBytes("joined.csv"), FileBytes("one.csv"));
-    EXPECT_NE(FileBytes("one.csv").find("\nfCover,LAI,"), std::string::npos);
-    EXPECT_NE(FileBytes("one.csv").find("\nNDVI,N,"), std::string::npos);
+    // The HDF5 form: the same lines and settings as the CSV, and the same bytes from shards.
+    ASSERT_EQ(RunLine(line({"--out", "one.h5"})).exitCode, 0);
+    ASSERT_EQ(RunLine({"gsa-merge", "joined.h5", "s1.csv", "s2.csv", "s0.csv"}).exitCode, 0);
+    EXPECT_EQ(FileBytes("joined.h5"), FileBytes("one.h5"));
+    const gsa::IndicesFile csv = gsa::ReadIndices("one.csv"), h5 = gsa::ReadIndices("one.h5");
+    EXPECT_EQ(h5.settings, csv.settings);
+    ASSERT_EQ(h5.lines.size(), csv.lines.size());
+    // The CSV prints 15 significant digits; the HDF5 file holds the doubles themselves.
+    const auto texts = [](const gsa::IndicesLine& l) {
+        std::string text = l.quantity + "," + l.parameter;
+        for (const auto& value : {l.S1, l.S1_low, l.S1_high, l.ST, l.ST_low, l.ST_high})
+            text += "," + (value ? textio::NumberText(*value) : std::string());
+        return text;
+    };
+    for (std::size_t l = 0; l < csv.lines.size(); ++l)
+        EXPECT_EQ(texts(h5.lines[l]), texts(csv.lines[l]));
 
     const Outcome missing = RunLine({"gsa-merge", "partial.csv", "s0.csv", "s2.csv"});
     EXPECT_EQ(missing.exitCode, 1);

@@ -10,6 +10,7 @@
 #include "gsa/gsa_files.h"
 #include "gsa/gsa_run.h"
 #include "gsa/quantities.h"
+#include "leaf/leaf_models.h"
 #include "support/work_dir.h"
 
 namespace tulmera::gsa {
@@ -17,9 +18,8 @@ namespace {
 
 GsaSpec LessonSpec(std::uint64_t samples)
 {
-    GsaSpec spec;
-    spec.model = lut::HeldSpec(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
-    SetLessonRanges(spec.model);
+    GsaSpec spec = HeldAnalysis(leaf::kStartLeafParameters, canopy::StartCanopyInputs());
+    SetLessonRanges(spec);
     spec.samples = samples;
     spec.bootstrap = 100;
     spec.quantities = {QuantitySet::Spectrum, QuantitySet::Indices, QuantitySet::Fluxes};
@@ -123,6 +123,45 @@ TEST(ModelSensitivity, NarrowsItsIntervalsAsTheSamplesGrow)
         return width / count;
     };
     EXPECT_LT(meanWidth(Lesson()), 0.75 * meanWidth(small));
+}
+
+// The pigments and constituents of PROSPECT-D and PROSPECT-PRO reach the leaf model where they
+// absorb and nowhere else: carotenoids in the blue-green, not in the near infrared; proteins
+// only beyond 1100 nm, so that below it their total effect is exactly 0.
+TEST(ModelSensitivity, VariesTheNewerLeafModelsParameters)
+{
+    struct Case {
+        leaf::LeafModel model;
+        const char* parameter;
+        double lo, hi;
+        const char* speaks;  // a wavelength where its ST exceeds 0.05
+        const char* silent;  // one where its ST stays below 1e-3
+    };
+    const std::vector<Case> cases = {
+        {leaf::LeafModel::ProspectD, "Car", 2, 20, "500", "900"},
+        {leaf::LeafModel::ProspectPro, "Prot", 0.0005, 0.003, "2180", "800"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.parameter);
+        GsaSpec spec =
+            HeldAnalysis(leaf::StartLeafParameters(c.model), canopy::StartCanopyInputs());
+        InputRange(spec, *InputNamed("Cab")) = {10, 80, true};
+        InputRange(spec, *InputNamed("LAI")) = {0.5, 6, true};
+        InputRange(spec, *InputNamed(c.parameter)) = {c.lo, c.hi, true};
+        spec.samples = 64;
+        spec.bootstrap = 20;
+        const std::vector<std::string> names = QuantityNames(spec);
+        const std::vector<QuantityIndices> indices = RunAnalysis(spec, {2, nullptr, {}});
+        const auto st = [&](const char* quantity) {
+            const auto at =
+                static_cast<std::size_t>(std::ranges::find(names, quantity) - names.begin());
+            return indices.at(at).value().at(2).ST.value;  // Cab, LAI, then the parameter
+        };
+        EXPECT_GT(st(c.speaks), 0.05);
+        EXPECT_LT(std::abs(st(c.silent)), 1e-3);
+        EXPECT_NE(SettingsText(spec).find(std::string("; ") + c.parameter + "="),
+                  std::string::npos);
+    }
 }
 
 // The windows adopt the user's locale; the ctest variant gsa_test_es_ES runs this with

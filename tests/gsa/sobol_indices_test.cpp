@@ -11,6 +11,7 @@
 #include <string>
 
 #include "gsa/saltelli_design.h"
+#include "gsa/weighted_sums.h"
 
 namespace tulmera::gsa {
 namespace {
@@ -101,6 +102,56 @@ TEST(SobolIndices, LeaveConstantAndUndefinedQuantitiesEmpty)
     const std::vector<QuantityIndices> again = EstimateIndices(outputs, 20, 3);
     EXPECT_EQ((*again[0])[0].S1.low, (*first[0])[0].S1.low);
     EXPECT_EQ((*again[0])[0].ST.high, (*first[0])[0].ST.high);
+}
+
+// With many base rows the bootstrap takes its resamples in groups (its buffers stay bounded):
+// every group's estimates land in their places (a resample left at 0 would pull the lower ends
+// down), and the threads share the work without changing a bit.
+TEST(SobolIndices, KeepTheirIntervalsWhenTheResamplesComeInGroups)
+{
+    const double w = 1 + 4 + 16;
+    const DesignOutputs outputs = Outputs(
+        [](const std::vector<double>& x) { return x[0] + 2 * x[1] + 4 * x[2]; }, 3, 1 << 17);
+    const std::vector<QuantityIndices> one = EstimateIndices(outputs, 150, 5, 1);
+    const std::vector<QuantityIndices> three = EstimateIndices(outputs, 150, 5, 3);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const ParameterIndices& p = (*one[0])[i];
+        const double truth = std::pow(4.0, static_cast<double>(i)) / w;
+        EXPECT_GT(p.S1.low, 0.9 * truth) << i;
+        EXPECT_LT(p.S1.high, 1.1 * truth) << i;
+        EXPECT_GT(p.ST.low, 0.9 * truth) << i;
+        EXPECT_EQ(p.S1.low, (*three[0])[i].S1.low) << i;
+        EXPECT_EQ(p.ST.high, (*three[0])[i].ST.high) << i;
+    }
+}
+
+// The bootstrap's matrix product against plain sums, over sizes that leave partial vectors,
+// partial passes and odd numbers of rows and columns.
+TEST(WeightedSums, EqualPlainSumsForEveryShape)
+{
+    for (const std::size_t rows : {1u, 5u, 8u}) {
+        for (const std::size_t n : {3u, 13u, 300u}) {
+            for (const std::size_t columns : {1u, 3u, 7u}) {
+                const std::size_t stride = PaddedStride(n);
+                std::vector<double> weights(rows * stride), values(columns * stride);
+                for (std::size_t v = 0; v < weights.size(); ++v)
+                    weights[v] = static_cast<double>((v * 7919) % 5);
+                for (std::size_t v = 0; v < values.size(); ++v)
+                    values[v] = std::sin(static_cast<double>(v));
+                std::vector<double> out(rows * columns, -1.0);
+                WeightedSums(weights.data(), rows, n, values.data(), columns, out.data());
+                for (std::size_t r = 0; r < rows; ++r) {
+                    for (std::size_t c = 0; c < columns; ++c) {
+                        double plain = 0;
+                        for (std::size_t j = 0; j < n; ++j)
+                            plain += weights[r * stride + j] * values[c * stride + j];
+                        EXPECT_NEAR(out[r * columns + c], plain, 1e-12 * (1 + std::abs(plain)))
+                            << rows << "x" << n << "x" << columns << " at " << r << "," << c;
+                    }
+                }
+            }
+        }
+    }
 }
 
 // The design never uses the origin (f there is often degenerate); every coordinate is in

@@ -81,6 +81,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     QAction* hemisphere = viewMenu->addAction(tr("Vista &hemisférica"));
     hemisphere->setObjectName(QStringLiteral("mnuVistaHemisferica"));
     connect(hemisphere, &QAction::triggered, this, [this] { ShowHemisphere(); });
+    // The same action as in "Archivo › Simulación múltiple": it is a view of the model too.
+    viewMenu->addAction(sensitivityAction_);
     BuildPresentationEntry(viewMenu);
     BuildHelpMenu();  // the last menu
 

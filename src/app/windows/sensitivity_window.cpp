@@ -25,8 +25,8 @@
 namespace tulmera::app {
 namespace {
 
-// The parameters' labels, in lut::Parameter order.
-constexpr std::array<const char*, lut::kParameterCount> kParameterTexts = {
+// The inputs' labels, in gsa input order.
+constexpr std::array<const char*, gsa::kInputCount> kParameterTexts = {
     QT_TRANSLATE_NOOP("tulmera::app::SensitivityWindow", "Estructura de la hoja (N)"),
     QT_TRANSLATE_NOOP("tulmera::app::SensitivityWindow", "Clorofila a+b, Cab (µg/cm²)"),
     QT_TRANSLATE_NOOP("tulmera::app::SensitivityWindow", "Agua, Cw (cm)"),
@@ -36,6 +36,12 @@ constexpr std::array<const char*, lut::kParameterCount> kParameterTexts = {
     QT_TRANSLATE_NOOP("tulmera::app::SensitivityWindow", "Ángulo de observación (°)"),
     QT_TRANSLATE_NOOP("tulmera::app::SensitivityWindow", "Ángulo acimutal relativo (°)"),
     QT_TRANSLATE_NOOP("tulmera::app::SensitivityWindow", "Parámetro Hot-Spot"),
+    QT_TRANSLATE_NOOP("tulmera::app::SensitivityWindow", "Carotenoides, Car (µg/cm²)"),
+    QT_TRANSLATE_NOOP("tulmera::app::SensitivityWindow", "Antocianos, Anth (µg/cm²)"),
+    QT_TRANSLATE_NOOP("tulmera::app::SensitivityWindow", "Pigmentos pardos, Cbrown (0 a 1)"),
+    QT_TRANSLATE_NOOP("tulmera::app::SensitivityWindow", "Proteínas, Prot (g/cm²)"),
+    QT_TRANSLATE_NOOP("tulmera::app::SensitivityWindow",
+                      "Otros constituyentes de carbono, CBC (g/cm²)"),
 };
 
 constexpr std::array<int, 7> kSampleSizes = {64, 128, 256, 512, 1024, 2048, 4096};
@@ -63,7 +69,7 @@ struct SensitivityWindow::Job {
 
 SensitivityWindow::SensitivityWindow(const leaf::LeafParameters& leaf,
                                      const canopy::CanopyInputs& canopy, QWidget* parent)
-    : QMainWindow(parent), held_(lut::HeldSpec(leaf, canopy))
+    : QMainWindow(parent), held_(gsa::HeldAnalysis(leaf, canopy))
 {
     setObjectName(QStringLiteral("frmSensibilidad"));
     setWindowTitle(tr("Análisis de sensibilidad"));
@@ -77,6 +83,13 @@ SensitivityWindow::SensitivityWindow(const leaf::LeafParameters& leaf,
                                     "400 a 2500 nm"),
                                  central));
     charts->addWidget(areasView_, 1);
+    firstOrderBox_ = new QCheckBox(tr("Índices de primer orden"), central);
+    firstOrderBox_->setObjectName(QStringLiteral("chkPrimerOrden"));
+    firstOrderBox_->setToolTip(
+        tr("<b>Índices de primer orden</b><br>Dibuja sobre las áreas, en el tono oscuro de cada "
+           "parámetro, su S1: la parte de la varianza que explica él solo, sin sus "
+           "interacciones (escala de 0 a 1)."));
+    charts->addWidget(firstOrderBox_);
     legend_ = new QLabel(central);
     legend_->setObjectName(QStringLiteral("lblLeyenda"));
     charts->addWidget(legend_);
@@ -94,6 +107,7 @@ SensitivityWindow::SensitivityWindow(const leaf::LeafParameters& leaf,
     connect(runButton_, &QPushButton::clicked, this, [this] { Run(); });
     connect(cancelButton_, &QPushButton::clicked, this, [this] { Cancel(); });
     connect(quantityList_, &QComboBox::currentIndexChanged, this, [this] { Redraw(); });
+    connect(firstOrderBox_, &QCheckBox::toggled, this, [this] { Redraw(); });
     Redraw();
 }
 
@@ -113,27 +127,29 @@ QWidget* SensitivityWindow::BuildControls()
     grid->addWidget(new QLabel(tr("Variar"), group), 0, 0);
     grid->addWidget(new QLabel(tr("Desde (o valor fijo)"), group), 0, 2);
     grid->addWidget(new QLabel(tr("Hasta"), group), 0, 3);
-    lut::TableSpec lesson = held_;
+    gsa::GsaSpec lesson = held_;
     gsa::SetLessonRanges(lesson);
-    for (std::size_t p = 0; p < lut::kParameterCount; ++p) {
-        const int at = static_cast<int>(p) + 1;
+    int at = 0;
+    for (std::size_t p = 0; p < gsa::kInputCount; ++p) {
+        if (!gsa::ModelReads(held_.leafModel, p)) continue;  // PROSPECT-PRO's Cm, ...
+        ++at;
+        const lut::ParameterRange& r = gsa::InputRange(lesson, p);
         varyBoxes_[p] = new QCheckBox(group);
         varyBoxes_[p]->setObjectName(QStringLiteral("chkVariar(%1)").arg(p));
-        varyBoxes_[p]->setChecked(lesson.ranges[p].varies);
+        varyBoxes_[p]->setChecked(r.varies);
         grid->addWidget(varyBoxes_[p], at, 0);
         grid->addWidget(new QLabel(tr(kParameterTexts[p]), group), at, 1);
         for (std::size_t end = 0; end < 2; ++end) {
             auto* box = new QLineEdit(group);
             box->setObjectName(QStringLiteral("txtRango(%1,%2)").arg(p).arg(end));
-            const lut::ParameterRange& r = lesson.ranges[p];
             box->setText(widgets::ValueText(end == 0 ? r.lo : r.hi));
             rangeBoxes_[p][end] = box;
             grid->addWidget(box, at, 2 + static_cast<int>(end));
         }
-        rangeBoxes_[p][1]->setEnabled(lesson.ranges[p].varies);
+        rangeBoxes_[p][1]->setEnabled(r.varies);
         connect(varyBoxes_[p], &QCheckBox::toggled, rangeBoxes_[p][1], &QLineEdit::setEnabled);
     }
-    const int below = lut::kParameterCount + 1;
+    const int below = at + 1;
     grid->addWidget(new QLabel(tr("Muestras base (N):"), group), below, 1);
     samplesList_ = new QComboBox(group);
     samplesList_->setObjectName(QStringLiteral("cmbMuestras"));
@@ -174,14 +190,14 @@ void SensitivityWindow::BuildSharing()
 // is wrong.
 std::optional<gsa::GsaSpec> SensitivityWindow::ReadSpec()
 {
-    gsa::GsaSpec spec;
-    spec.model = held_;
+    gsa::GsaSpec spec = held_;
     spec.samples = static_cast<std::uint64_t>(
         kSampleSizes.at(static_cast<std::size_t>(std::max(0, samplesList_->currentIndex()))));
     spec.quantities = {gsa::QuantitySet::Spectrum, gsa::QuantitySet::Indices,
                        gsa::QuantitySet::Fluxes};
     QStringList problems;
-    for (std::size_t p = 0; p < lut::kParameterCount; ++p) {
+    for (std::size_t p = 0; p < gsa::kInputCount; ++p) {
+        if (!varyBoxes_[p]) continue;  // held as the main window has it
         const bool varies = varyBoxes_[p]->isChecked();
         const std::optional<double> lo = widgets::ParseValueText(rangeBoxes_[p][0]->text());
         const std::optional<double> hi =
@@ -190,16 +206,14 @@ std::optional<gsa::GsaSpec> SensitivityWindow::ReadSpec()
             problems << tr("%1: un extremo no es un número.").arg(tr(kParameterTexts[p]));
             continue;
         }
-        const lut::ParameterRange range{*lo, *hi, varies};
-        const std::optional<std::string> problem =
-            lut::RangeProblem(static_cast<lut::Parameter>(p), range);
+        gsa::InputRange(spec, p) = {*lo, *hi, varies};
+        const std::optional<std::string> problem = gsa::InputRangeProblem(spec, p);
         if (varies && !(*lo < *hi)) {
             problems << tr("%1: el extremo inferior debe ser menor que el superior.")
                             .arg(tr(kParameterTexts[p]));
         } else if (problem) {
             problems << tr("%1: rango no válido (%2)").arg(tr(kParameterTexts[p]), Utf8(*problem));
         }
-        spec.model.ranges[p] = range;
     }
     if (problems.isEmpty() && gsa::VariedParameters(spec).size() < 2) {
         problems << tr("Hay que variar al menos dos parámetros.");
@@ -227,9 +241,8 @@ void SensitivityWindow::Run()
     statusBar()->showMessage(tr("Calculando %1 simulaciones…").arg(gsa::SimulationCount(*spec)));
     worker_ = QThread::create([job] {
         try {
-            Result result{job->spec, gsa::QuantityNames(job->spec), {}, {}};
-            for (const lut::Parameter p : gsa::VariedParameters(job->spec))
-                result.parameters.emplace_back(lut::kParameterNames[static_cast<std::size_t>(p)]);
+            Result result{
+                job->spec, gsa::QuantityNames(job->spec), gsa::VariedNames(job->spec), {}};
             const int threads = static_cast<int>(std::max(1, QThread::idealThreadCount()));
             result.indices = gsa::RunAnalysis(
                 job->spec,
@@ -301,6 +314,8 @@ void SensitivityWindow::Redraw()
             result_->indices.begin(),
             result_->indices.begin() + static_cast<std::ptrdiff_t>(kSpectrumQuantities));
         gsa::DrawTotalOrderShares(areas, spectrum, result_->parameters.size());
+        if (firstOrderBox_->isChecked())
+            gsa::DrawFirstOrderLines(areas, spectrum, result_->parameters.size());
         const int chosen = quantityList_->currentIndex();
         if (chosen >= 0) {
             gsa::DrawIndexBars(
@@ -321,11 +336,14 @@ bool SensitivityWindow::SaveChartImages(const QString& fileName, widgets::ChartI
     const int chosen = std::max(0, quantityList_->currentIndex());
     return widgets::SaveChartFiles(
         statusBar(), fileName, kChartFiles, format,
-        [result = *result_, chosen](const std::vector<plot::ChartSurface*>& charts) {
+        [result = *result_, chosen,
+         firstOrder = firstOrderBox_->isChecked()](const std::vector<plot::ChartSurface*>& charts) {
             const std::vector<gsa::QuantityIndices> spectrum(
                 result.indices.begin(),
                 result.indices.begin() + static_cast<std::ptrdiff_t>(kSpectrumQuantities));
             gsa::DrawTotalOrderShares(*charts[0], spectrum, result.parameters.size());
+            if (firstOrder)
+                gsa::DrawFirstOrderLines(*charts[0], spectrum, result.parameters.size());
             gsa::DrawIndexBars(
                 *charts[1], result.indices[kSpectrumQuantities + static_cast<std::size_t>(chosen)]);
         });

@@ -10,7 +10,6 @@
 #include "canopy/canopy_run.h"
 #include "gsa/gsa_run.h"
 #include "leaf/leaf_parameters.h"
-#include "lut/table_spec.h"
 
 class QCheckBox;
 class QComboBox;
@@ -27,9 +26,11 @@ class ChartView;
 namespace tulmera::app {
 
 // "Análisis de sensibilidad": which parameters vary over which ranges (the lesson's by
-// default, the others held at the main window's values), the base sample size, "Ejecutar" on a
-// worker thread with progress and "Cancelar"; the total-order indices over the spectrum as
-// stacked areas and the indices of a chosen vegetation index, band or flux as bars.
+// default, the others held at the main window's values; the pigments and constituents of the
+// main window's leaf model too), the base sample size, "Ejecutar" on a worker thread with
+// progress and "Cancelar"; the total-order indices over the spectrum as stacked areas, with the
+// first-order ones as lines on request, and the indices of a chosen vegetation index, band or
+// flux as bars.
 class SensitivityWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -67,28 +68,31 @@ private:
     std::optional<gsa::GsaSpec> ReadSpec();
 
     // The controls. Object names:
-    //   chkVariar(0..8)          varyBoxes_ (one per parameter, lut::Parameter order)
-    //   txtRango(0..8,0..1)      rangeBoxes_ (lower and upper end; the lower is the held value)
+    //   chkVariar(0..13)         varyBoxes_ (one per input the leaf model reads, gsa input
+    //                            order: the table's nine, then Car, Anth, Cbrown, Prot, CBC)
+    //   txtRango(0..13,0..1)     rangeBoxes_ (lower and upper end; the lower is the held value)
     //   cmbMuestras              samplesList_ (N, powers of two)
     //   btok "Ejecutar"          runButton_
     //   cmdCancelar "Cancelar"   cancelButton_
     //   barProgreso              progress_
     //   pctAreas                 areasView_ (ST over the wavelength, stacked shares)
+    //   chkPrimerOrden           firstOrderBox_ (S1 as lines over the areas)
     //   cmbMagnitud              quantityList_ (indices and fluxes)
     //   pctBarras                barsView_ (S1 and ST with their intervals)
     //   lblLeyenda               legend_
-    std::array<QCheckBox*, lut::kParameterCount> varyBoxes_{};
-    std::array<std::array<QLineEdit*, 2>, lut::kParameterCount> rangeBoxes_{};
+    std::array<QCheckBox*, gsa::kInputCount> varyBoxes_{};  // null for inputs not read
+    std::array<std::array<QLineEdit*, 2>, gsa::kInputCount> rangeBoxes_{};
     QComboBox* samplesList_ = nullptr;
     QPushButton* runButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QProgressBar* progress_ = nullptr;
     widgets::ChartView* areasView_ = nullptr;
+    QCheckBox* firstOrderBox_ = nullptr;
     QComboBox* quantityList_ = nullptr;
     widgets::ChartView* barsView_ = nullptr;
     QLabel* legend_ = nullptr;
 
-    lut::TableSpec held_;
+    gsa::GsaSpec held_;
     std::shared_ptr<Job> job_;
     QPointer<QThread> worker_;
     std::optional<Result> result_;
