@@ -59,10 +59,10 @@ void RequireCompleteCanopyFile(const Spectrum& canopyReflPct)
 
 void FuzzCanopyRun(std::string_view bytes)
 {
-    textio::ReplaceTextFile(kLeafSpectrumFile, bytes);
+    textio::ReplaceTextFile(kLeafSpectrumFile, bytes, textio::Flushing::Skip);
     canopy::CanopyState state;
     for (const canopy::CanopyInputs& inputs : Canopies()) {
-        textio::ReplaceTextFile(kCanopySpectrumFile, kEarlierCanopyFile);
+        textio::ReplaceTextFile(kCanopySpectrumFile, kEarlierCanopyFile, textio::Flushing::Skip);
         const canopy::CanopyState before = state;
         try {
             canopy::RunSailh(inputs, state);

@@ -25,7 +25,7 @@ void FuzzNumberText(std::string_view bytes);
 // spectrum file ("VS.dat") and a sweep file ("MVP.dat"), read field by field in each shape and
 // by every real reader: the canopy run's leaf reader, the chart procedures (recorded, then
 // replayed on a raster surface) and the export readers. Writes working files in the current
-// directory, which must be a scratch directory.
+// directory, which must be a scratch directory, without flushing them to the disk.
 void FuzzResultFiles(std::string_view bytes);
 
 // The batch runner's command line: the bytes split at NUL bytes into arguments, parsed and
@@ -45,6 +45,14 @@ void FuzzMeasuredReader(std::string_view bytes);
 // The session reader (session::ReadSession) on the bytes: it refuses them, or gives a session
 // whose file (SessionText) reads back equal.
 void FuzzSessionReader(std::string_view bytes);
+
+// The shard readers of lut-merge on the bytes, in memory: the CSV table reader, on the bytes
+// and again without their digest line (as an older table), and the HDF5 table reader on the
+// bytes as a file image. Each refuses them naming the file, or gives a table whose rows fill
+// its columns within its samples, hold numbers only and match the digest it carries; the
+// merge's check of the rows against their seed then passes or names the file.
+void FuzzCsvTableReader(std::string_view bytes);
+void FuzzHdf5TableReader(std::string_view bytes);
 
 // A fuzz target: its name (the folder of its corpus and of its regressions, and the executable
 // "fuzz_<name>") and its entry function.

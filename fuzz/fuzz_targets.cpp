@@ -5,9 +5,10 @@ namespace tulmera::fuzz {
 const std::vector<FuzzTarget>& FuzzTargets()
 {
     static const std::vector<FuzzTarget> targets = {
-        {"number_text", FuzzNumberText},         {"result_files", FuzzResultFiles},
-        {"batch_arguments", FuzzBatchArguments}, {"canopy_run", FuzzCanopyRun},
-        {"measured_reader", FuzzMeasuredReader}, {"session_reader", FuzzSessionReader},
+        {"number_text", FuzzNumberText},          {"result_files", FuzzResultFiles},
+        {"batch_arguments", FuzzBatchArguments},  {"canopy_run", FuzzCanopyRun},
+        {"measured_reader", FuzzMeasuredReader},  {"session_reader", FuzzSessionReader},
+        {"csv_table_reader", FuzzCsvTableReader}, {"hdf5_table_reader", FuzzHdf5TableReader},
     };
     return targets;
 }

@@ -200,7 +200,7 @@ void ExportMainWindowCells(const char* fuzzedFile)
 // The bytes as "VP.dat": the canopy run's reader, the leaf curves and the export.
 void ReadAsLeafFile(std::string_view bytes)
 {
-    textio::ReplaceTextFile(kLeafSpectrumFile, bytes);
+    textio::ReplaceTextFile(kLeafSpectrumFile, bytes, textio::Flushing::Skip);
     spectral::Spectrum reflPct{}, transPct{};
     ReadsOrNamesFile(kLeafSpectrumFile,
                      [&] { canopy::ReadLeafSpectrumPct(kLeafSpectrumFile, reflPct, transPct); });
@@ -209,26 +209,26 @@ void ReadAsLeafFile(std::string_view bytes)
     ReadsOrNamesFile(kLeafSpectrumFile, [&] { plot::PaintProspect(leafChart); });
     ReplayOnRaster(leafChart, plot::kLeafChartScale, PixelScaleFor(bytes));
 
-    textio::ReplaceTextFile(kCanopySpectrumFile, ValidCanopyText());
+    textio::ReplaceTextFile(kCanopySpectrumFile, ValidCanopyText(), textio::Flushing::Skip);
     ExportMainWindowCells(kLeafSpectrumFile);
 }
 
 // The bytes as "VS.dat": the canopy curve and the export.
 void ReadAsCanopyFile(std::string_view bytes)
 {
-    textio::ReplaceTextFile(kCanopySpectrumFile, bytes);
+    textio::ReplaceTextFile(kCanopySpectrumFile, bytes, textio::Flushing::Skip);
     testing::RecordingSurface canopyChart;
     ReadsOrNamesFile(kCanopySpectrumFile, [&] { plot::PaintSailh(canopyChart); });
     ReplayOnRaster(canopyChart, plot::kCanopyChartScale, PixelScaleFor(bytes));
 
-    textio::ReplaceTextFile(kLeafSpectrumFile, ValidLeafText());
+    textio::ReplaceTextFile(kLeafSpectrumFile, ValidLeafText(), textio::Flushing::Skip);
     ExportMainWindowCells(kCanopySpectrumFile);
 }
 
 // The bytes as "MVPaint.dat": the sweep chart's curve, all or nothing.
 void ReadAsSweepCurveFile(std::string_view bytes)
 {
-    textio::ReplaceTextFile(kSweepCurveFile, bytes);
+    textio::ReplaceTextFile(kSweepCurveFile, bytes, textio::Flushing::Skip);
     testing::RecordingSurface chart, legend;
     plot::SweepColours colours = plot::SweepColours::ForSweep(3);
     colours.Advance();
@@ -250,7 +250,7 @@ void ReadAsSweepCurveFile(std::string_view bytes)
 void ReadAsSweepFile(std::string_view bytes)
 {
     const int blocks = ReadSweepShape(bytes);
-    textio::ReplaceTextFile(kSweepFile, bytes);
+    textio::ReplaceTextFile(kSweepFile, bytes, textio::Flushing::Skip);
     for (const int valueCount : {blocks, blocks + 1}) {
         if (valueCount < 1) continue;
         const bool exported = ReadsOrNamesFile(kSweepFile, [&] {

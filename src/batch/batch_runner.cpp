@@ -307,7 +307,11 @@ PreparedBatch PrepareParsed(const CLI::App& app)
 
 PreparedBatch PrepareBatch(const std::vector<std::string_view>& arguments)
 {
-    const std::unique_ptr<CLI::App> app = MakeParser();
+    // Building the parser (every command with every option) costs some hundred times a parse,
+    // and the tests and the fuzzer prepare many lines: each thread builds it once and clears
+    // what the previous line left in it (its options' values, chosen command, extras).
+    thread_local const std::unique_ptr<CLI::App> app = MakeParser();
+    app->clear();
     ParseCommandLine(*app, DirectoryAfterCommand(arguments));
     return PrepareParsed(*app);
 }

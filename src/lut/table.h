@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "lut/table_spec.h"
@@ -109,6 +111,11 @@ std::unique_ptr<TableWriter> OpenHdf5Writer(const std::filesystem::path& file,
                                             const TableInfo& info);
 Table LoadCsv(const std::filesystem::path& file);
 Table LoadHdf5(const std::filesystem::path& file);
+// The readers of LoadCsv and LoadHdf5 on a file's bytes held in memory, reported as the table
+// `file` (the fuzzer reads shards without writing them). HDF5 reads the image through its core
+// driver under the name `file`, which must not exist on the disk.
+Table ParseCsv(const std::string& text, const std::filesystem::path& file);
+Table LoadHdf5Image(std::string_view image, const std::filesystem::path& file);
 }  // namespace detail
 
 }  // namespace tulmera::lut

@@ -8,8 +8,10 @@
 // "fAPAR,fCover,albedo_PAR,albedo_NIR,albedo_shortwave" after 2500 (the shortest text that reads
 // back exactly). Other tables have neither, as before.
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <fstream>
+#include <limits>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -227,14 +229,17 @@ constexpr std::size_t kMaxCsvTableBytes = std::size_t{1} << 30;
 
 Table LoadCsv(const std::filesystem::path& file)
 {
+    return ParseCsv(textio::ReadTextFile(file.string(), kMaxCsvTableBytes), file);
+}
+
+Table ParseCsv(const std::string& text, const std::filesystem::path& file)
+{
     const CsvReader reader(file);
-    const std::string text = textio::ReadTextFile(file.string(), kMaxCsvTableBytes);
     if (text.empty() || text.back() != '\n') reader.Fail("it ends in the middle of a line.");
     // A spreadsheet that saved the table may have given it CR LF line ends: read them alike.
     const bool crlf = text.size() >= 2 && text[text.size() - 2] == '\r';
     std::vector<std::string_view> lines = textio::SplitText(
         std::string_view(text).substr(0, text.size() - (crlf ? 2 : 1)), crlf ? "\r\n" : "\n");
-    if (lines.size() < 2) reader.Fail("it has no header.");
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].find('\r') != std::string_view::npos) {
             reader.Fail("line " + std::to_string(i + 1) + " mixes CR LF and LF line ends.");
@@ -246,6 +251,9 @@ Table LoadCsv(const std::filesystem::path& file)
         if (!table.digest) reader.Fail("its digest line is damaged.");
         lines.pop_back();
     }
+    // Counted after the digest line is set aside: a settings line and a digest line alone
+    // have no header.
+    if (lines.size() < 2) reader.Fail("it has no header.");
     table.info.spec = reader.ReadSpec(lines[0]);
     TableSpec& spec = table.info.spec;
     spec.products = std::string(lines[1]) + "\n" == HeaderLine(true);
@@ -271,14 +279,23 @@ Table LoadCsv(const std::filesystem::path& file)
             table.rows.parameters.push_back(reader.Number(fields[1 + p], where));
         }
         for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
-            table.rows.reflectance.push_back(
-                static_cast<float>(reader.Number(fields[1 + kParameterCount + i], where)));
+            const std::string_view cell = fields[1 + kParameterCount + i];
+            const double value = reader.Number(cell, where);
+            // Beyond the single-precision range the conversion itself would be undefined.
+            if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max())) {
+                reader.Fail(where + " \"" + std::string(cell)
+                            + "\" is too large for a reflectance.");
+            }
+            table.rows.reflectance.push_back(static_cast<float>(value));
         }
         for (std::size_t q = kColumns; q < columns; ++q) {
             table.rows.products.push_back(reader.Number(fields[q], where));
         }
     }
     table.rows.firstRow = table.info.firstRow;
+    if (count > spec.samples || table.info.firstRow > spec.samples - count) {
+        reader.Fail("it holds rows beyond its table's samples.");
+    }
     if (table.digest && *table.digest != DigestOf(table.rows)) {
         reader.Fail("its rows do not match its digest: it was edited or damaged.");
     }

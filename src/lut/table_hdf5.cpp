@@ -6,8 +6,10 @@
 // float64, attribute "names": fAPAR, fCover, albedo_PAR, albedo_NIR, albedo_shortwave); other
 // tables have neither, as before.
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <optional>
+#include <string_view>
 
 #include "canopy/sky_ratio.h"
 #include "lut/hdf5_parts.h"
@@ -218,15 +220,32 @@ private:
 
 // ---- Reading ----
 
+// The file `file` opened for reading: from the disk or, given `image`, from those bytes in
+// memory (the core driver), under the name `file`. -1 when HDF5 cannot open it.
+hid_t OpenForReading(const std::filesystem::path& file, std::optional<std::string_view> image)
+{
+    SilenceLibrary();
+    if (!image) return H5Fopen(file.c_str(), H5F_ACC_RDONLY, H5P_DEFAULT);
+    // Without an image the core driver would read the file of that name from the disk.
+    if (image->empty()) return -1;
+    const Handle access(H5Pcreate(H5P_FILE_ACCESS), H5Pclose);
+    // The library copies the image: it is never written through this pointer.
+    void* bytes = const_cast<char*>(image->data());
+    if (H5Pset_fapl_core(access.get(), 1 << 16, false) < 0
+        || H5Pset_file_image(access.get(), bytes, image->size()) < 0) {
+        return -1;
+    }
+    return H5Fopen(file.c_str(), H5F_ACC_RDONLY, access.get());
+}
+
 class Hdf5Reader {
 public:
-    explicit Hdf5Reader(const std::filesystem::path& file)
-        : file_(file),
-          id_((SilenceLibrary(), H5Fopen(file.c_str(), H5F_ACC_RDONLY, H5P_DEFAULT)), H5Fclose)
+    Hdf5Reader(const std::filesystem::path& file, std::optional<std::string_view> image)
+        : file_(file), id_(OpenForReading(file, image), H5Fclose)
     {
         if (!id_.ok()) {
             std::error_code error;
-            if (!std::filesystem::exists(file, error)) {
+            if (!image && !std::filesystem::exists(file, error)) {
                 throw Error("The table \"" + file.string() + "\" does not exist.");
             }
             Fail("HDF5 cannot open it.");
@@ -264,6 +283,39 @@ public:
         return text;
     }
 
+    // A damaged file may announce any number of rows: what is allocated for them must be what
+    // the file can hold. Plain data takes its whole size in the file; compressed data (which
+    // our tables never use, but a repacked copy might) at least a thousandth of it, deflate's
+    // utmost ratio.
+    void CheckStoredSize(hid_t dataset, const char* name, hsize_t rows, hsize_t columns,
+                         std::size_t valueBytes) const
+    {
+        constexpr hsize_t kMostCompression = 1032;
+        hsize_t fileBytes = 0;
+        if (H5Fget_filesize(id_.get(), &fileBytes) < 0) fileBytes = 0;
+        const hsize_t stored = H5Dget_storage_size(dataset);
+        const Handle creation(H5Dget_create_plist(dataset), H5Pclose);
+        const bool compressed = creation.ok() && H5Pget_nfilters(creation.get()) > 0;
+        const hsize_t holds = stored > fileBytes ? 0 : stored * (compressed ? kMostCompression : 1);
+        if (rows > holds / valueBytes / columns) {
+            Fail(std::string("its dataset \"") + name
+                 + "\" announces more rows than the file holds.");
+        }
+    }
+
+    // Every value of a dataset is a number: our tables hold nothing else.
+    template <typename T>
+    void CheckFinite(const std::vector<T>& values, const char* name, std::size_t columns,
+                     std::uint64_t firstRow) const
+    {
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (std::isfinite(values[i])) continue;
+            Fail(std::string("its dataset \"") + name
+                 + "\" holds a value that is not a number in row "
+                 + std::to_string(firstRow + i / columns) + ".");
+        }
+    }
+
     // The rows x columns values of a dataset, checking its shape.
     template <typename T>
     std::vector<T> Dataset(const char* name, hid_t memType, hsize_t columns, hsize_t& rows) const
@@ -278,6 +330,7 @@ public:
             Fail(std::string("its dataset \"") + name + "\" has the wrong shape.");
         }
         rows = dims[0];
+        CheckStoredSize(dataset.get(), name, rows, columns, sizeof(T));
         std::vector<T> values(dims[0] * dims[1]);
         if (!values.empty()
             && H5Dread(dataset.get(), memType, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data()) < 0) {
@@ -311,8 +364,12 @@ public:
         Read("range_low", H5T_NATIVE_DOUBLE, kParameterCount, lo.data());
         Read("range_high", H5T_NATIVE_DOUBLE, kParameterCount, hi.data());
         Read("range_varies", H5T_NATIVE_UINT8, kParameterCount, varies.data());
-        for (std::size_t p = 0; p < kParameterCount; ++p)
+        for (std::size_t p = 0; p < kParameterCount; ++p) {
+            if (!std::isfinite(lo[p]) || !std::isfinite(hi[p])) {
+                Fail("its range of " + std::string(kParameterNames[p]) + " is not a number.");
+            }
             spec.ranges[p] = {lo[p], hi[p], varies[p] != 0};
+        }
         hsize_t parameterRows = 0, reflectanceRows = 0;
         table.rows.parameters =
             Dataset<double>("parameters", H5T_NATIVE_DOUBLE, kParameterCount, parameterRows);
@@ -334,9 +391,15 @@ public:
         }
         table.info.rowCount = parameterRows;
         table.rows.firstRow = table.info.firstRow;
-        if (table.info.firstRow + table.info.rowCount > spec.samples) {
+        // Written without a sum, which a damaged first row could make overflow.
+        if (table.info.rowCount > spec.samples
+            || table.info.firstRow > spec.samples - table.info.rowCount) {
             Fail("it holds rows beyond its table's samples.");
         }
+        CheckFinite(table.rows.parameters, "parameters", kParameterCount, table.info.firstRow);
+        CheckFinite(table.rows.reflectance, "reflectance", spectral::kWavelengthCount,
+                    table.info.firstRow);
+        CheckFinite(table.rows.products, kProductsDataset, kProductCount, table.info.firstRow);
         if (H5Aexists(id_.get(), kDigestAttribute) > 0) {  // absent in older tables
             std::uint64_t digest = 0;
             Read(kDigestAttribute, H5T_NATIVE_UINT64, 0, &digest);
@@ -361,6 +424,11 @@ std::unique_ptr<TableWriter> OpenHdf5Writer(const std::filesystem::path& file,
     return std::make_unique<Hdf5Writer>(file, info);
 }
 
-Table LoadHdf5(const std::filesystem::path& file) { return Hdf5Reader(file).Load(); }
+Table LoadHdf5(const std::filesystem::path& file) { return Hdf5Reader(file, {}).Load(); }
+
+Table LoadHdf5Image(std::string_view image, const std::filesystem::path& file)
+{
+    return Hdf5Reader(file, image).Load();
+}
 
 }  // namespace tulmera::lut::detail

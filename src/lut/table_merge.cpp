@@ -14,9 +14,9 @@ struct ShardFile {
     std::uint64_t digest = 0;
 };
 
-// Each row's parameters must be those its seed and sampling give, and its reflectances lie in
-// 0 to 1 as every table run keeps them: a shard edited and given a matching digest is refused.
-void CheckRows(const std::filesystem::path& file, const Table& table)
+}  // namespace
+
+void CheckShardRows(const std::filesystem::path& file, const Table& table)
 {
     for (std::size_t r = 0; r < table.rows.Count(); ++r) {
         const std::uint64_t row = table.info.firstRow + r;
@@ -41,6 +41,8 @@ void CheckRows(const std::filesystem::path& file, const Table& table)
         }
     }
 }
+
+namespace {
 
 std::string Rows(std::uint64_t first, std::uint64_t end)
 {
@@ -126,7 +128,7 @@ void MergeShards(const std::filesystem::path& out, const std::vector<std::filesy
         if (table.info != shard.info || table.digest != shard.digest) {
             throw Error("\"" + shard.file.string() + "\" changed while it was being merged.");
         }
-        CheckRows(shard.file, table);
+        CheckShardRows(shard.file, table);
         writer->Append(table.rows);
     }
     writer->Commit();

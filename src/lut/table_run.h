@@ -37,6 +37,11 @@ void ComputeRows(const TableSpec& spec, const RunOptions& options, TableWriter& 
 void WriteTable(const std::filesystem::path& file, const TableSpec& spec,
                 const RunOptions& options);
 
+// Each row's parameters must be those its seed and sampling give, and its reflectances lie in
+// 0 to 1 as every table run keeps them: a shard edited and given a matching digest is refused.
+// Throws tulmera::Error naming `file` (the shard `table` was read from) and the first bad row.
+void CheckShardRows(const std::filesystem::path& file, const Table& table);
+
 // Joins shard files (in any order) into `out` (its format by extension): they must describe
 // the same table and together hold each of its rows exactly once. Throws tulmera::Error naming
 // the file at fault, or the missing or repeated rows, with nothing written under `out`.

@@ -159,6 +159,43 @@ TEST(BatchCommandLine, APlainArgumentNamedLikeACommandStaysAPlainArgument)
     EXPECT_EQ(PrepareBatch({"leaf", "-Cout"}).directory, "out");
 }
 
+// One parser serves every line a thread prepares: nothing of a line, taken or refused, may
+// reach the next.
+TEST(BatchCommandLine, ALineKeepsNothingOfTheLinesBeforeIt)
+{
+    struct Line {
+        std::vector<std::string_view> arguments;
+        bool refused;
+        std::string directory;
+        std::vector<std::string> outputs;
+        bool noWait;
+    };
+    const std::vector<Line> lines = {
+        {{"leaf", "--no-wait", "-Cout", "--csv", "a.csv"}, false, "out", {"a.csv"}, true},
+        {{"leaf"}, false, ".", {}, false},
+        {{"lut-merge", "all.csv", "p0.csv", "p1.csv"}, false, ".", {"all.csv"}, false},
+        {{"lut-merge", "two.csv", "p0.csv"}, false, ".", {"two.csv"}, false},
+        {{"leaf", "--csv", "b.csv", "--bogus"}, true, "", {}, false},
+        {{"leaf", "--csv"}, true, "", {}, false},
+        {{"leaf", "--N", "2", "--N", "3"}, true, "", {}, false},
+        {{"leaf", "--N", "2"}, false, ".", {}, false},
+        {{"sweep", "--help"}, true, "", {}, false},
+        {{"leaf"}, false, ".", {}, false},
+    };
+    for (const Line& line : lines) {
+        SCOPED_TRACE(::testing::PrintToString(line.arguments));
+        try {
+            const PreparedBatch prepared = PrepareBatch(line.arguments);
+            EXPECT_FALSE(line.refused);
+            EXPECT_EQ(prepared.directory, line.directory);
+            EXPECT_EQ(prepared.outputs, line.outputs);
+            EXPECT_EQ(prepared.noWait, line.noWait);
+        } catch (const UsageError& e) {
+            EXPECT_TRUE(line.refused) << e.what();
+        }
+    }
+}
+
 // A value that names nothing is echoed shortened: a pasted 100 kB value fills no terminal.
 TEST(BatchCommandLine, AnUnknownNameIsEchoedShortened)
 {

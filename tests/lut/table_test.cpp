@@ -144,6 +144,29 @@ TEST(LookUpTable, MergeRefusesWhatIsNotAWholeTableOfOurs)
         WriteBytes("short.csv", csv.substr(0, lastRow) + csv.substr(digest));
     }
     WriteBytes("text.h5", csv);
+    {  // the settings line and the digest line, nothing between them
+        const std::size_t digest = csv.rfind('\n', csv.size() - 2) + 1;
+        WriteBytes("bare.csv", csv.substr(0, csv.find('\n') + 1) + csv.substr(digest));
+    }
+    {  // a reflectance beyond the single-precision range, which no float can hold
+        std::string big = csv;
+        std::size_t cell = big.find('\n', big.find('\n') + 1) + 1;                // the first row
+        for (int comma = 0; comma < 10; ++comma) cell = big.find(',', cell) + 1;  // its 400 nm
+        WriteBytes("huge.csv", big.replace(cell, big.find(',', cell) - cell, "1e300"));
+    }
+    {  // the reflectance dataset announcing 2^40 rows (dimensions and their maxima) in a file
+       // that holds 10: its rows would be allocated before a read could fail
+        std::string many = h5;
+        std::string dims(16, '\0');
+        dims[0] = 10;
+        dims[8] = static_cast<char>(421 & 0xff);
+        dims[9] = static_cast<char>(421 >> 8);
+        for (std::size_t at = many.find(dims); at != std::string::npos; at = many.find(dims, at)) {
+            many[at + 5] = 1;  // 2^40 in little-endian bytes
+            many[at] = 0;
+        }
+        WriteBytes("many.h5", many);
+    }
     WriteBytes("other.csv", "a,b,c\n1,2,3\n");
     struct Case {
         const char* name;
@@ -162,6 +185,15 @@ TEST(LookUpTable, MergeRefusesWhatIsNotAWholeTableOfOurs)
          "short.csv\" is not a look-up table of ours or is damaged: its rows do not match its "
          "digest"},
         {"not HDF5", {"text.h5"}, "text.h5\" is not a look-up table of ours"},
+        {"no header",
+         {"bare.csv"},
+         "bare.csv\" is not a look-up table of ours or is damaged: it "
+         "has no header"},
+        {"a reflectance beyond single precision", {"huge.csv"}, "is too large for a reflectance"},
+        {"more rows announced than held",
+         {"s0.h5", "many.h5", "s2.h5", "s3.h5"},
+         "many.h5\" is not a look-up table of ours or is damaged: its dataset \"reflectance\" "
+         "announces more rows than the file holds"},
         {"another CSV", {"other.csv"}, "other.csv\" is not a look-up table of ours"},
         {"another extension", {"s0.txt"}, "neither in .h5 nor .csv"},
         {"another table",
