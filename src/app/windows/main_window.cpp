@@ -78,6 +78,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     QMenu* viewMenu = menuBar()->addMenu(tr("&Ver"));
     viewMenu->setObjectName(QStringLiteral("menuVer"));
     viewMenu->addAction(sensorDock_->viewAction());
+    viewMenu->addAction(measuredPanel_->ViewAction());
     QAction* hemisphere = viewMenu->addAction(tr("Vista &hemisférica"));
     hemisphere->setObjectName(QStringLiteral("mnuVistaHemisferica"));
     connect(hemisphere, &QAction::triggered, this, [this] { ShowHemisphere(); });

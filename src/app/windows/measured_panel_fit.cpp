@@ -27,7 +27,8 @@ constexpr int kProgressIntervalMs = 100;
 
 QString RmseText(const std::optional<double>& rmse)
 {
-    return rmse ? widgets::ValueText(*rmse, 3) + QStringLiteral(" %") : QStringLiteral("—");
+    return rmse ? MeasuredPanel::tr("%1 puntos porcentuales").arg(widgets::ValueText(*rmse, 3))
+                : QStringLiteral("—");
 }
 
 int Cores() { return parallel::HardwareThreads(); }
