@@ -127,13 +127,6 @@
     </message>
 </context>
 <context>
-    <name>MeasuredPanel</name>
-    <message>
-        <source>%1 puntos porcentuales</source>
-        <translation>%1 percentage points</translation>
-    </message>
-</context>
-<context>
     <name>SweepSharing</name>
     <message>
         <source>Todavía no hay ninguna simulación que guardar: pulse «Ejecutar».</source>
@@ -1018,6 +1011,10 @@ Table (best %7 of %8): %9 · RMSE %10</translation>
     <message>
         <source>RMSE %1 puntos porcentuales en %2 longitudes de onda</source>
         <translation>RMSE %1 percentage points over %2 wavelengths</translation>
+    </message>
+    <message>
+        <source>%1 puntos porcentuales</source>
+        <translation>%1 percentage points</translation>
     </message>
 </context>
 <context>
