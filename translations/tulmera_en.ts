@@ -907,10 +907,6 @@
         <translation>%1 read from “%2”: %3</translation>
     </message>
     <message>
-        <source>RMSE %1 % en %2 puntos</source>
-        <translation>RMSE %1 % over %2 points</translation>
-    </message>
-    <message>
         <source>RMSE: sin longitudes de onda comunes</source>
         <translation>RMSE: no wavelengths in common</translation>
     </message>
@@ -1007,6 +1003,18 @@ Table (best %7 of %8): %9 · RMSE %10</translation>
     <message>
         <source>RMSE R %1 · T %2 · %3 evaluaciones</source>
         <translation>RMSE R %1 · T %2 · %3 evaluations</translation>
+    </message>
+    <message>
+        <source>Espectro &amp;medido</source>
+        <translation>&amp;Measured spectrum</translation>
+    </message>
+    <message>
+        <source>RMSE %1 puntos porcentuales en %2 longitudes de onda</source>
+        <translation>RMSE %1 percentage points over %2 wavelengths</translation>
+    </message>
+    <message>
+        <source>%1 puntos porcentuales</source>
+        <translation>%1 percentage points</translation>
     </message>
 </context>
 <context>

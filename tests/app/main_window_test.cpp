@@ -345,10 +345,23 @@ private slots:
         QTest::newRow("leaf top end") << "txtProspect(2)"
                                       << "0.07"
                                       << "0.07" << 700 << 0.07 << none << 1;
-        QTest::newRow("leaf above range")
+        QTest::newRow("leaf beyond its bar")
             << "txtProspect(0)"
             << "8"
-            << "1" << 100 << 1.0 << "Estructura interna de la hoja (N): 8 está fuera de 1 a 4."
+            << "8" << 400 << 8.0
+            << "Estructura interna de la hoja (N): 8 se usa; la barra queda en su extremo (4)."
+            << 1;
+        QTest::newRow("leaf below its bar (an albino leaf)")
+            << "txtProspect(1)"
+            << "0"
+            << "0" << 1500 << 0.0
+            << "Contenido de clorofila a+b (u.g.cm-2): 0 se usa; la barra queda en su extremo "
+               "(15)."
+            << 1;
+        QTest::newRow("leaf outside the model")
+            << "txtProspect(0)"
+            << "150"
+            << "1" << 100 << 1.0 << "Estructura interna de la hoja (N): 150 está fuera de 1 a 100."
             << 0;
         QTest::newRow("leaf no number") << "txtProspect(3)"
                                         << "abc"
@@ -391,6 +404,38 @@ private slots:
         QTEST(ModelValue(box), "used");
         QTEST(fixture_.Status(), "status");
         QTEST(Refreshes(), "refreshes");
+        CheckChartsShowTheControls();
+    }
+
+    // A leaf value typed beyond its bar stays in use while other bars move, is what the working
+    // file holds, and comes back when a later recomputation is refused; typing the bar's end
+    // value afterwards uses that value, although the bar does not move.
+    void aLeafValueBeyondItsBarStaysInUse()
+    {
+        Box("txtProspect", 0)->setText(QStringLiteral("10"));
+        emit Box("txtProspect", 0)->editingFinished();
+        Bar("hsbProspect", 1)->setValue(4000);
+        QCOMPARE(Box("txtProspect", 0)->text(), QStringLiteral("10"));
+        leaf::LeafParameters expectedLeaf = leaf::kStartLeafParameters;
+        expectedLeaf.N = 10.0;
+        expectedLeaf.Cab = 40.0;
+        QVERIFY(fixture_.window()->leafParameters() == expectedLeaf);
+        textio::PrintedText expected;
+        leaf::PrintLeafSpectrum(expected, leaf::ComputeLeafSpectrum(expectedLeaf));
+        QCOMPARE(FileBytes("VP.dat"), expected.str());
+
+        {
+            const testing::ScopedFileSizeLimit tiny(100);  // the recomputation fails
+            Bar("hsbProspect", 1)->setValue(5000);
+        }
+        QCOMPARE(Bar("hsbProspect", 1)->value(), 4000);
+        QCOMPARE(Box("txtProspect", 0)->text(), QStringLiteral("10"));
+        QCOMPARE(fixture_.window()->leafParameters().N, 10.0);
+
+        Box("txtProspect", 0)->setText(QStringLiteral("4"));
+        emit Box("txtProspect", 0)->editingFinished();
+        QCOMPARE(Bar("hsbProspect", 0)->value(), 400);
+        QCOMPARE(fixture_.window()->leafParameters().N, 4.0);
         CheckChartsShowTheControls();
     }
 

@@ -155,7 +155,8 @@ private slots:
         const double atStart = panel_->Rmse(MeasuredKind::LeafReflectance).value();
         const QString textAtStart = RmseText();
         QVERIFY2(textAtStart.contains(QStringLiteral("RMSE")), qPrintable(textAtStart));
-        QVERIFY(textAtStart.contains(QStringLiteral("421 puntos")));
+        QVERIFY(
+            textAtStart.contains(QStringLiteral("puntos porcentuales en 421 longitudes de onda")));
         // The first leaf's values (N 1.3, Cab 28, Cw 0.009, Cm 0.0035): the model meets the
         // measurement to within its noise (σ 0.005, 0.5 %).
         const int positions[] = {130, 2800, 90, 35};
@@ -166,8 +167,8 @@ private slots:
         QVERIFY(RmseText() != textAtStart);
         fixture_.Find<QCheckBox>(QStringLiteral("chkMedidoBandasAgua"))->setChecked(true);
         QVERIFY(panel_->Rmse(MeasuredKind::LeafReflectance).value() != moved);
-        QVERIFY(!RmseText().contains(QStringLiteral("421 puntos")));  // 23 + 33 points left out
-        QVERIFY(RmseText().contains(QStringLiteral("365 puntos")));
+        QVERIFY(!RmseText().contains(QStringLiteral("421 longitudes")));  // 23 + 33 left out
+        QVERIFY(RmseText().contains(QStringLiteral("365 longitudes de onda")));
     }
 
     // Grid points outside the measured range are gaps: the curve starts at 500 nm, ends at
@@ -199,7 +200,7 @@ private slots:
         QVERIFY(!HasBlackInColumn(image, per100Nm / 2));           // 450 nm
         QVERIFY(HasBlackInColumn(image, 3 * per100Nm));            // 700 nm
         QVERIFY(!HasBlackInColumn(image, image.width() * 3 / 4));  // 1975 nm
-        QVERIFY(RmseText().contains(QStringLiteral("101 puntos")));
+        QVERIFY(RmseText().contains(QStringLiteral("101 longitudes de onda")));
     }
 
     void badFileLeavesWhatWasLoaded_data()
@@ -257,6 +258,67 @@ private slots:
         const double after = panel_->Rmse(MeasuredKind::LeafReflectance).value();
         QVERIFY2(after < before / 4, qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(after)));
         QCOMPARE(panel_->fitResult()->parameters.Cab, fitted.Cab);  // the exact values stay
+    }
+
+    // A file loaded after a fit clears its result ("Aplicar" cannot apply a fit of other
+    // spectra), and the water band box keeps what the user clicked whatever the new kind.
+    void aNewFileClearsTheFitAndKeepsTheClickedOption()
+    {
+        QVERIFY(panel_->LoadFile(kLeafR, 0, MeasuredKind::LeafReflectance));
+        QSignalSpy finished(panel_, &MeasuredPanel::FitFinished);
+        fixture_.Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->click();
+        QVERIFY(finished.wait(kFitTimeoutMs));
+        auto* apply = fixture_.Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"));
+        QVERIFY(panel_->fitResult().has_value() && apply->isEnabled());
+        QVERIFY(fixture_.Find<QLabel>(QStringLiteral("lblAjuste"))
+                    ->text()
+                    .contains(QStringLiteral("puntos porcentuales")));
+        auto* waterBands = fixture_.Find<QCheckBox>(QStringLiteral("chkMedidoBandasAgua"));
+        waterBands->click();  // on
+        waterBands->click();  // and off again: the user's choice
+        QVERIFY(panel_->LoadFile(kLeafR, 0, MeasuredKind::CanopyReflectance));
+        QVERIFY(!panel_->fitResult().has_value());
+        QVERIFY(!apply->isEnabled());
+        QCOMPARE(fixture_.Find<QLabel>(QStringLiteral("lblAjuste"))->text(),
+                 QStringLiteral("Sin ajuste."));
+        QVERIFY(!waterBands->isChecked());
+    }
+
+    void guessesWhatAFileHolds_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("canopy by name") << "/data/canopy_reflectance.csv"
+                                        << "1" << int(MeasuredKind::CanopyReflectance);
+        QTest::newRow("canopy by header") << "campo.txt"
+                                          << "Dosel trigo" << int(MeasuredKind::CanopyReflectance);
+        QTest::newRow("transmittance by name") << "leaf_Transmittance.csv"
+                                               << "hoja" << int(MeasuredKind::LeafTransmittance);
+        QTest::newRow("transmittance by header")
+            << "m1.csv"
+            << "T_transmisividad" << int(MeasuredKind::LeafTransmittance);
+        QTest::newRow("anything else") << "leaf_reflectance.csv"
+                                       << "hoja" << int(MeasuredKind::LeafReflectance);
+        QTest::newRow("a folder's name does not count")
+            << "/dosel/hoja_r.csv"
+            << "1" << int(MeasuredKind::LeafReflectance);
+    }
+    void guessesWhatAFileHolds()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, column);
+        QTEST(int(MeasuredPanel::GuessKind(file, column)), "kind");
+    }
+
+    // The panel, closed, comes back from "Ver".
+    void reopensFromTheViewMenu()
+    {
+        QVERIFY(panel_->LoadFile(kLeafR, 0, MeasuredKind::LeafReflectance));
+        panel_->close();
+        QVERIFY(panel_->isHidden());
+        fixture_.Find<QAction>(QStringLiteral("mnuVerMedido"))->trigger();
+        QVERIFY(!panel_->isHidden());
     }
 
     // A cancelled fit shows nothing and moves nothing, whether or not it had already ended.

@@ -78,6 +78,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     QMenu* viewMenu = menuBar()->addMenu(tr("&Ver"));
     viewMenu->setObjectName(QStringLiteral("menuVer"));
     viewMenu->addAction(sensorDock_->viewAction());
+    viewMenu->addAction(measuredPanel_->ViewAction());
     QAction* hemisphere = viewMenu->addAction(tr("Vista &hemisférica"));
     hemisphere->setObjectName(QStringLiteral("mnuVistaHemisferica"));
     connect(hemisphere, &QAction::triggered, this, [this] { ShowHemisphere(); });
@@ -134,8 +135,8 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::Connect()
 {
-    for (QScrollBar* bar : leafBars_) {
-        connect(bar, &QScrollBar::valueChanged, this, [this] { ApplyLeafBars(); });
+    for (std::size_t i = 0; i < leafBars_.size(); ++i) {
+        connect(leafBars_[i], &QScrollBar::valueChanged, this, [this, i] { ApplyLeafBar(i); });
     }
     for (QScrollBar* bar : canopyBars_) {
         connect(bar, &QScrollBar::valueChanged, this, [this] { ApplyCanopyBars(); });
@@ -206,6 +207,17 @@ void MainWindow::StartUp()
 bool MainWindow::ApplyLeafBars()
 {
     ShowLeafBarValues();
+    SetLeafParametersFromTexts();
+    return Recompute();
+}
+
+// A moved bar sets its box; the others show the values in use (a text being typed there is
+// dropped, as a canopy bar drops one), so that a value typed beyond its bar stays in use.
+bool MainWindow::ApplyLeafBar(std::size_t i)
+{
+    ShowLeafValues(leaf_);
+    leafBoxes_[i]->setText(
+        widgets::ValueText(static_cast<double>(leafBars_[i]->value()) / kLeafRows[i].divisor));
     SetLeafParametersFromTexts();
     return Recompute();
 }

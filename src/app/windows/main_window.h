@@ -168,7 +168,8 @@ private:
     void ShowControls(const ShownControls& shown);
 
     void StartUp();
-    bool ApplyLeafBars();
+    bool ApplyLeafBars();  // every leaf box from its bar
+    bool ApplyLeafBar(std::size_t i);
     void ApplyCanopyBars();
     void ChooseBackground(int entry);
     void RestoreStartValues();
@@ -176,6 +177,8 @@ private:
     void ApplyCanopyBox(std::size_t i);
     void ApplyFitted(const leaf::LeafParameters& fitted, std::optional<double> lai);
     void ShowLeafBarValues();
+    void ShowLeafValues(const leaf::LeafParameters& leaf);
+    static std::array<double, 4> LeafBoxValues(const leaf::LeafParameters& leaf);
     void ShowCanopyBarValues();
     void SetLeafParametersFromTexts();
     void ReadCanopyInputs(canopy::CanopyInputs& inputs, QStringList& problems);

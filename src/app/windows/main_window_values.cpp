@@ -57,7 +57,7 @@ void MainWindow::ShowControls(const ShownControls& shown)
         const QSignalBlocker block(leafBars_[i]);
         leafBars_[i]->setValue(shown.leafBars[i]);
     }
-    ShowLeafBarValues();
+    ShowLeafValues(shown.leaf);
     for (std::size_t i = 0; i < canopyBars_.size(); ++i) {
         const QSignalBlocker block(canopyBars_[i]);
         canopyBars_[i]->setValue(shown.canopyBars[i]);
@@ -89,8 +89,10 @@ void MainWindow::RestoreStartValues()
     Recompute();
 }
 
-// A typed leaf value moves its bar: rounded to the bar's nearest position (and said so), or
-// refused when it is no number or outside the bar's range.
+// A typed leaf value within its bar's range moves the bar to the nearest position (rounded,
+// and said so); one beyond the bar but accepted by the leaf model is used as typed, with the
+// bar at its end and a note, as the canopy boxes do. A text that is no number, or a value the
+// model refuses, is refused and the box shows the value in use.
 void MainWindow::ApplyLeafBox(std::size_t i)
 {
     const ParameterRow& row = kLeafRows[i];
@@ -99,27 +101,66 @@ void MainWindow::ApplyLeafBox(std::size_t i)
     const QString text = leafBoxes_[i]->text();
     const std::optional<double> typed = widgets::ParseValueText(text);
     const QString name = widgets::ControlName(leafCaptions_[i]->text());
+    const domain::InputRange accepted = domain::AcceptedRange(static_cast<domain::Input>(i));
+    if (!typed || !accepted.Contains(*typed)) {
+        ShowLeafValues(leaf_);  // the value in use
+        widgets::ShowProblems(statusBar(), {typed ? widgets::OutsideRange(name, *typed, accepted)
+                                                  : widgets::NotANumber(name, text)});
+        return;
+    }
     const double lowest = row.bar.min / divisor;
     const double highest = row.bar.max / divisor;
-    if (!typed || !(*typed >= lowest && *typed <= highest)) {
-        ShowLeafBarValues();  // the value in use
-        widgets::ShowProblems(statusBar(),
-                              {typed ? widgets::OutsideRange(name, *typed, {lowest, highest})
-                                     : widgets::NotANumber(name, text)});
+    if (*typed < lowest || *typed > highest) {
+        const int end = *typed < lowest ? row.bar.min : row.bar.max;
+        if (*typed == LeafBoxValues(leaf_)[i]) {
+            ShowLeafValues(leaf_);
+            return;
+        }
+        {
+            const QSignalBlocker block(bar);
+            bar->setValue(end);
+        }
+        leafBoxes_[i]->setText(widgets::ValueText(*typed));
+        SetLeafParametersFromTexts();
+        if (Recompute()) {
+            widgets::ShowProblems(statusBar(), {widgets::BarAtItsEnd(name, *typed, end / divisor)});
+        }
         return;
     }
     const int position = static_cast<int>(std::lround(*typed * divisor));
     const double used = position / divisor;
-    if (position == bar->value()) {
-        ShowLeafBarValues();
+    if (used == LeafBoxValues(leaf_)[i]) {
+        ShowLeafValues(leaf_);
     } else {
         {
             const QSignalBlocker block(bar);
             bar->setValue(position);
         }
-        if (!ApplyLeafBars()) return;
+        if (!ApplyLeafBar(i)) return;
     }
     if (used != *typed) widgets::ShowProblems(statusBar(), {widgets::Rounded(name, *typed, used)});
+}
+
+// The four classic values in the order of the leaf boxes.
+std::array<double, 4> MainWindow::LeafBoxValues(const leaf::LeafParameters& leaf)
+{
+    return {leaf.N, leaf.Cab, leaf.Cw, leaf.Cm};
+}
+
+// Each leaf box shows its bar's value, or the value of `leaf` when the bar stands at an end
+// and that value lies beyond it: a typed value the bar cannot show.
+void MainWindow::ShowLeafValues(const leaf::LeafParameters& leaf)
+{
+    const std::array<double, 4> values = LeafBoxValues(leaf);
+    for (std::size_t i = 0; i < kLeafRows.size(); ++i) {
+        const ParameterRow& row = kLeafRows[i];
+        const int position = leafBars_[i]->value();
+        const bool beyond = (position == row.bar.min && values[i] * row.divisor < row.bar.min)
+                            || (position == row.bar.max && values[i] * row.divisor > row.bar.max);
+        const bool read = i != 3 || leaf::ModelHasParameter(leaf.model, "Cm");
+        leafBoxes_[i]->setText(widgets::ValueText(
+            beyond && read ? values[i] : static_cast<double>(position) / row.divisor));
+    }
 }
 
 // The fitted leaf values move the bars to their nearest positions, as typed values do; a

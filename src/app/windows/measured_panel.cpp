@@ -119,6 +119,10 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
     setFixedWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 44);
 
     connect(waterBands_, &QCheckBox::toggled, this, [this] { ShowTexts(); });
+    connect(waterBands_, &QCheckBox::clicked, this, [this] { waterBandsChosen_ = true; });
+    viewAction_ = toggleViewAction();
+    viewAction_->setText(tr("Espectro &medido"));
+    viewAction_->setObjectName(QStringLiteral("mnuVerMedido"));
     connect(removeButton_, &QPushButton::clicked, this, [this] { RemoveSpectra(); });
     connect(fitButton_, &QPushButton::clicked, this, [this] { StartFit(); });
     connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelFit(); });
@@ -173,7 +177,13 @@ void MeasuredPanel::ChooseColumn(const QString& fileName)
         columns->addItem(QString::fromStdString(c.name));
     }
     auto* kinds = new QComboBox(dialog);
+    kinds->setObjectName(QStringLiteral("cmbMedidoContiene"));
     for (int k = 0; k < kMeasuredKindCount; ++k) kinds->addItem(KindName(MeasuredKind(k)));
+    const auto guess = [fileName, columns, kinds] {
+        kinds->setCurrentIndex(static_cast<int>(GuessKind(fileName, columns->currentText())));
+    };
+    guess();
+    connect(columns, &QComboBox::currentIndexChanged, dialog, guess);
     form->addRow(tr("Muestra (columna):"), columns);
     form->addRow(tr("Contiene:"), kinds);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
@@ -212,9 +222,16 @@ bool MeasuredPanel::Commit(const measured::MeasuredTable& table, int column, Mea
             spectrum = measured::SpectrumOnGrid(table, static_cast<std::size_t>(column));
         });
     if (!done) return false;
+    // A fit of the spectra loaded before no longer describes what is shown.
+    CancelFit();
+    fitResult_.reset();
+    canopyFitResult_.reset();
+    ShowFitResult();
+    const bool first = std::none_of(spectra_.begin(), spectra_.end(),
+                                    [](const auto& loaded) { return loaded.has_value(); });
     spectra_[At(kind)] = std::move(spectrum);
     columns_[At(kind)] = column;
-    {
+    if (first && !waterBandsChosen_) {
         const QSignalBlocker block(waterBands_);
         waterBands_->setChecked(kind == MeasuredKind::CanopyReflectance);
     }
@@ -226,6 +243,20 @@ bool MeasuredPanel::Commit(const measured::MeasuredTable& table, int column, Mea
             .arg(KindName(kind), name, QString::fromStdString(spectra_[At(kind)]->name)));
     emit SpectraChanged();
     return true;
+}
+
+MeasuredKind MeasuredPanel::GuessKind(const QString& fileName, const QString& columnName)
+{
+    const QString words =
+        (QFileInfo(fileName).fileName() + QLatin1Char(' ') + columnName).toLower();
+    const auto speaksOf = [&words](std::initializer_list<const char*> stems) {
+        return std::any_of(stems.begin(), stems.end(), [&words](const char* stem) {
+            return words.contains(QLatin1String(stem));
+        });
+    };
+    if (speaksOf({"canopy", "dosel", "cubierta"})) return MeasuredKind::CanopyReflectance;
+    if (speaksOf({"transm"})) return MeasuredKind::LeafTransmittance;
+    return MeasuredKind::LeafReflectance;
 }
 
 void MeasuredPanel::RemoveSpectra()
@@ -353,7 +384,7 @@ void MeasuredPanel::ShowTexts()
         if (!spectrum) continue;
         const std::optional<double> rmse = Rmse(kind);
         const QString error =
-            rmse ? tr("RMSE %1 % en %2 puntos")
+            rmse ? tr("RMSE %1 puntos porcentuales en %2 longitudes de onda")
                        .arg(widgets::ValueText(*rmse, 3))
                        .arg(measured::PointsCompared(spectrum->value, waterBands_->isChecked())
                                 .index.size())

@@ -20,6 +20,7 @@
 #include "plot/chart_surface.h"
 #include "session/session.h"
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QMenu;
@@ -54,13 +55,23 @@ public:
     MeasuredPanel(QStatusBar* status, QWidget* parent);
     ~MeasuredPanel() override;  // cancels a running fit and waits for it
 
+    // "Ver › Espectro medido" (mnuVerMedido): shows and hides the panel.
+    QAction* ViewAction() const { return viewAction_; }
+
+    // What a measured file most likely holds, from its name and the header of the chosen
+    // column: canopy reflectance when either speaks of a canopy ("canopy", "dosel",
+    // "cubierta"), leaf transmittance when either speaks of transmittance, else leaf
+    // reflectance. Letter case does not matter.
+    static MeasuredKind GuessKind(const QString& fileName, const QString& columnName);
+
     // Adds "Abrir espectro medido…" and the recent files to the window's file menu.
     void AddMenuEntries(QMenu* fileMenu);
 
     // Reads `fileName`, brings spectrum column `column` (0 is the first after the wavelength)
-    // onto the grid and keeps it as `kind`, replacing any spectrum of that kind; the water
-    // band box takes the kind's default, the file goes first in the recent files and the
-    // panel shows. Returns false, with the reason in the status line, when the file or the
+    // onto the grid and keeps it as `kind`, replacing any spectrum of that kind and ending any
+    // fit (its result is cleared); the water band box takes the kind's default when it is the
+    // only spectrum and the box was never clicked; the file goes first in the recent files and
+    // the panel shows. Returns false, with the reason in the status line, when the file or the
     // column cannot be used; then nothing loaded before changes.
     bool LoadFile(const QString& fileName, int column, MeasuredKind kind);
 
@@ -150,6 +161,8 @@ private:
     QLabel* fitLabel_ = nullptr;
     QPushButton* applyButton_ = nullptr;
     QMenu* recentMenu_ = nullptr;
+    QAction* viewAction_ = nullptr;
+    bool waterBandsChosen_ = false;  // clicked, or set by a session: no default replaces it
 
     // Element per MeasuredKind.
     std::array<std::optional<measured::MeasuredSpectrum>, kMeasuredKindCount> spectra_;

@@ -1,6 +1,7 @@
 // The measured panel's two fits: each runs on a thread of its own, so that the window never
 // waits for it, and its result is shown, applied or discarded on the interface thread.
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMetaObject>
 #include <QProgressDialog>
@@ -27,7 +28,9 @@ constexpr int kProgressIntervalMs = 100;
 
 QString RmseText(const std::optional<double>& rmse)
 {
-    return rmse ? widgets::ValueText(*rmse, 3) + QStringLiteral(" %") : QStringLiteral("—");
+    if (!rmse) return QStringLiteral("—");
+    return QCoreApplication::translate("tulmera::app::MeasuredPanel", "%1 puntos porcentuales")
+        .arg(widgets::ValueText(*rmse, 3));
 }
 
 int Cores() { return parallel::HardwareThreads(); }

@@ -28,6 +28,7 @@ bool MeasuredPanel::FitsBySubdomains() const { return subdomains_->isChecked(); 
 void MeasuredPanel::SetOptions(bool excludeWaterBands, bool subdomains)
 {
     waterBands_->setChecked(excludeWaterBands);  // the RMSE texts follow (toggled)
+    waterBandsChosen_ = true;
     subdomains_->setChecked(subdomains);
 }
 
