@@ -79,6 +79,32 @@ private slots:
         QCOMPARE(fixture_.Find<widgets::ChartView>("pctlegend")->image().size(), QSize(369, 17));
     }
 
+    // The wrapped instructions keep every line, at the usual font and at twice its size (as at
+    // scale 2), and stay above the first option and the limit captions.
+    void theInstructionsShowEveryWrappedLine_data()
+    {
+        QTest::addColumn<double>("fontScale");
+        QTest::newRow("usual font") << 1.0;
+        QTest::newRow("twice the font") << 2.0;
+    }
+    void theInstructionsShowEveryWrappedLine()
+    {
+        QFETCH(double, fontScale);
+        QFont font = fixture_.window()->font();
+        font.setPointSizeF(font.pointSizeF() * fontScale);
+        fixture_.window()->setFont(font);
+        fixture_.window()->show();
+        QCoreApplication::processEvents();
+        for (const auto& [name, below] :
+             {std::pair{"Label1", "btOption(0)"}, {"Label5", "Label2"}}) {
+            const auto* label = fixture_.Find<QLabel>(QLatin1String(name));
+            QVERIFY2(label->height() >= label->heightForWidth(label->width()), name);
+            QVERIFY2(label->geometry().bottom()
+                         < fixture_.Find<QWidget>(QLatin1String(below))->geometry().top(),
+                     name);
+        }
+    }
+
     void choosingAParameterSetsUpItsLimits()
     {
         Option(2)->click();  // Cw

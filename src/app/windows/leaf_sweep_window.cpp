@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -52,6 +53,31 @@ QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent)
     label->setObjectName(name);
     return label;
 }
+
+// Keeps a word-wrapped label at least as high as its lines need at the width it was given:
+// a grid takes a label's height from its single-line hint, which cuts the third line of the
+// instructions at a large scale or font.
+class WrappedHeightKeeper : public QObject {
+public:
+    explicit WrappedHeightKeeper(QLabel* label) : QObject(label), label_(label)
+    {
+        label->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == label_ && event->type() == QEvent::Resize) {
+            const int needed = label_->heightForWidth(label_->width());
+            // Only a change re-lays the group out, so the resizes this causes settle.
+            if (needed > 0 && needed != label_->minimumHeight()) label_->setMinimumHeight(needed);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QLabel* label_;
+};
 
 ChartDecorations SweepChartDecorations()
 {
@@ -117,6 +143,7 @@ QWidget* LeafSweepWindow::BuildParameterGroup()
                      "establece un valor fijo para el resto de parámetros"),
                   group);
     instruction->setWordWrap(true);
+    new WrappedHeightKeeper(instruction);
     grid->addWidget(instruction, 0, 0, 1, 2);
     for (std::size_t i = 0; i < kParameterRows.size(); ++i) {
         const ParameterRow& p = kParameterRows[i];
@@ -175,6 +202,7 @@ QWidget* LeafSweepWindow::BuildLimitGroup()
                                      "variación para realizar la simulación múltiple"),
                                   group);
     instruction->setWordWrap(true);
+    new WrappedHeightKeeper(instruction);
     grid->addWidget(instruction, 0, 0, 1, 3);
     for (std::size_t i = 0; i < kLimitBarNames.size(); ++i) {
         const int column = static_cast<int>(i);
