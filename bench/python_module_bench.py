@@ -4,8 +4,9 @@
     PYTHONPATH=build/python /usr/bin/python3 bench/python_module_bench.py [--count 100000]
 
 Prints the import time of a fresh interpreter, then the rate of leaf + canopy spectra for
-scalar calls and for one call on arrays of --count random canopies, with 1 and 2 threads,
-with and without the fluxes. Give the figures with the machine's load (uptime).
+scalar calls and for one call on arrays of --count random canopies (the engine), with 1 and 2
+threads, with and without the fluxes, and of the same arrays row by row on the exact path
+(exact=True, a tenth of them). Give the figures with the machine's load (uptime).
 """
 import argparse
 import os
@@ -67,6 +68,14 @@ def main():
             print(f"{n} canopy spectra, fluxes={fluxes}, threads={threads}: {seconds:.2f} s "
                   f"wall ({rate:,.0f}/s, {rate / PEER_SPECTRA_PER_SECOND:.0f}x the peer), "
                   f"{cpu / n * 1e6:.0f} us processor a spectrum")
+    tenth = max(1, n // 10)
+    few = dict(leaf={k: v[:tenth] for k, v in canopies["leaf"].items()},
+               **{k: v[:tenth] for k, v in canopies.items() if k != "leaf"})
+    seconds, cpu = best_of(args.repeats, lambda: tulmera.canopy(**few, fluxes=False, threads=2,
+                                                                exact=True))
+    print(f"{tenth} canopy spectra row by row on the exact path (exact=True), threads=2: "
+          f"{seconds:.2f} s wall ({tenth / seconds:,.0f}/s), "
+          f"{cpu / tenth * 1e6:.0f} us processor a spectrum")
     seconds, cpu = best_of(args.repeats, lambda: tulmera.leaf(**canopies["leaf"], threads=2))
     print(f"{n} leaf spectra, threads=2: {seconds:.2f} s ({n / seconds:,.0f}/s), "
           f"{cpu / n * 1e6:.0f} us processor a spectrum")

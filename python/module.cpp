@@ -10,7 +10,8 @@ PYBIND11_MODULE(tulmera, m)
     m.doc() =
         "Tulmera's leaf (PROSPECT) and canopy (SAILH) models from Python, with numpy arrays in\n"
         "and out: leaf(), canopy(), lut(), read_table(), fit_leaf(), fit_canopy(), bands(),\n"
-        "indices(), wavelengths(). Every value equals the one tulmera-batch computes for the\n"
+        "indices(), gsa(), wavelengths(). Every value equals the one tulmera-batch computes for "
+        "the\n"
         "same inputs. Bad input raises ValueError naming the argument.";
     m.attr("__version__") = tulmera::kVersion;
     tulmera::python::DefineLeaf(m);
@@ -18,4 +19,5 @@ PYBIND11_MODULE(tulmera, m)
     tulmera::python::DefineTables(m);
     tulmera::python::DefineLeafFit(m);
     tulmera::python::DefineSensors(m);
+    tulmera::python::DefineGsa(m);
 }

@@ -11,5 +11,6 @@ void DefineCanopy(py::module_& m);   // canopy, Canopy
 void DefineTables(py::module_& m);   // lut, read_table, Table, fit_canopy, CanopyFit
 void DefineLeafFit(py::module_& m);  // fit_leaf, LeafFit
 void DefineSensors(py::module_& m);  // bands, indices
+void DefineGsa(py::module_& m);      // gsa, Sensitivity
 
 }  // namespace tulmera::python

@@ -10,7 +10,8 @@
 
 namespace tulmera::python {
 
-void ParallelRows(std::size_t count, int threads, const std::function<void(std::size_t)>& row)
+void ParallelRows(std::size_t count, int threads, const std::function<void(std::size_t)>& row,
+                  const std::atomic<bool>* cancel)
 {
     // Rows above the lowest failure known so far are skipped, rows below it never are: the
     // failure reported is the lowest failing row whatever the threads' timing.
@@ -20,6 +21,7 @@ void ParallelRows(std::size_t count, int threads, const std::function<void(std::
     parallel::LoopOptions options;
     options.threads = std::max(1, threads);
     options.grain = 16;
+    options.cancel = cancel;
     parallel::ParallelFor(count, options, [&](std::size_t begin, std::size_t end) {
         for (std::size_t i = begin; i < end && i < lowestFailure.load(); ++i) {
             try {

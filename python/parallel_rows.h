@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <stdexcept>
@@ -22,7 +23,9 @@ public:
 // among them; none started for a single row). Each row writes only its own outputs, so the
 // order in which threads take rows changes nothing. When rows throw, every row below the
 // lowest failing one is still computed and RowFailure is thrown for that lowest one, so the
-// failure reported does not depend on the threads' timing either.
-void ParallelRows(std::size_t count, int threads, const std::function<void(std::size_t)>& row);
+// failure reported does not depend on the threads' timing either. When *cancel becomes true
+// the threads stop taking rows (the rows left are not computed).
+void ParallelRows(std::size_t count, int threads, const std::function<void(std::size_t)>& row,
+                  const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace tulmera::python

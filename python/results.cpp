@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "interruptible.h"
+
 namespace tulmera::python {
 
 py::array_t<double> NewArray(const std::vector<py::ssize_t>& shape, py::ssize_t last)
@@ -14,28 +16,51 @@ py::array_t<double> NewArray(const std::vector<py::ssize_t>& shape, py::ssize_t 
     return array;
 }
 
+py::array_t<double> AdoptedArray(std::vector<double>&& values,
+                                 const std::vector<py::ssize_t>& shape, py::ssize_t last)
+{
+    if (values.empty()) return NewArray(shape, last);  // numpy wants no base for no data
+    std::vector<py::ssize_t> extents = shape;
+    if (last != 0) extents.push_back(last);
+    auto* kept = new std::vector<double>(std::move(values));
+    const py::capsule owner(kept, [](void* p) { delete static_cast<std::vector<double>*>(p); });
+    return py::array_t<double>(extents, kept->data(), owner);
+}
+
 py::object Unwrapped(const py::array& array)
 {
     if (array.ndim() == 0) return py::float_(*static_cast<const double*>(array.data()));
     return array;
 }
 
-void RunRows(std::size_t count, int threads, const std::function<void(std::size_t)>& row,
-             const std::function<std::string(std::size_t)>& describe)
+void RaiseRowFailure(const RowFailure& failure, std::size_t count,
+                     const std::function<std::string(std::size_t)>& describe)
+{
+    if (count == 1) throw py::value_error(failure.what());
+    throw py::value_error("Row " + std::to_string(failure.row) + " (" + describe(failure.row)
+                          + "): " + failure.what());
+}
+
+void RunFailingRows(std::size_t count, const std::function<std::string(std::size_t)>& describe,
+                    const std::function<void(const std::atomic<bool>* cancel)>& work)
 {
     std::optional<RowFailure> failure;
-    {
-        const py::gil_scoped_release released;
+    RunInterruptibly([&](const std::atomic<bool>* cancel) {
         try {
-            ParallelRows(count, threads, row);
+            work(cancel);
         } catch (const RowFailure& e) {
             failure = e;
         }
-    }
-    if (!failure) return;
-    if (count == 1) throw py::value_error(failure->what());
-    throw py::value_error("Row " + std::to_string(failure->row) + " (" + describe(failure->row)
-                          + "): " + failure->what());
+    });
+    if (failure) RaiseRowFailure(*failure, count, describe);
+}
+
+void RunRows(std::size_t count, int threads, const std::function<void(std::size_t)>& row,
+             const std::function<std::string(std::size_t)>& describe)
+{
+    RunFailingRows(count, describe, [&](const std::atomic<bool>* cancel) {
+        ParallelRows(count, threads, row, cancel);
+    });
 }
 
 }  // namespace tulmera::python

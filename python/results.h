@@ -16,12 +16,25 @@ namespace py = pybind11;
 // A float64 array of `shape` followed by `last` (when not 0), zero-filled.
 py::array_t<double> NewArray(const std::vector<py::ssize_t>& shape, py::ssize_t last = 0);
 
+// The values, row after row, as a float64 array of `shape` followed by `last` (when not 0)
+// that owns them: no copy of a large result.
+py::array_t<double> AdoptedArray(std::vector<double>&& values,
+                                 const std::vector<py::ssize_t>& shape, py::ssize_t last = 0);
+
 // An array of the broadcast shape as Python returns it: a float for a 0-d array.
 py::object Unwrapped(const py::array& array);
 
-// Runs ParallelRows(count, threads, row) with the GIL released; a failing row becomes
-// py::value_error with its message, after "Row i (describe(i)): " when there is more than one
-// row.
+// Raises py::value_error with the failure's message, after "Row i (describe(i)): " when the
+// call has more than one row.
+[[noreturn]] void RaiseRowFailure(const RowFailure& failure, std::size_t count,
+                                  const std::function<std::string(std::size_t)>& describe);
+
+// Runs work(cancel) of a call of `count` rows with the GIL released, stopped by Ctrl-C (see
+// RunInterruptibly); a RowFailure it throws is raised by RaiseRowFailure.
+void RunFailingRows(std::size_t count, const std::function<std::string(std::size_t)>& describe,
+                    const std::function<void(const std::atomic<bool>* cancel)>& work);
+
+// RunFailingRows of ParallelRows(count, threads, row).
 void RunRows(std::size_t count, int threads, const std::function<void(std::size_t)>& row,
              const std::function<std::string(std::size_t)>& describe);
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "arguments.h"
+#include "interruptible.h"
 #include "lut/canopy_refine.h"
 #include "lut/lut_fit.h"
 #include "lut/table.h"
@@ -11,52 +12,16 @@
 #include "module_parts.h"
 #include "results.h"
 #include "spectrum_argument.h"
+#include "table_arguments.h"
 #include "textio/error.h"
 
 namespace tulmera::python {
 namespace {
 
-constexpr double kLargestSeed = 1e15;  // as tulmera-batch lut: seeds below it are exact text
-
 // A table in memory, shared by the arrays that view it.
 struct TableObject {
     std::shared_ptr<const lut::Table> table;
 };
-
-std::size_t ParameterIndex(const std::string& name)
-{
-    for (std::size_t p = 0; p < lut::kParameterNames.size(); ++p) {
-        if (name == lut::kParameterNames[p]
-            || (name == "lai" && lut::kParameterNames[p] == "LAI")) {
-            return p;
-        }
-    }
-    std::string names;
-    for (const std::string_view n : lut::kParameterNames) {
-        names += (names.empty() ? "" : ", ") + std::string(n);
-    }
-    throw py::value_error("\"" + name + "\" is not a table parameter; use one of " + names + ".");
-}
-
-double ScalarOf(const std::string& name, const py::object& value)
-{
-    const NumericArgument argument = ToNumeric(name, value);
-    if (argument.values.ndim() != 0) {
-        throw py::value_error(name + " must be one number: a table holds it for every row.");
-    }
-    return argument.At(0);
-}
-
-std::uint64_t WholeOf(const std::string& name, const py::object& value, double lowest, double limit,
-                      const std::string& range)
-{
-    const bool whole = py::isinstance<py::int_>(value) && !py::isinstance<py::bool_>(value);
-    const double number = whole ? value.cast<double>() : std::nan("");
-    if (!whole || number < lowest || number >= limit) {
-        throw py::value_error(name + " must be a whole number " + range + ".");
-    }
-    return value.cast<std::uint64_t>();
-}
 
 // A file that cannot be read or written: OSError, as Python's own file functions raise.
 [[noreturn]] void RaiseOsError(const std::string& message)
@@ -82,17 +47,8 @@ TableObject Lut(const py::object& samples, const py::object& ranges, const py::o
                 const py::object& view, const py::object& azimuth, const py::object& hotspot,
                 const std::string& lidf, const std::string& soil, const py::object& visibility)
 {
-    leaf::LeafParameters held{ScalarOf("N", N), ScalarOf("Cab", Cab), ScalarOf("Cw", Cw),
-                              ScalarOf("Cm", Cm)};
-    const canopy::CanopyInputs inputs{ScalarOf("lai", lai),
-                                      ScalarOf("sun", sun),
-                                      ScalarOf("view", view),
-                                      ScalarOf("azimuth", azimuth),
-                                      ScalarOf("hotspot", hotspot),
-                                      LeafArchitectureText(lidf),
-                                      SoilText(soil),
-                                      VisibilityOf(ScalarOf("visibility", visibility))};
-    lut::TableSpec spec = lut::HeldSpec(held, inputs);
+    lut::TableSpec spec = HeldSpecOf(N, Cab, Cw, Cm, lai, sun, view, azimuth, hotspot, lidf, soil,
+                                     visibility, "classic");
     spec.samples =
         WholeOf("samples", samples, 1, std::numeric_limits<int>::max(), "from 1 to 2147483646");
     spec.seed = WholeOf("seed", seed, 0, kLargestSeed, "from 0 to 999999999999999");
@@ -104,27 +60,7 @@ TableObject Lut(const py::object& samples, const py::object& ranges, const py::o
         throw py::value_error("sampling \"" + sampling + "\" is not a sampling; use \"lhs\" or "
                               "\"uniform\".");
     }
-    if (!ranges.is_none()) {
-        if (!py::isinstance<py::dict>(ranges)) {
-            throw py::value_error("ranges must be a dict such as {\"LAI\": (0.1, 8)}.");
-        }
-        for (const auto& [key, value] : py::dict(ranges)) {
-            const std::string name = py::str(key);
-            const std::size_t p = ParameterIndex(name);
-            if (!py::isinstance<py::sequence>(value) || py::len(value) != 2) {
-                throw py::value_error("ranges[\"" + name + "\"] must be a pair (lo, hi).");
-            }
-            const auto ends = py::reinterpret_borrow<py::sequence>(value);
-            spec.ranges[p] = {ScalarOf("ranges[\"" + name + "\"] lo", ends[0]),
-                              ScalarOf("ranges[\"" + name + "\"] hi", ends[1]), true};
-        }
-    }
-    for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
-        if (const auto problem =
-                lut::RangeProblem(static_cast<lut::Parameter>(p), spec.ranges[p])) {
-            throw py::value_error(*problem);
-        }
-    }
+    ReadRanges(ranges, spec);
     std::optional<std::string> file;
     if (!out.is_none()) {
         file = py::str(py::module_::import("os").attr("fspath")(out)).cast<std::string>();
@@ -136,9 +72,13 @@ TableObject Lut(const py::object& samples, const py::object& ranges, const py::o
     const int threadCount = ThreadCount(threads);
     auto table = std::make_shared<lut::Table>();
     table->info = {spec, 0, spec.samples};
-    RunRows(
-        1, 1, [&](std::size_t) { table->rows = lut::ComputeTableRows(spec, threadCount); },
-        [](std::size_t) { return std::string(); });
+    RunInterruptibly([&](const std::atomic<bool>* cancel) {
+        try {
+            table->rows = lut::ComputeTableRows(spec, threadCount, cancel);
+        } catch (const Error& e) {
+            throw py::value_error(e.what());
+        }
+    });
     if (file) {
         std::optional<std::string> failure;
         {

@@ -1,6 +1,6 @@
 # Type hints of the module tulmera (a compiled extension); the docstrings are in the module.
 import os
-from typing import Any, Mapping, Optional, Union
+from typing import Any, Mapping, Optional, Sequence, Union
 
 import numpy as np
 import numpy.typing as npt
@@ -32,6 +32,7 @@ def leaf(
     model: str = "classic",
     *,
     threads: Optional[int] = None,
+    exact: bool = False,  # arrays row by row on the exact path (else on the engine)
     **pigments: ArrayLike,  # Car, Anth, Cbrown, Prot, CBC
 ) -> Leaf: ...
 
@@ -63,6 +64,7 @@ def canopy(
     *,
     fluxes: bool = True,
     threads: Optional[int] = None,
+    exact: bool = False,  # arrays row by row on the exact path (else on the engine)
 ) -> Canopy: ...
 
 class Table:
@@ -156,3 +158,47 @@ def fit_canopy(
 ) -> Union[CanopyFit, list[CanopyFit]]: ...
 def bands(spectrum: ArrayLike, sensor: str) -> dict[str, Any]: ...
 def indices(spectrum: ArrayLike, sensor: Optional[str] = None) -> dict[str, Any]: ...
+
+class Sensitivity:
+    @property
+    def quantities(self) -> tuple[str, ...]: ...
+    @property
+    def parameters(self) -> tuple[str, ...]: ...
+    # Each (len(quantities), len(parameters)), masked for a quantity without indices.
+    @property
+    def S1(self) -> np.ma.MaskedArray: ...
+    @property
+    def S1_low(self) -> np.ma.MaskedArray: ...
+    @property
+    def S1_high(self) -> np.ma.MaskedArray: ...
+    @property
+    def ST(self) -> np.ma.MaskedArray: ...
+    @property
+    def ST_low(self) -> np.ma.MaskedArray: ...
+    @property
+    def ST_high(self) -> np.ma.MaskedArray: ...
+    @property
+    def settings(self) -> str: ...
+
+def gsa(
+    ranges: Mapping[str, tuple[float, float]],
+    samples: int = 1024,  # a power of two
+    *,
+    seed: int = 0,
+    quantity: Union[str, Sequence[str]] = "spectrum",  # "indices", "fluxes", a sensor
+    bootstrap: int = 200,
+    threads: Optional[int] = None,
+    N: float = 1.5,
+    Cab: float = 40,
+    Cw: float = 0.01,
+    Cm: float = 0.009,
+    lai: float = 3,
+    sun: float = 30,
+    view: float = 0,
+    azimuth: float = 0,
+    hotspot: float = 0.1,
+    lidf: str = "spherical",
+    soil: str = "S1",
+    visibility: float = 15,
+    sky_mix: str = "classic",
+) -> Sensitivity: ...
