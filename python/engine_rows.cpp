@@ -83,7 +83,6 @@ CanopyRows ComputeCanopyRows(const CanopyRowsRequest& r, const std::atomic<bool>
     const engine::RunOptions run = RunOf(r.threads, cancel);
     CanopyRows out;
     const bool oneScene = rowsOf[0].empty() || rowsOf[1].empty();
-    if (!oneScene) out.refl.assign(r.count * kGrid, 0.0);
     if (r.fluxes) {
         for (std::vector<double>& values : out.fluxes) values.assign(r.count, 0.0);
     }
@@ -93,24 +92,33 @@ CanopyRows ComputeCanopyRows(const CanopyRowsRequest& r, const std::atomic<bool>
         if (rows.empty()) continue;
         const engine::CanopyScene scene =
             engine::SceneOf(r.leafArchitecture, r.soil, visibilities[v], r.skyMix);
-        engine::CanopySpectraBatch spectra =
-            engine::ComputeCanopySpectra(scene, BatchOf(r, rows), run);
-        failure.Note(spectra.error, rows);
-        if (oneScene) {
-            out.refl = std::move(spectra.refl);
-        } else {
-            for (std::size_t k = 0; k < rows.size(); ++k) {
-                std::copy_n(spectra.refl.begin() + static_cast<std::ptrdiff_t>(k * kGrid), kGrid,
-                            out.refl.begin() + static_cast<std::ptrdiff_t>(rows[k] * kGrid));
+        // With fluxes their batches give the reflectances too: one canopy run either way.
+        const auto keepReflectances = [&](std::vector<double>& refl,
+                                          std::span<const std::size_t> these) {
+            if (oneScene && these.size() == rows.size()) {
+                out.refl = std::move(refl);
+                return;
             }
+            if (out.refl.empty()) out.refl.assign(r.count * kGrid, 0.0);
+            for (std::size_t k = 0; k < these.size(); ++k) {
+                std::copy_n(refl.begin() + static_cast<std::ptrdiff_t>(k * kGrid), kGrid,
+                            out.refl.begin() + static_cast<std::ptrdiff_t>(these[k] * kGrid));
+            }
+        };
+        if (!r.fluxes) {
+            engine::CanopySpectraBatch spectra =
+                engine::ComputeCanopySpectra(scene, BatchOf(r, rows), run);
+            failure.Note(spectra.error, rows);
+            keepReflectances(spectra.refl, rows);
+            continue;
         }
-        if (!r.fluxes) continue;
         for (std::size_t first = 0; first < rows.size(); first += kFluxRowsAtOnce) {
             const std::span<const std::size_t> block =
                 rows.subspan(first, std::min(kFluxRowsAtOnce, rows.size() - first));
-            const engine::CanopyFluxesBatch f =
+            engine::CanopyFluxesBatch f =
                 engine::ComputeCanopyFluxesBatch(scene, BatchOf(r, block), run);
             failure.Note(f.error, block);
+            keepReflectances(f.refl, block);
             for (std::size_t k = 0; k < block.size(); ++k) {
                 const canopy::CanopyFluxes& one = f.fluxes[k];
                 const double kept[] = {one.fAPAR, one.fCover, one.albedoShortwave, one.albedoPar,

@@ -144,12 +144,9 @@ GsaResult Gsa(const py::object& ranges, const py::object& samples, const py::obj
     GsaResult result;
     result.quantities = py::tuple(names.size());
     for (std::size_t q = 0; q < names.size(); ++q) result.quantities[q] = names[q];
-    const std::vector<lut::Parameter> varied = gsa::VariedParameters(spec);
+    const std::vector<std::string> varied = gsa::VariedNames(spec);
     result.parameters = py::tuple(varied.size());
-    for (std::size_t p = 0; p < varied.size(); ++p) {
-        result.parameters[p] =
-            std::string(lut::kParameterNames[static_cast<std::size_t>(varied[p])]);
-    }
+    for (std::size_t p = 0; p < varied.size(); ++p) result.parameters[p] = varied[p];
     result.S1 = IndexArray(indices, k, [](const gsa::ParameterIndices& i) { return i.S1.value; });
     result.S1Low = IndexArray(indices, k, [](const gsa::ParameterIndices& i) { return i.S1.low; });
     result.S1High =
