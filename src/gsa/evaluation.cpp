@@ -71,11 +71,13 @@ Simulations EvaluateSimulations(const GsaSpec& spec, bool withFluxes,
     }
     Simulations result;
     try {
-        engine::CanopySpectraBatch spectra = engine::ComputeCanopySpectra(scene, batch, run);
-        CheckErrors(spec, sets, spectra.error);
-        result.reflectance = std::move(spectra.refl);
-        if (!withFluxes) return result;
-        run.progress = nullptr;  // the sets were counted once, with their spectra
+        if (!withFluxes) {
+            engine::CanopySpectraBatch spectra = engine::ComputeCanopySpectra(scene, batch, run);
+            CheckErrors(spec, sets, spectra.error);
+            result.reflectance = std::move(spectra.refl);
+            return result;
+        }
+        // The flux run computes the reflectances on the way: one canopy run, not two.
         engine::CanopyFluxesBatch fluxes = engine::ComputeCanopyFluxesBatch(scene, batch, run);
         CheckErrors(spec, sets, fluxes.error);
         for (std::size_t s = 0; s < sets.size(); ++s) {
@@ -88,6 +90,7 @@ Simulations EvaluateSimulations(const GsaSpec& spec, bool withFluxes,
                 }
             }
         }
+        result.reflectance = std::move(fluxes.refl);
         result.fluxes = std::move(fluxes.fluxes);
     } catch (const engine::Cancelled&) {
         return {};  // the caller sees the cancellation

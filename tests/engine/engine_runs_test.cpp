@@ -76,6 +76,9 @@ TEST(EngineRuns, GiveTheSameBitsForAnyThreadCountBatchSizeAndShard)
             ComputeCanopySpectra(scene, Batch(spec, 0, 500), Threads(threads));
         EXPECT_TRUE(SameBits(again.refl, whole.refl)) << threads << " threads";
     }
+    // The flux run's reflectances, which its callers take instead of a second run.
+    EXPECT_TRUE(SameBits(ComputeCanopyFluxesBatch(scene, Batch(spec, 0, 500), Threads(2)).refl,
+                         whole.refl));
     // Shards of uneven sizes, each its own batch: the rows of the whole, bit for bit.
     for (const std::uint64_t shards : {3u, 7u, 500u}) {
         for (std::uint64_t s = 0; s < shards; ++s) {
