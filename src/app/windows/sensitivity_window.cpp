@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -48,10 +49,14 @@ constexpr std::array<int, 7> kSampleSizes = {64, 128, 256, 512, 1024, 2048, 4096
 constexpr int kDefaultSampleSize = 2;  // 256: the lesson answers in about a second
 constexpr std::size_t kSpectrumQuantities = spectral::kWavelengthCount;
 
-const std::vector<widgets::ChartFile> kChartFiles = {
-    {gsa::kTotalOrderChartScale, QStringLiteral("-areas"), std::nullopt},
-    {gsa::kIndexBarsChartScale, QStringLiteral("-barras"), std::nullopt},
-};
+// The two charts and the ends of their file names ("<name>-areas.png").
+std::vector<widgets::ChartFile> ChartFiles()
+{
+    const QString areas = QCoreApplication::translate("tulmera::app::SensitivityWindow", "-areas");
+    const QString bars = QCoreApplication::translate("tulmera::app::SensitivityWindow", "-barras");
+    return {{gsa::kTotalOrderChartScale, areas, std::nullopt},
+            {gsa::kIndexBarsChartScale, bars, std::nullopt}};
+}
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
@@ -335,7 +340,7 @@ bool SensitivityWindow::SaveChartImages(const QString& fileName, widgets::ChartI
     }
     const int chosen = std::max(0, quantityList_->currentIndex());
     return widgets::SaveChartFiles(
-        statusBar(), fileName, kChartFiles, format,
+        statusBar(), fileName, ChartFiles(), format,
         [result = *result_, chosen,
          firstOrder = firstOrderBox_->isChecked()](const std::vector<plot::ChartSurface*>& charts) {
             const std::vector<gsa::QuantityIndices> spectrum(
