@@ -114,6 +114,10 @@
         <source>Reflectividad medida de la cubierta</source>
         <translation>Measured canopy reflectance</translation>
     </message>
+    <message>
+        <source>Ajuste</source>
+        <translation>Fit</translation>
+    </message>
 </context>
 <context>
     <name>FileSaving</name>
@@ -850,6 +854,10 @@
     <message>
         <source>50 Km</source>
         <translation>50 km</translation>
+    </message>
+    <message>
+        <source>Ajuste</source>
+        <translation>Fit</translation>
     </message>
     <message>
         <source>-hoja</source>

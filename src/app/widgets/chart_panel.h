@@ -82,14 +82,15 @@ private:
     QString note_;
 };
 
-// A short line in a legend, coloured as the curve it names.
+// A short line in a legend, coloured as the curve it names, dashed when the curve is.
 class LegendSwatch : public QWidget {
     Q_OBJECT
 public:
-    LegendSwatch(const QColor& color, int thickness, QWidget* parent);
+    LegendSwatch(const QColor& color, int thickness, QWidget* parent, bool dashed = false);
     void SetColor(const QColor& color);
     QColor color() const { return color_; }
     int thickness() const { return thickness_; }
+    bool dashed() const { return dashed_; }
     QSize sizeHint() const override;
 
 protected:
@@ -98,6 +99,7 @@ protected:
 private:
     QColor color_;
     int thickness_;
+    bool dashed_;
 };
 
 // A label read from bottom to top, for a vertical axis's title.
@@ -120,6 +122,7 @@ struct ChartDecorations {
         QColor color;
         int thickness;
         QString caption;
+        bool dashed = false;
     };
     struct AxisLabel {
         double value;  // in chart units: a y value for the value labels, a wavelength below
