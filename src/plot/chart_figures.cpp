@@ -57,7 +57,7 @@ Figure LeafChartFigure(const FigureTexts& texts, const MeasuredCurves& measured)
         figure.legend.push_back({texts.measuredLeafTransmittance, kMeasuredBlack, 1});
     }
     if (measured.fittedLeaf) {
-        figure.legend.push_back({texts.fitted, kFittedMagenta, kFittedPenWidth, PenStyle::Dashed});
+        figure.legend.push_back({texts.fitted, kFittedMagenta, kFittedPenWidth});
     }
     return figure;
 }
@@ -74,7 +74,7 @@ Figure CanopyChartFigure(const FigureTexts& texts, const MeasuredCurves& measure
         figure.legend.push_back({texts.measuredCanopyReflectance, kMeasuredBlack, 1});
     }
     if (measured.fittedCanopy) {
-        figure.legend.push_back({texts.fitted, kFittedMagenta, kFittedPenWidth, PenStyle::Dashed});
+        figure.legend.push_back({texts.fitted, kFittedMagenta, kFittedPenWidth});
     }
     return figure;
 }

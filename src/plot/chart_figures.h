@@ -31,7 +31,7 @@ struct MeasuredCurves {
     bool leafReflectance = false;
     bool leafTransmittance = false;
     bool canopyReflectance = false;
-    // A fit's curve (dashed) on the leaf chart, on the canopy chart.
+    // A fit's curves on the leaf chart, on the canopy chart.
     bool fittedLeaf = false;
     bool fittedCanopy = false;
 };

@@ -31,7 +31,7 @@ void PaintFitted(ChartSurface& chart, const spectral::Spectrum& fitted, Measured
 {
     chart.SetPenColor(kFittedMagenta);
     chart.SetPenWidth(kFittedPenWidth);
-    chart.SetPenStyle(PenStyle::Dashed);
+    chart.SetPenStyle(PenStyle::Solid);
     for (int i = 0; i < spectral::kWavelengthCount && spectral::WavelengthNm(i) <= lastNm; ++i) {
         const double percent = 100.0 * fitted[static_cast<std::size_t>(i)];
         const double y = direction == MeasuredDirection::Upward ? percent : 100.0 - percent;

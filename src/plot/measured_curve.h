@@ -20,8 +20,8 @@ enum class MeasuredDirection { Upward, Downward };
 // The measured curve's pen: black, 1 pixel, solid.
 inline constexpr Rgb kMeasuredBlack{0, 0, 0};
 
-// The pen of a fit's curves: magenta, 2 pixels, dashed; unlike the live curves, the measured
-// black and the kept sets' colours.
+// The pen of a fit's curves: magenta, 2 pixels, solid, so that it shows over the thin
+// measured black it follows; unlike the live curves' and the kept sets' colours.
 inline constexpr Rgb kFittedMagenta{210, 0, 130};
 inline constexpr int kFittedPenWidth = 2;
 

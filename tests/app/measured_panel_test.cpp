@@ -296,7 +296,7 @@ private slots:
         QVERIFY(!waterBands->isChecked());
     }
 
-    // The leaf fit's curves are drawn dashed, with their legend entry, as soon as the fit ends,
+    // The leaf fit's curves are drawn, with their legend entry, as soon as the fit ends,
     // and go once it is applied, a file is loaded or the spectra are removed.
     void theFitsCurveShowsUntilAppliedOrCleared_data()
     {
@@ -323,7 +323,7 @@ private slots:
         QVERIFY(HasColour(Chart("pctProspect"), plot::kFittedMagenta));
         QVERIFY(!HasColour(Chart("pctSailh"), plot::kFittedMagenta));
         auto* swatch = fixture_.Find<widgets::LegendSwatch>(QStringLiteral("lnAjuste"));
-        QVERIFY(swatch->dashed() && swatch->isVisibleTo(fixture_.window()));
+        QVERIFY(swatch->isVisibleTo(fixture_.window()));
         QVERIFY(panel_->DrawnCurves().fittedLeaf && !panel_->DrawnCurves().fittedCanopy);
 
         if (then == QLatin1String("apply")) {

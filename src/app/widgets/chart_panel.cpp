@@ -194,8 +194,8 @@ void VerticalLabel::paintEvent(QPaintEvent*)
     painter.drawText(QRect(0, 0, height(), width()), Qt::AlignCenter, text());
 }
 
-LegendSwatch::LegendSwatch(const QColor& color, int thickness, QWidget* parent, bool dashed)
-    : QWidget(parent), color_(color), thickness_(thickness), dashed_(dashed)
+LegendSwatch::LegendSwatch(const QColor& color, int thickness, QWidget* parent)
+    : QWidget(parent), color_(color), thickness_(thickness)
 {
     setFixedSize(sizeHint());
 }
@@ -212,14 +212,7 @@ void LegendSwatch::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const int top = (height() - thickness_) / 2;
-    if (!dashed_) {
-        painter.fillRect(QRect(0, top, width(), thickness_), color_);
-        return;
-    }
-    constexpr int kDash = 5, kGap = 3;  // as the charts' dashed pen, roughly
-    for (int x = 0; x < width(); x += kDash + kGap) {
-        painter.fillRect(QRect(x, top, std::min(kDash, width() - x), thickness_), color_);
-    }
+    painter.fillRect(QRect(0, top, width(), thickness_), color_);
 }
 
 ChartPanel::ChartPanel(const QString& chartName, const plot::ChartScale& scale,
@@ -337,8 +330,7 @@ void ChartPanel::SetExtraLegend(const std::vector<ChartDecorations::LegendEntry>
         auto* row = new QWidget(this);
         auto* layout = new QHBoxLayout(row);
         layout->setContentsMargins(0, 0, 0, 0);
-        auto* swatch =
-            new LegendSwatch(entries[i].color, entries[i].thickness, row, entries[i].dashed);
+        auto* swatch = new LegendSwatch(entries[i].color, entries[i].thickness, row);
         swatch->setObjectName(entries[i].swatchName);
         layout->addWidget(swatch);
         auto* caption = new QLabel(entries[i].caption, row);

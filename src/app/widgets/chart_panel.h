@@ -82,15 +82,14 @@ private:
     QString note_;
 };
 
-// A short line in a legend, coloured as the curve it names, dashed when the curve is.
+// A short line in a legend, coloured as the curve it names.
 class LegendSwatch : public QWidget {
     Q_OBJECT
 public:
-    LegendSwatch(const QColor& color, int thickness, QWidget* parent, bool dashed = false);
+    LegendSwatch(const QColor& color, int thickness, QWidget* parent);
     void SetColor(const QColor& color);
     QColor color() const { return color_; }
     int thickness() const { return thickness_; }
-    bool dashed() const { return dashed_; }
     QSize sizeHint() const override;
 
 protected:
@@ -99,7 +98,6 @@ protected:
 private:
     QColor color_;
     int thickness_;
-    bool dashed_;
 };
 
 // A label read from bottom to top, for a vertical axis's title.
@@ -122,7 +120,6 @@ struct ChartDecorations {
         QColor color;
         int thickness;
         QString caption;
-        bool dashed = false;
     };
     struct AxisLabel {
         double value;  // in chart units: a y value for the value labels, a wavelength below

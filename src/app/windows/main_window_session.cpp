@@ -135,8 +135,7 @@ void MainWindow::ShowExtraLegends()
     const plot::MeasuredCurves drawn = measuredPanel_->DrawnCurves();
     const plot::Rgb f = plot::kFittedMagenta;
     const widgets::ChartDecorations::LegendEntry fitted = {
-        QStringLiteral("lnAjuste"), QColor(f.r, f.g, f.b), plot::kFittedPenWidth, tr("Ajuste"),
-        true};
+        QStringLiteral("lnAjuste"), QColor(f.r, f.g, f.b), plot::kFittedPenWidth, tr("Ajuste")};
     const auto withFit = [&](bool fittedHere) {
         auto all = entries;
         if (fittedHere) all.push_back(fitted);
