@@ -17,6 +17,7 @@
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/file_saving.h"
+#include "app/widgets/output_texts.h"
 #include "gsa/gsa_files.h"
 #include "gsa/quantities.h"
 #include "gsa/sensitivity_charts.h"
@@ -361,9 +362,15 @@ bool SensitivityWindow::SaveIndicesCsv(const QString& fileName)
             tr("Todavía no hay ningún análisis que guardar: pulse «Ejecutar»."));
         return false;
     }
-    return widgets::SaveSpectraFile(statusBar(), fileName, [result = *result_] {
-        return gsa::IndicesCsvText(gsa::SettingsText(result.spec), result.quantities,
-                                   result.parameters, result.indices);
+    // The settings line names the leaf angles and the soil in the window's language; the copy
+    // of the analysis' settings serves that line only.
+    gsa::GsaSpec named = result_->spec;
+    const exports::ListNames names = widgets::WindowOutputTexts().lists;
+    named.model.leafArchitecture = exports::NameOf(names, named.model.leafArchitecture);
+    named.model.soil = exports::NameOf(names, named.model.soil);
+    return widgets::SaveSpectraFile(statusBar(), fileName, [result = *result_, named] {
+        return gsa::IndicesCsvText(gsa::SettingsText(named), result.quantities, result.parameters,
+                                   result.indices);
     });
 }
 
