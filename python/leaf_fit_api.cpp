@@ -71,9 +71,9 @@ void DefineLeafFit(py::module_& m)
 {
     py::class_<LeafFit>(m, "LeafFit", "The leaf parameters fit_leaf() found for one spectrum.")
         .def_readonly("N", &LeafFit::N)
-        .def_readonly("Cab", &LeafFit::Cab, "ug/cm2")
+        .def_readonly("Cab", &LeafFit::Cab, "µg/cm²")
         .def_readonly("Cw", &LeafFit::Cw, "cm")
-        .def_readonly("Cm", &LeafFit::Cm, "g/cm2")
+        .def_readonly("Cm", &LeafFit::Cm, "g/cm²")
         .def_readonly("rmse_R", &LeafFit::rmseR,
                       "RMSE of the reflectance over the measured points, percent (None without R)")
         .def_readonly("rmse_T", &LeafFit::rmseT, "likewise for the transmittance")

@@ -114,6 +114,10 @@
         <source>Reflectividad medida de la cubierta</source>
         <translation>Measured canopy reflectance</translation>
     </message>
+    <message>
+        <source>Ajuste</source>
+        <translation>Fit</translation>
+    </message>
 </context>
 <context>
     <name>FileSaving</name>
@@ -131,6 +135,18 @@
     <message>
         <source>Todavía no hay ninguna simulación que guardar: pulse «Ejecutar».</source>
         <translation>There is no simulation to save yet: press “Run”.</translation>
+    </message>
+    <message>
+        <source>-curvas</source>
+        <translation>-curves</translation>
+    </message>
+    <message>
+        <source>-leyenda</source>
+        <translation>-legend</translation>
+    </message>
+    <message>
+        <source>-magnitud</source>
+        <translation>-quantity</translation>
     </message>
 </context>
 <context>
@@ -179,16 +195,8 @@
         <translation>Leaf internal structure (N)</translation>
     </message>
     <message>
-        <source>Contenido de clorofila a+b (u.g.cm-2)</source>
-        <translation>Chlorophyll a+b content (µg.cm-2)</translation>
-    </message>
-    <message>
         <source>Espesor equivalente de agua (cm)</source>
         <translation>Equivalent water thickness (cm)</translation>
-    </message>
-    <message>
-        <source>Contenido de materia seca (g.cm-2)</source>
-        <translation>Dry matter content (g.cm-2)</translation>
     </message>
     <message>
         <source>Límite inferior:</source>
@@ -285,6 +293,14 @@
     <message>
         <source>Visibilidad %1 km</source>
         <translation>Visibility %1 km</translation>
+    </message>
+    <message>
+        <source>Contenido de clorofila a+b (µg/cm²)</source>
+        <translation>Chlorophyll a+b content (µg/cm²)</translation>
+    </message>
+    <message>
+        <source>Contenido de materia seca (g/cm²)</source>
+        <translation>Dry matter content (g/cm²)</translation>
     </message>
 </context>
 <context>
@@ -831,6 +847,28 @@
         <source>Fijado %1</source>
         <translation>Kept %1</translation>
     </message>
+    <message>
+        <source>15 Km</source>
+        <translation>15 km</translation>
+    </message>
+    <message>
+        <source>50 Km</source>
+        <translation>50 km</translation>
+    </message>
+    <message>
+        <source>Ajuste</source>
+        <translation>Fit</translation>
+    </message>
+    <message>
+        <source>-hoja</source>
+        <extracomment>The end of the leaf chart&apos;s file name (&quot;&lt;name&gt;-hoja.png&quot;).</extracomment>
+        <translation>-leaf</translation>
+    </message>
+    <message>
+        <source>-cubierta</source>
+        <extracomment>The end of the canopy chart&apos;s file name (&quot;&lt;name&gt;-cubierta.png&quot;).</extracomment>
+        <translation>-canopy</translation>
+    </message>
 </context>
 <context>
     <name>tulmera::app::MeasuredPanel</name>
@@ -1157,7 +1195,15 @@ Table (best %7 of %8): %9 · RMSE %10</translation>
     </message>
     <message>
         <source>&lt;b&gt;Índices de primer orden&lt;/b&gt;&lt;br&gt;Dibuja sobre las áreas, en el tono oscuro de cada parámetro, su S1: la parte de la varianza que explica él solo, sin sus interacciones (escala de 0 a 1).</source>
-        <translation>&lt;b&gt;First-order indices&lt;/b&gt;&lt;br&gt;Draws over the areas, in each parameter's dark shade, its S1: the share of the variance it explains alone, without its interactions (scale 0 to 1).</translation>
+        <translation>&lt;b&gt;First-order indices&lt;/b&gt;&lt;br&gt;Draws over the areas, in each parameter&apos;s dark shade, its S1: the share of the variance it explains alone, without its interactions (scale 0 to 1).</translation>
+    </message>
+    <message>
+        <source>-areas</source>
+        <translation>-areas</translation>
+    </message>
+    <message>
+        <source>-barras</source>
+        <translation>-bars</translation>
     </message>
 </context>
 <context>
@@ -1303,7 +1349,7 @@ Wavelengths: </translation>
     </message>
     <message>
         <source>Contenido de clorofila a+b (u.g.cm-2):</source>
-        <translation>Chlorophyll a+b content (µg.cm-2):</translation>
+        <translation>Chlorophyll a+b content (µg/cm²):</translation>
     </message>
     <message>
         <source>Espesor equivalente de agua (cm)</source>
@@ -1315,7 +1361,7 @@ Wavelengths: </translation>
     </message>
     <message>
         <source>Contenido de materia seca (g.cm-2):</source>
-        <translation>Dry matter content (g.cm-2):</translation>
+        <translation>Dry matter content (g/cm²):</translation>
     </message>
     <message>
         <source>Indice de área foliar (LAI):</source>
@@ -1490,6 +1536,69 @@ Details: </translation>
     </message>
 </context>
 <context>
+    <name>tulmera::widgets::OutputTexts</name>
+    <message>
+        <source>Parametros modelo PROSPECT</source>
+        <translation>PROSPECT model parameters</translation>
+    </message>
+    <message>
+        <source>Parametros modelo SAILH</source>
+        <translation>SAILH model parameters</translation>
+    </message>
+    <message>
+        <source>Arquitectura Dosel: </source>
+        <translation>Canopy architecture: </translation>
+    </message>
+    <message>
+        <source>Suelo:  </source>
+        <translation>Soil: </translation>
+    </message>
+    <message>
+        <source>Cenital Solar = </source>
+        <translation>Sun zenith = </translation>
+    </message>
+    <message>
+        <source>Cenital obs. = </source>
+        <translation>View zenith = </translation>
+    </message>
+    <message>
+        <source>Acimutal Rel. = </source>
+        <translation>Relative azimuth = </translation>
+    </message>
+    <message>
+        <source>Hot Spot = </source>
+        <translation>Hot spot = </translation>
+    </message>
+    <message>
+        <source>Long. Onda</source>
+        <translation>Wavelength</translation>
+    </message>
+    <message>
+        <source>Reflec. Hoja</source>
+        <translation>Leaf reflectance</translation>
+    </message>
+    <message>
+        <source>Trans. Hoja</source>
+        <translation>Leaf transmittance</translation>
+    </message>
+    <message>
+        <source>Reflec. Dosel</source>
+        <translation>Canopy reflectance</translation>
+    </message>
+    <message>
+        <source>u.g.cm-2</source>
+        <translation>µg/cm²</translation>
+    </message>
+    <message>
+        <source>g.cm-2</source>
+        <translation>g/cm²</translation>
+    </message>
+    <message>
+        <source>Lon.onda    Reflectividad     Transmisividad</source>
+        <translation>Wavelength    Reflectance     Transmittance</translation>
+    </message>
+</context>
+<context>
     <name>tulmera::widgets::ParameterTip</name>
     <message>
         <source>Estructura interna de la hoja (N)</source>
@@ -1613,7 +1722,7 @@ Details: </translation>
     </message>
     <message>
         <source>&lt;b&gt;Visibilidad atmosférica&lt;/b&gt;&lt;br&gt;15 Km o 50 Km: fija la parte de la luz que llega difusa desde el cielo; con 15 Km hay más luz difusa.</source>
-        <translation>&lt;b&gt;Atmospheric visibility&lt;/b&gt;&lt;br&gt;15 Km or 50 Km: sets the share of light that comes diffuse from the sky; with 15 Km there is more diffuse light.</translation>
+        <translation>&lt;b&gt;Atmospheric visibility&lt;/b&gt;&lt;br&gt;15 km or 50 km: sets the share of light that comes diffuse from the sky; with 15 km there is more diffuse light.</translation>
     </message>
     <message>
         <source>Contenido de carotenoides (Car)</source>

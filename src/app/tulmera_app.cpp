@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/widgets/controls.h"
+#include "app/widgets/output_texts.h"
 #include "app/windows/leaf_sweep_window.h"
 #include "app/windows/main_window.h"
 #include "app/windows/splash_window.h"
@@ -222,14 +223,18 @@ void TulmeraApp::ExitMultipleSimulation()
 
 void TulmeraApp::ExportMain()
 {
-    Export(main_->statusBar(),
-           [this] { showWorkbook_(exports::MainWindowWorkbook(main_->ExportHeader())); });
+    Export(main_->statusBar(), [this] {
+        showWorkbook_(
+            exports::MainWindowWorkbook(main_->ExportHeader(), widgets::WindowOutputTexts()));
+    });
 }
 
 void TulmeraApp::ExportSweep(int valueCount)
 {
-    Export(multi_->statusBar(),
-           [this, valueCount] { showWorkbook_(exports::SweepWorkbook(valueCount)); });
+    Export(multi_->statusBar(), [this, valueCount] {
+        showWorkbook_(exports::SweepWorkbook(valueCount, kSweepFile,
+                                             widgets::WindowOutputTexts().sweepHeader));
+    });
 }
 
 }  // namespace tulmera::app

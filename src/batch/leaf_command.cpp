@@ -46,9 +46,9 @@ std::vector<OptionInfo> ClassicLeafOptions()
 {
     return {
         {"--N", "v", "leaf structure parameter, 1 to 100 (default 1)"},
-        {"--Cab", "v", "chlorophyll a+b content, ug/cm2, 0 to 10000 (default 15)"},
+        {"--Cab", "v", "chlorophyll a+b content, µg/cm², 0 to 10000 (default 15)"},
         {"--Cw", "v", "equivalent water thickness, cm, 0 to 10 (default 0.0001)"},
-        {"--Cm", "v", "dry matter content, g/cm2, above 0 up to 10 (default 0.002)"},
+        {"--Cm", "v", "dry matter content, g/cm², above 0 up to 10 (default 0.002)"},
     };
 }
 

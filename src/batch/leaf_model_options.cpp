@@ -11,14 +11,14 @@ std::vector<OptionInfo> LeafModelOptions()
     return {
         {"--leaf-model", "NAME",
          "leaf model: classic, prospect-d or prospect-pro (default classic)"},
-        {"--Car", "v", "carotenoids, ug/cm2, 0 to 10000 (prospect-d and -pro; default 4)"},
-        {"--Anth", "v", "anthocyanins, ug/cm2, 0 to 10000 (prospect-d and -pro; default 0)"},
+        {"--Car", "v", "carotenoids, µg/cm², 0 to 10000 (prospect-d and -pro; default 4)"},
+        {"--Anth", "v", "anthocyanins, µg/cm², 0 to 10000 (prospect-d and -pro; default 0)"},
         {"--Cbrown", "v", "brown pigments, 0 to 1 (prospect-d and -pro; default 0)"},
         {"--Prot", "v",
-         "proteins, g/cm2, 0 to 10 (prospect-pro, with --CBC for --Cm; "
+         "proteins, g/cm², 0 to 10 (prospect-pro, with --CBC for --Cm; "
          "default 0.0002)"},
         {"--CBC", "v",
-         "carbon-based constituents, g/cm2, above 0 up to 10 (prospect-pro; "
+         "carbon-based constituents, g/cm², above 0 up to 10 (prospect-pro; "
          "default 0.0018)"},
     };
 }

@@ -22,37 +22,37 @@ void AddNumber(std::vector<Cell>& cells, RowNumber row, int column, float number
     cells.emplace_back(row, column, number);
 }
 
-void AddHeader(std::vector<Cell>& cells, const MainExportHeader& h)
+void AddHeader(std::vector<Cell>& cells, const MainExportHeader& h, const OutputTexts& texts)
 {
     using textio::NumberText;
-    AddText(cells, 1, 1, "Parametros modelo PROSPECT");
+    const MainWorkbookLabels& l = texts.mainWorkbook;
+    AddText(cells, 1, 1, l.leafModelTitle);
     AddText(cells, 2, 1, "N = " + NumberText(h.leaf.N));
     AddText(cells, 3, 1, "Ca+b = " + NumberText(h.leaf.Cab));
     AddText(cells, 4, 1, "Cw = " + NumberText(h.leaf.Cw));
     AddText(cells, 5, 1, "Cm = " + NumberText(h.leaf.Cm));
-    AddText(cells, 6, 1, "Parametros modelo SAILH");
+    AddText(cells, 6, 1, l.canopyModelTitle);
     AddText(cells, 7, 1, "LAI = " + NumberText(h.lai));
-    AddText(cells, 8, 1, "Arquitectura Dosel: " + h.architecture);
-    AddText(cells, 9, 1, "Suelo:  " + h.soil);
-    AddText(cells, 10, 1, "Cenital Solar = " + NumberText(h.sunZenith));
-    AddText(cells, 11, 1, "Cenital obs. = " + h.viewText);
-    AddText(cells, 12, 1, "Acimutal Rel. = " + h.azimuthText);
-    AddText(cells, 13, 1, "Hot Spot = " + NumberText(h.hotSpot));
-    AddText(cells, kTitleRow, 1, "Long. Onda");
-    AddText(cells, kTitleRow, 2, "Reflec. Hoja");
-    AddText(cells, kTitleRow, 3, "Trans. Hoja");
-    AddText(cells, kTitleRow, 4, "Reflec. Dosel");
+    AddText(cells, 8, 1, l.architecture + NameOf(texts.lists, h.architecture));
+    AddText(cells, 9, 1, l.soil + NameOf(texts.lists, h.soil));
+    AddText(cells, 10, 1, l.sunZenith + NumberText(h.sunZenith));
+    AddText(cells, 11, 1, l.viewAngle + h.viewText);
+    AddText(cells, 12, 1, l.relAzimuth + h.azimuthText);
+    AddText(cells, 13, 1, l.hotSpot + NumberText(h.hotSpot));
+    for (int c = 0; c < 4; ++c) {
+        AddText(cells, kTitleRow, c + 1, l.columnTitles[static_cast<std::size_t>(c)]);
+    }
 }
 
 }  // namespace
 
-Workbook MainWindowWorkbook(const MainExportHeader& header)
+Workbook MainWindowWorkbook(const MainExportHeader& header, const OutputTexts& texts)
 {
     textio::FieldReader leafFile = textio::FieldReader::Open(kLeafSpectrumFile);
     textio::FieldReader canopyFile = textio::FieldReader::Open(kCanopySpectrumFile);
     std::vector<Cell> cells;
     cells.reserve(kTitleRow + 3 + 4 * spectral::kWavelengthCount);
-    AddHeader(cells, header);
+    AddHeader(cells, header, texts);
     for (int i = 0; i < spectral::kWavelengthCount; ++i) {
         const int line = i + 1;  // both files hold one line per grid wavelength
         const RowNumber row = kFirstDataRow + i;

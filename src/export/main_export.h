@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "export/output_texts.h"
 #include "export/workbook.h"
 #include "leaf/leaf_parameters.h"
 
@@ -19,13 +20,14 @@ struct MainExportHeader {
     std::string azimuthText;    // current text of the relative azimuth box, txtSailh(3)
 };
 
-// The main window's export, a workbook of one sheet: rows 1 to 13 the parameters as texts,
-// row 14 the four column titles, rows 15 to 435 one grid wavelength each (400 nm first) with
+// The main window's export, a workbook of one sheet: rows 1 to 13 the parameters as texts
+// (captions from texts.mainWorkbook, the architecture and soil named by texts.lists), row 14
+// the four column titles, rows 15 to 435 one grid wavelength each (400 nm first) with
 // the wavelength, then leaf reflectance, leaf transmittance and canopy reflectance in percent
 // as single-precision numbers. Reads "VP.dat" and "VS.dat" of the current directory whole; the
 // wavelength written is the one of "VS.dat". Throws tulmera::Error naming the file and the
 // line when either is missing, short, longer than 421 lines or malformed, or when a header
 // number is not finite.
-Workbook MainWindowWorkbook(const MainExportHeader& header);
+Workbook MainWindowWorkbook(const MainExportHeader& header, const OutputTexts& texts = {});
 
 }  // namespace tulmera::exports

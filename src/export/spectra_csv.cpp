@@ -49,8 +49,10 @@ void AddLeafSettings(CsvText& csv, const leaf::LeafParameters& p, std::string_vi
     AddLeafModelSettings(csv, p);
 }
 
-// The canopy inputs, leaving out those a canopy sweep sets (`skip`, its short name, or none).
-void AddCanopySettings(CsvText& csv, const canopy::CanopyInputs& inputs, std::string_view skip = "")
+// The canopy inputs, leaving out those a canopy sweep sets (`skip`, its short name, or none);
+// the leaf architecture and the soil by their `names`.
+void AddCanopySettings(CsvText& csv, const canopy::CanopyInputs& inputs, const ListNames& names,
+                       std::string_view skip = "")
 {
     const bool plane = skip == "plane";  // sets both the view angle and the azimuth
     const std::tuple<std::string_view, std::string_view, double> rows[] = {
@@ -64,8 +66,8 @@ void AddCanopySettings(CsvText& csv, const canopy::CanopyInputs& inputs, std::st
         if (skip == sweptName || planeSets) continue;
         csv.Setting(name, value);
     }
-    csv.Setting("leaf_architecture", inputs.leafArchitecture);
-    csv.Setting("soil", inputs.soil);
+    csv.Setting("leaf_architecture", NameOf(names, inputs.leafArchitecture));
+    csv.Setting("soil", NameOf(names, inputs.soil));
     csv.Setting("visibility_km", std::to_string(canopy::VisibilityKm(inputs.visibility)));
     // Named only when physical, so that the classic mix's files stay as they always were.
     if (inputs.skyMix != canopy::SkyMix::Classic) {
@@ -84,12 +86,13 @@ void AddSweepSettings(CsvText& csv, std::string_view name, double from, double t
 
 }  // namespace
 
-std::string MainSpectraCsv(const MainSpectra& spectra, const canopy::CanopyFluxes* fluxes)
+std::string MainSpectraCsv(const MainSpectra& spectra, const canopy::CanopyFluxes* fluxes,
+                           const ListNames& names)
 {
     CsvText csv;
     AddVersion(csv, spectra.canopyInputs ? "leaf and canopy spectra" : "leaf spectra");
     AddLeafSettings(csv, spectra.leaf);
-    if (spectra.canopyInputs) AddCanopySettings(csv, *spectra.canopyInputs);
+    if (spectra.canopyInputs) AddCanopySettings(csv, *spectra.canopyInputs, names);
     std::string header = kMainSpectraHeader;
     if (fluxes) header += "," + std::string(kMainFluxesHeader);
     for (std::size_t k = 0; k < spectra.kept.size(); ++k) {
@@ -160,7 +163,7 @@ std::string SweepSpectraCsv(const SweepSpectra& spectra)
 }
 
 std::string CanopySweepSpectraCsv(const multi::CanopySweepRequest& request,
-                                  const multi::CanopySweepResult& result)
+                                  const multi::CanopySweepResult& result, const ListNames& names)
 {
     if (result.values.size() != result.canopyReflPct.size()) {
         throw Error("The sweep's values and spectra do not match; no CSV file is written.");
@@ -171,7 +174,7 @@ std::string CanopySweepSpectraCsv(const multi::CanopySweepRequest& request,
     AddSweepSettings(csv, name, request.limits.lower, request.limits.upper,
                      request.limits.interval);
     AddLeafSettings(csv, request.leaf, name);
-    AddCanopySettings(csv, request.canopy, name);
+    AddCanopySettings(csv, request.canopy, names, name);
     csv.Header(kCanopySweepSpectraHeader);
     for (std::size_t v = 0; v < result.values.size(); ++v) {
         for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {

@@ -5,6 +5,7 @@
 
 #include "canopy/canopy_fluxes.h"
 #include "canopy/canopy_run.h"
+#include "export/output_texts.h"
 #include "leaf/leaf_parameters.h"
 #include "leaf/leaf_spectrum.h"
 #include "multi/canopy_sweep.h"
@@ -42,10 +43,11 @@ inline constexpr const char* kMainFluxesHeader = "rsot,rdot,rsdt,rddt,absorptanc
 // is named among the settings. Each kept set k (1, 2, ...) adds a comment line
 // "# kept_k = <label>" and, after those, the columns kept_k_leaf_reflectance,
 // kept_k_leaf_transmittance and kept_k_canopy_reflectance (empty at 2500 nm, where the canopy
-// chart ends); without kept sets and fluxes the file is as before. Throws tulmera::Error when
-// a value is not finite: no such number is ever written.
-std::string MainSpectraCsv(const MainSpectra& spectra,
-                           const canopy::CanopyFluxes* fluxes = nullptr);
+// chart ends); without kept sets and fluxes the file is as before. The leaf architecture and
+// the soil are written by their `names`. Throws tulmera::Error when a value is not finite: no
+// such number is ever written.
+std::string MainSpectraCsv(const MainSpectra& spectra, const canopy::CanopyFluxes* fluxes = nullptr,
+                           const ListNames& names = {});
 
 // The spectra of a leaf sweep: its request, the swept values in order and one leaf spectrum
 // (fractions) per value.
@@ -75,12 +77,14 @@ inline constexpr const char* kCanopySweepSpectraHeader =
     "parameter,value,wavelength_nm,reflectance";
 
 // A canopy sweep in long form: the comment lines (the swept parameter, its limits and the held
-// leaf parameters and canopy inputs; those the swept one sets are left out), then
+// leaf parameters and canopy inputs, the leaf architecture and the soil by their `names`;
+// those the swept one sets are left out), then
 // kCanopySweepSpectraHeader, then for each value in order 421 rows: the swept parameter's
 // short name (multi::CanopyParameterName), the value (15 significant digits, as typed), the
 // wavelength and the canopy reflectance. Throws tulmera::Error for a value that is not finite, or
 // when `result` holds a different number of values and spectra.
 std::string CanopySweepSpectraCsv(const multi::CanopySweepRequest& request,
-                                  const multi::CanopySweepResult& result);
+                                  const multi::CanopySweepResult& result,
+                                  const ListNames& names = {});
 
 }  // namespace tulmera::exports

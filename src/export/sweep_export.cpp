@@ -10,8 +10,27 @@
 #include "textio/working_files.h"
 
 namespace tulmera::exports {
+namespace {
 
-Workbook SweepWorkbook(int valueCount, const std::string& readName)
+// Header line `h` (0 .. 4) of a block in the words of `texts`: the Cab and Cm lines with their
+// unit, the column titles; a line that does not end as the sweep file writes it stays as read.
+std::string HeaderLine(std::string line, int h, const SweepHeaderTexts& texts)
+{
+    const SweepHeaderTexts fileTexts;  // the defaults: as the sweep file writes them
+    const auto replaceEnd = [&line](const std::string& from, const std::string& to) {
+        if (line.ends_with(from)) {
+            line.replace(line.size() - from.size(), from.size(), to);
+        }
+    };
+    if (h == 1) replaceEnd(fileTexts.cabUnit, texts.cabUnit);
+    if (h == 3) replaceEnd(fileTexts.cmUnit, texts.cmUnit);
+    if (h == 4 && line == fileTexts.columnTitles) line = texts.columnTitles;
+    return line;
+}
+
+}  // namespace
+
+Workbook SweepWorkbook(int valueCount, const std::string& readName, const SweepHeaderTexts& texts)
 {
     if (valueCount < 1) {
         throw Error("There is no sweep to export: it has " + std::to_string(valueCount)
@@ -24,7 +43,7 @@ Workbook SweepWorkbook(int valueCount, const std::string& readName)
     RowNumber row = 1;  // the next row to fill; the row of a line of the file
     for (int block = 0; block < valueCount; ++block) {
         for (int h = 0; h < kSweepHeaderLines; ++h) {
-            cells.emplace_back(row, 1, file.ReadText("header line"));
+            cells.emplace_back(row, 1, HeaderLine(file.ReadText("header line"), h, texts));
             ++row;
         }
         for (int i = 0; i < spectral::kWavelengthCount; ++i) {

@@ -56,6 +56,9 @@ Figure LeafChartFigure(const FigureTexts& texts, const MeasuredCurves& measured)
     if (measured.leafTransmittance) {
         figure.legend.push_back({texts.measuredLeafTransmittance, kMeasuredBlack, 1});
     }
+    if (measured.fittedLeaf) {
+        figure.legend.push_back({texts.fitted, kFittedMagenta, kFittedPenWidth});
+    }
     return figure;
 }
 
@@ -69,6 +72,9 @@ Figure CanopyChartFigure(const FigureTexts& texts, const MeasuredCurves& measure
                      {texts.soilReflectance, kSoilBrown, 1}};
     if (measured.canopyReflectance) {
         figure.legend.push_back({texts.measuredCanopyReflectance, kMeasuredBlack, 1});
+    }
+    if (measured.fittedCanopy) {
+        figure.legend.push_back({texts.fitted, kFittedMagenta, kFittedPenWidth});
     }
     return figure;
 }

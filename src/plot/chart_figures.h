@@ -23,6 +23,7 @@ struct FigureTexts {
     std::string measuredLeafReflectance = "Measured leaf reflectance";
     std::string measuredLeafTransmittance = "Measured leaf transmittance";
     std::string measuredCanopyReflectance = "Measured canopy reflectance";
+    std::string fitted = "Fit";  // a fit's curve, not yet applied
 };
 
 // Which measured spectra a main chart draws over its model curves.
@@ -30,6 +31,9 @@ struct MeasuredCurves {
     bool leafReflectance = false;
     bool leafTransmittance = false;
     bool canopyReflectance = false;
+    // A fit's curves on the leaf chart, on the canopy chart.
+    bool fittedLeaf = false;
+    bool fittedCanopy = false;
 };
 
 // The leaf chart: wavelength across, the reflectance up on the left, the transmittance on the

@@ -26,4 +26,22 @@ void PaintMeasured(ChartSurface& chart, const MeasuredValues& values, MeasuredDi
     }
 }
 
+void PaintFitted(ChartSurface& chart, const spectral::Spectrum& fitted, MeasuredDirection direction,
+                 int lastNm)
+{
+    chart.SetPenColor(kFittedMagenta);
+    chart.SetPenWidth(kFittedPenWidth);
+    chart.SetPenStyle(PenStyle::Solid);
+    for (int i = 0; i < spectral::kWavelengthCount && spectral::WavelengthNm(i) <= lastNm; ++i) {
+        const double percent = 100.0 * fitted[static_cast<std::size_t>(i)];
+        const double y = direction == MeasuredDirection::Upward ? percent : 100.0 - percent;
+        const double x = spectral::WavelengthNm(i);
+        if (i == 0) {
+            chart.PlotPoint(x, y);
+        } else {
+            chart.LineTo(x, y);
+        }
+    }
+}
+
 }  // namespace tulmera::plot

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QLabel>
@@ -199,7 +200,7 @@ private slots:
                                      << "User &guide";
         QTest::newRow("leaf sweep: option") << "prospect"
                                             << "btOption(1)"
-                                            << "Chlorophyll a+b content (µg.cm-2):";
+                                            << "Chlorophyll a+b content (µg/cm²):";
         QTest::newRow("leaf sweep: run") << "prospect"
                                          << "btok"
                                          << "Run";
@@ -298,6 +299,40 @@ private slots:
         const QString spanish = run(false);
         QVERIFY(spanish.contains(QStringLiteral("3.25")));
         QCOMPARE(run(true), spanish);
+    }
+
+    // The files the main window writes speak its language: the CSV's list texts and the
+    // charts' file names; in Spanish exactly as always.
+    void theMainWindowsFilesSpeakItsLanguage_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("architecture");
+        QTest::addColumn<QString>("soil");
+        QTest::addColumn<QStringList>("charts");
+        QTest::newRow("Spanish") << false << "# leaf_architecture = Planofilo"
+                                 << "# soil = S1:61% arena 24% limo 15% arcilla"
+                                 << QStringList{"c-hoja.png", "c-cubierta.png"};
+        QTest::newRow("English") << true << "# leaf_architecture = Planophile"
+                                 << "# soil = S1: 61% sand 24% silt 15% clay"
+                                 << QStringList{"c-leaf.png", "c-canopy.png"};
+    }
+    void theMainWindowsFilesSpeakItsLanguage()
+    {
+        QFETCH(bool, english);
+        QFETCH(QStringList, charts);
+        UseEnglish(english);
+        MainWindow window;
+        QVERIFY(window.SaveSpectraCsv(QStringLiteral("s.csv")));
+        const QStringList lines = QString::fromStdString(testing::FileBytes("s.csv")).split('\n');
+        QFETCH(QString, architecture);
+        QFETCH(QString, soil);
+        QVERIFY2(lines.contains(architecture), qPrintable(lines.mid(0, 20).join('\n')));
+        QVERIFY2(lines.contains(soil), qPrintable(lines.mid(0, 20).join('\n')));
+        QVERIFY(window.SaveChartImages(QStringLiteral("c.png"), {}));
+        QStringList written = QDir().entryList({QStringLiteral("c-*")}, QDir::Files);
+        written.sort();
+        charts.sort();
+        QCOMPARE(written, charts);
     }
 
     // "Configuracion › Idioma" remembers the choice for the next start and says so; the open

@@ -1,6 +1,7 @@
 // The multiple-simulation window, driven offscreen through its controls.
 #include "app/windows/leaf_sweep_window.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <QTranslator>
 #include <memory>
 
 #include "app/widgets/chart_panel.h"
@@ -180,13 +182,32 @@ private slots:
         QVERIFY(!ExportEnabled());
     }
 
+    // The captions' units: the Spanish ones as they always were, in English µg/cm² and g/cm².
+    void aCabSweepLabelsTheLegendWithItsLimits_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("lower");
+        QTest::addColumn<QString>("held");
+        QTest::newRow("Spanish") << false << "Cab = 15 u.g.cm-2"
+                                 << "N=1  Cw=0.0001 cm   Cm=0.002 g.cm-2";
+        QTest::newRow("English") << true << "Cab = 15 µg/cm²"
+                                 << "N=1  Cw=0.0001 cm   Cm=0.002 g/cm²";
+    }
     void aCabSweepLabelsTheLegendWithItsLimits()
     {
+        QFETCH(bool, english);
+        QTranslator translator;
+        if (english) {
+            QVERIFY(translator.load(QStringLiteral(":/i18n/tulmera_en.qm")));
+            QCoreApplication::installTranslator(&translator);
+        }
         Option(1)->click();
         Run();
+        QCoreApplication::removeTranslator(&translator);
         QCOMPARE(fixture_.window()->valueCount(), 76);
-        QCOMPARE(Text("Label6"), QStringLiteral("Cab = 15 u.g.cm-2"));
-        QCOMPARE(Text("Label7"), QStringLiteral("Cab = 90 u.g.cm-2"));
+        QTEST(Text("Label6"), "lower");
+        QCOMPARE(Text("Label7").mid(9), Text("Label6").mid(9));  // "Cab = 90 ", the same unit
+        QTEST(Text("Label8"), "held");
     }
 
     // The limits and the held values can be typed, with the rules of the main window's boxes.

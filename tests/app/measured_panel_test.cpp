@@ -19,6 +19,7 @@
 
 #include "app/widgets/chart_panel.h"
 #include "app/windows/main_window.h"
+#include "leaf/leaf_spectrum.h"
 #include "support/find_child.h"
 #include "support/scratch_settings.h"
 #include "support/window_fixtures.h"
@@ -60,6 +61,17 @@ void WriteCanopyFile(const char* name, const canopy::CanopyState& state)
             << textio::ShortestNumberText(state.canopyReflPct[static_cast<std::size_t>(i)] / 100.0)
             << '\n';
     }
+}
+
+bool HasColour(const QImage& image, plot::Rgb colour)
+{
+    const QRgb wanted = qRgb(colour.r, colour.g, colour.b);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) == wanted) return true;
+        }
+    }
+    return false;
 }
 
 bool HasBlackInColumn(const QImage& image, int column)
@@ -284,6 +296,52 @@ private slots:
         QVERIFY(!waterBands->isChecked());
     }
 
+    // The leaf fit's curves are drawn, with their legend entry, as soon as the fit ends,
+    // and go once it is applied, a file is loaded or the spectra are removed.
+    void theFitsCurveShowsUntilAppliedOrCleared_data()
+    {
+        QTest::addColumn<QString>("then");
+        QTest::newRow("applied") << "apply";
+        QTest::newRow("a new file") << "load";
+        QTest::newRow("removed") << "remove";
+    }
+    void theFitsCurveShowsUntilAppliedOrCleared()
+    {
+        QFETCH(QString, then);
+        QVERIFY(panel_->LoadFile(kLeafR, 0, MeasuredKind::LeafReflectance));
+        QVERIFY(panel_->LoadFile(kLeafT, 0, MeasuredKind::LeafTransmittance));
+        QVERIFY(!HasColour(Chart("pctProspect"), plot::kFittedMagenta));
+        QSignalSpy finished(panel_, &MeasuredPanel::FitFinished);
+        fixture_.Find<QPushButton>(QStringLiteral("cmdAjustarHoja"))->click();
+        QVERIFY(finished.wait(kFitTimeoutMs));
+        QVERIFY2(panel_->fitResult().has_value(), qPrintable(fixture_.Status()));
+        // Not applied yet: the bars stay, the fitted R and T are drawn over the measured ones.
+        const plot::FittedCurves& fitted = panel_->fittedCurves();
+        QVERIFY(fitted.leafReflectance && fitted.leafTransmittance && !fitted.canopyReflectance);
+        const leaf::LeafSpectrum model = leaf::ComputeLeafSpectrum(panel_->fitResult()->parameters);
+        QCOMPARE(fitted.leafReflectance->at(100), model.refl[100]);
+        QVERIFY(HasColour(Chart("pctProspect"), plot::kFittedMagenta));
+        QVERIFY(!HasColour(Chart("pctSailh"), plot::kFittedMagenta));
+        auto* swatch = fixture_.Find<widgets::LegendSwatch>(QStringLiteral("lnAjuste"));
+        QVERIFY(swatch->isVisibleTo(fixture_.window()));
+        QVERIFY(panel_->DrawnCurves().fittedLeaf && !panel_->DrawnCurves().fittedCanopy);
+
+        if (then == QLatin1String("apply")) {
+            fixture_.Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->click();
+        } else if (then == QLatin1String("load")) {
+            QVERIFY(panel_->LoadFile(kLeafR, 0, MeasuredKind::LeafReflectance));
+        } else {
+            fixture_.Find<QPushButton>(QStringLiteral("cmdQuitarMedido"))->click();
+            QVERIFY(!fixture_.Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->isEnabled());
+        }
+        QVERIFY(!panel_->fittedCurves().leafReflectance
+                && !panel_->fittedCurves().leafTransmittance);
+        QVERIFY(!HasColour(Chart("pctProspect"), plot::kFittedMagenta));
+        QVERIFY(fixture_.window()->findChild<widgets::LegendSwatch*>(QStringLiteral("lnAjuste"))
+                == nullptr);
+        QVERIFY(!panel_->DrawnCurves().fittedLeaf);
+    }
+
     void guessesWhatAFileHolds_data()
     {
         QTest::addColumn<QString>("file");
@@ -361,7 +419,12 @@ private slots:
         QVERIFY(fixture_.Find<QLabel>(QStringLiteral("lblAjuste"))
                     ->text()
                     .startsWith(QStringLiteral("LAI")));
+        // The fitted canopy is drawn before "Aplicar", on the canopy chart alone.
+        QVERIFY(panel_->fittedCurves().canopyReflectance.has_value());
+        QVERIFY(HasColour(Chart("pctSailh"), plot::kFittedMagenta));
+        QVERIFY(!HasColour(Chart("pctProspect"), plot::kFittedMagenta));
         fixture_.Find<QPushButton>(QStringLiteral("cmdAplicarAjuste"))->click();
+        QVERIFY(!HasColour(Chart("pctSailh"), plot::kFittedMagenta));
         QCOMPARE(fixture_.window()->canopyInputs().lai,
                  std::round(lai * 100) / 100);  // the bar's resolution
         const double after = panel_->Rmse(MeasuredKind::CanopyReflectance).value();

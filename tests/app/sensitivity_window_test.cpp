@@ -4,12 +4,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+#include <QTranslator>
 #include <memory>
 
 #include "app/widgets/chart_panel.h"
@@ -77,6 +79,17 @@ private slots:
         QVERIFY(window.SaveIndicesCsv(QStringLiteral("indices.csv")));
         const gsa::IndicesFile file = gsa::ReadIndicesCsv("indices.csv");
         QCOMPARE(file.lines.size(), window.result()->quantities.size() * 3);
+        const auto settingsSay = [](const char* text) {
+            return testing::FileBytes("indices.csv").find(text) != std::string::npos;
+        };
+        QVERIFY(settingsSay("; lidf=Planofilo; soil=S1:61% arena 24% limo 15% arcilla;"));
+        QTranslator english;  // in English, the same file names them in English
+        QVERIFY(english.load(QStringLiteral(":/i18n/tulmera_en.qm")));
+        QCoreApplication::installTranslator(&english);
+        QVERIFY(window.SaveIndicesCsv(QStringLiteral("indices.csv")));
+        QCoreApplication::removeTranslator(&english);
+        QVERIFY(settingsSay("; lidf=Planophile; soil=S1: 61% sand 24% silt 15% clay;"));
+        QCOMPARE(gsa::ReadIndicesCsv("indices.csv").lines.size(), file.lines.size());
         QVERIFY(window.SaveChartImages(QStringLiteral("gsa.png"), {1, false}));
         QVERIFY(std::filesystem::exists("gsa-areas.png"));
         QVERIFY(std::filesystem::exists("gsa-barras.png"));

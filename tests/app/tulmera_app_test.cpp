@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTest>
+#include <QTranslator>
 #include <filesystem>
 #include <memory>
 
@@ -154,6 +155,57 @@ private slots:
         QCOMPARE(std::get<double>(cells.at({435, 1})), 2500.0);
         QVERIFY(QApplication::overrideCursor() == nullptr);
         QVERIFY(program_.app().mainWindow()->statusBar()->currentMessage().isEmpty());
+    }
+
+    // The workbooks speak the windows' language; in Spanish they hold the texts they always
+    // held, letter for letter.
+    void theWorkbooksSpeakTheWindowsLanguage_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QStringList>("main");   // rows 1, 8, 9, 13 and 14 of column 1
+        QTest::addColumn<QStringList>("sweep");  // rows 2, 4 and 5
+        QTest::newRow("Spanish") << false
+                                 << QStringList{"Parametros modelo PROSPECT",
+                                                "Arquitectura Dosel: Planofilo",
+                                                "Suelo:  S1:61% arena 24% limo 15% arcilla",
+                                                "Hot Spot = 0", "Long. Onda"}
+                                 << QStringList{"Ca+b = 15  u.g.cm-2", "Cm = 0.002  g.cm-2",
+                                                "Lon.onda    Reflectividad     Transmisividad"};
+        QTest::newRow("English") << true
+                                 << QStringList{"PROSPECT model parameters",
+                                                "Canopy architecture: Planophile",
+                                                "Soil: S1: 61% sand 24% silt 15% clay",
+                                                "Hot spot = 0", "Wavelength"}
+                                 << QStringList{"Ca+b = 15  µg/cm²", "Cm = 0.002  g/cm²",
+                                                "Wavelength    Reflectance     Transmittance"};
+    }
+    void theWorkbooksSpeakTheWindowsLanguage()
+    {
+        QFETCH(bool, english);
+        QFETCH(QStringList, main);
+        QFETCH(QStringList, sweep);
+        QTranslator translator;
+        if (english) {
+            QVERIFY(translator.load(QStringLiteral(":/i18n/tulmera_en.qm")));
+            QVERIFY(QCoreApplication::installTranslator(&translator));
+        }
+        const auto text = [this](int row) {
+            const testing::CellMap cells =
+                testing::CellsOf(program_.workbooks().back().sheets.front());
+            return QString::fromStdString(std::get<std::string>(cells.at({row, 1})));
+        };
+        program_.Enter();
+        testing::FindChild<QAction>(program_.app().mainWindow(), "menu11")->trigger();
+        QCOMPARE((QStringList{text(1), text(8), text(9), text(13), text(14)}), main);
+        QCOMPARE(text(2), QStringLiteral("N = 1"));  // the symbols in every language
+        testing::FindChild<QAction>(program_.app().mainWindow(), "menu121")->trigger();
+        testing::DeliverDeferredDeletes();
+        testing::FindChild<QPushButton>(program_.app().multiWindow(), "btok")->click();
+        testing::FindChild<QPushButton>(program_.app().multiWindow(), "cmdfich")->click();
+        QCOMPARE(program_.workbooks().size(), std::size_t{2});
+        QCOMPARE((QStringList{text(2), text(4), text(5)}), sweep);
+        QCOMPARE(text(427), QStringLiteral("N = 1.1"));
+        QCoreApplication::removeTranslator(&translator);
     }
 
     void theSweepExportWritesEveryBlockOfTheLastSweep()

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "export/export_fixture.h"
 #include "export/main_export.h"
+#include "export/output_texts.h"
 #include "export/sweep_export.h"
 #include "export/synthetic_sweep.h"
 #include "leaf/leaf_run.h"
@@ -275,6 +277,70 @@ TEST(ExportCells, SweepLayoutFillsWholeBlocks)
         EXPECT_EQ(cells.at({first + 425, 1}), CellContent(2500.0));
     }
     EXPECT_EQ(cells.at({427, 1}), CellContent("N = 1.1"));
+}
+
+// Another language's words replace the captions, the units and the list texts; every number
+// and every symbol stays as the Spanish workbook holds it.
+TEST(ExportCells, OtherWordsReplaceTheCaptionsAndNothingElse)
+{
+    ScopedWorkDir dir;
+    leaf::RunProspect(leaf::kStartLeafParameters);
+    CopyGolden("start", {"VS.dat"});
+    CopyGolden("sweep-N", {"MVP.dat"});
+    OutputTexts english;
+    english.mainWorkbook = {
+        "PROSPECT model parameters",
+        "SAILH model parameters",
+        "Canopy architecture: ",
+        "Soil: ",
+        "Sun zenith = ",
+        "View zenith = ",
+        "Relative azimuth = ",
+        "Hot spot = ",
+        {"Wavelength", "Leaf reflectance", "Leaf transmittance", "Canopy reflectance"}};
+    english.sweepHeader = {"µg/cm²", "g/cm²", "Wavelength    Reflectance     Transmittance"};
+    english.lists = {{"Planofilo", "Planophile"}};  // the soil has no name: as it stands
+
+    const CellMap spanishMain = CellsOfTheOnlySheet(MainWindowWorkbook(StartHeader()));
+    const CellMap englishMain = CellsOfTheOnlySheet(MainWindowWorkbook(StartHeader(), english));
+    const std::map<std::pair<RowNumber, int>, std::string> changed = {
+        {{1, 1}, "PROSPECT model parameters"},
+        {{6, 1}, "SAILH model parameters"},
+        {{8, 1}, "Canopy architecture: Planophile"},
+        {{9, 1}, "Soil: S1:61% arena 24% limo 15% arcilla"},
+        {{10, 1}, "Sun zenith = 0"},
+        {{11, 1}, "View zenith = 0"},
+        {{12, 1}, "Relative azimuth = 0"},
+        {{13, 1}, "Hot spot = 0"},
+        {{14, 1}, "Wavelength"},
+        {{14, 4}, "Canopy reflectance"},
+    };
+    ASSERT_EQ(englishMain.size(), spanishMain.size());
+    for (const auto& [at, content] : spanishMain) {
+        if (const auto found = changed.find(at); found != changed.end()) {
+            EXPECT_EQ(englishMain.at(at), CellContent(found->second)) << at.first;
+        } else if (at.first != 14) {
+            EXPECT_EQ(englishMain.at(at), content) << "row " << at.first << ", " << at.second;
+        }
+    }
+
+    const CellMap spanishSweep = CellsOfTheOnlySheet(SweepWorkbook(31));
+    const CellMap englishSweep =
+        CellsOfTheOnlySheet(SweepWorkbook(31, "MVP.dat", english.sweepHeader));
+    ASSERT_EQ(englishSweep.size(), spanishSweep.size());
+    for (const auto& [at, content] : spanishSweep) {
+        const RowNumber line = (at.first - 1) % 426;  // 0 .. 4: the header lines
+        if (line == 1) {
+            EXPECT_EQ(englishSweep.at(at), CellContent("Ca+b = 15  µg/cm²")) << at.first;
+        } else if (line == 3) {
+            EXPECT_EQ(englishSweep.at(at), CellContent("Cm = 0.002  g/cm²")) << at.first;
+        } else if (line == 4) {
+            EXPECT_EQ(englishSweep.at(at),
+                      CellContent("Wavelength    Reflectance     Transmittance"));
+        } else {
+            ASSERT_EQ(englishSweep.at(at), content) << "row " << at.first << ", " << at.second;
+        }
+    }
 }
 
 TEST(ExportCells, SweepOfSeventySevenValuesExportsWhole)

@@ -216,6 +216,41 @@ TEST_F(SpectraCsv, TheCanopySweepsLongFormHoldsEveryValuesReflectance)
     }
 }
 
+// The list texts are written by the names given (the windows' language); a text without one,
+// and every file without names, as the Spanish list holds it.
+TEST_F(SpectraCsv, ListTextsAreWrittenByTheirNames)
+{
+    const ListNames names = {
+        {"Planofilo", "Planophile"},
+        {"S1:61% arena 24% limo 15% arcilla", "S1: 61% sand 24% silt 15% clay"}};
+    multi::CanopySweepRequest request;
+    request.swept = multi::CanopySweptParameter::Lai;
+    request.limits = {1, 2, 1};
+    request.canopy.leafArchitecture = "Erectofilo";  // has no name here
+    const multi::CanopySweepResult result = multi::ComputeCanopySweep(request);
+    const struct {
+        const char* name;
+        std::string csv;
+        std::vector<std::string> comments;
+    } cases[] = {
+        {"main, named",
+         MainSpectraCsv(ThickLeafCanopy(), nullptr, names),
+         {"leaf_architecture = Planophile", "soil = S1: 61% sand 24% silt 15% clay"}},
+        {"main, Spanish",
+         MainSpectraCsv(ThickLeafCanopy()),
+         {"leaf_architecture = Planofilo", "soil = S1:61% arena 24% limo 15% arcilla"}},
+        {"canopy sweep, named",
+         CanopySweepSpectraCsv(request, result, names),
+         {"leaf_architecture = Erectofilo", "soil = S1: 61% sand 24% silt 15% clay"}},
+    };
+    for (const auto& c : cases) {
+        const CsvTable table = ReadCsv(c.csv);
+        for (const std::string& comment : c.comments) {
+            EXPECT_TRUE(HasComment(table, comment)) << c.name << ": " << comment;
+        }
+    }
+}
+
 TEST_F(SpectraCsv, ACanopySweepWithANonFiniteOrMissingSpectrumWritesNothing)
 {
     multi::CanopySweepRequest request;

@@ -177,6 +177,7 @@ plot::FigureTexts WindowFigureTexts()
         Utf8(QCoreApplication::translate("Figures", "Transmisividad medida de la hoja"));
     texts.measuredCanopyReflectance =
         Utf8(QCoreApplication::translate("Figures", "Reflectividad medida de la cubierta"));
+    texts.fitted = Utf8(QCoreApplication::translate("Figures", "Ajuste"));
     return texts;
 }
 

@@ -38,9 +38,9 @@ constexpr std::array<const char*, multi::kCanopySweptParameterCount> kParameterT
     QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Parámetro Hot-Spot"),
     QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Observación en el plano principal"),
     QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Estructura interna de la hoja (N)"),
-    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Contenido de clorofila a+b (u.g.cm-2)"),
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Contenido de clorofila a+b (µg/cm²)"),
     QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Espesor equivalente de agua (cm)"),
-    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Contenido de materia seca (g.cm-2)"),
+    QT_TRANSLATE_NOOP("tulmera::app::CanopySweepWindow", "Contenido de materia seca (g/cm²)"),
 };
 
 constexpr std::array<const char*, 3> kLimitTexts = {

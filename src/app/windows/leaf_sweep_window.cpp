@@ -18,6 +18,7 @@
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/core_texts.h"
+#include "app/widgets/output_texts.h"
 #include "app/widgets/parameter_tips.h"
 #include "app/widgets/pictures.h"
 #include "app/widgets/value_messages.h"
@@ -39,6 +40,17 @@ constexpr int kButtonPicture = 20;
 QString Utf8(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A caption after a sweep with its units as the window's language writes them: in Spanish as
+// the captions always were ("Cab = 15 u.g.cm-2"), in English "Cab = 15 µg/cm²".
+QString CaptionInWindowUnits(std::string_view caption)
+{
+    const exports::SweepHeaderTexts file, shown = widgets::WindowOutputTexts().sweepHeader;
+    QString text = Utf8(caption);  // Cab's unit first: it ends in Cm's
+    text.replace(Utf8(file.cabUnit), Utf8(shown.cabUnit));
+    text.replace(Utf8(file.cmUnit), Utf8(shown.cmUnit));
+    return text;
 }
 
 // A limit bar's top is its largest value: the set-up tables give it as Min.
@@ -389,8 +401,9 @@ void LeafSweepWindow::Run()
         valueCount_ = count;
         shownRequest_ = request;
         const SweepCaptions captions = CaptionsAfterSweep(request, texts);
-        chartPanel_->SetStripLabels(Utf8(captions.lowerLimit), Utf8(captions.upperLimit));
-        heldValuesCaption_->setText(Utf8(captions.heldValues));
+        chartPanel_->SetStripLabels(CaptionInWindowUnits(captions.lowerLimit),
+                                    CaptionInWindowUnits(captions.upperLimit));
+        heldValuesCaption_->setText(CaptionInWindowUnits(captions.heldValues));
         exportButton_->setEnabled(true);
         widgets::ShowProblems(statusBar(), {});
     }

@@ -165,7 +165,10 @@ void MainWindow::Connect()
     connect(sensitivityAction_, &QAction::triggered, this, &MainWindow::SensitivityRequested);
     connect(exitAction_, &QAction::triggered, this, &MainWindow::ExitRequested);
     connect(restoreStartAction_, &QAction::triggered, this, [this] { RestoreStartValues(); });
-    connect(measuredPanel_, &MeasuredPanel::SpectraChanged, this, [this] { Recompute(); });
+    connect(measuredPanel_, &MeasuredPanel::SpectraChanged, this, [this] {
+        ShowExtraLegends();  // a fit's curve comes or goes
+        Recompute();
+    });
     connect(measuredPanel_, &MeasuredPanel::ApplyLeafRequested, this,
             [this](const leaf::LeafParameters& fitted) { ApplyFitted(fitted, std::nullopt); });
     connect(measuredPanel_, &MeasuredPanel::ApplyCanopyRequested, this, &MainWindow::ApplyFitted);

@@ -119,6 +119,7 @@ private:
     void BuildMenus();
     void BuildSessionMenus(QMenu* fileMenu);  // main_window_session.cpp
     void ShowKeptEntries();
+    void ShowExtraLegends();  // the kept sets and a fit's curve beside the charts' legend
     QString KeptLabel() const;
     // main_window_sharing.cpp: the spectra file, the readouts, the dragged thumbs.
     void BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu);

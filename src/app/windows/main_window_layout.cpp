@@ -238,8 +238,7 @@ QWidget* MainWindow::BuildSailhGroup()
     auto* visibility = new QHBoxLayout;
     visibility->addWidget(canopyCaptions_[2]);
     for (int i = 0; i < 2; ++i) {
-        auto* option =
-            new QRadioButton(i == 0 ? QStringLiteral("15 Km") : QStringLiteral("50 Km"), group);
+        auto* option = new QRadioButton(i == 0 ? tr("15 Km") : tr("50 Km"), group);
         option->setObjectName(Indexed("tipocielo", i));
         option->setChecked(i == 0);
         visibilityOptions_[static_cast<std::size_t>(i)] = option;

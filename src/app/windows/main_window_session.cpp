@@ -116,8 +116,14 @@ void MainWindow::ShowKeptEntries()
     }
     removeKeptMenu_->setEnabled(!kept_.empty());
     keepAction_->setEnabled(kept_.size() < session::kMaxKeptSpectra);
+    ShowExtraLegends();
+}
+
+// Beside the charts' own legend: the kept sets, a short caption each with its values in the
+// tooltip, then the measured panel's fitted curve on the chart it is drawn on.
+void MainWindow::ShowExtraLegends()
+{
     if (leafChartPanel_ == nullptr) return;  // the menus are made before the charts
-    // Beside the charts' own legend: a short caption each, its values in the tooltip.
     std::vector<widgets::ChartDecorations::LegendEntry> entries;
     QStringList tips;
     for (std::size_t k = 0; k < kept_.size(); ++k) {
@@ -126,8 +132,17 @@ void MainWindow::ShowKeptEntries()
                            tr("Fijado %1").arg(k + 1)});
         tips << QString::fromStdString(kept_[k].label);
     }
-    leafChartPanel_->SetExtraLegend(entries, tips);
-    canopyChartPanel_->SetExtraLegend(entries, tips);
+    const plot::MeasuredCurves drawn = measuredPanel_->DrawnCurves();
+    const plot::Rgb f = plot::kFittedMagenta;
+    const widgets::ChartDecorations::LegendEntry fitted = {
+        QStringLiteral("lnAjuste"), QColor(f.r, f.g, f.b), plot::kFittedPenWidth, tr("Ajuste")};
+    const auto withFit = [&](bool fittedHere) {
+        auto all = entries;
+        if (fittedHere) all.push_back(fitted);
+        return all;
+    };
+    leafChartPanel_->SetExtraLegend(withFit(drawn.fittedLeaf), tips);
+    canopyChartPanel_->SetExtraLegend(withFit(drawn.fittedCanopy), tips);
 }
 
 // The kept set's caption: the values that make it differ, as the boxes show them.

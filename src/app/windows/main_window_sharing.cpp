@@ -11,6 +11,7 @@
 #include "app/widgets/chart_saving.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/file_saving.h"
+#include "app/widgets/output_texts.h"
 #include "app/widgets/settings_keys.h"
 #include "app/widgets/thumb_follower.h"
 #include "app/widgets/window_settings.h"
@@ -104,8 +105,10 @@ bool MainWindow::SaveChartImages(const QString& fileName, widgets::ChartImageFor
     plot::Figure canopyFigure = plot::CanopyChartFigure(texts, measured);
     canopyFigure.note = SkyMixNote(lastGood_.canopy.skyMix).toStdString();  // as on screen
     std::vector<widgets::ChartFile> files = {
-        {plot::kLeafChartScale, QStringLiteral("-hoja"), plot::LeafChartFigure(texts, measured)},
-        {plot::kCanopyChartScale, QStringLiteral("-cubierta"), canopyFigure}};
+        //: The end of the leaf chart's file name ("<name>-hoja.png").
+        {plot::kLeafChartScale, tr("-hoja"), plot::LeafChartFigure(texts, measured)},
+        //: The end of the canopy chart's file name ("<name>-cubierta.png").
+        {plot::kCanopyChartScale, tr("-cubierta"), canopyFigure}};
     plot::AddKeptLegend(*files[0].figure, kept_, tr(" (R, T)").toStdString());
     plot::AddKeptLegend(*files[1].figure, kept_);
     return widgets::SaveChartFiles(statusBar(), fileName, files, format,
@@ -124,7 +127,8 @@ bool MainWindow::SaveChartImages(const QString& fileName, widgets::ChartImageFor
 bool MainWindow::SaveSpectraCsv(const QString& fileName)
 {
     return widgets::SaveSpectraFile(statusBar(), fileName, [this] {
-        return exports::MainSpectraCsv({lastGood_.leaf, lastGood_.canopy, canopyState_, kept_});
+        return exports::MainSpectraCsv({lastGood_.leaf, lastGood_.canopy, canopyState_, kept_},
+                                       nullptr, widgets::WindowOutputTexts().lists);
     });
 }
 

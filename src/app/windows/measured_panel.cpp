@@ -222,11 +222,7 @@ bool MeasuredPanel::Commit(const measured::MeasuredTable& table, int column, Mea
             spectrum = measured::SpectrumOnGrid(table, static_cast<std::size_t>(column));
         });
     if (!done) return false;
-    // A fit of the spectra loaded before no longer describes what is shown.
-    CancelFit();
-    fitResult_.reset();
-    canopyFitResult_.reset();
-    ShowFitResult();
+    ClearFit();  // a fit of the spectra loaded before no longer describes what is shown
     const bool first = std::none_of(spectra_.begin(), spectra_.end(),
                                     [](const auto& loaded) { return loaded.has_value(); });
     spectra_[At(kind)] = std::move(spectrum);
@@ -262,6 +258,7 @@ MeasuredKind MeasuredPanel::GuessKind(const QString& fileName, const QString& co
 void MeasuredPanel::RemoveSpectra()
 {
     for (auto& spectrum : spectra_) spectrum.reset();
+    ClearFit();  // nothing is left to apply it to
     ShowTexts();
     HideGivingBackRoom();
     emit SpectraChanged();
@@ -343,7 +340,9 @@ plot::MeasuredCurves MeasuredPanel::DrawnCurves() const
 {
     const auto loaded = [this](MeasuredKind kind) { return spectra_[At(kind)].has_value(); };
     return {loaded(MeasuredKind::LeafReflectance), loaded(MeasuredKind::LeafTransmittance),
-            loaded(MeasuredKind::CanopyReflectance)};
+            loaded(MeasuredKind::CanopyReflectance),
+            fitted_.leafReflectance || fitted_.leafTransmittance,
+            fitted_.canopyReflectance.has_value()};
 }
 
 void MeasuredPanel::Paint(plot::ChartSurface& leafChart, plot::ChartSurface& canopyChart) const
@@ -357,6 +356,20 @@ void MeasuredPanel::Paint(plot::ChartSurface& leafChart, plot::ChartSurface& can
     }
     if (const auto& c = spectra_[At(MeasuredKind::CanopyReflectance)]) {
         plot::PaintMeasured(canopyChart, c->value, MeasuredDirection::Upward);
+    }
+    constexpr int kLeafLastNm = spectral::WavelengthNm(spectral::kWavelengthCount - 1);
+    constexpr int kCanopyLastNm = kLeafLastNm - spectral::kWavelengthStepNm;  // as its curve
+    if (fitted_.leafReflectance) {
+        plot::PaintFitted(leafChart, *fitted_.leafReflectance, MeasuredDirection::Upward,
+                          kLeafLastNm);
+    }
+    if (fitted_.leafTransmittance) {
+        plot::PaintFitted(leafChart, *fitted_.leafTransmittance, MeasuredDirection::Downward,
+                          kLeafLastNm);
+    }
+    if (fitted_.canopyReflectance) {
+        plot::PaintFitted(canopyChart, *fitted_.canopyReflectance, MeasuredDirection::Upward,
+                          kCanopyLastNm);
     }
 }
 

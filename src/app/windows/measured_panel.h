@@ -18,6 +18,7 @@
 #include "measured/measured_table.h"
 #include "plot/chart_figures.h"
 #include "plot/chart_surface.h"
+#include "plot/measured_curve.h"
 #include "session/session.h"
 
 class QAction;
@@ -75,18 +76,23 @@ public:
     // column cannot be used; then nothing loaded before changes.
     bool LoadFile(const QString& fileName, int column, MeasuredKind kind);
 
-    // Forgets every measured spectrum ("Quitar espectro medido") and hides the panel.
+    // Forgets every measured spectrum ("Quitar espectro medido") and any fit of them, and hides
+    // the panel.
     void RemoveSpectra();
 
     // The model spectra of a good recomputation: the RMSE texts are computed again.
     void ModelChanged(const canopy::CanopyState& state);
 
     // Draws the loaded spectra over the model curves: leaf R and T on the leaf chart, canopy R
-    // on the canopy chart. Cannot fail.
+    // on the canopy chart; then the last fit's curves (fittedCurves) until it is applied, a
+    // file is loaded or the spectra are removed. Cannot fail.
     void Paint(plot::ChartSurface& leafChart, plot::ChartSurface& canopyChart) const;
 
     // Which spectra Paint draws: the legend of a saved figure names them.
     plot::MeasuredCurves DrawnCurves() const;
+    // The fit's curves Paint draws: the model at the fitted values for each spectrum the fit
+    // compared (leaf R and/or T, or canopy R); none before a fit ends and after it is applied.
+    const plot::FittedCurves& fittedCurves() const { return fitted_; }
 
     // The RMSE in percent reflectance of the loaded spectrum of `kind` against the last model,
     // as shown; nothing when not loaded or without common points.
@@ -123,7 +129,8 @@ public:
     void SetOptions(bool excludeWaterBands, bool subdomains);
 
 signals:
-    void SpectraChanged();  // loaded or removed: the charts must be drawn again
+    // Loaded or removed, a fit's curves shown or gone: the charts must be drawn again.
+    void SpectraChanged();
     // "Aplicar": the leaf fit's values, or the canopy fit's leaf values and LAI.
     void ApplyLeafRequested(const tulmera::leaf::LeafParameters& fitted);
     void ApplyCanopyRequested(const tulmera::leaf::LeafParameters& fitted, double lai);
@@ -139,8 +146,11 @@ private:
     void RememberRecent(const QString& fileName);
     void FillRecentMenu();
     void RunFit(std::function<void()> work, std::function<void(const QString&)> finish);
-    void LeafFitDone(const std::optional<fit::LeafFitResult>& result, const QString& failure);
-    void CanopyFitDone(const std::optional<CanopyFit>& result, const QString& failure);
+    void LeafFitDone(const std::optional<fit::LeafFitResult>& result,
+                     const plot::FittedCurves& curves, const QString& failure);
+    void CanopyFitDone(const std::optional<CanopyFit>& result, const plot::FittedCurves& curves,
+                       const QString& failure);
+    void ClearFit();
     void EndFit();
     void ApplyFit();
     void ShowTexts();
@@ -173,6 +183,7 @@ private:
     // The last fit's result: one of the two at most.
     std::optional<fit::LeafFitResult> fitResult_;
     std::optional<CanopyFit> canopyFitResult_;
+    plot::FittedCurves fitted_;               // of the last fit, until applied or cleared
     std::atomic<std::uint64_t> rowsDone_{0};  // the canopy table's progress, from its workers
     std::atomic<bool> cancel_{false};
     bool cancelRequested_ = false;

@@ -15,6 +15,8 @@
 #include "app/widgets/controls.h"
 #include "app/windows/measured_panel.h"
 #include "leaf/leaf_models.h"
+#include "leaf/leaf_spectrum.h"
+#include "lut/simulation.h"
 #include "parallel/parallel_for.h"
 #include "textio/number_text.h"
 
@@ -34,6 +36,17 @@ QString RmseText(const std::optional<double>& rmse)
 }
 
 int Cores() { return parallel::HardwareThreads(); }
+
+// The leaf model at the fitted values, for the spectra the fit compared. Throws tulmera::Error
+// as leaf::ComputeLeafSpectrum does.
+plot::FittedCurves FittedLeaf(const fit::LeafFitResult& result, const fit::LeafFitTarget& target)
+{
+    const leaf::LeafSpectrum spectrum = leaf::ComputeLeafSpectrum(result.parameters);
+    plot::FittedCurves curves;
+    if (target.reflectance) curves.leafReflectance = spectrum.refl;
+    if (target.transmittance) curves.leafTransmittance = spectrum.trans;
+    return curves;
+}
 
 // "LAI 3.1 ± 0.42": the mean of the best rows and their standard deviation.
 QString MeanAndSd(const lut::CanopyFitResult& result, lut::Parameter parameter)
@@ -83,8 +96,13 @@ void MeasuredPanel::StartFit()
     options.model = leafModel_;
     status_->showMessage(tr("Ajustando la hoja…"));
     auto result = std::make_shared<std::optional<fit::LeafFitResult>>();
-    RunFit([result, target, options] { *result = fit::FitLeaf(target, options); },
-           [this, result](const QString& failure) { LeafFitDone(*result, failure); });
+    auto curves = std::make_shared<plot::FittedCurves>();
+    RunFit(
+        [result, curves, target, options] {
+            *result = fit::FitLeaf(target, options);
+            if (*result) *curves = FittedLeaf(**result, target);
+        },
+        [this, result, curves](const QString& failure) { LeafFitDone(*result, *curves, failure); });
 }
 
 void MeasuredPanel::StartCanopyFit(const lut::TableSpec& held)
@@ -127,16 +145,21 @@ void MeasuredPanel::StartCanopyFit(const lut::TableSpec& held)
     timer->start(kProgressIntervalMs);
     canopyProgress_->show();
     auto result = std::make_shared<std::optional<CanopyFit>>();
+    auto curves = std::make_shared<plot::FittedCurves>();
     RunFit(
-        [this, result, spec, options, target] {
+        [this, result, curves, spec, options, target] {
             const lut::TableRows rows = lut::ComputeTableRows(
                 spec, options.threads, &cancel_, [this](std::uint64_t done) { rowsDone_ = done; });
             const lut::CanopyFitResult table = lut::FitCanopy(rows, target, options);
             const std::optional<lut::RefinedCanopyFit> refined = lut::RefineCanopyFit(
                 spec, target, table.mean, options.leaveOutWaterBands, &cancel_);
-            if (refined) *result = CanopyFit{table, *refined};
+            if (!refined) return;
+            curves->canopyReflectance = lut::SimulateReflectance(spec, refined->values);
+            *result = CanopyFit{table, *refined};
         },
-        [this, result](const QString& failure) { CanopyFitDone(*result, failure); });
+        [this, result, curves](const QString& failure) {
+            CanopyFitDone(*result, *curves, failure);
+        });
 }
 
 void MeasuredPanel::CancelFit()
@@ -148,7 +171,7 @@ void MeasuredPanel::CancelFit()
 
 // On the interface thread, once the leaf fit's thread has posted its end.
 void MeasuredPanel::LeafFitDone(const std::optional<fit::LeafFitResult>& result,
-                                const QString& failure)
+                                const plot::FittedCurves& curves, const QString& failure)
 {
     fitThread_.join();
     if (cancelRequested_ || (!result && failure.isEmpty())) {
@@ -158,6 +181,8 @@ void MeasuredPanel::LeafFitDone(const std::optional<fit::LeafFitResult>& result,
     } else {
         fitResult_ = result;
         canopyFitResult_.reset();
+        fitted_ = curves;
+        emit SpectraChanged();  // the fitted curves drawn before "Aplicar"
         status_->showMessage(
             tr("Hoja ajustada en %1 evaluaciones del modelo.").arg(fitResult_->evaluations));
     }
@@ -166,7 +191,8 @@ void MeasuredPanel::LeafFitDone(const std::optional<fit::LeafFitResult>& result,
 
 // As LeafFitDone, for the canopy fit; a cancelled table is reported as cancelled, not as a
 // failure, even when its workers ended with "interrupted".
-void MeasuredPanel::CanopyFitDone(const std::optional<CanopyFit>& result, const QString& failure)
+void MeasuredPanel::CanopyFitDone(const std::optional<CanopyFit>& result,
+                                  const plot::FittedCurves& curves, const QString& failure)
 {
     fitThread_.join();
     if (canopyProgress_ != nullptr) canopyProgress_->close();
@@ -178,6 +204,8 @@ void MeasuredPanel::CanopyFitDone(const std::optional<CanopyFit>& result, const 
     } else {
         canopyFitResult_ = result;
         fitResult_.reset();
+        fitted_ = curves;
+        emit SpectraChanged();
         status_->showMessage(
             tr("Dosel ajustado: %1 simulaciones de la tabla y %2 del refinamiento.")
                 .arg(kCanopyFitRows)
@@ -193,8 +221,23 @@ void MeasuredPanel::EndFit()
     emit FitFinished();
 }
 
+// The end of the fit's answer: no result to apply and no curves drawn.
+void MeasuredPanel::ClearFit()
+{
+    CancelFit();
+    fitResult_.reset();
+    canopyFitResult_.reset();
+    fitted_ = {};
+    ShowFitResult();
+}
+
+// The fitted values go to the window, whose model curves then show what the fit's curves
+// showed; those go.
 void MeasuredPanel::ApplyFit()
 {
+    const bool drawn =
+        fitted_.leafReflectance || fitted_.leafTransmittance || fitted_.canopyReflectance;
+    fitted_ = {};
     if (fitResult_) {
         emit ApplyLeafRequested(fitResult_->parameters);
     } else if (canopyFitResult_) {
@@ -202,6 +245,7 @@ void MeasuredPanel::ApplyFit()
         emit ApplyCanopyRequested(lut::LeafOf(fitted),
                                   fitted[static_cast<std::size_t>(lut::Parameter::Lai)]);
     }
+    if (drawn) emit SpectraChanged();
 }
 
 // A PROSPECT-D or PRO fit: each of the model's parameters by its symbol, then the RMSE.

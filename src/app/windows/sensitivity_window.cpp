@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/file_saving.h"
+#include "app/widgets/output_texts.h"
 #include "gsa/gsa_files.h"
 #include "gsa/quantities.h"
 #include "gsa/sensitivity_charts.h"
@@ -48,10 +50,14 @@ constexpr std::array<int, 7> kSampleSizes = {64, 128, 256, 512, 1024, 2048, 4096
 constexpr int kDefaultSampleSize = 2;  // 256: the lesson answers in about a second
 constexpr std::size_t kSpectrumQuantities = spectral::kWavelengthCount;
 
-const std::vector<widgets::ChartFile> kChartFiles = {
-    {gsa::kTotalOrderChartScale, QStringLiteral("-areas"), std::nullopt},
-    {gsa::kIndexBarsChartScale, QStringLiteral("-barras"), std::nullopt},
-};
+// The two charts and the ends of their file names ("<name>-areas.png").
+std::vector<widgets::ChartFile> ChartFiles()
+{
+    const QString areas = QCoreApplication::translate("tulmera::app::SensitivityWindow", "-areas");
+    const QString bars = QCoreApplication::translate("tulmera::app::SensitivityWindow", "-barras");
+    return {{gsa::kTotalOrderChartScale, areas, std::nullopt},
+            {gsa::kIndexBarsChartScale, bars, std::nullopt}};
+}
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
@@ -335,7 +341,7 @@ bool SensitivityWindow::SaveChartImages(const QString& fileName, widgets::ChartI
     }
     const int chosen = std::max(0, quantityList_->currentIndex());
     return widgets::SaveChartFiles(
-        statusBar(), fileName, kChartFiles, format,
+        statusBar(), fileName, ChartFiles(), format,
         [result = *result_, chosen,
          firstOrder = firstOrderBox_->isChecked()](const std::vector<plot::ChartSurface*>& charts) {
             const std::vector<gsa::QuantityIndices> spectrum(
@@ -356,9 +362,15 @@ bool SensitivityWindow::SaveIndicesCsv(const QString& fileName)
             tr("Todavía no hay ningún análisis que guardar: pulse «Ejecutar»."));
         return false;
     }
-    return widgets::SaveSpectraFile(statusBar(), fileName, [result = *result_] {
-        return gsa::IndicesCsvText(gsa::SettingsText(result.spec), result.quantities,
-                                   result.parameters, result.indices);
+    // The settings line names the leaf angles and the soil in the window's language; the copy
+    // of the analysis' settings serves that line only.
+    gsa::GsaSpec named = result_->spec;
+    const exports::ListNames names = widgets::WindowOutputTexts().lists;
+    named.model.leafArchitecture = exports::NameOf(names, named.model.leafArchitecture);
+    named.model.soil = exports::NameOf(names, named.model.soil);
+    return widgets::SaveSpectraFile(statusBar(), fileName, [result = *result_, named] {
+        return gsa::IndicesCsvText(gsa::SettingsText(named), result.quantities, result.parameters,
+                                   result.indices);
     });
 }
 

@@ -10,6 +10,7 @@
 #include "app/widgets/chart_saving.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/file_saving.h"
+#include "app/widgets/output_texts.h"
 #include "app/widgets/window_settings.h"
 #include "app/windows/canopy_sweep_window.h"
 #include "app/windows/leaf_sweep_window.h"
@@ -25,10 +26,12 @@
 namespace tulmera::app {
 namespace {
 
-const std::vector<widgets::ChartFile> kCurveFiles = {
-    {plot::kSweepChartScale, QStringLiteral("-curvas"), std::nullopt},
-    {plot::kLegendStripScale, QStringLiteral("-leyenda"), std::nullopt},
-};
+// `spanish`, the end of a saved chart's file name ("<name>-curvas.png"), in the windows'
+// language; marked for lupdate where it is named.
+QString FileNameEnd(const char* spanish)
+{
+    return QCoreApplication::translate("SweepSharing", spanish);
+}
 
 // The "Archivo" menu and the charts' "Copiar gráfico" of a sweep window; the window opens
 // where it was last.
@@ -102,7 +105,11 @@ namespace {
 std::vector<widgets::ChartFile> CurveFiles(const QString& title, std::string_view parameter,
                                            const std::vector<double>& values)
 {
-    std::vector<widgets::ChartFile> files = kCurveFiles;
+    std::vector<widgets::ChartFile> files = {
+        {plot::kSweepChartScale, FileNameEnd(QT_TRANSLATE_NOOP("SweepSharing", "-curvas")),
+         std::nullopt},
+        {plot::kLegendStripScale, FileNameEnd(QT_TRANSLATE_NOOP("SweepSharing", "-leyenda")),
+         std::nullopt}};
     files[0].figure = plot::SweepChartFigure(widgets::WindowFigureTexts(), title.toStdString(),
                                              plot::SweepCurveCaptions(parameter, values));
     return files;
@@ -175,7 +182,8 @@ bool CanopySweepWindow::SaveChartImages(const QString& fileName, widgets::ChartI
             plot::QuantityChartFigure(multi::SweepQuantityAxes(*result_, *quantity, zoom),
                                       std::string(parameter), quantity->name);
     }
-    files.push_back({plot::kQuantityChartScale, QStringLiteral("-magnitud"), quantityFigure});
+    files.push_back({plot::kQuantityChartScale,
+                     FileNameEnd(QT_TRANSLATE_NOOP("SweepSharing", "-magnitud")), quantityFigure});
     const std::string note = curvesPanel_->view()->note().toStdString();  // the sky mix's
     for (widgets::ChartFile& file : files) {
         if (file.figure) file.figure->note = note;
@@ -192,7 +200,8 @@ bool CanopySweepWindow::SaveSpectraCsv(const QString& fileName)
 {
     if (!result_ || !shownRequest_) return NothingToSave(statusBar());
     return widgets::SaveSpectraFile(statusBar(), fileName, [this] {
-        return exports::CanopySweepSpectraCsv(*shownRequest_, *result_);
+        return exports::CanopySweepSpectraCsv(*shownRequest_, *result_,
+                                              widgets::WindowOutputTexts().lists);
     });
 }
 
