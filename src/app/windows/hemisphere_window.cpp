@@ -136,7 +136,7 @@ void HemisphereWindow::BuildMenu()
                                    : QLatin1String(widgets::kChartsFolder);
         connect(action, &QAction::triggered, this, [this, entry, folder] {
             widgets::ChooseFileToSave(this, tr("Vista hemisférica"), entry.filter, entry.suffix,
-                                      folder, entry.save);
+                                      folder, entry.save, tr("tulmera-vista-hemisferica"));
         });
     }
 }

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -65,18 +64,9 @@ void MainWindow::BuildSessionMenus(QMenu* fileMenu)
                                   [this](const QString& fileName) { SaveSession(fileName); });
     });
     connect(open, &QAction::triggered, this, [this, filter] {
-        const QString key = widgets::FolderKey(QLatin1String(widgets::kSessionsFolder));
-        auto* dialog =
-            new QFileDialog(this, tr("Abrir sesión"),
-                            QSettings().value(key, QDir::currentPath()).toString(), filter);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-        dialog->setAcceptMode(QFileDialog::AcceptOpen);
-        dialog->setFileMode(QFileDialog::ExistingFile);
-        connect(dialog, &QFileDialog::fileSelected, this, [this, key](const QString& fileName) {
-            QSettings().setValue(key, QFileInfo(fileName).absolutePath());
-            OpenSession(fileName);
-        });
-        dialog->open();
+        widgets::ChooseFileToOpen(this, tr("Abrir sesión"), filter,
+                                  QLatin1String(widgets::kSessionsFolder),
+                                  [this](const QString& fileName) { OpenSession(fileName); });
     });
     connect(reopen, &QAction::toggled, this,
             [](bool on) { QSettings().setValue(QLatin1String(widgets::kReopenSessionKey), on); });

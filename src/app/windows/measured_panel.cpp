@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QFrame>
@@ -23,6 +22,7 @@
 #include <string>
 
 #include "app/widgets/controls.h"
+#include "app/widgets/file_saving.h"
 #include "app/widgets/settings_keys.h"
 #include "plot/measured_curve.h"
 #include "textio/error.h"
@@ -151,12 +151,14 @@ void MeasuredPanel::AddMenuEntries(QMenu* fileMenu)
 
 void MeasuredPanel::OpenFile()
 {
+    // Non-modal, in the folder of the last measured file opened.
     const QStringList recent = RecentFiles();
     const QString start = recent.isEmpty() ? QString() : QFileInfo(recent.first()).path();
-    const QString fileName = QFileDialog::getOpenFileName(
-        this, tr("Abrir espectro medido"), start,
-        tr("Espectros (*.csv *.txt *.dat *.asc);;Todos los archivos (*)"));
-    if (!fileName.isEmpty()) ChooseColumn(fileName);
+    widgets::ChooseFileToOpen(
+        this, tr("Abrir espectro medido"),
+        tr("Espectros (*.csv *.txt *.dat *.asc);;Todos los archivos (*)"),
+        QLatin1String(widgets::kMeasuredFolder),
+        [this](const QString& fileName) { ChooseColumn(fileName); }, start);
 }
 
 // Reads the file, then asks for the column and what it holds in a window of its own.
