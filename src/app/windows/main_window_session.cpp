@@ -203,14 +203,10 @@ bool MainWindow::OpenSession(const QString& fileName)
         opened = session::ReadSessionFile(QFile::encodeName(fileName).toStdString());
     } catch (const std::exception& e) {
         // Said where the user looks, and without blocking: the window stays as it was.
-        auto* box = new QMessageBox(
-            QMessageBox::Warning, tr("Abrir sesión"),
+        widgets::OpenFailureBox(
+            this, QStringLiteral("dlgSesionRechazada"), tr("Abrir sesión"),
             tr("La sesión «%1» no se abrió; nada ha cambiado.").arg(QFileInfo(fileName).fileName()),
-            QMessageBox::Ok, this);
-        box->setObjectName(QStringLiteral("dlgSesionRechazada"));
-        box->setInformativeText(QString::fromUtf8(e.what()));
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
+            QString::fromUtf8(e.what()));
         return false;
     }
     ApplySession(opened, QFileInfo(fileName).absolutePath());

@@ -166,8 +166,16 @@ void MeasuredPanel::ChooseColumn(const QString& fileName)
 {
     measured::MeasuredTable table;
     const QString name = QFileInfo(fileName).fileName();
-    if (!widgets::Guarded(status_, tr("No se pudo leer el espectro medido «%1»").arg(name),
-                          [&] { table = measured::ReadMeasuredFile(fileName.toStdString()); })) {
+    try {
+        table = measured::ReadMeasuredFile(fileName.toStdString());
+    } catch (const std::exception& e) {
+        // The reader names the line and field; the user asked for this file, so say it in a
+        // box as well as in the status line.
+        const QString what = tr("No se pudo leer el espectro medido «%1»").arg(name);
+        widgets::ShowProblems(status_, {what + QLatin1Char('.')}, QString::fromUtf8(e.what()));
+        widgets::OpenFailureBox(this, QStringLiteral("dlgMedidoIlegible"),
+                                tr("Abrir espectro medido"), what + QLatin1Char('.'),
+                                QString::fromUtf8(e.what()));
         return;
     }
     auto* dialog = new QDialog(this);
@@ -195,7 +203,7 @@ void MeasuredPanel::ChooseColumn(const QString& fileName)
     connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     connect(dialog, &QDialog::accepted, this, [this, table, columns, kinds] {
-        Commit(table, columns->currentIndex(), MeasuredKind(kinds->currentIndex()));
+        Commit(table, columns->currentIndex(), MeasuredKind(kinds->currentIndex()), true);
     });
     dialog->open();
 }
@@ -211,19 +219,26 @@ bool MeasuredPanel::LoadFile(const QString& fileName, int column, MeasuredKind k
     return Commit(table, column, kind);
 }
 
-bool MeasuredPanel::Commit(const measured::MeasuredTable& table, int column, MeasuredKind kind)
+bool MeasuredPanel::Commit(const measured::MeasuredTable& table, int column, MeasuredKind kind,
+                           bool sayInBox)
 {
     std::optional<measured::MeasuredSpectrum> spectrum;
     const QString name = QFileInfo(QString::fromStdString(table.fileName)).fileName();
-    const bool done = widgets::Guarded(
-        status_, tr("No se pudo usar la columna %1 de «%2»").arg(column + 1).arg(name), [&] {
-            if (column < 0 || static_cast<std::size_t>(column) >= table.columns.size()) {
-                throw Error("\"" + table.fileName + "\" has no spectrum column "
-                            + std::to_string(column + 1) + ".");
-            }
-            spectrum = measured::SpectrumOnGrid(table, static_cast<std::size_t>(column));
-        });
-    if (!done) return false;
+    try {
+        if (column < 0 || static_cast<std::size_t>(column) >= table.columns.size()) {
+            throw Error("\"" + table.fileName + "\" has no spectrum column "
+                        + std::to_string(column + 1) + ".");
+        }
+        spectrum = measured::SpectrumOnGrid(table, static_cast<std::size_t>(column));
+    } catch (const std::exception& e) {
+        const QString what = tr("No se pudo usar la columna %1 de «%2».").arg(column + 1).arg(name);
+        widgets::ShowProblems(status_, {what}, QString::fromUtf8(e.what()));
+        if (sayInBox) {
+            widgets::OpenFailureBox(this, QStringLiteral("dlgMedidoIlegible"),
+                                    tr("Abrir espectro medido"), what, QString::fromUtf8(e.what()));
+        }
+        return false;
+    }
     // A fit of the spectra loaded before no longer describes what is shown.
     CancelFit();
     fitResult_.reset();
