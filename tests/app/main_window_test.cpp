@@ -719,7 +719,11 @@ private slots:
         QCOMPARE(fixture_.window()->leafParameters().Anth, 5.0);
         QCOMPARE(anth->text(), QStringLiteral("5"));
         QVERIFY(!fixture_.Status().isEmpty());
+        QVERIFY(widgets::IsMarkedRefused(anth));  // the model's own rows are marked too
+        QCOMPARE(fixture_.Find<QLabel>(QStringLiteral("lblRechazoHoja"))->text(),
+                 fixture_.Status());
         Bar("hsbProspectD", 2)->setValue(40);
+        QVERIFY(widgets::IsMarkedRefused(anth));  // another row's bar: the mark stays
         QCOMPARE(fixture_.window()->leafParameters().Cbrown, 0.4);
         CheckChartsShowTheControls();
 
@@ -727,6 +731,7 @@ private slots:
         QVERIFY(fixture_.window()->leafParameters()
                 == leaf::StartLeafParameters(leaf::LeafModel::ProspectD));
         QCOMPARE(anth->text(), QStringLiteral("0"));
+        QVERIFY(!widgets::IsMarkedRefused(anth));
     }
 
     // On a 1280 x 720 screen (and at twice the pixels) the window fits: its minimum is smaller,
