@@ -10,11 +10,10 @@
 #include <limits>
 
 #include "app/widgets/controls.h"
-#include "app/widgets/core_texts.h"
 #include "app/widgets/value_messages.h"
 #include "app/windows/canopy_sweep_window.h"
+#include "app/windows/quantity_texts.h"
 #include "domain/input_domain.h"
-#include "sensor/band_values.h"
 
 namespace tulmera::app {
 namespace {
@@ -62,13 +61,7 @@ QString CanopySweepWindow::OtherWavelengthKey() { return QStringLiteral("wavelen
 void CanopySweepWindow::FillQuantityList()
 {
     for (const std::string& name : multi::SweepQuantityNames(true)) {
-        const auto quantity = multi::ParseSweepQuantity(name, true);
-        QString shown = Utf8(name);
-        if (quantity && quantity->kind == multi::SweepQuantity::Kind::Band) {
-            shown += QStringLiteral(" (%1)").arg(widgets::BandRegionText(
-                sensor::RegionName(sensor::RegionOf(quantity->sensor->bands[quantity->band]))));
-        }
-        quantityList_->addItem(shown, Utf8(name));
+        quantityList_->addItem(QuantityEntryText(name), Utf8(name));
         if (name == "670 nm") {
             quantityList_->addItem(tr("Otra longitud de onda"), OtherWavelengthKey());
         }
