@@ -515,10 +515,6 @@
         <translation>Exit</translation>
     </message>
     <message>
-        <source>No se puede ejecutar la simulación</source>
-        <translation>The simulation cannot run</translation>
-    </message>
-    <message>
         <source>Límite inferior: %1 está por encima del límite superior %2.</source>
         <translation>Lower limit: %1 is above the upper limit %2.</translation>
     </message>

@@ -295,6 +295,7 @@ private slots:
         Run();
         QVERIFY2(fixture_.window()->statusBar()->toolTip().contains(QStringLiteral("txtcab")),
                  qPrintable(fixture_.window()->statusBar()->toolTip()));
+        QVERIFY(fixture_.Find<QLabel>("lblRechazo")->text().contains(QStringLiteral("txtcab")));
         QCOMPARE(FileBytes("MVP.dat"), mvp);
     }
 

@@ -366,9 +366,15 @@ void LeafSweepWindow::Run()
 {
     const SweepTexts texts = ReadTexts();
     SweepRequest request;
-    const bool accepted = widgets::Guarded(statusBar(), tr("No se puede ejecutar la simulación"),
-                                           [&] { request = ReadSweepRequest(texts); });
-    if (!accepted) return;
+    try {
+        request = ReadSweepRequest(texts);
+    } catch (const std::exception& e) {  // a box holding no number: said in full, not hovered
+        const QString reason =
+            tr("No se puede ejecutar la simulación: %1").arg(QString::fromUtf8(e.what()));
+        refusals_->Refuse(nullptr, reason);
+        widgets::ShowProblems(statusBar(), {reason});
+        return;
+    }
     if (request.lower > request.upper) {
         const QString reason =
             tr("Límite inferior: %1 está por encima del límite superior %2.")
