@@ -129,6 +129,18 @@
         <source>Espectros guardados en «%1».</source>
         <translation>Spectra saved in “%1”.</translation>
     </message>
+    <message>
+        <source>tulmera-espectros</source>
+        <translation>tulmera-spectra</translation>
+    </message>
+    <message>
+        <source>tulmera-sesion</source>
+        <translation>tulmera-session</translation>
+    </message>
+    <message>
+        <source>tulmera-grafico</source>
+        <translation>tulmera-chart</translation>
+    </message>
 </context>
 <context>
     <name>SweepSharing</name>
@@ -251,10 +263,6 @@
         <translation>Spreadsheet</translation>
     </message>
     <message>
-        <source>%1 &quot;%2&quot; no es un número.</source>
-        <translation>%1 &quot;%2&quot; is not a number.</translation>
-    </message>
-    <message>
         <source>La simulación no se realizó</source>
         <translation>The simulation was not run</translation>
     </message>
@@ -301,6 +309,26 @@
     <message>
         <source>Contenido de materia seca (g/cm²)</source>
         <translation>Dry matter content (g/cm²)</translation>
+    </message>
+    <message>
+        <source>Otra longitud de onda</source>
+        <translation>Other wavelength</translation>
+    </message>
+    <message>
+        <source>Longitud de onda</source>
+        <translation>Wavelength</translation>
+    </message>
+    <message>
+        <source>Límite inferior: %1 está por encima del límite superior %2.</source>
+        <translation>Lower limit: %1 is above the upper limit %2.</translation>
+    </message>
+    <message>
+        <source>La simulación no se realizó: %1</source>
+        <translation>The simulation was not run: %1</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Longitud de onda&lt;/b&gt;&lt;br&gt;La reflectividad a esta longitud de onda (400 a 2500 nm, cada 5 nm), al elegir «Otra longitud de onda» en la lista.</source>
+        <translation>&lt;b&gt;Wavelength&lt;/b&gt;&lt;br&gt;The reflectance at this wavelength (400 to 2500 nm, every 5 nm), once “Other wavelength” is chosen in the list.</translation>
     </message>
 </context>
 <context>
@@ -420,6 +448,10 @@
         <source>%1 de la cubierta</source>
         <translation>Canopy %1</translation>
     </message>
+    <message>
+        <source>tulmera-vista-hemisferica</source>
+        <translation>tulmera-hemispherical-view</translation>
+    </message>
 </context>
 <context>
     <name>tulmera::app::Language</name>
@@ -499,10 +531,6 @@
         <translation>Exit</translation>
     </message>
     <message>
-        <source>No se puede ejecutar la simulación</source>
-        <translation>The simulation cannot run</translation>
-    </message>
-    <message>
         <source>Límite inferior: %1 está por encima del límite superior %2.</source>
         <translation>Lower limit: %1 is above the upper limit %2.</translation>
     </message>
@@ -529,6 +557,10 @@
     <message>
         <source>Cierra esta ventana y vuelve a la principal con sus valores</source>
         <translation>Closes this window and goes back to the main one with its values</translation>
+    </message>
+    <message>
+        <source>No se puede ejecutar la simulación: %1</source>
+        <translation>The simulation cannot run: %1</translation>
     </message>
 </context>
 <context>
@@ -937,10 +969,6 @@
         <translation>Contains:</translation>
     </message>
     <message>
-        <source>No se pudo usar la columna %1 de «%2»</source>
-        <translation>Column %1 of “%2” could not be used</translation>
-    </message>
-    <message>
         <source>%1 leída de «%2»: %3</source>
         <translation>%1 read from “%2”: %3</translation>
     </message>
@@ -1053,6 +1081,10 @@ Table (best %7 of %8): %9 · RMSE %10</translation>
     <message>
         <source>%1 puntos porcentuales</source>
         <translation>%1 percentage points</translation>
+    </message>
+    <message>
+        <source>No se pudo usar la columna %1 de «%2».</source>
+        <translation>Column %1 of “%2” could not be used.</translation>
     </message>
 </context>
 <context>
@@ -1294,6 +1326,34 @@ Wavelengths: </translation>
         <source>No se pudieron calcular los flujos del dosel</source>
         <translation>The canopy fluxes could not be computed</translation>
     </message>
+    <message>
+        <source>Región</source>
+        <translation>Region</translation>
+    </message>
+    <message>
+        <source>Índices del espectro cada 5 nm</source>
+        <translation>Indices from the 5 nm spectrum</translation>
+    </message>
+    <message>
+        <source>Índices de las bandas del sensor</source>
+        <translation>Indices from the sensor&apos;s bands</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Origen de los índices&lt;/b&gt;&lt;br&gt;Del espectro simulado cada 5 nm, en las longitudes de onda de cada fórmula, o de los valores de banda del sensor: cada longitud de onda toma el valor de la banda que la contiene.</source>
+        <translation>&lt;b&gt;Source of the indices&lt;/b&gt;&lt;br&gt;The simulated spectrum every 5 nm, at each formula&apos;s wavelengths, or the sensor&apos;s band values: each wavelength takes the value of the band that holds it.</translation>
+    </message>
+    <message>
+        <source>Bandas</source>
+        <translation>Bands</translation>
+    </message>
+    <message>
+        <source>Con las bandas de %1: cada ρλ es el valor medio de la banda que contiene λ; «—» donde ninguna banda la contiene.</source>
+        <translation>From the bands of %1: each ρλ is the mean value of the band that holds λ; “—” where no band holds it.</translation>
+    </message>
+    <message>
+        <source>Del espectro simulado cada 5 nm, en las longitudes de onda exactas de cada fórmula; no dependen del sensor.</source>
+        <translation>From the simulated spectrum every 5 nm, at each formula&apos;s exact wavelengths; they do not depend on the sensor.</translation>
+    </message>
 </context>
 <context>
     <name>tulmera::app::SplashWindow</name>
@@ -1471,6 +1531,34 @@ Wavelengths: </translation>
         <source>S4:61% arena 26% limo 13% arcilla</source>
         <translation>S4: 61% sand 26% silt 13% clay</translation>
     </message>
+    <message>
+        <source>azul profundo</source>
+        <translation>deep blue</translation>
+    </message>
+    <message>
+        <source>azul</source>
+        <translation>blue</translation>
+    </message>
+    <message>
+        <source>verde</source>
+        <translation>green</translation>
+    </message>
+    <message>
+        <source>rojo</source>
+        <translation>red</translation>
+    </message>
+    <message>
+        <source>borde rojo</source>
+        <translation>red edge</translation>
+    </message>
+    <message>
+        <source>IRC</source>
+        <translation>NIR</translation>
+    </message>
+    <message>
+        <source>SWIR</source>
+        <translation>SWIR</translation>
+    </message>
 </context>
 <context>
     <name>tulmera::widgets::Messages</name>
@@ -1533,6 +1621,10 @@ Details: </translation>
     <message>
         <source>%1: %2 se usa; la barra queda en su extremo (%3).</source>
         <translation>%1: %2 is used; the bar stays at its end (%3).</translation>
+    </message>
+    <message>
+        <source>%1: «%2» no es un número; escriba el decimal con punto: %3.</source>
+        <translation>%1: “%2” is not a number; type the decimal with a point: %3.</translation>
     </message>
 </context>
 <context>

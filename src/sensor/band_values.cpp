@@ -99,6 +99,48 @@ std::optional<double> BroadbandNdvi(const spectral::Spectrum& spectrum, const Se
     return ndvi;
 }
 
+BandRegion RegionOf(const Band& band)
+{
+    // Twice the centre, in whole nanometres, against twice each region's upper end.
+    const int twiceCentre = band.lowerNm + band.upperNm;
+    if (twiceCentre < 2 * 450) return BandRegion::DeepBlue;
+    if (twiceCentre < 2 * 500) return BandRegion::Blue;
+    if (twiceCentre < 2 * 600) return BandRegion::Green;
+    if (twiceCentre < 2 * 690) return BandRegion::Red;
+    if (twiceCentre < 2 * 790) return BandRegion::RedEdge;
+    if (twiceCentre < 2 * 1300) return BandRegion::Nir;
+    return BandRegion::Swir;
+}
+
+std::string_view RegionName(BandRegion region)
+{
+    switch (region) {
+        case BandRegion::DeepBlue:
+            return "deep blue";
+        case BandRegion::Blue:
+            return "blue";
+        case BandRegion::Green:
+            return "green";
+        case BandRegion::Red:
+            return "red";
+        case BandRegion::RedEdge:
+            return "red edge";
+        case BandRegion::Nir:
+            return "NIR";
+        case BandRegion::Swir:
+            return "SWIR";
+    }
+    return {};
+}
+
+std::optional<std::size_t> BandHolding(const Sensor& sensor, int wavelengthNm)
+{
+    for (std::size_t i = 0; i < sensor.bands.size(); ++i) {
+        if (Holds(sensor.bands[i], wavelengthNm)) return i;
+    }
+    return std::nullopt;
+}
+
 spectral::Spectrum FractionOfPercent(const spectral::Spectrum& percent)
 {
     spectral::Spectrum fraction;

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sensor/band_tables.h"
@@ -36,6 +37,18 @@ struct NdviBands {
     std::size_t nir;
 };
 NdviBands NdviBandsOf(const Sensor& sensor);
+
+// The part of the spectrum a band lies in, from its centre (lower + upper) / 2: deep blue
+// below 450 nm, blue below 500, green below 600, red below 690, red edge below 790, NIR
+// below 1300, SWIR from there on.
+enum class BandRegion { DeepBlue, Blue, Green, Red, RedEdge, Nir, Swir };
+BandRegion RegionOf(const Band& band);
+
+// The region's English name: "deep blue", "blue", "green", "red", "red edge", "NIR", "SWIR".
+std::string_view RegionName(BandRegion region);
+
+// The first band (table order) of `sensor` holding `wavelengthNm` (limits included), if any.
+std::optional<std::size_t> BandHolding(const Sensor& sensor, int wavelengthNm);
 
 // A spectrum in percent as fractions: each value / 100 (the canopy reflectance as written to
 // "VS.dat").

@@ -1,6 +1,9 @@
 #include "sensor/indices.h"
 
 #include <cmath>
+#include <limits>
+
+#include "sensor/band_values.h"
 
 namespace tulmera::sensor {
 namespace {
@@ -75,6 +78,24 @@ IndexValues ComputeIndices(const spectral::Spectrum& rhoSpectrum)
     // ARI
     v[16] = inverseGreen && inverseEdge ? Finite(*inverseGreen - *inverseEdge) : std::nullopt;
     return v;
+}
+
+spectral::Spectrum BandSampled(const spectral::Spectrum& rho, const Sensor& sensor)
+{
+    const std::vector<std::optional<double>> means = BandMeans(rho, sensor);
+    spectral::Spectrum sampled;
+    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+        const std::optional<std::size_t> band = BandHolding(sensor, spectral::WavelengthNm(i));
+        const std::optional<double> mean = band ? means[*band] : std::nullopt;
+        sampled[static_cast<std::size_t>(i)] =
+            mean ? *mean : std::numeric_limits<double>::quiet_NaN();
+    }
+    return sampled;
+}
+
+IndexValues ComputeBandIndices(const spectral::Spectrum& rho, const Sensor& sensor)
+{
+    return ComputeIndices(BandSampled(rho, sensor));
 }
 
 }  // namespace tulmera::sensor

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "sensor/band_tables.h"
 #include "spectral/grid.h"
 
 // Narrow-band vegetation indices of a canopy reflectance spectrum, each from a few grid
@@ -46,5 +47,15 @@ using IndexValues = std::array<std::optional<double>, kIndexCount>;
 // The indices of the reflectance `rho` (fractions 0 .. 1, e.g. the canopy reflectance in
 // percent / 100). REIP is in nm, the others dimensionless.
 IndexValues ComputeIndices(const spectral::Spectrum& rho);
+
+// The same indices as `sensor` sees them: each ρλ of a formula is the band value (BandMean) of
+// the first band (table order) holding λ, so an index reading a wavelength that no band of the
+// sensor holds is undefined. The 5 nm indices stay ComputeIndices'.
+IndexValues ComputeBandIndices(const spectral::Spectrum& rho, const Sensor& sensor);
+
+// `rho` as `sensor` samples it: the value at each grid wavelength is the band value of the
+// first band holding that wavelength, NaN where no band does (ComputeIndices then leaves every
+// index reading it undefined). For ComputeBandIndices; never written anywhere.
+spectral::Spectrum BandSampled(const spectral::Spectrum& rho, const Sensor& sensor);
 
 }  // namespace tulmera::sensor

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
 #include <filesystem>
@@ -14,6 +15,7 @@
 
 #include "app/tulmera_app.h"
 #include "app/widgets/chart_panel.h"
+#include "app/widgets/refusal_marks.h"
 #include "multi/canopy_sweep.h"
 #include "support/find_child.h"
 #include "support/scratch_settings.h"
@@ -133,6 +135,86 @@ private slots:
         QVERIFY(testing::FindChild<widgets::ChartView>(window, "pctMagnitud")->image() == quantity);
         QCOMPARE(window->result()->values.front(), 0.5);
         QVERIFY(!window->statusBar()->currentMessage().isEmpty());
+    }
+
+    // A refused limit is marked and said in full beside the limits (not in a tooltip), and
+    // nothing runs; good limits take the marks away at the next run.
+    void aRefusedLimitIsMarkedAndSaid_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no number") << "txtLimite(1)"
+                                   << "ocho"
+                                   << "Límite superior: «ocho» no es un número.";
+        QTest::newRow("decimal comma")
+            << "txtLimite(2)"
+            << "0,5"
+            << "Intervalo: «0,5» no es un número; escriba el decimal con punto: 0.5.";
+        QTest::newRow("no interval") << "txtLimite(2)"
+                                     << "0"
+                                     << "Intervalo: 0 no se admite; debe ser mayor que 0.";
+        QTest::newRow("lower above upper")
+            << "txtLimite(0)"
+            << "9"
+            << "Límite inferior: 9 está por encima del límite superior 8.";
+        QTest::newRow("outside the model")
+            << "txtLimite(0)"
+            << "0"
+            << "Límite inferior: 0 no se admite; debe ser mayor que 0 y hasta 100.";
+    }
+    void aRefusedLimitIsMarkedAndSaid()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, reason);
+        CanopySweepWindow* window = Open();
+        auto* edit = testing::FindChild<QLineEdit>(window, qPrintable(box));
+        auto* note = testing::FindChild<QLabel>(window, "lblRechazo");
+        const QString good = edit->text();
+        Type(window, qPrintable(box), typed);
+        testing::FindChild<QPushButton>(window, "btok")->click();
+        QVERIFY(!window->result().has_value());
+        QVERIFY(widgets::IsMarkedRefused(edit));
+        QVERIFY(note->isVisible());
+        QCOMPARE(note->text(), reason);
+        QCOMPARE(window->statusBar()->currentMessage(), reason);
+
+        Type(window, qPrintable(box), good);  // the mark goes as soon as the box is good
+        QVERIFY(!widgets::IsMarkedRefused(edit));
+        QVERIFY(!note->isVisible());
+        testing::FindChild<QPushButton>(window, "btok")->click();
+        QVERIFY(window->result().has_value());
+    }
+
+    // Beside 670 and 800 nm the list offers any grid wavelength: the box's value, a value
+    // between two grid wavelengths going to the nearer one; the chart and the export use it.
+    // Bands are listed with their region.
+    void anyWavelengthIsAQuantity()
+    {
+        CanopySweepWindow* window = Open();
+        testing::FindChild<QPushButton>(window, "btok")->click();
+        auto* list = testing::FindChild<QComboBox>(window, "cmbMagnitud");
+        auto* nm = testing::FindChild<QSpinBox>(window, "spnLongitudOnda");
+        nm->setValue(1652);
+        QCOMPARE(nm->value(), 1650);
+        QCOMPARE(list->currentText(), QStringLiteral("Otra longitud de onda"));
+        QVERIFY(testing::FindChild<QLabel>(window, "lblEjeY")
+                    ->text()
+                    .startsWith(QStringLiteral("1650 nm:")));
+        std::optional<exports::QuantityTable> exported;
+        connect(window, &CanopySweepWindow::ExportRequested, this,
+                [&exported](const exports::QuantityTable& table) { exported = table; });
+        testing::FindChild<QPushButton>(window, "cmdfich")->click();
+        QVERIFY(exported.has_value());
+        QCOMPARE(exported->quantityName, std::string("1650 nm"));
+        const std::size_t at = (1650 - 400) / 5;
+        for (std::size_t i = 0; i < exported->values.size(); ++i) {
+            QCOMPARE(exported->quantity[i].value(), window->result()->canopyReflPct[i][at] / 100);
+        }
+        const int b5 = list->findData(QStringLiteral("Sentinel-2 MSI band B5"));
+        QVERIFY(b5 >= 0);
+        QCOMPARE(list->itemText(b5), QStringLiteral("Sentinel-2 MSI band B5 (borde rojo)"));
     }
 
     // Another quantity redraws the second chart from memory: no sweep runs again.

@@ -4,6 +4,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSettings>
@@ -103,6 +106,35 @@ private slots:
         }
         QCOMPARE(row, std::size_t{spectral::kWavelengthCount});
         QVERIFY(sawParameters);
+    }
+
+    // The save dialog suggests a name that replaces nothing, in the folder used last, and
+    // remembers the folder of the file saved; the next start goes there again.
+    void theSaveDialogSuggestsANameInTheFolderUsedLast()
+    {
+        const fs::path folder = fixture_.dir().path() / "lecciones";
+        fs::create_directory(folder);
+        const QString folderName = QString::fromStdString(folder.string());
+        QSettings().setValue(widgets::FolderKey(QLatin1String(widgets::kSpectraFolder)),
+                             folderName);
+        Write(folder / "tulmera-espectros.csv", "taken");
+        fixture_.Find<QAction>("mnuGuardarEspectros")->trigger();
+        auto* dialog =
+            fixture_.window()->findChild<QFileDialog*>(QStringLiteral("dlgGuardarArchivo"));
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(QDir(dialog->directory()).absolutePath(), QDir(folderName).absolutePath());
+        QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(),
+                 QStringLiteral("tulmera-espectros-2.csv"));
+        const fs::path other = fixture_.dir().path() / "otra";
+        fs::create_directory(other);
+        dialog->selectFile(QString::fromStdString((other / "mis-espectros.csv").string()));
+        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);  // as Save does
+        QVERIFY(fs::exists(other / "mis-espectros.csv"));
+        QCOMPARE(QDir(QSettings()
+                          .value(widgets::FolderKey(QLatin1String(widgets::kSpectraFolder)))
+                          .toString())
+                     .absolutePath(),
+                 QDir(QString::fromStdString(other.string())).absolutePath());
     }
 
     // A save that fails says so in Spanish and leaves the file that was there.

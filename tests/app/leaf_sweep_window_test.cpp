@@ -15,6 +15,7 @@
 
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
+#include "app/widgets/refusal_marks.h"
 #include "support/find_child.h"
 #include "support/golden.h"
 #include "support/scratch_settings.h"
@@ -219,31 +220,33 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("status");
+        QTest::addColumn<bool>("marked");  // refused: the box marked, the reason beside it
         const QString none;
         QTest::newRow("limit good") << "lblmax"
                                     << "vsmax"
                                     << "3.5"
-                                    << "3.5" << 350 << none;
+                                    << "3.5" << 350 << none << false;
         QTest::newRow("limit rounded")
             << "lblmin"
             << "vsmin"
             << "1.234"
-            << "1.23" << 123 << "Límite inferior: 1.234 se redondea a 1.23.";
+            << "1.23" << 123 << "Límite inferior: 1.234 se redondea a 1.23." << false;
         QTest::newRow("interval out of range")
             << "lblinter"
             << "vsinter"
             << "5"
-            << "0.1" << 100 << "Intervalo: 5 está fuera de 0.1 a 2.";
+            << "0.1" << 100 << "Intervalo: 5 está fuera de 0.1 a 2." << true;
         QTest::newRow("held no number") << "txtcab"
                                         << "hscab"
                                         << "x"
                                         << "15" << 1500
                                         << "Contenido de clorofila a+b (u.g.cm-2): «x» no es un "
-                                           "número.";
+                                           "número."
+                                        << true;
         QTest::newRow("held good") << "txtcw"
                                    << "hscw"
                                    << "0.05"
-                                   << "0.05" << 500 << none;
+                                   << "0.05" << 500 << none << false;
     }
     void typedLimitsAndHeldValuesMoveTheirBars()
     {
@@ -259,6 +262,18 @@ private slots:
         QTEST(limit != nullptr ? limit->DescendingValue() : fixture_.Find<QScrollBar>(bar)->value(),
               "value");
         QTEST(fixture_.Status(), "status");
+        QFETCH(bool, marked);
+        const auto* note = fixture_.Find<QLabel>("lblRechazo");
+        QCOMPARE(widgets::IsMarkedRefused(edit), marked);
+        QCOMPARE(!note->isHidden(), marked);
+        if (marked) {
+            QCOMPARE(note->text(), fixture_.Status());  // in full, without a tooltip
+            QScrollBar* moved = fixture_.Find<QScrollBar>(bar);
+            moved->setValue(moved->value() == moved->minimum() ? moved->minimum() + 1
+                                                               : moved->minimum());
+            QVERIFY(!widgets::IsMarkedRefused(edit));
+            QVERIFY(note->isHidden());
+        }
     }
 
     // A larger window draws the last sweep again at the chart's new size, not stretched.
@@ -301,6 +316,7 @@ private slots:
         Run();
         QVERIFY2(fixture_.window()->statusBar()->toolTip().contains(QStringLiteral("txtcab")),
                  qPrintable(fixture_.window()->statusBar()->toolTip()));
+        QVERIFY(fixture_.Find<QLabel>("lblRechazo")->text().contains(QStringLiteral("txtcab")));
         QCOMPARE(FileBytes("MVP.dat"), mvp);
     }
 

@@ -21,6 +21,7 @@
 #include "app/layout_check.h"
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
+#include "app/widgets/refusal_marks.h"
 #include "leaf/leaf_models.h"
 #include "leaf/leaf_spectrum.h"
 #include "plot/chart_geometry.h"
@@ -407,6 +408,95 @@ private slots:
         CheckChartsShowTheControls();
     }
 
+    // A refused value marks its box and says why in full beside the boxes, with no tooltip to
+    // hover; the next good value in that box (typed, or its bar moved) takes the mark away.
+    // Numbers are read with a point under a Spanish locale too, and a decimal comma is told so.
+    void aRefusedValueIsMarkedAndSaidBesideItsBox_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("good");
+        QTest::newRow("leaf, no number")
+            << "txtProspect(3)"
+            << "abc"
+            << "lblRechazoHoja"
+            << "Contenido de materia seca (g.cm-2): «abc» no es un número."
+            << "0.004";
+        QTest::newRow("leaf, outside the model")
+            << "txtProspect(0)"
+            << "150"
+            << "lblRechazoHoja"
+            << "Estructura interna de la hoja (N): 150 está fuera de 1 a 100."
+            << "2";
+        QTest::newRow("leaf, decimal comma")
+            << "txtProspect(0)"
+            << "1,5"
+            << "lblRechazoHoja"
+            << "Estructura interna de la hoja (N): «1,5» no es un número; escriba el decimal "
+               "con punto: 1.5."
+            << "1.5";
+        QTest::newRow("canopy, outside the model")
+            << "txtSailh(1)"
+            << "120"
+            << "lblRechazoDosel"
+            << "Ángulo cenital solar: 120 está fuera de 0 a 90."
+            << "30";
+        QTest::newRow("canopy, decimal comma")
+            << "txtSailh(0)"
+            << "3,5"
+            << "lblRechazoDosel"
+            << "Indice de área foliar (LAI): «3,5» no es un número; escriba el decimal con "
+               "punto: 3.5."
+            << "3.5";
+    }
+    void aRefusedValueIsMarkedAndSaidBesideItsBox()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, note);
+        QFETCH(QString, reason);
+        QFETCH(QString, good);
+        const QLocale before;
+        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+        fixture_.window()->show();
+        QLineEdit* edit = fixture_.Find<QLineEdit>(box);
+        auto* said = fixture_.Find<QLabel>(note);
+        QVERIFY(!said->isVisible());
+        edit->setText(typed);
+        emit edit->editingFinished();
+        QVERIFY(widgets::IsMarkedRefused(edit));
+        QVERIFY(said->isVisible());
+        QCOMPARE(said->text(), reason);  // whole, in the window itself
+        QCOMPARE(fixture_.Status(), reason);
+
+        edit->setText(good);
+        emit edit->editingFinished();
+        QLocale::setDefault(before);
+        QVERIFY(!widgets::IsMarkedRefused(edit));
+        QVERIFY(!said->isVisible());
+        QCOMPARE(ModelValue(box), widgets::ParseValueText(good).value());
+    }
+
+    // Two marked boxes are said one per line; moving one's bar clears only its mark.
+    void aMovedBarClearsOnlyItsOwnMark()
+    {
+        fixture_.window()->show();
+        Box("txtSailh", 1)->setText(QStringLiteral("95"));
+        emit Box("txtSailh", 1)->editingFinished();
+        Box("txtSailh", 2)->setText(QStringLiteral("?"));
+        emit Box("txtSailh", 2)->editingFinished();
+        auto* said = fixture_.Find<QLabel>(QStringLiteral("lblRechazoDosel"));
+        QCOMPARE(said->text().count(QLatin1Char('\n')), 1);
+        Bar("hsbProspect", 0)->setValue(300);  // another group: the canopy marks stay
+        QVERIFY(widgets::IsMarkedRefused(Box("txtSailh", 1)));
+        Bar("hsbSailh", 1)->setValue(2000);  // all canopy boxes from their bars again
+        QVERIFY(!widgets::IsMarkedRefused(Box("txtSailh", 1)));
+        QVERIFY(!widgets::IsMarkedRefused(Box("txtSailh", 2)));
+        QVERIFY(!said->isVisible());
+    }
+
     // A leaf value typed beyond its bar stays in use while other bars move, is what the working
     // file holds, and comes back when a later recomputation is refused; typing the bar's end
     // value afterwards uses that value, although the bar does not move.
@@ -629,7 +719,11 @@ private slots:
         QCOMPARE(fixture_.window()->leafParameters().Anth, 5.0);
         QCOMPARE(anth->text(), QStringLiteral("5"));
         QVERIFY(!fixture_.Status().isEmpty());
+        QVERIFY(widgets::IsMarkedRefused(anth));  // the model's own rows are marked too
+        QCOMPARE(fixture_.Find<QLabel>(QStringLiteral("lblRechazoHoja"))->text(),
+                 fixture_.Status());
         Bar("hsbProspectD", 2)->setValue(40);
+        QVERIFY(widgets::IsMarkedRefused(anth));  // another row's bar: the mark stays
         QCOMPARE(fixture_.window()->leafParameters().Cbrown, 0.4);
         CheckChartsShowTheControls();
 
@@ -637,6 +731,7 @@ private slots:
         QVERIFY(fixture_.window()->leafParameters()
                 == leaf::StartLeafParameters(leaf::LeafModel::ProspectD));
         QCOMPARE(anth->text(), QStringLiteral("0"));
+        QVERIFY(!widgets::IsMarkedRefused(anth));
     }
 
     // On a 1280 x 720 screen (and at twice the pixels) the window fits: its minimum is smaller,

@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
@@ -242,6 +244,27 @@ private slots:
         QCOMPARE(changed.count(), 0);
         QCOMPARE(RmseText(), shown);
         QCOMPARE(panel_->Rmse(MeasuredKind::LeafReflectance).value(), rmse);
+    }
+
+    // A file the user opens that cannot be read is said in a box that opens by itself, with
+    // the reader's reason naming the line and field, as the batch runner prints it.
+    void anUnreadableFileOpensABoxNamingTheLine()
+    {
+        WritePartialFile("medida.csv");
+        QVERIFY(panel_->LoadFile(QStringLiteral("medida.csv"), 0, MeasuredKind::LeafReflectance));
+        WriteFile("medida.csv", "nm,r\n400,0.1\n405,abc\n");
+        auto* recent = fixture_.Find<QMenu>(QStringLiteral("menuMedidoReciente"));
+        QVERIFY(!recent->actions().isEmpty());
+        recent->actions().first()->trigger();
+        auto* box = panel_->findChild<QMessageBox*>(QStringLiteral("dlgMedidoIlegible"));
+        QVERIFY(box != nullptr);
+        QVERIFY(box->isVisible());
+        QVERIFY2(box->text().contains(QStringLiteral("«medida.csv»")), qPrintable(box->text()));
+        QVERIFY2(box->informativeText().contains(QStringLiteral("line 3")),
+                 qPrintable(box->informativeText()));
+        QVERIFY(box->informativeText().contains(QStringLiteral("\"abc\" is not a number")));
+        QVERIFY(fixture_.Status().startsWith(QStringLiteral("No se pudo leer")));
+        box->close();
     }
 
     void appliedFitMovesTheBarsAndLowersTheRmse()

@@ -92,17 +92,18 @@ private slots:
         const auto* bands = fixture_.Find<QTableWidget>(QStringLiteral("bandTable"));
         QCOMPARE(bands->rowCount(), 13);
         QCOMPARE(bands->item(8, 0)->text(), QStringLiteral("B8A"));
-        QCOMPARE(bands->item(8, 1)->text(), QStringLiteral("855–875"));
+        QCOMPARE(bands->item(8, 1)->text(), QStringLiteral("IRC"));
+        QCOMPARE(bands->item(8, 2)->text(), QStringLiteral("855–875"));
         const canopy::CanopyState& state = fixture_.window()->canopyState();
         const std::optional<double> b4 =
             sensor::BandMean(state.canopyReflPct, sensor::kSentinel2MsiBands[3]);
-        QCOMPARE(bands->item(3, 4)->text(), QString::fromStdString(textio::FixedText(*b4, 2)));
+        QCOMPARE(bands->item(3, 5)->text(), QString::fromStdString(textio::FixedText(*b4, 2)));
         const std::optional<double> soil =
             sensor::BandMean(state.soilRefl, sensor::kSentinel2MsiBands[3]);
-        QCOMPARE(bands->item(3, 5)->text(), QString::fromStdString(textio::FixedText(*soil, 2)));
+        QCOMPARE(bands->item(3, 6)->text(), QString::fromStdString(textio::FixedText(*soil, 2)));
         QVERIFY(fixture_.Find<QLabel>(QStringLiteral("broadbandNdvi"))
                     ->text()
-                    .contains(QStringLiteral("bandas B4 y B8")));
+                    .contains(QStringLiteral("bandas B4 (rojo) y B8 (IRC)")));
         // Each index names its formula and wavelengths where the pointer rests.
         const auto* indices = fixture_.Find<QTableWidget>(QStringLiteral("indexTable"));
         QCOMPARE(indices->item(0, 1)->toolTip(),
@@ -111,6 +112,44 @@ private slots:
         QVERIFY(
             indices->item(15, 0)->toolTip().endsWith(QStringLiteral(": 550, 670, 700, 800 nm")));
         QVERIFY(!indices->item(2, 0)->toolTip().contains(QStringLiteral("OSAVI")));  // SAVI
+    }
+
+    // The indices come from the 5 nm spectrum unless the sensor's bands are chosen, and the
+    // dock says which. From the bands, each wavelength reads the band holding it: Sentinel-2's
+    // NDVI is (B8 - B4) / (B8 + B4) of the band values, and NDRE, reading 720 nm between B5
+    // and B6, is undefined.
+    void saysWhereTheIndicesComeFromAndOffersTheBands()
+    {
+        ViewEntry()->trigger();
+        auto* source = fixture_.Find<QComboBox>(QStringLiteral("indexSource"));
+        const auto* note = fixture_.Find<QLabel>(QStringLiteral("indexSourceNote"));
+        const auto* indices = fixture_.Find<QTableWidget>(QStringLiteral("indexTable"));
+        QCOMPARE(source->currentIndex(), 0);
+        QVERIFY2(note->text().contains(QStringLiteral("cada 5 nm")), qPrintable(note->text()));
+        QVERIFY(indices->isColumnHidden(2));
+        const spectral::Spectrum rho =
+            sensor::FractionOfPercent(fixture_.window()->canopyState().canopyReflPct);
+        QCOMPARE(IndexValue("NDVI"),
+                 widgets::ParseValueText(
+                     QString::fromStdString(textio::FixedText(*sensor::ComputeIndices(rho)[0], 4)))
+                     .value());
+
+        source->setCurrentIndex(1);
+        emit source->activated(1);
+        QVERIFY2(note->text().contains(QStringLiteral("bandas de Sentinel-2 MSI")),
+                 qPrintable(note->text()));
+        QVERIFY(!indices->isColumnHidden(2));
+        const double b4 = *sensor::BandMean(rho, sensor::kSentinel2MsiBands[3]);
+        const double b8 = *sensor::BandMean(rho, sensor::kSentinel2MsiBands[7]);
+        QCOMPARE(IndexText(Dock(), "NDVI"),
+                 QString::fromStdString(textio::FixedText((b8 - b4) / (b8 + b4), 4)));
+        QCOMPARE(indices->item(0, 2)->text(), QStringLiteral("B4, B8"));
+        QCOMPARE(IndexText(Dock(), "NDRE"), QStringLiteral("—"));
+        QCOMPARE(indices->item(5, 2)->text(), QStringLiteral("—, B7"));
+
+        Menu211(4)->trigger();  // Landsat-TM: its own bands
+        QVERIFY(note->text().contains(QStringLiteral("bandas de Landsat-TM")));
+        QCOMPARE(indices->item(0, 2)->text(), QStringLiteral("3, 4"));
     }
 
     // The dock follows the bars: more leaves raise NDVI, more chlorophyll moves the red edge
@@ -210,7 +249,7 @@ private slots:
         QVERIFY(dock->findChild<QLabel*>(QStringLiteral("broadbandNdvi"))
                     ->text()
                     .endsWith(QStringLiteral(": ") + broadband));
-        QCOMPARE(dock->findChild<QTableWidget*>(QStringLiteral("bandTable"))->item(0, 4)->text(),
+        QCOMPARE(dock->findChild<QTableWidget*>(QStringLiteral("bandTable"))->item(0, 5)->text(),
                  QString::fromStdString(textio::FixedText(percent, 2)));
         QVERIFY(host.statusBar()->currentMessage().isEmpty());
     }

@@ -34,6 +34,7 @@ TEST(BatchSweepCanopy, RefusalsAreUsageErrorsThatChangeNothing)
          "more than 1000 values"},
         {{"sweep-canopy", "--param", "leaf"}, "--param: \"leaf\" is not one of"},
         {{"sweep-canopy", "--quantity", "Landsat-TM band 9"}, "--quantity:"},
+        {{"sweep-canopy", "--quantity", "1652"}, "a wavelength of 400 to 2500 nm by 5"},
         {{"sweep-canopy", "--param", "N", "--lai", "0"}, "N = 1, gives lai = 0"},
         {{"sweep-canopy", "--xlsx", "MVS.dat"}, "working file \"MVS.dat\""},
     };
@@ -123,6 +124,23 @@ TEST(BatchSweepCanopy, SweepsTheCanopysFluxes)
                 << indices;
         }
     }
+}
+
+// Any grid wavelength is a quantity, not only 670 and 800 nm: the reflectance there.
+TEST(BatchSweepCanopy, AnyGridWavelengthIsAQuantity)
+{
+    ScopedWorkDir dir;
+    std::ostringstream out, err;
+    std::streambuf* const standardOutput = std::cout.rdbuf(out.rdbuf());
+    const int exitCode = RunBatch({"sweep-canopy", "--param", "LAI", "--from", "1", "--to", "3",
+                                   "--step", "2", "--quantity", "1650"},
+                                  out, err);
+    std::cout.rdbuf(standardOutput);
+    ASSERT_EQ(exitCode, 0) << err.str();
+    const std::string csv = out.str();
+    EXPECT_EQ(csv.substr(0, csv.find('\n') + 1), "LAI,1650 nm\n");
+    EXPECT_NE(csv.find("\n1,0."), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\n3,0."), std::string::npos) << csv;
 }
 
 // Swept values are written as typed: 0.1 + 0.2 steps print 0.3, in the printed table and in both

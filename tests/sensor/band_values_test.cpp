@@ -137,6 +137,46 @@ TEST(BandValues, NamesAreTheSensorsOwnNumbers)
 }
 
 // Red holds 670 nm, NIR 860 nm, else the NIR band is the one centred nearest 860 nm.
+// The region of a band comes from its centre; the rows sit at each boundary and at the bands
+// the sensors name themselves (Sentinel-2's red edge B5 to B7, its narrow NIR B8A).
+TEST(BandRegions, FollowTheCentre)
+{
+    const struct {
+        Band band;
+        BandRegion region;
+    } rows[] = {
+        {{433, 453}, BandRegion::DeepBlue},  // Sentinel-2 B1, centre 443
+        {{430, 470}, BandRegion::Blue},      // SPOT B0, centre 450 exactly
+        {{458, 523}, BandRegion::Blue},      // Sentinel-2 B2
+        {{480, 520}, BandRegion::Green},     // centre 500 exactly
+        {{580, 680}, BandRegion::Red},       // NOAA-AVHRR 1, centre 630
+        {{673, 683}, BandRegion::Red},       // MODIS 14, centre 678
+        {{640, 740}, BandRegion::RedEdge},   // centre 690 exactly
+        {{698, 713}, BandRegion::RedEdge},   // Sentinel-2 B5
+        {{773, 793}, BandRegion::RedEdge},   // Sentinel-2 B7, centre 783
+        {{785, 900}, BandRegion::Nir},       // Sentinel-2 B8
+        {{1230, 1250}, BandRegion::Nir},     // MODIS 5
+        {{1290, 1310}, BandRegion::Swir},    // centre 1300 exactly
+        {{1360, 1390}, BandRegion::Swir},    // Sentinel-2 B10, cirrus
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(RegionOf(row.band), row.region) << row.band.lowerNm << "-" << row.band.upperNm;
+    }
+    EXPECT_EQ(RegionName(BandRegion::RedEdge), "red edge");
+    EXPECT_EQ(RegionName(BandRegion::Nir), "NIR");
+}
+
+// The first band in table order holding a wavelength, limits included; none between bands.
+TEST(BandHolding, FindsTheFirstBandThatHoldsTheWavelength)
+{
+    EXPECT_EQ(BandHolding(kSentinel2Msi, 670), std::optional<std::size_t>{3});  // B4
+    EXPECT_EQ(BandHolding(kSentinel2Msi, 650), std::optional<std::size_t>{3});  // lower limit
+    EXPECT_EQ(BandHolding(kSentinel2Msi, 790), std::optional<std::size_t>{6});  // B7, not B8
+    EXPECT_EQ(BandHolding(kSentinel2Msi, 720), std::nullopt);                   // B5 .. B6
+    EXPECT_EQ(BandHolding(kLandsatTm, 520), std::optional<std::size_t>{0});     // shared edge
+    EXPECT_EQ(BandHolding(kIrsWis, 2500), std::nullopt);
+}
+
 TEST(BroadbandNdvi, PicksTheRedAndNirBands)
 {
     struct Case {

@@ -148,6 +148,34 @@ TEST(Indices, UndefinedCases)
 
 // The first exercise of vegetation remote sensing: NDVI of the start leaf's canopy rises with
 // LAI and saturates (the rise from LAI 4 to 8 is a small part of that from 0.5 to 1).
+// From a sensor's bands each ρλ is the mean of the band holding λ: with ρ = λ / 10000, a band's
+// value is its samples' mean wavelength / 10000. An index reading a wavelength that no band
+// holds is undefined, never NaN; the 5 nm indices are not touched.
+TEST(BandIndices, ReadTheBandsHoldingTheirWavelengths)
+{
+    Spectrum ramp;
+    for (int i = 0; i < kWavelengthCount; ++i) {
+        ramp[static_cast<std::size_t>(i)] = WavelengthNm(i) / 10000.0;
+    }
+    const IndexValues v = ComputeBandIndices(ramp, kSentinel2Msi);
+    const double b4 = 665.0 / 10000;  // 650 .. 680 nm
+    const double b8 = 842.5 / 10000;  // 785 .. 900 nm
+    ASSERT_TRUE(Value(v, "NDVI"));
+    EXPECT_NEAR(*Value(v, "NDVI"), (b8 - b4) / (b8 + b4), kTolerance);
+    EXPECT_FALSE(Value(v, "NDRE"));  // 720 nm lies between B5 and B6
+    EXPECT_FALSE(Value(v, "PRI"));   // 530 nm lies between B2 and B3
+    for (const std::optional<double>& value : v) {
+        EXPECT_TRUE(!value || std::isfinite(*value));
+    }
+    // A sensor whose bands hold every wavelength an index reads, over a spectrum flat within
+    // each band, gives that index's 5 nm value.
+    Spectrum stepped = Flat(0.3);
+    for (int nm = 760; nm <= 900; nm += 5) At(stepped, nm) = 0.45;  // Landsat-TM band 4
+    for (int nm = 630; nm <= 690; nm += 5) At(stepped, nm) = 0.04;  // band 3
+    EXPECT_NEAR(*Value(ComputeBandIndices(stepped, kLandsatTm), "NDVI"),
+                *Value(ComputeIndices(stepped), "NDVI"), kTolerance);
+}
+
 TEST(Indices, NdviRisesAndSaturatesWithLai)
 {
     const leaf::LeafSpectrum leafSpectrum = leaf::ComputeLeafSpectrum(leaf::kStartLeafParameters);

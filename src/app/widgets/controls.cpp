@@ -1,6 +1,7 @@
 #include "app/widgets/controls.h"
 
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <exception>
@@ -76,6 +77,16 @@ bool Guarded(QStatusBar* status, const QString& spanishWhat, const std::function
         ShowProblems(status, {spanishWhat + QLatin1Char('.')}, QString::fromUtf8(e.what()));
         return false;
     }
+}
+
+void OpenFailureBox(QWidget* parent, const QString& name, const QString& title, const QString& text,
+                    const QString& detail)
+{
+    auto* box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    box->setObjectName(name);
+    box->setInformativeText(detail);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void ShowProblems(QStatusBar* status, const QStringList& problems, const QString& detail)

@@ -59,6 +59,12 @@ QString EmptyFiles(std::initializer_list<const char*> fileNames);
 // (technical, English) message in its tooltip, and returns false; the window stays usable.
 bool Guarded(QStatusBar* status, const QString& spanishWhat, const std::function<void()>& body);
 
+// Opens, without blocking, a warning box over `parent` (object name `name`, deleted when
+// closed) saying `text` (Spanish) with `detail` (the technical reason, often English, naming
+// the file and line) below it, so that the reason is read without hovering.
+void OpenFailureBox(QWidget* parent, const QString& name, const QString& title, const QString& text,
+                    const QString& detail);
+
 // Shows short Spanish sentences in the status line: the first, followed by "(y N más)" when
 // there are more; the tooltip holds every sentence in full and then `detail`, so that nothing
 // is lost when the line is too narrow. An empty list clears the line and its tooltip.

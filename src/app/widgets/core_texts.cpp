@@ -59,4 +59,26 @@ QString CoreText(std::string_view spanish)
     return QCoreApplication::translate(kContext, source.constData());
 }
 
+QString BandRegionText(std::string_view englishName)
+{
+    struct RegionText {
+        std::string_view english;
+        const char* spanish;
+    };
+    static constexpr RegionText kRegions[] = {
+        {"deep blue", QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "azul profundo")},
+        {"blue", QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "azul")},
+        {"green", QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "verde")},
+        {"red", QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "rojo")},
+        {"red edge", QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "borde rojo")},
+        {"NIR", QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "IRC")},
+        {"SWIR", QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "SWIR")},
+    };
+    for (const RegionText& region : kRegions) {
+        if (region.english == englishName)
+            return QCoreApplication::translate(kContext, region.spanish);
+    }
+    return QString::fromUtf8(englishName.data(), static_cast<qsizetype>(englishName.size()));
+}
+
 }  // namespace tulmera::widgets

@@ -10,4 +10,8 @@ namespace tulmera::widgets {
 // `spanish` (UTF-8) in the installed translators' language; unchanged when none translates it.
 QString CoreText(std::string_view spanish);
 
+// The name of a band's region (sensor::RegionName: "red", "red edge", "NIR") in the windows'
+// language: "rojo", "borde rojo", "IRC" in Spanish. An unknown name is shown as it is.
+QString BandRegionText(std::string_view englishName);
+
 }  // namespace tulmera::widgets

@@ -18,6 +18,7 @@ inline constexpr const char* kReopenSessionKey = "session/reopenLast";   // off 
 inline constexpr const char* kSpectraFolder = "spectra";
 inline constexpr const char* kSessionsFolder = "sessions";
 inline constexpr const char* kChartsFolder = "charts";
+inline constexpr const char* kMeasuredFolder = "measured";  // measured spectra opened
 
 // The key of the last folder of a kind of saved file: "folders/" and the kind.
 QString FolderKey(const QString& kind);

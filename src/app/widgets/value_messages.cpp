@@ -16,8 +16,19 @@ QString ControlName(const QString& caption)
 
 QString NotANumber(const QString& control, const QString& text)
 {
+    const QString shown = text.trimmed().left(30);
+    // A decimal comma, as a Spanish keyboard and locale suggest: numbers are read with a point
+    // in every language, so say how to write this one.
+    QString withPoint = text.trimmed();
+    if (withPoint.count(QLatin1Char(',')) == 1
+        && ParseValueText(withPoint.replace(QLatin1Char(','), QLatin1Char('.')))) {
+        return QCoreApplication::translate(
+                   "tulmera::widgets::Messages",
+                   "%1: «%2» no es un número; escriba el decimal con punto: %3.")
+            .arg(control, shown, withPoint);
+    }
     return QCoreApplication::translate("tulmera::widgets::Messages", "%1: «%2» no es un número.")
-        .arg(control, text.trimmed().left(30));
+        .arg(control, shown);
 }
 
 QString OutsideRange(const QString& control, double value, const domain::InputRange& range)

@@ -10,7 +10,8 @@ namespace tulmera::widgets {
 // "Ángulo cenital solar:" -> "Ángulo cenital solar".
 QString ControlName(const QString& caption);
 
-// "Ángulo cenital solar: «abc» no es un número."
+// "Ángulo cenital solar: «abc» no es un número."; for a number written with a decimal comma,
+// "Ángulo cenital solar: «1,5» no es un número; escriba el decimal con punto: 1.5."
 QString NotANumber(const QString& control, const QString& text);
 
 // "Ángulo cenital solar: 120 está fuera de 0 a 90." for an interval with both ends included;

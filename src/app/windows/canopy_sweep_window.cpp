@@ -8,12 +8,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/core_texts.h"
+#include "app/widgets/value_messages.h"
 #include "leaf/leaf_models.h"
 #include "multi/canopy_sweep_charts.h"
 #include "multi/sweep_quantity.h"
@@ -78,6 +80,9 @@ ChartDecorations CurvesDecorations()
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
+// The box's first value: a water band.
+constexpr int kStartWavelengthNm = 1650;
+
 }  // namespace
 
 CanopySweepWindow::CanopySweepWindow(const leaf::LeafParameters& leaf,
@@ -98,9 +103,23 @@ CanopySweepWindow::CanopySweepWindow(const leaf::LeafParameters& leaf,
     auto* quantityColumn = new QVBoxLayout;
     quantityList_ = new QComboBox(central);
     quantityList_->setObjectName(QStringLiteral("cmbMagnitud"));
-    for (const std::string& name : multi::SweepQuantityNames(true))
-        quantityList_->addItem(Utf8(name));
-    quantityColumn->addWidget(quantityList_);
+    FillQuantityList();
+    wavelengthBox_ = new QSpinBox(central);
+    wavelengthBox_->setObjectName(QStringLiteral("spnLongitudOnda"));
+    wavelengthBox_->setRange(spectral::kFirstWavelengthNm,
+                             spectral::WavelengthNm(spectral::kWavelengthCount - 1));
+    wavelengthBox_->setSingleStep(spectral::kWavelengthStepNm);
+    wavelengthBox_->setValue(kStartWavelengthNm);
+    wavelengthBox_->setSuffix(QStringLiteral(" nm"));
+    wavelengthBox_->setKeyboardTracking(false);  // a value once typed, not each digit
+    wavelengthBox_->setEnabled(false);           // until its entry is chosen
+    wavelengthBox_->setToolTip(
+        tr("<b>Longitud de onda</b><br>La reflectividad a esta longitud de onda (400 a 2500 nm, "
+           "cada 5 nm), al elegir «Otra longitud de onda» en la lista."));
+    auto* quantityRow = new QHBoxLayout;
+    quantityRow->addWidget(quantityList_, 1);
+    quantityRow->addWidget(wavelengthBox_);
+    quantityColumn->addLayout(quantityRow);
     yAxisLabel_ = new QLabel(central);
     yAxisLabel_->setObjectName(QStringLiteral("lblEjeY"));
     quantityColumn->addWidget(yAxisLabel_);
@@ -153,6 +172,8 @@ QWidget* CanopySweepWindow::BuildControls()
         limitBoxes_[i]->setToolTip(tr(kLimitTips[i]));
         form->addRow(tr(kLimitTexts[i]), limitBoxes_[i]);
     }
+    refusals_ = std::make_unique<widgets::RefusalMarks>(QStringLiteral("lblRechazo"), group);
+    form->addRow(refusals_->note());
     runButton_ = new QPushButton(tr("Ejecutar"), group);
     runButton_->setObjectName(QStringLiteral("btok"));
     exportButton_ = new QPushButton(tr("Hoja de calculo"), group);
@@ -175,12 +196,22 @@ void CanopySweepWindow::Connect()
     connect(parameterList_, &QComboBox::currentIndexChanged, this,
             [this](int index) { ChooseParameter(index); });
     connect(runButton_, &QPushButton::clicked, this, [this] { Run(); });
-    connect(quantityList_, &QComboBox::currentIndexChanged, this, [this] { RedrawQuantity(); });
+    // While a limit is marked, each finished edit checks the limits again, so that a mark goes
+    // as soon as its box holds a good value.
+    for (QLineEdit* box : limitBoxes_) {
+        connect(box, &QLineEdit::editingFinished, this, [this] {
+            if (!refusals_->note()->isHidden()) ReadLimits(HeldRequest());
+        });
+    }
+    connect(quantityList_, &QComboBox::currentIndexChanged, this, [this] {
+        wavelengthBox_->setEnabled(quantityList_->currentData().toString() == OtherWavelengthKey());
+        RedrawQuantity();
+    });
+    connect(wavelengthBox_, &QSpinBox::valueChanged, this, [this] { ChooseWavelength(); });
     connect(zoomBox_, &QCheckBox::toggled, this, [this] { RedrawQuantity(); });
     connect(exportButton_, &QPushButton::clicked, this, [this] {
         if (!result_) return;
-        const auto quantity =
-            multi::ParseSweepQuantity(quantityList_->currentText().toStdString(), true);
+        const auto quantity = ChosenQuantity();
         if (!quantity) return;
         emit ExportRequested(
             {std::string(multi::CanopyParameterName(result_->swept)), quantity->name,
@@ -193,6 +224,7 @@ void CanopySweepWindow::Connect()
 void CanopySweepWindow::ChooseParameter(int index)
 {
     if (index < 0) return;
+    refusals_->Clear();
     const multi::SweepLimits limits =
         multi::DefaultCanopyLimits(static_cast<CanopySweptParameter>(index));
     const std::array<double, 3> values = {limits.lower, limits.upper, limits.interval};
@@ -207,26 +239,10 @@ void CanopySweepWindow::ChooseParameter(int index)
 void CanopySweepWindow::Run()
 {
     TakeHeldValues();
-    multi::CanopySweepRequest request;
-    request.swept = static_cast<CanopySweptParameter>(parameterList_->currentIndex());
-    request.leaf = leaf_;
-    request.canopy = canopy_;
-    std::array<double, 3> limits{};
-    QStringList problems;
-    for (std::size_t i = 0; i < limits.size(); ++i) {
-        const std::optional<double> value = widgets::ParseValueText(limitBoxes_[i]->text());
-        if (!value) {
-            problems << tr("%1 \"%2\" no es un número.")
-                            .arg(tr(kLimitTexts[i]).chopped(1), limitBoxes_[i]->text());
-        } else {
-            limits[i] = *value;
-        }
-    }
-    if (!problems.isEmpty()) {
-        widgets::ShowProblems(statusBar(), problems);
-        return;
-    }
-    request.limits = {limits[0], limits[1], limits[2]};
+    multi::CanopySweepRequest request = HeldRequest();
+    const std::optional<multi::SweepLimits> limits = ReadLimits(request);
+    if (!limits) return;
+    request.limits = *limits;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::optional<multi::CanopySweepResult> next;
@@ -268,8 +284,7 @@ void CanopySweepWindow::RedrawQuantity()
 {
     plot::RasterSurface chart(plot::kQuantityChartScale, quantityView_->SurfacePixelScale());
     chart.Clear();
-    const auto quantity =
-        multi::ParseSweepQuantity(quantityList_->currentText().toStdString(), true);
+    const auto quantity = ChosenQuantity();
     if (result_ && quantity) {
         const plot::QuantityAxes axes =
             multi::PaintSweepQuantity(chart, *result_, *quantity, ChosenZoom());
@@ -320,6 +335,11 @@ void CanopySweepWindow::TakeHeldValues()
                         + QLatin1Char('\n') + widgets::CoreText(canopy_.leafArchitecture)
                         + QLatin1Char('\n') + widgets::CoreText(canopy_.soil) + QLatin1Char('\n')
                         + tr("Visibilidad %1 km").arg(canopy::VisibilityKm(canopy_.visibility)));
+}
+
+QString CanopySweepWindow::LimitName(std::size_t i)
+{
+    return widgets::ControlName(tr(kLimitTexts[i]));
 }
 
 QString CanopySweepWindow::EmptyWorkingFiles() { return widgets::EmptyFiles({kCanopySweepFile}); }

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/widgets/chart_saving.h"
+#include "app/widgets/refusal_marks.h"
 #include "canopy/canopy_run.h"
 #include "export/canopy_sweep_export.h"
 #include "leaf/leaf_parameters.h"
@@ -19,6 +20,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 
 namespace tulmera::widgets {
 class ChartPanel;
@@ -70,12 +72,22 @@ private:
     void Connect();
     void BuildSharing();
     void ChooseParameter(int index);
+    void FillQuantityList();
+    void ChooseWavelength();
+    // The quantity of the chosen entry (the wavelength box's for "Otra longitud de onda").
+    std::optional<multi::SweepQuantity> ChosenQuantity() const;
     void Run();
     void RedrawQuantity();
     // The quantity chart's range: from zero for reflectances unless "Ampliar" is checked.
     multi::QuantityZoom ChosenZoom() const;
     void ShowCurves();
     void TakeHeldValues();  // from FollowValues' source, and listed in heldLabel_
+    // The request's limits as typed; a refused one is marked and said, and nothing is returned.
+    std::optional<multi::SweepLimits> ReadLimits(const multi::CanopySweepRequest& request);
+    multi::CanopySweepRequest HeldRequest() const;  // the held values, the chosen parameter
+    static QString LimitName(std::size_t i);        // a limit's caption, without its colon
+    // The data of the quantity list's entry for the wavelength box.
+    static QString OtherWavelengthKey();
 
     // The controls, named for what they are. Their object names:
     //   cmbParametro                      parameterList_
@@ -83,22 +95,26 @@ private:
     //   btok "Ejecutar"                   runButton_
     //   cmdfich "Hoja de calculo"         exportButton_
     //   cmbMagnitud                       quantityList_
+    //   spnLongitudOnda                   wavelengthBox_ (any grid wavelength, 400 .. 2500 nm)
     //   pctMSailh, pctlegend              curvesPanel_ (curves and colour legend)
     //   pctMagnitud                       quantityView_
     //   lblEjeX, lblEjeY                  xAxisLabel_, yAxisLabel_ (the quantity chart's ranges)
     //   chkAmpliar "Ampliar al rango de los datos"   zoomBox_
     //   lblValoresFijos                   heldLabel_ (the held values of the next sweep)
+    //   lblRechazo                        refusals_' note (why a limit was refused)
     QComboBox* parameterList_ = nullptr;
     std::array<QLineEdit*, 3> limitBoxes_{};
     QPushButton* runButton_ = nullptr;
     QPushButton* exportButton_ = nullptr;
     QComboBox* quantityList_ = nullptr;
+    QSpinBox* wavelengthBox_ = nullptr;
     widgets::ChartPanel* curvesPanel_ = nullptr;
     widgets::ChartView* quantityView_ = nullptr;
     QLabel* xAxisLabel_ = nullptr;
     QLabel* yAxisLabel_ = nullptr;
     QCheckBox* zoomBox_ = nullptr;
     QLabel* heldLabel_ = nullptr;
+    std::unique_ptr<widgets::RefusalMarks> refusals_;  // lblRechazo, under the limits
     HeldValues heldSource_;
 
     leaf::LeafParameters leaf_;

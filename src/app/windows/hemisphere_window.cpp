@@ -20,6 +20,7 @@
 #include "app/widgets/file_saving.h"
 #include "app/widgets/settings_keys.h"
 #include "app/widgets/window_settings.h"
+#include "app/windows/quantity_texts.h"
 #include "plot/figure_text.h"
 #include "plot/hemisphere_pictures.h"
 #include "plot/raster_figure.h"
@@ -75,7 +76,7 @@ HemisphereWindow::HemisphereWindow(QWidget* parent) : QMainWindow(parent)
     for (const std::string& name : multi::SweepQuantityNames()) {
         const auto quantity = multi::ParseSweepQuantity(name);
         if (quantity && quantity->kind != multi::SweepQuantity::Kind::Wavelength)
-            quantity_->addItem(QString::fromStdString(name));
+            quantity_->addItem(QuantityEntryText(name), QString::fromStdString(name));
     }
     row->addWidget(quantity_);
     row->addStretch(1);
@@ -136,7 +137,7 @@ void HemisphereWindow::BuildMenu()
                                    : QLatin1String(widgets::kChartsFolder);
         connect(action, &QAction::triggered, this, [this, entry, folder] {
             widgets::ChooseFileToSave(this, tr("Vista hemisférica"), entry.filter, entry.suffix,
-                                      folder, entry.save);
+                                      folder, entry.save, tr("tulmera-vista-hemisferica"));
         });
     }
 }
@@ -176,7 +177,7 @@ void HemisphereWindow::Recompute()
     const int nm = wavelength_->value();
     const std::optional<multi::SweepQuantity> quantity =
         quantity_->currentIndex() > 0
-            ? multi::ParseSweepQuantity(quantity_->currentText().toStdString())
+            ? multi::ParseSweepQuantity(quantity_->currentData().toString().toStdString())
             : std::nullopt;
     plot::HemisphereValues values;
     values.stepDeg = kStepDeg;

@@ -89,7 +89,8 @@ LeafModelRows::LeafModelRows(QWidget* parent) : QWidget(parent)
         grid->addWidget(captions_[i], gridRow, 0, 1, 2);
         grid->addWidget(bars_[i], gridRow + 1, 0);
         grid->addWidget(boxes_[i], gridRow + 1, 1);
-        connect(bars_[i], &QScrollBar::valueChanged, this, [this] {
+        connect(bars_[i], &QScrollBar::valueChanged, this, [this, i] {
+            emit Accepted(boxes_[i]);
             ShowBarValues();
             emit Changed();
         });
@@ -173,10 +174,13 @@ void LeafModelRows::ApplyBox(std::size_t i)
     const double highest = BarHighest(static_cast<int>(i));
     if (!typed || !(*typed >= lowest && *typed <= highest)) {
         ShowBarValues();
-        emit Problems({typed ? widgets::OutsideRange(name, *typed, {lowest, highest})
-                             : widgets::NotANumber(name, text)});
+        const QString reason = typed ? widgets::OutsideRange(name, *typed, {lowest, highest})
+                                     : widgets::NotANumber(name, text);
+        emit Refused(boxes_[i], reason);
+        emit Problems({reason});
         return;
     }
+    emit Accepted(boxes_[i]);
     const int position = static_cast<int>(std::lround(*typed * row.divisor));
     const double used = position / row.divisor;
     if (position != bars_[i]->value()) bars_[i]->setValue(position);  // emits Changed

@@ -39,6 +39,10 @@ signals:
     void Changed();  // a bar moved or a typed value was taken
     // A typed value that was refused (no number, outside the bar) or rounded, in Spanish.
     void Problems(const QStringList& problems);
+    // The box refused a typed value for `reason` (also in Problems), or holds a good value
+    // again (typed, or its bar moved).
+    void Refused(QLineEdit* box, const QString& reason);
+    void Accepted(QLineEdit* box);
 
 private:
     void ApplyBox(std::size_t i);

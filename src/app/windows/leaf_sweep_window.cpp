@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <cmath>
+#include <exception>
 #include <optional>
 
 #include "app/widgets/chart_panel.h"
@@ -120,6 +121,8 @@ LeafSweepWindow::LeafSweepWindow(QWidget* parent) : QMainWindow(parent)
     auto* controls = new QVBoxLayout;
     controls->addWidget(BuildParameterGroup());
     controls->addWidget(BuildLimitGroup());
+    refusals_ = std::make_unique<widgets::RefusalMarks>(QStringLiteral("lblRechazo"), central);
+    controls->addWidget(refusals_->note());
     controls->addWidget(BuildButtons());
     controls->addStretch(1);
     row->addLayout(controls, 1);  // the chart column takes twice the room the controls do
@@ -274,6 +277,7 @@ void LeafSweepWindow::Connect()
     }
     for (std::size_t i = 0; i < parameterBars_.size(); ++i) {
         connect(parameterBars_[i], &QScrollBar::valueChanged, this, [this, i](int value) {
+            refusals_->Accept(parameterBoxes_[i]);
             parameterBoxes_[i]->setText(Utf8(ScrollText(value, kParameterRows[i].divisor)));
             exportButton_->setEnabled(false);
         });
@@ -281,6 +285,7 @@ void LeafSweepWindow::Connect()
     for (std::size_t i = 0; i < limitBars_.size(); ++i) {
         connect(limitBars_[i], &widgets::DescendingScrollBar::DescendingValueChanged, this,
                 [this, i] {
+                    refusals_->Accept(limitValues_[i]);
                     ShowLimit(static_cast<int>(i));
                     exportButton_->setEnabled(false);
                 });
@@ -325,6 +330,7 @@ SweptParameter LeafSweepWindow::Selected() const
 
 void LeafSweepWindow::SetUpFor(SweptParameter parameter)
 {
+    refusals_->Clear();
     const LimitBars& limits = LimitBarsOf(parameter);
     const std::array<ScrollSetup, 3> setups = {limits.upper, limits.lower, limits.interval};
     for (std::size_t i = 0; i < setups.size(); ++i) SetUpLimitBar(limitBars_[i], setups[i]);
@@ -372,18 +378,31 @@ void LeafSweepWindow::Run()
 {
     const SweepTexts texts = ReadTexts();
     SweepRequest request;
-    const bool accepted = widgets::Guarded(statusBar(), tr("No se puede ejecutar la simulación"),
-                                           [&] { request = ReadSweepRequest(texts); });
-    if (!accepted) return;
-    if (request.lower > request.upper) {
-        widgets::ShowProblems(statusBar(), {tr("Límite inferior: %1 está por encima del límite "
-                                               "superior %2.")
-                                                .arg(widgets::ValueText(request.lower),
-                                                     widgets::ValueText(request.upper))});
+    try {
+        request = ReadSweepRequest(texts);
+    } catch (const std::exception& e) {  // a box holding no number: said in full, not hovered
+        const QString reason =
+            tr("No se puede ejecutar la simulación: %1").arg(QString::fromUtf8(e.what()));
+        refusals_->Refuse(nullptr, reason);
+        widgets::ShowProblems(statusBar(), {reason});
         return;
     }
-    if (!widgets::Guarded(statusBar(), tr("No se puede ejecutar la simulación"),
-                          [&] { CheckedSweepValues(request); })) {
+    if (request.lower > request.upper) {
+        const QString reason =
+            tr("Límite inferior: %1 está por encima del límite superior %2.")
+                .arg(widgets::ValueText(request.lower), widgets::ValueText(request.upper));
+        refusals_->Refuse(limitValues_[1], reason);
+        widgets::ShowProblems(statusBar(), {reason});
+        return;
+    }
+    try {
+        CheckedSweepValues(request);
+    } catch (const std::exception& e) {
+        // Said in full beside the limits: the interval is what makes too many values.
+        const QString reason =
+            tr("No se puede ejecutar la simulación: %1").arg(QString::fromUtf8(e.what()));
+        refusals_->Refuse(limitValues_[2], reason);
+        widgets::ShowProblems(statusBar(), {reason});
         return;
     }
     MakeSurfacesForView();
@@ -398,6 +417,7 @@ void LeafSweepWindow::Run()
     shownRequest_.reset();
     readoutCurves_.clear();
     if (done) {
+        refusals_->Clear();  // every value was accepted
         valueCount_ = count;
         shownRequest_ = request;
         const SweepCaptions captions = CaptionsAfterSweep(request, texts);

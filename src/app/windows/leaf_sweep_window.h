@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/widgets/chart_saving.h"
+#include "app/widgets/refusal_marks.h"
 #include "leaf/leaf_parameters.h"
 #include "multi/sweep_controls.h"
 #include "plot/raster_surface.h"
@@ -101,6 +102,9 @@ private:
     std::array<QLineEdit*, 4> parameterBoxes_{};
     std::array<widgets::DescendingScrollBar*, 3> limitBars_{};
     std::array<QLineEdit*, 3> limitValues_{};  // typed values move their bars
+    // Refused typed values: the boxes marked, the reasons in the note lblRechazo under the
+    // limits.
+    std::unique_ptr<widgets::RefusalMarks> refusals_;
     QPushButton* runButton_ = nullptr;
     QPushButton* exportButton_ = nullptr;
     QPushButton* exitButton_ = nullptr;

@@ -56,6 +56,11 @@ void LeafSweepWindow::ApplyLimitText(std::size_t bar)
         scroll->SetDescendingValue(*position);  // reported as a value the user set
     }
     ShowLimit(static_cast<int>(bar));
+    if (position) {
+        refusals_->Accept(limitValues_[bar]);
+    } else {
+        refusals_->Refuse(limitValues_[bar], messages.front());
+    }
     widgets::ShowProblems(statusBar(), messages);
 }
 
@@ -70,6 +75,11 @@ void LeafSweepWindow::ApplyHeldText(std::size_t row)
     if (position && *position != bar->value()) bar->setValue(*position);
     parameterBoxes_[row]->setText(
         QString::fromStdString(ScrollText(bar->value(), kParameterRows[row].divisor)));
+    if (position) {
+        refusals_->Accept(parameterBoxes_[row]);
+    } else {
+        refusals_->Refuse(parameterBoxes_[row], messages.front());
+    }
     widgets::ShowProblems(statusBar(), messages);
 }
 

@@ -209,6 +209,7 @@ void MainWindow::StartUp()
 
 bool MainWindow::ApplyLeafBars()
 {
+    leafRefusals_->Clear();
     ShowLeafBarValues();
     SetLeafParametersFromTexts();
     return Recompute();
@@ -218,6 +219,7 @@ bool MainWindow::ApplyLeafBars()
 // dropped, as a canopy bar drops one), so that a value typed beyond its bar stays in use.
 bool MainWindow::ApplyLeafBar(std::size_t i)
 {
+    leafRefusals_->Accept(leafBoxes_[i]);
     ShowLeafValues(leaf_);
     leafBoxes_[i]->setText(
         widgets::ValueText(static_cast<double>(leafBars_[i]->value()) / kLeafRows[i].divisor));
@@ -227,6 +229,7 @@ bool MainWindow::ApplyLeafBar(std::size_t i)
 
 void MainWindow::ApplyCanopyBars()
 {
+    canopyRefusals_->Clear();
     ShowCanopyBarValues();
     Recompute();
 }
@@ -284,6 +287,19 @@ QString MainWindow::RefusedControlName(domain::Input input) const
                              static_cast<qsizetype>(domain::OptionName(input).size()));
 }
 
+// Marks the box that holds `input`, when it is one of the leaf or canopy boxes (the leaf
+// model's own rows report in the status line only).
+void MainWindow::MarkRefusedInput(domain::Input input, const QString& reason)
+{
+    const auto at = static_cast<std::size_t>(input);
+    const auto firstCanopy = static_cast<std::size_t>(domain::Input::Lai);
+    if (input <= domain::Input::Cm) {
+        leafRefusals_->Refuse(leafBoxes_[at], reason);
+    } else if (at >= firstCanopy && at - firstCanopy < canopyBoxes_.size()) {
+        canopyRefusals_->Refuse(canopyBoxes_[at - firstCanopy], reason);
+    }
+}
+
 QString MainWindow::CanopyControlName(std::size_t i) const
 {
     return widgets::ControlName(canopyCaptions_[i + 3]->text());
@@ -313,6 +329,7 @@ void MainWindow::ReadCanopyInputs(canopy::CanopyInputs& inputs, QStringList& pro
             *targets[i] = *value;
             continue;
         }
+        canopyRefusals_->Refuse(canopyBoxes_[i], problems.back());
         *targets[i] = previous[i];
         canopyBoxes_[i]->setText(widgets::ValueText(previous[i]));
     }
@@ -336,9 +353,10 @@ bool MainWindow::Recompute()
     if (!refused) refused = domain::CheckCanopyDomain(inputs);
     if (refused) {
         const QString name = RefusedControlName(refused->input);
+        const QString reason = widgets::OutsideRange(name, refused->value, refused->range);
         ShowControls(lastGood_);
-        widgets::ShowProblems(statusBar(),
-                              {widgets::OutsideRange(name, refused->value, refused->range)});
+        MarkRefusedInput(refused->input, reason);
+        widgets::ShowProblems(statusBar(), {reason});
         return false;
     }
     widgets::ChartView* leafView = leafChartPanel_->view();

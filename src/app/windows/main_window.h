@@ -9,6 +9,7 @@
 
 #include "app/language.h"
 #include "app/widgets/chart_saving.h"
+#include "app/widgets/refusal_marks.h"
 #include "canopy/canopy_run.h"
 #include "domain/input_domain.h"
 #include "export/main_export.h"
@@ -185,6 +186,7 @@ private:
     void ReadCanopyInputs(canopy::CanopyInputs& inputs, QStringList& problems);
     QString CanopyControlName(std::size_t i) const;
     QString RefusedControlName(domain::Input input) const;
+    void MarkRefusedInput(domain::Input input, const QString& reason);
     // Recomputes from the controls; true when the charts now show exactly what the controls
     // show (a refused box is set back to its last good value and reported, returning false).
     bool Recompute();
@@ -197,6 +199,7 @@ private:
     //   hsbProspect(i), txtProspect(i), lblProspect(i)   leafBars_, leafBoxes_, leafCaptions_
     //   hsbSailh(i), txtSailh(i)                          canopyBars_, canopyBoxes_
     //   lblSailh(0..2), lblSailh(3..7)                    canopyCaptions_ (lists, visibility, bars)
+    //   lblRechazoHoja, lblRechazoDosel                   leafRefusals_, canopyRefusals_ notes
     //   cmbSailh(0), cmbSailh(1)                          canopyLists_ (architecture, soil)
     //   tipocielo(0), tipocielo(1)                        visibilityOptions_ (15 Km, 50 Km)
     //   menu11 "Ver hoja de calculo"                      exportAction_
@@ -224,6 +227,10 @@ private:
     canopy::SkyMix skyMix_ = canopy::SkyMix::Classic;
     std::array<QScrollBar*, 5> canopyBars_{};
     std::array<QLineEdit*, 5> canopyBoxes_{};
+    // The refused values of each group's boxes: the boxes marked, the reasons in a note under
+    // them (lblRechazoHoja, lblRechazoDosel).
+    std::unique_ptr<widgets::RefusalMarks> leafRefusals_;
+    std::unique_ptr<widgets::RefusalMarks> canopyRefusals_;
     std::array<QLabel*, 8> canopyCaptions_{};  // 0..2: lists and visibility; 3..7: the bars
     std::array<QComboBox*, 2> canopyLists_{};  // leaf architecture, soil
     std::array<QRadioButton*, 2> visibilityOptions_{};  // 15 Km, 50 Km

@@ -170,7 +170,10 @@ QWidget* MainWindow::BuildProspectGroup()
     }
     BuildLeafModelRows(group);
     controls->addWidget(leafModelRows_, 9, 0, 1, 2);
-    controls->setRowStretch(10, 1);
+    leafRefusals_ =
+        std::make_unique<widgets::RefusalMarks>(QStringLiteral("lblRechazoHoja"), group);
+    controls->addWidget(leafRefusals_->note(), 10, 0, 1, 2);
+    controls->setRowStretch(11, 1);
     controls->setColumnMinimumWidth(0, 260);
     row->addLayout(controls, 1);
     leafChartPanel_ = new widgets::ChartPanel(QStringLiteral("pctProspect"), plot::kLeafChartScale,
@@ -228,8 +231,12 @@ QWidget* MainWindow::BuildSailhGroup()
     for (const std::string_view key : spectral::kSoilKeys) {
         soils << QString::fromUtf8(key.data(), static_cast<int>(key.size()));
     }
-    addList(0, tr("Arquitectura del dosel"), architectures, 11);
-    addList(1, tr("Reflectividad del suelo:"), soils, 13);
+    // Right under the boxes, where a refused value is typed, before the lists.
+    canopyRefusals_ =
+        std::make_unique<widgets::RefusalMarks>(QStringLiteral("lblRechazoDosel"), group);
+    controls->addWidget(canopyRefusals_->note(), 11, 0, 1, 2);
+    addList(0, tr("Arquitectura del dosel"), architectures, 12);
+    addList(1, tr("Reflectividad del suelo:"), soils, 14);
     SetTip({canopyCaptions_[0], canopyLists_[0]}, widgets::ArchitectureTip());
     SetTip({canopyCaptions_[1], canopyLists_[1]}, widgets::SoilTip());
 
@@ -247,8 +254,8 @@ QWidget* MainWindow::BuildSailhGroup()
     SetTip({canopyCaptions_[2], visibilityOptions_[0], visibilityOptions_[1]},
            widgets::VisibilityTip());
     visibility->addStretch(1);
-    controls->addLayout(visibility, 15, 0, 1, 2);
-    controls->setRowStretch(16, 1);
+    controls->addLayout(visibility, 16, 0, 1, 2);
+    controls->setRowStretch(17, 1);
     controls->setColumnMinimumWidth(0, 260);
     row->addLayout(controls, 1);
     canopyChartPanel_ = new widgets::ChartPanel(QStringLiteral("pctSailh"), plot::kCanopyChartScale,

@@ -63,6 +63,10 @@ void MainWindow::BuildLeafModelRows(QWidget* group)
     });
     connect(leafModelRows_, &LeafModelRows::Problems, this,
             [this](const QStringList& problems) { widgets::ShowProblems(statusBar(), problems); });
+    connect(leafModelRows_, &LeafModelRows::Refused, this,
+            [this](QLineEdit* box, const QString& reason) { leafRefusals_->Refuse(box, reason); });
+    connect(leafModelRows_, &LeafModelRows::Accepted, this,
+            [this](QLineEdit* box) { leafRefusals_->Accept(box); });
 }
 
 // Shows the controls of `model`: its menu entry checked, its rows, the Cm row unless PRO.
@@ -86,6 +90,7 @@ void MainWindow::ChooseLeafModel(leaf::LeafModel model)
     QSettings().setValue(kLeafModelSetting, ModelKey(model));
     const leaf::LeafModel previous = leaf_.model;
     leaf_.model = model;
+    leafRefusals_->Clear();  // a marked row may be one the new model hides
     ShowLeafModel(model);
     SetLeafParametersFromTexts();
     if (!Recompute() && leaf_.model != model) ShowLeafModel(previous);

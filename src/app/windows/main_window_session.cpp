@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -65,18 +64,9 @@ void MainWindow::BuildSessionMenus(QMenu* fileMenu)
                                   [this](const QString& fileName) { SaveSession(fileName); });
     });
     connect(open, &QAction::triggered, this, [this, filter] {
-        const QString key = widgets::FolderKey(QLatin1String(widgets::kSessionsFolder));
-        auto* dialog =
-            new QFileDialog(this, tr("Abrir sesión"),
-                            QSettings().value(key, QDir::currentPath()).toString(), filter);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-        dialog->setAcceptMode(QFileDialog::AcceptOpen);
-        dialog->setFileMode(QFileDialog::ExistingFile);
-        connect(dialog, &QFileDialog::fileSelected, this, [this, key](const QString& fileName) {
-            QSettings().setValue(key, QFileInfo(fileName).absolutePath());
-            OpenSession(fileName);
-        });
-        dialog->open();
+        widgets::ChooseFileToOpen(this, tr("Abrir sesión"), filter,
+                                  QLatin1String(widgets::kSessionsFolder),
+                                  [this](const QString& fileName) { OpenSession(fileName); });
     });
     connect(reopen, &QAction::toggled, this,
             [](bool on) { QSettings().setValue(QLatin1String(widgets::kReopenSessionKey), on); });
@@ -228,14 +218,10 @@ bool MainWindow::OpenSession(const QString& fileName)
         opened = session::ReadSessionFile(QFile::encodeName(fileName).toStdString());
     } catch (const std::exception& e) {
         // Said where the user looks, and without blocking: the window stays as it was.
-        auto* box = new QMessageBox(
-            QMessageBox::Warning, tr("Abrir sesión"),
+        widgets::OpenFailureBox(
+            this, QStringLiteral("dlgSesionRechazada"), tr("Abrir sesión"),
             tr("La sesión «%1» no se abrió; nada ha cambiado.").arg(QFileInfo(fileName).fileName()),
-            QMessageBox::Ok, this);
-        box->setObjectName(QStringLiteral("dlgSesionRechazada"));
-        box->setInformativeText(QString::fromUtf8(e.what()));
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
+            QString::fromUtf8(e.what()));
         return false;
     }
     ApplySession(opened, QFileInfo(fileName).absolutePath());

@@ -85,6 +85,8 @@ void MainWindow::ShowControls(const ShownControls& shown)
 
 void MainWindow::RestoreStartValues()
 {
+    leafRefusals_->Clear();
+    canopyRefusals_->Clear();
     ShowControls(StartControls());
     Recompute();
 }
@@ -104,10 +106,13 @@ void MainWindow::ApplyLeafBox(std::size_t i)
     const domain::InputRange accepted = domain::AcceptedRange(static_cast<domain::Input>(i));
     if (!typed || !accepted.Contains(*typed)) {
         ShowLeafValues(leaf_);  // the value in use
-        widgets::ShowProblems(statusBar(), {typed ? widgets::OutsideRange(name, *typed, accepted)
-                                                  : widgets::NotANumber(name, text)});
+        const QString reason =
+            typed ? widgets::OutsideRange(name, *typed, accepted) : widgets::NotANumber(name, text);
+        leafRefusals_->Refuse(leafBoxes_[i], reason);
+        widgets::ShowProblems(statusBar(), {reason});
         return;
     }
+    leafRefusals_->Accept(leafBoxes_[i]);
     const double lowest = row.bar.min / divisor;
     const double highest = row.bar.max / divisor;
     if (*typed < lowest || *typed > highest) {
@@ -229,9 +234,15 @@ void MainWindow::ApplyCanopyBox(std::size_t i)
             problems << widgets::OutsideRange(CanopyControlName(i), *typed, range);
         }
         canopyBoxes_[i]->setText(widgets::ValueText(previous[i]));  // the value in use
-        if (!problems.isEmpty()) widgets::ShowProblems(statusBar(), problems);
+        if (problems.isEmpty()) {
+            canopyRefusals_->Accept(canopyBoxes_[i]);  // the value in use, typed again
+        } else {
+            canopyRefusals_->Refuse(canopyBoxes_[i], problems.front());
+            widgets::ShowProblems(statusBar(), problems);
+        }
         return;
     }
+    canopyRefusals_->Accept(canopyBoxes_[i]);
     const double divisor = row.divisor;
     const double position = std::clamp(*typed * divisor, double(row.bar.min), double(row.bar.max));
     const bool beyond = position != *typed * divisor

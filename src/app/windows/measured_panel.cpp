@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QFrame>
@@ -23,6 +22,7 @@
 #include <string>
 
 #include "app/widgets/controls.h"
+#include "app/widgets/file_saving.h"
 #include "app/widgets/settings_keys.h"
 #include "plot/measured_curve.h"
 #include "textio/error.h"
@@ -151,12 +151,14 @@ void MeasuredPanel::AddMenuEntries(QMenu* fileMenu)
 
 void MeasuredPanel::OpenFile()
 {
+    // Non-modal, in the folder of the last measured file opened.
     const QStringList recent = RecentFiles();
     const QString start = recent.isEmpty() ? QString() : QFileInfo(recent.first()).path();
-    const QString fileName = QFileDialog::getOpenFileName(
-        this, tr("Abrir espectro medido"), start,
-        tr("Espectros (*.csv *.txt *.dat *.asc);;Todos los archivos (*)"));
-    if (!fileName.isEmpty()) ChooseColumn(fileName);
+    widgets::ChooseFileToOpen(
+        this, tr("Abrir espectro medido"),
+        tr("Espectros (*.csv *.txt *.dat *.asc);;Todos los archivos (*)"),
+        QLatin1String(widgets::kMeasuredFolder),
+        [this](const QString& fileName) { ChooseColumn(fileName); }, start);
 }
 
 // Reads the file, then asks for the column and what it holds in a window of its own.
@@ -164,8 +166,16 @@ void MeasuredPanel::ChooseColumn(const QString& fileName)
 {
     measured::MeasuredTable table;
     const QString name = QFileInfo(fileName).fileName();
-    if (!widgets::Guarded(status_, tr("No se pudo leer el espectro medido «%1»").arg(name),
-                          [&] { table = measured::ReadMeasuredFile(fileName.toStdString()); })) {
+    try {
+        table = measured::ReadMeasuredFile(fileName.toStdString());
+    } catch (const std::exception& e) {
+        // The reader names the line and field; the user asked for this file, so say it in a
+        // box as well as in the status line.
+        const QString what = tr("No se pudo leer el espectro medido «%1»").arg(name);
+        widgets::ShowProblems(status_, {what + QLatin1Char('.')}, QString::fromUtf8(e.what()));
+        widgets::OpenFailureBox(this, QStringLiteral("dlgMedidoIlegible"),
+                                tr("Abrir espectro medido"), what + QLatin1Char('.'),
+                                QString::fromUtf8(e.what()));
         return;
     }
     auto* dialog = new QDialog(this);
@@ -193,7 +203,7 @@ void MeasuredPanel::ChooseColumn(const QString& fileName)
     connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     connect(dialog, &QDialog::accepted, this, [this, table, columns, kinds] {
-        Commit(table, columns->currentIndex(), MeasuredKind(kinds->currentIndex()));
+        Commit(table, columns->currentIndex(), MeasuredKind(kinds->currentIndex()), true);
     });
     dialog->open();
 }
@@ -209,19 +219,26 @@ bool MeasuredPanel::LoadFile(const QString& fileName, int column, MeasuredKind k
     return Commit(table, column, kind);
 }
 
-bool MeasuredPanel::Commit(const measured::MeasuredTable& table, int column, MeasuredKind kind)
+bool MeasuredPanel::Commit(const measured::MeasuredTable& table, int column, MeasuredKind kind,
+                           bool sayInBox)
 {
     std::optional<measured::MeasuredSpectrum> spectrum;
     const QString name = QFileInfo(QString::fromStdString(table.fileName)).fileName();
-    const bool done = widgets::Guarded(
-        status_, tr("No se pudo usar la columna %1 de «%2»").arg(column + 1).arg(name), [&] {
-            if (column < 0 || static_cast<std::size_t>(column) >= table.columns.size()) {
-                throw Error("\"" + table.fileName + "\" has no spectrum column "
-                            + std::to_string(column + 1) + ".");
-            }
-            spectrum = measured::SpectrumOnGrid(table, static_cast<std::size_t>(column));
-        });
-    if (!done) return false;
+    try {
+        if (column < 0 || static_cast<std::size_t>(column) >= table.columns.size()) {
+            throw Error("\"" + table.fileName + "\" has no spectrum column "
+                        + std::to_string(column + 1) + ".");
+        }
+        spectrum = measured::SpectrumOnGrid(table, static_cast<std::size_t>(column));
+    } catch (const std::exception& e) {
+        const QString what = tr("No se pudo usar la columna %1 de «%2».").arg(column + 1).arg(name);
+        widgets::ShowProblems(status_, {what}, QString::fromUtf8(e.what()));
+        if (sayInBox) {
+            widgets::OpenFailureBox(this, QStringLiteral("dlgMedidoIlegible"),
+                                    tr("Abrir espectro medido"), what, QString::fromUtf8(e.what()));
+        }
+        return false;
+    }
     ClearFit();  // a fit of the spectra loaded before no longer describes what is shown
     const bool first = std::none_of(spectra_.begin(), spectra_.end(),
                                     [](const auto& loaded) { return loaded.has_value(); });

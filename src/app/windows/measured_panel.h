@@ -140,7 +140,10 @@ signals:
 private:
     void OpenFile();
     void ChooseColumn(const QString& fileName);
-    bool Commit(const measured::MeasuredTable& table, int column, MeasuredKind kind);
+    // Brings the column onto the grid and keeps it; a failure is said in the status line and,
+    // with `sayInBox` (the user chose the file just now), in a box as well.
+    bool Commit(const measured::MeasuredTable& table, int column, MeasuredKind kind,
+                bool sayInBox = false);
     void ShowBesideTheCharts();
     void HideGivingBackRoom();
     void RememberRecent(const QString& fileName);

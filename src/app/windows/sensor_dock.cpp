@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/widgets/controls.h"
+#include "app/widgets/core_texts.h"
 #include "canopy/canopy_fluxes.h"
 #include "plot/band_tables.h"
 #include "plot/chart_background.h"
@@ -122,6 +123,37 @@ QString IndexTooltip(const sensor::IndexInfo& index)
            + texts.join(QStringLiteral(", ")) + QStringLiteral(" nm");
 }
 
+QString RegionText(const sensor::Band& band)
+{
+    return widgets::BandRegionText(sensor::RegionName(sensor::RegionOf(band)));
+}
+
+// "B4 (rojo)": a band's own name and its region.
+QString BandLabel(const sensor::Sensor& sensor, std::size_t band)
+{
+    return QStringLiteral("%1 (%2)").arg(QString::fromStdString(sensor::BandName(sensor, band)),
+                                         RegionText(sensor.bands[band]));
+}
+
+// The bands of `sensor` an index reads, in the order of its wavelengths ("B4, B8"), with "—"
+// for a wavelength no band holds; the indices it is built on count as read.
+QString BandsRead(const sensor::IndexInfo& index, const sensor::Sensor& sensor)
+{
+    std::set<int> wavelengths = FormulaWavelengths(index.formula);
+    for (const sensor::IndexInfo& other : sensor::kIndices) {
+        if (other.name != index.name && NamesIndex(index.formula, other.name))
+            wavelengths.merge(FormulaWavelengths(other.formula));
+    }
+    QStringList names;
+    for (const int nm : wavelengths) {
+        const std::optional<std::size_t> band = sensor::BandHolding(sensor, nm);
+        const QString name =
+            band ? QString::fromStdString(sensor::BandName(sensor, *band)) : kUndefined;
+        if (!names.contains(name)) names << name;
+    }
+    return names.join(QStringLiteral(", "));
+}
+
 QTableWidget* MakeTable(const QString& name, const QStringList& headers, QWidget* parent)
 {
     auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
@@ -174,10 +206,22 @@ SensorDock::SensorDock(QMainWindow* window, QStatusBar* status)
     sensorChooser_->setCurrentText(FromView(kDefaultSensor));
     chosenSensor_ = sensorChooser_->currentIndex();
     bandTable_ = MakeTable(QStringLiteral("bandTable"),
-                           {tr("Banda"), tr("Límites (nm)"), tr("Refl. hoja (%)"),
+                           {tr("Banda"), tr("Región"), tr("Límites (nm)"), tr("Refl. hoja (%)"),
                             tr("Trans. hoja (%)"), tr("Refl. dosel (%)"), tr("Refl. suelo (%)")},
                            content);
-    indexTable_ = MakeTable(QStringLiteral("indexTable"), {tr("Índice"), tr("Valor")}, content);
+    indexSource_ = new QComboBox(content);
+    indexSource_->setObjectName(QStringLiteral("indexSource"));
+    indexSource_->addItem(tr("Índices del espectro cada 5 nm"));
+    indexSource_->addItem(tr("Índices de las bandas del sensor"));
+    indexSource_->setToolTip(
+        tr("<b>Origen de los índices</b><br>Del espectro simulado cada 5 nm, en las longitudes "
+           "de onda de cada fórmula, o de los valores de banda del sensor: cada longitud de onda "
+           "toma el valor de la banda que la contiene."));
+    indexSourceNote_ = new QLabel(content);
+    indexSourceNote_->setObjectName(QStringLiteral("indexSourceNote"));
+    indexSourceNote_->setWordWrap(true);
+    indexTable_ =
+        MakeTable(QStringLiteral("indexTable"), {tr("Índice"), tr("Valor"), tr("Bandas")}, content);
     indexTable_->setRowCount(sensor::kIndexCount);
     for (std::size_t i = 0; i < sensor::kIndices.size(); ++i) {
         const sensor::IndexInfo& index = sensor::kIndices[i];
@@ -189,6 +233,7 @@ SensorDock::SensorDock(QMainWindow* window, QStatusBar* status)
         indexTable_->item(row, 0)->setToolTip(tip);
         indexTable_->item(row, 1)->setToolTip(tip);
     }
+    indexTable_->setColumnHidden(2, true);  // the bands read, with the band-based indices
     broadbandNdvi_ = new QLabel(content);
     broadbandNdvi_->setObjectName(QStringLiteral("broadbandNdvi"));
     fluxTable_ =
@@ -210,6 +255,8 @@ SensorDock::SensorDock(QMainWindow* window, QStatusBar* status)
     column->addWidget(sensorName_);
     column->addWidget(sensorChooser_);
     column->addWidget(bandTable_, 3);
+    column->addWidget(indexSource_);
+    column->addWidget(indexSourceNote_);
     column->addWidget(indexTable_, 4);
     column->addWidget(broadbandNdvi_);
     column->addWidget(fluxTable_, 2);
@@ -226,6 +273,10 @@ SensorDock::SensorDock(QMainWindow* window, QStatusBar* status)
     connect(this, &QDockWidget::topLevelChanged, this, [this] { Remember(); });
     connect(sensorChooser_, &QComboBox::activated, this, [this](int index) {
         chosenSensor_ = index;
+        Render();
+    });
+    connect(indexSource_, &QComboBox::activated, this, [this] {
+        fittedSensor_ = nullptr;  // the bands column comes or goes: fit the columns again
         Render();
     });
 }
@@ -314,6 +365,7 @@ void SensorDock::Render()
         sensorName_->setText(FromView(sensor.name));
         FillBands(sensor);
         FillIndices(sensor);
+        if (fittedSensor_ != &sensor) FitColumns(sensor);
         stale_ = false;
     });
     FillFluxes();  // after the band values: its failure leaves them shown
@@ -347,10 +399,12 @@ void SensorDock::FillBands(const sensor::Sensor& sensor)
     for (std::size_t b = 0; b < sensor.bands.size(); ++b) {
         const int row = static_cast<int>(b);
         SetCell(bandTable_, row, 0, QString::fromStdString(sensor::BandName(sensor, b)));
-        SetCell(bandTable_, row, 1,
+        SetCell(bandTable_, row, 1, RegionText(sensor.bands[b]));
+        bandTable_->item(row, 1)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        SetCell(bandTable_, row, 2,
                 QStringLiteral("%1–%2").arg(sensor.bands[b].lowerNm).arg(sensor.bands[b].upperNm));
         for (std::size_t k = 0; k < spectra.size(); ++k)
-            SetCell(bandTable_, row, static_cast<int>(k) + 2, Fixed(means[k][b], kPercentDecimals));
+            SetCell(bandTable_, row, static_cast<int>(k) + 3, Fixed(means[k][b], kPercentDecimals));
     }
 }
 
@@ -366,18 +420,31 @@ void SensorDock::FitColumns(const sensor::Sensor& sensor)
     fittedSensor_ = &sensor;
 }
 
+bool SensorDock::FromBands() const { return indexSource_->currentIndex() == 1; }
+
 void SensorDock::FillIndices(const sensor::Sensor& sensor)
 {
     const spectral::Spectrum rho = sensor::FractionOfPercent(shown_->canopyReflPct);
-    const sensor::IndexValues values = sensor::ComputeIndices(rho);
+    const bool fromBands = FromBands();
+    const sensor::IndexValues values =
+        fromBands ? sensor::ComputeBandIndices(rho, sensor) : sensor::ComputeIndices(rho);
     for (std::size_t i = 0; i < values.size(); ++i) {
-        SetCell(indexTable_, static_cast<int>(i), 1,
-                Fixed(values[i], i == kReip ? kReipDecimals : kIndexDecimals));
+        const int row = static_cast<int>(i);
+        SetCell(indexTable_, row, 1, Fixed(values[i], i == kReip ? kReipDecimals : kIndexDecimals));
+        SetCell(indexTable_, row, 2,
+                fromBands ? BandsRead(sensor::kIndices[i], sensor) : QString());
+        indexTable_->item(row, 2)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
+    indexTable_->setColumnHidden(2, !fromBands);
+    indexSourceNote_->setText(
+        fromBands ? tr("Con las bandas de %1: cada ρλ es el valor medio de la banda que contiene "
+                       "λ; «—» donde ninguna banda la contiene.")
+                        .arg(FromView(sensor.name))
+                  : tr("Del espectro simulado cada 5 nm, en las longitudes de onda exactas de "
+                       "cada fórmula; no dependen del sensor."));
     const sensor::NdviBands bands = sensor::NdviBandsOf(sensor);
-    const QString red =
-        bands.red ? QString::fromStdString(sensor::BandName(sensor, *bands.red)) : kUndefined;
-    const QString nir = QString::fromStdString(sensor::BandName(sensor, bands.nir));
+    const QString red = bands.red ? BandLabel(sensor, *bands.red) : kUndefined;
+    const QString nir = BandLabel(sensor, bands.nir);
     broadbandNdvi_->setText(
         tr("NDVI de banda ancha (bandas %1 y %2): %3")
             .arg(red, nir, Fixed(sensor::BroadbandNdvi(rho, sensor), kIndexDecimals)));

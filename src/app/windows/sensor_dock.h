@@ -19,16 +19,18 @@ struct Sensor;
 namespace tulmera::app {
 
 // The dock "Sensor e índices" beside the main window's charts: for one sensor, its bands with
-// their limits and the band values of the leaf reflectance and transmittance, the canopy
-// reflectance and the soil reflectance (percent); then the narrow-band vegetation indices of
-// the canopy reflectance and the sensor's broadband NDVI. The sensor is that of the checked
-// "Gráficos" entry; with "Cuadricula" checked, the one chosen in the dock (Sentinel-2 MSI at
-// first). Whether the dock is shown, where and, floating, its geometry are kept in the
-// application's settings (QSettings) and restored when a window makes its dock again.
+// their regions (blue, red, NIR...), limits and the band values of the leaf reflectance and
+// transmittance, the canopy reflectance and the soil reflectance (percent); then the
+// vegetation indices of the canopy reflectance, from the 5 nm spectrum (the default) or from
+// the sensor's bands, with a note saying which; and the sensor's broadband NDVI. The sensor is that
+// of the checked "Gráficos" entry; with "Cuadricula" checked, the one chosen in the dock
+// (Sentinel-2 MSI at first). Whether the dock is shown, where and, floating, its geometry are kept
+// in the application's settings (QSettings) and restored when a window makes its dock again.
 //
 // Controls, by object name:
 //   sensorDock (this), sensorName (the sensor shown), sensorChooser (the nine sensors),
-//   bandTable, indexTable, broadbandNdvi, fluxTable; the view entry that shows and hides the dock:
+//   bandTable (name, region, limits, values), indexSource, indexSourceNote, indexTable (index,
+//   value, bands read), broadbandNdvi, fluxTable; the view entry that shows and hides the dock:
 //   viewSensorDock.
 class SensorDock : public QDockWidget {
     Q_OBJECT
@@ -64,6 +66,7 @@ private:
     void Render();
     void FillBands(const sensor::Sensor& sensor);
     void FillIndices(const sensor::Sensor& sensor);
+    bool FromBands() const;  // the indices from the sensor's bands, not the 5 nm spectrum
     void FillFluxes();
     void FitColumns(const sensor::Sensor& sensor);
 
@@ -73,6 +76,8 @@ private:
     QLabel* sensorName_ = nullptr;
     QComboBox* sensorChooser_ = nullptr;
     QTableWidget* bandTable_ = nullptr;
+    QComboBox* indexSource_ = nullptr;   // 5 nm spectrum (the default) or the sensor's bands
+    QLabel* indexSourceNote_ = nullptr;  // says where the indices come from
     QTableWidget* indexTable_ = nullptr;
     QLabel* broadbandNdvi_ = nullptr;
     QTableWidget* fluxTable_ = nullptr;

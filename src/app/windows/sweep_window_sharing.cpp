@@ -173,8 +173,7 @@ bool CanopySweepWindow::SaveChartImages(const QString& fileName, widgets::ChartI
     const std::string_view parameter = multi::CanopyParameterName(result_->swept);
     std::vector<widgets::ChartFile> files =
         CurveFiles(tr("Reflectividad de la cubierta"), parameter, result_->values);
-    const auto quantity =
-        multi::ParseSweepQuantity(quantityList_->currentText().toStdString(), true);
+    const auto quantity = ChosenQuantity();
     const multi::QuantityZoom zoom = ChosenZoom();
     std::optional<plot::Figure> quantityFigure;
     if (quantity) {
