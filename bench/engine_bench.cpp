@@ -18,7 +18,7 @@ engine::CanopyBatch SampledBatch(const lut::TableSpec& spec)
     engine::CanopyBatch batch;
     for (std::uint64_t row = 0; row < spec.samples; ++row) {
         const lut::ParameterValues v = lut::SampleValues(spec, row);
-        batch.Append(lut::LeafOf(v), v[4], v[5], v[6], v[7], v[8]);
+        batch.Append(lut::LeafOf(leaf::LeafModel::Classic, v), v[4], v[5], v[6], v[7], v[8]);
     }
     return batch;
 }

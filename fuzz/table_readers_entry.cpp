@@ -43,7 +43,7 @@ void CheckAcceptedTable(const char* fileName, const lut::Table& table)
     RequireAllFinite(table.rows.parameters, "parameter");
     RequireAllFinite(table.rows.reflectance, "reflectance");
     RequireAllFinite(table.rows.products, "product");
-    Require(!table.digest || *table.digest == lut::DigestOf(table.rows),
+    Require(!table.digest || *table.digest == lut::DigestOf(table.rows, table.info.spec.leafModel),
             "A table was read whose rows do not match its digest.");
     ReadsOrNamesFile(fileName, [&] { lut::CheckShardRows(fileName, table); });
 }

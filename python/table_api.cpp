@@ -2,9 +2,11 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <span>
 
 #include "arguments.h"
 #include "interruptible.h"
+#include "leaf/leaf_models.h"
 #include "lut/canopy_refine.h"
 #include "lut/lut_fit.h"
 #include "lut/table.h"
@@ -126,13 +128,43 @@ const lut::Table& TableOf(const py::object& table, std::shared_ptr<const lut::Ta
     return *keep;
 }
 
-py::dict ByName(const lut::ParameterValues& values)
+// The values of the columns of a table of `model`, by name.
+py::dict ByName(leaf::LeafModel model, const lut::ParameterValues& values)
 {
     py::dict named;
-    for (std::size_t p = 0; p < values.size(); ++p) {
+    for (const lut::Parameter column : lut::TableColumns(model)) {
+        const auto p = static_cast<std::size_t>(column);
         named[std::string(lut::kParameterNames[p]).c_str()] = values[p];
     }
     return named;
+}
+
+// A table's parameters, its columns in their order: a read-only view of a classic table's rows
+// (the first columns of each stored row), a copy for another leaf model's.
+py::array ParameterColumns(const lut::Table& table, py::handle owner)
+{
+    const lut::TableRows& rows = table.rows;
+    const std::span<const lut::Parameter> columns = lut::TableColumns(table.info.spec.leafModel);
+    const auto rowCount = static_cast<py::ssize_t>(rows.Count());
+    const auto columnCount = static_cast<py::ssize_t>(columns.size());
+    if (table.info.spec.leafModel == leaf::LeafModel::Classic) {
+        py::array_t<double> view({rowCount, columnCount},
+                                 {static_cast<py::ssize_t>(lut::kParameterCount * sizeof(double)),
+                                  static_cast<py::ssize_t>(sizeof(double))},
+                                 rows.parameters.data(), owner);
+        view.attr("flags").attr("writeable") = false;
+        return view;
+    }
+    py::array_t<double> copy({rowCount, columnCount});
+    auto out = copy.mutable_unchecked<2>();
+    for (py::ssize_t r = 0; r < rowCount; ++r) {
+        for (py::ssize_t c = 0; c < columnCount; ++c) {
+            out(r, c) = rows.parameters[static_cast<std::size_t>(r) * lut::kParameterCount
+                                        + static_cast<std::size_t>(columns[c])];
+        }
+    }
+    copy.attr("flags").attr("writeable") = false;
+    return copy;
 }
 
 // What fit_canopy() returns for each spectrum.
@@ -172,8 +204,10 @@ py::object FitCanopy(const py::object& reflectance, const py::object& tableArgum
             },
             [](std::size_t) { return std::string(); });
         CanopyFit result;
-        result.mean = ByName(fit.mean);
-        for (std::size_t p = 0; p < fit.sd.size(); ++p) {
+        const leaf::LeafModel model = table.info.spec.leafModel;
+        result.mean = ByName(model, fit.mean);
+        for (const lut::Parameter column : lut::TableColumns(model)) {
+            const auto p = static_cast<std::size_t>(column);
             result.sd[std::string(lut::kParameterNames[p]).c_str()] =
                 fit.sd[p] ? py::object(py::float_(*fit.sd[p])) : py::object(py::none());
         }
@@ -183,7 +217,7 @@ py::object FitCanopy(const py::object& reflectance, const py::object& tableArgum
             result.bestRmse.append(fit.bestRmsePercent[k]);
         }
         if (refined) {
-            result.refined = ByName(refined->values);
+            result.refined = ByName(model, refined->values);
             result.rmseRefined = py::float_(refined->rmsePercent);
         }
         result.wavelengthsCompared = fit.wavelengthsCompared;
@@ -201,11 +235,10 @@ void DefineTable(py::module_& m)
         .def_property_readonly(
             "parameters",
             [](py::object self) {
-                const lut::TableRows& rows = self.cast<const TableObject&>().table->rows;
-                return ReadOnlyView(rows.parameters.data(), rows.Count(), lut::kParameterCount,
-                                    self);
+                return ParameterColumns(*self.cast<const TableObject&>().table, self);
             },
-            "float64 array (rows, 9), columns in the order of names")
+            "float64 array (rows, columns), columns in the order of names (9 for the "
+            "classic leaf model)")
         .def_property_readonly(
             "reflectance",
             [](py::object self) {
@@ -214,19 +247,29 @@ void DefineTable(py::module_& m)
                                     spectral::kWavelengthCount, self);
             },
             "float32 array (rows, 421): the canopy reflectance as the table files store it")
-        .def_property_readonly("names",
-                               [](const TableObject&) {
-                                   py::tuple names(lut::kParameterNames.size());
-                                   for (std::size_t p = 0; p < names.size(); ++p) {
-                                       names[p] = std::string(lut::kParameterNames[p]);
-                                   }
-                                   return names;
-                               })
+        .def_property_readonly(
+            "names",
+            [](const TableObject& t) {
+                const auto columns = lut::TableColumns(t.table->info.spec.leafModel);
+                py::tuple names(columns.size());
+                for (std::size_t c = 0; c < columns.size(); ++c) {
+                    names[c] =
+                        std::string(lut::kParameterNames[static_cast<std::size_t>(columns[c])]);
+                }
+                return names;
+            })
+        .def_property_readonly(
+            "leaf_model",
+            [](const TableObject& t) {
+                return std::string(leaf::LeafModelName(t.table->info.spec.leafModel));
+            },
+            "the leaf model of every row: \"classic\", \"prospect-d\" or \"prospect-pro\"")
         .def(
             "__getitem__",
             [](py::object self, const std::string& name) {
-                const std::size_t p = ParameterIndex(name);
-                const lut::TableRows& rows = self.cast<const TableObject&>().table->rows;
+                const lut::Table& table = *self.cast<const TableObject&>().table;
+                const std::size_t p = ParameterIndex(name, table.info.spec.leafModel);
+                const lut::TableRows& rows = table.rows;
                 py::array_t<double> column(
                     {static_cast<py::ssize_t>(rows.Count())},
                     {static_cast<py::ssize_t>(lut::kParameterCount * sizeof(double))},
@@ -251,7 +294,8 @@ void DefineTable(py::module_& m)
             [](const TableObject& t) {
                 py::dict ranges;
                 const auto& spec = t.table->info.spec;
-                for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
+                for (const lut::Parameter column : lut::TableColumns(spec.leafModel)) {
+                    const auto p = static_cast<std::size_t>(column);
                     if (!spec.ranges[p].varies) continue;
                     ranges[std::string(lut::kParameterNames[p]).c_str()] =
                         py::make_tuple(spec.ranges[p].lo, spec.ranges[p].hi);
@@ -264,7 +308,8 @@ void DefineTable(py::module_& m)
             [](const TableObject& t) {
                 py::dict held;
                 const auto& spec = t.table->info.spec;
-                for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
+                for (const lut::Parameter column : lut::TableColumns(spec.leafModel)) {
+                    const auto p = static_cast<std::size_t>(column);
                     if (spec.ranges[p].varies) continue;
                     held[std::string(lut::kParameterNames[p]).c_str()] = spec.ranges[p].lo;
                 }

@@ -6,17 +6,15 @@
 
 namespace tulmera::python {
 
-std::size_t ParameterIndex(const std::string& name)
+std::size_t ParameterIndex(const std::string& name, leaf::LeafModel model)
 {
-    for (std::size_t p = 0; p < lut::kParameterNames.size(); ++p) {
-        if (name == lut::kParameterNames[p]
-            || (name == "lai" && lut::kParameterNames[p] == "LAI")) {
+    std::string names;
+    for (const lut::Parameter column : lut::TableColumns(model)) {
+        const auto p = static_cast<std::size_t>(column);
+        if (name == lut::kParameterNames[p] || (name == "lai" && column == lut::Parameter::Lai)) {
             return p;
         }
-    }
-    std::string names;
-    for (const std::string_view n : lut::kParameterNames) {
-        names += (names.empty() ? "" : ", ") + std::string(n);
+        names += (names.empty() ? "" : ", ") + std::string(lut::kParameterNames[p]);
     }
     throw py::value_error("\"" + name + "\" is not a table parameter; use one of " + names + ".");
 }
@@ -70,7 +68,7 @@ void ReadRanges(const py::object& ranges, lut::TableSpec& spec)
         }
         for (const auto& [key, value] : py::dict(ranges)) {
             const std::string name = py::str(key);
-            const std::size_t p = ParameterIndex(name);
+            const std::size_t p = ParameterIndex(name, spec.leafModel);
             if (!py::isinstance<py::sequence>(value) || py::isinstance<py::str>(value)
                 || py::len(value) != 2) {
                 throw py::value_error("ranges[\"" + name + "\"] must be a pair (lo, hi).");
@@ -84,9 +82,9 @@ void ReadRanges(const py::object& ranges, lut::TableSpec& spec)
                               ScalarOf("ranges[\"" + name + "\"] hi", ends[1]), true};
         }
     }
-    for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
-        if (const auto problem =
-                lut::RangeProblem(static_cast<lut::Parameter>(p), spec.ranges[p])) {
+    for (const lut::Parameter column : lut::TableColumns(spec.leafModel)) {
+        const auto p = static_cast<std::size_t>(column);
+        if (const auto problem = lut::RangeProblem(column, spec.ranges[p])) {
             throw py::value_error(*problem);
         }
     }

@@ -16,9 +16,9 @@ namespace py = pybind11;
 // Seeds below it are written exactly as text, as the batch runner takes them.
 inline constexpr double kLargestSeed = 1e15;
 
-// The index in lut::kParameterNames of `name` ("lai" also names LAI). Throws py::value_error
-// listing the names.
-std::size_t ParameterIndex(const std::string& name);
+// The index in lut::kParameterNames of `name` ("lai" also names LAI), a column of a table of
+// `model`. Throws py::value_error listing that table's names.
+std::size_t ParameterIndex(const std::string& name, leaf::LeafModel model);
 
 // `value` as one number named `name`. Throws py::value_error for an array or a non-number.
 double ScalarOf(const std::string& name, const py::object& value);

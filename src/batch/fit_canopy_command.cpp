@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <string>
+#include <type_traits>
 #include <vector>
 
+#include "batch/leaf_model_options.h"
 #include "batch/measured_options.h"
 #include "batch/sky_mix_option.h"
+#include "leaf/leaf_models.h"
 #include "lut/canopy_refine.h"
 #include "lut/lut_fit.h"
 #include "lut/table.h"
@@ -28,8 +32,9 @@ struct FitCanopyRequest {
     bool leaveOutWaterBands = false;
     bool refine = false;  // --refine
     measured::ValueScale scale = measured::ValueScale::Guess;
-    std::vector<std::string> columns;      // empty: all
-    std::optional<canopy::SkyMix> skyMix;  // --sky-mix: must be the table's
+    std::vector<std::string> columns;          // empty: all
+    std::optional<canopy::SkyMix> skyMix;      // --sky-mix: must be the table's
+    std::optional<leaf::LeafModel> leafModel;  // --leaf-model: must be the table's
 };
 
 FitCanopyRequest RequestFrom(const BatchArguments& arguments)
@@ -53,6 +58,7 @@ FitCanopyRequest RequestFrom(const BatchArguments& arguments)
     request.scale = ScaleFrom(arguments);
     request.columns = ColumnsFrom(arguments);
     request.skyMix = GivenSkyMix(arguments);
+    if (arguments.Has("--leaf-model")) request.leafModel = LeafModelFrom(arguments);
     return request;
 }
 
@@ -76,13 +82,31 @@ void AddProducts(textio::CsvText& csv, const lut::CanopyFitResult& result)
     }
 }
 
-std::string ResultsCsv(const std::vector<ColumnFit>& fits, bool refined, bool products)
+// The table's columns of `values`, in their order.
+template <typename Value>
+void AddColumns(textio::CsvText& csv, std::span<const lut::Parameter> columns,
+                const std::array<Value, lut::kParameterCount>& values)
 {
+    for (const lut::Parameter column : columns) {
+        const Value& value = values[static_cast<std::size_t>(column)];
+        if constexpr (std::is_same_v<Value, double>) {
+            csv.Rounded(value);
+        } else if (value) {
+            csv.Rounded(*value);
+        } else {
+            csv.Empty();
+        }
+    }
+}
+
+std::string ResultsCsv(const std::vector<ColumnFit>& fits, const lut::TableSpec& spec, bool refined)
+{
+    const std::span<const lut::Parameter> columns = lut::TableColumns(spec.leafModel);
     textio::CsvText csv;
     csv.Text("column");
     const auto addNames = [&](const char* suffix) {
-        for (const std::string_view name : lut::kParameterNames) {
-            csv.Text(std::string(name) + suffix);
+        for (const lut::Parameter column : columns) {
+            csv.Text(std::string(lut::kParameterNames[static_cast<std::size_t>(column)]) + suffix);
         }
     };
     addNames("_mean");
@@ -92,7 +116,7 @@ std::string ResultsCsv(const std::vector<ColumnFit>& fits, bool refined, bool pr
         addNames("_refined");
         csv.Text("rmse_refined");
     }
-    if (products) {
+    if (spec.products) {
         for (const char* suffix : {"_mean", "_sd"}) {
             for (const std::string_view name : lut::kProductNames) {
                 csv.Text(std::string(name) + suffix);
@@ -102,17 +126,11 @@ std::string ResultsCsv(const std::vector<ColumnFit>& fits, bool refined, bool pr
     csv.EndRow();
     for (const ColumnFit& fit : fits) {
         csv.Text(fit.name);
-        for (const double mean : fit.result.mean) csv.Rounded(mean);
-        for (const std::optional<double>& sd : fit.result.sd) {
-            if (sd) {
-                csv.Rounded(*sd);
-            } else {
-                csv.Empty();
-            }
-        }
+        AddColumns(csv, columns, fit.result.mean);
+        AddColumns(csv, columns, fit.result.sd);
         csv.Rounded(fit.result.bestRmsePercent.front());
         if (fit.refined) {
-            for (const double value : fit.refined->values) csv.Rounded(value);
+            AddColumns(csv, columns, fit.refined->values);
             csv.Rounded(fit.refined->rmsePercent);
         }
         AddProducts(csv, fit.result);
@@ -132,10 +150,22 @@ void CheckSkyMix(const FitCanopyRequest& request, const lut::TableSpec& spec)
                      + " sky mix; leave --sky-mix out to use the table's.");
 }
 
+// Likewise a --leaf-model other than the table's: the fit and its refinement use the leaf
+// model that computed the table.
+void CheckLeafModel(const FitCanopyRequest& request, const lut::TableSpec& spec)
+{
+    if (!request.leafModel || *request.leafModel == spec.leafModel) return;
+    throw UsageError("--leaf-model " + std::string(leaf::LeafModelName(*request.leafModel))
+                     + " contradicts the table \"" + Shown(request.lutFile)
+                     + "\", computed with the " + std::string(leaf::LeafModelName(spec.leafModel))
+                     + " leaf model; leave --leaf-model out to use the table's.");
+}
+
 void RunFitCanopy(const FitCanopyRequest& request)
 {
     const lut::Table table = lut::LoadTable(request.lutFile);
     CheckSkyMix(request, table.info.spec);
+    CheckLeafModel(request, table.info.spec);
     const std::size_t rowCount = table.rows.Count();
     if (static_cast<std::size_t>(request.best) > rowCount) {
         throw Error("--best " + std::to_string(request.best)
@@ -165,7 +195,7 @@ void RunFitCanopy(const FitCanopyRequest& request)
                         + "\" against \"" + request.lutFile + "\": " + e.what());
         }
     }
-    PrintResults(ResultsCsv(fits, request.refine, table.info.spec.products));
+    PrintResults(ResultsCsv(fits, table.info.spec, request.refine));
 }
 
 }  // namespace
@@ -178,15 +208,18 @@ BatchCommand FitCanopyCommand()
         "canopy reflectance file is compared with every row of the table over the\n"
         "wavelengths both have; the parameters of the K rows of lowest RMSE are\n"
         "averaged. Printed as CSV on standard output: column, then P_mean for each of\n"
-        "the table's parameters (N, Cab, Cw, Cm, LAI, sun, view, azimuth, hotspot), P_sd\n"
+        "the table's columns (N, Cab, Cw, Cm, LAI, sun, view, azimuth, hotspot; a table\n"
+        "of another --leaf-model has that model's leaf parameters in place of the\n"
+        "classic four), P_sd\n"
         "(sample standard deviation, empty for --best 1), rmse_best (the best row's RMSE\n"
         "in percent reflectance). With --refine, then P_refined and rmse_refined: from\n"
         "the mean, the parameters the table varies adjusted within its ranges by least\n"
         "squares until the model comes closest (a few hundred model runs a column; far\n"
         "more accurate than the table's rows alone). For a table made with --products,\n"
         "then Q_mean and Q_sd of its fAPAR, fCover, albedo_PAR, albedo_NIR and\n"
-        "albedo_shortwave over the same rows. The fit uses the table's sky mix; a\n"
-        "--sky-mix that contradicts it is refused. The file is delimited text, the\n"
+        "albedo_shortwave over the same rows. The fit uses the table's sky mix and leaf\n"
+        "model; a --sky-mix or --leaf-model that contradicts it is refused. The file is delimited "
+        "text, the\n"
         "first column the wavelength (nm, or um when all are below 3). No working file\n"
         "is touched.",
         {
@@ -199,6 +232,7 @@ BatchCommand FitCanopyCommand()
             {"--fraction", "", "values are fractions (default: guessed)", OptionKind::Flag},
             {"--columns", "LIST", "all (default) or K[,K...]: header names or numbers, 1 first"},
             SkyMixOption(),
+            LeafModelOptions().front(),
         },
         [](const BatchArguments& arguments) -> BatchWork {
             const FitCanopyRequest request = RequestFrom(arguments);

@@ -41,10 +41,6 @@ LutRequest LutRequestFrom(const BatchArguments& arguments)
 {
     LutRequest request;
     const leaf::LeafParameters leaf = LeafParametersFrom(arguments);
-    if (leaf.model != leaf::LeafModel::Classic) {
-        throw UsageError("--leaf-model " + arguments.Text("--leaf-model", "")
-                         + ": look-up tables hold the classic leaf model only.");
-    }
     request.spec = lut::HeldSpec(leaf, CanopyInputsFrom(arguments));
     lut::TableSpec& spec = request.spec;
     if (!arguments.Has("--samples")) throw UsageError("lut needs --samples N (the table's rows).");
@@ -56,9 +52,11 @@ LutRequest LutRequestFrom(const BatchArguments& arguments)
     spec.sampling = SamplingFrom(arguments);
     spec.products = arguments.Has("--products");
     for (const std::string& range : arguments.Values("--range")) ReadRange(range, arguments, spec);
-    for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
-        const auto problem = lut::RangeProblem(static_cast<lut::Parameter>(p), spec.ranges[p]);
-        if (problem) throw UsageError(*problem);
+    for (const lut::Parameter column : lut::TableColumns(spec.leafModel)) {
+        const auto p = static_cast<std::size_t>(column);
+        if (const auto problem = lut::RangeProblem(column, spec.ranges[p])) {
+            throw UsageError(*problem);
+        }
     }
     request.rows = ShardFrom(arguments, spec.samples);
     request.threads = ThreadsFrom(arguments);
@@ -82,9 +80,10 @@ void CheckRoomFor(const LutRequest& request)
     const std::uint64_t rows = request.rows.end - request.rows.first;
     // Products take 8 bytes each in HDF5, and at least a digit and a comma each in CSV.
     const std::uint64_t products = request.spec.products ? lut::kProductCount : 0;
-    const std::uint64_t perRow = lut::FormatOf(request.out) == lut::TableFormat::Csv
-                                     ? lut::kLeastCsvBytesPerRow + 2 * products
-                                     : lut::kHdf5BytesPerRow + sizeof(double) * products;
+    const std::uint64_t perRow =
+        lut::FormatOf(request.out) == lut::TableFormat::Csv
+            ? lut::kLeastCsvBytesPerRow + 2 * products
+            : lut::Hdf5BytesPerRow(request.spec.leafModel) + sizeof(double) * products;
     struct statvfs disk {};
     if (::statvfs(textio::DirectoryOf(request.out).c_str(), &disk) != 0) return;  // the write says
     const std::uint64_t free = static_cast<std::uint64_t>(disk.f_bavail) * disk.f_frsize;
@@ -103,7 +102,8 @@ BatchCommand LutCommand()
         {"--samples", "N", "rows of the table, at least 1 (required)"},
         {"--seed", "S", "seed of the samples, 0 to 999999999999999 (default 0)"},
         {"--range", "P=lo:hi",
-         "vary P (N Cab Cw Cm LAI sun view azimuth hotspot) over lo..hi; repeatable",
+         "vary P over lo..hi: N Cab Cw Cm LAI sun view azimuth hotspot, and the leaf model's "
+         "Car Anth Cbrown (Prot CBC in place of Cm for prospect-pro); repeatable",
          OptionKind::Repeated},
         {"--sampling", "KIND", "lhs: Latin hypercube (default); uniform: independent draws"},
         {"--threads", "T", "worker threads (default: every core)"},
@@ -125,9 +125,11 @@ BatchCommand LutCommand()
         "in memory on every core and written to --out. The samples depend only on\n"
         "the seed and the number of samples, not on threads or shards. On a\n"
         "terminal a progress bar shows the rate and the time left. The table records\n"
-        "a --sky-mix physical in its settings. With --products each row also holds the\n"
-        "canopy's fAPAR, fCover and albedos (HDF5 dataset \"products\", CSV columns\n"
-        "after 2500), for fit-canopy to report; it takes about twice as long.",
+        "a --sky-mix physical in its settings, and so a --leaf-model other than\n"
+        "classic, whose parameters are then the table's columns (a prospect-pro table\n"
+        "has Prot and CBC, not Cm). With --products each row also holds the canopy's\n"
+        "fAPAR, fCover and albedos (HDF5 dataset \"products\", CSV columns after 2500),\n"
+        "for fit-canopy to report; it takes about twice as long.",
         options,
         [](const BatchArguments& arguments) -> BatchWork {
             const LutRequest request = LutRequestFrom(arguments);

@@ -22,11 +22,9 @@ namespace {
 multi::SweptParameter ParameterFrom(const BatchArguments& arguments)
 {
     const std::string name = arguments.Text("--param", "N");
-    for (int i = 0; i < 4; ++i) {
-        const auto parameter = static_cast<multi::SweptParameter>(i);
-        if (multi::ParameterName(parameter) == name) return parameter;
-    }
-    throw UsageError("--param: \"" + Shown(name) + "\" is not one of N, Cab, Cw, Cm.");
+    if (const auto parameter = multi::SweptParameterNamed(name)) return *parameter;
+    throw UsageError("--param: \"" + Shown(name)
+                     + "\" is not one of N, Cab, Cw, Cm, Car, Anth, Cbrown, Prot, CBC.");
 }
 
 // The sweep as the multiple-simulation window runs it, building "MVP.dat" and "MVPaint.dat"
@@ -58,15 +56,11 @@ void RunSweepCommand(const multi::SweepRequest& request, const ChartImageRequest
 
 domain::Input InputOf(multi::SweptParameter parameter)
 {
-    switch (parameter) {
-        case multi::SweptParameter::N:
-            return domain::Input::N;
-        case multi::SweptParameter::Cab:
-            return domain::Input::Cab;
-        case multi::SweptParameter::Cw:
-            return domain::Input::Cw;
-        case multi::SweptParameter::Cm:
-            return domain::Input::Cm;
+    for (const domain::Input input :
+         {domain::Input::N, domain::Input::Cab, domain::Input::Cw, domain::Input::Cm,
+          domain::Input::Car, domain::Input::Anth, domain::Input::Cbrown, domain::Input::Prot,
+          domain::Input::CBC}) {
+        if (domain::OptionName(input) == multi::ParameterName(parameter)) return input;
     }
     return domain::Input::N;
 }
@@ -77,20 +71,8 @@ void CheckSweepOptions(const multi::SweepRequest& request, const std::vector<dou
 {
     leaf::LeafParameters held = request.fixed;
     const leaf::LeafParameters start = leaf::StartLeafParameters(request.fixed.model);
-    switch (request.swept) {
-        case multi::SweptParameter::N:
-            held.N = start.N;
-            break;
-        case multi::SweptParameter::Cab:
-            held.Cab = start.Cab;
-            break;
-        case multi::SweptParameter::Cw:
-            held.Cw = start.Cw;
-            break;
-        case multi::SweptParameter::Cm:
-            held.Cm = start.Cm;
-            break;
-    }
+    double leaf::LeafParameters::*const sweptField = *domain::LeafField(InputOf(request.swept));
+    held.*sweptField = start.*sweptField;
     CheckLeafOptions(held);
     const domain::Input swept = InputOf(request.swept);
     if (!leaf::ModelHasParameter(held.model, domain::OptionName(swept))) {
@@ -145,7 +127,9 @@ multi::SweepRequest SweepRequestFrom(const BatchArguments& arguments)
 BatchCommand SweepCommand()
 {
     std::vector<OptionInfo> options = {
-        {"--param", "P", "the parameter to sweep: N, Cab, Cw or Cm (default N)"},
+        {"--param", "P",
+         "the parameter to sweep: N, Cab, Cw or Cm, or one --leaf-model reads: Car, Anth, "
+         "Cbrown, Prot, CBC (default N)"},
         {"--from", "x", "lower limit: the first value"},
         {"--to", "y", "upper limit: values up to it + 0.0001 are swept"},
         {"--step", "z", "interval between values, greater than 0"},
@@ -162,7 +146,10 @@ BatchCommand SweepCommand()
         "is ignored). One block per value in \"MVP.dat\", the last spectrum in\n"
         "\"MVPaint.dat\". Limits by default as the window sets them up: N 1 to 4 by\n"
         "0.1, Cab 15 to 90 by 1, Cw 0.0001 to 0.07 by 0.001, Cm 0.002 to 0.04 by\n"
-        "0.0005. At most 1000 values. With --png DIR, also the sweep chart and its\n"
+        "0.0005; for the parameters of prospect-d and prospect-pro Car 0 to 30 by 2,\n"
+        "Anth 0 to 40 by 5, Cbrown 0 to 1 by 0.1, Prot 0 to 0.004 by 0.0005, CBC 0.002\n"
+        "to 0.02 by 0.002. \"MVP.dat\" has the same layout whatever the leaf model.\n"
+        "At most 1000 values. With --png DIR, also the sweep chart and its\n"
         "colour legend as the window draws them, as DIR/sweep.png (365 x 245 pixels)\n"
         "and DIR/legend.png (369 x 17), times --scale; with --svg DIR, the same as\n"
         "vector pictures DIR/sweep.svg and DIR/legend.svg. With --xlsx FILE, also the\n"

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "leaf/leaf_models.h"
 #include "parallel/parallel_for.h"
 #include "textio/number_text.h"
 
@@ -12,7 +13,8 @@ constexpr int kMostThreads = 1024;
 
 // The batch option that holds each parameter when it has no range.
 constexpr std::array<std::string_view, lut::kParameterCount> kHeldOptions = {
-    "--N", "--Cab", "--Cw", "--Cm", "--lai", "--sun", "--view", "--azimuth", "--hotspot"};
+    "--N",       "--Cab",     "--Cw",  "--Cm",   "--lai",    "--sun",  "--view",
+    "--azimuth", "--hotspot", "--Car", "--Anth", "--Cbrown", "--Prot", "--CBC"};
 
 }  // namespace
 
@@ -66,6 +68,11 @@ void ReadRange(const std::string& text, const BatchArguments& arguments, lut::Ta
                          + ".");
     }
     const auto at = static_cast<std::size_t>(*parameter);
+    if (!lut::HasColumn(spec.leafModel, *parameter)) {
+        throw UsageError("--range " + name + ": the "
+                         + std::string(leaf::LeafModelName(spec.leafModel))
+                         + " leaf model has no parameter " + name + " (see --leaf-model).");
+    }
     if (spec.ranges[at].varies) throw UsageError("--range: " + name + " is given twice.");
     if (arguments.Has(kHeldOptions[at])) {
         throw UsageError("--range " + name + " and " + std::string(kHeldOptions[at])

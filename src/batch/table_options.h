@@ -21,7 +21,8 @@ lut::RowRange ShardFrom(const BatchArguments& arguments, std::uint64_t samples);
 
 // Reads "P=lo:hi" into the range of P of `spec` (varies = true; the range itself is checked
 // by lut::RangeProblem later). Throws UsageError for a malformed text, an unknown parameter,
-// a parameter given twice or also held by its own option (--lai, ...).
+// one that spec.leafModel does not read (Cm for prospect-pro, Car for classic), a parameter
+// given twice or also held by its own option (--lai, ...).
 void ReadRange(const std::string& text, const BatchArguments& arguments, lut::TableSpec& spec);
 
 // --threads T, 1 .. 1024, by default every core.

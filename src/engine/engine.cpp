@@ -43,6 +43,21 @@ std::string LeafSet(const leaf::LeafParameters& p, LeafWork& w)
     }
 }
 
+}  // namespace
+
+LeafEvaluator::LeafEvaluator() : work_(std::make_unique<detail::LeafKernelWork>()) {}
+LeafEvaluator::~LeafEvaluator() = default;
+
+bool LeafEvaluator::Compute(const leaf::LeafParameters& p)
+{
+    return detail::LeafKernel(detail::TablesOf(p.model), detail::TermCoefficients(p), p.N, *work_);
+}
+
+const double* LeafEvaluator::Reflectance() const { return work_->refl.data(); }
+const double* LeafEvaluator::Transmittance() const { return work_->trans.data(); }
+
+namespace {
+
 // A worker's scratch for one canopy; the sky ratio is kept while the sun stays the same.
 struct CanopyWork {
     LeafWork leaf;

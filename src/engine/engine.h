@@ -2,6 +2,7 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -89,6 +90,33 @@ std::optional<std::size_t> FirstFailure(const std::vector<std::string>& error);
 
 // Thrown by the batch functions when options.cancel became true before the batch ended.
 struct Cancelled {};
+
+namespace detail {
+struct LeafKernelWork;
+}
+
+// One leaf at a time through the leaf kernel, for a caller that evaluates many leaves one
+// after the other (the leaf fit). Not thread-safe: one per thread.
+class LeafEvaluator {
+public:
+    LeafEvaluator();
+    ~LeafEvaluator();
+    LeafEvaluator(const LeafEvaluator&) = delete;
+    LeafEvaluator& operator=(const LeafEvaluator&) = delete;
+
+    // The spectra of `p` at every grid point, within 1e-12 relative of
+    // leaf::ComputeLeafSpectrum, into Reflectance() and Transmittance(). Does not check `p`
+    // (N > 0 is the caller's precondition). False when the kernel leaves the leaf to the exact
+    // path (a point with k <= 0, a value outside 0 .. 1 or not finite): the values are then
+    // not the leaf's.
+    bool Compute(const leaf::LeafParameters& p);
+    // Fractions, grid order (index 0 .. 420).
+    const double* Reflectance() const;
+    const double* Transmittance() const;
+
+private:
+    std::unique_ptr<detail::LeafKernelWork> work_;
+};
 
 // The leaf spectra of every set of `batch` (leaf::ComputeLeafSpectrum's values). A set the
 // leaf model refuses (bad parameters, a fault at a wavelength) gets its message. Throws

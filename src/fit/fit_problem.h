@@ -1,6 +1,8 @@
 #pragma once
+#include <memory>
 #include <vector>
 
+#include "engine/engine.h"
 #include "fit/unit_box_search.h"
 #include "leaf/leaf_parameters.h"
 #include "leaf/prospect.h"
@@ -9,8 +11,10 @@
 namespace tulmera::fit {
 
 // The sum of squared residuals of the leaf model against measured reflectance and
-// transmittance over a chosen set of grid points, as the fit minimises it. The model is
-// computed only at those points, each exactly as the leaf model computes it.
+// transmittance over a chosen set of grid points, as the fit minimises it. For PROSPECT-D and
+// PRO over many points the model comes from the engine's leaf kernel (all grid points at once,
+// within 1e-12 relative of the exact path, which computes any leaf the kernel leaves to it);
+// otherwise the exact path is computed at those points only.
 class LeafResiduals {
 public:
     // The grid points from `firstNm` to `lastNm` (ends included) where `reflectance` or
@@ -38,6 +42,11 @@ private:
     std::vector<leaf::Transmissivities> tav_;
     std::vector<double> R_, T_, weightR_, weightT_;
     int count_ = 0;
+    // With kKernelPoints points or more; SumOfSquares is const to its callers, the scratch
+    // is not: one residuals object per fit, one fit per thread.
+    std::unique_ptr<engine::LeafEvaluator> kernel_;
+
+    double ExactSum(const leaf::LeafParameters& p) const;
 };
 
 }  // namespace tulmera::fit

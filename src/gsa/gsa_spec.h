@@ -25,7 +25,7 @@ enum class QuantitySet {
 // table (lut::Parameter order), then the leaf parameters only PROSPECT-D and PROSPECT-PRO
 // read. Their names key the settings, `--range` and the files.
 inline constexpr std::size_t kInputCount = 14;
-inline constexpr std::size_t kTableInputCount = lut::kParameterCount;
+inline constexpr std::size_t kTableInputCount = lut::kClassicColumnCount;
 inline constexpr std::array<std::string_view, kInputCount> kInputNames = {
     "N",       "Cab",     "Cw",  "Cm",   "LAI",    "sun",  "view",
     "azimuth", "hotspot", "Car", "Anth", "Cbrown", "Prot", "CBC"};

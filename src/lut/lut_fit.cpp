@@ -117,7 +117,9 @@ TableSpec WithFitRanges(TableSpec spec)
     set(Parameter::N, 1, 2.5);
     set(Parameter::Cab, 5, 90);
     set(Parameter::Cw, 0.001, 0.05);
-    set(Parameter::Cm, 0.002, 0.02);
+    // PROSPECT-PRO reads the dry matter as its carbon-based constituents (its proteins held).
+    set(spec.leafModel == leaf::LeafModel::ProspectPro ? Parameter::CBC : Parameter::Cm, 0.002,
+        0.02);
     set(Parameter::Lai, 0.1, 8);
     return spec;
 }

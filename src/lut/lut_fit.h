@@ -13,7 +13,8 @@
 namespace tulmera::lut {
 
 // `spec` with the ranges a canopy fit varies by default: N 1 .. 2.5, Cab 5 .. 90 µg/cm²,
-// Cw 0.001 .. 0.05 cm, Cm 0.002 .. 0.02 g/cm², LAI 0.1 .. 8; the geometry stays held.
+// Cw 0.001 .. 0.05 cm, Cm 0.002 .. 0.02 g/cm² (for PROSPECT-PRO, CBC over that range in its
+// place), LAI 0.1 .. 8; the geometry and the other leaf parameters stay held.
 TableSpec WithFitRanges(TableSpec spec);
 
 // The rows of `spec` computed in memory on `threads` threads (see ComputeRows, which also

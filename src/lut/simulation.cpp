@@ -8,7 +8,8 @@
 namespace tulmera::lut {
 
 Simulator::Simulator(const TableSpec& spec)
-    : scene_(engine::SceneOf(spec.leafArchitecture, spec.soil, spec.visibility, spec.skyMix))
+    : leafModel_(spec.leafModel),
+      scene_(engine::SceneOf(spec.leafArchitecture, spec.soil, spec.visibility, spec.skyMix))
 {
 }
 
@@ -16,7 +17,7 @@ void Simulator::Load(const ParameterValues& values)
 {
     const auto value = [&values](Parameter p) { return values[static_cast<std::size_t>(p)]; };
     one_ = {};
-    one_.Append(LeafOf(values), value(Parameter::Lai), value(Parameter::Sun),
+    one_.Append(LeafOf(leafModel_, values), value(Parameter::Lai), value(Parameter::Sun),
                 value(Parameter::View), value(Parameter::Azimuth), value(Parameter::HotSpot));
 }
 

@@ -6,9 +6,9 @@
 
 namespace tulmera::lut {
 
-// The simulation of one sample of a table through the engine: the leaf model, then the canopy
-// model with the table's leaf angles, soil, sky and sky mix, as `tulmera-batch canopy` runs them
-// from a fresh state, within the engine's contract (1e-12 relative) of that run. For the fit's
+// The simulation of one sample of a table through the engine: the table's leaf model, then the
+// canopy model with the table's leaf angles, soil, sky and sky mix, as `tulmera-batch canopy` runs
+// them from a fresh state, within the engine's contract (1e-12 relative) of that run. For the fit's
 // refinement, which needs one sample at a time; tables compute their rows in batches
 // (ComputeRows). Not thread-safe: one per thread.
 class Simulator {
@@ -32,6 +32,7 @@ public:
 
 private:
     void Load(const ParameterValues& values);  // the one set of `values` into one_
+    leaf::LeafModel leafModel_;
     engine::CanopyScene scene_;
     engine::CanopyBatch one_;
 };

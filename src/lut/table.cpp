@@ -13,6 +13,11 @@ std::optional<TableFormat> FormatOf(const std::filesystem::path& file)
     return std::nullopt;
 }
 
+std::uint64_t Hdf5BytesPerRow(leaf::LeafModel model)
+{
+    return TableColumns(model).size() * sizeof(double) + spectral::kWavelengthCount * sizeof(float);
+}
+
 namespace detail {
 
 TemporaryTableFile::TemporaryTableFile(std::filesystem::path file)

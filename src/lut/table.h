@@ -24,7 +24,8 @@ struct TableInfo {
     bool operator==(const TableInfo&) const = default;
 };
 
-// Consecutive rows: parameters row by row (kParameterCount each, Parameter order) and the
+// Consecutive rows: parameters row by row (kParameterCount each, Parameter order, those the
+// table's leaf model does not read 0; the files hold only the model's TableColumns) and the
 // canopy reflectance as a fraction, spectral::kWavelengthCount single-precision values a row;
 // in a table with products (TableSpec::products) also kProductCount products a row
 // (kProductNames order), else none.
@@ -49,9 +50,8 @@ struct Table {
 // The most rows a CSV table may have: a CSV table is read whole, at most 1 GB of text, and a row
 // takes up to about 4.3 KB. Larger tables belong in HDF5.
 inline constexpr std::uint64_t kMostCsvTableRows = 250000;
-// The bytes an HDF5 table takes per row: its parameters and reflectances, nothing more.
-inline constexpr std::uint64_t kHdf5BytesPerRow =
-    kParameterCount * sizeof(double) + spectral::kWavelengthCount * sizeof(float);
+// The bytes an HDF5 table of `model` takes per row: its columns and reflectances, nothing more.
+std::uint64_t Hdf5BytesPerRow(leaf::LeafModel model);
 // At least the bytes a CSV table takes per row: 421 reflectances of 8 characters or more.
 inline constexpr std::uint64_t kLeastCsvBytesPerRow = spectral::kWavelengthCount * 8;
 

@@ -6,17 +6,21 @@
 // tables written before it. A table of the physical sky mix ends its first line with
 // "; sky_mix=physical"; a table with products has the columns
 // "fAPAR,fCover,albedo_PAR,albedo_NIR,albedo_shortwave" after 2500 (the shortest text that reads
-// back exactly). Other tables have neither, as before.
+// back exactly). Other tables have neither, as before. A table of PROSPECT-D or PROSPECT-PRO
+// names its leaf model after the visibility ("; leaf_model=prospect-d") and has that model's
+// columns (lut::TableColumns) in the settings and the header; a classic table names none.
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <limits>
+#include <span>
 #include <system_error>
 #include <utility>
 #include <vector>
 
 #include "canopy/sky_ratio.h"
+#include "leaf/leaf_models.h"
 #include "lut/table.h"
 #include "lut/table_digest.h"
 #include "textio/csv_text.h"
@@ -29,8 +33,8 @@ namespace tulmera::lut::detail {
 namespace {
 
 constexpr std::string_view kMark = "tulmera look-up table 1";  // after "# "
-constexpr std::size_t kColumns = 1 + kParameterCount + spectral::kWavelengthCount;
-constexpr std::string_view kSkyMixKey = "sky_mix";  // only in tables of the physical mix
+constexpr std::string_view kSkyMixKey = "sky_mix";             // only in tables of the physical mix
+constexpr std::string_view kLeafModelKey = "leaf_model";       // only in tables of a newer model
 constexpr std::string_view kDigestMark = "# digest fnv1a64 ";
 
 // The table settings after the mark, on the first line.
@@ -43,7 +47,11 @@ std::vector<std::pair<std::string, std::string>> Settings(const TableSpec& spec)
         {"lidf", spec.leafArchitecture},
         {"soil", spec.soil},
         {"visibility", std::to_string(canopy::VisibilityKm(spec.visibility))}};
-    for (std::size_t p = 0; p < spec.ranges.size(); ++p) {
+    if (spec.leafModel != leaf::LeafModel::Classic) {
+        settings.emplace_back(kLeafModelKey, leaf::LeafModelName(spec.leafModel));
+    }
+    for (const Parameter column : TableColumns(spec.leafModel)) {
+        const auto p = static_cast<std::size_t>(column);
         const ParameterRange& r = spec.ranges[p];
         std::string range = textio::NumberText(r.lo);
         if (r.varies) range += ":" + textio::NumberText(r.hi);
@@ -55,12 +63,20 @@ std::vector<std::pair<std::string, std::string>> Settings(const TableSpec& spec)
     return settings;
 }
 
+// The fields of a row: its number, the columns of `model`, the reflectances.
+std::size_t FieldCount(leaf::LeafModel model)
+{
+    return 1 + TableColumns(model).size() + spectral::kWavelengthCount;
+}
+
 // The column header, "row,N,...,hotspot,400,...,2500", with its line end.
-std::string HeaderLine(bool products)
+std::string HeaderLine(leaf::LeafModel model, bool products)
 {
     textio::CsvText csv;
     csv.Text("row");
-    for (const std::string_view name : kParameterNames) csv.Text(name);
+    for (const Parameter column : TableColumns(model)) {
+        csv.Text(kParameterNames[static_cast<std::size_t>(column)]);
+    }
     for (int i = 0; i < spectral::kWavelengthCount; ++i) csv.Whole(spectral::WavelengthNm(i));
     if (products) {
         for (const std::string_view name : kProductNames) csv.Text(name);
@@ -74,13 +90,13 @@ std::string HeadLines(const TableSpec& spec)
 {
     textio::CsvText csv;
     csv.SettingsLine(kMark, Settings(spec));
-    return csv.Take() + HeaderLine(spec.products);
+    return csv.Take() + HeaderLine(spec.leafModel, spec.products);
 }
 
 class CsvWriter final : public TableWriter {
 public:
     CsvWriter(std::filesystem::path file, const TableInfo& info)
-        : target_(std::move(file)), info_(info)
+        : target_(std::move(file)), info_(info), digest_(info.spec.leafModel)
     {
         errno = 0;
         out_.open(target_.temporary(), std::ios::binary | std::ios::trunc);
@@ -95,11 +111,13 @@ public:
     void Append(const TableRows& rows) override
     {
         textio::CsvText csv;
-        csv.Reserve(rows.Count() * (kColumns * 12));
+        csv.Reserve(rows.Count() * (FieldCount(info_.spec.leafModel) * 12));
+        const std::span<const Parameter> columns = TableColumns(info_.spec.leafModel);
         for (std::size_t r = 0; r < rows.Count(); ++r) {
             csv.Whole(static_cast<std::int64_t>(rows.firstRow + r));
-            for (std::size_t p = 0; p < kParameterCount; ++p) {
-                csv.Rounded(rows.parameters[r * kParameterCount + p]);
+            for (const Parameter column : columns) {
+                csv.Rounded(
+                    rows.parameters[r * kParameterCount + static_cast<std::size_t>(column)]);
             }
             for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
                 const float value = rows.reflectance[r * spectral::kWavelengthCount + i];
@@ -175,11 +193,25 @@ private:
 TableSpec CsvReader::ReadSpec(std::string_view line) const
 {
     const std::vector<std::string_view> items = textio::SplitText(line, "; ");
-    const std::size_t expected = 7 + kParameterCount;
+    if (items.empty() || items[0] != "# " + std::string(kMark)) {
+        Fail("its first line is not our mark.");
+    }
+    TableSpec spec;
+    const std::string modelKey = std::string(kLeafModelKey) + "=";
+    const bool modelNamed = items.size() > 7 && items[7].starts_with(modelKey);
+    if (modelNamed) {
+        const std::optional<leaf::LeafModel> model =
+            leaf::ParseLeafModel(items[7].substr(modelKey.size()));
+        // "classic" is never written: a table that names it was not written by us.
+        if (!model || *model == leaf::LeafModel::Classic) Fail("unknown leaf model.");
+        spec.leafModel = *model;
+    }
+    const std::span<const Parameter> columns = TableColumns(spec.leafModel);
+    const std::size_t first = modelNamed ? 8 : 7;  // the first range
+    const std::size_t expected = first + columns.size();
     const bool mixNamed =
         items.size() == expected + 1 && items.back().starts_with(std::string(kSkyMixKey) + "=");
-    if ((items.size() != expected && !mixNamed) || items[0] != "# " + std::string(kMark))
-        Fail("its first line is not our mark.");
+    if (items.size() != expected && !mixNamed) Fail("its first line is not our mark.");
     const auto value = [&](std::size_t i, std::string_view key) {
         const std::string_view item = items[i];
         if (item.substr(0, key.size() + 1) != std::string(key) + "=") {
@@ -187,7 +219,6 @@ TableSpec CsvReader::ReadSpec(std::string_view line) const
         }
         return item.substr(key.size() + 1);
     };
-    TableSpec spec;
     spec.samples = Whole(value(1, "samples"), "samples");
     spec.seed = Whole(value(2, "seed"), "seed");
     const std::string_view sampling = value(3, "sampling");
@@ -198,9 +229,10 @@ TableSpec CsvReader::ReadSpec(std::string_view line) const
     const std::string_view visibility = value(6, "visibility");
     if (visibility != "15" && visibility != "50") Fail("unknown visibility.");
     spec.visibility = visibility == "15" ? canopy::Visibility::Km15 : canopy::Visibility::Km50;
-    for (std::size_t p = 0; p < kParameterCount; ++p) {
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const auto p = static_cast<std::size_t>(columns[c]);
         const std::vector<std::string_view> ends =
-            textio::SplitText(value(7 + p, kParameterNames[p]), ":");
+            textio::SplitText(value(first + c, kParameterNames[p]), ":");
         if (ends.size() > 2) Fail("a range has more than two ends.");
         const std::string name(kParameterNames[p]);
         spec.ranges[p].lo = Number(ends.front(), name);
@@ -256,11 +288,14 @@ Table ParseCsv(const std::string& text, const std::filesystem::path& file)
     if (lines.size() < 2) reader.Fail("it has no header.");
     table.info.spec = reader.ReadSpec(lines[0]);
     TableSpec& spec = table.info.spec;
-    spec.products = std::string(lines[1]) + "\n" == HeaderLine(true);
-    if (!spec.products && std::string(lines[1]) + "\n" != HeaderLine(false)) {
+    spec.products = std::string(lines[1]) + "\n" == HeaderLine(spec.leafModel, true);
+    if (!spec.products && std::string(lines[1]) + "\n" != HeaderLine(spec.leafModel, false)) {
         reader.Fail("its column header is not ours.");
     }
-    const std::size_t columns = kColumns + (spec.products ? kProductCount : 0);
+    const std::span<const Parameter> parameterColumns = TableColumns(spec.leafModel);
+    const std::size_t reflectanceField = 1 + parameterColumns.size();
+    const std::size_t firstProduct = FieldCount(spec.leafModel);
+    const std::size_t columns = firstProduct + (spec.products ? kProductCount : 0);
     const std::size_t count = lines.size() - 2;
     table.info.rowCount = count;
     table.rows.parameters.reserve(count * kParameterCount);
@@ -275,11 +310,14 @@ Table ParseCsv(const std::string& text, const std::filesystem::path& file)
         const std::uint64_t row = reader.Whole(fields[0], where + ", row number");
         if (r == 0) table.info.firstRow = row;
         if (row != table.info.firstRow + r) reader.Fail(where + ": the rows are not consecutive.");
-        for (std::size_t p = 0; p < kParameterCount; ++p) {
-            table.rows.parameters.push_back(reader.Number(fields[1 + p], where));
+        const std::size_t at = table.rows.parameters.size();
+        table.rows.parameters.resize(at + kParameterCount, 0.0);
+        for (std::size_t c = 0; c < parameterColumns.size(); ++c) {
+            table.rows.parameters[at + static_cast<std::size_t>(parameterColumns[c])] =
+                reader.Number(fields[1 + c], where);
         }
         for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
-            const std::string_view cell = fields[1 + kParameterCount + i];
+            const std::string_view cell = fields[reflectanceField + i];
             const double value = reader.Number(cell, where);
             // Beyond the single-precision range the conversion itself would be undefined.
             if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max())) {
@@ -288,7 +326,7 @@ Table ParseCsv(const std::string& text, const std::filesystem::path& file)
             }
             table.rows.reflectance.push_back(static_cast<float>(value));
         }
-        for (std::size_t q = kColumns; q < columns; ++q) {
+        for (std::size_t q = firstProduct; q < columns; ++q) {
             table.rows.products.push_back(reader.Number(fields[q], where));
         }
     }
@@ -296,7 +334,7 @@ Table ParseCsv(const std::string& text, const std::filesystem::path& file)
     if (count > spec.samples || table.info.firstRow > spec.samples - count) {
         reader.Fail("it holds rows beyond its table's samples.");
     }
-    if (table.digest && *table.digest != DigestOf(table.rows)) {
+    if (table.digest && *table.digest != DigestOf(table.rows, spec.leafModel)) {
         reader.Fail("its rows do not match its digest: it was edited or damaged.");
     }
     return table;

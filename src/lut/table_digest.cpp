@@ -5,6 +5,8 @@
 
 namespace tulmera::lut {
 
+RowDigest::RowDigest(leaf::LeafModel model) : columns_(TableColumns(model)) {}
+
 void RowDigest::AddBytes(std::uint64_t bits, int bytes)
 {
     constexpr std::uint64_t kPrime = 1099511628211ULL;  // the FNV-1a 64 prime
@@ -17,8 +19,10 @@ void RowDigest::AddBytes(std::uint64_t bits, int bytes)
 void RowDigest::Add(const TableRows& rows)
 {
     for (std::size_t r = 0; r < rows.Count(); ++r) {
-        for (std::size_t p = 0; p < kParameterCount; ++p) {
-            AddBytes(std::bit_cast<std::uint64_t>(rows.parameters[r * kParameterCount + p]), 8);
+        for (const Parameter column : columns_) {
+            const double value =
+                rows.parameters[r * kParameterCount + static_cast<std::size_t>(column)];
+            AddBytes(std::bit_cast<std::uint64_t>(value), 8);
         }
         for (std::size_t i = 0; i < spectral::kWavelengthCount; ++i) {
             AddBytes(
@@ -32,9 +36,9 @@ void RowDigest::Add(const TableRows& rows)
     }
 }
 
-std::uint64_t DigestOf(const TableRows& rows)
+std::uint64_t DigestOf(const TableRows& rows, leaf::LeafModel model)
 {
-    RowDigest digest;
+    RowDigest digest(model);
     digest.Add(rows);
     return digest.Value();
 }

@@ -4,14 +4,19 @@
 // the table settings as attributes of the root group. A table of the physical sky mix also has
 // the attribute "sky_mix" ("physical"), a table with products the dataset "products" (rows x 5,
 // float64, attribute "names": fAPAR, fCover, albedo_PAR, albedo_NIR, albedo_shortwave); other
-// tables have neither, as before.
+// tables have neither, as before. A table of PROSPECT-D or PROSPECT-PRO has the attribute
+// "leaf_model" ("prospect-d", "prospect-pro") and that model's columns (lut::TableColumns) in
+// "parameters" and in the range attributes; a classic table has no such attribute.
 #include <array>
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "canopy/sky_ratio.h"
+#include "leaf/leaf_models.h"
 #include "lut/hdf5_parts.h"
 #include "lut/table.h"
 #include "lut/table_digest.h"
@@ -22,9 +27,10 @@ namespace {
 
 constexpr std::string_view kMark = "tulmera look-up table";
 constexpr int kVersion = 1;
-constexpr const char* kDigestAttribute = "rows_digest";  // table_digest.h; since tables carry one
-constexpr const char* kSkyMixAttribute = "sky_mix";      // only in tables of the physical mix
-constexpr const char* kProductsDataset = "products";     // only in tables with products
+constexpr const char* kDigestAttribute = "rows_digest";    // table_digest.h; since tables carry one
+constexpr const char* kSkyMixAttribute = "sky_mix";        // only in tables of the physical mix
+constexpr const char* kProductsDataset = "products";       // only in tables with products
+constexpr const char* kLeafModelAttribute = "leaf_model";  // only in tables of a newer model
 
 using hdf5::Handle;
 using hdf5::SilenceLibrary;
@@ -37,14 +43,17 @@ using hdf5::UntimedCreation;
 class Hdf5Writer final : public TableWriter {
 public:
     Hdf5Writer(std::filesystem::path file, const TableInfo& info)
-        : target_(std::move(file)), info_(info)
+        : target_(std::move(file)),
+          info_(info),
+          columns_(TableColumns(info.spec.leafModel)),
+          digest_(info.spec.leafModel)
     {
         SilenceLibrary();
         fileId_ = H5Fcreate(target_.temporary().c_str(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT);
         if (fileId_ < 0) Fail("cannot be created (does its folder exist and is it writable?)");
         try {
             WriteAttributes();
-            parameters_ = CreateDataset("parameters", H5T_IEEE_F64LE, kParameterCount);
+            parameters_ = CreateDataset("parameters", H5T_IEEE_F64LE, columns_.size());
             reflectance_ = CreateDataset("reflectance", H5T_IEEE_F32LE, spectral::kWavelengthCount);
             if (info.spec.products) {
                 products_ = CreateDataset(kProductsDataset, H5T_IEEE_F64LE, kProductCount);
@@ -61,8 +70,15 @@ public:
     void Append(const TableRows& rows) override
     {
         const std::uint64_t at = rows.firstRow - info_.firstRow;
-        WriteRows(parameters_, H5T_NATIVE_DOUBLE, at, rows.Count(), kParameterCount,
-                  rows.parameters.data());
+        std::vector<double> columnValues(rows.Count() * columns_.size());
+        for (std::size_t r = 0; r < rows.Count(); ++r) {
+            for (std::size_t c = 0; c < columns_.size(); ++c) {
+                columnValues[r * columns_.size() + c] =
+                    rows.parameters[r * kParameterCount + static_cast<std::size_t>(columns_[c])];
+            }
+        }
+        WriteRows(parameters_, H5T_NATIVE_DOUBLE, at, rows.Count(), columns_.size(),
+                  columnValues.data());
         WriteRows(reflectance_, H5T_NATIVE_FLOAT, at, rows.Count(), spectral::kWavelengthCount,
                   rows.reflectance.data());
         if (products_ >= 0) {
@@ -139,19 +155,22 @@ private:
         TextAttribute(fileId_, "soil", spec.soil);
         const int km = canopy::VisibilityKm(spec.visibility);
         Attribute(fileId_, "visibility_km", H5T_STD_I32LE, H5T_NATIVE_INT, 0, &km);
-        std::array<double, kParameterCount> lo{}, hi{};
-        std::array<std::uint8_t, kParameterCount> varies{};
-        for (std::size_t p = 0; p < kParameterCount; ++p) {
-            lo[p] = spec.ranges[p].lo;
-            hi[p] = spec.ranges[p].hi;
-            varies[p] = spec.ranges[p].varies ? 1 : 0;
+        std::vector<double> lo, hi;
+        std::vector<std::uint8_t> varies;
+        for (const Parameter column : columns_) {
+            const ParameterRange& range = spec.ranges[static_cast<std::size_t>(column)];
+            lo.push_back(range.lo);
+            hi.push_back(range.hi);
+            varies.push_back(range.varies ? 1 : 0);
         }
-        Attribute(fileId_, "range_low", H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE, kParameterCount,
-                  lo.data());
-        Attribute(fileId_, "range_high", H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE, kParameterCount,
-                  hi.data());
-        Attribute(fileId_, "range_varies", H5T_STD_U8LE, H5T_NATIVE_UINT8, kParameterCount,
+        Attribute(fileId_, "range_low", H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE, lo.size(), lo.data());
+        Attribute(fileId_, "range_high", H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE, hi.size(), hi.data());
+        Attribute(fileId_, "range_varies", H5T_STD_U8LE, H5T_NATIVE_UINT8, varies.size(),
                   varies.data());
+        if (spec.leafModel != leaf::LeafModel::Classic) {
+            TextAttribute(fileId_, kLeafModelAttribute,
+                          std::string(leaf::LeafModelName(spec.leafModel)));
+        }
         if (spec.skyMix != canopy::SkyMix::Classic) {
             TextAttribute(fileId_, kSkyMixAttribute, std::string(canopy::SkyMixName(spec.skyMix)));
         }
@@ -169,10 +188,12 @@ private:
 
     void WriteNames() const
     {
-        std::array<const char*, kParameterCount> names{};
-        for (std::size_t p = 0; p < kParameterCount; ++p) names[p] = kParameterNames[p].data();
+        std::vector<const char*> names;
+        for (const Parameter column : columns_) {
+            names.push_back(kParameterNames[static_cast<std::size_t>(column)].data());
+        }
         const Handle type = StringType();
-        Attribute(parameters_, "names", type.get(), type.get(), kParameterCount, names.data());
+        Attribute(parameters_, "names", type.get(), type.get(), names.size(), names.data());
         TextAttribute(reflectance_, "units", "fraction");
         if (products_ < 0) return;
         std::array<const char*, kProductCount> products{};
@@ -213,6 +234,7 @@ private:
 
     detail::TemporaryTableFile target_;  // first: removed after the handles are closed
     TableInfo info_;
+    std::span<const Parameter> columns_;  // of the table's leaf model, in file order
     hid_t fileId_ = -1, parameters_ = -1, reflectance_ = -1, products_ = -1;
     std::uint64_t written_ = 0;
     RowDigest digest_;
@@ -359,20 +381,36 @@ public:
         Read("visibility_km", H5T_NATIVE_INT, 0, &km);
         if (km != 15 && km != 50) Fail("unknown visibility.");
         spec.visibility = km == 15 ? canopy::Visibility::Km15 : canopy::Visibility::Km50;
-        std::array<double, kParameterCount> lo{}, hi{};
-        std::array<std::uint8_t, kParameterCount> varies{};
-        Read("range_low", H5T_NATIVE_DOUBLE, kParameterCount, lo.data());
-        Read("range_high", H5T_NATIVE_DOUBLE, kParameterCount, hi.data());
-        Read("range_varies", H5T_NATIVE_UINT8, kParameterCount, varies.data());
-        for (std::size_t p = 0; p < kParameterCount; ++p) {
-            if (!std::isfinite(lo[p]) || !std::isfinite(hi[p])) {
+        if (H5Aexists(id_.get(), kLeafModelAttribute) > 0) {
+            const std::optional<leaf::LeafModel> model =
+                leaf::ParseLeafModel(Text(kLeafModelAttribute));
+            // "classic" is never written: a table that names it was not written by us.
+            if (!model || *model == leaf::LeafModel::Classic) Fail("unknown leaf model.");
+            spec.leafModel = *model;
+        }
+        const std::span<const Parameter> columns = TableColumns(spec.leafModel);
+        std::vector<double> lo(columns.size()), hi(columns.size());
+        std::vector<std::uint8_t> varies(columns.size());
+        Read("range_low", H5T_NATIVE_DOUBLE, columns.size(), lo.data());
+        Read("range_high", H5T_NATIVE_DOUBLE, columns.size(), hi.data());
+        Read("range_varies", H5T_NATIVE_UINT8, columns.size(), varies.data());
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            const auto p = static_cast<std::size_t>(columns[c]);
+            if (!std::isfinite(lo[c]) || !std::isfinite(hi[c])) {
                 Fail("its range of " + std::string(kParameterNames[p]) + " is not a number.");
             }
-            spec.ranges[p] = {lo[p], hi[p], varies[p] != 0};
+            spec.ranges[p] = {lo[c], hi[c], varies[c] != 0};
         }
         hsize_t parameterRows = 0, reflectanceRows = 0;
-        table.rows.parameters =
-            Dataset<double>("parameters", H5T_NATIVE_DOUBLE, kParameterCount, parameterRows);
+        const std::vector<double> columnValues =
+            Dataset<double>("parameters", H5T_NATIVE_DOUBLE, columns.size(), parameterRows);
+        table.rows.parameters.assign(parameterRows * kParameterCount, 0.0);
+        for (std::size_t r = 0; r < parameterRows; ++r) {
+            for (std::size_t c = 0; c < columns.size(); ++c) {
+                table.rows.parameters[r * kParameterCount + static_cast<std::size_t>(columns[c])] =
+                    columnValues[r * columns.size() + c];
+            }
+        }
         table.rows.reflectance = Dataset<float>("reflectance", H5T_NATIVE_FLOAT,
                                                 spectral::kWavelengthCount, reflectanceRows);
         if (parameterRows != reflectanceRows) Fail("its datasets differ in their number of rows.");
@@ -396,7 +434,7 @@ public:
             || table.info.firstRow > spec.samples - table.info.rowCount) {
             Fail("it holds rows beyond its table's samples.");
         }
-        CheckFinite(table.rows.parameters, "parameters", kParameterCount, table.info.firstRow);
+        CheckFinite(columnValues, "parameters", columns.size(), table.info.firstRow);
         CheckFinite(table.rows.reflectance, "reflectance", spectral::kWavelengthCount,
                     table.info.firstRow);
         CheckFinite(table.rows.products, kProductsDataset, kProductCount, table.info.firstRow);
@@ -404,7 +442,7 @@ public:
             std::uint64_t digest = 0;
             Read(kDigestAttribute, H5T_NATIVE_UINT64, 0, &digest);
             table.digest = digest;
-            if (digest != DigestOf(table.rows)) {
+            if (digest != DigestOf(table.rows, spec.leafModel)) {
                 Fail("its rows do not match its digest: it was edited or damaged.");
             }
         }

@@ -39,7 +39,7 @@ engine::CanopyBatch BlockSets(const TableSpec& spec, TableRows& block)
         std::copy(values.begin(), values.end(),
                   block.parameters.begin() + static_cast<std::ptrdiff_t>(at * kParameterCount));
         const auto value = [&values](Parameter p) { return values[static_cast<std::size_t>(p)]; };
-        batch.Append(LeafOf(values), value(Parameter::Lai), value(Parameter::Sun),
+        batch.Append(LeafOf(spec.leafModel, values), value(Parameter::Lai), value(Parameter::Sun),
                      value(Parameter::View), value(Parameter::Azimuth), value(Parameter::HotSpot));
     }
     return batch;
@@ -58,7 +58,7 @@ void StoreProducts(const TableSpec& spec, const engine::CanopyFluxesBatch& fluxe
             }
             const std::uint64_t row = block.firstRow + at;
             throw Error("The simulation of row " + std::to_string(row) + " ("
-                        + DescribeValues(SampleValues(spec, row)) + ") failed: its "
+                        + DescribeValues(spec.leafModel, SampleValues(spec, row)) + ") failed: its "
                         + std::string(kProductNames[q]) + " is not a finite number.");
         }
     }
@@ -95,7 +95,8 @@ void ComputeBlock(const TableSpec& spec, const engine::CanopyScene& scene,
     if (const std::optional<std::size_t> failed = engine::FirstFailure(errors)) {
         const std::uint64_t row = block.firstRow + *failed;
         throw Error("The simulation of row " + std::to_string(row) + " ("
-                    + DescribeValues(SampleValues(spec, row)) + ") failed: " + errors[*failed]);
+                    + DescribeValues(spec.leafModel, SampleValues(spec, row))
+                    + ") failed: " + errors[*failed]);
     }
     if (spec.products) StoreProducts(spec, fluxes, block);
     const std::vector<double>& refl = spec.products ? fluxes.refl : spectra.refl;
@@ -111,7 +112,8 @@ void ComputeBlock(const TableSpec& spec, const engine::CanopyScene& scene,
         } catch (const Error& error) {
             const std::uint64_t row = block.firstRow + at;
             throw Error("The simulation of row " + std::to_string(row) + " ("
-                        + DescribeValues(SampleValues(spec, row)) + ") failed: " + error.what());
+                        + DescribeValues(spec.leafModel, SampleValues(spec, row))
+                        + ") failed: " + error.what());
         }
         std::transform(reflectance.begin(), reflectance.end(),
                        block.reflectance.begin()

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "domain/input_domain.h"
+#include "leaf/leaf_models.h"
 #include "textio/number_text.h"
 
 namespace tulmera::lut {
@@ -16,6 +17,23 @@ domain::Input DomainInput(Parameter parameter)
     return static_cast<domain::Input>(static_cast<int>(parameter));  // the same order
 }
 static_assert(static_cast<int>(domain::Input::HotSpot) == static_cast<int>(Parameter::HotSpot));
+static_assert(static_cast<int>(domain::Input::CBC) == static_cast<int>(Parameter::CBC));
+
+using P = Parameter;
+constexpr std::array<Parameter, kClassicColumnCount> kClassicColumns = {
+    P::N, P::Cab, P::Cw, P::Cm, P::Lai, P::Sun, P::View, P::Azimuth, P::HotSpot};
+constexpr std::array<Parameter, 12> kProspectDColumns = {
+    P::N,  P::Cab, P::Car, P::Anth, P::Cbrown,  P::Cw,
+    P::Cm, P::Lai, P::Sun, P::View, P::Azimuth, P::HotSpot};
+constexpr std::array<Parameter, 13> kProspectProColumns = {
+    P::N,   P::Cab, P::Car, P::Anth, P::Cbrown,  P::Cw,     P::Prot,
+    P::CBC, P::Lai, P::Sun, P::View, P::Azimuth, P::HotSpot};
+
+// The field of LeafParameters that holds a leaf parameter, or nothing for a canopy one.
+std::optional<double leaf::LeafParameters::*> LeafField(Parameter parameter)
+{
+    return domain::LeafField(DomainInput(parameter));
+}
 
 bool InDomain(Parameter parameter, double value)
 {
@@ -27,6 +45,25 @@ bool InDomain(Parameter parameter, double value)
 }
 
 }  // namespace
+
+std::span<const Parameter> TableColumns(leaf::LeafModel model)
+{
+    switch (model) {
+        case leaf::LeafModel::Classic:
+            return kClassicColumns;
+        case leaf::LeafModel::ProspectD:
+            return kProspectDColumns;
+        case leaf::LeafModel::ProspectPro:
+            return kProspectProColumns;
+    }
+    return kClassicColumns;
+}
+
+bool HasColumn(leaf::LeafModel model, Parameter parameter)
+{
+    const std::span<const Parameter> columns = TableColumns(model);
+    return std::find(columns.begin(), columns.end(), parameter) != columns.end();
+}
 
 std::optional<Parameter> ParameterNamed(std::string_view name)
 {
@@ -51,12 +88,21 @@ TableSpec HeldSpec(const leaf::LeafParameters& leaf, const canopy::CanopyInputs&
                                   canopyInputs.sunZenith,
                                   canopyInputs.viewAngle,
                                   canopyInputs.relAzimuth,
-                                  canopyInputs.hotSpot};
+                                  canopyInputs.hotSpot,
+                                  leaf.Car,
+                                  leaf.Anth,
+                                  leaf.Cbrown,
+                                  leaf.Prot,
+                                  leaf.CBC};
     for (std::size_t p = 0; p < held.size(); ++p) spec.ranges[p] = {held[p], held[p], false};
     spec.leafArchitecture = canopyInputs.leafArchitecture;
     spec.soil = canopyInputs.soil;
     spec.visibility = canopyInputs.visibility;
     spec.skyMix = canopyInputs.skyMix;
+    spec.leafModel = leaf.model;
+    for (std::size_t p = 0; p < held.size(); ++p) {
+        if (!HasColumn(leaf.model, static_cast<Parameter>(p))) spec.ranges[p] = {};
+    }
     return spec;
 }
 
@@ -82,7 +128,17 @@ std::optional<std::string> RangeProblem(Parameter parameter, const ParameterRang
     return std::nullopt;
 }
 
-leaf::LeafParameters LeafOf(const ParameterValues& v) { return {v[0], v[1], v[2], v[3]}; }
+leaf::LeafParameters LeafOf(leaf::LeafModel model, const ParameterValues& values)
+{
+    leaf::LeafParameters leaf{0.0, 0.0, 0.0, 0.0};
+    leaf.model = model;
+    for (const Parameter parameter : TableColumns(model)) {
+        if (const auto field = LeafField(parameter)) {
+            leaf.*(*field) = values[static_cast<std::size_t>(parameter)];
+        }
+    }
+    return leaf;
+}
 
 canopy::CanopyInputs CanopyOf(const TableSpec& spec, const ParameterValues& v)
 {
@@ -95,11 +151,12 @@ ProductValues ProductsOf(const canopy::CanopyFluxes& f)
     return {f.fAPAR, f.fCover, f.albedoPar, f.albedoNir, f.albedoShortwave};
 }
 
-std::string DescribeValues(const ParameterValues& values)
+std::string DescribeValues(leaf::LeafModel model, const ParameterValues& values)
 {
     std::string text;
-    for (std::size_t p = 0; p < values.size(); ++p) {
-        if (p > 0) text += ", ";
+    for (const Parameter parameter : TableColumns(model)) {
+        const auto p = static_cast<std::size_t>(parameter);
+        if (!text.empty()) text += ", ";
         text += std::string(kParameterNames[p]) + "=" + textio::NumberText(values[p]);
     }
     return text;

@@ -1,8 +1,10 @@
 #include "multi/sweep.h"
 
+#include <array>
 #include <cmath>
 #include <string>
 
+#include "leaf/leaf_models.h"
 #include "leaf/leaf_spectrum.h"
 #include "multi/sweep_step.h"
 #include "textio/error.h"
@@ -29,17 +31,18 @@ std::string ValueName(SweptParameter swept, double value)
 
 std::string_view ParameterName(SweptParameter parameter)
 {
-    switch (parameter) {
-        case SweptParameter::N:
-            return "N";
-        case SweptParameter::Cab:
-            return "Cab";
-        case SweptParameter::Cw:
-            return "Cw";
-        case SweptParameter::Cm:
-            return "Cm";
+    constexpr std::array<std::string_view, kSweptParameterCount> kNames = {
+        "N", "Cab", "Cw", "Cm", "Car", "Anth", "Cbrown", "Prot", "CBC"};
+    return kNames[static_cast<std::size_t>(parameter)];
+}
+
+std::optional<SweptParameter> SweptParameterNamed(std::string_view name)
+{
+    for (int i = 0; i < kSweptParameterCount; ++i) {
+        const auto parameter = static_cast<SweptParameter>(i);
+        if (ParameterName(parameter) == name) return parameter;
     }
-    return "?";
+    return std::nullopt;
 }
 
 std::vector<double> SweepValues(double lower, double upper, double interval)
@@ -78,19 +81,8 @@ std::vector<double> SweepValues(double lower, double upper, double interval)
 leaf::LeafParameters StepParameters(const SweepRequest& request, double value)
 {
     leaf::LeafParameters p = request.fixed;
-    switch (request.swept) {
-        case SweptParameter::N:
-            p.N = value;
-            break;
-        case SweptParameter::Cab:
-            p.Cab = value;
-            break;
-        case SweptParameter::Cw:
-            p.Cw = value;
-            break;
-        case SweptParameter::Cm:
-            p.Cm = value;
-            break;
+    for (const leaf::LeafParameterField& field : leaf::kLeafParameterFields) {
+        if (field.name == ParameterName(request.swept)) p.*field.value = value;
     }
     return p;
 }

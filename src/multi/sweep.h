@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -7,15 +8,22 @@
 #include "textio/staged_files.h"
 
 // The multiple simulation: one leaf parameter swept from a lower to an upper limit in a fixed
-// interval, the other three held; every value's spectrum is appended to "MVP.dat" and drawn as
-// one curve of the sweep chart.
+// interval, the others held; every value's spectrum is appended to "MVP.dat" (the same layout
+// whatever the leaf model) and drawn as one curve of the sweep chart.
 namespace tulmera::multi {
 
-// The parameter to sweep, in the order of the window's option buttons btOption(0..3).
-enum class SweptParameter { N, Cab, Cw, Cm };
+// The parameter to sweep: the classic four in the order of the window's option buttons
+// btOption(0..3), then those only PROSPECT-D and PROSPECT-PRO read.
+enum class SweptParameter { N, Cab, Cw, Cm, Car, Anth, Cbrown, Prot, CBC };
+inline constexpr int kSweptParameterCount = 9;
+inline constexpr int kClassicSweptCount = 4;  // N, Cab, Cw, Cm
 
-// "N", "Cab", "Cw" or "Cm".
+// "N", "Cab", "Cw", "Cm", "Car", "Anth", "Cbrown", "Prot" or "CBC": the name of the field of
+// leaf::LeafParameters the parameter is.
 std::string_view ParameterName(SweptParameter parameter);
+
+// The parameter named `name` exactly (see ParameterName), or nothing.
+std::optional<SweptParameter> SweptParameterNamed(std::string_view name);
 
 // The most values one sweep may have. The window's bars allow at most 77; the limit only stops
 // sweeps that would run for minutes and write hundreds of megabytes, and it keeps the colour
@@ -36,8 +44,8 @@ inline constexpr double kSweepTolerance = 0.0001;
 // values.
 std::vector<double> SweepValues(double lower, double upper, double interval);
 
-// What a sweep needs: the swept parameter, the three held ones (the swept one's value in
-// `fixed` is ignored) and the limits.
+// What a sweep needs: the swept parameter, the held ones and the leaf model (`fixed`; the swept
+// one's value there is ignored) and the limits. The leaf model must read the swept parameter.
 struct SweepRequest {
     SweptParameter swept = SweptParameter::N;
     leaf::LeafParameters fixed = leaf::kStartLeafParameters;

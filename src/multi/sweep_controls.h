@@ -18,7 +18,9 @@ inline constexpr std::array<std::string_view, 3> kLimitCaptions = {
 
 // The limit bars (upper vsmax, lower vsmin, interval vsinter) as they are set up when parameter
 // i is chosen, with the divisors of lblmax and lblmin (`limitDivisor`) and of lblinter
-// (`intervalDivisor`).
+// (`intervalDivisor`). The first four are the classic parameters'; then Car 0 to 30 µg/cm² by 2,
+// Anth 0 to 40 µg/cm² by 5, Cbrown 0 to 1 by 0.1, Prot 0 to 0.004 g/cm² by 0.0005 and CBC 0.002
+// to 0.02 g/cm² by 0.002, within the main window's bars for them.
 struct LimitBars {
     ScrollSetup upper;     // vsmax
     ScrollSetup lower;     // vsmin
@@ -28,12 +30,17 @@ struct LimitBars {
 };
 
 // clang-format off
-inline constexpr std::array<LimitBars, 4> kLimitBars{{
+inline constexpr std::array<LimitBars, kSweptParameterCount> kLimitBars{{
     //  upper (vsmax)            lower (vsmin)            interval (vsinter)          divisors
     {{400, 100, 10, 10, 400},  {400, 100, 10, 10, 100},  {2000, 100, 10, 10, 100},   100,   1000},
     {{9000, 1500, 10, 10, 9000}, {9000, 1500, 10, 10, 1500}, {10000, 1000, 10, 10, 1000}, 100, 1000},
     {{700, 1, 1, 1, 700},      {700, 1, 1, 1, 1},        {1000, 100, 10, 10, 100},   10000, 100000},
     {{400, 20, 10, 10, 400},   {400, 20, 10, 10, 20},    {1000, 50, 10, 10, 50},     10000, 100000},
+    {{300, 0, 10, 50, 300},    {300, 0, 10, 50, 0},      {100, 1, 1, 10, 20},        10,    10},
+    {{400, 0, 10, 50, 400},    {400, 0, 10, 50, 0},      {100, 1, 1, 10, 50},        10,    10},
+    {{100, 0, 5, 10, 100},     {100, 0, 5, 10, 0},       {50, 1, 1, 5, 10},          100,   100},
+    {{400, 0, 10, 50, 400},    {400, 0, 10, 50, 0},      {100, 1, 1, 10, 50},        100000, 100000},
+    {{200, 1, 1, 10, 200},     {200, 1, 1, 10, 20},      {100, 1, 1, 10, 20},        10000, 10000},
 }};
 // clang-format on
 

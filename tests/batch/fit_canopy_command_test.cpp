@@ -2,6 +2,7 @@
 // exit code and an English message.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "batch/batch_runner.h"
+#include "leaf/leaf_models.h"
 #include "lut/lut_fit.h"
 #include "lut/table_run.h"
 #include "support/run_command.h"
@@ -77,12 +79,12 @@ TEST(FitCanopyCommand, FindsEachColumnsOwnRow)
     const std::size_t rows[] = {17, 150};
     for (std::size_t c = 0; c < 2; ++c) {
         std::string expected = c == 0 ? "a" : "b";
-        for (std::size_t p = 0; p < lut::kParameterCount; ++p) {
+        for (std::size_t p = 0; p < lut::kClassicColumnCount; ++p) {
             expected += ',';
             textio::AppendNumberText(expected,
                                      table.rows.parameters[rows[c] * lut::kParameterCount + p]);
         }
-        expected += std::string(lut::kParameterCount, ',') + ",0";  // no SD with one row
+        expected += std::string(lut::kClassicColumnCount, ',') + ",0";  // no SD with one row
         EXPECT_EQ(lines[c + 1], expected);
     }
     // Twenty rows: every field a number, the first still an exact match.
@@ -91,7 +93,7 @@ TEST(FitCanopyCommand, FindsEachColumnsOwnRow)
     ASSERT_EQ(twentyRun.exitCode, 0) << twentyRun.err;
     const std::string& twenty = twentyRun.out;
     const std::vector<std::string> fields = Split(Split(twenty, '\n').at(1), ',');
-    ASSERT_EQ(fields.size(), 2 * lut::kParameterCount + 2) << twenty;
+    ASSERT_EQ(fields.size(), 2 * lut::kClassicColumnCount + 2) << twenty;
     for (const std::string& field : fields) EXPECT_FALSE(field.empty()) << twenty;
     EXPECT_EQ(fields.back(), "0");
 
@@ -104,16 +106,85 @@ TEST(FitCanopyCommand, FindsEachColumnsOwnRow)
     const std::string& refined = refinedRun.out;
     const std::vector<std::string> header = Split(Split(refined, '\n').at(0), ',');
     const std::vector<std::string> values = Split(Split(refined, '\n').at(1), ',');
-    ASSERT_EQ(header.size(), 3 * lut::kParameterCount + 3) << refined;
+    ASSERT_EQ(header.size(), 3 * lut::kClassicColumnCount + 3) << refined;
     ASSERT_EQ(values.size(), header.size()) << refined;
-    EXPECT_EQ(header[2 * lut::kParameterCount + 2], "N_refined");
+    EXPECT_EQ(header[2 * lut::kClassicColumnCount + 2], "N_refined");
     EXPECT_EQ(header.back(), "rmse_refined");
     const auto number = [&](std::size_t i) { return *textio::ParseNumberText(values[i]); };
     constexpr auto kLai = static_cast<std::size_t>(lut::Parameter::Lai);
     const double truth = table.rows.parameters[150 * lut::kParameterCount + kLai];
-    EXPECT_LE(number(values.size() - 1), number(2 * lut::kParameterCount + 1) + 1e-5);
-    EXPECT_LT(std::abs(number(2 * lut::kParameterCount + 2 + kLai) - truth),
+    EXPECT_LE(number(values.size() - 1), number(2 * lut::kClassicColumnCount + 1) + 1e-5);
+    EXPECT_LT(std::abs(number(2 * lut::kClassicColumnCount + 2 + kLai) - truth),
               std::abs(number(1 + kLai) - truth));
+}
+
+// A PROSPECT-D table: the fit reports its columns, and --refine refines them with the table's
+// leaf model, coming back to the row that made the spectrum (the classic model could not: it
+// has no carotenoids or anthocyanins). A --leaf-model that contradicts the table is refused.
+TEST(FitCanopyCommand, FitsATableOfAnotherLeafModelWithThatModel)
+{
+    ScopedWorkDir dir;
+    leaf::LeafParameters leaf = leaf::StartLeafParameters(leaf::LeafModel::ProspectD);
+    leaf.Cw = 0.01;
+    leaf.Cm = 0.005;
+    lut::TableSpec spec = lut::HeldSpec(leaf, canopy::StartCanopyInputs());
+    spec.samples = 60;
+    spec.seed = 8;
+    spec.ranges[static_cast<std::size_t>(lut::Parameter::Anth)] = {0, 30, true};
+    spec.ranges[static_cast<std::size_t>(lut::Parameter::Car)] = {2, 20, true};
+    spec.ranges[static_cast<std::size_t>(lut::Parameter::Lai)] = {0.5, 5, true};
+    lut::WriteTable("d.csv", spec, {{0, spec.samples}, 2, nullptr, {}});
+    const lut::Table table = lut::LoadTable("d.csv");
+    constexpr std::size_t kRow = 23;
+    std::string text = "wavelength,a\n";
+    for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+        text += std::to_string(spectral::WavelengthNm(i)) + ',';
+        const float value =
+            table.rows.reflectance[kRow * spectral::kWavelengthCount + static_cast<std::size_t>(i)];
+        textio::AppendNumberText(text, static_cast<double>(value), 17);
+        text += '\n';
+    }
+    std::ofstream("a.csv") << text;
+
+    const testing::Outcome run = testing::RunBatchProgram(
+        "fit-canopy --lut d.csv --reflectance a.csv --best 3 --refine --fraction");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::vector<std::string> lines = Split(run.out, '\n');
+    ASSERT_EQ(lines.size(), 2u) << run.out;
+    EXPECT_TRUE(lines[0].starts_with(
+        "column,N_mean,Cab_mean,Car_mean,Anth_mean,Cbrown_mean,Cw_mean,Cm_mean,LAI_mean,"))
+        << lines[0];
+    const std::vector<std::string> header = Split(lines[0], ',');
+    const std::vector<std::string> values = Split(lines[1], ',');
+    ASSERT_EQ(header.size(), 3 * 12 + 3u);
+    ASSERT_EQ(values.size(), header.size());
+    const auto field = [&](const std::string& name) {
+        const auto at = std::find(header.begin(), header.end(), name);
+        EXPECT_NE(at, header.end()) << name;
+        return *textio::ParseNumberText(values[static_cast<std::size_t>(at - header.begin())]);
+    };
+    EXPECT_LT(field("rmse_refined"), 0.01);  // percent: the row itself, but for its rounding
+    for (const lut::Parameter p :
+         {lut::Parameter::Anth, lut::Parameter::Car, lut::Parameter::Lai}) {
+        const auto at = static_cast<std::size_t>(p);
+        const double truth = table.rows.parameters[kRow * lut::kParameterCount + at];
+        const std::string name(lut::kParameterNames[at]);
+        EXPECT_NEAR(field(name + "_refined"), truth,
+                    0.02 * (spec.ranges[at].hi - spec.ranges[at].lo))
+            << name;
+    }
+
+    const testing::Outcome contradicted =
+        testing::RunBatchProgram("fit-canopy --lut d.csv --reflectance a.csv --leaf-model classic");
+    EXPECT_EQ(contradicted.exitCode, 2);
+    EXPECT_NE(contradicted.err.find("--leaf-model classic contradicts the table \"d.csv\", "
+                                    "computed with the prospect-d leaf model"),
+              std::string::npos)
+        << contradicted.err;
+    EXPECT_EQ(testing::RunBatchProgram(
+                  "fit-canopy --lut d.csv --reflectance a.csv --leaf-model prospect-d")
+                  .exitCode,
+              0);
 }
 
 TEST(FitCanopyCommand, RefusesBadInputsWithTheirExitCodes)

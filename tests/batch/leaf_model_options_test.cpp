@@ -42,8 +42,9 @@ TEST(LeafModelOptions, RefusesWhatTheModelCannotTakeNamingTheOption)
         {{"leaf", "--leaf-model", "prospect-d", "--Cbrown", "1.5"}, "--Cbrown 1.5 is outside"},
         {{"leaf", "--leaf-model", "prospect-d", "--Anth", "-1"}, "--Anth -1 is outside"},
         {{"canopy", "--leaf-model", "prospect-pro", "--CBC", "0"}, "--CBC 0 is outside"},
-        {{"lut", "--leaf-model", "prospect-d", "--samples", "2", "--out", "t.csv"},
-         "--leaf-model prospect-d"},
+        {{"lut", "--leaf-model", "prospect-pro", "--samples", "2", "--range", "Cm=0.001:0.01",
+          "--out", "t.csv"},
+         "--range Cm: the prospect-pro leaf model has no parameter Cm"},
     };
     for (const auto& c : cases) {
         ScopedWorkDir dir;

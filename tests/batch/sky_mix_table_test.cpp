@@ -69,8 +69,9 @@ TEST(SkyMixTable, RecordsItsMixAndProductsInBothFormats)
     lut::Simulator simulator(h5.info.spec);
     for (const std::size_t row : {0u, 7u}) {
         lut::ParameterValues values{};
-        std::copy_n(h5.rows.parameters.begin() + static_cast<std::ptrdiff_t>(row * 9), 9,
-                    values.begin());
+        std::copy_n(
+            h5.rows.parameters.begin() + static_cast<std::ptrdiff_t>(row * lut::kParameterCount),
+            lut::kParameterCount, values.begin());
         const lut::ProductValues expected =
             lut::ProductsOf(simulator.SimulateWithFluxes(values).fluxes);
         for (std::size_t q = 0; q < lut::kProductCount; ++q) {
@@ -137,9 +138,9 @@ TEST(SkyMixTable, FitCanopyUsesTheTablesMixAndReportsItsProducts)
     const std::string& output = run.out;
     const std::vector<std::string> lines = Split(output, '\n');
     const std::vector<std::string> header = Split(lines.at(0), ','), row = Split(lines.at(1), ',');
-    ASSERT_EQ(header.size(), 3 * lut::kParameterCount + 3 + 2 * lut::kProductCount) << output;
+    ASSERT_EQ(header.size(), 3 * lut::kClassicColumnCount + 3 + 2 * lut::kProductCount) << output;
     ASSERT_EQ(row.size(), header.size()) << output;
-    const std::size_t first = 3 * lut::kParameterCount + 3;
+    const std::size_t first = 3 * lut::kClassicColumnCount + 3;
     EXPECT_EQ(header[first], "fAPAR_mean");
     EXPECT_EQ(header.back(), "albedo_shortwave_sd");
     for (std::size_t q = 0; q < lut::kProductCount; ++q) {

@@ -48,7 +48,7 @@ CanopyBatch Batch(const lut::TableSpec& spec, std::uint64_t first, std::uint64_t
     CanopyBatch batch;
     for (std::uint64_t row = first; row < end; ++row) {
         const lut::ParameterValues v = lut::SampleValues(spec, row);
-        batch.Append(lut::LeafOf(v), v[4], v[5], v[6], v[7], v[8]);
+        batch.Append(lut::LeafOf(leaf::LeafModel::Classic, v), v[4], v[5], v[6], v[7], v[8]);
     }
     return batch;
 }
@@ -110,7 +110,8 @@ TEST(EngineRuns, TableRowsAreTheExactPathInSinglePrecisionButForStraddles)
     std::size_t values = 0, straddles = 0;
     for (std::uint64_t row = 0; row < 2000; ++row) {
         const lut::ParameterValues v = lut::SampleValues(spec, row);
-        const leaf::LeafSpectrum leafSpectrum = leaf::ComputeLeafSpectrum(lut::LeafOf(v));
+        const leaf::LeafSpectrum leafSpectrum =
+            leaf::ComputeLeafSpectrum(lut::LeafOf(leaf::LeafModel::Classic, v));
         spectral::Spectrum reflPct{}, transPct{};
         for (std::size_t i = 0; i < reflPct.size(); ++i) {
             reflPct[i] = 100.0 * leafSpectrum.refl[i];

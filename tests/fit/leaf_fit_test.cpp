@@ -8,6 +8,7 @@
 #include <cmath>
 #include <string>
 
+#include "fit/fit_problem.h"
 #include "leaf/leaf_models.h"
 #include "leaf/leaf_spectrum.h"
 #include "textio/error.h"
@@ -233,6 +234,51 @@ TEST(LeafFit, RecoversNoisyProspectDLeavesWithinThePublishedAccuracy)
         EXPECT_LE(rmse.car, c.limit.car) << label;
         EXPECT_LE(rmse.ewt, c.limit.ewt) << label;
         EXPECT_LE(rmse.lma, c.limit.lma) << label;
+    }
+}
+
+// The residuals a PROSPECT-D or PRO fit minimises come from the engine's kernel over many
+// points: the same sums as the exact spectra give (within the kernel's 1e-12), over the whole
+// grid, a subdomain wide enough for the kernel and one left to the exact path, for a green leaf,
+// a thick dark one and one without pigments.
+TEST(LeafFit, ResidualsOfTheNewerModelsAreThoseOfTheExactSpectra)
+{
+    NormalNoise noise(5);
+    const SyntheticLeaf measured =
+        MakeSyntheticLeaf(tools::DrawFreshLeaf(leaf::LeafModel::ProspectD, noise), 0.005, noise);
+    std::vector<LeafParameters> leaves;
+    for (const leaf::LeafModel model : {leaf::LeafModel::ProspectD, leaf::LeafModel::ProspectPro}) {
+        LeafParameters thin = leaf::StartLeafParameters(model), thick = thin, bare = thin;
+        thick.N = 3.5;
+        thick.Cab = 120;
+        thick.Car = 30;
+        thick.Anth = 35;
+        thick.Cbrown = 0.9;
+        thick.Cw = 0.08;
+        bare.Cab = bare.Car = bare.Anth = bare.Cbrown = 0;
+        leaves.insert(leaves.end(), {thin, thick, bare});
+    }
+    const struct {
+        int firstNm, lastNm;
+    } ranges[] = {{400, 2500}, {1700, 2400}, {700, 720}};
+    for (const auto& range : ranges) {
+        for (const LeafParameters& p : leaves) {
+            const LeafResiduals residuals(&measured.reflectance, &measured.transmittance,
+                                          range.firstNm, range.lastNm, p.model);
+            const leaf::LeafSpectrum exact = leaf::ComputeLeafSpectrum(p);
+            double expected = 0.0;
+            for (int i = 0; i < spectral::kWavelengthCount; ++i) {
+                const int nm = spectral::WavelengthNm(i);
+                if (nm < range.firstNm || nm > range.lastNm) continue;
+                const auto at = static_cast<std::size_t>(i);
+                const double r = exact.refl[at] - *measured.reflectance[at];
+                const double t = exact.trans[at] - *measured.transmittance[at];
+                expected += r * r + t * t;
+            }
+            EXPECT_NEAR(residuals.SumOfSquares(p), expected, 1e-11 * expected)
+                << leaf::LeafModelName(p.model) << " N " << p.N << " Cab " << p.Cab << ", "
+                << range.firstNm << " to " << range.lastNm << " nm";
+        }
     }
 }
 

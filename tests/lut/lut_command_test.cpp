@@ -8,16 +8,20 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <sstream>
 #include <thread>
 
 #include "batch/batch_runner.h"
+#include "leaf/leaf_models.h"
 #include "lut/simulation.h"
 #include "lut/table.h"
+#include "support/golden.h"
 #include "support/run_command.h"
 #include "support/work_dir.h"
 #include "textio/number_text.h"
@@ -75,6 +79,18 @@ TEST(LutCommand, RefusesBadInputsAndWritesNothing)
         {{"--quiet", "--quiet"}, 2, "--quiet is given twice"},
         {{"extra"}, 2, "Unknown option \"extra\""},
         {{"--Cm", "0"}, 2, "Cm value 0 reaches 0, outside"},
+        // A range of a parameter the chosen leaf model does not read, or outside its domain.
+        {{"--range", "Car=0:10"}, 2, "--range Car: the classic leaf model has no parameter Car"},
+        {{"--leaf-model", "prospect-pro", "--range", "Cm=0.001:0.01"}, 2,
+         "--range Cm: the prospect-pro leaf model has no parameter Cm"},
+        {{"--leaf-model", "prospect-d", "--range", "Prot=0:0.001"}, 2,
+         "--range Prot: the prospect-d leaf model has no parameter Prot"},
+        {{"--leaf-model", "prospect-d", "--range", "Anth=-1:10"}, 2, "Anth range -1:10 reaches -1"},
+        {{"--leaf-model", "prospect-d", "--range", "Cbrown=0:1.5"}, 2,
+         "Cbrown range 0:1.5 reaches 1.5, outside the model's domain (Cbrown 0 to 1)"},
+        {{"--leaf-model", "prospect-pro", "--range", "CBC=0.001:0.01", "--CBC", "0.002"}, 2,
+         "--range CBC and --CBC both given"},
+        {{"--leaf-model", "prospect-pro", "--Cm", "0.01"}, 2, "--Cm"},
         {{"--N", "1.01", "--Cab", "1500"}, 1, "The simulation of row 0 (N=1.01, Cab=1500, Cw=0.0001"},
         {{"-C", "missing-dir"}, 1, "missing-dir"},
         // Grazing sun and view: the model leaves 0 to 1, as the canopy run refuses too.
@@ -170,9 +186,9 @@ TEST(LutCommand, EachRowIsACanopyRunWithItsParameters)
         lut::ParameterValues values{};
         std::vector<std::string> arguments = {
             "canopy", "--lidf", "Plagiofilo", "--soil", soil, "--visibility", "50", "-C", "."};
-        const std::array<const char*, lut::kParameterCount> options = {
+        const std::array<const char*, lut::kClassicColumnCount> options = {
             "--N", "--Cab", "--Cw", "--Cm", "--lai", "--sun", "--view", "--azimuth", "--hotspot"};
-        for (std::size_t p = 0; p < lut::kParameterCount; ++p) {
+        for (std::size_t p = 0; p < lut::kClassicColumnCount; ++p) {
             values[p] = table.rows.parameters[row * lut::kParameterCount + p];
             arguments.insert(arguments.end(), {options[p], textio::NumberText(values[p])});
         }
@@ -319,6 +335,196 @@ TEST(LutCommand, MergeRefusesEveryDamagedShardNamingIt)
             EXPECT_EQ(outcome.exitCode, 0) << outcome.messages;
             EXPECT_EQ(FileBytes("m.csv"), FileBytes("whole.csv"));
         }
+    }
+}
+
+// The batch option that holds a table column's parameter: "--N", "--Car", "--lai", "--sun".
+std::string HeldOption(lut::Parameter column)
+{
+    std::string name(lut::kParameterNames[static_cast<std::size_t>(column)]);
+    if (static_cast<int>(column) >= static_cast<int>(lut::Parameter::Lai)
+        && static_cast<int>(column) <= static_cast<int>(lut::Parameter::HotSpot)) {
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    }
+    return "--" + name;
+}
+
+// A table of each newer leaf model: its columns in the first line, the header and both formats
+// (PROSPECT-PRO has Prot and CBC, not Cm), each row the canopy run of that model with the row's
+// values, and its shards merged into the same bytes as one run.
+TEST(LutCommand, TablesOfTheNewerLeafModelsHoldTheirModelsRuns)
+{
+    struct Case {
+        const char* model;
+        std::vector<std::string> ranges;
+        const char* firstLine;  // from "leaf_model=" to the end of the leaf ranges
+        const char* header;     // from "row," to the last parameter
+    };
+    const std::vector<std::string> common = {"N=1:2.5",    "Cab=5:80",      "Car=0:20", "Anth=0:40",
+                                             "Cbrown=0:1", "Cw=0.001:0.04", "LAI=0.5:6"};
+    // clang-format off
+    const std::vector<Case> cases = {
+        {"prospect-d", {"Cm=0.002:0.02"},
+         "leaf_model=prospect-d; N=1:2.5; Cab=5:80; Car=0:20; Anth=0:40; Cbrown=0:1; Cw=0.001:0.04; Cm=0.002:0.02; LAI=0.5:6",
+         "row,N,Cab,Car,Anth,Cbrown,Cw,Cm,LAI,sun,view,azimuth,hotspot,400,"},
+        {"prospect-pro", {"Prot=0.0005:0.003", "CBC=0.002:0.015"},
+         "leaf_model=prospect-pro; N=1:2.5; Cab=5:80; Car=0:20; Anth=0:40; Cbrown=0:1; Cw=0.001:0.04; Prot=0.0005:0.003; CBC=0.002:0.015; LAI=0.5:6",
+         "row,N,Cab,Car,Anth,Cbrown,Cw,Prot,CBC,LAI,sun,view,azimuth,hotspot,400,"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        ScopedWorkDir dir;
+        std::vector<std::string> lut = {"lut", "--samples",    "12",    "--seed",
+                                        "3",   "--leaf-model", c.model, "--quiet"};
+        for (const std::vector<std::string>& ranges : {common, c.ranges}) {
+            for (const std::string& range : ranges) lut.insert(lut.end(), {"--range", range});
+        }
+        for (const std::string extension : {".csv", ".h5"}) {
+            std::vector<std::string> whole = lut;
+            whole.insert(whole.end(), {"--out", "t" + extension});
+            const LineOutcome made = RunLine(whole);
+            ASSERT_EQ(made.exitCode, 0) << made.messages;
+            for (const char* shard : {"0/2", "1/2"}) {
+                std::vector<std::string> part = lut;
+                part.insert(part.end(),
+                            {"--shard", shard, "--out", std::string("s") + shard[0] + extension});
+                ASSERT_EQ(RunLine(part).exitCode, 0);
+            }
+            const LineOutcome merged =
+                RunLine({"lut-merge", "m" + extension, "s1" + extension, "s0" + extension});
+            ASSERT_EQ(merged.exitCode, 0) << merged.messages;
+            EXPECT_EQ(FileBytes("m" + extension), FileBytes("t" + extension));
+        }
+        const std::string csv = FileBytes("t.csv");
+        const std::string firstLine = csv.substr(0, csv.find('\n'));
+        EXPECT_NE(firstLine.find(std::string("visibility=15; ") + c.firstLine + "; sun=0;"),
+                  std::string::npos)
+            << firstLine;
+        EXPECT_TRUE(csv.substr(firstLine.size() + 1).starts_with(c.header));
+        const lut::Table table = lut::LoadTable("t.csv");
+        const lut::Table h5 = lut::LoadTable("t.h5");
+        EXPECT_EQ(table.info, h5.info);
+        EXPECT_EQ(table.rows.parameters, h5.rows.parameters);
+        EXPECT_EQ(table.rows.reflectance, h5.rows.reflectance);
+        EXPECT_EQ(table.digest, h5.digest);
+        ASSERT_EQ(leaf::LeafModelName(table.info.spec.leafModel), c.model);
+        for (const std::size_t row : {0u, 7u}) {
+            std::vector<std::string> canopy = {"canopy", "--leaf-model", c.model, "-C", "."};
+            for (const lut::Parameter column : lut::TableColumns(table.info.spec.leafModel)) {
+                const double value =
+                    table.rows
+                        .parameters[row * lut::kParameterCount + static_cast<std::size_t>(column)];
+                canopy.insert(canopy.end(), {HeldOption(column), textio::NumberText(value)});
+            }
+            const LineOutcome run = RunLine(canopy);
+            ASSERT_EQ(run.exitCode, 0) << run.messages;
+            const std::vector<std::string> fields = CanopySpectrumFields("VS.dat");
+            ASSERT_EQ(fields.size(), static_cast<std::size_t>(spectral::kWavelengthCount));
+            for (std::size_t i = 0; i < fields.size(); ++i) {
+                const double written = *textio::ParseNumberText(fields[i]);
+                const float stored = table.rows.reflectance[row * spectral::kWavelengthCount + i];
+                // The stored single-precision value is the engine's double rounded once; the
+                // text holds 15 digits of the exact path's.
+                ASSERT_NEAR(stored, written, 1e-7 + 1e-6 * written)
+                    << "row " << row << " at " << spectral::WavelengthNm(static_cast<int>(i));
+            }
+        }
+    }
+}
+
+std::vector<std::string> SplitText(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(separator, start)) != std::string::npos; start = end + 1)
+        parts.push_back(text.substr(start, end - start));
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
+// Classic tables keep the bytes they had before tables held other leaf models: the settings,
+// the header, the row numbers and parameters exactly, the reflectances and products within
+// single-precision rounding, and the digest exactly when every row is byte-identical.
+TEST(LutCommand, ClassicTablesKeepTheirBytes)
+{
+    ScopedWorkDir dir;
+    const std::vector<std::string> lut = {"lut",
+                                          "--samples",
+                                          "6",
+                                          "--seed",
+                                          "9",
+                                          "--range",
+                                          "N=1:2.5",
+                                          "--range",
+                                          "Cab=5:80",
+                                          "--range",
+                                          "Cw=0.001:0.04",
+                                          "--range",
+                                          "Cm=0.002:0.02",
+                                          "--range",
+                                          "LAI=0.5:6",
+                                          "--range",
+                                          "sun=0:60",
+                                          "--range",
+                                          "view=-40:40",
+                                          "--range",
+                                          "azimuth=0:180",
+                                          "--range",
+                                          "hotspot=0:0.5",
+                                          "--lidf",
+                                          "Erectofilo",
+                                          "--quiet"};
+    std::vector<std::string> csvRun = lut, h5Run = lut;
+    csvRun.insert(csvRun.end(), {"--out", "classic.csv"});
+    h5Run.insert(h5Run.end(), {"--products", "--out", "classic_products.h5"});
+    ASSERT_EQ(RunLine(csvRun).exitCode, 0);
+    ASSERT_EQ(RunLine(h5Run).exitCode, 0);
+    const std::filesystem::path golden = testing::GoldenDir("lut-classic");
+
+    const std::vector<std::string> expected = SplitText(FileBytes(golden / "classic.csv"), '\n');
+    const std::vector<std::string> actual = SplitText(FileBytes("classic.csv"), '\n');
+    ASSERT_EQ(actual.size(), expected.size());
+    EXPECT_EQ(actual[0], expected[0]);
+    EXPECT_EQ(actual[1], expected[1]);
+    int identical = 0;
+    const std::size_t rowLines = expected.size() - 2 - 2;  // settings, header; digest, last ""
+    for (std::size_t line = 2; line < 2 + rowLines; ++line) {
+        identical += actual[line] == expected[line];
+        const std::vector<std::string> a = SplitText(actual[line], ',');
+        const std::vector<std::string> e = SplitText(expected[line], ',');
+        ASSERT_EQ(a.size(), e.size()) << "line " << line + 1;
+        for (std::size_t f = 0; f < e.size(); ++f) {
+            if (f < 1 + lut::kClassicColumnCount) {
+                ASSERT_EQ(a[f], e[f]) << "line " << line + 1 << ", field " << f + 1;
+                continue;
+            }
+            const double x = *textio::ParseNumberText(a[f]), y = *textio::ParseNumberText(e[f]);
+            ASSERT_NEAR(x, y, 2e-7 * std::abs(y) + 1e-12)
+                << "line " << line + 1 << ", field " << f + 1;
+        }
+    }
+    EXPECT_TRUE(actual[actual.size() - 2].starts_with("# digest fnv1a64 "));
+    if (identical == static_cast<int>(rowLines)) {
+        EXPECT_EQ(actual[actual.size() - 2], expected[expected.size() - 2]);
+    }
+    std::cout << identical << " of " << rowLines << " rows byte-identical\n";
+
+    // An HDF5 table of before reads back as the same table today's runs write.
+    const lut::Table before = lut::LoadTable(golden / "classic_products.h5");
+    const lut::Table now = lut::LoadTable("classic_products.h5");
+    EXPECT_EQ(before.info, now.info);
+    EXPECT_EQ(before.info.spec.leafModel, leaf::LeafModel::Classic);
+    EXPECT_EQ(before.rows.parameters, now.rows.parameters);
+    ASSERT_EQ(before.rows.reflectance.size(), now.rows.reflectance.size());
+    for (std::size_t i = 0; i < now.rows.reflectance.size(); ++i) {
+        const auto stored = static_cast<double>(before.rows.reflectance[i]);
+        ASSERT_NEAR(static_cast<double>(now.rows.reflectance[i]), stored, 2e-7 * stored);
+    }
+    if (before.rows.reflectance == now.rows.reflectance
+        && before.rows.products == now.rows.products) {
+        EXPECT_EQ(FileBytes("classic_products.h5"), FileBytes(golden / "classic_products.h5"));
     }
 }
 

@@ -47,11 +47,11 @@ TEST(Sampling, LatinHypercubeVisitsEveryStratumOnceAndValuesSurviveTheirText)
 {
     constexpr std::uint64_t kSamples = 1000;
     const TableSpec spec = VaryingSpec(Sampling::LatinHypercube, kSamples);
-    std::array<std::vector<int>, kParameterCount> hits;
+    std::array<std::vector<int>, kClassicColumnCount> hits;  // the varied ones
     for (auto& h : hits) h.assign(kSamples, 0);
     for (std::uint64_t row = 0; row < kSamples; ++row) {
         const ParameterValues values = SampleValues(spec, row);
-        for (std::size_t p = 0; p < kParameterCount; ++p) {
+        for (std::size_t p = 0; p < kClassicColumnCount; ++p) {
             const ParameterRange& r = spec.ranges[p];
             ASSERT_GE(values[p], r.lo);
             ASSERT_LE(values[p], r.hi);
@@ -62,7 +62,7 @@ TEST(Sampling, LatinHypercubeVisitsEveryStratumOnceAndValuesSurviveTheirText)
             ++hits[p][std::min<std::size_t>(stratum, kSamples - 1)];
         }
     }
-    for (std::size_t p = 0; p < kParameterCount; ++p) {
+    for (std::size_t p = 0; p < kClassicColumnCount; ++p) {
         for (std::size_t s = 0; s < kSamples; ++s) {
             ASSERT_EQ(hits[p][s], 1) << kParameterNames[p] << " stratum " << s;
         }

@@ -129,3 +129,27 @@ def test_table_and_canopy_fit_equal_the_batch_runner(batch):
         assert format(fit.refined[name], ".15G") == expected[f"{name}_refined"], name
     assert format(fit.rmse_best, ".15G") == expected["rmse_best"]
     assert format(fit.rmse_refined, ".15G") == expected["rmse_refined"]
+
+
+def test_a_table_of_another_leaf_model_reads_with_its_columns(batch):
+    batch.run("lut", "--leaf-model", "prospect-pro", "--samples", 40, "--seed", 2, "--range",
+              "Anth=0:30", "--range", "CBC=0.002:0.015", "--range", "LAI=0.5:5", "--out",
+              "pro.csv", "--quiet", "--threads", 2)
+    table = tulmera.read_table(batch.path("pro.csv"))
+    assert table.leaf_model == "prospect-pro"
+    assert table.names == ("N", "Cab", "Car", "Anth", "Cbrown", "Cw", "Prot", "CBC", "LAI",
+                           "sun", "view", "azimuth", "hotspot")
+    assert table.parameters.shape == (40, 13)
+    assert not table.parameters.flags.writeable
+    for at, name in enumerate(table.names):
+        assert np.array_equal(table.parameters[:, at], table[name]), name
+    assert set(table.ranges) == {"Anth", "CBC", "LAI"}
+    assert "Cm" not in table.held
+    with pytest.raises(ValueError, match="not a table parameter"):
+        table["Cm"]
+
+    measured = table.reflectance[11].astype(np.float64)
+    fit = tulmera.fit_canopy(measured, table, best=1, refine=True)
+    assert set(fit.mean) == set(table.names)
+    assert fit.rmse_refined < 0.01
+    assert fit.refined["Anth"] == pytest.approx(table["Anth"][11], abs=0.5)

@@ -35,6 +35,7 @@ namespace tulmera::app {
 struct CanopyFit {
     lut::CanopyFitResult table;
     lut::RefinedCanopyFit refined;
+    leaf::LeafModel leafModel = leaf::LeafModel::Classic;  // the table's, the main window's
 };
 
 // What a loaded measured spectrum is, and so which chart it is drawn over.

@@ -112,9 +112,9 @@ void MeasuredPanel::StartCanopyFit(const lut::TableSpec& held)
     lut::TableSpec spec = lut::WithFitRanges(held);
     spec.samples = kCanopyFitRows;
     spec.seed = kCanopyFitSeed;
-    for (int p = 0; p < lut::kParameterCount; ++p) {
-        const auto at = static_cast<std::size_t>(p);
-        if (const auto problem = lut::RangeProblem(lut::Parameter(p), spec.ranges[at])) {
+    for (const lut::Parameter column : lut::TableColumns(spec.leafModel)) {
+        const auto at = static_cast<std::size_t>(column);
+        if (const auto problem = lut::RangeProblem(column, spec.ranges[at])) {
             widgets::ShowProblems(status_,
                                   {tr("No se puede ajustar el dosel con %1 = %2.")
                                        .arg(QString::fromUtf8(lut::kParameterNames[at].data()),
@@ -155,7 +155,7 @@ void MeasuredPanel::StartCanopyFit(const lut::TableSpec& held)
                 spec, target, table.mean, options.leaveOutWaterBands, &cancel_);
             if (!refined) return;
             curves->canopyReflectance = lut::SimulateReflectance(spec, refined->values);
-            *result = CanopyFit{table, *refined};
+            *result = CanopyFit{table, *refined, spec.leafModel};
         },
         [this, result, curves](const QString& failure) {
             CanopyFitDone(*result, *curves, failure);
@@ -242,7 +242,7 @@ void MeasuredPanel::ApplyFit()
         emit ApplyLeafRequested(fitResult_->parameters);
     } else if (canopyFitResult_) {
         const lut::ParameterValues& fitted = canopyFitResult_->refined.values;
-        emit ApplyCanopyRequested(lut::LeafOf(fitted),
+        emit ApplyCanopyRequested(lut::LeafOf(canopyFitResult_->leafModel, fitted),
                                   fitted[static_cast<std::size_t>(lut::Parameter::Lai)]);
     }
     if (drawn) emit SpectraChanged();
