@@ -127,10 +127,21 @@
     </message>
 </context>
 <context>
+    <name>PresentationEntry</name>
+    <message>
+        <source>Modo &amp;presentación</source>
+        <translation>&amp;Presentation mode</translation>
+    </message>
+</context>
+<context>
     <name>SweepSharing</name>
     <message>
         <source>Todavía no hay ninguna simulación que guardar: pulse «Ejecutar».</source>
         <translation>There is no simulation to save yet: press “Run”.</translation>
+    </message>
+    <message>
+        <source>&amp;Ver</source>
+        <translation>&amp;View</translation>
     </message>
 </context>
 <context>
@@ -678,10 +689,6 @@
         <translation>&amp;Sensitivity analysis</translation>
     </message>
     <message>
-        <source>Modo &amp;presentación</source>
-        <translation>&amp;Presentation mode</translation>
-    </message>
-    <message>
         <source>Reflectividad</source>
         <translation>Reflectance</translation>
     </message>
@@ -830,6 +837,14 @@
     <message>
         <source>Fijado %1</source>
         <translation>Kept %1</translation>
+    </message>
+    <message>
+        <source>R medida</source>
+        <translation>Measured R</translation>
+    </message>
+    <message>
+        <source>T medida</source>
+        <translation>Measured T</translation>
     </message>
 </context>
 <context>
@@ -1157,7 +1172,7 @@ Table (best %7 of %8): %9 · RMSE %10</translation>
     </message>
     <message>
         <source>&lt;b&gt;Índices de primer orden&lt;/b&gt;&lt;br&gt;Dibuja sobre las áreas, en el tono oscuro de cada parámetro, su S1: la parte de la varianza que explica él solo, sin sus interacciones (escala de 0 a 1).</source>
-        <translation>&lt;b&gt;First-order indices&lt;/b&gt;&lt;br&gt;Draws over the areas, in each parameter's dark shade, its S1: the share of the variance it explains alone, without its interactions (scale 0 to 1).</translation>
+        <translation>&lt;b&gt;First-order indices&lt;/b&gt;&lt;br&gt;Draws over the areas, in each parameter&apos;s dark shade, its S1: the share of the variance it explains alone, without its interactions (scale 0 to 1).</translation>
     </message>
 </context>
 <context>

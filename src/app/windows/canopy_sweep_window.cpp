@@ -14,11 +14,14 @@
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/core_texts.h"
+#include "app/widgets/presentation_entry.h"
 #include "leaf/leaf_models.h"
 #include "multi/canopy_sweep_charts.h"
 #include "multi/sweep_quantity.h"
 #include "plot/chart_geometry.h"
+#include "plot/figure.h"
 #include "plot/quantity_chart.h"
+#include "plot/thick_pens.h"
 #include "textio/staged_files.h"
 #include "textio/working_files.h"
 
@@ -258,7 +261,8 @@ void CanopySweepWindow::ShowCurves()
     plot::RasterSurface legend(plot::kLegendStripScale, pixelScale);
     curves.Clear();
     legend.Clear();
-    if (result_) multi::PaintCanopySweepCurves({curves, legend}, *result_);
+    plot::ThickPens thick(curves, CurveScale());
+    if (result_) multi::PaintCanopySweepCurves({thick, legend}, *result_);
     curvesPanel_->view()->SetImage(curves.image());
     curvesPanel_->stripView()->SetImage(legend.image());
 }
@@ -271,8 +275,9 @@ void CanopySweepWindow::RedrawQuantity()
     const auto quantity =
         multi::ParseSweepQuantity(quantityList_->currentText().toStdString(), true);
     if (result_ && quantity) {
+        plot::ThickPens thick(chart, CurveScale());
         const plot::QuantityAxes axes =
-            multi::PaintSweepQuantity(chart, *result_, *quantity, ChosenZoom());
+            multi::PaintSweepQuantity(thick, *result_, *quantity, ChosenZoom());
         const QString name = Utf8(std::string(multi::CanopyParameterName(result_->swept)));
         xAxisLabel_->setText(
             tr("%1: %2 a %3")
@@ -283,6 +288,32 @@ void CanopySweepWindow::RedrawQuantity()
                                       widgets::ValueText(axes.yMax, 4)));
     }
     quantityView_->SetImage(chart.image());
+}
+
+void CanopySweepWindow::ApplyPresentation(bool on)
+{
+    ShowPresentationTexts(on);
+    ShowCurves();
+    RedrawQuantity();
+}
+
+void CanopySweepWindow::ShowPresentationTexts(bool on)
+{
+    curvesPanel_->SetPresentation(on);
+    const double scale = on ? widgets::ChartPanel::kPresentationTextScale : 1.0;
+    for (QWidget* text : {static_cast<QWidget*>(xAxisLabel_), static_cast<QWidget*>(yAxisLabel_),
+                          static_cast<QWidget*>(quantityList_)}) {
+        QFont font = text->font();
+        font.setPointSizeF(QApplication::font(text).pointSizeF() * scale);
+        text->setFont(font);
+    }
+}
+
+int CanopySweepWindow::CurveScale() const
+{
+    return presentation_ != nullptr && presentation_->on()
+               ? plot::FigureStyle::Presentation().curveScale
+               : 1;
 }
 
 multi::QuantityZoom CanopySweepWindow::ChosenZoom() const

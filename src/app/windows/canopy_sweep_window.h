@@ -23,6 +23,7 @@ class QPushButton;
 namespace tulmera::widgets {
 class ChartPanel;
 class ChartView;
+class PresentationEntry;
 }  // namespace tulmera::widgets
 
 namespace tulmera::app {
@@ -75,6 +76,11 @@ private:
     // The quantity chart's range: from zero for reflectances unless "Ampliar" is checked.
     multi::QuantityZoom ChosenZoom() const;
     void ShowCurves();
+    // Presentation mode: larger texts beside the quantity chart and around the curves, thicker
+    // curves on both charts.
+    void ApplyPresentation(bool on);
+    void ShowPresentationTexts(bool on);
+    int CurveScale() const;
     void TakeHeldValues();  // from FollowValues' source, and listed in heldLabel_
 
     // The controls, named for what they are. Their object names:
@@ -99,6 +105,7 @@ private:
     QLabel* yAxisLabel_ = nullptr;
     QCheckBox* zoomBox_ = nullptr;
     QLabel* heldLabel_ = nullptr;
+    widgets::PresentationEntry* presentation_ = nullptr;  // "Ver › Modo presentación"
     HeldValues heldSource_;
 
     leaf::LeafParameters leaf_;
