@@ -1174,6 +1174,10 @@ Table (best %7 of %8): %9 · RMSE %10</translation>
         <source>&lt;b&gt;Índices de primer orden&lt;/b&gt;&lt;br&gt;Dibuja sobre las áreas, en el tono oscuro de cada parámetro, su S1: la parte de la varianza que explica él solo, sin sus interacciones (escala de 0 a 1).</source>
         <translation>&lt;b&gt;First-order indices&lt;/b&gt;&lt;br&gt;Draws over the areas, in each parameter&apos;s dark shade, its S1: the share of the variance it explains alone, without its interactions (scale 0 to 1).</translation>
     </message>
+    <message>
+        <source>&amp;Ver</source>
+        <translation>&amp;View</translation>
+    </message>
 </context>
 <context>
     <name>tulmera::app::SensorDock</name>
