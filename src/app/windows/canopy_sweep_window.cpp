@@ -180,6 +180,22 @@ void CanopySweepWindow::Connect()
     connect(runButton_, &QPushButton::clicked, this, [this] { Run(); });
     connect(quantityList_, &QComboBox::currentIndexChanged, this, [this] { RedrawQuantity(); });
     connect(zoomBox_, &QCheckBox::toggled, this, [this] { RedrawQuantity(); });
+    // A chart shown at another size is drawn again at it, from the sweep in memory; queued, so
+    // that a drag that resizes many times redraws once.
+    for (widgets::ChartView* view : {curvesPanel_->view(), curvesPanel_->stripView()}) {
+        connect(
+            view, &widgets::ChartView::Resized, this,
+            [this, view] {
+                if (!DrawnAtShownSize(view)) ShowCurves();
+            },
+            Qt::QueuedConnection);
+    }
+    connect(
+        quantityView_, &widgets::ChartView::Resized, this,
+        [this] {
+            if (!DrawnAtShownSize(quantityView_)) RedrawQuantity();
+        },
+        Qt::QueuedConnection);
     connect(exportButton_, &QPushButton::clicked, this, [this] {
         if (!result_) return;
         const auto quantity =
@@ -254,11 +270,19 @@ void CanopySweepWindow::Run()
     widgets::ShowProblems(statusBar(), {});
 }
 
+bool CanopySweepWindow::DrawnAtShownSize(const widgets::ChartView* view)
+{
+    const plot::ChartScale shown = view->DisplayedScale();
+    const int k = view->SurfacePixelScale();
+    return view->image().size() == QSize(shown.widthPx * k, shown.heightPx * k);
+}
+
 void CanopySweepWindow::ShowCurves()
 {
+    // At the size the charts are shown, not stretched from their first one.
     const int pixelScale = curvesPanel_->view()->SurfacePixelScale();
-    plot::RasterSurface curves(plot::kSweepChartScale, pixelScale);
-    plot::RasterSurface legend(plot::kLegendStripScale, pixelScale);
+    plot::RasterSurface curves(curvesPanel_->view()->DisplayedScale(), pixelScale);
+    plot::RasterSurface legend(curvesPanel_->stripView()->DisplayedScale(), pixelScale);
     curves.Clear();
     legend.Clear();
     plot::ThickPens thick(curves, CurveScale());
@@ -270,7 +294,7 @@ void CanopySweepWindow::ShowCurves()
 // Chart (b) from the sweep in memory: changing the quantity never runs the sweep again.
 void CanopySweepWindow::RedrawQuantity()
 {
-    plot::RasterSurface chart(plot::kQuantityChartScale, quantityView_->SurfacePixelScale());
+    plot::RasterSurface chart(quantityView_->DisplayedScale(), quantityView_->SurfacePixelScale());
     chart.Clear();
     const auto quantity =
         multi::ParseSweepQuantity(quantityList_->currentText().toStdString(), true);

@@ -76,6 +76,7 @@ private:
     // The quantity chart's range: from zero for reflectances unless "Ampliar" is checked.
     multi::QuantityZoom ChosenZoom() const;
     void ShowCurves();
+    static bool DrawnAtShownSize(const widgets::ChartView* view);
     // Presentation mode: larger texts beside the quantity chart and around the curves, thicker
     // curves on both charts.
     void ApplyPresentation(bool on);
