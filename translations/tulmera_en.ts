@@ -143,6 +143,13 @@
     </message>
 </context>
 <context>
+    <name>PresentationEntry</name>
+    <message>
+        <source>Modo &amp;presentación</source>
+        <translation>&amp;Presentation mode</translation>
+    </message>
+</context>
+<context>
     <name>SweepSharing</name>
     <message>
         <source>Todavía no hay ninguna simulación que guardar: pulse «Ejecutar».</source>
@@ -159,6 +166,10 @@
     <message>
         <source>-magnitud</source>
         <translation>-quantity</translation>
+    </message>
+    <message>
+        <source>&amp;Ver</source>
+        <translation>&amp;View</translation>
     </message>
 </context>
 <context>
@@ -726,10 +737,6 @@
         <translation>&amp;Sensitivity analysis</translation>
     </message>
     <message>
-        <source>Modo &amp;presentación</source>
-        <translation>&amp;Presentation mode</translation>
-    </message>
-    <message>
         <source>Reflectividad</source>
         <translation>Reflectance</translation>
     </message>
@@ -900,6 +907,14 @@
         <source>-cubierta</source>
         <extracomment>The end of the canopy chart&apos;s file name (&quot;&lt;name&gt;-cubierta.png&quot;).</extracomment>
         <translation>-canopy</translation>
+    </message>
+    <message>
+        <source>R medida</source>
+        <translation>Measured R</translation>
+    </message>
+    <message>
+        <source>T medida</source>
+        <translation>Measured T</translation>
     </message>
 </context>
 <context>
@@ -1236,6 +1251,10 @@ Table (best %7 of %8): %9 · RMSE %10</translation>
     <message>
         <source>-barras</source>
         <translation>-bars</translation>
+    </message>
+    <message>
+        <source>&amp;Ver</source>
+        <translation>&amp;View</translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,7 @@
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/refusal_marks.h"
 #include "multi/canopy_sweep.h"
+#include "plot/chart_geometry.h"
 #include "support/find_child.h"
 #include "support/scratch_settings.h"
 #include "support/window_fixtures.h"
@@ -232,6 +233,28 @@ private slots:
         QVERIFY(testing::FindChild<QLabel>(window, "lblEjeY")
                     ->text()
                     .startsWith(QStringLiteral("800 nm")));
+    }
+
+    // A larger window draws both charts afresh at their shown size from the sweep in memory,
+    // not stretched, and without running it again.
+    void resizingRedrawsTheChartsAtTheirShownSize()
+    {
+        CanopySweepWindow* window = Open();
+        testing::FindChild<QPushButton>(window, "btok")->click();
+        std::filesystem::remove(kCanopySweepFile);
+        window->show();
+        window->resize(2000, 1200);
+        QCoreApplication::processEvents();
+        for (const char* name : {"pctMSailh", "pctlegend", "pctMagnitud"}) {
+            const auto* view = testing::FindChild<widgets::ChartView>(window, QLatin1String(name));
+            const plot::ChartScale shown = view->DisplayedScale();
+            QCOMPARE(view->image().size(),
+                     QSize(shown.widthPx, shown.heightPx) * view->SurfacePixelScale());
+        }
+        QVERIFY(
+            testing::FindChild<widgets::ChartView>(window, "pctMSailh")->DisplayedScale().widthPx
+            > plot::kSweepChartScale.widthPx);
+        QVERIFY(!std::filesystem::exists(kCanopySweepFile));
     }
 
     // "Hoja de calculo" puts "MVS.dat" on the first sheet, one block per value (its header

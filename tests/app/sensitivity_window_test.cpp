@@ -2,6 +2,7 @@
 // varied parameter, a refused range, a cancelled run that keeps the last good one, and its files.
 #include "app/windows/sensitivity_window.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -121,6 +122,14 @@ private slots:
         QVERIFY(window.SaveChartImages(QStringLiteral("gsa.png"), {1, false}));
         const QImage saved(QStringLiteral("gsa-areas.png"));
         QVERIFY(PixelsOf(saved, gsa::FirstOrderColor(0)) > 0);
+
+        // Presentation mode draws the lines thicker; switched off, as before.
+        const int thin = PixelsOf(view->image(), gsa::FirstOrderColor(0));
+        QAction* mode = In<QAction>(&window, QStringLiteral("mnuModoPresentacion"));
+        mode->trigger();
+        QVERIFY(PixelsOf(view->image(), gsa::FirstOrderColor(0)) > thin);
+        mode->trigger();
+        QCOMPARE(PixelsOf(view->image(), gsa::FirstOrderColor(0)), thin);
     }
 
     void RefusesBadRangesAndKeepsTheLastAnalysisWhenCancelled()

@@ -289,30 +289,62 @@ ChartPanel::ChartPanel(const QString& chartName, const plot::ChartScale& scale,
         stripRight_ = new QLabel(this);
         stripRight_->setObjectName(decorations.strip->rightLabelName);
     }
+    KeepAxisTextSizes();
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-int ChartPanel::LeftMargin() const
+// A label's size with its texts `growth` times their size at the chart's hinted size, from the
+// size it had then, rounded up so that the room reserved never falls short.
+QSize ChartPanel::GrownSize(const QLabel* label, double growth) const
+{
+    for (const auto& [text, base] : axisTexts_) {
+        if (text == label) {
+            return {static_cast<int>(std::ceil(base.width() * growth)),
+                    static_cast<int>(std::ceil(base.height() * growth))};
+        }
+    }
+    return label->size();
+}
+
+int ChartPanel::LeftMargin(double growth) const
 {
     int widest = 0;
-    for (const auto& [value, label] : valueLabels_) widest = std::max(widest, label->width());
+    for (const auto& [value, label] : valueLabels_) {
+        widest = std::max(widest, GrownSize(label, growth).width());
+    }
     // Half of a wavelength label may hang over the left edge too.
     for (const auto& [value, label] : wavelengthLabels_) {
-        widest = std::max(widest, label->width() / 2 - kLabelGap);
+        widest = std::max(widest, GrownSize(label, growth).width() / 2 - kLabelGap);
     }
-    const int title = valueTitle_ != nullptr ? valueTitle_->width() + kLabelGap : 0;
+    const int title =
+        valueTitle_ != nullptr ? GrownSize(valueTitle_, growth).width() + kLabelGap : 0;
     return widest + kLabelGap + title;
 }
 
-int ChartPanel::RightMargin() const
+int ChartPanel::RightMargin(double growth) const
 {
     // Half of the last wavelength label hangs over the right edge.
-    int room = wavelengthLabels_.empty() ? 0 : wavelengthLabels_.back().second->width() / 2;
+    int room = wavelengthLabels_.empty()
+                   ? 0
+                   : GrownSize(wavelengthLabels_.back().second, growth).width() / 2;
     int widest = 0;
-    for (const auto& [value, label] : rightLabels_) widest = std::max(widest, label->width());
-    const int title = rightTitle_ != nullptr ? rightTitle_->width() + kLabelGap : 0;
+    for (const auto& [value, label] : rightLabels_) {
+        widest = std::max(widest, GrownSize(label, growth).width());
+    }
+    const int title =
+        rightTitle_ != nullptr ? GrownSize(rightTitle_, growth).width() + kLabelGap : 0;
     if (widest + title > 0) room = std::max(room, kLabelGap + widest + kLabelGap + title);
     return room;
+}
+
+// The height under the chart: the wavelength labels and the axis title.
+int ChartPanel::BottomMargin(double growth) const
+{
+    const int labels = wavelengthLabels_.empty()
+                           ? 0
+                           : GrownSize(wavelengthLabels_.front().second, growth).height();
+    const int title = axisTitle_ != nullptr ? GrownSize(axisTitle_, growth).height() : 0;
+    return labels + title;
 }
 
 void ChartPanel::SetExtraLegend(const std::vector<ChartDecorations::LegendEntry>& entries,
@@ -382,17 +414,14 @@ int ChartPanel::LegendHeight() const
 
 QSize ChartPanel::sizeHint() const
 {
-    const int labelHeight =
-        wavelengthLabels_.empty() ? 0 : wavelengthLabels_.front().second->height();
-    const int titleHeight = axisTitle_ != nullptr ? axisTitle_->height() : 0;
-    const int overhang = RightMargin();
+    const int overhang = RightMargin(1.0);
     const int stripHeight = stripView_ != nullptr
                                 ? kLegendGap + stripView_->sizeHint().height()
                                       + stripLeft_->fontMetrics().height() + kLabelGap
                                 : 0;
-    return {LeftMargin() + view_->sizeHint().width() + overhang,
-            LegendHeight() + view_->sizeHint().height() + labelHeight + titleHeight + kLabelGap
-                + stripHeight};
+    return {
+        LeftMargin(1.0) + view_->sizeHint().width() + overhang,
+        LegendHeight() + view_->sizeHint().height() + BottomMargin(1.0) + kLabelGap + stripHeight};
 }
 
 void ChartPanel::resizeEvent(QResizeEvent* event)
@@ -401,17 +430,64 @@ void ChartPanel::resizeEvent(QResizeEvent* event)
     PlaceChildren();
 }
 
+// How much larger the axis texts are drawn on a chart `grow` times its hinted size: half as
+// much larger as the chart, up to kMaxAxisTextGrowth.
+double ChartPanel::AxisTextGrowth(double grow)
+{
+    return std::clamp(1.0 + (grow - 1.0) / 2, 1.0, kMaxAxisTextGrowth);
+}
+
+// The chart's growth beyond its hinted size when its texts grow by `growth`: it takes the room
+// the panel has beyond what it needs at that text size, keeping its aspect, so that a window
+// that only grew in one direction keeps the chart at its size.
+double ChartPanel::ChartGrowth(double growth) const
+{
+    const QSize hint = sizeHint();
+    const QSize base = view_->sizeHint();
+    const int extraWidth =
+        LeftMargin(growth) - LeftMargin(1.0) + RightMargin(growth) - RightMargin(1.0);
+    const int extraHeight = BottomMargin(growth) - BottomMargin(1.0);
+    return std::min(
+        static_cast<double>(base.width() + std::max(0, width() - hint.width() - extraWidth))
+            / base.width(),
+        static_cast<double>(base.height()
+                            + std::max(0, std::min(height(), growthHeight_.value_or(height()))
+                                              - hint.height() - extraHeight))
+            / base.height());
+}
+
+void ChartPanel::SetGrowthHeight(std::optional<int> height)
+{
+    if (height == growthHeight_) return;
+    growthHeight_ = height;
+    PlaceChildren();
+}
+
+void ChartPanel::SetAxisTextGrowth(double growth)
+{
+    if (growth == axisGrowth_) return;
+    axisGrowth_ = growth;
+    for (const auto& [label, pointSize] : texts_) {
+        const bool axis = std::any_of(axisTexts_.begin(), axisTexts_.end(),
+                                      [label = label](const auto& t) { return t.first == label; });
+        if (!axis) continue;
+        QFont font = label->font();
+        font.setPointSizeF(pointSize * textScale_ * growth);
+        label->setFont(font);
+        label->adjustSize();
+    }
+}
+
 void ChartPanel::PlaceChildren()
 {
     const plot::ChartScale& s = view_->scale();
-    const int chartLeft = LeftMargin();
-    // The chart grows into the room the panel has beyond its hinted size, keeping its aspect:
-    // a window that only grew in one direction keeps the chart at its size.
-    const QSize hint = sizeHint();
+    // The axis texts grow with the chart; the chart then takes the room they leave, which can
+    // only make it smaller, and the texts follow it down.
+    const double growth = AxisTextGrowth(ChartGrowth(AxisTextGrowth(ChartGrowth(1.0))));
+    const double grow = ChartGrowth(growth);
+    SetAxisTextGrowth(std::min(growth, AxisTextGrowth(grow)));
+    const int chartLeft = LeftMargin(axisGrowth_);
     const QSize base = view_->sizeHint();
-    const double grow = std::min(
-        static_cast<double>(base.width() + std::max(0, width() - hint.width())) / base.width(),
-        static_cast<double>(base.height() + std::max(0, height() - hint.height())) / base.height());
     const QSize chartSize(static_cast<int>(std::lround(base.width() * grow)),
                           static_cast<int>(std::lround(base.height() * grow)));
     view_->resize(chartSize);
@@ -495,6 +571,21 @@ void ChartPanel::RegisterText(QLabel* label)
     texts_.emplace_back(label, label->font().pointSizeF());
 }
 
+// The axis texts' sizes at the chart's hinted size, taken while they are drawn at that size.
+void ChartPanel::KeepAxisTextSizes()
+{
+    axisTexts_.clear();
+    const auto keep = [this](QLabel* label) {
+        if (label != nullptr) axisTexts_.emplace_back(label, label->sizeHint());
+    };
+    for (const auto& [value, label] : valueLabels_) keep(label);
+    for (const auto& [value, label] : wavelengthLabels_) keep(label);
+    for (const auto& [value, label] : rightLabels_) keep(label);
+    keep(valueTitle_);
+    keep(rightTitle_);
+    keep(axisTitle_);
+}
+
 void ChartPanel::SetPresentation(bool on)
 {
     const double scale = on ? kPresentationTextScale : 1.0;
@@ -505,6 +596,8 @@ void ChartPanel::SetPresentation(bool on)
         label->setFont(font);
         label->adjustSize();
     }
+    axisGrowth_ = 1.0;
+    KeepAxisTextSizes();
     for (QWidget* row : legendRows_) row->adjustSize();
     for (QWidget* row : extraLegendRows_) row->adjustSize();
     updateGeometry();

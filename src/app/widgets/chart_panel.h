@@ -153,7 +153,7 @@ struct ChartDecorations {
 
 // A chart with its decorations, laid out by hand around the chart so that each label sits
 // exactly at its value whatever the font. The chart opens at its scale's size and takes the
-// room a layout gives the panel beyond that.
+// room a layout gives the panel beyond that; its axis numbers and titles grow with it.
 class ChartPanel : public QWidget {
     Q_OBJECT
 public:
@@ -175,10 +175,17 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
+    // The chart grows into no more than the panel's top `height` pixels (a panel taller than
+    // its view shows); none: all of it.
+    void SetGrowthHeight(std::optional<int> height);
+
     // Presentation mode: every text around the chart kPresentationTextScale times larger, for
     // projection; the chart keeps its size.
     void SetPresentation(bool on);
     static constexpr double kPresentationTextScale = 1.5;
+    // The axis numbers and titles grow with the chart, at most this many times their size.
+    static constexpr double kMaxAxisTextGrowth = 1.6;
+    double axisTextGrowth() const { return axisGrowth_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -186,8 +193,14 @@ protected:
 private:
     void PlaceChildren();
     void RegisterText(QLabel* label);
-    int LeftMargin() const;
-    int RightMargin() const;
+    void KeepAxisTextSizes();
+    QSize GrownSize(const QLabel* label, double growth) const;
+    int LeftMargin(double growth) const;
+    int RightMargin(double growth) const;
+    int BottomMargin(double growth) const;
+    static double AxisTextGrowth(double grow);
+    double ChartGrowth(double growth) const;
+    void SetAxisTextGrowth(double growth);
     int LegendHeight() const;
     int FlowExtraLegend(int width, std::vector<QPoint>* offsets) const;
 
@@ -208,6 +221,11 @@ private:
     QLabel* stripRight_ = nullptr;
     // Every text around the chart, with its font's size outside presentation mode.
     std::vector<std::pair<QLabel*, double>> texts_;
+    // The axis numbers and titles with their sizes at the chart's hinted size, and how many
+    // times larger they are drawn now.
+    std::vector<std::pair<QLabel*, QSize>> axisTexts_;
+    double axisGrowth_ = 1.0;
+    std::optional<int> growthHeight_;
 };
 
 }  // namespace tulmera::widgets

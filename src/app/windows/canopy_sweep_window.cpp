@@ -16,11 +16,14 @@
 #include "app/widgets/controls.h"
 #include "app/widgets/core_texts.h"
 #include "app/widgets/value_messages.h"
+#include "app/widgets/presentation_entry.h"
 #include "leaf/leaf_models.h"
 #include "multi/canopy_sweep_charts.h"
 #include "multi/sweep_quantity.h"
 #include "plot/chart_geometry.h"
+#include "plot/figure.h"
 #include "plot/quantity_chart.h"
+#include "plot/thick_pens.h"
 #include "textio/staged_files.h"
 #include "textio/working_files.h"
 
@@ -209,6 +212,22 @@ void CanopySweepWindow::Connect()
     });
     connect(wavelengthBox_, &QSpinBox::valueChanged, this, [this] { ChooseWavelength(); });
     connect(zoomBox_, &QCheckBox::toggled, this, [this] { RedrawQuantity(); });
+    // A chart shown at another size is drawn again at it, from the sweep in memory; queued, so
+    // that a drag that resizes many times redraws once.
+    for (widgets::ChartView* view : {curvesPanel_->view(), curvesPanel_->stripView()}) {
+        connect(
+            view, &widgets::ChartView::Resized, this,
+            [this, view] {
+                if (!DrawnAtShownSize(view)) ShowCurves();
+            },
+            Qt::QueuedConnection);
+    }
+    connect(
+        quantityView_, &widgets::ChartView::Resized, this,
+        [this] {
+            if (!DrawnAtShownSize(quantityView_)) RedrawQuantity();
+        },
+        Qt::QueuedConnection);
     connect(exportButton_, &QPushButton::clicked, this, [this] {
         if (!result_) return;
         const auto quantity = ChosenQuantity();
@@ -267,14 +286,23 @@ void CanopySweepWindow::Run()
     widgets::ShowProblems(statusBar(), {});
 }
 
+bool CanopySweepWindow::DrawnAtShownSize(const widgets::ChartView* view)
+{
+    const plot::ChartScale shown = view->DisplayedScale();
+    const int k = view->SurfacePixelScale();
+    return view->image().size() == QSize(shown.widthPx * k, shown.heightPx * k);
+}
+
 void CanopySweepWindow::ShowCurves()
 {
+    // At the size the charts are shown, not stretched from their first one.
     const int pixelScale = curvesPanel_->view()->SurfacePixelScale();
-    plot::RasterSurface curves(plot::kSweepChartScale, pixelScale);
-    plot::RasterSurface legend(plot::kLegendStripScale, pixelScale);
+    plot::RasterSurface curves(curvesPanel_->view()->DisplayedScale(), pixelScale);
+    plot::RasterSurface legend(curvesPanel_->stripView()->DisplayedScale(), pixelScale);
     curves.Clear();
     legend.Clear();
-    if (result_) multi::PaintCanopySweepCurves({curves, legend}, *result_);
+    plot::ThickPens thick(curves, CurveScale());
+    if (result_) multi::PaintCanopySweepCurves({thick, legend}, *result_);
     curvesPanel_->view()->SetImage(curves.image());
     curvesPanel_->stripView()->SetImage(legend.image());
 }
@@ -282,12 +310,13 @@ void CanopySweepWindow::ShowCurves()
 // Chart (b) from the sweep in memory: changing the quantity never runs the sweep again.
 void CanopySweepWindow::RedrawQuantity()
 {
-    plot::RasterSurface chart(plot::kQuantityChartScale, quantityView_->SurfacePixelScale());
+    plot::RasterSurface chart(quantityView_->DisplayedScale(), quantityView_->SurfacePixelScale());
     chart.Clear();
     const auto quantity = ChosenQuantity();
     if (result_ && quantity) {
+        plot::ThickPens thick(chart, CurveScale());
         const plot::QuantityAxes axes =
-            multi::PaintSweepQuantity(chart, *result_, *quantity, ChosenZoom());
+            multi::PaintSweepQuantity(thick, *result_, *quantity, ChosenZoom());
         const QString name = Utf8(std::string(multi::CanopyParameterName(result_->swept)));
         xAxisLabel_->setText(
             tr("%1: %2 a %3")
@@ -298,6 +327,32 @@ void CanopySweepWindow::RedrawQuantity()
                                       widgets::ValueText(axes.yMax, 4)));
     }
     quantityView_->SetImage(chart.image());
+}
+
+void CanopySweepWindow::ApplyPresentation(bool on)
+{
+    ShowPresentationTexts(on);
+    ShowCurves();
+    RedrawQuantity();
+}
+
+void CanopySweepWindow::ShowPresentationTexts(bool on)
+{
+    curvesPanel_->SetPresentation(on);
+    const double scale = on ? widgets::ChartPanel::kPresentationTextScale : 1.0;
+    for (QWidget* text : {static_cast<QWidget*>(xAxisLabel_), static_cast<QWidget*>(yAxisLabel_),
+                          static_cast<QWidget*>(quantityList_)}) {
+        QFont font = text->font();
+        font.setPointSizeF(QApplication::font(text).pointSizeF() * scale);
+        text->setFont(font);
+    }
+}
+
+int CanopySweepWindow::CurveScale() const
+{
+    return presentation_ != nullptr && presentation_->on()
+               ? plot::FigureStyle::Presentation().curveScale
+               : 1;
 }
 
 multi::QuantityZoom CanopySweepWindow::ChosenZoom() const

@@ -25,6 +25,7 @@ class QSpinBox;
 namespace tulmera::widgets {
 class ChartPanel;
 class ChartView;
+class PresentationEntry;
 }  // namespace tulmera::widgets
 
 namespace tulmera::app {
@@ -81,6 +82,12 @@ private:
     // The quantity chart's range: from zero for reflectances unless "Ampliar" is checked.
     multi::QuantityZoom ChosenZoom() const;
     void ShowCurves();
+    static bool DrawnAtShownSize(const widgets::ChartView* view);
+    // Presentation mode: larger texts beside the quantity chart and around the curves, thicker
+    // curves on both charts.
+    void ApplyPresentation(bool on);
+    void ShowPresentationTexts(bool on);
+    int CurveScale() const;
     void TakeHeldValues();  // from FollowValues' source, and listed in heldLabel_
     // The request's limits as typed; a refused one is marked and said, and nothing is returned.
     std::optional<multi::SweepLimits> ReadLimits(const multi::CanopySweepRequest& request);
@@ -115,6 +122,7 @@ private:
     QCheckBox* zoomBox_ = nullptr;
     QLabel* heldLabel_ = nullptr;
     std::unique_ptr<widgets::RefusalMarks> refusals_;  // lblRechazo, under the limits
+    widgets::PresentationEntry* presentation_ = nullptr;  // "Ver › Modo presentación"
     HeldValues heldSource_;
 
     leaf::LeafParameters leaf_;

@@ -22,7 +22,11 @@
 #include "app/widgets/output_texts.h"
 #include "app/widgets/parameter_tips.h"
 #include "app/widgets/pictures.h"
+#include "app/widgets/presentation_entry.h"
 #include "app/widgets/value_messages.h"
+#include "plot/figure.h"
+#include "plot/thick_pens.h"
+#include "textio/staged_files.h"
 #include "textio/working_files.h"
 
 namespace tulmera::app {
@@ -411,7 +415,8 @@ void LeafSweepWindow::Run()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     int count = 0;
     const bool done = widgets::Guarded(statusBar(), tr("La simulación se detuvo"), [&] {
-        count = RunSweep(request, {*chart_, *legend_});
+        plot::ThickPens curves(*chart_, CurveScale());
+        count = RunSweep(request, {curves, *legend_});
     });
     ShowCharts();
     shownRequest_.reset();
@@ -430,17 +435,17 @@ void LeafSweepWindow::Run()
     QApplication::restoreOverrideCursor();
 }
 
-// The chart surfaces are made anew, empty, when the chart is shown at another size or the
-// window has moved to a screen of another pixel ratio since they were made. Returns whether
-// they were.
-bool LeafSweepWindow::MakeSurfacesForView()
+// The chart surfaces are made anew, empty, when asked (`anew`), when the chart is shown at
+// another size or the window has moved to a screen of another pixel ratio since they were
+// made. Returns whether they were.
+bool LeafSweepWindow::MakeSurfacesForView(bool anew)
 {
     const widgets::ChartView* view = chartPanel_->view();
     const widgets::ChartView* strip = chartPanel_->stripView();
     const plot::ChartScale chartScale = view->DisplayedScale();
     const plot::ChartScale stripScale = strip->DisplayedScale();
     const int pixelScale = view->SurfacePixelScale();
-    if (chart_->pixelScale() == pixelScale && chart_->scale().widthPx == chartScale.widthPx
+    if (!anew && chart_->pixelScale() == pixelScale && chart_->scale().widthPx == chartScale.widthPx
         && chart_->scale().heightPx == chartScale.heightPx
         && legend_->scale().widthPx == stripScale.widthPx) {
         return false;
@@ -450,17 +455,40 @@ bool LeafSweepWindow::MakeSurfacesForView()
     return true;
 }
 
-// After a resize the chart is drawn again at its new size: the last completed sweep runs
-// again (the same request writes the same files), or the chart stays empty.
+// After a resize the chart is drawn again at its new size.
 void LeafSweepWindow::RedrawIfResized()
 {
-    if (!MakeSurfacesForView()) return;
+    if (MakeSurfacesForView()) Redraw();
+}
+
+// The last completed sweep drawn again on the surfaces, which are new: its working files are
+// already those of its request, so the redraw stages them and never publishes. Without one
+// the chart stays empty.
+void LeafSweepWindow::Redraw()
+{
     if (shownRequest_) {
         widgets::Guarded(statusBar(), tr("No se pudo redibujar el gráfico"), [&] {
-            RunSweep(*shownRequest_, {*chart_, *legend_});
+            textio::StagedFiles redraw;
+            plot::ThickPens curves(*chart_, CurveScale());
+            StageSweep(*shownRequest_, {curves, *legend_}, redraw);
         });
     }
     ShowCharts();
+}
+
+// Presentation mode: larger texts around the chart, thicker curves on it.
+void LeafSweepWindow::ApplyPresentation(bool on)
+{
+    chartPanel_->SetPresentation(on);
+    MakeSurfacesForView(true);
+    Redraw();
+}
+
+int LeafSweepWindow::CurveScale() const
+{
+    return presentation_ != nullptr && presentation_->on()
+               ? plot::FigureStyle::Presentation().curveScale
+               : 1;
 }
 
 void LeafSweepWindow::ShowCharts()

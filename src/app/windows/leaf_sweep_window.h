@@ -21,6 +21,7 @@ class QScrollBar;
 namespace tulmera::widgets {
 class ChartPanel;
 class DescendingScrollBar;
+class PresentationEntry;
 }  // namespace tulmera::widgets
 
 namespace tulmera::app {
@@ -79,8 +80,11 @@ private:
     void ShowLimit(int bar);
     void ApplyLimitText(std::size_t bar);
     void ApplyHeldText(std::size_t row);
-    bool MakeSurfacesForView();
+    bool MakeSurfacesForView(bool anew = false);
     void RedrawIfResized();
+    void Redraw();
+    int CurveScale() const;  // the pens' factor: thicker in presentation mode
+    void ApplyPresentation(bool on);
     void Run();
     multi::SweepTexts ReadTexts() const;
     void ShowCharts();
@@ -111,6 +115,7 @@ private:
     QPushButton* backButton_ = nullptr;
     widgets::ChartPanel* chartPanel_ = nullptr;
     QLabel* heldValuesCaption_ = nullptr;
+    widgets::PresentationEntry* presentation_ = nullptr;  // "Ver › Modo presentación"
 
     std::unique_ptr<plot::RasterSurface> chart_;   // pctMProspect: keeps every curve of a sweep
     std::unique_ptr<plot::RasterSurface> legend_;  // pctlegend

@@ -56,6 +56,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     // The controls and charts scroll when the window is smaller than they need (a small
     // screen or a large font), and the charts take any room beyond it.
     auto* scroller = new QScrollArea(this);
+    scroller_ = scroller;
     scroller->setObjectName(QStringLiteral("scrTulmera"));
     scroller->setWidgetResizable(true);
     scroller->setFrameShape(QFrame::NoFrame);
@@ -91,6 +92,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     ConnectSharing();
     StartUp();
     OpenAtNaturalSize(central);
+    scroller->viewport()->installEventFilter(this);  // the canopy chart kept in view
+    connect(sensorDock_->viewAction(), &QAction::toggled, this, [this] { FitToScreenSoon(); });
+    connect(measuredPanel_, &QDockWidget::visibilityChanged, this, [this] { FitToScreenSoon(); });
     new widgets::GeometryKeeper(this, objectName());  // where it was last, when it fits
 }
 

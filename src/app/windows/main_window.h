@@ -22,6 +22,8 @@
 
 class QAction;
 class QComboBox;
+class QGridLayout;
+class QScrollArea;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -31,6 +33,7 @@ class QScrollBar;
 namespace tulmera::widgets {
 class ChartPanel;
 class ChartReadout;
+class PresentationEntry;
 class ThumbFollower;
 }  // namespace tulmera::widgets
 
@@ -106,6 +109,10 @@ public:
     void RemoveKeptSpectra(std::size_t index);
     const std::vector<plot::KeptSpectra>& keptSpectra() const { return kept_; }
 
+    // The bars' column of the controls: its usual width, and the least on a narrow screen.
+    static constexpr int kControlsColumnWidth = 260;
+    static constexpr int kNarrowControlsColumnWidth = 120;
+
 signals:
     void ExportRequested();              // "Ver hoja de calculo"
     void MultipleSimulationRequested();  // "Modelo Prospect"
@@ -115,12 +122,14 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenus();
     void BuildSessionMenus(QMenu* fileMenu);  // main_window_session.cpp
     void ShowKeptEntries();
-    void ShowExtraLegends();  // the kept sets and a fit's curve beside the charts' legend
+    void ShowExtraLegends();  // the measured, kept and fitted curves' entries beside the legend
     QString KeptLabel() const;
     // main_window_sharing.cpp: the spectra file, the readouts, the dragged thumbs.
     void BuildSharingMenus(QMenu* fileMenu, QMenu* settingsMenu);
@@ -154,6 +163,14 @@ private:
     void Connect();
     void OpenAtNaturalSize(QWidget* content);
     void RedrawIfResized();
+    // main_window_fit.cpp: the window on its screen with its docks.
+    void FitToScreenSoon();
+    void FitToScreen();
+    void TabifyIfStacked(const QRect& free);
+    void NarrowIfTooWide(const QRect& free);
+    int DockRoomBeside() const;
+    int ContentMinimumWidth(int columnWidth) const;
+    void KeepCanopyChartInView();
 
     // What the controls show: the inputs of one recomputation. The window keeps the start
     // values and those of the last good recomputation, and shows them again when needed.
@@ -244,12 +261,15 @@ private:
     std::array<QAction*, plot::kBackgroundEntryCount + 1> backgroundActions_{};
     widgets::ChartPanel* leafChartPanel_ = nullptr;
     widgets::ChartPanel* canopyChartPanel_ = nullptr;
-    QAction* saveSpectraAction_ = nullptr;   // "Guardar espectros (CSV)…"
-    QAction* followThumbAction_ = nullptr;   // "Actualizar al arrastrar"
-    QAction* presentationAction_ = nullptr;  // "Modo presentación" (mnuModoPresentacion)
+    QAction* saveSpectraAction_ = nullptr;                // "Guardar espectros (CSV)…"
+    QAction* followThumbAction_ = nullptr;                // "Actualizar al arrastrar"
+    widgets::PresentationEntry* presentation_ = nullptr;  // "Modo presentación"
     bool presenting_ = false;
     widgets::ThumbFollower* thumbFollower_ = nullptr;
 
+    QScrollArea* scroller_ = nullptr;             // scrTulmera: the controls and charts
+    std::array<QGridLayout*, 2> controlGrids_{};  // the leaf and the canopy controls
+    bool fitPending_ = false;
     SensorDock* sensorDock_ = nullptr;
     MeasuredPanel* measuredPanel_ = nullptr;       // dckMedido: measured spectra and the leaf fit
     QPointer<GuideWindow> guideWindow_;            // frmGuia, made when first asked for

@@ -27,6 +27,8 @@ namespace {
 
 using widgets::ChartDecorations;  // unqualified: lupdate takes a qualified return type for a class
 
+constexpr int kVerticalMargin = 3;
+
 QString Indexed(const char* name, int index)
 {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
@@ -50,6 +52,13 @@ QLabel* MakeTitle(const QString& name, const QString& text, QWidget* parent)
     font.setPointSizeF(font.pointSizeF() * 1.15);
     title->setFont(font);
     return title;
+}
+
+// Lower margins above and below, so that both charts fit a low screen (a projector at 200 %).
+void TrimVerticalMargins(QLayout* layout)
+{
+    const QMargins m = layout->contentsMargins();
+    layout->setContentsMargins(m.left(), kVerticalMargin, m.right(), kVerticalMargin);
 }
 
 void SetTip(std::initializer_list<QWidget*> controls, const QString& tip)
@@ -151,6 +160,7 @@ QWidget* MainWindow::BuildProspectGroup()
 {
     auto* group = new QWidget(this);
     auto* row = new QHBoxLayout(group);
+    TrimVerticalMargins(row);
     auto* controls = new QGridLayout;
     controls->addWidget(MakeTitle(QStringLiteral("Label3"), tr("Modelo PROSPECT"), group), 0, 0, 1,
                         2);
@@ -174,7 +184,8 @@ QWidget* MainWindow::BuildProspectGroup()
         std::make_unique<widgets::RefusalMarks>(QStringLiteral("lblRechazoHoja"), group);
     controls->addWidget(leafRefusals_->note(), 10, 0, 1, 2);
     controls->setRowStretch(11, 1);
-    controls->setColumnMinimumWidth(0, 260);
+    controls->setColumnMinimumWidth(0, kControlsColumnWidth);
+    controlGrids_[0] = controls;
     row->addLayout(controls, 1);
     leafChartPanel_ = new widgets::ChartPanel(QStringLiteral("pctProspect"), plot::kLeafChartScale,
                                               LeafChartDecorations(), group);
@@ -186,6 +197,7 @@ QWidget* MainWindow::BuildSailhGroup()
 {
     auto* group = new QWidget(this);
     auto* row = new QHBoxLayout(group);
+    TrimVerticalMargins(row);
     auto* controls = new QGridLayout;
     controls->addWidget(MakeTitle(QStringLiteral("Label5"), tr("Modelo SAILH"), group), 0, 0, 1, 2);
     for (int i = 0; i < 5; ++i) {
@@ -256,7 +268,8 @@ QWidget* MainWindow::BuildSailhGroup()
     visibility->addStretch(1);
     controls->addLayout(visibility, 16, 0, 1, 2);
     controls->setRowStretch(17, 1);
-    controls->setColumnMinimumWidth(0, 260);
+    controls->setColumnMinimumWidth(0, kControlsColumnWidth);
+    controlGrids_[1] = controls;
     row->addLayout(controls, 1);
     canopyChartPanel_ = new widgets::ChartPanel(QStringLiteral("pctSailh"), plot::kCanopyChartScale,
                                                 CanopyChartDecorations(), group);

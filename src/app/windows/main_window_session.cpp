@@ -17,6 +17,7 @@
 #include <cstdio>
 
 #include "app/widgets/chart_panel.h"
+#include "app/widgets/chart_saving.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/file_saving.h"
 #include "app/widgets/settings_keys.h"
@@ -24,6 +25,8 @@
 #include "app/windows/main_window_rows.h"
 #include "app/windows/measured_panel.h"
 #include "app/windows/sensor_dock.h"
+#include "plot/chart_figures.h"
+#include "plot/measured_curve.h"
 #include "textio/error.h"
 
 namespace tulmera::app {
@@ -109,30 +112,55 @@ void MainWindow::ShowKeptEntries()
     ShowExtraLegends();
 }
 
-// Beside the charts' own legend: the kept sets, a short caption each with its values in the
-// tooltip, then the measured panel's fitted curve on the chart it is drawn on.
+// After the charts' own legend: an entry per measured spectrum drawn (black, as its curve),
+// a short caption per kept set (its values in the tooltip), then the measured panel's fitted
+// curve on the chart it is drawn on.
 void MainWindow::ShowExtraLegends()
 {
     if (leafChartPanel_ == nullptr) return;  // the menus are made before the charts
-    std::vector<widgets::ChartDecorations::LegendEntry> entries;
-    QStringList tips;
+    using Entries = std::vector<widgets::ChartDecorations::LegendEntry>;
+    Entries leafEntries;
+    Entries canopyEntries;
+    QStringList leafTips;
+    QStringList canopyTips;
+    const QColor black(plot::kMeasuredBlack.r, plot::kMeasuredBlack.g, plot::kMeasuredBlack.b);
+    const plot::MeasuredCurves measured = measuredPanel_->DrawnCurves();
+    const plot::FigureTexts texts = widgets::WindowFigureTexts();
+    if (measured.leafReflectance) {
+        leafEntries.push_back({QStringLiteral("lnMedidoR"), black, 1, tr("R medida")});
+        leafTips << QString::fromStdString(texts.measuredLeafReflectance);
+    }
+    if (measured.leafTransmittance) {
+        leafEntries.push_back({QStringLiteral("lnMedidoT"), black, 1, tr("T medida")});
+        leafTips << QString::fromStdString(texts.measuredLeafTransmittance);
+    }
+    if (measured.canopyReflectance) {
+        canopyEntries.push_back({QStringLiteral("lnMedidoDosel"), black, 1, tr("R medida")});
+        canopyTips << QString::fromStdString(texts.measuredCanopyReflectance);
+    }
     for (std::size_t k = 0; k < kept_.size(); ++k) {
         const plot::Rgb c = plot::KeptColour(k);
-        entries.push_back({QStringLiteral("lnFijado(%1)").arg(k), QColor(c.r, c.g, c.b), 1,
-                           tr("Fijado %1").arg(k + 1)});
-        tips << QString::fromStdString(kept_[k].label);
+        const widgets::ChartDecorations::LegendEntry entry{QStringLiteral("lnFijado(%1)").arg(k),
+                                                           QColor(c.r, c.g, c.b), 1,
+                                                           tr("Fijado %1").arg(k + 1)};
+        leafEntries.push_back(entry);
+        canopyEntries.push_back(entry);
+        leafTips << QString::fromStdString(kept_[k].label);
+        canopyTips << QString::fromStdString(kept_[k].label);
     }
-    const plot::MeasuredCurves drawn = measuredPanel_->DrawnCurves();
     const plot::Rgb f = plot::kFittedMagenta;
     const widgets::ChartDecorations::LegendEntry fitted = {
         QStringLiteral("lnAjuste"), QColor(f.r, f.g, f.b), plot::kFittedPenWidth, tr("Ajuste")};
-    const auto withFit = [&](bool fittedHere) {
-        auto all = entries;
-        if (fittedHere) all.push_back(fitted);
-        return all;
-    };
-    leafChartPanel_->SetExtraLegend(withFit(drawn.fittedLeaf), tips);
-    canopyChartPanel_->SetExtraLegend(withFit(drawn.fittedCanopy), tips);
+    if (measured.fittedLeaf) {
+        leafEntries.push_back(fitted);
+        leafTips << tr("Ajuste");
+    }
+    if (measured.fittedCanopy) {
+        canopyEntries.push_back(fitted);
+        canopyTips << tr("Ajuste");
+    }
+    leafChartPanel_->SetExtraLegend(leafEntries, leafTips);
+    canopyChartPanel_->SetExtraLegend(canopyEntries, canopyTips);
 }
 
 // The kept set's caption: the values that make it differ, as the boxes show them.

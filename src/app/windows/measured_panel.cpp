@@ -16,6 +16,7 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
@@ -94,15 +95,16 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
     fitLabel_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
     fitLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     applyButton_ = MakeButton(QStringLiteral("cmdAplicarAjuste"), tr("Aplicar"), content);
+    // The option under its two buttons, so that the panel can narrow on a small screen.
     auto* fitRow = new QHBoxLayout;
     fitRow->addWidget(fitButton_);
-    fitRow->addWidget(subdomains_);
     fitRow->addWidget(cancelButton_);
     for (QWidget* w : {static_cast<QWidget*>(rmseLabel_), static_cast<QWidget*>(waterBands_),
                        static_cast<QWidget*>(removeButton_), static_cast<QWidget*>(separator)}) {
         column->addWidget(w);
     }
     column->addLayout(fitRow);
+    column->addWidget(subdomains_);
     column->addWidget(canopyFitButton_);
     column->addWidget(fitLabel_);
     column->addWidget(applyButton_);
@@ -116,7 +118,8 @@ MeasuredPanel::MeasuredPanel(QStatusBar* status, QWidget* parent)
     scroll->setWidget(content);
     setWidget(scroll);
     // A fixed width: longer texts wrap instead of taking room from the charts.
-    setFixedWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 44);
+    content_ = content;
+    FitWidth(NaturalWidth());
 
     connect(waterBands_, &QCheckBox::toggled, this, [this] { ShowTexts(); });
     connect(waterBands_, &QCheckBox::clicked, this, [this] { waterBandsChosen_ = true; });
@@ -279,6 +282,31 @@ void MeasuredPanel::RemoveSpectra()
     ShowTexts();
     HideGivingBackRoom();
     emit SpectraChanged();
+}
+
+int MeasuredPanel::NaturalWidth() const
+{
+    return fontMetrics().horizontalAdvance(QLatin1Char('x')) * 44;
+}
+
+int MeasuredPanel::NarrowestWidth() const
+{
+    // The content's own least width, its scroll bar and the dock's frame.
+    return content_->minimumSizeHint().width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+           + 2 * style()->pixelMetric(QStyle::PM_DockWidgetFrameWidth, nullptr, this);
+}
+
+int MeasuredPanel::NeededHeight() const
+{
+    const int width = widget()->width() > 0 ? widget()->width() : NaturalWidth();
+    const int content = content_->hasHeightForWidth() ? content_->heightForWidth(width)
+                                                      : content_->sizeHint().height();
+    return content + style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+}
+
+void MeasuredPanel::FitWidth(int most)
+{
+    setFixedWidth(std::clamp(most, std::min(NarrowestWidth(), NaturalWidth()), NaturalWidth()));
 }
 
 // The window grows by the panel's width, as far as the screen allows, so that the charts keep

@@ -129,6 +129,14 @@ public:
     bool FitsBySubdomains() const;
     void SetOptions(bool excludeWaterBands, bool subdomains);
 
+    // The panel's width: its natural one (44 characters), or less, down to the narrowest its
+    // texts and buttons allow, when the screen leaves less beside the charts.
+    int NaturalWidth() const;
+    int NarrowestWidth() const;
+    void FitWidth(int most);
+    // The height that shows every text and button without scrolling, title bar included.
+    int NeededHeight() const;
+
 signals:
     // Loaded or removed, a fit's curves shown or gone: the charts must be drawn again.
     void SpectraChanged();
@@ -183,7 +191,8 @@ private:
     std::array<int, kMeasuredKindCount> columns_{};  // the file column of each spectrum
     std::array<spectral::Spectrum, kMeasuredKindCount> model_{};  // fractions, last refresh
     bool modelKnown_ = false;
-    int grownBy_ = 0;  // the width the window grew by when the panel showed
+    QWidget* content_ = nullptr;  // what the panel's scroll area holds
+    int grownBy_ = 0;             // the width the window grew by when the panel showed
     // The last fit's result: one of the two at most.
     std::optional<fit::LeafFitResult> fitResult_;
     std::optional<CanopyFit> canopyFitResult_;

@@ -7,6 +7,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -18,10 +20,13 @@
 #include "app/widgets/controls.h"
 #include "app/widgets/file_saving.h"
 #include "app/widgets/output_texts.h"
+#include "app/widgets/presentation_entry.h"
 #include "gsa/gsa_files.h"
 #include "gsa/quantities.h"
 #include "gsa/sensitivity_charts.h"
+#include "plot/figure.h"
 #include "plot/raster_surface.h"
+#include "plot/thick_pens.h"
 #include "spectral/grid.h"
 
 namespace tulmera::app {
@@ -187,7 +192,12 @@ void SensitivityWindow::BuildSharing()
         [this](const QString& fileName, widgets::ChartImageFormat format) {
             SaveChartImages(fileName, format);
         },
-        [this](const QString& fileName) { SaveIndicesCsv(fileName); });
+        [this](const QString& fileName) { SaveIndicesCsv(fileName); },
+        [this] { return presentation_ != nullptr && presentation_->on(); });
+    QMenu* view = menuBar()->addMenu(tr("&Ver"));
+    view->setObjectName(QStringLiteral("menuVer"));
+    // Thicker lines and bars' edges on both charts, on screen and in the saved figures.
+    presentation_ = new widgets::PresentationEntry(this, view, [this](bool) { Redraw(); });
     widgets::AddCopyChartAction(areasView_);
     widgets::AddCopyChartAction(barsView_);
 }
@@ -315,17 +325,21 @@ void SensitivityWindow::Redraw()
     plot::RasterSurface bars(gsa::kIndexBarsChartScale, barsView_->SurfacePixelScale());
     areas.Clear();
     bars.Clear();
+    const int curveScale = presentation_ != nullptr && presentation_->on()
+                               ? plot::FigureStyle::Presentation().curveScale
+                               : 1;
+    plot::ThickPens areasPens(areas, curveScale), barsPens(bars, curveScale);
     if (result_) {
         const std::vector<gsa::QuantityIndices> spectrum(
             result_->indices.begin(),
             result_->indices.begin() + static_cast<std::ptrdiff_t>(kSpectrumQuantities));
-        gsa::DrawTotalOrderShares(areas, spectrum, result_->parameters.size());
+        gsa::DrawTotalOrderShares(areasPens, spectrum, result_->parameters.size());
         if (firstOrderBox_->isChecked())
-            gsa::DrawFirstOrderLines(areas, spectrum, result_->parameters.size());
+            gsa::DrawFirstOrderLines(areasPens, spectrum, result_->parameters.size());
         const int chosen = quantityList_->currentIndex();
         if (chosen >= 0) {
             gsa::DrawIndexBars(
-                bars, result_->indices[kSpectrumQuantities + static_cast<std::size_t>(chosen)]);
+                barsPens, result_->indices[kSpectrumQuantities + static_cast<std::size_t>(chosen)]);
         }
     }
     areasView_->SetImage(areas.image());

@@ -21,7 +21,8 @@ class QThread;
 
 namespace tulmera::widgets {
 class ChartView;
-}
+class PresentationEntry;
+}  // namespace tulmera::widgets
 
 namespace tulmera::app {
 
@@ -91,6 +92,7 @@ private:
     QComboBox* quantityList_ = nullptr;
     widgets::ChartView* barsView_ = nullptr;
     QLabel* legend_ = nullptr;
+    widgets::PresentationEntry* presentation_ = nullptr;  // "Ver › Modo presentación"
 
     gsa::GsaSpec held_;
     std::shared_ptr<Job> job_;

@@ -236,6 +236,7 @@ SensorDock::SensorDock(QMainWindow* window, QStatusBar* status)
     indexTable_->setColumnHidden(2, true);  // the bands read, with the band-based indices
     broadbandNdvi_ = new QLabel(content);
     broadbandNdvi_->setObjectName(QStringLiteral("broadbandNdvi"));
+    broadbandNdvi_->setWordWrap(true);  // the dock may narrow beside the charts
     fluxTable_ =
         MakeTable(QStringLiteral("fluxTable"), {tr("Flujo del dosel"), tr("Valor")}, content);
     fluxTable_->setRowCount(static_cast<int>(kFluxRows.size()));
@@ -333,9 +334,14 @@ QSize SensorDock::RoomBeside() const
     // The dock and the separator between it and the window's content.
     const int separator = style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
     if (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea) {
-        return {sizeHint().width() + separator, 0};
+        return {PreferredWidth() + separator, 0};
     }
     return {0, sizeHint().height() + separator};
+}
+
+int SensorDock::PreferredWidth() const
+{
+    return fontMetrics().horizontalAdvance(QLatin1Char('x')) * 44;
 }
 
 const sensor::Sensor& SensorDock::ShownSensor() const

@@ -46,6 +46,10 @@ public:
     // width at the left or right, its height at the top or bottom; nothing otherwise.
     QSize RoomBeside() const;
 
+    // The width the dock takes beside the charts when the screen has room (44 characters); its
+    // tables scroll sideways.
+    int PreferredWidth() const;
+
     // Keeps the spectra of `state` (percent), the checked chart entry (1 .. 10) and the sky mix
     // the run used, and shows their values when the dock is not hidden (else when it is shown
     // again). Never throws: a failure is reported in the status line and the dock keeps its

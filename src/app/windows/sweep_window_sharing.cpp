@@ -2,6 +2,8 @@
 // as CSV files, both from the last completed sweep.
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <exception>
 
@@ -11,6 +13,7 @@
 #include "app/widgets/controls.h"
 #include "app/widgets/file_saving.h"
 #include "app/widgets/output_texts.h"
+#include "app/widgets/presentation_entry.h"
 #include "app/widgets/window_settings.h"
 #include "app/windows/canopy_sweep_window.h"
 #include "app/windows/leaf_sweep_window.h"
@@ -48,6 +51,15 @@ void BuildSweepSharing(Window* window, const std::vector<widgets::ChartView*>& v
     for (widgets::ChartView* view : views) widgets::AddCopyChartAction(view);
 }
 
+// The window's "Ver" menu with "Modo presentación", which `apply` shows.
+template <typename Window>
+widgets::PresentationEntry* BuildViewMenu(Window* window, std::function<void(bool)> apply)
+{
+    QMenu* view = window->menuBar()->addMenu(QCoreApplication::translate("SweepSharing", "&Ver"));
+    view->setObjectName(QStringLiteral("menuVer"));
+    return new widgets::PresentationEntry(window, view, std::move(apply));
+}
+
 // "Cab = 40": a swept value as the readout names its curve.
 QString ValueLabel(std::string_view parameter, double value)
 {
@@ -68,6 +80,8 @@ bool NothingToSave(QStatusBar* status)
 void LeafSweepWindow::BuildSharing()
 {
     BuildSweepSharing(this, {chartPanel_->view(), chartPanel_->stripView()});
+    presentation_ = BuildViewMenu(this, [this](bool on) { ApplyPresentation(on); });
+    chartPanel_->SetPresentation(presentation_->on());  // the first sweep draws as it asks
     new widgets::GeometryKeeper(this, objectName());
     new widgets::ChartReadout(chartPanel_->view(), spectral::kWavelengthCount,
                               [this](int index, double y) { return ReadoutText(index, y); });
@@ -147,6 +161,8 @@ bool LeafSweepWindow::SaveSpectraCsv(const QString& fileName)
 void CanopySweepWindow::BuildSharing()
 {
     BuildSweepSharing(this, {curvesPanel_->view(), curvesPanel_->stripView(), quantityView_});
+    presentation_ = BuildViewMenu(this, [this](bool on) { ApplyPresentation(on); });
+    ShowPresentationTexts(presentation_->on());  // the charts drawn next draw as it asks
     new widgets::GeometryKeeper(this, objectName());
     new widgets::ChartReadout(curvesPanel_->view(), spectral::kWavelengthCount,
                               [this](int index, double y) { return ReadoutText(index, y); });
