@@ -53,6 +53,12 @@ bool LeafEvaluator::Compute(const leaf::LeafParameters& p)
     return detail::LeafKernel(detail::TablesOf(p.model), detail::TermCoefficients(p), p.N, *work_);
 }
 
+bool LeafEvaluator::Compute(const leaf::LeafParameters& p, std::size_t first, std::size_t last)
+{
+    return detail::LeafKernel(detail::TablesOf(p.model), detail::TermCoefficients(p), p.N, *work_,
+                              detail::PaddedRangeAround(first, last));
+}
+
 const double* LeafEvaluator::Reflectance() const { return work_->refl.data(); }
 const double* LeafEvaluator::Transmittance() const { return work_->trans.data(); }
 

@@ -110,6 +110,9 @@ public:
     // path (a point with k <= 0, a value outside 0 .. 1 or not finite): the values are then
     // not the leaf's.
     bool Compute(const leaf::LeafParameters& p);
+    // The same at grid points first .. last (inclusive) and a few around them only: the values
+    // there are bit for bit those of Compute(p); the others are left as they were.
+    bool Compute(const leaf::LeafParameters& p, std::size_t first, std::size_t last);
     // Fractions, grid order (index 0 .. 420).
     const double* Reflectance() const;
     const double* Transmittance() const;

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -60,13 +61,27 @@ struct LeafKernelWork {
     Padded refl, trans;
 };
 
-// One leaf into w: k, then the layer transmission (at the points with 0.25 < k < 85 from the
-// C library's exponential and logarithm, as the exact path computes it: see leaf_kernel.cpp),
-// then reflectance and transmittance. Returns true when every grid point has k > 0, both values
+// Padded points begin .. end, both multiples of 8 (so of every vector width): each point's
+// values do not depend on which others are computed with it.
+struct PaddedRange {
+    std::size_t begin = 0;
+    std::size_t end = kPaddedCount;
+};
+
+// The whole vectors around grid points first .. last (inclusive).
+inline PaddedRange PaddedRangeAround(std::size_t first, std::size_t last)
+{
+    return {first / 8 * 8, std::min(kPaddedCount, (last / 8 + 1) * 8)};
+}
+
+// One leaf into w, at the points of `range` only: k, then the layer transmission (at the points
+// with 0.25 < k < 85 from the C library's exponential and logarithm, as the exact path computes
+// it: see leaf_kernel.cpp), then reflectance and transmittance. Returns true when every point of
+// the range has k > 0, both values
 // within 0 .. 1 (a NaN fails) and the arguments of Exp and Log in their ranges: otherwise the
 // caller asks the exact path.
 bool LeafKernel(const LeafModelTables& tables, const std::array<double, 7>& coefficients, double N,
-                LeafKernelWork& w);
+                LeafKernelWork& w, PaddedRange range = {});
 
 // The wavelength-independent values a canopy kernel reads (from canopy::SailhGeometry).
 struct CanopyGeometryValues {

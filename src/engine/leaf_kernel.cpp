@@ -66,11 +66,11 @@ V FarPolynomial(D d, V k)
 
 // Step 3's absorption k at every padded point.
 void Absorption(const LeafModelTables& t, const std::array<double, 7>& coefficient, double N,
-                Padded& kOut)
+                PaddedRange range, Padded& kOut)
 {
     const hn::ScalableTag<double> d;
     const auto vN = hn::Set(d, N);
-    for (std::size_t i = 0; i < kPaddedCount; i += hn::Lanes(d)) {
+    for (std::size_t i = range.begin; i < range.end; i += hn::Lanes(d)) {
         auto sum = hn::Mul(hn::Set(d, coefficient[0]), hn::Load(d, t.kTerm[0].data() + i));
         for (int term = 1; term < t.terms; ++term) {
             const auto at = static_cast<std::size_t>(term);
@@ -87,13 +87,13 @@ void Absorption(const LeafModelTables& t, const std::array<double, 7>& coefficie
 // E1 evaluated and the right one kept. At the careful points e^(-k) and ln k are the C
 // library's, computed before (w.expMinusK, w.logK), so τ there is the exact path's to the bit;
 // elsewhere they are Highway's, skipped when a whole vector is careful.
-void Transmission(LeafKernelWork& w, double carefulLowK, double carefulHighK)
+void Transmission(LeafKernelWork& w, double carefulLowK, double carefulHighK, PaddedRange range)
 {
     const hn::ScalableTag<double> d;
     using V = hn::Vec<decltype(d)>;
     const V one = hn::Set(d, 1.0);
     const V zero = hn::Zero(d);
-    for (std::size_t i = 0; i < kPaddedCount; i += hn::Lanes(d)) {
+    for (std::size_t i = range.begin; i < range.end; i += hn::Lanes(d)) {
         const V k = hn::Load(d, w.k.data() + i);
         const auto careful =
             hn::And(hn::Gt(k, hn::Set(d, carefulLowK)), hn::Lt(k, hn::Set(d, carefulHighK)));
@@ -116,8 +116,8 @@ void Transmission(LeafKernelWork& w, double carefulLowK, double carefulHighK)
 
 // Steps 4 and 5 (leaf::ElementaryLayerOptics, leaf::PileOptics) from τ; true when every point
 // is physical.
-bool PlateOptics(const LeafModelTables& t, double N, const Padded& kIn, const Padded& tauIn,
-                 Padded& reflOut, Padded& transOut)
+bool PlateOptics(const LeafModelTables& t, double N, PaddedRange range, const Padded& kIn,
+                 const Padded& tauIn, Padded& reflOut, Padded& transOut)
 {
     const hn::ScalableTag<double> d;
     const auto zero = hn::Zero(d);
@@ -126,7 +126,7 @@ bool PlateOptics(const LeafModelTables& t, double N, const Padded& kIn, const Pa
     const auto m = hn::Set(d, N - 1.0);
     const auto limit = hn::Set(d, kExpLimit);
     auto good = hn::Eq(zero, zero);
-    for (std::size_t i = 0; i < kPaddedCount; i += hn::Lanes(d)) {
+    for (std::size_t i = range.begin; i < range.end; i += hn::Lanes(d)) {
         const auto tau = hn::Load(d, tauIn.data() + i);
         const auto n2 = hn::Load(d, t.n2.data() + i);
         const auto t1t1 = hn::Load(d, t.t1t1.data() + i);
@@ -200,17 +200,17 @@ HWY_EXPORT(PlateOptics);
 HWY_EXPORT(TargetName);
 
 bool LeafKernel(const LeafModelTables& tables, const std::array<double, 7>& coefficients, double N,
-                LeafKernelWork& w)
+                LeafKernelWork& w, PaddedRange range)
 {
-    HWY_DYNAMIC_DISPATCH(Absorption)(tables, coefficients, N, w.k);
-    for (std::size_t i = 0; i < kPaddedCount; ++i) {
+    HWY_DYNAMIC_DISPATCH(Absorption)(tables, coefficients, N, range, w.k);
+    for (std::size_t i = range.begin; i < range.end; ++i) {
         const double k = w.k.v[i];
         const bool careful = TransmissionIsExact(k);
         w.expMinusK.v[i] = careful ? std::exp(-k) : 0.0;
         w.logK.v[i] = careful && k <= 4.0 ? std::log(k) : 0.0;
     }
-    HWY_DYNAMIC_DISPATCH(Transmission)(w, kCarefulLowK, kCarefulHighK);
-    return HWY_DYNAMIC_DISPATCH(PlateOptics)(tables, N, w.k, w.tau, w.refl, w.trans);
+    HWY_DYNAMIC_DISPATCH(Transmission)(w, kCarefulLowK, kCarefulHighK, range);
+    return HWY_DYNAMIC_DISPATCH(PlateOptics)(tables, N, range, w.k, w.tau, w.refl, w.trans);
 }
 
 const char* KernelTargetName() { return HWY_DYNAMIC_DISPATCH(TargetName)(); }

@@ -43,7 +43,10 @@ LeafResiduals::LeafResiduals(const measured::GridValues* reflectance,
 
 double LeafResiduals::SumOfSquares(const leaf::LeafParameters& p) const
 {
-    if (!kernel_ || !kernel_->Compute(p)) return ExactSum(p);
+    // Only the vectors holding the stage's points: a subdomain costs its share of the grid.
+    const auto first = static_cast<std::size_t>(index_.front());
+    const auto last = static_cast<std::size_t>(index_.back());
+    if (!kernel_ || !kernel_->Compute(p, first, last)) return ExactSum(p);
     const double* refl = kernel_->Reflectance();
     const double* trans = kernel_->Transmittance();
     double sum = 0.0;

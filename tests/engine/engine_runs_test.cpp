@@ -8,6 +8,7 @@
 
 #include "canopy/canopy_run.h"
 #include "engine/engine.h"
+#include "leaf/leaf_models.h"
 #include "leaf/leaf_spectrum.h"
 #include "lut/sampling.h"
 #include "lut/table_run.h"
@@ -91,6 +92,30 @@ TEST(EngineRuns, GiveTheSameBitsForAnyThreadCountBatchSizeAndShard)
                 std::equal(part.refl.begin(), part.refl.end(), from,
                            [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }))
                 << "shard " << s << " of " << shards;
+        }
+    }
+}
+
+// A leaf computed over part of the grid (a fit's subdomain) has there the bits of the whole
+// grid's computation, for ranges starting and ending inside a vector and at the grid's ends.
+TEST(EngineRuns, LeafOverPartOfTheGridIsTheWholeGridsThere)
+{
+    leaf::LeafParameters p = leaf::StartLeafParameters(leaf::LeafModel::ProspectD);
+    p.Anth = 5;
+    LeafEvaluator whole, part;
+    ASSERT_TRUE(whole.Compute(p));
+    const struct {
+        std::size_t first, last;
+    } ranges[] = {{0, 0}, {5, 12}, {260, 400}, {416, 420}, {0, 420}};
+    for (const auto& range : ranges) {
+        ASSERT_TRUE(part.Compute(p, range.first, range.last));
+        for (std::size_t i = range.first; i <= range.last; ++i) {
+            EXPECT_EQ(std::memcmp(part.Reflectance() + i, whole.Reflectance() + i, sizeof(double)),
+                      0)
+                << i;
+            EXPECT_EQ(
+                std::memcmp(part.Transmittance() + i, whole.Transmittance() + i, sizeof(double)), 0)
+                << i;
         }
     }
 }
