@@ -21,12 +21,19 @@ public:
 // text (15 and 7 digits) parses back to a value that writes the same text again.
 void FuzzNumberText(std::string_view bytes);
 
-// The result files: the bytes as a leaf spectrum file ("VP.dat", and "MVPaint.dat"), a canopy
-// spectrum file ("VS.dat") and a sweep file ("MVP.dat"), read field by field in each shape and
-// by every real reader: the canopy run's leaf reader, the chart procedures (recorded, then
-// replayed on a raster surface) and the export readers. Writes working files in the current
-// directory, which must be a scratch directory, without flushing them to the disk.
+// The result files: a leaf spectrum file ("VP.dat"), a canopy spectrum file ("VS.dat"), a sweep
+// curve file ("MVPaint.dat") or a sweep file ("MVP.dat"), made from the bytes (the first chooses
+// the reader; the rest are edits of a valid file of its kind, or the file itself) and read by
+// one of the real readers: the field reader in the file's shape, the canopy run's leaf reader,
+// the chart procedures (recorded; each coordinate must be finite) and the export readers. Writes
+// working files in the current directory, which must be a scratch directory, without flushing.
 void FuzzResultFiles(std::string_view bytes);
+
+// The raster surface the charts are drawn on, fed drawing operations decoded from the bytes
+// (a chart scale and pixel scale, then up to 16 operations with coordinates on, around and
+// far off the chart, infinite or not a number): every pixel it sets lies in its image, which
+// keeps its size. Reaches every coordinate a chart procedure can give a damaged result file.
+void FuzzChartRaster(std::string_view bytes);
 
 // The batch runner's command line: the bytes split at NUL bytes into arguments, parsed and
 // prepared (batch::PrepareBatch), never run.

@@ -9,6 +9,7 @@ const std::vector<FuzzTarget>& FuzzTargets()
         {"batch_arguments", FuzzBatchArguments},  {"canopy_run", FuzzCanopyRun},
         {"measured_reader", FuzzMeasuredReader},  {"session_reader", FuzzSessionReader},
         {"csv_table_reader", FuzzCsvTableReader}, {"hdf5_table_reader", FuzzHdf5TableReader},
+        {"chart_raster", FuzzChartRaster},
     };
     return targets;
 }

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -12,9 +14,7 @@
 #include "fuzz/fuzz_support.h"
 #include "leaf/leaf_parameters.h"
 #include "leaf/leaf_spectrum.h"
-#include "plot/chart_geometry.h"
 #include "plot/main_charts.h"
-#include "plot/raster_surface.h"
 #include "plot/sweep_chart.h"
 #include "spectral/grid.h"
 #include "testing/recording_surface.h"
@@ -101,58 +101,28 @@ int ReadSweepShape(std::string_view bytes)
     return blocks;
 }
 
-// Draws the recorded operations again on a raster surface of `scale` and `pixelScale`: the real
-// program's charts see the same calls. No recorded coordinate may be infinite or not a number.
-void ReplayOnRaster(const testing::RecordingSurface& recorded, const plot::ChartScale& scale,
-                    int pixelScale)
+// What a chart procedure drew: no coordinate may be infinite or not a number. The raster
+// surface the program draws them on has a target of its own (chart_raster), which reaches every
+// coordinate these charts can give and more, at a fraction of the cost of painting each chart.
+void RequireFiniteOps(const testing::RecordingSurface& recorded)
 {
-    using Kind = testing::ChartOp::Kind;
-    plot::RasterSurface raster(scale, pixelScale);
     for (const testing::ChartOp& op : recorded.ops()) {
         if (!std::isfinite(op.x1) || !std::isfinite(op.y1) || !std::isfinite(op.x2)
             || !std::isfinite(op.y2)) {
             throw FuzzFailure("A chart procedure drew at a coordinate that is not finite.");
         }
-        switch (op.kind) {
-            case Kind::Clear:
-                raster.Clear();
-                break;
-            case Kind::SetPenColor:
-                raster.SetPenColor(op.color);
-                break;
-            case Kind::SetPenWidth:
-                raster.SetPenWidth(op.width);
-                break;
-            case Kind::SetPenStyle:
-                raster.SetPenStyle(op.style);
-                break;
-            case Kind::PlotPoint:
-                raster.PlotPoint(op.x1, op.y1);
-                break;
-            case Kind::LineTo:
-                raster.LineTo(op.x1, op.y1);
-                break;
-            case Kind::Line:
-                raster.Line(op.x1, op.y1, op.x2, op.y2);
-                break;
-            case Kind::FilledBox:
-                raster.FilledBox(op.x1, op.y1, op.x2, op.y2, op.color);
-                break;
-        }
     }
 }
-
-// The pixel scale of the raster surfaces: 3 for one input length in eight, so that scaled pen
-// squares and dashes are drawn too; 1 for the others. Drawing at scale 3 takes most of a run.
-int PixelScaleFor(std::string_view bytes) { return bytes.size() % 8 == 1 ? 3 : 1; }
 
 // A valid leaf spectrum file, to stand beside a fuzzed canopy spectrum file.
 const std::string& ValidLeafText()
 {
     static const std::string text = [] {
         leaf::LeafSpectrum spectrum{};
-        spectrum.refl.fill(0.05);
-        spectrum.trans.fill(0.04);
+        for (int i = 0; i < kWavelengthCount; ++i) {  // a ramp: every record differs
+            spectrum.refl[static_cast<std::size_t>(i)] = 0.05 + 0.4 * i / (kWavelengthCount - 1);
+            spectrum.trans[static_cast<std::size_t>(i)] = 0.04 + 0.3 * i / (kWavelengthCount - 1);
+        }
         textio::PrintedText printed;
         leaf::PrintLeafSpectrum(printed, spectrum);
         return printed.str();
@@ -197,38 +167,69 @@ void ExportMainWindowCells(const char* fuzzedFile)
     });
 }
 
-// The bytes as "VP.dat": the canopy run's reader, the leaf curves and the export.
-void ReadAsLeafFile(std::string_view bytes)
+// A valid sweep curve file ("MVPaint.dat", the records of a leaf spectrum file) and a valid
+// sweep file ("MVP.dat", a block of five header lines and such records; an edit adds more).
+const std::string& ValidSweepCurveText() { return ValidLeafText(); }
+const std::string& ValidSweepText()
 {
-    textio::ReplaceTextFile(kLeafSpectrumFile, bytes, textio::Flushing::Skip);
+    static const std::string text = [] {
+        const std::string block =
+            "N = 1\r\nCa+b = 15  u.g.cm-2\r\nCw = 0.0001  cm\r\n"
+            "Cm = 0.002  g.cm-2\r\nLon.onda    Reflectividad     "
+            "Transmisividad\r\n"
+            + ValidLeafText();
+        return block;
+    }();
+    return text;
+}
+
+// "VP.dat" through the canopy run's reader.
+void ReadAsCanopyRunLeaf(const std::string& text)
+{
+    textio::ReplaceTextFile(kLeafSpectrumFile, text, textio::Flushing::Skip);
     spectral::Spectrum reflPct{}, transPct{};
     ReadsOrNamesFile(kLeafSpectrumFile,
                      [&] { canopy::ReadLeafSpectrumPct(kLeafSpectrumFile, reflPct, transPct); });
+}
 
+// "VP.dat" through the leaf chart.
+void ReadAsLeafChart(const std::string& text)
+{
+    textio::ReplaceTextFile(kLeafSpectrumFile, text, textio::Flushing::Skip);
     testing::RecordingSurface leafChart;
     ReadsOrNamesFile(kLeafSpectrumFile, [&] { plot::PaintProspect(leafChart); });
-    ReplayOnRaster(leafChart, plot::kLeafChartScale, PixelScaleFor(bytes));
+    RequireFiniteOps(leafChart);
+}
 
+// "VP.dat" through the main window's export, beside a valid "VS.dat".
+void ReadAsLeafExport(const std::string& text)
+{
+    textio::ReplaceTextFile(kLeafSpectrumFile, text, textio::Flushing::Skip);
     textio::ReplaceTextFile(kCanopySpectrumFile, ValidCanopyText(), textio::Flushing::Skip);
     ExportMainWindowCells(kLeafSpectrumFile);
 }
 
-// The bytes as "VS.dat": the canopy curve and the export.
-void ReadAsCanopyFile(std::string_view bytes)
+// "VS.dat" through the canopy chart.
+void ReadAsCanopyChart(const std::string& text)
 {
-    textio::ReplaceTextFile(kCanopySpectrumFile, bytes, textio::Flushing::Skip);
+    textio::ReplaceTextFile(kCanopySpectrumFile, text, textio::Flushing::Skip);
     testing::RecordingSurface canopyChart;
     ReadsOrNamesFile(kCanopySpectrumFile, [&] { plot::PaintSailh(canopyChart); });
-    ReplayOnRaster(canopyChart, plot::kCanopyChartScale, PixelScaleFor(bytes));
+    RequireFiniteOps(canopyChart);
+}
 
+// "VS.dat" through the main window's export, beside a valid "VP.dat".
+void ReadAsCanopyExport(const std::string& text)
+{
+    textio::ReplaceTextFile(kCanopySpectrumFile, text, textio::Flushing::Skip);
     textio::ReplaceTextFile(kLeafSpectrumFile, ValidLeafText(), textio::Flushing::Skip);
     ExportMainWindowCells(kCanopySpectrumFile);
 }
 
-// The bytes as "MVPaint.dat": the sweep chart's curve, all or nothing.
-void ReadAsSweepCurveFile(std::string_view bytes)
+// "MVPaint.dat" through the sweep chart: all or nothing.
+void ReadAsSweepCurveFile(const std::string& text)
 {
-    textio::ReplaceTextFile(kSweepCurveFile, bytes, textio::Flushing::Skip);
+    textio::ReplaceTextFile(kSweepCurveFile, text, textio::Flushing::Skip);
     testing::RecordingSurface chart, legend;
     plot::SweepColours colours = plot::SweepColours::ForSweep(3);
     colours.Advance();
@@ -241,16 +242,16 @@ void ReadAsSweepCurveFile(std::string_view bytes)
             chart.ops().empty() && legend.ops().empty() && colours.legendLeft == before.legendLeft,
             "The sweep chart failed after it had drawn or moved on.");
     }
-    ReplayOnRaster(chart, plot::kSweepChartScale, PixelScaleFor(bytes));
-    ReplayOnRaster(legend, plot::kLegendStripScale, PixelScaleFor(bytes));
+    RequireFiniteOps(chart);
+    RequireFiniteOps(legend);
 }
 
-// The bytes as "MVP.dat": the sweep export for as many blocks as the file holds and for one
-// more. It may only succeed for the count of blocks the field reader found.
-void ReadAsSweepFile(std::string_view bytes)
+// "MVP.dat": the sweep export for as many blocks as the field reader finds and for one more.
+// It may only succeed for the count of blocks the field reader found.
+void ReadAsSweepFile(const std::string& text)
 {
-    const int blocks = ReadSweepShape(bytes);
-    textio::ReplaceTextFile(kSweepFile, bytes, textio::Flushing::Skip);
+    const int blocks = ReadSweepShape(text);
+    textio::ReplaceTextFile(kSweepFile, text, textio::Flushing::Skip);
     for (const int valueCount : {blocks, blocks + 1}) {
         if (valueCount < 1) continue;
         const bool exported = ReadsOrNamesFile(kSweepFile, [&] {
@@ -263,16 +264,58 @@ void ReadAsSweepFile(std::string_view bytes)
     }
 }
 
+// A reader of result files and the valid file its input is made from.
+struct ResultReader {
+    void (*read)(const std::string& text);
+    const std::string& (*validText)();
+};
+
+void ReadLeafShapeText(const std::string& text) { ReadLeafShape(text); }
+void ReadCanopyShapeText(const std::string& text) { ReadCanopyShape(text); }
+
+// clang-format off
+constexpr std::array<ResultReader, 9> kReaders = {{
+    {ReadLeafShapeText, ValidLeafText},      {ReadAsCanopyRunLeaf, ValidLeafText},
+    {ReadAsLeafChart, ValidLeafText},        {ReadAsLeafExport, ValidLeafText},
+    {ReadCanopyShapeText, ValidCanopyText},  {ReadAsCanopyChart, ValidCanopyText},
+    {ReadAsCanopyExport, ValidCanopyText},   {ReadAsSweepCurveFile, ValidSweepCurveText},
+    {ReadAsSweepFile, ValidSweepText},
+}};
+// clang-format on
+
+// The file an input stands for: after its first byte, either the file's bytes themselves (the
+// first byte's top bit set) or edits of the reader's valid file, as many as the bytes hold,
+// each: a 16-bit offset (big-endian, modulo the length + 1), a count of bytes to erase there
+// (255: all to the end), a count of bytes to insert (modulo 33) and those bytes. A damaged
+// result file is mostly a valid one with a few such changes; as edits an input stays small,
+// which keeps the fuzzer's own work per input far below a reader's.
+std::string FileOfInput(std::string_view bytes, const std::string& valid)
+{
+    if (static_cast<unsigned char>(bytes.front()) & 0x80) return std::string(bytes.substr(1));
+    std::string text = valid;
+    const auto next = [&] {
+        const auto byte = static_cast<unsigned char>(bytes.front());
+        bytes.remove_prefix(1);
+        return byte;
+    };
+    bytes.remove_prefix(1);
+    while (bytes.size() >= 4) {
+        const std::size_t offset = (std::size_t{next()} << 8 | next()) % (text.size() + 1);
+        const unsigned char erase = next();
+        const std::size_t insert = std::min<std::size_t>(next() % 33, bytes.size());
+        text.replace(offset, erase == 255 ? std::string::npos : erase, bytes.substr(0, insert));
+        bytes.remove_prefix(insert);
+    }
+    return text;
+}
+
 }  // namespace
 
 void FuzzResultFiles(std::string_view bytes)
 {
-    ReadLeafShape(bytes);
-    ReadCanopyShape(bytes);
-    ReadAsLeafFile(bytes);
-    ReadAsCanopyFile(bytes);
-    ReadAsSweepCurveFile(bytes);
-    ReadAsSweepFile(bytes);
+    if (bytes.empty()) return;
+    const ResultReader& reader = kReaders[(static_cast<unsigned char>(bytes.front()) & 0x7f) % 9];
+    reader.read(FileOfInput(bytes, reader.validText()));
 }
 
 }  // namespace tulmera::fuzz

@@ -13,6 +13,7 @@
 
 #include "gsa/gsa_files.h"
 #include "lut/hdf5_parts.h"
+#include "lut/hdf5_trial.h"
 #include "textio/error.h"
 #include "textio/number_text.h"
 #include "textio/split_text.h"
@@ -279,6 +280,8 @@ void WriteIndicesHdf5(const std::filesystem::path& file, const std::string& sett
 
 IndicesFile ReadIndicesHdf5(const std::filesystem::path& file)
 {
+    // The user's file: read first in a child, which a fault of the HDF5 library may end.
+    lut::hdf5::RequireSafeToRead(file, [&] { IndicesReader(file).Load(); });
     return IndicesReader(file).Load();
 }
 

@@ -18,6 +18,7 @@
 #include "canopy/sky_ratio.h"
 #include "leaf/leaf_models.h"
 #include "lut/hdf5_parts.h"
+#include "lut/hdf5_trial.h"
 #include "lut/table.h"
 #include "lut/table_digest.h"
 #include "textio/error.h"
@@ -462,7 +463,12 @@ std::unique_ptr<TableWriter> OpenHdf5Writer(const std::filesystem::path& file,
     return std::make_unique<Hdf5Writer>(file, info);
 }
 
-Table LoadHdf5(const std::filesystem::path& file) { return Hdf5Reader(file, {}).Load(); }
+Table LoadHdf5(const std::filesystem::path& file)
+{
+    // The user's file: read first in a child, which a fault of the HDF5 library may end.
+    hdf5::RequireSafeToRead(file, [&] { Hdf5Reader(file, {}).Load(); });
+    return Hdf5Reader(file, {}).Load();
+}
 
 Table LoadHdf5Image(std::string_view image, const std::filesystem::path& file)
 {

@@ -528,6 +528,35 @@ TEST(LutCommand, ClassicTablesKeepTheirBytes)
     }
 }
 
+// Files on which the HDF5 library itself reads beyond its buffers, asks for terabytes or
+// loops: each command refuses them naming the file, with nothing written, and lives on.
+TEST(LutCommand, ReadersRefuseFilesTheHdf5LibraryStopsOn)
+{
+    ScopedWorkDir dir;
+    ASSERT_EQ(
+        RunLine({"lut", "--samples", "6", "--shard", "0/2", "--quiet", "--out", "p0.h5"}).exitCode,
+        0);
+    std::string spectrum = "wavelength,a\n";
+    for (int nm = 400; nm <= 2500; nm += 5) spectrum += std::to_string(nm) + ",0.2\n";
+    std::ofstream("a.csv") << spectrum;
+    const std::filesystem::path faults =
+        std::filesystem::path(TULMERA_FUZZ_DIR) / "library_faults" / "hdf5_table_reader";
+    for (const auto& entry : std::filesystem::directory_iterator(faults)) {
+        const std::string shard = entry.path().filename().string() + ".h5";
+        std::filesystem::copy_file(entry.path(), shard);
+        for (const std::vector<std::string>& line :
+             {std::vector<std::string>{"lut-merge", "m.h5", "p0.h5", shard},
+              {"fit-canopy", "--lut", shard, "--reflectance", "a.csv"}}) {
+            SCOPED_TRACE(line[0] + " " + shard);
+            const auto outcome = RunLine(line);
+            EXPECT_EQ(outcome.exitCode, 1) << outcome.messages;
+            EXPECT_NE(outcome.messages.find("\"" + shard + "\""), std::string::npos)
+                << outcome.messages;
+            EXPECT_FALSE(std::filesystem::exists("m.h5"));
+        }
+    }
+}
+
 int Shell(const std::string& command) { return std::system(command.c_str()); }
 
 TEST(LutCommand, FourShardsThroughGnuParallelMergeIntoTheWholeTable)

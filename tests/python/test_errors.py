@@ -1,4 +1,6 @@
 """Bad input is a ValueError that names the argument; nothing crashes, nothing is NaN."""
+from pathlib import Path
+
 import numpy as np
 import pytest
 
@@ -93,6 +95,15 @@ def test_reading_what_is_no_table_is_an_os_error(tmp_path):
     damaged.write_text("# Tulmera\nN,Cab\n1,2\n")
     with pytest.raises(OSError, match="damaged.csv"):
         tulmera.read_table(damaged)
+
+
+def test_a_file_the_hdf5_library_crashes_on_is_refused(tmp_path):
+    # Its global heap makes the HDF5 library read beyond a buffer: the interpreter lives on.
+    faults = Path(__file__).resolve().parents[2] / "fuzz" / "library_faults" / "hdf5_table_reader"
+    shard = tmp_path / "shard.h5"
+    shard.write_bytes((faults / "string_attribute_heap_overread").read_bytes())
+    with pytest.raises(OSError, match="shard.h5"):
+        tulmera.read_table(shard)
 
 
 def test_messages_keep_a_decimal_point_under_a_comma_locale():
