@@ -121,7 +121,7 @@ private:
     QLabel* yAxisLabel_ = nullptr;
     QCheckBox* zoomBox_ = nullptr;
     QLabel* heldLabel_ = nullptr;
-    std::unique_ptr<widgets::RefusalMarks> refusals_;  // lblRechazo, under the limits
+    std::unique_ptr<widgets::RefusalMarks> refusals_;     // lblRechazo, under the limits
     widgets::PresentationEntry* presentation_ = nullptr;  // "Ver › Modo presentación"
     HeldValues heldSource_;
 
