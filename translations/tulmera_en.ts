@@ -573,6 +573,14 @@
         <source>No se puede ejecutar la simulación: %1</source>
         <translation>The simulation cannot run: %1</translation>
     </message>
+    <message>
+        <source>Simulación múltiple: modelo PROSPECT-D</source>
+        <translation>Multiple simulation: PROSPECT-D model</translation>
+    </message>
+    <message>
+        <source>Simulación múltiple: modelo PROSPECT-PRO</source>
+        <translation>Multiple simulation: PROSPECT-PRO model</translation>
+    </message>
 </context>
 <context>
     <name>tulmera::app::MainWindow</name>
@@ -1577,6 +1585,26 @@ Wavelengths: </translation>
     <message>
         <source>SWIR</source>
         <translation>SWIR</translation>
+    </message>
+    <message>
+        <source>Carotenoides (Car, u.g.cm-2):</source>
+        <translation>Carotenoids (Car, µg/cm²):</translation>
+    </message>
+    <message>
+        <source>Antocianos (Anth, u.g.cm-2):</source>
+        <translation>Anthocyanins (Anth, µg/cm²):</translation>
+    </message>
+    <message>
+        <source>Pigmentos pardos (Cbrown, 0 a 1):</source>
+        <translation>Brown pigments (Cbrown, 0 to 1):</translation>
+    </message>
+    <message>
+        <source>Proteínas (Prot, g.cm-2):</source>
+        <translation>Proteins (Prot, g/cm²):</translation>
+    </message>
+    <message>
+        <source>Otros constituyentes de carbono (CBC, g.cm-2):</source>
+        <translation>Other carbon-based constituents (CBC, g/cm²):</translation>
     </message>
 </context>
 <context>

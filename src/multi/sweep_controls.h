@@ -44,28 +44,36 @@ inline constexpr std::array<LimitBars, kSweptParameterCount> kLimitBars{{
 }};
 // clang-format on
 
+// The window's row of `p`: one of kParameterRows for the classic four, else of
+// kModelParameterRows.
 constexpr const ParameterRow& RowOf(SweptParameter p)
 {
-    return kParameterRows[static_cast<int>(p)];
+    const auto i = static_cast<std::size_t>(p);
+    return i < kParameterRows.size() ? kParameterRows[i]
+                                     : kModelParameterRows[i - kParameterRows.size()];
 }
 constexpr const LimitBars& LimitBarsOf(SweptParameter p) { return kLimitBars[static_cast<int>(p)]; }
 
 // The text of a scroll value: the number text of value / divisor ("0.0001", "15").
 std::string ScrollText(int value, int divisor);
 
-// The texts a run reads from the window.
+// The texts a run reads from the window, and the leaf model it runs.
 struct SweepTexts {
     SweptParameter swept = SweptParameter::N;
-    std::array<std::string, 4> fixed;  // txtN, txtcab, txtcw, txtcm; the swept row's is ignored
-    std::string upper;                 // lblmax
-    std::string lower;                 // lblmin
-    std::string interval;              // lblinter
+    leaf::LeafModel model = leaf::LeafModel::Classic;
+    // txtN, txtcab, txtcw, txtcm, then txtcar, txtanth, txtcbrown, txtprot, txtcbc (index =
+    // SweptParameter); the swept row's and those the model does not read are ignored.
+    std::array<std::string, kSweptParameterCount> fixed;
+    std::string upper;     // lblmax
+    std::string lower;     // lblmin
+    std::string interval;  // lblinter
 };
 
-// The request a run makes of these texts: the fixed rows in index order, then the upper limit,
-// the lower limit and the interval. Throws tulmera::Error naming the control when a text is not
-// a number ("The fixed value of Cab (txtcab), \"1,5\", is not a number."). The values are not
-// checked further here: RunSweep refuses what cannot run.
+// The request a run makes of these texts for their model: the fixed rows the model reads in
+// index order (the others 0), then the upper limit, the lower limit and the interval. Throws
+// tulmera::Error naming the control when a text is not a number ("The fixed value of Cab (txtcab),
+// \"1,5\", is not a number."). The values are not checked further here: RunSweep refuses what
+// cannot run.
 SweepRequest ReadSweepRequest(const SweepTexts& texts);
 
 // The captions a completed run writes under the legend strip.
@@ -77,7 +85,9 @@ struct SweepCaptions {
 };
 
 // The limit captions from the limits of `request` (as number text), the held values from the
-// texts of the fixed rows as they stand.
+// texts of the fixed rows that request.fixed.model reads, as they stand. For the classic model
+// the captions are the four-parameter ones above; the other models' parameters follow Cm's
+// ("   Car=8 u.g.cm-2   Anth=0 u.g.cm-2   Cbrown=0"), and PRO has no Cm.
 SweepCaptions CaptionsAfterSweep(const SweepRequest& request, const SweepTexts& texts);
 
 }  // namespace tulmera::multi

@@ -246,6 +246,7 @@ private slots:
         UseEnglish(true);
         std::vector<std::string_view> texts;
         for (const auto& row : multi::kParameterRows) texts.push_back(row.caption);
+        for (const auto& row : multi::kModelParameterRows) texts.push_back(row.caption);
         for (const auto& row : kLeafRows) texts.push_back(row.caption);
         for (const auto& row : kCanopyRows) texts.push_back(row.caption);
         for (const auto caption : multi::kLimitCaptions) texts.push_back(caption);

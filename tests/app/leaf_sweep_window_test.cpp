@@ -18,6 +18,7 @@
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
 #include "app/widgets/refusal_marks.h"
+#include "app/windows/main_window.h"
 #include "support/find_child.h"
 #include "support/golden.h"
 #include "support/scratch_settings.h"
@@ -29,6 +30,9 @@ namespace tulmera::app {
 using namespace multi;
 
 using testing::FileBytes;
+
+constexpr std::array<const char*, kSweptParameterCount> kHeldBoxes = {
+    "txtN", "txtcab", "txtcw", "txtcm", "txtcar", "txtanth", "txtcbrown", "txtprot", "txtcbc"};
 
 class LeafSweepWindowTest : public QObject {
     Q_OBJECT
@@ -324,6 +328,89 @@ private slots:
         QCOMPARE(fixture_.Find<widgets::ChartView>("pctMProspect")->image(), usual);
         QCOMPARE(fixture_.Find<QLabel>("Label9")->font().pointSizeF(), usualText);
         QVERIFY(!QSettings().value(QStringLiteral("view/presentationMode")).toBool());
+    }
+
+    // The window offers the parameters of the main window's leaf model: PROSPECT-D its pigments
+    // beside the classic four, PRO its constituents in place of Cm, the classic model none.
+    void theOptionsFollowTheMainWindowsLeafModel_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QList<int>>("offered");  // btOption(i) shown
+        QTest::addColumn<QString>("title");
+        QTest::newRow("classic") << "classic" << QList<int>{0, 1, 2, 3}
+                                 << "Simulación múltiple: modelo PROSPECT";
+        QTest::newRow("PROSPECT-D") << "prospect-d" << QList<int>{0, 1, 2, 3, 4, 5, 6}
+                                    << "Simulación múltiple: modelo PROSPECT-D";
+        QTest::newRow("PROSPECT-PRO") << "prospect-pro" << QList<int>{0, 1, 2, 4, 5, 6, 7, 8}
+                                      << "Simulación múltiple: modelo PROSPECT-PRO";
+    }
+    void theOptionsFollowTheMainWindowsLeafModel()
+    {
+        QFETCH(QString, model);
+        QFETCH(QList<int>, offered);
+        MainWindow main;
+        testing::FindChild<QAction>(&main, QStringLiteral("menu24(%1)").arg(model))->trigger();
+        testing::FindChild<QScrollBar>(&main, QStringLiteral("hsbProspectD(0)"))->setValue(123);
+        const leaf::LeafParameters held = main.leafParameters();
+        fixture_.window()->HoldValues(held);
+        testing::FindChild<QAction>(&main, QStringLiteral("menu24(classic)"))->trigger();
+        QTEST(fixture_.window()->windowTitle(), "title");
+        for (int i = 0; i < kSweptParameterCount; ++i) {
+            const bool shown = offered.contains(i);
+            QVERIFY2(Option(i)->isVisibleTo(fixture_.window()) == shown,
+                     qPrintable(QString::number(i)));
+            QCOMPARE(fixture_.Find<QLineEdit>(kHeldBoxes[i])->isVisibleTo(fixture_.window()),
+                     shown);
+        }
+        // The held values are the main window's, as for the classic rows.
+        QCOMPARE(Text("txtcab"), QStringLiteral("15"));
+        if (offered.contains(4)) QCOMPARE(Text("txtcar"), QStringLiteral("12.3"));
+    }
+
+    // With PROSPECT-D, Anth sweeps with the batch runner's limits (0 to 40 by 5) through that
+    // model: its curves differ, and "MVP.dat" keeps its blocks of five header lines. Back to
+    // the classic model, the window sweeps N again.
+    void anAnthocyaninSweepRunsPROSPECTD()
+    {
+        MainWindow main;
+        testing::FindChild<QAction>(&main, QStringLiteral("menu24(prospect-d)"))->trigger();
+        fixture_.window()->HoldValues(main.leafParameters());
+        testing::FindChild<QAction>(&main, QStringLiteral("menu24(classic)"))->trigger();
+        Option(5)->click();
+        QCOMPARE(Text("lblmax"), QStringLiteral("40"));
+        QCOMPARE(Text("lblmin"), QStringLiteral("0"));
+        QCOMPARE(Text("lblinter"), QStringLiteral("5"));
+        QCOMPARE(Text("txtanth"), QString());
+        Run();
+        QVERIFY2(fixture_.Status().isEmpty(), qPrintable(fixture_.Status()));
+        QCOMPARE(fixture_.window()->valueCount(), 9);
+        QCOMPARE(Text("Label6"), QStringLiteral("Anth = 0 u.g.cm-2"));
+        QCOMPARE(Text("Label7"), QStringLiteral("Anth = 40 u.g.cm-2"));
+        QVERIFY2(Text("Label8").endsWith(QStringLiteral("Car=4 u.g.cm-2   Cbrown=0")),
+                 qPrintable(Text("Label8")));
+
+        const QStringList lines =
+            QString::fromStdString(FileBytes("MVP.dat")).split(QStringLiteral("\r\n"));
+        constexpr int kBlockLines = 5 + 421;
+        QCOMPARE(lines.size(), 9 * kBlockLines + 1);  // the last CR LF ends an empty line
+        QStringList firstReflectances, lastReflectances;
+        for (int k = 0; k < 9; ++k) {
+            QVERIFY(lines[k * kBlockLines].startsWith(QStringLiteral("N = ")));
+            QCOMPARE(lines[k * kBlockLines + 4],
+                     QStringLiteral("Lon.onda    Reflectividad     Transmisividad"));
+        }
+        for (int i = 5; i < kBlockLines; ++i) {
+            firstReflectances << lines[i];
+            lastReflectances << lines[8 * kBlockLines + i];
+        }
+        QVERIFY(firstReflectances != lastReflectances);  // anthocyanins absorb
+
+        fixture_.window()->HoldValues(leaf::kStartLeafParameters);
+        QVERIFY(Option(0)->isChecked());
+        QVERIFY(!Option(5)->isVisibleTo(fixture_.window()));
+        QCOMPARE(fixture_.window()->windowTitle(),
+                 QStringLiteral("Simulación múltiple: modelo PROSPECT"));
+        QCOMPARE(Text("lblmax"), QStringLiteral("4"));
     }
 
     void aSweepThatCannotRunIsRefusedAndChangesNothing()

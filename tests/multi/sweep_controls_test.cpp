@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "leaf/leaf_models.h"
 #include "textio/error.h"
 
 namespace tulmera::multi {
@@ -29,12 +30,13 @@ SweepTexts OpeningTexts(SweptParameter swept)
 TEST(SweepControls, OpeningTextsAreTheStartValues)
 {
     const SweepTexts n = OpeningTexts(SweptParameter::N);
-    EXPECT_EQ(n.fixed, (std::array<std::string, 4>{"", "15", "0.0001", "0.002"}));
+    EXPECT_EQ(n.fixed,
+              (std::array<std::string, kSweptParameterCount>{"", "15", "0.0001", "0.002"}));
     EXPECT_EQ(n.upper, "4");
     EXPECT_EQ(n.lower, "1");
     EXPECT_EQ(n.interval, "0.1");
     const SweepTexts cw = OpeningTexts(SweptParameter::Cw);
-    EXPECT_EQ(cw.fixed, (std::array<std::string, 4>{"1", "15", "", "0.002"}));
+    EXPECT_EQ(cw.fixed, (std::array<std::string, kSweptParameterCount>{"1", "15", "", "0.002"}));
     EXPECT_EQ(cw.upper, "0.07");
     EXPECT_EQ(cw.lower, "0.0001");
     EXPECT_EQ(cw.interval, "0.001");
@@ -94,7 +96,7 @@ TEST(SweepControls, CaptionsAfterARun)
 {
     const struct {
         SweptParameter swept;
-        std::array<std::string, 4> fixed;
+        std::array<std::string, kSweptParameterCount> fixed;
         const char* lowerLimit;
         const char* upperLimit;
         const char* heldValues;
@@ -127,6 +129,61 @@ TEST(SweepControls, CaptionsAfterARun)
         EXPECT_EQ(captions.lowerLimit, c.lowerLimit);
         EXPECT_EQ(captions.upperLimit, c.upperLimit);
         EXPECT_EQ(captions.heldValues, c.heldValues);  // the texts as typed, blanks and all
+    }
+}
+
+// The newer models read the rows of their own parameters and none of the others, whatever those
+// hold; the held values' caption follows the rows the model reads.
+TEST(SweepControls, TheNewerModelsReadTheirOwnRows)
+{
+    const std::array<std::string, kSweptParameterCount> all = {"1.5", "30",  "0.01",  "0.005", "8",
+                                                               "",    "0.2", "0.001", "0.01"};
+    const struct {
+        const char* name;
+        leaf::LeafModel model;
+        SweptParameter swept;
+        std::size_t unread;  // a row whose text is no number: must not be read
+        leaf::LeafParameters expected;
+        const char* lowerLimit;
+        const char* heldValues;
+    } cases[] = {
+        {"PROSPECT-D, Anth swept",
+         leaf::LeafModel::ProspectD,
+         SweptParameter::Anth,
+         7,  // Prot
+         {1.5, 30, 0.01, 0.005, 8, 0, 0.2, 0, 0, leaf::LeafModel::ProspectD},
+         "Anth = 0 u.g.cm-2",
+         "N=1.5  Cab=30 u.g.cm-2   Cw=0.01 cm   Cm=0.005 g.cm-2   Car=8 u.g.cm-2   Cbrown=0.2"},
+        {"PROSPECT-PRO, CBC swept",
+         leaf::LeafModel::ProspectPro,
+         SweptParameter::CBC,
+         3,  // Cm
+         {1.5, 30, 0.01, 0, 8, 0, 0.2, 0.001, 0, leaf::LeafModel::ProspectPro},
+         "CBC = 0.002 g.cm-2",
+         "N=1.5  Cab=30 u.g.cm-2   Cw=0.01 cm   Car=8 u.g.cm-2   Anth=0 u.g.cm-2   Cbrown=0.2   "
+         "Prot=0.001 g.cm-2"},
+        {"PROSPECT-D, Cm swept",
+         leaf::LeafModel::ProspectD,
+         SweptParameter::Cm,
+         8,  // CBC
+         {1.5, 30, 0.01, 0, 8, 0, 0.2, 0, 0, leaf::LeafModel::ProspectD},
+         "Cm = 0.002 g.cm-2",
+         "N=1.5  Cab=30 u.g.cm-2   Cw=0.01 cm   Car=8 u.g.cm-2   Anth=0 u.g.cm-2   Cbrown=0.2"},
+    };
+    for (const auto& c : cases) {
+        SweepTexts texts = OpeningTexts(c.swept);
+        texts.model = c.model;
+        texts.fixed = all;
+        texts.fixed[5] = "0";  // Anth, when held
+        texts.fixed[static_cast<std::size_t>(c.swept)] = "";
+        texts.fixed[c.unread] = "x";
+        SweepRequest request;
+        ASSERT_NO_THROW(request = ReadSweepRequest(texts)) << c.name;
+        EXPECT_EQ(request.fixed, c.expected) << c.name;
+        EXPECT_NO_THROW(CheckedSweepValues(request)) << c.name;
+        const SweepCaptions captions = CaptionsAfterSweep(request, texts);
+        EXPECT_EQ(captions.lowerLimit, c.lowerLimit) << c.name;
+        EXPECT_EQ(captions.heldValues, c.heldValues) << c.name;
     }
 }
 

@@ -18,6 +18,13 @@ constexpr const char* kContext = "tulmera::widgets::CoreText";
     QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "Espesor equivalente de agua (cm)"),
     QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "Espesor equivalente de agua (cm):"),
     QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "Contenido de materia seca (g.cm-2):"),
+    // multi::kModelParameterRows
+    QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "Carotenoides (Car, u.g.cm-2):"),
+    QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "Antocianos (Anth, u.g.cm-2):"),
+    QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "Pigmentos pardos (Cbrown, 0 a 1):"),
+    QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "Proteínas (Prot, g.cm-2):"),
+    QT_TRANSLATE_NOOP("tulmera::widgets::CoreText",
+                      "Otros constituyentes de carbono (CBC, g.cm-2):"),
     QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "Indice de área foliar (LAI):"),
     QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "Ángulo cenital solar:"),
     QT_TRANSLATE_NOOP("tulmera::widgets::CoreText", "Ángulo de observación:"),

@@ -13,12 +13,13 @@
 #include "app/widgets/value_messages.h"
 #include "domain/input_domain.h"
 #include "leaf/leaf_models.h"
+#include "multi/parameter_rows.h"
 
 namespace tulmera::app {
 namespace {
 
-// One row: the parameter, its bar (in bar units: value × divisor) and whether PROSPECT-D has it
-// (PRO has every row).
+// One row: the parameter, its bar (in bar units: value × divisor; the multiple-simulation
+// window's rows for these parameters share it) and whether PROSPECT-D has it (PRO has every row).
 struct ExtraRow {
     domain::Input input;
     double leaf::LeafParameters::*value;
@@ -27,15 +28,20 @@ struct ExtraRow {
     bool inProspectD;
 };
 
-// clang-format off
+constexpr ExtraRow Row(std::size_t i, domain::Input input, double leaf::LeafParameters::*value,
+                       bool inProspectD)
+{
+    const multi::ParameterRow& row = multi::kModelParameterRows[i];
+    return {input, value, row.bar, static_cast<double>(row.divisor), inProspectD};
+}
+
 constexpr std::array<ExtraRow, 5> kExtraRows = {{
-    {domain::Input::Car,    &leaf::LeafParameters::Car,    {0, 300, 1, 10, 40},   10.0,     true},
-    {domain::Input::Anth,   &leaf::LeafParameters::Anth,   {0, 400, 1, 10, 0},    10.0,     true},
-    {domain::Input::Cbrown, &leaf::LeafParameters::Cbrown, {0, 100, 1, 10, 0},    100.0,    true},
-    {domain::Input::Prot,   &leaf::LeafParameters::Prot,   {0, 400, 1, 10, 20},   100000.0, false},
-    {domain::Input::CBC,    &leaf::LeafParameters::CBC,    {1, 200, 1, 10, 18},   10000.0,  false},
+    Row(0, domain::Input::Car, &leaf::LeafParameters::Car, true),
+    Row(1, domain::Input::Anth, &leaf::LeafParameters::Anth, true),
+    Row(2, domain::Input::Cbrown, &leaf::LeafParameters::Cbrown, true),
+    Row(3, domain::Input::Prot, &leaf::LeafParameters::Prot, false),
+    Row(4, domain::Input::CBC, &leaf::LeafParameters::CBC, false),
 }};
-// clang-format on
 
 // The captions, translated where shown (the Spanish source texts are the program's own).
 const char* Caption(std::size_t i)

@@ -24,6 +24,8 @@
 #include "app/widgets/pictures.h"
 #include "app/widgets/presentation_entry.h"
 #include "app/widgets/value_messages.h"
+#include "domain/input_domain.h"
+#include "leaf/leaf_models.h"
 #include "plot/figure.h"
 #include "plot/thick_pens.h"
 #include "textio/staged_files.h"
@@ -36,8 +38,15 @@ namespace {
 
 using widgets::ChartDecorations;  // unqualified: lupdate takes a qualified return type for a class
 
-constexpr std::array<const char*, 4> kRowBarNames = {"hsN", "hscab", "hscw", "hscm"};
-constexpr std::array<const char*, 4> kRowTextNames = {"txtN", "txtcab", "txtcw", "txtcm"};
+constexpr std::array<const char*, kSweptParameterCount> kRowBarNames = {
+    "hsN", "hscab", "hscw", "hscm", "hscar", "hsanth", "hscbrown", "hsprot", "hscbc"};
+constexpr std::array<const char*, kSweptParameterCount> kRowTextNames = {
+    "txtN", "txtcab", "txtcw", "txtcm", "txtcar", "txtanth", "txtcbrown", "txtprot", "txtcbc"};
+// The input each row is, for its tip.
+constexpr std::array<domain::Input, kSweptParameterCount> kRowInputs = {
+    domain::Input::N,      domain::Input::Cab,  domain::Input::Cw,
+    domain::Input::Cm,     domain::Input::Car,  domain::Input::Anth,
+    domain::Input::Cbrown, domain::Input::Prot, domain::Input::CBC};
 constexpr std::array<const char*, 3> kLimitBarNames = {"vsmax", "vsmin", "vsinter"};
 constexpr std::array<const char*, 3> kLimitLabelNames = {"lblmax", "lblmin", "lblinter"};
 constexpr int kButtonPicture = 20;
@@ -164,8 +173,8 @@ QWidget* LeafSweepWindow::BuildParameterGroup()
     instruction->setWordWrap(true);
     new WrappedHeightKeeper(instruction);
     grid->addWidget(instruction, 0, 0, 1, 2);
-    for (std::size_t i = 0; i < kParameterRows.size(); ++i) {
-        const ParameterRow& p = kParameterRows[i];
+    for (std::size_t i = 0; i < parameterOptions_.size(); ++i) {
+        const ParameterRow& p = RowOf(static_cast<SweptParameter>(i));
         const int at = static_cast<int>(i);
         auto* option = new QRadioButton(widgets::CoreText(p.caption), group);
         option->setObjectName(QStringLiteral("btOption(%1)").arg(at));
@@ -177,9 +186,8 @@ QWidget* LeafSweepWindow::BuildParameterGroup()
         text->setFixedWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("0.00000")) + 16);
         text->setAlignment(Qt::AlignRight);
         parameterBoxes_[i] = text;
-        const QString tip =
-            widgets::ParameterTip(static_cast<domain::Input>(i), double(p.bar.min) / p.divisor,
-                                  double(p.bar.max) / p.divisor);
+        const QString tip = widgets::ParameterTip(kRowInputs[i], double(p.bar.min) / p.divisor,
+                                                  double(p.bar.max) / p.divisor);
         for (QWidget* control : {static_cast<QWidget*>(option), static_cast<QWidget*>(text),
                                  static_cast<QWidget*>(parameterBars_[i])}) {
             control->setToolTip(tip);
@@ -282,7 +290,8 @@ void LeafSweepWindow::Connect()
     for (std::size_t i = 0; i < parameterBars_.size(); ++i) {
         connect(parameterBars_[i], &QScrollBar::valueChanged, this, [this, i](int value) {
             refusals_->Accept(parameterBoxes_[i]);
-            parameterBoxes_[i]->setText(Utf8(ScrollText(value, kParameterRows[i].divisor)));
+            parameterBoxes_[i]->setText(
+                Utf8(ScrollText(value, RowOf(static_cast<SweptParameter>(i)).divisor)));
             exportButton_->setEnabled(false);
         });
     }
@@ -321,7 +330,37 @@ void LeafSweepWindow::StartUp()
     chart_->Clear();
     ShowCharts();
     parameterOptions_[0]->setChecked(true);
+    ShowModel(leaf::LeafModel::Classic);
     SetUpFor(SweptParameter::N);
+}
+
+// The rows `model` reads shown, the others hidden; the title names the model unless classic.
+void LeafSweepWindow::ShowModel(leaf::LeafModel model)
+{
+    model_ = model;
+    for (std::size_t i = 0; i < parameterOptions_.size(); ++i) {
+        const bool shown =
+            leaf::ModelHasParameter(model, ParameterName(static_cast<SweptParameter>(i)));
+        for (QWidget* control :
+             {static_cast<QWidget*>(parameterOptions_[i]), static_cast<QWidget*>(parameterBars_[i]),
+              static_cast<QWidget*>(parameterBoxes_[i])}) {
+            control->setVisible(shown);
+        }
+    }
+    if (!leaf::ModelHasParameter(model, ParameterName(Selected()))) {
+        parameterOptions_[0]->setChecked(true);
+    }
+    switch (model) {
+        case leaf::LeafModel::Classic:
+            setWindowTitle(tr("Simulación múltiple: modelo PROSPECT"));
+            break;
+        case leaf::LeafModel::ProspectD:
+            setWindowTitle(tr("Simulación múltiple: modelo PROSPECT-D"));
+            break;
+        case leaf::LeafModel::ProspectPro:
+            setWindowTitle(tr("Simulación múltiple: modelo PROSPECT-PRO"));
+            break;
+    }
 }
 
 SweptParameter LeafSweepWindow::Selected() const
@@ -347,7 +386,8 @@ void LeafSweepWindow::SetUpFor(SweptParameter parameter)
         parameterBars_[i]->setEnabled(!isSwept);
         parameterBoxes_[i]->setText(
             isSwept ? QString()
-                    : Utf8(ScrollText(parameterBars_[i]->value(), kParameterRows[i].divisor)));
+                    : Utf8(ScrollText(parameterBars_[i]->value(),
+                                      RowOf(static_cast<SweptParameter>(i)).divisor)));
     }
     for (int bar = 0; bar < 3; ++bar) ShowLimit(bar);
     exportButton_->setEnabled(false);
@@ -367,6 +407,7 @@ SweepTexts LeafSweepWindow::ReadTexts() const
 {
     SweepTexts texts;
     texts.swept = Selected();
+    texts.model = model_;
     for (std::size_t i = 0; i < texts.fixed.size(); ++i) {
         texts.fixed[i] = parameterBoxes_[i]->text().toStdString();
     }

@@ -26,9 +26,11 @@ class PresentationEntry;
 
 namespace tulmera::app {
 
-// The multiple-simulation window: one leaf parameter swept between two limits while the other
-// three are held, the family of reflectance curves on the sweep chart with its colour legend,
-// and the export of the sweep's spectra.
+// The multiple-simulation window: one leaf parameter swept between two limits while the others
+// are held, the family of reflectance curves on the sweep chart with its colour legend, and the
+// export of the sweep's spectra. It runs the main window's leaf model and offers the parameters
+// that model reads: the classic four, PROSPECT-D's pigments, PROSPECT-PRO's constituents in
+// place of Cm.
 class LeafSweepWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -38,8 +40,10 @@ public:
     // The number of values of the last completed sweep (0 before the first).
     int valueCount() const { return valueCount_; }
 
-    // The held values from `leaf` (the main window's): each bar at its nearest position, at
-    // its end beyond its range. The swept parameter's box stays empty.
+    // The leaf model and held values from `leaf` (the main window's): the rows leaf.model
+    // reads are shown (N is chosen again when the chosen one is not among them), each bar at
+    // its nearest position, at its end beyond its range. The swept parameter's box stays empty.
+    // Sweeps from now on run leaf.model.
     void HoldValues(const leaf::LeafParameters& leaf);
 
     // Shows a message in the window's status line.
@@ -76,6 +80,7 @@ private:
 
     void StartUp();
     void SetUpFor(multi::SweptParameter parameter);
+    void ShowModel(leaf::LeafModel model);
     multi::SweptParameter Selected() const;
     void ShowLimit(int bar);
     void ApplyLimitText(std::size_t bar);
@@ -90,9 +95,10 @@ private:
     void ShowCharts();
 
     // The controls, named for what they are. Their object names are the form's own:
-    //   btOption(0..3)                   parameterOptions_ (N, Cab, Cw, Cm)
-    //   hsN, hscab, hscw, hscm           parameterBars_
-    //   txtN, txtcab, txtcw, txtcm       parameterBoxes_
+    //   btOption(0..8)                   parameterOptions_ (N, Cab, Cw, Cm, then Car, Anth,
+    //                                    Cbrown, Prot, CBC: shown for the models reading them)
+    //   hsN, hscab, hscw, hscm, hscar, hsanth, hscbrown, hsprot, hscbc        parameterBars_
+    //   txtN, txtcab, txtcw, txtcm, txtcar, ..., txtcbc                      parameterBoxes_
     //   vsmax, vsmin, vsinter            limitBars_ (upper, lower, interval)
     //   lblmax, lblmin, lblinter         limitValues_
     //   btok "Ejecutar"                  runButton_
@@ -101,9 +107,10 @@ private:
     //   cmdVolver "Volver a la ventana principal"   backButton_
     //   pctMProspect, pctlegend          chartPanel_ (chart and colour legend)
     //   Label8                           heldValuesCaption_
-    std::array<QRadioButton*, 4> parameterOptions_{};
-    std::array<QScrollBar*, 4> parameterBars_{};
-    std::array<QLineEdit*, 4> parameterBoxes_{};
+    std::array<QRadioButton*, multi::kSweptParameterCount> parameterOptions_{};
+    std::array<QScrollBar*, multi::kSweptParameterCount> parameterBars_{};
+    std::array<QLineEdit*, multi::kSweptParameterCount> parameterBoxes_{};
+    leaf::LeafModel model_ = leaf::LeafModel::Classic;  // the model the sweeps run
     std::array<widgets::DescendingScrollBar*, 3> limitBars_{};
     std::array<QLineEdit*, 3> limitValues_{};  // typed values move their bars
     // Refused typed values: the boxes marked, the reasons in the note lblRechazo under the

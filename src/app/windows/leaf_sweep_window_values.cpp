@@ -12,6 +12,7 @@
 #include "app/widgets/core_texts.h"
 #include "app/widgets/value_messages.h"
 #include "app/windows/leaf_sweep_window.h"
+#include "leaf/leaf_models.h"
 
 namespace tulmera::app {
 
@@ -68,13 +69,13 @@ void LeafSweepWindow::ApplyHeldText(std::size_t row)
 {
     QScrollBar* bar = parameterBars_[row];
     if (!bar->isEnabled()) return;  // the swept row holds no value
+    const int divisor = RowOf(static_cast<SweptParameter>(row)).divisor;
     QStringList messages;
     const std::optional<int> position = TypedPosition(
         widgets::ControlName(parameterOptions_[row]->text()), parameterBoxes_[row]->text(),
-        bar->minimum(), bar->maximum(), kParameterRows[row].divisor, messages);
+        bar->minimum(), bar->maximum(), divisor, messages);
     if (position && *position != bar->value()) bar->setValue(*position);
-    parameterBoxes_[row]->setText(
-        QString::fromStdString(ScrollText(bar->value(), kParameterRows[row].divisor)));
+    parameterBoxes_[row]->setText(QString::fromStdString(ScrollText(bar->value(), divisor)));
     if (position) {
         refusals_->Accept(parameterBoxes_[row]);
     } else {
@@ -89,10 +90,11 @@ namespace tulmera::app {
 
 void LeafSweepWindow::HoldValues(const leaf::LeafParameters& leaf)
 {
-    const std::array<double, 4> values = {leaf.N, leaf.Cab, leaf.Cw, leaf.Cm};
+    ShowModel(leaf.model);
     for (std::size_t i = 0; i < parameterBars_.size(); ++i) {
-        const multi::ParameterRow& row = multi::kParameterRows[i];
-        const double position = std::round(values[i] * row.divisor);
+        const multi::ParameterRow& row = multi::RowOf(static_cast<multi::SweptParameter>(i));
+        // The rows follow the record's fields (multi::ParameterName is the field's name).
+        const double position = std::round(leaf.*leaf::kLeafParameterFields[i].value * row.divisor);
         parameterBars_[i]->setValue(static_cast<int>(std::clamp(
             position, double(parameterBars_[i]->minimum()), double(parameterBars_[i]->maximum()))));
     }
