@@ -1587,11 +1587,11 @@ Wavelengths: </translation>
         <translation>SWIR</translation>
     </message>
     <message>
-        <source>Carotenoides (Car, u.g.cm-2):</source>
+        <source>Carotenoides (Car, µg/cm²):</source>
         <translation>Carotenoids (Car, µg/cm²):</translation>
     </message>
     <message>
-        <source>Antocianos (Anth, u.g.cm-2):</source>
+        <source>Antocianos (Anth, µg/cm²):</source>
         <translation>Anthocyanins (Anth, µg/cm²):</translation>
     </message>
     <message>
@@ -1599,11 +1599,11 @@ Wavelengths: </translation>
         <translation>Brown pigments (Cbrown, 0 to 1):</translation>
     </message>
     <message>
-        <source>Proteínas (Prot, g.cm-2):</source>
+        <source>Proteínas (Prot, g/cm²):</source>
         <translation>Proteins (Prot, g/cm²):</translation>
     </message>
     <message>
-        <source>Otros constituyentes de carbono (CBC, g.cm-2):</source>
+        <source>Otros constituyentes de carbono (CBC, g/cm²):</source>
         <translation>Other carbon-based constituents (CBC, g/cm²):</translation>
     </message>
 </context>

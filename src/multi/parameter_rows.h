@@ -41,11 +41,11 @@ inline constexpr std::array<ParameterRow, 4> kParameterRows{{
 // that reads them. Their bars are the main window's rows for them (Car 0 .. 30 µg/cm², Anth
 // 0 .. 40 µg/cm², Cbrown 0 .. 1, Prot 0 .. 0.004 g/cm², CBC 0.0001 .. 0.02 g/cm²).
 inline constexpr std::array<ParameterRow, 5> kModelParameterRows{{
-    {"Carotenoides (Car, u.g.cm-2):",                  {0, 300, 1, 10, 40},   10},
-    {"Antocianos (Anth, u.g.cm-2):",                   {0, 400, 1, 10, 0},    10},
+    {"Carotenoides (Car, µg/cm²):",                  {0, 300, 1, 10, 40},   10},
+    {"Antocianos (Anth, µg/cm²):",                   {0, 400, 1, 10, 0},    10},
     {"Pigmentos pardos (Cbrown, 0 a 1):",              {0, 100, 1, 10, 0},    100},
-    {"Proteínas (Prot, g.cm-2):",                      {0, 400, 1, 10, 20},   100000},
-    {"Otros constituyentes de carbono (CBC, g.cm-2):", {1, 200, 1, 10, 18},   10000},
+    {"Proteínas (Prot, g/cm²):",                      {0, 400, 1, 10, 20},   100000},
+    {"Otros constituyentes de carbono (CBC, g/cm²):", {1, 200, 1, 10, 18},   10000},
 }};
 
 // The same four bars in the main window, with its own captions.
