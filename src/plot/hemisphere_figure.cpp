@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "plot/thick_pens.h"
 #include "textio/csv_text.h"
 #include "textio/number_text.h"
 
@@ -357,7 +358,12 @@ void DrawHemisphereFigure(FigureSurface& surface, const HemisphereValues& grid,
     surface.Clear();
     ChartSurface& plot = surface.PlotArea();
     plot.Clear();
-    PaintCut(plot, grid, layout);
+    if (style.curveScale > 1) {
+        ThickPens thick(plot, style.curveScale);
+        PaintCut(thick, grid, layout);
+    } else {
+        PaintCut(plot, grid, layout);
+    }
     PaintMapCells(surface, grid, layout);
     PaintMapGrid(surface, grid, layout, style);
     const double perDegree = layout.radius / (grid.maxZenithDeg + grid.stepDeg / 2);

@@ -76,8 +76,8 @@ HemisphereLayout LayOutHemisphere(const HemisphereValues& grid, const Hemisphere
                                   int width, const FigureStyle& style, const TextMeasure& measure);
 
 // Draws the whole figure: the map, its rings, the sun's mark and the colour bar on the frame
-// layer, the cut's curve on the plot-area layer, then the cut's frame and every text. Cannot
-// fail.
+// layer, the cut's curve on the plot-area layer (its solid pens style.curveScale times wider),
+// then the cut's frame and every text. Cannot fail.
 void DrawHemisphereFigure(FigureSurface& surface, const HemisphereValues& grid,
                           const HemisphereTexts& texts, const HemisphereLayout& layout,
                           const FigureStyle& style);
