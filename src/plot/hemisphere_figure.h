@@ -52,6 +52,10 @@ struct HemisphereTexts {
 inline constexpr Rgb kNoValueGrey{175, 175, 175};
 Rgb RampColour(double fraction);
 
+// The narrowest figure in `style` (figure units) whose texts all fit, the long axis title of the
+// cut included: 560 at the usual text size, as much wider as the texts are larger.
+int SmallestHemisphereWidth(const FigureStyle& style);
+
 // Where the parts lie. `frame` is the layout a FigureSurface is made with: the whole picture,
 // its plot area that of the plane cut.
 struct HemisphereLayout {

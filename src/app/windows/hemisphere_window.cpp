@@ -32,7 +32,6 @@ namespace tulmera::app {
 namespace {
 
 constexpr int kSavedFigureWidth = 1600;  // pixels of a saved PNG, as the charts' figures
-constexpr int kSmallestFigureWidth = 560;
 
 // The grid's directions, zenith by zenith and in each azimuth by azimuth, as
 // plot::HemisphereValues orders its values.
@@ -86,7 +85,8 @@ HemisphereWindow::HemisphereWindow(QWidget* parent) : QMainWindow(parent)
     picture_->setObjectName(QStringLiteral("pctHemisferio"));
     picture_->setAlignment(Qt::AlignCenter);
     picture_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    picture_->setMinimumSize(kSmallestFigureWidth, kSmallestFigureWidth / 2);
+    const int smallest = plot::SmallestHemisphereWidth(plot::FigureStyle::Normal());
+    picture_->setMinimumSize(smallest, smallest / 2);
     column->addWidget(picture_, 1);
     setCentralWidget(central);
     statusBar()->setSizeGripEnabled(true);
@@ -290,12 +290,12 @@ void HemisphereWindow::Redraw()
     const plot::HemisphereTexts texts = Texts();
     const plot::FigureStyle style = Style();
     const int k = std::max(1, static_cast<int>(std::ceil(devicePixelRatioF() - 1e-9)));
-    int width = std::max(kSmallestFigureWidth, picture_->width());
+    const int smallest = plot::SmallestHemisphereWidth(style);
+    int width = std::max(smallest, picture_->width());
     const plot::HemisphereLayout trial =
         plot::LayOutHemisphere(values_, texts, width, style, plot::FigureTextMeasure());
     if (trial.frame.height > picture_->height()) {
-        width = std::max(kSmallestFigureWidth,
-                         width * picture_->height() / std::max(1, trial.frame.height));
+        width = std::max(smallest, width * picture_->height() / std::max(1, trial.frame.height));
     }
     image_ = plot::HemisphereImage(values_, texts, width, k, style);
     image_.setDevicePixelRatio(k);
