@@ -384,6 +384,10 @@
         <translation>&amp;File</translation>
     </message>
     <message>
+        <source>&amp;Ver</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
         <source>Guardar figura PNG…</source>
         <translation>Save PNG figure…</translation>
     </message>

@@ -295,10 +295,13 @@ BatchCommand BrdfCommand()
                     if (!request.png.empty() || !request.svg.empty()) EnsureFontSupport();
                     if (!request.png.empty()) {
                         staged.Stage(request.png,
-                                     plot::HemispherePng(grid, texts, kFigurePixels, request.png));
+                                     plot::HemispherePng(grid, texts, kFigurePixels,
+                                                         plot::FigureStyle::Normal(), request.png));
                     }
                     if (!request.svg.empty()) {
-                        staged.Stage(request.svg, plot::HemisphereSvg(grid, texts, request.svg));
+                        staged.Stage(request.svg,
+                                     plot::HemisphereSvg(grid, texts, plot::FigureStyle::Normal(),
+                                                         request.svg));
                     }
                     staged.Publish();
                 },

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "plot/thick_pens.h"
 #include "textio/csv_text.h"
 #include "textio/number_text.h"
 
@@ -103,6 +104,11 @@ Rgb RampColour(double fraction)
     return {mix(a.r, b.r), mix(a.g, b.g), mix(a.b, b.b)};
 }
 
+int SmallestHemisphereWidth(const FigureStyle& style)
+{
+    return static_cast<int>(std::ceil(560.0 * style.textSize / FigureStyle::Normal().textSize));
+}
+
 HemisphereLayout LayOutHemisphere(const HemisphereValues& grid, const HemisphereTexts& texts,
                                   int width, const FigureStyle& style, const TextMeasure& measure)
 {
@@ -125,9 +131,48 @@ HemisphereLayout LayOutHemisphere(const HemisphereValues& grid, const Hemisphere
     }
     const double header = Whole(y + kGap * s);
 
+    // The cut: a chart figure of its own, placed right of the map under the header.
+    Figure& cut = layout.cut;
+    const double maxAngle = grid.maxZenithDeg;
+    cut.chart = {-maxAngle, maxAngle, range.low, range.high, 400, 300};
+    cut.x.title = texts.planeAxis;
+    cut.x.atStart = -maxAngle;
+    cut.x.atEnd = maxAngle;
+    cut.y.title = texts.valueAxis;
+    cut.y.atStart = range.low;
+    cut.y.atEnd = range.high;
+    cut.y.ticks = layout.ticks.values;
+    cut.y.decimals = layout.ticks.decimals;
+    // Large texts in a narrow figure: the cut's angles every 40° when every 20° would touch,
+    // and the map narrower when the cut's axis title, centred under its plot, would reach past
+    // the picture's right edge.
+    double mapWidth = Whole(kMapShare * width);
+    const double axisTitleWidth = measure.TextWidth(texts.planeAxis, s);
+    int cutWidth = 0;
+    FigureLayout frame;
+    for (int pass = 0; pass < 3; ++pass) {
+        cutWidth = std::max(kMinFigureWidth, width - static_cast<int>(mapWidth));
+        for (const int count : {9, 5}) {
+            const Ticks angles = RoundTicks(-maxAngle, maxAngle, count);
+            cut.x.ticks = angles.values;
+            cut.x.decimals = angles.decimals;
+            frame = LayOutFigure(cut, cutWidth, style, measure);
+            double widest = 0.0;
+            for (const double v : angles.values) {
+                widest =
+                    std::max(widest, measure.TextWidth(textio::FixedText(v, angles.decimals), s));
+            }
+            const double spacing = frame.plot.width / static_cast<double>(angles.values.size() - 1);
+            if (spacing >= widest + kGap * s) break;
+        }
+        const double centre = frame.plot.left + frame.plot.width / 2;
+        const double over = centre + axisTitleWidth / 2 + kGap * s - cutWidth;
+        if (over <= 0 || mapWidth <= kMinFigureWidth) break;
+        mapWidth = std::max(double(kMinFigureWidth), Whole(mapWidth - 2 * over - 1));
+    }
+
     // The map: azimuth labels around the disc, the colour bar with its numbers and title right
     // of it.
-    const double mapWidth = Whole(kMapShare * width);
     double widestTick = 0.0;
     for (const double v : layout.ticks.values) {
         widestTick =
@@ -145,23 +190,6 @@ HemisphereLayout LayOutHemisphere(const HemisphereValues& grid, const Hemisphere
     layout.legendY = layout.centreY + radius + 2 * kLineHeight * s;
     const double mapBottom = layout.legendY + kLineHeight * s;
 
-    // The cut: a chart figure of its own, placed right of the map under the header.
-    Figure& cut = layout.cut;
-    const double maxAngle = grid.maxZenithDeg;
-    cut.chart = {-maxAngle, maxAngle, range.low, range.high, 400, 300};
-    cut.x.title = texts.planeAxis;
-    cut.x.atStart = -maxAngle;
-    cut.x.atEnd = maxAngle;
-    const Ticks angles = RoundTicks(-maxAngle, maxAngle, 9);
-    cut.x.ticks = angles.values;
-    cut.x.decimals = angles.decimals;
-    cut.y.title = texts.valueAxis;
-    cut.y.atStart = range.low;
-    cut.y.atEnd = range.high;
-    cut.y.ticks = layout.ticks.values;
-    cut.y.decimals = layout.ticks.decimals;
-    const int cutWidth = std::max(kMinFigureWidth, width - static_cast<int>(mapWidth));
-    FigureLayout frame = LayOutFigure(cut, cutWidth, style, measure);
     frame.plot.left += mapWidth;
     frame.plot.top += header;
     frame.width = static_cast<int>(mapWidth) + cutWidth;
@@ -357,7 +385,12 @@ void DrawHemisphereFigure(FigureSurface& surface, const HemisphereValues& grid,
     surface.Clear();
     ChartSurface& plot = surface.PlotArea();
     plot.Clear();
-    PaintCut(plot, grid, layout);
+    if (style.curveScale > 1) {
+        ThickPens thick(plot, style.curveScale);
+        PaintCut(thick, grid, layout);
+    } else {
+        PaintCut(plot, grid, layout);
+    }
     PaintMapCells(surface, grid, layout);
     PaintMapGrid(surface, grid, layout, style);
     const double perDegree = layout.radius / (grid.maxZenithDeg + grid.stepDeg / 2);

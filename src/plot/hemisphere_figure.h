@@ -52,6 +52,10 @@ struct HemisphereTexts {
 inline constexpr Rgb kNoValueGrey{175, 175, 175};
 Rgb RampColour(double fraction);
 
+// The narrowest figure in `style` (figure units) whose texts all fit, the long axis title of the
+// cut included: 560 at the usual text size, as much wider as the texts are larger.
+int SmallestHemisphereWidth(const FigureStyle& style);
+
 // Where the parts lie. `frame` is the layout a FigureSurface is made with: the whole picture,
 // its plot area that of the plane cut.
 struct HemisphereLayout {
@@ -76,8 +80,8 @@ HemisphereLayout LayOutHemisphere(const HemisphereValues& grid, const Hemisphere
                                   int width, const FigureStyle& style, const TextMeasure& measure);
 
 // Draws the whole figure: the map, its rings, the sun's mark and the colour bar on the frame
-// layer, the cut's curve on the plot-area layer, then the cut's frame and every text. Cannot
-// fail.
+// layer, the cut's curve on the plot-area layer (its solid pens style.curveScale times wider),
+// then the cut's frame and every text. Cannot fail.
 void DrawHemisphereFigure(FigureSurface& surface, const HemisphereValues& grid,
                           const HemisphereTexts& texts, const HemisphereLayout& layout,
                           const FigureStyle& style);

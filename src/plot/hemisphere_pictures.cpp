@@ -8,9 +8,8 @@
 namespace tulmera::plot {
 
 QImage HemisphereImage(const HemisphereValues& grid, const HemisphereTexts& texts, int width,
-                       int pixelScale)
+                       int pixelScale, const FigureStyle& style)
 {
-    const FigureStyle style = FigureStyle::Normal();
     const HemisphereLayout layout =
         LayOutHemisphere(grid, texts, width, style, FigureTextMeasure());
     RasterFigure surface(layout.frame, pixelScale, layout.frame.width * pixelScale);
@@ -19,16 +18,15 @@ QImage HemisphereImage(const HemisphereValues& grid, const HemisphereTexts& text
 }
 
 std::string HemispherePng(const HemisphereValues& grid, const HemisphereTexts& texts,
-                          int imageWidth, const std::string& path)
+                          int imageWidth, const FigureStyle& style, const std::string& path)
 {
     const RasterFigureSize size = RasterFigureSizeFor(imageWidth);
-    return PngBytes(HemisphereImage(grid, texts, size.width, size.pixelScale), path);
+    return PngBytes(HemisphereImage(grid, texts, size.width, size.pixelScale, style), path);
 }
 
 std::string HemisphereSvg(const HemisphereValues& grid, const HemisphereTexts& texts,
-                          const std::string& path)
+                          const FigureStyle& style, const std::string& path)
 {
-    const FigureStyle style = FigureStyle::Normal();
     const HemisphereLayout layout =
         LayOutHemisphere(grid, texts, kFigureUnitsWide, style, FigureTextMeasure());
     SvgFigure surface(layout.frame);

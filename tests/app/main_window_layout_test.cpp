@@ -3,6 +3,7 @@
 // the offscreen platform's screen file.
 #include <QAction>
 #include <QDockWidget>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -57,9 +58,9 @@ private slots:
     void cleanup() { fixture_.Close(); }
 
     // Whatever docks are open, the window stays on the screen, each chart keeps at least
-    // 300 x 160 and lies wholly in view (not scrolled away, not cut by the window), and every
-    // button of the measured panel is in view: docks take room beside the charts, narrow or
-    // become tabs, never the charts' room.
+    // 300 x 160 and lies wholly in view with its numbers, titles and legend (not scrolled away,
+    // not cut by the window), and every button of the measured panel is in view: docks take
+    // room beside the charts, narrow or become tabs, never the charts' room.
     void chartsAndTheMeasuredPanelStayInView_data()
     {
         QTest::addColumn<bool>("sensorDock");
@@ -100,6 +101,16 @@ private slots:
                      qPrintable(Describe(name, chart)));
             QVERIFY2(inView.contains(chart) && window->rect().contains(chart),
                      qPrintable(Describe(name, chart)));
+            // Its numbers, axis titles and legend too: a chart read without them is no use.
+            for (const QLabel* text : view->parentWidget()->findChildren<QLabel*>()) {
+                if (!text->isVisible() || text->text().isEmpty()) continue;
+                const QRect placed = InWindow(text, window);
+                const QString what =
+                    text->objectName().isEmpty() ? text->text() : text->objectName();
+                QVERIFY2(inView.contains(placed),
+                         qPrintable(Describe(name, chart) + QStringLiteral(": ")
+                                    + Describe(qPrintable(what), placed)));
+            }
         }
         if (!measuredPanel) return;
         QVERIFY(panel->isVisible());

@@ -55,6 +55,18 @@ double ExactReflectance(const MainWindow& window, double viewZenith, double relA
            / 100.0;
 }
 
+// How many pixels of `image` have exactly the colour `rgb`.
+int PixelsOf(const QImage& image, QRgb rgb)
+{
+    int count = 0;
+    const QImage plain = image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < plain.height(); ++y) {
+        for (int x = 0; x < plain.width(); ++x)
+            count += (plain.pixel(x, y) & 0xffffff) == (rgb & 0xffffff);
+    }
+    return count;
+}
+
 }  // namespace
 
 class SkyMixWindowTest : public QObject {
@@ -339,6 +351,50 @@ private slots:
                                  false));
         QCOMPARE(QImage(QString::fromStdString((fixture_.dir().path() / "h.png").string())).width(),
                  1600);
+    }
+
+    // "Ver › Modo presentación" here too, sharing the main window's choice: a thicker cut and
+    // larger texts on screen and in the saved figure; switched off, the usual figure pixel for
+    // pixel.
+    void hemisphericalViewTakesPresentationMode()
+    {
+        Action(QStringLiteral("mnuVistaHemisferica"))->trigger();
+        auto* view =
+            fixture_.window()->findChild<HemisphereWindow*>(QStringLiteral("frmHemisferio"));
+        QVERIFY(view != nullptr && view->isVisible());
+        const QImage usual = view->figureImage();
+        const auto png = [&](const char* name) {
+            const QString file = QString::fromStdString((fixture_.dir().path() / name).string());
+            return view->SaveFigure(file, false) ? QImage(file) : QImage();
+        };
+        const QImage usualSaved = png("usual.png");
+        const QRgb curve = qRgb(20, 60, 160);  // the cut's pen
+        auto* mode = view->findChild<QAction*>(QStringLiteral("mnuModoPresentacion"));
+        QVERIFY(mode != nullptr && !mode->isChecked());
+        QCOMPARE(mode->shortcut(), Action(QStringLiteral("mnuModoPresentacion"))->shortcut());
+
+        mode->trigger();
+        QVERIFY(QSettings().value(QStringLiteral("view/presentationMode")).toBool());
+        QVERIFY(view->figureImage() != usual);
+        QVERIFY2(PixelsOf(view->figureImage(), curve) > 3 * PixelsOf(usual, curve) / 2,
+                 qPrintable(QStringLiteral("%1 vs %2")
+                                .arg(PixelsOf(view->figureImage(), curve))
+                                .arg(PixelsOf(usual, curve))));
+        const QImage saved = png("presenting.png");
+        QCOMPARE(saved.width(), usualSaved.width());
+        QVERIFY(PixelsOf(saved, curve) > 3 * PixelsOf(usualSaved, curve) / 2);
+        QVERIFY(PixelsOf(saved, qRgb(0, 0, 0))
+                > PixelsOf(usualSaved, qRgb(0, 0, 0)));  // texts, axes
+        mode->trigger();
+        QCOMPARE(view->figureImage(), usual);
+        QCOMPARE(png("again.png"), usualSaved);
+
+        // Switched on in the main window, the view takes it when it shows again.
+        view->hide();
+        Action(QStringLiteral("mnuModoPresentacion"))->trigger();
+        view->show();
+        QVERIFY(mode->isChecked());
+        QVERIFY(view->figureImage() != usual);
     }
 };
 

@@ -15,6 +15,7 @@
 #include "plot/raster_figure.h"
 #include "plot/svg_figure.h"
 #include "plot/sweep_chart.h"
+#include "plot/text_recorder.h"
 #include "plot/thick_pens.h"
 #include "testing/recording_surface.h"
 
@@ -24,40 +25,7 @@ namespace {
 using tulmera::testing::ChartOp;
 using tulmera::testing::RecordingSurface;
 
-// A figure surface that keeps its texts and forwards its lines to a recording.
-class TextRecorder : public FigureSurface {
-public:
-    struct Placed {
-        double x, y;
-        std::string text;
-        TextStyle style;
-    };
-    void Clear() override { texts.clear(); }
-    void SetPenColor(Rgb) override {}
-    void SetPenWidth(int) override {}
-    void SetPenStyle(PenStyle) override {}
-    void PlotPoint(double, double) override {}
-    void LineTo(double, double) override {}
-    void Line(double, double, double, double) override {}
-    void FilledBox(double, double, double, double, Rgb) override {}
-    void Text(double x, double y, std::string_view text, const TextStyle& style) override
-    {
-        texts.push_back({x, y, std::string(text), style});
-    }
-    double TextWidth(std::string_view text, double size) const override
-    {
-        return FigureTextWidth(text, size);
-    }
-    ChartSurface& PlotArea() override { return plot; }
-
-    const Placed* Find(const std::string& text) const
-    {
-        const auto at = std::ranges::find(texts, text, &Placed::text);
-        return at == texts.end() ? nullptr : &*at;
-    }
-    std::vector<Placed> texts;
-    RecordingSurface plot;
-};
+using TextRecorder = tulmera::plot::testing::TextRecorder;
 
 // A plot area with what a chart draws: a dashed grid line from outside the chart, a 2-pixel
 // curve, a stripe.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -13,6 +14,7 @@
 #include "plot/figure_text.h"
 #include "plot/raster_figure.h"
 #include "plot/svg_figure.h"
+#include "plot/text_recorder.h"
 
 namespace tulmera::plot {
 namespace {
@@ -111,6 +113,45 @@ TEST(HemisphereFigure, RampRunsFromDarkToLightAndKeepsToItsEnds)
         previous = luma;
     }
     EXPECT_NE(RampColour(0.5), kNoValueGrey);
+}
+
+// In either style, from the narrowest figure to a saved one, every horizontal text lies
+// inside the picture (the long axis title of the cut too) and the cut's angles do not touch.
+TEST(HemisphereFigure, TextsStayInsideAndAnglesApartInEitherStyle)
+{
+    const HemisphereValues grid = Grid();
+    HemisphereTexts texts;
+    texts.title = "Reflectividad de la cubierta a 670 nm";
+    texts.planeAxis = "Ángulo de observación en el plano principal (°)";
+    for (const FigureStyle& style : {FigureStyle::Normal(), FigureStyle::Presentation()}) {
+        for (const int width : {SmallestHemisphereWidth(style), 900, 1200}) {
+            const std::string label = std::to_string(width) + " at text size "
+                                      + std::to_string(static_cast<int>(style.textSize));
+            const HemisphereLayout layout =
+                LayOutHemisphere(grid, texts, width, style, FigureTextMeasure());
+            testing::TextRecorder surface;
+            DrawHemisphereFigure(surface, grid, texts, layout, style);
+            std::vector<std::pair<double, double>> angles;  // start and end of each number
+            for (const auto& placed : surface.texts) {
+                if (placed.style.vertical) continue;
+                const double w = FigureTextWidth(placed.text, placed.style.size);
+                double start = placed.x;
+                if (placed.style.anchor == TextAnchor::Middle) start -= w / 2;
+                if (placed.style.anchor == TextAnchor::End) start -= w;
+                EXPECT_GE(start, 0.0) << label << ": " << placed.text;
+                EXPECT_LE(start + w, layout.frame.width + 0.5) << label << ": " << placed.text;
+                const bool underCut =
+                    placed.y > layout.frame.plot.bottom() && placed.x >= layout.frame.plot.left - w;
+                if (underCut && placed.text != texts.planeAxis)
+                    angles.emplace_back(start, start + w);
+            }
+            ASSERT_GE(angles.size(), 5u) << label;
+            std::sort(angles.begin(), angles.end());
+            for (std::size_t i = 1; i < angles.size(); ++i) {
+                EXPECT_GT(angles[i].first, angles[i - 1].second) << label << " at number " << i;
+            }
+        }
+    }
 }
 
 TEST(HemisphereFigure, SvgKeepsTitleNoteAndAxes)

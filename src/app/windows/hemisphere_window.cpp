@@ -18,6 +18,7 @@
 
 #include "app/widgets/controls.h"
 #include "app/widgets/file_saving.h"
+#include "app/widgets/presentation_entry.h"
 #include "app/widgets/settings_keys.h"
 #include "app/widgets/window_settings.h"
 #include "app/windows/quantity_texts.h"
@@ -31,7 +32,6 @@ namespace tulmera::app {
 namespace {
 
 constexpr int kSavedFigureWidth = 1600;  // pixels of a saved PNG, as the charts' figures
-constexpr int kSmallestFigureWidth = 560;
 
 // The grid's directions, zenith by zenith and in each azimuth by azimuth, as
 // plot::HemisphereValues orders its values.
@@ -85,7 +85,8 @@ HemisphereWindow::HemisphereWindow(QWidget* parent) : QMainWindow(parent)
     picture_->setObjectName(QStringLiteral("pctHemisferio"));
     picture_->setAlignment(Qt::AlignCenter);
     picture_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    picture_->setMinimumSize(kSmallestFigureWidth, kSmallestFigureWidth / 2);
+    const int smallest = plot::SmallestHemisphereWidth(plot::FigureStyle::Normal());
+    picture_->setMinimumSize(smallest, smallest / 2);
     column->addWidget(picture_, 1);
     setCentralWidget(central);
     statusBar()->setSizeGripEnabled(true);
@@ -140,6 +141,16 @@ void HemisphereWindow::BuildMenu()
                                       folder, entry.save, tr("tulmera-vista-hemisferica"));
         });
     }
+    QMenu* view = menuBar()->addMenu(tr("&Ver"));
+    view->setObjectName(QStringLiteral("menuVer"));
+    // Larger texts, thicker cut and axes on the figure shown and on the figures saved.
+    presentation_ = new widgets::PresentationEntry(this, view, [this](bool) { Redraw(); });
+}
+
+plot::FigureStyle HemisphereWindow::Style() const
+{
+    return presentation_ != nullptr && presentation_->on() ? plot::FigureStyle::Presentation()
+                                                           : plot::FigureStyle::Normal();
 }
 
 void HemisphereWindow::Follow(const leaf::LeafParameters& leaf, const canopy::CanopyInputs& inputs,
@@ -277,15 +288,16 @@ void HemisphereWindow::Redraw()
 {
     if (values_.values.empty()) return;
     const plot::HemisphereTexts texts = Texts();
+    const plot::FigureStyle style = Style();
     const int k = std::max(1, static_cast<int>(std::ceil(devicePixelRatioF() - 1e-9)));
-    int width = std::max(kSmallestFigureWidth, picture_->width());
-    const plot::HemisphereLayout trial = plot::LayOutHemisphere(
-        values_, texts, width, plot::FigureStyle::Normal(), plot::FigureTextMeasure());
+    const int smallest = plot::SmallestHemisphereWidth(style);
+    int width = std::max(smallest, picture_->width());
+    const plot::HemisphereLayout trial =
+        plot::LayOutHemisphere(values_, texts, width, style, plot::FigureTextMeasure());
     if (trial.frame.height > picture_->height()) {
-        width = std::max(kSmallestFigureWidth,
-                         width * picture_->height() / std::max(1, trial.frame.height));
+        width = std::max(smallest, width * picture_->height() / std::max(1, trial.frame.height));
     }
-    image_ = plot::HemisphereImage(values_, texts, width, k);
+    image_ = plot::HemisphereImage(values_, texts, width, k, style);
     image_.setDevicePixelRatio(k);
     picture_->setPixmap(QPixmap::fromImage(image_));
 }
@@ -298,9 +310,11 @@ bool HemisphereWindow::SaveFigure(const QString& fileName, bool svg)
             if (values_.values.empty()) throw Error("There are no values to save yet.");
             const plot::HemisphereTexts texts = Texts();
             const std::string path = QFile::encodeName(fileName).toStdString();
+            const plot::FigureStyle style = Style();
             widgets::SaveWholeFile(
-                fileName, svg ? plot::HemisphereSvg(values_, texts, path)
-                              : plot::HemispherePng(values_, texts, kSavedFigureWidth, path));
+                fileName,
+                svg ? plot::HemisphereSvg(values_, texts, style, path)
+                    : plot::HemispherePng(values_, texts, kSavedFigureWidth, style, path));
         });
     if (saved) statusBar()->showMessage(tr("Figura guardada en «%1».").arg(fileName));
     return saved;

@@ -14,6 +14,10 @@ class QComboBox;
 class QLabel;
 class QSpinBox;
 
+namespace tulmera::widgets {
+class PresentationEntry;
+}
+
 namespace tulmera::app {
 
 // "Vista hemisférica" (frmHemisferio): the canopy reflectance at one grid wavelength, or a
@@ -27,7 +31,8 @@ namespace tulmera::app {
 // Controls, by object name: spnLongitudOnda (the wavelength, nm), cmbMagnitudHemisferio (the
 // wavelength's reflectance, or an index or a band as the canopy sweep names them), pctHemisferio
 // (the figure),
-// menu mnuArchivoHemisferio with mnuGuardarFiguraPng, mnuGuardarFiguraSvg, mnuGuardarValores.
+// menu mnuArchivoHemisferio with mnuGuardarFiguraPng, mnuGuardarFiguraSvg, mnuGuardarValores;
+// menu menuVer with mnuModoPresentacion (the figure on screen and saved in presentation style).
 class HemisphereWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -48,8 +53,9 @@ public:
     const plot::HemisphereValues& values() const { return values_; }
     const QImage& figureImage() const { return image_; }
 
-    // Save the figure (PNG at 1600 pixels wide, or SVG) or the values (CSV) into `fileName`,
-    // whole or not at all; they say in the status line that they saved or why not.
+    // Save the figure (PNG at 1600 pixels wide, or SVG; in presentation style while that mode
+    // is on) or the values (CSV) into `fileName`, whole or not at all; they say in the status
+    // line that they saved or why not.
     bool SaveFigure(const QString& fileName, bool svg);
     bool SaveValues(const QString& fileName);
 
@@ -59,6 +65,7 @@ protected:
 
 private:
     void BuildMenu();
+    plot::FigureStyle Style() const;  // presentation style while "Modo presentación" is on
     void Recompute();
     engine::CanopyScene FollowedScene() const;
     std::vector<std::optional<double>> ReflectanceValues(int nm) const;
@@ -69,6 +76,7 @@ private:
     QSpinBox* wavelength_ = nullptr;
     QComboBox* quantity_ = nullptr;  // entry 0: the wavelength's reflectance; then indices, bands
     QLabel* picture_ = nullptr;
+    widgets::PresentationEntry* presentation_ = nullptr;  // "Ver › Modo presentación"
     // What Follow gave last.
     bool following_ = false;
     leaf::LeafParameters followedLeaf_ = leaf::kStartLeafParameters;

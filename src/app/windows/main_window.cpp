@@ -13,7 +13,6 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -60,14 +59,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     scroller->setObjectName(QStringLiteral("scrTulmera"));
     scroller->setWidgetResizable(true);
     scroller->setFrameShape(QFrame::NoFrame);
-    auto* central = new QWidget(scroller);
-    auto* column = new QVBoxLayout(central);
-    column->addWidget(BuildProspectGroup());
-    auto* separator = new QFrame(central);
-    separator->setFrameShape(QFrame::HLine);
-    separator->setFrameShadow(QFrame::Sunken);
-    column->addWidget(separator);
-    column->addWidget(BuildSailhGroup());
+    QWidget* central = BuildContent(scroller);
     scroller->setWidget(central);
     // The docks take room beside the content, never the charts' own: the window grows instead
     // (a dock too wide for the screen can still be tabified or floated).

@@ -158,6 +158,7 @@ private:
     void ShowHemisphere();  // "Ver › Vista hemisférica"
     QString LeafReadoutText(int index) const;
     QString CanopyReadoutText(int index) const;
+    QWidget* BuildContent(QWidget* parent);  // both groups, one above the other
     QWidget* BuildProspectGroup();
     QWidget* BuildSailhGroup();
     void Connect();

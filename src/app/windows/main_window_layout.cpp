@@ -2,6 +2,7 @@
 // group below, each chart to the right of its group.
 #include <QAction>
 #include <QComboBox>
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QVBoxLayout>
 
 #include "app/widgets/chart_panel.h"
 #include "app/widgets/controls.h"
@@ -154,6 +156,23 @@ void MainWindow::BuildMenus()
     BuildLanguageMenu(menu2);
     BuildLeafModelMenu(menu2);
     BuildSkyMixMenu(menu2);
+}
+
+// The leaf group above the canopy group, with as little room between and around them as
+// reads well: on a low screen every line saved keeps the canopy chart's axis in view.
+QWidget* MainWindow::BuildContent(QWidget* parent)
+{
+    auto* content = new QWidget(parent);
+    auto* column = new QVBoxLayout(content);
+    TrimVerticalMargins(column);
+    column->setSpacing(kVerticalMargin);
+    column->addWidget(BuildProspectGroup());
+    auto* separator = new QFrame(content);
+    separator->setFrameShape(QFrame::HLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    column->addWidget(separator);
+    column->addWidget(BuildSailhGroup());
+    return content;
 }
 
 QWidget* MainWindow::BuildProspectGroup()
