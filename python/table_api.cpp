@@ -47,10 +47,11 @@ TableObject Lut(const py::object& samples, const py::object& ranges, const py::o
                 const py::object& N, const py::object& Cab, const py::object& Cw,
                 const py::object& Cm, const py::object& lai, const py::object& sun,
                 const py::object& view, const py::object& azimuth, const py::object& hotspot,
-                const std::string& lidf, const std::string& soil, const py::object& visibility)
+                const std::string& lidf, const std::string& soil, const py::object& visibility,
+                const std::string& model, const py::kwargs& pigments)
 {
-    lut::TableSpec spec = HeldSpecOf(N, Cab, Cw, Cm, lai, sun, view, azimuth, hotspot, lidf, soil,
-                                     visibility, "classic");
+    lut::TableSpec spec = HeldSpecOf(HeldLeafOf(N, Cab, Cw, Cm, model, pigments), lai, sun, view,
+                                     azimuth, hotspot, lidf, soil, visibility, "classic");
     spec.samples =
         WholeOf("samples", samples, 1, std::numeric_limits<int>::max(), "from 1 to 2147483646");
     spec.seed = WholeOf("seed", seed, 0, kLargestSeed, "from 0 to 999999999999999");
@@ -336,16 +337,20 @@ void DefineTables(py::module_& m)
     m.def("lut", &Lut, py::arg("samples"), py::arg("ranges") = py::none(), py::kw_only(),
           py::arg("seed") = 0, py::arg("sampling") = "lhs", py::arg("out") = py::none(),
           py::arg("threads") = py::none(), py::arg("N") = 1.5, py::arg("Cab") = 40.0,
-          py::arg("Cw") = 0.01, py::arg("Cm") = 0.009, py::arg("lai") = 3.0, py::arg("sun") = 30.0,
-          py::arg("view") = 0.0, py::arg("azimuth") = 0.0, py::arg("hotspot") = 0.1,
-          py::arg("lidf") = "spherical", py::arg("soil") = "S1", py::arg("visibility") = 15.0,
+          py::arg("Cw") = 0.01, py::arg("Cm") = py::none(), py::arg("lai") = 3.0,
+          py::arg("sun") = 30.0, py::arg("view") = 0.0, py::arg("azimuth") = 0.0,
+          py::arg("hotspot") = 0.1, py::arg("lidf") = "spherical", py::arg("soil") = "S1",
+          py::arg("visibility") = 15.0, py::arg("model") = "classic",
           "lut(samples, ranges=None, *, seed=0, sampling=\"lhs\", out=None, threads=None,\n"
           "    N=1.5, Cab=40, Cw=0.01, Cm=0.009, lai=3, sun=30, view=0, azimuth=0,\n"
-          "    hotspot=0.1, lidf=\"spherical\", soil=\"S1\", visibility=15) -> Table\n\n"
+          "    hotspot=0.1, lidf=\"spherical\", soil=\"S1\", visibility=15,\n"
+          "    model=\"classic\", **pigments) -> Table\n\n"
           "A look-up table of `samples` leaf + canopy simulations, the rows tulmera-batch lut\n"
           "computes for the same settings: the parameters of `ranges` (a dict such as\n"
           "{\"LAI\": (0.1, 8), \"Cab\": (5, 90)}; names N, Cab, Cw, Cm, LAI, sun, view,\n"
-          "azimuth, hotspot) drawn by Latin hypercube (\"lhs\") or uniformly from `seed`, the\n"
+          "azimuth, hotspot, and for model=\"prospect-d\" or \"prospect-pro\" Car, Anth,\n"
+          "Cbrown and Prot, CBC in place of Cm) drawn by Latin hypercube (\"lhs\") or uniformly "
+          "from `seed`, the\n"
           "others held at the keyword values. Computed in memory on `threads` threads with\n"
           "the GIL released; with out=\"FILE.h5\" or \"FILE.csv\" also written to that file,\n"
           "whole or not at all (OSError when it cannot be written). Raises ValueError for a\n"

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "arguments.h"
+#include "leaf_arguments.h"
 
 namespace tulmera::python {
 
@@ -48,6 +49,15 @@ lut::TableSpec HeldSpecOf(const py::object& N, const py::object& Cab, const py::
 {
     const leaf::LeafParameters held{ScalarOf("N", N), ScalarOf("Cab", Cab), ScalarOf("Cw", Cw),
                                     ScalarOf("Cm", Cm)};
+    return HeldSpecOf(held, lai, sun, view, azimuth, hotspot, lidf, soil, visibility, skyMix);
+}
+
+lut::TableSpec HeldSpecOf(const leaf::LeafParameters& held, const py::object& lai,
+                          const py::object& sun, const py::object& view, const py::object& azimuth,
+                          const py::object& hotspot, const std::string& lidf,
+                          const std::string& soil, const py::object& visibility,
+                          const std::string& skyMix)
+{
     const canopy::CanopyInputs inputs{ScalarOf("lai", lai),
                                       ScalarOf("sun", sun),
                                       ScalarOf("view", view),
@@ -58,6 +68,21 @@ lut::TableSpec HeldSpecOf(const py::object& N, const py::object& Cab, const py::
                                       VisibilityOf(ScalarOf("visibility", visibility)),
                                       SkyMixOf(skyMix)};
     return lut::HeldSpec(held, inputs);
+}
+
+leaf::LeafParameters HeldLeafOf(const py::object& N, const py::object& Cab, const py::object& Cw,
+                                const py::object& Cm, const std::string& model,
+                                const py::dict& pigments)
+{
+    const LeafArguments leaf = ReadLeafArguments(N, Cab, Cw, Cm, model, pigments);
+    for (const NumericArgument& argument : leaf.values) {
+        if (argument.values.ndim() != 0) {
+            throw py::value_error(argument.name
+                                  + " must be one number: a table holds it for every row.");
+        }
+    }
+    CheckLeafArguments(leaf);
+    return LeafRows(leaf).At(0);
 }
 
 void ReadRanges(const py::object& ranges, lut::TableSpec& spec)

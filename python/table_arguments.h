@@ -38,6 +38,20 @@ lut::TableSpec HeldSpecOf(const py::object& N, const py::object& Cab, const py::
                           const std::string& soil, const py::object& visibility,
                           const std::string& skyMix);
 
+// The same with the held leaf given whole (any leaf model).
+lut::TableSpec HeldSpecOf(const leaf::LeafParameters& held, const py::object& lai,
+                          const py::object& sun, const py::object& view, const py::object& azimuth,
+                          const py::object& hotspot, const std::string& lidf,
+                          const std::string& soil, const py::object& visibility,
+                          const std::string& skyMix);
+
+// The held leaf of leaf()'s arguments (N, Cab, Cw, Cm, model, **pigments: see
+// ReadLeafArguments), each one number, checked against the model's domain. Throws
+// py::value_error naming the argument.
+leaf::LeafParameters HeldLeafOf(const py::object& N, const py::object& Cab, const py::object& Cw,
+                                const py::object& Cm, const std::string& model,
+                                const py::dict& pigments);
+
 // The varied parameters of `ranges` (None, or a dict such as {"LAI": (0.1, 8)}) set in
 // `spec`, then every range checked against the models' domain (lut::RangeProblem). Throws
 // py::value_error naming the parameter.

@@ -108,7 +108,7 @@ def lut(
     N: float = 1.5,
     Cab: float = 40,
     Cw: float = 0.01,
-    Cm: float = 0.009,
+    Cm: Optional[float] = None,
     lai: float = 3,
     sun: float = 30,
     view: float = 0,
@@ -117,6 +117,8 @@ def lut(
     lidf: str = "spherical",
     soil: str = "S1",
     visibility: float = 15,
+    model: str = "classic",
+    **pigments: float,
 ) -> Table: ...
 def read_table(path: PathLike) -> Table: ...
 

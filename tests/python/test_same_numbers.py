@@ -153,3 +153,23 @@ def test_a_table_of_another_leaf_model_reads_with_its_columns(batch):
     assert set(fit.mean) == set(table.names)
     assert fit.rmse_refined < 0.01
     assert fit.refined["Anth"] == pytest.approx(table["Anth"][11], abs=0.5)
+
+
+def test_a_table_of_another_leaf_model_from_python_is_the_batch_runners(batch):
+    held = dict(N=1.8, Cab=35, Car=9, Cbrown=0.1, Cw=0.012, Prot=0.001, sun=35, hotspot=0.1)
+    options = [item for name, value in held.items() for item in ("--" + name, value)]
+    batch.run("lut", "--leaf-model", "prospect-pro", "--samples", 30, "--seed", 4, "--range",
+              "Anth=0:30", "--range", "CBC=0.002:0.015", "--range", "LAI=0.5:5", *options,
+              "--lidf", "Esferico", "--out", "pro.h5", "--quiet")
+    ranges = {"Anth": (0, 30), "CBC": (0.002, 0.015), "LAI": (0.5, 5)}
+    table = tulmera.lut(30, ranges, seed=4, model="prospect-pro", lidf="spherical", soil="S1",
+                        **held)
+    written = tulmera.read_table(batch.path("pro.h5"))
+    assert table.leaf_model == written.leaf_model == "prospect-pro"
+    assert table.names == written.names
+    assert np.array_equal(table.parameters, written.parameters)
+    assert np.array_equal(table.reflectance, written.reflectance)
+    with pytest.raises(ValueError, match="Cm is not a parameter of the prospect-pro"):
+        tulmera.lut(5, model="prospect-pro", Cm=0.01)
+    with pytest.raises(ValueError, match="Car must be one number"):
+        tulmera.lut(5, model="prospect-d", Car=[1, 2])
