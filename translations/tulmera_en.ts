@@ -1082,10 +1082,10 @@ RMSE R %5 · T %6 · %7 evaluations</translation>
         <translation>Canopy fitted: %1 simulations in the table and %2 in the refinement.</translation>
     </message>
     <message>
-        <source>LAI %1 · N %2 · Cab %3 · Cw %4 · Cm %5
+        <source>LAI %1 · N %2 · Cab %3 · Cw %4 · %5
 RMSE %6
 Tabla (%7 mejores de %8): %9 · RMSE %10</source>
-        <translation>LAI %1 · N %2 · Cab %3 · Cw %4 · Cm %5
+        <translation>LAI %1 · N %2 · Cab %3 · Cw %4 · %5
 RMSE %6
 Table (best %7 of %8): %9 · RMSE %10</translation>
     </message>

@@ -284,11 +284,15 @@ void MeasuredPanel::ShowFitResult()
         const auto value = [&](Parameter p) {
             return widgets::ValueText(refined.values[static_cast<std::size_t>(p)], 4);
         };
+        // The dry matter as the fit's leaf model holds it: PROSPECT-PRO fits CBC in its place.
+        const QString dryMatter = canopyFitResult_->leafModel == leaf::LeafModel::ProspectPro
+                                      ? QStringLiteral("CBC %1").arg(value(Parameter::CBC))
+                                      : QStringLiteral("Cm %1").arg(value(Parameter::Cm));
         fitLabel_->setText(
-            tr("LAI %1 · N %2 · Cab %3 · Cw %4 · Cm %5\nRMSE %6\n"
+            tr("LAI %1 · N %2 · Cab %3 · Cw %4 · %5\nRMSE %6\n"
                "Tabla (%7 mejores de %8): %9 · RMSE %10")
                 .arg(value(Parameter::Lai), value(Parameter::N), value(Parameter::Cab),
-                     value(Parameter::Cw), value(Parameter::Cm), RmseText(refined.rmsePercent))
+                     value(Parameter::Cw), dryMatter, RmseText(refined.rmsePercent))
                 .arg(kCanopyFitBest)
                 .arg(kCanopyFitRows)
                 .arg(MeanAndSd(table, Parameter::Lai), RmseText(table.bestRmsePercent.front())));
