@@ -127,7 +127,13 @@ void MainWindow::RedrawIfResized()
     if (!drawnFor(leafChartPanel_->view()) || !drawnFor(canopyChartPanel_->view())) Recompute();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The docks outlive this part of the window: hidden as the widgets go, they would call
+    // back into a window already half destroyed.
+    disconnect(sensorDock_->viewAction(), nullptr, this, nullptr);
+    disconnect(measuredPanel_, nullptr, this, nullptr);
+}
 
 void MainWindow::Connect()
 {
