@@ -33,14 +33,39 @@ std::string ValueName(CanopySweptParameter swept, double value)
     return std::string(CanopyParameterName(swept)) + " = " + NumberText(value);
 }
 
-// The first input of `step` outside its accepted range, leaf first.
-std::optional<domain::DomainProblem> FirstRefused(const CanopyStepInputs& step)
+}  // namespace
+
+std::optional<domain::DomainProblem> FirstRefusedInput(const CanopyStepInputs& step)
 {
     if (auto problem = domain::CheckLeafDomain(step.leaf)) return problem;
     return domain::CheckCanopyDomain(step.canopy);
 }
 
-}  // namespace
+domain::Input SweptInput(CanopySweptParameter swept)
+{
+    switch (swept) {
+        case CanopySweptParameter::Lai:
+            return domain::Input::Lai;
+        case CanopySweptParameter::Sun:
+            return domain::Input::SunZenith;
+        case CanopySweptParameter::View:
+        case CanopySweptParameter::Plane:
+            return domain::Input::ViewAngle;
+        case CanopySweptParameter::Azimuth:
+            return domain::Input::RelAzimuth;
+        case CanopySweptParameter::HotSpot:
+            return domain::Input::HotSpot;
+        case CanopySweptParameter::N:
+            return domain::Input::N;
+        case CanopySweptParameter::Cab:
+            return domain::Input::Cab;
+        case CanopySweptParameter::Cw:
+            return domain::Input::Cw;
+        case CanopySweptParameter::Cm:
+            return domain::Input::Cm;
+    }
+    throw Error("unknown swept parameter");
+}
 
 void LeafSpectraAsRead(const leaf::LeafParameters& p, spectral::Spectrum& reflPct,
                        spectral::Spectrum& transPct)
@@ -161,7 +186,7 @@ std::vector<double> CheckedCanopySweepValues(const CanopySweepRequest& request)
     const int count = static_cast<int>(values.size());
     for (int i = 0; i < count; ++i) {
         const double value = values[static_cast<std::size_t>(i)];
-        if (const auto problem = FirstRefused(CanopyStepOf(request, value))) {
+        if (const auto problem = FirstRefusedInput(CanopyStepOf(request, value))) {
             throw Error("Cannot sweep " + name + ". Value " + std::to_string(i + 1) + " of "
                         + std::to_string(count) + ", " + ValueName(request.swept, value)
                         + ", gives " + std::string(domain::OptionName(problem->input)) + " = "

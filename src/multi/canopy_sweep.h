@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "canopy/canopy_run.h"
+#include "domain/input_domain.h"
 #include "leaf/leaf_parameters.h"
 #include "multi/sweep_quantity.h"
 #include "spectral/grid.h"
@@ -58,6 +59,13 @@ struct CanopyStepInputs {
     canopy::CanopyInputs canopy;
 };
 CanopyStepInputs CanopyStepOf(const CanopySweepRequest& request, double value);
+
+// The first input of `step` outside its accepted range (domain/input_domain.h), leaf first;
+// nothing when every input is accepted.
+std::optional<domain::DomainProblem> FirstRefusedInput(const CanopyStepInputs& step);
+
+// The model input that sweeping `swept` changes (the view angle for the principal plane).
+domain::Input SweptInput(CanopySweptParameter swept);
 
 // The leaf spectra of `p` in percent as the canopy run sees them: printed as "VP.dat" prints
 // them (15 significant digits) and read back as the canopy run reads "VP.dat", so that a canopy

@@ -24,33 +24,6 @@ QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-// True when `input` is what sweeping `swept` changes.
-bool IsSweptInput(CanopySweptParameter swept, domain::Input input)
-{
-    switch (swept) {
-        case CanopySweptParameter::Lai:
-            return input == domain::Input::Lai;
-        case CanopySweptParameter::Sun:
-            return input == domain::Input::SunZenith;
-        case CanopySweptParameter::View:
-        case CanopySweptParameter::Plane:
-            return input == domain::Input::ViewAngle;
-        case CanopySweptParameter::Azimuth:
-            return input == domain::Input::RelAzimuth;
-        case CanopySweptParameter::HotSpot:
-            return input == domain::Input::HotSpot;
-        case CanopySweptParameter::N:
-            return input == domain::Input::N;
-        case CanopySweptParameter::Cab:
-            return input == domain::Input::Cab;
-        case CanopySweptParameter::Cw:
-            return input == domain::Input::Cw;
-        case CanopySweptParameter::Cm:
-            return input == domain::Input::Cm;
-    }
-    return false;
-}
-
 }  // namespace
 
 QString CanopySweepWindow::OtherWavelengthKey() { return QStringLiteral("wavelength"); }
@@ -142,9 +115,8 @@ std::optional<multi::SweepLimits> CanopySweepWindow::ReadLimits(
     for (std::size_t i = 0; i < 2; ++i) {
         const double limit = i == 0 ? limits.lower : limits.upper;
         const multi::CanopyStepInputs step = multi::CanopyStepOf(request, limit);
-        std::optional<domain::DomainProblem> problem = domain::CheckLeafDomain(step.leaf);
-        if (!problem) problem = domain::CheckCanopyDomain(step.canopy);
-        if (problem && IsSweptInput(request.swept, problem->input)) {
+        const std::optional<domain::DomainProblem> problem = multi::FirstRefusedInput(step);
+        if (problem && problem->input == multi::SweptInput(request.swept)) {
             refuse(limitBoxes_[i],
                    widgets::OutsideRange(LimitName(i), problem->value, problem->range));
         }
