@@ -21,12 +21,6 @@ constexpr double kEntryGap = 1.2;    // between legend entries in a row
 constexpr double kTitleSize = 1.2;   // the title's size
 constexpr double kNoteSize = 0.85;   // the note's size
 
-std::string TickText(const FigureAxis& axis, double value)
-{
-    // -0 would read "-0.0": ticks at zero come from sums that may land just below it.
-    return textio::FixedText(value == 0.0 ? 0.0 : value, axis.decimals);
-}
-
 double WidestTick(const FigureAxis& axis, double size, const TextMeasure& measure)
 {
     double widest = 0.0;
@@ -55,6 +49,12 @@ double CaptionWidth(const FigureLegendEntry& entry, double size, const TextMeasu
 }
 
 }  // namespace
+
+std::string TickText(const FigureAxis& axis, double value)
+{
+    // -0 would read "-0.0": ticks at zero come from sums that may land just below it.
+    return textio::FixedText(value == 0.0 ? 0.0 : value, axis.decimals);
+}
 
 FigureLayout LayOutFigure(const Figure& figure, int width, const FigureStyle& style,
                           const TextMeasure& measure)

@@ -25,6 +25,9 @@ struct FigureAxis {
     int decimals = 0;           // of the numbers
 };
 
+// The number of `axis` at its tick `value`, with the axis's decimals ("0.0", never "-0.0").
+std::string TickText(const FigureAxis& axis, double value);
+
 // A curve as the legend names it: its pen and its caption.
 struct FigureLegendEntry {
     std::string caption;

@@ -3,13 +3,17 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
+#include <QTranslator>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -233,6 +237,62 @@ private slots:
         QVERIFY(testing::FindChild<QLabel>(window, "lblEjeY")
                     ->text()
                     .startsWith(QStringLiteral("800 nm")));
+    }
+
+    // The quantity chart is numbered at its saved figure's ticks, across over the swept values
+    // and up from 0 for a reflectance unless zoomed in on its data, titled in the window's
+    // language; each redraw numbers it again.
+    void theQuantityChartIsNumberedOverItsRange_data()
+    {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<bool>("zoom");
+        QTest::addColumn<QString>("across");
+        QTest::newRow("Spanish") << false << false << "Indice de área foliar (LAI)";
+        QTest::newRow("Spanish, zoomed") << false << true << "Indice de área foliar (LAI)";
+        QTest::newRow("English, zoomed") << true << true << "Leaf area index (LAI)";
+    }
+    void theQuantityChartIsNumberedOverItsRange()
+    {
+        QFETCH(bool, english);
+        QFETCH(bool, zoom);
+        QTranslator translator;
+        if (english) {
+            QVERIFY(translator.load(QStringLiteral(":/i18n/tulmera_en.qm")));
+            QCoreApplication::installTranslator(&translator);
+        }
+        CanopySweepWindow* window = Open();
+        testing::FindChild<QComboBox>(window, "cmbMagnitud")->setCurrentText("670 nm");
+        testing::FindChild<QPushButton>(window, "btok")->click();  // LAI 0.5 to 8 by 0.5
+        testing::FindChild<QCheckBox>(window, "chkAmpliar")->setChecked(zoom);
+        QCoreApplication::removeTranslator(&translator);
+        double low = 1, high = 0;
+        for (const spectral::Spectrum& refl : window->result()->canopyReflPct) {
+            low = std::min(low, refl[(670 - 400) / 5] / 100);
+            high = std::max(high, refl[(670 - 400) / 5] / 100);
+        }
+        const auto* view = testing::FindChild<widgets::ChartView>(window, "pctMagnitud");
+        std::vector<double> up, across;
+        for (const QLabel* label : view->parentWidget()->findChildren<QLabel*>(
+                 QRegularExpression(QStringLiteral("^lblGrid")))) {
+            bool number = false;
+            const double value = label->text().toDouble(&number);
+            QVERIFY2(number, qPrintable(label->text()));
+            (label->geometry().right() < view->x() ? up : across).push_back(value);
+        }
+        std::sort(up.begin(), up.end());
+        std::sort(across.begin(), across.end());
+        QVERIFY(up.size() >= 3 && across.size() >= 3);
+        // Every number within the range, the first and the last less than a step from its ends.
+        const auto spans = [](const std::vector<double>& ticks, double from, double to) {
+            const double step = ticks[1] - ticks[0];
+            return ticks.front() >= from - 1e-9 && ticks.front() - from < step
+                   && ticks.back() <= to + 1e-9 && to - ticks.back() < step;
+        };
+        QVERIFY(spans(across, 0.5, 8));
+        QVERIFY(spans(up, zoom ? low : 0.0, high));
+        QCOMPARE(up.front() == 0.0, !zoom);
+        QCOMPARE(testing::FindChild<QLabel>(window, "lblEjeMagnitud")->text(), "670 nm");
+        QTEST(testing::FindChild<QLabel>(window, "lblEjeParametro")->text(), "across");
     }
 
     // A larger window draws both charts afresh at their shown size from the sweep in memory,

@@ -241,6 +241,39 @@ ChartPanel::ChartPanel(const QString& chartName, const plot::ChartScale& scale,
         legendRows_.push_back(row);
         swatches_.push_back(swatch);
     }
+    MakeAxisTexts(decorations);
+    for (const auto& axis : decorations.rightLabels) {
+        auto* label = new QLabel(axis.text, this);
+        label->setObjectName(
+            QStringLiteral("%1(%2)").arg(decorations.rightLabelsName).arg(rightLabels_.size()));
+        label->setFont(AxisFont());
+        label->adjustSize();
+        RegisterText(label);
+        rightLabels_.emplace_back(axis.value, label);
+    }
+    if (!decorations.rightAxisTitle.isEmpty()) {
+        rightTitle_ = new VerticalLabel(decorations.rightAxisTitle, this);
+        rightTitle_->setObjectName(decorations.rightAxisTitleName);
+        rightTitle_->setFont(AxisFont());
+        rightTitle_->adjustSize();
+        RegisterText(rightTitle_);
+    }
+    if (decorations.strip) {
+        stripView_ = new ChartView(decorations.strip->scale, false, this);
+        stripView_->setObjectName(decorations.strip->name);
+        stripLeft_ = new QLabel(this);
+        stripLeft_->setObjectName(decorations.strip->leftLabelName);
+        stripRight_ = new QLabel(this);
+        stripRight_->setObjectName(decorations.strip->rightLabelName);
+    }
+    KeepAxisTextSizes();
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+// The value labels, the labels under the chart and the two axis titles of `decorations`, in
+// the axis font at its size outside presentation mode.
+void ChartPanel::MakeAxisTexts(const ChartDecorations& decorations)
+{
     int index = decorations.firstLabelIndex;
     const auto makeLabel = [&](const ChartDecorations::AxisLabel& axis) {
         auto* label = new QLabel(axis.text, this);
@@ -254,26 +287,13 @@ ChartPanel::ChartPanel(const QString& chartName, const plot::ChartScale& scale,
     for (const auto& axis : decorations.wavelengthLabels) {
         wavelengthLabels_.push_back(makeLabel(axis));
     }
-    for (const auto& axis : decorations.rightLabels) {
-        auto* label = new QLabel(axis.text, this);
-        label->setObjectName(
-            QStringLiteral("%1(%2)").arg(decorations.rightLabelsName).arg(rightLabels_.size()));
-        label->setFont(AxisFont());
-        label->adjustSize();
-        RegisterText(label);
-        rightLabels_.emplace_back(axis.value, label);
+    if (!decorations.valueAxisTitle.isEmpty()) {
+        valueTitle_ = new VerticalLabel(decorations.valueAxisTitle, this);
+        valueTitle_->setObjectName(decorations.valueAxisTitleName);
+        valueTitle_->setFont(AxisFont());
+        valueTitle_->adjustSize();
+        RegisterText(valueTitle_);
     }
-    const auto makeTitle = [&](const QString& text, const QString& name) -> QLabel* {
-        if (text.isEmpty()) return nullptr;
-        auto* title = new VerticalLabel(text, this);
-        title->setObjectName(name);
-        title->setFont(AxisFont());
-        title->adjustSize();
-        RegisterText(title);
-        return title;
-    };
-    valueTitle_ = makeTitle(decorations.valueAxisTitle, decorations.valueAxisTitleName);
-    rightTitle_ = makeTitle(decorations.rightAxisTitle, decorations.rightAxisTitleName);
     if (!decorations.axisTitle.isEmpty()) {
         axisTitle_ = new QLabel(decorations.axisTitle, this);
         axisTitle_->setObjectName(decorations.axisTitleName);
@@ -281,16 +301,39 @@ ChartPanel::ChartPanel(const QString& chartName, const plot::ChartScale& scale,
         axisTitle_->adjustSize();
         RegisterText(axisTitle_);
     }
-    if (decorations.strip) {
-        stripView_ = new ChartView(decorations.strip->scale, false, this);
-        stripView_->setObjectName(decorations.strip->name);
-        stripLeft_ = new QLabel(this);
-        stripLeft_->setObjectName(decorations.strip->leftLabelName);
-        stripRight_ = new QLabel(this);
-        stripRight_->setObjectName(decorations.strip->rightLabelName);
+}
+
+void ChartPanel::SetAxes(const ChartDecorations& axes)
+{
+    SetAxisTextGrowth(1.0);  // the kept sizes are those at the chart's hinted size
+    std::vector<QLabel*> old;
+    for (const auto& [value, label] : valueLabels_) old.push_back(label);
+    for (const auto& [value, label] : wavelengthLabels_) old.push_back(label);
+    if (valueTitle_ != nullptr) old.push_back(valueTitle_);
+    if (axisTitle_ != nullptr) old.push_back(axisTitle_);
+    for (QLabel* label : old) {
+        texts_.erase(std::remove_if(texts_.begin(), texts_.end(),
+                                    [label](const auto& text) { return text.first == label; }),
+                     texts_.end());
+        delete label;
+    }
+    valueLabels_.clear();
+    wavelengthLabels_.clear();
+    valueTitle_ = nullptr;
+    axisTitle_ = nullptr;
+    const std::size_t first = texts_.size();
+    MakeAxisTexts(axes);
+    for (std::size_t i = first; i < texts_.size(); ++i) {
+        QLabel* label = texts_[i].first;
+        QFont font = label->font();
+        font.setPointSizeF(texts_[i].second * textScale_);
+        label->setFont(font);
+        label->adjustSize();
+        label->show();
     }
     KeepAxisTextSizes();
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    updateGeometry();
+    PlaceChildren();
 }
 
 // A label's size with its texts `growth` times their size at the chart's hinted size, from the

@@ -172,6 +172,12 @@ public:
     void SetExtraLegend(const std::vector<ChartDecorations::LegendEntry>& entries,
                         const QStringList& tips);
 
+    // Replaces the value labels, the labels under the chart and the two axis titles with those
+    // of `axes` (its valueLabels, wavelengthLabels, firstLabelIndex, valueAxisTitle and
+    // axisTitle with their names; the rest is not read) and places them; they follow
+    // presentation mode and grow with the chart as the first ones did.
+    void SetAxes(const ChartDecorations& axes);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
@@ -192,6 +198,7 @@ protected:
 
 private:
     void PlaceChildren();
+    void MakeAxisTexts(const ChartDecorations& decorations);
     void RegisterText(QLabel* label);
     void KeepAxisTextSizes();
     QSize GrownSize(const QLabel* label, double growth) const;

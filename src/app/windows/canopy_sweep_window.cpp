@@ -17,9 +17,11 @@
 #include "app/widgets/core_texts.h"
 #include "app/widgets/presentation_entry.h"
 #include "app/widgets/value_messages.h"
+#include "app/windows/quantity_texts.h"
 #include "leaf/leaf_models.h"
 #include "multi/canopy_sweep_charts.h"
 #include "multi/sweep_quantity.h"
+#include "plot/chart_figures.h"
 #include "plot/chart_geometry.h"
 #include "plot/figure.h"
 #include "plot/quantity_chart.h"
@@ -83,6 +85,24 @@ ChartDecorations CurvesDecorations()
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
+// The title of the quantity chart's swept axis: the chooser's text, with the unit of an angle.
+QString SweptAxisTitle(CanopySweptParameter swept)
+{
+    QString title = tulmera::app::CanopySweepWindow::tr(kParameterTexts[std::size_t(swept)]);
+    switch (swept) {
+        case CanopySweptParameter::Sun:
+        case CanopySweptParameter::View:
+        case CanopySweptParameter::Azimuth:
+        case CanopySweptParameter::Plane:
+            return title + QStringLiteral(" (°)");
+        default:
+            return title;
+    }
+}
+
+// The first name of the quantity chart's axis numbers: after the sweep chart's.
+constexpr int kFirstQuantityLabel = 20;
+
 // The box's first value: a water band.
 constexpr int kStartWavelengthNm = 1650;
 
@@ -126,9 +146,10 @@ CanopySweepWindow::CanopySweepWindow(const leaf::LeafParameters& leaf,
     yAxisLabel_ = new QLabel(central);
     yAxisLabel_->setObjectName(QStringLiteral("lblEjeY"));
     quantityColumn->addWidget(yAxisLabel_);
-    quantityView_ = new widgets::ChartView(plot::kQuantityChartScale, true, central);
-    quantityView_->setObjectName(QStringLiteral("pctMagnitud"));
-    quantityColumn->addWidget(quantityView_, 1);
+    quantityPanel_ = new widgets::ChartPanel(QStringLiteral("pctMagnitud"),
+                                             plot::kQuantityChartScale, {}, central);
+    quantityView_ = quantityPanel_->view();
+    quantityColumn->addWidget(quantityPanel_, 1);
     xAxisLabel_ = new QLabel(central);
     xAxisLabel_->setObjectName(QStringLiteral("lblEjeX"));
     quantityColumn->addWidget(xAxisLabel_);
@@ -250,6 +271,7 @@ void CanopySweepWindow::ChooseParameter(int index)
     for (std::size_t i = 0; i < values.size(); ++i) {
         limitBoxes_[i]->setText(widgets::ValueText(values[i]));
     }
+    if (!result_) RedrawQuantity();  // the empty chart's axis title names the new parameter
 }
 
 // The sweep: read the limits, run every step in memory, then publish "MVS.dat" whole; the
@@ -325,8 +347,37 @@ void CanopySweepWindow::RedrawQuantity()
         yAxisLabel_->setText(tr("%1: %2 a %3")
                                  .arg(Utf8(quantity->name), widgets::ValueText(axes.yMin, 4),
                                       widgets::ValueText(axes.yMax, 4)));
+        NumberQuantityAxes(axes, QuantityEntryText(quantity->name), result_->swept);
+    } else if (!result_) {
+        // Numbered already before the first sweep, so that the chart keeps its place.
+        NumberQuantityAxes({0, 1, 0, 1}, quantityList_->currentText(),
+                           static_cast<CanopySweptParameter>(parameterList_->currentIndex()));
     }
     quantityView_->SetImage(chart.image());
+}
+
+// The quantity chart's axis numbers at the ticks its saved figure has, and the axes' titles.
+void CanopySweepWindow::NumberQuantityAxes(const plot::QuantityAxes& axes, const QString& quantity,
+                                           CanopySweptParameter swept)
+{
+    const plot::Figure figure = plot::QuantityChartFigure(axes, {}, {});
+    ChartDecorations d;
+    // Chart units 0 .. 1 run from the axis's value at its start to the one at its end.
+    const auto place = [](const plot::FigureAxis& axis,
+                          std::vector<ChartDecorations::AxisLabel>& out) {
+        for (const double tick : axis.ticks) {
+            out.push_back({(tick - axis.atStart) / (axis.atEnd - axis.atStart),
+                           Utf8(plot::TickText(axis, tick))});
+        }
+    };
+    place(figure.y, d.valueLabels);
+    place(figure.x, d.wavelengthLabels);
+    d.firstLabelIndex = kFirstQuantityLabel;
+    d.valueAxisTitle = quantity;
+    d.valueAxisTitleName = QStringLiteral("lblEjeMagnitud");
+    d.axisTitle = SweptAxisTitle(swept);
+    d.axisTitleName = QStringLiteral("lblEjeParametro");
+    quantityPanel_->SetAxes(d);
 }
 
 void CanopySweepWindow::ApplyPresentation(bool on)
@@ -339,6 +390,7 @@ void CanopySweepWindow::ApplyPresentation(bool on)
 void CanopySweepWindow::ShowPresentationTexts(bool on)
 {
     curvesPanel_->SetPresentation(on);
+    quantityPanel_->SetPresentation(on);
     const double scale = on ? widgets::ChartPanel::kPresentationTextScale : 1.0;
     for (QWidget* text : {static_cast<QWidget*>(xAxisLabel_), static_cast<QWidget*>(yAxisLabel_),
                           static_cast<QWidget*>(quantityList_)}) {

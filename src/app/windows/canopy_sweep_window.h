@@ -79,6 +79,10 @@ private:
     std::optional<multi::SweepQuantity> ChosenQuantity() const;
     void Run();
     void RedrawQuantity();
+    // The quantity chart's numbers and titles: `axes` as the chart maps them, `quantity` up and
+    // `swept` across.
+    void NumberQuantityAxes(const plot::QuantityAxes& axes, const QString& quantity,
+                            multi::CanopySweptParameter swept);
     // The quantity chart's range: from zero for reflectances unless "Ampliar" is checked.
     multi::QuantityZoom ChosenZoom() const;
     void ShowCurves();
@@ -104,7 +108,8 @@ private:
     //   cmbMagnitud                       quantityList_
     //   spnLongitudOnda                   wavelengthBox_ (any grid wavelength, 400 .. 2500 nm)
     //   pctMSailh, pctlegend              curvesPanel_ (curves and colour legend)
-    //   pctMagnitud                       quantityView_
+    //   pctMagnitud                       quantityView_, in quantityPanel_ with its numbered
+    //                                     axes (lblGrid(20..), lblEjeMagnitud, lblEjeParametro)
     //   lblEjeX, lblEjeY                  xAxisLabel_, yAxisLabel_ (the quantity chart's ranges)
     //   chkAmpliar "Ampliar al rango de los datos"   zoomBox_
     //   lblValoresFijos                   heldLabel_ (the held values of the next sweep)
@@ -116,6 +121,7 @@ private:
     QComboBox* quantityList_ = nullptr;
     QSpinBox* wavelengthBox_ = nullptr;
     widgets::ChartPanel* curvesPanel_ = nullptr;
+    widgets::ChartPanel* quantityPanel_ = nullptr;
     widgets::ChartView* quantityView_ = nullptr;
     QLabel* xAxisLabel_ = nullptr;
     QLabel* yAxisLabel_ = nullptr;
