@@ -136,7 +136,7 @@ void SetCanopyPen(ChartSurface& canopyChart)
 }
 
 // The canopy reflectance curve from the records of "VS.dat" in `reader`.
-void DrawCanopyReflectance(ChartSurface& canopyChart, textio::FieldReader reader)
+void DrawCanopyReflectance(ChartSurface& canopyChart, textio::FieldReader& reader)
 {
     canopyChart.PlotPoint(400, 0);  // the lower left corner
     for (int record = 1; record <= kCanopySamples; ++record) {
@@ -184,8 +184,8 @@ void PaintProspect(ChartSurface& leafChart, textio::FieldReader reader)
 void PaintSailh(ChartSurface& canopyChart, const std::string& readName)
 {
     SetCanopyPen(canopyChart);  // set before the file is read, as when it is missing
-    DrawCanopyReflectance(canopyChart,
-                          textio::FieldReader(kCanopySpectrumFile, textio::ReadTextFile(readName)));
+    textio::FieldReader reader(kCanopySpectrumFile, textio::ReadTextFile(readName));
+    DrawCanopyReflectance(canopyChart, reader);
 }
 
 void PaintSailh(ChartSurface& canopyChart, textio::FieldReader reader)
