@@ -20,7 +20,6 @@
 #include "testing/recording_surface.h"
 #include "textio/field_reader.h"
 #include "textio/printed_text.h"
-#include "textio/text_file.h"
 #include "textio/working_files.h"
 
 namespace tulmera::fuzz {
@@ -156,14 +155,18 @@ void RequireFiniteCells(const exports::Workbook& workbook, std::size_t count)
     }
 }
 
-// The main window's export of the leaf and canopy files in the current directory; a failure
+// The main window's export of the leaf and canopy files `leafText` and `canopyText`; a failure
 // must name `fuzzedFile`, the other one being valid.
-void ExportMainWindowCells(const char* fuzzedFile)
+void ExportMainWindowCells(const char* fuzzedFile, const std::string& leafText,
+                           const std::string& canopyText)
 {
     const exports::MainExportHeader header{
         leaf::kStartLeafParameters, 0.1, 0.0, 0.0, "Planofilo", "S1", "0", "0"};
     ReadsOrNamesFile(fuzzedFile, [&] {
-        RequireFiniteCells(exports::MainWindowWorkbook(header), 17 + 4 * kWavelengthCount);
+        RequireFiniteCells(
+            exports::MainWindowWorkbook(header, textio::FieldReader(kLeafSpectrumFile, leafText),
+                                        textio::FieldReader(kCanopySpectrumFile, canopyText)),
+            17 + 4 * kWavelengthCount);
     });
 }
 
@@ -186,56 +189,55 @@ const std::string& ValidSweepText()
 // "VP.dat" through the canopy run's reader.
 void ReadAsCanopyRunLeaf(const std::string& text)
 {
-    textio::ReplaceTextFile(kLeafSpectrumFile, text, textio::Flushing::Skip);
     spectral::Spectrum reflPct{}, transPct{};
-    ReadsOrNamesFile(kLeafSpectrumFile,
-                     [&] { canopy::ReadLeafSpectrumPct(kLeafSpectrumFile, reflPct, transPct); });
+    ReadsOrNamesFile(kLeafSpectrumFile, [&] {
+        canopy::ReadLeafSpectrumPct(textio::FieldReader(kLeafSpectrumFile, text), reflPct,
+                                    transPct);
+    });
 }
 
 // "VP.dat" through the leaf chart.
 void ReadAsLeafChart(const std::string& text)
 {
-    textio::ReplaceTextFile(kLeafSpectrumFile, text, textio::Flushing::Skip);
     testing::RecordingSurface leafChart;
-    ReadsOrNamesFile(kLeafSpectrumFile, [&] { plot::PaintProspect(leafChart); });
+    ReadsOrNamesFile(kLeafSpectrumFile, [&] {
+        plot::PaintProspect(leafChart, textio::FieldReader(kLeafSpectrumFile, text));
+    });
     RequireFiniteOps(leafChart);
 }
 
 // "VP.dat" through the main window's export, beside a valid "VS.dat".
 void ReadAsLeafExport(const std::string& text)
 {
-    textio::ReplaceTextFile(kLeafSpectrumFile, text, textio::Flushing::Skip);
-    textio::ReplaceTextFile(kCanopySpectrumFile, ValidCanopyText(), textio::Flushing::Skip);
-    ExportMainWindowCells(kLeafSpectrumFile);
+    ExportMainWindowCells(kLeafSpectrumFile, text, ValidCanopyText());
 }
 
 // "VS.dat" through the canopy chart.
 void ReadAsCanopyChart(const std::string& text)
 {
-    textio::ReplaceTextFile(kCanopySpectrumFile, text, textio::Flushing::Skip);
     testing::RecordingSurface canopyChart;
-    ReadsOrNamesFile(kCanopySpectrumFile, [&] { plot::PaintSailh(canopyChart); });
+    ReadsOrNamesFile(kCanopySpectrumFile, [&] {
+        plot::PaintSailh(canopyChart, textio::FieldReader(kCanopySpectrumFile, text));
+    });
     RequireFiniteOps(canopyChart);
 }
 
 // "VS.dat" through the main window's export, beside a valid "VP.dat".
 void ReadAsCanopyExport(const std::string& text)
 {
-    textio::ReplaceTextFile(kCanopySpectrumFile, text, textio::Flushing::Skip);
-    textio::ReplaceTextFile(kLeafSpectrumFile, ValidLeafText(), textio::Flushing::Skip);
-    ExportMainWindowCells(kCanopySpectrumFile);
+    ExportMainWindowCells(kCanopySpectrumFile, ValidLeafText(), text);
 }
 
 // "MVPaint.dat" through the sweep chart: all or nothing.
 void ReadAsSweepCurveFile(const std::string& text)
 {
-    textio::ReplaceTextFile(kSweepCurveFile, text, textio::Flushing::Skip);
     testing::RecordingSurface chart, legend;
     plot::SweepColours colours = plot::SweepColours::ForSweep(3);
     colours.Advance();
     const plot::SweepColours before = colours;
     const bool drawn = ReadsOrNamesFile(kSweepCurveFile, [&] {
-        plot::PaintMultiProspect({chart, legend}, colours);
+        plot::PaintMultiProspect({chart, legend}, colours,
+                                 textio::FieldReader(kSweepCurveFile, text));
     });
     if (!drawn) {
         Require(
@@ -251,12 +253,12 @@ void ReadAsSweepCurveFile(const std::string& text)
 void ReadAsSweepFile(const std::string& text)
 {
     const int blocks = ReadSweepShape(text);
-    textio::ReplaceTextFile(kSweepFile, text, textio::Flushing::Skip);
     for (const int valueCount : {blocks, blocks + 1}) {
         if (valueCount < 1) continue;
         const bool exported = ReadsOrNamesFile(kSweepFile, [&] {
-            RequireFiniteCells(exports::SweepWorkbook(valueCount),
-                               static_cast<std::size_t>(valueCount) * (5 + 3 * kWavelengthCount));
+            RequireFiniteCells(
+                exports::SweepWorkbook(valueCount, textio::FieldReader(kSweepFile, text)),
+                static_cast<std::size_t>(valueCount) * (5 + 3 * kWavelengthCount));
         });
         Require(!exported || valueCount == blocks,
                 "The sweep export read " + std::to_string(valueCount) + " blocks from a file of "

@@ -113,8 +113,13 @@ std::string CanopySpectrumText(const Spectrum& canopyReflPct)
 void ReadLeafSpectrumPct(const std::string& fileName, Spectrum& leafReflPct, Spectrum& leafTransPct,
                          const std::string& readName)
 {
-    textio::FieldReader reader(fileName,
-                               textio::ReadTextFile(readName.empty() ? fileName : readName));
+    ReadLeafSpectrumPct(
+        textio::FieldReader(fileName, textio::ReadTextFile(readName.empty() ? fileName : readName)),
+        leafReflPct, leafTransPct);
+}
+
+void ReadLeafSpectrumPct(textio::FieldReader reader, Spectrum& leafReflPct, Spectrum& leafTransPct)
+{
     for (std::size_t i = 0; i < kWavelengthCount; ++i) {
         reader.ReadWholeNumber("wavelength");  // read and not used: the grid gives it
         leafReflPct[i] = 100.0 * reader.ReadNumber("leaf reflectance");

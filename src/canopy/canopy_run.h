@@ -4,6 +4,7 @@
 #include "canopy/leaf_angles.h"
 #include "canopy/sky_ratio.h"
 #include "spectral/grid.h"
+#include "textio/field_reader.h"
 #include "textio/staged_files.h"
 #include "textio/working_files.h"
 
@@ -62,6 +63,10 @@ std::string CanopySpectrumText(const spectral::Spectrum& canopyReflPct);
 // is read in place of `fileName` (a staged copy); messages name `fileName`.
 void ReadLeafSpectrumPct(const std::string& fileName, spectral::Spectrum& leafReflPct,
                          spectral::Spectrum& leafTransPct, const std::string& readName = {});
+
+// The same from a leaf spectrum file's content in `reader` (its file name names it in messages).
+void ReadLeafSpectrumPct(textio::FieldReader reader, spectral::Spectrum& leafReflPct,
+                         spectral::Spectrum& leafTransPct);
 
 // The canopy run: reads "VP.dat" (kLeafSpectrumFile), runs the model over the grid, replaces
 // "VS.dat" (kCanopySpectrumFile) whole, and only then commits everything into `state`. Throws

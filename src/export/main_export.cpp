@@ -1,5 +1,7 @@
 #include "export/main_export.h"
 
+#include <utility>
+
 #include "export/result_reading.h"
 #include "spectral/grid.h"
 #include "textio/field_reader.h"
@@ -49,7 +51,13 @@ void AddHeader(std::vector<Cell>& cells, const MainExportHeader& h, const Output
 Workbook MainWindowWorkbook(const MainExportHeader& header, const OutputTexts& texts)
 {
     textio::FieldReader leafFile = textio::FieldReader::Open(kLeafSpectrumFile);
-    textio::FieldReader canopyFile = textio::FieldReader::Open(kCanopySpectrumFile);
+    return MainWindowWorkbook(header, std::move(leafFile),
+                              textio::FieldReader::Open(kCanopySpectrumFile), texts);
+}
+
+Workbook MainWindowWorkbook(const MainExportHeader& header, textio::FieldReader leafFile,
+                            textio::FieldReader canopyFile, const OutputTexts& texts)
+{
     std::vector<Cell> cells;
     cells.reserve(kTitleRow + 3 + 4 * spectral::kWavelengthCount);
     AddHeader(cells, header, texts);

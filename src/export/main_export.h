@@ -5,6 +5,7 @@
 #include "export/output_texts.h"
 #include "export/workbook.h"
 #include "leaf/leaf_parameters.h"
+#include "textio/field_reader.h"
 
 namespace tulmera::exports {
 
@@ -29,5 +30,9 @@ struct MainExportHeader {
 // line when either is missing, short, longer than 421 lines or malformed, or when a header
 // number is not finite.
 Workbook MainWindowWorkbook(const MainExportHeader& header, const OutputTexts& texts = {});
+
+// The same from the contents of "VP.dat" in `leafFile` and "VS.dat" in `canopyFile`.
+Workbook MainWindowWorkbook(const MainExportHeader& header, textio::FieldReader leafFile,
+                            textio::FieldReader canopyFile, const OutputTexts& texts = {});
 
 }  // namespace tulmera::exports

@@ -28,15 +28,27 @@ std::string HeaderLine(std::string line, int h, const SweepHeaderTexts& texts)
     return line;
 }
 
-}  // namespace
-
-Workbook SweepWorkbook(int valueCount, const std::string& readName, const SweepHeaderTexts& texts)
+void RequireSweep(int valueCount)
 {
     if (valueCount < 1) {
         throw Error("There is no sweep to export: it has " + std::to_string(valueCount)
                     + " values; run the sweep first.");
     }
-    textio::FieldReader file(kSweepFile, textio::ReadTextFile(readName, kMaxSweepFileBytes));
+}
+
+}  // namespace
+
+Workbook SweepWorkbook(int valueCount, const std::string& readName, const SweepHeaderTexts& texts)
+{
+    RequireSweep(valueCount);  // before the file is read, as a missing file is the next failure
+    return SweepWorkbook(
+        valueCount,
+        textio::FieldReader(kSweepFile, textio::ReadTextFile(readName, kMaxSweepFileBytes)), texts);
+}
+
+Workbook SweepWorkbook(int valueCount, textio::FieldReader file, const SweepHeaderTexts& texts)
+{
+    RequireSweep(valueCount);
     constexpr int kCellsPerBlock = kSweepHeaderLines + 3 * spectral::kWavelengthCount;
     std::vector<Cell> cells;
     cells.reserve(static_cast<std::size_t>(valueCount) * kCellsPerBlock);

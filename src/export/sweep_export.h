@@ -3,6 +3,7 @@
 
 #include "export/output_texts.h"
 #include "export/workbook.h"
+#include "textio/field_reader.h"
 #include "textio/working_files.h"
 
 namespace tulmera::exports {
@@ -21,6 +22,10 @@ inline constexpr int kSweepBlockLines = 426;
 // naming the file and the line when the file is missing, malformed, or holds fewer or more than
 // `valueCount` blocks.
 Workbook SweepWorkbook(int valueCount, const std::string& readName = kSweepFile,
+                       const SweepHeaderTexts& texts = {});
+
+// The same from the content of "MVP.dat" in `file`.
+Workbook SweepWorkbook(int valueCount, textio::FieldReader file,
                        const SweepHeaderTexts& texts = {});
 
 }  // namespace tulmera::exports

@@ -98,9 +98,8 @@ LeafSample ReadLeafSample(textio::FieldReader& reader, int record)
 using LeafSamples = std::array<LeafSample, kLeafRecords>;
 
 // The leaf reflectance curve, 100 × R upward from the bottom. Keeps the records it reads.
-void DrawLeafReflectance(ChartSurface& leafChart, LeafSamples& samples, const std::string& readName)
+void DrawLeafReflectance(ChartSurface& leafChart, LeafSamples& samples, textio::FieldReader& reader)
 {
-    textio::FieldReader reader(kLeafSpectrumFile, textio::ReadTextFile(readName));
     leafChart.PlotPoint(0, 0);  // outside the chart: only moves the pen
     leafChart.SetPenWidth(2);
     leafChart.SetPenStyle(PenStyle::Solid);  // set, not inherited from the dashed grid
@@ -129,6 +128,25 @@ void DrawLeafTransmittance(ChartSurface& leafChart, const LeafSamples& samples)
     }
 }
 
+void SetCanopyPen(ChartSurface& canopyChart)
+{
+    canopyChart.SetPenColor(kReflectanceGreen);
+    canopyChart.SetPenWidth(2);
+    canopyChart.SetPenStyle(PenStyle::Solid);
+}
+
+// The canopy reflectance curve from the records of "VS.dat" in `reader`.
+void DrawCanopyReflectance(ChartSurface& canopyChart, textio::FieldReader& reader)
+{
+    canopyChart.PlotPoint(400, 0);  // the lower left corner
+    for (int record = 1; record <= kCanopySamples; ++record) {
+        const int wavelength = reader.ReadWholeNumber("wavelength");
+        const SamplePlace place{kCanopySpectrumFile, record, "canopy reflectance"};
+        const float y = Percent(ToSingle(reader.ReadNumber(place.what), place), place);
+        canopyChart.LineTo(wavelength, static_cast<double>(y));
+    }
+}
+
 }  // namespace
 
 void PaintBackground(const MainCharts& charts, const ChartBackground& background)
@@ -149,27 +167,31 @@ void PaintBackground(const MainCharts& charts, const ChartBackground& background
 
 void PaintProspect(ChartSurface& leafChart, const std::string& readName)
 {
+    PaintProspect(leafChart,
+                  textio::FieldReader(kLeafSpectrumFile, textio::ReadTextFile(readName)));
+}
+
+void PaintProspect(ChartSurface& leafChart, textio::FieldReader reader)
+{
     // The transmittance pass reads "VP.dat" again from the start. Nothing writes the file in
     // between, so it finds the records of the first pass, which read every field of every
     // record and stopped at the first bad one: it draws from those, read once.
     LeafSamples samples;
-    DrawLeafReflectance(leafChart, samples, readName);
+    DrawLeafReflectance(leafChart, samples, reader);
     DrawLeafTransmittance(leafChart, samples);
 }
 
 void PaintSailh(ChartSurface& canopyChart, const std::string& readName)
 {
-    canopyChart.SetPenColor(kReflectanceGreen);
-    canopyChart.SetPenWidth(2);
-    canopyChart.SetPenStyle(PenStyle::Solid);
+    SetCanopyPen(canopyChart);  // set before the file is read, as when it is missing
     textio::FieldReader reader(kCanopySpectrumFile, textio::ReadTextFile(readName));
-    canopyChart.PlotPoint(400, 0);  // the lower left corner
-    for (int record = 1; record <= kCanopySamples; ++record) {
-        const int wavelength = reader.ReadWholeNumber("wavelength");
-        const SamplePlace place{kCanopySpectrumFile, record, "canopy reflectance"};
-        const float y = Percent(ToSingle(reader.ReadNumber(place.what), place), place);
-        canopyChart.LineTo(wavelength, static_cast<double>(y));
-    }
+    DrawCanopyReflectance(canopyChart, reader);
+}
+
+void PaintSailh(ChartSurface& canopyChart, textio::FieldReader reader)
+{
+    SetCanopyPen(canopyChart);
+    DrawCanopyReflectance(canopyChart, reader);
 }
 
 void PaintSoil(ChartSurface& canopyChart, const spectral::Spectrum& soilRefl)

@@ -4,6 +4,7 @@
 #include "plot/chart_background.h"
 #include "plot/chart_surface.h"
 #include "spectral/grid.h"
+#include "textio/field_reader.h"
 #include "textio/working_files.h"
 
 // The two charts of the main window and the procedures that draw them after every refresh:
@@ -39,11 +40,17 @@ void PaintBackground(const MainCharts& charts, const ChartBackground& background
 // read in place of "VP.dat" (a run's staged copy); messages still name "VP.dat".
 void PaintProspect(ChartSurface& leafChart, const std::string& readName = kLeafSpectrumFile);
 
+// The same from the content of "VP.dat" in `reader`.
+void PaintProspect(ChartSurface& leafChart, textio::FieldReader reader);
+
 // Draws the canopy reflectance from the first 420 records of "VS.dat" (wavelength as a whole
 // number, 100 × reflectance in single precision) as a solid green 2-pixel polyline starting at
 // (400, 0). Throws tulmera::Error as PaintProspect does; what was drawn stays. `readName` is
 // read in place of "VS.dat", as for PaintProspect.
 void PaintSailh(ChartSurface& canopyChart, const std::string& readName = kCanopySpectrumFile);
+
+// The same from the content of "VS.dat" in `reader`.
+void PaintSailh(ChartSurface& canopyChart, textio::FieldReader reader);
 
 // Draws the soil reflectance `soilRefl` (percent, unscaled) at 400, 405, ..., 2495 nm (420
 // samples) as a solid brown 1-pixel polyline starting at (400, 0). Throws tulmera::Error naming

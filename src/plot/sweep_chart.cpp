@@ -34,9 +34,8 @@ float ReadSingle(textio::FieldReader& reader, int record, std::string_view what,
     return value;
 }
 
-Curve ReadCurve(const std::string& readName)
+Curve ReadCurve(textio::FieldReader& reader)
 {
-    textio::FieldReader reader(kSweepCurveFile, textio::ReadTextFile(readName));
     Curve curve{};
     int record = 1;
     for (CurvePoint& point : curve) {
@@ -105,7 +104,14 @@ Rgb SweepColours::CurveColour() const
 void PaintMultiProspect(const SweepCharts& charts, SweepColours& colours,
                         const std::string& readName)
 {
-    PaintCurve(charts, colours, ReadCurve(readName));
+    PaintMultiProspect(charts, colours,
+                       textio::FieldReader(kSweepCurveFile, textio::ReadTextFile(readName)));
+}
+
+void PaintMultiProspect(const SweepCharts& charts, SweepColours& colours,
+                        textio::FieldReader reader)
+{
+    PaintCurve(charts, colours, ReadCurve(reader));
 }
 
 void PaintSweepSpectrum(const SweepCharts& charts, SweepColours& colours,

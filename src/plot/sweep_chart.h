@@ -4,6 +4,7 @@
 #include "plot/chart_geometry.h"
 #include "plot/chart_surface.h"
 #include "spectral/grid.h"
+#include "textio/field_reader.h"
 #include "textio/working_files.h"
 
 // The sweep chart of the multiple simulation: one leaf reflectance curve per swept value, each
@@ -49,6 +50,10 @@ struct SweepCharts {
 // messages still name "MVPaint.dat".
 void PaintMultiProspect(const SweepCharts& charts, SweepColours& colours,
                         const std::string& readName = kSweepCurveFile);
+
+// The same from the content of "MVPaint.dat" in `reader`.
+void PaintMultiProspect(const SweepCharts& charts, SweepColours& colours,
+                        textio::FieldReader reader);
 
 // The same drawing for a spectrum in memory: the grid, the curve of `reflPct` (percent, each
 // sample in single precision like every chart sample) and its legend box; advances legendLeft.

@@ -236,5 +236,46 @@ TEST(MainCharts, StopsAtABadRecordAndKeepsWhatWasDrawn)
     }
 }
 
+// The charts drawn from a file's content in memory, as the fuzzer draws them, draw and fail
+// as those drawn from the file.
+TEST(MainCharts, ContentDrawsAndFailsAsTheFile)
+{
+    struct ContentCase {
+        const char* name;
+        std::function<void()> writeFile;
+        const char* fileName;
+    };
+    const std::vector<ContentCase> cases = {
+        {"valid leaf file", [] { WriteLeafFile(421); }, kLeafSpectrumFile},
+        {"short leaf file", [] { WriteLeafFile(420); }, kLeafSpectrumFile},
+        {"leaf transmittance beyond single", LeafFileWithRecord(30, " 545  0.2  4E+36 "),
+         kLeafSpectrumFile},
+        {"valid canopy file", [] { WriteCanopyFile(421); }, kCanopySpectrumFile},
+        {"canopy wavelength not whole", CanopyFileWithRecord(3, "410.5,0.25"), kCanopySpectrumFile},
+    };
+    for (const ContentCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScopedWorkDir dir;
+        c.writeFile();
+        const bool leaf = std::string(c.fileName) == kLeafSpectrumFile;
+        textio::FieldReader content(c.fileName, textio::ReadTextFile(c.fileName));
+        RecordingSurface fromFile, fromContent;
+        const std::string fileMessage = ErrorOf([&] {
+            if (leaf)
+                PaintProspect(fromFile);
+            else
+                PaintSailh(fromFile);
+        });
+        const std::string contentMessage = ErrorOf([&] {
+            if (leaf)
+                PaintProspect(fromContent, content);
+            else
+                PaintSailh(fromContent, content);
+        });
+        EXPECT_EQ(contentMessage, fileMessage);
+        EXPECT_EQ(fromContent.ops(), fromFile.ops());
+    }
+}
+
 }  // namespace
 }  // namespace tulmera::plot
