@@ -93,7 +93,7 @@ CanopyRows ComputeCanopyRows(const CanopyRowsRequest& r, const std::atomic<bool>
         const engine::CanopyScene scene =
             engine::SceneOf(r.leafArchitecture, r.soil, visibilities[v], r.skyMix);
         // With fluxes their batches give the reflectances too: one canopy run either way.
-        const auto keepReflectances = [&](std::vector<double>& refl,
+        const auto keepReflectances = [&](engine::Values& refl,
                                           std::span<const std::size_t> these) {
             if (oneScene && these.size() == rows.size()) {
                 out.refl = std::move(refl);

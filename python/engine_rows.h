@@ -7,6 +7,7 @@
 
 #include "arguments.h"
 #include "canopy/sky_ratio.h"
+#include "engine/engine.h"
 #include "leaf_arguments.h"
 
 // The array forms of leaf() and canopy() on the engine (src/engine): the rows as the engine's
@@ -16,7 +17,7 @@
 namespace tulmera::python {
 
 struct LeafSpectraRows {
-    std::vector<double> refl, trans;  // fractions, count × 421
+    engine::Values refl, trans;  // fractions, count × 421
 };
 
 // The leaf spectra of rows 0 .. count - 1 of `leaf` on `threads` workers. Throws RowFailure for
@@ -37,7 +38,7 @@ struct CanopyRowsRequest {
 };
 
 struct CanopyRows {
-    std::vector<double> refl;  // fractions, count × 421
+    engine::Values refl;  // fractions, count × 421
     // fAPAR, fCover, shortwave albedo, albedo PAR, albedo NIR: count each (empty without).
     std::array<std::vector<double>, 5> fluxes;
 };

@@ -16,17 +16,6 @@ py::array_t<double> NewArray(const std::vector<py::ssize_t>& shape, py::ssize_t 
     return array;
 }
 
-py::array_t<double> AdoptedArray(std::vector<double>&& values,
-                                 const std::vector<py::ssize_t>& shape, py::ssize_t last)
-{
-    if (values.empty()) return NewArray(shape, last);  // numpy wants no base for no data
-    std::vector<py::ssize_t> extents = shape;
-    if (last != 0) extents.push_back(last);
-    auto* kept = new std::vector<double>(std::move(values));
-    const py::capsule owner(kept, [](void* p) { delete static_cast<std::vector<double>*>(p); });
-    return py::array_t<double>(extents, kept->data(), owner);
-}
-
 py::object Unwrapped(const py::array& array)
 {
     if (array.ndim() == 0) return py::float_(*static_cast<const double*>(array.data()));

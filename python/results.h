@@ -3,6 +3,8 @@
 #include <pybind11/pybind11.h>
 
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "parallel_rows.h"
@@ -16,10 +18,20 @@ namespace py = pybind11;
 // A float64 array of `shape` followed by `last` (when not 0), zero-filled.
 py::array_t<double> NewArray(const std::vector<py::ssize_t>& shape, py::ssize_t last = 0);
 
-// The values, row after row, as a float64 array of `shape` followed by `last` (when not 0)
-// that owns them: no copy of a large result.
-py::array_t<double> AdoptedArray(std::vector<double>&& values,
-                                 const std::vector<py::ssize_t>& shape, py::ssize_t last = 0);
+// The values (a std::vector<double> or engine::Values), row after row, as a float64 array of
+// `shape` followed by `last` (when not 0) that owns them: no copy of a large result.
+template <typename Vector>
+py::array_t<double> AdoptedArray(Vector&& values, const std::vector<py::ssize_t>& shape,
+                                 py::ssize_t last = 0)
+{
+    static_assert(!std::is_lvalue_reference_v<Vector>, "the array takes the values over");
+    if (values.empty()) return NewArray(shape, last);  // numpy wants no base for no data
+    std::vector<py::ssize_t> extents = shape;
+    if (last != 0) extents.push_back(last);
+    auto* kept = new Vector(std::move(values));
+    const py::capsule owner(kept, [](void* p) { delete static_cast<Vector*>(p); });
+    return py::array_t<double>(extents, kept->data(), owner);
+}
 
 // An array of the broadcast shape as Python returns it: a float for a 0-d array.
 py::object Unwrapped(const py::array& array);

@@ -4,6 +4,7 @@
 #include <exception>
 #include <limits>
 #include <memory>
+#include <optional>
 
 #include "canopy/canopy_run.h"
 #include "canopy/sailh.h"
@@ -64,9 +65,20 @@ const double* LeafEvaluator::Transmittance() const { return work_->trans.data();
 
 namespace {
 
-// A worker's scratch for one canopy; the sky ratio is kept while the sun stays the same.
+// The exact leaf at a grid point the canopy kernel left to the exact path: what the set's leaf
+// spectra hold there, while the worker's kernel leaf stays as the kernel computed it.
+struct ExactLeafPoint {
+    std::size_t index;
+    double refl, trans;
+};
+
+// A worker's scratch for one canopy. The sky ratio is kept while the sun stays the same, and
+// the leaf while the leaf parameters do: `leafOf` names the parameters whose kernel leaf (or,
+// where the kernel handed the leaf back, exact leaf) `leaf` holds, unchanged by the canopy.
 struct CanopyWork {
     LeafWork leaf;
+    std::optional<leaf::LeafParameters> leafOf;
+    std::vector<ExactLeafPoint> exactLeafPoints;  // of the current set
     Padded soilReflPct, skyRatioPct, refl, nearSingular;
     double skySunZenith = std::numeric_limits<double>::quiet_NaN();
     bool soilReady = false;
@@ -151,8 +163,7 @@ bool RecomputeNearSingular(const CanopyScene& scene, const leaf::LeafParameters&
         if (!refl || !trans || !std::isfinite(exactLeaf.refl) || !std::isfinite(exactLeaf.trans)) {
             return false;
         }
-        w.leaf.refl.v[j] = *refl;
-        w.leaf.trans.v[j] = *trans;
+        w.exactLeafPoints.push_back({j, *refl, *trans});
         const canopy::CanopyOptics o =
             canopy::SailhCanopy(g, 100.0 * *refl, 100.0 * *trans, spectral::WavelengthNm(index));
         const double weight = canopy::SkyMixWeight(scene.skyMix, w.skyRatioPct.v[j]);
@@ -179,7 +190,13 @@ bool RecomputeNearSingular(const CanopyScene& scene, const leaf::LeafParameters&
 std::string CanopySet(const CanopyScene& scene, const CanopyBatch& batch, std::size_t i,
                       CanopyWork& w, bool fluxes)
 {
-    if (std::string error = LeafSet(batch.leaf.At(i), w.leaf); !error.empty()) return error;
+    const leaf::LeafParameters p = batch.leaf.At(i);
+    w.exactLeafPoints.clear();
+    if (w.leafOf != p) {
+        w.leafOf.reset();
+        if (std::string error = LeafSet(p, w.leaf); !error.empty()) return error;
+        w.leafOf = p;
+    }
     if (!w.soilReady) {
         detail::Pad(scene.soilReflPct, w.soilReflPct);
         w.soilReady = true;
@@ -200,9 +217,11 @@ std::string CanopySet(const CanopyScene& scene, const CanopyBatch& batch, std::s
         if (detail::CanopyKernel(values, w.leaf.refl, w.leaf.trans, w.soilReflPct, w.skyRatioPct,
                                  scene.skyMix == canopy::SkyMix::Physical, w.refl, w.nearSingular,
                                  outputs)
-            && RecomputeNearSingular(scene, batch.leaf.At(i), g, w, fluxes)) {
+            && RecomputeNearSingular(scene, p, g, w, fluxes)) {
             return {};
         }
+        w.leafOf.reset();  // the exact leaf replaces the kernel's
+        w.exactLeafPoints.clear();
         const canopy::CanopyState exact = ExactCanopy(scene, batch, i, w);
         for (std::size_t j = 0; j < kGrid; ++j) w.refl.v[j] = exact.canopyReflPct[j] / 100.0;
         if (fluxes) {
@@ -217,10 +236,27 @@ std::string CanopySet(const CanopyScene& scene, const CanopyBatch& batch, std::s
     }
 }
 
-void CopyGrid(const Padded& from, std::vector<double>& to, std::size_t set)
+void CopyGrid(const Padded& from, Values& to, std::size_t set)
 {
     std::copy(from.v.begin(), from.v.begin() + kGrid,
               to.begin() + static_cast<std::ptrdiff_t>(set * kGrid));
+}
+
+// Zeros for a set that failed (Values leaves them unset).
+void ZeroGrid(Values& to, std::size_t set)
+{
+    std::fill_n(to.begin() + static_cast<std::ptrdiff_t>(set * kGrid), kGrid, 0.0);
+}
+
+// The set's leaf spectra: the kernel's, with the exact leaf where the canopy needed it.
+void CopyLeaf(const CanopyWork& w, Values& refl, Values& trans, std::size_t set)
+{
+    CopyGrid(w.leaf.refl, refl, set);
+    CopyGrid(w.leaf.trans, trans, set);
+    for (const ExactLeafPoint& point : w.exactLeafPoints) {
+        refl[set * kGrid + point.index] = point.refl;
+        trans[set * kGrid + point.index] = point.trans;
+    }
 }
 
 // Runs body(i, scratch) for every set on the options' threads, one scratch per chunk.
@@ -247,12 +283,16 @@ LeafSpectraBatch ComputeLeafSpectra(const LeafBatch& batch, const RunOptions& op
 {
     const std::size_t count = batch.Count();
     LeafSpectraBatch out;
-    out.refl.assign(count * kGrid, 0.0);
-    out.trans.assign(count * kGrid, 0.0);
+    out.refl.resize(count * kGrid);
+    out.trans.resize(count * kGrid);
     out.error.assign(count, {});
     ForEachSet<LeafWork>(count, options, [&](std::size_t i, LeafWork& w) {
         out.error[i] = LeafSet(batch.At(i), w);
-        if (!out.error[i].empty()) return;
+        if (!out.error[i].empty()) {
+            ZeroGrid(out.refl, i);
+            ZeroGrid(out.trans, i);
+            return;
+        }
         CopyGrid(w.refl, out.refl, i);
         CopyGrid(w.trans, out.trans, i);
     });
@@ -264,19 +304,26 @@ CanopySpectraBatch ComputeCanopySpectra(const CanopyScene& scene, const CanopyBa
 {
     const std::size_t count = batch.Count();
     CanopySpectraBatch out;
-    out.refl.assign(count * kGrid, 0.0);
+    out.refl.resize(count * kGrid);
     if (keepLeaf) {
-        out.leafRefl.assign(count * kGrid, 0.0);
-        out.leafTrans.assign(count * kGrid, 0.0);
+        out.leafRefl.resize(count * kGrid);
+        out.leafTrans.resize(count * kGrid);
     }
     out.error.assign(count, {});
     ForEachSet<CanopyWork>(count, options, [&](std::size_t i, CanopyWork& w) {
         out.error[i] = CanopySet(scene, batch, i, w, false);
-        if (!out.error[i].empty()) return;
-        CopyGrid(w.refl, out.refl, i);
-        if (keepLeaf) {
-            CopyGrid(w.leaf.refl, out.leafRefl, i);
-            CopyGrid(w.leaf.trans, out.leafTrans, i);
+        const bool failed = !out.error[i].empty();
+        if (failed) {
+            ZeroGrid(out.refl, i);
+        } else {
+            CopyGrid(w.refl, out.refl, i);
+        }
+        if (!keepLeaf) return;
+        if (failed) {
+            ZeroGrid(out.leafRefl, i);
+            ZeroGrid(out.leafTrans, i);
+        } else {
+            CopyLeaf(w, out.leafRefl, out.leafTrans, i);
         }
     });
     return out;
@@ -288,11 +335,14 @@ CanopyFluxesBatch ComputeCanopyFluxesBatch(const CanopyScene& scene, const Canop
     const std::size_t count = batch.Count();
     CanopyFluxesBatch out;
     out.fluxes.assign(count, {});
-    out.refl.assign(count * kGrid, 0.0);
+    out.refl.resize(count * kGrid);
     out.error.assign(count, {});
     ForEachSet<CanopyWork>(count, options, [&](std::size_t i, CanopyWork& w) {
         out.error[i] = CanopySet(scene, batch, i, w, true);
-        if (!out.error[i].empty()) return;
+        if (!out.error[i].empty()) {
+            ZeroGrid(out.refl, i);
+            return;
+        }
         CopyGrid(w.refl, out.refl, i);
         canopy::CanopyFluxes& f = out.fluxes[i];
         const std::array<spectral::Spectrum*, 8> to = {&f.rsot, &f.rdot, &f.rsdt,        &f.rddt,
@@ -314,6 +364,7 @@ CanopyFluxesBatch ComputeCanopyFluxesBatch(const CanopyScene& scene, const Canop
         } catch (const std::exception& e) {
             out.error[i] = e.what();
             f = {};
+            ZeroGrid(out.refl, i);
         }
     });
     return out;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "canopy/canopy_fluxes.h"
+#include "engine/engine.h"
 #include "gsa/saltelli_design.h"
 
 // The one place where the analysis runs the model: input sets in, spectra and fluxes out.
@@ -24,7 +25,7 @@ struct EvaluationOptions {
 
 // The products of simulations, set after set.
 struct Simulations {
-    std::vector<double> reflectance;           // canopy reflectance, fractions, 421 a set
+    engine::Values reflectance;                // canopy reflectance, fractions, 421 a set
     std::vector<canopy::CanopyFluxes> fluxes;  // one a set when asked for, else empty
 
     const double* ReflectanceOf(std::size_t set) const

@@ -22,7 +22,7 @@ void Simulator::Load(const ParameterValues& values)
 }
 
 namespace {
-spectral::Spectrum Reflectance(const std::vector<double>& refl)
+spectral::Spectrum Reflectance(const engine::Values& refl)
 {
     spectral::Spectrum reflectance{};
     std::copy(refl.begin(), refl.end(), reflectance.begin());

@@ -99,7 +99,7 @@ void ComputeBlock(const TableSpec& spec, const engine::CanopyScene& scene,
                     + ") failed: " + errors[*failed]);
     }
     if (spec.products) StoreProducts(spec, fluxes, block);
-    const std::vector<double>& refl = spec.products ? fluxes.refl : spectra.refl;
+    const engine::Values& refl = spec.products ? fluxes.refl : spectra.refl;
     // Each row held to what the canopy run accepts, then stored in single precision: each
     // value rounded once.
     for (std::size_t at = 0; at < block.Count(); ++at) {

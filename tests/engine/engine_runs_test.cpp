@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <span>
 #include <stdexcept>
 #include <vector>
 
@@ -61,9 +62,15 @@ RunOptions Threads(int threads)
     return options;
 }
 
-bool SameBits(const std::vector<double>& a, const std::vector<double>& b)
+bool SameBits(std::span<const double> a, std::span<const double> b)
 {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+}
+
+// Set i of a batch's values.
+std::span<const double> SetOf(const Values& values, std::size_t i)
+{
+    return std::span<const double>(values).subspan(i * kWavelengthCount, kWavelengthCount);
 }
 
 TEST(EngineRuns, GiveTheSameBitsForAnyThreadCountBatchSizeAndShard)
@@ -93,6 +100,34 @@ TEST(EngineRuns, GiveTheSameBitsForAnyThreadCountBatchSizeAndShard)
                            [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }))
                 << "shard " << s << " of " << shards;
         }
+    }
+}
+
+// Sets that share their leaf with the set before them reuse it: every set, canopy and leaf
+// values, as when it is computed alone, wherever the runs of equal leaves meet a worker's chunk.
+TEST(EngineRuns, ReuseALeafWithTheBitsOfItsOwnComputation)
+{
+    const lut::TableSpec spec = Spec(40);
+    const CanopyScene scene = SceneOf(spec.leafArchitecture, spec.soil, spec.visibility);
+    const CanopyBatch sampled = Batch(spec, 0, 40);
+    CanopyBatch runs;  // leaf 0 under canopies 0, 1, 2; leaf 1 under canopies 1, 2, 3; ...
+    for (std::size_t leaf = 0; leaf + 3 < sampled.Count(); ++leaf) {
+        for (std::size_t canopy = leaf; canopy < leaf + 3; ++canopy) {
+            runs.Append(sampled.leaf.At(leaf), sampled.lai[canopy], sampled.sunZenith[canopy],
+                        sampled.viewAngle[canopy], sampled.relAzimuth[canopy],
+                        sampled.hotSpot[canopy]);
+        }
+    }
+    const CanopySpectraBatch together = ComputeCanopySpectra(scene, runs, Threads(2), true);
+    for (std::size_t i = 0; i < runs.Count(); ++i) {
+        CanopyBatch one;
+        one.Append(runs.leaf.At(i), runs.lai[i], runs.sunZenith[i], runs.viewAngle[i],
+                   runs.relAzimuth[i], runs.hotSpot[i]);
+        const CanopySpectraBatch alone = ComputeCanopySpectra(scene, one, Threads(1), true);
+        ASSERT_TRUE(together.error[i].empty()) << together.error[i];
+        EXPECT_TRUE(SameBits(SetOf(together.refl, i), alone.refl)) << "set " << i;
+        EXPECT_TRUE(SameBits(SetOf(together.leafRefl, i), alone.leafRefl)) << "set " << i;
+        EXPECT_TRUE(SameBits(SetOf(together.leafTrans, i), alone.leafTrans)) << "set " << i;
     }
 }
 
