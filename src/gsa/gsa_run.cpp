@@ -24,6 +24,9 @@ DesignOutputs ComputeOutputs(const GsaSpec& spec, BaseRows rows, const Evaluatio
                            * outputs.quantities);
     const bool withFluxes = NeedsFluxes(spec);
     const std::uint64_t blockRows = std::max<std::uint64_t>(1, kBlockSets / matrices);
+    const std::vector<std::size_t> order = SimulationOrder(varied);
+    std::vector<std::size_t> positionOf(matrices);  // of each matrix in `order`
+    for (std::size_t at = 0; at < matrices; ++at) positionOf[order[at]] = at;
     for (std::uint64_t first = rows.first; first < rows.end; first += blockRows) {
         const std::uint64_t end = std::min(first + blockRows, rows.end);
         const std::vector<double> points = SobolRows(k, first, end);
@@ -31,8 +34,7 @@ DesignOutputs ComputeOutputs(const GsaSpec& spec, BaseRows rows, const Evaluatio
         sets.reserve(static_cast<std::size_t>(end - first) * matrices);
         for (std::uint64_t row = first; row < end; ++row) {
             const double* point = points.data() + (row - first) * 2 * k;
-            for (std::size_t m = 0; m < matrices; ++m)
-                sets.push_back(DesignValues(spec, varied, point, m));
+            for (const std::size_t m : order) sets.push_back(DesignValues(spec, varied, point, m));
         }
         const std::uint64_t before = (first - rows.first) * matrices;
         EvaluationOptions block = options;
@@ -46,9 +48,12 @@ DesignOutputs ComputeOutputs(const GsaSpec& spec, BaseRows rows, const Evaluatio
             throw Error("The analysis was interrupted; nothing was written.");
         }
         const canopy::CanopyFluxes none{};
-        for (std::size_t s = 0; s < sets.size(); ++s) {
-            AppendQuantities(spec, products.ReflectanceOf(s),
-                             withFluxes ? products.fluxes[s] : none, outputs.values);
+        for (std::size_t row = 0; row < end - first; ++row) {
+            for (std::size_t m = 0; m < matrices; ++m) {
+                const std::size_t s = static_cast<std::size_t>(row) * matrices + positionOf[m];
+                AppendQuantities(spec, products.ReflectanceOf(s),
+                                 withFluxes ? products.fluxes[s] : none, outputs.values);
+            }
         }
     }
     return outputs;

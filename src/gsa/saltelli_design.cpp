@@ -2,7 +2,25 @@
 
 #include <boost/random/sobol.hpp>
 
+#include "domain/input_domain.h"
+
 namespace tulmera::gsa {
+
+std::vector<std::size_t> SimulationOrder(const std::vector<std::size_t>& varied)
+{
+    const auto isLeaf = [&varied](std::size_t i) {
+        return domain::IsLeafInput(static_cast<domain::Input>(varied[i]));
+    };
+    std::vector<std::size_t> order = {kMatrixA};
+    for (std::size_t i = 0; i < varied.size(); ++i) {
+        if (!isLeaf(i)) order.push_back(kMatrixA_B + i);
+    }
+    order.push_back(kMatrixB);
+    for (std::size_t i = 0; i < varied.size(); ++i) {
+        if (isLeaf(i)) order.push_back(kMatrixA_B + i);
+    }
+    return order;
+}
 
 std::vector<double> SobolRows(std::size_t k, std::uint64_t first, std::uint64_t end)
 {

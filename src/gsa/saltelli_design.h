@@ -18,6 +18,11 @@ inline constexpr std::size_t kMatrixB = 1;
 // A_B^(i) is matrix kMatrixA_B + i (i counts the varied parameters from 0).
 inline constexpr std::size_t kMatrixA_B = 2;
 
+// The matrices of one base row in the order its simulations run: A, the A_B^(i) of the canopy
+// inputs (A's leaf under other canopies), B, then the A_B^(i) of the leaf inputs, so that the
+// engine computes each leaf once for the sets that share it one after the other.
+std::vector<std::size_t> SimulationOrder(const std::vector<std::size_t>& varied);
+
 // The Sobol points of base rows first .. end - 1: (end - first) rows of 2k coordinates in
 // [0, 1), row after row. Needs 1 <= k and 2k at most Boost's table of dimensions.
 std::vector<double> SobolRows(std::size_t k, std::uint64_t first, std::uint64_t end);

@@ -90,17 +90,70 @@ std::vector<double> Multiplicities(std::uint64_t N, std::uint64_t seed, std::siz
 }
 
 // The values each buffer of the bootstrap holds at most (the multiplicities of a group of
-// resamples, a thread's terms of a group of quantities): 64 MB, whatever N.
+// resamples, a thread's outputs of a group of quantities): 64 MB, whatever N.
 constexpr std::size_t kMostBufferValues = std::size_t{1} << 23;
-// Quantities whose terms are laid out together: one cache line of each output row.
-constexpr std::size_t kQuantityBlock = 8;
+// Quantities whose outputs are gathered together: one cache line of each output row.
+constexpr std::size_t kQuantityBlock = 32;
+
+// The outputs of quantities q0 .. q1 - 1 as columns over the base rows: matrix m of quantity
+// q at ((q - q0)·(k + 2) + m)·PaddedStride(N) (so that the columns written together do not
+// share cache sets). One pass over the rows, reading whole cache lines of each, so that the
+// terms below read their columns in order.
+void GatherColumns(const DesignOutputs& outputs, std::size_t q0, std::size_t q1,
+                   std::vector<double>& columns)
+{
+    const std::uint64_t N = outputs.Rows();
+    const std::size_t matrices = outputs.parameters + 2;
+    const std::size_t stride = PaddedStride(N);
+    // The rows of the block are a few lines of every 3 kB and more of outputs: the processor
+    // does not foresee them, so they are asked for some rows ahead.
+    constexpr std::uint64_t kRowsAhead = 4;
+    for (std::uint64_t j = 0; j < N; ++j) {
+        for (std::size_t m = 0; m < matrices; ++m) {
+            if (j + kRowsAhead < N) {
+                const double* ahead = outputs.At(j + kRowsAhead, m);
+                for (std::size_t q = q0; q < q1; q += 8) __builtin_prefetch(ahead + q);
+            }
+            const double* f = outputs.At(j, m);
+            double* to = columns.data() + m * stride + j;
+            for (std::size_t q = q0; q < q1; ++q) to[(q - q0) * matrices * stride] = f[q];
+        }
+    }
+}
+
+// The estimators' terms of one quantity over the base rows, from its gathered columns (f(A),
+// f(B), then f(A_B^(i)), PaddedStride(N) apart): rows a, b, a², b², then b·d_i and d_i², with
+// a = f(A) - m, b = f(B) - m and d_i = f(A_B^(i)) - f(A), each row PaddedStride(N) long.
+void EstimatorTerms(const double* f, std::uint64_t N, std::size_t k, double mean, double* terms)
+{
+    const std::size_t stride = PaddedStride(N);
+    const double* fA = f;
+    const double* fB = f + stride;
+    double* a = terms;
+    double* b = terms + stride;
+    for (std::uint64_t j = 0; j < N; ++j) {
+        a[j] = fA[j] - mean;
+        b[j] = fB[j] - mean;
+        terms[2 * stride + j] = a[j] * a[j];
+        terms[3 * stride + j] = b[j] * b[j];
+    }
+    for (std::size_t i = 0; i < k; ++i) {
+        const double* fAB = f + (2 + i) * stride;
+        double* first = terms + (4 + i) * stride;
+        double* total = terms + (4 + k + i) * stride;
+        for (std::uint64_t j = 0; j < N; ++j) {
+            const double d = fAB[j] - fA[j];
+            first[j] = b[j] * d;
+            total[j] = d * d;
+        }
+    }
+}
 
 // The bootstrap estimates of every quantity (S1 and ST of each parameter) into draws[x][r]
 // (x = (q·k + i)·2, + 1 for ST). A resample's sums are those of its rows, each as often as it
-// was drawn: Σ_j w_rj·t_j over the N base rows for the estimators' terms t (a, b, a², b², then
-// (f(B) - m)·d_i and d_i² with d_i = f(A_B^(i)) - f(A)), all resamples of a quantity in one
-// matrix product (WeightedSums) instead of a pass over the outputs per resample. Quantities in
-// `skip` are left alone.
+// was drawn: Σ_j w_rj·t_j over the N base rows for the estimators' terms t (EstimatorTerms),
+// all resamples of a quantity in one matrix product (WeightedSums) instead of a pass over the
+// outputs per resample. Quantities in `skip` are left alone.
 void BootstrapDraws(const DesignOutputs& outputs, const std::vector<double>& mean,
                     const std::vector<bool>& skip, std::uint64_t seed, int bootstrap, int threads,
                     std::vector<std::vector<double>>& draws)
@@ -113,42 +166,29 @@ void BootstrapDraws(const DesignOutputs& outputs, const std::vector<double>& mea
     const auto B = static_cast<std::size_t>(bootstrap);
     const std::size_t group = std::clamp<std::size_t>(kMostBufferValues / N, 4, B);
     const std::size_t quantityBlock =
-        std::clamp<std::size_t>(kMostBufferValues / (columns * N), 1, kQuantityBlock);
+        std::clamp<std::size_t>(kMostBufferValues / ((k + 2) * N), 1, kQuantityBlock);
     const std::size_t blocks = (Q + quantityBlock - 1) / quantityBlock;
-    // Each worker holds its own terms: no more workers than 512 MB of them hold.
-    const int workers = static_cast<int>(
-        std::clamp<std::size_t>(8 * kMostBufferValues / (quantityBlock * columns * stride), 1,
-                                static_cast<std::size_t>(std::max(1, threads))));
+    // Each worker holds its own outputs and terms: no more workers than 512 MB of them hold.
+    const int workers = static_cast<int>(std::clamp<std::size_t>(
+        8 * kMostBufferValues / ((k + 2) * quantityBlock * stride + columns * stride), 1,
+        static_cast<std::size_t>(std::max(1, threads))));
     for (std::size_t r0 = 0; r0 < B; r0 += group) {
         const std::size_t r1 = std::min(B, r0 + group);
         const std::vector<double> weights = Multiplicities(N, seed, r0, r1, threads);
         ForEachPart(blocks, workers, [&](std::size_t firstBlock, std::size_t endBlock) {
-            std::vector<double> terms(quantityBlock * columns * stride);
+            std::vector<double> gathered((k + 2) * quantityBlock * stride);
+            // Zeros in the rows' padding, which the products may read.
+            std::vector<double> terms(columns * stride, 0.0);
             std::vector<double> sums((r1 - r0) * columns);
             for (std::size_t block = firstBlock; block < endBlock; ++block) {
                 const std::size_t q0 = block * quantityBlock;
                 const std::size_t q1 = std::min(Q, q0 + quantityBlock);
-                for (std::uint64_t j = 0; j < N; ++j) {
-                    const double* fA = outputs.At(j, 0);
-                    const double* fB = outputs.At(j, 1);
-                    for (std::size_t q = q0; q < q1; ++q) {
-                        double* t = terms.data() + (q - q0) * columns * stride + j;
-                        const double a = fA[q] - mean[q], b = fB[q] - mean[q];
-                        t[0] = a;
-                        t[stride] = b;
-                        t[2 * stride] = a * a;
-                        t[3 * stride] = b * b;
-                        for (std::size_t i = 0; i < k; ++i) {
-                            const double d = outputs.At(j, 2 + i)[q] - fA[q];
-                            t[(4 + i) * stride] = b * d;
-                            t[(4 + k + i) * stride] = d * d;
-                        }
-                    }
-                }
+                GatherColumns(outputs, q0, q1, gathered);
                 for (std::size_t q = q0; q < q1; ++q) {
                     if (skip[q]) continue;
-                    WeightedSums(weights.data(), r1 - r0, N,
-                                 terms.data() + (q - q0) * columns * stride, columns, sums.data());
+                    EstimatorTerms(gathered.data() + (q - q0) * (k + 2) * stride, N, k, mean[q],
+                                   terms.data());
+                    WeightedSums(weights.data(), r1 - r0, N, terms.data(), columns, sums.data());
                     for (std::size_t r = 0; r < r1 - r0; ++r) {
                         const double* s = sums.data() + r * columns;
                         const double shift = (s[0] + s[1]) / (2.0 * n);

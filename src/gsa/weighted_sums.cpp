@@ -1,7 +1,7 @@
 // Compiled once for each x86-64 instruction set Highway knows (foreach_target.h); the best
 // one the machine has runs. Four weight rows by two or four value columns at a time, so that
-// each vector loaded feeds several products, over passes short enough to stay in the cache:
-// the loop is bound by arithmetic rather than by loads.
+// each vector loaded feeds several products, over passes short enough to stay in the cache,
+// the sums kept as vectors until the end: the loop is bound by arithmetic rather than by loads.
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "gsa/weighted_sums.cpp"
 #include "hwy/foreach_target.h"  // IWYU pragma: keep
@@ -10,6 +10,7 @@
 // clang-format on
 
 #include <algorithm>
+#include <vector>
 
 #include "gsa/weighted_sums.h"
 
@@ -29,11 +30,12 @@ constexpr std::size_t kColumnsAtOnce = 2;
 // level cache while every row and column block reads them.
 constexpr std::size_t kStepsPerPass = 128;
 
-// out[r·outStride + c] += Σ weights[r][j]·values[c][j] over j in [from, to), for R weight rows
-// and C value columns.
+// partial[r·partialStride + c·lanes ..] += the lanes of Σ weights[r][j]·values[c][j] over
+// whole vectors of j in [from, to), for R weight rows and C value columns. The sums stay
+// vectors from pass to pass: a pass is too short to pay for adding up the lanes each time.
 template <std::size_t R, std::size_t C>
 void Block(const double* const* w, const double* const* v, std::size_t from, std::size_t to,
-           double* out, std::size_t outStride)
+           double* partial, std::size_t partialStride)
 {
     const hn::ScalableTag<double> d;
     const std::size_t lanes = hn::Lanes(d);
@@ -43,9 +45,9 @@ void Block(const double* const* w, const double* const* v, std::size_t from, std
 #pragma GCC unroll 4
     for (std::size_t r = 0; r < R; ++r)
 #pragma GCC unroll 4
-        for (std::size_t c = 0; c < C; ++c) sum[r][c] = hn::Zero(d);
-    std::size_t j = from;
-    for (; j + lanes <= to; j += lanes) {
+        for (std::size_t c = 0; c < C; ++c)
+            sum[r][c] = hn::LoadU(d, partial + r * partialStride + c * lanes);
+    for (std::size_t j = from; j < to; j += lanes) {
         V values[C];
 #pragma GCC unroll 4
         for (std::size_t c = 0; c < C; ++c) values[c] = hn::LoadU(d, v[c] + j);
@@ -57,52 +59,68 @@ void Block(const double* const* w, const double* const* v, std::size_t from, std
                 sum[r][c] = hn::MulAdd(weight, values[c], sum[r][c]);
         }
     }
-    for (std::size_t r = 0; r < R; ++r) {
-        for (std::size_t c = 0; c < C; ++c) {
-            double total = hn::GetLane(hn::SumOfLanes(d, sum[r][c]));
-            for (std::size_t tail = j; tail < to; ++tail) total += w[r][tail] * v[c][tail];
-            out[r * outStride + c] += total;
-        }
-    }
+#pragma GCC unroll 4
+    for (std::size_t r = 0; r < R; ++r)
+#pragma GCC unroll 4
+        for (std::size_t c = 0; c < C; ++c)
+            hn::StoreU(sum[r][c], d, partial + r * partialStride + c * lanes);
 }
 
 template <std::size_t R>
 void Rows(const double* const* w, const double* values, std::size_t n, std::size_t from,
-          std::size_t to, std::size_t columns, double* out, std::size_t outStride)
+          std::size_t to, std::size_t columns, double* partial, std::size_t partialStride)
 {
+    const std::size_t lanes = hn::Lanes(hn::ScalableTag<double>());
     n = PaddedStride(n);
     std::size_t c = 0;
     for (; c + kColumnsAtOnce <= columns; c += kColumnsAtOnce) {
         const double* v[kColumnsAtOnce];
         for (std::size_t i = 0; i < kColumnsAtOnce; ++i) v[i] = values + (c + i) * n;
-        Block<R, kColumnsAtOnce>(w, v, from, to, out + c, outStride);
+        Block<R, kColumnsAtOnce>(w, v, from, to, partial + c * lanes, partialStride);
     }
     for (; c + 2 <= columns; c += 2) {
         const double* v[2] = {values + c * n, values + (c + 1) * n};
-        Block<R, 2>(w, v, from, to, out + c, outStride);
+        Block<R, 2>(w, v, from, to, partial + c * lanes, partialStride);
     }
     for (; c < columns; ++c) {
         const double* v[1] = {values + c * n};
-        Block<R, 1>(w, v, from, to, out + c, outStride);
+        Block<R, 1>(w, v, from, to, partial + c * lanes, partialStride);
     }
 }
 
 void WeightedSums(const double* weights, std::size_t rows, std::size_t n, const double* values,
                   std::size_t columns, double* out)
 {
-    std::fill(out, out + rows * columns, 0.0);
+    const hn::ScalableTag<double> d;
+    const std::size_t lanes = hn::Lanes(d);
     const std::size_t stride = PaddedStride(n);
-    for (std::size_t from = 0; from < n; from += kStepsPerPass) {
-        const std::size_t to = std::min(n, from + kStepsPerPass);
+    const std::size_t vectorsEnd = n / lanes * lanes;
+    // The lanes of every sum, row after row (columns · lanes values a row).
+    const std::size_t partialStride = columns * lanes;
+    std::vector<double> partial(rows * partialStride, 0.0);
+    for (std::size_t from = 0; from < vectorsEnd; from += kStepsPerPass) {
+        const std::size_t to = std::min(vectorsEnd, from + kStepsPerPass);
         std::size_t r = 0;
         for (; r + 4 <= rows; r += 4) {
             const double* w[4] = {weights + r * stride, weights + (r + 1) * stride,
                                   weights + (r + 2) * stride, weights + (r + 3) * stride};
-            Rows<4>(w, values, n, from, to, columns, out + r * columns, columns);
+            Rows<4>(w, values, n, from, to, columns, partial.data() + r * partialStride,
+                    partialStride);
         }
         for (; r < rows; ++r) {
             const double* w[1] = {weights + r * stride};
-            Rows<1>(w, values, n, from, to, columns, out + r * columns, columns);
+            Rows<1>(w, values, n, from, to, columns, partial.data() + r * partialStride,
+                    partialStride);
+        }
+    }
+    // The lanes added up, then the steps after the last whole vector: a fixed order.
+    for (std::size_t r = 0; r < rows; ++r) {
+        for (std::size_t c = 0; c < columns; ++c) {
+            double total = hn::GetLane(
+                hn::SumOfLanes(d, hn::LoadU(d, partial.data() + r * partialStride + c * lanes)));
+            for (std::size_t j = vectorsEnd; j < n; ++j)
+                total += weights[r * stride + j] * values[c * stride + j];
+            out[r * columns + c] = total;
         }
     }
 }
