@@ -105,15 +105,8 @@ void GatherColumns(const DesignOutputs& outputs, std::size_t q0, std::size_t q1,
     const std::uint64_t N = outputs.Rows();
     const std::size_t matrices = outputs.parameters + 2;
     const std::size_t stride = PaddedStride(N);
-    // The rows of the block are a few lines of every 3 kB and more of outputs: the processor
-    // does not foresee them, so they are asked for some rows ahead.
-    constexpr std::uint64_t kRowsAhead = 4;
     for (std::uint64_t j = 0; j < N; ++j) {
         for (std::size_t m = 0; m < matrices; ++m) {
-            if (j + kRowsAhead < N) {
-                const double* ahead = outputs.At(j + kRowsAhead, m);
-                for (std::size_t q = q0; q < q1; q += 8) __builtin_prefetch(ahead + q);
-            }
             const double* f = outputs.At(j, m);
             double* to = columns.data() + m * stride + j;
             for (std::size_t q = q0; q < q1; ++q) to[(q - q0) * matrices * stride] = f[q];
