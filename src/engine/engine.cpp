@@ -136,15 +136,19 @@ std::optional<double> KeptLeafFraction(double value)
     return std::nullopt;
 }
 
-// leaf::ModelLeafOptics(p, index), taking the layer transmission from the kernel where it is
-// the exact path's to the bit (the same k, in the careful range): it saves E1, e^(-k) and ln k.
+// leaf::ModelLeafOptics(p, index). Where the kernel's layer transmission is the exact path's
+// to the bit (the same k, in the careful range), so are its elementary layer and pile roots,
+// and only the pile's powers remain; elsewhere the whole exact computation.
 leaf::LeafOptics ExactLeafAt(const leaf::LeafParameters& p, int index, const LeafWork& w)
 {
     const double k = leaf::ModelAbsorption(p, index);
     const std::size_t at = static_cast<std::size_t>(index);
-    const double tau =
-        k == w.k.v[at] && detail::TransmissionIsExact(k) ? w.tau.v[at] : leaf::LayerTransmission(k);
-    return leaf::StackOptics(p.N, leaf::ModelRefractiveIndex(p.model, index), tau,
+    if (k == w.k.v[at] && detail::TransmissionIsExact(k)) {
+        const leaf::ElementaryLayer layer{w.r.v[at], w.t.v[at], w.ra.v[at], w.ta.v[at]};
+        return leaf::PileOpticsOfRoots(p.N, layer, {w.va.v[at], w.vb.v[at]});
+    }
+    return leaf::StackOptics(p.N, leaf::ModelRefractiveIndex(p.model, index),
+                             leaf::LayerTransmission(k),
                              leaf::ModelTransmissivities(p.model, index));
 }
 

@@ -58,6 +58,10 @@ struct LeafKernelWork {
     Padded expMinusK;  // e^(-k) from the C library, at the careful points only
     Padded logK;       // ln k from the C library, at the careful points with k <= 4 only
     Padded tau;        // the layer transmission
+    // The elementary layer and the pile's roots (leaf::ElementaryLayer, leaf::PileRoots), the
+    // exact path's to the bit wherever τ is (the careful points): the exact leaf at a point
+    // needs only the pile's powers then.
+    Padded r, t, ra, ta, va, vb;
     Padded refl, trans;
 };
 

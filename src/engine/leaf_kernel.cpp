@@ -116,8 +116,7 @@ void Transmission(LeafKernelWork& w, double carefulLowK, double carefulHighK, Pa
 
 // Steps 4 and 5 (leaf::ElementaryLayerOptics, leaf::PileOptics) from τ; true when every point
 // is physical.
-bool PlateOptics(const LeafModelTables& t, double N, PaddedRange range, const Padded& kIn,
-                 const Padded& tauIn, Padded& reflOut, Padded& transOut)
+bool PlateOptics(const LeafModelTables& t, double N, PaddedRange range, LeafKernelWork& w)
 {
     const hn::ScalableTag<double> d;
     const auto zero = hn::Zero(d);
@@ -127,7 +126,7 @@ bool PlateOptics(const LeafModelTables& t, double N, PaddedRange range, const Pa
     const auto limit = hn::Set(d, kExpLimit);
     auto good = hn::Eq(zero, zero);
     for (std::size_t i = range.begin; i < range.end; i += hn::Lanes(d)) {
-        const auto tau = hn::Load(d, tauIn.data() + i);
+        const auto tau = hn::Load(d, w.tau.data() + i);
         const auto n2 = hn::Load(d, t.n2.data() + i);
         const auto t1t1 = hn::Load(d, t.t1t1.data() + i);
         const auto x2 =
@@ -156,6 +155,12 @@ bool PlateOptics(const LeafModelTables& t, double N, PaddedRange range, const Pa
         const auto vb =
             hn::Sqrt(hn::Div(hn::Mul(beta, hn::Sub(alpha, r)), hn::Mul(alpha, hn::Sub(beta, r))));
         const auto mLogVb = hn::Mul(m, hn::Log(d, vb));
+        hn::Store(r, d, w.r.data() + i);
+        hn::Store(tt, d, w.t.data() + i);
+        hn::Store(ra, d, w.ra.data() + i);
+        hn::Store(ta, d, w.ta.data() + i);
+        hn::Store(va, d, w.va.data() + i);
+        hn::Store(vb, d, w.vb.data() + i);
         const auto vbm = hn::Exp(d, mLogVb);            // vb^m
         const auto vbmm = hn::Exp(d, hn::Neg(mLogVb));  // vb^(-m)
         const auto vai = hn::Div(one, va);              // va^(-1)
@@ -168,13 +173,13 @@ bool PlateOptics(const LeafModelTables& t, double N, PaddedRange range, const Pa
         const auto perS3 = hn::Div(one, s3);  // one division for both: 1 ulp more
         const auto refl = hn::Mul(s1, perS3);
         const auto trans = hn::Mul(s2, perS3);
-        hn::Store(refl, d, reflOut.data() + i);
-        hn::Store(trans, d, transOut.data() + i);
+        hn::Store(refl, d, w.refl.data() + i);
+        hn::Store(trans, d, w.trans.data() + i);
         const auto physical = hn::And(hn::And(hn::Ge(refl, zero), hn::Le(refl, one)),
                                       hn::And(hn::Ge(trans, zero), hn::Le(trans, one)));
         // Highway's Exp is defined only above the range where the C library's result goes
         // subnormal or overflows: there the exact path decides.
-        const auto k = hn::Load(d, kIn.data() + i);
+        const auto k = hn::Load(d, w.k.data() + i);
         // Highway's Log needs a normal positive finite vb (a NaN in gives no NaN out).
         const auto vbNormal =
             hn::And(hn::Ge(vb, hn::Set(d, std::numeric_limits<double>::min())), hn::IsFinite(vb));
@@ -210,7 +215,7 @@ bool LeafKernel(const LeafModelTables& tables, const std::array<double, 7>& coef
         w.logK.v[i] = careful && k <= 4.0 ? std::log(k) : 0.0;
     }
     HWY_DYNAMIC_DISPATCH(Transmission)(w, kCarefulLowK, kCarefulHighK, range);
-    return HWY_DYNAMIC_DISPATCH(PlateOptics)(tables, N, range, w.k, w.tau, w.refl, w.trans);
+    return HWY_DYNAMIC_DISPATCH(PlateOptics)(tables, N, range, w);
 }
 
 const char* KernelTargetName() { return HWY_DYNAMIC_DISPATCH(TargetName)(); }

@@ -69,12 +69,24 @@ ElementaryLayer ElementaryLayerOptics(double n, double tau, const Transmissiviti
 
 LeafOptics PileOptics(double N, const ElementaryLayer& layer)
 {
+    return PileOpticsOfRoots(N, layer, PileRootsOf(layer));
+}
+
+PileRoots PileRootsOf(const ElementaryLayer& layer)
+{
     const auto [r, t, ra, ta] = layer;
     const double delta = (t * t - r * r - 1.0) * (t * t - r * r - 1.0) - 4.0 * (r * r);
     const double alpha = (1.0 + r * r - t * t + std::sqrt(delta)) / (2.0 * r);
     const double beta = (1.0 + r * r - t * t - std::sqrt(delta)) / (2.0 * r);
     const double va = alpha;
     const double vb = std::sqrt(beta * (alpha - r) / (alpha * (beta - r)));
+    return {va, vb};
+}
+
+LeafOptics PileOpticsOfRoots(double N, const ElementaryLayer& layer, const PileRoots& roots)
+{
+    const auto [r, t, ra, ta] = layer;
+    const auto [va, vb] = roots;
     const double m = N - 1.0;
     const double vbm = std::pow(vb, m);
     const double vbmm = std::pow(vb, -m);

@@ -80,6 +80,15 @@ ElementaryLayer ElementaryLayerOptics(double n, double tau, const Transmissiviti
 // layer (ra, ta); a non-absorbing layer (r + t = 1) divides 0 by 0.
 LeafOptics PileOptics(double N, const ElementaryLayer& layer);
 
+// Step 5 in its two halves, PileOptics(N, layer) = PileOpticsOfRoots(N, layer,
+// PileRootsOf(layer)): va and vb of the layer, then the pile of N layers from them (for a
+// caller that has computed the roots already, with these operations).
+struct PileRoots {
+    double va, vb;
+};
+PileRoots PileRootsOf(const ElementaryLayer& layer);
+LeafOptics PileOpticsOfRoots(double N, const ElementaryLayer& layer, const PileRoots& roots);
+
 // Steps 4 and 5 in turn.
 LeafOptics StackOptics(double N, double n, double tau, const Transmissivities& tav);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -11,7 +12,10 @@
 #include "canopy/canopy_fluxes.h"
 #include "canopy/canopy_run.h"
 #include "engine/engine.h"
+#include "engine/kernels.h"
+#include "leaf/leaf_models.h"
 #include "leaf/leaf_spectrum.h"
+#include "leaf/prospect.h"
 #include "spectral/soil_library.h"
 
 // The engine against the exact path over random parameter sets of the whole accepted domain:
@@ -245,5 +249,39 @@ TEST(EngineContract, AgreesWithTheExactPathOverTheWholeDomain)
     }
 }
 
+// Where the leaf kernel's layer transmission is the exact path's (the careful points), its
+// elementary layer and pile roots must be too, to the bit: the exact leaf the canopy needs
+// near its singularity is computed from them.
+TEST(EngineContract, KernelLayerIsTheExactPathsWhereItsTransmissionIs)
+{
+    Random random(20261211);
+    std::size_t compared = 0;
+    const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    for (const leaf::LeafModel model :
+         {leaf::LeafModel::Classic, leaf::LeafModel::ProspectD, leaf::LeafModel::ProspectPro}) {
+        for (int set = 0; set < 40; ++set) {
+            const leaf::LeafParameters p = RandomLeaf(random, model);
+            detail::LeafKernelWork w;
+            detail::LeafKernel(detail::TablesOf(model), detail::TermCoefficients(p), p.N, w);
+            for (int index = 0; index < static_cast<int>(kGrid); ++index) {
+                const auto at = static_cast<std::size_t>(index);
+                const double k = leaf::ModelAbsorption(p, index);
+                if (!same(k, w.k.v[at]) || !detail::TransmissionIsExact(k)) continue;
+                const leaf::ElementaryLayer layer = leaf::ElementaryLayerOptics(
+                    leaf::ModelRefractiveIndex(model, index), leaf::LayerTransmission(k),
+                    leaf::ModelTransmissivities(model, index));
+                const leaf::PileRoots roots = leaf::PileRootsOf(layer);
+                ASSERT_TRUE(same(layer.r, w.r.v[at]) && same(layer.t, w.t.v[at])
+                            && same(layer.ra, w.ra.v[at]) && same(layer.ta, w.ta.v[at])
+                            && same(roots.va, w.va.v[at]) && same(roots.vb, w.vb.v[at]))
+                    << "set " << set << " at grid point " << index;
+                ++compared;
+            }
+        }
+    }
+    EXPECT_GT(compared, 10000u);
+}
+
 }  // namespace
 }  // namespace tulmera::engine
+
