@@ -50,7 +50,10 @@ Workbook CanopySweepWorkbook(const QuantityTable& table, const std::string& read
         }
     }
     ExpectFileEnd(file, std::to_string(valueCount) + (valueCount == 1 ? " block" : " blocks"));
-    return {{Sheet{std::move(cells)}, QuantitySheet(table)}};
+    Workbook workbook;  // the cells moved in: a braced list of sheets would copy each of them
+    workbook.sheets.push_back(Sheet{std::move(cells)});
+    workbook.sheets.push_back(QuantitySheet(table));
+    return workbook;
 }
 
 }  // namespace tulmera::exports

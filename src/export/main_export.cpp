@@ -76,7 +76,9 @@ Workbook MainWindowWorkbook(const MainExportHeader& header, textio::FieldReader 
     }
     ExpectFileEnd(leafFile, "421 lines");
     ExpectFileEnd(canopyFile, "421 lines");
-    return {{Sheet{std::move(cells)}}};
+    Workbook workbook;  // the cells moved in: a braced list of sheets would copy each of them
+    workbook.sheets.push_back(Sheet{std::move(cells)});
+    return workbook;
 }
 
 }  // namespace tulmera::exports

@@ -69,7 +69,9 @@ Workbook SweepWorkbook(int valueCount, textio::FieldReader file, const SweepHead
         }
     }
     ExpectFileEnd(file, std::to_string(valueCount) + (valueCount == 1 ? " block" : " blocks"));
-    return {{Sheet{std::move(cells)}}};
+    Workbook workbook;  // the cells moved in: a braced list of sheets would copy each of them
+    workbook.sheets.push_back(Sheet{std::move(cells)});
+    return workbook;
 }
 
 }  // namespace tulmera::exports

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "batch/batch_arguments.h"
 #include "batch/batch_runner.h"
@@ -192,6 +195,48 @@ TEST(BatchCommandLine, ALineKeepsNothingOfTheLinesBeforeIt)
             EXPECT_EQ(prepared.noWait, line.noWait);
         } catch (const UsageError& e) {
             EXPECT_TRUE(line.refused) << e.what();
+        }
+    }
+}
+
+// What preparing a line gives, taken or refused, as one comparable text.
+std::string Outcome(const std::vector<std::string_view>& arguments)
+{
+    try {
+        const PreparedBatch prepared = PrepareBatch(arguments);
+        return "in " + prepared.directory + " outputs " + ::testing::PrintToString(prepared.outputs)
+               + (prepared.noWait ? " no-wait" : "") + (prepared.usesWorkingFiles ? " locks" : "")
+               + (prepared.work ? " runs" : "");
+    } catch (const UsageError& e) {
+        return std::string("refused: ") + e.what();
+    }
+}
+
+// The parser a thread keeps is cleared once each line is prepared or refused: a line gives
+// after any others what it gives on a parser that never read a line (a new thread's).
+TEST(BatchCommandLine, ALineGivesAfterOthersWhatAFreshParserGives)
+{
+    const std::vector<std::vector<std::string_view>> lines = {
+        {"leaf", "--no-wait", "-Cout", "--csv", "a.csv"},
+        {"leaf", "--csv", "b.csv", "--bogus"},
+        {"lut-merge", "all.csv", "p0.csv", "p1.csv"},
+        {"leaf", "--csv"},
+        {"lut-merge", "two.csv", "p0.csv"},
+        {"leaf", "--N", "2", "--N", "3"},
+        {"sweep", "--help"},
+        {"help", "leaf"},
+        {"--version"},
+        {"leaf", "--N", "2"},
+        {},
+        {"leaf"},
+    };
+    std::vector<std::string> fresh;
+    for (const auto& line : lines) {
+        std::thread([&] { fresh.push_back(Outcome(line)); }).join();
+    }
+    for (int round = 0; round < 2; ++round) {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_EQ(Outcome(lines[i]), fresh[i]) << ::testing::PrintToString(lines[i]);
         }
     }
 }
