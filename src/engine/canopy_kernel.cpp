@@ -12,6 +12,8 @@
 #include "hwy/contrib/math/math-inl.h"
 // clang-format on
 
+#include <cmath>
+
 #include "engine/kernels.h"
 
 HWY_BEFORE_NAMESPACE();
@@ -27,10 +29,15 @@ constexpr double kNearSingular = 0.05;
 
 bool CanopyPoints(const CanopyGeometryValues& g, const Padded& leafRefl, const Padded& leafTrans,
                   const Padded& soilReflPct, const Padded& skyRatioPct, bool physicalMix,
-                  Padded& reflOut, Padded& nearSingularOut, const CanopyFluxOutputs& flux)
+                  Padded& reflOut, Padded& nearSingularOut, const CanopyFluxOutputs& flux,
+                  bool exact, std::size_t points)
 {
     const hn::ScalableTag<double> d;
     using V = hn::Vec<decltype(d)>;
+    // x / y: as one reciprocal's product, or, exactly, as the exact path divides.
+    const auto over = [exact](V x, V y, V perY) {
+        return exact ? hn::Div(x, y) : hn::Mul(x, perY);
+    };
     const V zero = hn::Zero(d);
     const V one = hn::Set(d, 1.0);
     const V hundred = hn::Set(d, 100.0);
@@ -39,11 +46,14 @@ bool CanopyPoints(const CanopyGeometryValues& g, const Padded& leafRefl, const P
     const V KL = hn::Set(d, g.KL);
     const V tss = hn::Set(d, g.tss);
     const V too = hn::Set(d, g.too);
+    const V pi = hn::Set(d, g.pi);
     const V perPi = hn::Set(d, 1.0 / g.pi);
+    const V KLPluskL = hn::Set(d, g.KL + g.kL);
     const V perKLPluskL = hn::Set(d, 1.0 / (g.KL + g.kL));
+    alignas(64) double lanes[HWY_MAX_BYTES / sizeof(double)];
     const bool fluxes = flux.rsdt != nullptr;
     auto good = hn::Eq(zero, zero);
-    for (std::size_t i = 0; i < kPaddedCount; i += hn::Lanes(d)) {
+    for (std::size_t i = 0; i < points; i += hn::Lanes(d)) {
         // SailhLeafOptics, from the percent values the canopy run reads
         const V R = hn::Mul(hundred, hn::Load(d, leafRefl.data() + i));
         const V T = hn::Mul(hundred, hn::Load(d, leafTrans.data() + i));
@@ -61,13 +71,22 @@ bool CanopyPoints(const CanopyGeometryValues& g, const Padded& leafRefl, const P
         const V wL = hn::Mul(
             hn::Mul(L, hn::Set(d, 0.01)),
             hn::Add(hn::Mul(rho, hn::Set(d, g.S1)),
-                    hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 2.0), A), hn::Set(d, g.S2)), perPi)));
+                    over(hn::Mul(hn::Mul(hn::Set(d, 2.0), A), hn::Set(d, g.S2)), pi, perPi)));
         // SailhLayerSolution
         const V m = hn::Sqrt(hn::Sub(hn::Mul(a, a), hn::Mul(sigma, sigma)));
         const V h1 = hn::Div(hn::Add(a, m), sigma);
         const V h2 = hn::Div(one, h1);
-        const V e1 = hn::Exp(d, m);
-        const V e2 = hn::Exp(d, hn::Neg(m));  // 1 / e^m, off the divider
+        V e1, e2;
+        if (exact) {  // the C library's e^m and its reciprocal
+            hn::Store(m, d, lanes);
+            for (std::size_t lane = 0; lane < hn::Lanes(d); ++lane)
+                lanes[lane] = std::exp(lanes[lane]);
+            e1 = hn::Load(d, lanes);
+            e2 = hn::Div(one, e1);
+        } else {
+            e1 = hn::Exp(d, m);
+            e2 = hn::Exp(d, hn::Neg(m));  // 1 / e^m, off the divider
+        }
         const V mm = hn::Mul(m, m);
         const V Ds = hn::Sub(hn::Mul(kL, kL), mm);
         const V Do = hn::Sub(hn::Mul(KL, KL), mm);
@@ -81,23 +100,23 @@ bool CanopyPoints(const CanopyGeometryValues& g, const Padded& leafRefl, const P
         // far below what the contract allows (the leaf values already differ more).
         const V perDs = hn::Div(one, Ds);
         const V perDo = hn::Div(one, Do);
-        const V cs = hn::Mul(hn::Sub(hn::Mul(sp, hn::Sub(kL, a)), hn::Mul(sm, sigma)), perDs);
+        const V cs = over(hn::Sub(hn::Mul(sp, hn::Sub(kL, a)), hn::Mul(sm, sigma)), Ds, perDs);
         const V cs2 =
-            hn::Mul(hn::Sub(hn::Mul(hn::Neg(sm), hn::Add(kL, a)), hn::Mul(sp, sigma)), perDs);
-        const V co = hn::Mul(hn::Sub(hn::Mul(vp, hn::Sub(KL, a)), hn::Mul(vm, sigma)), perDo);
+            over(hn::Sub(hn::Mul(hn::Neg(sm), hn::Add(kL, a)), hn::Mul(sp, sigma)), Ds, perDs);
+        const V co = over(hn::Sub(hn::Mul(vp, hn::Sub(KL, a)), hn::Mul(vm, sigma)), Do, perDo);
         const V co2 =
-            hn::Mul(hn::Sub(hn::Mul(hn::Neg(vm), hn::Add(KL, a)), hn::Mul(vp, sigma)), perDo);
+            over(hn::Sub(hn::Mul(hn::Neg(vm), hn::Add(KL, a)), hn::Mul(vp, sigma)), Do, perDo);
         // SailhLayerOptics
         const V rsos = hn::Mul(wL, hn::Set(d, g.hotSpotIntegral));
         const V dns = hn::Sub(hn::Mul(h1, e1), hn::Mul(h2, e2));
         const V perDns = hn::Div(one, dns);
-        const V rdd = hn::Mul(hn::Sub(e1, e2), perDns);
-        const V tdd = hn::Mul(hn::Sub(h1, h2), perDns);
+        const V rdd = over(hn::Sub(e1, e2), dns, perDns);
+        const V tdd = over(hn::Sub(h1, h2), dns, perDns);
         const V rsd = hn::Sub(hn::Mul(cs, hn::Sub(one, hn::Mul(tss, tdd))), hn::Mul(cs2, rdd));
         const V tsd = hn::Sub(hn::Mul(cs2, hn::Sub(tss, tdd)), hn::Mul(hn::Mul(cs, tss), rdd));
         const V rdo = hn::Sub(hn::Mul(co, hn::Sub(one, hn::Mul(too, tdd))), hn::Mul(co2, rdd));
         const V tdo = hn::Sub(hn::Mul(co2, hn::Sub(too, tdd)), hn::Mul(hn::Mul(co, too), rdd));
-        const V z = hn::Mul(hn::Add(hn::Mul(sm, co), hn::Mul(sp, co2)), perKLPluskL);
+        const V z = over(hn::Add(hn::Mul(sm, co), hn::Mul(sp, co2)), KLPluskL, perKLPluskL);
         const V rsod = hn::Sub(
             hn::Sub(hn::Mul(z, hn::Sub(one, hn::Mul(too, tss))), hn::Mul(hn::Mul(co, tsd), too)),
             hn::Mul(co2, rsd));
@@ -112,17 +131,25 @@ bool CanopyPoints(const CanopyGeometryValues& g, const Padded& leafRefl, const P
             hn::Mul(
                 rs,
                 hn::Add(hn::Set(d, g.tsstoo),
-                        hn::Mul(hn::Add(hn::Mul(tsdPlusTss, tdo),
-                                        hn::Mul(too, hn::Add(tsd, hn::Mul(hn::Mul(tss, rs), rdd)))),
-                                perDn))));
-        const V rdot = hn::Add(rdo, hn::Mul(hn::Mul(hn::Mul(tdd, rs), hn::Add(too, tdo)), perDn));
+                        over(hn::Add(hn::Mul(tsdPlusTss, tdo),
+                                     hn::Mul(too, hn::Add(tsd, hn::Mul(hn::Mul(tss, rs), rdd)))),
+                             dn, perDn))));
+        const V rdot = hn::Add(rdo, over(hn::Mul(hn::Mul(tdd, rs), hn::Add(too, tdo)), dn, perDn));
         // MixedReflectancePct with SkyMixWeight, then the fraction "VS.dat" holds
         const V sky = hn::Load(d, skyRatioPct.data() + i);
         // The fraction straight away: the exact path's percent and back cost two divisions
         // and differ from it by an ulp or two.
-        const V w = physicalMix ? hn::Mul(sky, hn::Set(d, 0.01)) : sky;
-        const V perOnePlusW = hn::Div(one, hn::Add(one, w));
-        const V refl = hn::Mul(hn::Add(hn::Mul(rdot, w), rsot), perOnePlusW);
+        // Exactly, SkyMixWeight and MixedReflectancePct / 100 as the engine's exact points take
+        // them: in percent and back.
+        const V w = !physicalMix ? sky
+                    : exact      ? hn::Div(sky, hundred)
+                                 : hn::Mul(sky, hn::Set(d, 0.01));
+        const V onePlusW = hn::Add(one, w);
+        const V perOnePlusW = hn::Div(one, onePlusW);
+        const V refl =
+            exact ? hn::Div(hn::Div(hn::Mul(hundred, hn::Add(hn::Mul(rdot, w), rsot)), onePlusW),
+                            hundred)
+                  : hn::Mul(hn::Add(hn::Mul(rdot, w), rsot), perOnePlusW);
         hn::Store(refl, d, reflOut.data() + i);
 
         auto finite = hn::And(hn::And(hn::IsFinite(rdd), hn::IsFinite(tdd)),
@@ -133,14 +160,14 @@ bool CanopyPoints(const CanopyGeometryValues& g, const Padded& leafRefl, const P
         good = hn::And(good, hn::And(finite, hn::And(hn::Ge(refl, zero), hn::Le(refl, one))));
         if (fluxes) {
             // canopy::CanopyFluxesAt
-            const V rsdt = hn::Add(rsd, hn::Mul(hn::Mul(hn::Mul(tsdPlusTss, rs), tdd), perDn));
-            const V rddt = hn::Add(rdd, hn::Mul(hn::Mul(hn::Mul(tdd, rs), tdd), perDn));
+            const V rsdt = hn::Add(rsd, over(hn::Mul(hn::Mul(tsdPlusTss, rs), tdd), dn, perDn));
+            const V rddt = hn::Add(rdd, over(hn::Mul(hn::Mul(tdd, rs), tdd), dn, perDn));
             const V soilAbsorbs = hn::Sub(one, rs);
             const V As = hn::Sub(hn::Sub(one, rsdt),
-                                 hn::Mul(hn::Mul(soilAbsorbs, hn::Add(tss, tsd)), perDn));
-            const V Ad = hn::Sub(hn::Sub(one, rddt), hn::Mul(hn::Mul(soilAbsorbs, tdd), perDn));
-            const V absorptance = hn::Mul(hn::Add(As, hn::Mul(w, Ad)), perOnePlusW);
-            const V albedo = hn::Mul(hn::Add(rsdt, hn::Mul(w, rddt)), perOnePlusW);
+                                 over(hn::Mul(soilAbsorbs, hn::Add(tss, tsd)), dn, perDn));
+            const V Ad = hn::Sub(hn::Sub(one, rddt), over(hn::Mul(soilAbsorbs, tdd), dn, perDn));
+            const V absorptance = over(hn::Add(As, hn::Mul(w, Ad)), onePlusW, perOnePlusW);
+            const V albedo = over(hn::Add(rsdt, hn::Mul(w, rddt)), onePlusW, perOnePlusW);
             hn::Store(rsot, d, flux.rsot + i);
             hn::Store(rdot, d, flux.rdot + i);
             hn::Store(rsdt, d, flux.rsdt + i);
@@ -174,7 +201,19 @@ bool CanopyKernel(const CanopyGeometryValues& g, const Padded& leafRefl, const P
                   Padded& refl, Padded& nearSingular, const CanopyFluxOutputs& fluxes)
 {
     return HWY_DYNAMIC_DISPATCH(CanopyPoints)(g, leafRefl, leafTrans, soilReflPct, skyRatioPct,
-                                              physicalMix, refl, nearSingular, fluxes);
+                                              physicalMix, refl, nearSingular, fluxes, false,
+                                              kPaddedCount);
+}
+
+bool ExactCanopyKernel(const CanopyGeometryValues& g, const Padded& leafRefl,
+                       const Padded& leafTrans, const Padded& soilReflPct,
+                       const Padded& skyRatioPct, bool physicalMix, std::size_t points,
+                       Padded& refl, const CanopyFluxOutputs& fluxes)
+{
+    Padded unused;
+    return HWY_DYNAMIC_DISPATCH(CanopyPoints)(g, leafRefl, leafTrans, soilReflPct, skyRatioPct,
+                                              physicalMix, refl, unused, fluxes, true,
+                                              (points + 7) / 8 * 8);
 }
 
 }  // namespace tulmera::engine::detail

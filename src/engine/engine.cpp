@@ -72,6 +72,13 @@ struct ExactLeafPoint {
     double refl, trans;
 };
 
+// The grid points of one set near the canopy's singularity, gathered: the exact leaf there,
+// soil and sky, and what the kernel's exact form computes from them.
+struct NearSingularPoints {
+    Padded leafRefl, leafTrans, soilReflPct, skyRatioPct, refl;
+    std::array<Padded, 8> flux;
+};
+
 // A worker's scratch for one canopy. The sky ratio is kept while the sun stays the same, and
 // the leaf while the leaf parameters do: `leafOf` names the parameters whose kernel leaf (or,
 // where the kernel handed the leaf back, exact leaf) `leaf` holds, unchanged by the canopy.
@@ -79,6 +86,7 @@ struct CanopyWork {
     LeafWork leaf;
     std::optional<leaf::LeafParameters> leafOf;
     std::vector<ExactLeafPoint> exactLeafPoints;  // of the current set
+    NearSingularPoints near;
     Padded soilReflPct, skyRatioPct, refl, nearSingular;
     double skySunZenith = std::numeric_limits<double>::quiet_NaN();
     bool soilReady = false;
@@ -152,39 +160,84 @@ leaf::LeafOptics ExactLeafAt(const leaf::LeafParameters& p, int index, const Lea
                              leaf::ModelTransmissivities(p.model, index));
 }
 
-// The grid points the canopy kernel marked near the singularity, recomputed with the exact
-// path's scalar functions from the exact leaf at that point: the exact path's values. Returns
-// false when one of them is not one the kernel may keep (the caller then runs the exact path).
-bool RecomputeNearSingular(const CanopyScene& scene, const leaf::LeafParameters& p,
-                           const canopy::SailhGeometry& g, CanopyWork& w, bool fluxes)
+// The canopy at one grid point the kernel marked near the singularity, with the exact path's
+// scalar functions from the exact leaf there: false when a value is not one the kernel may
+// keep (the caller then runs the exact path). Throws as canopy::SailhCanopy does.
+bool ExactCanopyAt(const CanopyScene& scene, const canopy::SailhGeometry& g, std::size_t j,
+                   double leafRefl, double leafTrans, CanopyWork& w, bool fluxes)
 {
+    const canopy::CanopyOptics o = canopy::SailhCanopy(g, 100.0 * leafRefl, 100.0 * leafTrans,
+                                                       spectral::WavelengthNm(static_cast<int>(j)));
+    const double weight = canopy::SkyMixWeight(scene.skyMix, w.skyRatioPct.v[j]);
+    const canopy::SoilCoupledReflectance r = canopy::CanopyOverSoil(o, w.soilReflPct.v[j]);
+    const double fraction = canopy::MixedReflectancePct(r, weight) / 100.0;
+    if (!(fraction >= 0.0 && fraction <= 1.0)) return false;
+    w.refl.v[j] = fraction;
+    if (fluxes) {
+        const canopy::CanopyPointFluxes f = canopy::CanopyFluxesAt(o, w.soilReflPct.v[j], weight);
+        const std::array<double, 8> values = {r.rsot, r.rdot, f.rsdt,        f.rddt,
+                                              f.As,   f.Ad,   f.absorptance, f.albedo};
+        for (std::size_t s = 0; s < values.size(); ++s) {
+            if (!std::isfinite(values[s])) return false;
+            w.flux[s].v[j] = values[s];
+        }
+    }
+    return true;
+}
+
+// The grid points the canopy kernel marked near the singularity, recomputed from the exact
+// leaf at each with the exact path's operations: the exact path's values. The points are
+// gathered into vectors for the kernel's exact form; should it find a value it may not keep,
+// the scalar functions decide point by point. Returns false when a point is not one the kernel
+// may keep (the caller then runs the exact path).
+bool RecomputeNearSingular(const CanopyScene& scene, const leaf::LeafParameters& p,
+                           const canopy::SailhGeometry& g,
+                           const detail::CanopyGeometryValues& values, CanopyWork& w, bool fluxes)
+{
+    NearSingularPoints& near = w.near;
+    std::size_t count = 0;
     for (std::size_t j = 0; j < kGrid; ++j) {
         if (w.nearSingular.v[j] == 0.0) continue;
-        const int index = static_cast<int>(j);
-        const leaf::LeafOptics exactLeaf = ExactLeafAt(p, index, w.leaf);
+        const leaf::LeafOptics exactLeaf = ExactLeafAt(p, static_cast<int>(j), w.leaf);
         const std::optional<double> refl = KeptLeafFraction(exactLeaf.refl);
         const std::optional<double> trans = KeptLeafFraction(exactLeaf.trans);
         if (!refl || !trans || !std::isfinite(exactLeaf.refl) || !std::isfinite(exactLeaf.trans)) {
             return false;
         }
         w.exactLeafPoints.push_back({j, *refl, *trans});
-        const canopy::CanopyOptics o =
-            canopy::SailhCanopy(g, 100.0 * *refl, 100.0 * *trans, spectral::WavelengthNm(index));
-        const double weight = canopy::SkyMixWeight(scene.skyMix, w.skyRatioPct.v[j]);
-        const canopy::SoilCoupledReflectance r = canopy::CanopyOverSoil(o, w.soilReflPct.v[j]);
-        const double fraction = canopy::MixedReflectancePct(r, weight) / 100.0;
-        if (!(fraction >= 0.0 && fraction <= 1.0)) return false;
-        w.refl.v[j] = fraction;
-        if (fluxes) {
-            const canopy::CanopyPointFluxes f =
-                canopy::CanopyFluxesAt(o, w.soilReflPct.v[j], weight);
-            const std::array<double, 8> values = {r.rsot, r.rdot, f.rsdt,        f.rddt,
-                                                  f.As,   f.Ad,   f.absorptance, f.albedo};
-            for (std::size_t s = 0; s < values.size(); ++s) {
-                if (!std::isfinite(values[s])) return false;
-                w.flux[s].v[j] = values[s];
-            }
+        near.leafRefl.v[count] = *refl;
+        near.leafTrans.v[count] = *trans;
+        near.soilReflPct.v[count] = w.soilReflPct.v[j];
+        near.skyRatioPct.v[count] = w.skyRatioPct.v[j];
+        ++count;
+    }
+    if (count == 0) return true;
+    // The rest of the last vector repeats the last point.
+    for (std::size_t c = count; c % 8 != 0; ++c) {
+        for (Padded* column :
+             {&near.leafRefl, &near.leafTrans, &near.soilReflPct, &near.skyRatioPct})
+            column->v[c] = column->v[count - 1];
+    }
+    const detail::CanopyFluxOutputs outputs =
+        fluxes ? detail::CanopyFluxOutputs{near.flux[0].data(), near.flux[1].data(),
+                                           near.flux[2].data(), near.flux[3].data(),
+                                           near.flux[4].data(), near.flux[5].data(),
+                                           near.flux[6].data(), near.flux[7].data()}
+               : detail::CanopyFluxOutputs{};
+    if (!detail::ExactCanopyKernel(values, near.leafRefl, near.leafTrans, near.soilReflPct,
+                                   near.skyRatioPct, scene.skyMix == canopy::SkyMix::Physical,
+                                   count, near.refl, outputs)) {
+        for (const ExactLeafPoint& point : w.exactLeafPoints) {
+            if (!ExactCanopyAt(scene, g, point.index, point.refl, point.trans, w, fluxes))
+                return false;
         }
+        return true;
+    }
+    for (std::size_t c = 0; c < count; ++c) {
+        const std::size_t j = w.exactLeafPoints[c].index;
+        w.refl.v[j] = near.refl.v[c];
+        if (!fluxes) continue;
+        for (std::size_t s = 0; s < near.flux.size(); ++s) w.flux[s].v[j] = near.flux[s].v[c];
     }
     return true;
 }
@@ -221,7 +274,7 @@ std::string CanopySet(const CanopyScene& scene, const CanopyBatch& batch, std::s
         if (detail::CanopyKernel(values, w.leaf.refl, w.leaf.trans, w.soilReflPct, w.skyRatioPct,
                                  scene.skyMix == canopy::SkyMix::Physical, w.refl, w.nearSingular,
                                  outputs)
-            && RecomputeNearSingular(scene, p, g, w, fluxes)) {
+            && RecomputeNearSingular(scene, p, g, values, w, fluxes)) {
             return {};
         }
         w.leafOf.reset();  // the exact leaf replaces the kernel's

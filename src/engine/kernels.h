@@ -116,6 +116,16 @@ bool CanopyKernel(const CanopyGeometryValues& g, const Padded& leafRefl, const P
                   const Padded& soilReflPct, const Padded& skyRatioPct, bool physicalMix,
                   Padded& refl, Padded& nearSingular, const CanopyFluxOutputs& fluxes);
 
+// The same at points 0 .. points - 1 (rounded up to whole vectors: the caller pads them) with
+// the exact path's own operations (canopy::SailhCanopy, CanopyOverSoil, the mixed reflectance
+// in percent and back, CanopyFluxesAt: their divisions and the C library's e^m), so that the
+// values are the exact path's to the bit, for the points near the singularity gathered
+// together. Returns true when they are all finite and the reflectance lies within 0 .. 1.
+bool ExactCanopyKernel(const CanopyGeometryValues& g, const Padded& leafRefl,
+                       const Padded& leafTrans, const Padded& soilReflPct,
+                       const Padded& skyRatioPct, bool physicalMix, std::size_t points,
+                       Padded& refl, const CanopyFluxOutputs& fluxes);
+
 // The instruction set the kernels run with.
 const char* KernelTargetName();
 

@@ -11,6 +11,9 @@
 
 #include "canopy/canopy_fluxes.h"
 #include "canopy/canopy_run.h"
+#include "canopy/sailh.h"
+#include "canopy/sailh_geometry.h"
+#include "canopy/sky_ratio.h"
 #include "engine/engine.h"
 #include "engine/kernels.h"
 #include "leaf/leaf_models.h"
@@ -282,6 +285,78 @@ TEST(EngineContract, KernelLayerIsTheExactPathsWhereItsTransmissionIs)
     EXPECT_GT(compared, 10000u);
 }
 
+// The canopy kernel's exact form, which computes the points near the singularity, against the
+// exact path's scalar functions: the same bits, reflectance and fluxes, for both sky mixes.
+TEST(EngineContract, ExactCanopyKernelIsTheExactPathsToTheBit)
+{
+    Random random(20261212);
+    std::size_t compared = 0;
+    const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    const spectral::Spectrum& soil = spectral::SoilSpectrum(0);
+    for (const canopy::SkyMix mix : {canopy::SkyMix::Classic, canopy::SkyMix::Physical}) {
+        for (int set = 0; set < 50; ++set) {
+            const Canopy c = RandomCanopy(random);
+            const canopy::SailhGeometry g =
+                canopy::PrepareSailh({c.lai, std::min(c.sun, 89.0), std::abs(c.view), c.azimuth,
+                                      c.hotSpot, canopy::kLeafAngleDistributions[random.Index(5)]});
+            const detail::CanopyGeometryValues values{g.pi,
+                                                      g.lai,
+                                                      g.Sc,
+                                                      g.S1,
+                                                      g.S2,
+                                                      g.kL,
+                                                      g.KL,
+                                                      g.tss,
+                                                      g.too,
+                                                      g.tsstoo,
+                                                      g.hotSpotIntegral};
+            const spectral::Spectrum sky = canopy::SkyRatio(c.sun, canopy::Visibility::Km15);
+            detail::Padded leafRefl{}, leafTrans{}, soilPct{}, skyPct{}, refl{};
+            std::array<detail::Padded, 8> flux{};
+            const std::size_t points = 1 + random.Index(kGrid);
+            for (std::size_t j = 0; j < detail::kPaddedCount; ++j) {
+                const std::size_t at = std::min(j, points - 1);
+                const double t = random.Uniform(0, 0.6);
+                leafRefl.v[j] = random.Uniform(0, 0.99 - t);
+                leafTrans.v[j] = t;
+                soilPct.v[j] = soil[at];
+                skyPct.v[j] = sky[at];
+            }
+            const detail::CanopyFluxOutputs outputs{flux[0].data(), flux[1].data(), flux[2].data(),
+                                                    flux[3].data(), flux[4].data(), flux[5].data(),
+                                                    flux[6].data(), flux[7].data()};
+            if (!detail::ExactCanopyKernel(values, leafRefl, leafTrans, soilPct, skyPct,
+                                           mix == canopy::SkyMix::Physical, points, refl,
+                                           outputs)) {
+                continue;  // the engine then asks the scalar functions
+            }
+            for (std::size_t j = 0; j < points; ++j) {
+                const canopy::CanopyOptics o =
+                    canopy::SailhCanopy(g, 100.0 * leafRefl.v[j], 100.0 * leafTrans.v[j], 400);
+                const double weight = canopy::SkyMixWeight(mix, skyPct.v[j]);
+                const canopy::SoilCoupledReflectance r = canopy::CanopyOverSoil(o, soilPct.v[j]);
+                const canopy::CanopyPointFluxes f = canopy::CanopyFluxesAt(o, soilPct.v[j], weight);
+                const std::array<double, 9> expected = {
+                    canopy::MixedReflectancePct(r, weight) / 100.0,
+                    r.rsot,
+                    r.rdot,
+                    f.rsdt,
+                    f.rddt,
+                    f.As,
+                    f.Ad,
+                    f.absorptance,
+                    f.albedo};
+                ASSERT_TRUE(same(expected[0], refl.v[j])) << "set " << set << " point " << j;
+                for (std::size_t s = 0; s < flux.size(); ++s) {
+                    ASSERT_TRUE(same(expected[s + 1], flux[s].v[j]))
+                        << "set " << set << " point " << j << " flux " << s;
+                }
+                ++compared;
+            }
+        }
+    }
+    EXPECT_GT(compared, 10000u);
+}
+
 }  // namespace
 }  // namespace tulmera::engine
-
