@@ -120,7 +120,7 @@ CanopyRows ComputeCanopyRows(const CanopyRowsRequest& r, const std::atomic<bool>
             failure.Note(f.error, block);
             keepReflectances(f.refl, block);
             for (std::size_t k = 0; k < block.size(); ++k) {
-                const canopy::CanopyFluxes& one = f.fluxes[k];
+                const engine::FluxScalars& one = f.scalars[k];
                 const double kept[] = {one.fAPAR, one.fCover, one.albedoShortwave, one.albedoPar,
                                        one.albedoNir};
                 for (std::size_t q = 0; q < out.fluxes.size(); ++q) {

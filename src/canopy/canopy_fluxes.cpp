@@ -20,7 +20,7 @@ CanopyPointFluxes CanopyFluxesAt(const CanopyOptics& o, double soilReflPct, doub
     return {rsdt, rddt, As, Ad, absorptance, albedo};
 }
 
-double GridMean(const spectral::Spectrum& values, int firstNm, int lastNm)
+double GridMean(std::span<const double> values, int firstNm, int lastNm)
 {
     const int first = (firstNm - spectral::kFirstWavelengthNm) / spectral::kWavelengthStepNm;
     const int last = (lastNm - spectral::kFirstWavelengthNm) / spectral::kWavelengthStepNm;

@@ -1,4 +1,6 @@
 #pragma once
+#include <span>
+
 #include "canopy/canopy_run.h"
 #include "canopy/sailh.h"
 #include "spectral/grid.h"
@@ -55,7 +57,7 @@ struct CanopyFluxes {
 
 // The mean of `values` over the grid points from `firstNm` to `lastNm` (grid wavelengths,
 // both included): summed in grid order, divided by their count.
-double GridMean(const spectral::Spectrum& values, int firstNm, int lastNm);
+double GridMean(std::span<const double> values, int firstNm, int lastNm);
 
 // The fluxes at every grid point, one point after the other: SailhCanopy, CanopyOverSoil and
 // CanopyFluxesAt with the weight of `mix`; fCover = 1 - nadirGapFraction (the `too` of the

@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <span>
 
 #include "canopy/canopy_run.h"
 #include "canopy/sailh.h"
@@ -387,11 +388,13 @@ CanopySpectraBatch ComputeCanopySpectra(const CanopyScene& scene, const CanopyBa
 }
 
 CanopyFluxesBatch ComputeCanopyFluxesBatch(const CanopyScene& scene, const CanopyBatch& batch,
-                                           const RunOptions& options)
+                                           const RunOptions& options, FluxSpectra spectra)
 {
     const std::size_t count = batch.Count();
+    const bool keepSpectra = spectra == FluxSpectra::Kept;
     CanopyFluxesBatch out;
-    out.fluxes.assign(count, {});
+    out.scalars.assign(count, {});
+    if (keepSpectra) out.fluxes.assign(count, {});
     out.refl.resize(count * kGrid);
     out.error.assign(count, {});
     ForEachSet<CanopyWork>(count, options, [&](std::size_t i, CanopyWork& w) {
@@ -400,18 +403,13 @@ CanopyFluxesBatch ComputeCanopyFluxesBatch(const CanopyScene& scene, const Canop
             ZeroGrid(out.refl, i);
             return;
         }
-        CopyGrid(w.refl, out.refl, i);
-        canopy::CanopyFluxes& f = out.fluxes[i];
-        const std::array<spectral::Spectrum*, 8> to = {&f.rsot, &f.rdot, &f.rsdt,        &f.rddt,
-                                                       &f.As,   &f.Ad,   &f.absorptance, &f.albedo};
-        for (std::size_t s = 0; s < to.size(); ++s) {
-            std::copy(w.flux[s].v.begin(), w.flux[s].v.begin() + kGrid, to[s]->begin());
-        }
+        FluxScalars& f = out.scalars[i];
         using canopy::GridMean;
-        f.fAPAR = GridMean(f.absorptance, canopy::kParFirstNm, canopy::kParLastNm);
-        f.albedoPar = GridMean(f.albedo, canopy::kParFirstNm, canopy::kParLastNm);
-        f.albedoNir = GridMean(f.albedo, canopy::kNirFirstNm, canopy::kNirLastNm);
-        f.albedoShortwave = GridMean(f.albedo, canopy::kShortwaveFirstNm, canopy::kShortwaveLastNm);
+        const std::span<const double> absorptance = w.flux[6].v, albedo = w.flux[7].v;
+        f.fAPAR = GridMean(absorptance, canopy::kParFirstNm, canopy::kParLastNm);
+        f.albedoPar = GridMean(albedo, canopy::kParFirstNm, canopy::kParLastNm);
+        f.albedoNir = GridMean(albedo, canopy::kNirFirstNm, canopy::kNirLastNm);
+        f.albedoShortwave = GridMean(albedo, canopy::kShortwaveFirstNm, canopy::kShortwaveLastNm);
         try {
             const double nadirGap =
                 canopy::PrepareSailh({batch.lai[i], batch.sunZenith[i], 0.0, batch.relAzimuth[i],
@@ -422,7 +420,22 @@ CanopyFluxesBatch ComputeCanopyFluxesBatch(const CanopyScene& scene, const Canop
             out.error[i] = e.what();
             f = {};
             ZeroGrid(out.refl, i);
+            return;
         }
+        CopyGrid(w.refl, out.refl, i);
+        if (!keepSpectra) return;
+        canopy::CanopyFluxes& kept = out.fluxes[i];
+        const std::array<spectral::Spectrum*, 8> to = {&kept.rsot,        &kept.rdot,  &kept.rsdt,
+                                                       &kept.rddt,        &kept.As,    &kept.Ad,
+                                                       &kept.absorptance, &kept.albedo};
+        for (std::size_t s = 0; s < to.size(); ++s) {
+            std::copy(w.flux[s].v.begin(), w.flux[s].v.begin() + kGrid, to[s]->begin());
+        }
+        kept.fAPAR = f.fAPAR;
+        kept.fCover = f.fCover;
+        kept.albedoPar = f.albedoPar;
+        kept.albedoNir = f.albedoNir;
+        kept.albedoShortwave = f.albedoShortwave;
     });
     return out;
 }

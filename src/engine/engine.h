@@ -170,14 +170,22 @@ CanopySpectraBatch ComputeCanopySpectra(const CanopyScene& scene, const CanopyBa
 // The canopy fluxes of every set (canopy::ComputeCanopyFluxes of the set's canopy run, with
 // the scene's sky mix). Sets that fail have their message in `error` and zero fluxes.
 // They come with the canopy reflectance of each set (as ComputeCanopySpectra's `refl`), which
-// the same run computes on the way.
+// the same run computes on the way. The flux spectra are kept only when asked for: the
+// callers in bulk read the scalars, and copying eight spectra a set (27 kB) cost them about
+// as much as the canopy itself.
+struct FluxScalars {  // as canopy::CanopyFluxes has them
+    double fAPAR, fCover, albedoPar, albedoNir, albedoShortwave;
+};
+enum class FluxSpectra { Dropped, Kept };
 struct CanopyFluxesBatch {
-    std::vector<canopy::CanopyFluxes> fluxes;
-    Values refl;  // set i at [i·421, (i + 1)·421), fraction 0 .. 1
+    std::vector<FluxScalars> scalars;          // one a set
+    std::vector<canopy::CanopyFluxes> fluxes;  // one a set with FluxSpectra::Kept, else empty
+    Values refl;                               // set i at [i·421, (i + 1)·421), fraction 0 .. 1
     std::vector<std::string> error;
 };
 CanopyFluxesBatch ComputeCanopyFluxesBatch(const CanopyScene& scene, const CanopyBatch& batch,
-                                           const RunOptions& options = {});
+                                           const RunOptions& options = {},
+                                           FluxSpectra spectra = FluxSpectra::Dropped);
 
 // One view direction of the hemispherical view: the view zenith (0 .. below 90) and the view
 // azimuth relative to the sun (0 .. 360), degrees.

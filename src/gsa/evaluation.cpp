@@ -81,7 +81,7 @@ Simulations EvaluateSimulations(const GsaSpec& spec, bool withFluxes,
         engine::CanopyFluxesBatch fluxes = engine::ComputeCanopyFluxesBatch(scene, batch, run);
         CheckErrors(spec, sets, fluxes.error);
         for (std::size_t s = 0; s < sets.size(); ++s) {
-            const canopy::CanopyFluxes& f = fluxes.fluxes[s];
+            const engine::FluxScalars& f = fluxes.scalars[s];
             for (const double scalar :
                  {f.fAPAR, f.fCover, f.albedoPar, f.albedoNir, f.albedoShortwave}) {
                 if (!std::isfinite(scalar)) {
@@ -91,7 +91,7 @@ Simulations EvaluateSimulations(const GsaSpec& spec, bool withFluxes,
             }
         }
         result.reflectance = std::move(fluxes.refl);
-        result.fluxes = std::move(fluxes.fluxes);
+        result.fluxes = std::move(fluxes.scalars);
     } catch (const engine::Cancelled&) {
         return {};  // the caller sees the cancellation
     }

@@ -25,8 +25,8 @@ struct EvaluationOptions {
 
 // The products of simulations, set after set.
 struct Simulations {
-    engine::Values reflectance;                // canopy reflectance, fractions, 421 a set
-    std::vector<canopy::CanopyFluxes> fluxes;  // one a set when asked for, else empty
+    engine::Values reflectance;               // canopy reflectance, fractions, 421 a set
+    std::vector<engine::FluxScalars> fluxes;  // one a set when asked for, else empty
 
     const double* ReflectanceOf(std::size_t set) const
     {

@@ -47,7 +47,7 @@ DesignOutputs ComputeOutputs(const GsaSpec& spec, BaseRows rows, const Evaluatio
         if (options.cancel && options.cancel->load()) {
             throw Error("The analysis was interrupted; nothing was written.");
         }
-        const canopy::CanopyFluxes none{};
+        const engine::FluxScalars none{};
         for (std::size_t row = 0; row < end - first; ++row) {
             for (std::size_t m = 0; m < matrices; ++m) {
                 const std::size_t s = static_cast<std::size_t>(row) * matrices + positionOf[m];

@@ -67,7 +67,7 @@ std::vector<std::string> QuantityNames(const GsaSpec& spec)
 }
 
 void AppendQuantities(const GsaSpec& spec, const double* reflectance,
-                      const canopy::CanopyFluxes& fluxes, std::vector<double>& out)
+                      const engine::FluxScalars& fluxes, std::vector<double>& out)
 {
     std::optional<spectral::Spectrum> spectrum;  // copied once, for the indices and bands
     const auto whole = [&]() -> const spectral::Spectrum& {

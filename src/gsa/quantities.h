@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "canopy/canopy_fluxes.h"
+#include "engine/engine.h"
 #include "gsa/gsa_spec.h"
 
 // The model outputs an analysis explains, named and computed from one simulation.
@@ -22,6 +22,6 @@ std::vector<std::string> QuantityNames(const GsaSpec& spec);
 // 0, a band holding no grid sample) is appended as NaN, which the estimators read as "no index for
 // this quantity" and never write.
 void AppendQuantities(const GsaSpec& spec, const double* reflectance,
-                      const canopy::CanopyFluxes& fluxes, std::vector<double>& out);
+                      const engine::FluxScalars& fluxes, std::vector<double>& out);
 
 }  // namespace tulmera::gsa

@@ -46,7 +46,8 @@ spectral::Spectrum SimulateReflectance(const TableSpec& spec, const ParameterVal
 Simulator::WithFluxes Simulator::SimulateWithFluxes(const ParameterValues& values)
 {
     Load(values);
-    const engine::CanopyFluxesBatch fluxes = engine::ComputeCanopyFluxesBatch(scene_, one_);
+    const engine::CanopyFluxesBatch fluxes =
+        engine::ComputeCanopyFluxesBatch(scene_, one_, {}, engine::FluxSpectra::Kept);
     if (!fluxes.error.front().empty()) throw Error(fluxes.error.front());
     WithFluxes result{Reflectance(fluxes.refl), fluxes.fluxes.front()};
     const canopy::CanopyFluxes& f = result.fluxes;

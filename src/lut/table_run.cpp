@@ -50,7 +50,7 @@ engine::CanopyBatch BlockSets(const TableSpec& spec, TableRows& block)
 void StoreProducts(const TableSpec& spec, const engine::CanopyFluxesBatch& fluxes, TableRows& block)
 {
     for (std::size_t at = 0; at < block.Count(); ++at) {
-        const ProductValues values = ProductsOf(fluxes.fluxes[at]);
+        const ProductValues values = ProductsOf(fluxes.scalars[at]);
         for (std::size_t q = 0; q < values.size(); ++q) {
             if (std::isfinite(values[q])) {
                 block.products[at * kProductCount + q] = values[q];

@@ -146,11 +146,6 @@ canopy::CanopyInputs CanopyOf(const TableSpec& spec, const ParameterValues& v)
             spec.skyMix};
 }
 
-ProductValues ProductsOf(const canopy::CanopyFluxes& f)
-{
-    return {f.fAPAR, f.fCover, f.albedoPar, f.albedoNir, f.albedoShortwave};
-}
-
 std::string DescribeValues(leaf::LeafModel model, const ParameterValues& values)
 {
     std::string text;

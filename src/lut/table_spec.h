@@ -101,8 +101,13 @@ inline constexpr std::array<std::string_view, kProductCount> kProductNames = {
     "fAPAR", "fCover", "albedo_PAR", "albedo_NIR", "albedo_shortwave"};
 using ProductValues = std::array<double, kProductCount>;
 
-// The products of `fluxes` in kProductNames order.
-ProductValues ProductsOf(const canopy::CanopyFluxes& fluxes);
+// The products of `f` (a canopy::CanopyFluxes or an engine::FluxScalars) in kProductNames
+// order.
+template <typename Fluxes>
+ProductValues ProductsOf(const Fluxes& f)
+{
+    return {f.fAPAR, f.fCover, f.albedoPar, f.albedoNir, f.albedoShortwave};
+}
 
 // A table spec of leaf.model holding every parameter at `leaf` and `canopyInputs` (their
 // architecture, soil, visibility and sky mix too), with no samples yet.
