@@ -94,10 +94,12 @@ struct CanopyWork {
     std::array<Padded, 8> flux;
 };
 
-detail::CanopyFluxOutputs FluxOutputs(CanopyWork& w)
+// The canopy kernel's flux outputs into `flux`, or none when the fluxes are not wanted.
+detail::CanopyFluxOutputs FluxOutputs(std::array<Padded, 8>& flux, bool wanted)
 {
-    return {w.flux[0].data(), w.flux[1].data(), w.flux[2].data(), w.flux[3].data(),
-            w.flux[4].data(), w.flux[5].data(), w.flux[6].data(), w.flux[7].data()};
+    if (!wanted) return {};
+    return {flux[0].data(), flux[1].data(), flux[2].data(), flux[3].data(),
+            flux[4].data(), flux[5].data(), flux[6].data(), flux[7].data()};
 }
 
 canopy::CanopyInputs InputsOf(const CanopyScene& scene, const CanopyBatch& batch, std::size_t i)
@@ -219,12 +221,7 @@ bool RecomputeNearSingular(const CanopyScene& scene, const leaf::LeafParameters&
              {&near.leafRefl, &near.leafTrans, &near.soilReflPct, &near.skyRatioPct})
             column->v[c] = column->v[count - 1];
     }
-    const detail::CanopyFluxOutputs outputs =
-        fluxes ? detail::CanopyFluxOutputs{near.flux[0].data(), near.flux[1].data(),
-                                           near.flux[2].data(), near.flux[3].data(),
-                                           near.flux[4].data(), near.flux[5].data(),
-                                           near.flux[6].data(), near.flux[7].data()}
-               : detail::CanopyFluxOutputs{};
+    const detail::CanopyFluxOutputs outputs = FluxOutputs(near.flux, fluxes);
     if (!detail::ExactCanopyKernel(values, near.leafRefl, near.leafTrans, near.soilReflPct,
                                    near.skyRatioPct, scene.skyMix == canopy::SkyMix::Physical,
                                    count, near.refl, outputs)) {
@@ -270,8 +267,7 @@ std::string CanopySet(const CanopyScene& scene, const CanopyBatch& batch, std::s
         }
         const detail::CanopyGeometryValues values{
             g.pi, g.lai, g.Sc, g.S1, g.S2, g.kL, g.KL, g.tss, g.too, g.tsstoo, g.hotSpotIntegral};
-        const detail::CanopyFluxOutputs outputs =
-            fluxes ? FluxOutputs(w) : detail::CanopyFluxOutputs{};
+        const detail::CanopyFluxOutputs outputs = FluxOutputs(w.flux, fluxes);
         if (detail::CanopyKernel(values, w.leaf.refl, w.leaf.trans, w.soilReflPct, w.skyRatioPct,
                                  scene.skyMix == canopy::SkyMix::Physical, w.refl, w.nearSingular,
                                  outputs)
