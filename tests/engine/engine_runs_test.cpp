@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -242,6 +243,20 @@ TEST(EngineRuns, RefusedSetsCarryTheExactPathsMessageAndTheOthersTheirValues)
     EXPECT_EQ(got.error[2], "The leaf area index (LAI) must be greater than 0, not 0.");
     EXPECT_EQ(FirstFailure(got.error), 1u);
     EXPECT_GT(got.refl[0], 0.0);
+    // The results start unset: a refused set's values must be written as zeros.
+    const auto zeros = [](std::span<const double> values) {
+        return std::all_of(values.begin(), values.end(), [](double v) { return v == 0.0; });
+    };
+    const CanopySpectraBatch withLeaf = ComputeCanopySpectra(scene, batch, Threads(2), true);
+    const CanopyFluxesBatch fluxes = ComputeCanopyFluxesBatch(scene, batch, Threads(2));
+    const LeafSpectraBatch leaves = ComputeLeafSpectra(batch.leaf, Threads(2));
+    for (const std::size_t refused : {1u, 2u}) {
+        EXPECT_TRUE(zeros(SetOf(got.refl, refused))) << refused;
+        EXPECT_TRUE(zeros(SetOf(fluxes.refl, refused))) << refused;
+        EXPECT_EQ(fluxes.scalars[refused].fAPAR, 0.0) << refused;
+    }
+    EXPECT_TRUE(zeros(SetOf(withLeaf.leafRefl, 1)) && zeros(SetOf(withLeaf.leafTrans, 1)));
+    EXPECT_TRUE(zeros(SetOf(leaves.refl, 1)) && zeros(SetOf(leaves.trans, 1)));
 }
 
 TEST(ParallelFor, RunsEveryChunkOnceAndRethrowsTheLowestFailure)
